@@ -1,0 +1,52 @@
+// The framework's exceptions, thrown and caught as C++ exceptions (by pointer, as the framework does).
+#pragma once
+
+#include "platform/base/Object.h"
+#include "platform/base/String.h"
+
+class CException : public CObject {
+public:
+    // Frees an exception object caught by pointer.
+    void Delete() { delete this; }
+    virtual BOOL GetErrorMessage(char* buffer, UINT maxLength) const;
+};
+
+class CMemoryException : public CException {
+public:
+    BOOL GetErrorMessage(char* buffer, UINT maxLength) const override;
+};
+
+class CFileException : public CException {
+public:
+    enum {
+        none,
+        genericException,
+        fileNotFound,
+        badPath,
+        tooManyOpenFiles,
+        accessDenied,
+        invalidFile,
+        removeCurrentDir,
+        directoryFull,
+        badSeek,
+        hardIO,
+        sharingViolation,
+        lockViolation,
+        diskFull,
+        endOfFile
+    };
+
+    explicit CFileException(int cause = none, LONG osError = -1, const char* fileName = nullptr)
+        : m_cause(cause), m_lOsError(osError), m_strFileName(fileName) {}
+
+    BOOL GetErrorMessage(char* buffer, UINT maxLength) const override;
+    static int OsErrorToException(LONG winError);
+    [[noreturn]] static void ThrowOsError(LONG winError, const char* fileName = nullptr);
+
+    int m_cause;
+    LONG m_lOsError;
+    CString m_strFileName;
+};
+
+[[noreturn]] void AfxThrowMemoryException();
+[[noreturn]] void AfxThrowFileException(int cause, LONG osError = -1, const char* fileName = nullptr);
