@@ -29,7 +29,8 @@ public:
     TYPE& ElementAt(INT_PTR i) { return m_v[(size_t)i]; }
     void SetAt(INT_PTR i, ARG_TYPE v) { m_v[(size_t)i] = v; }
     void SetAtGrow(INT_PTR i, ARG_TYPE v) {
-        if ((size_t)i >= m_v.size()) m_v.resize((size_t)i + 1);
+        if ((size_t)i >= m_v.size())
+            m_v.resize((size_t)i + 1);
         m_v[(size_t)i] = v;
     }
     const TYPE& operator[](INT_PTR i) const { return m_v[(size_t)i]; }
@@ -45,11 +46,13 @@ public:
     }
     void Copy(const CArray& other) { m_v = other.m_v; }
     void InsertAt(INT_PTR i, ARG_TYPE v, INT_PTR count = 1) {
-        if ((size_t)i > m_v.size()) m_v.resize((size_t)i);
+        if ((size_t)i > m_v.size())
+            m_v.resize((size_t)i);
         m_v.insert(m_v.begin() + i, (size_t)count, v);
     }
     void RemoveAt(INT_PTR i, INT_PTR count = 1) {
-        if (i < 0 || (size_t)i >= m_v.size() || count <= 0) return;
+        if (i < 0 || (size_t)i >= m_v.size() || count <= 0)
+            return;
         size_t end = std::min(m_v.size(), (size_t)(i + count));
         m_v.erase(m_v.begin() + i, m_v.begin() + (ptrdiff_t)end);
     }
@@ -119,12 +122,16 @@ public:
         Node* n = new Node{at, at ? at->prev : nullptr, v};
         if (!at) {  // empty list or insert at head of empty
             n->next = m_head;
-            if (m_head) m_head->prev = n;
+            if (m_head)
+                m_head->prev = n;
             m_head = n;
-            if (!m_tail) m_tail = n;
+            if (!m_tail)
+                m_tail = n;
         } else {
-            if (at->prev) at->prev->next = n;
-            else m_head = n;
+            if (at->prev)
+                at->prev->next = n;
+            else
+                m_head = n;
             at->prev = n;
         }
         ++m_count;
@@ -135,12 +142,16 @@ public:
         Node* n = new Node{at ? at->next : nullptr, at, v};
         if (!at) {
             n->prev = m_tail;
-            if (m_tail) m_tail->next = n;
+            if (m_tail)
+                m_tail->next = n;
             m_tail = n;
-            if (!m_head) m_head = n;
+            if (!m_head)
+                m_head = n;
         } else {
-            if (at->next) at->next->prev = n;
-            else m_tail = n;
+            if (at->next)
+                at->next->prev = n;
+            else
+                m_tail = n;
             at->next = n;
         }
         ++m_count;
@@ -158,11 +169,16 @@ public:
     }
     void RemoveAt(POSITION pos) {
         Node* n = (Node*)pos;
-        if (!n) return;
-        if (n->prev) n->prev->next = n->next;
-        else m_head = n->next;
-        if (n->next) n->next->prev = n->prev;
-        else m_tail = n->prev;
+        if (!n)
+            return;
+        if (n->prev)
+            n->prev->next = n->next;
+        else
+            m_head = n->next;
+        if (n->next)
+            n->next->prev = n->prev;
+        else
+            m_tail = n->prev;
         delete n;
         --m_count;
     }
@@ -179,13 +195,16 @@ public:
     POSITION Find(ARG_TYPE v, POSITION after = nullptr) const {
         Node* n = after ? ((Node*)after)->next : m_head;
         for (; n; n = n->next)
-            if (n->data == v) return (POSITION)n;
+            if (n->data == v)
+                return (POSITION)n;
         return nullptr;
     }
     POSITION FindIndex(INT_PTR index) const {
-        if (index < 0) return nullptr;
+        if (index < 0)
+            return nullptr;
         Node* n = m_head;
-        while (n && index--) n = n->next;
+        while (n && index--)
+            n = n->next;
         return (POSITION)n;
     }
 
@@ -221,7 +240,8 @@ public:
 
     BOOL Lookup(ARG_KEY key, VALUE& value) const {
         auto it = m_index.find(KEY(key));
-        if (it == m_index.end()) return FALSE;
+        if (it == m_index.end())
+            return FALSE;
         value = it->second->value;
         return TRUE;
     }
@@ -229,10 +249,13 @@ public:
     VALUE& operator[](ARG_KEY key) {
         KEY k(key);
         auto it = m_index.find(k);
-        if (it != m_index.end()) return it->second->value;
+        if (it != m_index.end())
+            return it->second->value;
         Node* n = new Node{nullptr, m_tail, k, VALUE()};
-        if (m_tail) m_tail->next = n;
-        else m_head = n;
+        if (m_tail)
+            m_tail->next = n;
+        else
+            m_head = n;
         m_tail = n;
         m_index.emplace(std::move(k), n);
         return n->value;
@@ -240,7 +263,8 @@ public:
     void SetAt(ARG_KEY key, ARG_VALUE value) { (*this)[key] = value; }
     BOOL RemoveKey(ARG_KEY key) {
         auto it = m_index.find(KEY(key));
-        if (it == m_index.end()) return FALSE;
+        if (it == m_index.end())
+            return FALSE;
         Node* n = it->second;
         m_index.erase(it);
         Unlink(n);
@@ -267,10 +291,14 @@ public:
 
 private:
     void Unlink(Node* n) {
-        if (n->prev) n->prev->next = n->next;
-        else m_head = n->next;
-        if (n->next) n->next->prev = n->prev;
-        else m_tail = n->prev;
+        if (n->prev)
+            n->prev->next = n->next;
+        else
+            m_head = n->next;
+        if (n->next)
+            n->next->prev = n->prev;
+        else
+            m_tail = n->prev;
         delete n;
     }
 

@@ -4,7 +4,8 @@
 
 namespace {
 BOOL CopyMessage(const char* text, char* buffer, UINT maxLength) {
-    if (!buffer || maxLength == 0) return FALSE;
+    if (!buffer || maxLength == 0)
+        return FALSE;
     std::strncpy(buffer, text, maxLength - 1);
     buffer[maxLength - 1] = '\0';
     return TRUE;
@@ -20,29 +21,47 @@ BOOL CMemoryException::GetErrorMessage(char* buffer, UINT maxLength) const {
 }
 
 BOOL CFileException::GetErrorMessage(char* buffer, UINT maxLength) const {
-    static const char* const texts[] = {
-        "No error occurred.",        "An unspecified error occurred.", "The file was not found.",
-        "The path is invalid.",      "Too many files are open.",       "Access to the file was denied.",
-        "The file handle is invalid.", "The current folder cannot be removed.", "The folder is full.",
-        "Seek failed.",              "A hardware I/O error occurred.", "A sharing violation occurred.",
-        "A locking violation occurred.", "The disk is full.",          "The end of the file was reached."};
+    static const char* const texts[] = {"No error occurred.",
+                                        "An unspecified error occurred.",
+                                        "The file was not found.",
+                                        "The path is invalid.",
+                                        "Too many files are open.",
+                                        "Access to the file was denied.",
+                                        "The file handle is invalid.",
+                                        "The current folder cannot be removed.",
+                                        "The folder is full.",
+                                        "Seek failed.",
+                                        "A hardware I/O error occurred.",
+                                        "A sharing violation occurred.",
+                                        "A locking violation occurred.",
+                                        "The disk is full.",
+                                        "The end of the file was reached."};
     int cause = (m_cause >= 0 && m_cause <= endOfFile) ? m_cause : genericException;
     CString text = texts[cause];
-    if (!m_strFileName.IsEmpty()) text = CString(m_strFileName) + ": " + text;
+    if (!m_strFileName.IsEmpty())
+        text = CString(m_strFileName) + ": " + text;
     return CopyMessage(text, buffer, maxLength);
 }
 
 int CFileException::OsErrorToException(LONG winError) {
     switch (winError) {
-        case ERROR_SUCCESS: return none;
-        case ERROR_FILE_NOT_FOUND: return fileNotFound;
-        case ERROR_PATH_NOT_FOUND: return badPath;
-        case ERROR_ACCESS_DENIED: return accessDenied;
-        case ERROR_INVALID_HANDLE: return invalidFile;
-        case ERROR_SHARING_VIOLATION: return sharingViolation;
+        case ERROR_SUCCESS:
+            return none;
+        case ERROR_FILE_NOT_FOUND:
+            return fileNotFound;
+        case ERROR_PATH_NOT_FOUND:
+            return badPath;
+        case ERROR_ACCESS_DENIED:
+            return accessDenied;
+        case ERROR_INVALID_HANDLE:
+            return invalidFile;
+        case ERROR_SHARING_VIOLATION:
+            return sharingViolation;
         case ERROR_WRITE_FAULT:
-        case ERROR_READ_FAULT: return hardIO;
-        default: return genericException;
+        case ERROR_READ_FAULT:
+            return hardIO;
+        default:
+            return genericException;
     }
 }
 
@@ -50,7 +69,9 @@ void CFileException::ThrowOsError(LONG winError, const char* fileName) {
     throw new CFileException(OsErrorToException(winError), winError, fileName);
 }
 
-void AfxThrowMemoryException() { throw new CMemoryException(); }
+void AfxThrowMemoryException() {
+    throw new CMemoryException();
+}
 
 void AfxThrowFileException(int cause, LONG osError, const char* fileName) {
     throw new CFileException(cause, osError, fileName);

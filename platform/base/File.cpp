@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 namespace {
-int ErrnoToCause(int err) { return CFileException::OsErrorToException((LONG)WinErrorFromErrno(err)); }
+int ErrnoToCause(int err) {
+    return CFileException::OsErrorToException((LONG)WinErrorFromErrno(err));
+}
 
 void FillStatus(const struct stat& st, LPCTSTR path, CFileStatus& status) {
     status.m_mtime = CTime(st.st_mtime);
@@ -20,9 +22,12 @@ void FillStatus(const struct stat& st, LPCTSTR path, CFileStatus& status) {
 #endif
     status.m_size = (ULONGLONG)st.st_size;
     BYTE attr = 0;
-    if (S_ISDIR(st.st_mode)) attr |= FILE_ATTRIBUTE_DIRECTORY;
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attr |= FILE_ATTRIBUTE_READONLY;
-    if (attr == 0) attr = FILE_ATTRIBUTE_ARCHIVE;
+    if (S_ISDIR(st.st_mode))
+        attr |= FILE_ATTRIBUTE_DIRECTORY;
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        attr |= FILE_ATTRIBUTE_READONLY;
+    if (attr == 0)
+        attr = FILE_ATTRIBUTE_ARCHIVE;
     status.m_attribute = attr;
     if (path) {
         char* full = realpath(path, nullptr);
@@ -41,38 +46,52 @@ DWORD GetFileAttributes(LPCTSTR path) {
         return INVALID_FILE_ATTRIBUTES;
     }
     DWORD attr = 0;
-    if (S_ISDIR(st.st_mode)) attr |= FILE_ATTRIBUTE_DIRECTORY;
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attr |= FILE_ATTRIBUTE_READONLY;
-    if (attr == 0) attr = FILE_ATTRIBUTE_ARCHIVE;
+    if (S_ISDIR(st.st_mode))
+        attr |= FILE_ATTRIBUTE_DIRECTORY;
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        attr |= FILE_ATTRIBUTE_READONLY;
+    if (attr == 0)
+        attr = FILE_ATTRIBUTE_ARCHIVE;
     return attr;
 }
 
 LONGLONG GetFileSize64(LPCTSTR path) {
     struct stat st {};
-    if (!path || stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    if (!path || stat(path, &st) != 0 || !S_ISREG(st.st_mode))
+        return -1;
     return (LONGLONG)st.st_size;
 }
 
 CFile::CFile(LPCTSTR path, UINT flags) {
     CFileException e;
-    if (!Open(path, flags, &e)) throw new CFileException(e.m_cause, e.m_lOsError, e.m_strFileName);
+    if (!Open(path, flags, &e))
+        throw new CFileException(e.m_cause, e.m_lOsError, e.m_strFileName);
 }
 
 CFile::~CFile() {
-    if (m_fd >= 0) ::close(m_fd);
+    if (m_fd >= 0)
+        ::close(m_fd);
 }
 
 BOOL CFile::Open(LPCTSTR path, UINT flags, CFileException* error) {
-    if (m_fd >= 0) Close();
+    if (m_fd >= 0)
+        Close();
     int oflags = O_CLOEXEC;
     switch (flags & 3) {
-        case modeWrite: oflags |= O_WRONLY; break;
-        case modeReadWrite: oflags |= O_RDWR; break;
-        default: oflags |= O_RDONLY; break;
+        case modeWrite:
+            oflags |= O_WRONLY;
+            break;
+        case modeReadWrite:
+            oflags |= O_RDWR;
+            break;
+        default:
+            oflags |= O_RDONLY;
+            break;
     }
     if (flags & modeCreate) {
         oflags |= O_CREAT;
-        if (!(flags & modeNoTruncate)) oflags |= O_TRUNC;
+        if (!(flags & modeNoTruncate))
+            oflags |= O_TRUNC;
     }
     int fd = path ? ::open(path, oflags, 0666) : -1;
     if (fd >= 0) {
@@ -93,7 +112,8 @@ BOOL CFile::Open(LPCTSTR path, UINT flags, CFileException* error) {
         }
         return FALSE;
     }
-    if (flags & osSequentialScan) posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (flags & osSequentialScan)
+        posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     m_fd = fd;
     m_flags = flags;
     m_path = path;
@@ -104,12 +124,14 @@ void CFile::Close() {
     if (m_fd >= 0) {
         int r = ::close(m_fd);
         m_fd = -1;
-        if (r != 0) ThrowErrno(errno);
+        if (r != 0)
+            ThrowErrno(errno);
     }
 }
 
 void CFile::Abort() {
-    if (m_fd >= 0) ::close(m_fd);
+    if (m_fd >= 0)
+        ::close(m_fd);
     m_fd = -1;
 }
 
@@ -122,10 +144,12 @@ UINT CFile::Read(void* buffer, UINT count) {
     while (done < count) {
         ssize_t n = ::read(m_fd, (char*)buffer + done, count - done);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             ThrowErrno(errno);
         }
-        if (n == 0) break;
+        if (n == 0)
+            break;
         done += (size_t)n;
     }
     return (UINT)done;
@@ -136,7 +160,8 @@ void CFile::Write(const void* buffer, UINT count) {
     while (done < count) {
         ssize_t n = ::write(m_fd, (const char*)buffer + done, count - done);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             ThrowErrno(errno);
         }
         done += (size_t)n;
@@ -148,24 +173,28 @@ void CFile::Flush() {}
 ULONGLONG CFile::Seek(LONGLONG offset, UINT from) {
     int whence = from == current ? SEEK_CUR : (from == end ? SEEK_END : SEEK_SET);
     off_t r = ::lseek(m_fd, (off_t)offset, whence);
-    if (r < 0) ThrowErrno(errno);
+    if (r < 0)
+        ThrowErrno(errno);
     return (ULONGLONG)r;
 }
 
 ULONGLONG CFile::GetPosition() const {
     off_t r = ::lseek(m_fd, 0, SEEK_CUR);
-    if (r < 0) ThrowErrno(errno);
+    if (r < 0)
+        ThrowErrno(errno);
     return (ULONGLONG)r;
 }
 
 ULONGLONG CFile::GetLength() const {
     struct stat st {};
-    if (fstat(m_fd, &st) != 0) ThrowErrno(errno);
+    if (fstat(m_fd, &st) != 0)
+        ThrowErrno(errno);
     return (ULONGLONG)st.st_size;
 }
 
 void CFile::SetLength(ULONGLONG length) {
-    if (ftruncate(m_fd, (off_t)length) != 0) ThrowErrno(errno);
+    if (ftruncate(m_fd, (off_t)length) != 0)
+        ThrowErrno(errno);
 }
 
 CString CFile::GetFileName() const {
@@ -175,14 +204,16 @@ CString CFile::GetFileName() const {
 
 BOOL CFile::GetStatus(CFileStatus& status) const {
     struct stat st {};
-    if (m_fd < 0 || fstat(m_fd, &st) != 0) return FALSE;
+    if (m_fd < 0 || fstat(m_fd, &st) != 0)
+        return FALSE;
     FillStatus(st, m_path, status);
     return TRUE;
 }
 
 BOOL CFile::GetStatus(LPCTSTR path, CFileStatus& status) {
     struct stat st {};
-    if (!path || stat(path, &st) != 0) return FALSE;
+    if (!path || stat(path, &st) != 0)
+        return FALSE;
     FillStatus(st, path, status);
     return TRUE;
 }
@@ -205,12 +236,14 @@ void CFile::Rename(LPCTSTR oldPath, LPCTSTR newPath) {
 
 CStdioFile::CStdioFile(LPCTSTR path, UINT flags) {
     CFileException e;
-    if (!Open(path, flags, &e)) throw new CFileException(e.m_cause, e.m_lOsError, e.m_strFileName);
+    if (!Open(path, flags, &e))
+        throw new CFileException(e.m_cause, e.m_lOsError, e.m_strFileName);
 }
 
 CStdioFile::~CStdioFile() {
     try {
-        if (m_fd >= 0) FlushWrite();
+        if (m_fd >= 0)
+            FlushWrite();
     } catch (CException* e) {
         e->Delete();
     }
@@ -254,7 +287,8 @@ BOOL CStdioFile::FillBuffer() {
 }
 
 void CStdioFile::FlushWrite() {
-    if (m_wbuf.empty()) return;
+    if (m_wbuf.empty())
+        return;
     std::string out;
     out.swap(m_wbuf);
     CFile::Write(out.data(), (UINT)out.size());
@@ -265,7 +299,8 @@ UINT CStdioFile::Read(void* buffer, UINT count) {
     size_t done = 0;
     char* dst = (char*)buffer;
     while (done < count) {
-        if (m_rpos >= m_rbuf.size() && !FillBuffer()) break;
+        if (m_rpos >= m_rbuf.size() && !FillBuffer())
+            break;
         size_t n = std::min((size_t)count - done, m_rbuf.size() - m_rpos);
         std::memcpy(dst + done, m_rbuf.data() + m_rpos, n);
         m_rpos += n;
@@ -281,14 +316,18 @@ void CStdioFile::Write(const void* buffer, UINT count) {
     m_rbuf.clear();
     m_rpos = 0;
     m_wbuf.append((const char*)buffer, count);
-    if (m_wbuf.size() >= 65536) FlushWrite();
+    if (m_wbuf.size() >= 65536)
+        FlushWrite();
 }
 
-void CStdioFile::Flush() { FlushWrite(); }
+void CStdioFile::Flush() {
+    FlushWrite();
+}
 
 ULONGLONG CStdioFile::Seek(LONGLONG offset, UINT from) {
     FlushWrite();
-    if (from == current) offset -= (LONGLONG)(m_rbuf.size() - m_rpos);
+    if (from == current)
+        offset -= (LONGLONG)(m_rbuf.size() - m_rpos);
     m_rbuf.clear();
     m_rpos = 0;
     return CFile::Seek(offset, from);
@@ -309,7 +348,8 @@ BOOL CStdioFile::ReadString(CString& line) {
     out.clear();
     bool any = false;
     for (;;) {
-        if (m_rpos >= m_rbuf.size() && !FillBuffer()) break;
+        if (m_rpos >= m_rbuf.size() && !FillBuffer())
+            break;
         const char* start = m_rbuf.data() + m_rpos;
         size_t avail = m_rbuf.size() - m_rpos;
         const char* nl = (const char*)std::memchr(start, '\n', avail);
@@ -321,22 +361,26 @@ BOOL CStdioFile::ReadString(CString& line) {
         }
         out.append(start, (size_t)(nl - start));
         m_rpos += (size_t)(nl - start) + 1;
-        if (Text() && !out.empty() && out.back() == '\r') out.pop_back();
+        if (Text() && !out.empty() && out.back() == '\r')
+            out.pop_back();
         return TRUE;
     }
-    if (Text() && !out.empty() && out.back() == '\r') out.pop_back();
+    if (Text() && !out.empty() && out.back() == '\r')
+        out.pop_back();
     return any ? TRUE : FALSE;
 }
 
 void CStdioFile::WriteString(LPCTSTR text) {
-    if (!text) return;
+    if (!text)
+        return;
     if (!Text()) {
         Write(text, (UINT)std::strlen(text));
         return;
     }
     std::string out;
     for (const char* p = text; *p; ++p) {
-        if (*p == '\n') out += '\r';
+        if (*p == '\n')
+            out += '\r';
         out += *p;
     }
     Write(out.data(), (UINT)out.size());

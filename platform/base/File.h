@@ -72,7 +72,7 @@ public:
 
     BOOL GetStatus(CFileStatus& status) const;
     static BOOL GetStatus(LPCTSTR path, CFileStatus& status);
-    static void Remove(LPCTSTR path);                  // throws CFileException*
+    static void Remove(LPCTSTR path);                      // throws CFileException*
     static void Rename(LPCTSTR oldPath, LPCTSTR newPath);  // throws CFileException*
 
 protected:

@@ -17,13 +17,15 @@ int StderrPresenter(const MessageBoxCall& call) {
 
 int DefaultMessageBoxAnswer(UINT type) {
     static const int buttons[][3] = {
-        {IDOK, IDOK, IDOK},           {IDOK, IDCANCEL, IDCANCEL},    {IDABORT, IDRETRY, IDIGNORE},
-        {IDYES, IDNO, IDCANCEL},      {IDYES, IDNO, IDNO},           {IDRETRY, IDCANCEL, IDCANCEL},
+        {IDOK, IDOK, IDOK},      {IDOK, IDCANCEL, IDCANCEL}, {IDABORT, IDRETRY, IDIGNORE},
+        {IDYES, IDNO, IDCANCEL}, {IDYES, IDNO, IDNO},        {IDRETRY, IDCANCEL, IDCANCEL},
     };
     UINT kind = type & MB_TYPEMASK;
-    if (kind > 5) kind = 0;
+    if (kind > 5)
+        kind = 0;
     UINT def = (type & MB_DEFMASK) >> 8;
-    if (def > 2) def = 0;
+    if (def > 2)
+        def = 0;
     return buttons[kind][def];
 }
 
@@ -32,7 +34,8 @@ int PlatformMessageBox(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type) {
     MessageBoxPresenter presenter;
     {
         std::lock_guard<std::mutex> g(g_lock);
-        if (!caption) call.caption = g_defaultCaption;
+        if (!caption)
+            call.caption = g_defaultCaption;
         presenter = g_presenter;
     }
     return presenter ? presenter(call) : StderrPresenter(call);
@@ -66,9 +69,12 @@ int AfxMessageBox(LPCTSTR text, UINT type, UINT /*helpId*/) {
 MessageBoxRecorder::MessageBoxRecorder() {
     m_previous = SetMessageBoxPresenter([this](const MessageBoxCall& call) {
         m_calls.push_back(call);
-        if (m_next < m_answers.size()) return m_answers[m_next++];
+        if (m_next < m_answers.size())
+            return m_answers[m_next++];
         return DefaultMessageBoxAnswer(call.type);
     });
 }
 
-MessageBoxRecorder::~MessageBoxRecorder() { SetMessageBoxPresenter(std::move(m_previous)); }
+MessageBoxRecorder::~MessageBoxRecorder() {
+    SetMessageBoxPresenter(std::move(m_previous));
+}

@@ -18,17 +18,22 @@ Registry& ClassRegistry() {
 
 const CRuntimeClass CObject::classCObject = {"CObject", (int)sizeof(CObject), 0xFFFF, nullptr, nullptr};
 
-const CRuntimeClass* CObject::GetRuntimeClass() const { return &classCObject; }
+const CRuntimeClass* CObject::GetRuntimeClass() const {
+    return &classCObject;
+}
 
 BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const {
     for (const CRuntimeClass* c = this; c; c = c->m_pBaseClass)
-        if (c == base) return TRUE;
+        if (c == base)
+            return TRUE;
     return FALSE;
 }
 
 const CRuntimeClass* CRuntimeClass::FromName(const char* name) {
-    if (!name) return nullptr;
-    if (std::strcmp(name, "CObject") == 0) return &CObject::classCObject;
+    if (!name)
+        return nullptr;
+    if (std::strcmp(name, "CObject") == 0)
+        return &CObject::classCObject;
     Registry& r = ClassRegistry();
     std::lock_guard<std::mutex> g(r.lock);
     auto it = r.byName.find(name);

@@ -38,26 +38,30 @@ protected:
 
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 
-#define DECLARE_DYNAMIC(class_name)                              \
-public:                                                          \
-    static const CRuntimeClass class##class_name;                \
+#define DECLARE_DYNAMIC(class_name)               \
+public:                                           \
+    static const CRuntimeClass class##class_name; \
     const CRuntimeClass* GetRuntimeClass() const override;
 
 #define DECLARE_DYNCREATE(class_name) \
     DECLARE_DYNAMIC(class_name)       \
     static CObject* CreateObject();
 
-#define IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, create)                                      \
+#define IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, create)                                   \
     const CRuntimeClass class_name::class##class_name = {#class_name, (int)sizeof(class_name), 0xFFFF, \
-                                                         create, RUNTIME_CLASS(base_class_name)};        \
-    const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }      \
+                                                         create, RUNTIME_CLASS(base_class_name)};      \
+    const CRuntimeClass* class_name::GetRuntimeClass() const {                                         \
+        return RUNTIME_CLASS(class_name);                                                              \
+    }                                                                                                  \
     static CRuntimeClassRegistrar s_register##class_name(RUNTIME_CLASS(class_name));
 
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name) \
     IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                   \
-    CObject* class_name::CreateObject() { return new class_name; }         \
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name) \
+    CObject* class_name::CreateObject() {                \
+        return new class_name;                           \
+    }                                                    \
     IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, class_name::CreateObject)
 
 // Checked downcast: null when the object is not of that class.

@@ -31,7 +31,8 @@ public:
         return *this;
     }
     CString& operator+=(const char* s) {
-        if (s) m_s += s;
+        if (s)
+            m_s += s;
         return *this;
     }
     CString& operator+=(char ch) {
@@ -103,20 +104,46 @@ private:
     std::string m_s;
 };
 
-inline bool operator==(const CString& a, const CString& b) { return a.str() == b.str(); }
-inline bool operator==(const CString& a, const char* b) { return a.Compare(b) == 0; }
-inline bool operator==(const char* a, const CString& b) { return b.Compare(a) == 0; }
-inline bool operator!=(const CString& a, const CString& b) { return !(a == b); }
-inline bool operator!=(const CString& a, const char* b) { return !(a == b); }
-inline bool operator!=(const char* a, const CString& b) { return !(b == a); }
-inline bool operator<(const CString& a, const CString& b) { return a.str() < b.str(); }
-inline bool operator>(const CString& a, const CString& b) { return a.str() > b.str(); }
-inline bool operator<=(const CString& a, const CString& b) { return a.str() <= b.str(); }
-inline bool operator>=(const CString& a, const CString& b) { return a.str() >= b.str(); }
-inline bool operator<(const CString& a, const char* b) { return a.Compare(b) < 0; }
-inline bool operator>(const CString& a, const char* b) { return a.Compare(b) > 0; }
+inline bool operator==(const CString& a, const CString& b) {
+    return a.str() == b.str();
+}
+inline bool operator==(const CString& a, const char* b) {
+    return a.Compare(b) == 0;
+}
+inline bool operator==(const char* a, const CString& b) {
+    return b.Compare(a) == 0;
+}
+inline bool operator!=(const CString& a, const CString& b) {
+    return !(a == b);
+}
+inline bool operator!=(const CString& a, const char* b) {
+    return !(a == b);
+}
+inline bool operator!=(const char* a, const CString& b) {
+    return !(b == a);
+}
+inline bool operator<(const CString& a, const CString& b) {
+    return a.str() < b.str();
+}
+inline bool operator>(const CString& a, const CString& b) {
+    return a.str() > b.str();
+}
+inline bool operator<=(const CString& a, const CString& b) {
+    return a.str() <= b.str();
+}
+inline bool operator>=(const CString& a, const CString& b) {
+    return a.str() >= b.str();
+}
+inline bool operator<(const CString& a, const char* b) {
+    return a.Compare(b) < 0;
+}
+inline bool operator>(const CString& a, const char* b) {
+    return a.Compare(b) > 0;
+}
 
-inline CString operator+(const CString& a, const CString& b) { return CString(a.str() + b.str()); }
+inline CString operator+(const CString& a, const CString& b) {
+    return CString(a.str() + b.str());
+}
 inline CString operator+(const CString& a, const char* b) {
     CString r(a);
     r += b;
@@ -144,8 +171,12 @@ struct std::hash<CString> {
 };
 
 // ASCII-only helpers shared by the string class and the rest of the platform.
-inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c; }
-inline char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? (char)(c - 'A' + 'a') : c; }
+inline char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c;
+}
+inline char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? (char)(c - 'A' + 'a') : c;
+}
 int AsciiCompareNoCase(std::string_view a, std::string_view b);
 // printf into a std::string, any length.
 std::string FormatStringV(const char* fmt, va_list args);

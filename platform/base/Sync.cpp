@@ -8,6 +8,10 @@ ULONGLONG GetTickCount64() {
     return (ULONGLONG)duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-DWORD GetTickCount() { return (DWORD)GetTickCount64(); }
+DWORD GetTickCount() {
+    return (DWORD)GetTickCount64();
+}
 
-void Sleep(DWORD milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+void Sleep(DWORD milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}

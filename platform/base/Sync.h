@@ -23,7 +23,8 @@ private:
 class CSingleLock {
 public:
     explicit CSingleLock(CCriticalSection* cs, BOOL initialLock = FALSE) : m_cs(cs) {
-        if (initialLock) Lock();
+        if (initialLock)
+            Lock();
     }
     ~CSingleLock() { Unlock(); }
     CSingleLock(const CSingleLock&) = delete;

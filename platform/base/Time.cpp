@@ -14,7 +14,9 @@ CTime::CTime(int year, int month, int day, int hour, int minute, int second) {
     m_time = mktime(&t);
 }
 
-CTime CTime::GetCurrentTime() { return CTime(time(nullptr)); }
+CTime CTime::GetCurrentTime() {
+    return CTime(time(nullptr));
+}
 
 struct tm CTime::Local() const {
     struct tm t {};

@@ -5,7 +5,8 @@
 TEST(CMapStringToOb, IteratesInInsertionOrderAndSurvivesRemoval) {
     CMapStringToOb map;
     const char* keys[] = {"zeta", "alpha", "mid", "beta", "omega"};
-    for (const char* k : keys) map[k] = nullptr;
+    for (const char* k : keys)
+        map[k] = nullptr;
     map.RemoveKey("mid");
     map["alpha"] = nullptr;  // re-setting keeps its place
     map["last"] = nullptr;
@@ -15,7 +16,8 @@ TEST(CMapStringToOb, IteratesInInsertionOrderAndSurvivesRemoval) {
         CObject* value;
         map.GetNextAssoc(pos, key, value);
         seen.push_back(key.str());
-        if (key == "beta") map.RemoveKey("beta");  // removing the entry just visited is safe
+        if (key == "beta")
+            map.RemoveKey("beta");  // removing the entry just visited is safe
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"zeta", "alpha", "beta", "omega", "last"}));
     EXPECT_EQ(map.GetCount(), 4);
@@ -32,7 +34,8 @@ TEST(CList, InsertRemoveAndWalk) {
     list.InsertBefore(c, "bb");
     list.RemoveAt(list.Find("b"));
     std::vector<std::string> seen;
-    for (POSITION pos = list.GetHeadPosition(); pos;) seen.push_back(list.GetNext(pos).str());
+    for (POSITION pos = list.GetHeadPosition(); pos;)
+        seen.push_back(list.GetNext(pos).str());
     EXPECT_EQ(seen, (std::vector<std::string>{"a", "bb", "c"}));
     EXPECT_EQ(list.RemoveTail(), "c");
     EXPECT_EQ(list.GetCount(), 2);

@@ -41,7 +41,8 @@ TEST(CStdioFile, TextModeWritesCrLfAndReadsItBack) {
     CStdioFile f(path.c_str(), CFile::modeRead | CFile::typeText);
     std::vector<std::string> lines;
     CString line;
-    while (f.ReadString(line)) lines.push_back(line.str());
+    while (f.ReadString(line))
+        lines.push_back(line.str());
     EXPECT_EQ(lines, (std::vector<std::string>{"one", "two", "three", "four"}));
     std::remove(path.c_str());
 }

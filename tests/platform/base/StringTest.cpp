@@ -48,7 +48,8 @@ TEST(CString, EditingOperations) {
     CString t("x|y||z");
     int pos = 0;
     std::vector<std::string> tokens;
-    for (CString tok = t.Tokenize("|", pos); pos >= 0; tok = t.Tokenize("|", pos)) tokens.push_back(tok.str());
+    for (CString tok = t.Tokenize("|", pos); pos >= 0; tok = t.Tokenize("|", pos))
+        tokens.push_back(tok.str());
     EXPECT_EQ(tokens, (std::vector<std::string>{"x", "y", "z"}));
 }
 

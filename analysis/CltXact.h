@@ -1,0 +1,17 @@
+// One client machine, client type and transaction; keyed "%s|%s|%s".
+#pragma once
+
+#include <cstdint>
+
+#include "platform/base/Object.h"
+#include "platform/base/String.h"
+
+class CCltXact : public CObject {
+public:
+    CString m_csMachine = "";
+    CString m_csType = "";
+    CString m_csTransaction = "";
+    CString m_csMinElapsed = "23:59:59";
+    CString m_csMaxElapsed = "00:00:00";
+    int32_t m_nCount = 0;
+};

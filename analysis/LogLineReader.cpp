@@ -1,0 +1,191 @@
+#include "analysis/LogLineReader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/base/File.h"
+
+namespace {
+// Large reads keep the system-call count low on multi-gigabyte logs; the terminator is still chosen
+// from the first 8,192 bytes only.
+constexpr size_t kBlockSize = 256 * 1024;
+}  // namespace
+
+LogLineReader::LogLineReader(const BOOL* continueFlag) : m_continue(continueFlag) {}
+
+LogLineReader::~LogLineReader() {
+    Close();
+}
+
+void LogLineReader::Close() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+const char* LogLineReader::ChooseTerminator(const char* block, size_t size) {
+    size = std::min(size, kFirstBlock);
+    const char* lf = (const char*)std::memchr(block, '\n', size);
+    if (!lf)
+        return "\r\n";
+    size_t i = (size_t)(lf - block);
+    if (i > 0 && block[i - 1] == '\r')
+        return "\r\n";
+    if (i + 1 < size && block[i + 1] == '\r')
+        return "\n\r";
+    return "\n";
+}
+
+BOOL LogLineReader::ReadBlock() {
+    m_pos = 0;
+    m_end = 0;
+    while (m_end < m_block.size()) {
+        ssize_t n = ::read(m_fd, m_block.data() + m_end, m_block.size() - m_end);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return FALSE;
+        }
+        if (n == 0) {
+            m_lastBlock = true;
+            break;
+        }
+        m_end += (size_t)n;
+    }
+    return TRUE;
+}
+
+BOOL LogLineReader::Open(LPCTSTR path) {
+    Close();
+    m_status = OpenFailed;
+    m_lineNumber = 0;
+    m_line.clear();
+    m_lastBlock = false;
+    if (!path || GetFileAttributes(path) == INVALID_FILE_ATTRIBUTES)
+        return FALSE;
+    // Non-blocking open so that a FIFO cannot hang the pass; only regular files are read.
+    m_fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (m_fd < 0)
+        return FALSE;
+    struct stat st {};
+    if (fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        Close();
+        return FALSE;
+    }
+    posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    m_block.resize(kBlockSize);
+    if (!ReadBlock()) {
+        Close();
+        return FALSE;
+    }
+    m_term = ChooseTerminator(m_block.data(), m_end);
+    m_termLen = (int)std::strlen(m_term);
+    m_status = Reading;
+    return TRUE;
+}
+
+BOOL LogLineReader::NextLine(std::string_view& out) {
+    if (m_status != Reading)
+        return FALSE;
+    if (m_continue && !*m_continue) {
+        m_status = Stopped;
+        return FALSE;
+    }
+    const char t0 = m_term[0];
+    const char t1 = m_term[1];  // '\0' for a one-byte terminator
+    m_line.clear();
+    // A first terminator byte seen at the end of the previous block, waiting for its second byte.
+    bool pendingFirst = false;
+    for (;;) {
+        if (m_pos >= m_end) {
+            if (m_lastBlock) {
+                m_status = EndOfFile;
+                return FALSE;
+            }
+            if (!ReadBlock()) {
+                m_status = ReadFailed;
+                return FALSE;
+            }
+            if (m_end == 0) {
+                m_status = EndOfFile;
+                return FALSE;
+            }
+        }
+        const char* base = m_block.data();
+        if (pendingFirst) {
+            pendingFirst = false;
+            char c = base[m_pos++];
+            if (c == t1) {
+                m_line.pop_back();  // the first terminator byte
+                ++m_lineNumber;
+                out = m_line;
+                return TRUE;
+            }
+            m_line += c;  // breaks the match; not tested as a first byte
+            continue;
+        }
+        size_t start = m_pos;
+        size_t scan = m_pos;
+        for (;;) {
+            const char* hit = (const char*)std::memchr(base + scan, t0, m_end - scan);
+            if (!hit) {
+                m_line.append(base + start, m_end - start);
+                m_pos = m_end;
+                break;
+            }
+            size_t i = (size_t)(hit - base);
+            if (!t1) {  // one-byte terminator
+                m_pos = i + 1;
+                ++m_lineNumber;
+                if (m_line.empty()) {
+                    out = std::string_view(base + start, i - start);
+                } else {
+                    m_line.append(base + start, i - start);
+                    out = m_line;
+                }
+                return TRUE;
+            }
+            if (i + 1 >= m_end) {  // the second byte is in the next block
+                m_line.append(base + start, i + 1 - start);
+                m_pos = m_end;
+                pendingFirst = true;
+                break;
+            }
+            if (base[i + 1] == t1) {
+                m_pos = i + 2;
+                ++m_lineNumber;
+                if (m_line.empty()) {
+                    out = std::string_view(base + start, i - start);
+                } else {
+                    m_line.append(base + start, i - start);
+                    out = m_line;
+                }
+                return TRUE;
+            }
+            scan = i + 2;  // the byte after a broken match stays in the line untested
+            if (scan > m_end)
+                scan = m_end;
+        }
+    }
+}
+
+BOOL LogLineReader::NextLine(CString& line) {
+    std::string_view v;
+    if (!NextLine(v))
+        return FALSE;
+    line = CString(v);
+    return TRUE;
+}
+
+LONG CountFileLines(LPCTSTR path) {
+    LogLineReader reader;
+    if (!reader.Open(path))
+        return 0;
+    std::string_view line;
+    while (reader.NextLine(line)) {
+    }
+    return (LONG)reader.GetLineNumber();
+}

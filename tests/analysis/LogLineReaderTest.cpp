@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "analysis/LogLineReader.h"
+
+namespace {
+class TempFile {
+public:
+    explicit TempFile(const std::string& content) {
+        char name[] = "/tmp/veltrin_reader_XXXXXX";
+        int fd = mkstemp(name);
+        path_ = name;
+        if (fd >= 0) {
+            ssize_t n = write(fd, content.data(), content.size());
+            (void)n;
+            close(fd);
+        }
+    }
+    ~TempFile() { unlink(path_.c_str()); }
+    const char* path() const { return path_.c_str(); }
+
+private:
+    std::string path_;
+};
+
+std::vector<std::string> ReadAll(const char* path, long* lastNumber = nullptr, std::string* term = nullptr) {
+    LogLineReader reader;
+    std::vector<std::string> lines;
+    if (!reader.Open(path))
+        return {"<open failed>"};
+    std::string_view line;
+    long expected = 0;
+    while (reader.NextLine(line)) {
+        lines.emplace_back(line);
+        EXPECT_EQ(reader.GetLineNumber(), ++expected);
+    }
+    EXPECT_EQ(reader.GetStatus(), LogLineReader::EndOfFile);
+    if (lastNumber)
+        *lastNumber = reader.GetLineNumber();
+    if (term)
+        *term = reader.GetTerminator();
+    return lines;
+}
+}  // namespace
+
+TEST(LogLineReader, DeliversExactlyTheLinesOfEachTerminatorCase) {
+    std::string longLine(300000, 'L');                    // longer than any read block
+    std::string noLfStart(9000, 'x');                     // no line feed in the first 8,192 bytes
+    std::string exact = std::string(8190, 'e') + "\r\n";  // exactly 8,192 bytes
+    struct Case {
+        const char* name;
+        std::string content;
+        std::string terminator;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"crlf", "a\r\nbb\r\n", "\r\n", {"a", "bb"}},
+        {"lf", "a\nbb\n\nc\n", "\n", {"a", "bb", "", "c"}},
+        {"lf cr", "a\n\rbb\n\r", "\n\r", {"a", "bb"}},
+        {"lf at end of first block",
+         std::string(8191, 'z') + "\n" + "\rq\n",
+         "\n",
+         {std::string(8191, 'z'), "\rq"}},
+        {"no lf in first block", noLfStart + "\r\ny\r\n", "\r\n", {noLfStart, "y"}},
+        {"no lf in first block, lf lines after", noLfStart + "\nA\n", "\r\n", {}},
+        {"cr cr lf breaks the match", std::string("a\r\r\nb\r\n"), "\r\n", {"a\r\r\nb"}},
+        {"long line", longLine + "\r\nend\r\n", "\r\n", {longLine, "end"}},
+        {"exactly 8192 bytes", exact, "\r\n", {std::string(8190, 'e')}},
+        {"unterminated tail is not a line", "one\r\ntwo", "\r\n", {"one"}},
+        {"empty lines", "\r\n\r\nx\r\n\r\n", "\r\n", {"", "", "x", ""}},
+        {"empty file", "", "\r\n", {}},
+        {"binary bytes", std::string("a\0b\r\n\xff\r\n", 8), "\r\n", {std::string("a\0b", 3), "\xff"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFile f(c.content);
+        std::string term;
+        long last = 0;
+        EXPECT_EQ(ReadAll(f.path(), &last, &term), c.lines);
+        EXPECT_EQ(term, c.terminator);
+        EXPECT_EQ(last, (long)c.lines.size());
+        EXPECT_EQ(CountFileLines(f.path()), (LONG)c.lines.size());
+    }
+}
+
+TEST(LogLineReader, TerminatorSplitAcrossReadBlocks) {
+    // The CR of a CR LF falls on the last byte of a 256 KiB read and its LF on the next read.
+    std::string first(256 * 1024 - 1, 'a');
+    TempFile f("x\r\n" + first.substr(3) + "\r\nnext\r\n");
+    auto lines = ReadAll(f.path());
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1].size(), first.size() - 3);
+    EXPECT_EQ(lines[2], "next");
+}
+
+TEST(LogLineReader, StopsAtOnceWhenTheContinueFlagIsCleared) {
+    std::string content;
+    for (int i = 0; i < 1000; ++i)
+        content += "line " + std::to_string(i) + "\r\n";
+    TempFile f(content);
+    BOOL keepGoing = TRUE;
+    LogLineReader reader(&keepGoing);
+    ASSERT_TRUE(reader.Open(f.path()));
+    std::string_view line;
+    int delivered = 0;
+    while (reader.NextLine(line)) {
+        if (++delivered == 3)
+            keepGoing = FALSE;
+    }
+    EXPECT_EQ(delivered, 3);
+    EXPECT_EQ(reader.GetStatus(), LogLineReader::Stopped);
+}
+
+TEST(LogLineReader, OpenFailuresAreReportedNotHung) {
+    LogLineReader reader;
+    EXPECT_FALSE(reader.Open("/nonexistent/file.log"));
+    EXPECT_EQ(reader.GetStatus(), LogLineReader::OpenFailed);
+    EXPECT_FALSE(reader.Open("/tmp"));  // a folder
+    std::string fifo = "/tmp/veltrin_reader_fifo_" + std::to_string(getpid());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(reader.Open(fifo.c_str()));  // a FIFO must not block the pass
+    unlink(fifo.c_str());
+    EXPECT_EQ(CountFileLines("/nonexistent/file.log"), 0);
+    std::string_view line;
+    EXPECT_FALSE(reader.NextLine(line));
+}
