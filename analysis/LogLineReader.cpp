@@ -8,10 +8,37 @@
 
 #include "platform/base/File.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 // Large reads keep the system-call count low on multi-gigabyte logs; the terminator is still chosen
 // from the first 8,192 bytes only.
-constexpr size_t kBlockSize = 256 * 1024;
+constexpr size_t kBlockSize = 64 * 1024;
+// Zeroed room after the block, so a 64-byte window never reads outside the buffer.
+constexpr size_t kSlack = 64;
+
+// One bit per byte of the 64 bytes at p that equals c.
+inline uint64_t MatchMask(const char* p, char c) {
+#if defined(__SSE2__)
+    const __m128i needle = _mm_set1_epi8(c);
+    uint64_t m0 = (uint32_t)_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128((const __m128i*)p), needle));
+    uint64_t m1 =
+        (uint32_t)_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128((const __m128i*)(p + 16)), needle));
+    uint64_t m2 =
+        (uint32_t)_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128((const __m128i*)(p + 32)), needle));
+    uint64_t m3 =
+        (uint32_t)_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128((const __m128i*)(p + 48)), needle));
+    return m0 | (m1 << 16) | (m2 << 32) | (m3 << 48);
+#else
+    uint64_t m = 0;
+    for (int i = 0; i < 64; ++i)
+        if (p[i] == c)
+            m |= 1ull << i;
+    return m;
+#endif
+}
 }  // namespace
 
 LogLineReader::LogLineReader(const BOOL* continueFlag) : m_continue(continueFlag) {}
@@ -39,11 +66,26 @@ const char* LogLineReader::ChooseTerminator(const char* block, size_t size) {
     return "\n";
 }
 
+inline size_t LogLineReader::FindNext(size_t from) {
+    if (from >= m_end)
+        return m_end;
+    size_t word = from >> 6;
+    uint64_t mask = m_masks[word] & (~0ull << (from & 63));
+    while (!mask) {
+        if (++word >= m_masks.size())
+            return m_end;
+        mask = m_masks[word];
+    }
+    size_t i = (word << 6) + (size_t)__builtin_ctzll(mask);
+    return i < m_end ? i : m_end;
+}
+
 BOOL LogLineReader::ReadBlock() {
     m_pos = 0;
     m_end = 0;
-    while (m_end < m_block.size()) {
-        ssize_t n = ::read(m_fd, m_block.data() + m_end, m_block.size() - m_end);
+
+    while (m_end < kBlockSize) {
+        ssize_t n = ::read(m_fd, m_block.data() + m_end, kBlockSize - m_end);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -55,7 +97,19 @@ BOOL LogLineReader::ReadBlock() {
         }
         m_end += (size_t)n;
     }
+    ComputeMasks();
     return TRUE;
+}
+
+void LogLineReader::ComputeMasks() {
+    size_t words = (m_end + 63) / 64;
+    m_masks.resize(words);
+    const char* base = m_block.data();
+    const char first = m_term[0];
+    for (size_t w = 0; w < words; ++w)
+        m_masks[w] = MatchMask(base + w * 64, first);
+    if (m_end & 63)
+        m_masks[words - 1] &= (1ull << (m_end & 63)) - 1;
 }
 
 BOOL LogLineReader::Open(LPCTSTR path) {
@@ -76,13 +130,14 @@ BOOL LogLineReader::Open(LPCTSTR path) {
         return FALSE;
     }
     posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    m_block.resize(kBlockSize);
+    m_block.assign(kBlockSize + kSlack, '\0');
     if (!ReadBlock()) {
         Close();
         return FALSE;
     }
     m_term = ChooseTerminator(m_block.data(), m_end);
     m_termLen = (int)std::strlen(m_term);
+    ComputeMasks();
     m_status = Reading;
     return TRUE;
 }
@@ -94,7 +149,6 @@ BOOL LogLineReader::NextLine(std::string_view& out) {
         m_status = Stopped;
         return FALSE;
     }
-    const char t0 = m_term[0];
     const char t1 = m_term[1];  // '\0' for a one-byte terminator
     m_line.clear();
     // A first terminator byte seen at the end of the previous block, waiting for its second byte.
@@ -130,13 +184,12 @@ BOOL LogLineReader::NextLine(std::string_view& out) {
         size_t start = m_pos;
         size_t scan = m_pos;
         for (;;) {
-            const char* hit = (const char*)std::memchr(base + scan, t0, m_end - scan);
-            if (!hit) {
+            size_t i = FindNext(scan);
+            if (i >= m_end) {
                 m_line.append(base + start, m_end - start);
                 m_pos = m_end;
                 break;
             }
-            size_t i = (size_t)(hit - base);
             if (!t1) {  // one-byte terminator
                 m_pos = i + 1;
                 ++m_lineNumber;

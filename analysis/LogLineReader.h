@@ -5,8 +5,10 @@
 // new first byte (so with "\r\n", "a\r\r\nb\r\n" is the one line "a\r\r\nb").
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/base/String.h"
 
@@ -40,6 +42,9 @@ public:
 
 private:
     BOOL ReadBlock();
+    void ComputeMasks();
+    // Index of the next terminator first byte at or after from in the block, or m_end.
+    size_t FindNext(size_t from);
 
     const BOOL* m_continue;
     int m_fd = -1;
@@ -50,6 +55,8 @@ private:
     bool m_lastBlock = false;
     const char* m_term = "\r\n";
     int m_termLen = 2;
+    // One bit per byte of the block that equals the terminator's first byte, computed once per block.
+    std::vector<uint64_t> m_masks;
     std::string m_line;
     long m_lineNumber = 0;
 };
