@@ -20,8 +20,8 @@ namespace {
 std::string LogPath() {
     if (const char* p = std::getenv("VELTRIN_BENCH_LOG"))
         return p;
-    const char* tmp = std::getenv("TMPDIR");
-    return std::string(tmp && *tmp ? tmp : "/tmp") + "/veltrin_bench_qserver.log";
+    ::mkdir(VELTRIN_BENCH_DATA, 0755);
+    return std::string(VELTRIN_BENCH_DATA) + "/qserver_1g.log";
 }
 
 long Megabytes() {

@@ -1,0 +1,3 @@
+#include "controls/PrinterDef.h"
+
+CPrinterDef::~CPrinterDef() = default;

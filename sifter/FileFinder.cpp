@@ -1,0 +1,182 @@
+#include "sifter/FileFinder.h"
+
+#include <cstring>
+
+#include "platform/base/BlockReader.h"
+#include "platform/base/SearchNoCase.h"
+#include "platform/base/Wildcard.h"
+
+void CFileFinder::SetCallback(FILEFINDERPROC callback, void* userData) {
+    m_pfnCallback = callback;
+    m_pUserData = userData;
+}
+
+int CFileFinder::Search(CFindOptions* options) {
+    m_bStopSearch = false;
+    if (!options)
+        return GetFileCount();
+    options->sBaseFolder = AppendPathSeparator(options->sBaseFolder);
+    SearchFolder(*options, options->sBaseFolder);
+    return GetFileCount();
+}
+
+void CFileFinder::SearchFolder(const CFindOptions& options, const CString& folder) {
+    // An unreadable folder contributes nothing and the search goes on.
+    std::vector<DirEntry> entries;
+    ReadFolder(folder, entries);
+
+    // Sub-folders first, depth first, in name order.
+    if (options.bSubfolders) {
+        for (const DirEntry& entry : entries) {
+            if (m_bStopSearch)
+                return;
+            if (entry.isFolder)
+                SearchFolder(options, AppendPathSeparator(folder + entry.name));
+        }
+        if (m_bStopSearch)
+            return;
+    }
+
+    m_sCurrentFolder = folder;
+    Notify(FF_FOLDER);
+
+    // Each mask in turn; a file that matches several masks is tested and reported once for each.
+    const CString& masks = options.sFileMask;
+    int pos = 0;
+    for (int tokenIndex = 0;; ++tokenIndex) {
+        CString token = masks.Tokenize(" ,;", pos);
+        if (pos < 0)
+            break;
+        // After the first, ".txt" stands for "*.txt"; the first is taken as written.
+        if (tokenIndex > 0 && token[0] == '.')
+            token = "*" + token;
+        for (const DirEntry& entry : entries) {
+            if (entry.isFolder || !MatchWildcard(token.str(), entry.name.str()))
+                continue;
+            if (m_bStopSearch)
+                return;
+            CString path = folder + entry.name;
+            if (PassesTests(options, path, entry)) {
+                m_aFilesFound.push_back(path);
+                Notify(FF_FOUND);
+            } else {
+                Notify(FF_DISCARDED);
+            }
+        }
+    }
+}
+
+bool CFileFinder::PassesTests(const CFindOptions& options, const CString& path, const DirEntry& entry) {
+    const DWORD flags = options.dwOptionsFlags;
+    auto inRange = [](time_t t, const CTime& from, const CTime& to) {
+        return from.GetTime() <= t && t <= to.GetTime();
+    };
+    if ((flags & FIND_SIZE) &&
+        ((LONGLONG)entry.size < options.nMinSize || (LONGLONG)entry.size > options.nMaxSize))
+        return false;
+    if ((flags & FIND_DATEMODIFIED) && !inRange(entry.modified, options.tMinModified, options.tMaxModified))
+        return false;
+    if ((flags & FIND_DATECREATED) && !inRange(entry.created, options.tMinCreated, options.tMaxCreated))
+        return false;
+    if ((flags & FIND_DATEACCESSED) && !inRange(entry.accessed, options.tMinAccessed, options.tMaxAccessed))
+        return false;
+    if ((flags & FIND_TEXT) && !MatchText(path, options.sFindText, m_sMatchedText))
+        return false;
+    return true;
+}
+
+CPath CFileFinder::GetFilePath(int index) const {
+    if (index < 0 || index >= GetFileCount())
+        return CPath("");
+    return CPath(m_aFilesFound[(size_t)index]);
+}
+
+bool CFileFinder::MatchText(LPCTSTR path, LPCTSTR text, CString& matched) {
+    matched.Empty();
+    if (!text)
+        return false;
+    CString whole = text;
+    // Only the first operator splits: in "a && b && c" the right operand is "b && c".
+    int at = whole.Find("&&");
+    if (at >= 0) {
+        CString left = whole.Left(at), right = whole.Mid(at + 2);
+        TrimOperand(left);
+        TrimOperand(right);
+        if (!FindTextInFile(path, right) || !FindTextInFile(path, left))
+            return false;
+        matched = left;
+        return true;
+    }
+    at = whole.Find("||");
+    if (at >= 0) {
+        CString left = whole.Left(at), right = whole.Mid(at + 2);
+        TrimOperand(left);
+        TrimOperand(right);
+        if (FindTextInFile(path, left)) {
+            matched = left;
+            return true;
+        }
+        if (FindTextInFile(path, right)) {
+            matched = right;
+            return true;
+        }
+        return false;
+    }
+    if (!FindTextInFile(path, whole))
+        return false;
+    matched = whole;
+    return true;
+}
+
+void CFileFinder::TrimOperand(CString& operand) {
+    CString copy = operand;
+    copy.Trim();
+    if (copy.IsEmpty() || (copy[0] != '"' && copy[0] != '\''))
+        return;
+    copy.SetAt(0, ' ');
+    copy.TrimLeft();
+    int last = copy.GetLength() - 1;
+    if (last >= 0 && (copy[last] == '"' || copy[last] == '\'')) {
+        copy.SetAt(last, ' ');
+        copy.TrimRight();
+    }
+    operand = copy;
+}
+
+bool CFileFinder::FindTextInFile(LPCTSTR path, LPCTSTR needle) {
+    CBlockReader file;
+    if (!needle || !file.Open(path))
+        return false;
+    std::string upper(needle);
+    for (char& c : upper)
+        c = AsciiUpper(c);
+    const size_t carry = upper.size();
+
+    // The window is the last `carry` bytes of the previous window (blanks at first) followed by the next
+    // block, so a needle that straddles two blocks is still seen whole.
+    if (m_readBuffer.size() < carry + kReadBlock)
+        m_readBuffer.resize(carry + kReadBlock);
+    char* window = m_readBuffer.data();
+    std::memset(window, ' ', carry);
+    bool found = false;
+    for (;;) {
+        const size_t got = file.Read(window + carry, kReadBlock);
+        // NUL bytes take no part in the comparison ("E\0R\0R" holds "ERR").
+        size_t kept = got;
+        if (char* nul = (char*)std::memchr(window + carry, '\0', got)) {
+            char* out = nul;
+            for (const char* in = nul; in < window + carry + got; ++in)
+                if (*in != '\0')
+                    *out++ = *in;
+            kept = (size_t)(out - (window + carry));
+        }
+        const size_t size = carry + kept;
+        found = FindNoCase(window, size, upper) != kNotFound;
+        m_sCurrentFile = path;
+        Notify(FF_FINDTEXT);
+        if (got < kReadBlock || found || m_bStopSearch)
+            break;
+        std::memmove(window, window + size - carry, carry);
+    }
+    return found;
+}

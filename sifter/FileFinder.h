@@ -1,0 +1,74 @@
+// CFileFinder: searches a folder tree for files by name masks, size and date ranges and a text the file
+// must contain ("a && b", "a || b"), reporting progress to a callback that may stop the search.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/base/DirWalk.h"
+#include "platform/base/String.h"
+#include "sifter/FindOptions.h"
+#include "sifter/Path.h"
+
+class CFileFinder;
+
+// Progress codes of the callback.
+#define FF_FOUND 0      // a file passed every test and was added to the list
+#define FF_DISCARDED 1  // a file failed a test
+#define FF_FOLDER 2     // the files of the current folder are about to be matched
+#define FF_FINDTEXT 3   // one block of the current file has been searched for the text
+
+typedef void (*FILEFINDERPROC)(CFileFinder* finder, DWORD code, void* userData);
+
+class CFileFinder {
+public:
+    // Bytes read from a file per round of the text search.
+    static constexpr size_t kReadBlock = 256 * 1024;
+
+    CFileFinder() = default;
+    ~CFileFinder() = default;
+    CFileFinder(const CFileFinder&) = delete;
+    CFileFinder& operator=(const CFileFinder&) = delete;
+
+    void SetCallback(FILEFINDERPROC callback, void* userData);
+    // Searches the options' folder (rewritten with a trailing '/'); files found are appended to the
+    // list. Returns the number of files in the list.
+    int Search(CFindOptions* options);
+    // Asks a running search to end; meant for the callback.
+    void StopSearch() { m_bStopSearch = true; }
+
+    int GetFileCount() const { return (int)m_aFilesFound.size(); }
+    // The index-th file found; an index out of range gives an empty path.
+    CPath GetFilePath(int index) const;
+    void RemoveAll() { m_aFilesFound.clear(); }
+
+    CString GetCurrentFolder() const { return m_sCurrentFolder; }
+    CString GetCurrentFile() const { return m_sCurrentFile; }
+    CString GetMatchedText() const { return m_sMatchedText; }
+
+    // The text test: "a && b" (b searched first, then a; matched text a), "a || b" (the first found),
+    // else the whole text. A null text never matches.
+    bool MatchText(LPCTSTR path, LPCTSTR text, CString& matched);
+    // Whether the file holds the needle, ASCII case-blind, NUL bytes ignored. An empty or all-blank
+    // needle is found in every file that can be opened.
+    bool FindTextInFile(LPCTSTR path, LPCTSTR needle);
+    // Trims the blanks round an operand and one pair of quotes; an unquoted operand is left as it is.
+    static void TrimOperand(CString& operand);
+
+private:
+    void SearchFolder(const CFindOptions& options, const CString& folder);
+    bool PassesTests(const CFindOptions& options, const CString& path, const DirEntry& entry);
+    void Notify(DWORD code) {
+        if (m_pfnCallback)
+            m_pfnCallback(this, code, m_pUserData);
+    }
+
+    std::vector<CString> m_aFilesFound;
+    bool m_bStopSearch = false;
+    FILEFINDERPROC m_pfnCallback = nullptr;
+    void* m_pUserData = nullptr;
+    CString m_sCurrentFile;
+    CString m_sCurrentFolder;
+    CString m_sMatchedText;
+    std::vector<char> m_readBuffer;  // reused by every text search
+};
