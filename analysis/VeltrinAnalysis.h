@@ -2,13 +2,54 @@
 // class, so the members keep their names (CVeltrinView::ParseLogTimeMs). The pure helpers are static.
 #pragma once
 
+#include "analysis/AnalysisHost.h"
 #include "platform/base/Collections.h"
 #include "platform/base/String.h"
 
+class gxListModel;
+
 class CVeltrinAnalysis {
 public:
-    CVeltrinAnalysis() = default;
+    explicit CVeltrinAnalysis(IAnalysisHost* host = nullptr) : m_pHost(host) {}
     virtual ~CVeltrinAnalysis() = default;
+    CVeltrinAnalysis(const CVeltrinAnalysis&) = delete;
+    CVeltrinAnalysis& operator=(const CVeltrinAnalysis&) = delete;
+
+    void SetHost(IAnalysisHost* host) { m_pHost = host; }
+    IAnalysisHost& Host() const { return *m_pHost; }
+    gxListModel& List() const;
+    // Copies the request strings the view keeps for its life (at its creation).
+    void CopyRequestStrings();
+
+    // ---- Dispatch ----
+    // WM_VIEWDATA / WM_VIEWDATAEX: runs itemize, TA or TIC for _csCommand.
+    LRESULT OnViewData(WPARAM wParam, LPARAM lParam);
+    // Follow-up report from a row of this view's list.
+    int32_t OnRunSubitemItemize(int row);
+
+    // ---- Passes ----
+    int32_t PopulateGridQBrokerItemizeEx(LPCTSTR name, LPCTSTR type, LPCTSTR exe, LPCTSTR search);
+    int32_t PopulateGridQServerItemizeEx(LPCTSTR name, LPCTSTR type, LPCTSTR exe, LPCTSTR search);
+    int32_t PerformTimeAnalysis(LPCTSTR name, LPCTSTR type, LPCTSTR exe);
+    int32_t PerformTimeAnalysisAll(LPCTSTR name, LPCTSTR type, LPCTSTR exe);
+    int32_t PerformTICAnalysis(LPCTSTR name, LPCTSTR type, LPCTSTR exe);
+    int32_t PerformTICAnalysisAll(LPCTSTR name, LPCTSTR type, LPCTSTR exe);
+
+    // ---- The view's services the passes use ----
+    void ShowRecordCount(int32_t count);  // " Records: %d" into _csRecordsText and the records pane
+    void ShowStatusText(LPCTSTR text);    // into _csStatusText and pane 0
+    void ShowLogNamePane(LPCTSTR text);   // into _csLogNameText and the log-name pane
+    void ShowPadText(LPCTSTR text);
+    void ClearPadText();
+    void ActivatePadTab();
+    void ShowOutputBarOnce();
+    // Applies the column widths saved under the layout's profile section ("BlankList" for none).
+    void RestoreColumnWidths(LPCTSTR layout);
+    // The log line of a statistics row's transaction (0 when not found); the report view supplies it.
+    virtual int32_t GetLineNumber(LPCTSTR logName, LPCTSTR key1, LPCTSTR key2, LPCTSTR key3);
+    // Trace line of the view's passes; the text is written unchanged.
+    void Trace(LPCTSTR text) const;
+    void TraceF(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
 
     // ---- Time arithmetic ----
     // Milliseconds since the start of the stamp's year of "YYYY-MM-DD HH:MM:SS.fff"; fields that are
@@ -34,4 +75,25 @@ public:
     static int32_t SplitIdNumber(CString& text);
     static void SplitColonFields(LPCTSTR text, CString& first, CString& second, CString& third);
     static BOOL IsOneChar(LPCTSTR text, char ch);
+
+    // ---- State the view keeps ----
+    // Copies of the request strings taken when the view was created.
+    CString m_csListKey;
+    CString m_csReportName;
+    CString m_csItemKind;
+    CString m_csLogType;
+    CString m_csReportType;  // also the column-layout name
+    CString m_csBaseFolder;
+    // The current request.
+    CString m_csCurListKey;
+    CString m_csCurItemKind;  // TYPE of the last request
+    CString m_csCurAction;    // EXE of the last request
+    // Text of the view's pad page, built by the passes.
+    CString m_csPadText;
+    bool m_bOutputBarShown = false;
+    // The log name the SQL summary pass remembers for the histogram follow-up.
+    CString m_csSqlSummaryLogName;
+
+protected:
+    IAnalysisHost* m_pHost;
 };

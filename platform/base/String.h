@@ -16,7 +16,7 @@ public:
     CString(char ch, int repeat = 1) : m_s(repeat > 0 ? (size_t)repeat : 0, ch) {}
     CString(const std::string& s) : m_s(s) {}
     CString(std::string&& s) : m_s(std::move(s)) {}
-    CString(std::string_view s) : m_s(s) {}
+    explicit CString(std::string_view s) : m_s(s) {}
 
     CString& operator=(const char* s) {
         m_s = s ? s : "";

@@ -1,0 +1,145 @@
+#include "analysis/LogPass.h"
+
+#include <new>
+
+#include "analysis/VeltrinAnalysis.h"
+#include "app/core/PrivateMessages.h"
+#include "controls/gxListModel.h"
+#include "platform/base/JoinPath.h"
+#include "platform/base/MessageBox.h"
+
+CLogPass::CLogPass(CVeltrinAnalysis& view, LPCTSTR method, LPCTSTR statusText, LPCTSTR waitText)
+    : m_view(view), m_method(method), m_status(statusText), m_waitText(waitText), m_reader(&m_bContinue) {
+    m_view.Trace(CString("Start ") + m_method);
+    m_view.ShowRecordCount(0);
+}
+
+CLogPass::~CLogPass() {
+    CloseWait();
+    if (m_waitCursor)
+        m_view.Host().EndWaitCursor();
+}
+
+void CLogPass::CloseWait() {
+    if (m_wait)
+        m_wait->Close();
+}
+
+int CLogPass::SetUpList(LPCTSTR title, LPCTSTR captions, LPCTSTR types) {
+    gxListModel& list = m_view.List();
+    list.ResetList();
+    list.m_csTitle = title;
+    list.m_csNames = captions;
+    list.m_csTypes = types;
+    CString names(captions);
+    int columns = 0;
+    for (int i = 0; i < names.GetLength(); ++i)
+        if (names[i] == '|')
+            ++columns;
+    list.SetColumns(columns);
+    m_view.RestoreColumnWidths(m_view.m_csReportType);
+    return columns;
+}
+
+CString CLogPass::LogPath(LPCTSTR name) const {
+    CString path = JoinPath(m_view.m_csBaseFolder, name);
+    if (path.Find(" - N/A") < 0 && path.Find('.') < 0)
+        path += ".log";
+    return path;
+}
+
+BOOL CLogPass::CheckAvailable(LPCTSTR path) {
+    if (CString(path).Find(" - N/A") < 0)
+        return TRUE;
+    CString text;
+    text.Format("This file is not available!\r\n%s", path);
+    m_view.Host().MessageBox(text, MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
+    m_view.Host().PostToMainWindow(WM_LOGNOTAVAILABLE, 0, 0);
+    return FALSE;
+}
+
+BOOL CLogPass::Open(LPCTSTR path) {
+    m_path = path;
+    m_total = CountFileLines(path);
+    m_step = m_total < 1000 ? 100 : 1000;
+    m_view.ShowStatusText(m_status);
+    m_bContinue = TRUE;
+    m_wait = m_view.Host().OpenWaitDialog(&m_bContinue, m_total);
+    m_wait->SetMessageText(m_waitText);
+    if (!m_reader.Open(path)) {
+        CloseWait();
+        m_view.ShowStatusText("Ready");
+        return FALSE;
+    }
+    m_view.Host().BeginWaitCursor();
+    m_waitCursor = true;
+    return TRUE;
+}
+
+BOOL CLogPass::NextLine(std::string_view& line) {
+    return m_reader.NextLine(line);
+}
+
+void CLogPass::Step(int32_t rows) {
+    long line = m_reader.GetLineNumber();
+    if (line % m_step == 0)
+        Progress(line, rows);
+}
+
+void CLogPass::Progress(long lineNumber, int32_t rows) {
+    CString text;
+    text.Format("%s\n%ld lines processed", (LPCTSTR)m_waitText, lineNumber);
+    m_wait->SetMessageText(text);
+    m_view.ShowRecordCount(rows);
+    m_wait->SetProgress((int32_t)lineNumber);
+    m_view.Host().RestoreWaitCursor();
+}
+
+int32_t CLogPass::Finish(int32_t rows) {
+    if (ReadFailed()) {  // a later block could not be read: the rows so far stay
+        CloseWait();
+        m_view.ShowStatusText("Ready");
+        return 0;
+    }
+    Progress(m_reader.GetLineNumber(), rows);
+    m_reader.Close();
+    if (rows == 0) {
+        m_view.m_csPadText.Format("\r\n No Data Available in %s for Itemize Criteria.", (LPCTSTR)m_path);
+        m_view.ShowPadText(m_view.m_csPadText);
+    }
+    m_wait->SetProgress(m_total);
+    CloseWait();
+    m_view.ShowStatusText("Ready");
+    m_view.ShowRecordCount(rows);
+    m_view.Trace(CString("End ") + m_method);
+    return rows;
+}
+
+int32_t CLogPass::Run(const std::function<int32_t()>& body) {
+    const char* caught = nullptr;  // the exception that ends the pass with the frame's message
+    try {
+        return body();
+    } catch (CMemoryException* e) {
+        e->Delete();
+        caught = "CMemoryException";
+    } catch (CFileException* e) {
+        e->Delete();
+        caught = "CFileException";
+    } catch (const std::bad_alloc&) {
+        caught = "CMemoryException";
+    } catch (CException* e) {
+        e->Delete();
+    } catch (...) {
+    }
+    CloseWait();
+    if (caught) {
+        m_view.TraceF("%s: hit CATCH (%s)", (LPCTSTR)m_method, caught);
+        CString text;
+        text.Format("Unable to read the file!\r\n%s", (LPCTSTR)m_path);
+        m_view.Host().MessageBox(text, MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
+    } else {
+        m_view.Trace(CString("Abort ") + m_method);
+    }
+    m_view.ShowStatusText("Ready");
+    return 0;
+}

@@ -1,0 +1,78 @@
+// The frame every log-reading pass shares: the Start and End trace lines, the list set-up, the wait
+// dialog with its progress step, the status texts, the " - N/A", missing-file and exception handling,
+// and the "No Data Available" pad text. A pass drives it like this:
+//
+//   CLogPass pass(*this, "CVeltrinView::PopulateGridQServerItemizeEx", status, waitText);
+//   pass.SetUpList(exe, captions, types);
+//   CString path = pass.LogPath(name);
+//   if (!pass.CheckAvailable(path)) return 0;
+//   return pass.Run([&] {
+//       if (!pass.Open(path)) return 0;
+//       while (pass.NextLine(line)) { ...; pass.Step(rows); }
+//       return pass.Finish(rows);
+//   });
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include "analysis/AnalysisHost.h"
+#include "analysis/LogLineReader.h"
+#include "platform/base/Exceptions.h"
+
+class CVeltrinAnalysis;
+
+class CLogPass {
+public:
+    CLogPass(CVeltrinAnalysis& view, LPCTSTR method, LPCTSTR statusText, LPCTSTR waitText);
+    ~CLogPass();
+    CLogPass(const CLogPass&) = delete;
+    CLogPass& operator=(const CLogPass&) = delete;
+
+    // Resets the list, gives it the title, the '|'-terminated captions and type words, creates the
+    // columns and restores the widths saved for the view's report type. Returns the column count.
+    int SetUpList(LPCTSTR title, LPCTSTR captions, LPCTSTR types);
+    // "%s\%s" of the view's base folder and the name, with ".log" appended when the path has no '.'.
+    CString LogPath(LPCTSTR name) const;
+    // FALSE, after the message and the post to the main window, for a log marked " - N/A".
+    BOOL CheckAvailable(LPCTSTR path);
+    // Counts the lines, shows the status text, opens the wait dialog and the log. FALSE (wait dialog
+    // closed, "Ready" shown) when the log cannot be opened or read.
+    BOOL Open(LPCTSTR path);
+    // The next line; FALSE at the end, on Cancel, or on a read failure.
+    BOOL NextLine(std::string_view& line);
+    long LineNumber() const { return m_reader.GetLineNumber(); }
+    // The progress step after a line: every 1,000 lines (100 for files under 1,000 lines).
+    void Step(int32_t rows);
+    // The progress call itself, for the line number given.
+    void Progress(long lineNumber, int32_t rows);
+    // Ends a pass normally: last progress, the "No Data Available" pad text when no row was added,
+    // the bar to the total, wait dialog closed, "Ready", the row count, the End trace. Returns rows.
+    int32_t Finish(int32_t rows);
+    // Runs the guarded part of a pass. A memory or file exception ends it with the wait dialog closed,
+    // the message "Unable to read the file!" and "Ready"; any other failure ends it quietly (traced).
+    // Either way the rows already added stay and the result is 0.
+    int32_t Run(const std::function<int32_t()>& body);
+
+    BOOL ReadFailed() const { return m_reader.GetStatus() == LogLineReader::ReadFailed; }
+    const CString& Path() const { return m_path; }
+    int32_t Total() const { return m_total; }
+    BOOL* ContinueFlag() { return &m_bContinue; }
+    IAnalysisWait* Wait() const { return m_wait.get(); }
+
+private:
+    void CloseWait();
+
+    CVeltrinAnalysis& m_view;
+    CString m_method;
+    CString m_status;
+    CString m_waitText;
+    CString m_path;
+    BOOL m_bContinue = TRUE;
+    int32_t m_total = 0;
+    long m_step = 1000;
+    std::unique_ptr<IAnalysisWait> m_wait;
+    LogLineReader m_reader;
+    bool m_waitCursor = false;
+};

@@ -1,0 +1,116 @@
+// A host for the analysis engine that records everything a pass shows: the list (a real report list
+// model), message boxes, pad texts, status, record and log-name texts, posted messages, wait-dialog
+// calls and trace lines. Profile values come from a map, time from a driven clock. A test can cancel
+// at a chosen progress call or deliver a queued message inside one.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "analysis/AnalysisHost.h"
+#include "controls/gxListModel.h"
+
+class CRecordingHost : public IAnalysisHost {
+public:
+    struct Box {
+        CString text;
+        UINT type;
+    };
+    struct Posted {
+        bool toMainWindow;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    struct ProgressCall {
+        int32_t done;
+        CString text;  // the wait dialog's message line at the call
+    };
+
+    CRecordingHost();
+    ~CRecordingHost() override;
+
+    // ---- IAnalysisHost ----
+    gxListModel& GetList() override { return m_list; }
+    std::unique_ptr<IAnalysisWait> OpenWaitDialog(BOOL* continueFlag, int32_t total) override;
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+    void RestoreWaitCursor() override {}
+    void SetRecordsPane(LPCTSTR text) override { m_recordsTexts.push_back(text); }
+    void SetStatusPane(LPCTSTR text) override { m_statusTexts.push_back(text); }
+    void SetLogNamePane(LPCTSTR text) override { m_logNameTexts.push_back(text); }
+    void SetPadPageText(LPCTSTR text) override { m_padTexts.push_back(text); }
+    void ClearPadPage() override { m_padTexts.push_back(""); }
+    void ActivatePadPage() override { ++m_padActivations; }
+    void ShowOutputBar() override { ++m_outputBarShows; }
+    int MessageBox(LPCTSTR text, UINT type) override;
+    int GetProfileInt(LPCTSTR section, LPCTSTR entry, int defaultValue) override;
+    CString GetProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR defaultValue) override;
+    BOOL WriteProfileInt(LPCTSTR section, LPCTSTR entry, int value) override;
+    BOOL WriteProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR value) override;
+    BOOL PostToView(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Trace(LPCTSTR text) override { m_traces.push_back(text); }
+    DWORD GetTickCount() override { return m_tick; }
+    void Pause(DWORD milliseconds) override { m_tick += milliseconds; }
+
+    // ---- Scripting ----
+    // The answer of the next message box (later boxes answer with their default button).
+    void ScriptAnswer(int answer) { m_answers.push_back(answer); }
+    // Clears the pass's continue flag during the n-th progress call (1-based), as Cancel does.
+    void CancelAtProgress(int n) { m_cancelAt = n; }
+    // Delivers the oldest queued posted message during the n-th progress call (1-based).
+    void DeliverAtProgress(int n) { m_deliverAt = n; }
+    // Who receives a delivered message.
+    void SetDeliverer(std::function<void(const Posted&)> deliver) { m_deliver = std::move(deliver); }
+    // Delivers every queued message in order (those posted meanwhile too); returns how many.
+    int DeliverAll();
+    void SetProfile(LPCTSTR section, LPCTSTR entry, LPCTSTR value) { m_profile[Key(section, entry)] = value; }
+
+    // ---- Records ----
+    const std::vector<Box>& Boxes() const { return m_boxes; }
+    const std::vector<CString>& PadTexts() const { return m_padTexts; }
+    CString LastPadText() const { return m_padTexts.empty() ? CString() : m_padTexts.back(); }
+    const std::vector<CString>& StatusTexts() const { return m_statusTexts; }
+    const std::vector<CString>& RecordsTexts() const { return m_recordsTexts; }
+    const std::vector<CString>& LogNameTexts() const { return m_logNameTexts; }
+    const std::vector<Posted>& PostedLog() const { return m_postedLog; }
+    const std::vector<Posted>& Queue() const { return m_queue; }
+    const std::vector<ProgressCall>& ProgressCalls() const { return m_progress; }
+    const std::vector<CString>& Traces() const { return m_traces; }
+    const std::vector<CString>& WaitTexts() const { return m_waitTexts; }
+    int WaitDialogsOpened() const { return m_waitOpened; }
+    int WaitDialogsOpen() const { return m_waitOpen; }
+    int32_t LastWaitTotal() const { return m_waitTotal; }
+    int PadActivations() const { return m_padActivations; }
+    int OutputBarShows() const { return m_outputBarShows; }
+    // Every row of the list as its cells, for comparing with expected rows.
+    std::vector<std::vector<std::string>> Rows() const;
+    void ClearRecords();
+
+private:
+    class Wait;
+    friend class Wait;
+    static std::string Key(LPCTSTR section, LPCTSTR entry);
+    void OnProgress(Wait& wait, int32_t done);
+
+    gxListModel m_list;
+    std::vector<Box> m_boxes;
+    std::vector<int> m_answers;
+    size_t m_nextAnswer = 0;
+    std::vector<CString> m_padTexts, m_statusTexts, m_recordsTexts, m_logNameTexts, m_traces, m_waitTexts;
+    std::vector<Posted> m_postedLog, m_queue;
+    std::vector<ProgressCall> m_progress;
+    std::map<std::string, CString> m_profile;
+    std::function<void(const Posted&)> m_deliver;
+    int m_cancelAt = 0;
+    int m_deliverAt = 0;
+    int m_waitOpened = 0;
+    int m_waitOpen = 0;
+    int32_t m_waitTotal = 0;
+    int m_padActivations = 0;
+    int m_outputBarShows = 0;
+    DWORD m_tick = 1000;
+};
