@@ -3,11 +3,13 @@
 #include <chrono>
 #include <thread>
 
-ULONGLONG GetTickCount64() {
-    using namespace std::chrono;
-    return (ULONGLONG)duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
+#include "platform/base/Clock.h"
+
+ULONGLONG GetTickCount64() { return PlatformClockNow(); }
 
 DWORD GetTickCount() { return (DWORD)GetTickCount64(); }
 
-void Sleep(DWORD milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+void Sleep(DWORD milliseconds) {
+    if (platform_clock_detail::SleepOnDrivenClock(milliseconds)) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
