@@ -494,3 +494,7 @@ int DrawText(HDC hdc, LPCTSTR text, int length, LPRECT rc, UINT format) {
     if (single && (format & (DT_VCENTER | DT_BOTTOM))) return y - rc->top + lineHeight;
     return textHeight;
 }
+
+// Fontconfig and Cairo keep their font caches for the life of the process; the leak checker of the
+// sanitizer builds is told so.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\nleak:libcairo\nleak:libfreetype\n"; }
