@@ -10,7 +10,7 @@
 #include "platform/base/Sync.h"
 #include "platform/base/File.h"
 #include "platform/base/MessageBox.h"
-#include "platform/base/KernelObject.h"
+#include "platform/base/Handles.h"
 #include "platform/base/CommandLine.h"
 #include "platform/base/Process.h"
 #include "platform/base/ToolHelp.h"
