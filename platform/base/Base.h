@@ -10,3 +10,5 @@
 #include "platform/base/Sync.h"
 #include "platform/base/File.h"
 #include "platform/base/MessageBox.h"
+#include "platform/base/Registry.h"
+#include "platform/base/Profile.h"
