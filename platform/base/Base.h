@@ -14,3 +14,5 @@
 #include "platform/base/CommandLine.h"
 #include "platform/base/Process.h"
 #include "platform/base/ToolHelp.h"
+#include "platform/base/Registry.h"
+#include "platform/base/Profile.h"
