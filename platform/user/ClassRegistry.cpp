@@ -6,6 +6,7 @@
 
 #include "platform/base/String.h"
 #include "platform/user/Controls.h"
+#include "platform/user/Menu.h"
 #include "platform/user/UserInternal.h"
 
 namespace user {
@@ -59,6 +60,7 @@ void EnsureSystemClasses() {
         RegisterStaticClass();
         RegisterEditClass();
         RegisterProgressClass();
+        RegisterMenuClass();
     });
 }
 

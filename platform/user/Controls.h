@@ -207,4 +207,6 @@ void RegisterProgressClass();
 HBRUSH ControlColor(HWND control, HDC dc, UINT ctlColorMessage);
 // The font a control draws with (WM_SETFONT), or the dialog default.
 HFONT ControlFont(HWND control);
+// The image of an icon (owned by the icon), or null for a stale handle.
+cairo_surface_t* IconSurface(HICON icon);
 }  // namespace user

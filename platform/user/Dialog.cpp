@@ -169,6 +169,13 @@ const DialogTemplate* FindDialogTemplate(UINT id) {
     return nullptr;
 }
 
+const MenuTemplate* FindMenuTemplate(UINT id) {
+    std::lock_guard<std::mutex> g(g_moduleMutex);
+    for (const ResourceModule* m : g_modules)
+        if (const MenuTemplate* t = m->FindMenu(id)) return t;
+    return nullptr;
+}
+
 int LoadString(HINSTANCE, UINT id, LPTSTR buffer, int size) {
     if (!buffer || size <= 0) return 0;
     const char* s = nullptr;

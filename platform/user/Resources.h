@@ -26,16 +26,20 @@ struct DialogTemplate {
     std::vector<DialogItemTemplate> items;
 };
 
+struct MenuTemplate;  // Menu.h
+
 class ResourceModule {
 public:
     virtual ~ResourceModule() = default;
     virtual const DialogTemplate* FindDialog(UINT /*id*/) const { return nullptr; }
     virtual const char* FindString(UINT /*id*/) const { return nullptr; }
+    virtual const MenuTemplate* FindMenu(UINT /*id*/) const { return nullptr; }
 };
 
 void AddResourceModule(const ResourceModule* module);
 void RemoveResourceModule(const ResourceModule* module);
 const DialogTemplate* FindDialogTemplate(UINT id);
+const MenuTemplate* FindMenuTemplate(UINT id);
 int LoadString(HINSTANCE instance, UINT id, LPTSTR buffer, int size);
 
 HWND CreateDialogIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, HWND parent, DLGPROC proc,

@@ -110,6 +110,12 @@ HICON CreateIconFromSurface(cairo_surface_t* surface) {
     return (HICON)h;
 }
 
+cairo_surface_t* user::IconSurface(HICON icon) {
+    std::lock_guard<std::mutex> g(g_iconMutex);
+    auto it = g_icons.find((uintptr_t)icon);
+    return it == g_icons.end() ? nullptr : it->second;
+}
+
 HICON LoadIcon(HINSTANCE, LPCTSTR name) {
     static std::map<uintptr_t, HICON> standard;
     static std::mutex m;
