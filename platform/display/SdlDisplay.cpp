@@ -3,8 +3,10 @@
 #include <SDL.h>
 #include <cairo.h>
 
+#include <algorithm>
 #include <map>
 #include <mutex>
+#include <vector>
 
 namespace {
 struct Win {
@@ -401,6 +403,9 @@ std::shared_ptr<SdlDisplay> SdlDisplay::Open(std::string* error) {
     SDL_SetHint("SDL_QUIT_ON_LAST_WINDOW_CLOSE", "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // Pixels go straight to the window system's own framebuffer: a renderer would re-create the
+    // native window on first use, raising it above windows shown after it.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error)
             *error = SDL_GetError();
@@ -426,7 +431,8 @@ SdlDisplay::~SdlDisplay() {
         }
         m->windows.clear();
     }
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    // SDL's video stays up: its libraries are unloaded by quitting, which leaves the leak checker of
+    // sanitized builds unable to name them, and the process is ending anyway.
 }
 
 bool SdlDisplay::IsDesktopFramed(DWORD style, DWORD exStyle, HWND owner) {
