@@ -25,6 +25,26 @@ enum AfxSig : UINT_PTR {
     AfxSig_vwp,    // void (UINT, POINT)
     AfxSig_vwww,   // void (UINT, UINT, UINT)
     AfxSig_vb,     // void (BOOL)
+    AfxSig_bw,     // BOOL (UINT): the command id; FALSE lets routing go on
+    AfxSig_bv,     // BOOL (): a reflected command; FALSE lets the parent have it too
+    AfxSig_vwNMHDRpl,  // void (UINT, NMHDR*, LRESULT*): the control id first
+    AfxSig_bwNMHDRpl,  // BOOL (UINT, NMHDR*, LRESULT*): FALSE lets routing go on
+    AfxSig_bNMHDRpl,   // BOOL (NMHDR*, LRESULT*): a reflected notification; FALSE lets the parent have it
+};
+
+// Command codes: a command from a menu or an accelerator, and a notification routed through
+// OnCmdMsg as MAKELONG(code, WM_NOTIFY) with an AFX_NOTIFY as the extra.
+#define CN_COMMAND 0
+
+struct AFX_NOTIFY {
+    LRESULT* pResult;
+    NMHDR* pNMHDR;
+};
+
+// Filled by OnCmdMsg instead of calling the handler, for callers asking who would handle a command.
+struct AFX_CMDHANDLERINFO {
+    CCmdTarget* pTarget;
+    AFX_PMSG pmf;
 };
 
 struct AFX_MSGMAP_ENTRY {
@@ -85,13 +105,35 @@ protected:                                           \
     {WM_COMMAND, 0, (UINT)(id), (UINT)(id), AfxSig_vv, AfxMsgCast<ThisClass, void>(&ThisClass::memberFxn)},
 #define ON_COMMAND_RANGE(id, idLast, memberFxn) \
     {WM_COMMAND, 0, (UINT)(id), (UINT)(idLast), AfxSig_vw, AfxMsgCast<ThisClass, void, UINT>(&ThisClass::memberFxn)},
+#define ON_COMMAND_EX(id, memberFxn) \
+    {WM_COMMAND, 0, (UINT)(id), (UINT)(id), AfxSig_bw, AfxMsgCast<ThisClass, BOOL, UINT>(&ThisClass::memberFxn)},
 #define ON_CONTROL(code, id, memberFxn) \
-    {WM_COMMAND, (UINT)(code), (UINT)(id), (UINT)(id), AfxSig_vv, AfxMsgCast<ThisClass, void>(&ThisClass::memberFxn)},
+    {WM_COMMAND, (WORD)(code), (UINT)(id), (UINT)(id), AfxSig_vv, AfxMsgCast<ThisClass, void>(&ThisClass::memberFxn)},
+#define ON_CONTROL_REFLECT(code, memberFxn) \
+    {WM_REFLECT_BASE + WM_COMMAND, (WORD)(code), 0, 0, AfxSig_vv, AfxMsgCast<ThisClass, void>(&ThisClass::memberFxn)},
+#define ON_CONTROL_REFLECT_EX(code, memberFxn) \
+    {WM_REFLECT_BASE + WM_COMMAND, (WORD)(code), 0, 0, AfxSig_bv, AfxMsgCast<ThisClass, BOOL>(&ThisClass::memberFxn)},
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
-#define ON_NOTIFY(code, id, memberFxn)                                    \
-    {WM_NOTIFY, (UINT)(code), (UINT)(id), (UINT)(id), AfxSig_vNMHDRpl,    \
+// Notification codes are kept as their low word, which WM_NOTIFY routing compares.
+#define ON_NOTIFY(code, id, memberFxn)                                          \
+    {WM_NOTIFY, (WORD)(int)(code), (UINT)(id), (UINT)(id), AfxSig_vNMHDRpl, \
      AfxMsgCast<ThisClass, void, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
+#define ON_NOTIFY_RANGE(code, id, idLast, memberFxn)                                 \
+    {WM_NOTIFY, (WORD)(int)(code), (UINT)(id), (UINT)(idLast), AfxSig_vwNMHDRpl, \
+     AfxMsgCast<ThisClass, void, UINT, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
+#define ON_NOTIFY_EX(code, id, memberFxn)                                        \
+    {WM_NOTIFY, (WORD)(int)(code), (UINT)(id), (UINT)(id), AfxSig_bwNMHDRpl, \
+     AfxMsgCast<ThisClass, BOOL, UINT, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
+#define ON_NOTIFY_EX_RANGE(code, id, idLast, memberFxn)                              \
+    {WM_NOTIFY, (WORD)(int)(code), (UINT)(id), (UINT)(idLast), AfxSig_bwNMHDRpl, \
+     AfxMsgCast<ThisClass, BOOL, UINT, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
+#define ON_NOTIFY_REFLECT(code, memberFxn)                                     \
+    {WM_REFLECT_BASE + WM_NOTIFY, (WORD)(int)(code), 0, 0, AfxSig_vNMHDRpl, \
+     AfxMsgCast<ThisClass, void, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
+#define ON_NOTIFY_REFLECT_EX(code, memberFxn)                                  \
+    {WM_REFLECT_BASE + WM_NOTIFY, (WORD)(int)(code), 0, 0, AfxSig_bNMHDRpl, \
+     AfxMsgCast<ThisClass, BOOL, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
 #define ON_WM_CREATE() \
     {WM_CREATE, 0, 0, 0, AfxSig_is, AfxMsgCast<ThisClass, int, LPCREATESTRUCT>(&ThisClass::OnCreate)},
 #define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, AfxSig_vv, AfxMsgCast<ThisClass, void>(&ThisClass::OnDestroy)},
@@ -120,12 +162,16 @@ class CCmdTarget : public CObject {
 public:
     CCmdTarget() = default;
     ~CCmdTarget() override = default;
-    // Routes a command (nCode = the notification) to this object's map; TRUE when handled.
-    virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo);
+    // Routes a command to this object's map; TRUE when handled. nCode is the control's
+    // notification code for WM_COMMAND (CN_COMMAND for menus and accelerators), or
+    // MAKELONG(code, WM_NOTIFY) for a WM_NOTIFY with an AFX_NOTIFY in pExtra. With an
+    // AFX_CMDHANDLERINFO the handler is named, not called.
+    virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
 
 protected:
-    // The entry of this object's maps for a message (and command code and id), or null.
+    // The entry of this object's maps for a message, or null. Commands and notifications (plain
+    // or reflected) match on the low word of their code, and plain ones on the id too.
     const AFX_MSGMAP_ENTRY* FindEntry(UINT message, UINT code, UINT id) const;
 };

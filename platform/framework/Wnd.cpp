@@ -2,7 +2,6 @@
 
 #include <map>
 #include <mutex>
-#include <utility>
 
 #include "platform/user/Controls.h"
 
@@ -204,35 +203,66 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
-BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    // A control handles what it reflects in its own map under WM_REFLECT_BASE + message.
-    const AFX_MSGMAP_ENTRY* e = FindEntry(WM_REFLECT_BASE + message, 0, 0);
-    (void)wParam;
-    (void)lParam;
-    (void)result;
-    return e != nullptr && OnWndMsg(WM_REFLECT_BASE + message, wParam, lParam, result);
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    // A control handles what its parent reflects to it in its own map, under WM_REFLECT_BASE + message.
+    UINT code = 0;
+    if (message == WM_NOTIFY) {
+        if (!lParam)
+            return FALSE;
+        code = reinterpret_cast<NMHDR*>(lParam)->code;
+    } else if (message == WM_COMMAND) {
+        code = HIWORD(wParam);
+    }
+    const AFX_MSGMAP_ENTRY* e = FindEntry(WM_REFLECT_BASE + message, code, 0);
+    if (!e)
+        return FALSE;
+    CCmdTarget* self = this;
+    LRESULT ignored = 0;
+    LRESULT* result = pResult ? pResult : &ignored;
+    switch (e->nSig) {
+        case AfxSig_vv:
+            (self->*e->pfn)();
+            return TRUE;
+        case AfxSig_bv:
+            return (self->*AfxPmsgAs<BOOL (CCmdTarget::*)()>(e->pfn))();
+        case AfxSig_vNMHDRpl:
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(NMHDR*, LRESULT*)>(e->pfn))(
+                reinterpret_cast<NMHDR*>(lParam), result);
+            return TRUE;
+        case AfxSig_bNMHDRpl:
+            return (self->*AfxPmsgAs<BOOL (CCmdTarget::*)(NMHDR*, LRESULT*)>(e->pfn))(
+                reinterpret_cast<NMHDR*>(lParam), result);
+        default:
+            return OnWndMsg(WM_REFLECT_BASE + message, wParam, lParam, result);
+    }
+}
+
+BOOL CWnd::ReflectChildNotify(HWND control, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (!control || control == m_hWnd)
+        return FALSE;
+    CWnd* child = FromHandlePermanent(control);
+    return child && child->OnChildNotify(message, wParam, lParam, result);
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     UINT id = LOWORD(wParam);
-    int code = HIWORD(wParam);
     HWND control = (HWND)lParam;
-    if (control) {
-        if (CWnd* child = FromHandlePermanent(control)) {
-            LRESULT r = 0;
-            if (child->OnChildNotify(WM_COMMAND, wParam, lParam, &r)) return TRUE;
-        }
-    }
+    // A menu or an accelerator (code 1) is a plain command; a control's code is its notification.
+    int code = control ? HIWORD(wParam) : CN_COMMAND;
+    LRESULT r = 0;
+    if (ReflectChildNotify(control, WM_COMMAND, wParam, lParam, &r))
+        return TRUE;
     return OnCmdMsg(id, code, nullptr, nullptr);
 }
 
 BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* result) {
     auto* hdr = reinterpret_cast<NMHDR*>(lParam);
-    if (!hdr) return FALSE;
-    if (CWnd* child = FromHandlePermanent(hdr->hwndFrom))
-        if (child->OnChildNotify(WM_NOTIFY, 0, lParam, result)) return TRUE;
-    std::pair<NMHDR*, LRESULT*> args{hdr, result};
-    return OnCmdMsg((UINT)hdr->idFrom, (int)hdr->code, &args, nullptr);
+    if (!hdr)
+        return FALSE;
+    if (ReflectChildNotify(hdr->hwndFrom, WM_NOTIFY, 0, lParam, result))
+        return TRUE;
+    AFX_NOTIFY notify{result, hdr};
+    return OnCmdMsg((UINT)hdr->idFrom, (int)MAKELONG(LOWORD(hdr->code), WM_NOTIFY), &notify, nullptr);
 }
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -245,6 +275,36 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     if (message == WM_NOTIFY) {
         if (!OnNotify(wParam, lParam, &result)) return FALSE;
         if (pResult) *pResult = result;
+        return TRUE;
+    }
+    // Messages about a control go to the control first, so a control class can handle them itself.
+    HWND control = nullptr;
+    switch (message) {
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            control = (HWND)lParam;
+            break;
+        case WM_DRAWITEM:
+        case WM_MEASUREITEM:
+        case 0x002D:  // WM_DELETEITEM
+        case 0x0039:  // WM_COMPAREITEM
+            // Id 0 is a menu's item, not a control.
+            if (wParam)
+                control = ::GetDlgItem(m_hWnd, (int)wParam);
+            break;
+        default:
+            break;
+    }
+    if (control && ReflectChildNotify(control, message, wParam, lParam, &result)) {
+        if (pResult)
+            *pResult = result;
         return TRUE;
     }
     const AFX_MSGMAP_ENTRY* e = FindEntry(message, 0, 0);

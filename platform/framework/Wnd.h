@@ -50,7 +50,11 @@ public:
     virtual BOOL PreTranslateMessage(MSG* msg);
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // A message its parent reflects to this control (WM_COMMAND, WM_NOTIFY, owner draw, colours,
+    // scrolling); TRUE when the control handled it and the parent must not.
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // Offers a message about `control` to its CWnd first; TRUE when that handled it.
+    BOOL ReflectChildNotify(HWND control, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     LRESULT Default();
 
     // Modal loops (dialogs).

@@ -495,6 +495,10 @@ int DrawText(HDC hdc, LPCTSTR text, int length, LPRECT rc, UINT format) {
     return textHeight;
 }
 
-// Fontconfig and Cairo keep their font caches for the life of the process; the leak checker of the
-// sanitizer builds is told so.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\nleak:libcairo\nleak:libfreetype\n"; }
+// Fontconfig and Cairo keep their font caches for the life of the process, and so do the desktop
+// libraries SDL loads for the display; the leak checker of the sanitizer builds is told so (one
+// list for the process: the checker takes a single one).
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig\nleak:libcairo\nleak:libfreetype\nleak:libSDL2\nleak:libX11\nleak:libxcb\n"
+           "leak:libdbus-1\n";
+}

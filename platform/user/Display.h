@@ -4,8 +4,13 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/user/User.h"
+
+#ifndef WM_CLIPBOARDUPDATE
+#define WM_CLIPBOARDUPDATE 0x031D
+#endif
 
 class DisplayBackend {
 public:
@@ -24,6 +29,9 @@ public:
     // Events are read by polling on the thread that installed the display.
     virtual bool NeedsPolling() const { return false; }
     virtual void Poll() {}
+    // The desktop's text clipboard; false when the display has none.
+    virtual bool SetClipboardText(const std::string& /*text*/) { return false; }
+    virtual bool GetClipboardText(std::string& /*text*/) { return false; }
 };
 
 // Installs a display (null: none); the calling thread becomes the display's thread.
@@ -33,3 +41,9 @@ std::shared_ptr<DisplayBackend> GetDisplayBackendShared();
 DWORD GetDisplayThreadId();
 // Polls the display when the calling thread is its thread.
 void PollDisplay();
+
+// Windows told with WM_CLIPBOARDUPDATE when the clipboard's contents change.
+BOOL AddClipboardFormatListener(HWND hwnd);
+BOOL RemoveClipboardFormatListener(HWND hwnd);
+// Posts WM_CLIPBOARDUPDATE to every listener (a display calls it when the desktop's clipboard changes).
+void NotifyClipboardListeners();
