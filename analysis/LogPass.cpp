@@ -59,14 +59,27 @@ BOOL CLogPass::CheckAvailable(LPCTSTR path) {
 }
 
 BOOL CLogPass::Open(LPCTSTR path) {
+    BeginWait(path);
+    return OpenLog();
+}
+
+void CLogPass::BeginWait(LPCTSTR path) {
     m_path = path;
     m_total = CountFileLines(path);
-    m_step = m_total < 1000 ? 100 : 1000;
+    m_step = m_fixedStep > 0 ? m_fixedStep : (m_total < 1000 ? 100 : 1000);
     m_view.ShowStatusText(m_status);
     m_bContinue = TRUE;
     m_wait = m_view.Host().OpenWaitDialog(&m_bContinue, m_total);
     m_wait->SetMessageText(m_waitText);
-    if (!m_reader.Open(path)) {
+}
+
+void CLogPass::SetProgressText(LPCTSTR format, bool countInText) {
+    m_progressFormat = format;
+    m_countInText = countInText;
+}
+
+BOOL CLogPass::OpenLog() {
+    if (!m_reader.Open(m_path)) {
         CloseWait();
         m_view.ShowStatusText("Ready");
         return FALSE;
@@ -87,7 +100,10 @@ void CLogPass::Step(int32_t rows) {
 
 void CLogPass::Progress(long lineNumber, int32_t rows) {
     CString text;
-    text.Format("%s\n%ld lines processed", (LPCTSTR)m_waitText, lineNumber);
+    if (m_progressFormat.IsEmpty())
+        text.Format("%s\n%ld lines processed", (LPCTSTR)m_waitText, lineNumber);
+    else
+        text = FormatString(m_progressFormat, m_countInText ? (long)rows : lineNumber);
     m_wait->SetMessageText(text);
     m_view.ShowRecordCount(rows);
     m_wait->SetProgress((int32_t)lineNumber);
@@ -110,6 +126,21 @@ int32_t CLogPass::Finish(int32_t rows) {
     CloseWait();
     m_view.ShowStatusText("Ready");
     m_view.ShowRecordCount(rows);
+    m_view.Trace(CString("End ") + m_method);
+    return rows;
+}
+
+int32_t CLogPass::FinishOwn(int32_t rows, int32_t records) {
+    m_reader.Close();
+    if (m_reader.GetStatus() == LogLineReader::ReadFailed) {
+        CloseWait();
+        m_view.ShowStatusText("Ready");
+        return 0;
+    }
+    m_wait->SetProgress(m_total);
+    CloseWait();
+    m_view.ShowStatusText("Ready");
+    m_view.ShowRecordCount(records);
     m_view.Trace(CString("End ") + m_method);
     return rows;
 }
