@@ -24,6 +24,10 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::FindEntry(UINT message, UINT code, UINT id) 
                 if (e->nCode == code && id >= e->nID && id <= e->nLastID) return e;
                 continue;
             }
+            if (message == WM_REFLECT_BASE + WM_NOTIFY) {
+                if (e->nCode == code) return e;
+                continue;
+            }
             return e;
         }
         if (!map->pfnGetBaseMap) break;

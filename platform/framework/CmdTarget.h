@@ -25,6 +25,7 @@ enum AfxSig : UINT_PTR {
     AfxSig_vwp,    // void (UINT, POINT)
     AfxSig_vwww,   // void (UINT, UINT, UINT)
     AfxSig_vb,     // void (BOOL)
+    AfxSig_bNMHDRpl,  // BOOL (NMHDR*, LRESULT*)
 };
 
 struct AFX_MSGMAP_ENTRY {
@@ -92,6 +93,14 @@ protected:                                           \
 #define ON_NOTIFY(code, id, memberFxn)                                    \
     {WM_NOTIFY, (UINT)(code), (UINT)(id), (UINT)(id), AfxSig_vNMHDRpl,    \
      AfxMsgCast<ThisClass, void, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
+// A control's own handler of a notification it sends its parent (reflected back by the parent).
+#define ON_NOTIFY_REFLECT(code, memberFxn)                                     \
+    {WM_REFLECT_BASE + WM_NOTIFY, (UINT)(code), 0, 0, AfxSig_vNMHDRpl,        \
+     AfxMsgCast<ThisClass, void, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
+// The same; the handler returns FALSE to let the parent handle the notification as well.
+#define ON_NOTIFY_REFLECT_EX(code, memberFxn)                                  \
+    {WM_REFLECT_BASE + WM_NOTIFY, (UINT)(code), 0, 0, AfxSig_bNMHDRpl,        \
+     AfxMsgCast<ThisClass, BOOL, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
 #define ON_WM_CREATE() \
     {WM_CREATE, 0, 0, 0, AfxSig_is, AfxMsgCast<ThisClass, int, LPCREATESTRUCT>(&ThisClass::OnCreate)},
 #define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, AfxSig_vv, AfxMsgCast<ThisClass, void>(&ThisClass::OnDestroy)},

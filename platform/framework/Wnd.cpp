@@ -205,6 +205,22 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
 BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (message == WM_NOTIFY) {
+        // ON_NOTIFY_REFLECT entries are found by notification code.
+        auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+        const AFX_MSGMAP_ENTRY* e = hdr ? FindEntry(WM_REFLECT_BASE + WM_NOTIFY, hdr->code, 0) : nullptr;
+        if (!e) return FALSE;
+        LRESULT local = 0;
+        LRESULT* out = result ? result : &local;
+        CCmdTarget* self = this;
+        if (e->nSig == AfxSig_vNMHDRpl) {
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(NMHDR*, LRESULT*)>(e->pfn))(hdr, out);
+            return TRUE;
+        }
+        if (e->nSig == AfxSig_bNMHDRpl)
+            return (self->*AfxPmsgAs<BOOL (CCmdTarget::*)(NMHDR*, LRESULT*)>(e->pfn))(hdr, out);
+        return FALSE;
+    }
     // A control handles what it reflects in its own map under WM_REFLECT_BASE + message.
     const AFX_MSGMAP_ENTRY* e = FindEntry(WM_REFLECT_BASE + message, 0, 0);
     (void)wParam;

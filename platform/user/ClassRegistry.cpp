@@ -59,6 +59,9 @@ void EnsureSystemClasses() {
         RegisterStaticClass();
         RegisterEditClass();
         RegisterProgressClass();
+        RegisterScrollBarClass();
+        RegisterHeaderClass();
+        RegisterListViewClass();
     });
 }
 
