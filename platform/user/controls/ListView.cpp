@@ -1412,7 +1412,7 @@ HWND ListView::EditLabel(int item) {
     di.item.state = State(item, 0xFFFF);
     if (Notify(&di.hdr, LVN_BEGINLABELEDIT))
         return nullptr;
-    RECT cell;
+    RECT cell{};
     ItemRect(item, 0, LVIR_LABEL, &cell);
     cell.right = std::max<LONG>(cell.right, cell.left + 40);
     HWND e = CreateWindowEx(0, WC_EDIT, text.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
