@@ -142,6 +142,12 @@ BOOL LogLineReader::Open(LPCTSTR path) {
     return TRUE;
 }
 
+bool LogLineReader::AppendToLine(const char* data, size_t size) {
+    size_t room = m_line.size() < kMaxLine ? kMaxLine - m_line.size() : 0;
+    m_line.append(data, std::min(size, room));
+    return size <= room;
+}
+
 BOOL LogLineReader::NextLine(std::string_view& out) {
     if (m_status != Reading)
         return FALSE;
@@ -151,12 +157,19 @@ BOOL LogLineReader::NextLine(std::string_view& out) {
     }
     const char t1 = m_term[1];  // '\0' for a one-byte terminator
     m_line.clear();
-    // A first terminator byte seen at the end of the previous block, waiting for its second byte.
+    // A first terminator byte seen at the end of the previous block, waiting for its second byte, and
+    // whether it was kept in the line (an overlong line keeps only its start).
     bool pendingFirst = false;
+    bool firstKept = false;
     for (;;) {
         if (m_pos >= m_end) {
             if (m_lastBlock) {
                 m_status = EndOfFile;
+                return FALSE;
+            }
+            // A line that spans blocks is where a cancel must still be seen.
+            if (m_continue && !*m_continue) {
+                m_status = Stopped;
                 return FALSE;
             }
             if (!ReadBlock()) {
@@ -173,12 +186,13 @@ BOOL LogLineReader::NextLine(std::string_view& out) {
             pendingFirst = false;
             char c = base[m_pos++];
             if (c == t1) {
-                m_line.pop_back();  // the first terminator byte
+                if (firstKept)
+                    m_line.pop_back();  // the first terminator byte
                 ++m_lineNumber;
                 out = m_line;
                 return TRUE;
             }
-            m_line += c;  // breaks the match; not tested as a first byte
+            AppendToLine(&c, 1);  // breaks the match; not tested as a first byte
             continue;
         }
         size_t start = m_pos;
@@ -186,7 +200,7 @@ BOOL LogLineReader::NextLine(std::string_view& out) {
         for (;;) {
             size_t i = FindNext(scan);
             if (i >= m_end) {
-                m_line.append(base + start, m_end - start);
+                AppendToLine(base + start, m_end - start);
                 m_pos = m_end;
                 break;
             }
@@ -196,13 +210,13 @@ BOOL LogLineReader::NextLine(std::string_view& out) {
                 if (m_line.empty()) {
                     out = std::string_view(base + start, i - start);
                 } else {
-                    m_line.append(base + start, i - start);
+                    AppendToLine(base + start, i - start);
                     out = m_line;
                 }
                 return TRUE;
             }
             if (i + 1 >= m_end) {  // the second byte is in the next block
-                m_line.append(base + start, i + 1 - start);
+                firstKept = AppendToLine(base + start, i + 1 - start);
                 m_pos = m_end;
                 pendingFirst = true;
                 break;
@@ -213,7 +227,7 @@ BOOL LogLineReader::NextLine(std::string_view& out) {
                 if (m_line.empty()) {
                     out = std::string_view(base + start, i - start);
                 } else {
-                    m_line.append(base + start, i - start);
+                    AppendToLine(base + start, i - start);
                     out = m_line;
                 }
                 return TRUE;
@@ -293,6 +307,11 @@ long LogLineReader::CountRemainingLines() {
         m_pos = m_end;
         if (m_lastBlock)
             break;
+        if (m_continue && !*m_continue) {
+            m_status = Stopped;
+            m_lineNumber += lines;
+            return lines;
+        }
         if (!ReadBlock()) {
             m_status = ReadFailed;
             m_lineNumber += lines;  // what was counted stands
@@ -312,5 +331,6 @@ LONG CountFileLines(LPCTSTR path) {
     if (!reader.Open(path))
         return 0;
     reader.CountRemainingLines();
-    return (LONG)reader.GetLineNumber();
+    // The count is 32-bit for its callers; a log of more lines reports the largest count.
+    return (LONG)std::min<long>(reader.GetLineNumber(), INT32_MAX);
 }

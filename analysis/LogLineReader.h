@@ -16,6 +16,9 @@ class LogLineReader {
 public:
     enum Status { NotOpen, Reading, EndOfFile, Stopped, OpenFailed, ReadFailed };
     static constexpr size_t kFirstBlock = 8192;
+    // A line longer than this keeps only its first kMaxLine bytes: memory stays bounded whatever the file
+    // (a log without its terminator is one endless line).
+    static constexpr size_t kMaxLine = 64u * 1024 * 1024;
 
     // continueFlag: the pass's flag; when it is cleared the reader delivers nothing more.
     explicit LogLineReader(const BOOL* continueFlag = nullptr);
@@ -45,6 +48,8 @@ public:
 
 private:
     BOOL ReadBlock();
+    // Appends to the line being built up to kMaxLine; FALSE when something was left out.
+    bool AppendToLine(const char* data, size_t size);
     void ComputeMasks();
     // Index of the next terminator first byte at or after from in the block, or m_end.
     size_t FindNext(size_t from);

@@ -23,6 +23,9 @@ namespace {
 
 // Windows' limits on names; a file larger than kMaxFileSize is not loaded, so none is ever written.
 constexpr size_t kMaxKeyNameLength = 255;
+// Levels below a root, as on Windows; deeper trees would also make every key line (which repeats the
+// whole path) and the recursive copies grow without bound.
+constexpr size_t kMaxKeyDepth = 512;
 constexpr size_t kMaxValueNameLength = 16383;
 constexpr size_t kMaxFileSize = size_t(256) << 20;
 constexpr const char* kHeader = "REGEDIT4";
@@ -284,6 +287,10 @@ private:
                 return nullptr;
             }
             parts.push_back(part);
+            if (parts.size() > kMaxKeyDepth + 1) {
+                Fail("a key nested deeper than 512 levels");
+                return nullptr;
+            }
             if (end == std::string_view::npos)
                 break;
             start = end + 1;
@@ -613,7 +620,8 @@ bool FromCache(const std::string& path, const std::string& bytes, Snapshot& s) {
 
 // Reads the whole file; false with the error when it cannot be read.
 bool ReadBytes(const std::string& path, Snapshot& s, std::string& bytes) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO in the file's place cannot hang the program; it is refused below.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno != ENOENT)
             s.error = (LONG)WinErrorFromErrno(errno);
@@ -694,14 +702,19 @@ void ReportStuck(const Files& f, const Snapshot& s, int err) {
 // Moves a damaged file aside (called with the exclusive lock held). FALSE when it could not be moved:
 // the registry then runs on defaults and changes are refused, so the damaged file is not overwritten.
 bool SetAside(const Files& f, const Snapshot& s) {
-    if (::rename(f.path.c_str(), f.bad.c_str()) != 0) {
+    // An earlier damaged file already kept aside stays: this one goes to the first free ".bad.N".
+    std::string bad = f.bad;
+    struct stat st {};
+    for (int n = 1; ::lstat(bad.c_str(), &st) == 0 && n < 100; ++n)
+        bad = f.bad + "." + std::to_string(n);
+    if (::rename(f.path.c_str(), bad.c_str()) != 0) {
         ReportStuck(f, s, errno);
         return false;
     }
     fprintf(
         stderr,
         "%s: the registry file %s is damaged (%s); it was moved to %s and the settings start from defaults\n",
-        program_invocation_short_name, f.path.c_str(), s.reason.c_str(), f.bad.c_str());
+        program_invocation_short_name, f.path.c_str(), s.reason.c_str(), bad.c_str());
     return true;
 }
 
@@ -954,6 +967,8 @@ LONG RegOpenKeyEx(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM samDesired, PHKEY ph
     std::vector<std::string> parts;
     if ((rc = SplitSubKey(lpSubKey, parts)) != ERROR_SUCCESS)
         return rc;
+    if (base.path.size() - 1 + parts.size() > kMaxKeyDepth)
+        return ERROR_INVALID_PARAMETER;
     std::vector<std::string> path;
     rc = ReadStore([&](const Key& top) -> LONG {
         if (!FindKey(top, base.path))
@@ -982,6 +997,8 @@ LONG RegCreateKeyEx(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR, DWORD, REGSAM samD
     std::vector<std::string> parts;
     if ((rc = SplitSubKey(lpSubKey, parts)) != ERROR_SUCCESS)
         return rc;
+    if (base.path.size() - 1 + parts.size() > kMaxKeyDepth)
+        return ERROR_INVALID_PARAMETER;
     std::vector<std::string> path = base.path;
     path.insert(path.end(), parts.begin(), parts.end());
 

@@ -158,3 +158,20 @@ TEST(LogLineReader, CountingAgreesWithReadingOnRandomTerminatorRuns) {
         }
     }
 }
+
+TEST(LogLineReader, AnOverlongLineKeepsItsStartAndTheNextLinesFollow) {
+    // The CR of the overlong line's CR LF is the last byte of a read block, after the kept part is full.
+    const size_t longLength = 65536 * 1025 - 1;
+    ASSERT_GT(longLength, LogLineReader::kMaxLine);
+    TempFile f(std::string(longLength, 'x') + "\r\nnext\r\n");
+    LogLineReader reader;
+    ASSERT_TRUE(reader.Open(f.path()));
+    std::string_view line;
+    ASSERT_TRUE(reader.NextLine(line));
+    EXPECT_EQ(line.size(), LogLineReader::kMaxLine);
+    EXPECT_EQ(line.find_first_not_of('x'), std::string_view::npos);
+    ASSERT_TRUE(reader.NextLine(line));
+    EXPECT_EQ(line, "next");
+    EXPECT_EQ(reader.GetLineNumber(), 2);
+    EXPECT_EQ(CountFileLines(f.path()), 2);
+}

@@ -394,9 +394,19 @@ TEST_F(RegistryTest, DamagedFileIsSetAsideAndDefaultsAreUsed) {
         {"key line without ]", "REGEDIT4\n[HKEY_CURRENT_USER\\Software\n"},
         {"dword too long", head + "\"A\"=dword:123456789\n"},
         {"deletion line", "REGEDIT4\n[-HKEY_CURRENT_USER\\Software]\n"},
+        {"keys nested deeper than 512 levels",
+         [] {
+             std::string line = "REGEDIT4\n[HKEY_CURRENT_USER";
+             for (int i = 0; i < 513; ++i)
+                 line += "\\a";
+             return line + "]\n";
+         }()},
     };
-    const std::string bad = m_reg.Path() + ".bad";
+    int setAside = 0;
     for (const auto& [what, bytes] : cases) {
+        // The first damaged file keeps ".bad"; later ones go to ".bad.1", ".bad.2"... so none is lost.
+        const std::string bad = m_reg.Path() + ".bad" + (setAside ? "." + std::to_string(setAside) : "");
+        ++setAside;
         TempRegistry::Write(m_reg.Path(), bytes);
         testing::internal::CaptureStderr();
         Data got;
@@ -418,6 +428,7 @@ TEST_F(RegistryTest, DamagedFileIsSetAsideAndDefaultsAreUsed) {
     }
 
     // A change as the first call sets the damaged file aside as well, then writes a sound one.
+    const std::string bad = m_reg.Path() + ".bad." + std::to_string(setAside);
     TempRegistry::Write(m_reg.Path(), head + "\"A\"=hex:zz\n");
     testing::internal::CaptureStderr();
     ASSERT_EQ(Set(HKEY_CURRENT_USER, "Top", Dword(7)), ERROR_SUCCESS);
@@ -429,7 +440,10 @@ TEST_F(RegistryTest, DamagedFileIsSetAsideAndDefaultsAreUsed) {
 TEST_F(RegistryTest, DamagedFileThatCannotBeSetAsideIsLeftAlone) {
     const std::string damaged = "REGEDIT4\n[HKEY_CURRENT_USER\\Software]\n\"A\"=hex:zz\n";
     TempRegistry::Write(m_reg.Path(), damaged);
+    // Every name the damaged file could be moved to is taken by a folder.
     std::filesystem::create_directories(m_reg.Path() + ".bad/in-the-way");
+    for (int n = 1; n < 100; ++n)
+        std::filesystem::create_directories(m_reg.Path() + ".bad." + std::to_string(n) + "/in-the-way");
     testing::internal::CaptureStderr();
     Data got;
     EXPECT_EQ(GetAt("Software", "A", got), ERROR_FILE_NOT_FOUND);
@@ -438,6 +452,7 @@ TEST_F(RegistryTest, DamagedFileThatCannotBeSetAsideIsLeftAlone) {
     std::string message = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;  // said once
     EXPECT_NE(message.find("could not be moved to " + m_reg.Path() + ".bad"), std::string::npos) << message;
+    EXPECT_TRUE(std::filesystem::is_directory(m_reg.Path() + ".bad/in-the-way"));
     EXPECT_EQ(TempRegistry::Read(m_reg.Path()), damaged);
 }
 
@@ -607,3 +622,24 @@ TEST_F(RegistryTest, TwoWritersLoseNothing) {
 }
 
 }  // namespace
+
+TEST_F(RegistryTest, KeysDeeperThan512LevelsAreRefused) {
+    std::string deep = "Software";
+    for (int i = 0; i < 512; ++i)
+        deep += "\\a";  // 513 levels below the root
+    HKEY key = nullptr;
+    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, deep.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                             nullptr),
+              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(key, nullptr);
+    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, deep.c_str(), 0, KEY_READ, &key), ERROR_INVALID_PARAMETER);
+    EXPECT_FALSE(TempRegistry::Exists(m_reg.Path()));  // nothing was written
+}
+
+TEST_F(RegistryTest, AFifoInTheFilesPlaceIsRefusedWithoutHanging) {
+    std::filesystem::create_directories(std::filesystem::path(m_reg.Path()).parent_path());
+    ASSERT_EQ(::mkfifo(m_reg.Path().c_str(), 0600), 0);
+    Data got;
+    EXPECT_NE(GetAt("Software", "A", got), ERROR_SUCCESS);  // returns: a FIFO is never opened blocking
+    EXPECT_NE(Set(HKEY_CURRENT_USER, "B", Dword(1)), ERROR_SUCCESS);
+}
