@@ -9,15 +9,31 @@
 #include "platform/base/MessageBox.h"
 
 CLogPass::CLogPass(CVeltrinAnalysis& view, LPCTSTR method, LPCTSTR statusText, LPCTSTR waitText)
-    : m_view(view), m_method(method), m_status(statusText), m_waitText(waitText), m_reader(&m_bContinue) {
+    : m_view(view),
+      m_method(method),
+      m_status(statusText),
+      m_waitText(waitText),
+      m_progressText(waitText),
+      m_reader(&m_bContinue) {
     m_view.Trace(CString("Start ") + m_method);
     m_view.ShowRecordCount(0);
 }
 
 CLogPass::~CLogPass() {
     CloseWait();
+    EndWaitCursor();
+}
+
+void CLogPass::BeginWaitCursor() {
+    if (!m_waitCursor)
+        m_view.Host().BeginWaitCursor();
+    m_waitCursor = true;
+}
+
+void CLogPass::EndWaitCursor() {
     if (m_waitCursor)
         m_view.Host().EndWaitCursor();
+    m_waitCursor = false;
 }
 
 void CLogPass::CloseWait() {
@@ -58,22 +74,31 @@ BOOL CLogPass::CheckAvailable(LPCTSTR path) {
     return FALSE;
 }
 
-BOOL CLogPass::Open(LPCTSTR path) {
+void CLogPass::OpenWaitDialog(LPCTSTR path) {
     m_path = path;
     m_total = CountFileLines(path);
-    m_step = m_total < 1000 ? 100 : 1000;
+    m_step = m_total < 1000 ? m_shortStep : 1000;
     m_view.ShowStatusText(m_status);
     m_bContinue = TRUE;
+    CloseWait();
     m_wait = m_view.Host().OpenWaitDialog(&m_bContinue, m_total);
     m_wait->SetMessageText(m_waitText);
+}
+
+BOOL CLogPass::Open(LPCTSTR path) {
+    OpenWaitDialog(path);
     if (!m_reader.Open(path)) {
         CloseWait();
         m_view.ShowStatusText("Ready");
         return FALSE;
     }
-    m_view.Host().BeginWaitCursor();
-    m_waitCursor = true;
+    BeginWaitCursor();
     return TRUE;
+}
+
+void CLogPass::OpenWait(LPCTSTR path) {
+    OpenWaitDialog(path);
+    BeginWaitCursor();
 }
 
 BOOL CLogPass::NextLine(std::string_view& line) {
@@ -88,18 +113,22 @@ void CLogPass::Step(int32_t rows) {
 
 void CLogPass::Progress(long lineNumber, int32_t rows) {
     CString text;
-    text.Format("%s\n%ld lines processed", (LPCTSTR)m_waitText, lineNumber);
+    text.Format("%s\n%ld lines processed", (LPCTSTR)m_progressText, lineNumber);
+    ShowProgress(text, lineNumber, rows);
+}
+
+void CLogPass::ShowProgress(LPCTSTR text, long lineNumber, int32_t rows) {
     m_wait->SetMessageText(text);
     m_view.ShowRecordCount(rows);
     m_wait->SetProgress((int32_t)lineNumber);
     m_view.Host().RestoreWaitCursor();
 }
 
-int32_t CLogPass::Finish(int32_t rows) {
+BOOL CLogPass::FinishLog(int32_t rows) {
     if (ReadFailed()) {  // a later block could not be read: the rows so far stay
         CloseWait();
         m_view.ShowStatusText("Ready");
-        return 0;
+        return FALSE;
     }
     Progress(m_reader.GetLineNumber(), rows);
     m_reader.Close();
@@ -107,12 +136,36 @@ int32_t CLogPass::Finish(int32_t rows) {
         m_view.m_csPadText.Format("\r\n No Data Available in %s for Itemize Criteria.", (LPCTSTR)m_path);
         m_view.ShowPadText(m_view.m_csPadText);
     }
-    m_wait->SetProgress(m_total);
+    EndWaitCursor();
+    Complete(rows);
+    return TRUE;
+}
+
+void CLogPass::Complete(int32_t rows) {
+    if (m_wait)
+        m_wait->SetProgress(m_total);
     CloseWait();
     m_view.ShowStatusText("Ready");
     m_view.ShowRecordCount(rows);
+}
+
+void CLogPass::TraceEnd() {
     m_view.Trace(CString("End ") + m_method);
+}
+
+int32_t CLogPass::Finish(int32_t rows) {
+    if (!FinishLog(rows))
+        return 0;
+    TraceEnd();
     return rows;
+}
+
+void CLogPass::Abandon(LPCTSTR message, UINT type) {
+    CloseWait();
+    EndWaitCursor();
+    if (message)
+        m_view.Host().MessageBox(message, type);
+    m_view.ShowStatusText("Ready");
 }
 
 int32_t CLogPass::Run(const std::function<int32_t()>& body) {

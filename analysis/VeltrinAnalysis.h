@@ -94,6 +94,16 @@ public:
     // The log name the SQL summary pass remembers for the histogram follow-up.
     CString m_csSqlSummaryLogName;
 
+    // ---- CSV export and import ----
+    // WM_EXPORTLIST: wParam the proposed file name without extension (a text). Returns 0.
+    LRESULT ExportListViewToCsv(WPARAM wParam, LPARAM lParam);
+    // WM_IMPORTCSV: loads a chosen CSV file, or any other text file, into the list; returns the rows.
+    LRESULT ImportCsvToListView(WPARAM wParam, LPARAM lParam);
+    // The export path: the proposed name before the dialog, the chosen path after it.
+    CString m_csExportFileName;
+    // The folder an import read its file from.
+    CString m_csImportFolder;
+
 protected:
     IAnalysisHost* m_pHost;
 };
