@@ -104,6 +104,17 @@ public:
     // The folder an import read its file from.
     CString m_csImportFolder;
 
+    // ---- Statistics by client machine and server ----
+    // WM_RUNSTATSREPORT: fills the statistics list that _csReportName names; returns its rows.
+    LRESULT OnRunStatsReport(WPARAM wParam, LPARAM lParam);
+    int32_t OnRunCMStatsReport();
+    int32_t OnRunHSStatsReport();
+    // "STATS_CM%d" or "STATS_HS%d": the list the statistics request asked for (also its title).
+    CString m_csListKind;
+
 protected:
     IAnalysisHost* m_pHost;
+
+private:
+    int32_t RunStatsReport(bool serverMode);
 };
