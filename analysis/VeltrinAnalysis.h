@@ -2,16 +2,22 @@
 // class, so the members keep their names (CVeltrinView::ParseLogTimeMs). The pure helpers are static.
 #pragma once
 
+#include <atomic>
+#include <memory>
+
 #include "analysis/AnalysisHost.h"
 #include "platform/base/Collections.h"
 #include "platform/base/String.h"
 
 class gxListModel;
 
+// The number of elapsed-time workers started in the current run.
+extern int g_nRunningWorkers;
+
 class CVeltrinAnalysis {
 public:
     explicit CVeltrinAnalysis(IAnalysisHost* host = nullptr) : m_pHost(host) {}
-    virtual ~CVeltrinAnalysis() = default;
+    virtual ~CVeltrinAnalysis();
     CVeltrinAnalysis(const CVeltrinAnalysis&) = delete;
     CVeltrinAnalysis& operator=(const CVeltrinAnalysis&) = delete;
 
@@ -112,9 +118,62 @@ public:
     // "STATS_CM%d" or "STATS_HS%d": the list the statistics request asked for (also its title).
     CString m_csListKind;
 
+    // ---- Elapsed-time workers ----
+    // What one worker needs; created by the starter, owned and deleted by the worker.
+    struct ElapsedTimeRequest {
+        IAnalysisHost* window;  // the view's window: the results are sent there
+        CString records;
+        CString folder;
+        CString qserverLog;
+        CString date;
+        CString time;
+        CString clientId;
+        CString transaction;
+        const std::atomic<bool>* stop;  // set when the view goes; tested at every line
+    };
+    static constexpr int kMaxWorkers = 10;
+    static constexpr UINT kPumpTimerId = 1;
+    static constexpr int kResultBufferSize = 8192;
+
+    // WM_RUNETTHREADS: a worker for every statistics row that names a QServer log, 10 at most at once.
+    LRESULT OnRunETCalculationThreads(WPARAM wParam, LPARAM lParam);
+    // The worker: the lookup, once more a second later without the id's suffix, then the result sent.
+    static UINT ElapsedTimeThreadProc(LPVOID param);
+    // The lookup on a worker thread; sends a progress message every 50,000 lines. Returns the elapsed
+    // text or "N/A"; qserverLine receives the start line's number.
+    static CString ThreadGetElapsedTime(IAnalysisHost* window, const std::atomic<bool>* stop, LPCTSTR records,
+                                        LPCTSTR folder, LPCTSTR qserverLog, LPCTSTR transaction,
+                                        LPCTSTR clientId, LPCTSTR date, LPCTSTR time, CString& qserverLine);
+    // WM_ELAPSEDTIMERESULT: wParam the records text, lParam the result text; frees both buffers.
+    LRESULT OnThreadElapsedResult(WPARAM wParam, LPARAM lParam);
+    // The same lookup for one row on the view's thread; sets _csLastQServerLine.
+    CString GetElapsedTime(LPCTSTR qserverLog, LPCTSTR transaction, LPCTSTR clientId, LPCTSTR date,
+                           LPCTSTR time);
+    // WM_STOPWORKERTHREADS: waits for every worker in the slots (handling their sends), empties them.
+    LRESULT OnStopWorkerThreads(WPARAM wParam, LPARAM lParam);
+    // The view's window is going: the workers stop at their next line, and the view waits for them
+    // while it still takes their messages. Nothing is sent to the view after this returns.
+    void StopWorkerThreads();
+    // The one-second timer that keeps messages flowing during a run (WM_TIMER kPumpTimerId).
+    void StartPumpTimer();
+    void OnPumpTimer();
+    // "hh:mm:ss" one second later, with two-digit fields, carried into the minutes and hours.
+    static CString RetryTime(LPCTSTR time);
+    // The 8,192-byte text buffers of the result messages, and how many are alive (not yet freed).
+    static char* NewResultBuffer(LPCTSTR text);
+    static void FreeResultBuffer(char* buffer);
+    static int LiveResultBuffers();
+
+    // Each slot is empty or holds a started worker until the view has waited for it.
+    std::unique_ptr<IAnalysisWorker> m_workerSlots[kMaxWorkers];
+    int m_nRunningCount = 0;  // shown only; results lower it
+    BOOL m_bRunFinished = TRUE;
+    std::atomic<bool> m_bStopWorkers{false};
+
 protected:
     IAnalysisHost* m_pHost;
 
 private:
+    void WaitForAllWorkerSlots();
     int32_t RunStatsReport(bool serverMode);
 };
