@@ -233,12 +233,84 @@ BOOL LogLineReader::NextLine(CString& line) {
     return TRUE;
 }
 
+long LogLineReader::CountRemainingLines() {
+    if (m_status != Reading)
+        return m_status == EndOfFile ? 0 : -1;
+    const char t1 = m_term[1];
+    long lines = 0;
+    size_t from = m_pos;        // a line already begun is counted when its end is met
+    bool pendingFirst = false;  // a first terminator byte ended the previous block
+    for (;;) {
+        const char* base = m_block.data();
+        if (pendingFirst && from < m_end) {
+            pendingFirst = false;
+            if (base[from] == t1)
+                ++lines;
+            ++from;  // matched or not, this byte never starts a terminator
+        }
+        if (!t1) {
+            for (size_t w = from >> 6; w < m_masks.size(); ++w) {
+                uint64_t mask = m_masks[w];
+                if (w == (from >> 6))
+                    mask &= ~0ull << (from & 63);
+                lines += __builtin_popcountll(mask);
+            }
+        } else {
+            size_t next = from;  // the first position that may start a terminator
+            for (size_t w = from >> 6; w < m_masks.size(); ++w) {
+                const size_t wordStart = w << 6;
+                uint64_t mask = m_masks[w];
+                if (next > wordStart)
+                    mask &= (next - wordStart >= 64) ? 0 : ~0ull << (next - wordStart);
+                if (!mask)
+                    continue;
+                if ((mask & (mask << 1)) == 0 && wordStart + 64 < m_end) {
+                    // No two first bytes side by side: each starts a match; count those followed by the
+                    // second byte.
+                    uint64_t second = MatchMask(base + wordStart, t1) >> 1;
+                    if (base[wordStart + 64] == t1)
+                        second |= 1ull << 63;
+                    lines += __builtin_popcountll(mask & second);
+                    next = wordStart + (size_t)(63 - __builtin_clzll(mask)) + 2;
+                    continue;
+                }
+                while (mask) {  // runs of first bytes, or the block's end: one by one
+                    size_t i = wordStart + (size_t)__builtin_ctzll(mask);
+                    mask &= mask - 1;
+                    if (i < next || i >= m_end)
+                        continue;
+                    if (i + 1 >= m_end) {
+                        pendingFirst = true;
+                        next = m_end;
+                        continue;
+                    }
+                    if (base[i + 1] == t1)
+                        ++lines;
+                    next = i + 2;
+                }
+            }
+        }
+        m_pos = m_end;
+        if (m_lastBlock)
+            break;
+        if (!ReadBlock()) {
+            m_status = ReadFailed;
+            m_lineNumber += lines;  // what was counted stands
+            return -1;
+        }
+        if (m_end == 0)
+            break;
+        from = 0;
+    }
+    m_status = EndOfFile;
+    m_lineNumber += lines;
+    return lines;
+}
+
 LONG CountFileLines(LPCTSTR path) {
     LogLineReader reader;
     if (!reader.Open(path))
         return 0;
-    std::string_view line;
-    while (reader.NextLine(line)) {
-    }
+    reader.CountRemainingLines();
     return (LONG)reader.GetLineNumber();
 }

@@ -31,6 +31,9 @@ public:
     BOOL NextLine(std::string_view& line);
     // As NextLine, into a text.
     BOOL NextLine(CString& line);
+    // Counts the lines left without delivering them (same terminator rule); the reader is then at the
+    // end of the file. -1 when a read fails.
+    long CountRemainingLines();
 
     long GetLineNumber() const { return m_lineNumber; }
     Status GetStatus() const { return m_status; }
@@ -57,6 +60,7 @@ private:
     int m_termLen = 2;
     // One bit per byte of the block that equals the terminator's first byte, computed once per block.
     std::vector<uint64_t> m_masks;
+    std::vector<uint64_t> m_secondMasks;  // the terminator's second byte, for counting
     std::string m_line;
     long m_lineNumber = 0;
 };

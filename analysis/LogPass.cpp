@@ -106,9 +106,8 @@ BOOL CLogPass::NextLine(std::string_view& line) {
 }
 
 void CLogPass::Step(int32_t rows) {
-    long line = m_reader.GetLineNumber();
-    if (line % m_step == 0)
-        Progress(line, rows);
+    if (AtStep())
+        Progress(m_reader.GetLineNumber(), rows);
 }
 
 void CLogPass::Progress(long lineNumber, int32_t rows) {

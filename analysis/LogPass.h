@@ -46,6 +46,8 @@ public:
     long LineNumber() const { return m_reader.GetLineNumber(); }
     // The progress step after a line: every 1,000 lines (100 for files under 1,000 lines).
     void Step(int32_t rows);
+    // TRUE when the current line is one at which Step reports progress.
+    BOOL AtStep() const { return m_reader.GetLineNumber() % m_step == 0; }
     // The progress call itself, for the line number given.
     void Progress(long lineNumber, int32_t rows);
     // Ends a pass normally: last progress, the "No Data Available" pad text when no row was added,

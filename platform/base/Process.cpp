@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -32,21 +33,15 @@ const char kCommandLineVar[] = "VELTRIN_COMMAND_LINE";
 const char kTitleVar[] = "VELTRIN_STARTUP_TITLE";
 const char kShowVar[] = "VELTRIN_STARTUP_SHOW";
 
+class ProcessObject;
+std::shared_ptr<ProcessObject> LookupProcess(HANDLE handle);
+
 class ProcessObject : public KernelObject {
 public:
     explicit ProcessObject(pid_t pid) : m_pid(pid) {}
     pid_t Pid() const { return m_pid; }
 
-    DWORD Wait(DWORD milliseconds) override {
-        std::unique_lock<std::mutex> lock(m_lock);
-        auto reaped = [this] { return m_reaped; };
-        if (milliseconds == INFINITE) {
-            m_ended.wait(lock, reaped);
-            return WAIT_OBJECT_0;
-        }
-        return m_ended.wait_for(lock, std::chrono::milliseconds(milliseconds), reaped) ? WAIT_OBJECT_0
-                                                                                       : WAIT_TIMEOUT;
-    }
+    bool IsSignalled() const override { return m_reaped; }
 
     DWORD ExitCode() {
         std::lock_guard<std::mutex> guard(m_lock);
@@ -96,16 +91,18 @@ public:
             }
         }
         m_exitCode = code;
-        m_reaped = true;
-        m_ended.notify_all();
+        {
+            std::lock_guard<std::mutex> wait(HandleWaitMutex());
+            m_reaped = true;
+        }
+        NotifyHandleWaiters();
     }
 
 private:
     const pid_t m_pid;
     std::mutex m_lock;
-    std::condition_variable m_ended;
     bool m_exited = false;
-    bool m_reaped = false;
+    std::atomic<bool> m_reaped{false};  // the signalled state, changed under HandleWaitMutex
     bool m_terminated = false;
     DWORD m_terminateCode = 0;
     DWORD m_exitCode = STILL_ACTIVE;
@@ -256,6 +253,11 @@ StartState& Start() {
     return state;
 }
 
+std::shared_ptr<ProcessObject> LookupProcess(HANDLE handle) {
+    std::shared_ptr<ProcessObject> process = LookupKernelObjectAs<ProcessObject>(handle);
+    if (!process) SetLastError(ERROR_INVALID_HANDLE);
+    return process;
+}
 }  // namespace
 
 BOOL CreateProcess(LPCTSTR applicationName, LPCTSTR commandLine, LPSECURITY_ATTRIBUTES /*processAttributes*/,
@@ -352,8 +354,8 @@ BOOL CreateProcess(LPCTSTR applicationName, LPCTSTR commandLine, LPSECURITY_ATTR
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return FALSE;
     }
-    processInformation->hProcess = CreateKernelHandle(child);
-    processInformation->hThread = CreateKernelHandle(child);
+    processInformation->hProcess = RegisterKernelObject(child);
+    processInformation->hThread = RegisterKernelObject(child);
     processInformation->dwProcessId = (DWORD)pid;
     processInformation->dwThreadId = (DWORD)pid;
     return TRUE;
@@ -373,11 +375,11 @@ HANDLE OpenProcess(DWORD /*desiredAccess*/, BOOL /*inheritHandle*/, DWORD proces
         SetLastError(exists ? ERROR_ACCESS_DENIED : ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    return CreateKernelHandle(child);
+    return RegisterKernelObject(child);
 }
 
 BOOL GetExitCodeProcess(HANDLE process, DWORD* exitCode) {
-    auto child = ReferenceKernelHandleAs<ProcessObject>(process);
+    auto child = LookupProcess(process);
     if (!child)
         return FALSE;
     if (!exitCode) {
@@ -389,7 +391,7 @@ BOOL GetExitCodeProcess(HANDLE process, DWORD* exitCode) {
 }
 
 BOOL TerminateProcess(HANDLE process, UINT exitCode) {
-    auto child = ReferenceKernelHandleAs<ProcessObject>(process);
+    auto child = LookupProcess(process);
     return child ? child->Terminate(exitCode) : FALSE;
 }
 

@@ -9,7 +9,7 @@
 // Every child is reaped when it ends, whether or not anybody waits for it.
 #pragma once
 
-#include "platform/base/KernelObject.h"
+#include "platform/base/Handles.h"
 #include "platform/base/Types.h"
 
 // Show commands (the start-up information's wShowWindow).
@@ -34,7 +34,6 @@
 // shares the standard streams, and it runs at the normal priority (the real-time class needs rights a
 // desktop program does not have).
 #define DEBUG_PROCESS 0x00000001
-#define CREATE_SUSPENDED 0x00000004
 #define DETACHED_PROCESS 0x00000008
 #define CREATE_NEW_CONSOLE 0x00000010
 #define NORMAL_PRIORITY_CLASS 0x00000020
@@ -48,7 +47,6 @@
 
 #define STARTF_USESHOWWINDOW 0x00000001
 
-#define STILL_ACTIVE 259
 
 #define SYNCHRONIZE 0x00100000L
 #define PROCESS_TERMINATE 0x0001

@@ -3,15 +3,13 @@
 #include <chrono>
 #include <thread>
 
-ULONGLONG GetTickCount64() {
-    using namespace std::chrono;
-    return (ULONGLONG)duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
+#include "platform/base/Clock.h"
 
-DWORD GetTickCount() {
-    return (DWORD)GetTickCount64();
-}
+ULONGLONG GetTickCount64() { return PlatformClockNow(); }
+
+DWORD GetTickCount() { return (DWORD)GetTickCount64(); }
 
 void Sleep(DWORD milliseconds) {
+    if (platform_clock_detail::SleepOnDrivenClock(milliseconds)) return;
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }

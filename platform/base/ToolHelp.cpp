@@ -17,6 +17,8 @@ namespace {
 
 class Snapshot : public KernelObject {
 public:
+    bool IsSignalled() const override { return false; }
+    bool IsWaitable() const override { return false; }
     std::vector<PROCESSENTRY32> processes;
     std::vector<MODULEENTRY32> modules;
 
@@ -142,6 +144,11 @@ bool ReadModules(DWORD pid, std::vector<MODULEENTRY32>& list) {
     return true;
 }
 
+std::shared_ptr<Snapshot> LookupSnapshot(HANDLE handle) {
+    std::shared_ptr<Snapshot> snapshot = LookupKernelObjectAs<Snapshot>(handle);
+    if (!snapshot) SetLastError(ERROR_INVALID_HANDLE);
+    return snapshot;
+}
 }  // namespace
 
 std::string GetProcessProgramPath(DWORD processId) {
@@ -169,25 +176,25 @@ HANDLE CreateToolhelp32Snapshot(DWORD flags, DWORD processId) {
         if (!ReadModules(processId, snapshot->modules))
             return INVALID_HANDLE_VALUE;
     }
-    return CreateKernelHandle(snapshot);
+    return RegisterKernelObject(snapshot);
 }
 
 BOOL Process32First(HANDLE snapshot, LPPROCESSENTRY32 entry) {
-    auto s = ReferenceKernelHandleAs<Snapshot>(snapshot);
+    auto s = LookupSnapshot(snapshot);
     return s ? s->Walk(s->processes, s->nextProcess, entry, true) : FALSE;
 }
 
 BOOL Process32Next(HANDLE snapshot, LPPROCESSENTRY32 entry) {
-    auto s = ReferenceKernelHandleAs<Snapshot>(snapshot);
+    auto s = LookupSnapshot(snapshot);
     return s ? s->Walk(s->processes, s->nextProcess, entry, false) : FALSE;
 }
 
 BOOL Module32First(HANDLE snapshot, LPMODULEENTRY32 entry) {
-    auto s = ReferenceKernelHandleAs<Snapshot>(snapshot);
+    auto s = LookupSnapshot(snapshot);
     return s ? s->Walk(s->modules, s->nextModule, entry, true) : FALSE;
 }
 
 BOOL Module32Next(HANDLE snapshot, LPMODULEENTRY32 entry) {
-    auto s = ReferenceKernelHandleAs<Snapshot>(snapshot);
+    auto s = LookupSnapshot(snapshot);
     return s ? s->Walk(s->modules, s->nextModule, entry, false) : FALSE;
 }

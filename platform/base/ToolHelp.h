@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/base/KernelObject.h"
+#include "platform/base/Handles.h"
 #include "platform/base/Types.h"
 
 #define TH32CS_SNAPHEAPLIST 0x00000001

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -127,4 +128,33 @@ TEST(LogLineReader, OpenFailuresAreReportedNotHung) {
     EXPECT_EQ(CountFileLines("/nonexistent/file.log"), 0);
     std::string_view line;
     EXPECT_FALSE(reader.NextLine(line));
+}
+
+TEST(LogLineReader, CountingAgreesWithReadingOnRandomTerminatorRuns) {
+    // Runs of CR and LF in every order, across 64 KiB read blocks, for each terminator the first line picks.
+    std::mt19937 rng(12345);
+    const char* firstLines[] = {"head\r\n", "head\n", "head\n\r"};
+    for (const char* first : firstLines) {
+        for (int round = 0; round < 4; ++round) {
+            std::string content = first;
+            // Dense runs of CR and LF in the first rounds; later rounds mostly text with whole terminators
+            // and a stray CR or LF now and then.
+            const int spread = round < 2 ? 10 : 400;
+            while (content.size() < 200000) {
+                int r = (int)(rng() % (unsigned)spread);
+                if (r < spread - 4)
+                    content += r % 40 == 0 ? std::string(first + 4) : std::string("a");
+                else
+                    content += r % 2 ? '\r' : '\n';
+            }
+            TempFile f(content);
+            LogLineReader reader;
+            ASSERT_TRUE(reader.Open(f.path()));
+            std::string_view line;
+            while (reader.NextLine(line)) {
+            }
+            SCOPED_TRACE(round);
+            EXPECT_EQ(CountFileLines(f.path()), (LONG)reader.GetLineNumber());
+        }
+    }
 }

@@ -1,0 +1,33 @@
+// The modeless "Please Wait..." dialog of the long passes: a message line, a progress bar that
+// only moves forward, and a continue flag of the caller's that Cancel (or a closing message) clears.
+#pragma once
+
+#include "platform/framework/Dialog.h"
+#include "platform/framework/ProgressCtrl.h"
+
+class CWaitDlg : public CDialog {
+public:
+    CWaitDlg(BOOL* pbContinue, int nTotal, CWnd* pParent);
+    ~CWaitDlg() override;
+
+    void SetMessageText(LPCTSTR text);
+    BOOL SetProgress(int nDone);
+    void SetPercent(int nPercent);
+    BOOL Pump();
+    BOOL IsCancelled() const;
+    void Close();
+    void PumpPaintMessages();
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnCancel() override;
+    void OnKillFocus(CWnd* pNewWnd);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    BOOL* m_pbContinue;
+    int m_nTotal;
+    HWND m_hWndFocus = nullptr;
+    int m_nLastPercent = 0;
+    CProgressCtrl m_progress;
+};

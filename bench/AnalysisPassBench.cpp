@@ -1,0 +1,284 @@
+// Runs the (TA) time analysis, the QServer itemize and the (TIC) integrity check over a generated
+// 1 GiB QServer log with the recording host, and shows beside each pass the time of `wc -l` and of
+// `grep -c "TRANSACTION TIME"` on the same file, measured in the same run, and the pass's peak memory.
+//
+//   VELTRIN_BENCH_LOG=<path>  another QServer log (its folder receives the report logs)
+//   VELTRIN_BENCH_MB=<n>      size of the generated log (default 1024)
+//
+// Counters of a pass: rows (its result), wc_l_ms and grep_c_ms (the peers' best of three), x_wc and
+// x_grep (pass time over the peer's), base_MB (resident size before the pass) and peak_MB (the
+// process's peak resident size during the pass, from getrusage after the peak was reset).
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <malloc.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "analysis/VeltrinAnalysis.h"
+#include "analysis/testing/RecordingHost.h"
+#include "platform/base/File.h"
+
+extern char** environ;
+
+namespace {
+struct BenchLog {
+    std::string folder;
+    std::string name;
+    std::string path;
+    bool ok = false;
+};
+
+long Megabytes() {
+    const char* mb = std::getenv("VELTRIN_BENCH_MB");
+    long n = mb ? std::atol(mb) : 1024;
+    return n > 0 ? n : 1024;
+}
+
+// Runs a program without a shell and returns its exit code (-1 when it could not run). Its standard
+// output goes through a pipe into *out: a peer writing to /dev/null may stop at the first match.
+int Run(const char* const argv[], std::string* out = nullptr) {
+    int fds[2];
+    if (pipe(fds) != 0)
+        return -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    posix_spawn_file_actions_addclose(&actions, fds[1]);
+    pid_t pid;
+    int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, const_cast<char* const*>(argv), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    std::string text;
+    char buf[4096];
+    for (ssize_t n; rc == 0 && ((n = read(fds[0], buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR));)
+        if (n > 0)
+            text.append(buf, (size_t)n);
+    close(fds[0]);
+    if (rc != 0)
+        return -1;
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR)
+            return -1;
+    }
+    if (out)
+        *out = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+double Seconds(const std::function<void()>& f) {
+    auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+const BenchLog& Log() {
+    static BenchLog log = [] {
+        BenchLog l;
+        if (const char* p = std::getenv("VELTRIN_BENCH_LOG")) {
+            l.path = p;
+            size_t slash = l.path.find_last_of('/');
+            l.folder = slash == std::string::npos ? "." : l.path.substr(0, slash);
+            l.name = slash == std::string::npos ? l.path : l.path.substr(slash + 1);
+            l.ok = access(l.path.c_str(), R_OK) == 0;
+            return l;
+        }
+        ::mkdir(VELTRIN_BENCH_DATA, 0755);
+        l.folder = std::string(VELTRIN_BENCH_DATA) + "/analysis";
+        ::mkdir(l.folder.c_str(), 0755);
+        l.name = "20230502QServer7001.log";
+        l.path = l.folder + "/" + l.name;
+        // The size and seed are part of a stamp file, so a log of other arguments is made anew.
+        std::string stamp = l.path + ".made";
+        std::string want = "loggen qserver " + std::to_string(Megabytes()) + " 7\n";
+        std::string have;
+        {
+            std::ifstream in(stamp);
+            std::getline(in, have);
+            have += "\n";
+        }
+        if (have != want || access(l.path.c_str(), R_OK) != 0) {
+            std::string gen = std::string(VELTRIN_BIN_DIR) + "/loggen";
+            std::string part = l.path + ".part";
+            std::string mb = std::to_string(Megabytes());
+            const char* argv[] = {gen.c_str(), "qserver", part.c_str(), mb.c_str(), "7", nullptr};
+            std::fprintf(stderr, "generating %s (%s MB)...\n", l.path.c_str(), mb.c_str());
+            if (Run(argv) != 0 || std::rename(part.c_str(), l.path.c_str()) != 0) {
+                std::fprintf(stderr, "could not generate %s\n", l.path.c_str());
+                return l;
+            }
+            std::ofstream(stamp) << want;
+        }
+        l.ok = true;
+        return l;
+    }();
+    return log;
+}
+
+// Best of three runs of a peer program on the log, in milliseconds (the first run also warms the
+// page cache for everything after it).
+double PeerMs(const char* const argv[]) {
+    double best = 1e300;
+    for (int i = 0; i < 3; ++i) {
+        int rc = 0;
+        double s = Seconds([&] { rc = Run(argv); });
+        if (rc < 0)
+            return 0;
+        best = std::min(best, s);
+    }
+    return best * 1000;
+}
+
+double WcMs() {
+    static double ms = [] {
+        const char* argv[] = {"wc", "-l", Log().path.c_str(), nullptr};
+        return PeerMs(argv);
+    }();
+    return ms;
+}
+
+double GrepMs() {
+    static double ms = [] {
+        const char* argv[] = {"grep", "-c", "TRANSACTION TIME", Log().path.c_str(), nullptr};
+        return PeerMs(argv);
+    }();
+    return ms;
+}
+
+// Lets getrusage report the peak of what follows rather than of the whole process.
+void ResetPeakRss() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+double PeakMb() {
+    struct rusage ru {};
+    getrusage(RUSAGE_SELF, &ru);
+    return (double)ru.ru_maxrss / 1024.0;
+}
+double CurrentMb() {
+    std::ifstream in("/proc/self/statm");
+    long pages = 0, resident = 0;
+    in >> pages >> resident;
+    return (double)resident * (double)sysconf(_SC_PAGESIZE) / (1024.0 * 1024.0);
+}
+
+void RemoveReportLogs() {
+    const BenchLog& l = Log();
+    std::string title = l.name.substr(0, l.name.find('.'));
+    for (const char* suffix : {"_TA.log", "_TIC.log"})
+        std::remove((l.folder + "/" + title + suffix).c_str());
+}
+
+using Pass = int32_t (*)(CVeltrinAnalysis&, LPCTSTR name);
+
+void RunPass(benchmark::State& state, Pass pass, LPCTSTR reportType) {
+    const BenchLog& log = Log();
+    if (!log.ok) {
+        state.SkipWithError("no QServer log to analyse");
+        return;
+    }
+    double wc = WcMs(), grep = GrepMs();
+    int32_t rows = 0;
+    double peak = 0, base = 0, ms = 0;
+    for (auto _ : state) {
+        double seconds;
+        {
+            CRecordingHost host;
+            CVeltrinAnalysis view(&host);
+            view.m_csBaseFolder = log.folder.c_str();
+            view.m_csReportType = reportType;
+            view.m_csLogType = "QSERVER";
+            malloc_trim(0);
+            base = CurrentMb();
+            ResetPeakRss();
+            seconds = Seconds([&] { rows = pass(view, log.name.c_str()); });
+            peak = PeakMb();
+        }
+        malloc_trim(0);
+        RemoveReportLogs();
+        state.SetIterationTime(seconds);
+        ms = seconds * 1000;
+    }
+    state.counters["rows"] = rows;
+    state.counters["wc_l_ms"] = wc;
+    state.counters["grep_c_ms"] = grep;
+    state.counters["x_wc"] = wc > 0 ? ms / wc : 0;
+    state.counters["x_grep"] = grep > 0 ? ms / grep : 0;
+    state.counters["base_MB"] = base;
+    state.counters["peak_MB"] = peak;
+    state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)GetFileSize64(log.path.c_str()));
+}
+
+void BM_TimeAnalysis(benchmark::State& state) {
+    RunPass(
+        state,
+        [](CVeltrinAnalysis& v, LPCTSTR name) {
+            return v.PerformTimeAnalysis(name, "ROOTITEM", "ANALYZETA");
+        },
+        "ANALYZETA");
+}
+
+void BM_QServerItemize(benchmark::State& state) {
+    RunPass(
+        state,
+        [](CVeltrinAnalysis& v, LPCTSTR name) {
+            return v.PopulateGridQServerItemizeEx(name, "ROOTITEM", "ITEMIZE", "");
+        },
+        "ITEMIZE");
+}
+
+void BM_TICAnalysis(benchmark::State& state) {
+    RunPass(
+        state,
+        [](CVeltrinAnalysis& v, LPCTSTR name) {
+            return v.PerformTICAnalysis(name, "ROOTITEM", "ANALYZETIC");
+        },
+        "ANALYZETIC");
+}
+
+void RunPeer(benchmark::State& state, const char* const argv[]) {
+    if (!Log().ok) {
+        state.SkipWithError("no QServer log");
+        return;
+    }
+    std::string out;
+    for (auto _ : state) {
+        if (Run(argv, &out) < 0) {
+            state.SkipWithError("the program could not be run");
+            return;
+        }
+    }
+    state.counters["count"] = (double)std::atoll(out.c_str());
+    state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)GetFileSize64(Log().path.c_str()));
+}
+
+void BM_WcL(benchmark::State& state) {
+    const char* argv[] = {"wc", "-l", Log().path.c_str(), nullptr};
+    RunPeer(state, argv);
+}
+
+void BM_GrepCount(benchmark::State& state) {
+    const char* argv[] = {"grep", "-c", "TRANSACTION TIME", Log().path.c_str(), nullptr};
+    RunPeer(state, argv);
+}
+}  // namespace
+
+BENCHMARK(BM_WcL)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_GrepCount)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_TimeAnalysis)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK(BM_QServerItemize)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK(BM_TICAnalysis)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK_MAIN();

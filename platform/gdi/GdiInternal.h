@@ -1,0 +1,168 @@
+// The objects behind GDI handles. Used inside platform/gdi (and by the window layer's painting).
+#pragma once
+
+#include <cairo.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/Region.h"
+
+namespace gdi {
+
+inline uint32_t PixelFromColor(COLORREF c) {
+    return 0xFF000000u | ((uint32_t)GetRValue(c) << 16) | ((uint32_t)GetGValue(c) << 8) | GetBValue(c);
+}
+inline COLORREF ColorFromPixel(uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
+
+class GdiObject {
+public:
+    virtual ~GdiObject() = default;
+    virtual DWORD Type() const = 0;
+    bool m_stock = false;
+};
+
+class PenObject : public GdiObject {
+public:
+    DWORD Type() const override { return OBJ_PEN; }
+    int m_style = PS_SOLID;
+    int m_width = 1;
+    COLORREF m_color = 0;
+};
+
+class BitmapObject : public GdiObject {
+public:
+    ~BitmapObject() override {
+        if (m_surface) cairo_surface_destroy(m_surface);
+    }
+    DWORD Type() const override { return OBJ_BITMAP; }
+    cairo_surface_t* m_surface = nullptr;
+    int m_bitsPixel = 32;
+    bool m_selected = false;
+};
+
+class BrushObject : public GdiObject {
+public:
+    DWORD Type() const override { return OBJ_BRUSH; }
+    int m_style = BS_SOLID;
+    COLORREF m_color = 0;
+    int m_hatch = 0;
+    // Pattern brushes keep their own 8x8 (or bitmap-sized) copy of the pixels.
+    std::vector<uint32_t> m_pattern;
+    int m_patternWidth = 0;
+    int m_patternHeight = 0;
+};
+
+class FontObject : public GdiObject {
+public:
+    ~FontObject() override;
+    DWORD Type() const override { return OBJ_FONT; }
+    LOGFONT m_logfont{};
+    cairo_font_face_t* m_face = nullptr;
+    double m_emSize = 11;
+    TEXTMETRIC m_metrics{};
+    bool m_ready = false;
+    // Loads the face and metrics once.
+    void Realize();
+    cairo_scaled_font_t* m_scaled = nullptr;
+};
+
+class RegionObject : public GdiObject {
+public:
+    DWORD Type() const override { return OBJ_REGION; }
+    Region m_region;
+};
+
+struct DCState {
+    HGDIOBJ pen = nullptr;
+    HGDIOBJ brush = nullptr;
+    HGDIOBJ font = nullptr;
+    COLORREF textColor = RGB(0, 0, 0);
+    COLORREF bkColor = RGB(255, 255, 255);
+    int bkMode = OPAQUE;
+    int rop2 = R2_COPYPEN;
+    UINT textAlign = 0;
+    POINT viewportOrg{0, 0};
+    POINT windowOrg{0, 0};
+    POINT brushOrg{0, 0};
+    POINT position{0, 0};
+    bool hasUserClip = false;
+    Region userClip;  // device coordinates relative to the DC origin
+};
+
+class DeviceContext : public GdiObject {
+public:
+    ~DeviceContext() override;
+    DWORD Type() const override { return m_memory ? OBJ_MEMDC : OBJ_DC; }
+
+    bool m_memory = false;
+    cairo_surface_t* m_surface = nullptr;  // referenced
+    HGDIOBJ m_bitmap = nullptr;            // memory DCs: the selected bitmap
+    POINT m_origin{0, 0};                  // logical (0,0) before viewport/window origins, in surface pixels
+    Region m_baseClip;                     // surface pixels
+    DCState m_state;
+    std::vector<DCState> m_saved;
+
+    void SetSurface(cairo_surface_t* surface);
+    // Surface pixel of a logical point.
+    int DevX(int x) const { return x - m_state.windowOrg.x + m_state.viewportOrg.x + m_origin.x; }
+    int DevY(int y) const { return y - m_state.windowOrg.y + m_state.viewportOrg.y + m_origin.y; }
+    // The pixels this DC may touch, in surface pixels.
+    Region EffectiveClip() const;
+    PenObject* Pen() const;
+    BrushObject* Brush() const;
+    FontObject* Font() const;
+};
+
+// Handle tables.
+HGDIOBJ AddObject(std::shared_ptr<GdiObject> object);
+std::shared_ptr<GdiObject> FindObject(HGDIOBJ handle);
+template <class T>
+std::shared_ptr<T> Find(HGDIOBJ handle) {
+    return std::dynamic_pointer_cast<T>(FindObject(handle));
+}
+std::shared_ptr<DeviceContext> FindDC(HDC dc);
+HDC AddDC(std::shared_ptr<DeviceContext> dc);
+bool RemoveObject(HGDIOBJ handle);
+
+// Pixel operations on a DC's surface, all in surface pixels and inside `clip`.
+class PixelTarget {
+public:
+    PixelTarget(cairo_surface_t* surface, const Region& clip);
+    ~PixelTarget();
+    bool Valid() const { return m_data != nullptr; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    uint32_t* Row(int y) { return reinterpret_cast<uint32_t*>(m_data + (size_t)y * m_stride); }
+    const Region& Clip() const { return m_clip; }
+    // Calls f(x0, x1, y) for every clipped span of the rectangle.
+    template <class F>
+    void ForSpans(const RECT& rc, F f) {
+        for (const RECT& c : m_clip.Rects()) {
+            LONG l = std::max(rc.left, c.left), r = std::min(rc.right, c.right);
+            LONG t = std::max(rc.top, c.top), b = std::min(rc.bottom, c.bottom);
+            if (l >= r || t >= b) continue;
+            for (LONG y = t; y < b; ++y) f((int)l, (int)r, (int)y);
+        }
+    }
+    void Plot(int x, int y, uint32_t pixel) {
+        if (m_clip.Contains(x, y)) Row(y)[x] = pixel;
+    }
+
+private:
+    cairo_surface_t* m_surface;
+    unsigned char* m_data = nullptr;
+    int m_width = 0, m_height = 0, m_stride = 0;
+    Region m_clip;
+};
+
+// The pixel a brush gives at a surface pixel, or false where it leaves the pixel alone.
+bool BrushPixel(const BrushObject& brush, const DCState& state, int x, int y, uint32_t& out);
+// A ternary raster operation on 24 bits of colour.
+uint32_t Rop3(DWORD rop, uint32_t p, uint32_t s, uint32_t d);
+
+// Text as UTF-8: kept when valid UTF-8, else read as Windows-1252.
+std::string TextToUtf8(const char* text, int length);
+
+}  // namespace gdi

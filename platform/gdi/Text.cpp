@@ -1,0 +1,504 @@
+// Fonts through fontconfig and Cairo, text output and measurement, DrawText.
+#include <cairo-ft.h>
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/GdiInternal.h"
+
+namespace gdi {
+namespace {
+std::mutex g_fontMutex;
+
+// The Windows faces the system names, mapped to the faces installed here.
+std::string MapFace(const char* face, BYTE pitchAndFamily) {
+    std::string f = face ? face : "";
+    for (char& c : f) c = (char)std::tolower((unsigned char)c);
+    static const char* const sans[] = {"ms sans serif", "ms shell dlg", "ms shell dlg 2", "tahoma", "arial",
+                                       "segoe ui", "verdana", "system", "helvetica", "microsoft sans serif",
+                                       "small fonts", "ms ui gothic"};
+    static const char* const serif[] = {"times new roman", "times", "ms serif", "georgia"};
+    static const char* const mono[] = {"courier new", "courier", "lucida console", "fixedsys", "terminal",
+                                       "consolas"};
+    for (const char* s : sans)
+        if (f == s) return "Liberation Sans";
+    for (const char* s : serif)
+        if (f == s) return "Liberation Serif";
+    for (const char* s : mono)
+        if (f == s) return "Liberation Mono";
+    if (f.empty()) {
+        if ((pitchAndFamily & 3) == FIXED_PITCH || (pitchAndFamily & 0xF0) == FF_MODERN) return "Liberation Mono";
+        if ((pitchAndFamily & 0xF0) == FF_ROMAN) return "Liberation Serif";
+        return "Liberation Sans";
+    }
+    return face;
+}
+
+cairo_font_options_t* FontOptions() {
+    static cairo_font_options_t* options = [] {
+        cairo_font_options_t* o = cairo_font_options_create();
+        cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
+        cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_SLIGHT);
+        cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_ON);
+        return o;
+    }();
+    return options;
+}
+
+cairo_scaled_font_t* MakeScaled(cairo_font_face_t* face, double em) {
+    cairo_matrix_t fm, ctm;
+    cairo_matrix_init_scale(&fm, em, em);
+    cairo_matrix_init_identity(&ctm);
+    return cairo_scaled_font_create(face, &fm, &ctm, FontOptions());
+}
+
+const uint16_t kCp1252High[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                  0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
+                                  0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+
+bool ValidUtf8(const unsigned char* s, size_t n) {
+    size_t i = 0;
+    while (i < n) {
+        unsigned char c = s[i];
+        size_t extra;
+        if (c < 0x80)
+            extra = 0;
+        else if (c >= 0xC2 && c <= 0xDF)
+            extra = 1;
+        else if ((c >> 4) == 0xE)
+            extra = 2;
+        else if (c >= 0xF0 && c <= 0xF4)
+            extra = 3;
+        else
+            return false;
+        if (i + extra >= n && extra > 0) return false;
+        for (size_t k = 1; k <= extra; ++k)
+            if ((s[i + k] & 0xC0) != 0x80) return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+void AppendUtf8(std::string& out, uint32_t cp) {
+    if (cp < 0x80) {
+        out += (char)cp;
+    } else if (cp < 0x800) {
+        out += (char)(0xC0 | (cp >> 6));
+        out += (char)(0x80 | (cp & 0x3F));
+    } else {
+        out += (char)(0xE0 | (cp >> 12));
+        out += (char)(0x80 | ((cp >> 6) & 0x3F));
+        out += (char)(0x80 | (cp & 0x3F));
+    }
+}
+}  // namespace
+
+std::string TextToUtf8(const char* text, int length) {
+    if (!text || length <= 0) return std::string();
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(text);
+    std::string out;
+    if (ValidUtf8(s, (size_t)length)) {
+        out.assign(text, (size_t)length);
+    } else {
+        for (int i = 0; i < length; ++i) {
+            unsigned char c = s[i];
+            AppendUtf8(out, c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : c);
+        }
+    }
+    // Cairo stops at a NUL; control characters are drawn as nothing.
+    for (char& c : out)
+        if (c == 0) c = ' ';
+    return out;
+}
+
+FontObject::~FontObject() {
+    if (m_scaled) cairo_scaled_font_destroy(m_scaled);
+    if (m_face) cairo_font_face_destroy(m_face);
+}
+
+void FontObject::Realize() {
+    std::lock_guard<std::mutex> g(g_fontMutex);
+    if (m_ready) return;
+    FcPattern* pattern = FcPatternCreate();
+    std::string family = MapFace(m_logfont.lfFaceName, m_logfont.lfPitchAndFamily);
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("DejaVu Sans"));
+    FcPatternAddInteger(pattern, FC_WEIGHT, m_logfont.lfWeight >= FW_SEMIBOLD ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, m_logfont.lfItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    m_face = cairo_ft_font_face_create_for_pattern(match ? match : FcPatternCreate());
+    if (match) FcPatternDestroy(match);
+
+    // A negative height is the character height (the em), a positive one the cell height.
+    LONG h = m_logfont.lfHeight;
+    if (h < 0) {
+        m_emSize = -h;
+    } else if (h > 0) {
+        cairo_scaled_font_t* probe = MakeScaled(m_face, 100);
+        cairo_font_extents_t fe;
+        cairo_scaled_font_extents(probe, &fe);
+        cairo_scaled_font_destroy(probe);
+        m_emSize = fe.ascent + fe.descent > 0 ? h * 100.0 / (fe.ascent + fe.descent) : h;
+    } else {
+        m_emSize = 13;
+    }
+    m_emSize = std::clamp(m_emSize, 1.0, 2000.0);
+    m_scaled = MakeScaled(m_face, m_emSize);
+
+    cairo_font_extents_t fe;
+    cairo_scaled_font_extents(m_scaled, &fe);
+    TEXTMETRIC& tm = m_metrics;
+    tm.tmAscent = (LONG)std::ceil(fe.ascent - 0.01);
+    tm.tmDescent = (LONG)std::ceil(fe.descent - 0.01);
+    tm.tmHeight = tm.tmAscent + tm.tmDescent;
+    tm.tmInternalLeading = std::max<LONG>(0, tm.tmHeight - (LONG)std::lround(m_emSize));
+    tm.tmExternalLeading = 0;
+    cairo_text_extents_t te;
+    cairo_scaled_font_text_extents(m_scaled, "x", &te);
+    tm.tmAveCharWidth = (LONG)std::lround(te.x_advance);
+    tm.tmMaxCharWidth = (LONG)std::lround(fe.max_x_advance);
+    tm.tmWeight = m_logfont.lfWeight ? m_logfont.lfWeight : FW_NORMAL;
+    tm.tmDigitizedAspectX = tm.tmDigitizedAspectY = 96;
+    tm.tmFirstChar = 0x20;
+    tm.tmLastChar = 0xFF;
+    tm.tmDefaultChar = 0x1F;
+    tm.tmBreakChar = 0x20;
+    tm.tmItalic = m_logfont.lfItalic;
+    tm.tmUnderlined = m_logfont.lfUnderline;
+    tm.tmStruckOut = m_logfont.lfStrikeOut;
+    bool fixed = family == "Liberation Mono";
+    // As Windows reports it: the low bit set means a variable pitch.
+    tm.tmPitchAndFamily = (BYTE)((fixed ? 0 : 1) | 0x06 | (m_logfont.lfPitchAndFamily & 0xF0));
+    tm.tmCharSet = m_logfont.lfCharSet;
+    m_ready = true;
+}
+
+}  // namespace gdi
+
+using namespace gdi;
+
+namespace {
+
+int TextWidth(FontObject* font, const std::string& utf8) {
+    if (utf8.empty()) return 0;
+    cairo_text_extents_t te;
+    cairo_scaled_font_text_extents(font->m_scaled, utf8.c_str(), &te);
+    return (int)std::lround(te.x_advance);
+}
+
+int TextWidth8(FontObject* font, const char* text, int length) { return TextWidth(font, TextToUtf8(text, length)); }
+
+// Draws a line of text with its top-left at surface pixel (x, y), inside `clip`.
+void DrawGlyphs(DeviceContext& dc, FontObject* font, int x, int y, const std::string& utf8, const Region& clip,
+                int underlineFrom = -1, int underlineTo = -1) {
+    if (clip.IsEmpty()) return;
+    cairo_t* cr = cairo_create(dc.m_surface);
+    for (const RECT& r : clip.Rects()) cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    cairo_clip(cr);
+    COLORREF c = dc.m_state.textColor;
+    cairo_set_source_rgb(cr, GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0);
+    cairo_set_scaled_font(cr, font->m_scaled);
+    int baseline = y + font->m_metrics.tmAscent;
+    if (!utf8.empty()) {
+        cairo_move_to(cr, x, baseline);
+        cairo_show_text(cr, utf8.c_str());
+    }
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    int width = TextWidth(font, utf8);
+    auto line = [&](int lx0, int lx1, int ly) {
+        if (lx1 <= lx0) return;
+        cairo_rectangle(cr, lx0, ly, lx1 - lx0, std::max(1, (int)std::lround(font->m_emSize / 14.0)));
+        cairo_fill(cr);
+    };
+    if (font->m_logfont.lfUnderline) line(x, x + width, baseline + 1);
+    if (font->m_logfont.lfStrikeOut) line(x, x + width, baseline - font->m_metrics.tmAscent / 3);
+    if (underlineFrom >= 0 && underlineTo > underlineFrom) line(x + underlineFrom, x + underlineTo, baseline + 1);
+    cairo_destroy(cr);
+}
+
+void FillBackground(DeviceContext& dc, const RECT& dev, const Region& clip) {
+    gdi::PixelTarget t(dc.m_surface, clip);
+    if (!t.Valid()) return;
+    uint32_t px = PixelFromColor(dc.m_state.bkColor);
+    t.ForSpans(dev, [&](int x0, int x1, int y) { std::fill(t.Row(y) + x0, t.Row(y) + x1, px); });
+}
+
+}  // namespace
+
+BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rc, LPCTSTR text, UINT length, const INT*) {
+    auto dc = FindDC(hdc);
+    if (!dc) return FALSE;
+    FontObject* font = dc->Font();
+    std::string utf8 = TextToUtf8(text, text ? (int)length : 0);
+    int width = TextWidth(font, utf8);
+    const TEXTMETRIC& tm = font->m_metrics;
+    UINT align = dc->m_state.textAlign;
+    if (align & TA_UPDATECP) {
+        x = dc->m_state.position.x;
+        y = dc->m_state.position.y;
+    }
+    if ((align & TA_CENTER) == TA_CENTER)
+        x -= width / 2;
+    else if (align & TA_RIGHT)
+        x -= width;
+    if ((align & TA_BASELINE) == TA_BASELINE)
+        y -= tm.tmAscent;
+    else if (align & TA_BOTTOM)
+        y -= tm.tmHeight;
+    if (align & TA_UPDATECP) dc->m_state.position.x += width;
+
+    Region clip = dc->EffectiveClip();
+    if (rc && (options & ETO_OPAQUE)) {
+        RECT dev{dc->DevX(rc->left), dc->DevY(rc->top), dc->DevX(rc->right), dc->DevY(rc->bottom)};
+        FillBackground(*dc, dev, clip);
+    }
+    if (rc && (options & ETO_CLIPPED))
+        clip.Intersect(RECT{dc->DevX(rc->left), dc->DevY(rc->top), dc->DevX(rc->right), dc->DevY(rc->bottom)});
+    int dx = dc->DevX(x), dy = dc->DevY(y);
+    if (dc->m_state.bkMode == OPAQUE && !(options & ETO_OPAQUE))
+        FillBackground(*dc, RECT{dx, dy, dx + width, dy + tm.tmHeight}, clip);
+    DrawGlyphs(*dc, font, dx, dy, utf8, clip);
+    return TRUE;
+}
+
+BOOL TextOut(HDC dc, int x, int y, LPCTSTR text, int length) {
+    if (length < 0) return FALSE;
+    return ExtTextOut(dc, x, y, 0, nullptr, text, (UINT)length, nullptr);
+}
+
+BOOL GetTextExtentPoint32(HDC hdc, LPCTSTR text, int length, SIZE* size) {
+    auto dc = FindDC(hdc);
+    if (!dc || !size || length < 0 || (length > 0 && !text)) return FALSE;
+    FontObject* font = dc->Font();
+    size->cx = TextWidth8(font, text, length);
+    size->cy = font->m_metrics.tmHeight;
+    return TRUE;
+}
+
+BOOL GetTextMetrics(HDC hdc, LPTEXTMETRIC tm) {
+    auto dc = FindDC(hdc);
+    if (!dc || !tm) return FALSE;
+    *tm = dc->Font()->m_metrics;
+    return TRUE;
+}
+
+int GetTextFace(HDC hdc, int count, LPTSTR face) {
+    auto dc = FindDC(hdc);
+    if (!dc) return 0;
+    const char* name = dc->Font()->m_logfont.lfFaceName;
+    int n = (int)std::strlen(name);
+    if (!face) return n + 1;
+    if (count <= 0) return 0;
+    std::strncpy(face, name, (size_t)count - 1);
+    face[count - 1] = 0;
+    return std::min(n, count - 1);
+}
+
+SIZE GetFontBaseUnits(HFONT hfont) {
+    auto f = Find<FontObject>(hfont ? (HGDIOBJ)hfont : GetStockObject(SYSTEM_FONT));
+    if (!f) f = Find<FontObject>(GetStockObject(SYSTEM_FONT));
+    f->Realize();
+    int total = TextWidth(f.get(), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    return SIZE{(total / 26 + 1) / 2, f->m_metrics.tmHeight};
+}
+
+// ---- DrawText ---------------------------------------------------------------------------------
+
+namespace {
+struct TextLine {
+    std::string text;  // 8-bit, prefixes removed
+    int underlineIndex = -1;
+};
+
+// Removes '&' prefixes; "&&" is a literal '&'. Returns the index of the underlined character.
+std::string StripPrefix(const std::string& s, int& underline) {
+    std::string out;
+    underline = -1;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '&' && i + 1 < s.size()) {
+            ++i;
+            if (s[i] != '&') underline = (int)out.size();
+        }
+        out += s[i];
+    }
+    return out;
+}
+
+std::string ExpandTabs(const std::string& s, FontObject* font) {
+    if (s.find('\t') == std::string::npos) return s;
+    int tabWidth = std::max<LONG>(1, font->m_metrics.tmAveCharWidth * 8);
+    std::string out;
+    for (char c : s) {
+        if (c != '\t') {
+            out += c;
+            continue;
+        }
+        int w = TextWidth8(font, out.c_str(), (int)out.size());
+        int spaceWidth = std::max(1, TextWidth(font, " "));
+        int target = (w / tabWidth + 1) * tabWidth;
+        while (w < target) {
+            out += ' ';
+            w += spaceWidth;
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> SplitLines(const std::string& s, bool single) {
+    std::vector<std::string> lines;
+    if (single) {
+        std::string one;
+        for (char c : s)
+            if (c != '\r' && c != '\n') one += c;
+        lines.push_back(one);
+        return lines;
+    }
+    std::string cur;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\r' || s[i] == '\n') {
+            lines.push_back(cur);
+            cur.clear();
+            if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
+        } else {
+            cur += s[i];
+        }
+    }
+    lines.push_back(cur);
+    return lines;
+}
+
+// Breaks a line at blanks so each piece fits `width`; a word wider than the width stays whole.
+std::vector<std::string> WrapLine(const std::string& line, FontObject* font, int width) {
+    std::vector<std::string> out;
+    std::string cur;
+    size_t i = 0;
+    while (i < line.size()) {
+        size_t j = i;
+        while (j < line.size() && line[j] != ' ') ++j;
+        size_t k = j;
+        while (k < line.size() && line[k] == ' ') ++k;
+        std::string word = line.substr(i, j - i);
+        std::string candidate = cur + word;
+        if (!cur.empty() && TextWidth8(font, candidate.c_str(), (int)candidate.size()) > width) {
+            while (!cur.empty() && cur.back() == ' ') cur.pop_back();
+            out.push_back(cur);
+            cur = word + line.substr(j, k - j);
+        } else {
+            cur = candidate + line.substr(j, k - j);
+        }
+        i = k;
+    }
+    while (!cur.empty() && cur.back() == ' ' && out.size() + 1 > 0 && cur.size() > 1) cur.pop_back();
+    out.push_back(cur);
+    return out;
+}
+
+std::string EndEllipsis(const std::string& s, FontObject* font, int width) {
+    if (TextWidth8(font, s.c_str(), (int)s.size()) <= width) return s;
+    std::string base = s;
+    while (!base.empty()) {
+        base.pop_back();
+        std::string candidate = base + "...";
+        if (TextWidth8(font, candidate.c_str(), (int)candidate.size()) <= width) return candidate;
+    }
+    return "...";
+}
+}  // namespace
+
+int DrawText(HDC hdc, LPCTSTR text, int length, LPRECT rc, UINT format) {
+    auto dc = FindDC(hdc);
+    if (!dc || !rc) return 0;
+    if (!text) text = "";
+    if (length < 0) length = (int)std::strlen(text);
+    FontObject* font = dc->Font();
+    const TEXTMETRIC& tm = font->m_metrics;
+    bool single = (format & DT_SINGLELINE) != 0;
+    int lineHeight = tm.tmHeight + ((format & DT_EXTERNALLEADING) ? tm.tmExternalLeading : 0);
+    int width = rc->right - rc->left;
+
+    std::vector<TextLine> lines;
+    for (std::string raw : SplitLines(std::string(text, (size_t)length), single)) {
+        int underline = -1;
+        if (!(format & DT_NOPREFIX)) raw = StripPrefix(raw, underline);
+        if (format & DT_EXPANDTABS) raw = ExpandTabs(raw, font);
+        if ((format & DT_WORDBREAK) && !single) {
+            size_t offset = 0;
+            for (std::string& piece : WrapLine(raw, font, width)) {
+                TextLine tl{piece, -1};
+                if (underline >= (int)offset && underline < (int)(offset + piece.size()))
+                    tl.underlineIndex = underline - (int)offset;
+                offset += piece.size();
+                while (offset < raw.size() && raw[offset] == ' ') ++offset;
+                lines.push_back(std::move(tl));
+            }
+        } else {
+            lines.push_back(TextLine{raw, underline});
+        }
+    }
+    if ((format & DT_END_ELLIPSIS) && !(format & DT_CALCRECT))
+        for (TextLine& l : lines) {
+            std::string cut = EndEllipsis(l.text, font, width);
+            if (cut != l.text) {
+                l.text = cut;
+                l.underlineIndex = -1;
+            }
+        }
+
+    int textHeight = (int)lines.size() * lineHeight;
+    if (format & DT_CALCRECT) {
+        int maxWidth = 0;
+        for (const TextLine& l : lines) maxWidth = std::max(maxWidth, TextWidth8(font, l.text.c_str(), (int)l.text.size()));
+        rc->right = rc->left + maxWidth;
+        rc->bottom = rc->top + textHeight;
+        return textHeight;
+    }
+
+    int y = rc->top;
+    if (single && (format & DT_VCENTER))
+        y = rc->top + (rc->bottom - rc->top - lineHeight) / 2;
+    else if (single && (format & DT_BOTTOM))
+        y = rc->bottom - lineHeight;
+
+    Region clip = dc->EffectiveClip();
+    if (!(format & DT_NOCLIP))
+        clip.Intersect(RECT{dc->DevX(rc->left), dc->DevY(rc->top), dc->DevX(rc->right), dc->DevY(rc->bottom)});
+    bool showPrefix = !(format & (DT_NOPREFIX | DT_HIDEPREFIX));
+    int lineY = y;
+    for (const TextLine& l : lines) {
+        int w = TextWidth8(font, l.text.c_str(), (int)l.text.size());
+        int x = rc->left;
+        if (format & DT_CENTER)
+            x = rc->left + (width - w) / 2;
+        else if (format & DT_RIGHT)
+            x = rc->right - w;
+        int dx = dc->DevX(x), dy = dc->DevY(lineY);
+        if (dc->m_state.bkMode == OPAQUE) FillBackground(*dc, RECT{dx, dy, dx + w, dy + lineHeight}, clip);
+        int u0 = -1, u1 = -1;
+        if (showPrefix && l.underlineIndex >= 0) {
+            u0 = TextWidth8(font, l.text.c_str(), l.underlineIndex);
+            u1 = TextWidth8(font, l.text.c_str(), l.underlineIndex + 1);
+        }
+        DrawGlyphs(*dc, font, dx, dy, TextToUtf8(l.text.c_str(), (int)l.text.size()), clip, u0, u1);
+        lineY += lineHeight;
+    }
+    if (single && (format & (DT_VCENTER | DT_BOTTOM))) return y - rc->top + lineHeight;
+    return textHeight;
+}
+
+// Fontconfig and Cairo keep their font caches for the life of the process, and so do the desktop
+// libraries SDL loads for the display; the leak checker of the sanitizer builds is told so (one
+// list for the process: the checker takes a single one).
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig\nleak:libcairo\nleak:libfreetype\nleak:libSDL2\nleak:libX11\nleak:libxcb\n"
+           "leak:libdbus-1\n";
+}

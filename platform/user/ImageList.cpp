@@ -1,0 +1,127 @@
+#include "platform/user/ImageList.h"
+
+#include <cairo.h>
+
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "platform/user/Controls.h"
+
+namespace {
+struct ImageListData {
+    int cx = 16, cy = 16;
+    std::vector<HICON> images;  // each image kept as an icon of the list's size
+};
+std::mutex g_listMutex;
+std::map<HIMAGELIST, ImageListData> g_lists;
+uintptr_t g_nextList = 0x20000;
+
+ImageListData* Find(HIMAGELIST list) {
+    auto it = g_lists.find(list);
+    return it == g_lists.end() ? nullptr : &it->second;
+}
+
+int AddSurface(HIMAGELIST list, cairo_surface_t* image) {
+    HICON icon = CreateIconFromSurface(image);
+    std::lock_guard<std::mutex> g(g_listMutex);
+    ImageListData* data = Find(list);
+    if (!data || !icon)
+        return -1;
+    data->images.push_back(icon);
+    return (int)data->images.size() - 1;
+}
+}  // namespace
+
+HIMAGELIST ImageList_Create(int cx, int cy, UINT, int, int) {
+    if (cx <= 0 || cy <= 0)
+        return nullptr;
+    std::lock_guard<std::mutex> g(g_listMutex);
+    HIMAGELIST list = reinterpret_cast<HIMAGELIST>(g_nextList++);
+    g_lists[list] = ImageListData{cx, cy, {}};
+    return list;
+}
+
+BOOL ImageList_Destroy(HIMAGELIST list) {
+    std::lock_guard<std::mutex> g(g_listMutex);
+    return g_lists.erase(list) ? TRUE : FALSE;
+}
+
+int ImageList_GetImageCount(HIMAGELIST list) {
+    std::lock_guard<std::mutex> g(g_listMutex);
+    ImageListData* data = Find(list);
+    return data ? (int)data->images.size() : 0;
+}
+
+BOOL ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy) {
+    std::lock_guard<std::mutex> g(g_listMutex);
+    ImageListData* data = Find(list);
+    if (!data)
+        return FALSE;
+    if (cx)
+        *cx = data->cx;
+    if (cy)
+        *cy = data->cy;
+    return TRUE;
+}
+
+int ImageList_AddIcon(HIMAGELIST list, HICON icon) {
+    int cx, cy;
+    cairo_surface_t* source = user::IconSurface(icon);
+    if (!source || !ImageList_GetIconSize(list, &cx, &cy))
+        return -1;
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, cx, cy);
+    cairo_t* cr = cairo_create(image);
+    int w = cairo_image_surface_get_width(source), h = cairo_image_surface_get_height(source);
+    cairo_scale(cr, (double)cx / w, (double)cy / h);
+    cairo_set_source_surface(cr, source, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    int index = AddSurface(list, image);
+    cairo_surface_destroy(image);
+    return index;
+}
+
+int ImageList_Add(HIMAGELIST list, HBITMAP bitmap, HBITMAP mask) {
+    int cx, cy;
+    cairo_surface_t* strip = GetBitmapSurface(bitmap);
+    if (!strip || !ImageList_GetIconSize(list, &cx, &cy))
+        return -1;
+    cairo_surface_t* maskSurface = mask ? GetBitmapSurface(mask) : nullptr;
+    int width = cairo_image_surface_get_width(strip);
+    int first = -1;
+    for (int left = 0; left + cx <= width; left += cx) {
+        cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, cx, cy);
+        cairo_surface_flush(image);
+        unsigned char* pixels = cairo_image_surface_get_data(image);
+        int stride = cairo_image_surface_get_stride(image);
+        for (int y = 0; y < cy; ++y)
+            for (int x = 0; x < cx; ++x) {
+                COLORREF c = GetSurfacePixel(strip, left + x, y);
+                bool clear = c == CLR_INVALID ||
+                             (maskSurface && GetSurfacePixel(maskSurface, left + x, y) == RGB(255, 255, 255));
+                uint32_t argb = clear ? 0
+                                      : (0xFF000000u | ((uint32_t)GetRValue(c) << 16) |
+                                         ((uint32_t)GetGValue(c) << 8) | GetBValue(c));
+                *reinterpret_cast<uint32_t*>(pixels + y * stride + x * 4) = argb;
+            }
+        cairo_surface_mark_dirty(image);
+        int index = AddSurface(list, image);
+        cairo_surface_destroy(image);
+        if (first < 0)
+            first = index;
+    }
+    return first;
+}
+
+BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT) {
+    HICON icon = nullptr;
+    {
+        std::lock_guard<std::mutex> g(g_listMutex);
+        ImageListData* data = Find(list);
+        if (!data || index < 0 || index >= (int)data->images.size())
+            return FALSE;
+        icon = data->images[index];
+    }
+    return DrawIcon(dc, x, y, icon);
+}

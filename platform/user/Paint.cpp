@@ -1,0 +1,489 @@
+// Invalid regions, WM_PAINT, window DCs over the top-level backing surface, the non-client area,
+// and handing new pixels to the display.
+#include <cairo.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+
+#include "platform/user/Display.h"
+#include "platform/user/UserInternal.h"
+
+namespace user {
+namespace {
+std::mutex g_dcMutex;
+std::set<HDC> g_windowDCs;
+
+void InvalidateLocked(HWND hwnd, const Region& area, bool erase, bool children, bool frame) {
+    WindowData* w = Find(hwnd);
+    if (!w || w->destroying) return;
+    RECT c = ClientRectInParent(*w);
+    Region r = area;
+    r.Intersect(RECT{0, 0, c.right - c.left, c.bottom - c.top});
+    w->update.Union(r);
+    if (erase && !r.IsEmpty()) w->erasePending = true;
+    if (frame) w->ncPaintPending = true;
+    if (!children) return;
+    for (HWND ch : w->children) {
+        WindowData* cw = Find(ch);
+        if (!cw || !(cw->style & WS_VISIBLE)) continue;
+        Region piece = area;
+        piece.Intersect(cw->rect);
+        if (piece.IsEmpty()) continue;
+        RECT cc = ClientRectInParent(*cw);
+        Region inner = piece;
+        inner.Intersect(cc);
+        bool touchesFrame = inner.Rects().size() != piece.Rects().size() ||
+                            (piece.Bounds().left < cc.left || piece.Bounds().top < cc.top ||
+                             piece.Bounds().right > cc.right || piece.Bounds().bottom > cc.bottom);
+        piece.Offset(-cc.left, -cc.top);
+        InvalidateLocked(ch, piece, erase, !(cw->style & WS_CLIPCHILDREN) || frame, touchesFrame || frame);
+    }
+}
+
+HDC MakeWindowDC(HWND hwnd, bool client, const Region* limit) {
+    cairo_surface_t* surface;
+    POINT off;
+    Region clip;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        WindowData* w = Find(hwnd);
+        WindowData* top = Find(TopLevelOf(hwnd));
+        if (!w || !top || !top->surface) return nullptr;
+        surface = top->surface;
+        off = SurfaceOffset(hwnd, client);
+        clip = VisibleRegion(hwnd, client);
+        if (limit) {
+            Region l = *limit;
+            l.Offset(off.x, off.y);
+            clip.Intersect(l);
+        }
+    }
+    const auto& rects = clip.Rects();
+    static const RECT none{0, 0, 0, 0};
+    return CreateSurfaceDC(surface, off, rects.empty() ? &none : rects.data(),
+                           rects.empty() ? 1 : (int)rects.size());
+}
+
+HFONT CaptionFont() {
+    static HFONT font = CreateFont(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+    return font;
+}
+
+void FillSolid(HDC dc, const RECT& r, COLORREF c) {
+    HBRUSH b = CreateSolidBrush(c);
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+}
+
+std::string ScreenshotName(const WindowData& w) {
+    std::string base = w.text.empty() ? (w.cls ? w.cls->name : std::string("window")) : w.text;
+    std::string out;
+    for (char c : base) out += (std::isalnum((unsigned char)c) || c == '-' || c == '_') ? c : '_';
+    char id[32];
+    std::snprintf(id, sizeof id, "-%08lx", (unsigned long)(uintptr_t)w.hwnd);
+    return out + id + ".png";
+}
+}  // namespace
+
+void InvalidateWindowArea(HWND hwnd, const RECT* clientRect, bool erase, bool children, bool frame) {
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        WindowData* w = Find(hwnd);
+        if (!w) return;
+        if (hwnd == Desktop()) return;  // top-level windows keep their own pixels
+        RECT c = ClientRectInParent(*w);
+        RECT all{0, 0, c.right - c.left, c.bottom - c.top};
+        if (frame && !clientRect) {
+            // The whole window: children are reached through the client area.
+            InvalidateLocked(hwnd, Region(all), erase, children, true);
+        } else {
+            InvalidateLocked(hwnd, Region(clientRect ? *clientRect : all), erase, children, frame);
+        }
+    }
+    Wake();
+}
+
+void MarkDirty(HWND topLevel) {
+    std::lock_guard<std::mutex> g(Lock());
+    if (WindowData* w = Find(topLevel)) w->dirty = true;
+}
+
+void FlushPresents(DWORD threadId) {
+    std::vector<std::pair<HWND, cairo_surface_t*>> ready;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        WindowData* desk = Find(Desktop());
+        for (HWND h : desk->children) {
+            WindowData* w = Find(h);
+            if (!w || !w->dirty || w->threadId != threadId || !w->surface) continue;
+            w->dirty = false;
+            if (!(w->style & WS_VISIBLE)) continue;
+            cairo_surface_reference(w->surface);
+            ready.emplace_back(h, w->surface);
+        }
+    }
+    if (ready.empty()) return;
+    auto display = GetDisplayBackendShared();
+    const char* dir = std::getenv("VELTRIN_SCREENSHOT_DIR");
+    for (auto& [h, s] : ready) {
+        display->Present(h, s);
+        if (dir && *dir) {
+            std::string name;
+            {
+                std::lock_guard<std::mutex> g(Lock());
+                if (WindowData* w = Find(h)) name = ScreenshotName(*w);
+            }
+            if (!name.empty()) WriteSurfacePng(s, (std::string(dir) + "/" + name).c_str());
+        }
+        cairo_surface_destroy(s);
+    }
+}
+
+void EnsureSurface(HWND topLevel) {
+    bool created = false;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        WindowData* w = Find(topLevel);
+        if (!w || w->parent != Desktop()) return;
+        int width = std::max<LONG>(1, w->rect.right - w->rect.left);
+        int height = std::max<LONG>(1, w->rect.bottom - w->rect.top);
+        if (w->surface && cairo_image_surface_get_width(w->surface) == width &&
+            cairo_image_surface_get_height(w->surface) == height)
+            return;
+        cairo_surface_t* s = CreateImageSurface(width, height, GetSysColor(COLOR_3DFACE));
+        if (!s) return;
+        if (w->surface) cairo_surface_destroy(w->surface);
+        w->surface = s;
+        created = true;
+    }
+    if (created) InvalidateWindowArea(topLevel, nullptr, true, true, true);
+}
+
+void DrawNonClient(HWND hwnd) {
+    RECT insets, wr;
+    DWORD style, exStyle;
+    bool active;
+    std::string text;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        WindowData* w = Find(hwnd);
+        if (!w) return;
+        insets = NonClientInsets(*w);
+        if (insets.left == 0 && insets.top == 0 && insets.right == 0 && insets.bottom == 0) return;
+        wr = RECT{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
+        style = w->style;
+        exStyle = w->exStyle;
+        active = w->activeCaption;
+        text = w->text;
+    }
+    HDC dc = MakeWindowDC(hwnd, false, nullptr);
+    if (!dc) return;
+    RECT client{insets.left, insets.top, wr.right - insets.right, wr.bottom - insets.bottom};
+    ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+    RECT r = wr;
+    int frame = 0;
+    if (style & WS_THICKFRAME) {
+        DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
+        FrameRect(dc, &r, GetSysColorBrush(COLOR_ACTIVEBORDER));
+        InflateRect(&r, -1, -1);
+        FrameRect(dc, &r, GetSysColorBrush(COLOR_ACTIVEBORDER));
+        InflateRect(&r, -1, -1);
+        frame = 4;
+    } else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) {
+        DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
+        FrameRect(dc, &r, GetSysColorBrush(COLOR_3DFACE));
+        InflateRect(&r, -1, -1);
+        frame = 3;
+    } else if (style & WS_BORDER) {
+        FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+        InflateRect(&r, -1, -1);
+        frame = 1;
+    }
+    if ((style & WS_CAPTION) == WS_CAPTION) {
+        int height = (exStyle & WS_EX_TOOLWINDOW) ? 15 : 18;
+        RECT cap{frame, frame, wr.right - frame, frame + height};
+        COLORREF c1 = GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+        COLORREF c2 = GetSysColor(active ? COLOR_GRADIENTACTIVECAPTION : COLOR_GRADIENTINACTIVECAPTION);
+        int width = std::max<LONG>(1, cap.right - cap.left);
+        for (int x = cap.left; x < cap.right; ++x) {
+            int t = x - cap.left;
+            COLORREF c = RGB(GetRValue(c1) + (GetRValue(c2) - GetRValue(c1)) * t / width,
+                             GetGValue(c1) + (GetGValue(c2) - GetGValue(c1)) * t / width,
+                             GetBValue(c1) + (GetBValue(c2) - GetBValue(c1)) * t / width);
+            FillSolid(dc, RECT{x, cap.top, x + 1, cap.bottom}, c);
+        }
+        FillSolid(dc, RECT{cap.left, cap.bottom, cap.right, cap.bottom + 1}, GetSysColor(COLOR_3DFACE));
+        RECT textRect{cap.left + 4, cap.top, cap.right - 4, cap.bottom};
+        if (style & WS_SYSMENU) {
+            RECT btn{cap.right - 2 - 16, cap.top + 2, cap.right - 2, cap.top + 2 + 14};
+            DrawEdge(dc, &btn, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+            HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNTEXT));
+            HGDIOBJ old = SelectObject(dc, pen);
+            for (int k = 0; k < 2; ++k) {
+                MoveToEx(dc, btn.left + 4 + k, btn.top + 3, nullptr);
+                LineTo(dc, btn.left + 11 + k, btn.top + 10);
+                MoveToEx(dc, btn.left + 10 + k, btn.top + 3, nullptr);
+                LineTo(dc, btn.left + 3 + k, btn.top + 10);
+            }
+            SelectObject(dc, old);
+            DeleteObject(pen);
+            textRect.right = btn.left - 2;
+        }
+        HGDIOBJ oldFont = SelectObject(dc, CaptionFont());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+        DrawText(dc, text.c_str(), (int)text.size(), &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX |
+                                                                   DT_END_ELLIPSIS);
+        SelectObject(dc, oldFont);
+    }
+    if (exStyle & WS_EX_CLIENTEDGE) {
+        RECT e = client;
+        InflateRect(&e, 2, 2);
+        DrawEdge(dc, &e, EDGE_SUNKEN, BF_RECT);
+    } else if (exStyle & WS_EX_STATICEDGE) {
+        RECT e = client;
+        InflateRect(&e, 1, 1);
+        DrawEdge(dc, &e, BDR_SUNKENOUTER, BF_RECT);
+    }
+    DeleteDC(dc);
+    HWND top;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        top = TopLevelOf(hwnd);
+    }
+    MarkDirty(top);
+}
+
+}  // namespace user
+
+using namespace user;
+
+BOOL InvalidateRect(HWND hwnd, const RECT* rc, BOOL erase) {
+    if (!hwnd) return FALSE;
+    bool clipChildren;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        WindowData* w = Find(hwnd);
+        if (!w) return FALSE;
+        clipChildren = (w->style & WS_CLIPCHILDREN) != 0;
+    }
+    InvalidateWindowArea(hwnd, rc, erase != FALSE, !clipChildren, false);
+    return TRUE;
+}
+
+BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase) {
+    if (!rgn) return InvalidateRect(hwnd, nullptr, erase);
+    RECT box;
+    HRGN part = CreateRectRgn(0, 0, 0, 0);
+    // Each rectangle of the region is invalidated; the union is the region.
+    int kind = GetRgnBox(rgn, &box);
+    DeleteObject(part);
+    if (kind == ERROR) return FALSE;
+    if (kind == NULLREGION) return TRUE;
+    return InvalidateRect(hwnd, &box, erase);
+}
+
+BOOL ValidateRect(HWND hwnd, const RECT* rc) {
+    std::lock_guard<std::mutex> g(Lock());
+    WindowData* w = Find(hwnd);
+    if (!w) return FALSE;
+    if (rc)
+        w->update.Subtract(*rc);
+    else
+        w->update.Clear();
+    if (w->update.IsEmpty()) w->erasePending = false;
+    return TRUE;
+}
+
+BOOL GetUpdateRect(HWND hwnd, LPRECT rc, BOOL erase) {
+    bool any;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        WindowData* w = Find(hwnd);
+        if (!w) return FALSE;
+        any = !w->update.IsEmpty();
+        if (rc) *rc = w->update.Bounds();
+    }
+    if (any && erase) {
+        HDC dc = GetDC(hwnd);
+        SendMessage(hwnd, WM_ERASEBKGND, (WPARAM)dc, 0);
+        ReleaseDC(hwnd, dc);
+    }
+    return any;
+}
+
+int GetUpdateRgn(HWND hwnd, HRGN rgn, BOOL) {
+    Region copy;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        WindowData* w = Find(hwnd);
+        if (!w) return ERROR;
+        copy = w->update;
+    }
+    SetRectRgn(rgn, 0, 0, 0, 0);
+    for (const RECT& r : copy.Rects()) {
+        HRGN piece = CreateRectRgnIndirect(&r);
+        CombineRgn(rgn, rgn, piece, RGN_OR);
+        DeleteObject(piece);
+    }
+    return copy.Complexity();
+}
+
+HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
+    if (!ps) return nullptr;
+    *ps = PAINTSTRUCT{};
+    bool ncPending;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        WindowData* w = Find(hwnd);
+        if (!w) return nullptr;
+        ncPending = w->ncPaintPending;
+        w->ncPaintPending = false;
+    }
+    if (ncPending) SendMessage(hwnd, WM_NCPAINT, 1, 0);
+    Region update;
+    bool erase;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        WindowData* w = Find(hwnd);
+        if (!w) return nullptr;
+        update = w->update;
+        erase = w->erasePending;
+        w->update.Clear();
+        w->erasePending = false;
+        w->internalPaint = false;
+    }
+    HDC dc = MakeWindowDC(hwnd, true, &update);
+    if (!dc) {
+        // No pixels to paint into (a window under a hidden top-level); the paint is still done.
+        static const RECT none{0, 0, 0, 0};
+        dc = CreateSurfaceDC(CreateImageSurface(1, 1, 0), POINT{0, 0}, &none, 1);
+        cairo_surface_destroy(GetDCSurface(dc));  // the DC keeps its own reference
+    }
+    ps->hdc = dc;
+    ps->rcPaint = update.Bounds();
+    if (erase) ps->fErase = !SendMessage(hwnd, WM_ERASEBKGND, (WPARAM)dc, 0);
+    return dc;
+}
+
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
+    if (!ps) return FALSE;
+    DeleteDC(ps->hdc);
+    HWND top;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        top = TopLevelOf(hwnd);
+    }
+    MarkDirty(top);
+    return TRUE;
+}
+
+HDC GetDC(HWND hwnd) {
+    HDC dc;
+    if (!hwnd) {
+        static cairo_surface_t* screen = CreateImageSurface(16, 16, RGB(255, 255, 255));
+        dc = CreateSurfaceDC(screen, POINT{0, 0}, nullptr, 0);
+    } else {
+        dc = MakeWindowDC(hwnd, true, nullptr);
+    }
+    if (dc) {
+        std::lock_guard<std::mutex> g(g_dcMutex);
+        g_windowDCs.insert(dc);
+    }
+    return dc;
+}
+
+HDC GetWindowDC(HWND hwnd) {
+    HDC dc = hwnd ? MakeWindowDC(hwnd, false, nullptr) : GetDC(nullptr);
+    if (dc) {
+        std::lock_guard<std::mutex> g(g_dcMutex);
+        g_windowDCs.insert(dc);
+    }
+    return dc;
+}
+
+int ReleaseDC(HWND hwnd, HDC dc) {
+    {
+        std::lock_guard<std::mutex> g(g_dcMutex);
+        if (!g_windowDCs.erase(dc)) return 0;
+    }
+    DeleteDC(dc);
+    if (hwnd) {
+        HWND top;
+        {
+            std::lock_guard<std::mutex> g(Lock());
+            top = TopLevelOf(hwnd);
+        }
+        MarkDirty(top);
+    }
+    return 1;
+}
+
+static void PaintNow(HWND hwnd, bool children) {
+    bool needs;
+    std::vector<HWND> kids;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        WindowData* w = Find(hwnd);
+        if (!w || w->threadId != GetCurrentThreadId()) return;
+        needs = IsVisibleChain(hwnd) && (!w->update.IsEmpty() || w->ncPaintPending || w->internalPaint);
+        kids = w->children;
+    }
+    if (needs) SendMessage(hwnd, WM_PAINT, 0, 0);
+    if (children)
+        for (HWND k : kids) PaintNow(k, true);
+}
+
+BOOL UpdateWindow(HWND hwnd) {
+    if (!IsWindow(hwnd)) return FALSE;
+    PaintNow(hwnd, true);
+    FlushPresents(GetCurrentThreadId());
+    return TRUE;
+}
+
+BOOL RedrawWindow(HWND hwnd, const RECT* rc, HRGN rgn, UINT flags) {
+    if (!hwnd) return FALSE;
+    bool clipChildren;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        WindowData* w = Find(hwnd);
+        if (!w) return FALSE;
+        clipChildren = (w->style & WS_CLIPCHILDREN) != 0;
+    }
+    bool children = (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !clipChildren);
+    RECT box;
+    const RECT* area = rc;
+    if (rgn && GetRgnBox(rgn, &box) != ERROR) area = &box;
+    if (flags & RDW_INVALIDATE)
+        InvalidateWindowArea(hwnd, area, (flags & RDW_ERASE) != 0, children, (flags & RDW_FRAME) != 0);
+    if (flags & RDW_INTERNALPAINT) {
+        std::lock_guard<std::mutex> g(Lock());
+        if (WindowData* w = Find(hwnd)) w->internalPaint = true;
+    }
+    if (flags & RDW_VALIDATE) ValidateRect(hwnd, area);
+    if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) {
+        PaintNow(hwnd, children);
+        FlushPresents(GetCurrentThreadId());
+    }
+    return TRUE;
+}
+
+cairo_surface_t* GetWindowSurface(HWND topLevel) {
+    std::lock_guard<std::mutex> g(Lock());
+    WindowData* w = Find(topLevel);
+    return w ? w->surface : nullptr;
+}
+
+COLORREF GetWindowPixel(HWND hwnd, int x, int y) {
+    cairo_surface_t* s;
+    POINT off;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        WindowData* top = Find(TopLevelOf(hwnd));
+        if (!top || !top->surface) return CLR_INVALID;
+        s = top->surface;
+        off = SurfaceOffset(hwnd, false);
+    }
+    return GetSurfacePixel(s, off.x + x, off.y + y);
+}

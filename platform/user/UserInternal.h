@@ -1,0 +1,140 @@
+// The state behind HWNDs and message queues, shared by the files of platform/user.
+// Everything here is guarded by HandleWaitMutex(); no window procedure or hook runs under it.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/Region.h"
+#include "platform/user/User.h"
+
+namespace user {
+
+struct WindowClass {
+    std::string name;
+    WNDCLASSEX wc{};
+    bool system = false;
+};
+
+struct WindowData {
+    HWND hwnd = nullptr;
+    std::shared_ptr<WindowClass> cls;
+    WNDPROC proc = nullptr;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    LONG_PTR id = 0;
+    RECT rect{};  // in the parent's client coordinates (top-level windows: the screen)
+    HWND parent = nullptr;  // the desktop for top-level windows
+    HWND owner = nullptr;
+    std::vector<HWND> children;  // z-order, topmost first
+    std::string text;
+    std::map<std::string, HANDLE> props;
+    LONG_PTR userData = 0;
+    std::vector<unsigned char> extra;
+    DWORD threadId = 0;
+    bool destroying = false;
+    bool nativeFrame = false;  // the display draws the frame
+    bool activeCaption = false;
+    Region update;  // client coordinates
+    bool erasePending = false;
+    bool ncPaintPending = false;
+    bool internalPaint = false;
+    // Top-level windows only.
+    cairo_surface_t* surface = nullptr;
+    bool dirty = false;
+};
+
+struct SentMessage {
+    HWND hwnd;
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+    LRESULT result = 0;
+    bool done = false;
+};
+
+struct Timer {
+    HWND hwnd;
+    UINT_PTR id;
+    UINT elapse;
+    TIMERPROC proc;
+    ULONGLONG due;
+};
+
+struct Hook {
+    HHOOK handle;
+    int id;
+    HOOKPROC proc;
+};
+
+struct ThreadQueue {
+    DWORD threadId = 0;
+    std::deque<MSG> posted;
+    std::deque<std::shared_ptr<SentMessage>> sent;
+    std::vector<Timer> timers;
+    std::vector<Hook> hooks;  // newest first
+    bool quitPending = false;
+    int quitCode = 0;
+    HWND focus = nullptr;
+    HWND active = nullptr;
+    HWND capture = nullptr;
+    int inSend = 0;
+    MSG lastMsg{};
+    bool alive = true;
+};
+
+// Lock for everything in this header.
+std::mutex& Lock();
+
+// Window table (call under the lock).
+WindowData* Find(HWND hwnd);
+HWND Allocate(std::unique_ptr<WindowData> data);
+void Free(HWND hwnd);
+HWND Desktop();
+std::vector<HWND> AllWindows();
+
+// Queues.
+ThreadQueue& CurrentQueue();                  // creates this thread's queue; takes the lock itself
+std::shared_ptr<ThreadQueue> QueueOf(DWORD threadId);  // under the lock
+void Wake();
+
+// Classes.
+std::shared_ptr<WindowClass> FindClass(const std::string& name);
+void EnsureSystemClasses();
+
+// Geometry (under the lock).
+RECT NonClientInsets(const WindowData& w);
+RECT ClientRectInParent(const WindowData& w);  // the client area in the parent's client coordinates
+POINT ClientOriginOnScreen(HWND hwnd);
+POINT WindowOriginOnScreen(HWND hwnd);
+HWND TopLevelOf(HWND hwnd);
+bool IsVisibleChain(HWND hwnd);
+// The part of a window's client (or whole window) area that shows, in its top-level's surface pixels.
+Region VisibleRegion(HWND hwnd, bool client);
+// Offset of a window's client (or window) origin in its top-level's surface.
+POINT SurfaceOffset(HWND hwnd, bool client);
+
+// Painting (call without the lock).
+void InvalidateWindowArea(HWND hwnd, const RECT* clientRect, bool erase, bool children, bool frame);
+void MarkDirty(HWND topLevel);
+void FlushPresents(DWORD threadId);
+void EnsureSurface(HWND topLevel);
+void DrawNonClient(HWND hwnd);
+
+// Hooks (call without the lock); return the chain's result.
+LRESULT CallHooks(int id, int code, WPARAM wParam, LPARAM lParam);
+bool HasHooks(int id);
+
+// Calls a window procedure of the current thread's window.
+LRESULT CallProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Handles the messages other threads have sent to this one; true when it handled any.
+bool ProcessSentMessages();
+
+// Fires when a window's pixels change (for a display to show them).
+void NotifyDisplayShow(HWND hwnd, bool shown);
+
+}  // namespace user

@@ -1,0 +1,170 @@
+// What the controls share: their colours from the parent, their font, and icons.
+#include <cairo.h>
+
+#include <cmath>
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "platform/user/Controls.h"
+#include "platform/user/UserInternal.h"
+
+namespace user {
+
+HBRUSH ControlColor(HWND control, HDC dc, UINT ctlColorMessage) {
+    HWND parent = GetParent(control);
+    HBRUSH brush = parent ? (HBRUSH)SendMessage(parent, ctlColorMessage, (WPARAM)dc, (LPARAM)control) : nullptr;
+    if (!brush) brush = (HBRUSH)DefWindowProc(control, ctlColorMessage, (WPARAM)dc, (LPARAM)control);
+    return brush;
+}
+
+HFONT ControlFont(HWND control) {
+    HFONT f = (HFONT)SendMessage(control, WM_GETFONT, 0, 0);
+    return f ? f : (HFONT)GetStockObject(SYSTEM_FONT);
+}
+
+}  // namespace user
+
+namespace {
+std::mutex g_iconMutex;
+std::map<uintptr_t, cairo_surface_t*> g_icons;
+uintptr_t g_nextIcon = 0x20000;
+HCURSOR g_cursor = nullptr;
+
+void Circle(cairo_t* cr, double r, double g, double b) {
+    cairo_arc(cr, 16, 16, 14, 0, 2 * M_PI);
+    cairo_set_source_rgb(cr, r, g, b);
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgb(cr, 0.2, 0.2, 0.2);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+}
+
+void Glyph(cairo_t* cr, const char* text, double r, double g, double b) {
+    cairo_select_font_face(cr, "Liberation Serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+    cairo_set_font_size(cr, 22);
+    cairo_text_extents_t te;
+    cairo_text_extents(cr, text, &te);
+    cairo_move_to(cr, 16 - te.width / 2 - te.x_bearing, 16 - te.height / 2 - te.y_bearing);
+    cairo_set_source_rgb(cr, r, g, b);
+    cairo_show_text(cr, text);
+}
+
+// The system's standard icons, drawn once.
+cairo_surface_t* DrawStandardIcon(uintptr_t id) {
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 32, 32);
+    cairo_t* cr = cairo_create(s);
+    switch (id) {
+    case 32513:  // hand
+        Circle(cr, 0.85, 0.1, 0.1);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_set_line_width(cr, 3);
+        cairo_move_to(cr, 10, 10);
+        cairo_line_to(cr, 22, 22);
+        cairo_move_to(cr, 22, 10);
+        cairo_line_to(cr, 10, 22);
+        cairo_stroke(cr);
+        break;
+    case 32514:  // question
+        Circle(cr, 1, 1, 1);
+        Glyph(cr, "?", 0, 0, 0.8);
+        break;
+    case 32515:  // exclamation
+        cairo_move_to(cr, 16, 2);
+        cairo_line_to(cr, 30, 29);
+        cairo_line_to(cr, 2, 29);
+        cairo_close_path(cr);
+        cairo_set_source_rgb(cr, 1, 0.9, 0);
+        cairo_fill_preserve(cr);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_set_line_width(cr, 1);
+        cairo_stroke(cr);
+        Glyph(cr, "!", 0, 0, 0);
+        break;
+    case 32516:  // information
+        Circle(cr, 1, 1, 1);
+        Glyph(cr, "i", 0, 0, 0.8);
+        break;
+    default:  // application
+        cairo_rectangle(cr, 3.5, 5.5, 25, 21);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_fill_preserve(cr);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_set_line_width(cr, 1);
+        cairo_stroke(cr);
+        cairo_rectangle(cr, 4, 6, 24, 4);
+        cairo_set_source_rgb(cr, 10 / 255.0, 36 / 255.0, 106 / 255.0);
+        cairo_fill(cr);
+        break;
+    }
+    cairo_destroy(cr);
+    return s;
+}
+}  // namespace
+
+HICON CreateIconFromSurface(cairo_surface_t* surface) {
+    if (!surface) return nullptr;
+    std::lock_guard<std::mutex> g(g_iconMutex);
+    uintptr_t h = g_nextIcon += 4;
+    g_icons[h] = cairo_surface_reference(surface);
+    return (HICON)h;
+}
+
+cairo_surface_t* user::IconSurface(HICON icon) {
+    std::lock_guard<std::mutex> g(g_iconMutex);
+    auto it = g_icons.find((uintptr_t)icon);
+    return it == g_icons.end() ? nullptr : it->second;
+}
+
+HICON LoadIcon(HINSTANCE, LPCTSTR name) {
+    static std::map<uintptr_t, HICON> standard;
+    static std::mutex m;
+    // Program icons are not embedded yet: every named icon shows as the application icon.
+    uintptr_t id = IS_INTRESOURCE(name) ? (uintptr_t)name : 32512;
+    if (id < 32512 || id > 32516) id = 32512;
+    std::lock_guard<std::mutex> g(m);
+    HICON& icon = standard[id];
+    if (!icon) {
+        cairo_surface_t* s = DrawStandardIcon(id);
+        icon = CreateIconFromSurface(s);
+        cairo_surface_destroy(s);
+    }
+    return icon;
+}
+
+HCURSOR LoadCursor(HINSTANCE, LPCTSTR name) { return (HCURSOR)(uintptr_t)(IS_INTRESOURCE(name) ? (uintptr_t)name : 32512); }
+
+HCURSOR SetCursor(HCURSOR cursor) {
+    HCURSOR old = g_cursor;
+    g_cursor = cursor;
+    return old;
+}
+
+HCURSOR GetCursor() { return g_cursor; }
+
+BOOL DrawIcon(HDC hdc, int x, int y, HICON icon) {
+    cairo_surface_t* src;
+    {
+        std::lock_guard<std::mutex> g(g_iconMutex);
+        auto it = g_icons.find((uintptr_t)icon);
+        if (it == g_icons.end()) return FALSE;
+        src = it->second;
+    }
+    // An icon is blended with its alpha into a 32-bit bitmap, then copied through the DC's clip.
+    int w = cairo_image_surface_get_width(src), h = cairo_image_surface_get_height(src);
+    HDC mem = CreateCompatibleDC(hdc);
+    HBITMAP bmp = CreateCompatibleBitmap(hdc, w, h);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, hdc, x, y, SRCCOPY);
+    cairo_surface_t* dst = GetBitmapSurface(bmp);
+    cairo_t* cr = cairo_create(dst);
+    cairo_set_source_surface(cr, src, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(dst);
+    BitBlt(hdc, x, y, w, h, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    return TRUE;
+}

@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/base/Clock.h"
+#include "platform/user/Resources.h"
+
+namespace {
+std::vector<HWND> g_painted;
+COLORREF g_fill = RGB(0, 0, 255);
+
+LRESULT PaintProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, &ps);
+        RECT all{-100, -100, 1000, 1000};
+        HBRUSH b = CreateSolidBrush(g_fill);
+        FillRect(dc, &all, b);  // deliberately bigger than the window: the clip keeps it inside
+        DeleteObject(b);
+        EndPaint(h, &ps);
+        g_painted.push_back(h);
+        return 0;
+    }
+    return DefWindowProc(h, msg, wp, lp);
+}
+
+void RegisterOnce() {
+    static bool done = false;
+    if (done) return;
+    WNDCLASS wc{};
+    wc.lpfnWndProc = PaintProc;
+    wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
+    wc.lpszClassName = "TestPaint";
+    RegisterClass(&wc);
+    done = true;
+}
+
+void PumpAll() {
+    MSG m;
+    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&m);
+}
+
+TEST(Window, PaintsOnlyInvalidWindowsAndClipsChildren) {
+    RegisterOnce();
+    HWND top = CreateWindowEx(0, "TestPaint", "top", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 10, 10, 100, 80,
+                              nullptr, nullptr, nullptr, nullptr);
+    HWND child = CreateWindowEx(0, "TestPaint", "", WS_CHILD | WS_VISIBLE, 20, 20, 30, 20, top, (HMENU)5, nullptr,
+                                nullptr);
+    g_fill = RGB(0, 0, 255);
+    PumpAll();
+    EXPECT_EQ(GetWindowPixel(top, 5, 5), RGB(0, 0, 255));
+    g_painted.clear();
+    g_fill = RGB(0, 255, 0);
+    InvalidateRect(child, nullptr, TRUE);
+    PumpAll();
+    ASSERT_EQ(g_painted.size(), 1u);
+    EXPECT_EQ(g_painted[0], child);
+    EXPECT_EQ(GetWindowPixel(top, 25, 25), RGB(0, 255, 0));
+    EXPECT_EQ(GetWindowPixel(top, 49, 39), RGB(0, 255, 0));
+    EXPECT_EQ(GetWindowPixel(top, 50, 25), RGB(0, 0, 255));  // outside the child stays
+    EXPECT_EQ(GetWindowPixel(top, 19, 25), RGB(0, 0, 255));
+    // A part of the parent: only that part changes, and the child is left alone.
+    g_painted.clear();
+    g_fill = RGB(255, 0, 0);
+    RECT part{60, 60, 70, 70};
+    InvalidateRect(top, &part, TRUE);
+    PumpAll();
+    ASSERT_EQ(g_painted.size(), 1u);
+    EXPECT_EQ(GetWindowPixel(top, 65, 65), RGB(255, 0, 0));
+    EXPECT_EQ(GetWindowPixel(top, 59, 65), RGB(0, 0, 255));
+    EXPECT_EQ(GetWindowPixel(top, 25, 25), RGB(0, 255, 0));
+    DestroyWindow(top);
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_FALSE(IsWindow(top));
+    EXPECT_EQ(SendMessage(top, WM_USER, 0, 0), 0);  // a stale handle fails safely
+}
+
+LRESULT CountingProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+struct Received {
+    DWORD thread;
+    int sender;
+    int seq;
+};
+std::vector<Received> g_received;
+LRESULT CountingProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_USER + 1) {
+        g_received.push_back({GetCurrentThreadId(), (int)wp, (int)lp});
+        return lp + 1;
+    }
+    return DefWindowProc(h, msg, wp, lp);
+}
+
+struct SenderArgs {
+    HWND target;
+    int index;
+    int failures;
+};
+
+DWORD Sender(LPVOID p) {
+    auto* a = static_cast<SenderArgs*>(p);
+    for (int i = 0; i < 1000; ++i)
+        if (SendMessage(a->target, WM_USER + 1, (WPARAM)a->index, i) != i + 1) ++a->failures;
+    return 0;
+}
+
+TEST(Messages, CrossThreadSendsAreHandledOnTheOwnerThreadInOrder) {
+    WNDCLASS wc{};
+    wc.lpfnWndProc = CountingProc;
+    wc.lpszClassName = "TestCounting";
+    RegisterClass(&wc);
+    HWND target = CreateWindowEx(0, "TestCounting", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    g_received.clear();
+    SenderArgs args[10];
+    HANDLE threads[10];
+    for (int i = 0; i < 10; ++i) {
+        args[i] = {target, i, 0};
+        threads[i] = CreateThread(nullptr, 0, Sender, &args[i], 0, nullptr);
+    }
+    EXPECT_EQ(MsgWaitForMultipleObjects(10, threads, TRUE, INFINITE, QS_ALLINPUT), WAIT_OBJECT_0);
+    ASSERT_EQ(g_received.size(), 10000u);
+    std::vector<int> next(10, 0);
+    for (const Received& r : g_received) {
+        EXPECT_EQ(r.thread, GetCurrentThreadId());
+        EXPECT_EQ(r.seq, next[(size_t)r.sender]++);
+    }
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(args[i].failures, 0);
+        CloseHandle(threads[i]);
+    }
+    // A send to a window destroyed meanwhile returns 0 at once.
+    DestroyWindow(target);
+    args[0] = {target, 0, 0};
+    HANDLE late = CreateThread(nullptr, 0, Sender, &args[0], 0, nullptr);
+    EXPECT_EQ(WaitForSingleObject(late, INFINITE), WAIT_OBJECT_0);
+    EXPECT_EQ(args[0].failures, 1000);
+    CloseHandle(late);
+}
+
+int g_ticks = 0;
+void CALLBACK_Tick(HWND, UINT, UINT_PTR, DWORD) { ++g_ticks; }
+
+TEST(Messages, TimersFireOnTheDrivenClock) {
+    DrivenClock clock;
+    g_ticks = 0;
+    UINT_PTR id = SetTimer(nullptr, 0, 1000, CALLBACK_Tick);
+    PumpAll();
+    EXPECT_EQ(g_ticks, 0);
+    clock.Advance(999);
+    PumpAll();
+    EXPECT_EQ(g_ticks, 0);
+    clock.Advance(1);
+    PumpAll();
+    EXPECT_EQ(g_ticks, 1);
+    clock.Advance(1000);
+    PumpAll();
+    EXPECT_EQ(g_ticks, 2);
+    KillTimer(nullptr, id);
+    clock.Advance(5000);
+    PumpAll();
+    EXPECT_EQ(g_ticks, 2);
+}
+
+int g_hookCalls = 0;
+HHOOK g_hook = nullptr;
+LRESULT GetMsgHook(int code, WPARAM wp, LPARAM lp) {
+    ++g_hookCalls;
+    return CallNextHookEx(g_hook, code, wp, lp);
+}
+
+void CALLBACK_EndDialogTick(HWND, UINT, UINT_PTR, DWORD) {
+    ++g_ticks;
+    if (HWND dlg = GetActiveWindow()) EndDialog(dlg, 42);
+}
+
+TEST(Dialogs, ModalLoopRunsTimersAndHooks) {
+    DrivenClock clock;
+    g_ticks = 0;
+    g_hookCalls = 0;
+    g_hook = SetWindowsHookEx(WH_GETMESSAGE, GetMsgHook, nullptr, 0);
+    DialogTemplate t{1, WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT, 0, 0, 0, 100, 40, "Modal",
+                     "MS Sans Serif", 8, {{WC_BUTTON, "OK", IDOK, 20, 10, 50, 14, WS_VISIBLE | BS_DEFPUSHBUTTON, 0}}};
+    // The clock moves before the loop starts, so the timer is due at once inside it.
+    SetTimer(nullptr, 0, 100, CALLBACK_EndDialogTick);
+    clock.Advance(100);
+    INT_PTR r = DialogBoxIndirectParam(nullptr, &t, nullptr, nullptr, 0);
+    EXPECT_EQ(r, 42);
+    EXPECT_GE(g_ticks, 1);
+    EXPECT_GT(g_hookCalls, 0);
+    UnhookWindowsHookEx(g_hook);
+}
+}  // namespace
