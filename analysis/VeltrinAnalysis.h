@@ -170,10 +170,24 @@ public:
     BOOL m_bRunFinished = TRUE;
     std::atomic<bool> m_bStopWorkers{false};
 
+    // ---- Report-log re-import ----
+    // Each reads the report log at _csReportName back into the list; returns the rows set up.
+    LRESULT ImportTaAllLog(WPARAM wParam, LPARAM lParam);              // WM_IMPORTTAALLLOG
+    LRESULT ImportTaLog(WPARAM wParam, LPARAM lParam);                 // WM_IMPORTTALOG
+    LRESULT ImportAnalyzedLog(WPARAM wParam, LPARAM lParam);           // WM_IMPORTANALYZEDLOG
+    LRESULT ImportTicAllLog(WPARAM wParam, LPARAM lParam);             // WM_IMPORTTICALLLOG
+    LRESULT ImportTicLog(WPARAM wParam, LPARAM lParam);                // WM_IMPORTTICLOG
+    LRESULT ImportTicReportLog(WPARAM wParam, LPARAM lParam);          // WM_IMPORTTICREPORTLOG
+    LRESULT ImportTop20TransactionsLog(WPARAM wParam, LPARAM lParam);  // WM_IMPORTTOP20XACTLOG
+    LRESULT ImportTop20SqlLog(WPARAM wParam, LPARAM lParam);           // WM_IMPORTTOP20SQLLOG
+    LRESULT ImportSqlSummaryLog(WPARAM wParam, LPARAM lParam);         // WM_IMPORTSQLSUMMARYLOG
+
 protected:
     IAnalysisHost* m_pHost;
 
 private:
+    struct ReimportLayout;
+    int32_t ReimportLog(const ReimportLayout& layout);
     void WaitForAllWorkerSlots();
     int32_t RunStatsReport(bool serverMode);
 };
