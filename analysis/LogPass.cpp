@@ -9,12 +9,7 @@
 #include "platform/base/MessageBox.h"
 
 CLogPass::CLogPass(CVeltrinAnalysis& view, LPCTSTR method, LPCTSTR statusText, LPCTSTR waitText)
-    : m_view(view),
-      m_method(method),
-      m_status(statusText),
-      m_waitText(waitText),
-      m_progressText(waitText),
-      m_reader(&m_bContinue) {
+    : m_view(view), m_method(method), m_status(statusText), m_waitText(waitText), m_reader(&m_bContinue) {
     m_view.Trace(CString("Start ") + m_method);
     m_view.ShowRecordCount(0);
 }
@@ -74,10 +69,15 @@ BOOL CLogPass::CheckAvailable(LPCTSTR path) {
     return FALSE;
 }
 
-void CLogPass::OpenWaitDialog(LPCTSTR path) {
+BOOL CLogPass::Open(LPCTSTR path) {
+    BeginWait(path);
+    return OpenLog();
+}
+
+void CLogPass::BeginWait(LPCTSTR path) {
     m_path = path;
     m_total = CountFileLines(path);
-    m_step = m_total < 1000 ? m_shortStep : 1000;
+    m_step = m_fixedStep > 0 ? m_fixedStep : (m_total < 1000 ? m_shortStep : 1000);
     m_view.ShowStatusText(m_status);
     m_bContinue = TRUE;
     CloseWait();
@@ -85,20 +85,24 @@ void CLogPass::OpenWaitDialog(LPCTSTR path) {
     m_wait->SetMessageText(m_waitText);
 }
 
-BOOL CLogPass::Open(LPCTSTR path) {
-    OpenWaitDialog(path);
-    if (!m_reader.Open(path)) {
+void CLogPass::OpenWait(LPCTSTR path) {
+    BeginWait(path);
+    BeginWaitCursor();
+}
+
+void CLogPass::SetProgressText(LPCTSTR format, bool countInText) {
+    m_progressFormat = format;
+    m_countInText = countInText;
+}
+
+BOOL CLogPass::OpenLog() {
+    if (!m_reader.Open(m_path)) {
         CloseWait();
         m_view.ShowStatusText("Ready");
         return FALSE;
     }
     BeginWaitCursor();
     return TRUE;
-}
-
-void CLogPass::OpenWait(LPCTSTR path) {
-    OpenWaitDialog(path);
-    BeginWaitCursor();
 }
 
 BOOL CLogPass::NextLine(std::string_view& line) {
@@ -112,7 +116,10 @@ void CLogPass::Step(int32_t rows) {
 
 void CLogPass::Progress(long lineNumber, int32_t rows) {
     CString text;
-    text.Format("%s\n%ld lines processed", (LPCTSTR)m_progressText, lineNumber);
+    if (m_progressFormat.IsEmpty())
+        text.Format("%s\n%ld lines processed", (LPCTSTR)m_waitText, lineNumber);
+    else
+        text = FormatString(m_progressFormat, m_countInText ? (long)rows : lineNumber);
     ShowProgress(text, lineNumber, rows);
 }
 
@@ -165,6 +172,21 @@ void CLogPass::Abandon(LPCTSTR message, UINT type) {
     if (message)
         m_view.Host().MessageBox(message, type);
     m_view.ShowStatusText("Ready");
+}
+
+int32_t CLogPass::FinishOwn(int32_t rows, int32_t records) {
+    m_reader.Close();
+    if (m_reader.GetStatus() == LogLineReader::ReadFailed) {
+        CloseWait();
+        m_view.ShowStatusText("Ready");
+        return 0;
+    }
+    m_wait->SetProgress(m_total);
+    CloseWait();
+    m_view.ShowStatusText("Ready");
+    m_view.ShowRecordCount(records);
+    m_view.Trace(CString("End ") + m_method);
+    return rows;
 }
 
 int32_t CLogPass::Run(const std::function<int32_t()>& body) {

@@ -41,6 +41,11 @@ public:
     // Counts the lines, shows the status text, opens the wait dialog and the log. FALSE (wait dialog
     // closed, "Ready" shown) when the log cannot be opened or read.
     BOOL Open(LPCTSTR path);
+    // Open in two steps, for a pass that does its own work between them: BeginWait counts the lines,
+    // shows the status text and opens the wait dialog (closing one left open by an earlier log);
+    // OpenLog opens the log as Open does.
+    void BeginWait(LPCTSTR path);
+    BOOL OpenLog();
     // The next line; FALSE at the end, on Cancel, or on a read failure.
     BOOL NextLine(std::string_view& line);
     long LineNumber() const { return m_reader.GetLineNumber(); }
@@ -53,6 +58,18 @@ public:
     // Ends a pass normally: last progress, the "No Data Available" pad text when no row was added,
     // the bar to the total, wait dialog closed, "Ready", the row count, the End trace. Returns rows.
     int32_t Finish(int32_t rows);
+    // Ends a pass that writes its own pad text and ends without a last progress step at the final line:
+    // the bar to the total, wait dialog closed, "Ready", `records` in the records pane, the End trace.
+    // After a read failure: wait dialog closed, "Ready", result 0. Returns rows.
+    int32_t FinishOwn(int32_t rows, int32_t records);
+
+    // A pass's own progress text: a format with one "%ld", filled with the line number, or with the
+    // count handed to Step when countInText is set. Without one: "<wait text>\n%ld lines processed".
+    void SetProgressText(LPCTSTR format, bool countInText = false);
+    // Progress every `step` lines whatever the length of the log (instead of 1,000, or 100 for files
+    // under 1,000 lines).
+    void SetFixedStep(long step) { m_fixedStep = step; }
+
     // Runs the guarded part of a pass. A memory or file exception ends it with the wait dialog closed,
     // the message "Unable to read the file!" and "Ready"; any other failure ends it quietly (traced).
     // Either way the rows already added stay and the result is 0.
@@ -67,10 +84,7 @@ public:
     // ---- Frames that differ from the model pass: passes over several logs, and the importers ----
     // The progress step of files under 1,000 lines (100 unless set).
     void SetShortFileStep(long step) { m_shortStep = step > 0 ? step : 100; }
-    // The text before "\n%ld lines processed" in the progress calls (the wait text unless set).
-    void SetProgressText(LPCTSTR text) { m_progressText = text; }
-    // Counts the lines, shows the status text, opens the wait dialog and the wait cursor, without
-    // opening a log: the importers read their file themselves.
+    // BeginWait and the wait cursor, without opening a log: the importers read their file themselves.
     void OpenWait(LPCTSTR path);
     BOOL IsStep(long lineNumber) const { return lineNumber % m_step == 0; }
     // A progress call with its own message text: the text, the row count, the bar, the wait cursor.
@@ -86,7 +100,6 @@ public:
 
 private:
     void CloseWait();
-    void OpenWaitDialog(LPCTSTR path);
     void BeginWaitCursor();
     void EndWaitCursor();
 
@@ -98,8 +111,10 @@ private:
     BOOL m_bContinue = TRUE;
     int32_t m_total = 0;
     long m_step = 1000;
+    long m_fixedStep = 0;
     long m_shortStep = 100;
-    CString m_progressText;
+    CString m_progressFormat;
+    bool m_countInText = false;
     std::unique_ptr<IAnalysisWait> m_wait;
     LogLineReader m_reader;
     bool m_waitCursor = false;

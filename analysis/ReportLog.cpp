@@ -6,7 +6,101 @@
 
 #include "platform/base/File.h"
 
+CReportLog::CReportLog(LPCTSTR path) : m_path(path) {}
+CReportLog::~CReportLog() {
+    Close();
+}
+CReportLog::CReportLog(CReportLog&&) noexcept = default;
+CReportLog& CReportLog::operator=(CReportLog&&) noexcept = default;
+
+BOOL CReportLog::Open() {
+    if (m_file)
+        return TRUE;
+    auto file = std::make_unique<CStdioFile>();
+    if (!file->Open(m_path,
+                    CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite | CFile::typeText))
+        return FALSE;
+    try {
+        file->SeekToEnd();
+    } catch (CException* e) {
+        e->Delete();
+        file->Abort();
+        return FALSE;
+    }
+    m_file = std::move(file);
+    return TRUE;
+}
+
+BOOL CReportLog::Close() {
+    if (!m_file)
+        return TRUE;
+    std::unique_ptr<CStdioFile> file = std::move(m_file);
+    try {
+        file->Close();
+    } catch (CException* e) {
+        e->Delete();
+        file->Abort();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CReportLog::OpenWithHeader(LPCTSTR header) {
+    if (!Open())
+        return FALSE;
+    if (Size() == 0)
+        return WriteOpen(header);
+    return TRUE;
+}
+
+BOOL CReportLog::CloseDeletingHeaderOnly(LPCTSTR header) {
+    BOOL ok = Close();
+    // The header's bytes on disk: text mode writes each "\n" as CR LF.
+    ULONGLONG headerBytes = 0;
+    for (const char* p = header; p && *p; ++p)
+        headerBytes += *p == '\n' ? 2 : 1;
+    if (Size() <= headerBytes)
+        Delete();
+    return ok;
+}
+
+BOOL CReportLog::WriteOpen(std::string_view text) const {
+    // Text mode by hand, a run of bytes at a time.
+    m_crlf.clear();
+    for (size_t from = 0; from < text.size();) {
+        size_t lf = text.find('\n', from);
+        if (lf == std::string_view::npos) {
+            m_crlf.append(text.substr(from));
+            break;
+        }
+        m_crlf.append(text.substr(from, lf - from)).append("\r\n");
+        from = lf + 1;
+    }
+    try {
+        m_file->Write(m_crlf.data(), (UINT)m_crlf.size());
+    } catch (CException* e) {
+        e->Delete();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CReportLog::AppendText(std::string_view text) const {
+    if (m_file)
+        return WriteOpen(text);
+    return Append(std::string(text).c_str());
+}
+
+void CReportLog::AppendField(std::string& out, std::string_view field, size_t width) {
+    out.append(field);
+    if (field.size() < width)
+        out.append(width - field.size(), ' ');
+    out.append("  ");
+}
+
 BOOL CReportLog::Append(LPCTSTR text) const {
+    if (m_file)
+        return WriteOpen(text ? std::string_view(text) : std::string_view());
     CStdioFile file;
     if (!file.Open(m_path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite | CFile::typeText))
         return FALSE;
@@ -31,10 +125,19 @@ BOOL CReportLog::AppendFormat(const char* fmt, ...) const {
 }
 
 BOOL CReportLog::Delete() const {
+    if (m_file)
+        return FALSE;  // close it first
     return ::unlink(m_path) == 0 || errno == ENOENT;
 }
 
 ULONGLONG CReportLog::Size() const {
+    if (m_file) {
+        try {
+            m_file->Flush();
+        } catch (CException* e) {
+            e->Delete();
+        }
+    }
     LONGLONG size = GetFileSize64(m_path);
     return size < 0 ? 0 : (ULONGLONG)size;
 }

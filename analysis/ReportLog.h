@@ -3,15 +3,41 @@
 // again. Fields are padded by the callers' "%-Ns" formats and never cut.
 #pragma once
 
+#include <memory>
+#include <string>
+#include <string_view>
+
 #include "platform/base/String.h"
+
+class CStdioFile;
 
 class CReportLog {
 public:
-    explicit CReportLog(LPCTSTR path) : m_path(path) {}
+    explicit CReportLog(LPCTSTR path);
+    ~CReportLog();
+    CReportLog(CReportLog&&) noexcept;
+    CReportLog& operator=(CReportLog&&) noexcept;
+
+    // A pass that writes a line per row keeps the file open from Open to Close (created when missing,
+    // never truncated, positioned at its end); Append then writes into the open file. FALSE when it
+    // cannot be opened.
+    BOOL Open();
+    // Flushes and closes; FALSE when the buffered lines could not be written. Safe to call twice.
+    BOOL Close();
+    BOOL IsOpen() const { return m_file != nullptr; }
+    // Open, then the header line when the file is empty (a report that starts now).
+    BOOL OpenWithHeader(LPCTSTR header);
+    // Close, then delete the file when it holds no more than the header line.
+    BOOL CloseDeletingHeaderOnly(LPCTSTR header);
 
     // FALSE when the file cannot be opened or written; nothing is then written.
     BOOL Append(LPCTSTR text) const;
     BOOL AppendFormat(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
+    // As Append, for a text that need not end in a NUL.
+    BOOL AppendText(std::string_view text) const;
+    // Adds one field of a fixed-width line to out as "%-Ns  " does: padded with blanks on the right to
+    // the width, never cut, then two blanks. For passes that write a line per row, where printf is slow.
+    static void AppendField(std::string& out, std::string_view field, size_t width);
     // Deletes the file; TRUE when it is gone afterwards.
     BOOL Delete() const;
     // Size in bytes; 0 when missing.
@@ -19,5 +45,9 @@ public:
     const CString& Path() const { return m_path; }
 
 private:
+    BOOL WriteOpen(std::string_view text) const;
+
     CString m_path;
+    std::unique_ptr<CStdioFile> m_file;
+    mutable std::string m_crlf;  // the text with each "\n" as CR LF, written to the open file
 };

@@ -41,6 +41,16 @@ public:
     int32_t PerformTICAnalysis(LPCTSTR name, LPCTSTR type, LPCTSTR exe);
     int32_t PerformTICAnalysisAll(LPCTSTR name, LPCTSTR type, LPCTSTR exe);
 
+    // ---- SQL time analysis and transaction integrity check ----
+    // Shows on the pad page the part of a QServer log from a row's line (decimal text) to the end of
+    // its transaction, at most 2,000 lines.
+    void LoadQServerExcerpt(LPCTSTR logName, LPCTSTR lineNumber);
+    // Report log of a single-log pass: the log name up to its first '.' followed by the suffix.
+    static CString SingleReportLogName(LPCTSTR name, LPCTSTR suffix);
+    // Report log of a batch: docToOpen with "." appended, or listKey when docToOpen is empty, up to its
+    // first '.' followed by the suffix; a text without '.' is the name as it stands.
+    static CString BatchReportLogName(LPCTSTR docToOpen, LPCTSTR listKey, LPCTSTR suffix);
+
     // ---- The view's services the passes use ----
     void ShowRecordCount(int32_t count);  // " Records: %d" into _csRecordsText and the records pane
     void ShowStatusText(LPCTSTR text);    // into _csStatusText and pane 0

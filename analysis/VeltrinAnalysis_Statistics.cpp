@@ -347,7 +347,7 @@ int32_t CVeltrinAnalysis::RunStatsReport(bool serverMode) {
             CString path = JoinPath(log.m_csFolder, broker);
             scanner.StartLog(broker);
             m_pHost->SelectTreeItem(broker);
-            pass.SetProgressText("Analysing QBroker Content...");
+            pass.SetProgressText("Analysing QBroker Content...\n%ld lines processed");
             if (!pass.Open(path))
                 return 0;
             std::string_view line;
@@ -363,7 +363,7 @@ int32_t CVeltrinAnalysis::RunStatsReport(bool serverMode) {
                     scanner.Line(line, pass.LineNumber());
                 }
             }
-            pass.SetProgressText("Itemizing QBroker Content...");
+            pass.SetProgressText("Itemizing QBroker Content...\n%ld lines processed");
             if (!pass.FinishLog(rows))
                 return 0;
             if (rows > 0)

@@ -2,33 +2,45 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "analysis/VeltrinAnalysis.h"
 
 namespace {
-// Leading-digits value of the field at [pos, pos+len) of text; what lies past the text reads as empty.
-long FieldValue(const std::string& text, size_t pos, size_t len) {
+// atol of the field [pos, pos+len) of text (whole rest when len is npos): leading blanks, a sign, then
+// digits. What lies past the text reads as empty.
+long FieldValue(std::string_view text, size_t pos, size_t len) {
     if (pos >= text.size())
         return 0;
-    return std::atol(text.substr(pos, len).c_str());
+    std::string_view f = text.substr(pos, len);
+    size_t i = 0;
+    while (i < f.size() && (f[i] == ' ' || (f[i] >= '\t' && f[i] <= '\r')))
+        ++i;
+    bool negative = false;
+    if (i < f.size() && (f[i] == '+' || f[i] == '-'))
+        negative = f[i++] == '-';
+    long value = 0;
+    for (; i < f.size() && f[i] >= '0' && f[i] <= '9'; ++i) {
+        if (value > 100000000000L)
+            break;  // far beyond any field; keeps the arithmetic defined
+        value = value * 10 + (f[i] - '0');
+    }
+    return negative ? -value : value;
 }
 }  // namespace
 
 double CVeltrinAnalysis::ParseLogTimeMs(LPCTSTR stampText) {
-    std::string stamp(stampText ? stampText : "");
+    std::string_view stamp(stampText ? stampText : "");
     long month = FieldValue(stamp, 5, 2);
     long day = FieldValue(stamp, 8, 2);
     long hour = FieldValue(stamp, 11, 2);
     long minute = FieldValue(stamp, 14, 2);
     long second = FieldValue(stamp, 17, 2);
-    long millis = 0;
-    if (stamp.size() >= 21) {
-        std::string frac = stamp.substr(20);
-        while (!frac.empty() && frac.back() == ' ')
-            frac.pop_back();
-        millis = std::atol(frac.c_str());
-    }
-    int feb = IsLeapYear(stamp.substr(0, 4).c_str()) ? 29 : 28;
+    // The fraction: the rest from character 20, trailing blanks removed, read whole.
+    long millis = stamp.size() >= 21 ? FieldValue(stamp, 20, std::string_view::npos) : 0;
+    char year[5] = {0};
+    stamp.copy(year, 4);
+    int feb = IsLeapYear(year) ? 29 : 28;
     static const int before[13] = {0, 0, 31, 31, 62, 92, 123, 153, 184, 215, 245, 276, 306};
     long dayOfYear = 0;
     if (month >= 1 && month <= 12)
@@ -67,6 +79,14 @@ BOOL CVeltrinAnalysis::IsWholeNumber(float value) {
 }
 
 BOOL CVeltrinAnalysis::IsLeapYear(LPCTSTR yearText) {
-    float y = (float)std::atof(yearText ? yearText : "");
+    const char* text = yearText ? yearText : "";
+    // A plain year of up to four digits (every log stamp): y/100 and y/400 are whole only for multiples,
+    // so the float test below reduces to the calendar rule. Anything else takes the float test.
+    size_t n = std::strlen(text);
+    if (n >= 1 && n <= 4 && std::strspn(text, "0123456789") == n) {
+        int y = std::atoi(text);
+        return (y % 4 == 0 && (y % 100 != 0 || y % 400 == 0)) ? TRUE : FALSE;
+    }
+    float y = (float)std::atof(text);
     return IsWholeNumber(y / 4.0f) && (!IsWholeNumber(y / 100.0f) || IsWholeNumber(y / 400.0f));
 }

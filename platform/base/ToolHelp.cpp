@@ -1,5 +1,9 @@
 #include "platform/base/ToolHelp.h"
 
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <dirent.h>
 #include <signal.h>
 #include <unistd.h>
@@ -61,10 +65,35 @@ std::string FileName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The whole of a /proc file; false when it cannot be read. A process can end while it is read, and then
+// the read fails (ESRCH): that is a plain "no", never an exception.
+bool ReadProcFile(const std::string& path, std::string& text) {
+    text.clear();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char buf[4096];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            return false;
+        }
+        if (n == 0)
+            break;
+        text.append(buf, (size_t)n);
+    }
+    ::close(fd);
+    return true;
+}
+
 // One process's entry from /proc/<pid>/stat; false when it cannot be read (it may just have ended).
 bool ReadProcess(DWORD pid, PROCESSENTRY32& entry) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat", std::ios::binary);
-    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string stat;
+    if (!ReadProcFile("/proc/" + std::to_string(pid) + "/stat", stat))
+        return false;
     // "pid (name) state ppid ..." where the name may hold blanks and parentheses.
     size_t open = stat.find('(');
     size_t close = stat.rfind(')');
@@ -146,7 +175,8 @@ bool ReadModules(DWORD pid, std::vector<MODULEENTRY32>& list) {
 
 std::shared_ptr<Snapshot> LookupSnapshot(HANDLE handle) {
     std::shared_ptr<Snapshot> snapshot = LookupKernelObjectAs<Snapshot>(handle);
-    if (!snapshot) SetLastError(ERROR_INVALID_HANDLE);
+    if (!snapshot)
+        SetLastError(ERROR_INVALID_HANDLE);
     return snapshot;
 }
 }  // namespace

@@ -1,6 +1,7 @@
 // Fills, frames, lines, pixels and block transfers, computed on the pixels so that every
 // raster operation and every Windows pixel rule holds exactly.
 #include <algorithm>
+#include <cstring>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -111,6 +112,12 @@ void FillDev(DeviceContext& dc, const RECT& dev, const BrushObject* brush, DWORD
     state.brushOrg.y += dc.m_origin.y;
     bool pattern = RopUsesPattern(rop);
     if (pattern && (!brush || brush->m_style == BS_NULL)) return;
+    if (rop == PATCOPY && brush->m_style == BS_SOLID) {
+        // The common case, a plain fill, a span at a time.
+        uint32_t p = PixelFromColor(brush->m_color);
+        t.ForSpans(dev, [&](int x0, int x1, int y) { std::fill(t.Row(y) + x0, t.Row(y) + x1, p); });
+        return;
+    }
     t.ForSpans(dev, [&](int x0, int x1, int y) {
         uint32_t* row = t.Row(y);
         for (int x = x0; x < x1; ++x) {
@@ -358,13 +365,18 @@ BOOL StretchBlt(HDC hdst, int x, int y, int width, int height, HDC hsrc, int sx,
         int w = cairo_image_surface_get_width(src->m_surface), h = cairo_image_surface_get_height(src->m_surface);
         source.assign((size_t)sw * sh, 0);
         int ox = src->DevX(swidth < 0 ? sx + swidth : sx), oy = src->DevY(sheight < 0 ? sy + sheight : sy);
-        for (int j = 0; j < sh; ++j)
-            for (int i = 0; i < sw; ++i) {
-                int px = ox + i, py = oy + j;
-                source[(size_t)j * sw + i] = (px >= 0 && py >= 0 && px < w && py < h)
-                                                 ? reinterpret_cast<const uint32_t*>(data + (size_t)py * stride)[px]
-                                                 : 0xFF000000u;
-            }
+        for (int j = 0; j < sh; ++j) {
+            int py = oy + j;
+            uint32_t* out = &source[(size_t)j * sw];
+            // Pixels outside the source read as black; the rest is copied a row at a time.
+            int from = std::clamp(-ox, 0, sw), to = std::clamp(w - ox, from, sw);
+            if (py < 0 || py >= h) from = to = sw;
+            std::fill(out, out + from, 0xFF000000u);
+            if (to > from)
+                std::memcpy(out + from, reinterpret_cast<const uint32_t*>(data + (size_t)py * stride) + ox + from,
+                            (size_t)(to - from) * sizeof(uint32_t));
+            std::fill(out + to, out + sw, 0xFF000000u);
+        }
     }
     int dw = std::abs(width), dh = std::abs(height);
     int ox = dst->DevX(width < 0 ? x + width : x), oy = dst->DevY(height < 0 ? y + height : y);
@@ -376,9 +388,15 @@ BOOL StretchBlt(HDC hdst, int x, int y, int width, int height, HDC hsrc, int sx,
     state.brushOrg.x += dst->m_origin.x;
     state.brushOrg.y += dst->m_origin.y;
     bool mirrorX = (width < 0) != (swidth < 0), mirrorY = (height < 0) != (sheight < 0);
+    bool plainCopy = rop == SRCCOPY && useSource && sw == dw && sh == dh && !mirrorX && !mirrorY;
     t.ForSpans(RECT{ox, oy, ox + dw, oy + dh}, [&](int x0, int x1, int yy) {
         uint32_t* row = t.Row(yy);
         int j = yy - oy;
+        if (plainCopy) {
+            const uint32_t* from = &source[(size_t)j * sw + (size_t)(x0 - ox)];
+            for (int xx = x0; xx < x1; ++xx) row[xx] = from[xx - x0] | 0xFF000000u;
+            return;
+        }
         int srcJ = useSource ? (int)((long long)j * sh / dh) : 0;
         if (mirrorY) srcJ = sh - 1 - srcJ;
         for (int xx = x0; xx < x1; ++xx) {

@@ -61,6 +61,9 @@ void EnsureSystemClasses() {
         RegisterEditClass();
         RegisterProgressClass();
         RegisterMenuClass();
+        RegisterScrollBarClass();
+        RegisterHeaderClass();
+        RegisterListViewClass();
     });
 }
 

@@ -203,6 +203,9 @@ void RegisterButtonClass();
 void RegisterStaticClass();
 void RegisterEditClass();
 void RegisterProgressClass();
+void RegisterScrollBarClass();
+void RegisterHeaderClass();
+void RegisterListViewClass();
 // Fills a control's background as its parent asks through WM_CTLCOLOR*; returns the brush.
 HBRUSH ControlColor(HWND control, HDC dc, UINT ctlColorMessage);
 // The font a control draws with (WM_SETFONT), or the dialog default.

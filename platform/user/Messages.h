@@ -200,6 +200,7 @@
 #define VK_INSERT 0x2D
 #define VK_DELETE 0x2E
 #define VK_F1 0x70
+#define VK_F2 0x71
 #define VK_F4 0x73
 #define VK_F5 0x74
 #define VK_F10 0x79

@@ -123,3 +123,17 @@ TEST(TextExtraction, FindInSettingListPrefersTheEqualEntry) {
     EXPECT_EQ(CVeltrinAnalysis::FindInSettingList("not loaded", "QServer1"), "");
     g_mapLoadedLogs.RemoveAll();
 }
+
+TEST(TimeArithmetic, PlainYearsAgreeWithTheFloatRule) {
+    // The integer shortcut for plain years must give what the float test gives for every such year.
+    for (int y = 0; y <= 9999; ++y) {
+        float f = (float)y;
+        BOOL floatRule =
+            CVeltrinAnalysis::IsWholeNumber(f / 4.0f) &&
+            (!CVeltrinAnalysis::IsWholeNumber(f / 100.0f) || CVeltrinAnalysis::IsWholeNumber(f / 400.0f));
+        ASSERT_EQ(CVeltrinAnalysis::IsLeapYear(std::to_string(y).c_str()), floatRule) << y;
+    }
+    EXPECT_TRUE(CVeltrinAnalysis::IsLeapYear("x"));  // not a number reads 0
+    EXPECT_TRUE(CVeltrinAnalysis::IsLeapYear(" 2024"));
+    EXPECT_FALSE(CVeltrinAnalysis::IsLeapYear("2023.5"));
+}

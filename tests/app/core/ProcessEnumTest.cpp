@@ -24,7 +24,7 @@ TEST(CProcessEnum, WalksProcessesWithTheirModuleNames) {
 TEST(FindProcessIdByName, MatchesAModuleNamePrefixWithoutRegardToCase) {
     // A program of a name no other process has, held running until the test ends.
     TempDir temp;
-    std::string name = "VeltrinFindMe_" + std::to_string(::getpid());
+    std::string name = "VeltrinFindMe_" + std::to_string(::getpid()) + "_z";  // no other run shares a prefix
     CopyProbe(temp / name);
     ProbeGate gate(temp / "gate");
     ScopedEnv out("VELTRIN_PROBE_OUT", std::nullopt);
