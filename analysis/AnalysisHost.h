@@ -98,7 +98,7 @@ public:
     virtual BOOL SendToView(UINT message, WPARAM wParam, LPARAM lParam) = 0;
     // Dispatches the window messages waiting for the view's thread.
     virtual void PumpWaitingMessages() = 0;
-    // The view's timers: WM_TIMER with the id reaches the view's OnPumpTimer for kPumpTimerId.
+    // The view's window timers; the view hands each WM_TIMER of the pump timer to OnPumpTimer.
     virtual void SetViewTimer(UINT id, UINT milliseconds) = 0;
     virtual void KillViewTimer(UINT id) = 0;
 };
