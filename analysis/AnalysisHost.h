@@ -3,6 +3,7 @@
 // view implements it over its real windows; the recording host of the tests records every call.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "platform/base/String.h"
@@ -19,6 +20,13 @@ public:
     virtual BOOL SetProgress(int32_t done) = 0;
     // Safe to call twice.
     virtual void Close() = 0;
+};
+
+// A worker thread the host started. Destroying it releases the handle; the view waits for the worker
+// before that.
+class IAnalysisWorker {
+public:
+    virtual ~IAnalysisWorker() = default;
 };
 
 class IAnalysisHost {
@@ -57,9 +65,40 @@ public:
     virtual BOOL PostToView(UINT message, WPARAM wParam, LPARAM lParam) = 0;
     virtual BOOL PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
-    // One trace line (the real view appends it to the trace log).
+    // One trace line (the real view appends it to the trace log). Called from worker threads too.
     virtual void Trace(LPCTSTR text) = 0;
     // Milliseconds on the program's clock, and a pause on it.
     virtual DWORD GetTickCount() = 0;
     virtual void Pause(DWORD milliseconds) = 0;
+
+    // ---- CSV export and import ----
+    // The system file dialog of the open kind with hide-read-only and prompt-on-overwrite, the newer
+    // look and the one filter "CSV Files (*.csv)" / "*.csv", starting in initialFolder. path holds the
+    // proposed file name (may be empty) and receives the full chosen path. TRUE when the user chose OK.
+    virtual BOOL ChooseCsvFile(LPCTSTR initialFolder, CString& path) = 0;
+    // Opens the file with the application the desktop associates with it (the view's
+    // OpenWithAssociatedApp: its messages on failure, waiting for that application when asked).
+    virtual BOOL OpenWithAssociatedApp(LPCTSTR path, BOOL wait) = 0;
+    // The main frame hides its output pad bar.
+    virtual void HideOutputBar() = 0;
+
+    // ---- Statistics ----
+    // The main frame has the log tree select the item of the log file name.
+    virtual void SelectTreeItem(LPCTSTR logName) = 0;
+
+    // ---- Elapsed-time workers ----
+    // Starts body on a worker thread; null when no thread could be started (body is then never run).
+    virtual std::unique_ptr<IAnalysisWorker> StartWorker(std::function<void()> body) = 0;
+    // Waits until every given worker (null entries are skipped) has ended, meanwhile handling the
+    // messages workers send to the view, so that none stays blocked in its send.
+    virtual void WaitForWorkers(IAnalysisWorker* const* workers, int count) = 0;
+    // Called on a worker thread: sends the message to the view's window and returns once the view's
+    // thread has handled it. FALSE when it could not be delivered (the window is gone): the parameters
+    // then still belong to the caller.
+    virtual BOOL SendToView(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // Dispatches the window messages waiting for the view's thread.
+    virtual void PumpWaitingMessages() = 0;
+    // The view's window timers; the view hands each WM_TIMER of the pump timer to OnPumpTimer.
+    virtual void SetViewTimer(UINT id, UINT milliseconds) = 0;
+    virtual void KillViewTimer(UINT id) = 0;
 };

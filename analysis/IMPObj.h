@@ -1,4 +1,4 @@
-// One list filled by an importer: its list key and the file read.
+// One list filled by an importer: the file read (without its folder) and the folder it was read from.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,6 @@
 
 class IMPObj : public CObject {
 public:
-    CString m_csListKey = "";
     CString m_csFile = "";
+    CString m_csFolder = "";
 };

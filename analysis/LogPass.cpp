@@ -16,8 +16,19 @@ CLogPass::CLogPass(CVeltrinAnalysis& view, LPCTSTR method, LPCTSTR statusText, L
 
 CLogPass::~CLogPass() {
     CloseWait();
+    EndWaitCursor();
+}
+
+void CLogPass::BeginWaitCursor() {
+    if (!m_waitCursor)
+        m_view.Host().BeginWaitCursor();
+    m_waitCursor = true;
+}
+
+void CLogPass::EndWaitCursor() {
     if (m_waitCursor)
         m_view.Host().EndWaitCursor();
+    m_waitCursor = false;
 }
 
 void CLogPass::CloseWait() {
@@ -66,11 +77,17 @@ BOOL CLogPass::Open(LPCTSTR path) {
 void CLogPass::BeginWait(LPCTSTR path) {
     m_path = path;
     m_total = CountFileLines(path);
-    m_step = m_fixedStep > 0 ? m_fixedStep : (m_total < 1000 ? 100 : 1000);
+    m_step = m_fixedStep > 0 ? m_fixedStep : (m_total < 1000 ? m_shortStep : 1000);
     m_view.ShowStatusText(m_status);
     m_bContinue = TRUE;
+    CloseWait();
     m_wait = m_view.Host().OpenWaitDialog(&m_bContinue, m_total);
     m_wait->SetMessageText(m_waitText);
+}
+
+void CLogPass::OpenWait(LPCTSTR path) {
+    BeginWait(path);
+    BeginWaitCursor();
 }
 
 void CLogPass::SetProgressText(LPCTSTR format, bool countInText) {
@@ -84,8 +101,7 @@ BOOL CLogPass::OpenLog() {
         m_view.ShowStatusText("Ready");
         return FALSE;
     }
-    m_view.Host().BeginWaitCursor();
-    m_waitCursor = true;
+    BeginWaitCursor();
     return TRUE;
 }
 
@@ -104,17 +120,21 @@ void CLogPass::Progress(long lineNumber, int32_t rows) {
         text.Format("%s\n%ld lines processed", (LPCTSTR)m_waitText, lineNumber);
     else
         text = FormatString(m_progressFormat, m_countInText ? (long)rows : lineNumber);
+    ShowProgress(text, lineNumber, rows);
+}
+
+void CLogPass::ShowProgress(LPCTSTR text, long lineNumber, int32_t rows) {
     m_wait->SetMessageText(text);
     m_view.ShowRecordCount(rows);
     m_wait->SetProgress((int32_t)lineNumber);
     m_view.Host().RestoreWaitCursor();
 }
 
-int32_t CLogPass::Finish(int32_t rows) {
+BOOL CLogPass::FinishLog(int32_t rows) {
     if (ReadFailed()) {  // a later block could not be read: the rows so far stay
         CloseWait();
         m_view.ShowStatusText("Ready");
-        return 0;
+        return FALSE;
     }
     Progress(m_reader.GetLineNumber(), rows);
     m_reader.Close();
@@ -122,12 +142,36 @@ int32_t CLogPass::Finish(int32_t rows) {
         m_view.m_csPadText.Format("\r\n No Data Available in %s for Itemize Criteria.", (LPCTSTR)m_path);
         m_view.ShowPadText(m_view.m_csPadText);
     }
-    m_wait->SetProgress(m_total);
+    EndWaitCursor();
+    Complete(rows);
+    return TRUE;
+}
+
+void CLogPass::Complete(int32_t rows) {
+    if (m_wait)
+        m_wait->SetProgress(m_total);
     CloseWait();
     m_view.ShowStatusText("Ready");
     m_view.ShowRecordCount(rows);
+}
+
+void CLogPass::TraceEnd() {
     m_view.Trace(CString("End ") + m_method);
+}
+
+int32_t CLogPass::Finish(int32_t rows) {
+    if (!FinishLog(rows))
+        return 0;
+    TraceEnd();
     return rows;
+}
+
+void CLogPass::Abandon(LPCTSTR message, UINT type) {
+    CloseWait();
+    EndWaitCursor();
+    if (message)
+        m_view.Host().MessageBox(message, type);
+    m_view.ShowStatusText("Ready");
 }
 
 int32_t CLogPass::FinishOwn(int32_t rows, int32_t records) {

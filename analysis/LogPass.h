@@ -19,6 +19,7 @@
 
 #include "analysis/AnalysisHost.h"
 #include "analysis/LogLineReader.h"
+#include "platform/base/MessageBox.h"
 #include "platform/base/Exceptions.h"
 
 class CVeltrinAnalysis;
@@ -41,7 +42,8 @@ public:
     // closed, "Ready" shown) when the log cannot be opened or read.
     BOOL Open(LPCTSTR path);
     // Open in two steps, for a pass that does its own work between them: BeginWait counts the lines,
-    // shows the status text and opens the wait dialog; OpenLog opens the log as Open does.
+    // shows the status text and opens the wait dialog (closing one left open by an earlier log);
+    // OpenLog opens the log as Open does.
     void BeginWait(LPCTSTR path);
     BOOL OpenLog();
     // The next line; FALSE at the end, on Cancel, or on a read failure.
@@ -79,8 +81,27 @@ public:
     BOOL* ContinueFlag() { return &m_bContinue; }
     IAnalysisWait* Wait() const { return m_wait.get(); }
 
+    // ---- Frames that differ from the model pass: passes over several logs, and the importers ----
+    // The progress step of files under 1,000 lines (100 unless set).
+    void SetShortFileStep(long step) { m_shortStep = step > 0 ? step : 100; }
+    // BeginWait and the wait cursor, without opening a log: the importers read their file themselves.
+    void OpenWait(LPCTSTR path);
+    BOOL IsStep(long lineNumber) const { return lineNumber % m_step == 0; }
+    // A progress call with its own message text: the text, the row count, the bar, the wait cursor.
+    void ShowProgress(LPCTSTR text, long lineNumber, int32_t rows);
+    // Finish for one log of a pass over several: all of Finish but the End trace. FALSE (wait dialog
+    // closed, "Ready" shown) when a later block could not be read.
+    BOOL FinishLog(int32_t rows);
+    // The last steps of a pass: the bar to the total, the wait dialog closed, "Ready", the row count.
+    void Complete(int32_t rows);
+    void TraceEnd();
+    // Ends a pass early: the wait dialog closed, the message box (when a text is given), "Ready".
+    void Abandon(LPCTSTR message, UINT type = MB_OK | MB_ICONEXCLAMATION);
+
 private:
     void CloseWait();
+    void BeginWaitCursor();
+    void EndWaitCursor();
 
     CVeltrinAnalysis& m_view;
     CString m_method;
@@ -91,6 +112,7 @@ private:
     int32_t m_total = 0;
     long m_step = 1000;
     long m_fixedStep = 0;
+    long m_shortStep = 100;
     CString m_progressFormat;
     bool m_countInText = false;
     std::unique_ptr<IAnalysisWait> m_wait;

@@ -2,16 +2,22 @@
 // class, so the members keep their names (CVeltrinView::ParseLogTimeMs). The pure helpers are static.
 #pragma once
 
+#include <atomic>
+#include <memory>
+
 #include "analysis/AnalysisHost.h"
 #include "platform/base/Collections.h"
 #include "platform/base/String.h"
 
 class gxListModel;
 
+// The number of elapsed-time workers started in the current run.
+extern int g_nRunningWorkers;
+
 class CVeltrinAnalysis {
 public:
     explicit CVeltrinAnalysis(IAnalysisHost* host = nullptr) : m_pHost(host) {}
-    virtual ~CVeltrinAnalysis() = default;
+    virtual ~CVeltrinAnalysis();
     CVeltrinAnalysis(const CVeltrinAnalysis&) = delete;
     CVeltrinAnalysis& operator=(const CVeltrinAnalysis&) = delete;
 
@@ -104,6 +110,94 @@ public:
     // The log name the SQL summary pass remembers for the histogram follow-up.
     CString m_csSqlSummaryLogName;
 
+    // ---- CSV export and import ----
+    // WM_EXPORTLIST: wParam the proposed file name without extension (a text). Returns 0.
+    LRESULT ExportListViewToCsv(WPARAM wParam, LPARAM lParam);
+    // WM_IMPORTCSV: loads a chosen CSV file, or any other text file, into the list; returns the rows.
+    LRESULT ImportCsvToListView(WPARAM wParam, LPARAM lParam);
+    // The export path: the proposed name before the dialog, the chosen path after it.
+    CString m_csExportFileName;
+    // The folder an import read its file from.
+    CString m_csImportFolder;
+
+    // ---- Statistics by client machine and server ----
+    // WM_RUNSTATSREPORT: fills the statistics list that _csReportName names; returns its rows.
+    LRESULT OnRunStatsReport(WPARAM wParam, LPARAM lParam);
+    int32_t OnRunCMStatsReport();
+    int32_t OnRunHSStatsReport();
+    // "STATS_CM%d" or "STATS_HS%d": the list the statistics request asked for (also its title).
+    CString m_csListKind;
+
+    // ---- Elapsed-time workers ----
+    // What one worker needs; created by the starter, owned and deleted by the worker.
+    struct ElapsedTimeRequest {
+        IAnalysisHost* window;  // the view's window: the results are sent there
+        CString records;
+        CString folder;
+        CString qserverLog;
+        CString date;
+        CString time;
+        CString clientId;
+        CString transaction;
+        const std::atomic<bool>* stop;  // set when the view goes; tested at every line
+    };
+    static constexpr int kMaxWorkers = 10;
+    static constexpr UINT kPumpTimerId = 1;
+    static constexpr int kResultBufferSize = 8192;
+
+    // WM_RUNETTHREADS: a worker for every statistics row that names a QServer log, 10 at most at once.
+    LRESULT OnRunETCalculationThreads(WPARAM wParam, LPARAM lParam);
+    // The worker: the lookup, once more a second later without the id's suffix, then the result sent.
+    static UINT ElapsedTimeThreadProc(LPVOID param);
+    // The lookup on a worker thread; sends a progress message every 50,000 lines. Returns the elapsed
+    // text or "N/A"; qserverLine receives the start line's number.
+    static CString ThreadGetElapsedTime(IAnalysisHost* window, const std::atomic<bool>* stop, LPCTSTR records,
+                                        LPCTSTR folder, LPCTSTR qserverLog, LPCTSTR transaction,
+                                        LPCTSTR clientId, LPCTSTR date, LPCTSTR time, CString& qserverLine);
+    // WM_ELAPSEDTIMERESULT: wParam the records text, lParam the result text; frees both buffers.
+    LRESULT OnThreadElapsedResult(WPARAM wParam, LPARAM lParam);
+    // The same lookup for one row on the view's thread; sets _csLastQServerLine.
+    CString GetElapsedTime(LPCTSTR qserverLog, LPCTSTR transaction, LPCTSTR clientId, LPCTSTR date,
+                           LPCTSTR time);
+    // WM_STOPWORKERTHREADS: waits for every worker in the slots (handling their sends), empties them.
+    LRESULT OnStopWorkerThreads(WPARAM wParam, LPARAM lParam);
+    // The view's window is going: the workers stop at their next line, and the view waits for them
+    // while it still takes their messages. Nothing is sent to the view after this returns.
+    void StopWorkerThreads();
+    // The one-second timer that keeps messages flowing during a run (WM_TIMER kPumpTimerId).
+    void StartPumpTimer();
+    void OnPumpTimer();
+    // "hh:mm:ss" one second later, with two-digit fields, carried into the minutes and hours.
+    static CString RetryTime(LPCTSTR time);
+    // The 8,192-byte text buffers of the result messages, and how many are alive (not yet freed).
+    static char* NewResultBuffer(LPCTSTR text);
+    static void FreeResultBuffer(char* buffer);
+    static int LiveResultBuffers();
+
+    // Each slot is empty or holds a started worker until the view has waited for it.
+    std::unique_ptr<IAnalysisWorker> m_workerSlots[kMaxWorkers];
+    int m_nRunningCount = 0;  // shown only; results lower it
+    BOOL m_bRunFinished = TRUE;
+    std::atomic<bool> m_bStopWorkers{false};
+
+    // ---- Report-log re-import ----
+    // Each reads the report log at _csReportName back into the list; returns the rows set up.
+    LRESULT ImportTaAllLog(WPARAM wParam, LPARAM lParam);              // WM_IMPORTTAALLLOG
+    LRESULT ImportTaLog(WPARAM wParam, LPARAM lParam);                 // WM_IMPORTTALOG
+    LRESULT ImportAnalyzedLog(WPARAM wParam, LPARAM lParam);           // WM_IMPORTANALYZEDLOG
+    LRESULT ImportTicAllLog(WPARAM wParam, LPARAM lParam);             // WM_IMPORTTICALLLOG
+    LRESULT ImportTicLog(WPARAM wParam, LPARAM lParam);                // WM_IMPORTTICLOG
+    LRESULT ImportTicReportLog(WPARAM wParam, LPARAM lParam);          // WM_IMPORTTICREPORTLOG
+    LRESULT ImportTop20TransactionsLog(WPARAM wParam, LPARAM lParam);  // WM_IMPORTTOP20XACTLOG
+    LRESULT ImportTop20SqlLog(WPARAM wParam, LPARAM lParam);           // WM_IMPORTTOP20SQLLOG
+    LRESULT ImportSqlSummaryLog(WPARAM wParam, LPARAM lParam);         // WM_IMPORTSQLSUMMARYLOG
+
 protected:
     IAnalysisHost* m_pHost;
+
+private:
+    struct ReimportLayout;
+    int32_t ReimportLog(const ReimportLayout& layout);
+    void WaitForAllWorkerSlots();
+    int32_t RunStatsReport(bool serverMode);
 };

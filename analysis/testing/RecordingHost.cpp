@@ -1,6 +1,8 @@
 #include "analysis/testing/RecordingHost.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <system_error>
 
 #include "platform/base/MessageBox.h"
 
@@ -40,8 +42,22 @@ private:
     bool m_closed = false;
 };
 
-CRecordingHost::CRecordingHost() = default;
-CRecordingHost::~CRecordingHost() = default;
+class CRecordingHost::Worker : public IAnalysisWorker {
+public:
+    ~Worker() override {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    std::thread m_thread;
+    bool m_ended = false;  // under the host's m_mutex
+};
+
+CRecordingHost::CRecordingHost() : m_viewThread(std::this_thread::get_id()) {}
+
+CRecordingHost::~CRecordingHost() {
+    // Nothing may stay blocked in a send to a host that is gone.
+    CloseView();
+}
 
 std::unique_ptr<IAnalysisWait> CRecordingHost::OpenWaitDialog(BOOL* continueFlag, int32_t total) {
     ++m_waitOpened;
@@ -141,4 +157,184 @@ void CRecordingHost::ClearRecords() {
     m_postedLog.clear();
     m_queue.clear();
     m_progress.clear();
+    m_fileCalls.clear();
+    m_openCalls.clear();
+    m_treeSelections.clear();
+    m_timerCalls.clear();
+    m_sentLog.clear();
+}
+
+BOOL CRecordingHost::ChooseCsvFile(LPCTSTR initialFolder, CString& path) {
+    m_fileCalls.push_back({initialFolder, path});
+    if (m_nextFileAnswer >= m_fileAnswers.size())
+        return FALSE;
+    const auto& answer = m_fileAnswers[m_nextFileAnswer++];
+    if (!answer.first)
+        return FALSE;
+    path = answer.second;
+    return TRUE;
+}
+
+BOOL CRecordingHost::OpenWithAssociatedApp(LPCTSTR path, BOOL wait) {
+    m_openCalls.push_back({path, wait});
+    return m_openResult;
+}
+
+std::unique_ptr<IAnalysisWorker> CRecordingHost::StartWorker(std::function<void()> body) {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_failStartsFrom > 0 && m_started + 1 >= m_failStartsFrom)
+            return nullptr;
+        ++m_started;
+        ++m_unfinished;
+        m_peak = std::max(m_peak, m_unfinished);
+    }
+    auto worker = std::make_unique<Worker>();
+    Worker* w = worker.get();
+    auto run = [this, w, body = std::move(body)] {
+        body();
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            --m_unfinished;
+            w->m_ended = true;
+        }
+        m_changed.notify_all();
+    };
+    if (m_workerMode == SynchronousWorkers) {
+        run();
+        return worker;
+    }
+    try {
+        w->m_thread = std::thread(std::move(run));
+    } catch (const std::system_error&) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        --m_started;
+        --m_unfinished;
+        return nullptr;
+    }
+    return worker;
+}
+
+void CRecordingHost::WaitForWorkers(IAnalysisWorker* const* workers, int count) {
+    auto allEnded = [&] {
+        for (int i = 0; i < count; ++i)
+            if (workers[i] && !static_cast<Worker*>(workers[i])->m_ended)
+                return false;
+        return true;
+    };
+    for (;;) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [&] { return allEnded() || !m_sends.empty(); });
+        if (m_sends.empty())
+            break;
+        lock.unlock();
+        HandleSends();
+    }
+    for (int i = 0; i < count; ++i)
+        if (auto* w = static_cast<Worker*>(workers[i]); w && w->m_thread.joinable())
+            w->m_thread.join();
+}
+
+BOOL CRecordingHost::SendToView(UINT message, WPARAM wParam, LPARAM lParam) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (m_viewClosed) {
+        ++m_sendsFailed;
+        ++m_sendsAfterClose;
+        return FALSE;
+    }
+    if (std::this_thread::get_id() == m_viewThread) {  // a send on the window's own thread is a call
+        lock.unlock();
+        DeliverSend(message, wParam, lParam);
+        return TRUE;
+    }
+    PendingSend send{message, wParam, lParam};
+    m_sends.push_back(&send);
+    m_changed.notify_all();
+    m_changed.wait(lock, [&] { return send.done; });
+    if (!send.handled)
+        ++m_sendsFailed;
+    return send.handled ? TRUE : FALSE;
+}
+
+void CRecordingHost::DeliverSend(UINT message, WPARAM wParam, LPARAM lParam) {
+    m_sentLog.push_back(message);
+    if (m_deliver)
+        m_deliver(Posted{false, message, wParam, lParam});
+}
+
+int CRecordingHost::HandleSends() {
+    int n = 0;
+    for (;;) {
+        PendingSend* send;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_sends.empty())
+                break;
+            send = m_sends.front();
+            m_sends.pop_front();
+        }
+        DeliverSend(send->message, send->wParam, send->lParam);
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            send->done = true;
+            send->handled = true;
+        }
+        m_changed.notify_all();
+        ++n;
+    }
+    return n;
+}
+
+void CRecordingHost::PumpWaitingMessages() {
+    ++m_pumpCalls;
+    HandleSends();
+}
+
+void CRecordingHost::CloseView() {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_viewClosed = true;
+        for (PendingSend* send : m_sends)
+            send->done = true;
+        m_sends.clear();
+    }
+    m_changed.notify_all();
+}
+
+BOOL CRecordingHost::WaitForSend() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait(lock, [&] { return !m_sends.empty() || m_unfinished == 0; });
+    return m_sends.empty() ? FALSE : TRUE;
+}
+
+void CRecordingHost::WaitForAllWorkers() {
+    for (;;) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_unfinished == 0 || !m_sends.empty(); });
+        if (m_sends.empty())
+            return;
+        lock.unlock();
+        HandleSends();
+    }
+}
+
+int CRecordingHost::WorkersStarted() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_started;
+}
+int CRecordingHost::UnfinishedWorkers() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_unfinished;
+}
+int CRecordingHost::PeakWorkers() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_peak;
+}
+int CRecordingHost::SendsFailed() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_sendsFailed;
+}
+int CRecordingHost::SendsAfterClose() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_sendsAfterClose;
 }

@@ -2,11 +2,19 @@
 // model), message boxes, pad texts, status, record and log-name texts, posted messages, wait-dialog
 // calls and trace lines. Profile values come from a map, time from a driven clock. A test can cancel
 // at a chosen progress call or deliver a queued message inside one.
+//
+// Workers run synchronously inside StartWorker or on real threads, as the test chooses. The thread that
+// built the host plays the view's thread: a worker's send waits there until that thread handles it
+// (in WaitForWorkers, PumpWaitingMessages, HandleSends or WaitForAllWorkers) or the view is closed.
 #pragma once
 
+#include <condition_variable>
+#include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "analysis/AnalysisHost.h"
@@ -52,9 +60,24 @@ public:
     BOOL WriteProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR value) override;
     BOOL PostToView(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void Trace(LPCTSTR text) override { m_traces.push_back(text); }
+    void Trace(LPCTSTR text) override {
+        std::lock_guard<std::mutex> lock(m_traceMutex);
+        m_traces.push_back(text);
+    }
     DWORD GetTickCount() override { return m_tick; }
     void Pause(DWORD milliseconds) override { m_tick += milliseconds; }
+
+    // ---- IAnalysisHost: CSV, statistics and workers ----
+    BOOL ChooseCsvFile(LPCTSTR initialFolder, CString& path) override;
+    BOOL OpenWithAssociatedApp(LPCTSTR path, BOOL wait) override;
+    void HideOutputBar() override { ++m_outputBarHides; }
+    void SelectTreeItem(LPCTSTR logName) override { m_treeSelections.push_back(logName); }
+    std::unique_ptr<IAnalysisWorker> StartWorker(std::function<void()> body) override;
+    void WaitForWorkers(IAnalysisWorker* const* workers, int count) override;
+    BOOL SendToView(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PumpWaitingMessages() override;
+    void SetViewTimer(UINT id, UINT milliseconds) override { m_timerCalls.push_back({id, milliseconds}); }
+    void KillViewTimer(UINT id) override { m_timerCalls.push_back({id, 0}); }
 
     // ---- Scripting ----
     // The answer of the next message box (later boxes answer with their default button).
@@ -68,6 +91,23 @@ public:
     // Delivers every queued message in order (those posted meanwhile too); returns how many.
     int DeliverAll();
     void SetProfile(LPCTSTR section, LPCTSTR entry, LPCTSTR value) { m_profile[Key(section, entry)] = value; }
+    // The answers of the next file dialogs, in order: OK with the path, or Cancel. Unscripted dialogs
+    // answer Cancel.
+    void ScriptFileDialog(BOOL ok, LPCTSTR path = "") { m_fileAnswers.push_back({ok, path}); }
+    void SetOpenWithAppResult(BOOL result) { m_openResult = result; }
+    // Workers: run inside StartWorker (the default) or on threads of their own.
+    enum WorkerMode { SynchronousWorkers, ThreadedWorkers };
+    void SetWorkerMode(WorkerMode mode) { m_workerMode = mode; }
+    // StartWorker fails (returns null) from its n-th call on (1-based; 0: never).
+    void FailWorkerStartsFrom(int n) { m_failStartsFrom = n; }
+    // The view's window is gone: pending and later sends fail at once.
+    void CloseView();
+    // Handles the pending sends, in order, on the calling (view) thread; returns how many.
+    int HandleSends();
+    // Blocks until a send is pending (TRUE) or no started worker is left (FALSE). Handles nothing.
+    BOOL WaitForSend();
+    // Handles sends until every started worker has ended.
+    void WaitForAllWorkers();
 
     // ---- Records ----
     const std::vector<Box>& Boxes() const { return m_boxes; }
@@ -86,6 +126,32 @@ public:
     int32_t LastWaitTotal() const { return m_waitTotal; }
     int PadActivations() const { return m_padActivations; }
     int OutputBarShows() const { return m_outputBarShows; }
+    struct FileDialogCall {
+        CString folder;
+        CString name;
+    };
+    struct OpenCall {
+        CString path;
+        BOOL wait;
+    };
+    struct TimerCall {
+        UINT id;
+        UINT milliseconds;  // 0: killed
+    };
+    const std::vector<FileDialogCall>& FileDialogCalls() const { return m_fileCalls; }
+    const std::vector<OpenCall>& OpenWithAppCalls() const { return m_openCalls; }
+    int OutputBarHides() const { return m_outputBarHides; }
+    const std::vector<CString>& TreeSelections() const { return m_treeSelections; }
+    const std::vector<TimerCall>& TimerCalls() const { return m_timerCalls; }
+    int PumpCalls() const { return m_pumpCalls; }
+    // Messages sent by workers and handled, in order (their parameters are the handler's to free).
+    const std::vector<UINT>& SentLog() const { return m_sentLog; }
+    int WorkersStarted() const;
+    // Workers started and not yet ended, and the most there ever were at once.
+    int UnfinishedWorkers() const;
+    int PeakWorkers() const;
+    int SendsFailed() const;
+    int SendsAfterClose() const;
     // Every row of the list as its cells, for comparing with expected rows.
     std::vector<std::vector<std::string>> Rows() const;
     void ClearRecords();
@@ -93,6 +159,15 @@ public:
 private:
     class Wait;
     friend class Wait;
+    class Worker;
+    struct PendingSend {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        bool done = false;
+        bool handled = false;
+    };
+    void DeliverSend(UINT message, WPARAM wParam, LPARAM lParam);
     static std::string Key(LPCTSTR section, LPCTSTR entry);
     void OnProgress(Wait& wait, int32_t done);
 
@@ -113,4 +188,30 @@ private:
     int m_padActivations = 0;
     int m_outputBarShows = 0;
     DWORD m_tick = 1000;
+
+    std::vector<std::pair<BOOL, CString>> m_fileAnswers;
+    size_t m_nextFileAnswer = 0;
+    std::vector<FileDialogCall> m_fileCalls;
+    std::vector<OpenCall> m_openCalls;
+    BOOL m_openResult = TRUE;
+    int m_outputBarHides = 0;
+    std::vector<CString> m_treeSelections;
+    std::vector<TimerCall> m_timerCalls;
+    int m_pumpCalls = 0;
+    std::vector<UINT> m_sentLog;
+
+    std::mutex m_traceMutex;
+    // Workers and sends: the state below m_mutex is shared with the worker threads.
+    WorkerMode m_workerMode = SynchronousWorkers;
+    int m_failStartsFrom = 0;
+    std::thread::id m_viewThread;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<PendingSend*> m_sends;
+    bool m_viewClosed = false;
+    int m_started = 0;
+    int m_unfinished = 0;
+    int m_peak = 0;
+    int m_sendsFailed = 0;
+    int m_sendsAfterClose = 0;
 };

@@ -1,0 +1,369 @@
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string_view>
+
+#include "analysis/LogLineReader.h"
+#include "analysis/VeltrinAnalysis.h"
+#include "app/core/PrivateMessages.h"
+#include "app/core/RequestStrings.h"
+#include "app/core/TextHelpers.h"
+#include "controls/gxListModel.h"
+#include "platform/base/JoinPath.h"
+#include "platform/base/MessageBox.h"
+
+int g_nRunningWorkers = 0;
+
+namespace {
+std::atomic<int> g_liveResultBuffers{0};
+
+bool Stopped(const std::atomic<bool>* stop) {
+    return stop && stop->load(std::memory_order_relaxed);
+}
+
+bool Has(std::string_view line, LPCTSTR text) {
+    return line.find(text) != std::string_view::npos;
+}
+
+// The first two blank-separated fields of a line.
+void FirstTwoFields(std::string_view line, CString& first, CString& second) {
+    CString* out[] = {&first, &second};
+    size_t pos = 0;
+    for (CString* field : out) {
+        while (pos < line.size() && line[pos] == ' ')
+            ++pos;
+        size_t end = std::min(line.find(' ', pos), line.size());
+        *field = CString(line.substr(pos, end - pos));
+        pos = end;
+    }
+}
+
+// Finds the start line of the request's transaction (the n-th candidate for an id "(n)") and the first
+// end line after it. Returns the elapsed text, empty when either is missing; startLine receives the
+// start line's number. perLine sees every line number; the scan ends early when stop is set.
+CString ScanForElapsed(LPCTSTR path, CString clientId, LPCTSTR transaction, LPCTSTR date, LPCTSTR time,
+                       const std::atomic<bool>* stop, bool expandTabs, CString& startLine,
+                       const std::function<void(long)>& perLine) {
+    const int32_t wanted = CVeltrinAnalysis::SplitIdNumber(clientId);
+    CString startText;
+    startText.Format("Start %s", transaction);
+    LogLineReader reader;
+    if (!reader.Open(path))
+        return CString();
+    long candidates = 0;
+    bool started = false;
+    CString elapsed, expanded;
+    std::string_view line;
+    while (reader.NextLine(line)) {
+        if (Stopped(stop))
+            break;
+        const long number = reader.GetLineNumber();
+        perLine(number);
+        if (line.empty())
+            continue;
+        if (expandTabs) {
+            expanded = CString(line);
+            ExpandTabs(expanded);
+            line = expanded.str();
+        }
+        if (!started) {
+            if (Has(line, date) && Has(line, time) && Has(line, clientId) && Has(line, startText)) {
+                ++candidates;
+                if (wanted <= 0 || candidates == wanted) {
+                    started = true;
+                    startLine.Format("%ld", number);
+                }
+            }
+        } else if (Has(line, "| End ")) {
+            CString endDate, endTime, startStamp, endStamp, ms;
+            FirstTwoFields(line, endDate, endTime);
+            startStamp.Format("%s %s", date, time);
+            endStamp.Format("%s %s", (LPCTSTR)endDate, (LPCTSTR)endTime);
+            ms.Format("%.0f", CVeltrinAnalysis::ElapsedMs(startStamp, endStamp));
+            elapsed = CVeltrinAnalysis::FormatElapsedMs((int32_t)std::atol(ms));
+            break;
+        }
+    }
+    reader.Close();
+    return elapsed;
+}
+
+// Sends one result message; the view frees both buffers, or they are freed here when it cannot.
+void SendResult(IAnalysisHost* window, LPCTSTR records, LPCTSTR text) {
+    char* first = CVeltrinAnalysis::NewResultBuffer(records);
+    char* second = CVeltrinAnalysis::NewResultBuffer(text);
+    if (!window->SendToView(WM_ELAPSEDTIMERESULT, (WPARAM)first, (LPARAM)second)) {
+        CVeltrinAnalysis::FreeResultBuffer(first);
+        CVeltrinAnalysis::FreeResultBuffer(second);
+    }
+}
+}  // namespace
+
+CVeltrinAnalysis::~CVeltrinAnalysis() {
+    // The view stops its workers while its window still takes their messages (StopWorkerThreads); any
+    // still running see this at their next line, and their handles wait for them.
+    m_bStopWorkers = true;
+}
+
+char* CVeltrinAnalysis::NewResultBuffer(LPCTSTR text) {
+    char* buffer = new char[kResultBufferSize];
+    std::snprintf(buffer, kResultBufferSize, "%s", text ? text : "");
+    ++g_liveResultBuffers;
+    return buffer;
+}
+
+void CVeltrinAnalysis::FreeResultBuffer(char* buffer) {
+    if (!buffer)
+        return;
+    delete[] buffer;
+    --g_liveResultBuffers;
+}
+
+int CVeltrinAnalysis::LiveResultBuffers() {
+    return g_liveResultBuffers.load();
+}
+
+CString CVeltrinAnalysis::RetryTime(LPCTSTR timeText) {
+    CString text(timeText ? timeText : "");
+    int first = text.Find(':');
+    int second = first < 0 ? -1 : text.Find(':', first + 1);
+    if (second < 0)
+        return text;
+    long hours = std::atol(text.Left(first));
+    long minutes = std::atol(text.Mid(first + 1, second - first - 1));
+    long seconds = std::atol(text.Mid(second + 1)) + 1;
+    minutes += seconds / 60;
+    seconds %= 60;
+    hours += minutes / 60;
+    minutes %= 60;
+    CString later;
+    later.Format("%02ld:%02ld:%02ld", hours, minutes, seconds);
+    return later;
+}
+
+void CVeltrinAnalysis::StartPumpTimer() {
+    m_pHost->SetViewTimer(kPumpTimerId, 1000);
+}
+
+void CVeltrinAnalysis::OnPumpTimer() {
+    m_pHost->KillViewTimer(kPumpTimerId);
+    m_pHost->PumpWaitingMessages();
+    if (!m_bRunFinished)
+        m_pHost->SetViewTimer(kPumpTimerId, 1000);
+}
+
+void CVeltrinAnalysis::WaitForAllWorkerSlots() {
+    IAnalysisWorker* workers[kMaxWorkers];
+    bool any = false;
+    for (int i = 0; i < kMaxWorkers; ++i) {
+        workers[i] = m_workerSlots[i].get();
+        any = any || workers[i];
+    }
+    if (!any)
+        return;
+    m_pHost->BeginWaitCursor();
+    m_pHost->WaitForWorkers(workers, kMaxWorkers);
+    for (auto& slot : m_workerSlots)
+        slot.reset();
+    m_pHost->EndWaitCursor();
+}
+
+LRESULT CVeltrinAnalysis::OnRunETCalculationThreads(WPARAM, LPARAM) {
+    Trace("Start CVeltrinView::OnRunETCalculationThreads");
+    gxListModel& list = List();
+    const int n = list.GetItemCount();
+    ShowStatusText("Running Elapsed Time Worker Threads");
+    // A slot holds one worker at a time: workers of an earlier run that are still alive end first.
+    WaitForAllWorkerSlots();
+    m_nRunningCount = 0;
+    m_bRunFinished = FALSE;
+    StartPumpTimer();
+    int started = 0;
+    int closed = 0;
+
+    const bool cm = m_csListKey.Find("STATS_CM") >= 0;
+    const bool hs = !cm && m_csListKey.Find("STATS_HS") >= 0;
+    // Columns: QServer log, elapsed, records, transaction, date, time, TID.
+    const int cmColumns[] = {7, 5, 0, 2, 3, 4, 9};
+    const int hsColumns[] = {8, 6, 0, 2, 4, 5, 10};
+    const int* col = cm ? cmColumns : hsColumns;
+
+    for (int row = 0; row < n; ++row) {
+        int slot = 0;
+        while (slot < kMaxWorkers && m_workerSlots[slot])
+            ++slot;
+        if (slot == kMaxWorkers) {  // a full batch: wait for all of it
+            closed += kMaxWorkers;
+            IAnalysisWorker* workers[kMaxWorkers];
+            for (int i = 0; i < kMaxWorkers; ++i)
+                workers[i] = m_workerSlots[i].get();
+            m_pHost->BeginWaitCursor();
+            m_pHost->WaitForWorkers(workers, kMaxWorkers);
+            for (auto& worker : m_workerSlots) {
+                worker.reset();
+                if (m_nRunningCount > 0)
+                    --m_nRunningCount;
+                m_pHost->PumpWaitingMessages();
+            }
+            m_pHost->EndWaitCursor();
+            slot = 0;
+        }
+        if (!(cm || hs) || list.GetItemTextView(row, col[0]).empty())
+            continue;
+
+        list.SetItemText(row, col[1], "computing");
+        auto* request = new ElapsedTimeRequest{m_pHost,
+                                               list.GetItemText(row, col[2]),
+                                               m_csBaseFolder,
+                                               list.GetItemText(row, col[0]),
+                                               list.GetItemText(row, col[4]),
+                                               list.GetItemText(row, col[5]),
+                                               list.GetItemText(row, col[6]),
+                                               list.GetItemText(row, col[3]),
+                                               &m_bStopWorkers};
+        std::unique_ptr<IAnalysisWorker> worker =
+            m_pHost->StartWorker([request] { ElapsedTimeThreadProc(request); });
+        if (!worker) {  // the row stays "computing"
+            delete request;
+            continue;
+        }
+        m_workerSlots[slot] = std::move(worker);
+        ++m_nRunningCount;
+        CString status;
+        if (cm)
+            status.Format("Running ElapsedTime Threads: %d   Closed: %d", started, closed);
+        else
+            status.Format("Running ElapsedTime Worker Threads %d", started);
+        ShowStatusText(status);
+        ++started;
+        g_nRunningWorkers = started;
+    }
+
+    ShowStatusText("Ready");
+    m_bRunFinished = TRUE;
+    Trace("End CVeltrinView::OnRunETCalculationThreads");
+    return 0;
+}
+
+UINT CVeltrinAnalysis::ElapsedTimeThreadProc(LPVOID param) {
+    std::unique_ptr<ElapsedTimeRequest> request(static_cast<ElapsedTimeRequest*>(param));
+    const ElapsedTimeRequest& r = *request;
+    CString line;
+    CString result = ThreadGetElapsedTime(r.window, r.stop, r.records, r.folder, r.qserverLog, r.transaction,
+                                          r.clientId, r.date, r.time, line);
+    if (result == "N/A" && !Stopped(r.stop)) {
+        CString id = r.clientId;
+        StripIdSuffix(id);
+        line.Empty();
+        result = ThreadGetElapsedTime(r.window, r.stop, r.records, r.folder, r.qserverLog, r.transaction, id,
+                                      r.date, RetryTime(r.time), line);
+    }
+    if (Stopped(r.stop))  // the view is going: nothing more is sent
+        return 0;
+    CString text;
+    text.Format("%s|%s", (LPCTSTR)result, (LPCTSTR)line);
+    SendResult(r.window, r.records, text);
+    return 0;
+}
+
+CString CVeltrinAnalysis::ThreadGetElapsedTime(IAnalysisHost* window, const std::atomic<bool>* stop,
+                                               LPCTSTR records, LPCTSTR folder, LPCTSTR qserverLog,
+                                               LPCTSTR transaction, LPCTSTR clientId, LPCTSTR date,
+                                               LPCTSTR time, CString& qserverLine) {
+    CString path = JoinPath(folder, qserverLog);
+    window->Trace("Start CVeltrinView::ThreadGetElapsedTime");
+    auto empty = [](LPCTSTR s) { return !s || !*s; };
+    if (empty(qserverLog) || empty(transaction) || empty(clientId) || empty(date) || empty(time)) {
+        window->Trace("Abort CVeltrinView::ThreadGetElapsedTime");
+        return "N/A";
+    }
+    if (path.Find(" - N/A") >= 0)
+        return "N/A";
+    CString dots = ".";
+    CString elapsed =
+        ScanForElapsed(path, clientId, transaction, date, time, stop, false, qserverLine, [&](long number) {
+            if (number % 50000 != 0 || Stopped(stop))
+                return;
+            dots += ".";
+            SendResult(window, records, dots);
+        });
+    window->Trace("End CVeltrinView::ThreadGetElapsedTime");
+    return elapsed.IsEmpty() ? CString("N/A") : elapsed;
+}
+
+LRESULT CVeltrinAnalysis::OnThreadElapsedResult(WPARAM wParam, LPARAM lParam) {
+    char* recordsText = reinterpret_cast<char*>(wParam);
+    char* resultText = reinterpret_cast<char*>(lParam);
+    if (recordsText && resultText) {
+        const long number = std::atol(recordsText);
+        CString elapsed(resultText), line;
+        int bar = elapsed.Find('|');
+        if (bar >= 0) {
+            line = elapsed.Mid(bar + 1);
+            elapsed = elapsed.Left(bar);
+        }
+        const bool cm = m_csListKey.Find("STATS_CM") >= 0;
+        const bool hs = !cm && m_csListKey.Find("STATS_HS") >= 0;
+        if (number >= 0 && (cm || hs)) {
+            CString key;
+            key.Format("%ld", number);
+            gxListModel& list = List();
+            for (int row = 0; row < list.GetItemCount(); ++row) {
+                if (list.GetItemTextView(row, 0) != key.str())
+                    continue;
+                list.SetItemText(row, cm ? 5 : 6, elapsed);
+                list.SetItemText(row, cm ? 8 : 9, line);
+                if (cm)
+                    break;
+            }
+        }
+    }
+    FreeResultBuffer(recordsText);
+    FreeResultBuffer(resultText);
+    if (m_nRunningCount > 0)
+        --m_nRunningCount;
+    return 0;
+}
+
+CString CVeltrinAnalysis::GetElapsedTime(LPCTSTR qserverLog, LPCTSTR transaction, LPCTSTR clientId,
+                                         LPCTSTR date, LPCTSTR time) {
+    _csLastQServerLine.Empty();
+    CString path = JoinPath(m_csBaseFolder, qserverLog);
+    Trace("Start CVeltrinView::GetElapsedTime");
+    ShowRecordCount(0);
+    auto empty = [](LPCTSTR s) { return !s || !*s; };
+    if (empty(qserverLog) || empty(transaction) || empty(clientId) || empty(date) || empty(time)) {
+        Trace("Abort CVeltrinView::GetElapsedTime");
+        return "N/A";
+    }
+    if (path.Find(" - N/A") >= 0) {
+        CString text;
+        text.Format("This file is not available!\r\n%s", (LPCTSTR)path);
+        m_pHost->MessageBox(text, MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
+        m_pHost->PostToMainWindow(WM_LOGNOTAVAILABLE, 0, 0);
+        return "N/A";
+    }
+    m_pHost->BeginWaitCursor();
+    CString line;
+    CString elapsed =
+        ScanForElapsed(path, clientId, transaction, date, time, nullptr, true, line, [&](long number) {
+            if (number % 1000 == 0)
+                ShowRecordCount((int32_t)number);
+        });
+    m_pHost->EndWaitCursor();
+    if (!line.IsEmpty())
+        _csLastQServerLine = line;
+    Trace("End CVeltrinView::GetElapsedTime");
+    return elapsed.IsEmpty() ? CString("N/A") : elapsed;
+}
+
+LRESULT CVeltrinAnalysis::OnStopWorkerThreads(WPARAM, LPARAM) {
+    WaitForAllWorkerSlots();
+    g_nRunningWorkers = 0;
+    return 0;
+}
+
+void CVeltrinAnalysis::StopWorkerThreads() {
+    m_bStopWorkers = true;
+    OnStopWorkerThreads(0, 0);
+}

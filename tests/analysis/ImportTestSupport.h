@@ -1,0 +1,64 @@
+// Small helpers of the export, import, statistics and worker tests: a temporary folder, whole-file
+// reads and writes, fixture copies, and filling a list the way a pass does.
+#pragma once
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "controls/gxListModel.h"
+
+namespace importtest {
+
+class TempFolder {
+public:
+    TempFolder() {
+        char tmpl[] = "/tmp/veltrin_import_XXXXXX";
+        m_path = mkdtemp(tmpl);
+    }
+    ~TempFolder() { std::system(("rm -rf '" + m_path + "'").c_str()); }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& Path() const { return m_path; }
+    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+inline std::string Fixture(const std::string& relative) {
+    return ReadFile(std::string(VELTRIN_FIXTURES) + "/" + relative);
+}
+
+// Lays out the columns from captions (each gets its '|') and adds the rows, column 0 first.
+inline void FillList(gxListModel& list, const std::vector<std::string>& captions,
+                     const std::vector<std::vector<std::string>>& rows) {
+    list.ResetList();
+    list.m_csTitle = "TEST";
+    for (const auto& caption : captions) {
+        list.m_csNames += caption.c_str();
+        list.m_csNames += "|";
+        list.m_csTypes += "MCL_ALPHA|";
+    }
+    list.SetColumns((int)captions.size());
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (size_t c = 0; c < rows[r].size(); ++c)
+            list.AddItem((int)r, (int)c, rows[r][c].c_str());
+}
+
+}  // namespace importtest
