@@ -67,8 +67,7 @@ bool AllPrintable(std::string_view text) {
 std::string_view Expanded(std::string_view line, CString& buffer) {
     if (AllPrintable(line))
         return line;
-    buffer = CString(line);
-    ExpandTabs(buffer);
+    ExpandTabs(line, buffer.str());
     return buffer.str();
 }
 

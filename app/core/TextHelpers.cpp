@@ -10,9 +10,8 @@ namespace {
 MessagePumpFunc g_pump = nullptr;
 }
 
-void ExpandTabs(CString& text) {
-    const std::string& in = text.str();
-    std::string out;
+void ExpandTabs(std::string_view in, std::string& out) {
+    out.clear();
     out.reserve(in.size() + 16);
     int column = 1;
     for (char ch : in) {
@@ -31,7 +30,12 @@ void ExpandTabs(CString& text) {
             out += ' ';
         }
     }
-    text = CString(std::move(out));
+}
+
+void ExpandTabs(CString& text) {
+    thread_local std::string scratch;
+    ExpandTabs(std::string_view(text.str()), scratch);
+    text.str().assign(scratch);
 }
 
 ULONGLONG GetFileSizeByName(LPCTSTR path) {

@@ -1,12 +1,17 @@
 // Small text and file helpers of the application module.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "platform/base/String.h"
 
 // Replaces tabs by blanks and every other non-printable byte by one blank. The column counter starts
 // at 1, advances with each printable byte and returns to 1 when it reaches a multiple of 8; a tab adds
 // blanks, advancing the counter, until it reaches a multiple of 8, then returns it to 1.
 void ExpandTabs(CString& text);
+// The same from a view into out (its storage is reused from call to call).
+void ExpandTabs(std::string_view in, std::string& out);
 
 // Size of a file in bytes, 64-bit; double quotes in the path are removed first. 0 when it cannot be
 // opened or sized.
