@@ -1,6 +1,8 @@
 #include "sifter/FileFinder.h"
 
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "platform/base/BlockReader.h"
 #include "platform/base/SearchNoCase.h"
@@ -16,22 +18,30 @@ int CFileFinder::Search(CFindOptions* options) {
     if (!options)
         return GetFileCount();
     options->sBaseFolder = AppendPathSeparator(options->sBaseFolder);
-    SearchFolder(*options, options->sBaseFolder);
+    const int baseFd = OpenFolder(options->sBaseFolder);
+    SearchFolder(*options, baseFd, options->sBaseFolder);
+    if (baseFd >= 0)
+        ::close(baseFd);
     return GetFileCount();
 }
 
-void CFileFinder::SearchFolder(const CFindOptions& options, const CString& folder) {
+void CFileFinder::SearchFolder(const CFindOptions& options, int dirFd, const CString& folder) {
     // An unreadable folder contributes nothing and the search goes on.
     std::vector<DirEntry> entries;
-    ReadFolder(folder, entries);
+    if (dirFd >= 0)
+        ReadFolderAt(dirFd, entries);
 
     // Sub-folders first, depth first, in name order.
     if (options.bSubfolders) {
         for (const DirEntry& entry : entries) {
             if (m_bStopSearch)
                 return;
-            if (entry.isFolder)
-                SearchFolder(options, AppendPathSeparator(folder + entry.name));
+            if (!entry.isFolder)
+                continue;
+            const int subFd = OpenSubFolder(dirFd, entry.name);
+            SearchFolder(options, subFd, AppendPathSeparator(folder + entry.name));
+            if (subFd >= 0)
+                ::close(subFd);
         }
         if (m_bStopSearch)
             return;
@@ -56,7 +66,7 @@ void CFileFinder::SearchFolder(const CFindOptions& options, const CString& folde
             if (m_bStopSearch)
                 return;
             CString path = folder + entry.name;
-            if (PassesTests(options, path, entry)) {
+            if (PassesTests(options, dirFd, path, entry)) {
                 m_aFilesFound.push_back(path);
                 Notify(FF_FOUND);
             } else {
@@ -66,7 +76,8 @@ void CFileFinder::SearchFolder(const CFindOptions& options, const CString& folde
     }
 }
 
-bool CFileFinder::PassesTests(const CFindOptions& options, const CString& path, const DirEntry& entry) {
+bool CFileFinder::PassesTests(const CFindOptions& options, int dirFd, const CString& path,
+                              const DirEntry& entry) {
     const DWORD flags = options.dwOptionsFlags;
     auto inRange = [](time_t t, const CTime& from, const CTime& to) {
         return from.GetTime() <= t && t <= to.GetTime();
@@ -80,7 +91,8 @@ bool CFileFinder::PassesTests(const CFindOptions& options, const CString& path, 
         return false;
     if ((flags & FIND_DATEACCESSED) && !inRange(entry.accessed, options.tMinAccessed, options.tMaxAccessed))
         return false;
-    if ((flags & FIND_TEXT) && !MatchText(path, options.sFindText, m_sMatchedText))
+    if ((flags & FIND_TEXT) &&
+        !MatchTextIn(FileRef{dirFd, entry.name, path}, options.sFindText, m_sMatchedText))
         return false;
     return true;
 }
@@ -92,6 +104,10 @@ CPath CFileFinder::GetFilePath(int index) const {
 }
 
 bool CFileFinder::MatchText(LPCTSTR path, LPCTSTR text, CString& matched) {
+    return MatchTextIn(FileRef{AT_FDCWD, path, path}, text, matched);
+}
+
+bool CFileFinder::MatchTextIn(const FileRef& file, LPCTSTR text, CString& matched) {
     matched.Empty();
     if (!text)
         return false;
@@ -102,7 +118,7 @@ bool CFileFinder::MatchText(LPCTSTR path, LPCTSTR text, CString& matched) {
         CString left = whole.Left(at), right = whole.Mid(at + 2);
         TrimOperand(left);
         TrimOperand(right);
-        if (!FindTextInFile(path, right) || !FindTextInFile(path, left))
+        if (!FindTextIn(file, right) || !FindTextIn(file, left))
             return false;
         matched = left;
         return true;
@@ -112,17 +128,17 @@ bool CFileFinder::MatchText(LPCTSTR path, LPCTSTR text, CString& matched) {
         CString left = whole.Left(at), right = whole.Mid(at + 2);
         TrimOperand(left);
         TrimOperand(right);
-        if (FindTextInFile(path, left)) {
+        if (FindTextIn(file, left)) {
             matched = left;
             return true;
         }
-        if (FindTextInFile(path, right)) {
+        if (FindTextIn(file, right)) {
             matched = right;
             return true;
         }
         return false;
     }
-    if (!FindTextInFile(path, whole))
+    if (!FindTextIn(file, whole))
         return false;
     matched = whole;
     return true;
@@ -144,8 +160,12 @@ void CFileFinder::TrimOperand(CString& operand) {
 }
 
 bool CFileFinder::FindTextInFile(LPCTSTR path, LPCTSTR needle) {
+    return FindTextIn(FileRef{AT_FDCWD, path, path}, needle);
+}
+
+bool CFileFinder::FindTextIn(const FileRef& ref, LPCTSTR needle) {
     CBlockReader file;
-    if (!needle || !file.Open(path))
+    if (!needle || !file.OpenAt(ref.dirFd, ref.name))
         return false;
     std::string upper(needle);
     for (char& c : upper)
@@ -172,7 +192,7 @@ bool CFileFinder::FindTextInFile(LPCTSTR path, LPCTSTR needle) {
         }
         const size_t size = carry + kept;
         found = FindNoCase(window, size, upper) != kNotFound;
-        m_sCurrentFile = path;
+        m_sCurrentFile = ref.path;
         Notify(FF_FINDTEXT);
         if (got < kReadBlock || found || m_bStopSearch)
             break;

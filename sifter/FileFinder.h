@@ -56,8 +56,19 @@ public:
     static void TrimOperand(CString& operand);
 
 private:
-    void SearchFolder(const CFindOptions& options, const CString& folder);
-    bool PassesTests(const CFindOptions& options, const CString& path, const DirEntry& entry);
+    // A file to read: its name relative to an open folder (AT_FDCWD for a path of its own) and the full
+    // path that progress reports show. Opening by folder keeps every call short of the path limit.
+    struct FileRef {
+        int dirFd;
+        LPCTSTR name;
+        LPCTSTR path;
+    };
+
+    // Searches the open folder `dirFd` (-1 when it could not be opened), whose path is `folder`.
+    void SearchFolder(const CFindOptions& options, int dirFd, const CString& folder);
+    bool PassesTests(const CFindOptions& options, int dirFd, const CString& path, const DirEntry& entry);
+    bool MatchTextIn(const FileRef& file, LPCTSTR text, CString& matched);
+    bool FindTextIn(const FileRef& file, LPCTSTR needle);
     void Notify(DWORD code) {
         if (m_pfnCallback)
             m_pfnCallback(this, code, m_pUserData);

@@ -5,14 +5,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/base/LongPath.h"
+
 BOOL CBlockReader::Open(const char* path) {
+    return OpenAt(AT_FDCWD, path);
+}
+
+BOOL CBlockReader::OpenAt(int dirFd, const char* path) {
     Close();
     if (!path) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
     // Non-blocking open, so that a FIFO without a writer cannot hang the caller before it is refused.
-    int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    int fd = OpenLongPath(dirFd, path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         SetLastError(WinErrorFromErrno(errno));
         return FALSE;

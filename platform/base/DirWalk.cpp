@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/base/LongPath.h"
+
 namespace {
 constexpr unsigned kStatMask = STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_ATIME | STATX_BTIME;
 
@@ -38,15 +40,26 @@ bool StatEntry(int dirFd, const char* name, DirEntry& entry) {
 
 BOOL ReadFolder(LPCTSTR folder, std::vector<DirEntry>& entries) {
     entries.clear();
-    const char* path = (folder && *folder) ? folder : ".";
-    int fd = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int fd = OpenFolder(folder);
+    if (fd < 0)
+        return FALSE;
+    BOOL read = ReadFolderAt(fd, entries);
+    ::close(fd);
+    return read;
+}
+
+BOOL ReadFolderAt(int dirFd, std::vector<DirEntry>& entries) {
+    entries.clear();
+    // The directory stream takes its own descriptor; it shares the position, so it starts from the top.
+    int fd = dirFd >= 0 ? fcntl(dirFd, F_DUPFD_CLOEXEC, 0) : -1;
     DIR* dir = fd >= 0 ? fdopendir(fd) : nullptr;
     if (!dir) {
-        SetLastError(WinErrorFromErrno(errno));
+        SetLastError(dirFd >= 0 ? WinErrorFromErrno(errno) : ERROR_INVALID_HANDLE);
         if (fd >= 0)
             ::close(fd);
         return FALSE;
     }
+    rewinddir(dir);
     while (struct dirent* d = readdir(dir)) {
         const char* name = d->d_name;
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
@@ -61,7 +74,7 @@ BOOL ReadFolder(LPCTSTR folder, std::vector<DirEntry>& entries) {
                 break;
         }
         DirEntry entry;
-        if (!StatEntry(fd, name, entry))
+        if (!StatEntry(dirFd, name, entry))
             continue;  // vanished, unreadable or of another kind
         entry.name = name;
         entries.push_back(std::move(entry));
@@ -72,4 +85,18 @@ BOOL ReadFolder(LPCTSTR folder, std::vector<DirEntry>& entries) {
         return c != 0 ? c < 0 : a.name.str() < b.name.str();
     });
     return TRUE;
+}
+
+int OpenFolder(LPCTSTR folder) {
+    int fd = OpenLongPath(AT_FDCWD, (folder && *folder) ? folder : ".", O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        SetLastError(WinErrorFromErrno(errno));
+    return fd;
+}
+
+int OpenSubFolder(int dirFd, LPCTSTR name) {
+    int fd = name ? ::openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC) : -1;
+    if (fd < 0)
+        SetLastError(name ? WinErrorFromErrno(errno) : ERROR_INVALID_PARAMETER);
+    return fd;
 }

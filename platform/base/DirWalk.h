@@ -21,3 +21,12 @@ struct DirEntry {
 // out, so nothing listed can block when opened. FALSE, with the last error set and the list empty, when
 // the folder cannot be read.
 BOOL ReadFolder(LPCTSTR folder, std::vector<DirEntry>& entries);
+// The same for a folder already open; the descriptor stays the caller's and may be read again.
+BOOL ReadFolderAt(int dirFd, std::vector<DirEntry>& entries);
+
+// A walk holds the descriptor of each folder on its way down and opens the next one from it, so no path
+// ever grows past the system's limit. Both give a descriptor to close, or -1 with the last error set.
+// The folder where a walk starts, by a path of any length ("" is the current folder).
+int OpenFolder(LPCTSTR folder);
+// A sub-folder of an open folder by its name; a link is never followed, so a walk cannot loop.
+int OpenSubFolder(int dirFd, LPCTSTR name);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "sifter/FileFinder.h"
+#include "tests/platform/base/DeepTree.h"
 
 namespace {
 void WriteFile(const std::string& path, const std::string& content) {
@@ -208,6 +209,43 @@ TEST_F(FinderTree, TextTermsAndMatchedText) {
     WriteFile(root + "empty.log", "");
     EXPECT_TRUE(finder.FindTextInFile((root + "empty.log").c_str(), " "));
     EXPECT_TRUE(finder.FindTextInFile((root + "empty.log").c_str(), ""));
+}
+
+TEST_F(FinderTree, FindsFilesPastThePathLimit) {
+    // 25 folders of 200-byte names: the file's path is past 5,000 bytes. Beside it a FIFO and a link to
+    // the top of the tree, which the search must neither open nor enter.
+    ASSERT_EQ(::mkdir((root + "long").c_str(), 0755), 0);
+    const std::string part(200, 'f');
+    const std::string deep =
+        MakeDeepTree(root + "long", 25, part, {{"target.txt", "deep ERROR\n"}}, [&](int fd) {
+            return ::mkfifoat(fd, "fifo.txt", 0644) == 0 &&
+                   ::symlinkat((root + "long").c_str(), fd, "up") == 0;
+        });
+    ASSERT_GT(deep.size(), 5000u);
+    std::string relative = "long";
+    for (int i = 0; i < 25; ++i)
+        relative += "/" + part;
+    relative += "/target.txt";
+
+    // Name, size, dates and text: every test reaches the file.
+    CFindOptions all = Options("*.txt", true, FIND_SIZE | FIND_DATEMODIFIED | FIND_TEXT, "error");
+    all.nMinSize = all.nMaxSize = 11;
+    all.tMinModified = CTime(time(nullptr) - 86400);
+    all.tMaxModified = CTime(time(nullptr) + 86400);
+    EXPECT_EQ(Run(Options("*.txt", true)), (Names{"beta/b1.txt", relative, "b.TXT", "c.txt"}));
+    EXPECT_EQ(Run(all), Names{relative});
+    ASSERT_EQ(finder.GetFileCount(), 1);
+    EXPECT_EQ(finder.GetFilePath(0).GetFullPath(), (root + relative).c_str());
+
+    // A search that starts below the limit's reach, and the text test given the whole path.
+    CFindOptions below = all;
+    below.sBaseFolder = deep.c_str();
+    finder.RemoveAll();
+    ASSERT_EQ(finder.Search(&below), 1);
+    EXPECT_EQ(finder.GetFilePath(0).GetFullPath(), (deep + "/target.txt").c_str());
+    CString matched;
+    EXPECT_TRUE(finder.MatchText((deep + "/target.txt").c_str(), "zzz||deep", matched));
+    EXPECT_EQ(matched, "deep");
 }
 
 TEST_F(FinderTree, AndSearchesTheRightOperandFirst) {
