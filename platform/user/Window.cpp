@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/base/String.h"
+#include "platform/user/Controls.h"
 #include "platform/user/Display.h"
 #include "platform/user/UserInternal.h"
 
@@ -876,6 +877,10 @@ static HWND ChildAt(HWND parent, POINT screen, bool skipDisabled) {
         POINT o = WindowOriginOnScreen(c);
         RECT r{o.x, o.y, o.x + (cw->rect.right - cw->rect.left), o.y + (cw->rect.bottom - cw->rect.top)};
         if (!PtInRect(&r, screen)) continue;
+        // A group box is transparent to the mouse: the controls it frames lie under it in z-order.
+        if (cw->cls && AsciiCompareNoCase(cw->cls->name.c_str(), "Button") == 0 &&
+            (cw->style & BS_TYPEMASK) == BS_GROUPBOX)
+            continue;
         if (skipDisabled && (cw->style & WS_DISABLED) && (cw->style & WS_CHILD)) return parent;
         HWND deeper = ChildAt(c, screen, skipDisabled);
         return deeper ? deeper : c;
