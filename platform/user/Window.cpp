@@ -740,6 +740,17 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
 }
 
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+    // A top-level window with a sizing border keeps within the tracking sizes its procedure gives.
+    LONG_PTR sizingStyle = GetWindowLongPtr(hwnd, GWL_STYLE);
+    if (!(flags & SWP_NOSIZE) && !(sizingStyle & WS_CHILD) && (sizingStyle & WS_THICKFRAME)) {
+        MINMAXINFO info{};
+        info.ptMaxTrackSize = POINT{1 << 15, 1 << 15};
+        SendMessage(hwnd, WM_GETMINMAXINFO, 0, (LPARAM)&info);
+        int maxX = std::max((int)info.ptMinTrackSize.x, (int)info.ptMaxTrackSize.x);
+        int maxY = std::max((int)info.ptMinTrackSize.y, (int)info.ptMaxTrackSize.y);
+        cx = std::clamp(cx, (int)info.ptMinTrackSize.x, maxX);
+        cy = std::clamp(cy, (int)info.ptMinTrackSize.y, maxY);
+    }
     RECT oldRect, newRect;
     HWND parent;
     bool topLevel;

@@ -182,6 +182,30 @@ TEST_F(SifterDlgTest, SearchListsExactlyTheHitsWithTheirColumnsAndSavesTheSettin
     EXPECT_FALSE(again.m_bSubFolders);
 }
 
+TEST_F(SifterDlgTest, TheFrameSizesDownToItsFirstShownSizeOnlyAndTheListFollows) {
+    Open();
+    EXPECT_TRUE(dlg->GetStyle() & WS_THICKFRAME);
+    RECT first, list;
+    dlg->GetWindowRect(&first);
+    ::GetWindowRect(Item(IDC_RESULTS), &list);
+    int w = first.right - first.left, h = first.bottom - first.top;
+    dlg->SetWindowPos(nullptr, 0, 0, 100, 80, SWP_NOMOVE | SWP_NOZORDER);
+    RECT now;
+    dlg->GetWindowRect(&now);
+    EXPECT_EQ(now.right - now.left, w);
+    EXPECT_EQ(now.bottom - now.top, h);
+    dlg->SetWindowPos(nullptr, 0, 0, w + 200, h + 50, SWP_NOMOVE | SWP_NOZORDER);
+    // The list keeps its place; its margins right and below are its left margin.
+    RECT grown, client;
+    ::GetWindowRect(Item(IDC_RESULTS), &grown);
+    dlg->GetClientRect(&client);
+    POINT at{grown.left, grown.top};
+    dlg->ScreenToClient(&at);
+    EXPECT_EQ(grown.right - grown.left, client.right - 2 * at.x);
+    EXPECT_EQ(grown.bottom - grown.top, client.bottom - at.y - at.x);
+    EXPECT_GT(grown.right - grown.left, list.right - list.left + 190);
+}
+
 TEST_F(SifterDlgTest, EachMaskIsWrappedAndTwoMasksOfOneFileGiveTwoRows) {
     EXPECT_EQ(CSifterDlg::WrapMasks("log, .txt;a*"), CString("*log* *.txt* a*"));
     EXPECT_EQ(CSifterDlg::WrapMasks(""), CString("*"));
