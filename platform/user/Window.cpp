@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/base/String.h"
+#include "platform/user/Controls.h"
 #include "platform/user/Display.h"
 #include "platform/user/UserInternal.h"
 
@@ -739,6 +740,17 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
 }
 
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+    // A top-level window with a sizing border keeps within the tracking sizes its procedure gives.
+    LONG_PTR sizingStyle = GetWindowLongPtr(hwnd, GWL_STYLE);
+    if (!(flags & SWP_NOSIZE) && !(sizingStyle & WS_CHILD) && (sizingStyle & WS_THICKFRAME)) {
+        MINMAXINFO info{};
+        info.ptMaxTrackSize = POINT{1 << 15, 1 << 15};
+        SendMessage(hwnd, WM_GETMINMAXINFO, 0, (LPARAM)&info);
+        int maxX = std::max((int)info.ptMinTrackSize.x, (int)info.ptMaxTrackSize.x);
+        int maxY = std::max((int)info.ptMinTrackSize.y, (int)info.ptMaxTrackSize.y);
+        cx = std::clamp(cx, (int)info.ptMinTrackSize.x, maxX);
+        cy = std::clamp(cy, (int)info.ptMinTrackSize.y, maxY);
+    }
     RECT oldRect, newRect;
     HWND parent;
     bool topLevel;
@@ -876,6 +888,10 @@ static HWND ChildAt(HWND parent, POINT screen, bool skipDisabled) {
         POINT o = WindowOriginOnScreen(c);
         RECT r{o.x, o.y, o.x + (cw->rect.right - cw->rect.left), o.y + (cw->rect.bottom - cw->rect.top)};
         if (!PtInRect(&r, screen)) continue;
+        // A group box is transparent to the mouse: the controls it frames lie under it in z-order.
+        if (cw->cls && AsciiCompareNoCase(cw->cls->name.c_str(), "Button") == 0 &&
+            (cw->style & BS_TYPEMASK) == BS_GROUPBOX)
+            continue;
         if (skipDisabled && (cw->style & WS_DISABLED) && (cw->style & WS_CHILD)) return parent;
         HWND deeper = ChildAt(c, screen, skipDisabled);
         return deeper ? deeper : c;

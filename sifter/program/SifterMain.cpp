@@ -1,0 +1,12 @@
+// Sifter: the file-search program.
+#include "platform/framework/WinThread.h"
+#include "res/sifter/SifterResources.h"
+#include "sifter/program/SifterApp.h"
+
+int main() {
+    CSifterApp app;
+    AfxInitUserInterface();
+    AddResourceModule(&SifterResources());
+    app.InitInstance();
+    return 0;
+}
