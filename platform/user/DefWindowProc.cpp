@@ -10,23 +10,27 @@ using namespace user;
 namespace {
 LRESULT HitTest(HWND hwnd, POINT screen) {
     RECT wr;
-    if (!GetWindowRect(hwnd, &wr) || !PtInRect(&wr, screen)) return HTNOWHERE;
+    if (!GetWindowRect(hwnd, &wr) || !PtInRect(&wr, screen))
+        return HTNOWHERE;
     RECT insets;
     DWORD style;
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w) return HTNOWHERE;
+        if (!w)
+            return HTNOWHERE;
         insets = NonClientInsets(*w);
         style = w->style;
     }
     int x = screen.x - wr.left, y = screen.y - wr.top;
     int width = wr.right - wr.left, height = wr.bottom - wr.top;
-    if (x >= insets.left && x < width - insets.right && y >= insets.top && y < height - insets.bottom) return HTCLIENT;
+    if (x >= insets.left && x < width - insets.right && y >= insets.top && y < height - insets.bottom)
+        return HTCLIENT;
     if ((style & WS_CAPTION) == WS_CAPTION) {
         int frame = insets.top - 19;
         if (y >= frame && y < insets.top) {
-            if ((style & WS_SYSMENU) && x >= width - frame - 18 && x < width - frame - 2) return HTCLOSE;
+            if ((style & WS_SYSMENU) && x >= width - frame - 18 && x < width - frame - 2)
+                return HTCLOSE;
             return HTCAPTION;
         }
     }
@@ -36,128 +40,159 @@ LRESULT HitTest(HWND hwnd, POINT screen) {
 
 LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_NCCREATE: {
-        auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
-        if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) {
-            std::lock_guard<std::mutex> g(Lock());
-            if (WindowData* w = Find(hwnd)) w->text = cs->lpszName;
+        case WM_NCCREATE: {
+            auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
+            if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) {
+                std::lock_guard<std::mutex> g(Lock());
+                if (WindowData* w = Find(hwnd))
+                    w->text = cs->lpszName;
+            }
+            return TRUE;
         }
-        return TRUE;
-    }
-    case WM_NCPAINT: DrawNonClient(hwnd); return 0;
-    case WM_NCACTIVATE: {
-        {
-            std::lock_guard<std::mutex> g(Lock());
-            if (WindowData* w = Find(hwnd)) w->activeCaption = wParam != 0;
-        }
-        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
-        return TRUE;
-    }
-    case WM_NCHITTEST: return HitTest(hwnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-    case WM_NCLBUTTONDOWN:
-        if (wParam == HTCLOSE) SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
-        return 0;
-    case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_CLOSE) SendMessage(hwnd, WM_CLOSE, 0, 0);
-        return 0;
-    case WM_SYSKEYDOWN:
-        if (wParam == VK_F4) SendMessage(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
-        return 0;
-    case WM_ERASEBKGND: {
-        HBRUSH brush = (HBRUSH)GetClassLongPtr(hwnd, GCLP_HBRBACKGROUND);
-        if (!brush) return 0;
-        RECT rc;
-        GetClientRect(hwnd, &rc);
-        FillRect((HDC)wParam, &rc, brush);
-        return 1;
-    }
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(hwnd, &ps);
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    case WM_SETTEXT: {
-        bool caption, topLevel;
-        {
-            std::lock_guard<std::mutex> g(Lock());
-            WindowData* w = Find(hwnd);
-            if (!w) return FALSE;
-            w->text = lParam ? reinterpret_cast<LPCTSTR>(lParam) : "";
-            caption = (w->style & WS_CAPTION) == WS_CAPTION;
-            topLevel = w->parent == Desktop();
-        }
-        if (topLevel) GetDisplayBackend()->WindowTextChanged(hwnd, reinterpret_cast<LPCTSTR>(lParam));
-        if (caption) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
-        return TRUE;
-    }
-    case WM_GETTEXT: {
-        if (!lParam || wParam == 0) return 0;
-        std::lock_guard<std::mutex> g(Lock());
-        WindowData* w = Find(hwnd);
-        char* out = reinterpret_cast<char*>(lParam);
-        if (!w) {
-            out[0] = 0;
+        case WM_NCPAINT:
+            DrawNonClient(hwnd);
             return 0;
-        }
-        size_t n = std::min(w->text.size(), (size_t)wParam - 1);
-        std::memcpy(out, w->text.data(), n);
-        out[n] = 0;
-        return (LRESULT)n;
-    }
-    case WM_GETTEXTLENGTH: {
-        std::lock_guard<std::mutex> g(Lock());
-        WindowData* w = Find(hwnd);
-        return w ? (LRESULT)w->text.size() : 0;
-    }
-    case WM_CLOSE: DestroyWindow(hwnd); return 0;
-    case WM_MOUSEACTIVATE: return MA_ACTIVATE;
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(hwnd);
-        return 0;
-    case WM_WINDOWPOSCHANGED: {
-        auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
-        if (!wp) return 0;
-        if (!(wp->flags & SWP_NOMOVE)) {
-            POINT o{0, 0};
+        case WM_NCACTIVATE: {
             {
                 std::lock_guard<std::mutex> g(Lock());
-                if (WindowData* w = Find(hwnd)) {
-                    RECT c = ClientRectInParent(*w);
-                    o = POINT{c.left, c.top};
-                }
+                if (WindowData* w = Find(hwnd))
+                    w->activeCaption = wParam != 0;
             }
-            SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(o.x, o.y));
+            RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+            return TRUE;
         }
-        if (!(wp->flags & SWP_NOSIZE)) {
+        case WM_NCHITTEST:
+            return HitTest(hwnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        case WM_NCLBUTTONDOWN:
+            if (wParam == HTCLOSE)
+                SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
+            return 0;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_CLOSE)
+                SendMessage(hwnd, WM_CLOSE, 0, 0);
+            return 0;
+        case WM_SYSKEYDOWN:
+            if (wParam == VK_F4)
+                SendMessage(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
+            return 0;
+        case WM_ERASEBKGND: {
+            HBRUSH brush = (HBRUSH)GetClassLongPtr(hwnd, GCLP_HBRBACKGROUND);
+            if (!brush)
+                return 0;
             RECT rc;
             GetClientRect(hwnd, &rc);
-            SendMessage(hwnd, WM_SIZE, IsZoomed(hwnd) ? SIZE_MAXIMIZED : SIZE_RESTORED,
-                        MAKELPARAM(rc.right, rc.bottom));
+            FillRect((HDC)wParam, &rc, brush);
+            return 1;
         }
-        return 0;
-    }
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORSCROLLBAR:
-        SetTextColor((HDC)wParam, GetSysColor(COLOR_WINDOWTEXT));
-        SetBkColor((HDC)wParam, GetSysColor(COLOR_3DFACE));
-        return (LRESULT)GetSysColorBrush(COLOR_3DFACE);
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-        SetTextColor((HDC)wParam, GetSysColor(COLOR_WINDOWTEXT));
-        SetBkColor((HDC)wParam, GetSysColor(COLOR_WINDOW));
-        return (LRESULT)GetSysColorBrush(COLOR_WINDOW);
-    case WM_QUERYENDSESSION: return TRUE;
-    case WM_SETCURSOR: return FALSE;
-    case WM_GETDLGCODE: return 0;
-    case WM_CONTEXTMENU: {
-        HWND parent = GetParent(hwnd);
-        if ((GetWindowLongPtr(hwnd, GWL_STYLE) & WS_CHILD) && parent) return SendMessage(parent, msg, wParam, lParam);
-        return 0;
-    }
-    default: return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            BeginPaint(hwnd, &ps);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_SETTEXT: {
+            bool caption, topLevel;
+            {
+                std::lock_guard<std::mutex> g(Lock());
+                WindowData* w = Find(hwnd);
+                if (!w)
+                    return FALSE;
+                w->text = lParam ? reinterpret_cast<LPCTSTR>(lParam) : "";
+                caption = (w->style & WS_CAPTION) == WS_CAPTION;
+                topLevel = w->parent == Desktop();
+            }
+            if (topLevel)
+                GetDisplayBackend()->WindowTextChanged(hwnd, reinterpret_cast<LPCTSTR>(lParam));
+            if (caption)
+                RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+            return TRUE;
+        }
+        case WM_GETTEXT: {
+            if (!lParam || wParam == 0)
+                return 0;
+            std::lock_guard<std::mutex> g(Lock());
+            WindowData* w = Find(hwnd);
+            char* out = reinterpret_cast<char*>(lParam);
+            if (!w) {
+                out[0] = 0;
+                return 0;
+            }
+            size_t n = std::min(w->text.size(), (size_t)wParam - 1);
+            std::memcpy(out, w->text.data(), n);
+            out[n] = 0;
+            return (LRESULT)n;
+        }
+        case WM_GETTEXTLENGTH: {
+            std::lock_guard<std::mutex> g(Lock());
+            WindowData* w = Find(hwnd);
+            return w ? (LRESULT)w->text.size() : 0;
+        }
+        case WM_CLOSE:
+            DestroyWindow(hwnd);
+            return 0;
+        case WM_MOUSEACTIVATE:
+            return MA_ACTIVATE;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam))
+                SetFocus(hwnd);
+            return 0;
+        case WM_WINDOWPOSCHANGED: {
+            auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
+            if (!wp)
+                return 0;
+            if (!(wp->flags & SWP_NOMOVE)) {
+                POINT o{0, 0};
+                {
+                    std::lock_guard<std::mutex> g(Lock());
+                    if (WindowData* w = Find(hwnd)) {
+                        RECT c = ClientRectInParent(*w);
+                        o = POINT{c.left, c.top};
+                    }
+                }
+                SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(o.x, o.y));
+            }
+            if (!(wp->flags & SWP_NOSIZE)) {
+                RECT rc;
+                GetClientRect(hwnd, &rc);
+                SendMessage(hwnd, WM_SIZE, IsZoomed(hwnd) ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                            MAKELPARAM(rc.right, rc.bottom));
+            }
+            return 0;
+        }
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORSCROLLBAR:
+            SetTextColor((HDC)wParam, GetSysColor(COLOR_WINDOWTEXT));
+            SetBkColor((HDC)wParam, GetSysColor(COLOR_3DFACE));
+            return (LRESULT)GetSysColorBrush(COLOR_3DFACE);
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            SetTextColor((HDC)wParam, GetSysColor(COLOR_WINDOWTEXT));
+            SetBkColor((HDC)wParam, GetSysColor(COLOR_WINDOW));
+            return (LRESULT)GetSysColorBrush(COLOR_WINDOW);
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_SETCURSOR:
+            return FALSE;
+        case WM_GETDLGCODE:
+            return 0;
+        case WM_RBUTTONUP: {
+            // A released right button asks the window (and, through it, its parents) for a context menu,
+            // at the cursor in screen coordinates.
+            POINT pt{(short)LOWORD(lParam), (short)HIWORD(lParam)};
+            ClientToScreen(hwnd, &pt);
+            SendMessage(hwnd, WM_CONTEXTMENU, (WPARAM)hwnd, MAKELPARAM(pt.x, pt.y));
+            return 0;
+        }
+        case WM_CONTEXTMENU: {
+            HWND parent = GetParent(hwnd);
+            if ((GetWindowLongPtr(hwnd, GWL_STYLE) & WS_CHILD) && parent)
+                return SendMessage(parent, msg, wParam, lParam);
+            return 0;
+        }
+        default:
+            return 0;
     }
 }

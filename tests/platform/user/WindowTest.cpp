@@ -26,7 +26,8 @@ LRESULT PaintProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 void RegisterOnce() {
     static bool done = false;
-    if (done) return;
+    if (done)
+        return;
     WNDCLASS wc{};
     wc.lpfnWndProc = PaintProc;
     wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
@@ -37,15 +38,16 @@ void RegisterOnce() {
 
 void PumpAll() {
     MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&m);
+    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessage(&m);
 }
 
 TEST(Window, PaintsOnlyInvalidWindowsAndClipsChildren) {
     RegisterOnce();
     HWND top = CreateWindowEx(0, "TestPaint", "top", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 10, 10, 100, 80,
                               nullptr, nullptr, nullptr, nullptr);
-    HWND child = CreateWindowEx(0, "TestPaint", "", WS_CHILD | WS_VISIBLE, 20, 20, 30, 20, top, (HMENU)5, nullptr,
-                                nullptr);
+    HWND child = CreateWindowEx(0, "TestPaint", "", WS_CHILD | WS_VISIBLE, 20, 20, 30, 20, top, (HMENU)5,
+                                nullptr, nullptr);
     g_fill = RGB(0, 0, 255);
     PumpAll();
     EXPECT_EQ(GetWindowPixel(top, 5, 5), RGB(0, 0, 255));
@@ -99,7 +101,8 @@ struct SenderArgs {
 DWORD Sender(LPVOID p) {
     auto* a = static_cast<SenderArgs*>(p);
     for (int i = 0; i < 1000; ++i)
-        if (SendMessage(a->target, WM_USER + 1, (WPARAM)a->index, i) != i + 1) ++a->failures;
+        if (SendMessage(a->target, WM_USER + 1, (WPARAM)a->index, i) != i + 1)
+            ++a->failures;
     return 0;
 }
 
@@ -108,7 +111,8 @@ TEST(Messages, CrossThreadSendsAreHandledOnTheOwnerThreadInOrder) {
     wc.lpfnWndProc = CountingProc;
     wc.lpszClassName = "TestCounting";
     RegisterClass(&wc);
-    HWND target = CreateWindowEx(0, "TestCounting", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND target =
+        CreateWindowEx(0, "TestCounting", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     g_received.clear();
     SenderArgs args[10];
     HANDLE threads[10];
@@ -137,7 +141,9 @@ TEST(Messages, CrossThreadSendsAreHandledOnTheOwnerThreadInOrder) {
 }
 
 int g_ticks = 0;
-void CALLBACK_Tick(HWND, UINT, UINT_PTR, DWORD) { ++g_ticks; }
+void CALLBACK_Tick(HWND, UINT, UINT_PTR, DWORD) {
+    ++g_ticks;
+}
 
 TEST(Messages, TimersFireOnTheDrivenClock) {
     DrivenClock clock;
@@ -169,7 +175,8 @@ LRESULT GetMsgHook(int code, WPARAM wp, LPARAM lp) {
 
 void CALLBACK_EndDialogTick(HWND, UINT, UINT_PTR, DWORD) {
     ++g_ticks;
-    if (HWND dlg = GetActiveWindow()) EndDialog(dlg, 42);
+    if (HWND dlg = GetActiveWindow())
+        EndDialog(dlg, 42);
 }
 
 TEST(Dialogs, ModalLoopRunsTimersAndHooks) {
@@ -177,8 +184,17 @@ TEST(Dialogs, ModalLoopRunsTimersAndHooks) {
     g_ticks = 0;
     g_hookCalls = 0;
     g_hook = SetWindowsHookEx(WH_GETMESSAGE, GetMsgHook, nullptr, 0);
-    DialogTemplate t{1, WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT, 0, 0, 0, 100, 40, "Modal",
-                     "MS Sans Serif", 8, {{WC_BUTTON, "OK", IDOK, 20, 10, 50, 14, WS_VISIBLE | BS_DEFPUSHBUTTON, 0}}};
+    DialogTemplate t{1,
+                     WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT,
+                     0,
+                     0,
+                     0,
+                     100,
+                     40,
+                     "Modal",
+                     "MS Sans Serif",
+                     8,
+                     {{WC_BUTTON, "OK", IDOK, 20, 10, 50, 14, WS_VISIBLE | BS_DEFPUSHBUTTON, 0}}};
     // The clock moves before the loop starts, so the timer is due at once inside it.
     SetTimer(nullptr, 0, 100, CALLBACK_EndDialogTick);
     clock.Advance(100);
@@ -189,3 +205,42 @@ TEST(Dialogs, ModalLoopRunsTimersAndHooks) {
     UnhookWindowsHookEx(g_hook);
 }
 }  // namespace
+
+namespace {
+struct ContextMenuCall {
+    HWND receiver;
+    WPARAM from;
+    POINT screen;
+};
+std::vector<ContextMenuCall> g_contextMenus;
+
+LRESULT ContextProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CONTEXTMENU)
+        g_contextMenus.push_back({h, wp, POINT{(short)LOWORD(lp), (short)HIWORD(lp)}});
+    return DefWindowProc(h, msg, wp, lp);
+}
+}  // namespace
+
+TEST(Window, ARightClickAsksTheChildAndThenItsParentForAContextMenu) {
+    WNDCLASS wc{};
+    wc.lpfnWndProc = ContextProc;
+    wc.lpszClassName = "TestContext";
+    RegisterClass(&wc);
+    HWND top = CreateWindowEx(0, "TestContext", "top", WS_POPUP | WS_VISIBLE, 40, 30, 200, 150, nullptr,
+                              nullptr, nullptr, nullptr);
+    HWND child = CreateWindowEx(0, "TestContext", "", WS_CHILD | WS_VISIBLE, 10, 20, 80, 60, top, (HMENU)7,
+                                nullptr, nullptr);
+    PumpAll();
+    g_contextMenus.clear();
+    SimulateMouseButton(child, 5, 6, WM_RBUTTONDOWN, WM_RBUTTONUP);
+    PumpAll();
+    ASSERT_EQ(g_contextMenus.size(), 2u);
+    EXPECT_EQ(g_contextMenus[0].receiver, child);
+    EXPECT_EQ(g_contextMenus[1].receiver, top);  // the child's default passes it up
+    EXPECT_EQ(g_contextMenus[1].from, (WPARAM)child);
+    POINT expected{5, 6};
+    ClientToScreen(child, &expected);
+    EXPECT_EQ(g_contextMenus[1].screen.x, expected.x);
+    EXPECT_EQ(g_contextMenus[1].screen.y, expected.y);
+    DestroyWindow(top);
+}
