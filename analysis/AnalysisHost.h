@@ -62,4 +62,12 @@ public:
     // Milliseconds on the program's clock, and a pause on it.
     virtual DWORD GetTickCount() = 0;
     virtual void Pause(DWORD milliseconds) = 0;
+
+    // ---- Report population and the SQL histogram ----
+    // Switches the report list's redrawing off (FALSE) and on again (TRUE) around a long fill.
+    virtual void SetListRedraw(BOOL /*redraw*/) {}
+    // The question shown when a statement ran more than 100,000 times (dialog template 170): shows the
+    // record number's count, lets the user type a lower number of lines and returns IDOK or IDCANCEL.
+    // On IDOK with a number typed, countText holds that number; otherwise it keeps the count.
+    virtual int QueryTruncateHistogram(LPCTSTR recordNumber, CString& countText) = 0;
 };

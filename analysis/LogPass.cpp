@@ -8,9 +8,11 @@
 #include "platform/base/JoinPath.h"
 #include "platform/base/MessageBox.h"
 
-CLogPass::CLogPass(CVeltrinAnalysis& view, LPCTSTR method, LPCTSTR statusText, LPCTSTR waitText)
+CLogPass::CLogPass(CVeltrinAnalysis& view, LPCTSTR method, LPCTSTR statusText, LPCTSTR waitText,
+                   BOOL traceStart)
     : m_view(view), m_method(method), m_status(statusText), m_waitText(waitText), m_reader(&m_bContinue) {
-    m_view.Trace(CString("Start ") + m_method);
+    if (traceStart)
+        m_view.Trace(CString("Start ") + m_method);
     m_view.ShowRecordCount(0);
 }
 
@@ -91,11 +93,17 @@ void CLogPass::Progress(long lineNumber, int32_t rows) {
     text.Format("%s\n%ld lines processed", (LPCTSTR)m_waitText, lineNumber);
     m_wait->SetMessageText(text);
     m_view.ShowRecordCount(rows);
+    if (m_statusEachStep)
+        m_view.ShowStatusText(m_status);
     m_wait->SetProgress((int32_t)lineNumber);
     m_view.Host().RestoreWaitCursor();
 }
 
 int32_t CLogPass::Finish(int32_t rows) {
+    return Finish(rows, rows == 0);
+}
+
+int32_t CLogPass::Finish(int32_t rows, BOOL noData) {
     if (ReadFailed()) {  // a later block could not be read: the rows so far stay
         CloseWait();
         m_view.ShowStatusText("Ready");
@@ -103,8 +111,9 @@ int32_t CLogPass::Finish(int32_t rows) {
     }
     Progress(m_reader.GetLineNumber(), rows);
     m_reader.Close();
-    if (rows == 0) {
-        m_view.m_csPadText.Format("\r\n No Data Available in %s for Itemize Criteria.", (LPCTSTR)m_path);
+    if (noData) {
+        m_view.m_csPadText = m_noDataFormat;
+        m_view.m_csPadText.Replace("%s", m_path);
         m_view.ShowPadText(m_view.m_csPadText);
     }
     m_wait->SetProgress(m_total);
@@ -135,7 +144,10 @@ int32_t CLogPass::Run(const std::function<int32_t()>& body) {
     if (caught) {
         m_view.TraceF("%s: hit CATCH (%s)", (LPCTSTR)m_method, caught);
         CString text;
-        text.Format("Unable to read the file!\r\n%s", (LPCTSTR)m_path);
+        if (!m_memoryFailureText.IsEmpty() && std::string_view(caught) == "CMemoryException")
+            text = m_memoryFailureText;
+        else
+            text.Format("Unable to read the file!\r\n%s", (LPCTSTR)m_path);
         m_view.Host().MessageBox(text, MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
     } else {
         m_view.Trace(CString("Abort ") + m_method);

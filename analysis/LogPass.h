@@ -25,7 +25,9 @@ class CVeltrinAnalysis;
 
 class CLogPass {
 public:
-    CLogPass(CVeltrinAnalysis& view, LPCTSTR method, LPCTSTR statusText, LPCTSTR waitText);
+    // traceStart: FALSE for a pass whose handler writes its own entry trace instead of "Start <method>".
+    CLogPass(CVeltrinAnalysis& view, LPCTSTR method, LPCTSTR statusText, LPCTSTR waitText,
+             BOOL traceStart = TRUE);
     ~CLogPass();
     CLogPass(const CLogPass&) = delete;
     CLogPass& operator=(const CLogPass&) = delete;
@@ -50,6 +52,16 @@ public:
     // Ends a pass normally: last progress, the "No Data Available" pad text when no row was added,
     // the bar to the total, wait dialog closed, "Ready", the row count, the End trace. Returns rows.
     int32_t Finish(int32_t rows);
+    // As Finish, for a pass whose records-pane count is not what decides "no data".
+    int32_t Finish(int32_t shown, BOOL noData);
+
+    // Options of passes whose frame differs:
+    // the status text is shown again at every progress step;
+    void SetStatusEachStep(BOOL each) { m_statusEachStep = each; }
+    // the pad text shown when nothing was found ("%s" takes the path);
+    void SetNoDataText(LPCTSTR format) { m_noDataFormat = format; }
+    // the message a memory failure shows instead of "Unable to read the file!".
+    void SetMemoryFailureText(LPCTSTR text) { m_memoryFailureText = text; }
     // Runs the guarded part of a pass. A memory or file exception ends it with the wait dialog closed,
     // the message "Unable to read the file!" and "Ready"; any other failure ends it quietly (traced).
     // Either way the rows already added stay and the result is 0.
@@ -75,4 +87,7 @@ private:
     std::unique_ptr<IAnalysisWait> m_wait;
     LogLineReader m_reader;
     bool m_waitCursor = false;
+    BOOL m_statusEachStep = FALSE;
+    CString m_noDataFormat = "\r\n No Data Available in %s for Itemize Criteria.";
+    CString m_memoryFailureText;
 };

@@ -52,6 +52,18 @@ public:
         return TRUE;
     }
     int32_t GetCount() const { return (int32_t)m_map.GetCount(); }
+    // Calls visit(key, record) for every entry in iteration order, without copying the records; the
+    // reference is valid during the call only.
+    template <class VISIT>
+    void ForEach(VISIT visit) const {
+        CString key;  // reused, so that walking a set does not allocate per entry
+        for (POSITION pos = m_map.GetStartPosition(); pos;) {
+            CObject* p = nullptr;
+            m_map.GetNextAssoc(pos, key, p);
+            if (p)
+                visit(static_cast<const CString&>(key), static_cast<const RECORD&>(*static_cast<RECORD*>(p)));
+        }
+    }
     void DeleteAll() {
         for (POSITION pos = m_map.GetStartPosition(); pos;) {
             CString key;

@@ -69,6 +69,16 @@ int CRecordingHost::MessageBox(LPCTSTR text, UINT type) {
     return DefaultMessageBoxAnswer(type);
 }
 
+int CRecordingHost::QueryTruncateHistogram(LPCTSTR recordNumber, CString& countText) {
+    m_truncateQuestions.push_back({recordNumber, countText});
+    if (m_nextTruncateAnswer >= m_truncateAnswers.size())
+        return IDOK;
+    const auto& answer = m_truncateAnswers[m_nextTruncateAnswer++];
+    if (answer.first == IDOK && !answer.second.IsEmpty())
+        countText = answer.second;
+    return answer.first;
+}
+
 std::string CRecordingHost::Key(LPCTSTR section, LPCTSTR entry) {
     return std::string(section ? section : "") + "\n" + (entry ? entry : "");
 }
@@ -141,4 +151,6 @@ void CRecordingHost::ClearRecords() {
     m_postedLog.clear();
     m_queue.clear();
     m_progress.clear();
+    m_truncateQuestions.clear();
+    m_redraws.clear();
 }

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,8 @@ public:
     void Trace(LPCTSTR text) override { m_traces.push_back(text); }
     DWORD GetTickCount() override { return m_tick; }
     void Pause(DWORD milliseconds) override { m_tick += milliseconds; }
+    void SetListRedraw(BOOL redraw) override { m_redraws.push_back(redraw); }
+    int QueryTruncateHistogram(LPCTSTR recordNumber, CString& countText) override;
 
     // ---- Scripting ----
     // The answer of the next message box (later boxes answer with their default button).
@@ -68,6 +71,9 @@ public:
     // Delivers every queued message in order (those posted meanwhile too); returns how many.
     int DeliverAll();
     void SetProfile(LPCTSTR section, LPCTSTR entry, LPCTSTR value) { m_profile[Key(section, entry)] = value; }
+    // The answer of the next histogram truncation question: the button and the text typed (empty: none).
+    // Unscripted questions answer IDOK with nothing typed.
+    void ScriptTruncateAnswer(int button, LPCTSTR typed) { m_truncateAnswers.push_back({button, typed}); }
 
     // ---- Records ----
     const std::vector<Box>& Boxes() const { return m_boxes; }
@@ -81,6 +87,10 @@ public:
     const std::vector<ProgressCall>& ProgressCalls() const { return m_progress; }
     const std::vector<CString>& Traces() const { return m_traces; }
     const std::vector<CString>& WaitTexts() const { return m_waitTexts; }
+    // Each truncation question as (record number, count shown).
+    const std::vector<std::pair<CString, CString>>& TruncateQuestions() const { return m_truncateQuestions; }
+    // Each SetListRedraw call in order.
+    const std::vector<BOOL>& ListRedraws() const { return m_redraws; }
     int WaitDialogsOpened() const { return m_waitOpened; }
     int WaitDialogsOpen() const { return m_waitOpen; }
     int32_t LastWaitTotal() const { return m_waitTotal; }
@@ -104,6 +114,10 @@ private:
     std::vector<Posted> m_postedLog, m_queue;
     std::vector<ProgressCall> m_progress;
     std::map<std::string, CString> m_profile;
+    std::vector<std::pair<int, CString>> m_truncateAnswers;
+    size_t m_nextTruncateAnswer = 0;
+    std::vector<std::pair<CString, CString>> m_truncateQuestions;
+    std::vector<BOOL> m_redraws;
     std::function<void(const Posted&)> m_deliver;
     int m_cancelAt = 0;
     int m_deliverAt = 0;

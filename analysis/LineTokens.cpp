@@ -1,0 +1,23 @@
+#include "analysis/LineTokens.h"
+
+int CLineTokens::Split(std::string_view line, std::string_view delimiters, int limit) {
+    m_line = line;
+    m_count = 0;
+    if (limit > kMaxTokens)
+        limit = kMaxTokens;
+    size_t i = 0;
+    const size_t n = line.size();
+    while (m_count < limit) {
+        while (i < n && delimiters.find(line[i]) != std::string_view::npos)
+            ++i;
+        if (i >= n)
+            break;
+        size_t start = i;
+        while (i < n && delimiters.find(line[i]) == std::string_view::npos)
+            ++i;
+        m_start[m_count] = start;
+        m_length[m_count] = i - start;
+        ++m_count;
+    }
+    return m_count;
+}
