@@ -2,6 +2,7 @@
 // does. A line of printable bytes only, by far the most common, is used as it is, without a copy.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "platform/base/String.h"
@@ -12,9 +13,13 @@ public:
     std::string_view Expand(std::string_view raw);
     // TRUE when every byte is printable (32..126), so that ExpandTabs leaves the text as it is.
     static BOOL IsPrintable(std::string_view text);
+    // FALSE when the expanded line cannot hold "| " followed by the word (or the other word): no '|' of
+    // the raw line has it two bytes after it (the byte between becomes the blank). A cheap test before
+    // Expand.
+    static BOOL MayHoldBarWord(std::string_view raw, std::string_view word, std::string_view other = {});
 
 private:
-    CString m_buffer;
+    std::string m_buffer;  // reused: expanding a line does not allocate once it is large enough
 };
 
 // Position of the first occurrence of needle in text (case-sensitive), or npos.

@@ -63,3 +63,6 @@ private:
 
 // The number of lines of a text file as the reader delivers them; 0 when it is missing or unreadable.
 LONG CountFileLines(LPCTSTR path);
+// The same count with vectors of at most that many bytes (16, or 32 where the processor has them); for
+// tests of each path.
+LONG CountFileLinesWith(LPCTSTR path, int vectorBytes);

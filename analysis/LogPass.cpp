@@ -64,6 +64,7 @@ BOOL CLogPass::Open(LPCTSTR path) {
     m_path = path;
     m_total = CountFileLines(path);
     m_step = m_total < 1000 ? 100 : 1000;
+    m_nextStep = m_step;
     m_view.ShowStatusText(m_status);
     m_bContinue = TRUE;
     m_wait = m_view.Host().OpenWaitDialog(&m_bContinue, m_total);
@@ -83,9 +84,16 @@ BOOL CLogPass::NextLine(std::string_view& line) {
 }
 
 void CLogPass::Step(int32_t rows) {
+    // Every line whose number is a multiple of the step, without a division per line.
     long line = m_reader.GetLineNumber();
-    if (line % m_step == 0)
+    if (line < m_nextStep)
+        return;
+    if (line > m_nextStep)  // lines went by without a Step call
+        m_nextStep = (line + m_step - 1) / m_step * m_step;
+    if (line == m_nextStep) {
+        m_nextStep += m_step;
         Progress(line, rows);
+    }
 }
 
 void CLogPass::Progress(long lineNumber, int32_t rows) {

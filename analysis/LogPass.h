@@ -84,6 +84,7 @@ private:
     BOOL m_bContinue = TRUE;
     int32_t m_total = 0;
     long m_step = 1000;
+    long m_nextStep = 1000;  // the next line number that is a multiple of the step
     std::unique_ptr<IAnalysisWait> m_wait;
     LogLineReader m_reader;
     bool m_waitCursor = false;

@@ -144,6 +144,8 @@ public:
     static int64_t LeadingNumber(LPCTSTR text);
     // A millisecond count read back from text, limited to the 32-bit range the formatters take.
     static int32_t MsFromText(LPCTSTR text);
+    // The "%.0f" text of a millisecond count from ElapsedMs.
+    static CString FormatMsText(double ms);
     // Opens a report log to append (created when missing, never truncated, text mode) at its end;
     // FALSE after the file-error message when it cannot be opened.
     BOOL OpenReportLog(CStdioFile& file, LPCTSTR path);

@@ -1,6 +1,7 @@
 // The view's report data sets: counting, the top-20 rule, the rankings and the fixed-width sections that
 // the report logs are made of.
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -155,6 +156,19 @@ int32_t CVeltrinAnalysis::MsFromText(LPCTSTR text) {
     if (negative)
         value = -value;
     return (int32_t)std::clamp<int64_t>(value, INT32_MIN, INT32_MAX);
+}
+
+CString CVeltrinAnalysis::FormatMsText(double ms) {
+    // Whole numbers of milliseconds print as integers (what "%.0f" gives them); anything else takes
+    // the printf path.
+    if (ms >= 0 && ms < 1e15 && ms == (double)(int64_t)ms) {
+        char buf[24];
+        auto end = std::to_chars(buf, buf + sizeof buf, (int64_t)ms).ptr;
+        return CString(buf, (int)(end - buf));
+    }
+    CString text;
+    text.Format("%.0f", ms);
+    return text;
 }
 
 int CVeltrinAnalysis::CompareElapsedTexts(LPCTSTR a, LPCTSTR b) {

@@ -8,6 +8,7 @@
 #include "analysis/ExpandedLine.h"
 #include "analysis/LineTokens.h"
 #include "analysis/LogPass.h"
+#include "analysis/ReportFormat.h"
 #include "analysis/ReportLog.h"
 #include "analysis/VeltrinAnalysis.h"
 #include "app/core/PrivateMessages.h"
@@ -16,6 +17,10 @@
 #include "platform/base/JoinPath.h"
 
 namespace {
+// A statement stops growing here: a START line whose END never comes must not gather the rest of a
+// multi-gigabyte log.
+constexpr size_t kMaxStatement = 1 << 20;
+
 const char kFormatA[] = "%-27s  %-10s  %-10s  %-10s  %-10s  %-13s %-13s  %-13s %s\n";
 const char kFormatB[] = "%-13s  %-10s  %-10s  %-10s  %-10s  %-13s %-13s %-13s  %-13s %s\n";
 const char kNoData[] = "\r\n No Data Available in %s for Itemize Criteria.";
@@ -128,7 +133,8 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
         CLineTokens tokens;
         std::string statement;
         CString startDate, startTime, extraTime, endDate, endTime, msText, gap;
-        CString rowText, endRowText, bindText, number, upper;
+        CString endRowText, number, upper;
+        std::string detail;
         long startRow = 0, bindRow = 0;
         bool collecting = false;
         int32_t statementNumber = 0;
@@ -138,7 +144,7 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
         auto append = [&](std::string_view text) {
             if (statement.empty())
                 text = text.substr(std::min(text.size(), text.find_first_not_of(' ')));
-            statement.append(text);
+            statement.append(text.substr(0, kMaxStatement - std::min(kMaxStatement, statement.size())));
         };
         while (pass.NextLine(raw)) {
             const long lineNumber = pass.LineNumber();
@@ -146,8 +152,15 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
                 pass.Step((int32_t)lineNumber);
                 continue;
             }
+            // "--" survives the expansion unchanged, so most lines are settled on their raw bytes.
+            // A statement at its longest takes nothing more, so it needs no expanded line either.
+            const bool dashes = HasText(raw, "--");
+            const bool appending = collecting && statement.size() < kMaxStatement;
+            if (!appending && !dashes && !(oneTransaction && CExpandedLine::MayHoldBarWord(raw, "End"))) {
+                pass.Step((int32_t)lineNumber);
+                continue;
+            }
             std::string_view line = expander.Expand(raw);
-            const bool dashes = HasText(line, "--");
             if (collecting) {
                 if (!dashes)
                     append(line);
@@ -199,14 +212,15 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
                                 endTime += ' ' + tokens.Text(5);
                             }
                             if (!extraTime.IsEmpty()) {
-                                msText.Format(
-                                    "%.0f", ElapsedMs(startDate + " " + startTime, endDate + " " + endTime));
+                                msText = FormatMsText(
+                                    ElapsedMs(startDate + ' ' + startTime, endDate + ' ' + endTime));
                             }
                             const int32_t ms = MsFromText(msText);
-                            rowText.Format("%ld", startRow);
-                            endRowText.Format("%ld", lineNumber);
-                            bindText.Format("%ld", bindRow);
+                            const std::string rowText = std::to_string(startRow);
+                            const std::string endRow = std::to_string(lineNumber);
+                            const std::string bindText = std::to_string(bindRow);
                             const CString text(statement);
+                            detail.clear();
                             switch (kind) {
                                 case SqlCompile::Top20:
                                 case SqlCompile::XactReport:
@@ -214,14 +228,12 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
                                     AddTop20Sql(name, (int32_t)startRow, (int32_t)lineNumber,
                                                 (int32_t)bindRow, startDate, startTime, endTime, msText,
                                                 text);
-                                    report.WriteString(
-                                        FormatString(kFormatA, (LPCTSTR)name, (LPCTSTR)rowText,
-                                                     (LPCTSTR)endRowText, (LPCTSTR)bindText,
-                                                     (LPCTSTR)startDate, (LPCTSTR)startTime, (LPCTSTR)endTime,
-                                                     kind == SqlCompile::Top20 ? (LPCTSTR)FormatElapsedMs(ms)
-                                                                               : (LPCTSTR)msText,
-                                                     (LPCTSTR)text)
-                                            .c_str());
+                                    AppendReportLine(
+                                        detail, kFormatA,
+                                        {name.str(), rowText, endRow, bindText, startDate.str(),
+                                         startTime.str(), endTime.str(),
+                                         kind == SqlCompile::Top20 ? FormatElapsedMs(ms).str() : msText.str(),
+                                         statement});
                                     break;
                                 case SqlCompile::XactImz:
                                     ++statementNumber;
@@ -229,19 +241,20 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
                                     AddSqlDetail(number, (int32_t)startRow, (int32_t)lineNumber,
                                                  (int32_t)bindRow, startDate, startTime, endTime, msText, gap,
                                                  text);
-                                    report.WriteString(
-                                        FormatString(kFormatB, (LPCTSTR)number, (LPCTSTR)rowText,
-                                                     (LPCTSTR)endRowText, (LPCTSTR)bindText,
-                                                     (LPCTSTR)startDate, (LPCTSTR)startTime, (LPCTSTR)endTime,
-                                                     (LPCTSTR)msText, (LPCTSTR)gap, (LPCTSTR)text)
-                                            .c_str());
+                                    AppendReportLine(
+                                        detail, kFormatB,
+                                        {number.str(), rowText, endRow, bindText, startDate.str(),
+                                         startTime.str(), endTime.str(), msText.str(), gap.str(), statement});
                                     break;
                                 case SqlCompile::XactSqlSum:
                                     upper = text;
                                     upper.MakeUpper();
+                                    endRowText = endRow.c_str();
                                     AccumulateSqlSum(endRowText, upper, ms);
                                     break;
                             }
+                            if (!detail.empty())  // the line ends in CR LF already
+                                report.Write(detail.data(), (UINT)detail.size());
                             ++recorded;
                         }
                     }

@@ -67,6 +67,17 @@ BOOL CVeltrinAnalysis::IsWholeNumber(float value) {
 }
 
 BOOL CVeltrinAnalysis::IsLeapYear(LPCTSTR yearText) {
+    // Every stamp of a log asks about the same year: remember the last answer (per thread, for the
+    // elapsed-time workers).
+    thread_local std::string lastText;
+    thread_local BOOL lastAnswer = FALSE;
+    thread_local bool known = false;
+    const char* text = yearText ? yearText : "";
+    if (known && lastText == text)
+        return lastAnswer;
+    lastText = text;
+    known = true;
     float y = (float)std::atof(yearText ? yearText : "");
-    return IsWholeNumber(y / 4.0f) && (!IsWholeNumber(y / 100.0f) || IsWholeNumber(y / 400.0f));
+    lastAnswer = IsWholeNumber(y / 4.0f) && (!IsWholeNumber(y / 100.0f) || IsWholeNumber(y / 400.0f));
+    return lastAnswer;
 }

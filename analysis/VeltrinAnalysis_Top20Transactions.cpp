@@ -5,6 +5,7 @@
 #include "analysis/ExpandedLine.h"
 #include "analysis/LineTokens.h"
 #include "analysis/LogPass.h"
+#include "analysis/ReportFormat.h"
 #include "analysis/ReportLog.h"
 #include "analysis/VeltrinAnalysis.h"
 #include "app/core/RequestStrings.h"
@@ -101,12 +102,17 @@ LRESULT CVeltrinAnalysis::OnCompileTop20Transx(WPARAM, LPARAM) {
         CString date, startTime, transaction, clientType, machine, endTime, lastDate;
         long startRow = 0;
         int32_t found = 0;  // transactions of this log
-        CString startText, endText, msText, elapsed, rowText, endRowText;
+        CString startText, endText, msText, elapsed;
+        std::string detail;
         std::string_view raw;
         while (pass.NextLine(raw)) {
             const long lineNumber = pass.LineNumber();
-            std::string_view line = expander.Expand(raw);
-            XactLine kind = line.empty() ? XactLine::Other : Classify(line);
+            XactLine kind = XactLine::Other;
+            std::string_view line;
+            if (CExpandedLine::MayHoldBarWord(raw, "Start", "End")) {
+                line = expander.Expand(raw);
+                kind = Classify(line);
+            }
             if (kind == XactLine::Start) {
                 startRow = lineNumber;
                 tokens.Split(line, " |", 6);
@@ -133,22 +139,21 @@ LRESULT CVeltrinAnalysis::OnCompileTop20Transx(WPARAM, LPARAM) {
                 endTime = tokens.Text(1);
                 if (tokens[2] != "End")
                     endTime += ' ' + tokens.Text(2);
-                startText.Format("%s %s", (LPCTSTR)date, (LPCTSTR)startTime);
-                endText.Format("%s %s", (LPCTSTR)date, (LPCTSTR)endTime);
-                msText.Format("%.0f", ElapsedMs(startText, endText));
+                startText = date + ' ' + startTime;
+                endText = date + ' ' + endTime;
+                msText = FormatMsText(ElapsedMs(startText, endText));
                 elapsed = FormatElapsedMs(MsFromText(msText));
-                rowText.Format("%ld", startRow);
-                endRowText.Format("%ld", lineNumber);
                 AddTransaction(transaction, elapsed);
                 AddClientTransaction(machine, clientType, elapsed);
                 AddClientXact(machine, clientType, transaction, elapsed);
                 AddTop20Transaction(name, (int32_t)startRow, (int32_t)lineNumber, date, startTime, endTime,
                                     elapsed, msText, transaction, clientType, machine);
-                report.WriteString(FormatString(kDetailFormat, (LPCTSTR)name, (LPCTSTR)rowText,
-                                                (LPCTSTR)endRowText, (LPCTSTR)date, (LPCTSTR)startTime,
-                                                (LPCTSTR)endTime, (LPCTSTR)elapsed, (LPCTSTR)transaction,
-                                                (LPCTSTR)clientType, (LPCTSTR)machine)
-                                       .c_str());
+                detail.clear();
+                AppendReportLine(detail, kDetailFormat,
+                                 {name.str(), std::to_string(startRow), std::to_string(lineNumber),
+                                  date.str(), startTime.str(), endTime.str(), elapsed.str(),
+                                  transaction.str(), clientType.str(), machine.str()});
+                report.Write(detail.data(), (UINT)detail.size());  // the line ends in CR LF already
                 date.Empty();
                 startTime.Empty();
                 transaction.Empty();

@@ -120,3 +120,24 @@ TEST_F(Top20Transactions, CancelKeepsWhatWasRead) {
     EXPECT_EQ(host_.ProgressCalls()[0].text, "big.log...\n1000 lines processed");
     EXPECT_EQ(host_.StatusTexts().back(), "Ready");
 }
+
+// Short Start lines read their missing fields as empty; client fields split with empty parts dropped.
+TEST_F(Top20Transactions, ShortStartLinesAndClientFields) {
+    WriteFile(InDir("short.log"),
+              "2023/05/01 08:00:00.000 | Start A\r\n"
+              "2023/05/01 08:00:00.010 | End A TRANSACTION TIME (msec): 10\r\n"
+              "2023/05/01 01:00:00 PM | Start B\r\n"
+              "2023/05/01 01:00:00 PM | End B TRANSACTION TIME (msec): 0\r\n"
+              "2023/05/01 08:00:01.000 | Start C QClient:://M9//1 Port 1\r\n"
+              "2023/05/01 08:00:01.020 | End C TRANSACTION TIME (msec): 20\r\n");
+    EXPECT_EQ(Send(WM_COMPILETOP20XACT, "short.log", "TOP20XACT", true), 6);
+    EXPECT_EQ(view_.m_nXactCount, 3);
+    EXPECT_EQ(Send(WM_POPULATETOP20XACT, "short.log", "TOP20XACT"), 3);
+    std::vector<std::vector<std::string>> cells;
+    for (const auto& r : host_.Rows())
+        if (r[0] != "TOP20LOG")
+            cells.push_back({r[5], r[8], r[9], r[10]});
+    EXPECT_EQ(cells, (std::vector<std::vector<std::string>>{{"08:00:01.000", "C", "QClient", "M9"},
+                                                            {"08:00:00.000", "A", "", ""},
+                                                            {"01:00:00 PM", "B", "", ""}}));
+}
