@@ -1,5 +1,6 @@
 #include "analysis/ExpandedLine.h"
 
+#include <algorithm>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -63,35 +64,16 @@ std::string_view CExpandedLine::Expand(std::string_view raw) {
 }
 
 BOOL CExpandedLine::MayHoldBarWord(std::string_view raw, std::string_view word, std::string_view other) {
-    auto holds = [&](size_t bar) {
-        std::string_view after = raw.substr(bar + 2);
-        return after.substr(0, word.size()) == word ||
-               (!other.empty() && after.substr(0, other.size()) == other);
-    };
-    const char* p = raw.data();
-    const size_t n = raw.size();
-    size_t i = 0;
-#if defined(__SSE2__)
-    // One pass: a candidate is a '|' with the first letter of a word two bytes after it.
-    const __m128i bar = _mm_set1_epi8('|');
-    const __m128i w0 = _mm_set1_epi8(word.empty() ? '\0' : word[0]);
-    const __m128i w1 = _mm_set1_epi8(other.empty() ? (word.empty() ? '\0' : word[0]) : other[0]);
-    for (; i + 18 <= n; i += 16) {
-        __m128i a = _mm_loadu_si128((const __m128i*)(p + i));
-        __m128i c = _mm_loadu_si128((const __m128i*)(p + i + 2));
-        __m128i first = _mm_or_si128(_mm_cmpeq_epi8(c, w0), _mm_cmpeq_epi8(c, w1));
-        unsigned mask = (unsigned)_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, bar), first));
-        for (; mask; mask &= mask - 1)
-            if (holds(i + (size_t)__builtin_ctz(mask)))
-                return TRUE;
-    }
-#endif
-    for (; i + 2 <= n; ++i)
-        if (p[i] == '|' && holds(i))
+    for (size_t bar = FindText(raw, "|"); bar != std::string_view::npos; bar = FindText(raw, "|", bar + 1)) {
+        std::string_view after = raw.substr(std::min(bar + 2, raw.size()));
+        if (after.substr(0, word.size()) == word ||
+            (!other.empty() && after.substr(0, other.size()) == other))
             return TRUE;
+    }
     return FALSE;
 }
 
+// memchr finds the first byte (it is the fastest scan the C library has), the rest is compared in place.
 size_t FindText(std::string_view text, std::string_view needle, size_t from) {
     const size_t m = needle.size();
     if (m == 0)
@@ -99,31 +81,19 @@ size_t FindText(std::string_view text, std::string_view needle, size_t from) {
     if (from >= text.size() || text.size() - from < m)
         return std::string_view::npos;
     const char* base = text.data();
-    const size_t n = text.size();
-    if (m == 1) {
-        const void* hit = std::memchr(base + from, needle[0], n - from);
-        return hit ? (size_t)((const char*)hit - base) : std::string_view::npos;
+    const char* p = base + from;
+    const char* last = base + text.size() - m;  // the last possible start
+    const char first = needle[0];
+    while (p <= last) {
+        p = (const char*)std::memchr(p, first, (size_t)(last - p) + 1);
+        if (!p)
+            return std::string_view::npos;
+        size_t k = 1;
+        while (k < m && p[k] == needle[k])
+            ++k;
+        if (k == m)
+            return (size_t)(p - base);
+        ++p;
     }
-    size_t i = from;
-#if defined(__SSE2__)
-    // Sixteen start positions at a time: a candidate has the needle's first and last byte in place.
-    const __m128i first = _mm_set1_epi8(needle[0]);
-    const __m128i last = _mm_set1_epi8(needle[m - 1]);
-    for (; i + 16 + m - 1 <= n; i += 16) {
-        __m128i a = _mm_loadu_si128((const __m128i*)(base + i));
-        __m128i b = _mm_loadu_si128((const __m128i*)(base + i + m - 1));
-        unsigned mask =
-            (unsigned)_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last)));
-        while (mask) {
-            size_t at = i + (size_t)__builtin_ctz(mask);
-            if (m <= 2 || std::memcmp(base + at + 1, needle.data() + 1, m - 2) == 0)
-                return at;
-            mask &= mask - 1;
-        }
-    }
-#endif
-    for (; i + m <= n; ++i)
-        if (base[i] == needle[0] && std::memcmp(base + i + 1, needle.data() + 1, m - 1) == 0)
-            return i;
     return std::string_view::npos;
 }

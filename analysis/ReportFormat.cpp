@@ -9,8 +9,11 @@ void AppendReportLine(std::string& out, const char* format, std::initializer_lis
             out += "\r\n";
             continue;
         }
-        if (*p != '%') {
-            out += *p;
+        if (*p != '%') {  // a run of literal characters
+            const char* run = p;
+            while (p[1] && p[1] != '%' && p[1] != '\n')
+                ++p;
+            out.append(run, (size_t)(p - run) + 1);
             continue;
         }
         ++p;

@@ -206,6 +206,15 @@ private:
     // ---- SQL report compilers ----
     enum class SqlCompile { Top20, XactReport, XactImz, XactSqlSum };
     LRESULT CompileQServerSql(SqlCompile kind);
+    // ---- Report data sets ----
+    // The smallest elapsed milliseconds of a full top-20 set as last found, valid while the set's
+    // generation is the one noted: most observations of a long log are dropped without a walk.
+    struct Top20Floor {
+        uint64_t generation = ~0ull;
+        int64_t value = 0;
+    };
+    Top20Floor m_top20XactFloor;
+    Top20Floor m_top20SqlFloor;
     // ---- Report population ----
     void SetUpReportList(LPCTSTR title, LPCTSTR captions, LPCTSTR types, int hiddenColumn);
     BOOL FinishSqlReportLog();

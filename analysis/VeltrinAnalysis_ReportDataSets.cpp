@@ -37,67 +37,73 @@ bool ParenthesisedMs(const char* text, int64_t& ms) {
 // The counting rule on elapsed texts, shared by the three count sets.
 template <class RECORD, class MAP, class INIT>
 void CountElapsed(MAP& map, LPCTSTR key, LPCTSTR elapsed, INIT init) {
-    RECORD rec;
-    if (map.Get(key, rec)) {
+    const bool found = map.Update(key, [&](RECORD& rec) {
         rec.m_nCount = SaturatingAdd(rec.m_nCount, 1);
         if (CVeltrinAnalysis::CompareElapsedTexts(rec.m_csMinElapsed, elapsed) > 0)
             rec.m_csMinElapsed = elapsed;
         else if (CVeltrinAnalysis::CompareElapsedTexts(rec.m_csMaxElapsed, elapsed) < 0)
             rec.m_csMaxElapsed = elapsed;
-    } else {
+    });
+    if (!found) {
+        RECORD rec;
         init(rec);
         rec.m_csMinElapsed = elapsed;
         rec.m_csMaxElapsed = elapsed;
         rec.m_nCount = 1;
+        map.Add(key, rec);
     }
-    map.Add(key, rec);
 }
 
 // The numeric counting rule of the two statement sets.
 template <class RECORD, class MAP>
 void CountMs(MAP& map, LPCTSTR statement, int32_t ms) {
-    RECORD rec;
-    if (map.Get(statement, rec)) {
+    const bool found = map.Update(statement, [&](RECORD& rec) {
         rec.m_nTotalMs = SaturatingAdd(rec.m_nTotalMs, ms);
         rec.m_nCount = SaturatingAdd(rec.m_nCount, 1);
         if (ms < rec.m_nMinMs)
             rec.m_nMinMs = ms;
         else if (ms > rec.m_nMaxMs)
             rec.m_nMaxMs = ms;
-    } else {
+    });
+    if (!found) {
+        RECORD rec;
         rec.m_csStatement = statement;
         rec.m_nTotalMs = rec.m_nMinMs = rec.m_nMaxMs = ms;
         rec.m_nCount = 1;
+        map.Add(statement, rec);
     }
-    map.Add(statement, rec);
 }
 
 // The top-20 rule: keeps the 20 records with the most elapsed milliseconds. A key already present is
-// replaced where it stands, so a full set stays full.
-template <class RECORD, class MAP>
-void AddTop20(MAP& map, const CString& key, const RECORD& rec) {
-    RECORD existing;
-    if (map.GetCount() < kTop20Limit || map.Get(key, existing)) {
-        map.Add(key, rec);
+// replaced where it stands, so a full set stays full. A new record replaces the first record of the
+// smallest value when it is larger; the record is built (by make) only when it is stored, since most
+// observations of a long log are dropped.
+template <class RECORD, class MAP, class FLOOR, class MAKE>
+void AddTop20(MAP& map, FLOOR& floor, const CString& key, LPCTSTR elapsedMs, MAKE make) {
+    if (map.GetCount() < kTop20Limit || map.Contains(key)) {
+        map.Add(key, make());
         return;
     }
-    const int64_t value = CVeltrinAnalysis::LeadingNumber(rec.m_csElapsedMs);
-    bool anySmaller = false;
+    const int64_t value = CVeltrinAnalysis::LeadingNumber(elapsedMs);
+    if (floor.generation == map.GetGeneration() && value <= floor.value)
+        return;  // nothing in the set is smaller
     int64_t smallest = 0;
     CString smallestKey;
+    bool first = true;
     map.ForEach([&](const CString& k, const RECORD& r) {
         int64_t v = CVeltrinAnalysis::LeadingNumber(r.m_csElapsedMs);
-        if (v < value)
-            anySmaller = true;
-        if (smallestKey.IsEmpty() || v < smallest) {  // the first of equal smallest values
+        if (first || v < smallest) {  // the first of equal smallest values
             smallest = v;
             smallestKey = k;
+            first = false;
         }
     });
-    if (!anySmaller)
+    floor.generation = map.GetGeneration();
+    floor.value = smallest;
+    if (smallest >= value)
         return;
     if (map.Remove(smallestKey) && map.GetCount() < kTop20Limit)
-        map.Add(key, rec);
+        map.Add(key, make());
 }
 
 // A ranking: re-keys the set "1".."N" by value, largest first; equal values keep their order.
@@ -123,9 +129,9 @@ void Rank(MAP& map, VALUE valueOf, const std::function<void(int32_t)>& moved) {
 }
 
 CString Number(int32_t n) {
-    CString s;
-    s.Format("%d", n);
-    return s;
+    char buf[16];
+    auto end = std::to_chars(buf, buf + sizeof buf, n).ptr;
+    return CString(buf, (int)(end - buf));
 }
 }  // namespace
 
@@ -186,8 +192,7 @@ void CVeltrinAnalysis::AddTransaction(LPCTSTR transaction, LPCTSTR elapsed) {
 }
 
 void CVeltrinAnalysis::AddClientTransaction(LPCTSTR machine, LPCTSTR clientType, LPCTSTR elapsed) {
-    CString key;
-    key.Format("%s|%s", machine, clientType);
+    const CString key = CString(machine) + '|' + clientType;
     CountElapsed<CClient>(m_aClient, key, elapsed, [&](CClient& r) {
         r.m_csMachine = machine;
         r.m_csType = clientType;
@@ -196,8 +201,7 @@ void CVeltrinAnalysis::AddClientTransaction(LPCTSTR machine, LPCTSTR clientType,
 
 void CVeltrinAnalysis::AddClientXact(LPCTSTR machine, LPCTSTR clientType, LPCTSTR transaction,
                                      LPCTSTR elapsed) {
-    CString key;
-    key.Format("%s|%s|%s", machine, clientType, transaction);
+    const CString key = CString(machine) + '|' + clientType + '|' + transaction;
     CountElapsed<CCltXact>(m_aCltXact, key, elapsed, [&](CCltXact& r) {
         r.m_csMachine = machine;
         r.m_csType = clientType;
@@ -228,39 +232,41 @@ void CVeltrinAnalysis::AddTop20Transaction(LPCTSTR file, int32_t startRow, int32
                                            LPCTSTR startTime, LPCTSTR endTime, LPCTSTR elapsed,
                                            LPCTSTR elapsedMs, LPCTSTR transaction, LPCTSTR clientType,
                                            LPCTSTR clientMachine) {
-    CXactDetail rec;
-    rec.m_csFile = file;
-    rec.m_nStartRow = startRow;
-    rec.m_nEndRow = endRow;
-    rec.m_csDate = date;
-    rec.m_csStartTime = startTime;
-    rec.m_csEndTime = endTime;
-    rec.m_csElapsed = elapsed;
-    rec.m_csElapsedMs = elapsedMs;
-    rec.m_csTransaction = transaction;
-    rec.m_csClientType = clientType;
-    rec.m_csClientMachine = clientMachine;
-    CString key;
-    key.Format("%s:%d", file, startRow);
-    AddTop20(m_aTop20Xact, key, rec);
+    const CString key = CString(file) + ':' + Number(startRow);
+    AddTop20<CXactDetail>(m_aTop20Xact, m_top20XactFloor, key, elapsedMs, [&] {
+        CXactDetail rec;
+        rec.m_csFile = file;
+        rec.m_nStartRow = startRow;
+        rec.m_nEndRow = endRow;
+        rec.m_csDate = date;
+        rec.m_csStartTime = startTime;
+        rec.m_csEndTime = endTime;
+        rec.m_csElapsed = elapsed;
+        rec.m_csElapsedMs = elapsedMs;
+        rec.m_csTransaction = transaction;
+        rec.m_csClientType = clientType;
+        rec.m_csClientMachine = clientMachine;
+        return rec;
+    });
 }
 
 void CVeltrinAnalysis::AddTop20Sql(LPCTSTR file, int32_t startRow, int32_t endRow, int32_t bindRow,
                                    LPCTSTR date, LPCTSTR startTime, LPCTSTR endTime, LPCTSTR elapsedMs,
                                    LPCTSTR statement) {
-    CSqlDetail rec;
-    rec.m_csFile = file;
-    rec.m_nStartRow = startRow;
-    rec.m_nEndRow = endRow;
-    rec.m_nStartBindRow = bindRow;
-    rec.m_csDate = date;
-    rec.m_csStartTime = startTime;
-    rec.m_csEndTime = endTime;
-    rec.m_csElapsedMs = elapsedMs;
-    rec.m_csStatement = statement;
-    CString key;
-    key.Format("%s:%d", file, bindRow);
-    AddTop20(m_aTop20Sql, key, rec);
+    const CString key = CString(file) + ':' + Number(bindRow);
+    AddTop20<CSqlDetail>(m_aTop20Sql, m_top20SqlFloor, key, elapsedMs, [&] {
+        CSqlDetail rec;
+        rec.m_csFile = file;
+        rec.m_nStartRow = startRow;
+        rec.m_nEndRow = endRow;
+        rec.m_nStartBindRow = bindRow;
+        rec.m_csDate = date;
+        rec.m_csStartTime = startTime;
+        rec.m_csEndTime = endTime;
+        rec.m_csElapsedMs = elapsedMs;
+        rec.m_csStatement = statement;
+        return rec;
+    });
 }
 
 void CVeltrinAnalysis::AddSqlDetail(LPCTSTR key, int32_t startRow, int32_t endRow, int32_t bindRow,

@@ -1,34 +1,55 @@
+#include <charconv>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "analysis/VeltrinAnalysis.h"
 
 namespace {
-// Leading-digits value of the field at [pos, pos+len) of text; what lies past the text reads as empty.
-long FieldValue(const std::string& text, size_t pos, size_t len) {
+// atol of text[pos, pos+len) without copying it: leading white space, a sign, then digits (the value
+// is held at the limits of long, as strtol holds it). What lies past the text reads as empty.
+long FieldValue(std::string_view text, size_t pos, size_t len) {
     if (pos >= text.size())
         return 0;
-    return std::atol(text.substr(pos, len).c_str());
+    std::string_view f = text.substr(pos, len);
+    size_t i = 0;
+    while (i < f.size() && (f[i] == ' ' || (f[i] >= '\t' && f[i] <= '\r')))
+        ++i;
+    bool negative = false;
+    if (i < f.size() && (f[i] == '+' || f[i] == '-'))
+        negative = f[i++] == '-';
+    unsigned long value = 0;
+    const unsigned long limit = negative ? (unsigned long)LONG_MAX + 1 : (unsigned long)LONG_MAX;
+    for (; i < f.size() && f[i] >= '0' && f[i] <= '9'; ++i) {
+        unsigned digit = (unsigned)(f[i] - '0');
+        if (value > (limit - digit) / 10) {
+            value = limit;
+            for (; i < f.size() && f[i] >= '0' && f[i] <= '9'; ++i) {
+            }
+            break;
+        }
+        value = value * 10 + digit;
+    }
+    return negative ? (long)(0 - value) : (long)value;
 }
 }  // namespace
 
 double CVeltrinAnalysis::ParseLogTimeMs(LPCTSTR stampText) {
-    std::string stamp(stampText ? stampText : "");
+    const std::string_view stamp(stampText ? stampText : "");
     long month = FieldValue(stamp, 5, 2);
     long day = FieldValue(stamp, 8, 2);
     long hour = FieldValue(stamp, 11, 2);
     long minute = FieldValue(stamp, 14, 2);
     long second = FieldValue(stamp, 17, 2);
     long millis = 0;
-    if (stamp.size() >= 21) {
-        std::string frac = stamp.substr(20);
-        while (!frac.empty() && frac.back() == ' ')
-            frac.pop_back();
-        millis = std::atol(frac.c_str());
-    }
-    int feb = IsLeapYear(stamp.substr(0, 4).c_str()) ? 29 : 28;
+    if (stamp.size() >= 21)  // trailing blanks do not change what the digits read
+        millis = FieldValue(stamp, 20, std::string_view::npos);
+    char year[5] = {0};
+    stamp.substr(0, 4).copy(year, 4);
+    int feb = IsLeapYear(year) ? 29 : 28;
     static const int before[13] = {0, 0, 31, 31, 62, 92, 123, 153, 184, 215, 245, 276, 306};
     long dayOfYear = 0;
     if (month >= 1 && month <= 12)
@@ -43,18 +64,34 @@ double CVeltrinAnalysis::ElapsedMs(LPCTSTR startStamp, LPCTSTR endStamp) {
     return start <= end ? end - start : 0.0;
 }
 
+namespace {
+// "%02d" and "%d" of a number, without printf.
+void AppendNumber(std::string& out, int64_t n, bool twoDigits) {
+    if (twoDigits && n >= 0 && n < 10)
+        out += '0';
+    char buf[24];
+    out.append(buf, std::to_chars(buf, buf + sizeof buf, n).ptr);
+}
+}  // namespace
+
 CString CVeltrinAnalysis::FormatHms(int32_t ms) {
     int32_t h = ms / 3600000;
     int32_t rest = ms - h * 3600000;
-    CString s;
-    s.Format("%02d:%02d:%02d", h, rest / 60000, (rest % 60000) / 1000);
-    return s;
+    std::string s;
+    AppendNumber(s, h, true);
+    s += ':';
+    AppendNumber(s, rest / 60000, true);
+    s += ':';
+    AppendNumber(s, (rest % 60000) / 1000, true);
+    return CString(std::move(s));
 }
 
 CString CVeltrinAnalysis::FormatElapsedMs(int32_t ms) {
-    CString s = FormatHms(ms);
-    s.AppendFormat(" (%d msec)", ms);
-    return s;
+    std::string s = FormatHms(ms).str();
+    s += " (";
+    AppendNumber(s, ms, false);
+    s += " msec)";
+    return CString(std::move(s));
 }
 
 BOOL CVeltrinAnalysis::IsWholeNumber(float value) {

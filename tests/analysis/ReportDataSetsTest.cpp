@@ -120,6 +120,17 @@ TEST_F(ReportDataSets, Top20Rule) {
     ASSERT_TRUE(view_.m_aTop20Xact.Get("f.log:10", r));
     EXPECT_EQ(r.m_csElapsedMs, "1");
 
+    // A change made to the set from outside is seen by the next observation.
+    AddXact(30, "1");  // dropped: equal to the smallest kept
+    EXPECT_FALSE(view_.m_aTop20Xact.Get("f.log:30", r));
+    CXactDetail low = r;
+    ASSERT_TRUE(view_.m_aTop20Xact.Get("f.log:10", low));
+    low.m_csElapsedMs = "0";
+    view_.m_aTop20Xact.Add("f.log:10", low);
+    AddXact(31, "1");  // now above the smallest: replaces it
+    EXPECT_FALSE(view_.m_aTop20Xact.Get("f.log:10", r));
+    EXPECT_TRUE(view_.m_aTop20Xact.Get("f.log:31", r));
+
     // The SQL set keys by file and bind row.
     view_.AddTop20Sql("f.log", 7, 9, 8, "d", "s", "e", "12", "SELECT 1");
     CSqlDetail d;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <string>
@@ -9,6 +11,7 @@
 #include "analysis/LineTokens.h"
 #include "analysis/LogLineReader.h"
 #include "analysis/ReportFormat.h"
+#include "analysis/VeltrinAnalysis.h"
 #include "app/core/TextHelpers.h"
 
 namespace {
@@ -18,7 +21,7 @@ void WriteFileBytes(const char* path, const std::string& bytes) {
 }  // namespace
 
 // The fast paths must give what ExpandTabs and a plain search give, whatever the bytes.
-TEST(LineScan, MatchesThePlainFunctionsOnRandomLines) {
+TEST(FastPaths, MatchesThePlainFunctionsOnRandomLines) {
     std::mt19937 rng(11);
     const char alphabet[] = {'a', '-', ' ', '|', '\t', '\0', '\x7f', '\x80', '\xff', 'S', 'E', '\r'};
     CExpandedLine expander;
@@ -37,7 +40,7 @@ TEST(LineScan, MatchesThePlainFunctionsOnRandomLines) {
     }
 }
 
-TEST(LineScan, TokensReadPastTheEndAsEmpty) {
+TEST(FastPaths, TokensReadPastTheEndAsEmpty) {
     CLineTokens t;
     EXPECT_EQ(t.Split("  a | b||c  ", " |"), 3);
     EXPECT_EQ(t[0], "a");
@@ -51,7 +54,7 @@ TEST(LineScan, TokensReadPastTheEndAsEmpty) {
 }
 
 // The line count is the number of lines the reader delivers, whatever the bytes and the read sizes.
-TEST(LineScan, CountFileLinesAgreesWithTheReader) {
+TEST(FastPaths, CountFileLinesAgreesWithTheReader) {
     std::mt19937 rng(5);
     char path[] = "/tmp/veltrin_count_XXXXXX";
     int fd = mkstemp(path);
@@ -94,7 +97,7 @@ TEST(LineScan, CountFileLinesAgreesWithTheReader) {
 }
 
 // The cheap test before expanding never says no to a line whose expanded form holds the marker.
-TEST(LineScan, BarWordTestNeverMissesAMarker) {
+TEST(FastPaths, BarWordTestNeverMissesAMarker) {
     std::mt19937 rng(3);
     const char* pieces[] = {"|", " ", "\t", "Start", "End", "Sta", "x", "\x01", "| Start ", "|\tEnd "};
     CExpandedLine expander;
@@ -121,7 +124,7 @@ TEST(LineScan, BarWordTestNeverMissesAMarker) {
 }
 
 // Report lines built without printf are the bytes printf and a text-mode file give.
-TEST(LineScan, ReportLinesMatchPrintf) {
+TEST(FastPaths, ReportLinesMatchPrintf) {
     const char* format = "%-27s  %-10s  %-13s %s\n";
     const char* fields[][4] = {{"f.log", "12", "08:00:00 PM", "SELECT 1"},
                                {"", "", "", ""},
@@ -136,4 +139,51 @@ TEST(LineScan, ReportLinesMatchPrintf) {
     std::string line;
     AppendReportLine(line, "%s|%-4s|%s", {std::string_view("a\0b", 3)});
     EXPECT_EQ(line, "a|    |");  // a field stops at a NUL; a missing field is empty
+}
+
+namespace {
+// The time arithmetic as first written, with printf and atol, to compare the faster one with.
+double ReferenceParse(const char* stampText) {
+    std::string stamp(stampText);
+    auto field = [&](size_t pos, size_t len) -> long {
+        return pos >= stamp.size() ? 0 : std::atol(stamp.substr(pos, len).c_str());
+    };
+    long month = field(5, 2), day = field(8, 2), hour = field(11, 2), minute = field(14, 2),
+         second = field(17, 2);
+    long millis = 0;
+    if (stamp.size() >= 21) {
+        std::string frac = stamp.substr(20);
+        while (!frac.empty() && frac.back() == ' ')
+            frac.pop_back();
+        millis = std::atol(frac.c_str());
+    }
+    int feb = CVeltrinAnalysis::IsLeapYear(stamp.substr(0, 4).c_str()) ? 29 : 28;
+    static const int before[13] = {0, 0, 31, 31, 62, 92, 123, 153, 184, 215, 245, 276, 306};
+    long dayOfYear = month >= 1 && month <= 12 ? day + before[month] + (month >= 3 ? feb : 0) : 0;
+    return (double)hour * 3600000.0 + (double)dayOfYear * 86400000.0 + (double)minute * 60000.0 +
+           (double)second * 1000.0 + (double)millis;
+}
+}  // namespace
+
+TEST(FastPaths, TimeArithmeticAgreesWithPrintfAndAtol) {
+    std::mt19937 rng(9);
+    const char chars[] = "0123456789 -+/:.\tPMx";
+    const char* stamps[] = {"2023/05/01 08:00:00.123", "2024-02-29 23:59:59.999  ", "2023/05/01 01:00:00 PM",
+                            "2023-05-01 08:00:00.99999999999999999999", " 2023- 5-+1 -8:00:00.-12"};
+    for (const char* s : stamps)
+        EXPECT_DOUBLE_EQ(CVeltrinAnalysis::ParseLogTimeMs(s), ReferenceParse(s)) << s;
+    for (int round = 0; round < 20000; ++round) {
+        std::string stamp = "2023/05/01 08:00:00.000";
+        stamp.resize(rng() % 30, '0');
+        for (int k = rng() % 4; k > 0; --k)
+            if (!stamp.empty())
+                stamp[rng() % stamp.size()] = chars[rng() % (sizeof chars - 1)];
+        ASSERT_DOUBLE_EQ(CVeltrinAnalysis::ParseLogTimeMs(stamp.c_str()), ReferenceParse(stamp.c_str()))
+            << stamp;
+    }
+    for (int32_t ms : {0, 1, 9, 10, 59999, 3723004, -1, -5, -12, -3723004, INT32_MAX, INT32_MIN}) {
+        int32_t h = ms / 3600000, rest = ms - h * 3600000;
+        EXPECT_EQ(CVeltrinAnalysis::FormatElapsedMs(ms).str(),
+                  FormatString("%02d:%02d:%02d (%d msec)", h, rest / 60000, (rest % 60000) / 1000, ms));
+    }
 }
