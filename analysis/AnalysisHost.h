@@ -101,4 +101,11 @@ public:
     // The view's window timers; the view hands each WM_TIMER of the pump timer to OnPumpTimer.
     virtual void SetViewTimer(UINT id, UINT milliseconds) = 0;
     virtual void KillViewTimer(UINT id) = 0;
+    // ---- Report population and the SQL histogram ----
+    // Switches the report list's redrawing off (FALSE) and on again (TRUE) around a long fill.
+    virtual void SetListRedraw(BOOL /*redraw*/) {}
+    // The question shown when a statement ran more than 100,000 times (dialog template 170): shows the
+    // record number's count, lets the user type a lower number of lines and returns IDOK or IDCANCEL.
+    // On IDOK with a number typed, countText holds that number; otherwise it keeps the count.
+    virtual int QueryTruncateHistogram(LPCTSTR recordNumber, CString& countText) = 0;
 };

@@ -8,9 +8,11 @@
 #include "platform/base/JoinPath.h"
 #include "platform/base/MessageBox.h"
 
-CLogPass::CLogPass(CVeltrinAnalysis& view, LPCTSTR method, LPCTSTR statusText, LPCTSTR waitText)
+CLogPass::CLogPass(CVeltrinAnalysis& view, LPCTSTR method, LPCTSTR statusText, LPCTSTR waitText,
+                   BOOL traceStart)
     : m_view(view), m_method(method), m_status(statusText), m_waitText(waitText), m_reader(&m_bContinue) {
-    m_view.Trace(CString("Start ") + m_method);
+    if (traceStart)
+        m_view.Trace(CString("Start ") + m_method);
     m_view.ShowRecordCount(0);
 }
 
@@ -78,6 +80,7 @@ void CLogPass::BeginWait(LPCTSTR path) {
     m_path = path;
     m_total = CountFileLines(path);
     m_step = m_fixedStep > 0 ? m_fixedStep : (m_total < 1000 ? m_shortStep : 1000);
+    m_nextStep = m_step;
     m_view.ShowStatusText(m_status);
     m_bContinue = TRUE;
     CloseWait();
@@ -110,8 +113,16 @@ BOOL CLogPass::NextLine(std::string_view& line) {
 }
 
 void CLogPass::Step(int32_t rows) {
-    if (AtStep())
-        Progress(m_reader.GetLineNumber(), rows);
+    // Every line whose number is a multiple of the step, without a division per line.
+    long line = m_reader.GetLineNumber();
+    if (line < m_nextStep)
+        return;
+    if (line > m_nextStep)  // lines went by without a Step call
+        m_nextStep = (line + m_step - 1) / m_step * m_step;
+    if (line == m_nextStep) {
+        m_nextStep += m_step;
+        Progress(line, rows);
+    }
 }
 
 void CLogPass::Progress(long lineNumber, int32_t rows) {
@@ -126,11 +137,13 @@ void CLogPass::Progress(long lineNumber, int32_t rows) {
 void CLogPass::ShowProgress(LPCTSTR text, long lineNumber, int32_t rows) {
     m_wait->SetMessageText(text);
     m_view.ShowRecordCount(rows);
+    if (m_statusEachStep)
+        m_view.ShowStatusText(m_status);
     m_wait->SetProgress((int32_t)lineNumber);
     m_view.Host().RestoreWaitCursor();
 }
 
-BOOL CLogPass::FinishLog(int32_t rows) {
+BOOL CLogPass::FinishLog(int32_t rows, BOOL noData) {
     if (ReadFailed()) {  // a later block could not be read: the rows so far stay
         CloseWait();
         m_view.ShowStatusText("Ready");
@@ -138,8 +151,9 @@ BOOL CLogPass::FinishLog(int32_t rows) {
     }
     Progress(m_reader.GetLineNumber(), rows);
     m_reader.Close();
-    if (rows == 0) {
-        m_view.m_csPadText.Format("\r\n No Data Available in %s for Itemize Criteria.", (LPCTSTR)m_path);
+    if (noData) {
+        m_view.m_csPadText = m_noDataFormat;
+        m_view.m_csPadText.Replace("%s", m_path);
         m_view.ShowPadText(m_view.m_csPadText);
     }
     EndWaitCursor();
@@ -160,7 +174,11 @@ void CLogPass::TraceEnd() {
 }
 
 int32_t CLogPass::Finish(int32_t rows) {
-    if (!FinishLog(rows))
+    return Finish(rows, rows == 0);
+}
+
+int32_t CLogPass::Finish(int32_t rows, BOOL noData) {
+    if (!FinishLog(rows, noData))
         return 0;
     TraceEnd();
     return rows;
@@ -209,7 +227,10 @@ int32_t CLogPass::Run(const std::function<int32_t()>& body) {
     if (caught) {
         m_view.TraceF("%s: hit CATCH (%s)", (LPCTSTR)m_method, caught);
         CString text;
-        text.Format("Unable to read the file!\r\n%s", (LPCTSTR)m_path);
+        if (!m_memoryFailureText.IsEmpty() && std::string_view(caught) == "CMemoryException")
+            text = m_memoryFailureText;
+        else
+            text.Format("Unable to read the file!\r\n%s", (LPCTSTR)m_path);
         m_view.Host().MessageBox(text, MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
     } else {
         m_view.Trace(CString("Abort ") + m_method);

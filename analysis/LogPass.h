@@ -26,7 +26,9 @@ class CVeltrinAnalysis;
 
 class CLogPass {
 public:
-    CLogPass(CVeltrinAnalysis& view, LPCTSTR method, LPCTSTR statusText, LPCTSTR waitText);
+    // traceStart: FALSE for a pass whose handler writes its own entry trace instead of "Start <method>".
+    CLogPass(CVeltrinAnalysis& view, LPCTSTR method, LPCTSTR statusText, LPCTSTR waitText,
+             BOOL traceStart = TRUE);
     ~CLogPass();
     CLogPass(const CLogPass&) = delete;
     CLogPass& operator=(const CLogPass&) = delete;
@@ -70,6 +72,16 @@ public:
     // under 1,000 lines).
     void SetFixedStep(long step) { m_fixedStep = step; }
 
+    // As Finish, for a pass whose records-pane count is not what decides "no data".
+    int32_t Finish(int32_t shown, BOOL noData);
+
+    // Options of passes whose frame differs:
+    // the status text is shown again at every progress step;
+    void SetStatusEachStep(BOOL each) { m_statusEachStep = each; }
+    // the pad text shown when nothing was found ("%s" takes the path);
+    void SetNoDataText(LPCTSTR format) { m_noDataFormat = format; }
+    // the message a memory failure shows instead of "Unable to read the file!".
+    void SetMemoryFailureText(LPCTSTR text) { m_memoryFailureText = text; }
     // Runs the guarded part of a pass. A memory or file exception ends it with the wait dialog closed,
     // the message "Unable to read the file!" and "Ready"; any other failure ends it quietly (traced).
     // Either way the rows already added stay and the result is 0.
@@ -91,7 +103,8 @@ public:
     void ShowProgress(LPCTSTR text, long lineNumber, int32_t rows);
     // Finish for one log of a pass over several: all of Finish but the End trace. FALSE (wait dialog
     // closed, "Ready" shown) when a later block could not be read.
-    BOOL FinishLog(int32_t rows);
+    BOOL FinishLog(int32_t rows, BOOL noData);
+    BOOL FinishLog(int32_t rows) { return FinishLog(rows, rows == 0); }
     // The last steps of a pass: the bar to the total, the wait dialog closed, "Ready", the row count.
     void Complete(int32_t rows);
     void TraceEnd();
@@ -115,7 +128,11 @@ private:
     long m_shortStep = 100;
     CString m_progressFormat;
     bool m_countInText = false;
+    long m_nextStep = 1000;  // the next line number that is a multiple of the step
     std::unique_ptr<IAnalysisWait> m_wait;
     LogLineReader m_reader;
     bool m_waitCursor = false;
+    BOOL m_statusEachStep = FALSE;
+    CString m_noDataFormat = "\r\n No Data Available in %s for Itemize Criteria.";
+    CString m_memoryFailureText;
 };

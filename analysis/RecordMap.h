@@ -37,6 +37,7 @@ public:
     }
     // Stores a copy of rec under the key, destroying a record the key held before.
     BOOL Add(LPCTSTR key, const RECORD& rec) {
+        ++m_generation;
         RECORD* copy = new RECORD(rec);
         CObject*& slot = m_map[key];
         delete slot;
@@ -47,12 +48,44 @@ public:
         CObject* p = nullptr;
         if (!m_map.Lookup(key, p))
             return FALSE;
+        ++m_generation;
         m_map.RemoveKey(key);
         delete p;
         return TRUE;
     }
     int32_t GetCount() const { return (int32_t)m_map.GetCount(); }
+    // Lets update(record) change the record under the key in place (TRUE), or does nothing (FALSE) when
+    // the key is absent; the reference is valid during the call only.
+    template <class UPDATE>
+    BOOL Update(LPCTSTR key, UPDATE update) {
+        CObject* p = nullptr;
+        if (!m_map.Lookup(key, p) || !p)
+            return FALSE;
+        ++m_generation;
+        update(*static_cast<RECORD*>(p));
+        return TRUE;
+    }
+    BOOL Contains(LPCTSTR key) const {
+        CObject* p = nullptr;
+        return m_map.Lookup(key, p) && p;
+    }
+    // A number that changes whenever the map or one of its records may have changed, so that a caller
+    // can keep something it worked out from the map until then.
+    uint64_t GetGeneration() const { return m_generation; }
+    // Calls visit(key, record) for every entry in iteration order, without copying the records; the
+    // reference is valid during the call only.
+    template <class VISIT>
+    void ForEach(VISIT visit) const {
+        CString key;  // reused, so that walking a set does not allocate per entry
+        for (POSITION pos = m_map.GetStartPosition(); pos;) {
+            CObject* p = nullptr;
+            m_map.GetNextAssoc(pos, key, p);
+            if (p)
+                visit(static_cast<const CString&>(key), static_cast<const RECORD&>(*static_cast<RECORD*>(p)));
+        }
+    }
     void DeleteAll() {
+        ++m_generation;
         for (POSITION pos = m_map.GetStartPosition(); pos;) {
             CString key;
             CObject* p = nullptr;
@@ -64,6 +97,7 @@ public:
 
 protected:
     CMapStringToOb m_map;
+    uint64_t m_generation = 0;
 };
 
 // The application-wide maps: the same store with the names the application uses.

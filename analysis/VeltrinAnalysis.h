@@ -9,7 +9,18 @@
 #include "platform/base/Collections.h"
 #include "platform/base/String.h"
 
+// The report data sets.
+#include "analysis/MapStrToObjClient.h"
+#include "analysis/MapStrToObjCltXact.h"
+#include "analysis/MapStrToObjSqlDetail.h"
+#include "analysis/MapStrToObjSqlSum.h"
+#include "analysis/MapStrToObjSqlXact.h"
+#include "analysis/MapStrToObjXact.h"
+#include "analysis/MapStrToObjXactDetail.h"
+
 class gxListModel;
+class CFileException;
+class CStdioFile;
 
 // The number of elapsed-time workers started in the current run.
 extern int g_nRunningWorkers;
@@ -191,6 +202,99 @@ public:
     LRESULT ImportTop20TransactionsLog(WPARAM wParam, LPARAM lParam);  // WM_IMPORTTOP20XACTLOG
     LRESULT ImportTop20SqlLog(WPARAM wParam, LPARAM lParam);           // WM_IMPORTTOP20SQLLOG
     LRESULT ImportSqlSummaryLog(WPARAM wParam, LPARAM lParam);         // WM_IMPORTSQLSUMMARYLOG
+    // ---- Report data sets and summary sections ----
+    // Counting rules: one record per key with its count and smallest and largest elapsed time.
+    void AddTransaction(LPCTSTR transaction, LPCTSTR elapsed);
+    void AddClientTransaction(LPCTSTR machine, LPCTSTR clientType, LPCTSTR elapsed);
+    void AddClientXact(LPCTSTR machine, LPCTSTR clientType, LPCTSTR transaction, LPCTSTR elapsed);
+    void AddSqlXact(LPCTSTR statement, int32_t ms);
+    void AccumulateSqlSum(LPCTSTR key, LPCTSTR statement, int32_t ms);
+    void AddSqlSum(LPCTSTR key, LPCTSTR statement, int32_t count, int32_t total, int32_t minMs,
+                   int32_t maxMs);
+    // The top-20 rule: the 20 records with the most elapsed milliseconds.
+    void AddTop20Transaction(LPCTSTR file, int32_t startRow, int32_t endRow, LPCTSTR date, LPCTSTR startTime,
+                             LPCTSTR endTime, LPCTSTR elapsed, LPCTSTR elapsedMs, LPCTSTR transaction,
+                             LPCTSTR clientType, LPCTSTR clientMachine);
+    void AddTop20Sql(LPCTSTR file, int32_t startRow, int32_t endRow, int32_t bindRow, LPCTSTR date,
+                     LPCTSTR startTime, LPCTSTR endTime, LPCTSTR elapsedMs, LPCTSTR statement);
+    void AddSqlDetail(LPCTSTR key, int32_t startRow, int32_t endRow, int32_t bindRow, LPCTSTR date,
+                      LPCTSTR startTime, LPCTSTR endTime, LPCTSTR elapsedMs, LPCTSTR gap, LPCTSTR statement);
+    void AddHistogramSql(LPCTSTR key, int32_t startRow, int32_t endRow, int32_t bindRow, LPCTSTR date,
+                         LPCTSTR startTime, LPCTSTR endTime, LPCTSTR elapsedMs, LPCTSTR file,
+                         LPCTSTR statement);
+    // Rankings: re-key the set "1".."N", largest first; ties keep their order.
+    void ReorderTop20TransactionList();
+    void ReorderTop20SqlList();
+    void ReorderHistogramDataset();
+    void ReorderSqlSummary();
+    // Sections 1-4 into m_csXactReportLog, 5-6 into m_csSqlReportLog.
+    void WriteTransactionCountSummary();
+    void WriteMachineCountSummary();
+    void WriteTransactionSummary();
+    void WriteTop20TransactionList();
+    void WriteSqlCountSummary();
+    void WriteTop20SqlList();
+    // Orders two elapsed texts "HH:MM:SS (N msec)" by their milliseconds (by text when either lacks
+    // the number): <0, 0, >0.
+    static int CompareElapsedTexts(LPCTSTR a, LPCTSTR b);
+    // Value of the leading decimal digits (0 when the text does not start with one), saturated.
+    static int64_t LeadingNumber(LPCTSTR text);
+    // A millisecond count read back from text, limited to the 32-bit range the formatters take.
+    static int32_t MsFromText(LPCTSTR text);
+    // The "%.0f" text of a millisecond count from ElapsedMs.
+    static CString FormatMsText(double ms);
+    // Opens a report log to append (created when missing, never truncated, text mode) at its end;
+    // FALSE after the file-error message when it cannot be opened.
+    BOOL OpenReportLog(CStdioFile& file, LPCTSTR path);
+    // Closes it; FALSE after the file-error message when what was buffered cannot be written.
+    BOOL CloseReportLog(CStdioFile& file);
+    // The framework's standard message for a file exception.
+    void ReportFileError(const CFileException& error);
+
+    CMapStrToObjXact m_aXact;
+    CMapStrToObjClient m_aClient;
+    CMapStrToObjCltXact m_aCltXact;
+    CMapStrToObjSqlXact m_aSqlXact;
+    CMapStrToObjXactDetail m_aTop20Xact;
+    CMapStrToObjSqlDetail m_aTop20Sql;
+    CMapStrToObjSqlDetail m_aSqlDetail;
+    CMapStrToObjSqlSum m_aSqlSum;
+    CString m_csXactReportLog;  // full path of the transaction report log
+    CString m_csSqlReportLog;   // full path of the SQL report log
+    // The report logs' file names as the marker rows show them, kept when the path is set.
+    CString m_csXactReportFile;
+    CString m_csSqlReportFile;
+
+    // ---- Top-20 transaction report ----
+    LRESULT OnCompileTop20Transx(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPopulateTop20TransxSummary(WPARAM wParam, LPARAM lParam);
+    int32_t m_nXactCount = 0;  // complete transactions of the series
+
+    // ---- SQL report compilers ----
+    LRESULT OnCompileTop20SQL(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRunXactReport(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRunXactImzSqlReport(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRunXactSqlSumReport(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRunT20SqlSumReport(WPARAM wParam, LPARAM lParam);
+    int32_t m_nSqlCount = 0;  // SQL statements recorded
+
+    // ---- Report population ----
+    LRESULT OnPopulateXactImzSqlReport(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPopulateXactSqlSumReport(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPopulateT20SqlSumReport(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPopulateXactReport(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPopulateTop20SqlSummary(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPopulateSqlHistogramReport(WPARAM wParam, LPARAM lParam);
+
+    // ---- SQL histogram ----
+    LRESULT OnRunSqlHistogramReport(WPARAM wParam, LPARAM lParam);
+    LRESULT OnReorderHistogram(WPARAM wParam, LPARAM lParam);
+    // Asks for a lower number of lines to take; 0 when the user abandons the histogram.
+    uint32_t AskHistogramLimit(LPCTSTR recordNumber, LPCTSTR countText);
+
+    // ---- Message dispatch ----
+    // Calls the handler of one of the view's private messages; handled is false for any other message.
+    LRESULT HandleViewMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
 
 protected:
     IAnalysisHost* m_pHost;
@@ -200,4 +304,19 @@ private:
     int32_t ReimportLog(const ReimportLayout& layout);
     void WaitForAllWorkerSlots();
     int32_t RunStatsReport(bool serverMode);
+    // ---- SQL report compilers ----
+    enum class SqlCompile { Top20, XactReport, XactImz, XactSqlSum };
+    LRESULT CompileQServerSql(SqlCompile kind);
+    // ---- Report data sets ----
+    // The smallest elapsed milliseconds of a full top-20 set as last found, valid while the set's
+    // generation is the one noted: most observations of a long log are dropped without a walk.
+    struct Top20Floor {
+        uint64_t generation = ~0ull;
+        int64_t value = 0;
+    };
+    Top20Floor m_top20XactFloor;
+    Top20Floor m_top20SqlFloor;
+    // ---- Report population ----
+    void SetUpReportList(LPCTSTR title, LPCTSTR captions, LPCTSTR types, int hiddenColumn);
+    BOOL FinishSqlReportLog();
 };

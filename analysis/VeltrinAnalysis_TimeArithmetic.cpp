@@ -1,3 +1,5 @@
+#include <charconv>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -7,8 +9,8 @@
 #include "analysis/VeltrinAnalysis.h"
 
 namespace {
-// atol of the field [pos, pos+len) of text (whole rest when len is npos): leading blanks, a sign, then
-// digits. What lies past the text reads as empty.
+// atol of text[pos, pos+len) without copying it: leading white space, a sign, then digits (the value
+// is held at the limits of long, as strtol holds it). What lies past the text reads as empty.
 long FieldValue(std::string_view text, size_t pos, size_t len) {
     if (pos >= text.size())
         return 0;
@@ -19,27 +21,34 @@ long FieldValue(std::string_view text, size_t pos, size_t len) {
     bool negative = false;
     if (i < f.size() && (f[i] == '+' || f[i] == '-'))
         negative = f[i++] == '-';
-    long value = 0;
+    unsigned long value = 0;
+    const unsigned long limit = negative ? (unsigned long)LONG_MAX + 1 : (unsigned long)LONG_MAX;
     for (; i < f.size() && f[i] >= '0' && f[i] <= '9'; ++i) {
-        if (value > 100000000000L)
-            break;  // far beyond any field; keeps the arithmetic defined
-        value = value * 10 + (f[i] - '0');
+        unsigned digit = (unsigned)(f[i] - '0');
+        if (value > (limit - digit) / 10) {
+            value = limit;
+            for (; i < f.size() && f[i] >= '0' && f[i] <= '9'; ++i) {
+            }
+            break;
+        }
+        value = value * 10 + digit;
     }
-    return negative ? -value : value;
+    return negative ? (long)(0 - value) : (long)value;
 }
 }  // namespace
 
 double CVeltrinAnalysis::ParseLogTimeMs(LPCTSTR stampText) {
-    std::string_view stamp(stampText ? stampText : "");
+    const std::string_view stamp(stampText ? stampText : "");
     long month = FieldValue(stamp, 5, 2);
     long day = FieldValue(stamp, 8, 2);
     long hour = FieldValue(stamp, 11, 2);
     long minute = FieldValue(stamp, 14, 2);
     long second = FieldValue(stamp, 17, 2);
-    // The fraction: the rest from character 20, trailing blanks removed, read whole.
-    long millis = stamp.size() >= 21 ? FieldValue(stamp, 20, std::string_view::npos) : 0;
+    long millis = 0;
+    if (stamp.size() >= 21)  // trailing blanks do not change what the digits read
+        millis = FieldValue(stamp, 20, std::string_view::npos);
     char year[5] = {0};
-    stamp.copy(year, 4);
+    stamp.substr(0, 4).copy(year, 4);
     int feb = IsLeapYear(year) ? 29 : 28;
     static const int before[13] = {0, 0, 31, 31, 62, 92, 123, 153, 184, 215, 245, 276, 306};
     long dayOfYear = 0;
@@ -55,18 +64,34 @@ double CVeltrinAnalysis::ElapsedMs(LPCTSTR startStamp, LPCTSTR endStamp) {
     return start <= end ? end - start : 0.0;
 }
 
+namespace {
+// "%02d" and "%d" of a number, without printf.
+void AppendNumber(std::string& out, int64_t n, bool twoDigits) {
+    if (twoDigits && n >= 0 && n < 10)
+        out += '0';
+    char buf[24];
+    out.append(buf, std::to_chars(buf, buf + sizeof buf, n).ptr);
+}
+}  // namespace
+
 CString CVeltrinAnalysis::FormatHms(int32_t ms) {
     int32_t h = ms / 3600000;
     int32_t rest = ms - h * 3600000;
-    CString s;
-    s.Format("%02d:%02d:%02d", h, rest / 60000, (rest % 60000) / 1000);
-    return s;
+    std::string s;
+    AppendNumber(s, h, true);
+    s += ':';
+    AppendNumber(s, rest / 60000, true);
+    s += ':';
+    AppendNumber(s, (rest % 60000) / 1000, true);
+    return CString(std::move(s));
 }
 
 CString CVeltrinAnalysis::FormatElapsedMs(int32_t ms) {
-    CString s = FormatHms(ms);
-    s.AppendFormat(" (%d msec)", ms);
-    return s;
+    std::string s = FormatHms(ms).str();
+    s += " (";
+    AppendNumber(s, ms, false);
+    s += " msec)";
+    return CString(std::move(s));
 }
 
 BOOL CVeltrinAnalysis::IsWholeNumber(float value) {

@@ -85,6 +85,16 @@ int CRecordingHost::MessageBox(LPCTSTR text, UINT type) {
     return DefaultMessageBoxAnswer(type);
 }
 
+int CRecordingHost::QueryTruncateHistogram(LPCTSTR recordNumber, CString& countText) {
+    m_truncateQuestions.push_back({recordNumber, countText});
+    if (m_nextTruncateAnswer >= m_truncateAnswers.size())
+        return IDOK;
+    const auto& answer = m_truncateAnswers[m_nextTruncateAnswer++];
+    if (answer.first == IDOK && !answer.second.IsEmpty())
+        countText = answer.second;
+    return answer.first;
+}
+
 std::string CRecordingHost::Key(LPCTSTR section, LPCTSTR entry) {
     return std::string(section ? section : "") + "\n" + (entry ? entry : "");
 }
@@ -162,6 +172,8 @@ void CRecordingHost::ClearRecords() {
     m_treeSelections.clear();
     m_timerCalls.clear();
     m_sentLog.clear();
+    m_truncateQuestions.clear();
+    m_redraws.clear();
 }
 
 BOOL CRecordingHost::ChooseCsvFile(LPCTSTR initialFolder, CString& path) {

@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <utility>
 #include <string>
 #include <thread>
 #include <vector>
@@ -66,6 +67,8 @@ public:
     }
     DWORD GetTickCount() override { return m_tick; }
     void Pause(DWORD milliseconds) override { m_tick += milliseconds; }
+    void SetListRedraw(BOOL redraw) override { m_redraws.push_back(redraw); }
+    int QueryTruncateHistogram(LPCTSTR recordNumber, CString& countText) override;
 
     // ---- IAnalysisHost: CSV, statistics and workers ----
     BOOL ChooseCsvFile(LPCTSTR initialFolder, CString& path) override;
@@ -108,6 +111,9 @@ public:
     BOOL WaitForSend();
     // Handles sends until every started worker has ended.
     void WaitForAllWorkers();
+    // The answer of the next histogram truncation question: the button and the text typed (empty: none).
+    // Unscripted questions answer IDOK with nothing typed.
+    void ScriptTruncateAnswer(int button, LPCTSTR typed) { m_truncateAnswers.push_back({button, typed}); }
 
     // ---- Records ----
     const std::vector<Box>& Boxes() const { return m_boxes; }
@@ -121,6 +127,10 @@ public:
     const std::vector<ProgressCall>& ProgressCalls() const { return m_progress; }
     const std::vector<CString>& Traces() const { return m_traces; }
     const std::vector<CString>& WaitTexts() const { return m_waitTexts; }
+    // Each truncation question as (record number, count shown).
+    const std::vector<std::pair<CString, CString>>& TruncateQuestions() const { return m_truncateQuestions; }
+    // Each SetListRedraw call in order.
+    const std::vector<BOOL>& ListRedraws() const { return m_redraws; }
     int WaitDialogsOpened() const { return m_waitOpened; }
     int WaitDialogsOpen() const { return m_waitOpen; }
     int32_t LastWaitTotal() const { return m_waitTotal; }
@@ -179,6 +189,10 @@ private:
     std::vector<Posted> m_postedLog, m_queue;
     std::vector<ProgressCall> m_progress;
     std::map<std::string, CString> m_profile;
+    std::vector<std::pair<int, CString>> m_truncateAnswers;
+    size_t m_nextTruncateAnswer = 0;
+    std::vector<std::pair<CString, CString>> m_truncateQuestions;
+    std::vector<BOOL> m_redraws;
     std::function<void(const Posted&)> m_deliver;
     int m_cancelAt = 0;
     int m_deliverAt = 0;

@@ -1,0 +1,365 @@
+// The SQL report compilers: four read the SQL statements of a QServer log (a whole log, or one
+// transaction from its start line), the fifth reads a statement count summary back from a report log.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "analysis/ExpandedLine.h"
+#include "analysis/LineTokens.h"
+#include "analysis/LogPass.h"
+#include "analysis/ReportFormat.h"
+#include "analysis/ReportLog.h"
+#include "analysis/VeltrinAnalysis.h"
+#include "app/core/PrivateMessages.h"
+#include "app/core/RequestStrings.h"
+#include "platform/base/File.h"
+#include "platform/base/JoinPath.h"
+
+namespace {
+// A statement stops growing here: a START line whose END never comes must not gather the rest of a
+// multi-gigabyte log.
+constexpr size_t kMaxStatement = 1 << 20;
+
+const char kFormatA[] = "%-27s  %-10s  %-10s  %-10s  %-10s  %-13s %-13s  %-13s %s\n";
+const char kFormatB[] = "%-13s  %-10s  %-10s  %-10s  %-10s  %-13s %-13s %-13s  %-13s %s\n";
+const char kNoData[] = "\r\n No Data Available in %s for Itemize Criteria.";
+const char kNoSqlData[] =
+    "\r\n No Data Available in %s for Itemize Criteria.\r\n\r\n No SQL data found, suspect QServer logging "
+    "level < 4.";
+
+CString Field(LPCTSTR key) {
+    return ExtractAfter(_csCommand, key, '|').value_or(CString());
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+    size_t b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos)
+        return {};
+    size_t e = s.find_last_not_of(' ');
+    return s.substr(b, e - b + 1);
+}
+}  // namespace
+
+LRESULT CVeltrinAnalysis::OnCompileTop20SQL(WPARAM, LPARAM) {
+    return CompileQServerSql(SqlCompile::Top20);
+}
+LRESULT CVeltrinAnalysis::OnRunXactReport(WPARAM, LPARAM) {
+    return CompileQServerSql(SqlCompile::XactReport);
+}
+LRESULT CVeltrinAnalysis::OnRunXactImzSqlReport(WPARAM, LPARAM) {
+    return CompileQServerSql(SqlCompile::XactImz);
+}
+LRESULT CVeltrinAnalysis::OnRunXactSqlSumReport(WPARAM, LPARAM) {
+    return CompileQServerSql(SqlCompile::XactSqlSum);
+}
+
+LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
+    static const struct {
+        const char* method;
+        const char* status;
+    } kSpecs[] = {
+        {"CVeltrinView::OnCompileTop20SQL", "Compiling Top20 SQL Report..."},
+        {"CVeltrinView::OnRunXactReport", "Processing Transaction Report..."},
+        {"CVeltrinView::OnRunXactImzSqlReport", "Compiling Transaction Itemize SQL Report..."},
+        {"CVeltrinView::OnRunXactSqlSumReport", "Compiling Transaction SQL Summary Report..."},
+    };
+    const auto& spec = kSpecs[(int)kind];
+    TraceF("%s: _csCommand=%s", spec.method, (LPCTSTR)_csCommand);
+    if (_csCommand == WAIT_FOR_UPDATE)
+        return 0;
+    const CString name = Field(REQ_NAME);
+    const CString type = Field(REQ_TYPE);
+    const CString exe = Field(REQ_EXE);
+    m_csCurListKey = m_csListKey;
+    m_csCurItemKind = type;
+    m_csCurAction = exe;
+    const CString path = JoinPath(m_csBaseFolder, name);
+    // One transaction is read from its start line on; the top-20 compile reads the whole log.
+    const long startLine = kind == SqlCompile::Top20 ? 1 : std::atol(exe);
+    const bool oneTransaction = kind != SqlCompile::Top20;
+    const bool writesLog = kind != SqlCompile::XactSqlSum;
+
+    CStdioFile report;
+    if (kind == SqlCompile::XactSqlSum) {
+        m_aSqlSum.DeleteAll();
+        // The summary's report log is named now; its populate request writes it.
+        m_csSqlReportFile = _csDocToOpen + ".log";
+        m_csSqlReportLog = JoinPath(m_csBaseFolder, m_csSqlReportFile);
+    } else {
+        if (g_bWaitForUpdate) {
+            m_csSqlReportFile = _csDocToOpen + ".log";
+            m_csSqlReportLog = JoinPath(m_csBaseFolder, m_csSqlReportFile);
+            CReportLog(m_csSqlReportLog).Delete();
+            if (kind == SqlCompile::XactImz) {
+                m_aSqlDetail.DeleteAll();
+            } else {
+                m_aSqlXact.DeleteAll();
+                m_aTop20Sql.DeleteAll();
+            }
+        }
+        if (!OpenReportLog(report, m_csSqlReportLog))
+            return 0;
+        if (g_bWaitForUpdate) {
+            m_nSqlCount = 0;
+            std::string header =
+                kind == SqlCompile::XactImz
+                    ? FormatString(kFormatB, "SQL #", "StartRow", "EndRow", "BindRow", "Date", "StartTime",
+                                   "EndTime", "Milliseconds", "Gap", "Statement")
+                    : FormatString(kFormatA, "Filename", "StartRow", "EndRow", "BindRow", "Date", "StartTime",
+                                   "EndTime", kind == SqlCompile::Top20 ? "ElapsedTime" : "Milliseconds",
+                                   "Statement");
+            try {
+                report.WriteString(header.c_str());
+            } catch (CFileException* e) {
+                ReportFileError(*e);
+                e->Delete();
+                report.Abort();
+                return 0;
+            }
+        }
+    }
+    m_nXactCount = 0;
+
+    CLogPass pass(*this, spec.method, spec.status, name + "...", FALSE);
+    pass.SetStatusEachStep(TRUE);
+    return pass.Run([&]() -> int32_t {
+        if (!pass.Open(path)) {
+            if (writesLog)
+                CloseReportLog(report);
+            return 0;
+        }
+        CExpandedLine expander;
+        CLineTokens tokens;
+        std::string statement;
+        CString startDate, startTime, extraTime, endDate, endTime, msText, gap;
+        CString endRowText, number, upper;
+        std::string detail;
+        long startRow = 0, bindRow = 0;
+        bool collecting = false;
+        int32_t statementNumber = 0;
+        int32_t recorded = 0;
+        int32_t endsMet = 0;  // END lines with a START before them
+        std::string_view raw;
+        auto append = [&](std::string_view text) {
+            if (statement.empty())
+                text = text.substr(std::min(text.size(), text.find_first_not_of(' ')));
+            statement.append(text.substr(0, kMaxStatement - std::min(kMaxStatement, statement.size())));
+        };
+        while (pass.NextLine(raw)) {
+            const long lineNumber = pass.LineNumber();
+            if (lineNumber < startLine) {
+                pass.Step((int32_t)lineNumber);
+                continue;
+            }
+            // "--" survives the expansion unchanged, so most lines are settled on their raw bytes.
+            // A statement at its longest takes nothing more, so it needs no expanded line either.
+            const bool dashes = HasText(raw, "--");
+            const bool appending = collecting && statement.size() < kMaxStatement;
+            if (!appending && !dashes && !(oneTransaction && CExpandedLine::MayHoldBarWord(raw, "End"))) {
+                pass.Step((int32_t)lineNumber);
+                continue;
+            }
+            std::string_view line = expander.Expand(raw);
+            if (collecting) {
+                if (!dashes)
+                    append(line);
+                else if (oneTransaction && statement.empty())
+                    append(line);  // a leading comment line belongs to the statement
+                else
+                    collecting = false;
+            }
+            if (oneTransaction && HasText(line, "| End "))
+                break;
+            if (dashes) {
+                if (HasText(line, "-- Bind")) {
+                    bindRow = lineNumber;
+                } else if (HasText(line, "-- START:")) {
+                    if (tokens.Split(line, " ", 7) < 5) {
+                        TraceF("%s: START line %ld skipped: too few fields", spec.method, lineNumber);
+                    } else {
+                        startRow = lineNumber;
+                        collecting = true;
+                        if (bindRow == 0)
+                            bindRow = startRow;
+                        startDate = tokens.Text(3);
+                        startTime = tokens.Text(4);
+                        extraTime.Empty();
+                        if (tokens[6] == "DB") {
+                            startTime += ' ' + tokens.Text(5);
+                            extraTime = tokens.Text(5);
+                        }
+                        if (kind == SqlCompile::XactImz) {
+                            size_t at = FindText(line, "SQL: ");
+                            if (at != std::string_view::npos)
+                                gap = FormatElapsedMs(MsFromText(CString(line.substr(at + 5))));
+                        }
+                    }
+                } else if (HasText(line, "-- END:") && HasText(line, "**** SQL Milliseconds:")) {
+                    if (startRow != 0) {
+                        ++endsMet;
+                        int count = tokens.Split(line, " ", 10);
+                        const bool msWord = tokens[8] == "Milliseconds:";
+                        if (count < (msWord ? 10 : 9)) {
+                            TraceF("%s: END line %ld skipped: too few fields", spec.method, lineNumber);
+                        } else {
+                            ++m_nSqlCount;
+                            endDate = tokens.Text(3);
+                            endTime = tokens.Text(4);
+                            msText = tokens.Text(8);
+                            if (msWord) {
+                                msText = tokens.Text(9);
+                                endTime += ' ' + tokens.Text(5);
+                            }
+                            if (!extraTime.IsEmpty()) {
+                                msText = FormatMsText(
+                                    ElapsedMs(startDate + ' ' + startTime, endDate + ' ' + endTime));
+                            }
+                            const int32_t ms = MsFromText(msText);
+                            const std::string rowText = std::to_string(startRow);
+                            const std::string endRow = std::to_string(lineNumber);
+                            const std::string bindText = std::to_string(bindRow);
+                            const CString text(statement);
+                            detail.clear();
+                            switch (kind) {
+                                case SqlCompile::Top20:
+                                case SqlCompile::XactReport:
+                                    AddSqlXact(text, ms);
+                                    AddTop20Sql(name, (int32_t)startRow, (int32_t)lineNumber,
+                                                (int32_t)bindRow, startDate, startTime, endTime, msText,
+                                                text);
+                                    AppendReportLine(
+                                        detail, kFormatA,
+                                        {name.str(), rowText, endRow, bindText, startDate.str(),
+                                         startTime.str(), endTime.str(),
+                                         kind == SqlCompile::Top20 ? FormatElapsedMs(ms).str() : msText.str(),
+                                         statement});
+                                    break;
+                                case SqlCompile::XactImz:
+                                    ++statementNumber;
+                                    number.Format("%d", statementNumber);
+                                    AddSqlDetail(number, (int32_t)startRow, (int32_t)lineNumber,
+                                                 (int32_t)bindRow, startDate, startTime, endTime, msText, gap,
+                                                 text);
+                                    AppendReportLine(
+                                        detail, kFormatB,
+                                        {number.str(), rowText, endRow, bindText, startDate.str(),
+                                         startTime.str(), endTime.str(), msText.str(), gap.str(), statement});
+                                    break;
+                                case SqlCompile::XactSqlSum:
+                                    upper = text;
+                                    upper.MakeUpper();
+                                    endRowText = endRow.c_str();
+                                    AccumulateSqlSum(endRowText, upper, ms);
+                                    break;
+                            }
+                            if (!detail.empty())  // the line ends in CR LF already
+                                report.Write(detail.data(), (UINT)detail.size());
+                            ++recorded;
+                        }
+                    }
+                    collecting = false;
+                    statement.clear();
+                    startDate.Empty();
+                    startTime.Empty();
+                    extraTime.Empty();
+                    endDate.Empty();
+                    endTime.Empty();
+                    msText.Empty();
+                    gap.Empty();
+                    startRow = 0;
+                    bindRow = 0;
+                }
+            }
+            pass.Step((int32_t)lineNumber);
+        }
+        if (pass.ReadFailed()) {  // a later block could not be read: nothing more is written or posted
+            if (writesLog)
+                CloseReportLog(report);
+            return pass.Finish(0, FALSE);
+        }
+        if (kind == SqlCompile::XactImz) {
+            report.WriteString(FormatString("\nThere were %d SQL statements.\n\n", m_nSqlCount).c_str());
+            report.WriteString(" \n");
+        }
+        if (writesLog)
+            CloseReportLog(report);
+        pass.SetNoDataText(endsMet == 0 ? kNoSqlData : kNoData);
+        const int32_t lines = (int32_t)pass.LineNumber();
+        pass.Finish(lines, recorded == 0);
+        static const UINT kPopulate[] = {0, WM_POPULATEXACTREPORT, WM_POPULATEXACTIMZSQLREPORT,
+                                         WM_POPULATEXACTSQLSUMREPORT};
+        if (kind == SqlCompile::XactSqlSum)
+            ReorderSqlSummary();
+        if (kPopulate[(int)kind])
+            Host().PostToView(kPopulate[(int)kind], 0, 0);
+        return lines;
+    });
+}
+
+LRESULT CVeltrinAnalysis::OnRunT20SqlSumReport(WPARAM, LPARAM) {
+    const char* const method = "CVeltrinView::OnRunT20SqlSumReport";
+    TraceF("%s: _csCommand=%s", method, (LPCTSTR)_csCommand);
+    if (_csCommand == WAIT_FOR_UPDATE)
+        return 0;
+    const CString name = Field(REQ_NAME);
+    m_csCurListKey = m_csListKey;
+    m_csCurItemKind = Field(REQ_TYPE);
+    m_csCurAction = Field(REQ_EXE);
+    const CString path = JoinPath(m_csBaseFolder, name);
+    m_csSqlSummaryLogName = path;  // the histogram reads the same report log
+    m_aSqlSum.DeleteAll();
+    // The summary's report log is named now; its populate request writes it.
+    m_csSqlReportFile = _csDocToOpen + ".log";
+    m_csSqlReportLog = JoinPath(m_csBaseFolder, m_csSqlReportFile);
+
+    TraceF("%s: Popup Wait modaless", method);
+    CLogPass pass(*this, method, "Compiling SQL Summary Report...", name + "...", FALSE);
+    pass.SetStatusEachStep(TRUE);
+    return pass.Run([&]() -> int32_t {
+        if (!pass.Open(path)) {
+            TraceF("%s: %s", method,
+                   GetFileAttributes(path) == INVALID_FILE_ATTRIBUTES ? "GetFileAttributes failed"
+                                                                      : "ReadFile failed");
+            return 0;
+        }
+        CExpandedLine expander;
+        CLineTokens tokens;
+        bool inSummary = false;
+        bool captionsNext = false;
+        int32_t added = 0;
+        CString key;
+        std::string_view raw;
+        while (pass.NextLine(raw)) {
+            std::string_view line = expander.Expand(raw);
+            if (!line.empty()) {
+                if (HasText(line, "Top 20 SQL Statements:"))
+                    break;
+                if (HasText(line, "SQL Statement Count Summary:")) {
+                    TraceF("%s: Found Title - SQL Statement Count Summary", method);
+                    inSummary = true;
+                    captionsNext = true;
+                } else if (captionsNext) {
+                    captionsNext = false;
+                } else if (inSummary && tokens.Split(line, " ", 5) == 5) {
+                    // count, total, minimum, maximum, then the statement; shorter lines are not summary lines
+                    key.Format("%ld", pass.LineNumber());
+                    const CString statement(TrimBlanks(line.substr(tokens.EndOf(3))));
+                    AddSqlSum(key, statement, MsFromText(tokens.Text(0)), MsFromText(tokens.Text(1)),
+                              MsFromText(tokens.Text(2)), MsFromText(tokens.Text(3)));
+                    ++added;
+                }
+            }
+            pass.Step((int32_t)pass.LineNumber());
+        }
+        if (pass.ReadFailed()) {
+            TraceF("%s: ReadFile failed in While loop", method);
+            return pass.Finish(0, FALSE);
+        }
+        const int32_t lines = (int32_t)pass.LineNumber();
+        pass.Finish(lines, added == 0);
+        ReorderSqlSummary();
+        Host().PostToView(WM_POPULATET20SQLSUMREPORT, 0, 0);
+        return lines;
+    });
+}
