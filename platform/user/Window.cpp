@@ -374,7 +374,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
         EnsureSurface(hwnd);
         display->WindowCreated(hwnd);
     }
-    RECT client;
+    RECT client{};
     GetClientRect(hwnd, &client);
     SendMessage(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     POINT origin;
