@@ -69,20 +69,6 @@ const char* LogLineReader::ChooseTerminator(const char* block, size_t size) {
     return "\n";
 }
 
-inline size_t LogLineReader::FindNext(size_t from) {
-    if (from >= m_end)
-        return m_end;
-    size_t word = from >> 6;
-    uint64_t mask = m_masks[word] & (~0ull << (from & 63));
-    while (!mask) {
-        if (++word >= m_masks.size())
-            return m_end;
-        mask = m_masks[word];
-    }
-    size_t i = (word << 6) + (size_t)__builtin_ctzll(mask);
-    return i < m_end ? i : m_end;
-}
-
 BOOL LogLineReader::ReadBlock() {
     m_pos = 0;
     m_end = 0;
@@ -141,6 +127,7 @@ BOOL LogLineReader::Open(LPCTSTR path) {
     m_term = ChooseTerminator(m_block.data(), m_end);
     m_termLen = (int)std::strlen(m_term);
     ComputeMasks();
+    ComputeEnds(0);
     m_status = Reading;
     return TRUE;
 }
@@ -151,94 +138,119 @@ bool LogLineReader::AppendToLine(const char* data, size_t size) {
     return size <= room;
 }
 
-BOOL LogLineReader::NextLine(std::string_view& out) {
+void LogLineReader::ComputeEnds(size_t from) {
+    m_ends.clear();
+    m_endIdx = 0;
+    m_pendingFirst = false;
+    const char t1 = m_term[1];
+    const char* base = m_block.data();
+    size_t next = from;  // the first position that may start a terminator
+    for (size_t w = from >> 6; w < m_masks.size(); ++w) {
+        uint64_t mask = m_masks[w];
+        const size_t wordStart = w << 6;
+        if (next > wordStart)
+            mask &= (next - wordStart >= 64) ? 0 : ~0ull << (next - wordStart);
+        if (!mask)
+            continue;
+        if (!t1) {
+            while (mask) {
+                m_ends.push_back((uint32_t)(wordStart + (size_t)__builtin_ctzll(mask)));
+                mask &= mask - 1;
+            }
+            continue;
+        }
+        if ((mask & (mask << 1)) == 0 && wordStart + 64 < m_end) {
+            // No two first bytes side by side: each starts a match; the ends are those followed by the
+            // second byte.
+            uint64_t second = MatchMask(base + wordStart, t1) >> 1;
+            if (base[wordStart + 64] == t1)
+                second |= 1ull << 63;
+            next = wordStart + (size_t)(63 - __builtin_clzll(mask)) + 2;
+            for (uint64_t ends = mask & second; ends; ends &= ends - 1)
+                m_ends.push_back((uint32_t)(wordStart + (size_t)__builtin_ctzll(ends)));
+            continue;
+        }
+        while (mask) {
+            size_t i = wordStart + (size_t)__builtin_ctzll(mask);
+            mask &= mask - 1;
+            if (i < next)
+                continue;
+            if (!t1) {
+                m_ends.push_back((uint32_t)i);
+                continue;
+            }
+            if (i + 1 >= m_end) {  // its second byte is in the next block
+                m_pendingFirst = true;
+                break;
+            }
+            if (base[i + 1] == t1)
+                m_ends.push_back((uint32_t)i);
+            next = i + 2;  // matched, or the byte after a broken match: never a first byte
+        }
+    }
+}
+
+BOOL LogLineReader::NextLineSlow(std::string_view& out) {
     if (m_status != Reading)
         return FALSE;
     if (m_continue && !*m_continue) {
         m_status = Stopped;
         return FALSE;
     }
-    const char t1 = m_term[1];  // '\0' for a one-byte terminator
     m_line.clear();
-    // A first terminator byte seen at the end of the previous block, waiting for its second byte, and
-    // whether it was kept in the line (an overlong line keeps only its start).
-    bool pendingFirst = false;
-    bool firstKept = false;
+    bool carried = false;    // part of the line came from earlier blocks (it is in m_line)
+    bool firstKept = false;  // the pending first terminator byte was kept in m_line
     for (;;) {
-        if (m_pos >= m_end) {
-            if (m_lastBlock) {
-                m_status = EndOfFile;
-                return FALSE;
-            }
-            // A line that spans blocks is where a cancel must still be seen.
-            if (m_continue && !*m_continue) {
-                m_status = Stopped;
-                return FALSE;
-            }
-            if (!ReadBlock()) {
-                m_status = ReadFailed;
-                return FALSE;
-            }
-            if (m_end == 0) {
-                m_status = EndOfFile;
-                return FALSE;
-            }
-        }
         const char* base = m_block.data();
-        if (pendingFirst) {
-            pendingFirst = false;
-            char c = base[m_pos++];
-            if (c == t1) {
+        if (m_endIdx < m_ends.size()) {
+            size_t i = m_ends[m_endIdx++];
+            size_t start = m_pos;
+            m_pos = i + (size_t)m_termLen;
+            ++m_lineNumber;
+            if (!carried) {
+                out = std::string_view(base + start, i - start);
+            } else {
+                AppendToLine(base + start, i - start);
+                out = m_line;
+            }
+            return TRUE;
+        }
+        // No terminator left in this block: the rest belongs to the line (with a pending first byte).
+        bool pending = m_pendingFirst;
+        firstKept = AppendToLine(base + m_pos, m_end - m_pos);
+        carried = true;
+        m_pos = m_end;
+        if (m_lastBlock) {
+            m_status = EndOfFile;
+            return FALSE;
+        }
+        // A line that spans blocks is where a cancel must still be seen.
+        if (m_continue && !*m_continue) {
+            m_status = Stopped;
+            return FALSE;
+        }
+        if (!ReadBlock()) {
+            m_status = ReadFailed;
+            return FALSE;
+        }
+        if (m_end == 0) {
+            m_status = EndOfFile;
+            return FALSE;
+        }
+        size_t from = 0;
+        if (pending) {
+            if (m_block[0] == m_term[1]) {
                 if (firstKept)
                     m_line.pop_back();  // the first terminator byte
+                m_pos = 1;
+                ComputeEnds(1);
                 ++m_lineNumber;
                 out = m_line;
                 return TRUE;
             }
-            AppendToLine(&c, 1);  // breaks the match; not tested as a first byte
-            continue;
+            from = 1;  // breaks the match; stays in the line and is not tested as a first byte
         }
-        size_t start = m_pos;
-        size_t scan = m_pos;
-        for (;;) {
-            size_t i = FindNext(scan);
-            if (i >= m_end) {
-                AppendToLine(base + start, m_end - start);
-                m_pos = m_end;
-                break;
-            }
-            if (!t1) {  // one-byte terminator
-                m_pos = i + 1;
-                ++m_lineNumber;
-                if (m_line.empty()) {
-                    out = std::string_view(base + start, i - start);
-                } else {
-                    AppendToLine(base + start, i - start);
-                    out = m_line;
-                }
-                return TRUE;
-            }
-            if (i + 1 >= m_end) {  // the second byte is in the next block
-                firstKept = AppendToLine(base + start, i + 1 - start);
-                m_pos = m_end;
-                pendingFirst = true;
-                break;
-            }
-            if (base[i + 1] == t1) {
-                m_pos = i + 2;
-                ++m_lineNumber;
-                if (m_line.empty()) {
-                    out = std::string_view(base + start, i - start);
-                } else {
-                    AppendToLine(base + start, i - start);
-                    out = m_line;
-                }
-                return TRUE;
-            }
-            scan = i + 2;  // the byte after a broken match stays in the line untested
-            if (scan > m_end)
-                scan = m_end;
-        }
+        ComputeEnds(from);
     }
 }
 

@@ -31,7 +31,17 @@ public:
     void Close();
     // The next line; FALSE at the end of the file, when stopped, or on a read failure (see GetStatus).
     // The view stays valid until the next call.
-    BOOL NextLine(std::string_view& line);
+    BOOL NextLine(std::string_view& line) {
+        // The common case inline: a whole line inside the current block.
+        if (m_endIdx < m_ends.size() && m_status == Reading && (!m_continue || *m_continue)) {
+            size_t end = m_ends[m_endIdx++];
+            line = std::string_view(m_block.data() + m_pos, end - m_pos);
+            m_pos = end + (size_t)m_termLen;
+            ++m_lineNumber;
+            return TRUE;
+        }
+        return NextLineSlow(line);
+    }
     // As NextLine, into a text.
     BOOL NextLine(CString& line);
     // Counts the lines left without delivering them (same terminator rule); the reader is then at the
@@ -48,11 +58,14 @@ public:
 
 private:
     BOOL ReadBlock();
+    // NextLine when the line starts or ends in another block, or the reading has ended.
+    BOOL NextLineSlow(std::string_view& line);
     // Appends to the line being built up to kMaxLine; FALSE when something was left out.
     bool AppendToLine(const char* data, size_t size);
     void ComputeMasks();
-    // Index of the next terminator first byte at or after from in the block, or m_end.
-    size_t FindNext(size_t from);
+    // The terminators that end within the block from position `from` on, and whether the block's last
+    // byte starts one that the next block completes.
+    void ComputeEnds(size_t from);
 
     const BOOL* m_continue;
     int m_fd = -1;
@@ -65,6 +78,9 @@ private:
     int m_termLen = 2;
     // One bit per byte of the block that equals the terminator's first byte, computed once per block.
     std::vector<uint64_t> m_masks;
+    std::vector<uint32_t> m_ends;  // where each complete terminator of the block starts
+    size_t m_endIdx = 0;
+    bool m_pendingFirst = false;
     std::vector<uint64_t> m_secondMasks;  // the terminator's second byte, for counting
     std::string m_line;
     long m_lineNumber = 0;

@@ -175,3 +175,57 @@ TEST(LogLineReader, AnOverlongLineKeepsItsStartAndTheNextLinesFollow) {
     EXPECT_EQ(reader.GetLineNumber(), 2);
     EXPECT_EQ(CountFileLines(f.path()), 2);
 }
+
+namespace {
+// The reading rule byte by byte, as the log format defines it: the reference for the block scanner.
+std::vector<std::string> ReferenceLines(const std::string& content) {
+    std::string term = LogLineReader::ChooseTerminator(content.data(), content.size());
+    std::vector<std::string> lines;
+    std::string line;
+    size_t matched = 0;
+    for (char c : content) {
+        line += c;
+        if (c == term[matched]) {
+            if (++matched == term.size()) {
+                line.resize(line.size() - term.size());
+                lines.push_back(line);
+                line.clear();
+                matched = 0;
+            }
+        } else {
+            matched = 0;  // the byte stays in the line and is not tested as a first byte
+        }
+    }
+    return lines;
+}
+}  // namespace
+
+TEST(LogLineReader, DeliversWhatTheByteByByteRuleDelivers) {
+    std::mt19937 rng(987);
+    const char* firstLines[] = {"head\r\n", "head\n", "head\n\r"};
+    for (const char* first : firstLines) {
+        for (int round = 0; round < 3; ++round) {
+            // Mostly text with terminators, stray CR and LF, and sizes around the 64 KiB read blocks.
+            std::string content = first;
+            size_t size = 65536 * (1 + round) + (rng() % 130) - 65;
+            while (content.size() < size) {
+                unsigned r = rng() % 100;
+                if (r < 80)
+                    content += (char)('a' + r % 26);
+                else if (r < 92)
+                    content += first + 4;
+                else
+                    content += r % 2 ? '\r' : '\n';
+            }
+            TempFile f(content);
+            LogLineReader reader;
+            ASSERT_TRUE(reader.Open(f.path()));
+            std::vector<std::string> lines;
+            std::string_view line;
+            while (reader.NextLine(line))
+                lines.emplace_back(line);
+            SCOPED_TRACE(std::string(first) + " round " + std::to_string(round));
+            EXPECT_EQ(lines, ReferenceLines(content));
+        }
+    }
+}
