@@ -231,3 +231,30 @@ TEST_F(ReimportReportLogs, SqlSummaryOfTwentyStatements) {
     EXPECT_EQ(Reimport(&CVeltrinAnalysis::ImportSqlSummaryLog, "SQLSUMMARY_ALL.log", "SQLSUMMARY_ALL", 22),
               written);  // no marker row: the summary is not a top-20 list
 }
+
+// A statement of more than 8,191 characters comes back whole, in both lists.
+TEST_F(ReimportReportLogs, LongStatement) {
+    std::string statement = "SELECT A";
+    while (statement.size() < 10000)
+        statement += ", COLUMN_" + std::to_string(statement.size());
+    statement += " FROM T";
+    WriteFile(InDir("long.log"),
+              "2023/05/02 09:00:00.000 | Start X QClient:M1:1 Port 1\r\n"
+              "QS -- START: 2023/05/02 09:00:00.100 TID=1 SQL: 5\r\n" +
+                  statement +
+                  "\r\n"
+                  "QS -- END: 2023/05/02 09:00:00.105 **** SQL Milliseconds: 5\r\n"
+                  "2023/05/02 09:00:00.200 | End X TRANSACTION TIME (msec): 200\r\n");
+    PopulateTop20Sql({"long.log"});
+    const Rows written = host_.Rows();
+    ASSERT_EQ(written.size(), 2u);
+    EXPECT_EQ(written[0][9], statement);
+    EXPECT_EQ(Reimport(&CVeltrinAnalysis::ImportTop20SqlLog, "TOP20_SQL_ALL.log", "TOP20_SQL_ALL", 1),
+              WithoutMarker(written, "TOP20LOG"));
+
+    const Rows summary = RunSqlSummary();
+    ASSERT_EQ(summary.size(), 1u);
+    EXPECT_EQ(summary[0][6], statement);
+    EXPECT_EQ(Reimport(&CVeltrinAnalysis::ImportSqlSummaryLog, "SQLSUMMARY_ALL.log", "SQLSUMMARY_ALL", 1),
+              summary);
+}
