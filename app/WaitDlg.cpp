@@ -10,14 +10,16 @@ END_MESSAGE_MAP()
 namespace {
 void EnableMainWindow(BOOL enable) {
     CWnd* main = AfxGetMainWnd();
-    if (main && main->m_hWnd) main->EnableWindow(enable);
+    if (main && main->m_hWnd)
+        main->EnableWindow(enable);
 }
 }  // namespace
 
 CWaitDlg::CWaitDlg(BOOL* pbContinue, int nTotal, CWnd* pParent)
     : CDialog(IDD_WAIT_DIALOG, pParent), m_pbContinue(pbContinue), m_nTotal(nTotal) {
     EnableMainWindow(FALSE);
-    if (!Create(IDD_WAIT_DIALOG, pParent)) return;
+    if (!Create(IDD_WAIT_DIALOG, pParent))
+        return;
     CenterWindow();
     m_hWndFocus = ::GetFocus();
     ShowWindow(SW_SHOW);
@@ -37,18 +39,23 @@ BOOL CWaitDlg::OnInitDialog() {
 }
 
 void CWaitDlg::SetMessageText(LPCTSTR text) {
-    if (m_hWnd) SetDlgItemText(IDC_WAIT_MESSAGE, text);
+    if (m_hWnd)
+        SetDlgItemText(IDC_WAIT_MESSAGE, text);
 }
 
 BOOL CWaitDlg::SetProgress(int nDone) {
-    if (m_nTotal >= 1) SetPercent((int)((double)nDone / (double)m_nTotal * 100.0));
+    if (m_nTotal >= 1)
+        SetPercent((int)((double)nDone / (double)m_nTotal * 100.0));
     return Pump();
 }
 
 void CWaitDlg::SetPercent(int nPercent) {
-    if (nPercent == 0 || !m_hWnd || !::IsWindow(m_hWnd)) return;
-    if (nPercent > 100) nPercent = 100;
-    if (nPercent <= m_nLastPercent) return;
+    if (nPercent == 0 || !m_hWnd || !::IsWindow(m_hWnd))
+        return;
+    if (nPercent > 100)
+        nPercent = 100;
+    if (nPercent <= m_nLastPercent)
+        return;
     m_nLastPercent = nPercent;
     m_progress.SetPos(nPercent);
     if (nPercent == 100) {
@@ -65,14 +72,15 @@ BOOL CWaitDlg::Pump() {
         return TRUE;
     }
     switch (msg.message) {
-    case WM_QUIT:
-    case WM_CLOSE:
-    case WM_DESTROY:
-    case WM_NCDESTROY:
-        // The closing message stays queued; the main loop handles it once the pass has stopped.
-        OnCancel();
-        return FALSE;
-    default: break;
+        case WM_QUIT:
+        case WM_CLOSE:
+        case WM_DESTROY:
+        case WM_NCDESTROY:
+            // The closing message stays queued; the main loop handles it once the pass has stopped.
+            OnCancel();
+            return FALSE;
+        default:
+            break;
     }
     CWinThread* thread = AfxGetThread();
     if (thread && !thread->PumpMessage()) {
@@ -83,10 +91,13 @@ BOOL CWaitDlg::Pump() {
     return TRUE;
 }
 
-BOOL CWaitDlg::IsCancelled() const { return m_pbContinue && !*m_pbContinue; }
+BOOL CWaitDlg::IsCancelled() const {
+    return m_pbContinue && !*m_pbContinue;
+}
 
 void CWaitDlg::Close() {
-    if (!m_hWnd || !::IsWindow(m_hWnd)) return;
+    if (!m_hWnd || !::IsWindow(m_hWnd))
+        return;
     EnableMainWindow(TRUE);
     DestroyWindow();
     m_progress.Detach();
@@ -94,17 +105,20 @@ void CWaitDlg::Close() {
 
 void CWaitDlg::PumpPaintMessages() {
     MSG msg;
-    while (::PeekMessage(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) ::DispatchMessage(&msg);
+    while (::PeekMessage(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+        ::DispatchMessage(&msg);
 }
 
 void CWaitDlg::OnCancel() {
     SetMessageText("CANCELLED");
     PumpPaintMessages();
-    if (m_pbContinue) *m_pbContinue = FALSE;
+    if (m_pbContinue)
+        *m_pbContinue = FALSE;
     Close();
 }
 
 void CWaitDlg::OnKillFocus(CWnd* pNewWnd) {
     CDialog::OnKillFocus(pNewWnd);
-    if (m_hWnd && ::IsWindow(m_hWnd) && ::IsWindowVisible(m_hWnd)) ::SetFocus(m_hWnd);
+    if (m_hWnd && ::IsWindow(m_hWnd) && ::IsWindowVisible(m_hWnd))
+        ::SetFocus(m_hWnd);
 }

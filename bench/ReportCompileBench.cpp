@@ -53,7 +53,8 @@ const std::string& LogPath() {
         ::mkdir(kDataDir.c_str(), 0755);
         std::string p = kDataDir + "/" + kLogName;
         std::string gen = std::string(VELTRIN_BIN_DIR) + "/loggen";
-        struct stat log {}, tool {};
+        struct stat log {
+        }, tool{};
         bool stale = stat(p.c_str(), &log) != 0 || log.st_size < (off_t)Megabytes() * 1024 * 1024 ||
                      (stat(gen.c_str(), &tool) == 0 && tool.st_mtime > log.st_mtime);
         if (stale) {
@@ -98,7 +99,8 @@ void Compile(benchmark::State& state, UINT message, const char* docName) {
         state.ResumeTiming();
         auto start = std::chrono::steady_clock::now();
         lines = view.HandleViewMessage(message, 0, 0, handled);
-        compileMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        compileMs +=
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         state.PauseTiming();
         g_bWaitForUpdate = 0;
         records = message == WM_COMPILETOP20XACT ? view.m_nXactCount : view.m_nSqlCount;

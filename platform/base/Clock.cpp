@@ -16,9 +16,13 @@ ULONGLONG SteadyNow() {
 }
 }  // namespace
 
-ULONGLONG PlatformClockNow() { return g_driven.load() ? g_drivenNow.load() : SteadyNow(); }
+ULONGLONG PlatformClockNow() {
+    return g_driven.load() ? g_drivenNow.load() : SteadyNow();
+}
 
-bool PlatformClockIsDriven() { return g_driven.load(); }
+bool PlatformClockIsDriven() {
+    return g_driven.load();
+}
 
 DrivenClock::DrivenClock(ULONGLONG start) {
     g_drivenNow = start;
@@ -37,13 +41,18 @@ void DrivenClock::Advance(ULONGLONG milliseconds) {
     NotifyHandleWaiters();
 }
 
-ULONGLONG DrivenClock::Now() const { return g_drivenNow.load(); }
+ULONGLONG DrivenClock::Now() const {
+    return g_drivenNow.load();
+}
 
-ULONGLONG DrivenClock::SleptMilliseconds() const { return g_slept.load(); }
+ULONGLONG DrivenClock::SleptMilliseconds() const {
+    return g_slept.load();
+}
 
 namespace platform_clock_detail {
 bool SleepOnDrivenClock(DWORD milliseconds) {
-    if (!g_driven.load()) return false;
+    if (!g_driven.load())
+        return false;
     g_slept += milliseconds;
     g_drivenNow += milliseconds;
     NotifyHandleWaiters();

@@ -26,4 +26,4 @@ public:
 namespace platform_clock_detail {
 // Called by Sleep: advances a driven clock and returns true, or returns false for the real clock.
 bool SleepOnDrivenClock(DWORD milliseconds);
-}
+}  // namespace platform_clock_detail

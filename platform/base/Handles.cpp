@@ -36,7 +36,8 @@ public:
     EventObject(bool manual, bool initial) : m_manual(manual), m_signalled(initial) {}
     bool IsSignalled() const override { return m_signalled; }
     void OnWaitSatisfied() override {
-        if (!m_manual) m_signalled = false;
+        if (!m_manual)
+            m_signalled = false;
     }
     bool m_manual;
     bool m_signalled;
@@ -52,7 +53,9 @@ public:
 };
 }  // namespace
 
-std::mutex& HandleWaitMutex() { return g_waitMutex; }
+std::mutex& HandleWaitMutex() {
+    return g_waitMutex;
+}
 
 void NotifyHandleWaiters() {
     // Taking the lock orders this wake-up after any state change made under it.
@@ -103,12 +106,17 @@ static BOOL ChangeEvent(HANDLE event, bool state) {
         std::lock_guard<std::mutex> g(g_waitMutex);
         ev->m_signalled = state;
     }
-    if (state) g_waitCv.notify_all();
+    if (state)
+        g_waitCv.notify_all();
     return TRUE;
 }
 
-BOOL SetEvent(HANDLE event) { return ChangeEvent(event, true); }
-BOOL ResetEvent(HANDLE event) { return ChangeEvent(event, false); }
+BOOL SetEvent(HANDLE event) {
+    return ChangeEvent(event, true);
+}
+BOOL ResetEvent(HANDLE event) {
+    return ChangeEvent(event, false);
+}
 
 DWORD WaitForHandlesEx(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds,
                        const WaitExtras& extras) {
@@ -132,9 +140,11 @@ DWORD WaitForHandlesEx(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD m
         if (count > 0) {
             if (waitAll) {
                 bool all = true;
-                for (auto& o : objects) all = all && o->IsSignalled();
+                for (auto& o : objects)
+                    all = all && o->IsSignalled();
                 if (all) {
-                    for (auto& o : objects) o->OnWaitSatisfied();
+                    for (auto& o : objects)
+                        o->OnWaitSatisfied();
                     return WAIT_OBJECT_0;
                 }
             } else {
@@ -146,25 +156,30 @@ DWORD WaitForHandlesEx(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD m
                 }
             }
         }
-        if (extras.ready && extras.ready()) return WAIT_OBJECT_0 + count;
+        if (extras.ready && extras.ready())
+            return WAIT_OBJECT_0 + count;
         ULONGLONG now = PlatformClockNow();
         bool poll = extras.pollMs > 0 && now - lastPoll >= extras.pollMs;
         if ((extras.hasWork && extras.hasWork()) || poll) {
             lastPoll = now;
             lock.unlock();
-            if (extras.doWork) extras.doWork();
+            if (extras.doWork)
+                extras.doWork();
             lock.lock();
             continue;
         }
-        if (milliseconds != INFINITE && now - start >= milliseconds) return WAIT_TIMEOUT;
+        if (milliseconds != INFINITE && now - start >= milliseconds)
+            return WAIT_TIMEOUT;
         // A driven clock wakes every wait when it moves; the real one needs a deadline.
         long long waitMs = -1;
-        if (milliseconds != INFINITE && !PlatformClockIsDriven()) waitMs = (long long)(start + milliseconds - now);
+        if (milliseconds != INFINITE && !PlatformClockIsDriven())
+            waitMs = (long long)(start + milliseconds - now);
         if (extras.pollMs > 0) {
             long long untilPoll = (long long)extras.pollMs;
             waitMs = waitMs < 0 ? untilPoll : std::min(waitMs, untilPoll);
         }
-        if (PlatformClockIsDriven() && waitMs < 0 && milliseconds != INFINITE) waitMs = 50;  // re-check the clock
+        if (PlatformClockIsDriven() && waitMs < 0 && milliseconds != INFINITE)
+            waitMs = 50;  // re-check the clock
         if (waitMs < 0)
             g_waitCv.wait(lock);
         else
@@ -185,7 +200,8 @@ DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, D
 }
 
 DWORD GetCurrentThreadId() {
-    if (t_threadId == 0) t_threadId = g_nextThreadId++;
+    if (t_threadId == 0)
+        t_threadId = g_nextThreadId++;
     return t_threadId;
 }
 
@@ -195,7 +211,8 @@ HANDLE CreateThread(LPVOID, size_t, LPTHREAD_START_ROUTINE start, LPVOID paramet
     obj->m_suspended = (flags & CREATE_SUSPENDED) != 0;
     obj->m_id = g_nextThreadId++;
     HANDLE h = RegisterKernelObject(obj);
-    if (threadId) *threadId = obj->m_id;
+    if (threadId)
+        *threadId = obj->m_id;
     try {
         std::thread([obj, start, parameter] {
             t_threadId = obj->m_id;

@@ -255,7 +255,8 @@ StartState& Start() {
 
 std::shared_ptr<ProcessObject> LookupProcess(HANDLE handle) {
     std::shared_ptr<ProcessObject> process = LookupKernelObjectAs<ProcessObject>(handle);
-    if (!process) SetLastError(ERROR_INVALID_HANDLE);
+    if (!process)
+        SetLastError(ERROR_INVALID_HANDLE);
     return process;
 }
 }  // namespace

@@ -12,21 +12,21 @@ typedef void (CCmdTarget::*AFX_PMSG)();
 
 enum AfxSig : UINT_PTR {
     AfxSig_end = 0,
-    AfxSig_vv,     // void ()
-    AfxSig_lwl,    // LRESULT (WPARAM, LPARAM)
-    AfxSig_is,     // int (LPCREATESTRUCT)
-    AfxSig_vw,     // void (UINT_PTR)
-    AfxSig_vwii,   // void (UINT, int, int)
-    AfxSig_vW,     // void (CWnd*)
-    AfxSig_vwWb,   // void (UINT, CWnd*, BOOL)
-    AfxSig_bH,     // BOOL (HDC)
-    AfxSig_hHWw,   // HBRUSH (HDC, HWND, UINT)
-    AfxSig_vNMHDRpl,  // void (NMHDR*, LRESULT*)
-    AfxSig_vwp,    // void (UINT, POINT)
-    AfxSig_vwww,   // void (UINT, UINT, UINT)
-    AfxSig_vb,     // void (BOOL)
-    AfxSig_bw,     // BOOL (UINT): the command id; FALSE lets routing go on
-    AfxSig_bv,     // BOOL (): a reflected command; FALSE lets the parent have it too
+    AfxSig_vv,         // void ()
+    AfxSig_lwl,        // LRESULT (WPARAM, LPARAM)
+    AfxSig_is,         // int (LPCREATESTRUCT)
+    AfxSig_vw,         // void (UINT_PTR)
+    AfxSig_vwii,       // void (UINT, int, int)
+    AfxSig_vW,         // void (CWnd*)
+    AfxSig_vwWb,       // void (UINT, CWnd*, BOOL)
+    AfxSig_bH,         // BOOL (HDC)
+    AfxSig_hHWw,       // HBRUSH (HDC, HWND, UINT)
+    AfxSig_vNMHDRpl,   // void (NMHDR*, LRESULT*)
+    AfxSig_vwp,        // void (UINT, POINT)
+    AfxSig_vwww,       // void (UINT, UINT, UINT)
+    AfxSig_vb,         // void (BOOL)
+    AfxSig_bw,         // BOOL (UINT): the command id; FALSE lets routing go on
+    AfxSig_bv,         // BOOL (): a reflected command; FALSE lets the parent have it too
     AfxSig_vwNMHDRpl,  // void (UINT, NMHDR*, LRESULT*): the control id first
     AfxSig_bwNMHDRpl,  // BOOL (UINT, NMHDR*, LRESULT*): FALSE lets routing go on
     AfxSig_bNMHDRpl,   // BOOL (NMHDR*, LRESULT*): a reflected notification; FALSE lets the parent have it
@@ -79,83 +79,131 @@ inline To AfxPmsgAs(AFX_PMSG p) {
     return out;
 }
 
-#define DECLARE_MESSAGE_MAP()                        \
-protected:                                           \
-    static const AFX_MSGMAP* GetThisMessageMap();    \
+#define DECLARE_MESSAGE_MAP()                     \
+protected:                                        \
+    static const AFX_MSGMAP* GetThisMessageMap(); \
     const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                            \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }     \
-    const AFX_MSGMAP* theClass::GetThisMessageMap() {                                     \
-        typedef theClass ThisClass [[maybe_unused]];                                      \
-        typedef baseClass TheBaseClass;                                                   \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)          \
+    const AFX_MSGMAP* theClass::GetMessageMap() const { \
+        return GetThisMessageMap();                     \
+    }                                                   \
+    const AFX_MSGMAP* theClass::GetThisMessageMap() {   \
+        typedef theClass ThisClass [[maybe_unused]];    \
+        typedef baseClass TheBaseClass;                 \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
-#define END_MESSAGE_MAP()                                                         \
-    {0, 0, 0, 0, AfxSig_end, (AFX_PMSG) nullptr}};                                \
+#define END_MESSAGE_MAP()                                                                         \
+    { 0, 0, 0, 0, AfxSig_end, (AFX_PMSG) nullptr }                                                \
+    }                                                                                             \
+    ;                                                                                             \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
-    return &messageMap;                                                           \
+    return &messageMap;                                                                           \
     }
 
 #define ON_MESSAGE(message, memberFxn) \
-    {(UINT)(message), 0, 0, 0, AfxSig_lwl, AfxMsgCast<ThisClass, LRESULT, WPARAM, LPARAM>(&ThisClass::memberFxn)},
-#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn)                     \
-    {0xC000, 0, 0, 0, (UINT_PTR)(UINT*)(&nMessageVariable),                    \
+    {(UINT)(message),                  \
+     0,                                \
+     0,                                \
+     0,                                \
+     AfxSig_lwl,                       \
+     AfxMsgCast<ThisClass, LRESULT, WPARAM, LPARAM>(&ThisClass::memberFxn)},
+#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn) \
+    {0xC000,                                               \
+     0,                                                    \
+     0,                                                    \
+     0,                                                    \
+     (UINT_PTR)(UINT*)(&nMessageVariable),                 \
      AfxMsgCast<ThisClass, LRESULT, WPARAM, LPARAM>(&ThisClass::memberFxn)},
 #define ON_COMMAND(id, memberFxn) \
     {WM_COMMAND, 0, (UINT)(id), (UINT)(id), AfxSig_vv, AfxMsgCast<ThisClass, void>(&ThisClass::memberFxn)},
 #define ON_COMMAND_RANGE(id, idLast, memberFxn) \
-    {WM_COMMAND, 0, (UINT)(id), (UINT)(idLast), AfxSig_vw, AfxMsgCast<ThisClass, void, UINT>(&ThisClass::memberFxn)},
-#define ON_COMMAND_EX(id, memberFxn) \
-    {WM_COMMAND, 0, (UINT)(id), (UINT)(id), AfxSig_bw, AfxMsgCast<ThisClass, BOOL, UINT>(&ThisClass::memberFxn)},
-#define ON_CONTROL(code, id, memberFxn) \
-    {WM_COMMAND, (WORD)(code), (UINT)(id), (UINT)(id), AfxSig_vv, AfxMsgCast<ThisClass, void>(&ThisClass::memberFxn)},
+    {WM_COMMAND,     0,         (UINT)(id),     \
+     (UINT)(idLast), AfxSig_vw, AfxMsgCast<ThisClass, void, UINT>(&ThisClass::memberFxn)},
+#define ON_COMMAND_EX(id, memberFxn)    \
+    {WM_COMMAND, 0,         (UINT)(id), \
+     (UINT)(id), AfxSig_bw, AfxMsgCast<ThisClass, BOOL, UINT>(&ThisClass::memberFxn)},
+#define ON_CONTROL(code, id, memberFxn)    \
+    {WM_COMMAND, (WORD)(code), (UINT)(id), \
+     (UINT)(id), AfxSig_vv,    AfxMsgCast<ThisClass, void>(&ThisClass::memberFxn)},
 #define ON_CONTROL_REFLECT(code, memberFxn) \
-    {WM_REFLECT_BASE + WM_COMMAND, (WORD)(code), 0, 0, AfxSig_vv, AfxMsgCast<ThisClass, void>(&ThisClass::memberFxn)},
+    {WM_REFLECT_BASE + WM_COMMAND,          \
+     (WORD)(code),                          \
+     0,                                     \
+     0,                                     \
+     AfxSig_vv,                             \
+     AfxMsgCast<ThisClass, void>(&ThisClass::memberFxn)},
 #define ON_CONTROL_REFLECT_EX(code, memberFxn) \
-    {WM_REFLECT_BASE + WM_COMMAND, (WORD)(code), 0, 0, AfxSig_bv, AfxMsgCast<ThisClass, BOOL>(&ThisClass::memberFxn)},
+    {WM_REFLECT_BASE + WM_COMMAND,             \
+     (WORD)(code),                             \
+     0,                                        \
+     0,                                        \
+     AfxSig_bv,                                \
+     AfxMsgCast<ThisClass, BOOL>(&ThisClass::memberFxn)},
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
 // Notification codes are kept as their low word, which WM_NOTIFY routing compares.
-#define ON_NOTIFY(code, id, memberFxn)                                          \
-    {WM_NOTIFY, (WORD)(int)(code), (UINT)(id), (UINT)(id), AfxSig_vNMHDRpl, \
+#define ON_NOTIFY(code, id, memberFxn)          \
+    {WM_NOTIFY,  (WORD)(int)(code), (UINT)(id), \
+     (UINT)(id), AfxSig_vNMHDRpl,   AfxMsgCast<ThisClass, void, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
+#define ON_NOTIFY_RANGE(code, id, idLast, memberFxn) \
+    {WM_NOTIFY,        (WORD)(int)(code),            \
+     (UINT)(id),       (UINT)(idLast),               \
+     AfxSig_vwNMHDRpl, AfxMsgCast<ThisClass, void, UINT, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
+#define ON_NOTIFY_EX(code, id, memberFxn) \
+    {WM_NOTIFY,        (WORD)(int)(code), \
+     (UINT)(id),       (UINT)(id),        \
+     AfxSig_bwNMHDRpl, AfxMsgCast<ThisClass, BOOL, UINT, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
+#define ON_NOTIFY_EX_RANGE(code, id, idLast, memberFxn) \
+    {WM_NOTIFY,        (WORD)(int)(code),               \
+     (UINT)(id),       (UINT)(idLast),                  \
+     AfxSig_bwNMHDRpl, AfxMsgCast<ThisClass, BOOL, UINT, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
+#define ON_NOTIFY_REFLECT(code, memberFxn) \
+    {WM_REFLECT_BASE + WM_NOTIFY,          \
+     (WORD)(int)(code),                    \
+     0,                                    \
+     0,                                    \
+     AfxSig_vNMHDRpl,                      \
      AfxMsgCast<ThisClass, void, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
-#define ON_NOTIFY_RANGE(code, id, idLast, memberFxn)                                 \
-    {WM_NOTIFY, (WORD)(int)(code), (UINT)(id), (UINT)(idLast), AfxSig_vwNMHDRpl, \
-     AfxMsgCast<ThisClass, void, UINT, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
-#define ON_NOTIFY_EX(code, id, memberFxn)                                        \
-    {WM_NOTIFY, (WORD)(int)(code), (UINT)(id), (UINT)(id), AfxSig_bwNMHDRpl, \
-     AfxMsgCast<ThisClass, BOOL, UINT, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
-#define ON_NOTIFY_EX_RANGE(code, id, idLast, memberFxn)                              \
-    {WM_NOTIFY, (WORD)(int)(code), (UINT)(id), (UINT)(idLast), AfxSig_bwNMHDRpl, \
-     AfxMsgCast<ThisClass, BOOL, UINT, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
-#define ON_NOTIFY_REFLECT(code, memberFxn)                                     \
-    {WM_REFLECT_BASE + WM_NOTIFY, (WORD)(int)(code), 0, 0, AfxSig_vNMHDRpl, \
-     AfxMsgCast<ThisClass, void, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
-#define ON_NOTIFY_REFLECT_EX(code, memberFxn)                                  \
-    {WM_REFLECT_BASE + WM_NOTIFY, (WORD)(int)(code), 0, 0, AfxSig_bNMHDRpl, \
+#define ON_NOTIFY_REFLECT_EX(code, memberFxn) \
+    {WM_REFLECT_BASE + WM_NOTIFY,             \
+     (WORD)(int)(code),                       \
+     0,                                       \
+     0,                                       \
+     AfxSig_bNMHDRpl,                         \
      AfxMsgCast<ThisClass, BOOL, NMHDR*, LRESULT*>(&ThisClass::memberFxn)},
 #define ON_WM_CREATE() \
     {WM_CREATE, 0, 0, 0, AfxSig_is, AfxMsgCast<ThisClass, int, LPCREATESTRUCT>(&ThisClass::OnCreate)},
 #define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, AfxSig_vv, AfxMsgCast<ThisClass, void>(&ThisClass::OnDestroy)},
 #define ON_WM_PAINT() {WM_PAINT, 0, 0, 0, AfxSig_vv, AfxMsgCast<ThisClass, void>(&ThisClass::OnPaint)},
 #define ON_WM_CLOSE() {WM_CLOSE, 0, 0, 0, AfxSig_vv, AfxMsgCast<ThisClass, void>(&ThisClass::OnClose)},
-#define ON_WM_TIMER() {WM_TIMER, 0, 0, 0, AfxSig_vw, AfxMsgCast<ThisClass, void, UINT_PTR>(&ThisClass::OnTimer)},
-#define ON_WM_SIZE() {WM_SIZE, 0, 0, 0, AfxSig_vwii, AfxMsgCast<ThisClass, void, UINT, int, int>(&ThisClass::OnSize)},
-#define ON_WM_SETFOCUS() {WM_SETFOCUS, 0, 0, 0, AfxSig_vW, AfxMsgCast<ThisClass, void, CWnd*>(&ThisClass::OnSetFocus)},
+#define ON_WM_TIMER() \
+    {WM_TIMER, 0, 0, 0, AfxSig_vw, AfxMsgCast<ThisClass, void, UINT_PTR>(&ThisClass::OnTimer)},
+#define ON_WM_SIZE() \
+    {WM_SIZE, 0, 0, 0, AfxSig_vwii, AfxMsgCast<ThisClass, void, UINT, int, int>(&ThisClass::OnSize)},
+#define ON_WM_SETFOCUS() \
+    {WM_SETFOCUS, 0, 0, 0, AfxSig_vW, AfxMsgCast<ThisClass, void, CWnd*>(&ThisClass::OnSetFocus)},
 #define ON_WM_KILLFOCUS() \
     {WM_KILLFOCUS, 0, 0, 0, AfxSig_vW, AfxMsgCast<ThisClass, void, CWnd*>(&ThisClass::OnKillFocus)},
-#define ON_WM_ACTIVATE() \
-    {WM_ACTIVATE, 0, 0, 0, AfxSig_vwWb, AfxMsgCast<ThisClass, void, UINT, CWnd*, BOOL>(&ThisClass::OnActivate)},
+#define ON_WM_ACTIVATE()          \
+    {WM_ACTIVATE, 0,           0, \
+     0,           AfxSig_vwWb, AfxMsgCast<ThisClass, void, UINT, CWnd*, BOOL>(&ThisClass::OnActivate)},
 #define ON_WM_ERASEBKGND() \
     {WM_ERASEBKGND, 0, 0, 0, AfxSig_bH, AfxMsgCast<ThisClass, BOOL, HDC>(&ThisClass::OnEraseBkgnd)},
 #define ON_WM_LBUTTONDOWN() \
-    {WM_LBUTTONDOWN, 0, 0, 0, AfxSig_vwp, AfxMsgCast<ThisClass, void, UINT, POINT>(&ThisClass::OnLButtonDown)},
+    {WM_LBUTTONDOWN,        \
+     0,                     \
+     0,                     \
+     0,                     \
+     AfxSig_vwp,            \
+     AfxMsgCast<ThisClass, void, UINT, POINT>(&ThisClass::OnLButtonDown)},
 #define ON_WM_LBUTTONUP() \
     {WM_LBUTTONUP, 0, 0, 0, AfxSig_vwp, AfxMsgCast<ThisClass, void, UINT, POINT>(&ThisClass::OnLButtonUp)},
-#define ON_WM_CHAR() {WM_CHAR, 0, 0, 0, AfxSig_vwww, AfxMsgCast<ThisClass, void, UINT, UINT, UINT>(&ThisClass::OnChar)},
+#define ON_WM_CHAR() \
+    {WM_CHAR, 0, 0, 0, AfxSig_vwww, AfxMsgCast<ThisClass, void, UINT, UINT, UINT>(&ThisClass::OnChar)},
 #define ON_WM_KEYDOWN() \
     {WM_KEYDOWN, 0, 0, 0, AfxSig_vwww, AfxMsgCast<ThisClass, void, UINT, UINT, UINT>(&ThisClass::OnKeyDown)},
-#define ON_WM_ENABLE() {WM_ENABLE, 0, 0, 0, AfxSig_vb, AfxMsgCast<ThisClass, void, BOOL>(&ThisClass::OnEnable)},
+#define ON_WM_ENABLE() \
+    {WM_ENABLE, 0, 0, 0, AfxSig_vb, AfxMsgCast<ThisClass, void, BOOL>(&ThisClass::OnEnable)},
 
 class CCmdTarget : public CObject {
     DECLARE_DYNAMIC(CCmdTarget)

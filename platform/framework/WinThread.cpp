@@ -37,18 +37,23 @@ CWinThread::CWinThread() = default;
 CWinThread::CWinThread(AFX_THREADPROC proc, LPVOID param) : m_pfnThreadProc(proc), m_pThreadParams(param) {}
 
 CWinThread::~CWinThread() {
-    if (m_hThread) CloseHandle(m_hThread);
+    if (m_hThread)
+        CloseHandle(m_hThread);
 }
 
 BOOL CWinThread::CreateThread(DWORD flags, UINT stackSize, LPVOID security) {
-    m_hThread = ::CreateThread(security, stackSize, ThreadEntry, this, flags | CREATE_SUSPENDED, &m_nThreadID);
-    if (!m_hThread) return FALSE;
-    if (!(flags & CREATE_SUSPENDED)) ::ResumeThread(m_hThread);
+    m_hThread =
+        ::CreateThread(security, stackSize, ThreadEntry, this, flags | CREATE_SUSPENDED, &m_nThreadID);
+    if (!m_hThread)
+        return FALSE;
+    if (!(flags & CREATE_SUSPENDED))
+        ::ResumeThread(m_hThread);
     return TRUE;
 }
 
 void CWinThread::Delete() {
-    if (m_bAutoDelete) delete this;
+    if (m_bAutoDelete)
+        delete this;
 }
 
 BOOL CWinThread::IsIdleMessage(MSG* msg) {
@@ -56,7 +61,8 @@ BOOL CWinThread::IsIdleMessage(MSG* msg) {
 }
 
 BOOL CWinThread::OnIdle(LONG count) {
-    if (count == 0) CWnd::DeleteTempMap();
+    if (count == 0)
+        CWnd::DeleteTempMap();
     return FALSE;
 }
 
@@ -64,14 +70,17 @@ BOOL CWinThread::PreTranslateMessage(MSG* msg) {
     // From the target window up through its parents, then the main window.
     for (HWND h = msg->hwnd; h; h = ::GetParent(h)) {
         if (CWnd* w = CWnd::FromHandlePermanent(h))
-            if (w->PreTranslateMessage(msg)) return TRUE;
-        if (!(::GetWindowLongPtr(h, GWL_STYLE) & WS_CHILD)) break;
+            if (w->PreTranslateMessage(msg))
+                return TRUE;
+        if (!(::GetWindowLongPtr(h, GWL_STYLE) & WS_CHILD))
+            break;
     }
     return FALSE;
 }
 
 BOOL CWinThread::PumpMessage() {
-    if (!::GetMessage(&m_msgCur, nullptr, 0, 0)) return FALSE;
+    if (!::GetMessage(&m_msgCur, nullptr, 0, 0))
+        return FALSE;
     if (!PreTranslateMessage(&m_msgCur)) {
         ::TranslateMessage(&m_msgCur);
         ::DispatchMessage(&m_msgCur);
@@ -85,9 +94,11 @@ int CWinThread::Run() {
     for (;;) {
         MSG peek;
         while (idle && !::PeekMessage(&peek, nullptr, 0, 0, PM_NOREMOVE))
-            if (!OnIdle(idleCount++)) idle = false;
+            if (!OnIdle(idleCount++))
+                idle = false;
         do {
-            if (!PumpMessage()) return ExitInstance();
+            if (!PumpMessage())
+                return ExitInstance();
             if (IsIdleMessage(&m_msgCur)) {
                 idle = true;
                 idleCount = 0;
@@ -104,26 +115,36 @@ CWinApp::CWinApp(LPCTSTR appName) : m_pszAppName(appName ? appName : "") {
 }
 
 CWinApp::~CWinApp() {
-    if (g_app == this) g_app = nullptr;
-    if (t_thread == this) t_thread = nullptr;
+    if (g_app == this)
+        g_app = nullptr;
+    if (t_thread == this)
+        t_thread = nullptr;
 }
 
 void CWinApp::DoWaitCursor(int code) {
     m_nWaitCursor += code;
-    if (m_nWaitCursor < 0) m_nWaitCursor = 0;
+    if (m_nWaitCursor < 0)
+        m_nWaitCursor = 0;
     SetCursor(LoadCursor(nullptr, m_nWaitCursor > 0 ? IDC_WAIT : IDC_ARROW));
 }
 
-CWinThread* AfxGetThread() { return t_thread ? t_thread : g_app; }
-CWinApp* AfxGetApp() { return g_app; }
-void AfxSetCurrentThread(CWinThread* thread) { t_thread = thread; }
+CWinThread* AfxGetThread() {
+    return t_thread ? t_thread : g_app;
+}
+CWinApp* AfxGetApp() {
+    return g_app;
+}
+void AfxSetCurrentThread(CWinThread* thread) {
+    t_thread = thread;
+}
 
 CWnd* AfxGetMainWnd() {
     CWinThread* t = AfxGetThread();
     return t ? t->GetMainWnd() : nullptr;
 }
 
-CWinThread* AfxBeginThread(AFX_THREADPROC proc, LPVOID param, int, UINT stackSize, DWORD flags, LPVOID security) {
+CWinThread* AfxBeginThread(AFX_THREADPROC proc, LPVOID param, int, UINT stackSize, DWORD flags,
+                           LPVOID security) {
     auto* thread = new CWinThread(proc, param);
     if (!thread->CreateThread(flags, stackSize, security)) {
         delete thread;
@@ -134,9 +155,11 @@ CWinThread* AfxBeginThread(AFX_THREADPROC proc, LPVOID param, int, UINT stackSiz
 
 BOOL AfxPumpMessage() {
     CWinThread* t = AfxGetThread();
-    if (t) return t->PumpMessage();
+    if (t)
+        return t->PumpMessage();
     MSG msg;
-    if (!::GetMessage(&msg, nullptr, 0, 0)) return FALSE;
+    if (!::GetMessage(&msg, nullptr, 0, 0))
+        return FALSE;
     ::TranslateMessage(&msg);
     ::DispatchMessage(&msg);
     return TRUE;
@@ -151,13 +174,16 @@ BOOL AfxInitUserInterface() {
 }
 
 CWaitCursor::CWaitCursor() {
-    if (CWinApp* app = AfxGetApp()) app->DoWaitCursor(1);
+    if (CWinApp* app = AfxGetApp())
+        app->DoWaitCursor(1);
 }
 CWaitCursor::~CWaitCursor() {
-    if (CWinApp* app = AfxGetApp()) app->DoWaitCursor(-1);
+    if (CWinApp* app = AfxGetApp())
+        app->DoWaitCursor(-1);
 }
 void CWaitCursor::Restore() {
-    if (CWinApp* app = AfxGetApp()) app->DoWaitCursor(0);
+    if (CWinApp* app = AfxGetApp())
+        app->DoWaitCursor(0);
 }
 
 // ---- Modal loops --------------------------------------------------------------------------------
@@ -174,19 +200,23 @@ int CWnd::RunModalLoop(DWORD) {
             m_nModalResult = -1;
             break;
         }
-        if (::CallMsgFilter(&msg, MSGF_DIALOGBOX)) continue;
+        if (::CallMsgFilter(&msg, MSGF_DIALOGBOX))
+            continue;
         bool handled = thread ? thread->PreTranslateMessage(&msg) : false;
         if (!handled) {
             ::TranslateMessage(&msg);
             ::DispatchMessage(&msg);
         }
-        if (!::IsWindow(self)) break;
+        if (!::IsWindow(self))
+            break;
     }
     m_nFlags &= ~(WF_CONTINUEMODAL | WF_MODALLOOP);
     return m_nModalResult;
 }
 
-BOOL CWnd::ContinueModal() { return (m_nFlags & WF_CONTINUEMODAL) != 0; }
+BOOL CWnd::ContinueModal() {
+    return (m_nFlags & WF_CONTINUEMODAL) != 0;
+}
 
 void CWnd::EndModalLoop(int result) {
     m_nModalResult = result;

@@ -37,10 +37,10 @@ public:
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
     BOOL CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD style, int x, int y, int width,
                   int height, HWND parent, HMENU idOrMenu, LPVOID param = nullptr);
-    BOOL CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
-                  UINT id, LPVOID param = nullptr);
-    virtual BOOL Create(LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id,
-                        LPVOID context = nullptr);
+    BOOL CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT& rect,
+                  CWnd* parent, UINT id, LPVOID param = nullptr);
+    virtual BOOL Create(LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
+                        UINT id, LPVOID context = nullptr);
     virtual BOOL DestroyWindow();
     virtual void PostNcDestroy() {}
 
@@ -79,16 +79,24 @@ public:
     CWnd* GetOwner() const { return FromHandle(::GetWindow(m_hWnd, GW_OWNER)); }
     void GetClientRect(LPRECT rc) const { ::GetClientRect(m_hWnd, rc); }
     void GetWindowRect(LPRECT rc) const { ::GetWindowRect(m_hWnd, rc); }
-    void MoveWindow(int x, int y, int w, int h, BOOL repaint = TRUE) { ::MoveWindow(m_hWnd, x, y, w, h, repaint); }
+    void MoveWindow(int x, int y, int w, int h, BOOL repaint = TRUE) {
+        ::MoveWindow(m_hWnd, x, y, w, h, repaint);
+    }
     BOOL SetWindowPos(const CWnd* after, int x, int y, int cx, int cy, UINT flags) {
         return ::SetWindowPos(m_hWnd, after ? after->m_hWnd : nullptr, x, y, cx, cy, flags);
     }
     void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }
     void InvalidateRect(const RECT* rc, BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, rc, erase); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
-    LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return ::SendMessage(m_hWnd, msg, wParam, lParam); }
-    BOOL PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return ::PostMessage(m_hWnd, msg, wParam, lParam); }
-    UINT_PTR SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc) { return ::SetTimer(m_hWnd, id, elapse, proc); }
+    LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return ::SendMessage(m_hWnd, msg, wParam, lParam);
+    }
+    BOOL PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return ::PostMessage(m_hWnd, msg, wParam, lParam);
+    }
+    UINT_PTR SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc) {
+        return ::SetTimer(m_hWnd, id, elapse, proc);
+    }
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
     DWORD GetStyle() const { return (DWORD)::GetWindowLongPtr(m_hWnd, GWL_STYLE); }
     DWORD GetExStyle() const { return (DWORD)::GetWindowLongPtr(m_hWnd, GWL_EXSTYLE); }

@@ -14,7 +14,9 @@ namespace gdi {
 inline uint32_t PixelFromColor(COLORREF c) {
     return 0xFF000000u | ((uint32_t)GetRValue(c) << 16) | ((uint32_t)GetGValue(c) << 8) | GetBValue(c);
 }
-inline COLORREF ColorFromPixel(uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
+inline COLORREF ColorFromPixel(uint32_t p) {
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
 
 class GdiObject {
 public:
@@ -34,7 +36,8 @@ public:
 class BitmapObject : public GdiObject {
 public:
     ~BitmapObject() override {
-        if (m_surface) cairo_surface_destroy(m_surface);
+        if (m_surface)
+            cairo_surface_destroy(m_surface);
     }
     DWORD Type() const override { return OBJ_BITMAP; }
     cairo_surface_t* m_surface = nullptr;
@@ -142,12 +145,15 @@ public:
         for (const RECT& c : m_clip.Rects()) {
             LONG l = std::max(rc.left, c.left), r = std::min(rc.right, c.right);
             LONG t = std::max(rc.top, c.top), b = std::min(rc.bottom, c.bottom);
-            if (l >= r || t >= b) continue;
-            for (LONG y = t; y < b; ++y) f((int)l, (int)r, (int)y);
+            if (l >= r || t >= b)
+                continue;
+            for (LONG y = t; y < b; ++y)
+                f((int)l, (int)r, (int)y);
         }
     }
     void Plot(int x, int y, uint32_t pixel) {
-        if (m_clip.Contains(x, y)) Row(y)[x] = pixel;
+        if (m_clip.Contains(x, y))
+            Row(y)[x] = pixel;
     }
 
 private:

@@ -80,23 +80,32 @@ bool RemoveObject(HGDIOBJ handle) {
     std::shared_ptr<GdiObject> doomed;
     std::lock_guard<std::mutex> g(g_tableMutex);
     auto it = g_objects.find((uintptr_t)handle);
-    if (it == g_objects.end()) return false;
+    if (it == g_objects.end())
+        return false;
     doomed = std::move(it->second);
     g_objects.erase(it);
     return true;
 }
 
-std::shared_ptr<DeviceContext> FindDC(HDC dc) { return Find<DeviceContext>((HGDIOBJ)dc); }
-HDC AddDC(std::shared_ptr<DeviceContext> dc) { return (HDC)AddObject(std::move(dc)); }
+std::shared_ptr<DeviceContext> FindDC(HDC dc) {
+    return Find<DeviceContext>((HGDIOBJ)dc);
+}
+HDC AddDC(std::shared_ptr<DeviceContext> dc) {
+    return (HDC)AddObject(std::move(dc));
+}
 
 DeviceContext::~DeviceContext() {
-    if (m_surface) cairo_surface_destroy(m_surface);
-    if (auto bmp = Find<BitmapObject>(m_bitmap)) bmp->m_selected = false;
+    if (m_surface)
+        cairo_surface_destroy(m_surface);
+    if (auto bmp = Find<BitmapObject>(m_bitmap))
+        bmp->m_selected = false;
 }
 
 void DeviceContext::SetSurface(cairo_surface_t* surface) {
-    if (surface) cairo_surface_reference(surface);
-    if (m_surface) cairo_surface_destroy(m_surface);
+    if (surface)
+        cairo_surface_reference(surface);
+    if (m_surface)
+        cairo_surface_destroy(m_surface);
     m_surface = surface;
 }
 
@@ -132,17 +141,23 @@ using namespace gdi;
 // ---- Rectangles -------------------------------------------------------------------------------
 
 BOOL SetRect(LPRECT rc, int left, int top, int right, int bottom) {
-    if (!rc) return FALSE;
+    if (!rc)
+        return FALSE;
     *rc = RECT{left, top, right, bottom};
     return TRUE;
 }
-BOOL SetRectEmpty(LPRECT rc) { return SetRect(rc, 0, 0, 0, 0); }
+BOOL SetRectEmpty(LPRECT rc) {
+    return SetRect(rc, 0, 0, 0, 0);
+}
 BOOL CopyRect(LPRECT dst, const RECT* src) {
-    if (!dst || !src) return FALSE;
+    if (!dst || !src)
+        return FALSE;
     *dst = *src;
     return TRUE;
 }
-BOOL IsRectEmpty(const RECT* rc) { return !rc || rc->right <= rc->left || rc->bottom <= rc->top; }
+BOOL IsRectEmpty(const RECT* rc) {
+    return !rc || rc->right <= rc->left || rc->bottom <= rc->top;
+}
 BOOL EqualRect(const RECT* a, const RECT* b) {
     return a && b && a->left == b->left && a->top == b->top && a->right == b->right && a->bottom == b->bottom;
 }
@@ -150,7 +165,8 @@ BOOL PtInRect(const RECT* rc, POINT pt) {
     return rc && pt.x >= rc->left && pt.x < rc->right && pt.y >= rc->top && pt.y < rc->bottom;
 }
 BOOL OffsetRect(LPRECT rc, int dx, int dy) {
-    if (!rc) return FALSE;
+    if (!rc)
+        return FALSE;
     rc->left += dx;
     rc->right += dx;
     rc->top += dy;
@@ -158,7 +174,8 @@ BOOL OffsetRect(LPRECT rc, int dx, int dy) {
     return TRUE;
 }
 BOOL InflateRect(LPRECT rc, int dx, int dy) {
-    if (!rc) return FALSE;
+    if (!rc)
+        return FALSE;
     rc->left -= dx;
     rc->right += dx;
     rc->top -= dy;
@@ -166,7 +183,8 @@ BOOL InflateRect(LPRECT rc, int dx, int dy) {
     return TRUE;
 }
 BOOL IntersectRect(LPRECT dst, const RECT* a, const RECT* b) {
-    if (!dst || !a || !b) return FALSE;
+    if (!dst || !a || !b)
+        return FALSE;
     RECT r{std::max(a->left, b->left), std::max(a->top, b->top), std::min(a->right, b->right),
            std::min(a->bottom, b->bottom)};
     if (IsRectEmpty(&r)) {
@@ -177,7 +195,8 @@ BOOL IntersectRect(LPRECT dst, const RECT* a, const RECT* b) {
     return TRUE;
 }
 BOOL UnionRect(LPRECT dst, const RECT* a, const RECT* b) {
-    if (!dst || !a || !b) return FALSE;
+    if (!dst || !a || !b)
+        return FALSE;
     if (IsRectEmpty(a)) {
         *dst = *b;
     } else if (IsRectEmpty(b)) {
@@ -189,7 +208,8 @@ BOOL UnionRect(LPRECT dst, const RECT* a, const RECT* b) {
     return !IsRectEmpty(dst);
 }
 BOOL SubtractRect(LPRECT dst, const RECT* a, const RECT* b) {
-    if (!dst || !a || !b) return FALSE;
+    if (!dst || !a || !b)
+        return FALSE;
     Region r(*a);
     r.Subtract(*b);
     if (r.Complexity() != SIMPLEREGION) {
@@ -200,20 +220,23 @@ BOOL SubtractRect(LPRECT dst, const RECT* a, const RECT* b) {
     return TRUE;
 }
 int MulDiv(int number, int numerator, int denominator) {
-    if (denominator == 0) return -1;
+    if (denominator == 0)
+        return -1;
     long long v = (long long)number * numerator;
     // Rounds half away from zero.
     long long q = (v + (((v < 0) != (denominator < 0)) ? -(long long)std::abs(denominator) / 2
-                                                        : (long long)std::abs(denominator) / 2)) /
+                                                       : (long long)std::abs(denominator) / 2)) /
                   denominator;
-    if (q > INT32_MAX || q < INT32_MIN) return -1;
+    if (q > INT32_MAX || q < INT32_MIN)
+        return -1;
     return (int)q;
 }
 
 // ---- Objects ----------------------------------------------------------------------------------
 
 HGDIOBJ GetStockObject(int index) {
-    if (index < 0 || index > DEFAULT_GUI_FONT || index == 9 || index == DEFAULT_PALETTE) return nullptr;
+    if (index < 0 || index > DEFAULT_GUI_FONT || index == 9 || index == DEFAULT_PALETTE)
+        return nullptr;
     return Stock(index);
 }
 
@@ -233,7 +256,8 @@ HBRUSH CreateSolidBrush(COLORREF color) {
     return (HBRUSH)AddObject(b);
 }
 HBRUSH CreateHatchBrush(int hatch, COLORREF color) {
-    if (hatch < HS_HORIZONTAL || hatch > HS_DIAGCROSS) return nullptr;
+    if (hatch < HS_HORIZONTAL || hatch > HS_DIAGCROSS)
+        return nullptr;
     auto b = std::make_shared<BrushObject>();
     b->m_style = BS_HATCHED;
     b->m_hatch = hatch;
@@ -242,7 +266,8 @@ HBRUSH CreateHatchBrush(int hatch, COLORREF color) {
 }
 HBRUSH CreatePatternBrush(HBITMAP bitmap) {
     auto bmp = Find<BitmapObject>(bitmap);
-    if (!bmp) return nullptr;
+    if (!bmp)
+        return nullptr;
     auto b = std::make_shared<BrushObject>();
     b->m_style = BS_PATTERN;
     cairo_surface_flush(bmp->m_surface);
@@ -252,18 +277,24 @@ HBRUSH CreatePatternBrush(HBITMAP bitmap) {
     b->m_patternWidth = w;
     b->m_patternHeight = h;
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b->m_pattern.push_back(reinterpret_cast<uint32_t*>(data + y * stride)[x]);
+        for (int x = 0; x < w; ++x)
+            b->m_pattern.push_back(reinterpret_cast<uint32_t*>(data + y * stride)[x]);
     return (HBRUSH)AddObject(b);
 }
 HBRUSH CreateBrushIndirect(const LOGBRUSH* brush) {
-    if (!brush) return nullptr;
-    if (brush->lbStyle == BS_NULL) return (HBRUSH)GetStockObject(NULL_BRUSH);
-    if (brush->lbStyle == BS_HATCHED) return CreateHatchBrush((int)brush->lbHatch, brush->lbColor);
-    if (brush->lbStyle == BS_PATTERN) return CreatePatternBrush((HBITMAP)brush->lbHatch);
+    if (!brush)
+        return nullptr;
+    if (brush->lbStyle == BS_NULL)
+        return (HBRUSH)GetStockObject(NULL_BRUSH);
+    if (brush->lbStyle == BS_HATCHED)
+        return CreateHatchBrush((int)brush->lbHatch, brush->lbColor);
+    if (brush->lbStyle == BS_PATTERN)
+        return CreatePatternBrush((HBITMAP)brush->lbHatch);
     return CreateSolidBrush(brush->lbColor);
 }
 HFONT CreateFontIndirect(const LOGFONT* font) {
-    if (!font) return nullptr;
+    if (!font)
+        return nullptr;
     auto f = std::make_shared<FontObject>();
     f->m_logfont = *font;
     f->m_logfont.lfFaceName[LF_FACESIZE - 1] = 0;
@@ -286,7 +317,8 @@ HFONT CreateFont(int height, int width, int escapement, int orientation, int wei
     lf.lfClipPrecision = (BYTE)clipPrecision;
     lf.lfQuality = (BYTE)quality;
     lf.lfPitchAndFamily = (BYTE)pitchAndFamily;
-    if (face) std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+    if (face)
+        std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
     return CreateFontIndirect(&lf);
 }
 
@@ -302,16 +334,19 @@ cairo_surface_t* CreateImageSurface(int width, int height, COLORREF fill) {
     unsigned char* data = cairo_image_surface_get_data(s);
     int stride = cairo_image_surface_get_stride(s);
     uint32_t px = PixelFromColor(fill);
-    for (int y = 0; y < height; ++y) std::fill_n(reinterpret_cast<uint32_t*>(data + y * stride), width, px);
+    for (int y = 0; y < height; ++y)
+        std::fill_n(reinterpret_cast<uint32_t*>(data + y * stride), width, px);
     cairo_surface_mark_dirty(s);
     return s;
 }
 
 HBITMAP CreateBitmap(int width, int height, UINT, UINT bitsPerPixel, const void* bits) {
-    if (width <= 0 || height <= 0 || (long long)width * height > (1LL << 28)) return nullptr;
+    if (width <= 0 || height <= 0 || (long long)width * height > (1LL << 28))
+        return nullptr;
     auto b = std::make_shared<BitmapObject>();
     b->m_surface = CreateImageSurface(width, height, RGB(0, 0, 0));
-    if (!b->m_surface) return nullptr;
+    if (!b->m_surface)
+        return nullptr;
     b->m_bitsPixel = bitsPerPixel == 1 ? 1 : 32;
     if (bits) {
         cairo_surface_flush(b->m_surface);
@@ -335,7 +370,8 @@ HBITMAP CreateBitmap(int width, int height, UINT, UINT bitsPerPixel, const void*
 }
 
 HBITMAP CreateCompatibleBitmap(HDC, int width, int height) {
-    if (width <= 0 || height <= 0) return nullptr;
+    if (width <= 0 || height <= 0)
+        return nullptr;
     return CreateBitmap(width, height, 1, 32, nullptr);
 }
 
@@ -346,8 +382,8 @@ cairo_surface_t* GetBitmapSurface(HBITMAP bitmap) {
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom) {
     auto r = std::make_shared<RegionObject>();
-    r->m_region.Union(RECT{std::min(left, right), std::min(top, bottom), std::max(left, right),
-                           std::max(top, bottom)});
+    r->m_region.Union(
+        RECT{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)});
     return (HRGN)AddObject(r);
 }
 HRGN CreateRectRgnIndirect(const RECT* rc) {
@@ -355,34 +391,45 @@ HRGN CreateRectRgnIndirect(const RECT* rc) {
 }
 int CombineRgn(HRGN dst, HRGN a, HRGN b, int mode) {
     auto d = Find<RegionObject>(dst), ra = Find<RegionObject>(a), rb = Find<RegionObject>(b);
-    if (!d || !ra || (mode != RGN_COPY && !rb)) return ERROR;
+    if (!d || !ra || (mode != RGN_COPY && !rb))
+        return ERROR;
     Region result = ra->m_region;
     switch (mode) {
-    case RGN_AND: result.Intersect(rb->m_region); break;
-    case RGN_OR: result.Union(rb->m_region); break;
-    case RGN_DIFF: result.Subtract(rb->m_region); break;
-    case RGN_XOR: {
-        Region both = ra->m_region;
-        both.Intersect(rb->m_region);
-        result.Union(rb->m_region);
-        result.Subtract(both);
-        break;
-    }
-    case RGN_COPY: break;
-    default: return ERROR;
+        case RGN_AND:
+            result.Intersect(rb->m_region);
+            break;
+        case RGN_OR:
+            result.Union(rb->m_region);
+            break;
+        case RGN_DIFF:
+            result.Subtract(rb->m_region);
+            break;
+        case RGN_XOR: {
+            Region both = ra->m_region;
+            both.Intersect(rb->m_region);
+            result.Union(rb->m_region);
+            result.Subtract(both);
+            break;
+        }
+        case RGN_COPY:
+            break;
+        default:
+            return ERROR;
     }
     d->m_region = result;
     return d->m_region.Complexity();
 }
 BOOL SetRectRgn(HRGN rgn, int left, int top, int right, int bottom) {
     auto r = Find<RegionObject>(rgn);
-    if (!r) return FALSE;
+    if (!r)
+        return FALSE;
     r->m_region = Region(RECT{left, top, right, bottom});
     return TRUE;
 }
 int GetRgnBox(HRGN rgn, LPRECT rc) {
     auto r = Find<RegionObject>(rgn);
-    if (!r || !rc) return ERROR;
+    if (!r || !rc)
+        return ERROR;
     *rc = r->m_region.Bounds();
     return r->m_region.Complexity();
 }
@@ -392,16 +439,20 @@ BOOL PtInRegion(HRGN rgn, int x, int y) {
 }
 int OffsetRgn(HRGN rgn, int dx, int dy) {
     auto r = Find<RegionObject>(rgn);
-    if (!r) return ERROR;
+    if (!r)
+        return ERROR;
     r->m_region.Offset(dx, dy);
     return r->m_region.Complexity();
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
     auto obj = FindObject(object);
-    if (!obj || dynamic_cast<DeviceContext*>(obj.get())) return FALSE;
-    if (obj->m_stock) return TRUE;
-    if (auto bmp = std::dynamic_pointer_cast<BitmapObject>(obj); bmp && bmp->m_selected) return FALSE;
+    if (!obj || dynamic_cast<DeviceContext*>(obj.get()))
+        return FALSE;
+    if (obj->m_stock)
+        return TRUE;
+    if (auto bmp = std::dynamic_pointer_cast<BitmapObject>(obj); bmp && bmp->m_selected)
+        return FALSE;
     return RemoveObject(object);
 }
 
@@ -412,16 +463,21 @@ DWORD GetObjectType(HGDIOBJ object) {
 
 int GetObject(HGDIOBJ object, int size, LPVOID buffer) {
     auto obj = FindObject(object);
-    if (!obj) return 0;
+    if (!obj)
+        return 0;
     if (auto f = std::dynamic_pointer_cast<FontObject>(obj)) {
-        if (!buffer) return sizeof(LOGFONT);
-        if (size < (int)sizeof(LOGFONT)) return 0;
+        if (!buffer)
+            return sizeof(LOGFONT);
+        if (size < (int)sizeof(LOGFONT))
+            return 0;
         std::memcpy(buffer, &f->m_logfont, sizeof(LOGFONT));
         return sizeof(LOGFONT);
     }
     if (auto b = std::dynamic_pointer_cast<BitmapObject>(obj)) {
-        if (!buffer) return sizeof(BITMAP);
-        if (size < (int)sizeof(BITMAP)) return 0;
+        if (!buffer)
+            return sizeof(BITMAP);
+        if (size < (int)sizeof(BITMAP))
+            return 0;
         BITMAP bm{};
         bm.bmWidth = cairo_image_surface_get_width(b->m_surface);
         bm.bmHeight = cairo_image_surface_get_height(b->m_surface);
@@ -432,15 +488,19 @@ int GetObject(HGDIOBJ object, int size, LPVOID buffer) {
         return sizeof(BITMAP);
     }
     if (auto p = std::dynamic_pointer_cast<PenObject>(obj)) {
-        if (!buffer) return sizeof(LOGPEN);
-        if (size < (int)sizeof(LOGPEN)) return 0;
+        if (!buffer)
+            return sizeof(LOGPEN);
+        if (size < (int)sizeof(LOGPEN))
+            return 0;
         LOGPEN lp{(UINT)p->m_style, POINT{p->m_width, 0}, p->m_color};
         std::memcpy(buffer, &lp, sizeof(LOGPEN));
         return sizeof(LOGPEN);
     }
     if (auto b = std::dynamic_pointer_cast<BrushObject>(obj)) {
-        if (!buffer) return sizeof(LOGBRUSH);
-        if (size < (int)sizeof(LOGBRUSH)) return 0;
+        if (!buffer)
+            return sizeof(LOGBRUSH);
+        if (size < (int)sizeof(LOGBRUSH))
+            return 0;
         LOGBRUSH lb{(UINT)b->m_style, b->m_color, (ULONG_PTR)b->m_hatch};
         std::memcpy(buffer, &lb, sizeof(LOGBRUSH));
         return sizeof(LOGBRUSH);
@@ -457,14 +517,16 @@ static void InitState(DeviceContext& dc) {
 }
 
 HDC CreateSurfaceDC(cairo_surface_t* surface, POINT origin, const RECT* clip, int clipCount) {
-    if (!surface) return nullptr;
+    if (!surface)
+        return nullptr;
     auto dc = std::make_shared<DeviceContext>();
     InitState(*dc);
     dc->SetSurface(surface);
     dc->m_origin = origin;
     RECT whole{0, 0, cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface)};
     if (clip) {
-        for (int i = 0; i < clipCount; ++i) dc->m_baseClip.Union(clip[i]);
+        for (int i = 0; i < clipCount; ++i)
+            dc->m_baseClip.Union(clip[i]);
         dc->m_baseClip.Intersect(whole);
     } else {
         dc->m_baseClip = Region(whole);
@@ -493,75 +555,101 @@ HDC CreateCompatibleDC(HDC) {
 
 BOOL DeleteDC(HDC hdc) {
     auto dc = FindDC(hdc);
-    if (!dc) return FALSE;
+    if (!dc)
+        return FALSE;
     return RemoveObject((HGDIOBJ)hdc);
 }
 
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
     auto dc = FindDC(hdc);
     auto obj = FindObject(object);
-    if (!dc || !obj) return nullptr;
+    if (!dc || !obj)
+        return nullptr;
     HGDIOBJ old = nullptr;
     switch (obj->Type()) {
-    case OBJ_PEN: old = dc->m_state.pen; dc->m_state.pen = object; break;
-    case OBJ_BRUSH: old = dc->m_state.brush; dc->m_state.brush = object; break;
-    case OBJ_FONT: old = dc->m_state.font; dc->m_state.font = object; break;
-    case OBJ_BITMAP: {
-        if (!dc->m_memory) return nullptr;
-        auto bmp = std::static_pointer_cast<BitmapObject>(obj);
-        if (bmp->m_selected && dc->m_bitmap != object) return nullptr;
-        old = dc->m_bitmap;
-        if (auto prev = Find<BitmapObject>(old)) prev->m_selected = false;
-        bmp->m_selected = true;
-        dc->m_bitmap = object;
-        dc->SetSurface(bmp->m_surface);
-        dc->m_baseClip = Region(RECT{0, 0, cairo_image_surface_get_width(bmp->m_surface),
-                                     cairo_image_surface_get_height(bmp->m_surface)});
-        break;
-    }
-    case OBJ_REGION: return (HGDIOBJ)(LONG_PTR)SelectClipRgn(hdc, (HRGN)object);
-    default: return nullptr;
+        case OBJ_PEN:
+            old = dc->m_state.pen;
+            dc->m_state.pen = object;
+            break;
+        case OBJ_BRUSH:
+            old = dc->m_state.brush;
+            dc->m_state.brush = object;
+            break;
+        case OBJ_FONT:
+            old = dc->m_state.font;
+            dc->m_state.font = object;
+            break;
+        case OBJ_BITMAP: {
+            if (!dc->m_memory)
+                return nullptr;
+            auto bmp = std::static_pointer_cast<BitmapObject>(obj);
+            if (bmp->m_selected && dc->m_bitmap != object)
+                return nullptr;
+            old = dc->m_bitmap;
+            if (auto prev = Find<BitmapObject>(old))
+                prev->m_selected = false;
+            bmp->m_selected = true;
+            dc->m_bitmap = object;
+            dc->SetSurface(bmp->m_surface);
+            dc->m_baseClip = Region(RECT{0, 0, cairo_image_surface_get_width(bmp->m_surface),
+                                         cairo_image_surface_get_height(bmp->m_surface)});
+            break;
+        }
+        case OBJ_REGION:
+            return (HGDIOBJ)(LONG_PTR)SelectClipRgn(hdc, (HRGN)object);
+        default:
+            return nullptr;
     }
     return old;
 }
 
 HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
     auto dc = FindDC(hdc);
-    if (!dc) return nullptr;
+    if (!dc)
+        return nullptr;
     switch (type) {
-    case OBJ_PEN: return dc->m_state.pen;
-    case OBJ_BRUSH: return dc->m_state.brush;
-    case OBJ_FONT: return dc->m_state.font;
-    case OBJ_BITMAP: return dc->m_bitmap;
-    default: return nullptr;
+        case OBJ_PEN:
+            return dc->m_state.pen;
+        case OBJ_BRUSH:
+            return dc->m_state.brush;
+        case OBJ_FONT:
+            return dc->m_state.font;
+        case OBJ_BITMAP:
+            return dc->m_bitmap;
+        default:
+            return nullptr;
     }
 }
 
 int SaveDC(HDC hdc) {
     auto dc = FindDC(hdc);
-    if (!dc) return 0;
+    if (!dc)
+        return 0;
     dc->m_saved.push_back(dc->m_state);
     return (int)dc->m_saved.size();
 }
 
 BOOL RestoreDC(HDC hdc, int saved) {
     auto dc = FindDC(hdc);
-    if (!dc) return FALSE;
+    if (!dc)
+        return FALSE;
     int n = (int)dc->m_saved.size();
     int index = saved < 0 ? n + saved : saved - 1;
-    if (index < 0 || index >= n) return FALSE;
+    if (index < 0 || index >= n)
+        return FALSE;
     dc->m_state = dc->m_saved[(size_t)index];
     dc->m_saved.resize((size_t)index);
     return TRUE;
 }
 
-#define DC_FIELD(name, type, field)                    \
-    type Set##name(HDC hdc, type value) {              \
-        auto dc = FindDC(hdc);                         \
-        if (!dc) return (type)0;                       \
-        type old = (type)dc->m_state.field;            \
-        dc->m_state.field = value;                     \
-        return old;                                    \
+#define DC_FIELD(name, type, field)         \
+    type Set##name(HDC hdc, type value) {   \
+        auto dc = FindDC(hdc);              \
+        if (!dc)                            \
+            return (type)0;                 \
+        type old = (type)dc->m_state.field; \
+        dc->m_state.field = value;          \
+        return old;                         \
     }
 DC_FIELD(TextColor, COLORREF, textColor)
 DC_FIELD(BkColor, COLORREF, bkColor)
@@ -582,14 +670,20 @@ int GetBkMode(HDC hdc) {
     auto dc = FindDC(hdc);
     return dc ? dc->m_state.bkMode : 0;
 }
-int SetMapMode(HDC hdc, int mode) { return FindDC(hdc) && mode == MM_TEXT ? MM_TEXT : 0; }
-int GetMapMode(HDC hdc) { return FindDC(hdc) ? MM_TEXT : 0; }
+int SetMapMode(HDC hdc, int mode) {
+    return FindDC(hdc) && mode == MM_TEXT ? MM_TEXT : 0;
+}
+int GetMapMode(HDC hdc) {
+    return FindDC(hdc) ? MM_TEXT : 0;
+}
 
 static BOOL SetOrigin(HDC hdc, POINT DCState::*field, int x, int y, LPPOINT old, bool offset) {
     auto dc = FindDC(hdc);
-    if (!dc) return FALSE;
+    if (!dc)
+        return FALSE;
     POINT& p = dc->m_state.*field;
-    if (old) *old = p;
+    if (old)
+        *old = p;
     if (offset) {
         p.x += x;
         p.y += y;
@@ -612,13 +706,15 @@ BOOL SetBrushOrgEx(HDC dc, int x, int y, LPPOINT old) {
 }
 BOOL GetViewportOrgEx(HDC hdc, LPPOINT pt) {
     auto dc = FindDC(hdc);
-    if (!dc || !pt) return FALSE;
+    if (!dc || !pt)
+        return FALSE;
     *pt = dc->m_state.viewportOrg;
     return TRUE;
 }
 BOOL GetWindowOrgEx(HDC hdc, LPPOINT pt) {
     auto dc = FindDC(hdc);
-    if (!dc || !pt) return FALSE;
+    if (!dc || !pt)
+        return FALSE;
     *pt = dc->m_state.windowOrg;
     return TRUE;
 }
@@ -626,17 +722,27 @@ BOOL GetWindowOrgEx(HDC hdc, LPPOINT pt) {
 int GetDeviceCaps(HDC hdc, int index) {
     auto dc = FindDC(hdc);
     switch (index) {
-    case LOGPIXELSX:
-    case LOGPIXELSY: return 96;
-    case BITSPIXEL: return 32;
-    case PLANES: return 1;
-    case NUMCOLORS: return -1;
-    case RASTERCAPS: return RC_BITBLT | RC_STRETCHBLT;
-    case HORZRES: return dc && dc->m_surface ? cairo_image_surface_get_width(dc->m_surface) : 0;
-    case VERTRES: return dc && dc->m_surface ? cairo_image_surface_get_height(dc->m_surface) : 0;
-    case HORZSIZE: return dc && dc->m_surface ? cairo_image_surface_get_width(dc->m_surface) * 254 / 960 : 0;
-    case VERTSIZE: return dc && dc->m_surface ? cairo_image_surface_get_height(dc->m_surface) * 254 / 960 : 0;
-    default: return 0;
+        case LOGPIXELSX:
+        case LOGPIXELSY:
+            return 96;
+        case BITSPIXEL:
+            return 32;
+        case PLANES:
+            return 1;
+        case NUMCOLORS:
+            return -1;
+        case RASTERCAPS:
+            return RC_BITBLT | RC_STRETCHBLT;
+        case HORZRES:
+            return dc && dc->m_surface ? cairo_image_surface_get_width(dc->m_surface) : 0;
+        case VERTRES:
+            return dc && dc->m_surface ? cairo_image_surface_get_height(dc->m_surface) : 0;
+        case HORZSIZE:
+            return dc && dc->m_surface ? cairo_image_surface_get_width(dc->m_surface) * 254 / 960 : 0;
+        case VERTSIZE:
+            return dc && dc->m_surface ? cairo_image_surface_get_height(dc->m_surface) * 254 / 960 : 0;
+        default:
+            return 0;
     }
 }
 
@@ -648,7 +754,8 @@ static RECT LogicalToOriginRelative(const DeviceContext& dc, int left, int top, 
 
 int GetClipBox(HDC hdc, LPRECT rc) {
     auto dc = FindDC(hdc);
-    if (!dc || !rc) return ERROR;
+    if (!dc || !rc)
+        return ERROR;
     Region clip = dc->EffectiveClip();
     RECT b = clip.Bounds();
     // Back to logical units.
@@ -659,7 +766,8 @@ int GetClipBox(HDC hdc, LPRECT rc) {
 
 int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom) {
     auto dc = FindDC(hdc);
-    if (!dc) return ERROR;
+    if (!dc)
+        return ERROR;
     RECT r = LogicalToOriginRelative(*dc, left, top, right, bottom);
     if (!dc->m_state.hasUserClip) {
         Region base = dc->m_baseClip;
@@ -673,7 +781,8 @@ int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom) {
 
 int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom) {
     auto dc = FindDC(hdc);
-    if (!dc) return ERROR;
+    if (!dc)
+        return ERROR;
     RECT r = LogicalToOriginRelative(*dc, left, top, right, bottom);
     if (!dc->m_state.hasUserClip) {
         Region base = dc->m_baseClip;
@@ -687,13 +796,15 @@ int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom) {
 
 int SelectClipRgn(HDC hdc, HRGN rgn) {
     auto dc = FindDC(hdc);
-    if (!dc) return ERROR;
+    if (!dc)
+        return ERROR;
     if (!rgn) {
         dc->m_state.hasUserClip = false;
         dc->m_state.userClip.Clear();
     } else {
         auto r = Find<RegionObject>(rgn);
-        if (!r) return ERROR;
+        if (!r)
+            return ERROR;
         dc->m_state.userClip = r->m_region;  // device units, relative to the DC origin
         dc->m_state.hasUserClip = true;
     }
@@ -702,7 +813,8 @@ int SelectClipRgn(HDC hdc, HRGN rgn) {
 
 BOOL RectVisible(HDC hdc, const RECT* rc) {
     auto dc = FindDC(hdc);
-    if (!dc || !rc) return FALSE;
+    if (!dc || !rc)
+        return FALSE;
     return dc->EffectiveClip().Intersects(
         RECT{dc->DevX(rc->left), dc->DevY(rc->top), dc->DevX(rc->right), dc->DevY(rc->bottom)});
 }
@@ -715,21 +827,22 @@ BOOL PtVisible(HDC hdc, int x, int y) {
 // ---- System colours ---------------------------------------------------------------------------
 
 namespace {
-const COLORREF kClassic[31] = {
-    RGB(212, 208, 200), RGB(58, 110, 165),  RGB(10, 36, 106),   RGB(128, 128, 128), RGB(212, 208, 200),
-    RGB(255, 255, 255), RGB(0, 0, 0),       RGB(0, 0, 0),       RGB(0, 0, 0),       RGB(255, 255, 255),
-    RGB(212, 208, 200), RGB(212, 208, 200), RGB(128, 128, 128), RGB(10, 36, 106),   RGB(255, 255, 255),
-    RGB(212, 208, 200), RGB(128, 128, 128), RGB(128, 128, 128), RGB(0, 0, 0),       RGB(212, 208, 200),
-    RGB(255, 255, 255), RGB(64, 64, 64),    RGB(212, 208, 200), RGB(0, 0, 0),       RGB(255, 255, 225),
-    RGB(181, 181, 181), RGB(0, 0, 128),     RGB(166, 202, 240), RGB(192, 192, 192), RGB(10, 36, 106),
-    RGB(212, 208, 200)};
+const COLORREF kClassic[31] = {RGB(212, 208, 200), RGB(58, 110, 165),  RGB(10, 36, 106),   RGB(128, 128, 128),
+                               RGB(212, 208, 200), RGB(255, 255, 255), RGB(0, 0, 0),       RGB(0, 0, 0),
+                               RGB(0, 0, 0),       RGB(255, 255, 255), RGB(212, 208, 200), RGB(212, 208, 200),
+                               RGB(128, 128, 128), RGB(10, 36, 106),   RGB(255, 255, 255), RGB(212, 208, 200),
+                               RGB(128, 128, 128), RGB(128, 128, 128), RGB(0, 0, 0),       RGB(212, 208, 200),
+                               RGB(255, 255, 255), RGB(64, 64, 64),    RGB(212, 208, 200), RGB(0, 0, 0),
+                               RGB(255, 255, 225), RGB(181, 181, 181), RGB(0, 0, 128),     RGB(166, 202, 240),
+                               RGB(192, 192, 192), RGB(10, 36, 106),   RGB(212, 208, 200)};
 std::mutex g_colorMutex;
 COLORREF g_colors[31];
 HBRUSH g_colorBrushes[31];
 bool g_colorsInit = false;
 
 void InitColors() {
-    if (g_colorsInit) return;
+    if (g_colorsInit)
+        return;
     std::copy(std::begin(kClassic), std::end(kClassic), g_colors);
     g_colorsInit = true;
 }
@@ -744,7 +857,8 @@ DWORD GetSysColor(int index) {
 HBRUSH GetSysColorBrush(int index) {
     std::lock_guard<std::mutex> g(g_colorMutex);
     InitColors();
-    if (index < 0 || index >= 31) return nullptr;
+    if (index < 0 || index >= 31)
+        return nullptr;
     if (!g_colorBrushes[index]) {
         auto b = std::make_shared<BrushObject>();
         b->m_color = g_colors[index];
@@ -757,11 +871,14 @@ HBRUSH GetSysColorBrush(int index) {
 void SetSysColorForTest(int index, COLORREF color) {
     std::lock_guard<std::mutex> g(g_colorMutex);
     InitColors();
-    if (index < 0 || index >= 31) return;
+    if (index < 0 || index >= 31)
+        return;
     g_colors[index] = color;
-    if (auto b = Find<BrushObject>(g_colorBrushes[index])) b->m_color = color;
+    if (auto b = Find<BrushObject>(g_colorBrushes[index]))
+        b->m_color = color;
 }
 
 void ResetSysColors() {
-    for (int i = 0; i < 31; ++i) SetSysColorForTest(i, kClassic[i]);
+    for (int i = 0; i < 31; ++i)
+        SetSysColorForTest(i, kClassic[i]);
 }

@@ -11,7 +11,8 @@
 namespace gdi {
 
 PixelTarget::PixelTarget(cairo_surface_t* surface, const Region& clip) : m_surface(surface), m_clip(clip) {
-    if (!surface || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE) return;
+    if (!surface || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE)
+        return;
     cairo_surface_flush(surface);
     m_data = cairo_image_surface_get_data(surface);
     m_width = cairo_image_surface_get_width(surface);
@@ -21,44 +22,58 @@ PixelTarget::PixelTarget(cairo_surface_t* surface, const Region& clip) : m_surfa
 }
 
 PixelTarget::~PixelTarget() {
-    if (m_data) cairo_surface_mark_dirty(m_surface);
+    if (m_data)
+        cairo_surface_mark_dirty(m_surface);
 }
 
 static bool HatchBit(int hatch, int x, int y) {
     x &= 7;
     y &= 7;
     switch (hatch) {
-    case HS_HORIZONTAL: return y == 3;
-    case HS_VERTICAL: return x == 3;
-    case HS_FDIAGONAL: return x == y;
-    case HS_BDIAGONAL: return x + y == 7;
-    case HS_CROSS: return x == 3 || y == 3;
-    case HS_DIAGCROSS: return x == y || x + y == 7;
-    default: return false;
+        case HS_HORIZONTAL:
+            return y == 3;
+        case HS_VERTICAL:
+            return x == 3;
+        case HS_FDIAGONAL:
+            return x == y;
+        case HS_BDIAGONAL:
+            return x + y == 7;
+        case HS_CROSS:
+            return x == 3 || y == 3;
+        case HS_DIAGCROSS:
+            return x == y || x + y == 7;
+        default:
+            return false;
     }
 }
 
 bool BrushPixel(const BrushObject& brush, const DCState& state, int x, int y, uint32_t& out) {
     switch (brush.m_style) {
-    case BS_SOLID: out = PixelFromColor(brush.m_color); return true;
-    case BS_HATCHED:
-        if (HatchBit(brush.m_hatch, x - state.brushOrg.x, y - state.brushOrg.y)) {
+        case BS_SOLID:
             out = PixelFromColor(brush.m_color);
             return true;
-        }
-        if (state.bkMode == OPAQUE) {
-            out = PixelFromColor(state.bkColor);
+        case BS_HATCHED:
+            if (HatchBit(brush.m_hatch, x - state.brushOrg.x, y - state.brushOrg.y)) {
+                out = PixelFromColor(brush.m_color);
+                return true;
+            }
+            if (state.bkMode == OPAQUE) {
+                out = PixelFromColor(state.bkColor);
+                return true;
+            }
+            return false;
+        case BS_PATTERN: {
+            if (brush.m_patternWidth <= 0 || brush.m_patternHeight <= 0)
+                return false;
+            int px =
+                ((x - state.brushOrg.x) % brush.m_patternWidth + brush.m_patternWidth) % brush.m_patternWidth;
+            int py = ((y - state.brushOrg.y) % brush.m_patternHeight + brush.m_patternHeight) %
+                     brush.m_patternHeight;
+            out = brush.m_pattern[(size_t)py * brush.m_patternWidth + px] | 0xFF000000u;
             return true;
         }
-        return false;
-    case BS_PATTERN: {
-        if (brush.m_patternWidth <= 0 || brush.m_patternHeight <= 0) return false;
-        int px = ((x - state.brushOrg.x) % brush.m_patternWidth + brush.m_patternWidth) % brush.m_patternWidth;
-        int py = ((y - state.brushOrg.y) % brush.m_patternHeight + brush.m_patternHeight) % brush.m_patternHeight;
-        out = brush.m_pattern[(size_t)py * brush.m_patternWidth + px] | 0xFF000000u;
-        return true;
-    }
-    default: return false;
+        default:
+            return false;
     }
 }
 
@@ -66,7 +81,8 @@ uint32_t Rop3(DWORD rop, uint32_t p, uint32_t s, uint32_t d) {
     unsigned code = (rop >> 16) & 0xFF;
     uint32_t r = 0;
     for (unsigned i = 0; i < 8; ++i)
-        if (code & (1u << i)) r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
+        if (code & (1u << i))
+            r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
     return (r & 0x00FFFFFFu) | 0xFF000000u;
 }
 
@@ -74,7 +90,8 @@ static uint32_t Rop2(int rop2, uint32_t p, uint32_t d) {
     unsigned code = (unsigned)(rop2 - 1) & 15;
     uint32_t r = 0;
     for (unsigned i = 0; i < 4; ++i)
-        if (code & (1u << i)) r |= ((i & 2) ? p : ~p) & ((i & 1) ? d : ~d);
+        if (code & (1u << i))
+            r |= ((i & 2) ? p : ~p) & ((i & 1) ? d : ~d);
     return (r & 0x00FFFFFFu) | 0xFF000000u;
 }
 
@@ -95,7 +112,8 @@ namespace {
 
 HBRUSH ResolveBrush(HBRUSH brush) {
     // A system colour index plus one stands for that colour's brush.
-    if ((uintptr_t)brush > 0 && (uintptr_t)brush <= 31) return GetSysColorBrush((int)(uintptr_t)brush - 1);
+    if ((uintptr_t)brush > 0 && (uintptr_t)brush <= 31)
+        return GetSysColorBrush((int)(uintptr_t)brush - 1);
     return brush;
 }
 
@@ -106,12 +124,14 @@ RECT DevRect(const DeviceContext& dc, const RECT& rc) {
 // Fills a surface rectangle with a brush under a ternary raster operation (source unused).
 void FillDev(DeviceContext& dc, const RECT& dev, const BrushObject* brush, DWORD rop) {
     PixelTarget t(dc.m_surface, dc.EffectiveClip());
-    if (!t.Valid()) return;
+    if (!t.Valid())
+        return;
     DCState state = dc.m_state;
     state.brushOrg.x += dc.m_origin.x;
     state.brushOrg.y += dc.m_origin.y;
     bool pattern = RopUsesPattern(rop);
-    if (pattern && (!brush || brush->m_style == BS_NULL)) return;
+    if (pattern && (!brush || brush->m_style == BS_NULL))
+        return;
     if (rop == PATCOPY && brush->m_style == BS_SOLID) {
         // The common case, a plain fill, a span at a time.
         uint32_t p = PixelFromColor(brush->m_color);
@@ -122,7 +142,8 @@ void FillDev(DeviceContext& dc, const RECT& dev, const BrushObject* brush, DWORD
         uint32_t* row = t.Row(y);
         for (int x = x0; x < x1; ++x) {
             uint32_t p = 0;
-            if (pattern && !BrushPixel(*brush, state, x, y, p)) continue;
+            if (pattern && !BrushPixel(*brush, state, x, y, p))
+                continue;
             row[x] = rop == PATCOPY ? p : Rop3(rop, p, 0, row[x]);
         }
     });
@@ -151,25 +172,33 @@ void WalkLine(int x0, int y0, int x1, int y1, F plot) {
 
 bool PenDotOn(int style, int step) {
     switch (style) {
-    case PS_DOT: return (step % 2) == 0;
-    case PS_DASH: return (step % 24) < 18;
-    case PS_DASHDOT: return (step % 30) < 18 || ((step % 30) >= 24 && (step % 30) < 27);
-    case PS_DASHDOTDOT: return (step % 36) < 18 || ((step % 36) % 6 == 0);
-    default: return true;
+        case PS_DOT:
+            return (step % 2) == 0;
+        case PS_DASH:
+            return (step % 24) < 18;
+        case PS_DASHDOT:
+            return (step % 30) < 18 || ((step % 30) >= 24 && (step % 30) < 27);
+        case PS_DASHDOTDOT:
+            return (step % 36) < 18 || ((step % 36) % 6 == 0);
+        default:
+            return true;
     }
 }
 
 void StrokeDev(DeviceContext& dc, int x0, int y0, int x1, int y1) {
     PenObject* pen = dc.Pen();
-    if (pen->m_style == PS_NULL) return;
+    if (pen->m_style == PS_NULL)
+        return;
     PixelTarget t(dc.m_surface, dc.EffectiveClip());
-    if (!t.Valid()) return;
+    if (!t.Valid())
+        return;
     uint32_t color = PixelFromColor(pen->m_color);
     int rop2 = dc.m_state.rop2;
     int w = pen->m_width;
     int lo = -(w - 1) / 2, hi = w / 2;
     WalkLine(x0, y0, x1, y1, [&](int x, int y, int step) {
-        if (!PenDotOn(pen->m_style, step)) return;
+        if (!PenDotOn(pen->m_style, step))
+            return;
         for (int yy = y + lo; yy <= y + hi; ++yy)
             for (int xx = x + lo; xx <= x + hi; ++xx)
                 if (t.Clip().Contains(xx, yy)) {
@@ -184,7 +213,8 @@ void StrokeDev(DeviceContext& dc, int x0, int y0, int x1, int y1) {
 int FillRect(HDC hdc, const RECT* rc, HBRUSH brush) {
     auto dc = FindDC(hdc);
     auto b = Find<BrushObject>(ResolveBrush(brush));
-    if (!dc || !rc || !b) return 0;
+    if (!dc || !rc || !b)
+        return 0;
     FillDev(*dc, DevRect(*dc, *rc), b.get(), PATCOPY);
     return 1;
 }
@@ -192,8 +222,10 @@ int FillRect(HDC hdc, const RECT* rc, HBRUSH brush) {
 int FrameRect(HDC hdc, const RECT* rc, HBRUSH brush) {
     auto dc = FindDC(hdc);
     auto b = Find<BrushObject>(ResolveBrush(brush));
-    if (!dc || !rc || !b) return 0;
-    if (IsRectEmpty(rc)) return 1;
+    if (!dc || !rc || !b)
+        return 0;
+    if (IsRectEmpty(rc))
+        return 1;
     RECT d = DevRect(*dc, *rc);
     FillDev(*dc, RECT{d.left, d.top, d.right, d.top + 1}, b.get(), PATCOPY);
     FillDev(*dc, RECT{d.left, d.bottom - 1, d.right, d.bottom}, b.get(), PATCOPY);
@@ -204,26 +236,33 @@ int FrameRect(HDC hdc, const RECT* rc, HBRUSH brush) {
 
 BOOL InvertRect(HDC hdc, const RECT* rc) {
     auto dc = FindDC(hdc);
-    if (!dc || !rc) return FALSE;
+    if (!dc || !rc)
+        return FALSE;
     FillDev(*dc, DevRect(*dc, *rc), nullptr, DSTINVERT);
     return TRUE;
 }
 
 BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
     auto dc = FindDC(hdc);
-    if (!dc) return FALSE;
+    if (!dc)
+        return FALSE;
     RECT r{x, y, x + width, y + height};
-    if (r.left > r.right) std::swap(r.left, r.right);
-    if (r.top > r.bottom) std::swap(r.top, r.bottom);
+    if (r.left > r.right)
+        std::swap(r.left, r.right);
+    if (r.top > r.bottom)
+        std::swap(r.top, r.bottom);
     FillDev(*dc, DevRect(*dc, r), dc->Brush(), rop);
     return TRUE;
 }
 
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
     auto dc = FindDC(hdc);
-    if (!dc) return FALSE;
-    if (left > right) std::swap(left, right);
-    if (top > bottom) std::swap(top, bottom);
+    if (!dc)
+        return FALSE;
+    if (left > right)
+        std::swap(left, right);
+    if (top > bottom)
+        std::swap(top, bottom);
     PenObject* pen = dc->Pen();
     RECT dev = DevRect(*dc, RECT{left, top, right, bottom});
     if (pen->m_style == PS_NULL) {
@@ -232,9 +271,12 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
         return TRUE;
     }
     int w = pen->m_width;
-    FillDev(*dc, RECT{dev.left + (w + 1) / 2, dev.top + (w + 1) / 2, dev.right - 1 - w / 2, dev.bottom - 1 - w / 2},
-            dc->Brush(), PATCOPY);
-    if (right - left < 1 || bottom - top < 1) return TRUE;
+    FillDev(
+        *dc,
+        RECT{dev.left + (w + 1) / 2, dev.top + (w + 1) / 2, dev.right - 1 - w / 2, dev.bottom - 1 - w / 2},
+        dc->Brush(), PATCOPY);
+    if (right - left < 1 || bottom - top < 1)
+        return TRUE;
     int l = dev.left, t = dev.top, r = dev.right - 1, b = dev.bottom - 1;
     if (r == l || b == t) {
         StrokeDev(*dc, l, t, r + 1, t);
@@ -249,15 +291,18 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
 
 BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT old) {
     auto dc = FindDC(hdc);
-    if (!dc) return FALSE;
-    if (old) *old = dc->m_state.position;
+    if (!dc)
+        return FALSE;
+    if (old)
+        *old = dc->m_state.position;
     dc->m_state.position = POINT{x, y};
     return TRUE;
 }
 
 BOOL LineTo(HDC hdc, int x, int y) {
     auto dc = FindDC(hdc);
-    if (!dc) return FALSE;
+    if (!dc)
+        return FALSE;
     POINT from = dc->m_state.position;
     StrokeDev(*dc, dc->DevX(from.x), dc->DevY(from.y), dc->DevX(x), dc->DevY(y));
     dc->m_state.position = POINT{x, y};
@@ -266,14 +311,16 @@ BOOL LineTo(HDC hdc, int x, int y) {
 
 BOOL GetCurrentPositionEx(HDC hdc, LPPOINT pt) {
     auto dc = FindDC(hdc);
-    if (!dc || !pt) return FALSE;
+    if (!dc || !pt)
+        return FALSE;
     *pt = dc->m_state.position;
     return TRUE;
 }
 
 BOOL Polyline(HDC hdc, const POINT* points, int count) {
     auto dc = FindDC(hdc);
-    if (!dc || !points || count < 2) return FALSE;
+    if (!dc || !points || count < 2)
+        return FALSE;
     for (int i = 1; i < count; ++i)
         StrokeDev(*dc, dc->DevX(points[i - 1].x), dc->DevY(points[i - 1].y), dc->DevX(points[i].x),
                   dc->DevY(points[i].y));
@@ -282,7 +329,8 @@ BOOL Polyline(HDC hdc, const POINT* points, int count) {
 
 BOOL Polygon(HDC hdc, const POINT* points, int count) {
     auto dc = FindDC(hdc);
-    if (!dc || !points || count < 2) return FALSE;
+    if (!dc || !points || count < 2)
+        return FALSE;
     // Interior by the even-odd rule on pixel centres, then the outline.
     BrushObject* brush = dc->Brush();
     if (brush->m_style != BS_NULL) {
@@ -315,45 +363,55 @@ BOOL Polygon(HDC hdc, const POINT* points, int count) {
 
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
     auto dc = FindDC(hdc);
-    if (!dc) return CLR_INVALID;
+    if (!dc)
+        return CLR_INVALID;
     PixelTarget t(dc->m_surface, dc->EffectiveClip());
     int dx = dc->DevX(x), dy = dc->DevY(y);
-    if (!t.Valid() || !t.Clip().Contains(dx, dy)) return CLR_INVALID;
+    if (!t.Valid() || !t.Clip().Contains(dx, dy))
+        return CLR_INVALID;
     t.Row(dy)[dx] = PixelFromColor(color);
     return color & 0x00FFFFFF;
 }
 
 COLORREF GetPixel(HDC hdc, int x, int y) {
     auto dc = FindDC(hdc);
-    if (!dc) return CLR_INVALID;
+    if (!dc)
+        return CLR_INVALID;
     int dx = dc->DevX(x), dy = dc->DevY(y);
-    if (!dc->EffectiveClip().Contains(dx, dy)) return CLR_INVALID;
+    if (!dc->EffectiveClip().Contains(dx, dy))
+        return CLR_INVALID;
     return GetSurfacePixel(dc->m_surface, dx, dy);
 }
 
 COLORREF GetSurfacePixel(cairo_surface_t* surface, int x, int y) {
-    if (!surface) return CLR_INVALID;
+    if (!surface)
+        return CLR_INVALID;
     cairo_surface_flush(surface);
     int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
-    if (x < 0 || y < 0 || x >= w || y >= h) return CLR_INVALID;
+    if (x < 0 || y < 0 || x >= w || y >= h)
+        return CLR_INVALID;
     const unsigned char* data = cairo_image_surface_get_data(surface);
     int stride = cairo_image_surface_get_stride(surface);
     return ColorFromPixel(reinterpret_cast<const uint32_t*>(data + (size_t)y * stride)[x]);
 }
 
 BOOL WriteSurfacePng(cairo_surface_t* surface, LPCTSTR path) {
-    if (!surface || !path) return FALSE;
+    if (!surface || !path)
+        return FALSE;
     return cairo_surface_write_to_png(surface, path) == CAIRO_STATUS_SUCCESS;
 }
 
-BOOL StretchBlt(HDC hdst, int x, int y, int width, int height, HDC hsrc, int sx, int sy, int swidth, int sheight,
-                DWORD rop) {
+BOOL StretchBlt(HDC hdst, int x, int y, int width, int height, HDC hsrc, int sx, int sy, int swidth,
+                int sheight, DWORD rop) {
     auto dst = FindDC(hdst);
-    if (!dst) return FALSE;
+    if (!dst)
+        return FALSE;
     bool useSource = RopUsesSource(rop);
     auto src = useSource ? FindDC(hsrc) : nullptr;
-    if (useSource && (!src || !src->m_surface)) return FALSE;
-    if (width == 0 || height == 0 || (useSource && (swidth == 0 || sheight == 0))) return TRUE;
+    if (useSource && (!src || !src->m_surface))
+        return FALSE;
+    if (width == 0 || height == 0 || (useSource && (swidth == 0 || sheight == 0)))
+        return TRUE;
 
     // Source pixels are read first, so a blit within one surface sees the pixels as they were.
     std::vector<uint32_t> source;
@@ -362,7 +420,8 @@ BOOL StretchBlt(HDC hdst, int x, int y, int width, int height, HDC hsrc, int sx,
         cairo_surface_flush(src->m_surface);
         const unsigned char* data = cairo_image_surface_get_data(src->m_surface);
         int stride = cairo_image_surface_get_stride(src->m_surface);
-        int w = cairo_image_surface_get_width(src->m_surface), h = cairo_image_surface_get_height(src->m_surface);
+        int w = cairo_image_surface_get_width(src->m_surface),
+            h = cairo_image_surface_get_height(src->m_surface);
         source.assign((size_t)sw * sh, 0);
         int ox = src->DevX(swidth < 0 ? sx + swidth : sx), oy = src->DevY(sheight < 0 ? sy + sheight : sy);
         for (int j = 0; j < sh; ++j) {
@@ -370,10 +429,12 @@ BOOL StretchBlt(HDC hdst, int x, int y, int width, int height, HDC hsrc, int sx,
             uint32_t* out = &source[(size_t)j * sw];
             // Pixels outside the source read as black; the rest is copied a row at a time.
             int from = std::clamp(-ox, 0, sw), to = std::clamp(w - ox, from, sw);
-            if (py < 0 || py >= h) from = to = sw;
+            if (py < 0 || py >= h)
+                from = to = sw;
             std::fill(out, out + from, 0xFF000000u);
             if (to > from)
-                std::memcpy(out + from, reinterpret_cast<const uint32_t*>(data + (size_t)py * stride) + ox + from,
+                std::memcpy(out + from,
+                            reinterpret_cast<const uint32_t*>(data + (size_t)py * stride) + ox + from,
                             (size_t)(to - from) * sizeof(uint32_t));
             std::fill(out + to, out + sw, 0xFF000000u);
         }
@@ -381,7 +442,8 @@ BOOL StretchBlt(HDC hdst, int x, int y, int width, int height, HDC hsrc, int sx,
     int dw = std::abs(width), dh = std::abs(height);
     int ox = dst->DevX(width < 0 ? x + width : x), oy = dst->DevY(height < 0 ? y + height : y);
     PixelTarget t(dst->m_surface, dst->EffectiveClip());
-    if (!t.Valid()) return FALSE;
+    if (!t.Valid())
+        return FALSE;
     BrushObject* brush = dst->Brush();
     bool pattern = RopUsesPattern(rop);
     DCState state = dst->m_state;
@@ -394,21 +456,25 @@ BOOL StretchBlt(HDC hdst, int x, int y, int width, int height, HDC hsrc, int sx,
         int j = yy - oy;
         if (plainCopy) {
             const uint32_t* from = &source[(size_t)j * sw + (size_t)(x0 - ox)];
-            for (int xx = x0; xx < x1; ++xx) row[xx] = from[xx - x0] | 0xFF000000u;
+            for (int xx = x0; xx < x1; ++xx)
+                row[xx] = from[xx - x0] | 0xFF000000u;
             return;
         }
         int srcJ = useSource ? (int)((long long)j * sh / dh) : 0;
-        if (mirrorY) srcJ = sh - 1 - srcJ;
+        if (mirrorY)
+            srcJ = sh - 1 - srcJ;
         for (int xx = x0; xx < x1; ++xx) {
             int i = xx - ox;
             uint32_t s = 0;
             if (useSource) {
                 int srcI = (int)((long long)i * sw / dw);
-                if (mirrorX) srcI = sw - 1 - srcI;
+                if (mirrorX)
+                    srcI = sw - 1 - srcI;
                 s = source[(size_t)srcJ * sw + srcI];
             }
             uint32_t p = 0;
-            if (pattern && !BrushPixel(*brush, state, xx, yy, p)) continue;
+            if (pattern && !BrushPixel(*brush, state, xx, yy, p))
+                continue;
             row[xx] = rop == SRCCOPY ? (s | 0xFF000000u) : Rop3(rop, p, s, row[xx]);
         }
     });
@@ -416,13 +482,15 @@ BOOL StretchBlt(HDC hdst, int x, int y, int width, int height, HDC hsrc, int sx,
 }
 
 BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int sx, int sy, DWORD rop) {
-    if (width < 0 || height < 0) return FALSE;
+    if (width < 0 || height < 0)
+        return FALSE;
     return StretchBlt(dst, x, y, width, height, src, sx, sy, width, height, rop);
 }
 
 BOOL DrawEdge(HDC hdc, LPRECT rc, UINT edge, UINT flags) {
     auto dc = FindDC(hdc);
-    if (!dc || !rc) return FALSE;
+    if (!dc || !rc)
+        return FALSE;
     RECT r = *rc;
     struct Ring {
         int topLeft, bottomRight;
@@ -431,8 +499,10 @@ BOOL DrawEdge(HDC hdc, LPRECT rc, UINT edge, UINT flags) {
     bool mono = (flags & BF_MONO) != 0, flat = (flags & BF_FLAT) != 0;
     UINT outer = edge & BDR_OUTER, inner = edge & BDR_INNER;
     auto ringFor = [&](UINT bits, bool isOuter) -> Ring {
-        if (mono) return Ring{COLOR_WINDOWFRAME, COLOR_WINDOWFRAME};
-        if (flat) return isOuter ? Ring{COLOR_3DSHADOW, COLOR_3DSHADOW} : Ring{COLOR_3DFACE, COLOR_3DFACE};
+        if (mono)
+            return Ring{COLOR_WINDOWFRAME, COLOR_WINDOWFRAME};
+        if (flat)
+            return isOuter ? Ring{COLOR_3DSHADOW, COLOR_3DSHADOW} : Ring{COLOR_3DFACE, COLOR_3DFACE};
         bool soft = (flags & BF_SOFT) != 0;
         if (isOuter) {
             if (bits & BDR_RAISEDOUTER)
@@ -443,10 +513,13 @@ BOOL DrawEdge(HDC hdc, LPRECT rc, UINT edge, UINT flags) {
             return soft ? Ring{COLOR_3DLIGHT, COLOR_3DSHADOW} : Ring{COLOR_3DHILIGHT, COLOR_3DSHADOW};
         return soft ? Ring{COLOR_3DDKSHADOW, COLOR_3DLIGHT} : Ring{COLOR_3DDKSHADOW, COLOR_3DLIGHT};
     };
-    if (outer) rings.push_back(ringFor(outer, true));
-    if (inner) rings.push_back(ringFor(inner, false));
+    if (outer)
+        rings.push_back(ringFor(outer, true));
+    if (inner)
+        rings.push_back(ringFor(inner, false));
     for (const Ring& ring : rings) {
-        if (IsRectEmpty(&r)) break;
+        if (IsRectEmpty(&r))
+            break;
         HBRUSH tl = GetSysColorBrush(ring.topLeft), br = GetSysColorBrush(ring.bottomRight);
         // The bottom and right lines run the full length, so the top-right and bottom-left corners
         // take their colour.
@@ -466,36 +539,48 @@ BOOL DrawEdge(HDC hdc, LPRECT rc, UINT edge, UINT flags) {
             RECT line{r.left, r.bottom - 1, r.right, r.bottom};
             FillRect(hdc, &line, br);
         }
-        if (flags & BF_LEFT) r.left++;
-        if (flags & BF_TOP) r.top++;
-        if (flags & BF_RIGHT) r.right--;
-        if (flags & BF_BOTTOM) r.bottom--;
+        if (flags & BF_LEFT)
+            r.left++;
+        if (flags & BF_TOP)
+            r.top++;
+        if (flags & BF_RIGHT)
+            r.right--;
+        if (flags & BF_BOTTOM)
+            r.bottom--;
     }
     if ((flags & BF_MIDDLE) && !IsRectEmpty(&r))
         FillRect(hdc, &r, GetSysColorBrush(mono ? COLOR_WINDOW : COLOR_3DFACE));
-    if (flags & BF_ADJUST) *rc = r;
+    if (flags & BF_ADJUST)
+        *rc = r;
     return TRUE;
 }
 
 BOOL DrawFocusRect(HDC hdc, const RECT* rc) {
     auto dc = FindDC(hdc);
-    if (!dc || !rc) return FALSE;
-    if (IsRectEmpty(rc)) return TRUE;
+    if (!dc || !rc)
+        return FALSE;
+    if (IsRectEmpty(rc))
+        return TRUE;
     RECT d = DevRect(*dc, *rc);
     PixelTarget t(dc->m_surface, dc->EffectiveClip());
-    if (!t.Valid()) return FALSE;
+    if (!t.Valid())
+        return FALSE;
     // Every other pixel of a one-pixel frame is inverted, on a checkerboard fixed to the DC origin.
     auto invert = [&](int x, int y) {
-        if (((x - dc->m_origin.x) + (y - dc->m_origin.y)) & 1) return;
-        if (t.Clip().Contains(x, y)) t.Row(y)[x] ^= 0x00FFFFFFu;
+        if (((x - dc->m_origin.x) + (y - dc->m_origin.y)) & 1)
+            return;
+        if (t.Clip().Contains(x, y))
+            t.Row(y)[x] ^= 0x00FFFFFFu;
     };
     for (int x = d.left; x < d.right; ++x) {
         invert(x, d.top);
-        if (d.bottom - 1 > d.top) invert(x, d.bottom - 1);
+        if (d.bottom - 1 > d.top)
+            invert(x, d.bottom - 1);
     }
     for (int y = d.top + 1; y < d.bottom - 1; ++y) {
         invert(d.left, y);
-        if (d.right - 1 > d.left) invert(d.right - 1, y);
+        if (d.right - 1 > d.left)
+            invert(d.right - 1, y);
     }
     return TRUE;
 }

@@ -18,22 +18,29 @@ std::mutex g_fontMutex;
 // The Windows faces the system names, mapped to the faces installed here.
 std::string MapFace(const char* face, BYTE pitchAndFamily) {
     std::string f = face ? face : "";
-    for (char& c : f) c = (char)std::tolower((unsigned char)c);
-    static const char* const sans[] = {"ms sans serif", "ms shell dlg", "ms shell dlg 2", "tahoma", "arial",
-                                       "segoe ui", "verdana", "system", "helvetica", "microsoft sans serif",
-                                       "small fonts", "ms ui gothic"};
+    for (char& c : f)
+        c = (char)std::tolower((unsigned char)c);
+    static const char* const sans[] = {
+        "ms sans serif", "ms shell dlg", "ms shell dlg 2", "tahoma",    "arial",
+        "segoe ui",      "verdana",      "system",         "helvetica", "microsoft sans serif",
+        "small fonts",   "ms ui gothic"};
     static const char* const serif[] = {"times new roman", "times", "ms serif", "georgia"};
-    static const char* const mono[] = {"courier new", "courier", "lucida console", "fixedsys", "terminal",
-                                       "consolas"};
+    static const char* const mono[] = {"courier new", "courier",  "lucida console",
+                                       "fixedsys",    "terminal", "consolas"};
     for (const char* s : sans)
-        if (f == s) return "Liberation Sans";
+        if (f == s)
+            return "Liberation Sans";
     for (const char* s : serif)
-        if (f == s) return "Liberation Serif";
+        if (f == s)
+            return "Liberation Serif";
     for (const char* s : mono)
-        if (f == s) return "Liberation Mono";
+        if (f == s)
+            return "Liberation Mono";
     if (f.empty()) {
-        if ((pitchAndFamily & 3) == FIXED_PITCH || (pitchAndFamily & 0xF0) == FF_MODERN) return "Liberation Mono";
-        if ((pitchAndFamily & 0xF0) == FF_ROMAN) return "Liberation Serif";
+        if ((pitchAndFamily & 3) == FIXED_PITCH || (pitchAndFamily & 0xF0) == FF_MODERN)
+            return "Liberation Mono";
+        if ((pitchAndFamily & 0xF0) == FF_ROMAN)
+            return "Liberation Serif";
         return "Liberation Sans";
     }
     return face;
@@ -77,9 +84,11 @@ bool ValidUtf8(const unsigned char* s, size_t n) {
             extra = 3;
         else
             return false;
-        if (i + extra >= n && extra > 0) return false;
+        if (i + extra >= n && extra > 0)
+            return false;
         for (size_t k = 1; k <= extra; ++k)
-            if ((s[i + k] & 0xC0) != 0x80) return false;
+            if ((s[i + k] & 0xC0) != 0x80)
+                return false;
         i += extra + 1;
     }
     return true;
@@ -100,7 +109,8 @@ void AppendUtf8(std::string& out, uint32_t cp) {
 }  // namespace
 
 std::string TextToUtf8(const char* text, int length) {
-    if (!text || length <= 0) return std::string();
+    if (!text || length <= 0)
+        return std::string();
     const unsigned char* s = reinterpret_cast<const unsigned char*>(text);
     std::string out;
     if (ValidUtf8(s, (size_t)length)) {
@@ -113,23 +123,28 @@ std::string TextToUtf8(const char* text, int length) {
     }
     // Cairo stops at a NUL; control characters are drawn as nothing.
     for (char& c : out)
-        if (c == 0) c = ' ';
+        if (c == 0)
+            c = ' ';
     return out;
 }
 
 FontObject::~FontObject() {
-    if (m_scaled) cairo_scaled_font_destroy(m_scaled);
-    if (m_face) cairo_font_face_destroy(m_face);
+    if (m_scaled)
+        cairo_scaled_font_destroy(m_scaled);
+    if (m_face)
+        cairo_font_face_destroy(m_face);
 }
 
 void FontObject::Realize() {
     std::lock_guard<std::mutex> g(g_fontMutex);
-    if (m_ready) return;
+    if (m_ready)
+        return;
     FcPattern* pattern = FcPatternCreate();
     std::string family = MapFace(m_logfont.lfFaceName, m_logfont.lfPitchAndFamily);
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("DejaVu Sans"));
-    FcPatternAddInteger(pattern, FC_WEIGHT, m_logfont.lfWeight >= FW_SEMIBOLD ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_WEIGHT,
+                        m_logfont.lfWeight >= FW_SEMIBOLD ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, m_logfont.lfItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
@@ -137,7 +152,8 @@ void FontObject::Realize() {
     FcPattern* match = FcFontMatch(nullptr, pattern, &result);
     FcPatternDestroy(pattern);
     m_face = cairo_ft_font_face_create_for_pattern(match ? match : FcPatternCreate());
-    if (match) FcPatternDestroy(match);
+    if (match)
+        FcPatternDestroy(match);
 
     // A negative height is the character height (the em), a positive one the cell height.
     LONG h = m_logfont.lfHeight;
@@ -190,20 +206,25 @@ using namespace gdi;
 namespace {
 
 int TextWidth(FontObject* font, const std::string& utf8) {
-    if (utf8.empty()) return 0;
+    if (utf8.empty())
+        return 0;
     cairo_text_extents_t te;
     cairo_scaled_font_text_extents(font->m_scaled, utf8.c_str(), &te);
     return (int)std::lround(te.x_advance);
 }
 
-int TextWidth8(FontObject* font, const char* text, int length) { return TextWidth(font, TextToUtf8(text, length)); }
+int TextWidth8(FontObject* font, const char* text, int length) {
+    return TextWidth(font, TextToUtf8(text, length));
+}
 
 // Draws a line of text with its top-left at surface pixel (x, y), inside `clip`.
-void DrawGlyphs(DeviceContext& dc, FontObject* font, int x, int y, const std::string& utf8, const Region& clip,
-                int underlineFrom = -1, int underlineTo = -1) {
-    if (clip.IsEmpty()) return;
+void DrawGlyphs(DeviceContext& dc, FontObject* font, int x, int y, const std::string& utf8,
+                const Region& clip, int underlineFrom = -1, int underlineTo = -1) {
+    if (clip.IsEmpty())
+        return;
     cairo_t* cr = cairo_create(dc.m_surface);
-    for (const RECT& r : clip.Rects()) cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    for (const RECT& r : clip.Rects())
+        cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
     cairo_clip(cr);
     COLORREF c = dc.m_state.textColor;
     cairo_set_source_rgb(cr, GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0);
@@ -216,19 +237,24 @@ void DrawGlyphs(DeviceContext& dc, FontObject* font, int x, int y, const std::st
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     int width = TextWidth(font, utf8);
     auto line = [&](int lx0, int lx1, int ly) {
-        if (lx1 <= lx0) return;
+        if (lx1 <= lx0)
+            return;
         cairo_rectangle(cr, lx0, ly, lx1 - lx0, std::max(1, (int)std::lround(font->m_emSize / 14.0)));
         cairo_fill(cr);
     };
-    if (font->m_logfont.lfUnderline) line(x, x + width, baseline + 1);
-    if (font->m_logfont.lfStrikeOut) line(x, x + width, baseline - font->m_metrics.tmAscent / 3);
-    if (underlineFrom >= 0 && underlineTo > underlineFrom) line(x + underlineFrom, x + underlineTo, baseline + 1);
+    if (font->m_logfont.lfUnderline)
+        line(x, x + width, baseline + 1);
+    if (font->m_logfont.lfStrikeOut)
+        line(x, x + width, baseline - font->m_metrics.tmAscent / 3);
+    if (underlineFrom >= 0 && underlineTo > underlineFrom)
+        line(x + underlineFrom, x + underlineTo, baseline + 1);
     cairo_destroy(cr);
 }
 
 void FillBackground(DeviceContext& dc, const RECT& dev, const Region& clip) {
     gdi::PixelTarget t(dc.m_surface, clip);
-    if (!t.Valid()) return;
+    if (!t.Valid())
+        return;
     uint32_t px = PixelFromColor(dc.m_state.bkColor);
     t.ForSpans(dev, [&](int x0, int x1, int y) { std::fill(t.Row(y) + x0, t.Row(y) + x1, px); });
 }
@@ -237,7 +263,8 @@ void FillBackground(DeviceContext& dc, const RECT& dev, const Region& clip) {
 
 BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rc, LPCTSTR text, UINT length, const INT*) {
     auto dc = FindDC(hdc);
-    if (!dc) return FALSE;
+    if (!dc)
+        return FALSE;
     FontObject* font = dc->Font();
     std::string utf8 = TextToUtf8(text, text ? (int)length : 0);
     int width = TextWidth(font, utf8);
@@ -255,7 +282,8 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rc, LPCTSTR tex
         y -= tm.tmAscent;
     else if (align & TA_BOTTOM)
         y -= tm.tmHeight;
-    if (align & TA_UPDATECP) dc->m_state.position.x += width;
+    if (align & TA_UPDATECP)
+        dc->m_state.position.x += width;
 
     Region clip = dc->EffectiveClip();
     if (rc && (options & ETO_OPAQUE)) {
@@ -263,7 +291,8 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rc, LPCTSTR tex
         FillBackground(*dc, dev, clip);
     }
     if (rc && (options & ETO_CLIPPED))
-        clip.Intersect(RECT{dc->DevX(rc->left), dc->DevY(rc->top), dc->DevX(rc->right), dc->DevY(rc->bottom)});
+        clip.Intersect(
+            RECT{dc->DevX(rc->left), dc->DevY(rc->top), dc->DevX(rc->right), dc->DevY(rc->bottom)});
     int dx = dc->DevX(x), dy = dc->DevY(y);
     if (dc->m_state.bkMode == OPAQUE && !(options & ETO_OPAQUE))
         FillBackground(*dc, RECT{dx, dy, dx + width, dy + tm.tmHeight}, clip);
@@ -272,13 +301,15 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rc, LPCTSTR tex
 }
 
 BOOL TextOut(HDC dc, int x, int y, LPCTSTR text, int length) {
-    if (length < 0) return FALSE;
+    if (length < 0)
+        return FALSE;
     return ExtTextOut(dc, x, y, 0, nullptr, text, (UINT)length, nullptr);
 }
 
 BOOL GetTextExtentPoint32(HDC hdc, LPCTSTR text, int length, SIZE* size) {
     auto dc = FindDC(hdc);
-    if (!dc || !size || length < 0 || (length > 0 && !text)) return FALSE;
+    if (!dc || !size || length < 0 || (length > 0 && !text))
+        return FALSE;
     FontObject* font = dc->Font();
     size->cx = TextWidth8(font, text, length);
     size->cy = font->m_metrics.tmHeight;
@@ -287,18 +318,22 @@ BOOL GetTextExtentPoint32(HDC hdc, LPCTSTR text, int length, SIZE* size) {
 
 BOOL GetTextMetrics(HDC hdc, LPTEXTMETRIC tm) {
     auto dc = FindDC(hdc);
-    if (!dc || !tm) return FALSE;
+    if (!dc || !tm)
+        return FALSE;
     *tm = dc->Font()->m_metrics;
     return TRUE;
 }
 
 int GetTextFace(HDC hdc, int count, LPTSTR face) {
     auto dc = FindDC(hdc);
-    if (!dc) return 0;
+    if (!dc)
+        return 0;
     const char* name = dc->Font()->m_logfont.lfFaceName;
     int n = (int)std::strlen(name);
-    if (!face) return n + 1;
-    if (count <= 0) return 0;
+    if (!face)
+        return n + 1;
+    if (count <= 0)
+        return 0;
     std::strncpy(face, name, (size_t)count - 1);
     face[count - 1] = 0;
     return std::min(n, count - 1);
@@ -306,7 +341,8 @@ int GetTextFace(HDC hdc, int count, LPTSTR face) {
 
 SIZE GetFontBaseUnits(HFONT hfont) {
     auto f = Find<FontObject>(hfont ? (HGDIOBJ)hfont : GetStockObject(SYSTEM_FONT));
-    if (!f) f = Find<FontObject>(GetStockObject(SYSTEM_FONT));
+    if (!f)
+        f = Find<FontObject>(GetStockObject(SYSTEM_FONT));
     f->Realize();
     int total = TextWidth(f.get(), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     return SIZE{(total / 26 + 1) / 2, f->m_metrics.tmHeight};
@@ -327,7 +363,8 @@ std::string StripPrefix(const std::string& s, int& underline) {
     for (size_t i = 0; i < s.size(); ++i) {
         if (s[i] == '&' && i + 1 < s.size()) {
             ++i;
-            if (s[i] != '&') underline = (int)out.size();
+            if (s[i] != '&')
+                underline = (int)out.size();
         }
         out += s[i];
     }
@@ -335,7 +372,8 @@ std::string StripPrefix(const std::string& s, int& underline) {
 }
 
 std::string ExpandTabs(const std::string& s, FontObject* font) {
-    if (s.find('\t') == std::string::npos) return s;
+    if (s.find('\t') == std::string::npos)
+        return s;
     int tabWidth = std::max<LONG>(1, font->m_metrics.tmAveCharWidth * 8);
     std::string out;
     for (char c : s) {
@@ -359,7 +397,8 @@ std::vector<std::string> SplitLines(const std::string& s, bool single) {
     if (single) {
         std::string one;
         for (char c : s)
-            if (c != '\r' && c != '\n') one += c;
+            if (c != '\r' && c != '\n')
+                one += c;
         lines.push_back(one);
         return lines;
     }
@@ -368,7 +407,8 @@ std::vector<std::string> SplitLines(const std::string& s, bool single) {
         if (s[i] == '\r' || s[i] == '\n') {
             lines.push_back(cur);
             cur.clear();
-            if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
+            if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n')
+                ++i;
         } else {
             cur += s[i];
         }
@@ -384,13 +424,16 @@ std::vector<std::string> WrapLine(const std::string& line, FontObject* font, int
     size_t i = 0;
     while (i < line.size()) {
         size_t j = i;
-        while (j < line.size() && line[j] != ' ') ++j;
+        while (j < line.size() && line[j] != ' ')
+            ++j;
         size_t k = j;
-        while (k < line.size() && line[k] == ' ') ++k;
+        while (k < line.size() && line[k] == ' ')
+            ++k;
         std::string word = line.substr(i, j - i);
         std::string candidate = cur + word;
         if (!cur.empty() && TextWidth8(font, candidate.c_str(), (int)candidate.size()) > width) {
-            while (!cur.empty() && cur.back() == ' ') cur.pop_back();
+            while (!cur.empty() && cur.back() == ' ')
+                cur.pop_back();
             out.push_back(cur);
             cur = word + line.substr(j, k - j);
         } else {
@@ -398,18 +441,21 @@ std::vector<std::string> WrapLine(const std::string& line, FontObject* font, int
         }
         i = k;
     }
-    while (!cur.empty() && cur.back() == ' ' && out.size() + 1 > 0 && cur.size() > 1) cur.pop_back();
+    while (!cur.empty() && cur.back() == ' ' && out.size() + 1 > 0 && cur.size() > 1)
+        cur.pop_back();
     out.push_back(cur);
     return out;
 }
 
 std::string EndEllipsis(const std::string& s, FontObject* font, int width) {
-    if (TextWidth8(font, s.c_str(), (int)s.size()) <= width) return s;
+    if (TextWidth8(font, s.c_str(), (int)s.size()) <= width)
+        return s;
     std::string base = s;
     while (!base.empty()) {
         base.pop_back();
         std::string candidate = base + "...";
-        if (TextWidth8(font, candidate.c_str(), (int)candidate.size()) <= width) return candidate;
+        if (TextWidth8(font, candidate.c_str(), (int)candidate.size()) <= width)
+            return candidate;
     }
     return "...";
 }
@@ -417,9 +463,12 @@ std::string EndEllipsis(const std::string& s, FontObject* font, int width) {
 
 int DrawText(HDC hdc, LPCTSTR text, int length, LPRECT rc, UINT format) {
     auto dc = FindDC(hdc);
-    if (!dc || !rc) return 0;
-    if (!text) text = "";
-    if (length < 0) length = (int)std::strlen(text);
+    if (!dc || !rc)
+        return 0;
+    if (!text)
+        text = "";
+    if (length < 0)
+        length = (int)std::strlen(text);
     FontObject* font = dc->Font();
     const TEXTMETRIC& tm = font->m_metrics;
     bool single = (format & DT_SINGLELINE) != 0;
@@ -429,8 +478,10 @@ int DrawText(HDC hdc, LPCTSTR text, int length, LPRECT rc, UINT format) {
     std::vector<TextLine> lines;
     for (std::string raw : SplitLines(std::string(text, (size_t)length), single)) {
         int underline = -1;
-        if (!(format & DT_NOPREFIX)) raw = StripPrefix(raw, underline);
-        if (format & DT_EXPANDTABS) raw = ExpandTabs(raw, font);
+        if (!(format & DT_NOPREFIX))
+            raw = StripPrefix(raw, underline);
+        if (format & DT_EXPANDTABS)
+            raw = ExpandTabs(raw, font);
         if ((format & DT_WORDBREAK) && !single) {
             size_t offset = 0;
             for (std::string& piece : WrapLine(raw, font, width)) {
@@ -438,7 +489,8 @@ int DrawText(HDC hdc, LPCTSTR text, int length, LPRECT rc, UINT format) {
                 if (underline >= (int)offset && underline < (int)(offset + piece.size()))
                     tl.underlineIndex = underline - (int)offset;
                 offset += piece.size();
-                while (offset < raw.size() && raw[offset] == ' ') ++offset;
+                while (offset < raw.size() && raw[offset] == ' ')
+                    ++offset;
                 lines.push_back(std::move(tl));
             }
         } else {
@@ -457,7 +509,8 @@ int DrawText(HDC hdc, LPCTSTR text, int length, LPRECT rc, UINT format) {
     int textHeight = (int)lines.size() * lineHeight;
     if (format & DT_CALCRECT) {
         int maxWidth = 0;
-        for (const TextLine& l : lines) maxWidth = std::max(maxWidth, TextWidth8(font, l.text.c_str(), (int)l.text.size()));
+        for (const TextLine& l : lines)
+            maxWidth = std::max(maxWidth, TextWidth8(font, l.text.c_str(), (int)l.text.size()));
         rc->right = rc->left + maxWidth;
         rc->bottom = rc->top + textHeight;
         return textHeight;
@@ -471,7 +524,8 @@ int DrawText(HDC hdc, LPCTSTR text, int length, LPRECT rc, UINT format) {
 
     Region clip = dc->EffectiveClip();
     if (!(format & DT_NOCLIP))
-        clip.Intersect(RECT{dc->DevX(rc->left), dc->DevY(rc->top), dc->DevX(rc->right), dc->DevY(rc->bottom)});
+        clip.Intersect(
+            RECT{dc->DevX(rc->left), dc->DevY(rc->top), dc->DevX(rc->right), dc->DevY(rc->bottom)});
     bool showPrefix = !(format & (DT_NOPREFIX | DT_HIDEPREFIX));
     int lineY = y;
     for (const TextLine& l : lines) {
@@ -482,7 +536,8 @@ int DrawText(HDC hdc, LPCTSTR text, int length, LPRECT rc, UINT format) {
         else if (format & DT_RIGHT)
             x = rc->right - w;
         int dx = dc->DevX(x), dy = dc->DevY(lineY);
-        if (dc->m_state.bkMode == OPAQUE) FillBackground(*dc, RECT{dx, dy, dx + w, dy + lineHeight}, clip);
+        if (dc->m_state.bkMode == OPAQUE)
+            FillBackground(*dc, RECT{dx, dy, dx + w, dy + lineHeight}, clip);
         int u0 = -1, u1 = -1;
         if (showPrefix && l.underlineIndex >= 0) {
             u0 = TextWidth8(font, l.text.c_str(), l.underlineIndex);
@@ -491,7 +546,8 @@ int DrawText(HDC hdc, LPCTSTR text, int length, LPRECT rc, UINT format) {
         DrawGlyphs(*dc, font, dx, dy, TextToUtf8(l.text.c_str(), (int)l.text.size()), clip, u0, u1);
         lineY += lineHeight;
     }
-    if (single && (format & (DT_VCENTER | DT_BOTTOM))) return y - rc->top + lineHeight;
+    if (single && (format & (DT_VCENTER | DT_BOTTOM)))
+        return y - rc->top + lineHeight;
     return textHeight;
 }
 

@@ -7,7 +7,10 @@ const DialogTemplate kWaitDialog{
     IDD_WAIT_DIALOG,
     DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION,
     0,
-    0, 0, 186, 62,
+    0,
+    0,
+    186,
+    62,
     "Please Wait...",
     "MS Sans Serif",
     8,
@@ -23,8 +26,10 @@ class VeltrinResourceModule : public ResourceModule {
 public:
     const DialogTemplate* FindDialog(UINT id) const override {
         switch (id) {
-        case IDD_WAIT_DIALOG: return &kWaitDialog;
-        default: return nullptr;
+            case IDD_WAIT_DIALOG:
+                return &kWaitDialog;
+            default:
+                return nullptr;
         }
     }
 };

@@ -20,7 +20,9 @@ protected:
         while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
         }
     }
-    int Bar(CWaitDlg& dlg) { return (int)SendDlgItemMessage(dlg.m_hWnd, IDC_WAIT_PROGRESS, PBM_GETPOS, 0, 0); }
+    int Bar(CWaitDlg& dlg) {
+        return (int)SendDlgItemMessage(dlg.m_hWnd, IDC_WAIT_PROGRESS, PBM_GETPOS, 0, 0);
+    }
     CWinApp app{"Veltrin"};
     CWnd main;
     DrivenClock clock;

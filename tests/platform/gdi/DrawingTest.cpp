@@ -68,7 +68,8 @@ TEST_F(Canvas, LinesAreCrispAndLeaveOutTheLastPoint) {
     EXPECT_EQ(GetPixel(dc, 5, 3), kWhite);
     MoveToEx(dc, 10, 10, nullptr);
     LineTo(dc, 14, 14);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(GetPixel(dc, 10 + i, 10 + i), kBlack) << i;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(GetPixel(dc, 10 + i, 10 + i), kBlack) << i;
     EXPECT_EQ(GetPixel(dc, 14, 14), kWhite);
     EXPECT_EQ(GetPixel(dc, 11, 10), kWhite);
 }
@@ -77,8 +78,8 @@ TEST_F(Canvas, DrawEdgeRaisedUsesClassicColoursWithDarkCorners) {
     RECT r{0, 0, 10, 8};
     DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_MIDDLE);
     EXPECT_EQ(GetPixel(dc, 0, 0), GetSysColor(COLOR_3DLIGHT));
-    EXPECT_EQ(GetPixel(dc, 9, 0), GetSysColor(COLOR_3DDKSHADOW));   // top-right corner
-    EXPECT_EQ(GetPixel(dc, 0, 7), GetSysColor(COLOR_3DDKSHADOW));   // bottom-left corner
+    EXPECT_EQ(GetPixel(dc, 9, 0), GetSysColor(COLOR_3DDKSHADOW));  // top-right corner
+    EXPECT_EQ(GetPixel(dc, 0, 7), GetSysColor(COLOR_3DDKSHADOW));  // bottom-left corner
     EXPECT_EQ(GetPixel(dc, 1, 1), GetSysColor(COLOR_3DHILIGHT));
     EXPECT_EQ(GetPixel(dc, 8, 6), GetSysColor(COLOR_3DSHADOW));
     EXPECT_EQ(GetPixel(dc, 4, 4), GetSysColor(COLOR_3DFACE));
@@ -113,8 +114,13 @@ TEST_F(Canvas, BitBltRasterOperations) {
     struct Case {
         DWORD rop;
         COLORREF expected;
-    } cases[] = {{SRCCOPY, kRed}, {SRCAND, kRed}, {SRCINVERT, RGB(0, 255, 255)}, {NOTSRCCOPY, RGB(0, 255, 255)},
-                 {DSTINVERT, kBlack}, {BLACKNESS, kBlack}, {WHITENESS, kWhite}};
+    } cases[] = {{SRCCOPY, kRed},
+                 {SRCAND, kRed},
+                 {SRCINVERT, RGB(0, 255, 255)},
+                 {NOTSRCCOPY, RGB(0, 255, 255)},
+                 {DSTINVERT, kBlack},
+                 {BLACKNESS, kBlack},
+                 {WHITENESS, kWhite}};
     int x = 0;
     for (const Case& c : cases) {
         BitBlt(dc, x, 20, 4, 4, src, 0, 0, c.rop);
@@ -156,7 +162,8 @@ TEST_F(Canvas, TextIsMeasuredAndLandsInsideItsRectangleAsAligned) {
         for (int x = r.left; x < r.right; ++x)
             for (int y = r.top; y < r.bottom; ++y)
                 if (GetPixel(dc, x, y) != kWhite) {
-                    if (first < 0) first = x;
+                    if (first < 0)
+                        first = x;
                     last = x;
                     break;
                 }
