@@ -201,6 +201,7 @@ bool HasPrefix(const char* entry, const char* name) {
 
 struct StartState {
     std::string commandLine;
+    bool handedOver = false;  // the exact line came from the program that started us
     bool hasTitle = false;
     std::string title;
     bool hasShow = false;
@@ -233,6 +234,7 @@ StartState ReadStartState() {
         return state;
     }
     state.commandLine = given;
+    state.handedOver = true;
     if (const char* title = std::getenv(kTitleVar)) {
         state.hasTitle = true;
         state.title = title;
@@ -402,6 +404,18 @@ DWORD GetCurrentProcessId() {
 
 LPTSTR GetCommandLine() {
     return Start().commandLine.data();
+}
+
+BOOL CommandLineWasHandedOver() {
+    return Start().handedOver ? TRUE : FALSE;
+}
+
+std::string ArgumentsJoinedWithBlanks() {
+    std::vector<std::string> args = OwnArguments();
+    std::string line = args.empty() ? std::string() : BuildCommandLine({args[0]});
+    for (size_t i = 1; i < args.size(); ++i)
+        line += " " + args[i];
+    return line;
 }
 
 void GetStartupInfo(LPSTARTUPINFO startupInfo) {

@@ -111,6 +111,12 @@ DWORD GetCurrentProcessId();
 
 // The command line this program was started with: the exact line when one of our programs started it,
 // else the program's arguments joined with blanks (each quoted where the Windows rules need it).
+// TRUE when GetCommandLine is the exact line the starting program handed over (one of ours started
+// this one), FALSE when it was rebuilt from the arguments.
+BOOL CommandLineWasHandedOver();
+// The program (quoted when it holds a blank) and its arguments joined with single blanks, unquoted: how
+// a line typed in a shell reads back as one text.
+std::string ArgumentsJoinedWithBlanks();
 LPTSTR GetCommandLine();
 // The start-up information this program was started with: the title and show command its starter asked
 // for (STARTF_USESHOWWINDOW set when a show command was given); zero fields otherwise.

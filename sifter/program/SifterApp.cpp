@@ -29,7 +29,10 @@ void CSifterApp::ReadCommandLine(const CString& rawLine) {
 BOOL CSifterApp::InitInstance() {
     AfxGetProfile().SetRegistryKey(SifterSettings::kRegistryKey);
     AfxGetProfile().SetProfileName(m_pszAppName);
-    ReadCommandLine(GetCommandLine());
+    // The line our launcher handed over is read as it is; started otherwise (from a shell), the
+    // arguments are joined with single blanks, so a request in one quoted argument reads unchanged.
+    ReadCommandLine(CommandLineWasHandedOver() ? CString(GetCommandLine())
+                                               : CString(ArgumentsJoinedWithBlanks()));
     CSifterDlg dlg(this);
     m_pMainWnd = &dlg;
     dlg.DoModal();

@@ -64,6 +64,7 @@ TEST_F(ProcessTest, ChildGetsTheWindowsSplitAndTheExactCommandLine) {
     EXPECT_EQ(record->args, (std::vector<std::string>{"veltrin_process_probe", "two  words", "say \"hi\"",
                                                       "back\\slash", "\"lit\"", "", "tail\\", "'$HOME'"}));
     EXPECT_EQ(record->Get("cmdline"), line);
+    EXPECT_EQ(record->Get("handed"), "yes");
     EXPECT_EQ(record->Get("exe"), ProbePath());  // found in the starting program's own folder
     EXPECT_EQ(record->Get("title"), "Probe title");
     EXPECT_EQ(record->Get("show"), "7");
@@ -211,6 +212,8 @@ TEST_F(ProcessTest, CommandLineFromAnotherStarterIsTheQuotedArguments) {
     auto record = ReadProbe(outPath);
     ASSERT_TRUE(record);
     EXPECT_EQ(record->Get("cmdline"), probe + " \"a b\" c \"say \\\"hi\\\"\"");
+    EXPECT_EQ(record->Get("handed"), "no");
+    EXPECT_EQ(record->Get("joined"), probe + " a b c say \"hi\"");  // as a shell line reads back
     EXPECT_FALSE(record->Has("title"));
     EXPECT_FALSE(record->Has("show"));
 }

@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
         std::string out;
         Record(out, "exe", GetProcessProgramPath(0));
         Record(out, "cmdline", GetCommandLine());
+        Record(out, "handed", CommandLineWasHandedOver() ? "yes" : "no");
+        Record(out, "joined", ArgumentsJoinedWithBlanks());
         STARTUPINFO startup;
         GetStartupInfo(&startup);
         if (startup.lpTitle)
