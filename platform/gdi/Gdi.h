@@ -3,6 +3,8 @@
 // Only text is anti-aliased.
 #pragma once
 
+#include "platform/base/LogFont.h"
+
 #include "platform/base/Handles.h"
 #include "platform/base/String.h"
 #include "platform/base/Types.h"
@@ -182,7 +184,6 @@ typedef struct _cairo_surface cairo_surface_t;
 #define RC_STRETCHBLT 0x0800
 
 // Fonts.
-#define LF_FACESIZE 32
 #define FW_DONTCARE 0
 #define FW_THIN 100
 #define FW_LIGHT 300
@@ -204,23 +205,6 @@ typedef struct _cairo_surface cairo_surface_t;
 #define FF_SWISS 0x20
 #define FF_MODERN 0x30
 
-struct LOGFONT {
-    LONG lfHeight;
-    LONG lfWidth;
-    LONG lfEscapement;
-    LONG lfOrientation;
-    LONG lfWeight;
-    BYTE lfItalic;
-    BYTE lfUnderline;
-    BYTE lfStrikeOut;
-    BYTE lfCharSet;
-    BYTE lfOutPrecision;
-    BYTE lfClipPrecision;
-    BYTE lfQuality;
-    BYTE lfPitchAndFamily;
-    CHAR lfFaceName[LF_FACESIZE];
-};
-typedef LOGFONT* LPLOGFONT;
 
 struct TEXTMETRIC {
     LONG tmHeight;
