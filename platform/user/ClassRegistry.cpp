@@ -52,6 +52,16 @@ std::shared_ptr<WindowClass> FindClass(const std::string& name) {
 
 ATOM RegisterSystemClass(const WNDCLASSEX& wc) { return Add(wc, true); }
 
+ATOM RegisterControlClass(LPCTSTR className, WNDPROC proc, UINT style) {
+    WNDCLASSEX wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.cbWndExtra = sizeof(void*);
+    wc.lpszClassName = className;
+    return RegisterSystemClass(wc);
+}
+
 void EnsureSystemClasses() {
     static std::once_flag once;
     std::call_once(once, [] {

@@ -198,6 +198,8 @@ LRESULT DefDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 namespace user {
 // Registration of the system classes, one per control file.
 ATOM RegisterSystemClass(const WNDCLASSEX& wc);
+// A control's class: its procedure, class styles and one pointer of window extra bytes for its state.
+ATOM RegisterControlClass(LPCTSTR className, WNDPROC proc, UINT style);
 void RegisterDialogClass();
 void RegisterButtonClass();
 void RegisterStaticClass();

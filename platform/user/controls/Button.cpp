@@ -251,12 +251,6 @@ LRESULT ButtonProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 namespace user {
 void RegisterButtonClass() {
-    WNDCLASSEX wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS | CS_PARENTDC;
-    wc.lpfnWndProc = ButtonProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.lpszClassName = WC_BUTTON;
-    RegisterSystemClass(wc);
+    RegisterControlClass(WC_BUTTON, ButtonProc, CS_DBLCLKS | CS_PARENTDC);
 }
 }  // namespace user

@@ -224,12 +224,6 @@ LRESULT EditProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 namespace user {
 void RegisterEditClass() {
-    WNDCLASSEX wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS | CS_PARENTDC;
-    wc.lpfnWndProc = EditProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.lpszClassName = WC_EDIT;
-    RegisterSystemClass(wc);
+    RegisterControlClass(WC_EDIT, EditProc, CS_DBLCLKS | CS_PARENTDC);
 }
 }  // namespace user

@@ -344,12 +344,6 @@ LRESULT HeaderProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 namespace user {
 void RegisterHeaderClass() {
-    WNDCLASSEX wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS | CS_PARENTDC;
-    wc.lpfnWndProc = HeaderProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.lpszClassName = WC_HEADER;
-    RegisterSystemClass(wc);
+    RegisterControlClass(WC_HEADER, HeaderProc, CS_DBLCLKS | CS_PARENTDC);
 }
 }  // namespace user

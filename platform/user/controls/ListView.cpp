@@ -1910,12 +1910,6 @@ LRESULT ListViewProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 namespace user {
 void RegisterListViewClass() {
-    WNDCLASSEX wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = ListViewProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.lpszClassName = WC_LISTVIEW;
-    RegisterSystemClass(wc);
+    RegisterControlClass(WC_LISTVIEW, ListViewProc, CS_DBLCLKS);
 }
 }  // namespace user

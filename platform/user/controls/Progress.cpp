@@ -129,12 +129,6 @@ LRESULT ProgressProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 namespace user {
 void RegisterProgressClass() {
-    WNDCLASSEX wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = ProgressProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.lpszClassName = PROGRESS_CLASS;
-    RegisterSystemClass(wc);
+    RegisterControlClass(PROGRESS_CLASS, ProgressProc, CS_HREDRAW | CS_VREDRAW);
 }
 }  // namespace user

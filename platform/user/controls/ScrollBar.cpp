@@ -348,12 +348,6 @@ BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw) {
 
 namespace user {
 void RegisterScrollBarClass() {
-    WNDCLASSEX wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS | CS_PARENTDC;
-    wc.lpfnWndProc = ScrollBarProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.lpszClassName = WC_SCROLLBAR;
-    RegisterSystemClass(wc);
+    RegisterControlClass(WC_SCROLLBAR, ScrollBarProc, CS_DBLCLKS | CS_PARENTDC);
 }
 }  // namespace user

@@ -117,12 +117,6 @@ LRESULT StaticProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 namespace user {
 void RegisterStaticClass() {
-    WNDCLASSEX wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS | CS_PARENTDC;
-    wc.lpfnWndProc = StaticProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.lpszClassName = WC_STATIC;
-    RegisterSystemClass(wc);
+    RegisterControlClass(WC_STATIC, StaticProc, CS_DBLCLKS | CS_PARENTDC);
 }
 }  // namespace user
