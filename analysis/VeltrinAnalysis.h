@@ -317,6 +317,8 @@ private:
     Top20Floor m_top20XactFloor;
     Top20Floor m_top20SqlFloor;
     // ---- Report population ----
+    // Takes the current request from _csCommand (list key, TYPE and EXE); returns EXE.
+    CString TakeCurrentRequest();
     void SetUpReportList(LPCTSTR title, LPCTSTR captions, LPCTSTR types, int hiddenColumn);
     BOOL FinishSqlReportLog();
 };

@@ -114,6 +114,19 @@ private:
 };
 
 // The average of a summary row: integer division where it means something, else "n/c".
+// The first nine cells of a top-20 SQL row: number, file, rows, date, times and the elapsed text.
+void AddTop20SqlCells(gxListModel& list, int row, const CSqlDetail& r) {
+    list.AddItem(row, 0, Number(row + 1));
+    list.AddItem(row, 1, r.m_csFile);
+    list.AddItem(row, 2, Number(r.m_nStartRow));
+    list.AddItem(row, 3, Number(r.m_nEndRow));
+    list.AddItem(row, 4, Number(r.m_nStartBindRow));
+    list.AddItem(row, 5, r.m_csDate);
+    list.AddItem(row, 6, r.m_csStartTime);
+    list.AddItem(row, 7, r.m_csEndTime);
+    list.AddItem(row, 8, CVeltrinAnalysis::FormatElapsedMs(CVeltrinAnalysis::MsFromText(r.m_csElapsedMs)));
+}
+
 CString Average(int32_t total, int32_t count) {
     if (total > 0 && count > 0)
         return Number(total / count);
@@ -124,6 +137,13 @@ CString Average(int32_t total, int32_t count) {
     return "n/c";
 }
 }  // namespace
+
+CString CVeltrinAnalysis::TakeCurrentRequest() {
+    m_csCurListKey = m_csListKey;
+    m_csCurItemKind = Field(REQ_TYPE);
+    m_csCurAction = Field(REQ_EXE);
+    return m_csCurAction;
+}
 
 void CVeltrinAnalysis::SetUpReportList(LPCTSTR title, LPCTSTR captions, LPCTSTR types, int hiddenColumn) {
     gxListModel& list = List();
@@ -167,10 +187,7 @@ BOOL CVeltrinAnalysis::FinishSqlReportLog() {
 LRESULT CVeltrinAnalysis::OnPopulateXactImzSqlReport(WPARAM, LPARAM) {
     TraceF("CVeltrinView::OnPopulateXactImzSqlReport: _csCommand=%s", (LPCTSTR)_csCommand);
     const CString name = Field(REQ_NAME);
-    const CString exe = Field(REQ_EXE);
-    m_csCurListKey = m_csListKey;
-    m_csCurItemKind = Field(REQ_TYPE);
-    m_csCurAction = exe;
+    const CString exe = TakeCurrentRequest();
     ShowStatusText("Final Processing Transaction Itemize SQL Report...");
     SetUpReportList(
         exe,
@@ -216,10 +233,7 @@ LRESULT CVeltrinAnalysis::OnPopulateXactImzSqlReport(WPARAM, LPARAM) {
 LRESULT CVeltrinAnalysis::OnPopulateXactSqlSumReport(WPARAM, LPARAM) {
     TraceF("CVeltrinView::OnPopulateXactSqlSumReport: _csCommand=%s", (LPCTSTR)_csCommand);
     const CString name = Field(REQ_NAME);
-    const CString exe = Field(REQ_EXE);
-    m_csCurListKey = m_csListKey;
-    m_csCurItemKind = Field(REQ_TYPE);
-    m_csCurAction = exe;
+    const CString exe = TakeCurrentRequest();
     SetUpReportList(
         exe,
         " Record    |  Count  |   Elapsed Time   | MinMillis | MaxMillis |           SQL Statement     "
@@ -270,10 +284,7 @@ LRESULT CVeltrinAnalysis::OnPopulateXactSqlSumReport(WPARAM, LPARAM) {
 LRESULT CVeltrinAnalysis::OnPopulateT20SqlSumReport(WPARAM, LPARAM) {
     TraceF("CVeltrinView::OnPopulateT20SqlSumReport: _csCommand=%s", (LPCTSTR)_csCommand);
     const CString name = Field(REQ_NAME);
-    const CString exe = Field(REQ_EXE);
-    m_csCurListKey = m_csListKey;
-    m_csCurItemKind = Field(REQ_TYPE);
-    m_csCurAction = exe;
+    const CString exe = TakeCurrentRequest();
     SetUpReportList(
         exe,
         " Record    |   Count   |     TotalMillis     | MinMillis | MaxMillis | AvgMillis |            "
@@ -322,10 +333,7 @@ LRESULT CVeltrinAnalysis::OnPopulateT20SqlSumReport(WPARAM, LPARAM) {
 
 LRESULT CVeltrinAnalysis::OnPopulateXactReport(WPARAM, LPARAM) {
     TraceF("CVeltrinView::OnPopulateXactReport: _csCommand=%s", (LPCTSTR)_csCommand);
-    const CString exe = Field(REQ_EXE);
-    m_csCurListKey = m_csListKey;
-    m_csCurItemKind = Field(REQ_TYPE);
-    m_csCurAction = exe;
+    const CString exe = TakeCurrentRequest();
     if (!FinishSqlReportLog())
         return 0;
     SetUpReportList(
@@ -342,15 +350,7 @@ LRESULT CVeltrinAnalysis::OnPopulateXactReport(WPARAM, LPARAM) {
         key.Format("%d", k);
         if (!m_aTop20Sql.Get(key, r))
             continue;
-        list.AddItem(row, 0, Number(row + 1));
-        list.AddItem(row, 1, r.m_csFile);
-        list.AddItem(row, 2, Number(r.m_nStartRow));
-        list.AddItem(row, 3, Number(r.m_nEndRow));
-        list.AddItem(row, 4, Number(r.m_nStartBindRow));
-        list.AddItem(row, 5, r.m_csDate);
-        list.AddItem(row, 6, r.m_csStartTime);
-        list.AddItem(row, 7, r.m_csEndTime);
-        list.AddItem(row, 8, FormatElapsedMs(MsFromText(r.m_csElapsedMs)));
+        AddTop20SqlCells(list, row, r);
         list.AddItem(row, 9, r.m_csTimeText);
         list.AddItem(row, 10, r.m_csStatement);
         ++row;
@@ -370,10 +370,7 @@ LRESULT CVeltrinAnalysis::OnPopulateXactReport(WPARAM, LPARAM) {
 LRESULT CVeltrinAnalysis::OnPopulateTop20SqlSummary(WPARAM, LPARAM) {
     // These two trace texts are the ones the trace log has always shown for this list.
     TraceF("CVeltrinView::OnPopulateTop20TransxSummary: _csCommand=%s", (LPCTSTR)_csCommand);
-    const CString exe = Field(REQ_EXE);
-    m_csCurListKey = m_csListKey;
-    m_csCurItemKind = Field(REQ_TYPE);
-    m_csCurAction = exe;
+    const CString exe = TakeCurrentRequest();
     if (!FinishSqlReportLog())
         return 0;
     SetUpReportList(
@@ -390,15 +387,7 @@ LRESULT CVeltrinAnalysis::OnPopulateTop20SqlSummary(WPARAM, LPARAM) {
         key.Format("%d", k);
         if (!m_aTop20Sql.Get(key, r))
             continue;
-        list.AddItem(row, 0, Number(row + 1));
-        list.AddItem(row, 1, r.m_csFile);
-        list.AddItem(row, 2, Number(r.m_nStartRow));
-        list.AddItem(row, 3, Number(r.m_nEndRow));
-        list.AddItem(row, 4, Number(r.m_nStartBindRow));
-        list.AddItem(row, 5, r.m_csDate);
-        list.AddItem(row, 6, r.m_csStartTime);
-        list.AddItem(row, 7, r.m_csEndTime);
-        list.AddItem(row, 8, FormatElapsedMs(MsFromText(r.m_csElapsedMs)));
+        AddTop20SqlCells(list, row, r);
         list.AddItem(row, 9, r.m_csStatement);
         ++row;
     }
@@ -420,10 +409,7 @@ LRESULT CVeltrinAnalysis::OnPopulateSqlHistogramReport(WPARAM, LPARAM) {
     int slash = name.ReverseFind('/');
     if (slash >= 0)
         name = name.Mid(slash + 1);
-    const CString exe = Field(REQ_EXE);
-    m_csCurListKey = m_csListKey;
-    m_csCurItemKind = Field(REQ_TYPE);
-    m_csCurAction = exe;
+    const CString exe = TakeCurrentRequest();
     static const char kStatus[] = "Loading SQL Histogram Report...";
     ShowStatusText(kStatus);
     SetUpReportList(

@@ -303,9 +303,7 @@ LRESULT CVeltrinAnalysis::OnRunT20SqlSumReport(WPARAM, LPARAM) {
     if (_csCommand == WAIT_FOR_UPDATE)
         return 0;
     const CString name = Field(REQ_NAME);
-    m_csCurListKey = m_csListKey;
-    m_csCurItemKind = Field(REQ_TYPE);
-    m_csCurAction = Field(REQ_EXE);
+    TakeCurrentRequest();
     const CString path = JoinPath(m_csBaseFolder, name);
     m_csSqlSummaryLogName = path;  // the histogram reads the same report log
     m_aSqlSum.DeleteAll();

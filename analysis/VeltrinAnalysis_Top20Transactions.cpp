@@ -173,10 +173,7 @@ LRESULT CVeltrinAnalysis::OnCompileTop20Transx(WPARAM, LPARAM) {
 
 LRESULT CVeltrinAnalysis::OnPopulateTop20TransxSummary(WPARAM, LPARAM) {
     TraceF("CVeltrinView::OnPopulateTop20TransxSummary: _csCommand=%s", (LPCTSTR)_csCommand);
-    const CString exe = Field(REQ_EXE);
-    m_csCurListKey = m_csListKey;
-    m_csCurItemKind = Field(REQ_TYPE);
-    m_csCurAction = exe;
+    const CString exe = TakeCurrentRequest();
 
     {
         CStdioFile report;
