@@ -64,6 +64,7 @@ void EnsureSystemClasses() {
         RegisterScrollBarClass();
         RegisterHeaderClass();
         RegisterListViewClass();
+        RegisterTreeViewClass();
     });
 }
 
