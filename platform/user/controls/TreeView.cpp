@@ -30,6 +30,11 @@ public:
     explicit TreeView(HWND h) : m_h(h) { m_nodes[0].state = TVIS_EXPANDED; }
     LRESULT Proc(UINT msg, WPARAM wParam, LPARAM lParam);
 
+    // A parent may destroy the tree while it is being told something: the object then lives until the
+    // outermost message returns, and the handlers stop at the next check of m_dead.
+    int m_depth = 0;
+    bool m_dead = false;
+
 private:
     DWORD Style() const { return (DWORD)GetWindowLongPtr(m_h, GWL_STYLE); }
     bool Valid(Id id) const { return id != 0 && m_nodes.count(id) != 0; }
@@ -241,6 +246,8 @@ void TreeView::Delete(Id id) {
         nm.itemOld.lParam = param;
         Notify(&nm.hdr, TVN_DELETEITEM);
     }
+    if (m_dead)
+        return;
     if (selGone && Valid(newSel) && m_sel == 0) {
         m_sel = newSel;
         m_nodes[newSel].state |= TVIS_SELECTED;
@@ -266,7 +273,7 @@ bool TreeView::Expand(Id id, UINT code, bool byUser) {
             return false;
         if (notify && NotifyTree(TVN_ITEMEXPANDING, TVE_EXPAND, 0, id))
             return false;
-        if (!Valid(id))
+        if (m_dead || !Valid(id))
             return false;
         Node& n = m_nodes[id];
         n.state |= TVIS_EXPANDEDONCE;
@@ -287,7 +294,7 @@ bool TreeView::Expand(Id id, UINT code, bool byUser) {
         return true;
     if (notify && NotifyTree(TVN_ITEMEXPANDING, TVE_COLLAPSE, 0, id))
         return false;
-    if (!Valid(id))
+    if (m_dead || !Valid(id))
         return false;
     m_nodes[id].state &= ~TVIS_EXPANDED;
     if (m_sel && m_sel != id && IsAncestor(id, m_sel))
@@ -318,7 +325,7 @@ bool TreeView::Select(Id id, UINT cause) {
     }
     if (NotifyTree(TVN_SELCHANGING, cause, m_sel, id))
         return false;
-    if (id && !Valid(id))
+    if (m_dead || (id && !Valid(id)))
         return false;
     Id old = Valid(m_sel) ? m_sel : 0;
     if (old)
@@ -672,7 +679,7 @@ void TreeView::Paint(HDC dc) {
 void TreeView::OnButtonDown(UINT msg, POINT p) {
     if (GetFocus() != m_h)
         SetFocus(m_h);
-    if (!IsWindow(m_h))
+    if (m_dead)
         return;
     UINT flags = 0;
     Id id = HitTest(p, &flags);
@@ -691,11 +698,11 @@ void TreeView::OnButtonDown(UINT msg, POINT p) {
     if (!onItem)
         return;
     Select(id, TVC_BYMOUSE);
-    if (!IsWindow(m_h))
+    if (m_dead)
         return;
     NMHDR hdr{};
     if (msg == WM_LBUTTONDBLCLK) {
-        if (!Notify(&hdr, NM_DBLCLK) && IsWindow(m_h) && Valid(id))
+        if (!Notify(&hdr, NM_DBLCLK) && !m_dead && Valid(id))
             Expand(id, TVE_TOGGLE, true);
     } else {
         Notify(&hdr, NM_CLICK);
@@ -706,7 +713,7 @@ void TreeView::OnKeyDown(UINT vk) {
     NMTVKEYDOWN kd{};
     kd.wVKey = (WORD)vk;
     Notify(&kd.hdr, TVN_KEYDOWN);
-    if (!IsWindow(m_h))
+    if (m_dead)
         return;
     const std::vector<Id> v = Visible();
     if (v.empty())
@@ -945,10 +952,17 @@ LRESULT TreeViewProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
         return DefWindowProc(h, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtr(h, 0, 0);
-        delete tv;
+        if (tv->m_depth > 0)
+            tv->m_dead = true;
+        else
+            delete tv;
         return DefWindowProc(h, msg, wParam, lParam);
     }
-    return tv->Proc(msg, wParam, lParam);
+    ++tv->m_depth;
+    LRESULT r = tv->Proc(msg, wParam, lParam);
+    if (--tv->m_depth == 0 && tv->m_dead)
+        delete tv;
+    return r;
 }
 }  // namespace
 

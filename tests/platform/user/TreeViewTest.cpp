@@ -318,6 +318,37 @@ TEST_F(TreeViewTest, MouseSelectsOnTheLabelAndTogglesOnTheButtonOrADoubleClick) 
     EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "beta"}));
 }
 
+TEST_F(TreeViewTest, AParentMayDestroyTheTreeWhileItIsTold) {
+    struct Case {
+        UINT code;
+        bool byKey;  // else by a double click on the label
+    } cases[] = {{TVN_SELCHANGING, false}, {TVN_SELCHANGED, false}, {TVN_ITEMEXPANDING, false},
+                 {NM_DBLCLK, false},       {TVN_KEYDOWN, true},     {TVN_SELCHANGED, true},
+                 {TVN_ITEMEXPANDING, true}};
+    for (const Case& c : cases) {
+        if (!IsWindow(tree))
+            tree =
+                CreateWindowEx(0, WC_TREEVIEW, "", WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_LINESATROOT,
+                               0, 0, 300, 200, top, (HMENU)9, nullptr, nullptr);
+        HTREEITEM a = Add(TVI_ROOT, "a", 1, 1);
+        Add(a, "a1", 11);
+        parent.answer = [&](NMHDR* hdr) -> LRESULT {
+            if (hdr->code == c.code && IsWindow(hdr->hwndFrom))
+                DestroyWindow(hdr->hwndFrom);
+            return 0;
+        };
+        if (c.byKey) {
+            SendMessage(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)a);
+            SetFocus(tree);
+            Key(c.code == TVN_SELCHANGED ? VK_DOWN : VK_RIGHT);
+        } else {
+            ClickLabel(a, WM_LBUTTONDBLCLK);
+        }
+        EXPECT_FALSE(IsWindow(tree)) << c.code;
+        parent.answer = nullptr;
+    }
+}
+
 TEST_F(TreeViewTest, KeysMoveOpenAndCloseLikeTheArrowsSay) {
     HTREEITEM a = Add(TVI_ROOT, "a", 1);
     HTREEITEM b = Add(TVI_ROOT, "b", 2, 1);
