@@ -74,6 +74,7 @@ void EnsureSystemClasses() {
         RegisterScrollBarClass();
         RegisterHeaderClass();
         RegisterListViewClass();
+        RegisterTreeViewClass();
     });
 }
 

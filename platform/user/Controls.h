@@ -208,6 +208,7 @@ void RegisterProgressClass();
 void RegisterScrollBarClass();
 void RegisterHeaderClass();
 void RegisterListViewClass();
+void RegisterTreeViewClass();
 // Fills a control's background as its parent asks through WM_CTLCOLOR*; returns the brush.
 HBRUSH ControlColor(HWND control, HDC dc, UINT ctlColorMessage);
 // The font a control draws with (WM_SETFONT), or the dialog default.

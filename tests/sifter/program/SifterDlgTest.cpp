@@ -6,6 +6,7 @@
 
 #include <set>
 
+#include "platform/base/Clock.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Profile.h"
 #include "res/sifter/SifterResources.h"
@@ -378,6 +379,47 @@ TEST_F(SifterDlgTest, AQuotedFolderLosesItsQuotesAndALoneQuoteIsSafe) {
     app.ReadCommandLine("Sifter BASEPATH=\"");
     Open();
     EXPECT_EQ(GetWindowTextString(Item(IDC_BASEFOLDER)), CString(""));
+}
+
+// Keys for the folder picker, one per timer tick inside its modal loop.
+std::vector<UINT> g_pickerKeys;
+CString g_pickerField;
+DrivenClock* g_pickerClock = nullptr;
+void PickerStep(HWND, UINT, UINT_PTR id, DWORD) {
+    if (g_pickerKeys.empty()) {
+        KillTimer(nullptr, id);
+        return;
+    }
+    HWND picker = GetActiveWindow();
+    for (HWND c = GetWindow(picker, GW_CHILD); c && g_pickerField.IsEmpty(); c = GetWindow(c, GW_HWNDNEXT)) {
+        char cls[32];
+        GetClassName(c, cls, sizeof cls);
+        if (AsciiCompareNoCase(cls, WC_EDIT) == 0)
+            g_pickerField = GetWindowTextString(c);  // the picker's folder field as it opened
+    }
+    SimulateKey(g_pickerKeys.front());
+    g_pickerKeys.erase(g_pickerKeys.begin());
+    g_pickerClock->Advance(10);
+}
+
+TEST_F(SifterDlgTest, BrowseFillsTheFolderFieldWithTheChosenFolderAndCancelLeavesIt) {
+    DrivenClock clock;
+    g_pickerClock = &clock;
+    Open();
+    Type(IDC_BASEFOLDER, logs);
+    for (bool cancel : {false, true}) {
+        g_pickerField = "";
+        g_pickerKeys = {VK_DOWN, UINT(cancel ? VK_ESCAPE : VK_RETURN)};  // from the folder to "sub"
+        SetTimer(nullptr, 0, 10, PickerStep);
+        clock.Advance(10);
+        Click(IDC_BROWSE);
+        EXPECT_TRUE(g_pickerKeys.empty());
+        std::string field = cancel ? logs + "/sub" : logs;
+        EXPECT_EQ(g_pickerField, CString(std::filesystem::canonical(field).c_str()));
+        EXPECT_EQ(GetWindowTextString(Item(IDC_BASEFOLDER)),
+                  CString(std::filesystem::canonical(logs + "/sub").c_str()));
+    }
+    g_pickerClock = nullptr;
 }
 
 TEST_F(SifterDlgTest, CloseDuringASearchStopsItAndClosesWhenItHasReturned) {
