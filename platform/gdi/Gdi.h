@@ -205,7 +205,6 @@ typedef struct _cairo_surface cairo_surface_t;
 #define FF_SWISS 0x20
 #define FF_MODERN 0x30
 
-
 struct TEXTMETRIC {
     LONG tmHeight;
     LONG tmAscent;

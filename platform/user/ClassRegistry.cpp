@@ -17,7 +17,8 @@ ATOM g_nextAtom = 0xC000;
 
 std::string Key(const std::string& name) {
     std::string k = name;
-    for (char& c : k) c = AsciiLower(c);
+    for (char& c : k)
+        c = AsciiLower(c);
     return k;
 }
 
@@ -50,7 +51,9 @@ std::shared_ptr<WindowClass> FindClass(const std::string& name) {
     return it == g_classes.end() ? nullptr : it->second;
 }
 
-ATOM RegisterSystemClass(const WNDCLASSEX& wc) { return Add(wc, true); }
+ATOM RegisterSystemClass(const WNDCLASSEX& wc) {
+    return Add(wc, true);
+}
 
 ATOM RegisterControlClass(LPCTSTR className, WNDPROC proc, UINT style) {
     WNDCLASSEX wc{};
@@ -83,45 +86,53 @@ void EnsureSystemClasses() {
 using namespace user;
 
 ATOM RegisterClassEx(const WNDCLASSEX* wc) {
-    if (!wc) return 0;
+    if (!wc)
+        return 0;
     EnsureSystemClasses();
     return Add(*wc, false);
 }
 
 ATOM RegisterClass(const WNDCLASS* wc) {
-    if (!wc) return 0;
-    WNDCLASSEX ex{sizeof(WNDCLASSEX), wc->style,   wc->lpfnWndProc,   wc->cbClsExtra,
-                  wc->cbWndExtra,     wc->hInstance, wc->hIcon,       wc->hCursor,
+    if (!wc)
+        return 0;
+    WNDCLASSEX ex{sizeof(WNDCLASSEX), wc->style,        wc->lpfnWndProc,   wc->cbClsExtra,
+                  wc->cbWndExtra,     wc->hInstance,    wc->hIcon,         wc->hCursor,
                   wc->hbrBackground,  wc->lpszMenuName, wc->lpszClassName, nullptr};
     return RegisterClassEx(&ex);
 }
 
 BOOL UnregisterClass(LPCTSTR name, HINSTANCE) {
-    if (!name || IS_INTRESOURCE(name)) return FALSE;
+    if (!name || IS_INTRESOURCE(name))
+        return FALSE;
     std::lock_guard<std::mutex> g(g_classMutex);
     auto it = g_classes.find(Key(name));
-    if (it == g_classes.end() || it->second->system) return FALSE;
+    if (it == g_classes.end() || it->second->system)
+        return FALSE;
     g_classes.erase(it);
     return TRUE;
 }
 
 BOOL GetClassInfo(HINSTANCE, LPCTSTR name, WNDCLASS* wc) {
     EnsureSystemClasses();
-    if (!name || !wc) return FALSE;
+    if (!name || !wc)
+        return FALSE;
     auto cls = FindClass(IS_INTRESOURCE(name) ? "#" + std::to_string((uintptr_t)name) : std::string(name));
-    if (!cls) return FALSE;
+    if (!cls)
+        return FALSE;
     const WNDCLASSEX& x = cls->wc;
-    *wc = WNDCLASS{x.style, x.lpfnWndProc, x.cbClsExtra, x.cbWndExtra, x.hInstance, x.hIcon, x.hCursor,
-                   x.hbrBackground, x.lpszMenuName, nullptr};
+    *wc = WNDCLASS{x.style, x.lpfnWndProc, x.cbClsExtra,    x.cbWndExtra,   x.hInstance,
+                   x.hIcon, x.hCursor,     x.hbrBackground, x.lpszMenuName, nullptr};
     wc->lpszClassName = cls->name.c_str();
     return TRUE;
 }
 
 int GetClassName(HWND hwnd, LPTSTR buffer, int size) {
-    if (!buffer || size <= 0) return 0;
+    if (!buffer || size <= 0)
+        return 0;
     std::lock_guard<std::mutex> g(Lock());
     WindowData* w = Find(hwnd);
-    if (!w || !w->cls) return 0;
+    if (!w || !w->cls)
+        return 0;
     int n = std::min((int)w->cls->name.size(), size - 1);
     std::memcpy(buffer, w->cls->name.data(), (size_t)n);
     buffer[n] = 0;
@@ -131,28 +142,49 @@ int GetClassName(HWND hwnd, LPTSTR buffer, int size) {
 ULONG_PTR GetClassLongPtr(HWND hwnd, int index) {
     std::lock_guard<std::mutex> g(Lock());
     WindowData* w = Find(hwnd);
-    if (!w || !w->cls) return 0;
+    if (!w || !w->cls)
+        return 0;
     switch (index) {
-    case GCLP_HBRBACKGROUND: return (ULONG_PTR)w->cls->wc.hbrBackground;
-    case GCLP_HCURSOR: return (ULONG_PTR)w->cls->wc.hCursor;
-    case GCLP_HICON: return (ULONG_PTR)w->cls->wc.hIcon;
-    case GCLP_WNDPROC: return (ULONG_PTR)w->cls->wc.lpfnWndProc;
-    case GCL_STYLE: return w->cls->wc.style;
-    default: return 0;
+        case GCLP_HBRBACKGROUND:
+            return (ULONG_PTR)w->cls->wc.hbrBackground;
+        case GCLP_HCURSOR:
+            return (ULONG_PTR)w->cls->wc.hCursor;
+        case GCLP_HICON:
+            return (ULONG_PTR)w->cls->wc.hIcon;
+        case GCLP_WNDPROC:
+            return (ULONG_PTR)w->cls->wc.lpfnWndProc;
+        case GCL_STYLE:
+            return w->cls->wc.style;
+        default:
+            return 0;
     }
 }
 
 ULONG_PTR SetClassLongPtr(HWND hwnd, int index, LONG_PTR value) {
     std::lock_guard<std::mutex> g(Lock());
     WindowData* w = Find(hwnd);
-    if (!w || !w->cls) return 0;
+    if (!w || !w->cls)
+        return 0;
     ULONG_PTR old = 0;
     switch (index) {
-    case GCLP_HBRBACKGROUND: old = (ULONG_PTR)w->cls->wc.hbrBackground; w->cls->wc.hbrBackground = (HBRUSH)value; break;
-    case GCLP_HCURSOR: old = (ULONG_PTR)w->cls->wc.hCursor; w->cls->wc.hCursor = (HCURSOR)value; break;
-    case GCLP_HICON: old = (ULONG_PTR)w->cls->wc.hIcon; w->cls->wc.hIcon = (HICON)value; break;
-    case GCL_STYLE: old = w->cls->wc.style; w->cls->wc.style = (UINT)value; break;
-    default: break;
+        case GCLP_HBRBACKGROUND:
+            old = (ULONG_PTR)w->cls->wc.hbrBackground;
+            w->cls->wc.hbrBackground = (HBRUSH)value;
+            break;
+        case GCLP_HCURSOR:
+            old = (ULONG_PTR)w->cls->wc.hCursor;
+            w->cls->wc.hCursor = (HCURSOR)value;
+            break;
+        case GCLP_HICON:
+            old = (ULONG_PTR)w->cls->wc.hIcon;
+            w->cls->wc.hIcon = (HICON)value;
+            break;
+        case GCL_STYLE:
+            old = w->cls->wc.style;
+            w->cls->wc.style = (UINT)value;
+            break;
+        default:
+            break;
     }
     return old;
 }

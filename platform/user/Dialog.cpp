@@ -41,7 +41,8 @@ bool IsTabStop(HWND h) {
 
 HWND FirstTabItem(HWND dialog) {
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        if (IsTabStop(c)) return c;
+        if (IsTabStop(c))
+            return c;
     return nullptr;
 }
 
@@ -70,18 +71,21 @@ LRESULT DialogWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         INT_PTR r = proc(hwnd, msg, wParam, lParam);
         if (r) {
             switch (msg) {
-            case WM_CTLCOLORMSGBOX:
-            case WM_CTLCOLOREDIT:
-            case WM_CTLCOLORLISTBOX:
-            case WM_CTLCOLORBTN:
-            case WM_CTLCOLORDLG:
-            case WM_CTLCOLORSCROLLBAR:
-            case WM_CTLCOLORSTATIC:
-            case WM_INITDIALOG: return r;
-            default: return GetWindowLongPtr(hwnd, DWLP_MSGRESULT);
+                case WM_CTLCOLORMSGBOX:
+                case WM_CTLCOLOREDIT:
+                case WM_CTLCOLORLISTBOX:
+                case WM_CTLCOLORBTN:
+                case WM_CTLCOLORDLG:
+                case WM_CTLCOLORSCROLLBAR:
+                case WM_CTLCOLORSTATIC:
+                case WM_INITDIALOG:
+                    return r;
+                default:
+                    return GetWindowLongPtr(hwnd, DWLP_MSGRESULT);
             }
         }
-        if (!IsWindow(hwnd)) return 0;
+        if (!IsWindow(hwnd))
+            return 0;
     }
     return DefDlgProc(hwnd, msg, wParam, lParam);
 }
@@ -102,51 +106,64 @@ void RegisterDialogClass() {
 LRESULT DefDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
     DialogState* st = State(dialog);
     switch (msg) {
-    case WM_ERASEBKGND: {
-        HBRUSH brush = (HBRUSH)SendMessage(dialog, WM_CTLCOLORDLG, wParam, (LPARAM)dialog);
-        if (!brush) brush = GetSysColorBrush(COLOR_3DFACE);
-        RECT rc;
-        GetClientRect(dialog, &rc);
-        FillRect((HDC)wParam, &rc, brush);
-        return 1;
-    }
-    case WM_CLOSE: SendCommand(dialog, IDCANCEL); return 0;
-    case WM_ACTIVATE:
-        if (!st) break;
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND f = GetFocus();
-            if (f && IsChild(dialog, f)) st->lastFocus = f;
-        } else {
-            HWND f = st->lastFocus && IsWindow(st->lastFocus) ? st->lastFocus : FirstTabItem(dialog);
-            FocusControl(dialog, f);
+        case WM_ERASEBKGND: {
+            HBRUSH brush = (HBRUSH)SendMessage(dialog, WM_CTLCOLORDLG, wParam, (LPARAM)dialog);
+            if (!brush)
+                brush = GetSysColorBrush(COLOR_3DFACE);
+            RECT rc;
+            GetClientRect(dialog, &rc);
+            FillRect((HDC)wParam, &rc, brush);
+            return 1;
         }
-        return 0;
-    case WM_SETFOCUS: {
-        HWND f = st && st->lastFocus && IsWindow(st->lastFocus) ? st->lastFocus : FirstTabItem(dialog);
-        if (f) SetFocus(f);
-        return 0;
-    }
-    case WM_NEXTDLGCTL: {
-        HWND target = lParam ? (HWND)wParam : GetNextDlgTabItem(dialog, GetFocus(), wParam != 0);
-        if (target) FocusControl(dialog, target);
-        return 0;
-    }
-    case WM_GETFONT: return st ? (LRESULT)st->font : 0;
-    case WM_SETFONT:
-        if (st && !st->font) st->font = (HFONT)wParam;
-        return 0;
-    case DM_GETDEFID: return st ? MAKELRESULT(st->defId, DC_HASDEFID) : 0;
-    case DM_SETDEFID:
-        if (st) st->defId = (int)wParam;
-        return TRUE;
-    case WM_NCDESTROY:
-        if (st) {
-            SetWindowLongPtr(dialog, kStateOffset, 0);
-            if (st->ownFont) DeleteObject(st->font);
-            delete st;
+        case WM_CLOSE:
+            SendCommand(dialog, IDCANCEL);
+            return 0;
+        case WM_ACTIVATE:
+            if (!st)
+                break;
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND f = GetFocus();
+                if (f && IsChild(dialog, f))
+                    st->lastFocus = f;
+            } else {
+                HWND f = st->lastFocus && IsWindow(st->lastFocus) ? st->lastFocus : FirstTabItem(dialog);
+                FocusControl(dialog, f);
+            }
+            return 0;
+        case WM_SETFOCUS: {
+            HWND f = st && st->lastFocus && IsWindow(st->lastFocus) ? st->lastFocus : FirstTabItem(dialog);
+            if (f)
+                SetFocus(f);
+            return 0;
         }
-        return DefWindowProc(dialog, msg, wParam, lParam);
-    default: break;
+        case WM_NEXTDLGCTL: {
+            HWND target = lParam ? (HWND)wParam : GetNextDlgTabItem(dialog, GetFocus(), wParam != 0);
+            if (target)
+                FocusControl(dialog, target);
+            return 0;
+        }
+        case WM_GETFONT:
+            return st ? (LRESULT)st->font : 0;
+        case WM_SETFONT:
+            if (st && !st->font)
+                st->font = (HFONT)wParam;
+            return 0;
+        case DM_GETDEFID:
+            return st ? MAKELRESULT(st->defId, DC_HASDEFID) : 0;
+        case DM_SETDEFID:
+            if (st)
+                st->defId = (int)wParam;
+            return TRUE;
+        case WM_NCDESTROY:
+            if (st) {
+                SetWindowLongPtr(dialog, kStateOffset, 0);
+                if (st->ownFont)
+                    DeleteObject(st->font);
+                delete st;
+            }
+            return DefWindowProc(dialog, msg, wParam, lParam);
+        default:
+            break;
     }
     return DefWindowProc(dialog, msg, wParam, lParam);
 }
@@ -165,24 +182,28 @@ void RemoveResourceModule(const ResourceModule* module) {
 const DialogTemplate* FindDialogTemplate(UINT id) {
     std::lock_guard<std::mutex> g(g_moduleMutex);
     for (const ResourceModule* m : g_modules)
-        if (const DialogTemplate* t = m->FindDialog(id)) return t;
+        if (const DialogTemplate* t = m->FindDialog(id))
+            return t;
     return nullptr;
 }
 
 const MenuTemplate* FindMenuTemplate(UINT id) {
     std::lock_guard<std::mutex> g(g_moduleMutex);
     for (const ResourceModule* m : g_modules)
-        if (const MenuTemplate* t = m->FindMenu(id)) return t;
+        if (const MenuTemplate* t = m->FindMenu(id))
+            return t;
     return nullptr;
 }
 
 int LoadString(HINSTANCE, UINT id, LPTSTR buffer, int size) {
-    if (!buffer || size <= 0) return 0;
+    if (!buffer || size <= 0)
+        return 0;
     const char* s = nullptr;
     {
         std::lock_guard<std::mutex> g(g_moduleMutex);
         for (const ResourceModule* m : g_modules)
-            if ((s = m->FindString(id))) break;
+            if ((s = m->FindString(id)))
+                break;
     }
     if (!s) {
         buffer[0] = 0;
@@ -195,9 +216,10 @@ int LoadString(HINSTANCE, UINT id, LPTSTR buffer, int size) {
 }
 
 HFONT CreateDialogFont(const DialogTemplate* tmpl) {
-    if (!tmpl || !(tmpl->style & DS_SETFONT) || !tmpl->fontFace) return (HFONT)GetStockObject(SYSTEM_FONT);
-    return CreateFont(-MulDiv(tmpl->pointSize, 96, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
-                      tmpl->fontFace);
+    if (!tmpl || !(tmpl->style & DS_SETFONT) || !tmpl->fontFace)
+        return (HFONT)GetStockObject(SYSTEM_FONT);
+    return CreateFont(-MulDiv(tmpl->pointSize, 96, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0,
+                      0, tmpl->fontFace);
 }
 
 HWND CreateDialogIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, HWND parent, DLGPROC proc,
@@ -214,7 +236,8 @@ HWND CreateDialogIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, H
     auto dy = [&](int v) { return MulDiv(v, base.cy, 8); };
     DWORD style = tmpl->style;
     RECT rc{0, 0, dx(tmpl->cx), dy(tmpl->cy)};
-    AdjustWindowRectEx(&rc, style, FALSE, tmpl->exStyle | ((style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0));
+    AdjustWindowRectEx(&rc, style, FALSE,
+                       tmpl->exStyle | ((style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0));
     int width = rc.right - rc.left, height = rc.bottom - rc.top;
     int x, y;
     HWND owner = parent;
@@ -223,55 +246,66 @@ HWND CreateDialogIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, H
         y = dy(tmpl->y);
     } else if (style & DS_CENTER) {
         RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        if (owner) GetWindowRect(GetAncestor(owner, GA_ROOT), &area);
+        if (owner)
+            GetWindowRect(GetAncestor(owner, GA_ROOT), &area);
         x = area.left + (area.right - area.left - width) / 2;
         y = area.top + (area.bottom - area.top - height) / 2;
     } else {
         POINT o{0, 0};
-        if (owner) ClientToScreen(GetAncestor(owner, GA_ROOT), &o);
+        if (owner)
+            ClientToScreen(GetAncestor(owner, GA_ROOT), &o);
         x = o.x + dx(tmpl->x);
         y = o.y + dy(tmpl->y);
     }
     t_creating = st;
     t_creatingProc = proc;
     DWORD exStyle = tmpl->exStyle | ((style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0) | WS_EX_CONTROLPARENT;
-    HWND hwnd = CreateWindowEx(exStyle, WC_DIALOG, tmpl->caption, style & ~WS_VISIBLE, x, y, width, height, owner,
-                               (style & WS_CHILD) ? (HMENU)(UINT_PTR)tmpl->id : nullptr, instance, (LPVOID)param);
+    HWND hwnd =
+        CreateWindowEx(exStyle, WC_DIALOG, tmpl->caption, style & ~WS_VISIBLE, x, y, width, height, owner,
+                       (style & WS_CHILD) ? (HMENU)(UINT_PTR)tmpl->id : nullptr, instance, (LPVOID)param);
     if (t_creating) {
         // The window never reached WM_NCCREATE.
         t_creating = nullptr;
         t_creatingProc = nullptr;
-        if (st->ownFont) DeleteObject(st->font);
+        if (st->ownFont)
+            DeleteObject(st->font);
         delete st;
         return nullptr;
     }
-    if (!hwnd) return nullptr;
+    if (!hwnd)
+        return nullptr;
     SendMessage(hwnd, WM_SETFONT, (WPARAM)st->font, FALSE);
     HWND firstTab = nullptr;
     for (const DialogItemTemplate& item : tmpl->items) {
         DWORD cstyle = item.style | WS_CHILD;
-        HWND ctl = CreateWindowEx(item.exStyle | WS_EX_NOPARENTNOTIFY, item.className, item.text, cstyle, dx(item.x),
-                                  dy(item.y), dx(item.cx), dy(item.cy), hwnd, (HMENU)(INT_PTR)item.id, instance,
-                                  nullptr);
+        HWND ctl = CreateWindowEx(item.exStyle | WS_EX_NOPARENTNOTIFY, item.className, item.text, cstyle,
+                                  dx(item.x), dy(item.y), dx(item.cx), dy(item.cy), hwnd,
+                                  (HMENU)(INT_PTR)item.id, instance, nullptr);
         if (!ctl) {
             DestroyWindow(hwnd);
             return nullptr;
         }
         SendMessage(ctl, WM_SETFONT, (WPARAM)st->font, FALSE);
-        if (AsciiCompareNoCase(item.className, WC_BUTTON) == 0 && (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+        if (AsciiCompareNoCase(item.className, WC_BUTTON) == 0 &&
+            (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
             st->defId = item.id;
-        if (!firstTab && IsTabStop(ctl)) firstTab = ctl;
+        if (!firstTab && IsTabStop(ctl))
+            firstTab = ctl;
     }
-    if (!IsWindow(hwnd)) return nullptr;
+    if (!IsWindow(hwnd))
+        return nullptr;
     if (SendMessage(hwnd, WM_INITDIALOG, (WPARAM)firstTab, param) && IsWindow(hwnd))
         FocusControl(hwnd, FirstTabItem(hwnd));
-    if (IsWindow(hwnd) && (tmpl->style & WS_VISIBLE)) ShowWindow(hwnd, SW_SHOWNORMAL);
+    if (IsWindow(hwnd) && (tmpl->style & WS_VISIBLE))
+        ShowWindow(hwnd, SW_SHOWNORMAL);
     return IsWindow(hwnd) ? hwnd : nullptr;
 }
 
 HWND CreateDialogParam(HINSTANCE instance, LPCTSTR name, HWND parent, DLGPROC proc, LPARAM param) {
-    if (!IS_INTRESOURCE(name)) return nullptr;
-    return CreateDialogIndirectParam(instance, FindDialogTemplate((UINT)(uintptr_t)name), parent, proc, param);
+    if (!IS_INTRESOURCE(name))
+        return nullptr;
+    return CreateDialogIndirectParam(instance, FindDialogTemplate((UINT)(uintptr_t)name), parent, proc,
+                                     param);
 }
 
 INT_PTR DialogBoxIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, HWND parent, DLGPROC proc,
@@ -284,11 +318,13 @@ INT_PTR DialogBoxIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, H
     }
     HWND dlg = CreateDialogIndirectParam(instance, tmpl, parent, proc, param);
     if (!dlg) {
-        if (disabledOwner) EnableWindow(ownerTop, TRUE);
+        if (disabledOwner)
+            EnableWindow(ownerTop, TRUE);
         return -1;
     }
     DialogState* st = State(dlg);
-    if (!st->ended) ShowWindow(dlg, SW_SHOW);
+    if (!st->ended)
+        ShowWindow(dlg, SW_SHOW);
     bool quit = false;
     int quitCode = 0;
     while (IsWindow(dlg) && !State(dlg)->ended) {
@@ -298,7 +334,8 @@ INT_PTR DialogBoxIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, H
             quitCode = (int)msg.wParam;
             break;
         }
-        if (CallMsgFilter(&msg, MSGF_DIALOGBOX)) continue;
+        if (CallMsgFilter(&msg, MSGF_DIALOGBOX))
+            continue;
         if (!IsDialogMessage(dlg, &msg)) {
             TranslateMessage(&msg);
             DispatchMessage(&msg);
@@ -306,20 +343,25 @@ INT_PTR DialogBoxIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, H
     }
     INT_PTR result = IsWindow(dlg) ? State(dlg)->result : IDCANCEL;
     // The owner is enabled before the dialog goes, so activation returns to it.
-    if (disabledOwner && IsWindow(ownerTop)) EnableWindow(ownerTop, TRUE);
-    if (IsWindow(dlg)) DestroyWindow(dlg);
-    if (quit) PostQuitMessage(quitCode);
+    if (disabledOwner && IsWindow(ownerTop))
+        EnableWindow(ownerTop, TRUE);
+    if (IsWindow(dlg))
+        DestroyWindow(dlg);
+    if (quit)
+        PostQuitMessage(quitCode);
     return result;
 }
 
 INT_PTR DialogBoxParam(HINSTANCE instance, LPCTSTR name, HWND parent, DLGPROC proc, LPARAM param) {
-    if (!IS_INTRESOURCE(name)) return -1;
+    if (!IS_INTRESOURCE(name))
+        return -1;
     return DialogBoxIndirectParam(instance, FindDialogTemplate((UINT)(uintptr_t)name), parent, proc, param);
 }
 
 BOOL EndDialog(HWND dialog, INT_PTR result) {
     DialogState* st = IsWindow(dialog) ? State(dialog) : nullptr;
-    if (!st) return FALSE;
+    if (!st)
+        return FALSE;
     st->ended = true;
     st->result = result;
     PostMessage(dialog, WM_NULL, 0, 0);  // wakes the modal loop
@@ -329,50 +371,58 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
 HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
     std::vector<HWND> items;
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        if (IsTabStop(c)) items.push_back(c);
-    if (items.empty()) return nullptr;
+        if (IsTabStop(c))
+            items.push_back(c);
+    if (items.empty())
+        return nullptr;
     auto it = std::find(items.begin(), items.end(), control);
-    if (it == items.end()) return previous ? items.back() : items.front();
+    if (it == items.end())
+        return previous ? items.back() : items.front();
     size_t i = (size_t)(it - items.begin());
     return previous ? items[(i + items.size() - 1) % items.size()] : items[(i + 1) % items.size()];
 }
 
 BOOL IsDialogMessage(HWND dialog, LPMSG msg) {
-    if (!msg || !IsWindow(dialog)) return FALSE;
-    if (msg->hwnd != dialog && !IsChild(dialog, msg->hwnd)) return FALSE;
+    if (!msg || !IsWindow(dialog))
+        return FALSE;
+    if (msg->hwnd != dialog && !IsChild(dialog, msg->hwnd))
+        return FALSE;
     HWND focus = GetFocus();
     LRESULT code = focus ? SendMessage(focus, WM_GETDLGCODE, msg->wParam, (LPARAM)msg) : 0;
     if (msg->message == WM_KEYDOWN && !(code & DLGC_WANTALLKEYS)) {
         switch (msg->wParam) {
-        case VK_TAB:
-            if (code & DLGC_WANTTAB) break;
-            if (HWND next = GetNextDlgTabItem(dialog, focus, (GetKeyState(VK_SHIFT) & 0x8000) != 0)) FocusControl(dialog, next);
-            return TRUE;
-        case VK_ESCAPE: {
-            HWND cancel = GetDlgItem(dialog, IDCANCEL);
-            // A hidden Cancel button still answers the Escape key; a disabled one does not.
-            if (cancel && !IsWindowEnabled(cancel)) {
-                MessageBeep(0);
+            case VK_TAB:
+                if (code & DLGC_WANTTAB)
+                    break;
+                if (HWND next = GetNextDlgTabItem(dialog, focus, (GetKeyState(VK_SHIFT) & 0x8000) != 0))
+                    FocusControl(dialog, next);
+                return TRUE;
+            case VK_ESCAPE: {
+                HWND cancel = GetDlgItem(dialog, IDCANCEL);
+                // A hidden Cancel button still answers the Escape key; a disabled one does not.
+                if (cancel && !IsWindowEnabled(cancel)) {
+                    MessageBeep(0);
+                    return TRUE;
+                }
+                SendCommand(dialog, IDCANCEL);
                 return TRUE;
             }
-            SendCommand(dialog, IDCANCEL);
-            return TRUE;
-        }
-        case VK_RETURN: {
-            int id;
-            if (focus && IsChild(dialog, focus) && IsPushButton(focus))
-                id = GetDlgCtrlID(focus);
-            else
-                id = LOWORD(SendMessage(dialog, DM_GETDEFID, 0, 0));
-            HWND button = GetDlgItem(dialog, id);
-            if (button && !IsWindowEnabled(button)) {
-                MessageBeep(0);
+            case VK_RETURN: {
+                int id;
+                if (focus && IsChild(dialog, focus) && IsPushButton(focus))
+                    id = GetDlgCtrlID(focus);
+                else
+                    id = LOWORD(SendMessage(dialog, DM_GETDEFID, 0, 0));
+                HWND button = GetDlgItem(dialog, id);
+                if (button && !IsWindowEnabled(button)) {
+                    MessageBeep(0);
+                    return TRUE;
+                }
+                SendCommand(dialog, id);
                 return TRUE;
             }
-            SendCommand(dialog, id);
-            return TRUE;
-        }
-        default: break;
+            default:
+                break;
         }
     }
     if (msg->message == WM_CHAR && !(code & (DLGC_WANTALLKEYS | DLGC_WANTCHARS)) &&
@@ -391,7 +441,8 @@ BOOL SetDlgItemText(HWND dialog, int id, LPCTSTR text) {
 UINT GetDlgItemText(HWND dialog, int id, LPTSTR buffer, int size) {
     HWND h = GetDlgItem(dialog, id);
     if (!h) {
-        if (buffer && size > 0) buffer[0] = 0;
+        if (buffer && size > 0)
+            buffer[0] = 0;
         return 0;
     }
     return (UINT)GetWindowText(h, buffer, size);
@@ -410,34 +461,41 @@ UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned) {
     char text[64];
     GetDlgItemText(dialog, id, text, sizeof text);
     char* p = text;
-    while (*p == ' ') ++p;
+    while (*p == ' ')
+        ++p;
     bool negative = false;
     if (isSigned && *p == '-') {
         negative = true;
         ++p;
     }
     if (*p < '0' || *p > '9') {
-        if (translated) *translated = FALSE;
+        if (translated)
+            *translated = FALSE;
         return 0;
     }
     unsigned long long v = 0;
     bool overflow = false;
     for (; *p >= '0' && *p <= '9'; ++p) {
         v = v * 10 + (unsigned)(*p - '0');
-        if (v > (isSigned ? 0x80000000ull : 0xFFFFFFFFull)) overflow = true;
+        if (v > (isSigned ? 0x80000000ull : 0xFFFFFFFFull))
+            overflow = true;
     }
-    while (*p == ' ') ++p;
+    while (*p == ' ')
+        ++p;
     if (overflow || *p || (isSigned && !negative && v > 0x7FFFFFFFull)) {
-        if (translated) *translated = FALSE;
+        if (translated)
+            *translated = FALSE;
         return 0;
     }
-    if (translated) *translated = TRUE;
+    if (translated)
+        *translated = TRUE;
     return negative ? (UINT)(-(long long)v) : (UINT)v;
 }
 
 BOOL CheckDlgButton(HWND dialog, int id, UINT check) {
     HWND h = GetDlgItem(dialog, id);
-    if (!h) return FALSE;
+    if (!h)
+        return FALSE;
     SendMessage(h, BM_SETCHECK, check, 0);
     return TRUE;
 }
@@ -453,7 +511,8 @@ LRESULT SendDlgItemMessage(HWND dialog, int id, UINT msg, WPARAM wParam, LPARAM 
 }
 
 BOOL MapDialogRect(HWND dialog, LPRECT rc) {
-    if (!rc) return FALSE;
+    if (!rc)
+        return FALSE;
     HFONT font = (HFONT)SendMessage(dialog, WM_GETFONT, 0, 0);
     SIZE base = GetFontBaseUnits(font);
     rc->left = MulDiv(rc->left, base.cx, 4);

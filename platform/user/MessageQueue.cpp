@@ -22,7 +22,8 @@ void ReleaseThreadQueue(std::shared_ptr<ThreadQueue>& q);
 struct QueueHolder {
     std::shared_ptr<ThreadQueue> queue;
     ~QueueHolder() {
-        if (queue) ReleaseThreadQueue(queue);
+        if (queue)
+            ReleaseThreadQueue(queue);
     }
 };
 thread_local QueueHolder t_holder;
@@ -33,12 +34,14 @@ void ReleaseThreadQueue(std::shared_ptr<ThreadQueue>& q) {
         std::lock_guard<std::mutex> g(Lock());
         q->alive = false;
         // A sender waiting on this thread gets 0, as a send to a destroyed window does.
-        for (auto& s : q->sent) s->done = true;
+        for (auto& s : q->sent)
+            s->done = true;
         q->sent.clear();
         g_queues.erase(q->threadId);
         for (HWND h : AllWindows()) {
             WindowData* w = Find(h);
-            if (w && w->threadId == q->threadId && w->parent == Desktop()) doomed.push_back(h);
+            if (w && w->threadId == q->threadId && w->parent == Desktop())
+                doomed.push_back(h);
         }
         // The windows of a thread that ended go with it, without messages.
         std::vector<HWND> all;
@@ -48,25 +51,34 @@ void ReleaseThreadQueue(std::shared_ptr<ThreadQueue>& q) {
                 HWND h = stack.back();
                 stack.pop_back();
                 all.push_back(h);
-                if (WindowData* w = Find(h)) stack.insert(stack.end(), w->children.begin(), w->children.end());
+                if (WindowData* w = Find(h))
+                    stack.insert(stack.end(), w->children.begin(), w->children.end());
             }
         }
         WindowData* desk = Find(Desktop());
-        for (HWND top : doomed) desk->children.erase(std::remove(desk->children.begin(), desk->children.end(), top),
-                                                     desk->children.end());
-        for (HWND h : all) Free(h);
+        for (HWND top : doomed)
+            desk->children.erase(std::remove(desk->children.begin(), desk->children.end(), top),
+                                 desk->children.end());
+        for (HWND h : all)
+            Free(h);
     }
     Wake();
 }
 
-bool InRange(UINT msg, UINT lo, UINT hi) { return (lo == 0 && hi == 0) || (msg >= lo && msg <= hi); }
+bool InRange(UINT msg, UINT lo, UINT hi) {
+    return (lo == 0 && hi == 0) || (msg >= lo && msg <= hi);
+}
 
 bool FilterWindow(HWND filter, HWND hwnd) {
-    if (!filter) return true;
-    if (filter == (HWND)(LONG_PTR)-1) return hwnd == nullptr;
+    if (!filter)
+        return true;
+    if (filter == (HWND)(LONG_PTR)-1)
+        return hwnd == nullptr;
     for (WindowData* w = Find(hwnd); w; w = Find(w->parent)) {
-        if (w->hwnd == filter) return true;
-        if (!(w->style & WS_CHILD)) break;
+        if (w->hwnd == filter)
+            return true;
+        if (!(w->style & WS_CHILD))
+            break;
     }
     return false;
 }
@@ -77,17 +89,21 @@ bool NeedsPaint(const WindowData& w) {
 
 HWND FindPaint(HWND root, DWORD tid, HWND filter) {
     WindowData* w = Find(root);
-    if (!w || !(w->style & WS_VISIBLE)) return nullptr;
-    if (w->hwnd != Desktop() && w->threadId == tid && NeedsPaint(*w) && FilterWindow(filter, root)) return root;
+    if (!w || !(w->style & WS_VISIBLE))
+        return nullptr;
+    if (w->hwnd != Desktop() && w->threadId == tid && NeedsPaint(*w) && FilterWindow(filter, root))
+        return root;
     for (HWND c : w->children)
-        if (HWND h = FindPaint(c, tid, filter)) return h;
+        if (HWND h = FindPaint(c, tid, filter))
+            return h;
     return nullptr;
 }
 
 const Timer* DueTimer(ThreadQueue& q, HWND filter, ULONGLONG now) {
     const Timer* best = nullptr;
     for (const Timer& t : q.timers)
-        if (t.due <= now && FilterWindow(filter, t.hwnd) && (!best || t.due < best->due)) best = &t;
+        if (t.due <= now && FilterWindow(filter, t.hwnd) && (!best || t.due < best->due))
+            best = &t;
     return best;
 }
 
@@ -103,7 +119,8 @@ Found Next(ThreadQueue& q, HWND filter, UINT lo, UINT hi, size_t* postedIndex, H
             return Found::Posted;
         }
     }
-    if (q.quitPending && InRange(WM_QUIT, lo, hi) && !filter) return Found::Quit;
+    if (q.quitPending && InRange(WM_QUIT, lo, hi) && !filter)
+        return Found::Quit;
     if (InRange(WM_PAINT, lo, hi))
         if (HWND h = FindPaint(Desktop(), q.threadId, filter)) {
             *paintWindow = h;
@@ -117,7 +134,9 @@ Found Next(ThreadQueue& q, HWND filter, UINT lo, UINT hi, size_t* postedIndex, H
     return Found::None;
 }
 
-POINT CursorPos() { return POINT{0, 0}; }
+POINT CursorPos() {
+    return POINT{0, 0};
+}
 
 bool Retrieve(ThreadQueue& q, MSG* out, HWND filter, UINT lo, UINT hi, UINT remove) {
     ProcessSentMessages();
@@ -131,32 +150,41 @@ bool Retrieve(ThreadQueue& q, MSG* out, HWND filter, UINT lo, UINT hi, UINT remo
         Found f = Next(q, filter, lo, hi, &index, &paint, &timer);
         ULONGLONG now = PlatformClockNow();
         switch (f) {
-        case Found::Posted:
-            *out = q.posted[index];
-            if (remove & PM_REMOVE) q.posted.erase(q.posted.begin() + (long)index);
-            return true;
-        case Found::Quit:
-            *out = MSG{nullptr, WM_QUIT, (WPARAM)q.quitCode, 0, (DWORD)now, CursorPos()};
-            if (remove & PM_REMOVE) q.quitPending = false;
-            return true;
-        case Found::Paint:
-            *out = MSG{paint, WM_PAINT, 0, 0, (DWORD)now, CursorPos()};
-            return true;
-        case Found::Timer: {
-            *out = MSG{timer->hwnd, WM_TIMER, timer->id, (LPARAM)timer->proc, (DWORD)now, CursorPos()};
-            if (remove & PM_REMOVE) const_cast<Timer*>(timer)->due = now + timer->elapse;
-            return true;
-        }
-        case Found::None: break;
+            case Found::Posted:
+                *out = q.posted[index];
+                if (remove & PM_REMOVE)
+                    q.posted.erase(q.posted.begin() + (long)index);
+                return true;
+            case Found::Quit:
+                *out = MSG{nullptr, WM_QUIT, (WPARAM)q.quitCode, 0, (DWORD)now, CursorPos()};
+                if (remove & PM_REMOVE)
+                    q.quitPending = false;
+                return true;
+            case Found::Paint:
+                *out = MSG{paint, WM_PAINT, 0, 0, (DWORD)now, CursorPos()};
+                return true;
+            case Found::Timer: {
+                *out = MSG{timer->hwnd, WM_TIMER, timer->id, (LPARAM)timer->proc, (DWORD)now, CursorPos()};
+                if (remove & PM_REMOVE)
+                    const_cast<Timer*>(timer)->due = now + timer->elapse;
+                return true;
+            }
+            case Found::None:
+                break;
         }
         paintLeft = FindPaint(Desktop(), q.threadId, nullptr) != nullptr;
     }
-    if (!paintLeft) FlushPresents(q.threadId);
+    if (!paintLeft)
+        FlushPresents(q.threadId);
     return false;
 }
 
-bool IsMouse(UINT m) { return (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) || (m >= WM_NCMOUSEMOVE && m <= 0x00A9); }
-bool IsKey(UINT m) { return m >= WM_KEYFIRST && m <= WM_KEYLAST; }
+bool IsMouse(UINT m) {
+    return (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) || (m >= WM_NCMOUSEMOVE && m <= 0x00A9);
+}
+bool IsKey(UINT m) {
+    return m >= WM_KEYFIRST && m <= WM_KEYLAST;
+}
 
 // Runs the input and get-message hooks; false when a hook ate the message.
 bool RunRetrieveHooks(MSG* msg, UINT remove) {
@@ -169,14 +197,18 @@ bool RunRetrieveHooks(MSG* msg, UINT remove) {
         if (CallHooks(WH_KEYBOARD, (remove & PM_REMOVE) ? HC_ACTION : HC_NOREMOVE, msg->wParam, msg->lParam))
             return false;
     }
-    if (HasHooks(WH_GETMESSAGE)) CallHooks(WH_GETMESSAGE, HC_ACTION, remove & PM_REMOVE, (LPARAM)msg);
+    if (HasHooks(WH_GETMESSAGE))
+        CallHooks(WH_GETMESSAGE, HC_ACTION, remove & PM_REMOVE, (LPARAM)msg);
     return true;
 }
 
 bool InputReady(ThreadQueue& q, DWORD mask) {
-    if ((mask & (QS_POSTMESSAGE | QS_INPUT)) && (!q.posted.empty() || q.quitPending)) return true;
-    if ((mask & QS_PAINT) && FindPaint(Desktop(), q.threadId, nullptr)) return true;
-    if ((mask & QS_TIMER) && DueTimer(q, nullptr, PlatformClockNow())) return true;
+    if ((mask & (QS_POSTMESSAGE | QS_INPUT)) && (!q.posted.empty() || q.quitPending))
+        return true;
+    if ((mask & QS_PAINT) && FindPaint(Desktop(), q.threadId, nullptr))
+        return true;
+    if ((mask & QS_TIMER) && DueTimer(q, nullptr, PlatformClockNow()))
+        return true;
     return false;
 }
 
@@ -184,7 +216,8 @@ ULONGLONG NextTimerWait(ThreadQueue& q) {
     std::lock_guard<std::mutex> g(Lock());
     ULONGLONG now = PlatformClockNow();
     ULONGLONG best = INFINITE;
-    for (const Timer& t : q.timers) best = std::min<ULONGLONG>(best, t.due > now ? t.due - now : 0);
+    for (const Timer& t : q.timers)
+        best = std::min<ULONGLONG>(best, t.due > now ? t.due - now : 0);
     return best;
 }
 
@@ -197,7 +230,8 @@ WaitExtras MessageWaitExtras(ThreadQueue& q, std::function<bool()> ready) {
         PollDisplay();
     };
     auto display = GetDisplayBackendShared();
-    if (display->NeedsPolling() && GetDisplayThreadId() == GetCurrentThreadId()) e.pollMs = 10;
+    if (display->NeedsPolling() && GetDisplayThreadId() == GetCurrentThreadId())
+        e.pollMs = 10;
     return e;
 }
 }  // namespace
@@ -218,17 +252,21 @@ std::shared_ptr<ThreadQueue> QueueOf(DWORD threadId) {
     return it == g_queues.end() ? nullptr : it->second;
 }
 
-void Wake() { NotifyHandleWaiters(); }
+void Wake() {
+    NotifyHandleWaiters();
+}
 
 LRESULT CallProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     WNDPROC proc;
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w) return 0;
+        if (!w)
+            return 0;
         proc = w->proc;
     }
-    if (!proc) return DefWindowProc(hwnd, msg, wParam, lParam);
+    if (!proc)
+        return DefWindowProc(hwnd, msg, wParam, lParam);
     return proc(hwnd, msg, wParam, lParam);
 }
 
@@ -239,7 +277,8 @@ bool ProcessSentMessages() {
         std::shared_ptr<SentMessage> s;
         {
             std::lock_guard<std::mutex> g(Lock());
-            if (q.sent.empty()) break;
+            if (q.sent.empty())
+                break;
             s = q.sent.front();
             q.sent.pop_front();
         }
@@ -261,7 +300,8 @@ bool HasHooks(int id) {
     ThreadQueue& q = CurrentQueue();
     std::lock_guard<std::mutex> g(Lock());
     for (const Hook& h : q.hooks)
-        if (h.id == id) return true;
+        if (h.id == id)
+            return true;
     return false;
 }
 
@@ -271,7 +311,8 @@ LRESULT CallHooks(int id, int code, WPARAM wParam, LPARAM lParam) {
     {
         std::lock_guard<std::mutex> g(Lock());
         auto it = std::find_if(q.hooks.begin(), q.hooks.end(), [&](const Hook& h) { return h.id == id; });
-        if (it == q.hooks.end()) return 0;
+        if (it == q.hooks.end())
+            return 0;
         first = *it;
     }
     return first.proc(code, wParam, lParam);
@@ -296,13 +337,15 @@ LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         tid = w->threadId;
     }
-    if (tid == GetCurrentThreadId()) return CallProc(hwnd, msg, wParam, lParam);
+    if (tid == GetCurrentThreadId())
+        return CallProc(hwnd, msg, wParam, lParam);
     ThreadQueue& own = CurrentQueue();
     auto s = std::make_shared<SentMessage>(SentMessage{hwnd, msg, wParam, lParam});
     {
         std::lock_guard<std::mutex> g(Lock());
         auto q = QueueOf(tid);
-        if (!q || !q->alive || !Find(hwnd)) return 0;
+        if (!q || !q->alive || !Find(hwnd))
+            return 0;
         q->sent.push_back(s);
     }
     Wake();
@@ -358,10 +401,12 @@ void PostQuitMessage(int exitCode) {
 }
 
 BOOL PeekMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remove) {
-    if (!msg) return FALSE;
+    if (!msg)
+        return FALSE;
     ThreadQueue& q = CurrentQueue();
     for (;;) {
-        if (!Retrieve(q, msg, hwnd, filterMin, filterMax, remove)) return FALSE;
+        if (!Retrieve(q, msg, hwnd, filterMin, filterMax, remove))
+            return FALSE;
         if (!RunRetrieveHooks(msg, remove)) {
             if (!(remove & PM_REMOVE)) {
                 // A hook refused a message left in the queue: take it out so the next look moves on.
@@ -370,16 +415,19 @@ BOOL PeekMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remo
             }
             continue;
         }
-        if (remove & PM_REMOVE) q.lastMsg = *msg;
+        if (remove & PM_REMOVE)
+            q.lastMsg = *msg;
         return TRUE;
     }
 }
 
 BOOL GetMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
-    if (!msg) return -1;
+    if (!msg)
+        return -1;
     ThreadQueue& q = CurrentQueue();
     for (;;) {
-        if (PeekMessage(msg, hwnd, filterMin, filterMax, PM_REMOVE)) return msg->message != WM_QUIT;
+        if (PeekMessage(msg, hwnd, filterMin, filterMax, PM_REMOVE))
+            return msg->message != WM_QUIT;
         ULONGLONG timerWait = NextTimerWait(q);
         DWORD timeout = timerWait == INFINITE || PlatformClockIsDriven() ? INFINITE : (DWORD)timerWait;
         WaitForHandlesEx(0, nullptr, FALSE, timeout, MessageWaitExtras(q, [&q, hwnd, filterMin, filterMax] {
@@ -395,7 +443,8 @@ BOOL WaitMessage() {
     ThreadQueue& q = CurrentQueue();
     ULONGLONG timerWait = NextTimerWait(q);
     DWORD timeout = timerWait == INFINITE || PlatformClockIsDriven() ? INFINITE : (DWORD)timerWait;
-    WaitForHandlesEx(0, nullptr, FALSE, timeout, MessageWaitExtras(q, [&q] { return InputReady(q, QS_ALLINPUT); }));
+    WaitForHandlesEx(0, nullptr, FALSE, timeout,
+                     MessageWaitExtras(q, [&q] { return InputReady(q, QS_ALLINPUT); }));
     return TRUE;
 }
 
@@ -419,45 +468,66 @@ DWORD GetQueueStatus(UINT flags) {
     ThreadQueue& q = CurrentQueue();
     std::lock_guard<std::mutex> g(Lock());
     DWORD status = 0;
-    if (!q.posted.empty() || q.quitPending) status |= QS_POSTMESSAGE;
-    if (FindPaint(Desktop(), q.threadId, nullptr)) status |= QS_PAINT;
-    if (DueTimer(q, nullptr, PlatformClockNow())) status |= QS_TIMER;
-    if (!q.sent.empty()) status |= QS_SENDMESSAGE;
+    if (!q.posted.empty() || q.quitPending)
+        status |= QS_POSTMESSAGE;
+    if (FindPaint(Desktop(), q.threadId, nullptr))
+        status |= QS_PAINT;
+    if (DueTimer(q, nullptr, PlatformClockNow()))
+        status |= QS_TIMER;
+    if (!q.sent.empty())
+        status |= QS_SENDMESSAGE;
     status &= flags;
     return MAKELONG(status, status);
 }
 
-BOOL InSendMessage() { return CurrentQueue().inSend > 0; }
-LONG GetMessageTime() { return (LONG)CurrentQueue().lastMsg.time; }
+BOOL InSendMessage() {
+    return CurrentQueue().inSend > 0;
+}
+LONG GetMessageTime() {
+    return (LONG)CurrentQueue().lastMsg.time;
+}
 DWORD GetMessagePos() {
     POINT p = CurrentQueue().lastMsg.pt;
     return (DWORD)MAKELONG(p.x, p.y);
 }
 
 BOOL TranslateMessage(const MSG* msg) {
-    if (!msg || msg->message != WM_KEYDOWN) return FALSE;
+    if (!msg || msg->message != WM_KEYDOWN)
+        return FALSE;
     char ch = 0;
     switch (msg->wParam) {
-    case VK_RETURN: ch = '\r'; break;
-    case VK_ESCAPE: ch = 0x1B; break;
-    case VK_BACK: ch = 0x08; break;
-    case VK_TAB: ch = '\t'; break;
-    default: return FALSE;
+        case VK_RETURN:
+            ch = '\r';
+            break;
+        case VK_ESCAPE:
+            ch = 0x1B;
+            break;
+        case VK_BACK:
+            ch = 0x08;
+            break;
+        case VK_TAB:
+            ch = '\t';
+            break;
+        default:
+            return FALSE;
     }
     return PostMessage(msg->hwnd, WM_CHAR, (WPARAM)(unsigned char)ch, msg->lParam);
 }
 
 LRESULT DispatchMessage(const MSG* msg) {
-    if (!msg) return 0;
+    if (!msg)
+        return 0;
     if (msg->message == WM_TIMER && msg->lParam) {
         reinterpret_cast<TIMERPROC>(msg->lParam)(msg->hwnd, WM_TIMER, (UINT_PTR)msg->wParam, GetTickCount());
         return 0;
     }
-    if (!msg->hwnd) return 0;
+    if (!msg->hwnd)
+        return 0;
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(msg->hwnd);
-        if (!w || w->threadId != GetCurrentThreadId()) return 0;
+        if (!w || w->threadId != GetCurrentThreadId())
+            return 0;
     }
     return CallProc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
@@ -465,12 +535,15 @@ LRESULT DispatchMessage(const MSG* msg) {
 UINT RegisterWindowMessage(LPCTSTR name) {
     static std::mutex m;
     static std::map<std::string, UINT> names;
-    if (!name || !*name) return 0;
+    if (!name || !*name)
+        return 0;
     std::string key = name;
-    for (char& c : key) c = AsciiLower(c);
+    for (char& c : key)
+        c = AsciiLower(c);
     std::lock_guard<std::mutex> g(m);
     auto it = names.find(key);
-    if (it != names.end()) return it->second;
+    if (it != names.end())
+        return it->second;
     UINT id = 0xC000 + (UINT)names.size();
     names[key] = id;
     return id;
@@ -494,7 +567,8 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
     {
         std::lock_guard<std::mutex> g(Lock());
         auto q = QueueOf(tid);
-        if (!q) return 0;
+        if (!q)
+            return 0;
         ULONGLONG due = PlatformClockNow() + elapse;
         auto it = std::find_if(q->timers.begin(), q->timers.end(),
                                [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
@@ -512,25 +586,31 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id) {
     DWORD tid = GetCurrentThreadId();
     if (hwnd) {
         WindowData* w = Find(hwnd);
-        if (!w) return FALSE;
+        if (!w)
+            return FALSE;
         tid = w->threadId;
     }
     auto q = QueueOf(tid);
-    if (!q) return FALSE;
+    if (!q)
+        return FALSE;
     auto it = std::find_if(q->timers.begin(), q->timers.end(),
                            [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
-    if (it == q->timers.end()) return FALSE;
+    if (it == q->timers.end())
+        return FALSE;
     q->timers.erase(it);
     return TRUE;
 }
 
 HHOOK SetWindowsHookEx(int idHook, HOOKPROC proc, HINSTANCE, DWORD threadId) {
-    if (!proc) return nullptr;
-    if (threadId == 0) threadId = GetCurrentThreadId();
+    if (!proc)
+        return nullptr;
+    if (threadId == 0)
+        threadId = GetCurrentThreadId();
     CurrentQueue();
     std::lock_guard<std::mutex> g(Lock());
     auto q = QueueOf(threadId);
-    if (!q) return nullptr;
+    if (!q)
+        return nullptr;
     HHOOK h = (HHOOK)(g_nextHook += 4);
     q->hooks.insert(q->hooks.begin(), Hook{h, idHook, proc});
     return h;
@@ -539,7 +619,8 @@ HHOOK SetWindowsHookEx(int idHook, HOOKPROC proc, HINSTANCE, DWORD threadId) {
 BOOL UnhookWindowsHookEx(HHOOK hook) {
     std::lock_guard<std::mutex> g(Lock());
     for (auto& [tid, q] : g_queues) {
-        auto it = std::find_if(q->hooks.begin(), q->hooks.end(), [&](const Hook& h) { return h.handle == hook; });
+        auto it =
+            std::find_if(q->hooks.begin(), q->hooks.end(), [&](const Hook& h) { return h.handle == hook; });
         if (it != q->hooks.end()) {
             q->hooks.erase(it);
             return TRUE;
@@ -553,18 +634,22 @@ LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam) {
     Hook next{};
     {
         std::lock_guard<std::mutex> g(Lock());
-        auto it = std::find_if(q.hooks.begin(), q.hooks.end(), [&](const Hook& h) { return h.handle == hook; });
-        if (it == q.hooks.end()) return 0;
+        auto it =
+            std::find_if(q.hooks.begin(), q.hooks.end(), [&](const Hook& h) { return h.handle == hook; });
+        if (it == q.hooks.end())
+            return 0;
         int id = it->id;
         it = std::find_if(it + 1, q.hooks.end(), [&](const Hook& h) { return h.id == id; });
-        if (it == q.hooks.end()) return 0;
+        if (it == q.hooks.end())
+            return 0;
         next = *it;
     }
     return next.proc(code, wParam, lParam);
 }
 
 BOOL CallMsgFilter(LPMSG msg, int code) {
-    if (!msg || !HasHooks(WH_MSGFILTER)) return FALSE;
+    if (!msg || !HasHooks(WH_MSGFILTER))
+        return FALSE;
     return CallHooks(WH_MSGFILTER, code, 0, (LPARAM)msg) != 0;
 }
 
@@ -572,18 +657,22 @@ BOOL CallMsgFilter(LPMSG msg, int code) {
 
 void PostMouseInput(UINT message, POINT screen, WPARAM keys) {
     HWND target = CurrentQueue().capture;
-    if (!target) target = WindowFromPoint(screen);
-    if (!target) return;
+    if (!target)
+        target = WindowFromPoint(screen);
+    if (!target)
+        return;
     bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
     HWND top = GetAncestor(target, GA_ROOT);
     if (!IsWindowEnabled(target) || !IsWindowEnabled(top)) {
         // A click on a disabled window goes nowhere; the user hears it.
-        if (down) MessageBeep(MB_OK);
+        if (down)
+            MessageBeep(MB_OK);
         return;
     }
     DWORD tid = GetWindowThreadProcessId(target, nullptr);
     bool ownThread = tid == GetCurrentThreadId();
-    if (down && ownThread && GetActiveWindow() != top) SetActiveWindow(top);
+    if (down && ownThread && GetActiveWindow() != top)
+        SetActiveWindow(top);
     LRESULT hit = HTCLIENT;
     if (ownThread && !CurrentQueue().capture)
         hit = SendMessage(target, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
@@ -602,28 +691,39 @@ void PostMouseInput(UINT message, POINT screen, WPARAM keys) {
 
 static std::atomic<uint8_t> g_keyDown[256];
 
-SHORT GetKeyState(int vk) { return (vk >= 0 && vk < 256 && g_keyDown[vk]) ? (SHORT)0x8000 : 0; }
-SHORT GetAsyncKeyState(int vk) { return GetKeyState(vk); }
+SHORT GetKeyState(int vk) {
+    return (vk >= 0 && vk < 256 && g_keyDown[vk]) ? (SHORT)0x8000 : 0;
+}
+SHORT GetAsyncKeyState(int vk) {
+    return GetKeyState(vk);
+}
 
 void PostKeyInput(UINT message, WPARAM vk, LPARAM flags) {
-    if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && vk < 256) g_keyDown[vk] = 1;
-    if ((message == WM_KEYUP || message == WM_SYSKEYUP) && vk < 256) g_keyDown[vk] = 0;
+    if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && vk < 256)
+        g_keyDown[vk] = 1;
+    if ((message == WM_KEYUP || message == WM_SYSKEYUP) && vk < 256)
+        g_keyDown[vk] = 0;
     HWND target = GetFocus();
-    if (!target) target = GetActiveWindow();
-    if (!target) return;
+    if (!target)
+        target = GetActiveWindow();
+    if (!target)
+        return;
     PostTo(GetWindowThreadProcessId(target, nullptr),
            MSG{target, message, vk, flags, (DWORD)PlatformClockNow(), POINT{0, 0}});
 }
 
 void SimulateMouseButton(HWND hwnd, int x, int y, UINT downMessage, UINT upMessage) {
     POINT p{x, y};
-    if (hwnd) ClientToScreen(hwnd, &p);
+    if (hwnd)
+        ClientToScreen(hwnd, &p);
     WPARAM keys = downMessage == WM_RBUTTONDOWN ? MK_RBUTTON : MK_LBUTTON;
     PostMouseInput(downMessage, p, keys);
     PostMouseInput(upMessage, p, 0);
 }
 
-void SimulateClick(HWND hwnd, int x, int y) { SimulateMouseButton(hwnd, x, y, WM_LBUTTONDOWN, WM_LBUTTONUP); }
+void SimulateClick(HWND hwnd, int x, int y) {
+    SimulateMouseButton(hwnd, x, y, WM_LBUTTONDOWN, WM_LBUTTONUP);
+}
 
 void SimulateKey(UINT vk) {
     PostKeyInput(WM_KEYDOWN, vk, 1);
@@ -631,5 +731,6 @@ void SimulateKey(UINT vk) {
 }
 
 void SimulateChars(LPCTSTR text) {
-    for (const char* p = text; p && *p; ++p) PostKeyInput(WM_CHAR, (WPARAM)(unsigned char)*p, 1);
+    for (const char* p = text; p && *p; ++p)
+        PostKeyInput(WM_CHAR, (WPARAM)(unsigned char)*p, 1);
 }

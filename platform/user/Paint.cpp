@@ -16,20 +16,26 @@ std::set<HDC> g_windowDCs;
 
 void InvalidateLocked(HWND hwnd, const Region& area, bool erase, bool children, bool frame) {
     WindowData* w = Find(hwnd);
-    if (!w || w->destroying) return;
+    if (!w || w->destroying)
+        return;
     RECT c = ClientRectInParent(*w);
     Region r = area;
     r.Intersect(RECT{0, 0, c.right - c.left, c.bottom - c.top});
     w->update.Union(r);
-    if (erase && !r.IsEmpty()) w->erasePending = true;
-    if (frame) w->ncPaintPending = true;
-    if (!children) return;
+    if (erase && !r.IsEmpty())
+        w->erasePending = true;
+    if (frame)
+        w->ncPaintPending = true;
+    if (!children)
+        return;
     for (HWND ch : w->children) {
         WindowData* cw = Find(ch);
-        if (!cw || !(cw->style & WS_VISIBLE)) continue;
+        if (!cw || !(cw->style & WS_VISIBLE))
+            continue;
         Region piece = area;
         piece.Intersect(cw->rect);
-        if (piece.IsEmpty()) continue;
+        if (piece.IsEmpty())
+            continue;
         RECT cc = ClientRectInParent(*cw);
         Region inner = piece;
         inner.Intersect(cc);
@@ -49,7 +55,8 @@ HDC MakeWindowDC(HWND hwnd, bool client, const Region* limit) {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
         WindowData* top = Find(TopLevelOf(hwnd));
-        if (!w || !top || !top->surface) return nullptr;
+        if (!w || !top || !top->surface)
+            return nullptr;
         surface = top->surface;
         off = SurfaceOffset(hwnd, client);
         clip = VisibleRegion(hwnd, client);
@@ -79,7 +86,8 @@ void FillSolid(HDC dc, const RECT& r, COLORREF c) {
 std::string ScreenshotName(const WindowData& w) {
     std::string base = w.text.empty() ? (w.cls ? w.cls->name : std::string("window")) : w.text;
     std::string out;
-    for (char c : base) out += (std::isalnum((unsigned char)c) || c == '-' || c == '_') ? c : '_';
+    for (char c : base)
+        out += (std::isalnum((unsigned char)c) || c == '-' || c == '_') ? c : '_';
     char id[32];
     std::snprintf(id, sizeof id, "-%08lx", (unsigned long)(uintptr_t)w.hwnd);
     return out + id + ".png";
@@ -90,8 +98,10 @@ void InvalidateWindowArea(HWND hwnd, const RECT* clientRect, bool erase, bool ch
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w) return;
-        if (hwnd == Desktop()) return;  // top-level windows keep their own pixels
+        if (!w)
+            return;
+        if (hwnd == Desktop())
+            return;  // top-level windows keep their own pixels
         RECT c = ClientRectInParent(*w);
         RECT all{0, 0, c.right - c.left, c.bottom - c.top};
         if (frame && !clientRect) {
@@ -106,7 +116,8 @@ void InvalidateWindowArea(HWND hwnd, const RECT* clientRect, bool erase, bool ch
 
 void MarkDirty(HWND topLevel) {
     std::lock_guard<std::mutex> g(Lock());
-    if (WindowData* w = Find(topLevel)) w->dirty = true;
+    if (WindowData* w = Find(topLevel))
+        w->dirty = true;
 }
 
 void FlushPresents(DWORD threadId) {
@@ -116,14 +127,17 @@ void FlushPresents(DWORD threadId) {
         WindowData* desk = Find(Desktop());
         for (HWND h : desk->children) {
             WindowData* w = Find(h);
-            if (!w || !w->dirty || w->threadId != threadId || !w->surface) continue;
+            if (!w || !w->dirty || w->threadId != threadId || !w->surface)
+                continue;
             w->dirty = false;
-            if (!(w->style & WS_VISIBLE)) continue;
+            if (!(w->style & WS_VISIBLE))
+                continue;
             cairo_surface_reference(w->surface);
             ready.emplace_back(h, w->surface);
         }
     }
-    if (ready.empty()) return;
+    if (ready.empty())
+        return;
     auto display = GetDisplayBackendShared();
     const char* dir = std::getenv("VELTRIN_SCREENSHOT_DIR");
     for (auto& [h, s] : ready) {
@@ -132,9 +146,11 @@ void FlushPresents(DWORD threadId) {
             std::string name;
             {
                 std::lock_guard<std::mutex> g(Lock());
-                if (WindowData* w = Find(h)) name = ScreenshotName(*w);
+                if (WindowData* w = Find(h))
+                    name = ScreenshotName(*w);
             }
-            if (!name.empty()) WriteSurfacePng(s, (std::string(dir) + "/" + name).c_str());
+            if (!name.empty())
+                WriteSurfacePng(s, (std::string(dir) + "/" + name).c_str());
         }
         cairo_surface_destroy(s);
     }
@@ -145,19 +161,23 @@ void EnsureSurface(HWND topLevel) {
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(topLevel);
-        if (!w || w->parent != Desktop()) return;
+        if (!w || w->parent != Desktop())
+            return;
         int width = std::max<LONG>(1, w->rect.right - w->rect.left);
         int height = std::max<LONG>(1, w->rect.bottom - w->rect.top);
         if (w->surface && cairo_image_surface_get_width(w->surface) == width &&
             cairo_image_surface_get_height(w->surface) == height)
             return;
         cairo_surface_t* s = CreateImageSurface(width, height, GetSysColor(COLOR_3DFACE));
-        if (!s) return;
-        if (w->surface) cairo_surface_destroy(w->surface);
+        if (!s)
+            return;
+        if (w->surface)
+            cairo_surface_destroy(w->surface);
         w->surface = s;
         created = true;
     }
-    if (created) InvalidateWindowArea(topLevel, nullptr, true, true, true);
+    if (created)
+        InvalidateWindowArea(topLevel, nullptr, true, true, true);
 }
 
 void DrawNonClient(HWND hwnd) {
@@ -168,9 +188,11 @@ void DrawNonClient(HWND hwnd) {
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w) return;
+        if (!w)
+            return;
         insets = NonClientInsets(*w);
-        if (insets.left == 0 && insets.top == 0 && insets.right == 0 && insets.bottom == 0) return;
+        if (insets.left == 0 && insets.top == 0 && insets.right == 0 && insets.bottom == 0)
+            return;
         wr = RECT{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
         style = w->style;
         exStyle = w->exStyle;
@@ -178,7 +200,8 @@ void DrawNonClient(HWND hwnd) {
         text = w->text;
     }
     HDC dc = MakeWindowDC(hwnd, false, nullptr);
-    if (!dc) return;
+    if (!dc)
+        return;
     RECT client{insets.left, insets.top, wr.right - insets.right, wr.bottom - insets.bottom};
     ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
     RECT r = wr;
@@ -233,8 +256,8 @@ void DrawNonClient(HWND hwnd) {
         HGDIOBJ oldFont = SelectObject(dc, CaptionFont());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
-        DrawText(dc, text.c_str(), (int)text.size(), &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX |
-                                                                   DT_END_ELLIPSIS);
+        DrawText(dc, text.c_str(), (int)text.size(), &textRect,
+                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
         SelectObject(dc, oldFont);
     }
     if (exStyle & WS_EX_CLIENTEDGE) {
@@ -260,12 +283,14 @@ void DrawNonClient(HWND hwnd) {
 using namespace user;
 
 BOOL InvalidateRect(HWND hwnd, const RECT* rc, BOOL erase) {
-    if (!hwnd) return FALSE;
+    if (!hwnd)
+        return FALSE;
     bool clipChildren;
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w) return FALSE;
+        if (!w)
+            return FALSE;
         clipChildren = (w->style & WS_CLIPCHILDREN) != 0;
     }
     InvalidateWindowArea(hwnd, rc, erase != FALSE, !clipChildren, false);
@@ -273,26 +298,31 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rc, BOOL erase) {
 }
 
 BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase) {
-    if (!rgn) return InvalidateRect(hwnd, nullptr, erase);
+    if (!rgn)
+        return InvalidateRect(hwnd, nullptr, erase);
     RECT box;
     HRGN part = CreateRectRgn(0, 0, 0, 0);
     // Each rectangle of the region is invalidated; the union is the region.
     int kind = GetRgnBox(rgn, &box);
     DeleteObject(part);
-    if (kind == ERROR) return FALSE;
-    if (kind == NULLREGION) return TRUE;
+    if (kind == ERROR)
+        return FALSE;
+    if (kind == NULLREGION)
+        return TRUE;
     return InvalidateRect(hwnd, &box, erase);
 }
 
 BOOL ValidateRect(HWND hwnd, const RECT* rc) {
     std::lock_guard<std::mutex> g(Lock());
     WindowData* w = Find(hwnd);
-    if (!w) return FALSE;
+    if (!w)
+        return FALSE;
     if (rc)
         w->update.Subtract(*rc);
     else
         w->update.Clear();
-    if (w->update.IsEmpty()) w->erasePending = false;
+    if (w->update.IsEmpty())
+        w->erasePending = false;
     return TRUE;
 }
 
@@ -301,9 +331,11 @@ BOOL GetUpdateRect(HWND hwnd, LPRECT rc, BOOL erase) {
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w) return FALSE;
+        if (!w)
+            return FALSE;
         any = !w->update.IsEmpty();
-        if (rc) *rc = w->update.Bounds();
+        if (rc)
+            *rc = w->update.Bounds();
     }
     if (any && erase) {
         HDC dc = GetDC(hwnd);
@@ -318,7 +350,8 @@ int GetUpdateRgn(HWND hwnd, HRGN rgn, BOOL) {
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w) return ERROR;
+        if (!w)
+            return ERROR;
         copy = w->update;
     }
     SetRectRgn(rgn, 0, 0, 0, 0);
@@ -331,23 +364,27 @@ int GetUpdateRgn(HWND hwnd, HRGN rgn, BOOL) {
 }
 
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
-    if (!ps) return nullptr;
+    if (!ps)
+        return nullptr;
     *ps = PAINTSTRUCT{};
     bool ncPending;
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w) return nullptr;
+        if (!w)
+            return nullptr;
         ncPending = w->ncPaintPending;
         w->ncPaintPending = false;
     }
-    if (ncPending) SendMessage(hwnd, WM_NCPAINT, 1, 0);
+    if (ncPending)
+        SendMessage(hwnd, WM_NCPAINT, 1, 0);
     Region update;
     bool erase;
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w) return nullptr;
+        if (!w)
+            return nullptr;
         update = w->update;
         erase = w->erasePending;
         w->update.Clear();
@@ -363,12 +400,14 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     }
     ps->hdc = dc;
     ps->rcPaint = update.Bounds();
-    if (erase) ps->fErase = !SendMessage(hwnd, WM_ERASEBKGND, (WPARAM)dc, 0);
+    if (erase)
+        ps->fErase = !SendMessage(hwnd, WM_ERASEBKGND, (WPARAM)dc, 0);
     return dc;
 }
 
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
-    if (!ps) return FALSE;
+    if (!ps)
+        return FALSE;
     DeleteDC(ps->hdc);
     HWND top;
     {
@@ -406,7 +445,8 @@ HDC GetWindowDC(HWND hwnd) {
 int ReleaseDC(HWND hwnd, HDC dc) {
     {
         std::lock_guard<std::mutex> g(g_dcMutex);
-        if (!g_windowDCs.erase(dc)) return 0;
+        if (!g_windowDCs.erase(dc))
+            return 0;
     }
     DeleteDC(dc);
     if (hwnd) {
@@ -426,42 +466,51 @@ static void PaintNow(HWND hwnd, bool children) {
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w || w->threadId != GetCurrentThreadId()) return;
+        if (!w || w->threadId != GetCurrentThreadId())
+            return;
         needs = IsVisibleChain(hwnd) && (!w->update.IsEmpty() || w->ncPaintPending || w->internalPaint);
         kids = w->children;
     }
-    if (needs) SendMessage(hwnd, WM_PAINT, 0, 0);
+    if (needs)
+        SendMessage(hwnd, WM_PAINT, 0, 0);
     if (children)
-        for (HWND k : kids) PaintNow(k, true);
+        for (HWND k : kids)
+            PaintNow(k, true);
 }
 
 BOOL UpdateWindow(HWND hwnd) {
-    if (!IsWindow(hwnd)) return FALSE;
+    if (!IsWindow(hwnd))
+        return FALSE;
     PaintNow(hwnd, true);
     FlushPresents(GetCurrentThreadId());
     return TRUE;
 }
 
 BOOL RedrawWindow(HWND hwnd, const RECT* rc, HRGN rgn, UINT flags) {
-    if (!hwnd) return FALSE;
+    if (!hwnd)
+        return FALSE;
     bool clipChildren;
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w) return FALSE;
+        if (!w)
+            return FALSE;
         clipChildren = (w->style & WS_CLIPCHILDREN) != 0;
     }
     bool children = (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !clipChildren);
     RECT box;
     const RECT* area = rc;
-    if (rgn && GetRgnBox(rgn, &box) != ERROR) area = &box;
+    if (rgn && GetRgnBox(rgn, &box) != ERROR)
+        area = &box;
     if (flags & RDW_INVALIDATE)
         InvalidateWindowArea(hwnd, area, (flags & RDW_ERASE) != 0, children, (flags & RDW_FRAME) != 0);
     if (flags & RDW_INTERNALPAINT) {
         std::lock_guard<std::mutex> g(Lock());
-        if (WindowData* w = Find(hwnd)) w->internalPaint = true;
+        if (WindowData* w = Find(hwnd))
+            w->internalPaint = true;
     }
-    if (flags & RDW_VALIDATE) ValidateRect(hwnd, area);
+    if (flags & RDW_VALIDATE)
+        ValidateRect(hwnd, area);
     if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) {
         PaintNow(hwnd, children);
         FlushPresents(GetCurrentThreadId());
@@ -481,7 +530,8 @@ COLORREF GetWindowPixel(HWND hwnd, int x, int y) {
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* top = Find(TopLevelOf(hwnd));
-        if (!top || !top->surface) return CLR_INVALID;
+        if (!top || !top->surface)
+            return CLR_INVALID;
         s = top->surface;
         off = SurfaceOffset(hwnd, false);
     }

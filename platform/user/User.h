@@ -340,8 +340,8 @@ ULONG_PTR GetClassLongPtr(HWND hwnd, int index);
 ULONG_PTR SetClassLongPtr(HWND hwnd, int index, LONG_PTR value);
 
 // Windows.
-HWND CreateWindowEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD style, int x, int y, int width,
-                    int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+HWND CreateWindowEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD style, int x, int y,
+                    int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 HWND CreateWindow(LPCTSTR className, LPCTSTR windowName, DWORD style, int x, int y, int width, int height,
                   HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 BOOL DestroyWindow(HWND hwnd);

@@ -27,7 +27,7 @@ struct WindowData {
     DWORD style = 0;
     DWORD exStyle = 0;
     LONG_PTR id = 0;
-    RECT rect{};  // in the parent's client coordinates (top-level windows: the screen)
+    RECT rect{};            // in the parent's client coordinates (top-level windows: the screen)
     HWND parent = nullptr;  // the desktop for top-level windows
     HWND owner = nullptr;
     std::vector<HWND> children;  // z-order, topmost first
@@ -98,7 +98,7 @@ HWND Desktop();
 std::vector<HWND> AllWindows();
 
 // Queues.
-ThreadQueue& CurrentQueue();                  // creates this thread's queue; takes the lock itself
+ThreadQueue& CurrentQueue();                           // creates this thread's queue; takes the lock itself
 std::shared_ptr<ThreadQueue> QueueOf(DWORD threadId);  // under the lock
 void Wake();
 

@@ -24,16 +24,19 @@ HWND Encode(uint32_t index, uint32_t gen) {
 }
 bool Decode(HWND hwnd, uint32_t& index, uint32_t& gen) {
     uintptr_t v = (uintptr_t)hwnd;
-    if (v > 0x7FFFFFFF) return false;
+    if (v > 0x7FFFFFFF)
+        return false;
     uint32_t low = (uint32_t)(v & 0xFFFFFF);
-    if (low < 0x10000u || (low & 3)) return false;
+    if (low < 0x10000u || (low & 3))
+        return false;
     index = (low - 0x10000u) / 4;
     gen = (uint32_t)(v >> 24);
     return true;
 }
 
 void EnsureDesktop() {
-    if (g_desktop) return;
+    if (g_desktop)
+        return;
     auto d = std::make_unique<WindowData>();
     SIZE s = GetDisplayBackend()->ScreenSize();
     d->rect = RECT{0, 0, s.cx, s.cy};
@@ -45,13 +48,17 @@ void EnsureDesktop() {
 }
 }  // namespace
 
-std::mutex& Lock() { return HandleWaitMutex(); }
+std::mutex& Lock() {
+    return HandleWaitMutex();
+}
 
 WindowData* Find(HWND hwnd) {
     uint32_t index, gen;
-    if (!Decode(hwnd, index, gen) || index >= g_slots.size()) return nullptr;
+    if (!Decode(hwnd, index, gen) || index >= g_slots.size())
+        return nullptr;
     Slot& s = g_slots[index];
-    if (!s.data || (s.gen & 0x7F) != gen) return nullptr;
+    if (!s.data || (s.gen & 0x7F) != gen)
+        return nullptr;
     return s.data.get();
 }
 
@@ -75,10 +82,13 @@ HWND Allocate(std::unique_ptr<WindowData> data) {
 
 void Free(HWND hwnd) {
     uint32_t index, gen;
-    if (!Decode(hwnd, index, gen) || index >= g_slots.size() || index == 0) return;
+    if (!Decode(hwnd, index, gen) || index >= g_slots.size() || index == 0)
+        return;
     Slot& s = g_slots[index];
-    if (!s.data) return;
-    if (s.data->surface) cairo_surface_destroy(s.data->surface);
+    if (!s.data)
+        return;
+    if (s.data->surface)
+        cairo_surface_destroy(s.data->surface);
     s.data.reset();
     s.gen = (s.gen + 1) & 0x7F;
     g_free.push_back(index);
@@ -92,12 +102,14 @@ HWND Desktop() {
 std::vector<HWND> AllWindows() {
     std::vector<HWND> out;
     for (size_t i = 1; i < g_slots.size(); ++i)
-        if (g_slots[i].data) out.push_back(g_slots[i].data->hwnd);
+        if (g_slots[i].data)
+            out.push_back(g_slots[i].data->hwnd);
     return out;
 }
 
 RECT NonClientInsets(const WindowData& w) {
-    if (w.nativeFrame || w.hwnd == g_desktop) return RECT{0, 0, 0, 0};
+    if (w.nativeFrame || w.hwnd == g_desktop)
+        return RECT{0, 0, 0, 0};
     int frame = 0;
     if (w.style & WS_THICKFRAME)
         frame = 4;
@@ -113,8 +125,10 @@ RECT NonClientInsets(const WindowData& w) {
 RECT ClientRectInParent(const WindowData& w) {
     RECT in = NonClientInsets(w);
     RECT r{w.rect.left + in.left, w.rect.top + in.top, w.rect.right - in.right, w.rect.bottom - in.bottom};
-    if (r.right < r.left) r.right = r.left;
-    if (r.bottom < r.top) r.bottom = r.top;
+    if (r.right < r.left)
+        r.right = r.left;
+    if (r.bottom < r.top)
+        r.bottom = r.top;
     return r;
 }
 
@@ -132,19 +146,25 @@ static POINT OriginOnScreen(HWND hwnd, bool client) {
     return p;
 }
 
-POINT ClientOriginOnScreen(HWND hwnd) { return OriginOnScreen(hwnd, true); }
-POINT WindowOriginOnScreen(HWND hwnd) { return OriginOnScreen(hwnd, false); }
+POINT ClientOriginOnScreen(HWND hwnd) {
+    return OriginOnScreen(hwnd, true);
+}
+POINT WindowOriginOnScreen(HWND hwnd) {
+    return OriginOnScreen(hwnd, false);
+}
 
 HWND TopLevelOf(HWND hwnd) {
     WindowData* w = Find(hwnd);
-    while (w && w->parent && w->parent != g_desktop) w = Find(w->parent);
+    while (w && w->parent && w->parent != g_desktop)
+        w = Find(w->parent);
     return w && w->hwnd != g_desktop ? w->hwnd : nullptr;
 }
 
 bool IsVisibleChain(HWND hwnd) {
     WindowData* w = Find(hwnd);
     while (w && w->hwnd != g_desktop) {
-        if (!(w->style & WS_VISIBLE)) return false;
+        if (!(w->style & WS_VISIBLE))
+            return false;
         w = Find(w->parent);
     }
     return w != nullptr;
@@ -161,7 +181,8 @@ Region VisibleRegion(HWND hwnd, bool client) {
     WindowData* w = Find(hwnd);
     HWND top = TopLevelOf(hwnd);
     WindowData* tw = Find(top);
-    if (!w || !tw || !IsVisibleChain(hwnd)) return out;
+    if (!w || !tw || !IsVisibleChain(hwnd))
+        return out;
     POINT off = SurfaceOffset(hwnd, client);
     RECT size = client ? ClientRectInParent(*w) : w->rect;
     out.Union(RECT{off.x, off.y, off.x + (size.right - size.left), off.y + (size.bottom - size.top)});
@@ -170,16 +191,20 @@ Region VisibleRegion(HWND hwnd, bool client) {
     WindowData* cur = w;
     while (cur && cur->hwnd != top) {
         WindowData* p = Find(cur->parent);
-        if (!p) break;
+        if (!p)
+            break;
         POINT po = SurfaceOffset(p->hwnd, true);
         RECT pc = ClientRectInParent(*p);
         out.Intersect(RECT{po.x, po.y, po.x + (pc.right - pc.left), po.y + (pc.bottom - pc.top)});
         if (cur->style & WS_CLIPSIBLINGS) {
             for (HWND sib : p->children) {
-                if (sib == cur->hwnd) break;
+                if (sib == cur->hwnd)
+                    break;
                 WindowData* s = Find(sib);
-                if (!s || !(s->style & WS_VISIBLE)) continue;
-                out.Subtract(RECT{po.x + s->rect.left, po.y + s->rect.top, po.x + s->rect.right, po.y + s->rect.bottom});
+                if (!s || !(s->style & WS_VISIBLE))
+                    continue;
+                out.Subtract(RECT{po.x + s->rect.left, po.y + s->rect.top, po.x + s->rect.right,
+                                  po.y + s->rect.bottom});
             }
         }
         cur = p;
@@ -188,8 +213,10 @@ Region VisibleRegion(HWND hwnd, bool client) {
         POINT co = SurfaceOffset(hwnd, true);
         for (HWND c : w->children) {
             WindowData* cw = Find(c);
-            if (!cw || !(cw->style & WS_VISIBLE)) continue;
-            out.Subtract(RECT{co.x + cw->rect.left, co.y + cw->rect.top, co.x + cw->rect.right, co.y + cw->rect.bottom});
+            if (!cw || !(cw->style & WS_VISIBLE))
+                continue;
+            out.Subtract(RECT{co.x + cw->rect.left, co.y + cw->rect.top, co.x + cw->rect.right,
+                              co.y + cw->rect.bottom});
         }
     }
     return out;
@@ -220,16 +247,20 @@ bool IsOwnThread(HWND hwnd) {
 
 void CollectSubtree(HWND hwnd, std::vector<HWND>& out) {
     WindowData* w = Find(hwnd);
-    if (!w) return;
+    if (!w)
+        return;
     out.push_back(hwnd);
-    for (HWND c : w->children) CollectSubtree(c, out);
+    for (HWND c : w->children)
+        CollectSubtree(c, out);
 }
 
 bool InSubtree(HWND root, HWND hwnd) {
     WindowData* w = Find(hwnd);
     while (w) {
-        if (w->hwnd == root) return true;
-        if (w->hwnd == Desktop()) return false;
+        if (w->hwnd == root)
+            return true;
+        if (w->hwnd == Desktop())
+            return false;
         w = Find(w->parent);
     }
     return false;
@@ -240,12 +271,14 @@ void SendDestroy(HWND hwnd) {
     std::vector<HWND> children;
     {
         std::lock_guard<std::mutex> g(Lock());
-        if (WindowData* w = Find(hwnd)) children = w->children;
+        if (WindowData* w = Find(hwnd))
+            children = w->children;
     }
     for (HWND c : children) {
         {
             std::lock_guard<std::mutex> g(Lock());
-            if (WindowData* cw = Find(c)) cw->destroying = true;
+            if (WindowData* cw = Find(c))
+                cw->destroying = true;
         }
         SendDestroy(c);
     }
@@ -255,15 +288,18 @@ void FinalDestroy(HWND hwnd) {
     std::vector<HWND> children;
     {
         std::lock_guard<std::mutex> g(Lock());
-        if (WindowData* w = Find(hwnd)) children = w->children;
+        if (WindowData* w = Find(hwnd))
+            children = w->children;
     }
-    for (HWND c : children) FinalDestroy(c);
+    for (HWND c : children)
+        FinalDestroy(c);
     SendMessage(hwnd, WM_NCDESTROY, 0, 0);
     bool topLevel = false;
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w) return;
+        if (!w)
+            return;
         topLevel = w->parent == Desktop();
         if (WindowData* p = Find(w->parent)) {
             auto& sib = p->children;
@@ -271,17 +307,23 @@ void FinalDestroy(HWND hwnd) {
         }
         if (auto q = QueueOf(w->threadId)) {
             auto& t = q->timers;
-            t.erase(std::remove_if(t.begin(), t.end(), [&](const Timer& x) { return x.hwnd == hwnd; }), t.end());
+            t.erase(std::remove_if(t.begin(), t.end(), [&](const Timer& x) { return x.hwnd == hwnd; }),
+                    t.end());
             auto& posted = q->posted;
-            posted.erase(std::remove_if(posted.begin(), posted.end(), [&](const MSG& m) { return m.hwnd == hwnd; }),
-                         posted.end());
-            if (q->focus == hwnd) q->focus = nullptr;
-            if (q->active == hwnd) q->active = nullptr;
-            if (q->capture == hwnd) q->capture = nullptr;
+            posted.erase(
+                std::remove_if(posted.begin(), posted.end(), [&](const MSG& m) { return m.hwnd == hwnd; }),
+                posted.end());
+            if (q->focus == hwnd)
+                q->focus = nullptr;
+            if (q->active == hwnd)
+                q->active = nullptr;
+            if (q->capture == hwnd)
+                q->capture = nullptr;
         }
         Free(hwnd);
     }
-    if (topLevel) GetDisplayBackend()->WindowDestroyed(hwnd);
+    if (topLevel)
+        GetDisplayBackend()->WindowDestroyed(hwnd);
     Wake();
 }
 }  // namespace
@@ -291,8 +333,8 @@ HWND GetDesktopWindow() {
     return Desktop();
 }
 
-HWND CreateWindowEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD style, int x, int y, int width,
-                    int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+HWND CreateWindowEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD style, int x, int y,
+                    int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
     EnsureSystemClasses();
     CurrentQueue();
     std::string name;
@@ -306,7 +348,8 @@ HWND CreateWindowEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
         SetLastError(1407);  // ERROR_CANNOT_FIND_WND_CLASS
         return nullptr;
     }
-    if (parent == HWND_MESSAGE) parent = nullptr;
+    if (parent == HWND_MESSAGE)
+        parent = nullptr;
     bool child = (style & WS_CHILD) != 0;
     HWND owner = nullptr;
     HWND hwnd;
@@ -324,12 +367,17 @@ HWND CreateWindowEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
         if (!child) {
             owner = parent ? TopLevelOf(parent) : nullptr;
             parent = Desktop();
-            if (!(style & WS_POPUP)) style |= WS_CLIPSIBLINGS | WS_CAPTION;
+            if (!(style & WS_POPUP))
+                style |= WS_CLIPSIBLINGS | WS_CAPTION;
         }
-        if (x == CW_USEDEFAULT) x = 40;
-        if (y == CW_USEDEFAULT) y = 40;
-        if (width == CW_USEDEFAULT) width = 640, height = height == CW_USEDEFAULT ? 480 : height;
-        if (height == CW_USEDEFAULT) height = 480;
+        if (x == CW_USEDEFAULT)
+            x = 40;
+        if (y == CW_USEDEFAULT)
+            y = 40;
+        if (width == CW_USEDEFAULT)
+            width = 640, height = height == CW_USEDEFAULT ? 480 : height;
+        if (height == CW_USEDEFAULT)
+            height = 480;
         auto w = std::make_unique<WindowData>();
         w->cls = cls;
         w->proc = cls->wc.lpfnWndProc;
@@ -350,26 +398,32 @@ HWND CreateWindowEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
         else
             p->children.insert(p->children.begin(), hwnd);
     }
-    CREATESTRUCT cs{param, instance, menu, child ? parent : owner, height, width, y, x, (LONG)style, windowName,
-                    className, exStyle};
+    CREATESTRUCT cs{param,      instance,  menu,   child ? parent : owner, height, width, y, x, (LONG)style,
+                    windowName, className, exStyle};
     CBT_CREATEWND cbt{&cs, HWND_TOP};
     auto fail = [&] {
         {
             std::lock_guard<std::mutex> g(Lock());
-            if (WindowData* w = Find(hwnd)) w->destroying = true;
+            if (WindowData* w = Find(hwnd))
+                w->destroying = true;
         }
         FinalDestroy(hwnd);
         return (HWND) nullptr;
     };
-    if (HasHooks(WH_CBT) && CallHooks(WH_CBT, HCBT_CREATEWND, (WPARAM)hwnd, (LPARAM)&cbt) != 0) return fail();
-    if (!IsWindow(hwnd)) return nullptr;
-    if (!SendMessage(hwnd, WM_NCCREATE, 0, (LPARAM)&cs)) return fail();
-    if (!IsWindow(hwnd)) return nullptr;
+    if (HasHooks(WH_CBT) && CallHooks(WH_CBT, HCBT_CREATEWND, (WPARAM)hwnd, (LPARAM)&cbt) != 0)
+        return fail();
+    if (!IsWindow(hwnd))
+        return nullptr;
+    if (!SendMessage(hwnd, WM_NCCREATE, 0, (LPARAM)&cs))
+        return fail();
+    if (!IsWindow(hwnd))
+        return nullptr;
     if (SendMessage(hwnd, WM_CREATE, 0, (LPARAM)&cs) == -1) {
         DestroyWindow(hwnd);
         return nullptr;
     }
-    if (!IsWindow(hwnd)) return nullptr;
+    if (!IsWindow(hwnd))
+        return nullptr;
     if (!child) {
         EnsureSurface(hwnd);
         display->WindowCreated(hwnd);
@@ -381,20 +435,23 @@ HWND CreateWindowEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w) return nullptr;
+        if (!w)
+            return nullptr;
         RECT cr = ClientRectInParent(*w);
         origin = POINT{cr.left, cr.top};
     }
     SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(origin.x, origin.y));
     if (child && !(exStyle & WS_EX_NOPARENTNOTIFY))
         SendMessage(parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, (WORD)(uintptr_t)menu), (LPARAM)hwnd);
-    if ((style & WS_VISIBLE) && IsWindow(hwnd)) ShowWindow(hwnd, SW_SHOW);
+    if ((style & WS_VISIBLE) && IsWindow(hwnd))
+        ShowWindow(hwnd, SW_SHOW);
     return IsWindow(hwnd) ? hwnd : nullptr;
 }
 
 HWND CreateWindow(LPCTSTR className, LPCTSTR windowName, DWORD style, int x, int y, int width, int height,
                   HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
-    return CreateWindowEx(0, className, windowName, style, x, y, width, height, parent, menu, instance, param);
+    return CreateWindowEx(0, className, windowName, style, x, y, width, height, parent, menu, instance,
+                          param);
 }
 
 BOOL DestroyWindow(HWND hwnd) {
@@ -414,11 +471,13 @@ BOOL DestroyWindow(HWND hwnd) {
             return FALSE;
         }
     }
-    if (HasHooks(WH_CBT) && CallHooks(WH_CBT, HCBT_DESTROYWND, (WPARAM)hwnd, 0) != 0) return FALSE;
+    if (HasHooks(WH_CBT) && CallHooks(WH_CBT, HCBT_DESTROYWND, (WPARAM)hwnd, 0) != 0)
+        return FALSE;
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w || w->destroying) return FALSE;
+        if (!w || w->destroying)
+            return FALSE;
         w->destroying = true;
         parent = w->parent;
         owner = w->owner;
@@ -427,7 +486,8 @@ BOOL DestroyWindow(HWND hwnd) {
         rect = w->rect;
         for (HWND other : AllWindows()) {
             WindowData* o = Find(other);
-            if (o && o->owner == hwnd && !o->destroying) owned.push_back(other);
+            if (o && o->owner == hwnd && !o->destroying)
+                owned.push_back(other);
         }
         if (auto q = QueueOf(w->threadId)) {
             std::vector<HWND> subtree;
@@ -437,14 +497,17 @@ BOOL DestroyWindow(HWND hwnd) {
                     q->focus = nullptr;
                     hadFocus = true;
                 }
-                if (q->capture == s) q->capture = nullptr;
+                if (q->capture == s)
+                    q->capture = nullptr;
             }
             wasActive = q->active == hwnd;
-            if (wasActive) q->active = nullptr;
+            if (wasActive)
+                q->active = nullptr;
         }
         w->style &= ~WS_VISIBLE;
     }
-    for (HWND o : owned) DestroyWindow(o);
+    for (HWND o : owned)
+        DestroyWindow(o);
     if (visible) {
         if (topLevel) {
             GetDisplayBackend()->WindowShown(hwnd, false);
@@ -478,7 +541,8 @@ BOOL IsChild(HWND parent, HWND hwnd) {
     std::lock_guard<std::mutex> g(Lock());
     WindowData* w = Find(hwnd);
     while (w && (w->style & WS_CHILD)) {
-        if (w->parent == parent) return TRUE;
+        if (w->parent == parent)
+            return TRUE;
         w = Find(w->parent);
     }
     return FALSE;
@@ -493,7 +557,8 @@ BOOL IsZoomed(HWND hwnd) {
 
 HWND GetParent(HWND hwnd) {
     return WithWindow(hwnd, (HWND) nullptr, [](WindowData& w) -> HWND {
-        if (w.style & WS_CHILD) return w.parent;
+        if (w.style & WS_CHILD)
+            return w.parent;
         return (w.style & WS_POPUP) ? w.owner : nullptr;
     });
 }
@@ -503,8 +568,10 @@ HWND SetParent(HWND hwnd, HWND parent) {
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w || (parent && !Find(parent)) || hwnd == Desktop()) return nullptr;
-        if (!parent) parent = Desktop();
+        if (!w || (parent && !Find(parent)) || hwnd == Desktop())
+            return nullptr;
+        if (!parent)
+            parent = Desktop();
         old = w->parent;
         if (WindowData* op = Find(old)) {
             auto& sib = op->children;
@@ -520,46 +587,65 @@ HWND SetParent(HWND hwnd, HWND parent) {
 HWND GetAncestor(HWND hwnd, UINT flags) {
     std::lock_guard<std::mutex> g(Lock());
     WindowData* w = Find(hwnd);
-    if (!w || hwnd == Desktop()) return nullptr;
-    if (flags == GA_PARENT) return w->parent;
+    if (!w || hwnd == Desktop())
+        return nullptr;
+    if (flags == GA_PARENT)
+        return w->parent;
     HWND top = TopLevelOf(hwnd);
-    if (flags == GA_ROOT) return top;
+    if (flags == GA_ROOT)
+        return top;
     WindowData* t = Find(top);
-    while (t && t->owner && Find(t->owner)) t = Find(t->owner);
+    while (t && t->owner && Find(t->owner))
+        t = Find(t->owner);
     return t ? t->hwnd : nullptr;
 }
 
 HWND GetWindow(HWND hwnd, UINT cmd) {
     std::lock_guard<std::mutex> g(Lock());
     WindowData* w = Find(hwnd);
-    if (!w) return nullptr;
-    if (cmd == GW_CHILD) return w->children.empty() ? nullptr : w->children.front();
-    if (cmd == GW_OWNER) return w->owner;
+    if (!w)
+        return nullptr;
+    if (cmd == GW_CHILD)
+        return w->children.empty() ? nullptr : w->children.front();
+    if (cmd == GW_OWNER)
+        return w->owner;
     WindowData* p = Find(w->parent);
-    if (!p) return nullptr;
+    if (!p)
+        return nullptr;
     auto& sib = p->children;
     auto it = std::find(sib.begin(), sib.end(), hwnd);
     switch (cmd) {
-    case GW_HWNDFIRST: return sib.front();
-    case GW_HWNDLAST: return sib.back();
-    case GW_HWNDNEXT: return (it == sib.end() || it + 1 == sib.end()) ? nullptr : *(it + 1);
-    case GW_HWNDPREV: return (it == sib.begin() || it == sib.end()) ? nullptr : *(it - 1);
-    default: return nullptr;
+        case GW_HWNDFIRST:
+            return sib.front();
+        case GW_HWNDLAST:
+            return sib.back();
+        case GW_HWNDNEXT:
+            return (it == sib.end() || it + 1 == sib.end()) ? nullptr : *(it + 1);
+        case GW_HWNDPREV:
+            return (it == sib.begin() || it == sib.end()) ? nullptr : *(it - 1);
+        default:
+            return nullptr;
     }
 }
 
-HWND GetTopWindow(HWND hwnd) { return GetWindow(hwnd ? hwnd : GetDesktopWindow(), GW_CHILD); }
-HWND GetNextWindow(HWND hwnd, UINT cmd) { return GetWindow(hwnd, cmd); }
+HWND GetTopWindow(HWND hwnd) {
+    return GetWindow(hwnd ? hwnd : GetDesktopWindow(), GW_CHILD);
+}
+HWND GetNextWindow(HWND hwnd, UINT cmd) {
+    return GetWindow(hwnd, cmd);
+}
 
 BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM param) {
     std::vector<HWND> all;
     {
         std::lock_guard<std::mutex> g(Lock());
-        if (!Find(parent ? parent : Desktop())) return FALSE;
+        if (!Find(parent ? parent : Desktop()))
+            return FALSE;
         CollectSubtree(parent ? parent : Desktop(), all);
     }
     for (size_t i = 1; i < all.size(); ++i)
-        if (IsWindow(all[i]) && !proc(all[i], param)) break;
+        if (IsWindow(all[i]) && !proc(all[i], param))
+            break;
     return TRUE;
 }
 
@@ -568,36 +654,46 @@ BOOL EnumThreadWindows(DWORD threadId, WNDENUMPROC proc, LPARAM param) {
     {
         std::lock_guard<std::mutex> g(Lock());
         for (HWND h : Find(Desktop())->children)
-            if (Find(h)->threadId == threadId) list.push_back(h);
+            if (Find(h)->threadId == threadId)
+                list.push_back(h);
     }
     for (HWND h : list)
-        if (IsWindow(h) && !proc(h, param)) break;
+        if (IsWindow(h) && !proc(h, param))
+            break;
     return TRUE;
 }
 
 DWORD GetWindowThreadProcessId(HWND hwnd, DWORD* processId) {
-    if (processId) *processId = 1;
+    if (processId)
+        *processId = 1;
     return WithWindow(hwnd, (DWORD)0, [](WindowData& w) { return w.threadId; });
 }
 
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
     return WithWindow(hwnd, (LONG_PTR)0, [&](WindowData& w) -> LONG_PTR {
         switch (index) {
-        case GWLP_WNDPROC: return (LONG_PTR)w.proc;
-        case GWLP_HINSTANCE: return 0;
-        case GWLP_HWNDPARENT: return (LONG_PTR)((w.style & WS_CHILD) ? w.parent : w.owner);
-        case GWLP_ID: return w.id;
-        case GWL_STYLE: return (LONG_PTR)(LONG)w.style;
-        case GWL_EXSTYLE: return (LONG_PTR)(LONG)w.exStyle;
-        case GWLP_USERDATA: return w.userData;
-        default:
-            if (index < 0 || (size_t)index + sizeof(LONG_PTR) > w.extra.size()) {
-                SetLastError(1413);  // ERROR_INVALID_INDEX
+            case GWLP_WNDPROC:
+                return (LONG_PTR)w.proc;
+            case GWLP_HINSTANCE:
                 return 0;
-            }
-            LONG_PTR v;
-            std::memcpy(&v, w.extra.data() + index, sizeof v);
-            return v;
+            case GWLP_HWNDPARENT:
+                return (LONG_PTR)((w.style & WS_CHILD) ? w.parent : w.owner);
+            case GWLP_ID:
+                return w.id;
+            case GWL_STYLE:
+                return (LONG_PTR)(LONG)w.style;
+            case GWL_EXSTYLE:
+                return (LONG_PTR)(LONG)w.exStyle;
+            case GWLP_USERDATA:
+                return w.userData;
+            default:
+                if (index < 0 || (size_t)index + sizeof(LONG_PTR) > w.extra.size()) {
+                    SetLastError(1413);  // ERROR_INVALID_INDEX
+                    return 0;
+                }
+                LONG_PTR v;
+                std::memcpy(&v, w.extra.data() + index, sizeof v);
+                return v;
         }
     });
 }
@@ -606,47 +702,78 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
     return WithWindow(hwnd, (LONG_PTR)0, [&](WindowData& w) -> LONG_PTR {
         LONG_PTR old = 0;
         switch (index) {
-        case GWLP_WNDPROC: old = (LONG_PTR)w.proc; w.proc = (WNDPROC)value; break;
-        case GWLP_HWNDPARENT: old = (LONG_PTR)w.owner; w.owner = (HWND)value; break;
-        case GWLP_ID: old = w.id; w.id = value; break;
-        case GWL_STYLE: old = (LONG)w.style; w.style = (DWORD)value; break;
-        case GWL_EXSTYLE: old = (LONG)w.exStyle; w.exStyle = (DWORD)value; break;
-        case GWLP_USERDATA: old = w.userData; w.userData = value; break;
-        default:
-            if (index < 0 || (size_t)index + sizeof(LONG_PTR) > w.extra.size()) {
-                SetLastError(1413);
-                return 0;
-            }
-            std::memcpy(&old, w.extra.data() + index, sizeof old);
-            std::memcpy(w.extra.data() + index, &value, sizeof value);
+            case GWLP_WNDPROC:
+                old = (LONG_PTR)w.proc;
+                w.proc = (WNDPROC)value;
+                break;
+            case GWLP_HWNDPARENT:
+                old = (LONG_PTR)w.owner;
+                w.owner = (HWND)value;
+                break;
+            case GWLP_ID:
+                old = w.id;
+                w.id = value;
+                break;
+            case GWL_STYLE:
+                old = (LONG)w.style;
+                w.style = (DWORD)value;
+                break;
+            case GWL_EXSTYLE:
+                old = (LONG)w.exStyle;
+                w.exStyle = (DWORD)value;
+                break;
+            case GWLP_USERDATA:
+                old = w.userData;
+                w.userData = value;
+                break;
+            default:
+                if (index < 0 || (size_t)index + sizeof(LONG_PTR) > w.extra.size()) {
+                    SetLastError(1413);
+                    return 0;
+                }
+                std::memcpy(&old, w.extra.data() + index, sizeof old);
+                std::memcpy(w.extra.data() + index, &value, sizeof value);
         }
         return old;
     });
 }
 
-LONG GetWindowLong(HWND hwnd, int index) { return (LONG)GetWindowLongPtr(hwnd, index); }
-LONG SetWindowLong(HWND hwnd, int index, LONG value) { return (LONG)SetWindowLongPtr(hwnd, index, value); }
+LONG GetWindowLong(HWND hwnd, int index) {
+    return (LONG)GetWindowLongPtr(hwnd, index);
+}
+LONG SetWindowLong(HWND hwnd, int index, LONG value) {
+    return (LONG)SetWindowLongPtr(hwnd, index, value);
+}
 
-int GetDlgCtrlID(HWND hwnd) { return (int)GetWindowLongPtr(hwnd, GWLP_ID); }
+int GetDlgCtrlID(HWND hwnd) {
+    return (int)GetWindowLongPtr(hwnd, GWLP_ID);
+}
 
 HWND GetDlgItem(HWND dialog, int id) {
     std::lock_guard<std::mutex> g(Lock());
     WindowData* w = Find(dialog);
-    if (!w) return nullptr;
+    if (!w)
+        return nullptr;
     for (HWND c : w->children)
-        if (WindowData* cw = Find(c); cw && (int)cw->id == id) return c;
+        if (WindowData* cw = Find(c); cw && (int)cw->id == id)
+            return c;
     return nullptr;
 }
 
-BOOL SetWindowText(HWND hwnd, LPCTSTR text) { return (BOOL)SendMessage(hwnd, WM_SETTEXT, 0, (LPARAM)text); }
+BOOL SetWindowText(HWND hwnd, LPCTSTR text) {
+    return (BOOL)SendMessage(hwnd, WM_SETTEXT, 0, (LPARAM)text);
+}
 
 int GetWindowText(HWND hwnd, LPTSTR buffer, int size) {
-    if (!buffer || size <= 0) return 0;
+    if (!buffer || size <= 0)
+        return 0;
     buffer[0] = 0;
     return (int)SendMessage(hwnd, WM_GETTEXT, (WPARAM)size, (LPARAM)buffer);
 }
 
-int GetWindowTextLength(HWND hwnd) { return (int)SendMessage(hwnd, WM_GETTEXTLENGTH, 0, 0); }
+int GetWindowTextLength(HWND hwnd) {
+    return (int)SendMessage(hwnd, WM_GETTEXTLENGTH, 0, 0);
+}
 
 CString GetWindowTextString(HWND hwnd) {
     int n = GetWindowTextLength(hwnd);
@@ -657,29 +784,34 @@ CString GetWindowTextString(HWND hwnd) {
 }
 
 static std::string PropKey(LPCTSTR name) {
-    if (IS_INTRESOURCE(name)) return "#" + std::to_string((uintptr_t)name);
+    if (IS_INTRESOURCE(name))
+        return "#" + std::to_string((uintptr_t)name);
     return name;
 }
 
 BOOL SetProp(HWND hwnd, LPCTSTR name, HANDLE data) {
-    if (!name) return FALSE;
+    if (!name)
+        return FALSE;
     return WithWindow(hwnd, FALSE, [&](WindowData& w) -> BOOL {
         w.props[PropKey(name)] = data;
         return TRUE;
     });
 }
 HANDLE GetProp(HWND hwnd, LPCTSTR name) {
-    if (!name) return nullptr;
+    if (!name)
+        return nullptr;
     return WithWindow(hwnd, (HANDLE) nullptr, [&](WindowData& w) -> HANDLE {
         auto it = w.props.find(PropKey(name));
         return it == w.props.end() ? nullptr : it->second;
     });
 }
 HANDLE RemoveProp(HWND hwnd, LPCTSTR name) {
-    if (!name) return nullptr;
+    if (!name)
+        return nullptr;
     return WithWindow(hwnd, (HANDLE) nullptr, [&](WindowData& w) -> HANDLE {
         auto it = w.props.find(PropKey(name));
-        if (it == w.props.end()) return nullptr;
+        if (it == w.props.end())
+            return nullptr;
         HANDLE h = it->second;
         w.props.erase(it);
         return h;
@@ -693,7 +825,8 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w || hwnd == Desktop() || w->destroying) return FALSE;
+        if (!w || hwnd == Desktop() || w->destroying)
+            return FALSE;
         wasVisible = (w->style & WS_VISIBLE) != 0;
         topLevel = w->parent == Desktop();
         parent = w->parent;
@@ -701,20 +834,23 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
         rect = w->rect;
     }
     bool show = cmd != SW_HIDE;
-    bool activate = topLevel && show && cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE && cmd != SW_SHOWMINNOACTIVE;
+    bool activate =
+        topLevel && show && cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE && cmd != SW_SHOWMINNOACTIVE;
     if (show != wasVisible) {
         SendMessage(hwnd, WM_SHOWWINDOW, show, 0);
         {
             std::lock_guard<std::mutex> g(Lock());
             WindowData* w = Find(hwnd);
-            if (!w) return FALSE;
+            if (!w)
+                return FALSE;
             if (show)
                 w->style |= WS_VISIBLE;
             else
                 w->style &= ~WS_VISIBLE;
         }
         if (topLevel) {
-            if (show) EnsureSurface(hwnd);
+            if (show)
+                EnsureSurface(hwnd);
             GetDisplayBackend()->WindowShown(hwnd, show);
         }
         if (show) {
@@ -731,11 +867,14 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
                     wasActive = q->active == hwnd;
                 }
             }
-            if (focusInside) SetFocus(topLevel ? nullptr : parent);
-            if (wasActive && owner && IsWindowVisible(owner)) SetActiveWindow(owner);
+            if (focusInside)
+                SetFocus(topLevel ? nullptr : parent);
+            if (wasActive && owner && IsWindowVisible(owner))
+                SetActiveWindow(owner);
         }
     }
-    if (activate) SetActiveWindow(hwnd);
+    if (activate)
+        SetActiveWindow(hwnd);
     return wasVisible;
 }
 
@@ -757,12 +896,14 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w || hwnd == Desktop()) return FALSE;
+        if (!w || hwnd == Desktop())
+            return FALSE;
         oldRect = w->rect;
         parent = w->parent;
         topLevel = parent == Desktop();
         newRect = oldRect;
-        if (!(flags & SWP_NOMOVE)) OffsetRect(&newRect, x - oldRect.left, y - oldRect.top);
+        if (!(flags & SWP_NOMOVE))
+            OffsetRect(&newRect, x - oldRect.left, y - oldRect.top);
         if (!(flags & SWP_NOSIZE)) {
             newRect.right = newRect.left + std::max(0, cx);
             newRect.bottom = newRect.top + std::max(0, cy);
@@ -774,7 +915,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
             sib.erase(std::remove(sib.begin(), sib.end(), hwnd), sib.end());
             if (insertAfter == HWND_BOTTOM) {
                 sib.push_back(hwnd);
-            } else if (insertAfter == HWND_TOP || insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST) {
+            } else if (insertAfter == HWND_TOP || insertAfter == HWND_TOPMOST ||
+                       insertAfter == HWND_NOTOPMOST) {
                 sib.insert(sib.begin(), hwnd);
             } else {
                 auto it = std::find(sib.begin(), sib.end(), insertAfter);
@@ -785,21 +927,31 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     bool moved = oldRect.left != newRect.left || oldRect.top != newRect.top;
     bool sized = (oldRect.right - oldRect.left) != (newRect.right - newRect.left) ||
                  (oldRect.bottom - oldRect.top) != (newRect.bottom - newRect.top);
-    if (flags & SWP_SHOWWINDOW) ShowWindow(hwnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
-    if (flags & SWP_HIDEWINDOW) ShowWindow(hwnd, SW_HIDE);
+    if (flags & SWP_SHOWWINDOW)
+        ShowWindow(hwnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
+    if (flags & SWP_HIDEWINDOW)
+        ShowWindow(hwnd, SW_HIDE);
     if (moved || sized || (flags & SWP_FRAMECHANGED) || !(flags & SWP_NOZORDER)) {
         if (topLevel) {
-            if (sized) EnsureSurface(hwnd);
+            if (sized)
+                EnsureSurface(hwnd);
             GetDisplayBackend()->WindowMoved(hwnd, newRect);
         }
         if (!(flags & SWP_NOREDRAW)) {
-            if (!topLevel && (moved || sized)) InvalidateWindowArea(parent, &oldRect, true, true, false);
-            if (sized || (flags & SWP_FRAMECHANGED) || !topLevel) InvalidateWindowArea(hwnd, nullptr, true, true, true);
+            if (!topLevel && (moved || sized))
+                InvalidateWindowArea(parent, &oldRect, true, true, false);
+            if (sized || (flags & SWP_FRAMECHANGED) || !topLevel)
+                InvalidateWindowArea(hwnd, nullptr, true, true, true);
         }
     }
     if (moved || sized) {
-        WINDOWPOS wp{hwnd, insertAfter, newRect.left, newRect.top, newRect.right - newRect.left,
-                     newRect.bottom - newRect.top, flags | (moved ? 0u : (UINT)SWP_NOMOVE) | (sized ? 0u : (UINT)SWP_NOSIZE)};
+        WINDOWPOS wp{hwnd,
+                     insertAfter,
+                     newRect.left,
+                     newRect.top,
+                     newRect.right - newRect.left,
+                     newRect.bottom - newRect.top,
+                     flags | (moved ? 0u : (UINT)SWP_NOMOVE) | (sized ? 0u : (UINT)SWP_NOSIZE)};
         SendMessage(hwnd, WM_WINDOWPOSCHANGED, 0, (LPARAM)&wp);
     }
     if (topLevel && !(flags & SWP_NOACTIVATE) && !(flags & SWP_HIDEWINDOW) && IsWindowVisible(hwnd))
@@ -812,32 +964,40 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
                         SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
 }
 
-BOOL BringWindowToTop(HWND hwnd) { return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+BOOL BringWindowToTop(HWND hwnd) {
+    return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
 
 BOOL GetWindowRect(HWND hwnd, LPRECT rc) {
-    if (!rc) return FALSE;
+    if (!rc)
+        return FALSE;
     std::lock_guard<std::mutex> g(Lock());
     WindowData* w = Find(hwnd);
-    if (!w) return FALSE;
+    if (!w)
+        return FALSE;
     POINT o = WindowOriginOnScreen(hwnd);
     *rc = RECT{o.x, o.y, o.x + (w->rect.right - w->rect.left), o.y + (w->rect.bottom - w->rect.top)};
     return TRUE;
 }
 
 BOOL GetClientRect(HWND hwnd, LPRECT rc) {
-    if (!rc) return FALSE;
+    if (!rc)
+        return FALSE;
     std::lock_guard<std::mutex> g(Lock());
     WindowData* w = Find(hwnd);
-    if (!w) return FALSE;
+    if (!w)
+        return FALSE;
     RECT c = ClientRectInParent(*w);
     *rc = RECT{0, 0, c.right - c.left, c.bottom - c.top};
     return TRUE;
 }
 
 BOOL ClientToScreen(HWND hwnd, LPPOINT pt) {
-    if (!pt) return FALSE;
+    if (!pt)
+        return FALSE;
     std::lock_guard<std::mutex> g(Lock());
-    if (!Find(hwnd)) return FALSE;
+    if (!Find(hwnd))
+        return FALSE;
     POINT o = ClientOriginOnScreen(hwnd);
     pt->x += o.x;
     pt->y += o.y;
@@ -845,9 +1005,11 @@ BOOL ClientToScreen(HWND hwnd, LPPOINT pt) {
 }
 
 BOOL ScreenToClient(HWND hwnd, LPPOINT pt) {
-    if (!pt) return FALSE;
+    if (!pt)
+        return FALSE;
     std::lock_guard<std::mutex> g(Lock());
-    if (!Find(hwnd)) return FALSE;
+    if (!Find(hwnd))
+        return FALSE;
     POINT o = ClientOriginOnScreen(hwnd);
     pt->x -= o.x;
     pt->y -= o.y;
@@ -867,7 +1029,8 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
 }
 
 BOOL AdjustWindowRectEx(LPRECT rc, DWORD style, BOOL, DWORD exStyle) {
-    if (!rc) return FALSE;
+    if (!rc)
+        return FALSE;
     WindowData w;
     w.style = style;
     w.exStyle = exStyle;
@@ -881,18 +1044,22 @@ BOOL AdjustWindowRectEx(LPRECT rc, DWORD style, BOOL, DWORD exStyle) {
 
 static HWND ChildAt(HWND parent, POINT screen, bool skipDisabled) {
     WindowData* p = Find(parent);
-    if (!p) return nullptr;
+    if (!p)
+        return nullptr;
     for (HWND c : p->children) {
         WindowData* cw = Find(c);
-        if (!cw || !(cw->style & WS_VISIBLE)) continue;
+        if (!cw || !(cw->style & WS_VISIBLE))
+            continue;
         POINT o = WindowOriginOnScreen(c);
         RECT r{o.x, o.y, o.x + (cw->rect.right - cw->rect.left), o.y + (cw->rect.bottom - cw->rect.top)};
-        if (!PtInRect(&r, screen)) continue;
+        if (!PtInRect(&r, screen))
+            continue;
         // A group box is transparent to the mouse: the controls it frames lie under it in z-order.
         if (cw->cls && AsciiCompareNoCase(cw->cls->name.c_str(), "Button") == 0 &&
             (cw->style & BS_TYPEMASK) == BS_GROUPBOX)
             continue;
-        if (skipDisabled && (cw->style & WS_DISABLED) && (cw->style & WS_CHILD)) return parent;
+        if (skipDisabled && (cw->style & WS_DISABLED) && (cw->style & WS_CHILD))
+            return parent;
         HWND deeper = ChildAt(c, screen, skipDisabled);
         return deeper ? deeper : c;
     }
@@ -907,13 +1074,16 @@ HWND WindowFromPoint(POINT pt) {
 HWND ChildWindowFromPoint(HWND parent, POINT pt) {
     std::lock_guard<std::mutex> g(Lock());
     WindowData* p = Find(parent);
-    if (!p) return nullptr;
+    if (!p)
+        return nullptr;
     POINT o = ClientOriginOnScreen(parent);
     POINT screen{pt.x + o.x, pt.y + o.y};
     for (HWND c : p->children) {
         WindowData* cw = Find(c);
-        if (!cw) continue;
-        if (PtInRect(&cw->rect, pt)) return c;
+        if (!cw)
+            continue;
+        if (PtInRect(&cw->rect, pt))
+            return c;
     }
     RECT client = ClientRectInParent(*p);
     (void)screen;
@@ -927,65 +1097,88 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w) return FALSE;
+        if (!w)
+            return FALSE;
         wasDisabled = (w->style & WS_DISABLED) != 0;
         if (enable)
             w->style &= ~WS_DISABLED;
         else
             w->style |= WS_DISABLED;
         if (!enable)
-            if (auto q = QueueOf(w->threadId)) focusInside = q->focus && InSubtree(hwnd, q->focus);
+            if (auto q = QueueOf(w->threadId))
+                focusInside = q->focus && InSubtree(hwnd, q->focus);
     }
-    if (wasDisabled == !enable) return wasDisabled;
-    if (focusInside) SetFocus(nullptr);
+    if (wasDisabled == !enable)
+        return wasDisabled;
+    if (focusInside)
+        SetFocus(nullptr);
     SendMessage(hwnd, WM_ENABLE, enable, 0);
     InvalidateRect(hwnd, nullptr, TRUE);
     return wasDisabled;
 }
 
-HWND GetFocus() { return CurrentQueue().focus; }
-HWND GetActiveWindow() { return CurrentQueue().active; }
-HWND GetForegroundWindow() { return CurrentQueue().active; }
-BOOL SetForegroundWindow(HWND hwnd) { return SetActiveWindow(hwnd) != nullptr || GetActiveWindow() == hwnd; }
-HWND GetCapture() { return CurrentQueue().capture; }
+HWND GetFocus() {
+    return CurrentQueue().focus;
+}
+HWND GetActiveWindow() {
+    return CurrentQueue().active;
+}
+HWND GetForegroundWindow() {
+    return CurrentQueue().active;
+}
+BOOL SetForegroundWindow(HWND hwnd) {
+    return SetActiveWindow(hwnd) != nullptr || GetActiveWindow() == hwnd;
+}
+HWND GetCapture() {
+    return CurrentQueue().capture;
+}
 
 HWND SetFocus(HWND hwnd) {
     ThreadQueue& q = CurrentQueue();
     if (hwnd) {
-        if (!IsOwnThread(hwnd)) return nullptr;
+        if (!IsOwnThread(hwnd))
+            return nullptr;
         HWND old;
         {
             std::lock_guard<std::mutex> g(Lock());
             old = q.focus;
         }
-        if (HasHooks(WH_CBT) && CallHooks(WH_CBT, HCBT_SETFOCUS, (WPARAM)hwnd, (LPARAM)old) != 0) return nullptr;
+        if (HasHooks(WH_CBT) && CallHooks(WH_CBT, HCBT_SETFOCUS, (WPARAM)hwnd, (LPARAM)old) != 0)
+            return nullptr;
         HWND top;
         {
             std::lock_guard<std::mutex> g(Lock());
             top = TopLevelOf(hwnd);
         }
-        if (GetActiveWindow() != top) SetActiveWindow(top);
-        if (!IsWindow(hwnd)) return nullptr;
+        if (GetActiveWindow() != top)
+            SetActiveWindow(top);
+        if (!IsWindow(hwnd))
+            return nullptr;
     }
     HWND old;
     bool sendKill;
     {
         std::lock_guard<std::mutex> g(Lock());
         old = q.focus;
-        if (old == hwnd) return old;
+        if (old == hwnd)
+            return old;
         q.focus = nullptr;
         WindowData* ow = Find(old);
         sendKill = ow && !ow->destroying;
     }
-    if (sendKill) SendMessage(old, WM_KILLFOCUS, (WPARAM)hwnd, 0);
+    if (sendKill)
+        SendMessage(old, WM_KILLFOCUS, (WPARAM)hwnd, 0);
     {
         std::lock_guard<std::mutex> g(Lock());
         // A handler of WM_KILLFOCUS that took the focus itself wins.
-        if (q.focus != nullptr) return old;
-        if (hwnd && !Find(hwnd)) return old;
+        if (q.focus != nullptr)
+            return old;
+        if (hwnd && !Find(hwnd))
+            return old;
         q.focus = hwnd;
     }
-    if (hwnd) SendMessage(hwnd, WM_SETFOCUS, (WPARAM)old, 0);
+    if (hwnd)
+        SendMessage(hwnd, WM_SETFOCUS, (WPARAM)old, 0);
     return old;
 }
 
@@ -994,7 +1187,8 @@ HWND SetActiveWindow(HWND hwnd) {
     if (hwnd) {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
-        if (!w || w->threadId != GetCurrentThreadId() || w->destroying) return nullptr;
+        if (!w || w->threadId != GetCurrentThreadId() || w->destroying)
+            return nullptr;
         hwnd = TopLevelOf(hwnd);
     }
     HWND old;
@@ -1002,8 +1196,10 @@ HWND SetActiveWindow(HWND hwnd) {
         std::lock_guard<std::mutex> g(Lock());
         old = q.active;
     }
-    if (old == hwnd) return old;
-    if (HasHooks(WH_CBT) && CallHooks(WH_CBT, HCBT_ACTIVATE, (WPARAM)hwnd, 0) != 0) return nullptr;
+    if (old == hwnd)
+        return old;
+    if (HasHooks(WH_CBT) && CallHooks(WH_CBT, HCBT_ACTIVATE, (WPARAM)hwnd, 0) != 0)
+        return nullptr;
     {
         std::lock_guard<std::mutex> g(Lock());
         q.active = hwnd;
@@ -1033,7 +1229,8 @@ HWND SetCapture(HWND hwnd) {
         old = q.capture;
         q.capture = Find(hwnd) ? hwnd : nullptr;
     }
-    if (old && old != hwnd) SendMessage(old, WM_CAPTURECHANGED, 0, (LPARAM)hwnd);
+    if (old && old != hwnd)
+        SendMessage(old, WM_CAPTURECHANGED, 0, (LPARAM)hwnd);
     return old;
 }
 
@@ -1045,7 +1242,8 @@ BOOL ReleaseCapture() {
         old = q.capture;
         q.capture = nullptr;
     }
-    if (old) SendMessage(old, WM_CAPTURECHANGED, 0, 0);
+    if (old)
+        SendMessage(old, WM_CAPTURECHANGED, 0, 0);
     return TRUE;
 }
 
@@ -1053,9 +1251,12 @@ HWND FindWindow(LPCTSTR className, LPCTSTR windowName) {
     std::lock_guard<std::mutex> g(Lock());
     for (HWND h : Find(Desktop())->children) {
         WindowData* w = Find(h);
-        if (!w) continue;
-        if (className && AsciiCompareNoCase(w->cls->name.c_str(), className) != 0) continue;
-        if (windowName && w->text != windowName) continue;
+        if (!w)
+            continue;
+        if (className && AsciiCompareNoCase(w->cls->name.c_str(), className) != 0)
+            continue;
+        if (windowName && w->text != windowName)
+            continue;
         return h;
     }
     return nullptr;
@@ -1063,52 +1264,73 @@ HWND FindWindow(LPCTSTR className, LPCTSTR windowName) {
 
 int GetSystemMetrics(int index) {
     switch (index) {
-    case SM_CXSCREEN:
-    case SM_CXFULLSCREEN:
-    case SM_CXVIRTUALSCREEN:
-    case SM_CXMAXIMIZED: return GetDisplayBackend()->ScreenSize().cx;
-    case SM_CYSCREEN:
-    case SM_CYFULLSCREEN:
-    case SM_CYVIRTUALSCREEN:
-    case SM_CYMAXIMIZED: return GetDisplayBackend()->ScreenSize().cy;
-    case SM_CXVSCROLL:
-    case SM_CYHSCROLL:
-    case SM_CYVSCROLL:
-    case SM_CXHSCROLL:
-    case SM_CYVTHUMB:
-    case SM_CXHTHUMB: return 16;
-    case SM_CYCAPTION: return 19;
-    case SM_CYSMCAPTION: return 16;
-    case SM_CXBORDER:
-    case SM_CYBORDER:
-    case SM_CXFOCUSBORDER:
-    case SM_CYFOCUSBORDER: return 1;
-    case SM_CXDLGFRAME:
-    case SM_CYDLGFRAME: return 3;
-    case SM_CXFRAME:
-    case SM_CYFRAME: return 4;
-    case SM_CXEDGE:
-    case SM_CYEDGE: return 2;
-    case SM_CXICON:
-    case SM_CYICON:
-    case SM_CXCURSOR:
-    case SM_CYCURSOR: return 32;
-    case SM_CXSMICON:
-    case SM_CYSMICON: return 16;
-    case SM_CYMENU: return 19;
-    case SM_CXSIZE:
-    case SM_CYSIZE: return 18;
-    case SM_CXMIN: return 112;
-    case SM_CYMIN: return 27;
-    case SM_CXDOUBLECLK:
-    case SM_CYDOUBLECLK: return 4;
-    case SM_CXDRAG:
-    case SM_CYDRAG: return 4;
-    case SM_CXMENUCHECK:
-    case SM_CYMENUCHECK: return 13;
-    case SM_CXICONSPACING: return 75;
-    case SM_CMONITORS: return 1;
-    default: return 0;
+        case SM_CXSCREEN:
+        case SM_CXFULLSCREEN:
+        case SM_CXVIRTUALSCREEN:
+        case SM_CXMAXIMIZED:
+            return GetDisplayBackend()->ScreenSize().cx;
+        case SM_CYSCREEN:
+        case SM_CYFULLSCREEN:
+        case SM_CYVIRTUALSCREEN:
+        case SM_CYMAXIMIZED:
+            return GetDisplayBackend()->ScreenSize().cy;
+        case SM_CXVSCROLL:
+        case SM_CYHSCROLL:
+        case SM_CYVSCROLL:
+        case SM_CXHSCROLL:
+        case SM_CYVTHUMB:
+        case SM_CXHTHUMB:
+            return 16;
+        case SM_CYCAPTION:
+            return 19;
+        case SM_CYSMCAPTION:
+            return 16;
+        case SM_CXBORDER:
+        case SM_CYBORDER:
+        case SM_CXFOCUSBORDER:
+        case SM_CYFOCUSBORDER:
+            return 1;
+        case SM_CXDLGFRAME:
+        case SM_CYDLGFRAME:
+            return 3;
+        case SM_CXFRAME:
+        case SM_CYFRAME:
+            return 4;
+        case SM_CXEDGE:
+        case SM_CYEDGE:
+            return 2;
+        case SM_CXICON:
+        case SM_CYICON:
+        case SM_CXCURSOR:
+        case SM_CYCURSOR:
+            return 32;
+        case SM_CXSMICON:
+        case SM_CYSMICON:
+            return 16;
+        case SM_CYMENU:
+            return 19;
+        case SM_CXSIZE:
+        case SM_CYSIZE:
+            return 18;
+        case SM_CXMIN:
+            return 112;
+        case SM_CYMIN:
+            return 27;
+        case SM_CXDOUBLECLK:
+        case SM_CYDOUBLECLK:
+            return 4;
+        case SM_CXDRAG:
+        case SM_CYDRAG:
+            return 4;
+        case SM_CXMENUCHECK:
+        case SM_CYMENUCHECK:
+            return 13;
+        case SM_CXICONSPACING:
+            return 75;
+        case SM_CMONITORS:
+            return 1;
+        default:
+            return 0;
     }
 }
 
@@ -1116,4 +1338,6 @@ BOOL MessageBeep(UINT) {
     ++g_beeps;
     return TRUE;
 }
-int GetMessageBeepCount() { return g_beeps; }
+int GetMessageBeepCount() {
+    return g_beeps;
+}

@@ -13,8 +13,10 @@ namespace user {
 
 HBRUSH ControlColor(HWND control, HDC dc, UINT ctlColorMessage) {
     HWND parent = GetParent(control);
-    HBRUSH brush = parent ? (HBRUSH)SendMessage(parent, ctlColorMessage, (WPARAM)dc, (LPARAM)control) : nullptr;
-    if (!brush) brush = (HBRUSH)DefWindowProc(control, ctlColorMessage, (WPARAM)dc, (LPARAM)control);
+    HBRUSH brush =
+        parent ? (HBRUSH)SendMessage(parent, ctlColorMessage, (WPARAM)dc, (LPARAM)control) : nullptr;
+    if (!brush)
+        brush = (HBRUSH)DefWindowProc(control, ctlColorMessage, (WPARAM)dc, (LPARAM)control);
     return brush;
 }
 
@@ -55,47 +57,47 @@ cairo_surface_t* DrawStandardIcon(uintptr_t id) {
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 32, 32);
     cairo_t* cr = cairo_create(s);
     switch (id) {
-    case 32513:  // hand
-        Circle(cr, 0.85, 0.1, 0.1);
-        cairo_set_source_rgb(cr, 1, 1, 1);
-        cairo_set_line_width(cr, 3);
-        cairo_move_to(cr, 10, 10);
-        cairo_line_to(cr, 22, 22);
-        cairo_move_to(cr, 22, 10);
-        cairo_line_to(cr, 10, 22);
-        cairo_stroke(cr);
-        break;
-    case 32514:  // question
-        Circle(cr, 1, 1, 1);
-        Glyph(cr, "?", 0, 0, 0.8);
-        break;
-    case 32515:  // exclamation
-        cairo_move_to(cr, 16, 2);
-        cairo_line_to(cr, 30, 29);
-        cairo_line_to(cr, 2, 29);
-        cairo_close_path(cr);
-        cairo_set_source_rgb(cr, 1, 0.9, 0);
-        cairo_fill_preserve(cr);
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        cairo_set_line_width(cr, 1);
-        cairo_stroke(cr);
-        Glyph(cr, "!", 0, 0, 0);
-        break;
-    case 32516:  // information
-        Circle(cr, 1, 1, 1);
-        Glyph(cr, "i", 0, 0, 0.8);
-        break;
-    default:  // application
-        cairo_rectangle(cr, 3.5, 5.5, 25, 21);
-        cairo_set_source_rgb(cr, 1, 1, 1);
-        cairo_fill_preserve(cr);
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        cairo_set_line_width(cr, 1);
-        cairo_stroke(cr);
-        cairo_rectangle(cr, 4, 6, 24, 4);
-        cairo_set_source_rgb(cr, 10 / 255.0, 36 / 255.0, 106 / 255.0);
-        cairo_fill(cr);
-        break;
+        case 32513:  // hand
+            Circle(cr, 0.85, 0.1, 0.1);
+            cairo_set_source_rgb(cr, 1, 1, 1);
+            cairo_set_line_width(cr, 3);
+            cairo_move_to(cr, 10, 10);
+            cairo_line_to(cr, 22, 22);
+            cairo_move_to(cr, 22, 10);
+            cairo_line_to(cr, 10, 22);
+            cairo_stroke(cr);
+            break;
+        case 32514:  // question
+            Circle(cr, 1, 1, 1);
+            Glyph(cr, "?", 0, 0, 0.8);
+            break;
+        case 32515:  // exclamation
+            cairo_move_to(cr, 16, 2);
+            cairo_line_to(cr, 30, 29);
+            cairo_line_to(cr, 2, 29);
+            cairo_close_path(cr);
+            cairo_set_source_rgb(cr, 1, 0.9, 0);
+            cairo_fill_preserve(cr);
+            cairo_set_source_rgb(cr, 0, 0, 0);
+            cairo_set_line_width(cr, 1);
+            cairo_stroke(cr);
+            Glyph(cr, "!", 0, 0, 0);
+            break;
+        case 32516:  // information
+            Circle(cr, 1, 1, 1);
+            Glyph(cr, "i", 0, 0, 0.8);
+            break;
+        default:  // application
+            cairo_rectangle(cr, 3.5, 5.5, 25, 21);
+            cairo_set_source_rgb(cr, 1, 1, 1);
+            cairo_fill_preserve(cr);
+            cairo_set_source_rgb(cr, 0, 0, 0);
+            cairo_set_line_width(cr, 1);
+            cairo_stroke(cr);
+            cairo_rectangle(cr, 4, 6, 24, 4);
+            cairo_set_source_rgb(cr, 10 / 255.0, 36 / 255.0, 106 / 255.0);
+            cairo_fill(cr);
+            break;
     }
     cairo_destroy(cr);
     return s;
@@ -103,7 +105,8 @@ cairo_surface_t* DrawStandardIcon(uintptr_t id) {
 }  // namespace
 
 HICON CreateIconFromSurface(cairo_surface_t* surface) {
-    if (!surface) return nullptr;
+    if (!surface)
+        return nullptr;
     std::lock_guard<std::mutex> g(g_iconMutex);
     uintptr_t h = g_nextIcon += 4;
     g_icons[h] = cairo_surface_reference(surface);
@@ -121,7 +124,8 @@ HICON LoadIcon(HINSTANCE, LPCTSTR name) {
     static std::mutex m;
     // Program icons are not embedded yet: every named icon shows as the application icon.
     uintptr_t id = IS_INTRESOURCE(name) ? (uintptr_t)name : 32512;
-    if (id < 32512 || id > 32516) id = 32512;
+    if (id < 32512 || id > 32516)
+        id = 32512;
     std::lock_guard<std::mutex> g(m);
     HICON& icon = standard[id];
     if (!icon) {
@@ -132,7 +136,9 @@ HICON LoadIcon(HINSTANCE, LPCTSTR name) {
     return icon;
 }
 
-HCURSOR LoadCursor(HINSTANCE, LPCTSTR name) { return (HCURSOR)(uintptr_t)(IS_INTRESOURCE(name) ? (uintptr_t)name : 32512); }
+HCURSOR LoadCursor(HINSTANCE, LPCTSTR name) {
+    return (HCURSOR)(uintptr_t)(IS_INTRESOURCE(name) ? (uintptr_t)name : 32512);
+}
 
 HCURSOR SetCursor(HCURSOR cursor) {
     HCURSOR old = g_cursor;
@@ -140,14 +146,17 @@ HCURSOR SetCursor(HCURSOR cursor) {
     return old;
 }
 
-HCURSOR GetCursor() { return g_cursor; }
+HCURSOR GetCursor() {
+    return g_cursor;
+}
 
 BOOL DrawIcon(HDC hdc, int x, int y, HICON icon) {
     cairo_surface_t* src;
     {
         std::lock_guard<std::mutex> g(g_iconMutex);
         auto it = g_icons.find((uintptr_t)icon);
-        if (it == g_icons.end()) return FALSE;
+        if (it == g_icons.end())
+            return FALSE;
         src = it->second;
     }
     // An icon is blended with its alpha into a 32-bit bitmap, then copied through the DC's clip.

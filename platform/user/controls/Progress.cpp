@@ -14,13 +14,16 @@ struct ProgressState {
     COLORREF background = CLR_NONE;
 };
 
-ProgressState* State(HWND h) { return reinterpret_cast<ProgressState*>(GetWindowLongPtr(h, 0)); }
+ProgressState* State(HWND h) {
+    return reinterpret_cast<ProgressState*>(GetWindowLongPtr(h, 0));
+}
 
 int SetPos(HWND h, int pos) {
     ProgressState* st = State(h);
     int old = st->pos;
     st->pos = std::clamp(pos, std::min(st->low, st->high), std::max(st->low, st->high));
-    if (st->pos != old) InvalidateRect(h, nullptr, TRUE);
+    if (st->pos != old)
+        InvalidateRect(h, nullptr, TRUE);
     return old;
 }
 
@@ -31,10 +34,12 @@ void Paint(HWND h, HDC dc) {
     DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
     HBRUSH bg = st->background == CLR_NONE ? nullptr : CreateSolidBrush(st->background);
     FillRect(dc, &rc, bg ? bg : GetSysColorBrush(COLOR_3DFACE));
-    if (bg) DeleteObject(bg);
+    if (bg)
+        DeleteObject(bg);
     InflateRect(&rc, -1, -1);
     int range = st->high - st->low;
-    if (range <= 0 || IsRectEmpty(&rc)) return;
+    if (range <= 0 || IsRectEmpty(&rc))
+        return;
     bool vertical = (GetWindowLongPtr(h, GWL_STYLE) & PBS_VERTICAL) != 0;
     int length = vertical ? rc.bottom - rc.top : rc.right - rc.left;
     int filled = (int)((long long)(st->pos - st->low) * length / range);
@@ -57,71 +62,82 @@ void Paint(HWND h, HDC dc) {
             FillRect(dc, &r, bar);
         }
     }
-    if (st->bar != CLR_NONE) DeleteObject(bar);
+    if (st->bar != CLR_NONE)
+        DeleteObject(bar);
 }
 
 LRESULT ProgressProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     ProgressState* st = State(h);
     switch (msg) {
-    case WM_NCCREATE: SetWindowLongPtr(h, 0, (LONG_PTR) new ProgressState); break;
-    case WM_NCDESTROY:
-        delete st;
-        SetWindowLongPtr(h, 0, 0);
-        break;
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(h, &ps);
-        Paint(h, dc);
-        EndPaint(h, &ps);
-        return 0;
-    }
-    case WM_GETDLGCODE: return DLGC_STATIC;
-    case PBM_SETRANGE:
-    case PBM_SETRANGE32: {
-        LRESULT old = MAKELRESULT(st->low, st->high);
-        if (msg == PBM_SETRANGE) {
-            st->low = (int)(short)LOWORD(lParam);
-            st->high = (int)(short)HIWORD(lParam);
-        } else {
-            st->low = (int)wParam;
-            st->high = (int)lParam;
+        case WM_NCCREATE:
+            SetWindowLongPtr(h, 0, (LONG_PTR) new ProgressState);
+            break;
+        case WM_NCDESTROY:
+            delete st;
+            SetWindowLongPtr(h, 0, 0);
+            break;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(h, &ps);
+            Paint(h, dc);
+            EndPaint(h, &ps);
+            return 0;
         }
-        SetPos(h, st->pos);
-        InvalidateRect(h, nullptr, TRUE);
-        return old;
-    }
-    case PBM_GETRANGE: {
-        if (lParam) *reinterpret_cast<PBRANGE*>(lParam) = PBRANGE{st->low, st->high};
-        return wParam ? st->low : st->high;
-    }
-    case PBM_SETPOS: return SetPos(h, (int)wParam);
-    case PBM_DELTAPOS: return SetPos(h, st->pos + (int)wParam);
-    case PBM_GETPOS: return st->pos;
-    case PBM_SETSTEP: {
-        int old = st->step;
-        st->step = (int)wParam;
-        return old;
-    }
-    case PBM_STEPIT: {
-        // Stepping past the end wraps to the start, as the control does.
-        int next = st->pos + st->step;
-        if (next > st->high) next = st->low + (next - st->high);
-        return SetPos(h, next);
-    }
-    case PBM_SETBARCOLOR: {
-        COLORREF old = st->bar;
-        st->bar = (COLORREF)lParam;
-        InvalidateRect(h, nullptr, TRUE);
-        return (LRESULT)old;
-    }
-    case PBM_SETBKCOLOR: {
-        COLORREF old = st->background;
-        st->background = (COLORREF)lParam;
-        InvalidateRect(h, nullptr, TRUE);
-        return (LRESULT)old;
-    }
-    default: break;
+        case WM_GETDLGCODE:
+            return DLGC_STATIC;
+        case PBM_SETRANGE:
+        case PBM_SETRANGE32: {
+            LRESULT old = MAKELRESULT(st->low, st->high);
+            if (msg == PBM_SETRANGE) {
+                st->low = (int)(short)LOWORD(lParam);
+                st->high = (int)(short)HIWORD(lParam);
+            } else {
+                st->low = (int)wParam;
+                st->high = (int)lParam;
+            }
+            SetPos(h, st->pos);
+            InvalidateRect(h, nullptr, TRUE);
+            return old;
+        }
+        case PBM_GETRANGE: {
+            if (lParam)
+                *reinterpret_cast<PBRANGE*>(lParam) = PBRANGE{st->low, st->high};
+            return wParam ? st->low : st->high;
+        }
+        case PBM_SETPOS:
+            return SetPos(h, (int)wParam);
+        case PBM_DELTAPOS:
+            return SetPos(h, st->pos + (int)wParam);
+        case PBM_GETPOS:
+            return st->pos;
+        case PBM_SETSTEP: {
+            int old = st->step;
+            st->step = (int)wParam;
+            return old;
+        }
+        case PBM_STEPIT: {
+            // Stepping past the end wraps to the start, as the control does.
+            int next = st->pos + st->step;
+            if (next > st->high)
+                next = st->low + (next - st->high);
+            return SetPos(h, next);
+        }
+        case PBM_SETBARCOLOR: {
+            COLORREF old = st->bar;
+            st->bar = (COLORREF)lParam;
+            InvalidateRect(h, nullptr, TRUE);
+            return (LRESULT)old;
+        }
+        case PBM_SETBKCOLOR: {
+            COLORREF old = st->background;
+            st->background = (COLORREF)lParam;
+            InvalidateRect(h, nullptr, TRUE);
+            return (LRESULT)old;
+        }
+        default:
+            break;
     }
     return DefWindowProc(h, msg, wParam, lParam);
 }
