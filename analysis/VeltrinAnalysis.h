@@ -319,6 +319,9 @@ private:
     // ---- Report population ----
     // Takes the current request from _csCommand (list key, TYPE and EXE); returns EXE.
     CString TakeCurrentRequest();
+    // The rows of the top-20 SQL set in rank order (the gap column only in the transaction report's list);
+    // returns how many.
+    int AddTop20SqlRows(gxListModel& list, bool withGap);
     void SetUpReportList(LPCTSTR title, LPCTSTR captions, LPCTSTR types, int hiddenColumn);
     BOOL FinishSqlReportLog();
 };

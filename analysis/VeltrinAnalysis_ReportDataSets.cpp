@@ -186,6 +186,26 @@ int CVeltrinAnalysis::CompareElapsedTexts(LPCTSTR a, LPCTSTR b) {
 
 // ---- Adding observations ----
 
+namespace {
+// One statement run as the SQL data sets keep it.
+CSqlDetail MakeSqlDetail(LPCTSTR file, int32_t startRow, int32_t endRow, int32_t bindRow, LPCTSTR date,
+                         LPCTSTR startTime, LPCTSTR endTime, LPCTSTR timeText, LPCTSTR elapsedMs,
+                         LPCTSTR statement) {
+    CSqlDetail rec;
+    rec.m_csFile = file;
+    rec.m_nStartRow = startRow;
+    rec.m_nEndRow = endRow;
+    rec.m_nStartBindRow = bindRow;
+    rec.m_csDate = date;
+    rec.m_csStartTime = startTime;
+    rec.m_csEndTime = endTime;
+    rec.m_csTimeText = timeText;
+    rec.m_csElapsedMs = elapsedMs;
+    rec.m_csStatement = statement;
+    return rec;
+}
+}  // namespace
+
 void CVeltrinAnalysis::AddTransaction(LPCTSTR transaction, LPCTSTR elapsed) {
     CountElapsed<CTransaction>(m_aXact, transaction, elapsed,
                                [&](CTransaction& r) { r.m_csTransaction = transaction; });
@@ -255,51 +275,23 @@ void CVeltrinAnalysis::AddTop20Sql(LPCTSTR file, int32_t startRow, int32_t endRo
                                    LPCTSTR statement) {
     const CString key = CString(file) + ':' + Number(bindRow);
     AddTop20<CSqlDetail>(m_aTop20Sql, m_top20SqlFloor, key, elapsedMs, [&] {
-        CSqlDetail rec;
-        rec.m_csFile = file;
-        rec.m_nStartRow = startRow;
-        rec.m_nEndRow = endRow;
-        rec.m_nStartBindRow = bindRow;
-        rec.m_csDate = date;
-        rec.m_csStartTime = startTime;
-        rec.m_csEndTime = endTime;
-        rec.m_csElapsedMs = elapsedMs;
-        rec.m_csStatement = statement;
-        return rec;
+        return MakeSqlDetail(file, startRow, endRow, bindRow, date, startTime, endTime, "", elapsedMs,
+                             statement);
     });
 }
 
 void CVeltrinAnalysis::AddSqlDetail(LPCTSTR key, int32_t startRow, int32_t endRow, int32_t bindRow,
                                     LPCTSTR date, LPCTSTR startTime, LPCTSTR endTime, LPCTSTR elapsedMs,
                                     LPCTSTR gap, LPCTSTR statement) {
-    CSqlDetail rec;
-    rec.m_csFile = key;
-    rec.m_nStartRow = startRow;
-    rec.m_nEndRow = endRow;
-    rec.m_nStartBindRow = bindRow;
-    rec.m_csDate = date;
-    rec.m_csStartTime = startTime;
-    rec.m_csEndTime = endTime;
-    rec.m_csTimeText = gap;
-    rec.m_csElapsedMs = elapsedMs;
-    rec.m_csStatement = statement;
-    m_aSqlDetail.Add(key, rec);
+    m_aSqlDetail.Add(key, MakeSqlDetail(key, startRow, endRow, bindRow, date, startTime, endTime, gap,
+                                        elapsedMs, statement));
 }
 
 void CVeltrinAnalysis::AddHistogramSql(LPCTSTR key, int32_t startRow, int32_t endRow, int32_t bindRow,
                                        LPCTSTR date, LPCTSTR startTime, LPCTSTR endTime, LPCTSTR elapsedMs,
                                        LPCTSTR file, LPCTSTR statement) {
-    CSqlDetail rec;
-    rec.m_csFile = file;
-    rec.m_nStartRow = startRow;
-    rec.m_nEndRow = endRow;
-    rec.m_nStartBindRow = bindRow;
-    rec.m_csDate = date;
-    rec.m_csStartTime = startTime;
-    rec.m_csEndTime = endTime;
-    rec.m_csElapsedMs = elapsedMs;
-    rec.m_csStatement = statement;
-    m_aSqlDetail.Add(key, rec);
+    m_aSqlDetail.Add(key, MakeSqlDetail(file, startRow, endRow, bindRow, date, startTime, endTime, "",
+                                        elapsedMs, statement));
 }
 
 // ---- Rankings ----

@@ -114,18 +114,6 @@ private:
 };
 
 // The average of a summary row: integer division where it means something, else "n/c".
-// The first nine cells of a top-20 SQL row: number, file, rows, date, times and the elapsed text.
-void AddTop20SqlCells(gxListModel& list, int row, const CSqlDetail& r) {
-    list.AddItem(row, 0, Number(row + 1));
-    list.AddItem(row, 1, r.m_csFile);
-    list.AddItem(row, 2, Number(r.m_nStartRow));
-    list.AddItem(row, 3, Number(r.m_nEndRow));
-    list.AddItem(row, 4, Number(r.m_nStartBindRow));
-    list.AddItem(row, 5, r.m_csDate);
-    list.AddItem(row, 6, r.m_csStartTime);
-    list.AddItem(row, 7, r.m_csEndTime);
-    list.AddItem(row, 8, CVeltrinAnalysis::FormatElapsedMs(CVeltrinAnalysis::MsFromText(r.m_csElapsedMs)));
-}
 
 CString Average(int32_t total, int32_t count) {
     if (total > 0 && count > 0)
@@ -331,6 +319,33 @@ LRESULT CVeltrinAnalysis::OnPopulateT20SqlSumReport(WPARAM, LPARAM) {
     return row;
 }
 
+int CVeltrinAnalysis::AddTop20SqlRows(gxListModel& list, bool withGap) {
+    const int32_t count = m_aTop20Sql.GetCount();
+    int row = 0;
+    CString key;
+    for (int32_t k = 1; k <= count; ++k) {
+        CSqlDetail r;
+        key.Format("%d", k);
+        if (!m_aTop20Sql.Get(key, r))
+            continue;
+        list.AddItem(row, 0, Number(row + 1));
+        list.AddItem(row, 1, r.m_csFile);
+        list.AddItem(row, 2, Number(r.m_nStartRow));
+        list.AddItem(row, 3, Number(r.m_nEndRow));
+        list.AddItem(row, 4, Number(r.m_nStartBindRow));
+        list.AddItem(row, 5, r.m_csDate);
+        list.AddItem(row, 6, r.m_csStartTime);
+        list.AddItem(row, 7, r.m_csEndTime);
+        list.AddItem(row, 8, FormatElapsedMs(MsFromText(r.m_csElapsedMs)));
+        int column = 9;
+        if (withGap)
+            list.AddItem(row, column++, r.m_csTimeText);
+        list.AddItem(row, column, r.m_csStatement);
+        ++row;
+    }
+    return row;
+}
+
 LRESULT CVeltrinAnalysis::OnPopulateXactReport(WPARAM, LPARAM) {
     TraceF("CVeltrinView::OnPopulateXactReport: _csCommand=%s", (LPCTSTR)_csCommand);
     const CString exe = TakeCurrentRequest();
@@ -342,19 +357,7 @@ LRESULT CVeltrinAnalysis::OnPopulateXactReport(WPARAM, LPARAM) {
         " Date    | StartTime |  EndTime  |   ElapsedTime   |   Gap   |          SQL Statement          |",
         AlphaTypes(11), -1);
     gxListModel& list = List();
-    const int32_t count = m_aTop20Sql.GetCount();
-    int row = 0;
-    CString key;
-    for (int32_t k = 1; k <= count; ++k) {
-        CSqlDetail r;
-        key.Format("%d", k);
-        if (!m_aTop20Sql.Get(key, r))
-            continue;
-        AddTop20SqlCells(list, row, r);
-        list.AddItem(row, 9, r.m_csTimeText);
-        list.AddItem(row, 10, r.m_csStatement);
-        ++row;
-    }
+    const int row = AddTop20SqlRows(list, true);
     if (row > 0) {
         list.AddItem(row, 0, m_csListKey + "_LOG");
         list.AddItem(row, 1, m_csSqlReportFile);
@@ -379,18 +382,7 @@ LRESULT CVeltrinAnalysis::OnPopulateTop20SqlSummary(WPARAM, LPARAM) {
         " Date    | StartTime |  EndTime  |    ElapsedTime       |          SQL Statement          |",
         AlphaTypes(10), -1);
     gxListModel& list = List();
-    const int32_t count = m_aTop20Sql.GetCount();
-    int row = 0;
-    CString key;
-    for (int32_t k = 1; k <= count; ++k) {
-        CSqlDetail r;
-        key.Format("%d", k);
-        if (!m_aTop20Sql.Get(key, r))
-            continue;
-        AddTop20SqlCells(list, row, r);
-        list.AddItem(row, 9, r.m_csStatement);
-        ++row;
-    }
+    const int row = AddTop20SqlRows(list, false);
     if (row > 0) {
         list.AddItem(row, 0, "TOP20LOG");
         list.AddItem(row, 1, m_csSqlReportFile);
