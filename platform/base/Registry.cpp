@@ -860,6 +860,18 @@ LONG ResolveHandle(HKEY key, OpenKey& out) {
     return ERROR_SUCCESS;
 }
 
+// The open key a handle names and the parts of a sub-key path below it, within the depth limit.
+LONG ResolveSubKey(HKEY key, LPCSTR subKey, OpenKey& base, std::vector<std::string>& parts) {
+    LONG rc = ResolveHandle(key, base);
+    if (rc != ERROR_SUCCESS)
+        return rc;
+    if ((rc = SplitSubKey(subKey, parts)) != ERROR_SUCCESS)
+        return rc;
+    if (base.path.size() - 1 + parts.size() > kMaxKeyDepth)
+        return ERROR_INVALID_PARAMETER;
+    return ERROR_SUCCESS;
+}
+
 HKEY NewHandle(std::vector<std::string> path, REGSAM access) {
     std::lock_guard<std::mutex> guard(g_handleMutex);
     uintptr_t id = g_nextHandle;
@@ -961,14 +973,10 @@ LONG RegOpenKeyEx(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM samDesired, PHKEY ph
         return ERROR_INVALID_PARAMETER;
     *phkResult = nullptr;
     OpenKey base;
-    LONG rc = ResolveHandle(hKey, base);
+    std::vector<std::string> parts;
+    LONG rc = ResolveSubKey(hKey, lpSubKey, base, parts);
     if (rc != ERROR_SUCCESS)
         return rc;
-    std::vector<std::string> parts;
-    if ((rc = SplitSubKey(lpSubKey, parts)) != ERROR_SUCCESS)
-        return rc;
-    if (base.path.size() - 1 + parts.size() > kMaxKeyDepth)
-        return ERROR_INVALID_PARAMETER;
     std::vector<std::string> path;
     rc = ReadStore([&](const Key& top) -> LONG {
         if (!FindKey(top, base.path))
@@ -991,14 +999,10 @@ LONG RegCreateKeyEx(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR, DWORD, REGSAM samD
         return ERROR_INVALID_PARAMETER;
     *phkResult = nullptr;
     OpenKey base;
-    LONG rc = ResolveHandle(hKey, base);
+    std::vector<std::string> parts;
+    LONG rc = ResolveSubKey(hKey, lpSubKey, base, parts);
     if (rc != ERROR_SUCCESS)
         return rc;
-    std::vector<std::string> parts;
-    if ((rc = SplitSubKey(lpSubKey, parts)) != ERROR_SUCCESS)
-        return rc;
-    if (base.path.size() - 1 + parts.size() > kMaxKeyDepth)
-        return ERROR_INVALID_PARAMETER;
     std::vector<std::string> path = base.path;
     path.insert(path.end(), parts.begin(), parts.end());
 
