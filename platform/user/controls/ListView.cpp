@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/user/controls/ControlProc.h"
 #include "platform/user/ListView.h"
 #include "platform/user/UserInternal.h"
 
@@ -120,6 +121,9 @@ struct Column {
 class ListView {
 public:
     explicit ListView(HWND h) : m_h(h) {}
+    // Kept alive through a destroy inside one of its own messages (see ControlWindowProc).
+    int m_depth = 0;
+    bool m_dead = false;
     ~ListView() {
         for (Row& r : m_rows)
             std::free(r.cells);
@@ -1892,19 +1896,7 @@ LRESULT ListView::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT ListViewProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-    ListView* lv = Get(h);
-    if (msg == WM_NCCREATE) {
-        SetWindowLongPtr(h, 0, (LONG_PTR) new ListView(h));
-        return DefWindowProc(h, msg, wParam, lParam);
-    }
-    if (!lv)
-        return DefWindowProc(h, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtr(h, 0, 0);
-        delete lv;
-        return DefWindowProc(h, msg, wParam, lParam);
-    }
-    return lv->Proc(msg, wParam, lParam);
+    return ControlWindowProc<ListView>(h, msg, wParam, lParam);
 }
 }  // namespace
 

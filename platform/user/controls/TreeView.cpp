@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/user/controls/ControlProc.h"
 #include "platform/user/TreeView.h"
 #include "platform/user/UserInternal.h"
 
@@ -115,10 +116,6 @@ private:
     bool m_visibleDirty = true;
     RECT m_area{};
 };
-
-TreeView* Get(HWND h) {
-    return reinterpret_cast<TreeView*>(GetWindowLongPtr(h, 0));
-}
 
 // ---------------------------------------------------------------------------------------------------------
 // Notifications.
@@ -943,26 +940,7 @@ LRESULT TreeView::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TreeViewProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TreeView* tv = Get(h);
-    if (msg == WM_NCCREATE) {
-        SetWindowLongPtr(h, 0, (LONG_PTR) new TreeView(h));
-        return DefWindowProc(h, msg, wParam, lParam);
-    }
-    if (!tv)
-        return DefWindowProc(h, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtr(h, 0, 0);
-        if (tv->m_depth > 0)
-            tv->m_dead = true;
-        else
-            delete tv;
-        return DefWindowProc(h, msg, wParam, lParam);
-    }
-    ++tv->m_depth;
-    LRESULT r = tv->Proc(msg, wParam, lParam);
-    if (--tv->m_depth == 0 && tv->m_dead)
-        delete tv;
-    return r;
+    return ControlWindowProc<TreeView>(h, msg, wParam, lParam);
 }
 }  // namespace
 

@@ -479,3 +479,23 @@ TEST_F(ListViewTest, AutosizeByContentsAndHeader) {
     SendMessage(list, LVM_SETCOLUMNWIDTH, 2, LVSCW_AUTOSIZE_USEHEADER);
     EXPECT_EQ(SendMessage(list, LVM_GETCOLUMNWIDTH, 2, 0), 420 - 40 - w1);
 }
+
+TEST_F(ListViewTest, AParentMayDestroyTheListWhileItIsTold) {
+    // A dialog that closes on a click or a double click destroys the list inside its own message.
+    for (UINT code : {(UINT)NM_CLICK, (UINT)LVN_ITEMCHANGED, (UINT)NM_DBLCLK, (UINT)LVN_ITEMACTIVATE}) {
+        Make(0, 5);
+        parent.answer = [&](NMHDR* hdr) -> LRESULT {
+            if (hdr->code == code && IsWindow(hdr->hwndFrom))
+                DestroyWindow(hdr->hwndFrom);
+            return 0;
+        };
+        POINT p = Mid(1, 1);
+        if (code == NM_DBLCLK || code == LVN_ITEMACTIVATE)
+            SimulateMouseButton(list, p.x, p.y, WM_LBUTTONDBLCLK, WM_LBUTTONUP);
+        else
+            SimulateClick(list, p.x, p.y);
+        Pump();
+        EXPECT_FALSE(IsWindow(list)) << code;
+        parent.answer = nullptr;
+    }
+}
