@@ -80,7 +80,7 @@ std::string RandomLog(uint32_t seed) {
     std::mt19937 rng(seed);
     std::string log;
     const char* ends[] = {"\r\n", "\r\n", "\r\n", "\n", "\r", "\n\r"};
-    for (int line = 0; line < 400; ++line) {
+    for (int line = 0; line < 2500; ++line) {  // past the 1,000-line progress step
         unsigned kind = rng() % 100;
         if (kind < 3) {
             for (int i = 0, n = (int)(rng() % 200); i < n; ++i)
