@@ -1,5 +1,9 @@
 #include "analysis/Export.h"
 
+#include "platform/base/Exceptions.h"
+
+#include <new>
+
 #include <string>
 
 #include "analysis/AnalysisHost.h"
@@ -36,7 +40,7 @@ void CExport::AppendField(std::string& line, std::string_view cell) {
     line += '"';
 }
 
-void CExport::ReportFileError(const CFileException& error) {
+void CExport::ReportFileError(const CException& error) {
     char text[1024];
     error.GetErrorMessage(text, sizeof text);
     m_pHost->MessageBox(text, MB_OK | MB_ICONEXCLAMATION);
@@ -86,10 +90,14 @@ BOOL CExport::ExportToCsv() {
             file.Write(line.data(), (UINT)line.size());
         }
         file.Close();
-    } catch (CFileException* e) {
+    } catch (CException* e) {  // a write failure, or memory running out on a huge list
         file.Abort();
         ReportFileError(*e);
         e->Delete();
+        return FALSE;
+    } catch (const std::bad_alloc&) {
+        file.Abort();
+        ReportFileError(CMemoryException());
         return FALSE;
     }
     return TRUE;

@@ -10,7 +10,7 @@
 
 #include "platform/base/String.h"
 
-class CFileException;
+class CException;
 class gxListModel;
 class IAnalysisHost;
 
@@ -31,7 +31,7 @@ public:
     static void AppendField(std::string& line, std::string_view cell);
 
 private:
-    void ReportFileError(const CFileException& error);
+    void ReportFileError(const CException& error);
 
     gxListModel* m_pList;
     IAnalysisHost* m_pHost;

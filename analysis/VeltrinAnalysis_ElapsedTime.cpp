@@ -294,11 +294,13 @@ CString CVeltrinAnalysis::ThreadGetElapsedTime(IAnalysisHost* window, const std:
 LRESULT CVeltrinAnalysis::OnThreadElapsedResult(WPARAM wParam, LPARAM lParam) {
     char* recordsText = reinterpret_cast<char*>(wParam);
     char* resultText = reinterpret_cast<char*>(lParam);
+    bool final = true;
     if (recordsText && resultText) {
         const long number = std::atol(recordsText);
         CString elapsed(resultText), line;
         int bar = elapsed.Find('|');
-        if (bar >= 0) {
+        final = bar >= 0;  // "elapsed|line" ends a lookup; dots without '|' only show it is going on
+        if (final) {
             line = elapsed.Mid(bar + 1);
             elapsed = elapsed.Left(bar);
         }
@@ -312,7 +314,8 @@ LRESULT CVeltrinAnalysis::OnThreadElapsedResult(WPARAM wParam, LPARAM lParam) {
                 if (list.GetItemTextView(row, 0) != key.str())
                     continue;
                 list.SetItemText(row, cm ? 5 : 6, elapsed);
-                list.SetItemText(row, cm ? 8 : 9, line);
+                if (final)
+                    list.SetItemText(row, cm ? 8 : 9, line);
                 if (cm)
                     break;
             }
@@ -320,7 +323,7 @@ LRESULT CVeltrinAnalysis::OnThreadElapsedResult(WPARAM wParam, LPARAM lParam) {
     }
     FreeResultBuffer(recordsText);
     FreeResultBuffer(resultText);
-    if (m_nRunningCount > 0)
+    if (final && m_nRunningCount > 0)  // one worker is done
         --m_nRunningCount;
     return 0;
 }

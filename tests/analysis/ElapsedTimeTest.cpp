@@ -150,11 +150,16 @@ TEST_F(ElapsedTime, ResultHandling) {
         view_.OnThreadElapsedResult((WPARAM)CVeltrinAnalysis::NewResultBuffer(records),
                                     (LPARAM)CVeltrinAnalysis::NewResultBuffer(text));
     };
-    deliver("7", "..");  // progress: dots and no line
+    view_.m_nRunningCount = 2;
+    host_.GetList().SetItemText(0, 8, "old line");
+    deliver("7", "..");  // progress: dots, the line cell and the running count untouched
     EXPECT_EQ(Cell(0, 5), "..");
+    EXPECT_EQ(Cell(0, 8), "old line");
+    EXPECT_EQ(view_.m_nRunningCount, 2);
     deliver("7", "00:00:01 (1000 msec)|42");  // client-machine list: the first such row only
     EXPECT_EQ(Cell(0, 5), "00:00:01 (1000 msec)");
     EXPECT_EQ(Cell(0, 8), "42");
+    EXPECT_EQ(view_.m_nRunningCount, 1);  // a result ends one worker
     EXPECT_EQ(Cell(1, 5), "");
     deliver("99", "N/A|");  // no such row: nothing changes
     EXPECT_EQ(CVeltrinAnalysis::LiveResultBuffers(), 0);
