@@ -124,6 +124,49 @@ CString Average(int32_t total, int32_t count) {
         return Number(0);
     return "n/c";
 }
+
+// The statement count summary in rank order, into the list and the report log (with its header line);
+// the average column only in the top-20 summary. Returns the rows.
+int FillSqlSumRows(CMapStrToObjSqlSum& set, gxListModel& list, SummaryLog& log, PopulateWait& wait,
+                   bool withAverage) {
+    static const char kFormat[] = "%-10s  %-24s  %-10s  %-10s  %s\n";
+    static const char kAverageFormat[] = "%-10s  %-24s  %-10s  %-10s  %-10s  %s\n";
+    if (withAverage)
+        log.Write(FormatString(kAverageFormat, "Count", "TotalMillis", "MinMillis", "MaxMillis", "AvgMillis",
+                               "Statement"));
+    else
+        log.Write(FormatString(kFormat, "Count", "TotalMillis", "MinMillis", "MaxMillis", "Statement"));
+    const int32_t count = set.GetCount();
+    int row = 0;
+    CString key;
+    for (int32_t k = 1; k <= count; ++k) {
+        CSqlSum r;
+        key.Format("%d", k);
+        if (!set.Get(key, r))
+            continue;
+        const CString total = CVeltrinAnalysis::FormatElapsedMs(r.m_nTotalMs);
+        const CString cnt = Number(r.m_nCount), mn = Number(r.m_nMinMs), mx = Number(r.m_nMaxMs);
+        list.AddItem(row, 0, key);
+        list.AddItem(row, 1, cnt);
+        list.AddItem(row, 2, total);
+        list.AddItem(row, 3, mn);
+        list.AddItem(row, 4, mx);
+        if (withAverage) {
+            const CString avg = Average(r.m_nTotalMs, r.m_nCount);
+            list.AddItem(row, 5, avg);
+            list.AddItem(row, 6, r.m_csStatement);
+            log.Write(FormatString(kAverageFormat, (LPCTSTR)cnt, (LPCTSTR)total, (LPCTSTR)mn, (LPCTSTR)mx,
+                                   (LPCTSTR)avg, (LPCTSTR)r.m_csStatement));
+        } else {
+            list.AddItem(row, 5, r.m_csStatement);
+            log.Write(FormatString(kFormat, (LPCTSTR)cnt, (LPCTSTR)total, (LPCTSTR)mn, (LPCTSTR)mx,
+                                   (LPCTSTR)r.m_csStatement));
+        }
+        ++row;
+        wait.Row(row);
+    }
+    return row;
+}
 }  // namespace
 
 CString CVeltrinAnalysis::TakeCurrentRequest() {
@@ -228,35 +271,12 @@ LRESULT CVeltrinAnalysis::OnPopulateXactSqlSumReport(WPARAM, LPARAM) {
         "       |",
         AlphaTypes(6), -1);
 
-    static const char kFormat[] = "%-10s  %-24s  %-10s  %-10s  %s\n";
     SummaryLog log(*this, m_csSqlReportLog);
     if (!log.Open())
         return 0;
-    log.Write(FormatString(kFormat, "Count", "TotalMillis", "MinMillis", "MaxMillis", "Statement"));
-
     gxListModel& list = List();
-    const int32_t count = m_aSqlSum.GetCount();
-    PopulateWait wait(*this, count, name + "...", name + "...\n", 10, nullptr);
-    int row = 0;
-    CString key;
-    for (int32_t k = 1; k <= count; ++k) {
-        CSqlSum r;
-        key.Format("%d", k);
-        if (!m_aSqlSum.Get(key, r))
-            continue;
-        const CString total = FormatElapsedMs(r.m_nTotalMs);
-        const CString cnt = Number(r.m_nCount), mn = Number(r.m_nMinMs), mx = Number(r.m_nMaxMs);
-        list.AddItem(row, 0, key);
-        list.AddItem(row, 1, cnt);
-        list.AddItem(row, 2, total);
-        list.AddItem(row, 3, mn);
-        list.AddItem(row, 4, mx);
-        list.AddItem(row, 5, r.m_csStatement);
-        log.Write(FormatString(kFormat, (LPCTSTR)cnt, (LPCTSTR)total, (LPCTSTR)mn, (LPCTSTR)mx,
-                               (LPCTSTR)r.m_csStatement));
-        ++row;
-        wait.Row(row);
-    }
+    PopulateWait wait(*this, m_aSqlSum.GetCount(), name + "...", name + "...\n", 10, nullptr);
+    const int row = FillSqlSumRows(m_aSqlSum, list, log, wait, false);
     wait.Update(name + "...\n", row);
     if (row > 0) {
         list.AddItem(row, 0, "XACTSQLSUM");
@@ -279,38 +299,12 @@ LRESULT CVeltrinAnalysis::OnPopulateT20SqlSumReport(WPARAM, LPARAM) {
         "        SQL Statement                     |",
         AlphaTypes(7), 0);
 
-    static const char kFormat[] = "%-10s  %-24s  %-10s  %-10s  %-10s  %s\n";
     SummaryLog log(*this, m_csSqlReportLog);
     if (!log.Open())
         return 0;
-    log.Write(
-        FormatString(kFormat, "Count", "TotalMillis", "MinMillis", "MaxMillis", "AvgMillis", "Statement"));
-
     gxListModel& list = List();
-    const int32_t count = m_aSqlSum.GetCount();
-    PopulateWait wait(*this, count, name + "...", name + "...\n", 10, nullptr);
-    int row = 0;
-    CString key;
-    for (int32_t k = 1; k <= count; ++k) {
-        CSqlSum r;
-        key.Format("%d", k);
-        if (!m_aSqlSum.Get(key, r))
-            continue;
-        const CString total = FormatElapsedMs(r.m_nTotalMs);
-        const CString cnt = Number(r.m_nCount), mn = Number(r.m_nMinMs), mx = Number(r.m_nMaxMs);
-        const CString avg = Average(r.m_nTotalMs, r.m_nCount);
-        list.AddItem(row, 0, key);
-        list.AddItem(row, 1, cnt);
-        list.AddItem(row, 2, total);
-        list.AddItem(row, 3, mn);
-        list.AddItem(row, 4, mx);
-        list.AddItem(row, 5, avg);
-        list.AddItem(row, 6, r.m_csStatement);
-        log.Write(FormatString(kFormat, (LPCTSTR)cnt, (LPCTSTR)total, (LPCTSTR)mn, (LPCTSTR)mx, (LPCTSTR)avg,
-                               (LPCTSTR)r.m_csStatement));
-        ++row;
-        wait.Row(row);
-    }
+    PopulateWait wait(*this, m_aSqlSum.GetCount(), name + "...", name + "...\n", 10, nullptr);
+    const int row = FillSqlSumRows(m_aSqlSum, list, log, wait, true);
     wait.Update(name + "...\n", row);
     log.Close();
     wait.Close();

@@ -1060,72 +1060,14 @@ void ListView::OnButtonDown(UINT msg, WPARAM keys, POINT p) {
 }
 
 void ListView::OnScroll(bool vertical, int code, HWND bar) {
+    int target = 0;
     if (vertical) {
-        int perPage = PerPage();
-        int top = m_top;
-        switch (code) {
-            case SB_LINEUP:
-                top -= 1;
-                break;
-            case SB_LINEDOWN:
-                top += 1;
-                break;
-            case SB_PAGEUP:
-                top -= perPage;
-                break;
-            case SB_PAGEDOWN:
-                top += perPage;
-                break;
-            case SB_TOP:
-                top = 0;
-                break;
-            case SB_BOTTOM:
-                top = Count();
-                break;
-            case SB_THUMBTRACK:
-            case SB_THUMBPOSITION: {
-                SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-                if (GetScrollInfo(bar ? bar : m_vbar, SB_CTL, &si))
-                    top = si.nTrackPos;
-                break;
-            }
-            default:
-                return;
-        }
-        SetTop(top);
+        if (ScrollTarget(code, m_top, 1, PerPage(), Count(), bar ? bar : m_vbar, target))
+            SetTop(target);
     } else {
-        int x = m_scrollX;
         int page = std::max<int>(1, m_area.right - m_area.left);
-        switch (code) {
-            case SB_LINELEFT:
-                x -= kHScrollStep;
-                break;
-            case SB_LINERIGHT:
-                x += kHScrollStep;
-                break;
-            case SB_PAGELEFT:
-                x -= page;
-                break;
-            case SB_PAGERIGHT:
-                x += page;
-                break;
-            case SB_LEFT:
-                x = 0;
-                break;
-            case SB_RIGHT:
-                x = TotalWidth();
-                break;
-            case SB_THUMBTRACK:
-            case SB_THUMBPOSITION: {
-                SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-                if (GetScrollInfo(bar ? bar : m_hbar, SB_CTL, &si))
-                    x = si.nTrackPos;
-                break;
-            }
-            default:
-                return;
-        }
-        SetScrollX(x);
+        if (ScrollTarget(code, m_scrollX, kHScrollStep, page, TotalWidth(), bar ? bar : m_hbar, target))
+            SetScrollX(target);
     }
 }
 

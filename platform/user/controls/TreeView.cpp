@@ -827,37 +827,9 @@ LRESULT TreeView::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
             SetTop(m_top - (short)HIWORD(wParam) / 120 * 3);
             return 0;
         case WM_VSCROLL: {
-            int top = m_top, perPage = PerPage();
-            switch (LOWORD(wParam)) {
-                case SB_LINEUP:
-                    top -= 1;
-                    break;
-                case SB_LINEDOWN:
-                    top += 1;
-                    break;
-                case SB_PAGEUP:
-                    top -= perPage;
-                    break;
-                case SB_PAGEDOWN:
-                    top += perPage;
-                    break;
-                case SB_TOP:
-                    top = 0;
-                    break;
-                case SB_BOTTOM:
-                    top = (int)Visible().size();
-                    break;
-                case SB_THUMBTRACK:
-                case SB_THUMBPOSITION: {
-                    SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-                    if (GetScrollInfo(m_vbar, SB_CTL, &si))
-                        top = si.nTrackPos;
-                    break;
-                }
-                default:
-                    return 0;
-            }
-            SetTop(top);
+            int top = 0;
+            if (ScrollTarget(LOWORD(wParam), m_top, 1, PerPage(), (int)Visible().size(), m_vbar, top))
+                SetTop(top);
             return 0;
         }
         case TVM_INSERTITEM:
