@@ -61,11 +61,8 @@ CString ScanForElapsed(LPCTSTR path, CString clientId, LPCTSTR transaction, LPCT
         perLine(number);
         if (line.empty())
             continue;
-        if (expandTabs) {
-            expanded = CString(line);
-            ExpandTabs(expanded);
-            line = expanded.str();
-        }
+        if (expandTabs)
+            line = ExpandedTabs(line, expanded.str());
         if (!started) {
             if (Has(line, date) && Has(line, time) && Has(line, clientId) && Has(line, startText)) {
                 ++candidates;

@@ -43,34 +43,6 @@ inline void NumberText(char (&buf)[24], long value) {
     *std::to_chars(buf, buf + sizeof buf - 1, value).ptr = '\0';
 }
 
-// True when every byte of the text is printable ASCII (32 to 126), eight bytes at a time.
-bool AllPrintable(std::string_view text) {
-    constexpr uint64_t kOnes = 0x0101010101010101ull;
-    constexpr uint64_t kHighs = 0x8080808080808080ull;
-    size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        uint64_t x;
-        std::memcpy(&x, text.data() + i, 8);
-        uint64_t del = x ^ (0x7F * kOnes);
-        // A byte of 128 and above, a byte below 32, or a byte equal to 127.
-        if ((x | ((x - 0x20 * kOnes) & ~x) | ((del - kOnes) & ~del)) & kHighs)
-            return false;
-    }
-    for (; i < text.size(); ++i)
-        if (text[i] < 32 || text[i] > 126)
-            return false;
-    return true;
-}
-
-// The line as the tags see it: tabs expanded, other control bytes blanked. Most lines hold none, and
-// are used as they are.
-std::string_view Expanded(std::string_view line, CString& buffer) {
-    if (AllPrintable(line))
-        return line;
-    ExpandTabs(line, buffer.str());
-    return buffer.str();
-}
-
 // The pairing of start and end tags over one log. The end tags differ between the passes.
 struct TagChecker {
     const char* sqlEnd;
@@ -150,7 +122,7 @@ int32_t CVeltrinAnalysis::PerformTICAnalysis(LPCTSTR name, LPCTSTR, LPCTSTR exe)
         std::string_view line;
         while (pass.NextLine(line)) {
             TagChecker::Error error;
-            if (!line.empty() && checker.Check(Expanded(line, buffer), pass.LineNumber(), error)) {
+            if (!line.empty() && checker.Check(ExpandedTabs(line, buffer.str()), pass.LineNumber(), error)) {
                 char recordsText[24], lineText[24];
                 NumberText(recordsText, (long)errors + 1);
                 NumberText(lineText, error.line);
@@ -216,7 +188,7 @@ int32_t CVeltrinAnalysis::PerformTICAnalysisAll(LPCTSTR name, LPCTSTR, LPCTSTR e
         std::string_view line;
         while (pass.NextLine(line)) {
             TagChecker::Error error;
-            if (!line.empty() && checker.Check(Expanded(line, buffer), pass.LineNumber(), error)) {
+            if (!line.empty() && checker.Check(ExpandedTabs(line, buffer.str()), pass.LineNumber(), error)) {
                 char recordsText[24], lineText[24];
                 NumberText(recordsText, (long)errors + 1);
                 NumberText(lineText, error.line);

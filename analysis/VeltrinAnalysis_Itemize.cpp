@@ -109,15 +109,6 @@ private:
 
 // ---- QBroker ----
 
-bool IsPrintableLine(std::string_view line) {
-    for (char ch : line) {
-        unsigned char c = (unsigned char)ch;
-        if (c < 32 || c > 126)
-            return false;
-    }
-    return true;
-}
-
 // Server-count and trace lines that the filter leaves out of the list.
 bool IsFilteredTrace(std::string_view line) {
     if (line.size() > 4 && line.starts_with("*** "))
@@ -208,12 +199,7 @@ int32_t CVeltrinAnalysis::PopulateGridQBrokerItemizeEx(LPCTSTR name, LPCTSTR, LP
         std::string_view raw;
         while (pass.NextLine(raw)) {
             pass.Step(rows.Count());
-            std::string_view line = raw;
-            if (!IsPrintableLine(raw)) {
-                expanded.str().assign(raw);
-                ExpandTabs(expanded);
-                line = expanded.str();
-            }
+            std::string_view line = ExpandedTabs(raw, expanded.str());
             if (line.empty() || line == ".." || line == ".")
                 continue;
             if (filter && IsFilteredTrace(line))

@@ -356,9 +356,7 @@ int32_t CVeltrinAnalysis::RunStatsReport(bool serverMode) {
                 if (line.empty())
                     continue;
                 if (serverMode) {
-                    expanded = CString(line);
-                    ExpandTabs(expanded);
-                    scanner.Line(expanded.str(), pass.LineNumber());
+                    scanner.Line(ExpandedTabs(line, expanded.str()), pass.LineNumber());
                 } else {
                     scanner.Line(line, pass.LineNumber());
                 }

@@ -12,6 +12,11 @@
 void ExpandTabs(CString& text);
 // The same from a view into out (its storage is reused from call to call).
 void ExpandTabs(std::string_view in, std::string& out);
+// TRUE when every byte is printable (32..126): ExpandTabs then leaves the text as it is.
+BOOL IsPrintableText(std::string_view text);
+// The line with its tabs expanded: the line itself when it is plain (most log lines), else its expansion
+// in buffer. The view is valid while line and buffer are.
+std::string_view ExpandedTabs(std::string_view line, std::string& buffer);
 
 // Size of a file in bytes, 64-bit; double quotes in the path are removed first. 0 when it cannot be
 // opened or sized.
