@@ -3,21 +3,15 @@
 #include "app/core/RequestStrings.h"
 #include "controls/gxListModel.h"
 
-namespace {
-CString Field(LPCTSTR key) {
-    return ExtractAfter(_csCommand, key, '|').value_or(CString());
-}
-}  // namespace
-
 LRESULT CVeltrinAnalysis::OnViewData(WPARAM, LPARAM) {
     TraceF("CVeltrinView::OnViewData: _csCommand=%s", (LPCTSTR)_csCommand);
     if (_csCommand == WAIT_FOR_UPDATE)
         return 0;
 
-    CString name = Field(REQ_NAME);
-    CString type = Field(REQ_TYPE);
-    CString exe = Field(REQ_EXE);
-    CString search = Field(REQ_SEARCH);
+    CString name = RequestField(REQ_NAME);
+    CString type = RequestField(REQ_TYPE);
+    CString exe = RequestField(REQ_EXE);
+    CString search = RequestField(REQ_SEARCH);
     m_csCurListKey = m_csListKey;
     m_csCurItemKind = type;
     m_csCurAction = exe;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "analysis/ReportFormat.h"
 #include "analysis/VeltrinAnalysis.h"
 #include "platform/base/File.h"
 #include "platform/base/MessageBox.h"
@@ -128,11 +129,6 @@ void Rank(MAP& map, VALUE valueOf, const std::function<void(int32_t)>& moved) {
     }
 }
 
-CString Number(int32_t n) {
-    char buf[16];
-    auto end = std::to_chars(buf, buf + sizeof buf, n).ptr;
-    return CString(buf, (int)(end - buf));
-}
 }  // namespace
 
 // ---- Value helpers ----
@@ -252,7 +248,7 @@ void CVeltrinAnalysis::AddTop20Transaction(LPCTSTR file, int32_t startRow, int32
                                            LPCTSTR startTime, LPCTSTR endTime, LPCTSTR elapsed,
                                            LPCTSTR elapsedMs, LPCTSTR transaction, LPCTSTR clientType,
                                            LPCTSTR clientMachine) {
-    const CString key = CString(file) + ':' + Number(startRow);
+    const CString key = CString(file) + ':' + NumberString(startRow);
     AddTop20<CXactDetail>(m_aTop20Xact, m_top20XactFloor, key, elapsedMs, [&] {
         CXactDetail rec;
         rec.m_csFile = file;
@@ -273,7 +269,7 @@ void CVeltrinAnalysis::AddTop20Transaction(LPCTSTR file, int32_t startRow, int32
 void CVeltrinAnalysis::AddTop20Sql(LPCTSTR file, int32_t startRow, int32_t endRow, int32_t bindRow,
                                    LPCTSTR date, LPCTSTR startTime, LPCTSTR endTime, LPCTSTR elapsedMs,
                                    LPCTSTR statement) {
-    const CString key = CString(file) + ':' + Number(bindRow);
+    const CString key = CString(file) + ':' + NumberString(bindRow);
     AddTop20<CSqlDetail>(m_aTop20Sql, m_top20SqlFloor, key, elapsedMs, [&] {
         return MakeSqlDetail(file, startRow, endRow, bindRow, date, startTime, endTime, "", elapsedMs,
                              statement);
@@ -427,7 +423,7 @@ void CVeltrinAnalysis::WriteTransactionCountSummary() {
         [&](CStdioFile& file) {
             m_aXact.ForEach([&](const CString&, const CTransaction& r) {
                 file.WriteString(FormatString(kFormatXactCount, (LPCTSTR)r.m_csTransaction,
-                                              (LPCTSTR)Number(r.m_nCount), (LPCTSTR)r.m_csMinElapsed,
+                                              (LPCTSTR)NumberString(r.m_nCount), (LPCTSTR)r.m_csMinElapsed,
                                               (LPCTSTR)r.m_csMaxElapsed)
                                      .c_str());
             });
@@ -442,7 +438,7 @@ void CVeltrinAnalysis::WriteMachineCountSummary() {
         [&](CStdioFile& file) {
             m_aClient.ForEach([&](const CString&, const CClient& r) {
                 file.WriteString(FormatString(kFormatMachine, (LPCTSTR)r.m_csMachine, (LPCTSTR)r.m_csType,
-                                              (LPCTSTR)Number(r.m_nCount), (LPCTSTR)r.m_csMinElapsed,
+                                              (LPCTSTR)NumberString(r.m_nCount), (LPCTSTR)r.m_csMinElapsed,
                                               (LPCTSTR)r.m_csMaxElapsed)
                                      .c_str());
             });
@@ -458,7 +454,7 @@ void CVeltrinAnalysis::WriteTransactionSummary() {
         [&](CStdioFile& file) {
             m_aCltXact.ForEach([&](const CString&, const CCltXact& r) {
                 file.WriteString(FormatString(kFormatXactSummary, (LPCTSTR)r.m_csMachine, (LPCTSTR)r.m_csType,
-                                              (LPCTSTR)Number(r.m_nCount), (LPCTSTR)r.m_csMinElapsed,
+                                              (LPCTSTR)NumberString(r.m_nCount), (LPCTSTR)r.m_csMinElapsed,
                                               (LPCTSTR)r.m_csMaxElapsed, (LPCTSTR)r.m_csTransaction)
                                      .c_str());
             });
@@ -475,14 +471,15 @@ void CVeltrinAnalysis::WriteTop20TransactionList() {
             const int32_t n = m_aTop20Xact.GetCount();
             for (int32_t rank = 1; rank <= n; ++rank) {
                 CXactDetail r;
-                if (!m_aTop20Xact.Get(Number(rank), r))
+                if (!m_aTop20Xact.Get(NumberString(rank), r))
                     continue;
-                file.WriteString(
-                    FormatString(kFormatTop20Xact, (LPCTSTR)r.m_csFile, (LPCTSTR)Number(r.m_nStartRow),
-                                 (LPCTSTR)Number(r.m_nEndRow), (LPCTSTR)r.m_csDate, (LPCTSTR)r.m_csStartTime,
-                                 (LPCTSTR)r.m_csEndTime, (LPCTSTR)r.m_csElapsed, (LPCTSTR)r.m_csTransaction,
-                                 (LPCTSTR)r.m_csClientType, (LPCTSTR)r.m_csClientMachine)
-                        .c_str());
+                file.WriteString(FormatString(kFormatTop20Xact, (LPCTSTR)r.m_csFile,
+                                              (LPCTSTR)NumberString(r.m_nStartRow),
+                                              (LPCTSTR)NumberString(r.m_nEndRow), (LPCTSTR)r.m_csDate,
+                                              (LPCTSTR)r.m_csStartTime, (LPCTSTR)r.m_csEndTime,
+                                              (LPCTSTR)r.m_csElapsed, (LPCTSTR)r.m_csTransaction,
+                                              (LPCTSTR)r.m_csClientType, (LPCTSTR)r.m_csClientMachine)
+                                     .c_str());
             }
         },
         "Unable to write to the file:\n %s");
@@ -494,9 +491,10 @@ void CVeltrinAnalysis::WriteSqlCountSummary() {
         FormatString(kFormatSqlCount, "Count", "TotalMillis", "MinMillis", "MaxMillis", "Statement"),
         [&](CStdioFile& file) {
             m_aSqlXact.ForEach([&](const CString&, const CSqlXact& r) {
-                file.WriteString(FormatString(kFormatSqlCount, (LPCTSTR)Number(r.m_nCount),
-                                              (LPCTSTR)Number(r.m_nTotalMs), (LPCTSTR)Number(r.m_nMinMs),
-                                              (LPCTSTR)Number(r.m_nMaxMs), (LPCTSTR)r.m_csStatement)
+                file.WriteString(FormatString(kFormatSqlCount, (LPCTSTR)NumberString(r.m_nCount),
+                                              (LPCTSTR)NumberString(r.m_nTotalMs),
+                                              (LPCTSTR)NumberString(r.m_nMinMs),
+                                              (LPCTSTR)NumberString(r.m_nMaxMs), (LPCTSTR)r.m_csStatement)
                                      .c_str());
             });
         },
@@ -512,15 +510,15 @@ void CVeltrinAnalysis::WriteTop20SqlList() {
             const int32_t n = m_aTop20Sql.GetCount();
             for (int32_t rank = 1; rank <= n; ++rank) {
                 CSqlDetail r;
-                if (!m_aTop20Sql.Get(Number(rank), r))
+                if (!m_aTop20Sql.Get(NumberString(rank), r))
                     continue;
-                file.WriteString(FormatString(kFormatTop20Sql, (LPCTSTR)r.m_csFile,
-                                              (LPCTSTR)Number(r.m_nStartRow), (LPCTSTR)Number(r.m_nEndRow),
-                                              (LPCTSTR)Number(r.m_nStartBindRow), (LPCTSTR)r.m_csDate,
-                                              (LPCTSTR)r.m_csStartTime, (LPCTSTR)r.m_csEndTime,
-                                              (LPCTSTR)FormatElapsedMs(MsFromText(r.m_csElapsedMs)),
-                                              (LPCTSTR)r.m_csStatement)
-                                     .c_str());
+                file.WriteString(
+                    FormatString(kFormatTop20Sql, (LPCTSTR)r.m_csFile, (LPCTSTR)NumberString(r.m_nStartRow),
+                                 (LPCTSTR)NumberString(r.m_nEndRow), (LPCTSTR)NumberString(r.m_nStartBindRow),
+                                 (LPCTSTR)r.m_csDate, (LPCTSTR)r.m_csStartTime, (LPCTSTR)r.m_csEndTime,
+                                 (LPCTSTR)FormatElapsedMs(MsFromText(r.m_csElapsedMs)),
+                                 (LPCTSTR)r.m_csStatement)
+                        .c_str());
             }
         },
         "Unable to write to file: \n%s");

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "analysis/ReportFormat.h"
 #include "analysis/ReportLog.h"
 #include "analysis/VeltrinAnalysis.h"
 #include "app/core/RequestStrings.h"
@@ -11,15 +12,6 @@
 #include "platform/base/MessageBox.h"
 
 namespace {
-CString Field(LPCTSTR key) {
-    return ExtractAfter(_csCommand, key, '|').value_or(CString());
-}
-
-CString Number(long n) {
-    CString s;
-    s.Format("%ld", n);
-    return s;
-}
 
 CString AlphaTypes(int columns) {
     CString types;
@@ -117,11 +109,11 @@ private:
 
 CString Average(int32_t total, int32_t count) {
     if (total > 0 && count > 0)
-        return Number(total / count);
+        return NumberString(total / count);
     if (total > 0 && count == 0)
-        return Number(total);
+        return NumberString(total);
     if (total == 0 && count > 0)
-        return Number(0);
+        return NumberString(0);
     return "n/c";
 }
 
@@ -145,7 +137,8 @@ int FillSqlSumRows(CMapStrToObjSqlSum& set, gxListModel& list, SummaryLog& log, 
         if (!set.Get(key, r))
             continue;
         const CString total = CVeltrinAnalysis::FormatElapsedMs(r.m_nTotalMs);
-        const CString cnt = Number(r.m_nCount), mn = Number(r.m_nMinMs), mx = Number(r.m_nMaxMs);
+        const CString cnt = NumberString(r.m_nCount), mn = NumberString(r.m_nMinMs),
+                      mx = NumberString(r.m_nMaxMs);
         list.AddItem(row, 0, key);
         list.AddItem(row, 1, cnt);
         list.AddItem(row, 2, total);
@@ -171,8 +164,8 @@ int FillSqlSumRows(CMapStrToObjSqlSum& set, gxListModel& list, SummaryLog& log, 
 
 CString CVeltrinAnalysis::TakeCurrentRequest() {
     m_csCurListKey = m_csListKey;
-    m_csCurItemKind = Field(REQ_TYPE);
-    m_csCurAction = Field(REQ_EXE);
+    m_csCurItemKind = RequestField(REQ_TYPE);
+    m_csCurAction = RequestField(REQ_EXE);
     return m_csCurAction;
 }
 
@@ -217,7 +210,7 @@ BOOL CVeltrinAnalysis::FinishSqlReportLog() {
 
 LRESULT CVeltrinAnalysis::OnPopulateXactImzSqlReport(WPARAM, LPARAM) {
     TraceF("CVeltrinView::OnPopulateXactImzSqlReport: _csCommand=%s", (LPCTSTR)_csCommand);
-    const CString name = Field(REQ_NAME);
+    const CString name = RequestField(REQ_NAME);
     const CString exe = TakeCurrentRequest();
     ShowStatusText("Final Processing Transaction Itemize SQL Report...");
     SetUpReportList(
@@ -237,9 +230,9 @@ LRESULT CVeltrinAnalysis::OnPopulateXactImzSqlReport(WPARAM, LPARAM) {
         if (!m_aSqlDetail.Get(key, r))
             continue;
         list.AddItem(row, 0, key);
-        list.AddItem(row, 1, Number(r.m_nStartRow));
-        list.AddItem(row, 2, Number(r.m_nEndRow));
-        list.AddItem(row, 3, Number(r.m_nStartBindRow));
+        list.AddItem(row, 1, NumberString(r.m_nStartRow));
+        list.AddItem(row, 2, NumberString(r.m_nEndRow));
+        list.AddItem(row, 3, NumberString(r.m_nStartBindRow));
         list.AddItem(row, 4, r.m_csDate);
         list.AddItem(row, 5, r.m_csStartTime);
         list.AddItem(row, 6, r.m_csEndTime);
@@ -263,7 +256,7 @@ LRESULT CVeltrinAnalysis::OnPopulateXactImzSqlReport(WPARAM, LPARAM) {
 
 LRESULT CVeltrinAnalysis::OnPopulateXactSqlSumReport(WPARAM, LPARAM) {
     TraceF("CVeltrinView::OnPopulateXactSqlSumReport: _csCommand=%s", (LPCTSTR)_csCommand);
-    const CString name = Field(REQ_NAME);
+    const CString name = RequestField(REQ_NAME);
     const CString exe = TakeCurrentRequest();
     SetUpReportList(
         exe,
@@ -291,7 +284,7 @@ LRESULT CVeltrinAnalysis::OnPopulateXactSqlSumReport(WPARAM, LPARAM) {
 
 LRESULT CVeltrinAnalysis::OnPopulateT20SqlSumReport(WPARAM, LPARAM) {
     TraceF("CVeltrinView::OnPopulateT20SqlSumReport: _csCommand=%s", (LPCTSTR)_csCommand);
-    const CString name = Field(REQ_NAME);
+    const CString name = RequestField(REQ_NAME);
     const CString exe = TakeCurrentRequest();
     SetUpReportList(
         exe,
@@ -322,11 +315,11 @@ int CVeltrinAnalysis::AddTop20SqlRows(gxListModel& list, bool withGap) {
         key.Format("%d", k);
         if (!m_aTop20Sql.Get(key, r))
             continue;
-        list.AddItem(row, 0, Number(row + 1));
+        list.AddItem(row, 0, NumberString(row + 1));
         list.AddItem(row, 1, r.m_csFile);
-        list.AddItem(row, 2, Number(r.m_nStartRow));
-        list.AddItem(row, 3, Number(r.m_nEndRow));
-        list.AddItem(row, 4, Number(r.m_nStartBindRow));
+        list.AddItem(row, 2, NumberString(r.m_nStartRow));
+        list.AddItem(row, 3, NumberString(r.m_nEndRow));
+        list.AddItem(row, 4, NumberString(r.m_nStartBindRow));
         list.AddItem(row, 5, r.m_csDate);
         list.AddItem(row, 6, r.m_csStartTime);
         list.AddItem(row, 7, r.m_csEndTime);
@@ -391,7 +384,7 @@ LRESULT CVeltrinAnalysis::OnPopulateTop20SqlSummary(WPARAM, LPARAM) {
 
 LRESULT CVeltrinAnalysis::OnPopulateSqlHistogramReport(WPARAM, LPARAM) {
     TraceF("CVeltrinView::OnPopulateSqlHistogramReport: _csCommand=%s", (LPCTSTR)_csCommand);
-    CString name = Field(REQ_NAME);
+    CString name = RequestField(REQ_NAME);
     int slash = name.ReverseFind('/');
     if (slash >= 0)
         name = name.Mid(slash + 1);
@@ -418,9 +411,9 @@ LRESULT CVeltrinAnalysis::OnPopulateSqlHistogramReport(WPARAM, LPARAM) {
             continue;
         list.AddItem(row, 0, key);
         list.AddItem(row, 1, r.m_csFile);
-        list.AddItem(row, 2, Number(r.m_nStartRow));
-        list.AddItem(row, 3, Number(r.m_nEndRow));
-        list.AddItem(row, 4, Number(r.m_nStartBindRow));
+        list.AddItem(row, 2, NumberString(r.m_nStartRow));
+        list.AddItem(row, 3, NumberString(r.m_nEndRow));
+        list.AddItem(row, 4, NumberString(r.m_nStartBindRow));
         list.AddItem(row, 5, r.m_csDate);
         list.AddItem(row, 6, r.m_csStartTime);
         list.AddItem(row, 7, r.m_csEndTime);

@@ -28,10 +28,6 @@ const char kNoSqlData[] =
     "\r\n No Data Available in %s for Itemize Criteria.\r\n\r\n No SQL data found, suspect QServer logging "
     "level < 4.";
 
-CString Field(LPCTSTR key) {
-    return ExtractAfter(_csCommand, key, '|').value_or(CString());
-}
-
 std::string_view TrimBlanks(std::string_view s) {
     size_t b = s.find_first_not_of(' ');
     if (b == std::string_view::npos)
@@ -68,9 +64,9 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
     TraceF("%s: _csCommand=%s", spec.method, (LPCTSTR)_csCommand);
     if (_csCommand == WAIT_FOR_UPDATE)
         return 0;
-    const CString name = Field(REQ_NAME);
-    const CString type = Field(REQ_TYPE);
-    const CString exe = Field(REQ_EXE);
+    const CString name = RequestField(REQ_NAME);
+    const CString type = RequestField(REQ_TYPE);
+    const CString exe = RequestField(REQ_EXE);
     m_csCurListKey = m_csListKey;
     m_csCurItemKind = type;
     m_csCurAction = exe;
@@ -302,7 +298,7 @@ LRESULT CVeltrinAnalysis::OnRunT20SqlSumReport(WPARAM, LPARAM) {
     TraceF("%s: _csCommand=%s", method, (LPCTSTR)_csCommand);
     if (_csCommand == WAIT_FOR_UPDATE)
         return 0;
-    const CString name = Field(REQ_NAME);
+    const CString name = RequestField(REQ_NAME);
     TakeCurrentRequest();
     const CString path = JoinPath(m_csBaseFolder, name);
     m_csSqlSummaryLogName = path;  // the histogram reads the same report log

@@ -17,10 +17,6 @@
 namespace {
 constexpr uint32_t kAskAbove = 100000;
 
-CString Field(LPCTSTR key) {
-    return ExtractAfter(_csCommand, key, '|').value_or(CString());
-}
-
 std::string_view TrimBlanks(std::string_view s) {
     size_t b = s.find_first_not_of(' ');
     if (b == std::string_view::npos)
@@ -100,9 +96,9 @@ LRESULT CVeltrinAnalysis::OnRunSqlHistogramReport(WPARAM, LPARAM) {
     TraceF("%s: _csCommand=%s", method, (LPCTSTR)_csCommand);
     if (_csCommand == WAIT_FOR_UPDATE)
         return 0;
-    CString name = Field(REQ_NAME);
-    CString record = Field(REQ_TYPE);
-    const CString exe = Field(REQ_EXE);
+    CString name = RequestField(REQ_NAME);
+    CString record = RequestField(REQ_TYPE);
+    const CString exe = RequestField(REQ_EXE);
     CString countText;
     int colon = record.Find(':');
     if (colon >= 0) {

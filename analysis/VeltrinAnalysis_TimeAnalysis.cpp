@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/ReportFormat.h"
 #include "analysis/LogPass.h"
 #include "analysis/ReportLog.h"
 #include "analysis/VeltrinAnalysis.h"
@@ -36,11 +37,6 @@ constexpr size_t kXactOffset = 18;     // "TRANSACTION TIME: "
 
 inline bool Holds(std::string_view line, std::string_view marker) {
     return line.find(marker) != std::string_view::npos;
-}
-
-// "%ld" of a number into a buffer, without printf's cost on every line.
-inline void NumberText(char (&buf)[24], long value) {
-    *std::to_chars(buf, buf + sizeof buf - 1, value).ptr = '\0';
 }
 
 // The text from offset on; a short line reads as empty there.

@@ -17,10 +17,6 @@
 namespace {
 const char kDetailFormat[] = "%-27s  %-10s  %-10s  %-10s  %-13s %-13s %-30s  %-30s  %-12s  %s\n";
 
-CString Field(LPCTSTR key) {
-    return ExtractAfter(_csCommand, key, '|').value_or(CString());
-}
-
 enum class XactLine { Other, Start, End };
 
 // A Start line holds "| Start "; an End line holds "| End " and no "| Start ". One walk over the '|'s.
@@ -54,9 +50,9 @@ LRESULT CVeltrinAnalysis::OnCompileTop20Transx(WPARAM, LPARAM) {
     TraceF("CVeltrinView::OnCompileTop20Transx: _csCommand=%s", (LPCTSTR)_csCommand);
     if (_csCommand == WAIT_FOR_UPDATE)
         return 0;
-    const CString name = Field(REQ_NAME);
-    const CString type = Field(REQ_TYPE);
-    const CString exe = Field(REQ_EXE);
+    const CString name = RequestField(REQ_NAME);
+    const CString type = RequestField(REQ_TYPE);
+    const CString exe = RequestField(REQ_EXE);
     m_csCurListKey = m_csListKey;
     m_csCurItemKind = type;
     m_csCurAction = exe;

@@ -39,6 +39,10 @@ std::optional<CString> ExtractAfter(LPCTSTR text, LPCTSTR key, char stop) {
     return end ? CString(start, (int)(end - start)) : CString(start);
 }
 
+CString RequestField(LPCTSTR key) {
+    return ExtractAfter(_csCommand, key, '|').value_or(CString());
+}
+
 CString MakeRequestLine(LPCTSTR name, LPCTSTR type, LPCTSTR exe) {
     CString line;
     line.Format("NAME=%s|TYPE=%s|EXE=%s", name ? name : "", type ? type : "", exe ? exe : "");
