@@ -10,6 +10,8 @@
 // process's peak resident size during the pass, from getrusage after the peak was reset).
 #include <benchmark/benchmark.h>
 
+#include "bench/BenchSupport.h"
+
 #include <fcntl.h>
 #include <malloc.h>
 #include <spawn.h>
@@ -34,51 +36,14 @@
 extern char** environ;
 
 namespace {
+using namespace benchsupport;
+
 struct BenchLog {
     std::string folder;
     std::string name;
     std::string path;
     bool ok = false;
 };
-
-long Megabytes() {
-    const char* mb = std::getenv("VELTRIN_BENCH_MB");
-    long n = mb ? std::atol(mb) : 1024;
-    return n > 0 ? n : 1024;
-}
-
-// Runs a program without a shell and returns its exit code (-1 when it could not run). Its standard
-// output goes through a pipe into *out: a peer writing to /dev/null may stop at the first match.
-int Run(const char* const argv[], std::string* out = nullptr) {
-    int fds[2];
-    if (pipe(fds) != 0)
-        return -1;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    posix_spawn_file_actions_addclose(&actions, fds[1]);
-    pid_t pid;
-    int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, const_cast<char* const*>(argv), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(fds[1]);
-    std::string text;
-    char buf[4096];
-    for (ssize_t n; rc == 0 && ((n = read(fds[0], buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR));)
-        if (n > 0)
-            text.append(buf, (size_t)n);
-    close(fds[0]);
-    if (rc != 0)
-        return -1;
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR)
-            return -1;
-    }
-    if (out)
-        *out = text;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 double Seconds(const std::function<void()>& f) {
     auto start = std::chrono::steady_clock::now();
@@ -117,7 +82,7 @@ const BenchLog& Log() {
             std::string mb = std::to_string(Megabytes());
             const char* argv[] = {gen.c_str(), "qserver", part.c_str(), mb.c_str(), "7", nullptr};
             std::fprintf(stderr, "generating %s (%s MB)...\n", l.path.c_str(), mb.c_str());
-            if (Run(argv) != 0 || std::rename(part.c_str(), l.path.c_str()) != 0) {
+            if (RunProgram(argv) != 0 || std::rename(part.c_str(), l.path.c_str()) != 0) {
                 std::fprintf(stderr, "could not generate %s\n", l.path.c_str());
                 return l;
             }
@@ -135,7 +100,7 @@ double PeerMs(const char* const argv[]) {
     double best = 1e300;
     for (int i = 0; i < 3; ++i) {
         int rc = 0;
-        double s = Seconds([&] { rc = Run(argv); });
+        double s = Seconds([&] { rc = RunProgram(argv); });
         if (rc < 0)
             return 0;
         best = std::min(best, s);
@@ -256,7 +221,7 @@ void RunPeer(benchmark::State& state, const char* const argv[]) {
     }
     std::string out;
     for (auto _ : state) {
-        if (Run(argv, &out) < 0) {
+        if (RunProgram(argv, &out) < 0) {
             state.SkipWithError("the program could not be run");
             return;
         }

@@ -3,6 +3,8 @@
 //   VELTRIN_BENCH_LOG=<path> to use another file; VELTRIN_BENCH_MB to change the generated size.
 #include <benchmark/benchmark.h>
 
+#include "bench/BenchSupport.h"
+
 #include <cstdlib>
 #include <spawn.h>
 #include <string>
@@ -17,31 +19,13 @@
 extern char** environ;
 
 namespace {
+using namespace benchsupport;
+
 std::string LogPath() {
     if (const char* p = std::getenv("VELTRIN_BENCH_LOG"))
         return p;
     ::mkdir(VELTRIN_BENCH_DATA, 0755);
     return std::string(VELTRIN_BENCH_DATA) + "/qserver_1g.log";
-}
-
-long Megabytes() {
-    const char* mb = std::getenv("VELTRIN_BENCH_MB");
-    return mb ? std::atol(mb) : 1024;
-}
-
-int Run(const char* const argv[], bool quiet) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (quiet)
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid;
-    int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, const_cast<char* const*>(argv), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0)
-        return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 const std::string& EnsureLog() {
@@ -53,7 +37,7 @@ const std::string& EnsureLog() {
             std::string gen = std::string(VELTRIN_BIN_DIR) + "/loggen";
             std::string mb = std::to_string(Megabytes());
             const char* argv[] = {gen.c_str(), "qserver", p.c_str(), mb.c_str(), "7", nullptr};
-            if (Run(argv, false) != 0)
+            if (RunProgram(argv) != 0)
                 std::fprintf(stderr, "could not generate %s\n", p.c_str());
         }
         return p;
@@ -85,7 +69,7 @@ void BM_WcL(benchmark::State& state) {
     const std::string& path = EnsureLog();
     for (auto _ : state) {
         const char* argv[] = {"wc", "-l", path.c_str(), nullptr};
-        if (Run(argv, true) != 0) {
+        if (RunProgram(argv) != 0) {
             state.SkipWithError("wc -l failed");
             return;
         }

@@ -4,6 +4,8 @@
 //   VELTRIN_BENCH_LOG=<path> to use another file; VELTRIN_BENCH_MB to change the generated size.
 #include <benchmark/benchmark.h>
 
+#include "bench/BenchSupport.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
@@ -21,29 +23,10 @@
 extern char** environ;
 
 namespace {
+using namespace benchsupport;
+
 const std::string kDataDir = VELTRIN_BENCH_DATA;
 const char kLogName[] = "qserver_reports_1g.log";
-
-long Megabytes() {
-    const char* mb = std::getenv("VELTRIN_BENCH_MB");
-    return mb ? std::atol(mb) : 1024;
-}
-
-// Runs a program without a shell; its output goes to /dev/null when quiet.
-int Run(const char* const argv[], bool quiet) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (quiet)
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid;
-    int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, const_cast<char* const*>(argv), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0)
-        return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // The log, generated when missing, too small, or older than the generator.
 const std::string& LogPath() {
@@ -60,7 +43,7 @@ const std::string& LogPath() {
         if (stale) {
             std::string mb = std::to_string(Megabytes());
             const char* argv[] = {gen.c_str(), "qserver", p.c_str(), mb.c_str(), "7", nullptr};
-            if (Run(argv, false) != 0)
+            if (RunProgram(argv) != 0)
                 std::fprintf(stderr, "could not generate %s\n", p.c_str());
         }
         return p;
@@ -71,7 +54,7 @@ const std::string& LogPath() {
 double TimeWcMs() {
     auto start = std::chrono::steady_clock::now();
     const char* argv[] = {"wc", "-l", LogPath().c_str(), nullptr};
-    if (Run(argv, true) != 0)
+    if (RunProgram(argv) != 0)
         return -1;
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
@@ -129,7 +112,7 @@ void BM_CompileTop20Sql(benchmark::State& state) {
 void BM_WcL(benchmark::State& state) {
     for (auto _ : state) {
         const char* argv[] = {"wc", "-l", LogPath().c_str(), nullptr};
-        if (Run(argv, true) != 0) {
+        if (RunProgram(argv) != 0) {
             state.SkipWithError("wc -l failed");
             return;
         }
