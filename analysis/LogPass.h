@@ -53,10 +53,6 @@ public:
     long LineNumber() const { return m_reader.GetLineNumber(); }
     // The progress step after a line: every 1,000 lines (100 for files under 1,000 lines).
     void Step(int32_t rows);
-    // TRUE when the current line is one at which Step reports progress.
-    BOOL AtStep() const { return m_reader.GetLineNumber() % m_step == 0; }
-    // The progress call itself, for the line number given.
-    void Progress(long lineNumber, int32_t rows);
     // Ends a pass normally: last progress, the "No Data Available" pad text when no row was added,
     // the bar to the total, wait dialog closed, "Ready", the row count, the End trace. Returns rows.
     int32_t Finish(int32_t rows);
@@ -98,6 +94,7 @@ public:
     void SetShortFileStep(long step) { m_shortStep = step > 0 ? step : 100; }
     // BeginWait and the wait cursor, without opening a log: the importers read their file themselves.
     void OpenWait(LPCTSTR path);
+    // TRUE when the line number is one at which Step reports progress.
     BOOL IsStep(long lineNumber) const { return lineNumber % m_step == 0; }
     // A progress call with its own message text: the text, the row count, the bar, the wait cursor.
     void ShowProgress(LPCTSTR text, long lineNumber, int32_t rows);
@@ -112,6 +109,8 @@ public:
     void Abandon(LPCTSTR message, UINT type = MB_OK | MB_ICONEXCLAMATION);
 
 private:
+    // The progress call itself, for the line number given.
+    void Progress(long lineNumber, int32_t rows);
     void CloseWait();
     void BeginWaitCursor();
     void EndWaitCursor();

@@ -274,7 +274,8 @@ int32_t CVeltrinAnalysis::PopulateGridQServerItemizeEx(LPCTSTR name, LPCTSTR, LP
             // A line that would list nothing matters only to the statement count and the progress step,
             // so the SQL detail markers are looked for only where they can change what happens.
             const bool listed = bars.serverTrace || bars.start || bars.end || line.front() == '-';
-            if ((listed || (inStatement && statementLines < 2) || pass.AtStep()) && IsSkippedSqlDetail(line))
+            if ((listed || (inStatement && statementLines < 2) || pass.IsStep(pass.LineNumber())) &&
+                IsSkippedSqlDetail(line))
                 continue;
 
             bool statementText = true;  // the line may be the first line of a statement's text
