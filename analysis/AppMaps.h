@@ -2,10 +2,10 @@
 // the analysis passes. They live for the whole run.
 #pragma once
 
-#include "analysis/MapStrToCMObj.h"
-#include "analysis/MapStrToHObj.h"
-#include "analysis/MapStrToIMPObj.h"
-#include "analysis/MapStrToTObj.h"
+#include "analysis/records/MapStrToCMObj.h"
+#include "analysis/records/MapStrToHObj.h"
+#include "analysis/records/MapStrToIMPObj.h"
+#include "analysis/records/MapStrToTObj.h"
 
 extern CMapStrToHObj g_mapLoadedLogs;         // every loaded log, keyed by its file name
 extern CMapStrToCMObj g_mapStatsClientIds;    // client machines ticked for statistics

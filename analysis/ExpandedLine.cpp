@@ -1,6 +1,6 @@
 #include "analysis/ExpandedLine.h"
 
-#include "app/core/TextHelpers.h"
+#include "core/TextHelpers.h"
 
 #include <algorithm>
 #include <cstring>

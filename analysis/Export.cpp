@@ -7,7 +7,7 @@
 #include <string>
 
 #include "analysis/AnalysisHost.h"
-#include "controls/gxListModel.h"
+#include "controls/model/gxListModel.h"
 #include "platform/base/File.h"
 #include "platform/base/MessageBox.h"
 

@@ -2,8 +2,8 @@
 
 #include "analysis/AppMaps.h"
 #include "analysis/VeltrinAnalysis.h"
-#include "app/core/RequestStrings.h"
-#include "controls/gxListModel.h"
+#include "core/RequestStrings.h"
+#include "controls/model/gxListModel.h"
 
 CImportFrame::CImportFrame(CVeltrinAnalysis& view, LPCTSTR method, LPCTSTR statusText)
     : m_view(view), m_pass(view, method, statusText, "Importing Content...") {}

@@ -3,8 +3,8 @@
 #include <new>
 
 #include "analysis/VeltrinAnalysis.h"
-#include "app/core/PrivateMessages.h"
-#include "controls/gxListModel.h"
+#include "core/PrivateMessages.h"
+#include "controls/model/gxListModel.h"
 #include "platform/base/JoinPath.h"
 #include "platform/base/MessageBox.h"
 

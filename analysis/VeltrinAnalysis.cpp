@@ -2,8 +2,8 @@
 
 #include <cstdarg>
 
-#include "app/core/RequestStrings.h"
-#include "controls/gxListModel.h"
+#include "core/RequestStrings.h"
+#include "controls/model/gxListModel.h"
 
 gxListModel& CVeltrinAnalysis::List() const {
     return m_pHost->GetList();

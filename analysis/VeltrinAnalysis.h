@@ -10,13 +10,13 @@
 #include "platform/base/String.h"
 
 // The report data sets.
-#include "analysis/MapStrToObjClient.h"
-#include "analysis/MapStrToObjCltXact.h"
-#include "analysis/MapStrToObjSqlDetail.h"
-#include "analysis/MapStrToObjSqlSum.h"
-#include "analysis/MapStrToObjSqlXact.h"
-#include "analysis/MapStrToObjXact.h"
-#include "analysis/MapStrToObjXactDetail.h"
+#include "analysis/records/MapStrToObjClient.h"
+#include "analysis/records/MapStrToObjCltXact.h"
+#include "analysis/records/MapStrToObjSqlDetail.h"
+#include "analysis/records/MapStrToObjSqlSum.h"
+#include "analysis/records/MapStrToObjSqlXact.h"
+#include "analysis/records/MapStrToObjXact.h"
+#include "analysis/records/MapStrToObjXactDetail.h"
 
 class gxListModel;
 class CFileException;

@@ -5,9 +5,9 @@
 #include "analysis/Export.h"
 #include "analysis/ImportFrame.h"
 #include "analysis/VeltrinAnalysis.h"
-#include "app/core/PrivateMessages.h"
-#include "app/core/RequestStrings.h"
-#include "controls/gxListModel.h"
+#include "core/PrivateMessages.h"
+#include "core/RequestStrings.h"
+#include "controls/model/gxListModel.h"
 
 namespace {
 bool IsBlank(char c) {

@@ -1,7 +1,7 @@
 #include "analysis/VeltrinAnalysis.h"
-#include "app/core/PrivateMessages.h"
-#include "app/core/RequestStrings.h"
-#include "controls/gxListModel.h"
+#include "core/PrivateMessages.h"
+#include "core/RequestStrings.h"
+#include "controls/model/gxListModel.h"
 
 LRESULT CVeltrinAnalysis::OnViewData(WPARAM, LPARAM) {
     TraceF("CVeltrinView::OnViewData: _csCommand=%s", (LPCTSTR)_csCommand);

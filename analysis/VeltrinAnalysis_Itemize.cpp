@@ -9,9 +9,9 @@
 
 #include "analysis/LogPass.h"
 #include "analysis/VeltrinAnalysis.h"
-#include "app/core/RequestStrings.h"
-#include "app/core/TextHelpers.h"
-#include "controls/gxListModel.h"
+#include "core/RequestStrings.h"
+#include "core/TextHelpers.h"
+#include "controls/model/gxListModel.h"
 #include "platform/base/JoinPath.h"
 
 namespace {

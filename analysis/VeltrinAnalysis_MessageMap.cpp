@@ -1,7 +1,7 @@
 // The view's private messages and the analysis handler of each: the report view's window procedure
 // hands these messages here.
 #include "analysis/VeltrinAnalysis.h"
-#include "app/core/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 
 namespace {
 typedef LRESULT (CVeltrinAnalysis::*Handler)(WPARAM, LPARAM);

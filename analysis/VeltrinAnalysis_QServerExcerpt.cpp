@@ -6,7 +6,7 @@
 
 #include "analysis/LogLineReader.h"
 #include "analysis/VeltrinAnalysis.h"
-#include "app/core/TextHelpers.h"
+#include "core/TextHelpers.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/JoinPath.h"
 

@@ -4,8 +4,8 @@
 
 #include "analysis/ImportFrame.h"
 #include "analysis/VeltrinAnalysis.h"
-#include "app/core/RequestStrings.h"
-#include "controls/gxListModel.h"
+#include "core/RequestStrings.h"
+#include "controls/model/gxListModel.h"
 
 namespace {
 // How a data line's words become one cell.

@@ -6,8 +6,8 @@
 #include "analysis/ReportFormat.h"
 #include "analysis/ReportLog.h"
 #include "analysis/VeltrinAnalysis.h"
-#include "app/core/RequestStrings.h"
-#include "controls/gxListModel.h"
+#include "core/RequestStrings.h"
+#include "controls/model/gxListModel.h"
 #include "platform/base/File.h"
 #include "platform/base/MessageBox.h"
 

@@ -11,8 +11,8 @@
 #include "analysis/ReportFormat.h"
 #include "analysis/ReportLog.h"
 #include "analysis/VeltrinAnalysis.h"
-#include "app/core/PrivateMessages.h"
-#include "app/core/RequestStrings.h"
+#include "core/PrivateMessages.h"
+#include "core/RequestStrings.h"
 #include "platform/base/File.h"
 #include "platform/base/JoinPath.h"
 

@@ -4,13 +4,13 @@
 
 #include "analysis/AppMaps.h"
 #include "analysis/LogPass.h"
-#include "analysis/RecordMap.h"
-#include "analysis/TObj.h"
+#include "analysis/records/RecordMap.h"
+#include "analysis/records/TObj.h"
 #include "analysis/VeltrinAnalysis.h"
-#include "app/core/PrivateMessages.h"
-#include "app/core/RequestStrings.h"
-#include "app/core/TextHelpers.h"
-#include "controls/gxListModel.h"
+#include "core/PrivateMessages.h"
+#include "core/RequestStrings.h"
+#include "core/TextHelpers.h"
+#include "controls/model/gxListModel.h"
 #include "platform/base/JoinPath.h"
 
 namespace {

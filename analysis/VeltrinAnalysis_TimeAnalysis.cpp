@@ -13,9 +13,9 @@
 #include "analysis/LogPass.h"
 #include "analysis/ReportLog.h"
 #include "analysis/VeltrinAnalysis.h"
-#include "app/core/PrivateMessages.h"
-#include "app/core/RequestStrings.h"
-#include "controls/gxListModel.h"
+#include "core/PrivateMessages.h"
+#include "core/RequestStrings.h"
+#include "controls/model/gxListModel.h"
 #include "platform/base/JoinPath.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // the user type a lower number of lines to take.
 #pragma once
 
-#include "platform/framework/Dialog.h"
+#include "platform/framework/window/Dialog.h"
 
 class CQueryTruncateHistogramDlg : public CDialog {
 public:

@@ -2,8 +2,8 @@
 // only moves forward, and a continue flag of the caller's that Cancel (or a closing message) clears.
 #pragma once
 
-#include "platform/framework/Dialog.h"
-#include "platform/framework/ProgressCtrl.h"
+#include "platform/framework/window/Dialog.h"
+#include "platform/framework/controls/ProgressCtrl.h"
 
 class CWaitDlg : public CDialog {
 public:

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/gxListModel.h"
+#include "controls/model/gxListModel.h"
 
 namespace listbench {
 inline long Rows() {

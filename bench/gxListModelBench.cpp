@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/gxListModel.h"
+#include "controls/model/gxListModel.h"
 
 namespace {
 using namespace listbench;

@@ -3,8 +3,8 @@
 // virtual list (LVS_OWNERDATA), striped, sorts it on header clicks and tells its owner about clicks.
 #pragma once
 
-#include "controls/gxListModel.h"
-#include "platform/framework/ListCtrl.h"
+#include "controls/model/gxListModel.h"
+#include "platform/framework/controls/ListCtrl.h"
 
 #ifndef WM_SHOWLISTITEM
 #define WM_SHOWLISTITEM (WM_USER + 0x0f)

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "analysis/AnalysisHost.h"
-#include "controls/gxListModel.h"
+#include "controls/model/gxListModel.h"
 
 class CRecordingHost : public IAnalysisHost {
 public:

@@ -1,7 +1,7 @@
 // CBaseListCtrl: the list control of the program, able to keep its column widths in the profile.
 #pragma once
 
-#include "platform/framework/ListCtrl.h"
+#include "platform/framework/controls/ListCtrl.h"
 
 class CBaseListCtrl : public CListCtrl {
     DECLARE_DYNAMIC(CBaseListCtrl)

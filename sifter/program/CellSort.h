@@ -8,12 +8,9 @@
 
 #include "platform/base/String.h"
 
-#define MCL_ALPHA 0
-#define MCL_NUM 1
-#define MCL_DDMMYY 2
-#define MCL_DDMMYYYY 3
-#define MCL_MMDDYY 4
-#define MCL_MMDDYYYY 5
+// Column types of the result list. An enum (not macros), so this header and the report list's model,
+// which names the same types inside its class, can be included together.
+enum CellSortType { MCL_ALPHA = 0, MCL_NUM = 1, MCL_DDMMYY = 2, MCL_DDMMYYYY = 3, MCL_MMDDYY = 4, MCL_MMDDYYYY = 5 };
 
 // The code of a type word; any word not in the table is MCL_ALPHA.
 int ColumnTypeCode(const CString& word);

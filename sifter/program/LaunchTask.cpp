@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/core/Launcher.h"
+#include "core/Launcher.h"
 #include "platform/base/MessageBox.h"
 
 CString g_sLaunchOptions = "FOREGROUND, INDEPENDENT, WINSESSIONCHILD";

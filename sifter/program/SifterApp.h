@@ -2,7 +2,7 @@
 // dialog; the program ends when the dialog closes.
 #pragma once
 
-#include "platform/framework/WinThread.h"
+#include "platform/framework/app/WinThread.h"
 
 class CSifterApp : public CWinApp {
 public:

@@ -3,7 +3,7 @@
 // its progress callback pumps the messages so that the window stays live and Cancel can stop it.
 #pragma once
 
-#include "platform/framework/Dialog.h"
+#include "platform/framework/window/Dialog.h"
 #include "platform/user/ImageList.h"
 #include "res/sifter/resource.h"
 #include "sifter/FileFinder.h"

@@ -1,5 +1,5 @@
 // Sifter: the file-search program.
-#include "platform/framework/WinThread.h"
+#include "platform/framework/app/WinThread.h"
 #include "res/sifter/SifterResources.h"
 #include "sifter/program/SifterApp.h"
 

@@ -7,8 +7,8 @@
 #include "analysis/AppMaps.h"
 #include "analysis/VeltrinAnalysis.h"
 #include "analysis/testing/RecordingHost.h"
-#include "app/core/PrivateMessages.h"
-#include "app/core/RequestStrings.h"
+#include "core/PrivateMessages.h"
+#include "core/RequestStrings.h"
 #include "platform/base/MessageBox.h"
 #include "tests/analysis/ImportTestSupport.h"
 

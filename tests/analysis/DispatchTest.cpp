@@ -2,8 +2,8 @@
 
 #include "analysis/VeltrinAnalysis.h"
 #include "analysis/testing/RecordingHost.h"
-#include "app/core/PrivateMessages.h"
-#include "app/core/RequestStrings.h"
+#include "core/PrivateMessages.h"
+#include "core/RequestStrings.h"
 
 namespace {
 // Fills the host's list with one row per given set of cells, 12 columns wide.

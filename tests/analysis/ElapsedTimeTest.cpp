@@ -5,8 +5,8 @@
 
 #include "analysis/VeltrinAnalysis.h"
 #include "analysis/testing/RecordingHost.h"
-#include "app/core/PrivateMessages.h"
-#include "app/core/RequestStrings.h"
+#include "core/PrivateMessages.h"
+#include "core/RequestStrings.h"
 #include "platform/base/MessageBox.h"
 #include "tests/analysis/ImportTestSupport.h"
 

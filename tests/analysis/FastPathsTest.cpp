@@ -12,7 +12,7 @@
 #include "analysis/LogLineReader.h"
 #include "analysis/ReportFormat.h"
 #include "analysis/VeltrinAnalysis.h"
-#include "app/core/TextHelpers.h"
+#include "core/TextHelpers.h"
 
 namespace {
 void WriteFileBytes(const char* path, const std::string& bytes) {

@@ -9,7 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "controls/gxListModel.h"
+#include "controls/model/gxListModel.h"
 
 namespace importtest {
 

@@ -3,8 +3,8 @@
 #include <sys/stat.h>
 
 #include "QServerLogFixture.h"
-#include "app/core/PrivateMessages.h"
-#include "controls/gxListModel.h"
+#include "core/PrivateMessages.h"
+#include "controls/model/gxListModel.h"
 
 namespace {
 const char kErrorsFound[] = "Integrity Check:  There were errors found.\r\n\r\n";

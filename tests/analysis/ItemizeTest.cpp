@@ -10,9 +10,9 @@
 
 #include "analysis/VeltrinAnalysis.h"
 #include "analysis/testing/RecordingHost.h"
-#include "app/core/PrivateMessages.h"
-#include "app/core/RequestStrings.h"
-#include "controls/gxListModel.h"
+#include "core/PrivateMessages.h"
+#include "core/RequestStrings.h"
+#include "controls/model/gxListModel.h"
 
 namespace {
 const char kFixtures[] = VELTRIN_FIXTURES "/itemize";

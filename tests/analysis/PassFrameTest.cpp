@@ -7,7 +7,7 @@
 #include "analysis/LogPass.h"
 #include "analysis/VeltrinAnalysis.h"
 #include "analysis/testing/RecordingHost.h"
-#include "app/core/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "platform/base/MessageBox.h"
 
 namespace {

@@ -13,7 +13,7 @@
 
 #include "analysis/VeltrinAnalysis.h"
 #include "analysis/testing/RecordingHost.h"
-#include "app/core/RequestStrings.h"
+#include "core/RequestStrings.h"
 
 class QServerLogFixture : public ::testing::Test {
 protected:

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "analysis/MapStrToObjClient.h"
-#include "analysis/MapStrToObjSqlDetail.h"
-#include "analysis/MapStrToObjXact.h"
-#include "analysis/MapStrToTObj.h"
+#include "analysis/records/MapStrToObjClient.h"
+#include "analysis/records/MapStrToObjSqlDetail.h"
+#include "analysis/records/MapStrToObjXact.h"
+#include "analysis/records/MapStrToTObj.h"
 
 TEST(RecordMaps, RecordsStartAsDocumented) {
     CTransaction t;

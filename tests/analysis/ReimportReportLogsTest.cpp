@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "analysis/AppMaps.h"
-#include "controls/gxListModel.h"
+#include "controls/model/gxListModel.h"
 
 using namespace reports;
 

@@ -6,7 +6,7 @@
 #include "analysis/AppMaps.h"
 #include "analysis/VeltrinAnalysis.h"
 #include "analysis/testing/RecordingHost.h"
-#include "app/core/RequestStrings.h"
+#include "core/RequestStrings.h"
 #include "tests/analysis/ImportTestSupport.h"
 
 using importtest::Fixture;

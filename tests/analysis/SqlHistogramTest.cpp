@@ -1,7 +1,7 @@
 // The SQL histogram and the edges of the populate handlers.
 #include "tests/analysis/ReportTestSupport.h"
 
-#include "controls/gxListModel.h"
+#include "controls/model/gxListModel.h"
 #include "platform/base/MessageBox.h"
 
 using namespace reports;

@@ -1,7 +1,7 @@
 // The SQL report compilers and the handlers that list what they compiled.
 #include "tests/analysis/ReportTestSupport.h"
 
-#include "controls/gxListModel.h"
+#include "controls/model/gxListModel.h"
 
 using namespace reports;
 

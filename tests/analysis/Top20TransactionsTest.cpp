@@ -1,6 +1,6 @@
 #include "tests/analysis/ReportTestSupport.h"
 
-#include "controls/gxListModel.h"
+#include "controls/model/gxListModel.h"
 #include "platform/base/MessageBox.h"
 
 using namespace reports;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/ListCtrl.h"
+#include "platform/framework/controls/ListCtrl.h"
 
 namespace {
 void Pump() {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/Wnd.h"
+#include "platform/framework/window/Wnd.h"
 
 namespace {
 // Common control notification codes (negative, as the controls send them).

@@ -1,7 +1,0 @@
-// Text keys to CCltXact records, held by value.
-#pragma once
-
-#include "analysis/RecordMap.h"
-#include "analysis/CltXact.h"
-
-class CMapStrToObjCltXact : public CRecordMap<CCltXact> {};

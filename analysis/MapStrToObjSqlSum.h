@@ -1,7 +1,0 @@
-// Text keys to CSqlSum records, held by value.
-#pragma once
-
-#include "analysis/RecordMap.h"
-#include "analysis/SqlSum.h"
-
-class CMapStrToObjSqlSum : public CRecordMap<CSqlSum> {};

@@ -1,3 +1,0 @@
-#include "controls/PrinterDef.h"
-
-CPrinterDef::~CPrinterDef() = default;

@@ -1,0 +1,3 @@
+#include "controls/model/PrinterDef.h"
+
+CPrinterDef::~CPrinterDef() = default;

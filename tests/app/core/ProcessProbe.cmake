@@ -1,2 +1,0 @@
-# The launcher tests start the helper program built with the platform tests.
-add_dependencies(app_core_tests veltrin_process_probe)
