@@ -1,24 +1,9 @@
 // The "Button" class: push buttons, check boxes, radio buttons and group boxes, Classic look.
 #include "platform/user/Controls.h"
 #include "platform/user/UserInternal.h"
+#include "platform/user/controls/ControlProc.h"
 
 namespace {
-struct ButtonState {
-    HFONT font = nullptr;
-    UINT check = BST_UNCHECKED;
-    bool pushed = false;
-    bool tracking = false;
-};
-
-ButtonState* State(HWND h) {
-    return reinterpret_cast<ButtonState*>(GetWindowLongPtr(h, 0));
-}
-DWORD Style(HWND h) {
-    return (DWORD)GetWindowLongPtr(h, GWL_STYLE);
-}
-DWORD Kind(HWND h) {
-    return Style(h) & BS_TYPEMASK;
-}
 bool IsPush(DWORD kind) {
     return kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON;
 }
@@ -26,34 +11,45 @@ bool IsRadio(DWORD kind) {
     return kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON;
 }
 
-void Notify(HWND h, WORD code) {
-    HWND parent = GetParent(h);
-    if (parent)
-        SendMessage(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), code), (LPARAM)h);
-}
+class Button : public user::Control {
+public:
+    explicit Button(HWND h) : Control(h, kPaints | kKeepsFont | kRepaints) {}
+    LRESULT Proc(UINT msg, WPARAM wParam, LPARAM lParam);
 
-void Click(HWND h) {
-    ButtonState* st = State(h);
-    DWORD kind = Kind(h);
+private:
+    DWORD Kind() const { return Style() & BS_TYPEMASK; }
+    void Click();
+    void DrawLabel(HDC dc, RECT rc, UINT format, bool enabled);
+    void Paint(HDC dc) override;
+    LRESULT DialogCode() const;
+    void Repaint() { InvalidateRect(m_h, nullptr, TRUE); }
+
+    UINT m_check = BST_UNCHECKED;
+    bool m_pushed = false;
+    bool m_tracking = false;
+};
+
+void Button::Click() {
+    DWORD kind = Kind();
     if (kind == BS_AUTOCHECKBOX)
-        st->check = st->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
+        m_check = m_check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
     if (kind == BS_AUTO3STATE)
-        st->check = (st->check + 1) % 3;
+        m_check = (m_check + 1) % 3;
     if (kind == BS_AUTORADIOBUTTON) {
         // The other automatic radio buttons of the group clear.
-        HWND parent = GetParent(h);
+        HWND parent = GetParent(m_h);
         for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            if (c != h && (Style(c) & BS_TYPEMASK) == BS_AUTORADIOBUTTON)
+            if (c != m_h && (GetWindowLongPtr(c, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON)
                 SendMessage(c, BM_SETCHECK, BST_UNCHECKED, 0);
-        st->check = BST_CHECKED;
+        m_check = BST_CHECKED;
     }
-    InvalidateRect(h, nullptr, TRUE);
-    Notify(h, BN_CLICKED);
+    Repaint();
+    Command(BN_CLICKED);
 }
 
-void DrawLabel(HWND h, HDC dc, RECT rc, UINT format, bool enabled) {
-    CString text = GetWindowTextString(h);
-    HGDIOBJ oldFont = SelectObject(dc, State(h)->font ? State(h)->font : GetStockObject(SYSTEM_FONT));
+void Button::DrawLabel(HDC dc, RECT rc, UINT format, bool enabled) {
+    CString text = GetWindowTextString(m_h);
+    HGDIOBJ oldFont = SelectObject(dc, FontOr(SYSTEM_FONT));
     SetBkMode(dc, TRANSPARENT);
     if (!enabled) {
         RECT shadow = rc;
@@ -68,13 +64,12 @@ void DrawLabel(HWND h, HDC dc, RECT rc, UINT format, bool enabled) {
     SelectObject(dc, oldFont);
 }
 
-void Paint(HWND h, HDC dc) {
-    ButtonState* st = State(h);
-    DWORD style = Style(h), kind = style & BS_TYPEMASK;
+void Button::Paint(HDC dc) {
+    DWORD style = Style(), kind = style & BS_TYPEMASK;
     RECT rc;
-    GetClientRect(h, &rc);
-    bool enabled = IsWindowEnabled(h), focused = GetFocus() == h;
-    HBRUSH bg = user::ControlColor(h, dc, WM_CTLCOLORBTN);
+    GetClientRect(m_h, &rc);
+    bool enabled = IsWindowEnabled(m_h), focused = GetFocus() == m_h;
+    HBRUSH bg = user::ControlColor(m_h, dc, WM_CTLCOLORBTN);
     if (IsPush(kind)) {
         FillRect(dc, &rc, GetSysColorBrush(COLOR_3DFACE));
         RECT r = rc;
@@ -83,15 +78,15 @@ void Paint(HWND h, HDC dc) {
             FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
             InflateRect(&r, -1, -1);
         }
-        if (st->pushed) {
+        if (m_pushed) {
             FrameRect(dc, &r, GetSysColorBrush(COLOR_3DSHADOW));
         } else {
             DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_SOFT | BF_MIDDLE);
         }
         RECT text = rc;
-        if (st->pushed)
+        if (m_pushed)
             OffsetRect(&text, 1, 1);
-        DrawLabel(h, dc, text, DT_CENTER | DT_VCENTER | DT_SINGLELINE, enabled);
+        DrawLabel(dc, text, DT_CENTER | DT_VCENTER | DT_SINGLELINE, enabled);
         if (focused) {
             RECT f = rc;
             InflateRect(&f, -4, -4);
@@ -102,9 +97,9 @@ void Paint(HWND h, HDC dc) {
     FillRect(dc, &rc, bg);
     if (kind == BS_GROUPBOX) {
         TEXTMETRIC tm;
-        HGDIOBJ oldFont = SelectObject(dc, st->font ? st->font : GetStockObject(SYSTEM_FONT));
+        HGDIOBJ oldFont = SelectObject(dc, FontOr(SYSTEM_FONT));
         GetTextMetrics(dc, &tm);
-        CString text = GetWindowTextString(h);
+        CString text = GetWindowTextString(m_h);
         SIZE ext{};
         GetTextExtentPoint32(dc, text, text.GetLength(), &ext);
         SelectObject(dc, oldFont);
@@ -114,7 +109,7 @@ void Paint(HWND h, HDC dc) {
             RECT label{rc.left + 8, rc.top, rc.left + 8 + ext.cx + 4, rc.top + tm.tmHeight};
             FillRect(dc, &label, bg);
             label.left += 2;
-            DrawLabel(h, dc, label, DT_LEFT | DT_TOP | DT_SINGLELINE, enabled);
+            DrawLabel(dc, label, DT_LEFT | DT_TOP | DT_SINGLELINE, enabled);
         }
         return;
     }
@@ -126,10 +121,10 @@ void Paint(HWND h, HDC dc) {
     b.bottom = b.top + box;
     RECT inner = b;
     DrawEdge(dc, &inner, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-    FillRect(dc, &inner, GetSysColorBrush((st->pushed || !enabled) ? COLOR_3DFACE : COLOR_WINDOW));
-    if (st->check) {
+    FillRect(dc, &inner, GetSysColorBrush((m_pushed || !enabled) ? COLOR_3DFACE : COLOR_WINDOW));
+    if (m_check) {
         COLORREF mark =
-            GetSysColor(st->check == BST_INDETERMINATE || !enabled ? COLOR_3DSHADOW : COLOR_WINDOWTEXT);
+            GetSysColor(m_check == BST_INDETERMINATE || !enabled ? COLOR_3DSHADOW : COLOR_WINDOWTEXT);
         if (IsRadio(kind)) {
             HBRUSH dot = CreateSolidBrush(mark);
             RECT d{inner.left + 3, inner.top + 3, inner.right - 3, inner.bottom - 3};
@@ -150,11 +145,11 @@ void Paint(HWND h, HDC dc) {
         text.right = b.left - 4;
     else
         text.left = b.right + 4;
-    DrawLabel(h, dc, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE, enabled);
+    DrawLabel(dc, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE, enabled);
     if (focused) {
-        CString label = GetWindowTextString(h);
+        CString label = GetWindowTextString(m_h);
         RECT calc = text;
-        HGDIOBJ oldFont = SelectObject(dc, st->font ? st->font : GetStockObject(SYSTEM_FONT));
+        HGDIOBJ oldFont = SelectObject(dc, FontOr(SYSTEM_FONT));
         DrawText(dc, label, label.GetLength(), &calc, DT_CALCRECT | DT_SINGLELINE);
         SelectObject(dc, oldFont);
         int height = calc.bottom - calc.top;
@@ -164,133 +159,96 @@ void Paint(HWND h, HDC dc) {
     }
 }
 
-LRESULT ButtonProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-    ButtonState* st = State(h);
+LRESULT Button::DialogCode() const {
+    DWORD kind = Kind();
+    if (kind == BS_DEFPUSHBUTTON)
+        return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+    if (kind == BS_PUSHBUTTON)
+        return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+    if (IsRadio(kind))
+        return DLGC_BUTTON | DLGC_RADIOBUTTON;
+    if (kind == BS_GROUPBOX)
+        return DLGC_STATIC;
+    return DLGC_BUTTON;
+}
+
+LRESULT Button::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_NCCREATE:
-            SetWindowLongPtr(h, 0, (LONG_PTR) new ButtonState);
-            break;
-        case WM_NCDESTROY:
-            delete st;
-            SetWindowLongPtr(h, 0, 0);
-            break;
-        case WM_SETFONT:
-            if (st)
-                st->font = (HFONT)wParam;
-            if (lParam)
-                InvalidateRect(h, nullptr, TRUE);
-            return 0;
-        case WM_GETFONT:
-            return st ? (LRESULT)st->font : 0;
-        case WM_GETDLGCODE: {
-            DWORD kind = Kind(h);
-            if (kind == BS_DEFPUSHBUTTON)
-                return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
-            if (kind == BS_PUSHBUTTON)
-                return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
-            if (IsRadio(kind))
-                return DLGC_BUTTON | DLGC_RADIOBUTTON;
-            if (kind == BS_GROUPBOX)
-                return DLGC_STATIC;
-            return DLGC_BUTTON;
-        }
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(h, &ps);
-            Paint(h, dc);
-            EndPaint(h, &ps);
-            return 0;
-        }
+        case WM_GETDLGCODE:
+            return DialogCode();
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
-            if (Kind(h) == BS_GROUPBOX)
+            if (Kind() == BS_GROUPBOX)
                 return 0;
-            SetFocus(h);
-            SetCapture(h);
-            st->tracking = true;
-            st->pushed = true;
-            InvalidateRect(h, nullptr, TRUE);
+            SetFocus(m_h);
+            SetCapture(m_h);
+            m_tracking = true;
+            m_pushed = true;
+            Repaint();
             return 0;
         case WM_LBUTTONUP: {
-            if (!st->tracking)
+            if (!m_tracking)
                 return 0;
-            st->tracking = false;
-            st->pushed = false;
+            m_tracking = false;
+            m_pushed = false;
             ReleaseCapture();
             RECT rc;
-            GetClientRect(h, &rc);
+            GetClientRect(m_h, &rc);
             POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            InvalidateRect(h, nullptr, TRUE);
+            Repaint();
             if (PtInRect(&rc, p))
-                Click(h);
+                Click();
             return 0;
         }
         case WM_KEYDOWN:
-            if (wParam == VK_SPACE && !st->pushed) {
-                st->pushed = true;
-                InvalidateRect(h, nullptr, TRUE);
+            if (wParam == VK_SPACE && !m_pushed) {
+                m_pushed = true;
+                Repaint();
             }
             return 0;
         case WM_KEYUP:
-            if (wParam == VK_SPACE && st->pushed) {
-                st->pushed = false;
-                Click(h);
+            if (wParam == VK_SPACE && m_pushed) {
+                m_pushed = false;
+                Click();
             }
             return 0;
         case WM_SETFOCUS:
-            InvalidateRect(h, nullptr, TRUE);
-            if (Style(h) & BS_NOTIFY)
-                Notify(h, BN_SETFOCUS);
-            return 0;
         case WM_KILLFOCUS:
-            if (st->pushed)
-                st->pushed = false;
-            InvalidateRect(h, nullptr, TRUE);
-            if (Style(h) & BS_NOTIFY)
-                Notify(h, BN_KILLFOCUS);
+            if (msg == WM_KILLFOCUS)
+                m_pushed = false;
+            Repaint();
+            if (Style() & BS_NOTIFY)
+                Command(msg == WM_SETFOCUS ? BN_SETFOCUS : BN_KILLFOCUS);
             return 0;
-        case WM_ENABLE:
-            InvalidateRect(h, nullptr, TRUE);
-            return 0;
-        case WM_SETTEXT: {
-            LRESULT r = DefWindowProc(h, msg, wParam, lParam);
-            InvalidateRect(h, nullptr, TRUE);
-            return r;
-        }
         case BM_GETCHECK:
-            return st->check;
+            return m_check;
         case BM_SETCHECK:
-            if (st->check != (UINT)wParam) {
-                st->check = (UINT)wParam;
-                InvalidateRect(h, nullptr, TRUE);
+            if (m_check != (UINT)wParam) {
+                m_check = (UINT)wParam;
+                Repaint();
             }
             return 0;
         case BM_GETSTATE:
-            return st->check | (st->pushed ? BST_PUSHED : 0) | (GetFocus() == h ? BST_FOCUS : 0);
+            return m_check | (m_pushed ? BST_PUSHED : 0) | (GetFocus() == m_h ? BST_FOCUS : 0);
         case BM_SETSTATE:
-            st->pushed = wParam != 0;
-            InvalidateRect(h, nullptr, TRUE);
+            m_pushed = wParam != 0;
+            Repaint();
             return 0;
         case BM_SETSTYLE:
-            SetWindowLongPtr(h, GWL_STYLE, (Style(h) & ~0xFFFFu) | (DWORD)(wParam & 0xFFFF));
+            SetWindowLongPtr(m_h, GWL_STYLE, (Style() & ~0xFFFFu) | (DWORD)(wParam & 0xFFFF));
             if (lParam)
-                InvalidateRect(h, nullptr, TRUE);
+                Repaint();
             return 0;
         case BM_CLICK:
-            if (IsWindowEnabled(h))
-                Click(h);
+            if (IsWindowEnabled(m_h))
+                Click();
             return 0;
         default:
-            break;
+            return Default(msg, wParam, lParam);
     }
-    return DefWindowProc(h, msg, wParam, lParam);
 }
 }  // namespace
 
-namespace user {
-void RegisterButtonClass() {
-    RegisterControlClass(WC_BUTTON, ButtonProc, CS_DBLCLKS | CS_PARENTDC);
+void user::RegisterButtonClass() {
+    RegisterControlClass(WC_BUTTON, user::ControlWindowProc<Button>, CS_DBLCLKS | CS_PARENTDC);
 }
-}  // namespace user

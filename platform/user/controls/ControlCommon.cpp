@@ -1,4 +1,4 @@
-// What the controls share: their colours from the parent, their font, and icons.
+// What the controls share: the chassis, their colours from the parent, their font, and icons.
 #include <cairo.h>
 
 #include <cmath>
@@ -8,6 +8,79 @@
 
 #include "platform/user/Controls.h"
 #include "platform/user/UserInternal.h"
+#include "platform/user/controls/ControlProc.h"
+
+void user::Control::Command(WORD code) {
+    HWND parent = GetParent(m_h);
+    if (parent)
+        SendMessage(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(m_h), code), (LPARAM)m_h);
+}
+
+LRESULT user::Control::Notify(NMHDR* hdr, UINT code) {
+    HWND parent = GetParent(m_h);
+    if (!parent)
+        return 0;
+    hdr->hwndFrom = m_h;
+    hdr->idFrom = (UINT_PTR)GetDlgCtrlID(m_h);
+    hdr->code = code;
+    return SendMessage(parent, WM_NOTIFY, hdr->idFrom, (LPARAM)hdr);
+}
+
+LRESULT user::Control::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
+    bool paints = m_traits & kPaints, prints = m_traits & kPrints, keepsFont = m_traits & kKeepsFont,
+         repaints = m_traits & kRepaints;
+    switch (msg) {
+        case WM_ERASEBKGND:
+            if (paints)
+                return 1;
+            break;
+        case WM_PAINT:
+            if (paints) {
+                PAINTSTRUCT ps;
+                HDC dc = BeginPaint(m_h, &ps);
+                Paint(dc);
+                EndPaint(m_h, &ps);
+                return 0;
+            }
+            break;
+        case WM_PRINT:
+        case WM_PRINTCLIENT:
+            if (prints) {
+                if (msg == WM_PRINTCLIENT || (lParam & PRF_CLIENT))
+                    Paint((HDC)wParam);
+                return 0;
+            }
+            break;
+        case WM_SETFONT:
+            if (keepsFont) {
+                m_font = (HFONT)wParam;
+                if (lParam)
+                    InvalidateRect(m_h, nullptr, TRUE);
+                return 0;
+            }
+            break;
+        case WM_GETFONT:
+            if (keepsFont)
+                return (LRESULT)m_font;
+            break;
+        case WM_ENABLE:
+            if (repaints) {
+                InvalidateRect(m_h, nullptr, TRUE);
+                return 0;
+            }
+            break;
+        case WM_SETTEXT:
+            if (repaints) {
+                LRESULT r = DefWindowProc(m_h, msg, wParam, lParam);
+                InvalidateRect(m_h, nullptr, TRUE);
+                return r;
+            }
+            break;
+        default:
+            break;
+    }
+    return DefWindowProc(m_h, msg, wParam, lParam);
+}
 
 namespace user {
 

@@ -1,20 +1,63 @@
-// Helpers shared by the controls' window procedures.
+// The chassis every control stands on.
 //
-// The window procedure of a control whose state object lives in its window's extra bytes. A parent may
-// destroy the control while it is telling the parent something (a dialog closing on a notification):
-// the object then lives on until its outermost message returns, so no handler runs on freed memory.
-// T needs a constructor from the HWND, Proc(msg, wParam, lParam), and the members m_depth and m_dead.
+// A control is a class derived from Control whose object lives in its window's extra bytes, made at
+// WM_NCCREATE and handled by ControlWindowProc<T>. A parent may destroy the control while it is telling the
+// parent something (a dialog closing on a notification): the object then lives on until its outermost
+// message returns, so no handler runs on freed memory; its handle is stale by then and calls on it fail
+// harmlessly. T needs a constructor from the HWND and Proc(msg, wParam, lParam), which ends in Default().
 #pragma once
 
 #include "platform/user/ListView.h"
 #include "platform/user/User.h"
 
+namespace user {
+class Control {
+public:
+    // What Default answers beyond DefWindowProc, for controls that behave alike.
+    enum Traits : unsigned {
+        kPaints = 1,     // WM_PAINT draws the whole client through Paint(); WM_ERASEBKGND does nothing
+        kPrints = 2,     // WM_PRINTCLIENT, and WM_PRINT with PRF_CLIENT, draw through Paint() as well
+        kKeepsFont = 4,  // WM_SETFONT keeps the font (repainting when lParam says so); WM_GETFONT returns it
+        kRepaints = 8,   // WM_ENABLE and WM_SETTEXT repaint
+    };
+    Control(HWND h, unsigned traits) : m_h(h), m_traits(traits) {}
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    // Kept by ControlWindowProc: messages in progress, and whether the window went meanwhile.
+    int m_depth = 0;
+    bool m_dead = false;
+
+protected:
+    DWORD Style() const { return (DWORD)GetWindowLongPtr(m_h, GWL_STYLE); }
+    HGDIOBJ FontOr(int stockFont) const { return m_font ? (HGDIOBJ)m_font : GetStockObject(stockFont); }
+    // WM_COMMAND to the parent with this control's id and the code.
+    void Command(WORD code);
+    // WM_NOTIFY to the parent; fills the header's sender fields.
+    LRESULT Notify(NMHDR* hdr, UINT code);
+    // A notification that carries nothing beyond its header (NM_CLICK, NM_RETURN, NM_SETFOCUS...).
+    LRESULT Notify(UINT code) {
+        NMHDR hdr{};
+        return Notify(&hdr, code);
+    }
+    virtual void Paint(HDC) {}
+    // The messages the control's own Proc leaves: the shared answers of its traits, else DefWindowProc.
+    LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    HWND m_h;
+    HFONT m_font = nullptr;
+
+private:
+    unsigned m_traits;
+};
+
 template <class T>
 LRESULT ControlWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     T* control = reinterpret_cast<T*>(GetWindowLongPtr(h, 0));
-    if (msg == WM_NCCREATE) {
-        SetWindowLongPtr(h, 0, (LONG_PTR) new T(h));
-        return DefWindowProc(h, msg, wParam, lParam);
+    if (msg == WM_NCCREATE && !control) {
+        control = new T(h);
+        SetWindowLongPtr(h, 0, (LONG_PTR)control);
     }
     if (!control)
         return DefWindowProc(h, msg, wParam, lParam);
@@ -32,6 +75,8 @@ LRESULT ControlWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
         delete control;
     return result;
 }
+
+}  // namespace user
 
 // Where a WM_VSCROLL or WM_HSCROLL request moves a scrolled position: a line, a page, an end, or the
 // scroll bar's thumb. FALSE for a request that moves nothing (SB_ENDSCROLL).

@@ -5,282 +5,252 @@
 #include "platform/base/String.h"
 #include "platform/user/Controls.h"
 #include "platform/user/UserInternal.h"
+#include "platform/user/controls/ControlProc.h"
 
 namespace {
-struct EditState {
-    HFONT font = nullptr;
-    std::string text;
-    int selStart = 0;  // anchor
-    int selEnd = 0;    // caret
-    int limit = 30000;
-    bool modified = false;
-    int scroll = 0;  // first visible character
+class Edit : public user::Control {
+public:
+    explicit Edit(HWND h) : Control(h, kPaints | kKeepsFont | kRepaints) {}
+    LRESULT Proc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    // The window text mirrors the edit's text, so WM_GETTEXT and captions agree.
+    void SyncText() { DefWindowProc(m_h, WM_SETTEXT, 0, (LPARAM)m_text.c_str()); }
+    void ReplaceSelection(const std::string& insert, bool notify);
+    std::string Shown() const;
+    void Paint(HDC dc) override;
+    LRESULT SetText(LPCTSTR text);
+    void OnChar(unsigned char c);
+    void OnKeyDown(WPARAM vk);
+    LRESULT SetSelection(int a, int b);
+
+    std::string m_text;
+    int m_selStart = 0;  // anchor
+    int m_selEnd = 0;    // caret
+    int m_limit = 30000;
+    bool m_modified = false;
+    int m_scroll = 0;  // first visible character
 };
 
-EditState* State(HWND h) {
-    return reinterpret_cast<EditState*>(GetWindowLongPtr(h, 0));
-}
-DWORD Style(HWND h) {
-    return (DWORD)GetWindowLongPtr(h, GWL_STYLE);
-}
-
-void Notify(HWND h, WORD code) {
-    HWND parent = GetParent(h);
-    if (parent)
-        SendMessage(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), code), (LPARAM)h);
-}
-
-// The window text mirrors the edit's text, so WM_GETTEXT and captions agree.
-void SyncText(HWND h) {
-    DefWindowProc(h, WM_SETTEXT, 0, (LPARAM)State(h)->text.c_str());
-}
-
-void ReplaceSelection(HWND h, const std::string& insert, bool notify) {
-    EditState* st = State(h);
-    int a = std::min(st->selStart, st->selEnd), b = std::max(st->selStart, st->selEnd);
+void Edit::ReplaceSelection(const std::string& insert, bool notify) {
+    int a = std::min(m_selStart, m_selEnd), b = std::max(m_selStart, m_selEnd);
     std::string add = insert;
-    DWORD style = Style(h);
+    DWORD style = Style();
     if (style & ES_UPPERCASE)
         for (char& c : add)
             c = AsciiUpper(c);
     if (style & ES_LOWERCASE)
         for (char& c : add)
             c = AsciiLower(c);
-    int room = st->limit - ((int)st->text.size() - (b - a));
+    int room = m_limit - ((int)m_text.size() - (b - a));
     if (room < (int)add.size()) {
         add.resize((size_t)std::max(0, room));
         if (notify)
-            Notify(h, EN_MAXTEXT);
+            Command(EN_MAXTEXT);
     }
-    st->text.replace((size_t)a, (size_t)(b - a), add);
-    st->selStart = st->selEnd = a + (int)add.size();
-    st->modified = true;
-    SyncText(h);
-    InvalidateRect(h, nullptr, TRUE);
+    m_text.replace((size_t)a, (size_t)(b - a), add);
+    m_selStart = m_selEnd = a + (int)add.size();
+    m_modified = true;
+    SyncText();
+    InvalidateRect(m_h, nullptr, TRUE);
     if (notify) {
-        Notify(h, EN_UPDATE);
-        Notify(h, EN_CHANGE);
+        Command(EN_UPDATE);
+        Command(EN_CHANGE);
     }
 }
 
-std::string Shown(HWND h) {
-    EditState* st = State(h);
-    return (Style(h) & ES_PASSWORD) ? std::string(st->text.size(), '*') : st->text;
+std::string Edit::Shown() const {
+    return (Style() & ES_PASSWORD) ? std::string(m_text.size(), '*') : m_text;
 }
 
-void Paint(HWND h, HDC dc) {
-    EditState* st = State(h);
+void Edit::Paint(HDC dc) {
     RECT rc;
-    GetClientRect(h, &rc);
-    bool readOnly = (Style(h) & ES_READONLY) || !IsWindowEnabled(h);
-    HBRUSH bg = user::ControlColor(h, dc, readOnly ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT);
+    GetClientRect(m_h, &rc);
+    bool readOnly = (Style() & ES_READONLY) || !IsWindowEnabled(m_h);
+    HBRUSH bg = user::ControlColor(m_h, dc, readOnly ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT);
     FillRect(dc, &rc, bg ? bg : GetSysColorBrush(COLOR_WINDOW));
-    HGDIOBJ oldFont = SelectObject(dc, st->font ? st->font : GetStockObject(SYSTEM_FONT));
-    std::string shown = Shown(h);
+    HGDIOBJ oldFont = SelectObject(dc, FontOr(SYSTEM_FONT));
+    std::string shown = Shown();
     SIZE ext;
     auto width = [&](int n) {
-        GetTextExtentPoint32(dc, shown.c_str() + st->scroll, std::max(0, n - st->scroll), &ext);
+        GetTextExtentPoint32(dc, shown.c_str() + m_scroll, std::max(0, n - m_scroll), &ext);
         return (int)ext.cx;
     };
     // Keep the caret in view.
     int avail = rc.right - 2;
-    if (st->selEnd < st->scroll)
-        st->scroll = st->selEnd;
-    while (st->scroll < st->selEnd && width(st->selEnd) > avail)
-        ++st->scroll;
+    if (m_selEnd < m_scroll)
+        m_scroll = m_selEnd;
+    while (m_scroll < m_selEnd && width(m_selEnd) > avail)
+        ++m_scroll;
     TEXTMETRIC tm;
     GetTextMetrics(dc, &tm);
     int y = (rc.bottom - tm.tmHeight) / 2;
-    if (!IsWindowEnabled(h))
+    if (!IsWindowEnabled(m_h))
         SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
     SetBkMode(dc, TRANSPARENT);
-    TextOut(dc, 1, y, shown.c_str() + st->scroll, (int)shown.size() - st->scroll);
-    bool focused = GetFocus() == h;
-    int a = std::min(st->selStart, st->selEnd), b = std::max(st->selStart, st->selEnd);
+    TextOut(dc, 1, y, shown.c_str() + m_scroll, (int)shown.size() - m_scroll);
+    bool focused = GetFocus() == m_h;
+    int a = std::min(m_selStart, m_selEnd), b = std::max(m_selStart, m_selEnd);
     if (focused && a != b) {
-        int x0 = 1 + width(std::max(a, st->scroll)), x1 = 1 + width(b);
+        int x0 = 1 + width(std::max(a, m_scroll)), x1 = 1 + width(b);
         RECT sel{x0, y, x1, y + tm.tmHeight};
         FillRect(dc, &sel, GetSysColorBrush(COLOR_HIGHLIGHT));
         SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-        int from = std::max(a, st->scroll);
+        int from = std::max(a, m_scroll);
         TextOut(dc, x0, y, shown.c_str() + from, b - from);
     }
     if (focused && a == b) {
-        int x = 1 + width(st->selEnd);
+        int x = 1 + width(m_selEnd);
         RECT caret{x, y, x + 1, y + tm.tmHeight};
         FillRect(dc, &caret, GetSysColorBrush(COLOR_WINDOWTEXT));
     }
     SelectObject(dc, oldFont);
 }
 
-LRESULT EditProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-    EditState* st = State(h);
+LRESULT Edit::SetText(LPCTSTR text) {
+    m_text = text ? text : "";
+    if ((int)m_text.size() > m_limit)
+        m_text.resize((size_t)m_limit);
+    m_selStart = m_selEnd = 0;
+    m_scroll = 0;
+    m_modified = false;
+    SyncText();
+    InvalidateRect(m_h, nullptr, TRUE);
+    Command(EN_UPDATE);
+    Command(EN_CHANGE);
+    return TRUE;
+}
+
+void Edit::OnChar(unsigned char c) {
+    if (Style() & ES_READONLY)
+        return;
+    if (c == 0x08) {
+        if (m_selStart == m_selEnd && m_selEnd > 0)
+            m_selStart = m_selEnd - 1;
+        if (m_selStart != m_selEnd)
+            ReplaceSelection("", true);
+        return;
+    }
+    if (c < 0x20 || c == 0x7F)
+        return;
+    if ((Style() & ES_NUMBER) && (c < '0' || c > '9')) {
+        MessageBeep(0);
+        return;
+    }
+    ReplaceSelection(std::string(1, (char)c), true);
+}
+
+void Edit::OnKeyDown(WPARAM vk) {
+    int n = (int)m_text.size();
+    bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    int caret = m_selEnd;
+    switch (vk) {
+        case VK_LEFT:
+            caret = std::max(0, caret - 1);
+            break;
+        case VK_RIGHT:
+            caret = std::min(n, caret + 1);
+            break;
+        case VK_HOME:
+            caret = 0;
+            break;
+        case VK_END:
+            caret = n;
+            break;
+        case VK_DELETE:
+            if (Style() & ES_READONLY)
+                return;
+            if (m_selStart == m_selEnd && m_selEnd < n)
+                m_selEnd = m_selEnd + 1;
+            if (m_selStart != m_selEnd)
+                ReplaceSelection("", true);
+            return;
+        default:
+            return;
+    }
+    m_selEnd = caret;
+    if (!shift)
+        m_selStart = caret;
+    InvalidateRect(m_h, nullptr, TRUE);
+}
+
+LRESULT Edit::SetSelection(int a, int b) {
+    int n = (int)m_text.size();
+    if (a == -1) {
+        m_selStart = m_selEnd;
+    } else {
+        if (b < 0 || b > n)
+            b = n;
+        if (a < 0 || a > n)
+            a = n;
+        m_selStart = a;
+        m_selEnd = b;
+    }
+    InvalidateRect(m_h, nullptr, TRUE);
+    return 0;
+}
+
+LRESULT Edit::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_NCCREATE: {
-            auto* s = new EditState;
             auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
             if (cs->lpszName && !IS_INTRESOURCE(cs->lpszName))
-                s->text = cs->lpszName;
-            SetWindowLongPtr(h, 0, (LONG_PTR)s);
-            break;
+                m_text = cs->lpszName;
+            return DefWindowProc(m_h, msg, wParam, lParam);
         }
-        case WM_NCDESTROY:
-            delete st;
-            SetWindowLongPtr(h, 0, 0);
-            break;
-        case WM_SETFONT:
-            if (st)
-                st->font = (HFONT)wParam;
-            if (lParam)
-                InvalidateRect(h, nullptr, TRUE);
-            return 0;
-        case WM_GETFONT:
-            return st ? (LRESULT)st->font : 0;
         case WM_GETDLGCODE:
             return DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(h, &ps);
-            Paint(h, dc);
-            EndPaint(h, &ps);
+        case WM_SETTEXT:
+            return SetText(reinterpret_cast<LPCTSTR>(lParam));
+        case WM_CHAR:
+            OnChar((unsigned char)wParam);
             return 0;
-        }
-        case WM_SETTEXT: {
-            st->text = lParam ? reinterpret_cast<LPCTSTR>(lParam) : "";
-            if ((int)st->text.size() > st->limit)
-                st->text.resize((size_t)st->limit);
-            st->selStart = st->selEnd = 0;
-            st->scroll = 0;
-            st->modified = false;
-            SyncText(h);
-            InvalidateRect(h, nullptr, TRUE);
-            Notify(h, EN_UPDATE);
-            Notify(h, EN_CHANGE);
-            return TRUE;
-        }
-        case WM_CHAR: {
-            if (Style(h) & ES_READONLY)
-                return 0;
-            unsigned char c = (unsigned char)wParam;
-            if (c == 0x08) {
-                if (st->selStart == st->selEnd && st->selEnd > 0)
-                    st->selStart = st->selEnd - 1;
-                if (st->selStart != st->selEnd)
-                    ReplaceSelection(h, "", true);
-                return 0;
-            }
-            if (c < 0x20 || c == 0x7F)
-                return 0;
-            if ((Style(h) & ES_NUMBER) && (c < '0' || c > '9')) {
-                MessageBeep(0);
-                return 0;
-            }
-            ReplaceSelection(h, std::string(1, (char)c), true);
+        case WM_KEYDOWN:
+            OnKeyDown(wParam);
             return 0;
-        }
-        case WM_KEYDOWN: {
-            int n = (int)st->text.size();
-            bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
-            int caret = st->selEnd;
-            switch (wParam) {
-                case VK_LEFT:
-                    caret = std::max(0, caret - 1);
-                    break;
-                case VK_RIGHT:
-                    caret = std::min(n, caret + 1);
-                    break;
-                case VK_HOME:
-                    caret = 0;
-                    break;
-                case VK_END:
-                    caret = n;
-                    break;
-                case VK_DELETE:
-                    if (Style(h) & ES_READONLY)
-                        return 0;
-                    if (st->selStart == st->selEnd && st->selEnd < n)
-                        st->selEnd = st->selEnd + 1;
-                    if (st->selStart != st->selEnd)
-                        ReplaceSelection(h, "", true);
-                    return 0;
-                default:
-                    return 0;
-            }
-            st->selEnd = caret;
-            if (!shift)
-                st->selStart = caret;
-            InvalidateRect(h, nullptr, TRUE);
-            return 0;
-        }
         case WM_LBUTTONDOWN:
-            SetFocus(h);
+            SetFocus(m_h);
             return 0;
         case WM_SETFOCUS:
-            InvalidateRect(h, nullptr, TRUE);
-            Notify(h, EN_SETFOCUS);
-            return 0;
         case WM_KILLFOCUS:
-            InvalidateRect(h, nullptr, TRUE);
-            Notify(h, EN_KILLFOCUS);
-            return 0;
-        case WM_ENABLE:
-            InvalidateRect(h, nullptr, TRUE);
+            InvalidateRect(m_h, nullptr, TRUE);
+            Command(msg == WM_SETFOCUS ? EN_SETFOCUS : EN_KILLFOCUS);
             return 0;
         case EM_GETSEL: {
-            DWORD a = (DWORD)std::min(st->selStart, st->selEnd),
-                  b = (DWORD)std::max(st->selStart, st->selEnd);
+            DWORD a = (DWORD)std::min(m_selStart, m_selEnd), b = (DWORD)std::max(m_selStart, m_selEnd);
             if (wParam)
                 *reinterpret_cast<DWORD*>(wParam) = a;
             if (lParam)
                 *reinterpret_cast<DWORD*>(lParam) = b;
             return MAKELRESULT(a, b);
         }
-        case EM_SETSEL: {
-            int n = (int)st->text.size();
-            int a = (int)(LONG)wParam, b = (int)(LONG)lParam;
-            if (a == -1) {
-                st->selStart = st->selEnd;
-            } else {
-                if (b < 0 || b > n)
-                    b = n;
-                if (a < 0 || a > n)
-                    a = n;
-                st->selStart = a;
-                st->selEnd = b;
-            }
-            InvalidateRect(h, nullptr, TRUE);
-            return 0;
-        }
+        case EM_SETSEL:
+            return SetSelection((int)(LONG)wParam, (int)(LONG)lParam);
         case EM_REPLACESEL:
-            ReplaceSelection(h, lParam ? reinterpret_cast<LPCTSTR>(lParam) : "", false);
+            ReplaceSelection(lParam ? reinterpret_cast<LPCTSTR>(lParam) : "", false);
             return 0;
         case EM_LIMITTEXT:
-            st->limit = wParam ? (int)std::min<WPARAM>(wParam, 0x7FFFFFFE) : 0x7FFFFFFE;
+            m_limit = wParam ? (int)std::min<WPARAM>(wParam, 0x7FFFFFFE) : 0x7FFFFFFE;
             return 0;
         case EM_GETLIMITTEXT:
-            return st->limit;
+            return m_limit;
         case EM_GETMODIFY:
-            return st->modified;
+            return m_modified;
         case EM_SETMODIFY:
-            st->modified = wParam != 0;
+            m_modified = wParam != 0;
             return 0;
         case EM_SETREADONLY: {
-            DWORD s = Style(h);
-            SetWindowLongPtr(h, GWL_STYLE, wParam ? (s | ES_READONLY) : (s & ~(DWORD)ES_READONLY));
-            InvalidateRect(h, nullptr, TRUE);
+            DWORD s = Style();
+            SetWindowLongPtr(m_h, GWL_STYLE, wParam ? (s | ES_READONLY) : (s & ~(DWORD)ES_READONLY));
+            InvalidateRect(m_h, nullptr, TRUE);
             return TRUE;
         }
         default:
-            break;
+            return Default(msg, wParam, lParam);
     }
-    return DefWindowProc(h, msg, wParam, lParam);
 }
 }  // namespace
 
-namespace user {
-void RegisterEditClass() {
-    RegisterControlClass(WC_EDIT, EditProc, CS_DBLCLKS | CS_PARENTDC);
+void user::RegisterEditClass() {
+    RegisterControlClass(WC_EDIT, user::ControlWindowProc<Edit>, CS_DBLCLKS | CS_PARENTDC);
 }
-}  // namespace user

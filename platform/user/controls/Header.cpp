@@ -7,6 +7,7 @@
 
 #include "platform/user/ListView.h"
 #include "platform/user/UserInternal.h"
+#include "platform/user/controls/ControlProc.h"
 
 namespace {
 constexpr int kDividerSlop = 4;  // pixels either side of a divider that grab it
@@ -19,54 +20,59 @@ struct HeaderItem {
     int image = 0;
 };
 
-struct HeaderState {
-    HFONT font = nullptr;
-    std::vector<HeaderItem> items;
-    int pressed = -1;  // item held down by the mouse
-    bool pressedIn = false;
-    int tracking = -1;  // item whose divider is dragged
-    int trackStartX = 0;
-    int trackStartWidth = 0;
+class Header : public user::Control {
+public:
+    explicit Header(HWND h) : Control(h, kPaints | kPrints | kKeepsFont) {}
+    LRESULT Proc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    LRESULT NotifyItem(UINT code, int item, HDITEM* pitem, int button = 0);
+    RECT ItemRect(int i);
+    int HitItem(int x, bool* onDivider) const;
+    void Paint(HDC dc) override;
+    void TrackTo(int width);
+    void OnButtonDown(UINT msg, int x);
+    void OnMouseMove(POINT p);
+    void OnButtonUp();
+    LRESULT Layout(HDLAYOUT* layout);
+    HeaderItem* Item(WPARAM i) { return i < m_items.size() ? &m_items[i] : nullptr; }
+
+    std::vector<HeaderItem> m_items;
+    int m_pressed = -1;  // item held down by the mouse
+    bool m_pressedIn = false;
+    int m_tracking = -1;  // item whose divider is dragged
+    int m_trackStartX = 0;
+    int m_trackStartWidth = 0;
 };
 
-HeaderState* State(HWND h) {
-    return reinterpret_cast<HeaderState*>(GetWindowLongPtr(h, 0));
-}
-
-LRESULT Notify(HWND h, UINT code, int item, HDITEM* pitem, int button = 0) {
-    HWND parent = GetParent(h);
-    if (!parent)
-        return 0;
+LRESULT Header::NotifyItem(UINT code, int item, HDITEM* pitem, int button) {
     NMHEADER nm{};
-    nm.hdr.hwndFrom = h;
-    nm.hdr.idFrom = (UINT_PTR)GetDlgCtrlID(h);
-    nm.hdr.code = code;
     nm.iItem = item;
     nm.iButton = button;
     nm.pitem = pitem;
-    return SendMessage(parent, WM_NOTIFY, nm.hdr.idFrom, (LPARAM)&nm);
+    return Notify(&nm.hdr, code);
 }
 
-RECT ItemRect(HWND h, const HeaderState& s, int i) {
+RECT Header::ItemRect(int i) {
     RECT rc;
-    GetClientRect(h, &rc);
+    GetClientRect(m_h, &rc);
     int x = 0;
     for (int k = 0; k < i; ++k)
-        x += s.items[(size_t)k].width;
-    return RECT{x, 0, x + s.items[(size_t)i].width, rc.bottom};
+        x += m_items[(size_t)k].width;
+    return RECT{x, 0, x + m_items[(size_t)i].width, rc.bottom};
 }
 
 // Item under x and whether x is on the divider at its right edge.
-int HitItem(const HeaderState& s, int x, bool* onDivider) {
+int Header::HitItem(int x, bool* onDivider) const {
     int left = 0;
     *onDivider = false;
-    int n = (int)s.items.size();
+    int n = (int)m_items.size();
     for (int i = 0; i < n; ++i) {
-        int right = left + s.items[(size_t)i].width;
+        int right = left + m_items[(size_t)i].width;
         if (x >= right - kDividerSlop && x < right + kDividerSlop) {
             // The last divider a zero-width run ends at wins, so hidden columns can be pulled open.
             int j = i;
-            while (j + 1 < n && s.items[(size_t)j + 1].width == 0)
+            while (j + 1 < n && m_items[(size_t)j + 1].width == 0)
                 ++j;
             *onDivider = true;
             return j;
@@ -78,24 +84,23 @@ int HitItem(const HeaderState& s, int x, bool* onDivider) {
     return -1;
 }
 
-void Paint(HWND h, HDC dc) {
-    HeaderState* s = State(h);
+void Header::Paint(HDC dc) {
     RECT rc;
-    GetClientRect(h, &rc);
+    GetClientRect(m_h, &rc);
     FillRect(dc, &rc, GetSysColorBrush(COLOR_3DFACE));
-    HGDIOBJ oldFont = SelectObject(dc, s->font ? s->font : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ oldFont = SelectObject(dc, FontOr(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     RECT clip;
     GetClipBox(dc, &clip);
     int x = 0;
-    for (size_t i = 0; i < s->items.size(); ++i) {
-        const HeaderItem& it = s->items[i];
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        const HeaderItem& it = m_items[i];
         RECT r{x, 0, x + it.width, rc.bottom};
         x += it.width;
         if (it.width <= 0 || r.right <= clip.left || r.left >= clip.right)
             continue;
-        bool down = s->pressed == (int)i && s->pressedIn;
+        bool down = m_pressed == (int)i && m_pressedIn;
         if (down) {
             RECT f = r;
             FrameRect(dc, &f, GetSysColorBrush(COLOR_3DSHADOW));
@@ -149,201 +154,166 @@ void CopyIn(const HDITEM& in, HeaderItem& it) {
 }
 
 // Sets an item's width as the user drags, asking the parent first.
-void TrackTo(HWND h, HeaderState* s, int width) {
+void Header::TrackTo(int width) {
     HDITEM hi{};
     hi.mask = HDI_WIDTH;
     hi.cxy = std::max(0, width);
-    if (Notify(h, HDN_ITEMCHANGING, s->tracking, &hi))
+    if (NotifyItem(HDN_ITEMCHANGING, m_tracking, &hi))
         return;
-    s->items[(size_t)s->tracking].width = hi.cxy;
-    InvalidateRect(h, nullptr, TRUE);
-    Notify(h, HDN_ITEMCHANGED, s->tracking, &hi);
+    m_items[(size_t)m_tracking].width = hi.cxy;
+    InvalidateRect(m_h, nullptr, TRUE);
+    NotifyItem(HDN_ITEMCHANGED, m_tracking, &hi);
 }
 
-LRESULT HeaderProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-    HeaderState* s = State(h);
+void Header::OnButtonDown(UINT msg, int x) {
+    bool onDivider;
+    int i = HitItem(x, &onDivider);
+    if (i < 0)
+        return;
+    if (onDivider) {
+        if (msg == WM_LBUTTONDBLCLK) {
+            NotifyItem(HDN_DIVIDERDBLCLICK, i, nullptr);
+            return;
+        }
+        HDITEM hi{};
+        hi.mask = HDI_WIDTH;
+        hi.cxy = m_items[(size_t)i].width;
+        if (NotifyItem(HDN_BEGINTRACK, i, &hi))
+            return;
+        m_tracking = i;
+        m_trackStartX = x;
+        m_trackStartWidth = m_items[(size_t)i].width;
+    } else if (Style() & HDS_BUTTONS) {
+        m_pressed = i;
+        m_pressedIn = true;
+        InvalidateRect(m_h, nullptr, TRUE);
+    }
+    SetCapture(m_h);
+}
+
+void Header::OnMouseMove(POINT p) {
+    if (GetCapture() != m_h)
+        return;
+    if (m_tracking >= 0) {
+        HDITEM hi{};
+        hi.mask = HDI_WIDTH;
+        hi.cxy = std::max(0, m_trackStartWidth + p.x - m_trackStartX);
+        if (!NotifyItem(HDN_TRACK, m_tracking, &hi))
+            TrackTo(hi.cxy);
+    } else if (m_pressed >= 0) {
+        RECT r = ItemRect(m_pressed);
+        bool in = PtInRect(&r, p);
+        if (in != m_pressedIn) {
+            m_pressedIn = in;
+            InvalidateRect(m_h, nullptr, TRUE);
+        }
+    }
+}
+
+void Header::OnButtonUp() {
+    int tracking = m_tracking, pressed = m_pressed;
+    bool in = m_pressedIn;
+    m_tracking = m_pressed = -1;
+    m_pressedIn = false;
+    if (GetCapture() == m_h)
+        ReleaseCapture();
+    if (tracking >= 0) {
+        HDITEM hi{};
+        hi.mask = HDI_WIDTH;
+        hi.cxy = m_items[(size_t)tracking].width;
+        NotifyItem(HDN_ENDTRACK, tracking, &hi);
+    } else if (pressed >= 0) {
+        InvalidateRect(m_h, nullptr, TRUE);
+        if (in)
+            NotifyItem(HDN_ITEMCLICK, pressed, nullptr);
+    }
+}
+
+LRESULT Header::Layout(HDLAYOUT* layout) {
+    if (!layout || !layout->prc || !layout->pwpos)
+        return FALSE;
+    HDC dc = GetDC(m_h);
+    HGDIOBJ old = SelectObject(dc, FontOr(DEFAULT_GUI_FONT));
+    TEXTMETRIC tm;
+    GetTextMetrics(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(m_h, dc);
+    int height = (Style() & HDS_HIDDEN) ? 0 : tm.tmHeight + 7;
+    RECT* rc = layout->prc;
+    *layout->pwpos = WINDOWPOS{m_h, nullptr, rc->left, rc->top, rc->right - rc->left, height, SWP_NOZORDER};
+    rc->top += height;
+    return TRUE;
+}
+
+LRESULT Header::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_NCCREATE:
-            SetWindowLongPtr(h, 0, (LONG_PTR) new HeaderState);
-            break;
-        case WM_NCDESTROY:
-            delete s;
-            SetWindowLongPtr(h, 0, 0);
-            break;
-        case WM_SETFONT:
-            s->font = (HFONT)wParam;
-            if (lParam)
-                InvalidateRect(h, nullptr, TRUE);
-            return 0;
-        case WM_GETFONT:
-            return (LRESULT)s->font;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(h, &ps);
-            Paint(h, dc);
-            EndPaint(h, &ps);
-            return 0;
-        }
-        case WM_PRINT:
-        case WM_PRINTCLIENT:
-            if (msg == WM_PRINTCLIENT || (lParam & PRF_CLIENT))
-                Paint(h, (HDC)wParam);
-            return 0;
         case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK: {
-            bool onDivider;
-            int x = GET_X_LPARAM(lParam);
-            int i = HitItem(*s, x, &onDivider);
-            if (i < 0)
-                return 0;
-            if (onDivider) {
-                if (msg == WM_LBUTTONDBLCLK) {
-                    Notify(h, HDN_DIVIDERDBLCLICK, i, nullptr);
-                    return 0;
-                }
-                HDITEM hi{};
-                hi.mask = HDI_WIDTH;
-                hi.cxy = s->items[(size_t)i].width;
-                if (Notify(h, HDN_BEGINTRACK, i, &hi))
-                    return 0;
-                s->tracking = i;
-                s->trackStartX = x;
-                s->trackStartWidth = s->items[(size_t)i].width;
-            } else if (GetWindowLongPtr(h, GWL_STYLE) & HDS_BUTTONS) {
-                s->pressed = i;
-                s->pressedIn = true;
-                InvalidateRect(h, nullptr, TRUE);
-            }
-            SetCapture(h);
+        case WM_LBUTTONDBLCLK:
+            OnButtonDown(msg, GET_X_LPARAM(lParam));
             return 0;
-        }
-        case WM_MOUSEMOVE: {
-            if (GetCapture() != h)
-                return 0;
-            int x = GET_X_LPARAM(lParam);
-            if (s->tracking >= 0) {
-                HDITEM hi{};
-                hi.mask = HDI_WIDTH;
-                hi.cxy = std::max(0, s->trackStartWidth + x - s->trackStartX);
-                if (!Notify(h, HDN_TRACK, s->tracking, &hi))
-                    TrackTo(h, s, hi.cxy);
-            } else if (s->pressed >= 0) {
-                RECT r = ItemRect(h, *s, s->pressed);
-                bool in = PtInRect(&r, POINT{x, GET_Y_LPARAM(lParam)});
-                if (in != s->pressedIn) {
-                    s->pressedIn = in;
-                    InvalidateRect(h, nullptr, TRUE);
-                }
-            }
+        case WM_MOUSEMOVE:
+            OnMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             return 0;
-        }
-        case WM_LBUTTONUP: {
-            int tracking = s->tracking, pressed = s->pressed;
-            bool in = s->pressedIn;
-            s->tracking = s->pressed = -1;
-            s->pressedIn = false;
-            if (GetCapture() == h)
-                ReleaseCapture();
-            if (tracking >= 0) {
-                HDITEM hi{};
-                hi.mask = HDI_WIDTH;
-                hi.cxy = s->items[(size_t)tracking].width;
-                Notify(h, HDN_ENDTRACK, tracking, &hi);
-            } else if (pressed >= 0) {
-                InvalidateRect(h, nullptr, TRUE);
-                if (in)
-                    Notify(h, HDN_ITEMCLICK, pressed, nullptr);
-            }
+        case WM_LBUTTONUP:
+            OnButtonUp();
             return 0;
-        }
         case WM_CAPTURECHANGED:
-            if (s->pressed >= 0)
-                InvalidateRect(h, nullptr, TRUE);
-            s->tracking = s->pressed = -1;
+            if (m_pressed >= 0)
+                InvalidateRect(m_h, nullptr, TRUE);
+            m_tracking = m_pressed = -1;
             return 0;
         case HDM_GETITEMCOUNT:
-            return (LRESULT)s->items.size();
+            return (LRESULT)m_items.size();
         case HDM_INSERTITEM: {
             auto* in = reinterpret_cast<const HDITEM*>(lParam);
             if (!in)
                 return -1;
-            int at = std::clamp((int)wParam, 0, (int)s->items.size());
+            int at = std::clamp((int)wParam, 0, (int)m_items.size());
             HeaderItem it;
             CopyIn(*in, it);
-            s->items.insert(s->items.begin() + at, std::move(it));
-            InvalidateRect(h, nullptr, TRUE);
+            m_items.insert(m_items.begin() + at, std::move(it));
+            InvalidateRect(m_h, nullptr, TRUE);
             return at;
         }
-        case HDM_DELETEITEM: {
-            int i = (int)wParam;
-            if (i < 0 || i >= (int)s->items.size())
+        case HDM_DELETEITEM:
+            if (!Item(wParam))
                 return FALSE;
-            s->items.erase(s->items.begin() + i);
-            InvalidateRect(h, nullptr, TRUE);
+            m_items.erase(m_items.begin() + (ptrdiff_t)wParam);
+            InvalidateRect(m_h, nullptr, TRUE);
             return TRUE;
-        }
-        case HDM_GETITEM: {
-            int i = (int)wParam;
-            auto* out = reinterpret_cast<HDITEM*>(lParam);
-            if (!out || i < 0 || i >= (int)s->items.size())
+        case HDM_GETITEM:
+            if (!lParam || !Item(wParam))
                 return FALSE;
-            CopyOut(s->items[(size_t)i], out);
+            CopyOut(*Item(wParam), reinterpret_cast<HDITEM*>(lParam));
             return TRUE;
-        }
-        case HDM_SETITEM: {
-            int i = (int)wParam;
-            auto* in = reinterpret_cast<const HDITEM*>(lParam);
-            if (!in || i < 0 || i >= (int)s->items.size())
+        case HDM_SETITEM:
+            if (!lParam || !Item(wParam))
                 return FALSE;
-            CopyIn(*in, s->items[(size_t)i]);
-            InvalidateRect(h, nullptr, TRUE);
+            CopyIn(*reinterpret_cast<const HDITEM*>(lParam), *Item(wParam));
+            InvalidateRect(m_h, nullptr, TRUE);
             return TRUE;
-        }
-        case HDM_GETITEMRECT: {
-            int i = (int)wParam;
-            auto* out = reinterpret_cast<RECT*>(lParam);
-            if (!out || i < 0 || i >= (int)s->items.size())
+        case HDM_GETITEMRECT:
+            if (!lParam || !Item(wParam))
                 return FALSE;
-            *out = ItemRect(h, *s, i);
+            *reinterpret_cast<RECT*>(lParam) = ItemRect((int)wParam);
             return TRUE;
-        }
         case HDM_HITTEST: {
             auto* info = reinterpret_cast<HDHITTESTINFO*>(lParam);
             if (!info)
                 return -1;
             bool onDivider;
-            info->iItem = HitItem(*s, info->pt.x, &onDivider);
+            info->iItem = HitItem(info->pt.x, &onDivider);
             info->flags = info->iItem < 0 ? HHT_NOWHERE : onDivider ? HHT_ONDIVIDER : HHT_ONHEADER;
             return info->iItem;
         }
-        case HDM_LAYOUT: {
-            auto* layout = reinterpret_cast<HDLAYOUT*>(lParam);
-            if (!layout || !layout->prc || !layout->pwpos)
-                return FALSE;
-            HDC dc = GetDC(h);
-            HGDIOBJ old = SelectObject(dc, s->font ? s->font : GetStockObject(DEFAULT_GUI_FONT));
-            TEXTMETRIC tm;
-            GetTextMetrics(dc, &tm);
-            SelectObject(dc, old);
-            ReleaseDC(h, dc);
-            int height = (GetWindowLongPtr(h, GWL_STYLE) & HDS_HIDDEN) ? 0 : tm.tmHeight + 7;
-            RECT* rc = layout->prc;
-            *layout->pwpos =
-                WINDOWPOS{h, nullptr, rc->left, rc->top, rc->right - rc->left, height, SWP_NOZORDER};
-            rc->top += height;
-            return TRUE;
-        }
+        case HDM_LAYOUT:
+            return Layout(reinterpret_cast<HDLAYOUT*>(lParam));
         default:
-            break;
+            return Default(msg, wParam, lParam);
     }
-    return DefWindowProc(h, msg, wParam, lParam);
 }
 }  // namespace
 
-namespace user {
-void RegisterHeaderClass() {
-    RegisterControlClass(WC_HEADER, HeaderProc, CS_DBLCLKS | CS_PARENTDC);
+void user::RegisterHeaderClass() {
+    RegisterControlClass(WC_HEADER, user::ControlWindowProc<Header>, CS_DBLCLKS | CS_PARENTDC);
 }
-}  // namespace user

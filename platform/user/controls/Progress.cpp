@@ -1,50 +1,64 @@
 // The progress bar class: a range, a position and Classic blocks in the highlight colour.
 #include <algorithm>
+#include <utility>
 
 #include "platform/user/Controls.h"
 #include "platform/user/UserInternal.h"
+#include "platform/user/controls/ControlProc.h"
 
 namespace {
-struct ProgressState {
-    int low = 0;
-    int high = 100;
-    int pos = 0;
-    int step = 10;
-    COLORREF bar = CLR_NONE;
-    COLORREF background = CLR_NONE;
+class Progress : public user::Control {
+public:
+    explicit Progress(HWND h) : Control(h, kPaints) {}
+    LRESULT Proc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    int SetPos(int pos);
+    LRESULT SetRange(int low, int high);
+    void Paint(HDC dc) override;
+
+    int m_low = 0;
+    int m_high = 100;
+    int m_pos = 0;
+    int m_step = 10;
+    COLORREF m_bar = CLR_NONE;
+    COLORREF m_background = CLR_NONE;
 };
 
-ProgressState* State(HWND h) {
-    return reinterpret_cast<ProgressState*>(GetWindowLongPtr(h, 0));
-}
-
-int SetPos(HWND h, int pos) {
-    ProgressState* st = State(h);
-    int old = st->pos;
-    st->pos = std::clamp(pos, std::min(st->low, st->high), std::max(st->low, st->high));
-    if (st->pos != old)
-        InvalidateRect(h, nullptr, TRUE);
+int Progress::SetPos(int pos) {
+    int old = m_pos;
+    m_pos = std::clamp(pos, std::min(m_low, m_high), std::max(m_low, m_high));
+    if (m_pos != old)
+        InvalidateRect(m_h, nullptr, TRUE);
     return old;
 }
 
-void Paint(HWND h, HDC dc) {
-    ProgressState* st = State(h);
+LRESULT Progress::SetRange(int low, int high) {
+    LRESULT old = MAKELRESULT(m_low, m_high);
+    m_low = low;
+    m_high = high;
+    SetPos(m_pos);
+    InvalidateRect(m_h, nullptr, TRUE);
+    return old;
+}
+
+void Progress::Paint(HDC dc) {
     RECT rc;
-    GetClientRect(h, &rc);
+    GetClientRect(m_h, &rc);
     DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-    HBRUSH bg = st->background == CLR_NONE ? nullptr : CreateSolidBrush(st->background);
+    HBRUSH bg = m_background == CLR_NONE ? nullptr : CreateSolidBrush(m_background);
     FillRect(dc, &rc, bg ? bg : GetSysColorBrush(COLOR_3DFACE));
     if (bg)
         DeleteObject(bg);
     InflateRect(&rc, -1, -1);
-    int range = st->high - st->low;
+    int range = m_high - m_low;
     if (range <= 0 || IsRectEmpty(&rc))
         return;
-    bool vertical = (GetWindowLongPtr(h, GWL_STYLE) & PBS_VERTICAL) != 0;
+    bool vertical = (Style() & PBS_VERTICAL) != 0;
     int length = vertical ? rc.bottom - rc.top : rc.right - rc.left;
-    int filled = (int)((long long)(st->pos - st->low) * length / range);
-    HBRUSH bar = st->bar == CLR_NONE ? GetSysColorBrush(COLOR_HIGHLIGHT) : CreateSolidBrush(st->bar);
-    if (GetWindowLongPtr(h, GWL_STYLE) & PBS_SMOOTH) {
+    int filled = (int)((long long)(m_pos - m_low) * length / range);
+    HBRUSH bar = m_bar == CLR_NONE ? GetSysColorBrush(COLOR_HIGHLIGHT) : CreateSolidBrush(m_bar);
+    if (Style() & PBS_SMOOTH) {
         RECT r = rc;
         if (vertical)
             r.top = r.bottom - filled;
@@ -62,89 +76,52 @@ void Paint(HWND h, HDC dc) {
             FillRect(dc, &r, bar);
         }
     }
-    if (st->bar != CLR_NONE)
+    if (m_bar != CLR_NONE)
         DeleteObject(bar);
 }
 
-LRESULT ProgressProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-    ProgressState* st = State(h);
+LRESULT Progress::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_NCCREATE:
-            SetWindowLongPtr(h, 0, (LONG_PTR) new ProgressState);
-            break;
-        case WM_NCDESTROY:
-            delete st;
-            SetWindowLongPtr(h, 0, 0);
-            break;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(h, &ps);
-            Paint(h, dc);
-            EndPaint(h, &ps);
-            return 0;
-        }
         case WM_GETDLGCODE:
             return DLGC_STATIC;
         case PBM_SETRANGE:
-        case PBM_SETRANGE32: {
-            LRESULT old = MAKELRESULT(st->low, st->high);
-            if (msg == PBM_SETRANGE) {
-                st->low = (int)(short)LOWORD(lParam);
-                st->high = (int)(short)HIWORD(lParam);
-            } else {
-                st->low = (int)wParam;
-                st->high = (int)lParam;
-            }
-            SetPos(h, st->pos);
-            InvalidateRect(h, nullptr, TRUE);
-            return old;
-        }
-        case PBM_GETRANGE: {
+            return SetRange((int)(short)LOWORD(lParam), (int)(short)HIWORD(lParam));
+        case PBM_SETRANGE32:
+            return SetRange((int)wParam, (int)lParam);
+        case PBM_GETRANGE:
             if (lParam)
-                *reinterpret_cast<PBRANGE*>(lParam) = PBRANGE{st->low, st->high};
-            return wParam ? st->low : st->high;
-        }
+                *reinterpret_cast<PBRANGE*>(lParam) = PBRANGE{m_low, m_high};
+            return wParam ? m_low : m_high;
         case PBM_SETPOS:
-            return SetPos(h, (int)wParam);
+            return SetPos((int)wParam);
         case PBM_DELTAPOS:
-            return SetPos(h, st->pos + (int)wParam);
+            return SetPos(m_pos + (int)wParam);
         case PBM_GETPOS:
-            return st->pos;
+            return m_pos;
         case PBM_SETSTEP: {
-            int old = st->step;
-            st->step = (int)wParam;
+            int old = m_step;
+            m_step = (int)wParam;
             return old;
         }
         case PBM_STEPIT: {
             // Stepping past the end wraps to the start, as the control does.
-            int next = st->pos + st->step;
-            if (next > st->high)
-                next = st->low + (next - st->high);
-            return SetPos(h, next);
+            int next = m_pos + m_step;
+            if (next > m_high)
+                next = m_low + (next - m_high);
+            return SetPos(next);
         }
-        case PBM_SETBARCOLOR: {
-            COLORREF old = st->bar;
-            st->bar = (COLORREF)lParam;
-            InvalidateRect(h, nullptr, TRUE);
-            return (LRESULT)old;
-        }
+        case PBM_SETBARCOLOR:
         case PBM_SETBKCOLOR: {
-            COLORREF old = st->background;
-            st->background = (COLORREF)lParam;
-            InvalidateRect(h, nullptr, TRUE);
+            COLORREF old = std::exchange(msg == PBM_SETBARCOLOR ? m_bar : m_background, (COLORREF)lParam);
+            InvalidateRect(m_h, nullptr, TRUE);
             return (LRESULT)old;
         }
         default:
-            break;
+            return Default(msg, wParam, lParam);
     }
-    return DefWindowProc(h, msg, wParam, lParam);
 }
 }  // namespace
 
-namespace user {
-void RegisterProgressClass() {
-    RegisterControlClass(PROGRESS_CLASS, ProgressProc, CS_HREDRAW | CS_VREDRAW);
+void user::RegisterProgressClass() {
+    RegisterControlClass(PROGRESS_CLASS, user::ControlWindowProc<Progress>, CS_HREDRAW | CS_VREDRAW);
 }
-}  // namespace user

@@ -5,6 +5,7 @@
 
 #include "platform/user/ListView.h"
 #include "platform/user/UserInternal.h"
+#include "platform/user/controls/ControlProc.h"
 
 namespace {
 enum Part { kNone, kArrowUp, kPageUp, kThumb, kPageDown, kArrowDown };
@@ -18,13 +19,6 @@ struct ScrollState {
     Part pressed = kNone;
     int dragOffset = 0;  // from the thumb's start to the mouse when dragging began
 };
-
-ScrollState* State(HWND h) {
-    return reinterpret_cast<ScrollState*>(GetWindowLongPtr(h, 0));
-}
-bool Vertical(HWND h) {
-    return (GetWindowLongPtr(h, GWL_STYLE) & SBS_VERT) != 0;
-}
 
 int MaxPos(const ScrollState& s) {
     int top = s.max - std::max<int>(0, (int)s.page - 1);
@@ -44,10 +38,32 @@ struct Geometry {
     int thumbStart = 0;  // from the bar's start
 };
 
-Geometry Measure(HWND h, const ScrollState& s, int pos) {
+class ScrollBar : public user::Control {
+public:
+    explicit ScrollBar(HWND h) : Control(h, kPaints | kPrints) {}
+    LRESULT Proc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    bool Vertical() const { return (Style() & SBS_VERT) != 0; }
+    Geometry Measure(int pos) const;
+    RECT Along(int from, int to) const;
+    void Paint(HDC dc) override;
+    Part HitPart(POINT p) const;
+    void Tell(int code, int pos);
+    int SetInfo(const SCROLLINFO& in, BOOL redraw);
+    LRESULT GetInfo(SCROLLINFO* out) const;
+    void OnButtonDown(POINT p);
+    void OnMouseMove(int along);
+    void OnButtonUp();
+
+    ScrollState m_s;
+};
+
+Geometry ScrollBar::Measure(int pos) const {
+    const ScrollState& s = m_s;
     RECT rc;
-    GetClientRect(h, &rc);
-    bool vert = Vertical(h);
+    GetClientRect(m_h, &rc);
+    bool vert = Vertical();
     Geometry g;
     g.length = vert ? rc.bottom : rc.right;
     int breadth = vert ? rc.right : rc.bottom;
@@ -67,10 +83,10 @@ Geometry Measure(HWND h, const ScrollState& s, int pos) {
     return g;
 }
 
-RECT Along(HWND h, int from, int to) {
+RECT ScrollBar::Along(int from, int to) const {
     RECT rc;
-    GetClientRect(h, &rc);
-    if (Vertical(h))
+    GetClientRect(m_h, &rc);
+    if (Vertical())
         return RECT{0, from, rc.right, to};
     return RECT{from, 0, to, rc.bottom};
 }
@@ -112,35 +128,35 @@ void Arrow(HDC dc, const RECT& r, bool vert, bool first, bool pressed, bool enab
     }
 }
 
-void Paint(HWND h, HDC dc) {
-    ScrollState* s = State(h);
+void ScrollBar::Paint(HDC dc) {
+    ScrollState* s = &m_s;
     RECT rc;
-    GetClientRect(h, &rc);
-    bool vert = Vertical(h);
-    bool enabled = IsWindowEnabled(h) && s->max > s->min &&
+    GetClientRect(m_h, &rc);
+    bool vert = Vertical();
+    bool enabled = IsWindowEnabled(m_h) && s->max > s->min &&
                    (!s->page || (long long)s->page <= (long long)s->max - s->min);
     int pos = s->pressed == kThumb ? s->trackPos : s->pos;
-    Geometry g = Measure(h, *s, pos);
+    Geometry g = Measure(pos);
     // The track: the Classic dither of face and highlight.
-    RECT track = Along(h, g.arrow, g.length - g.arrow);
+    RECT track = Along(g.arrow, g.length - g.arrow);
     FillRect(dc, &track, TrackBrush());
     if (s->pressed == kPageUp || s->pressed == kPageDown) {
-        RECT part = s->pressed == kPageUp ? Along(h, g.arrow, g.thumbStart)
-                                          : Along(h, g.thumbStart + g.thumb, g.length - g.arrow);
+        RECT part = s->pressed == kPageUp ? Along(g.arrow, g.thumbStart)
+                                          : Along(g.thumbStart + g.thumb, g.length - g.arrow);
         FillRect(dc, &part, GetSysColorBrush(COLOR_3DDKSHADOW));
     }
-    Arrow(dc, Along(h, 0, g.arrow), vert, true, s->pressed == kArrowUp, enabled);
-    Arrow(dc, Along(h, g.length - g.arrow, g.length), vert, false, s->pressed == kArrowDown, enabled);
+    Arrow(dc, Along(0, g.arrow), vert, true, s->pressed == kArrowUp, enabled);
+    Arrow(dc, Along(g.length - g.arrow, g.length), vert, false, s->pressed == kArrowDown, enabled);
     if (enabled && g.thumb > 0) {
-        RECT thumb = Along(h, g.thumbStart, g.thumbStart + g.thumb);
+        RECT thumb = Along(g.thumbStart, g.thumbStart + g.thumb);
         FillRect(dc, &thumb, GetSysColorBrush(COLOR_3DFACE));
         DrawEdge(dc, &thumb, EDGE_RAISED, BF_RECT);
     }
 }
 
-Part HitPart(HWND h, const ScrollState& s, POINT p) {
-    Geometry g = Measure(h, s, s.pos);
-    int at = Vertical(h) ? p.y : p.x;
+Part ScrollBar::HitPart(POINT p) const {
+    Geometry g = Measure(m_s.pos);
+    int at = Vertical() ? p.y : p.x;
     if (at < g.arrow)
         return kArrowUp;
     if (at >= g.length - g.arrow)
@@ -154,16 +170,16 @@ Part HitPart(HWND h, const ScrollState& s, POINT p) {
     return kPageDown;
 }
 
-void Tell(HWND h, int code, int pos) {
-    HWND parent = GetParent(h);
+void ScrollBar::Tell(int code, int pos) {
+    HWND parent = GetParent(m_h);
     if (!parent)
         return;
-    SendMessage(parent, Vertical(h) ? WM_VSCROLL : WM_HSCROLL,
-                MAKEWPARAM(code, (WORD)std::clamp(pos, 0, 0xFFFF)), (LPARAM)h);
+    SendMessage(parent, Vertical() ? WM_VSCROLL : WM_HSCROLL,
+                MAKEWPARAM(code, (WORD)std::clamp(pos, 0, 0xFFFF)), (LPARAM)m_h);
 }
 
-int SetInfo(HWND h, const SCROLLINFO& in, BOOL redraw) {
-    ScrollState* s = State(h);
+int ScrollBar::SetInfo(const SCROLLINFO& in, BOOL redraw) {
+    ScrollState* s = &m_s;
     if (in.fMask & SIF_RANGE) {
         s->min = in.nMin;
         s->max = std::max(in.nMin, in.nMax);
@@ -176,134 +192,124 @@ int SetInfo(HWND h, const SCROLLINFO& in, BOOL redraw) {
     if (s->pressed != kThumb)
         s->trackPos = s->pos;
     if (redraw)
-        InvalidateRect(h, nullptr, FALSE);
+        InvalidateRect(m_h, nullptr, FALSE);
     return s->pos;
 }
 
-LRESULT ScrollBarProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-    ScrollState* s = State(h);
+void ScrollBar::OnButtonDown(POINT p) {
+    ScrollState* s = &m_s;
+    Part part = HitPart(p);
+    if (part == kNone)
+        return;
+    s->pressed = part;
+    SetCapture(m_h);
+    if (part == kThumb) {
+        Geometry g = Measure(s->pos);
+        s->dragOffset = (Vertical() ? p.y : p.x) - g.thumbStart;
+        s->trackPos = s->pos;
+    } else {
+        int code = part == kArrowUp     ? SB_LINEUP
+                   : part == kArrowDown ? SB_LINEDOWN
+                   : part == kPageUp    ? SB_PAGEUP
+                                        : SB_PAGEDOWN;
+        Tell(code, s->pos);
+    }
+    InvalidateRect(m_h, nullptr, FALSE);
+}
+
+void ScrollBar::OnMouseMove(int along) {
+    ScrollState* s = &m_s;
+    if (s->pressed != kThumb || GetCapture() != m_h)
+        return;
+    Geometry g = Measure(s->pos);
+    int at = along - s->dragOffset;
+    int room = g.track - g.thumb;
+    int span = MaxPos(*s) - s->min;
+    int pos = room > 0 ? s->min + (int)((long long)std::clamp(at - g.arrow, 0, room) * span / room) : s->min;
+    if (pos != s->trackPos) {
+        s->trackPos = pos;
+        Tell(SB_THUMBTRACK, pos);
+        InvalidateRect(m_h, nullptr, FALSE);
+    }
+}
+
+void ScrollBar::OnButtonUp() {
+    ScrollState* s = &m_s;
+    if (s->pressed == kNone)
+        return;
+    Part was = s->pressed;
+    if (GetCapture() == m_h)
+        ReleaseCapture();
+    if (was == kThumb)
+        Tell(SB_THUMBPOSITION, s->trackPos);
+    s->pressed = kNone;
+    Tell(SB_ENDSCROLL, 0);
+    InvalidateRect(m_h, nullptr, FALSE);
+}
+
+LRESULT ScrollBar::GetInfo(SCROLLINFO* out) const {
+    if (!out)
+        return FALSE;
+    if (out->fMask & SIF_RANGE) {
+        out->nMin = m_s.min;
+        out->nMax = m_s.max;
+    }
+    if (out->fMask & SIF_PAGE)
+        out->nPage = m_s.page;
+    if (out->fMask & SIF_POS)
+        out->nPos = m_s.pos;
+    if (out->fMask & SIF_TRACKPOS)
+        out->nTrackPos = m_s.trackPos;
+    return TRUE;
+}
+
+LRESULT ScrollBar::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_NCCREATE:
-            SetWindowLongPtr(h, 0, (LONG_PTR) new ScrollState);
-            break;
-        case WM_NCDESTROY:
-            delete s;
-            SetWindowLongPtr(h, 0, 0);
-            break;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(h, &ps);
-            Paint(h, dc);
-            EndPaint(h, &ps);
-            return 0;
-        }
-        case WM_PRINT:
-        case WM_PRINTCLIENT:
-            if (msg == WM_PRINTCLIENT || (lParam & PRF_CLIENT))
-                Paint(h, (HDC)wParam);
-            return 0;
         case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK: {
-            POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            Part part = HitPart(h, *s, p);
-            if (part == kNone)
-                return 0;
-            s->pressed = part;
-            SetCapture(h);
-            if (part == kThumb) {
-                Geometry g = Measure(h, *s, s->pos);
-                s->dragOffset = (Vertical(h) ? p.y : p.x) - g.thumbStart;
-                s->trackPos = s->pos;
-            } else {
-                int code = part == kArrowUp     ? SB_LINEUP
-                           : part == kArrowDown ? SB_LINEDOWN
-                           : part == kPageUp    ? SB_PAGEUP
-                                                : SB_PAGEDOWN;
-                Tell(h, code, s->pos);
-            }
-            InvalidateRect(h, nullptr, FALSE);
+        case WM_LBUTTONDBLCLK:
+            OnButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             return 0;
-        }
         case WM_MOUSEMOVE:
-            if (s->pressed == kThumb && GetCapture() == h) {
-                Geometry g = Measure(h, *s, s->pos);
-                int at = (Vertical(h) ? GET_Y_LPARAM(lParam) : GET_X_LPARAM(lParam)) - s->dragOffset;
-                int room = g.track - g.thumb;
-                int span = MaxPos(*s) - s->min;
-                int pos = room > 0
-                              ? s->min + (int)((long long)std::clamp(at - g.arrow, 0, room) * span / room)
-                              : s->min;
-                if (pos != s->trackPos) {
-                    s->trackPos = pos;
-                    Tell(h, SB_THUMBTRACK, pos);
-                    InvalidateRect(h, nullptr, FALSE);
-                }
-            }
+            OnMouseMove(Vertical() ? GET_Y_LPARAM(lParam) : GET_X_LPARAM(lParam));
             return 0;
         case WM_LBUTTONUP:
-            if (s->pressed != kNone) {
-                Part was = s->pressed;
-                if (GetCapture() == h)
-                    ReleaseCapture();
-                if (was == kThumb)
-                    Tell(h, SB_THUMBPOSITION, s->trackPos);
-                s->pressed = kNone;
-                Tell(h, SB_ENDSCROLL, 0);
-                InvalidateRect(h, nullptr, FALSE);
-            }
+            OnButtonUp();
             return 0;
         case WM_CAPTURECHANGED:
-            s->pressed = kNone;
+            m_s.pressed = kNone;
             return 0;
         case WM_ENABLE:
-            InvalidateRect(h, nullptr, FALSE);
+            InvalidateRect(m_h, nullptr, FALSE);
             return 0;
         case SBM_SETSCROLLINFO:
             if (!lParam)
-                return s->pos;
-            return SetInfo(h, *reinterpret_cast<const SCROLLINFO*>(lParam), (BOOL)wParam);
-        case SBM_GETSCROLLINFO: {
-            auto* out = reinterpret_cast<SCROLLINFO*>(lParam);
-            if (!out)
-                return FALSE;
-            if (out->fMask & SIF_RANGE) {
-                out->nMin = s->min;
-                out->nMax = s->max;
-            }
-            if (out->fMask & SIF_PAGE)
-                out->nPage = s->page;
-            if (out->fMask & SIF_POS)
-                out->nPos = s->pos;
-            if (out->fMask & SIF_TRACKPOS)
-                out->nTrackPos = s->trackPos;
-            return TRUE;
-        }
+                return m_s.pos;
+            return SetInfo(*reinterpret_cast<const SCROLLINFO*>(lParam), (BOOL)wParam);
+        case SBM_GETSCROLLINFO:
+            return GetInfo(reinterpret_cast<SCROLLINFO*>(lParam));
         case SBM_SETPOS: {
-            int old = s->pos;
+            int old = m_s.pos;
             SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, (int)wParam, 0};
-            SetInfo(h, si, (BOOL)lParam);
+            SetInfo(si, (BOOL)lParam);
             return old;
         }
         case SBM_GETPOS:
-            return s->pos;
+            return m_s.pos;
         case SBM_SETRANGE:
         case SBM_SETRANGEREDRAW: {
             SCROLLINFO si{sizeof si, SIF_RANGE, (int)wParam, (int)lParam, 0, 0, 0};
-            SetInfo(h, si, msg == SBM_SETRANGEREDRAW);
-            return s->pos;
+            SetInfo(si, msg == SBM_SETRANGEREDRAW);
+            return m_s.pos;
         }
         case SBM_GETRANGE:
             if (wParam)
-                *reinterpret_cast<int*>(wParam) = s->min;
+                *reinterpret_cast<int*>(wParam) = m_s.min;
             if (lParam)
-                *reinterpret_cast<int*>(lParam) = s->max;
+                *reinterpret_cast<int*>(lParam) = m_s.max;
             return 0;
         default:
-            break;
+            return Default(msg, wParam, lParam);
     }
-    return DefWindowProc(h, msg, wParam, lParam);
 }
 
 bool IsScrollBarControl(HWND hwnd, int bar) {
@@ -346,8 +352,6 @@ BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw) {
     return TRUE;
 }
 
-namespace user {
-void RegisterScrollBarClass() {
-    RegisterControlClass(WC_SCROLLBAR, ScrollBarProc, CS_DBLCLKS | CS_PARENTDC);
+void user::RegisterScrollBarClass() {
+    RegisterControlClass(WC_SCROLLBAR, user::ControlWindowProc<ScrollBar>, CS_DBLCLKS | CS_PARENTDC);
 }
-}  // namespace user

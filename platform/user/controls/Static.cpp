@@ -1,22 +1,25 @@
 // The "Static" class: text, icons, frames and etched lines, Classic look.
 #include "platform/user/Controls.h"
 #include "platform/user/UserInternal.h"
+#include "platform/user/controls/ControlProc.h"
 
 namespace {
-struct StaticState {
-    HFONT font = nullptr;
-    HICON icon = nullptr;
+class Static : public user::Control {
+public:
+    explicit Static(HWND h) : Control(h, kPaints | kKeepsFont | kRepaints) {}
+    LRESULT Proc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    LRESULT OnNcCreate(const CREATESTRUCT& cs, WPARAM wParam, LPARAM lParam);
+    void Paint(HDC dc) override;
+
+    HICON m_icon = nullptr;
 };
 
-StaticState* State(HWND h) {
-    return reinterpret_cast<StaticState*>(GetWindowLongPtr(h, 0));
-}
-
-void Paint(HWND h, HDC dc) {
-    StaticState* st = State(h);
-    DWORD style = (DWORD)GetWindowLongPtr(h, GWL_STYLE), kind = style & SS_TYPEMASK;
+void Static::Paint(HDC dc) {
+    DWORD style = Style(), kind = style & SS_TYPEMASK;
     RECT rc;
-    GetClientRect(h, &rc);
+    GetClientRect(m_h, &rc);
     switch (kind) {
         case SS_BLACKRECT:
             FillRect(dc, &rc, GetSysColorBrush(COLOR_3DDKSHADOW));
@@ -48,13 +51,13 @@ void Paint(HWND h, HDC dc) {
         default:
             break;
     }
-    HBRUSH bg = user::ControlColor(h, dc, WM_CTLCOLORSTATIC);
+    HBRUSH bg = user::ControlColor(m_h, dc, WM_CTLCOLORSTATIC);
     if (kind == SS_ICON) {
         if (bg)
             FillRect(dc, &rc, bg);
-        if (st->icon)
+        if (m_icon)
             DrawIcon(dc, (style & SS_CENTERIMAGE) ? (rc.right - 32) / 2 : 0,
-                     (style & SS_CENTERIMAGE) ? (rc.bottom - 32) / 2 : 0, st->icon);
+                     (style & SS_CENTERIMAGE) ? (rc.bottom - 32) / 2 : 0, m_icon);
         return;
     }
     if (bg)
@@ -74,94 +77,57 @@ void Paint(HWND h, HDC dc) {
         format |= DT_END_ELLIPSIS | DT_SINGLELINE;
     if (style & SS_CENTERIMAGE)
         format |= DT_VCENTER | DT_SINGLELINE;
-    CString text = GetWindowTextString(h);
-    HGDIOBJ oldFont = SelectObject(dc, st->font ? st->font : GetStockObject(SYSTEM_FONT));
+    CString text = GetWindowTextString(m_h);
+    HGDIOBJ oldFont = SelectObject(dc, FontOr(SYSTEM_FONT));
     SetBkMode(dc, TRANSPARENT);
-    if (!IsWindowEnabled(h))
+    if (!IsWindowEnabled(m_h))
         SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
     DrawText(dc, text, text.GetLength(), &rc, format);
     SelectObject(dc, oldFont);
 }
 
-LRESULT StaticProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-    StaticState* st = State(h);
+// A static showing an icon names it in its text: "#n" or a resource number.
+LRESULT Static::OnNcCreate(const CREATESTRUCT& cs, WPARAM wParam, LPARAM lParam) {
+    if ((cs.style & SS_TYPEMASK) != SS_ICON)
+        return DefWindowProc(m_h, WM_NCCREATE, wParam, lParam);
+    LPCTSTR name = cs.lpszName;
+    UINT id = 0;
+    if (name && IS_INTRESOURCE(name))
+        id = (UINT)(uintptr_t)name;
+    else if (name && name[0] == '#')
+        id = (UINT)std::atoi(name + 1);
+    m_icon = LoadIcon(nullptr, id ? MAKEINTRESOURCE(id) : IDI_APPLICATION);
+    if (!IS_INTRESOURCE(name))
+        return DefWindowProc(m_h, WM_NCCREATE, wParam, lParam);
+    return TRUE;
+}
+
+LRESULT Static::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_NCCREATE: {
-            auto* s = new StaticState;
-            SetWindowLongPtr(h, 0, (LONG_PTR)s);
-            auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
-            if ((cs->style & SS_TYPEMASK) == SS_ICON) {
-                // The text names the icon: "#n" or a resource number.
-                LPCTSTR name = cs->lpszName;
-                UINT id = 0;
-                if (name && IS_INTRESOURCE(name))
-                    id = (UINT)(uintptr_t)name;
-                else if (name && name[0] == '#')
-                    id = (UINT)std::atoi(name + 1);
-                s->icon = LoadIcon(nullptr, id ? MAKEINTRESOURCE(id) : IDI_APPLICATION);
-                if (!IS_INTRESOURCE(name))
-                    return DefWindowProc(h, msg, wParam, lParam);
-                return TRUE;
-            }
-            break;
-        }
-        case WM_NCDESTROY:
-            delete st;
-            SetWindowLongPtr(h, 0, 0);
-            break;
-        case WM_SETFONT:
-            if (st)
-                st->font = (HFONT)wParam;
-            if (lParam)
-                InvalidateRect(h, nullptr, TRUE);
-            return 0;
-        case WM_GETFONT:
-            return st ? (LRESULT)st->font : 0;
+        case WM_NCCREATE:
+            return OnNcCreate(*reinterpret_cast<const CREATESTRUCT*>(lParam), wParam, lParam);
         case WM_GETDLGCODE:
             return DLGC_STATIC;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(h, &ps);
-            Paint(h, dc);
-            EndPaint(h, &ps);
-            return 0;
-        }
-        case WM_SETTEXT: {
-            LRESULT r = DefWindowProc(h, msg, wParam, lParam);
-            InvalidateRect(h, nullptr, TRUE);
-            return r;
-        }
-        case WM_ENABLE:
-            InvalidateRect(h, nullptr, TRUE);
-            return 0;
         case STM_SETICON:
         case STM_SETIMAGE: {
-            HICON old = st->icon;
-            st->icon = (HICON)(msg == STM_SETICON ? wParam : lParam);
-            InvalidateRect(h, nullptr, TRUE);
+            HICON old = m_icon;
+            m_icon = (HICON)(msg == STM_SETICON ? wParam : lParam);
+            InvalidateRect(m_h, nullptr, TRUE);
             return (LRESULT)old;
         }
         case STM_GETICON:
         case STM_GETIMAGE:
-            return (LRESULT)st->icon;
+            return (LRESULT)m_icon;
         case WM_LBUTTONDOWN:
-            if (GetWindowLongPtr(h, GWL_STYLE) & SS_NOTIFY) {
-                HWND parent = GetParent(h);
-                if (parent)
-                    SendMessage(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), STN_CLICKED), (LPARAM)h);
-            }
+            if (Style() & SS_NOTIFY)
+                Command(STN_CLICKED);
             return 0;
         default:
-            break;
+            return Default(msg, wParam, lParam);
     }
-    return DefWindowProc(h, msg, wParam, lParam);
 }
 }  // namespace
 
-namespace user {
-void RegisterStaticClass() {
-    RegisterControlClass(WC_STATIC, StaticProc, CS_DBLCLKS | CS_PARENTDC);
+void user::RegisterStaticClass() {
+    RegisterControlClass(WC_STATIC, user::ControlWindowProc<Static>, CS_DBLCLKS | CS_PARENTDC);
 }
-}  // namespace user

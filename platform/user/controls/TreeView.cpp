@@ -26,18 +26,14 @@ struct Node {
 
 const int kMinIndent = 5;
 
-class TreeView {
+// A parent may destroy the tree while it is being told something: the object then lives until the
+// outermost message returns (see ControlWindowProc), and the handlers stop at the next check of m_dead.
+class TreeView : public user::Control {
 public:
-    explicit TreeView(HWND h) : m_h(h) { m_nodes[0].state = TVIS_EXPANDED; }
+    explicit TreeView(HWND h) : Control(h, kPaints) { m_nodes[0].state = TVIS_EXPANDED; }
     LRESULT Proc(UINT msg, WPARAM wParam, LPARAM lParam);
 
-    // A parent may destroy the tree while it is being told something: the object then lives until the
-    // outermost message returns, and the handlers stop at the next check of m_dead.
-    int m_depth = 0;
-    bool m_dead = false;
-
 private:
-    DWORD Style() const { return (DWORD)GetWindowLongPtr(m_h, GWL_STYLE); }
     bool Valid(Id id) const { return id != 0 && m_nodes.count(id) != 0; }
     Id FromHandle(HTREEITEM h) const {
         Id id = (Id)h;
@@ -67,7 +63,6 @@ private:
     }
 
     // Notifications.
-    LRESULT Notify(NMHDR* hdr, UINT code);
     void FillItem(TVITEM& item, Id id) const;
     LRESULT NotifyTree(UINT code, UINT action, Id oldItem, Id newItem);
 
@@ -96,11 +91,10 @@ private:
     Id HitTest(POINT p, UINT* flags);
 
     // Painting and input.
-    void Paint(HDC dc);
+    void Paint(HDC dc) override;
     void OnButtonDown(UINT msg, POINT p);
     void OnKeyDown(UINT vk);
 
-    HWND m_h;
     HWND m_vbar = nullptr;
     bool m_vbarShown = false;
     std::unordered_map<Id, Node> m_nodes;
@@ -110,7 +104,6 @@ private:
     int m_indent = 19;
     int m_rowHeight = 16;
     bool m_measured = false;
-    HFONT m_font = nullptr;
     std::vector<Id> m_visible;
     std::unordered_map<Id, int> m_rowOf;
     bool m_visibleDirty = true;
@@ -119,16 +112,6 @@ private:
 
 // ---------------------------------------------------------------------------------------------------------
 // Notifications.
-
-LRESULT TreeView::Notify(NMHDR* hdr, UINT code) {
-    HWND parent = GetParent(m_h);
-    if (!parent)
-        return 0;
-    hdr->hwndFrom = m_h;
-    hdr->idFrom = (UINT_PTR)GetDlgCtrlID(m_h);
-    hdr->code = code;
-    return SendMessage(parent, WM_NOTIFY, hdr->idFrom, (LPARAM)hdr);
-}
 
 void TreeView::FillItem(TVITEM& item, Id id) const {
     item.mask = TVIF_HANDLE | TVIF_STATE | TVIF_PARAM;
@@ -681,8 +664,7 @@ void TreeView::OnButtonDown(UINT msg, POINT p) {
     UINT flags = 0;
     Id id = HitTest(p, &flags);
     if (msg == WM_RBUTTONDOWN) {
-        NMHDR hdr{};
-        Notify(&hdr, NM_RCLICK);
+        Notify(NM_RCLICK);
         return;
     }
     if (!id)
@@ -697,12 +679,11 @@ void TreeView::OnButtonDown(UINT msg, POINT p) {
     Select(id, TVC_BYMOUSE);
     if (m_dead)
         return;
-    NMHDR hdr{};
     if (msg == WM_LBUTTONDBLCLK) {
-        if (!Notify(&hdr, NM_DBLCLK) && !m_dead && Valid(id))
+        if (!Notify(NM_DBLCLK) && !m_dead && Valid(id))
             Expand(id, TVE_TOGGLE, true);
     } else {
-        Notify(&hdr, NM_CLICK);
+        Notify(NM_CLICK);
     }
 }
 
@@ -764,8 +745,7 @@ void TreeView::OnKeyDown(UINT vk) {
             Expand(sel, TVE_COLLAPSE, true);
             break;
         case VK_RETURN: {
-            NMHDR hdr{};
-            Notify(&hdr, NM_RETURN);
+            Notify(NM_RETURN);
             break;
         }
         default:
@@ -799,20 +779,12 @@ LRESULT TreeView::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ERASEBKGND:
             return 1;  // the paint fills every pixel
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(m_h, &ps);
-            Paint(dc);
-            EndPaint(m_h, &ps);
-            return 0;
-        }
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS | DLGC_WANTCHARS;
         case WM_SETFOCUS:
         case WM_KILLFOCUS: {
             InvalidateRect(m_h, nullptr, TRUE);
-            NMHDR hdr{};
-            Notify(&hdr, msg == WM_SETFOCUS ? NM_SETFOCUS : NM_KILLFOCUS);
+            Notify(msg == WM_SETFOCUS ? NM_SETFOCUS : NM_KILLFOCUS);
             return 0;
         }
         case WM_KEYDOWN:
@@ -906,24 +878,11 @@ LRESULT TreeView::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
             Measure();
             return m_rowHeight;
         default:
-            break;
+            return Default(msg, wParam, lParam);
     }
-    return DefWindowProc(m_h, msg, wParam, lParam);
-}
-
-LRESULT TreeViewProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return ControlWindowProc<TreeView>(h, msg, wParam, lParam);
 }
 }  // namespace
 
-namespace user {
-void RegisterTreeViewClass() {
-    WNDCLASSEX wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = TreeViewProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.lpszClassName = WC_TREEVIEW;
-    RegisterSystemClass(wc);
+void user::RegisterTreeViewClass() {
+    RegisterControlClass(WC_TREEVIEW, user::ControlWindowProc<TreeView>, CS_DBLCLKS);
 }
-}  // namespace user
