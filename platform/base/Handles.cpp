@@ -4,19 +4,17 @@
 #include <atomic>
 #include <condition_variable>
 #include <vector>
-#include <map>
 #include <thread>
 
 #include "platform/base/Clock.h"
+#include "platform/base/HandleTable.h"
 
 namespace {
 // Never destroyed: detached threads (process reapers) may still wake waiters while the program exits.
 struct HandleState {
     std::mutex waitMutex;
     std::condition_variable waitCv;
-    std::mutex tableMutex;
-    std::map<uintptr_t, std::shared_ptr<KernelObject>> table;
-    uintptr_t nextHandle = 0x100;
+    LockedHandleTable<std::shared_ptr<KernelObject>> table{0x100};
 };
 HandleState& State() {
     static HandleState* state = new HandleState;
@@ -24,9 +22,7 @@ HandleState& State() {
 }
 #define g_waitMutex (State().waitMutex)
 #define g_waitCv (State().waitCv)
-#define g_tableMutex (State().tableMutex)
 #define g_table (State().table)
-#define g_nextHandle (State().nextHandle)
 
 std::atomic<DWORD> g_nextThreadId{1};
 thread_local DWORD t_threadId = 0;
@@ -64,30 +60,18 @@ void NotifyHandleWaiters() {
 }
 
 HANDLE RegisterKernelObject(std::shared_ptr<KernelObject> object) {
-    std::lock_guard<std::mutex> g(g_tableMutex);
-    uintptr_t h = g_nextHandle;
-    g_nextHandle += 4;
-    g_table[h] = std::move(object);
-    return (HANDLE)h;
+    return g_table.Add(std::move(object));
 }
 
 std::shared_ptr<KernelObject> LookupKernelObject(HANDLE handle) {
-    std::lock_guard<std::mutex> g(g_tableMutex);
-    auto it = g_table.find((uintptr_t)handle);
-    return it == g_table.end() ? nullptr : it->second;
+    return g_table.Get(handle).value_or(nullptr);
 }
 
 BOOL CloseHandle(HANDLE handle) {
-    std::shared_ptr<KernelObject> doomed;
-    {
-        std::lock_guard<std::mutex> g(g_tableMutex);
-        auto it = g_table.find((uintptr_t)handle);
-        if (it == g_table.end()) {
-            SetLastError(ERROR_INVALID_HANDLE);
-            return FALSE;
-        }
-        doomed = std::move(it->second);
-        g_table.erase(it);
+    // The object goes after the table's lock is released: its destructor may use handles.
+    if (!g_table.Take(handle)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
     }
     return TRUE;
 }

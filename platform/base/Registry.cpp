@@ -16,8 +16,9 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <unordered_map>
 #include <vector>
+
+#include "platform/base/HandleTable.h"
 
 namespace {
 
@@ -841,9 +842,7 @@ struct OpenKey {
     REGSAM access = 0;
 };
 
-std::mutex g_handleMutex;
-std::unordered_map<uintptr_t, OpenKey> g_handles;
-uintptr_t g_nextHandle = 0x100;
+LockedHandleTable<OpenKey, HKEY> g_handles{0x100};
 
 LONG ResolveHandle(HKEY key, OpenKey& out) {
     int root = RootIndex(key);
@@ -852,11 +851,10 @@ LONG ResolveHandle(HKEY key, OpenKey& out) {
         out.access = KEY_ALL_ACCESS;
         return ERROR_SUCCESS;
     }
-    std::lock_guard<std::mutex> guard(g_handleMutex);
-    auto it = g_handles.find((uintptr_t)key);
-    if (!key || it == g_handles.end())
+    std::optional<OpenKey> open = g_handles.Get(key);
+    if (!open)
         return ERROR_INVALID_HANDLE;
-    out = it->second;
+    out = std::move(*open);
     return ERROR_SUCCESS;
 }
 
@@ -873,11 +871,7 @@ LONG ResolveSubKey(HKEY key, LPCSTR subKey, OpenKey& base, std::vector<std::stri
 }
 
 HKEY NewHandle(std::vector<std::string> path, REGSAM access) {
-    std::lock_guard<std::mutex> guard(g_handleMutex);
-    uintptr_t id = g_nextHandle;
-    g_nextHandle += 4;
-    g_handles[id] = OpenKey{std::move(path), access};
-    return (HKEY)id;
+    return g_handles.Add(OpenKey{std::move(path), access});
 }
 
 // The key of an open handle in a tree (ERROR_KEY_DELETED when it is gone), checking an access right.
@@ -1050,8 +1044,7 @@ LONG RegCreateKeyEx(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR, DWORD, REGSAM samD
 LONG RegCloseKey(HKEY hKey) {
     if (RootIndex(hKey) >= 0)
         return ERROR_SUCCESS;
-    std::lock_guard<std::mutex> guard(g_handleMutex);
-    return g_handles.erase((uintptr_t)hKey) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+    return g_handles.Take(hKey) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
 LONG RegQueryValueEx(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LPBYTE lpData,

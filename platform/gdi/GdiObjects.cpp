@@ -1,16 +1,15 @@
 // Handle tables, drawing objects, device contexts and their state.
 #include <algorithm>
 #include <cstring>
-#include <map>
 #include <mutex>
 
+#include "platform/base/HandleTable.h"
 #include "platform/gdi/GdiInternal.h"
 
 namespace gdi {
 namespace {
-std::mutex g_tableMutex;
-std::map<uintptr_t, std::shared_ptr<GdiObject>> g_objects;
-uintptr_t g_next = 0x10000;
+// From 0x10000: a brush below that is a system colour index plus one.
+LockedHandleTable<std::shared_ptr<GdiObject>, HGDIOBJ> g_objects{0x10000};
 
 HGDIOBJ g_stock[DEFAULT_GUI_FONT + 1];
 std::once_flag g_stockOnce;
@@ -63,28 +62,16 @@ HGDIOBJ Stock(int index) {
 }  // namespace
 
 HGDIOBJ AddObject(std::shared_ptr<GdiObject> object) {
-    std::lock_guard<std::mutex> g(g_tableMutex);
-    uintptr_t h = g_next;
-    g_next += 4;
-    g_objects[h] = std::move(object);
-    return (HGDIOBJ)h;
+    return g_objects.Add(std::move(object));
 }
 
 std::shared_ptr<GdiObject> FindObject(HGDIOBJ handle) {
-    std::lock_guard<std::mutex> g(g_tableMutex);
-    auto it = g_objects.find((uintptr_t)handle);
-    return it == g_objects.end() ? nullptr : it->second;
+    return g_objects.Get(handle).value_or(nullptr);
 }
 
 bool RemoveObject(HGDIOBJ handle) {
-    std::shared_ptr<GdiObject> doomed;
-    std::lock_guard<std::mutex> g(g_tableMutex);
-    auto it = g_objects.find((uintptr_t)handle);
-    if (it == g_objects.end())
-        return false;
-    doomed = std::move(it->second);
-    g_objects.erase(it);
-    return true;
+    // The object goes after the table's lock is released: a DC's destructor looks up its bitmap.
+    return g_objects.Take(handle).has_value();
 }
 
 std::shared_ptr<DeviceContext> FindDC(HDC dc) {

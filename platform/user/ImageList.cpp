@@ -2,10 +2,10 @@
 
 #include <cairo.h>
 
-#include <map>
 #include <mutex>
 #include <vector>
 
+#include "platform/base/HandleTable.h"
 #include "platform/user/Controls.h"
 
 namespace {
@@ -14,12 +14,10 @@ struct ImageListData {
     std::vector<HICON> images;  // each image kept as an icon of the list's size
 };
 std::mutex g_listMutex;
-std::map<HIMAGELIST, ImageListData> g_lists;
-uintptr_t g_nextList = 0x20000;
+HandleTable<ImageListData, HIMAGELIST> g_lists{0x20000};  // guarded by g_listMutex
 
 ImageListData* Find(HIMAGELIST list) {
-    auto it = g_lists.find(list);
-    return it == g_lists.end() ? nullptr : &it->second;
+    return g_lists.Find(list);
 }
 
 int AddSurface(HIMAGELIST list, cairo_surface_t* image) {
@@ -37,14 +35,12 @@ HIMAGELIST ImageList_Create(int cx, int cy, UINT, int, int) {
     if (cx <= 0 || cy <= 0)
         return nullptr;
     std::lock_guard<std::mutex> g(g_listMutex);
-    HIMAGELIST list = reinterpret_cast<HIMAGELIST>(g_nextList++);
-    g_lists[list] = ImageListData{cx, cy, {}};
-    return list;
+    return g_lists.Add(ImageListData{cx, cy, {}});
 }
 
 BOOL ImageList_Destroy(HIMAGELIST list) {
     std::lock_guard<std::mutex> g(g_listMutex);
-    return g_lists.erase(list) ? TRUE : FALSE;
+    return g_lists.Remove(list) ? TRUE : FALSE;
 }
 
 int ImageList_GetImageCount(HIMAGELIST list) {

@@ -1,11 +1,11 @@
 #include "platform/user/Menu.h"
 
 #include <cstring>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
 
+#include "platform/base/HandleTable.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Controls.h"
 #include "platform/user/Messages.h"
@@ -23,12 +23,10 @@ struct MenuData {
 };
 
 std::mutex g_menuMutex;
-std::map<HMENU, MenuData> g_menus;
-uintptr_t g_nextMenu = 0x10000;
+HandleTable<MenuData, HMENU> g_menus{0x10000};  // guarded by g_menuMutex
 
 MenuData* Find(HMENU menu) {
-    auto it = g_menus.find(menu);
-    return it == g_menus.end() ? nullptr : &it->second;
+    return g_menus.Find(menu);
 }
 
 MenuItem* FindItem(HMENU menu, UINT item, UINT flags) {
@@ -49,9 +47,7 @@ MenuItem* FindItem(HMENU menu, UINT item, UINT flags) {
 
 HMENU NewMenu() {
     std::lock_guard<std::mutex> g(g_menuMutex);
-    HMENU menu = reinterpret_cast<HMENU>(g_nextMenu++);
-    g_menus[menu];
-    return menu;
+    return g_menus.Add(MenuData{});
 }
 
 void Fill(HMENU menu, const std::vector<MenuItemTemplate>& items) {
@@ -195,7 +191,7 @@ BOOL DestroyMenu(HMENU menu) {
         for (const MenuItem& it : data->items)
             if (it.popup)
                 subs.push_back(it.popup);
-        g_menus.erase(menu);
+        g_menus.Remove(menu);
     }
     for (HMENU sub : subs)
         DestroyMenu(sub);

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "platform/base/Clock.h"
+#include "platform/base/HandleTable.h"
 #include "platform/base/Sync.h"
 #include "platform/base/String.h"
 #include "platform/user/Display.h"
@@ -14,7 +15,7 @@
 namespace user {
 namespace {
 std::map<DWORD, std::shared_ptr<ThreadQueue>> g_queues;
-std::atomic<uintptr_t> g_nextHook{0x1000};
+HandleTable<DWORD, HHOOK> g_hooks{0x1000};  // each hook's thread; guarded by Lock()
 std::atomic<UINT_PTR> g_nextTimerId{0x7FFF};
 
 void ReleaseThreadQueue(std::shared_ptr<ThreadQueue>& q);
@@ -38,6 +39,8 @@ void ReleaseThreadQueue(std::shared_ptr<ThreadQueue>& q) {
             s->done = true;
         q->sent.clear();
         g_queues.erase(q->threadId);
+        for (const Hook& h : q->hooks)
+            g_hooks.Remove(h.handle);
         for (HWND h : AllWindows()) {
             WindowData* w = Find(h);
             if (w && w->threadId == q->threadId && w->parent == Desktop())
@@ -611,22 +614,23 @@ HHOOK SetWindowsHookEx(int idHook, HOOKPROC proc, HINSTANCE, DWORD threadId) {
     auto q = QueueOf(threadId);
     if (!q)
         return nullptr;
-    HHOOK h = (HHOOK)(g_nextHook += 4);
+    HHOOK h = g_hooks.Add(threadId);
+    if (!h)
+        return nullptr;
     q->hooks.insert(q->hooks.begin(), Hook{h, idHook, proc});
     return h;
 }
 
 BOOL UnhookWindowsHookEx(HHOOK hook) {
     std::lock_guard<std::mutex> g(Lock());
-    for (auto& [tid, q] : g_queues) {
-        auto it =
-            std::find_if(q->hooks.begin(), q->hooks.end(), [&](const Hook& h) { return h.handle == hook; });
-        if (it != q->hooks.end()) {
-            q->hooks.erase(it);
-            return TRUE;
-        }
-    }
-    return FALSE;
+    std::optional<DWORD> tid = g_hooks.Take(hook);
+    auto q = tid ? QueueOf(*tid) : nullptr;
+    if (!q)
+        return FALSE;
+    q->hooks.erase(
+        std::remove_if(q->hooks.begin(), q->hooks.end(), [&](const Hook& h) { return h.handle == hook; }),
+        q->hooks.end());
+    return TRUE;
 }
 
 LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/base/HandleTable.h"
 #include "platform/base/String.h"
 #include "platform/user/Controls.h"
 #include "platform/user/Display.h"
@@ -11,28 +12,9 @@
 
 namespace user {
 namespace {
-struct Slot {
-    std::unique_ptr<WindowData> data;
-    uint32_t gen = 0;
-};
-std::vector<Slot> g_slots;
-std::deque<uint32_t> g_free;
+// Guarded by Lock().
+HandleTable<std::unique_ptr<WindowData>, HWND> g_windows{0x10000};
 HWND g_desktop = nullptr;
-
-HWND Encode(uint32_t index, uint32_t gen) {
-    return (HWND)(uintptr_t)(((gen & 0x7F) << 24) | (0x10000u + index * 4));
-}
-bool Decode(HWND hwnd, uint32_t& index, uint32_t& gen) {
-    uintptr_t v = (uintptr_t)hwnd;
-    if (v > 0x7FFFFFFF)
-        return false;
-    uint32_t low = (uint32_t)(v & 0xFFFFFF);
-    if (low < 0x10000u || (low & 3))
-        return false;
-    index = (low - 0x10000u) / 4;
-    gen = (uint32_t)(v >> 24);
-    return true;
-}
 
 void EnsureDesktop() {
     if (g_desktop)
@@ -41,10 +23,9 @@ void EnsureDesktop() {
     SIZE s = GetDisplayBackend()->ScreenSize();
     d->rect = RECT{0, 0, s.cx, s.cy};
     d->style = WS_VISIBLE | WS_CLIPCHILDREN;
-    g_slots.push_back(Slot{});
-    g_slots[0].data = std::move(d);
-    g_desktop = Encode(0, 0);
-    g_slots[0].data->hwnd = g_desktop;
+    WindowData* desktop = d.get();
+    g_desktop = g_windows.Add(std::move(d));
+    desktop->hwnd = g_desktop;
 }
 }  // namespace
 
@@ -53,45 +34,25 @@ std::mutex& Lock() {
 }
 
 WindowData* Find(HWND hwnd) {
-    uint32_t index, gen;
-    if (!Decode(hwnd, index, gen) || index >= g_slots.size())
-        return nullptr;
-    Slot& s = g_slots[index];
-    if (!s.data || (s.gen & 0x7F) != gen)
-        return nullptr;
-    return s.data.get();
+    std::unique_ptr<WindowData>* w = g_windows.Find(hwnd);
+    return w ? w->get() : nullptr;
 }
 
 HWND Allocate(std::unique_ptr<WindowData> data) {
     EnsureDesktop();
-    uint32_t index;
-    // Slots are reused oldest-first, so a stale handle rarely meets a new window.
-    if (g_free.size() > 64) {
-        index = g_free.front();
-        g_free.pop_front();
-    } else {
-        index = (uint32_t)g_slots.size();
-        g_slots.push_back(Slot{});
-    }
-    Slot& s = g_slots[index];
-    s.data = std::move(data);
-    HWND h = Encode(index, s.gen);
-    s.data->hwnd = h;
+    WindowData* w = data.get();
+    HWND h = g_windows.Add(std::move(data));
+    if (h)
+        w->hwnd = h;
     return h;
 }
 
 void Free(HWND hwnd) {
-    uint32_t index, gen;
-    if (!Decode(hwnd, index, gen) || index >= g_slots.size() || index == 0)
+    if (hwnd == g_desktop)
         return;
-    Slot& s = g_slots[index];
-    if (!s.data)
-        return;
-    if (s.data->surface)
-        cairo_surface_destroy(s.data->surface);
-    s.data.reset();
-    s.gen = (s.gen + 1) & 0x7F;
-    g_free.push_back(index);
+    std::optional<std::unique_ptr<WindowData>> w = g_windows.Take(hwnd);
+    if (w && (*w)->surface)
+        cairo_surface_destroy((*w)->surface);
 }
 
 HWND Desktop() {
@@ -101,9 +62,10 @@ HWND Desktop() {
 
 std::vector<HWND> AllWindows() {
     std::vector<HWND> out;
-    for (size_t i = 1; i < g_slots.size(); ++i)
-        if (g_slots[i].data)
-            out.push_back(g_slots[i].data->hwnd);
+    g_windows.ForEach([&](HWND h, std::unique_ptr<WindowData>&) {
+        if (h != g_desktop)
+            out.push_back(h);
+    });
     return out;
 }
 
@@ -392,6 +354,10 @@ HWND CreateWindowEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
         w->threadId = GetCurrentThreadId();
         w->nativeFrame = !child && display->DrawsFrame(style, exStyle, owner);
         hwnd = Allocate(std::move(w));
+        if (!hwnd) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return nullptr;
+        }
         WindowData* p = Find(parent);
         if (child)
             p->children.push_back(hwnd);
