@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -92,7 +93,7 @@ TEST_F(Csv, ExportNameAndLaunchRules) {
     host_.GetList().SetColumnWidth(1, 0);
     // A dot anywhere, a folder included, keeps the name as typed; every column hidden gives commas only.
     std::string dotted = dir_ / "v1.2";
-    std::system(("mkdir -p '" + dotted + "'").c_str());
+    std::filesystem::create_directories(dotted);
     host_.ScriptFileDialog(TRUE, (dotted + "/plain").c_str());
     host_.SetProfile("ExportDirectory", "Directory", "/somewhere");
     view_.ExportListViewToCsv((WPARAM) "x", 0);

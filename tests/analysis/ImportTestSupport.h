@@ -10,24 +10,11 @@
 #include <vector>
 
 #include "controls/model/gxListModel.h"
+#include "tests/support/TempFolder.h"
 
 namespace importtest {
 
-class TempFolder {
-public:
-    TempFolder() {
-        char tmpl[] = "/tmp/veltrin_import_XXXXXX";
-        m_path = mkdtemp(tmpl);
-    }
-    ~TempFolder() { std::system(("rm -rf '" + m_path + "'").c_str()); }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& Path() const { return m_path; }
-    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
+using TempFolder = ::TempFolder;
 
 inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

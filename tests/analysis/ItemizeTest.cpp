@@ -13,6 +13,7 @@
 #include "core/PrivateMessages.h"
 #include "core/RequestStrings.h"
 #include "controls/model/gxListModel.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 const char kFixtures[] = VELTRIN_FIXTURES "/itemize";
@@ -77,8 +78,7 @@ std::vector<std::string> ReadExpectedRows(const std::string& name) {
 class Itemize : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/veltrin_itemize_XXXXXX";
-        dir_ = mkdtemp(tmpl);
+        dir_ = tmp_.Path();
         view_.m_csBaseFolder = dir_.c_str();
         view_.m_csReportType = "ITEMIZE";
         savedFilter_ = g_nFilterQTrace;
@@ -86,7 +86,6 @@ protected:
     }
     void TearDown() override {
         g_nFilterQTrace = savedFilter_;
-        std::filesystem::remove_all(dir_);
     }
     void CopyFixture(const std::string& name) {
         std::filesystem::copy_file(std::string(kFixtures) + "/" + name, dir_ + "/" + name);
@@ -113,6 +112,7 @@ protected:
         return rows;
     }
 
+    TempFolder tmp_{"veltrin_itemize"};
     std::string dir_;
     int savedFilter_ = 1;
     CRecordingHost host_;

@@ -9,6 +9,7 @@
 #include "analysis/testing/RecordingHost.h"
 #include "core/PrivateMessages.h"
 #include "platform/base/MessageBox.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 // A minimal pass on the frame: one row per line that holds "X"; throws on a line "THROW".
@@ -48,12 +49,10 @@ public:
 class PassFrame : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/veltrin_frame_XXXXXX";
-        dir_ = mkdtemp(tmpl);
+        dir_ = tmp_.Path();
         view_.m_csBaseFolder = dir_.c_str();
         view_.m_csReportType = "TESTLAYOUT";
     }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
     void Write(const std::string& name, int lines, const std::string& extra = "") {
         std::ofstream out(dir_ + "/" + name, std::ios::binary);
         for (int i = 1; i <= lines; ++i)
@@ -66,6 +65,7 @@ protected:
             v.push_back(c.done);
         return v;
     }
+    TempFolder tmp_{"veltrin_frame"};
     std::string dir_;
     CRecordingHost host_;
     FramePassView view_{&host_};

@@ -14,15 +14,14 @@
 #include "analysis/VeltrinAnalysis.h"
 #include "analysis/testing/RecordingHost.h"
 #include "core/RequestStrings.h"
+#include "tests/support/TempFolder.h"
 
 class QServerLogFixture : public ::testing::Test {
 protected:
     using Rows = std::vector<std::vector<std::string>>;
 
     void SetUp() override {
-        char tmpl[] = "/tmp/veltrin_qserver_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
+        dir_ = tmp_.Path();
         view_.m_csBaseFolder = dir_.c_str();
         view_.m_csReportType = "TESTLAYOUT";
         g_bWaitForUpdate = 0;
@@ -31,7 +30,6 @@ protected:
         _csListKey = "";
     }
     void TearDown() override {
-        std::system(("rm -rf '" + dir_ + "'").c_str());
         g_bWaitForUpdate = 0;
         g_nBatchRecordCount = 0;
         _csDocToOpen = "";
@@ -97,6 +95,7 @@ protected:
         return log;
     }
 
+    TempFolder tmp_{"veltrin_qserver"};
     std::string dir_;
     CRecordingHost host_;
     CVeltrinAnalysis view_{&host_};

@@ -16,6 +16,7 @@
 #include "analysis/testing/RecordingHost.h"
 #include "core/PrivateMessages.h"
 #include "core/RequestStrings.h"
+#include "tests/support/TempFolder.h"
 
 namespace reports {
 
@@ -50,8 +51,7 @@ inline void ExpectGolden(const std::string& actual, const std::string& goldenNam
 class ReportTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/veltrin_reports_XXXXXX";
-        dir_ = mkdtemp(tmpl);
+        dir_ = tmp_.Path();
         for (const char* name : {"20230501QServer1.log", "20230501QServer2.log", "20230501QServer3.log"})
             WriteFile(dir_ + "/" + name, ReadFile(FixturePath(name)));
         view_.m_csBaseFolder = dir_.c_str();
@@ -69,7 +69,6 @@ protected:
     void TearDown() override {
         g_bWaitForUpdate = 0;
         _csCommand.Empty();
-        std::system(("rm -rf '" + dir_ + "'").c_str());
     }
     // Sends one request as the tree or the main frame does.
     LRESULT Send(UINT message, const std::string& name, const std::string& exe, bool newReport = false) {
@@ -96,6 +95,7 @@ protected:
         return false;
     }
 
+    TempFolder tmp_{"veltrin_reports"};
     std::string dir_;
     CRecordingHost host_;
     CVeltrinAnalysis view_{&host_};

@@ -16,6 +16,7 @@
 #include "analysis/testing/RecordingHost.h"
 #include "core/PrivateMessages.h"
 #include "core/RequestStrings.h"
+#include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -100,8 +101,7 @@ std::string RandomLog(uint32_t seed) {
 class Robustness : public ::testing::TestWithParam<uint32_t> {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/veltrin_robust_XXXXXX";
-        dir_ = mkdtemp(tmpl);
+        dir_ = tmp_.Path();
         content_ = RandomLog(GetParam());
         for (const char* name : {"20230501QServer1.log", "20230501QBroker.log", "report.log"}) {
             std::ofstream out(dir_ / name, std::ios::binary);
@@ -122,8 +122,6 @@ protected:
         g_mapStatsServerIds.RemoveAll();
         g_mapStatsTransactions.RemoveAll();
         g_mapImportedLists.RemoveAll();
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
     }
     // A new view over the temporary folder, as the main frame would open it.
     void Prepare(CVeltrinAnalysis& view, const char* listKey, const char* logType) {
@@ -141,6 +139,7 @@ protected:
         for (int round = 0; round < 5 && host.DeliverAll() > 0; ++round) {
         }
     }
+    TempFolder tmp_{"veltrin_robust"};
     fs::path dir_;
     std::string content_;
 };

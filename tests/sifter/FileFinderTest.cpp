@@ -14,6 +14,7 @@
 
 #include "sifter/FileFinder.h"
 #include "tests/platform/base/DeepTree.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 void WriteFile(const std::string& path, const std::string& content) {
@@ -31,10 +32,7 @@ void SetTimes(const std::string& path, time_t accessed, time_t modified) {
 class FinderTree : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string base = std::string(tmp && *tmp ? tmp : "/tmp") + "/veltrin_finder_XXXXXX";
-        ASSERT_NE(::mkdtemp(base.data()), nullptr);
-        root = base + "/";
+        root = tmp_.Path() + "/";
         for (const char* dir : {"Alpha", "Alpha/deep", "beta", "locked"})
             ::mkdir((root + dir).c_str(), 0755);
         WriteFile(root + "Alpha/deep/d1.log", "some ERROR text\n");
@@ -65,8 +63,7 @@ protected:
     }
     void TearDown() override {
         ::chmod((root + "locked").c_str(), 0755);
-        std::string cmd = "rm -rf '" + root + "'";
-        EXPECT_EQ(std::system(cmd.c_str()), 0);
+        EXPECT_TRUE(TempFolder::RemoveTree(tmp_.Path()));
     }
 
     // Names of the files found, relative to the root.
@@ -97,6 +94,7 @@ protected:
         return names;
     }
 
+    TempFolder tmp_{"veltrin_finder"};
     std::string root;
     bool lockedReadable = false;
     CFileFinder finder;

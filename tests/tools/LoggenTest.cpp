@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempFolder.h"
+
 extern char** environ;
 
 namespace {
@@ -32,14 +34,7 @@ struct Result {
 class Loggen : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/veltrin_loggen_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
+        dir_ = tmp_.Path();
     }
 
     // Runs loggen with the arguments; its standard error is kept.
@@ -97,6 +92,7 @@ protected:
     }
     std::string BrokerPath() { return Set() + "/20230502QBroker.log"; }
 
+    TempFolder tmp_{"veltrin_loggen"};
     std::string dir_;
     std::string set_;
 };

@@ -1,6 +1,6 @@
 // Test support: a chain of nested folders whose full path passes the system's path limit (4,096 bytes),
-// built one level at a time with mkdirat/openat, since no single call takes the whole path. `rm -rf`
-// removes such a tree.
+// built one level at a time with mkdirat/openat, since no single call takes the whole path.
+// TempFolder::RemoveTree removes such a tree.
 #pragma once
 
 #include <cerrno>

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "platform/base/DirWalk.h"
+#include "tests/support/TempFolder.h"
 
 TEST(ReadFolder, ListsFilesAndFoldersInCaseBlindOrderAndNothingElse) {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string root = std::string(tmp && *tmp ? tmp : "/tmp") + "/veltrin_dirwalk_XXXXXX";
-    ASSERT_NE(::mkdtemp(root.data()), nullptr);
+    TempFolder folder("veltrin_dirwalk");
+    const std::string root = folder.Path();
     auto at = [&](const char* name) { return root + "/" + name; };
     for (const char* name : {"b.log", "B.log", "a.txt", "C.txt"})
         std::ofstream(at(name)) << name;
@@ -49,5 +49,5 @@ TEST(ReadFolder, ListsFilesAndFoldersInCaseBlindOrderAndNothingElse) {
     EXPECT_FALSE(ReadFolder(at("a.txt").c_str(), entries));
 
     ::chmod(at("locked").c_str(), 0755);
-    EXPECT_EQ(std::system(("rm -rf '" + root + "'").c_str()), 0);
+    EXPECT_TRUE(TempFolder::RemoveTree(root));
 }

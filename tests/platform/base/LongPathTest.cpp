@@ -12,22 +12,22 @@
 #include "platform/base/DirWalk.h"
 #include "platform/base/LongPath.h"
 #include "tests/platform/base/DeepTree.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 // 25 folders of 200-byte names: the deepest path is past 5,000 bytes.
 class DeepFolders : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* tmp = std::getenv("TMPDIR");
-        root = std::string(tmp && *tmp ? tmp : "/tmp") + "/veltrin_longpath_XXXXXX";
-        ASSERT_NE(::mkdtemp(root.data()), nullptr);
+        root = tmp_.Path();
         deep = MakeDeepTree(root, 25, std::string(200, 'd'), {{"target.txt", "deep text\n"}, {"Sub", ""}});
         ASSERT_GT(deep.size(), 5000u);
     }
     void TearDown() override {
-        EXPECT_EQ(std::system(("rm -rf '" + root + "'").c_str()), 0);
+        EXPECT_TRUE(TempFolder::RemoveTree(root));
         EXPECT_NE(::access(root.c_str(), F_OK), 0);
     }
+    TempFolder tmp_{"veltrin_longpath"};
     std::string root, deep;
 };
 }  // namespace

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "platform/base/Profile.h"
-#include "tests/platform/base/TempRegistry.h"
+#include "tests/support/TempRegistry.h"
 
 namespace {
 

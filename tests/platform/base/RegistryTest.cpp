@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/base/Registry.h"
-#include "tests/platform/base/TempRegistry.h"
+#include "tests/support/TempRegistry.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "sifter/program/SifterSettings.h"
-#include "tests/platform/base/TempRegistry.h"
+#include "tests/support/TempRegistry.h"
 
 TEST(SifterSettingsTest, DefaultsReadingAndSaving) {
     TempRegistry registry;

@@ -1,0 +1,98 @@
+#include "tests/support/Gui.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/gdi/Gdi.h"
+
+namespace {
+ModalSteps* g_running = nullptr;
+}
+
+void Pump(bool translate) {
+    MSG m;
+    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+        if (translate)
+            TranslateMessage(&m);
+        DispatchMessage(&m);
+    }
+}
+
+void ClickCentre(HWND hwnd) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    SimulateClick(hwnd, r.right / 2, r.bottom / 2);
+}
+
+void ClickDlgItem(HWND dialog, int id) {
+    ClickCentre(GetDlgItem(dialog, id));
+}
+
+ModalSteps::ModalSteps() {
+    g_running = this;
+}
+
+ModalSteps::~ModalSteps() {
+    if (g_running == this)
+        g_running = nullptr;
+}
+
+void ModalSteps::Start(std::vector<Step> steps) {
+    g_running = this;
+    m_steps = std::move(steps);
+    m_next = 0;
+    SetTimer(nullptr, 0, 10, CALLBACK_Tick);
+    m_clock.Advance(10);
+}
+
+void ModalSteps::CALLBACK_Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    ModalSteps* self = g_running;
+    if (!self || self->m_next >= self->m_steps.size()) {
+        KillTimer(nullptr, id);
+        return;
+    }
+    self->m_steps[self->m_next++](GetActiveWindow());
+    self->m_clock.Advance(10);  // due again once the step's input is handled
+}
+
+bool PixelProbe::Any(const RECT& r, const std::function<bool(COLORREF)>& test) const {
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (test(At(x, y)))
+                return true;
+    return false;
+}
+
+bool PixelProbe::Near(COLORREF a, COLORREF b, int tolerance) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+bool PixelProbe::Dark(COLORREF c, int below) {
+    return GetRValue(c) < below && GetGValue(c) < below && GetBValue(c) < below;
+}
+
+std::string WriteScreenshot(HWND topLevel, const std::string& name) {
+    namespace fs = std::filesystem;
+    const char* env = std::getenv("VELTRIN_SCREENSHOT_DIR");
+    fs::path dir = env && *env ? fs::path(env) : fs::path(VELTRIN_BIN_DIR).parent_path() / "screenshots";
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    cairo_surface_t* surface = GetWindowSurface(topLevel);
+    std::string file = (dir / (name + ".png")).string();
+    return surface && WriteSurfacePng(surface, file.c_str()) ? file : "";
+}
+
+ScreenshotOnFailure::~ScreenshotOnFailure() {
+    if (!::testing::Test::HasFailure())
+        return;
+    std::string name = m_name;
+    if (name.empty()) {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        name = test ? std::string(test->test_suite_name()) + "." + test->name() : "failure";
+    }
+    std::string file = WriteScreenshot(m_hwnd, name);
+    std::fprintf(stderr, "screenshot of the failed test: %s\n", file.empty() ? "(none written)" : file.c_str());
+}
