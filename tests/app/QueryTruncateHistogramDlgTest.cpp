@@ -8,42 +8,19 @@
 #include "platform/base/Clock.h"
 #include "res/veltrin/VeltrinResources.h"
 #include "res/veltrin/resource.h"
+#include "tests/support/Gui.h"
 
 namespace {
-std::vector<std::function<void(HWND)>> g_steps;
-size_t g_next = 0;
-DrivenClock* g_clock = nullptr;
-
-void Step(HWND, UINT, UINT_PTR id, DWORD) {
-    if (g_next >= g_steps.size()) {
-        KillTimer(nullptr, id);
-        return;
-    }
-    g_steps[g_next++](GetActiveWindow());
-    g_clock->Advance(10);
-}
-
-void ClickButton(HWND dialog, int id) {
-    HWND button = GetDlgItem(dialog, id);
-    RECT r;
-    GetClientRect(button, &r);
-    SimulateClick(button, r.right / 2, r.bottom / 2);
-}
-
 class QueryTruncateHistogramDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
         AddResourceModule(&VeltrinResources());
-        g_clock = &clock;
     }
     INT_PTR Run(CQueryTruncateHistogramDlg& dlg, std::vector<std::function<void(HWND)>> steps) {
-        g_steps = std::move(steps);
-        g_next = 0;
-        SetTimer(nullptr, 0, 10, Step);
-        clock.Advance(10);
+        modal.Start(std::move(steps));
         return dlg.DoModal();
     }
-    DrivenClock clock;
+    ModalSteps modal;
 };
 }  // namespace
 
@@ -58,7 +35,7 @@ TEST_F(QueryTruncateHistogramDlgTest, ShowsTheCountAndTakesALowerNumber) {
                                    focused = GetFocus();
                                },
                                [](HWND) { SimulateChars("12x000"); },  // digits only
-                               [](HWND d) { ClickButton(d, IDOK); }});
+                               [](HWND d) { ClickDlgItem(d, IDOK); }});
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(caption, "Question");
     EXPECT_EQ(shown, "250000");
@@ -69,11 +46,11 @@ TEST_F(QueryTruncateHistogramDlgTest, ShowsTheCountAndTakesALowerNumber) {
 
 TEST_F(QueryTruncateHistogramDlgTest, ABlankFieldKeepsTheCountAndCancelAnswersCancel) {
     CQueryTruncateHistogramDlg blank("1", "150000");
-    EXPECT_EQ(Run(blank, {[](HWND d) { ClickButton(d, IDOK); }}), IDOK);
+    EXPECT_EQ(Run(blank, {[](HWND d) { ClickDlgItem(d, IDOK); }}), IDOK);
     EXPECT_EQ(blank.GetCount(), "150000");
 
     CQueryTruncateHistogramDlg cancelled("1", "150000");
-    EXPECT_EQ(Run(cancelled, {[](HWND) { SimulateChars("10"); }, [](HWND d) { ClickButton(d, IDCANCEL); }}),
+    EXPECT_EQ(Run(cancelled, {[](HWND) { SimulateChars("10"); }, [](HWND d) { ClickDlgItem(d, IDCANCEL); }}),
               IDCANCEL);
     EXPECT_EQ(cancelled.GetCount(), "150000");
 }

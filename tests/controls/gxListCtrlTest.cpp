@@ -1,18 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "controls/gxListCtrl.h"
+#include "tests/support/Gui.h"
 
 namespace {
-void Pump() {
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessage(&m);
-}
-
 // The view's stand-in: records what the list posts to it.
 class Host : public CWnd {
 public:
@@ -48,8 +44,10 @@ protected:
         list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE |
                               LVS_EX_TWOCLICKACTIVATE);
         list.ResetList();
+        shot.emplace(host.m_hWnd);
     }
     void TearDown() override {
+        shot.reset();
         list.DestroyWindow();
         host.DestroyWindow();
         Pump();
@@ -82,9 +80,10 @@ protected:
         list.GetSubItemRect(item, col, LVIR_LABEL, rc);
         return POINT{rc.right - 3, (rc.top + rc.bottom) / 2};
     }
-    COLORREF Pixel(POINT p) { return GetWindowPixel(list.m_hWnd, p.x, p.y); }
+    COLORREF Pixel(POINT p) { return PixelProbe(list.m_hWnd).At(p); }
 
     Host host;
+    std::optional<ScreenshotOnFailure> shot;  // taken before the windows go
     gxListCtrl list;
 };
 }  // namespace
@@ -261,10 +260,7 @@ TEST_F(gxListCtrlWindow, ScreenshotOfASortedList) {
     list.SetFocus();
     list.SelectItem(4);
     Pump();
-    namespace fs = std::filesystem;
-    fs::path dir = fs::path(VELTRIN_BIN_DIR).parent_path() / "screenshots";
-    fs::create_directories(dir);
-    fs::path file = dir / "gxListCtrl.png";
-    ASSERT_TRUE(WriteSurfacePng(GetWindowSurface(host.m_hWnd), file.string().c_str()));
-    EXPECT_GT(fs::file_size(file), 1000u);
+    std::string file = WriteScreenshot(host.m_hWnd, "gxListCtrl");
+    ASSERT_FALSE(file.empty());
+    EXPECT_GT(std::filesystem::file_size(file), 1000u);
 }

@@ -47,6 +47,14 @@ void ModalSteps::Start(std::vector<Step> steps) {
     m_clock.Advance(10);
 }
 
+ModalSteps::Step ModalSteps::ClickItem(int id) {
+    return [id](HWND window) { ClickDlgItem(window, id); };
+}
+
+ModalSteps::Step ModalSteps::Key(UINT vk) {
+    return [vk](HWND) { SimulateKey(vk); };
+}
+
 void ModalSteps::CALLBACK_Tick(HWND, UINT, UINT_PTR id, DWORD) {
     ModalSteps* self = g_running;
     if (!self || self->m_next >= self->m_steps.size()) {

@@ -32,6 +32,11 @@ public:
     void Start(std::vector<Step> steps);
     DrivenClock& Clock() { return m_clock; }
 
+    // A step that clicks the centre of the active window's control with this id.
+    static Step ClickItem(int id);
+    // A step that strikes a key.
+    static Step Key(UINT vk);
+
 private:
     static void CALLBACK_Tick(HWND, UINT, UINT_PTR id, DWORD);
     DrivenClock m_clock;

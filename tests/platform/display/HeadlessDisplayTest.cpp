@@ -9,6 +9,9 @@
 
 #include "platform/display/DisplayFactory.h"
 #include "platform/display/HeadlessDisplay.h"
+#include "tests/support/Gui.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 COLORREF g_fill = RGB(0, 128, 255);
@@ -28,35 +31,6 @@ LRESULT FillProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProc(h, msg, wp, lp);
 }
 
-void PumpAll() {
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessage(&m);
-}
-
-// Sets an environment variable for the life of the object (unset when `value` is null).
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (m_old)
-            setenv(m_name.c_str(), m_old->c_str(), 1);
-        else
-            unsetenv(m_name.c_str());
-    }
-
-private:
-    std::string m_name;
-    std::optional<std::string> m_old;
-};
-
 class HeadlessTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -69,7 +43,7 @@ protected:
         g_fill = RGB(0, 128, 255);
     }
     void TearDown() override {
-        PumpAll();
+        Pump();
         SetDisplayBackend(nullptr);
     }
     HWND Popup(const char* title, DWORD extra = 0) {
@@ -91,7 +65,7 @@ TEST_F(HeadlessTest, KeepsEachTopLevelWindowWithWhatItLastPresented) {
     EXPECT_EQ(placed.bottom, 130);
 
     ShowWindow(top, SW_SHOW);
-    PumpAll();
+    Pump();
     EXPECT_TRUE(display->IsShown(top));
     int presents = display->PresentCount(top);
     EXPECT_GE(presents, 1);
@@ -105,7 +79,7 @@ TEST_F(HeadlessTest, KeepsEachTopLevelWindowWithWhatItLastPresented) {
     DeleteObject(red);
     ReleaseDC(child, dc);
     EXPECT_EQ(display->PresentedPixel(top, 10, 10), RGB(0, 128, 255));
-    PumpAll();
+    Pump();
     EXPECT_EQ(display->PresentedPixel(top, 10, 10), RGB(255, 0, 0));
     EXPECT_EQ(display->PresentCount(top), presents + 1);
 
@@ -121,18 +95,18 @@ TEST_F(HeadlessTest, KeepsEachTopLevelWindowWithWhatItLastPresented) {
 }
 
 TEST_F(HeadlessTest, ScreenshotDirectoryGetsEachPaintedWindowAsPng) {
-    char dir[] = "/tmp/veltrin-shots-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
+    TempFolder folder("veltrin-shots");
+    const std::string dir = folder.Path();
     ScopedEnv env("VELTRIN_SCREENSHOT_DIR", dir);
     g_fill = RGB(10, 200, 30);
     HWND top = Popup("Shot: one", WS_VISIBLE);
-    PumpAll();
+    Pump();
     std::string found;
-    DIR* d = opendir(dir);
+    DIR* d = opendir(dir.c_str());
     ASSERT_NE(d, nullptr);
     while (dirent* e = readdir(d))
         if (std::string(e->d_name).rfind("Shot__one-", 0) == 0)
-            found = std::string(dir) + "/" + e->d_name;
+            found = dir + "/" + e->d_name;
     closedir(d);
     ASSERT_FALSE(found.empty());
     EXPECT_EQ(found.substr(found.size() - 4), ".png");
@@ -143,8 +117,6 @@ TEST_F(HeadlessTest, ScreenshotDirectoryGetsEachPaintedWindowAsPng) {
     EXPECT_EQ(GetSurfacePixel(png, 60, 45), RGB(10, 200, 30));
     cairo_surface_destroy(png);
     DestroyWindow(top);
-    unlink(found.c_str());
-    rmdir(dir);
 }
 
 TEST_F(HeadlessTest, ClipboardChangesReachListenersOnly) {

@@ -4,14 +4,9 @@
 #include <vector>
 
 #include "platform/framework/controls/ListCtrl.h"
+#include "tests/support/Gui.h"
 
 namespace {
-void Pump() {
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessage(&m);
-}
-
 // A list that handles its own clicks and looks at its selection changes without keeping them from its parent.
 class OwnList : public CListCtrl {
 public:

@@ -16,24 +16,12 @@
 #include "platform/display/HeadlessDisplay.h"
 #include "platform/user/FolderPicker.h"
 #include "platform/user/TreeView.h"
+#include "tests/support/Gui.h"
+#include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-std::vector<std::function<void(HWND)>> g_steps;
-size_t g_nextStep = 0;
-DrivenClock* g_clock = nullptr;
-
-void Step(HWND, UINT, UINT_PTR id, DWORD) {
-    if (g_nextStep >= g_steps.size()) {
-        KillTimer(nullptr, id);
-        return;
-    }
-    HWND dialog = GetActiveWindow();
-    g_steps[g_nextStep++](dialog);
-    g_clock->Advance(10);  // due again once the step's input is handled
-}
-
 HWND Control(HWND dialog, const char* cls, const char* text = nullptr) {
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         char name[64];
@@ -86,12 +74,9 @@ protected:
     void SetUp() override {
         display = std::make_shared<HeadlessDisplay>();
         SetDisplayBackend(display);
-        g_clock = &clock;
         owner = CreateWindowEx(0, "Static", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 500,
                                nullptr, nullptr, nullptr, nullptr);
-        char pattern[] = "/tmp/folderpickerXXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = fs::canonical(pattern).string();
+        root = tmp.Path();
         fs::create_directories(root + "/alpha/deep/deeper");
         fs::create_directories(root + "/Beta");
         fs::create_directories(root + "/gamma");
@@ -113,33 +98,21 @@ protected:
         MSG m;
         while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
         }
-        g_steps.clear();
-        g_clock = nullptr;
         SetDisplayBackend(nullptr);
-        std::error_code ec;
-        fs::permissions(root + "/gamma", fs::perms::owner_all, ec);
-        fs::remove_all(root, ec);
     }
     // Opens the picker at `start`; the steps run in its loop after it is inspected.
     BOOL Run(const char* start, std::vector<std::function<void(HWND)>> steps) {
-        g_steps = {[this](HWND dialog) { shown = Inspect(dialog); }};
-        g_steps.insert(g_steps.end(), steps.begin(), steps.end());
-        g_nextStep = 0;
-        SetTimer(nullptr, 0, 10, Step);
-        clock.Advance(10);
+        steps.insert(steps.begin(), [this](HWND dialog) { shown = Inspect(dialog); });
+        modal.Start(std::move(steps));
         chosen = "unchanged";
         return BrowseForFolder(owner, "Select a directory...", start, chosen);
     }
-    static std::function<void(HWND)> Key(UINT vk) {
-        return [vk](HWND) { SimulateKey(vk); };
-    }
+    static std::function<void(HWND)> Key(UINT vk) { return ModalSteps::Key(vk); }
     static std::function<void(HWND)> ClickButton(const char* text) {
         return [text](HWND dialog) {
             HWND button = Control(dialog, WC_BUTTON, text);
             ASSERT_NE(button, nullptr) << text;
-            RECT r;
-            GetClientRect(button, &r);
-            SimulateClick(button, r.right / 2, r.bottom / 2);
+            ClickCentre(button);
         };
     }
     // A click on the label of the shown row with this text.
@@ -170,8 +143,9 @@ protected:
     }
 
     std::shared_ptr<HeadlessDisplay> display;
-    DrivenClock clock;
+    ModalSteps modal;
     HWND owner = nullptr;
+    TempFolder tmp{"folderpicker"};
     std::string root, savedHome;
     bool hadHome = false;
     Shown shown;

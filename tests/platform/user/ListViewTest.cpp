@@ -6,14 +6,9 @@
 #include <vector>
 
 #include "platform/user/ListView.h"
+#include "tests/support/Gui.h"
 
 namespace {
-void Pump() {
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessage(&m);
-}
-
 // The list's parent: records notifications and answers them as a test scripts.
 struct Parent {
     std::vector<UINT> codes;

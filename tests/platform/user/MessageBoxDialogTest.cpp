@@ -8,6 +8,7 @@
 #include "platform/display/HeadlessDisplay.h"
 #include "platform/user/MessageBoxDialog.h"
 #include "platform/user/Resources.h"
+#include "tests/support/Gui.h"
 
 namespace {
 // What a box showed, read from its windows while it was open.
@@ -20,34 +21,14 @@ struct Shown {
     bool textInked = false, iconInked = false, laidOut = true;
 };
 
-// Steps run one per timer tick inside the box's modal loop; input a step queues is handled
-// before the next step runs.
-std::vector<std::function<void(HWND)>> g_steps;
-size_t g_nextStep = 0;
-DrivenClock* g_clock = nullptr;
-
-void CALLBACK_Step(HWND, UINT, UINT_PTR id, DWORD) {
-    if (g_nextStep >= g_steps.size()) {
-        KillTimer(nullptr, id);
-        return;
-    }
-    HWND box = GetActiveWindow();
-    g_steps[g_nextStep++](box);
-    g_clock->Advance(10);  // due again once the step's input is handled
-}
-
+// Whether the control shows ink: dark pixels, or any pixel off the face colour.
 bool HasInk(HWND box, HWND control, bool dark) {
     RECT r, b;
     GetWindowRect(control, &r);
     GetWindowRect(box, &b);
+    OffsetRect(&r, -b.left, -b.top);
     COLORREF face = GetSysColor(COLOR_3DFACE);
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) {
-            COLORREF c = GetWindowPixel(box, x - b.left, y - b.top);
-            if (dark ? (GetRValue(c) < 100 && GetGValue(c) < 100 && GetBValue(c) < 100) : c != face)
-                return true;
-        }
-    return false;
+    return PixelProbe(box).Any(r, [&](COLORREF c) { return dark ? PixelProbe::Dark(c, 100) : c != face; });
 }
 
 Shown Inspect(HWND box, HWND owner) {
@@ -90,7 +71,6 @@ protected:
     void SetUp() override {
         display = std::make_shared<HeadlessDisplay>();
         SetDisplayBackend(display);
-        g_clock = &clock;
         owner = CreateWindowEx(0, "Static", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 500, 400,
                                nullptr, nullptr, nullptr, nullptr);
     }
@@ -99,33 +79,19 @@ protected:
         MSG m;
         while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
         }
-        g_steps.clear();
-        g_clock = nullptr;
         SetDisplayBackend(nullptr);
     }
     // Shows the box with `steps` run inside its loop after it is inspected; returns its answer.
     int Run(const char* text, const char* caption, UINT type, std::vector<std::function<void(HWND)>> steps) {
-        g_steps = {[this](HWND box) { shown = Inspect(box, owner); }};
-        g_steps.insert(g_steps.end(), steps.begin(), steps.end());
-        g_nextStep = 0;
-        SetTimer(nullptr, 0, 10, CALLBACK_Step);
-        clock.Advance(10);
+        steps.insert(steps.begin(), [this](HWND box) { shown = Inspect(box, owner); });
+        modal.Start(std::move(steps));
         return ShowMessageBoxDialog(MessageBoxCall{owner, text, caption, type});
     }
-    static std::function<void(HWND)> Click(int id) {
-        return [id](HWND box) {
-            HWND button = GetDlgItem(box, id);
-            RECT r;
-            GetClientRect(button, &r);
-            SimulateClick(button, r.right / 2, r.bottom / 2);
-        };
-    }
-    static std::function<void(HWND)> Key(UINT vk) {
-        return [vk](HWND) { SimulateKey(vk); };
-    }
+    static std::function<void(HWND)> Click(int id) { return ModalSteps::ClickItem(id); }
+    static std::function<void(HWND)> Key(UINT vk) { return ModalSteps::Key(vk); }
 
     std::shared_ptr<HeadlessDisplay> display;
-    DrivenClock clock;
+    ModalSteps modal;
     HWND owner = nullptr;
     Shown shown;
 };
@@ -185,7 +151,6 @@ TEST_F(MessageBoxDialogTest, LongTextMakesATallerBoxWithTheButtonsBelow) {
     Run("One line", "C", MB_OK, {Key(VK_RETURN)});
     Shown one = shown;
     RECT tall{};
-    g_steps.clear();
     std::string lines;
     for (int i = 0; i < 12; ++i)
         lines += "A line of a longer message that the box must show in full\n";
@@ -215,10 +180,7 @@ TEST_F(MessageBoxDialogTest, TheRecorderAnswersUnderTestWithoutAWindow) {
         EXPECT_EQ(display->Windows(), std::vector<HWND>{owner});
     }
     // Without the recorder the presenter shows the real box.
-    g_steps = {Click(IDYES)};
-    g_nextStep = 0;
-    SetTimer(nullptr, 0, 10, CALLBACK_Step);
-    clock.Advance(10);
+    modal.Start({Click(IDYES)});
     EXPECT_EQ(MessageBox(owner, "Really?", "Veltrin", MB_YESNO), IDYES);
     SetMessageBoxPresenter(nullptr);
 }

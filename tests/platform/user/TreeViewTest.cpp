@@ -7,14 +7,9 @@
 #include <vector>
 
 #include "platform/user/TreeView.h"
+#include "tests/support/Gui.h"
 
 namespace {
-void Pump() {
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessage(&m);
-}
-
 // The tree's parent: records the notifications and answers them as a test scripts.
 struct Parent {
     std::vector<NMTREEVIEW> tree;  // tree notifications as sent

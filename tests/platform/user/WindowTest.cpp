@@ -4,6 +4,7 @@
 
 #include "platform/base/Clock.h"
 #include "platform/user/Resources.h"
+#include "tests/support/Gui.h"
 
 namespace {
 std::vector<HWND> g_painted;
@@ -36,11 +37,6 @@ void RegisterOnce() {
     done = true;
 }
 
-void PumpAll() {
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessage(&m);
-}
 
 TEST(Window, PaintsOnlyInvalidWindowsAndClipsChildren) {
     RegisterOnce();
@@ -49,12 +45,12 @@ TEST(Window, PaintsOnlyInvalidWindowsAndClipsChildren) {
     HWND child = CreateWindowEx(0, "TestPaint", "", WS_CHILD | WS_VISIBLE, 20, 20, 30, 20, top, (HMENU)5,
                                 nullptr, nullptr);
     g_fill = RGB(0, 0, 255);
-    PumpAll();
+    Pump();
     EXPECT_EQ(GetWindowPixel(top, 5, 5), RGB(0, 0, 255));
     g_painted.clear();
     g_fill = RGB(0, 255, 0);
     InvalidateRect(child, nullptr, TRUE);
-    PumpAll();
+    Pump();
     ASSERT_EQ(g_painted.size(), 1u);
     EXPECT_EQ(g_painted[0], child);
     EXPECT_EQ(GetWindowPixel(top, 25, 25), RGB(0, 255, 0));
@@ -66,7 +62,7 @@ TEST(Window, PaintsOnlyInvalidWindowsAndClipsChildren) {
     g_fill = RGB(255, 0, 0);
     RECT part{60, 60, 70, 70};
     InvalidateRect(top, &part, TRUE);
-    PumpAll();
+    Pump();
     ASSERT_EQ(g_painted.size(), 1u);
     EXPECT_EQ(GetWindowPixel(top, 65, 65), RGB(255, 0, 0));
     EXPECT_EQ(GetWindowPixel(top, 59, 65), RGB(0, 0, 255));
@@ -149,20 +145,20 @@ TEST(Messages, TimersFireOnTheDrivenClock) {
     DrivenClock clock;
     g_ticks = 0;
     UINT_PTR id = SetTimer(nullptr, 0, 1000, CALLBACK_Tick);
-    PumpAll();
+    Pump();
     EXPECT_EQ(g_ticks, 0);
     clock.Advance(999);
-    PumpAll();
+    Pump();
     EXPECT_EQ(g_ticks, 0);
     clock.Advance(1);
-    PumpAll();
+    Pump();
     EXPECT_EQ(g_ticks, 1);
     clock.Advance(1000);
-    PumpAll();
+    Pump();
     EXPECT_EQ(g_ticks, 2);
     KillTimer(nullptr, id);
     clock.Advance(5000);
-    PumpAll();
+    Pump();
     EXPECT_EQ(g_ticks, 2);
 }
 
@@ -230,10 +226,10 @@ TEST(Window, ARightClickAsksTheChildAndThenItsParentForAContextMenu) {
                               nullptr, nullptr, nullptr);
     HWND child = CreateWindowEx(0, "TestContext", "", WS_CHILD | WS_VISIBLE, 10, 20, 80, 60, top, (HMENU)7,
                                 nullptr, nullptr);
-    PumpAll();
+    Pump();
     g_contextMenus.clear();
     SimulateMouseButton(child, 5, 6, WM_RBUTTONDOWN, WM_RBUTTONUP);
-    PumpAll();
+    Pump();
     ASSERT_EQ(g_contextMenus.size(), 2u);
     EXPECT_EQ(g_contextMenus[0].receiver, child);
     EXPECT_EQ(g_contextMenus[1].receiver, top);  // the child's default passes it up

@@ -13,18 +13,11 @@
 #include "sifter/program/SifterApp.h"
 #include "sifter/program/SifterDlg.h"
 #include "tests/platform/base/ProcessTestSupport.h"
+#include "tests/support/Gui.h"
 
 using namespace process_test;
 
 namespace {
-void Pump() {
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&m);
-        DispatchMessage(&m);
-    }
-}
-
 struct Row {
     std::string name, folder, size, modified, text;
     bool operator<(const Row& o) const { return folder + name < o.folder + o.name; }
@@ -68,7 +61,7 @@ protected:
         if (dlg && ::IsWindow(dlg->m_hWnd))
             dlg->DestroyWindow();
         dlg.reset();
-        Pump();
+        Pump(true);
     }
     void Put(const std::string& name, const std::string& bytes) {
         WriteFile(logs + "/" + name, bytes, 0644);
@@ -82,7 +75,7 @@ protected:
         dlg = std::make_unique<TestDlg>(&app);
         ASSERT_TRUE(dlg->Create(IDD_SIFTER_DIALOG));
         dlg->ShowWindow(SW_SHOW);
-        Pump();
+        Pump(true);
     }
     HWND Item(int id) { return ::GetDlgItem(dlg->m_hWnd, id); }
     void Type(int id, const std::string& text) {
@@ -90,20 +83,20 @@ protected:
         ::SendMessage(Item(id), EM_SETSEL, 0, -1);
         SimulateKey(VK_DELETE);
         SimulateChars(text.c_str());
-        Pump();
+        Pump(true);
     }
     void Click(int id) {
         RECT r;
         ::GetClientRect(Item(id), &r);
         SimulateClick(Item(id), r.right / 2, r.bottom / 2);
-        Pump();
+        Pump(true);
     }
     void ClickHeader(int column) {
         HWND header = (HWND)::SendMessage(Item(IDC_RESULTS), LVM_GETHEADER, 0, 0);
         RECT r;
         ::SendMessage(header, HDM_GETITEMRECT, (WPARAM)column, (LPARAM)&r);
         SimulateClick(header, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        Pump();
+        Pump(true);
     }
     void DoubleClickRow(int row) {
         RECT r;
@@ -111,7 +104,7 @@ protected:
         SimulateClick(Item(IDC_RESULTS), r.left + 20, (r.top + r.bottom) / 2);
         SimulateMouseButton(Item(IDC_RESULTS), r.left + 20, (r.top + r.bottom) / 2, WM_LBUTTONDBLCLK,
                             WM_LBUTTONUP);
-        Pump();
+        Pump(true);
     }
     void Search(const std::string& folder, const std::string& masks, const std::string& text) {
         Type(IDC_BASEFOLDER, folder);
