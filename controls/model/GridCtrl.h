@@ -1,7 +1,6 @@
-// CGridCtrl: a grid of rows and columns of owned cells with fixed (heading) rows and columns. This is
-// its storage side, which works without a window (the log tree sorts with it); the window side (drawing,
-// scrolling, mouse and keyboard, editing, clipboard, printing) is added over the same storage, with
-// CWnd as the base class once the framework has it.
+// CGridCtrl: a grid of rows and columns of owned cells with fixed (heading) rows and columns: the
+// storage side, which works without a window (the log tree sorts with it). Drawing, scrolling, mouse
+// and keyboard, editing, clipboard and printing belong to the grid's window over this storage.
 #pragma once
 
 #include <cstdint>

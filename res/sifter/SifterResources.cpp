@@ -1,12 +1,13 @@
 #include "res/sifter/SifterResources.h"
 
+#include "platform/user/ListView.h"
 #include "platform/user/Menu.h"
 #include "res/sifter/resource.h"
 
 namespace {
 // The list view's class and styles (report view, one selection shown always, fixed owner-drawn rows).
-constexpr const char* kListViewClass = "SysListView32";
-constexpr DWORD kListStyles = 0x0001 | 0x0004 | 0x0008 | 0x0400;
+constexpr const char* kListViewClass = WC_LISTVIEW;
+constexpr DWORD kListStyles = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED;
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kEdit = kChild | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;

@@ -26,6 +26,10 @@ void CSifterApp::ReadCommandLine(const CString& rawLine) {
     m_sCommandLine = m_sBasePath.Find(' ') >= 0 ? "\"" + m_sBasePath + "\"" : m_sBasePath;
 }
 
+BOOL CSifterApp::GetCommandLineValue(const CString& line, LPCTSTR key, char separator, CString& value) {
+    return SifterCommandLine::GetValue(line, key, separator, value);
+}
+
 BOOL CSifterApp::InitInstance() {
     AfxGetProfile().SetRegistryKey(SifterSettings::kRegistryKey);
     AfxGetProfile().SetProfileName(m_pszAppName);

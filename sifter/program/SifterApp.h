@@ -11,6 +11,9 @@ public:
     BOOL InitInstance() override;
     // Takes the request from a raw command line (program name included, as the starter handed it over).
     void ReadCommandLine(const CString& rawLine);
+    // The value of one "KEY=value" field of a command line, its case kept (SifterCommandLine::GetValue).
+    // FALSE when no field has the key.
+    static BOOL GetCommandLineValue(const CString& line, LPCTSTR key, char separator, CString& value);
 
     CString m_sCommandLine;  // the raw line; at the end of start-up the base folder, quoted with a blank
     CString m_sBasePath;

@@ -13,14 +13,6 @@
 #include "sifter/program/SifterCommandLine.h"
 #include "sifter/program/SifterSettings.h"
 
-#ifndef ICON_SMALL
-#define ICON_SMALL 0
-#define ICON_BIG 1
-#endif
-#ifndef WM_QUERYDRAGICON
-#define WM_QUERYDRAGICON 0x0037
-#endif
-
 namespace {
 constexpr LPCTSTR kTitle = "Sifter V2.08";
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "sifter/program/SifterApp.h"
 #include "sifter/program/SifterCommandLine.h"
 #include "tests/platform/base/ProcessTestSupport.h"
 
@@ -59,6 +60,16 @@ TEST(SifterCommandLineTest, SeparatorKeysAndFlags) {
         EXPECT_EQ(line.m_bMaskGiven, c.maskGiven);
         EXPECT_EQ(line.m_bUseDefViewer, c.useDefViewer);
     }
+}
+
+// The application reads a field under its own name: a key anywhere at a field's start, case-blind.
+TEST(SifterCommandLineTest, ApplicationReadsOneValue) {
+    CString value = "untouched";
+    EXPECT_TRUE(CSifterApp::GetCommandLineValue("BASEPATH=/Logs|filemask=*.LOG", "FILEMASK=", '|', value));
+    EXPECT_STREQ(value, "*.LOG");
+    EXPECT_TRUE(CSifterApp::GetCommandLineValue("basepath=/Logs;X=1", "BASEPATH=", ';', value));
+    EXPECT_STREQ(value, "/Logs");
+    EXPECT_FALSE(CSifterApp::GetCommandLineValue("FINDTEXT=xBASEPATH=/etc", "BASEPATH=", '|', value));
 }
 
 TEST(SifterCommandLineTest, ProgramNameIsTakenOff) {
