@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/base/HandleTable.h"
 #include "platform/user/Controls.h"
 #include "platform/user/UserInternal.h"
 #include "platform/user/controls/ControlProc.h"
@@ -102,8 +103,7 @@ HFONT ControlFont(HWND control) {
 
 namespace {
 std::mutex g_iconMutex;
-std::map<uintptr_t, cairo_surface_t*> g_icons;
-uintptr_t g_nextIcon = 0x20000;
+HandleTable<cairo_surface_t*, HICON> g_icons{0x20000};  // guarded by g_iconMutex
 HCURSOR g_cursor = nullptr;
 
 void Circle(cairo_t* cr, double r, double g, double b) {
@@ -181,15 +181,13 @@ HICON CreateIconFromSurface(cairo_surface_t* surface) {
     if (!surface)
         return nullptr;
     std::lock_guard<std::mutex> g(g_iconMutex);
-    uintptr_t h = g_nextIcon += 4;
-    g_icons[h] = cairo_surface_reference(surface);
-    return (HICON)h;
+    return g_icons.Add(cairo_surface_reference(surface));
 }
 
 cairo_surface_t* user::IconSurface(HICON icon) {
     std::lock_guard<std::mutex> g(g_iconMutex);
-    auto it = g_icons.find((uintptr_t)icon);
-    return it == g_icons.end() ? nullptr : it->second;
+    cairo_surface_t** s = g_icons.Find(icon);
+    return s ? *s : nullptr;
 }
 
 HICON LoadIcon(HINSTANCE, LPCTSTR name) {
@@ -227,10 +225,10 @@ BOOL DrawIcon(HDC hdc, int x, int y, HICON icon) {
     cairo_surface_t* src;
     {
         std::lock_guard<std::mutex> g(g_iconMutex);
-        auto it = g_icons.find((uintptr_t)icon);
-        if (it == g_icons.end())
+        cairo_surface_t** s = g_icons.Find(icon);
+        if (!s)
             return FALSE;
-        src = it->second;
+        src = *s;
     }
     // An icon is blended with its alpha into a 32-bit bitmap, then copied through the DC's clip.
     int w = cairo_image_surface_get_width(src), h = cairo_image_surface_get_height(src);
