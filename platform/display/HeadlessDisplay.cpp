@@ -24,7 +24,7 @@ HeadlessDisplay::Window& HeadlessDisplay::Entry(HWND hwnd) {
 void HeadlessDisplay::WindowCreated(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
-    CString title = GetWindowTextString(hwnd);
+    CString title = StoredWindowText(hwnd);
     std::lock_guard<std::mutex> g(m_mutex);
     Window& w = Entry(hwnd);
     w.rect = r;

@@ -203,7 +203,7 @@ struct SdlDisplay::Impl {
                 if (owner)
                     flags |= SDL_WINDOW_SKIP_TASKBAR;
             }
-            CString title = GetWindowTextString(hwnd);
+            CString title = StoredWindowText(hwnd);
             w.window = SDL_CreateWindow(title, r.left, r.top, width, height, flags);
             if (!w.window)
                 return;
@@ -223,7 +223,7 @@ struct SdlDisplay::Impl {
             if (cx != width || cy != height)
                 SDL_SetWindowSize(w.window, width, height);
         }
-        CString title = GetWindowTextString(hwnd);
+        CString title = StoredWindowText(hwnd);
         if (title != CString(SDL_GetWindowTitle(w.window)))
             SDL_SetWindowTitle(w.window, title);
         bool sdlShown = (SDL_GetWindowFlags(w.window) & SDL_WINDOW_SHOWN) != 0;

@@ -12,7 +12,7 @@ LRESULT HitTest(HWND hwnd, POINT screen) {
     RECT wr;
     if (!GetWindowRect(hwnd, &wr) || !PtInRect(&wr, screen))
         return HTNOWHERE;
-    RECT insets;
+    RECT insets, client;
     DWORD style;
     {
         std::lock_guard<std::mutex> g(Lock());
@@ -20,11 +20,12 @@ LRESULT HitTest(HWND hwnd, POINT screen) {
         if (!w)
             return HTNOWHERE;
         insets = NonClientInsets(*w);
+        client = w->clientInsets;
         style = w->style;
     }
     int x = screen.x - wr.left, y = screen.y - wr.top;
     int width = wr.right - wr.left, height = wr.bottom - wr.top;
-    if (x >= insets.left && x < width - insets.right && y >= insets.top && y < height - insets.bottom)
+    if (x >= client.left && x < width - client.right && y >= client.top && y < height - client.bottom)
         return HTCLIENT;
     if ((style & WS_CAPTION) == WS_CAPTION) {
         int frame = insets.top - 19;
@@ -136,11 +137,45 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam))
                 SetFocus(hwnd);
             return 0;
+        case WM_WINDOWPOSCHANGING: {
+            // Windows that have tracking sizes keep their new size within them.
+            auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
+            if (!wp || (wp->flags & SWP_NOSIZE) || !HasMinMaxInfo((DWORD)GetWindowLongPtr(hwnd, GWL_STYLE)))
+                return 0;
+            MINMAXINFO info{};
+            info.ptMaxTrackSize = POINT{1 << 15, 1 << 15};
+            SendMessage(hwnd, WM_GETMINMAXINFO, 0, (LPARAM)&info);
+            int maxX = std::max((int)info.ptMinTrackSize.x, (int)info.ptMaxTrackSize.x);
+            int maxY = std::max((int)info.ptMinTrackSize.y, (int)info.ptMaxTrackSize.y);
+            wp->cx = std::clamp(wp->cx, (int)info.ptMinTrackSize.x, maxX);
+            wp->cy = std::clamp(wp->cy, (int)info.ptMinTrackSize.y, maxY);
+            return 0;
+        }
+        case WM_NCCALCSIZE: {
+            // The frame the window's styles draw; the answer is the client rectangle in the same
+            // coordinates as the window rectangle asked about.
+            auto* rc = reinterpret_cast<RECT*>(lParam);  // rgrc[0] of the parameters when wParam is TRUE
+            if (!rc)
+                return 0;
+            RECT in;
+            {
+                std::lock_guard<std::mutex> g(Lock());
+                WindowData* w = Find(hwnd);
+                if (!w)
+                    return 0;
+                in = NonClientInsets(*w);
+            }
+            rc->left += in.left;
+            rc->top += in.top;
+            rc->right = std::max(rc->left, rc->right - in.right);
+            rc->bottom = std::max(rc->top, rc->bottom - in.bottom);
+            return 0;
+        }
         case WM_WINDOWPOSCHANGED: {
             auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
             if (!wp)
                 return 0;
-            if (!(wp->flags & SWP_NOMOVE)) {
+            if (!(wp->flags & SWP_NOCLIENTMOVE)) {
                 POINT o{0, 0};
                 {
                     std::lock_guard<std::mutex> g(Lock());
@@ -151,7 +186,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 }
                 SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(o.x, o.y));
             }
-            if (!(wp->flags & SWP_NOSIZE)) {
+            if (!(wp->flags & SWP_NOCLIENTSIZE)) {
                 RECT rc;
                 GetClientRect(hwnd, &rc);
                 SendMessage(hwnd, WM_SIZE, IsZoomed(hwnd) ? SIZE_MAXIMIZED : SIZE_RESTORED,

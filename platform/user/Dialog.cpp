@@ -20,7 +20,6 @@ struct DialogState {
 };
 const int kStateOffset = 40;
 thread_local DialogState* t_creating = nullptr;
-thread_local DLGPROC t_creatingProc = nullptr;
 
 std::mutex g_moduleMutex;
 std::vector<const ResourceModule*> g_modules;
@@ -61,9 +60,7 @@ void SendCommand(HWND dialog, int id) {
 LRESULT DialogWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE && t_creating) {
         SetWindowLongPtr(hwnd, kStateOffset, (LONG_PTR)t_creating);
-        SetWindowLongPtr(hwnd, DWLP_DLGPROC, (LONG_PTR)t_creatingProc);
         t_creating = nullptr;
-        t_creatingProc = nullptr;
     }
     DLGPROC proc = (DLGPROC)GetWindowLongPtr(hwnd, DWLP_DLGPROC);
     if (proc) {
@@ -258,7 +255,6 @@ HWND CreateDialogIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, H
         y = o.y + dy(tmpl->y);
     }
     t_creating = st;
-    t_creatingProc = proc;
     DWORD exStyle = tmpl->exStyle | ((style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0) | WS_EX_CONTROLPARENT;
     HWND hwnd =
         CreateWindowEx(exStyle, WC_DIALOG, tmpl->caption, style & ~WS_VISIBLE, x, y, width, height, owner,
@@ -266,7 +262,6 @@ HWND CreateDialogIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, H
     if (t_creating) {
         // The window never reached WM_NCCREATE.
         t_creating = nullptr;
-        t_creatingProc = nullptr;
         if (st->ownFont)
             DeleteObject(st->font);
         delete st;
@@ -274,6 +269,8 @@ HWND CreateDialogIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, H
     }
     if (!hwnd)
         return nullptr;
+    // The dialog procedure hears of the dialog from WM_SETFONT on, not of its window's creation.
+    SetWindowLongPtr(hwnd, DWLP_DLGPROC, (LONG_PTR)proc);
     SendMessage(hwnd, WM_SETFONT, (WPARAM)st->font, FALSE);
     HWND firstTab = nullptr;
     for (const DialogItemTemplate& item : tmpl->items) {
@@ -388,7 +385,9 @@ BOOL IsDialogMessage(HWND dialog, LPMSG msg) {
     if (msg->hwnd != dialog && !IsChild(dialog, msg->hwnd))
         return FALSE;
     HWND focus = GetFocus();
-    LRESULT code = focus ? SendMessage(focus, WM_GETDLGCODE, msg->wParam, (LPARAM)msg) : 0;
+    // The window a key is for says which keys it keeps.
+    bool key = msg->message == WM_KEYDOWN || msg->message == WM_CHAR || msg->message == WM_SYSCHAR;
+    LRESULT code = key ? SendMessage(msg->hwnd, WM_GETDLGCODE, msg->wParam, (LPARAM)msg) : 0;
     if (msg->message == WM_KEYDOWN && !(code & DLGC_WANTALLKEYS)) {
         switch (msg->wParam) {
             case VK_TAB:

@@ -451,20 +451,33 @@ BOOL WaitMessage() {
     return TRUE;
 }
 
+// Waits for the handles or for input of the kinds in `wakeMask`. Messages other threads send are not
+// handled here: with QS_SENDMESSAGE in the mask their arrival ends the wait (WAIT_OBJECT_0 + count) and
+// the next PeekMessage or GetMessage handles them; without it they wait for that call.
+static DWORD MessageWait(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds, DWORD wakeMask) {
+    ThreadQueue& q = CurrentQueue();
+    WaitExtras e;
+    // Input already waiting counts, so a caller that peeked and left messages is not stuck.
+    e.ready = [&q, wakeMask] {
+        return InputReady(q, wakeMask) || ((wakeMask & QS_SENDMESSAGE) && !q.sent.empty());
+    };
+    auto display = GetDisplayBackendShared();
+    if (display->NeedsPolling() && GetDisplayThreadId() == GetCurrentThreadId()) {
+        e.doWork = [] { PollDisplay(); };
+        e.pollMs = 10;
+    }
+    return WaitForHandlesEx(count, handles, waitAll, milliseconds, e);
+}
+
 DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds, DWORD wakeMask,
                                   DWORD flags) {
-    ThreadQueue& q = CurrentQueue();
     (void)flags;
-    // Input already waiting counts, so a caller that peeked and left messages is not stuck.
-    return WaitForHandlesEx(count, handles, FALSE, milliseconds,
-                            MessageWaitExtras(q, [&q, wakeMask] { return InputReady(q, wakeMask); }));
+    return MessageWait(count, handles, FALSE, milliseconds, wakeMask);
 }
 
 DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds,
                                 DWORD wakeMask) {
-    ThreadQueue& q = CurrentQueue();
-    return WaitForHandlesEx(count, handles, waitAll, milliseconds,
-                            MessageWaitExtras(q, [&q, wakeMask] { return InputReady(q, wakeMask); }));
+    return MessageWait(count, handles, waitAll, milliseconds, wakeMask);
 }
 
 DWORD GetQueueStatus(UINT flags) {

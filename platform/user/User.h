@@ -108,6 +108,16 @@ typedef BOOL (*WNDENUMPROC)(HWND, LPARAM);
 #define SWP_NOOWNERZORDER 0x0200
 #define SWP_NOSENDCHANGING 0x0400
 
+// WM_NCCALCSIZE answers.
+#define WVR_ALIGNTOP 0x0010
+#define WVR_ALIGNLEFT 0x0020
+#define WVR_ALIGNBOTTOM 0x0040
+#define WVR_ALIGNRIGHT 0x0080
+#define WVR_HREDRAW 0x0100
+#define WVR_VREDRAW 0x0200
+#define WVR_REDRAW (WVR_HREDRAW | WVR_VREDRAW)
+#define WVR_VALIDRECTS 0x0400
+
 // GetWindow / GetAncestor.
 #define GW_HWNDFIRST 0
 #define GW_HWNDLAST 1
@@ -300,6 +310,15 @@ struct WINDOWPOS {
     UINT flags;
 };
 
+// WM_NCCALCSIZE with wParam TRUE: rgrc[0] is the new window rectangle (answered with the new client
+// rectangle), rgrc[1] the old window and rgrc[2] the old client rectangle, in the parent's client
+// coordinates.
+struct NCCALCSIZE_PARAMS {
+    RECT rgrc[3];
+    WINDOWPOS* lppos;
+};
+typedef NCCALCSIZE_PARAMS* LPNCCALCSIZE_PARAMS;
+
 struct MINMAXINFO {
     POINT ptReserved;
     POINT ptMaxSize;
@@ -372,6 +391,8 @@ int GetWindowText(HWND hwnd, LPTSTR buffer, int size);
 int GetWindowTextLength(HWND hwnd);
 // The text of a window as a string (framework helpers use it).
 CString GetWindowTextString(HWND hwnd);
+// The stored text of a window, read without sending it a message (for the displays).
+CString StoredWindowText(HWND hwnd);
 BOOL SetProp(HWND hwnd, LPCTSTR name, HANDLE data);
 HANDLE GetProp(HWND hwnd, LPCTSTR name);
 HANDLE RemoveProp(HWND hwnd, LPCTSTR name);

@@ -28,6 +28,7 @@ struct WindowData {
     DWORD exStyle = 0;
     LONG_PTR id = 0;
     RECT rect{};            // in the parent's client coordinates (top-level windows: the screen)
+    RECT clientInsets{};    // client edges from the window edges, as the last WM_NCCALCSIZE answered
     HWND parent = nullptr;  // the desktop for top-level windows
     HWND owner = nullptr;
     std::vector<HWND> children;  // z-order, topmost first
@@ -39,6 +40,7 @@ struct WindowData {
     bool destroying = false;
     bool nativeFrame = false;  // the display draws the frame
     bool activeCaption = false;
+    bool sizeMovePending = false;  // an overlapped window gets its first WM_SIZE and WM_MOVE when shown
     Region update;  // client coordinates
     bool erasePending = false;
     bool ncPaintPending = false;
@@ -106,7 +108,15 @@ void Wake();
 std::shared_ptr<WindowClass> FindClass(const std::string& name);
 void EnsureSystemClasses();
 
+// WM_WINDOWPOSCHANGED flags of their own: the client area kept its size or its place.
+#define SWP_NOCLIENTSIZE 0x0800
+#define SWP_NOCLIENTMOVE 0x1000
+
+// Windows asked WM_GETMINMAXINFO when created and sized: overlapped ones and those with a sizing border.
+bool HasMinMaxInfo(DWORD style);
+
 // Geometry (under the lock).
+// The frame the default WM_NCCALCSIZE leaves around the client area.
 RECT NonClientInsets(const WindowData& w);
 RECT ClientRectInParent(const WindowData& w);  // the client area in the parent's client coordinates
 POINT ClientOriginOnScreen(HWND hwnd);

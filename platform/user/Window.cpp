@@ -85,7 +85,7 @@ RECT NonClientInsets(const WindowData& w) {
 }
 
 RECT ClientRectInParent(const WindowData& w) {
-    RECT in = NonClientInsets(w);
+    const RECT& in = w.clientInsets;
     RECT r{w.rect.left + in.left, w.rect.top + in.top, w.rect.right - in.right, w.rect.bottom - in.bottom};
     if (r.right < r.left)
         r.right = r.left;
@@ -290,6 +290,78 @@ void FinalDestroy(HWND hwnd) {
 }
 }  // namespace
 
+namespace {
+MINMAXINFO QueryMinMaxInfo(HWND hwnd) {
+    MINMAXINFO info{};
+    info.ptMaxTrackSize = POINT{1 << 15, 1 << 15};
+    SendMessage(hwnd, WM_GETMINMAXINFO, 0, (LPARAM)&info);
+    return info;
+}
+
+void ClampToTracking(const MINMAXINFO& info, int& cx, int& cy) {
+    int maxX = std::max((int)info.ptMinTrackSize.x, (int)info.ptMaxTrackSize.x);
+    int maxY = std::max((int)info.ptMinTrackSize.y, (int)info.ptMaxTrackSize.y);
+    cx = std::clamp(cx, (int)info.ptMinTrackSize.x, maxX);
+    cy = std::clamp(cy, (int)info.ptMinTrackSize.y, maxY);
+}
+
+// Asks the window for its client rectangle in `proposed` (a window rectangle in `proposed`'s own
+// coordinates) and keeps the answer as insets. `params` carries the old rectangles on a change.
+void CalcClientArea(HWND hwnd, RECT proposed, NCCALCSIZE_PARAMS* params) {
+    RECT answer;
+    if (params) {
+        params->rgrc[0] = proposed;
+        SendMessage(hwnd, WM_NCCALCSIZE, TRUE, (LPARAM)params);
+        answer = params->rgrc[0];
+    } else {
+        answer = proposed;
+        SendMessage(hwnd, WM_NCCALCSIZE, FALSE, (LPARAM)&answer);
+    }
+    // The client area lies within the window and has no negative size.
+    answer.left = std::clamp(answer.left, proposed.left, proposed.right);
+    answer.top = std::clamp(answer.top, proposed.top, proposed.bottom);
+    answer.right = std::clamp(answer.right, answer.left, proposed.right);
+    answer.bottom = std::clamp(answer.bottom, answer.top, proposed.bottom);
+    std::lock_guard<std::mutex> g(Lock());
+    if (WindowData* w = Find(hwnd))
+        w->clientInsets = RECT{answer.left - proposed.left, answer.top - proposed.top,
+                               proposed.right - answer.right, proposed.bottom - answer.bottom};
+}
+
+// The window that becomes active when the active `hwnd` hides or goes: its owner when that can take
+// it, else the topmost visible, enabled top-level window of the thread; none leaves the program
+// inactive.
+HWND NextActiveWindow(HWND hwnd) {
+    std::lock_guard<std::mutex> g(Lock());
+    WindowData* w = Find(hwnd);
+    if (!w)
+        return nullptr;
+    auto canTake = [&](WindowData* o) {
+        return o && o->hwnd != hwnd && !o->destroying && (o->style & WS_VISIBLE) && !(o->style & WS_DISABLED) &&
+               o->threadId == w->threadId;
+    };
+    if (WindowData* owner = Find(w->owner); canTake(owner))
+        return owner->hwnd;
+    for (HWND h : Find(Desktop())->children)
+        if (WindowData* o = Find(h); canTake(o) && !(o->exStyle & WS_EX_TOOLWINDOW))
+            return h;
+    return nullptr;
+}
+
+int ZIndex(HWND hwnd) {
+    WindowData* w = Find(hwnd);
+    WindowData* p = w ? Find(w->parent) : nullptr;
+    if (!p)
+        return -1;
+    auto it = std::find(p->children.begin(), p->children.end(), hwnd);
+    return (int)(it - p->children.begin());
+}
+}  // namespace
+
+bool user::HasMinMaxInfo(DWORD style) {
+    return (style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD));
+}
+
 HWND GetDesktopWindow() {
     std::lock_guard<std::mutex> g(Lock());
     return Desktop();
@@ -353,6 +425,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
         w->extra.assign((size_t)std::max(0, cls->wc.cbWndExtra), 0);
         w->threadId = GetCurrentThreadId();
         w->nativeFrame = !child && display->DrawsFrame(style, exStyle, owner);
+        w->clientInsets = NonClientInsets(*w);
         hwnd = Allocate(std::move(w));
         if (!hwnd) {
             SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -380,8 +453,31 @@ HWND CreateWindowEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
         return fail();
     if (!IsWindow(hwnd))
         return nullptr;
+    if (HasMinMaxInfo(style)) {
+        // The first size keeps within the tracking sizes the window gives.
+        MINMAXINFO info = QueryMinMaxInfo(hwnd);
+        if (!IsWindow(hwnd))
+            return nullptr;
+        int cx = cs.cx, cy = cs.cy;
+        ClampToTracking(info, cx, cy);
+        if (cx != cs.cx || cy != cs.cy) {
+            cs.cx = cx;
+            cs.cy = cy;
+            std::lock_guard<std::mutex> g(Lock());
+            if (WindowData* w = Find(hwnd)) {
+                w->rect.right = w->rect.left + std::max(0, cx);
+                w->rect.bottom = w->rect.top + std::max(0, cy);
+            }
+        }
+    }
     if (!SendMessage(hwnd, WM_NCCREATE, 0, (LPARAM)&cs))
         return fail();
+    if (!IsWindow(hwnd))
+        return nullptr;
+    // The first client area is asked for with the window rectangle on the screen.
+    RECT onScreen{};
+    GetWindowRect(hwnd, &onScreen);
+    CalcClientArea(hwnd, onScreen, nullptr);
     if (!IsWindow(hwnd))
         return nullptr;
     if (SendMessage(hwnd, WM_CREATE, 0, (LPARAM)&cs) == -1) {
@@ -394,19 +490,25 @@ HWND CreateWindowEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
         EnsureSurface(hwnd);
         display->WindowCreated(hwnd);
     }
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    SendMessage(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
-    POINT origin;
-    {
+    if (!(style & (WS_POPUP | WS_CHILD))) {
         std::lock_guard<std::mutex> g(Lock());
-        WindowData* w = Find(hwnd);
-        if (!w)
-            return nullptr;
-        RECT cr = ClientRectInParent(*w);
-        origin = POINT{cr.left, cr.top};
+        if (WindowData* w = Find(hwnd))
+            w->sizeMovePending = true;
+    } else {
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        SendMessage(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+        POINT origin;
+        {
+            std::lock_guard<std::mutex> g(Lock());
+            WindowData* w = Find(hwnd);
+            if (!w)
+                return nullptr;
+            RECT cr = ClientRectInParent(*w);
+            origin = POINT{cr.left, cr.top};
+        }
+        SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(origin.x, origin.y));
     }
-    SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(origin.x, origin.y));
     if (child && !(exStyle & WS_EX_NOPARENTNOTIFY))
         SendMessage(parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, (WORD)(uintptr_t)menu), (LPARAM)hwnd);
     if ((style & WS_VISIBLE) && IsWindow(hwnd))
@@ -421,8 +523,8 @@ HWND CreateWindow(LPCTSTR className, LPCTSTR windowName, DWORD style, int x, int
 }
 
 BOOL DestroyWindow(HWND hwnd) {
-    HWND parent = nullptr, owner = nullptr;
-    bool visible = false, topLevel = false, hadFocus = false, wasActive = false;
+    HWND parent = nullptr;
+    bool visible = false, topLevel = false;
     RECT rect{};
     std::vector<HWND> owned;
     {
@@ -439,6 +541,12 @@ BOOL DestroyWindow(HWND hwnd) {
     }
     if (HasHooks(WH_CBT) && CallHooks(WH_CBT, HCBT_DESTROYWND, (WPARAM)hwnd, 0) != 0)
         return FALSE;
+    // A shown window hides first, so it hears of it and the activation moves on while it still exists.
+    if (GetWindowLongPtr(hwnd, GWL_STYLE) & WS_VISIBLE)
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    if (IsWindow(hwnd) && GetActiveWindow() == hwnd)
+        SetActiveWindow(NextActiveWindow(hwnd));
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
@@ -446,7 +554,6 @@ BOOL DestroyWindow(HWND hwnd) {
             return FALSE;
         w->destroying = true;
         parent = w->parent;
-        owner = w->owner;
         visible = IsVisibleChain(hwnd);
         topLevel = parent == Desktop();
         rect = w->rect;
@@ -459,15 +566,12 @@ BOOL DestroyWindow(HWND hwnd) {
             std::vector<HWND> subtree;
             CollectSubtree(hwnd, subtree);
             for (HWND s : subtree) {
-                if (q->focus == s) {
+                if (q->focus == s)
                     q->focus = nullptr;
-                    hadFocus = true;
-                }
                 if (q->capture == s)
                     q->capture = nullptr;
             }
-            wasActive = q->active == hwnd;
-            if (wasActive)
+            if (q->active == hwnd)
                 q->active = nullptr;
         }
         w->style &= ~WS_VISIBLE;
@@ -481,9 +585,6 @@ BOOL DestroyWindow(HWND hwnd) {
             InvalidateWindowArea(parent, &rect, true, true, false);
         }
     }
-    if (wasActive && owner && IsWindow(owner) && IsWindowVisible(owner) && IsWindowEnabled(owner))
-        SetActiveWindow(owner);
-    (void)hadFocus;
     SendDestroy(hwnd);
     FinalDestroy(hwnd);
     return TRUE;
@@ -741,6 +842,12 @@ int GetWindowTextLength(HWND hwnd) {
     return (int)SendMessage(hwnd, WM_GETTEXTLENGTH, 0, 0);
 }
 
+CString StoredWindowText(HWND hwnd) {
+    std::lock_guard<std::mutex> g(Lock());
+    WindowData* w = Find(hwnd);
+    return w ? CString(w->text) : CString();
+}
+
 CString GetWindowTextString(HWND hwnd) {
     int n = GetWindowTextLength(hwnd);
     std::string s((size_t)n + 1, '\0');
@@ -785,9 +892,7 @@ HANDLE RemoveProp(HWND hwnd, LPCTSTR name) {
 }
 
 BOOL ShowWindow(HWND hwnd, int cmd) {
-    bool wasVisible, topLevel;
-    HWND parent, owner;
-    RECT rect;
+    bool wasVisible, topLevel, parentShown, sizeMovePending;
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
@@ -795,133 +900,187 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
             return FALSE;
         wasVisible = (w->style & WS_VISIBLE) != 0;
         topLevel = w->parent == Desktop();
-        parent = w->parent;
-        owner = w->owner;
-        rect = w->rect;
+        parentShown = topLevel || IsVisibleChain(w->parent);
+        sizeMovePending = w->sizeMovePending;
     }
     bool show = cmd != SW_HIDE;
     bool activate =
         topLevel && show && cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE && cmd != SW_SHOWMINNOACTIVE;
-    if (show != wasVisible) {
-        SendMessage(hwnd, WM_SHOWWINDOW, show, 0);
-        {
-            std::lock_guard<std::mutex> g(Lock());
-            WindowData* w = Find(hwnd);
-            if (!w)
-                return FALSE;
+    if (show == wasVisible) {
+        if (activate)
+            SetActiveWindow(hwnd);
+        return wasVisible;
+    }
+    SendMessage(hwnd, WM_SHOWWINDOW, show, 0);
+    if (!IsWindow(hwnd))
+        return wasVisible;
+    if (!parentShown) {
+        // A child of a hidden window only changes its style: nothing shows or hides on the screen.
+        std::lock_guard<std::mutex> g(Lock());
+        if (WindowData* w = Find(hwnd)) {
             if (show)
                 w->style |= WS_VISIBLE;
             else
                 w->style &= ~WS_VISIBLE;
         }
-        if (topLevel) {
-            if (show)
-                EnsureSurface(hwnd);
-            GetDisplayBackend()->WindowShown(hwnd, show);
-        }
-        if (show) {
-            InvalidateWindowArea(hwnd, nullptr, true, true, true);
-        } else if (!topLevel) {
-            InvalidateWindowArea(parent, &rect, true, true, false);
-        }
-        if (!show) {
-            bool focusInside = false, wasActive = false;
-            {
-                std::lock_guard<std::mutex> g(Lock());
-                if (auto q = QueueOf(GetCurrentThreadId())) {
-                    focusInside = q->focus && InSubtree(hwnd, q->focus);
-                    wasActive = q->active == hwnd;
-                }
-            }
-            if (focusInside)
-                SetFocus(topLevel ? nullptr : parent);
-            if (wasActive && owner && IsWindowVisible(owner))
-                SetActiveWindow(owner);
-        }
+    } else {
+        UINT flags = SWP_NOSIZE | SWP_NOMOVE | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
+        if (!topLevel)
+            flags |= SWP_NOZORDER | SWP_NOACTIVATE;
+        else if (!activate)
+            flags |= show ? SWP_NOACTIVATE | SWP_NOZORDER : 0;
+        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, flags);
     }
-    if (activate)
-        SetActiveWindow(hwnd);
+    if (show && sizeMovePending && IsWindow(hwnd)) {
+        // An overlapped window hears of its size and place when first shown.
+        POINT origin{0, 0};
+        {
+            std::lock_guard<std::mutex> g(Lock());
+            WindowData* w = Find(hwnd);
+            if (!w)
+                return wasVisible;
+            w->sizeMovePending = false;
+            RECT c = ClientRectInParent(*w);
+            origin = POINT{c.left, c.top};
+        }
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        SendMessage(hwnd, WM_SIZE, IsZoomed(hwnd) ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
+        SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(origin.x, origin.y));
+    }
     return wasVisible;
 }
 
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
-    // A top-level window with a sizing border keeps within the tracking sizes its procedure gives.
-    LONG_PTR sizingStyle = GetWindowLongPtr(hwnd, GWL_STYLE);
-    if (!(flags & SWP_NOSIZE) && !(sizingStyle & WS_CHILD) && (sizingStyle & WS_THICKFRAME)) {
-        MINMAXINFO info{};
-        info.ptMaxTrackSize = POINT{1 << 15, 1 << 15};
-        SendMessage(hwnd, WM_GETMINMAXINFO, 0, (LPARAM)&info);
-        int maxX = std::max((int)info.ptMinTrackSize.x, (int)info.ptMaxTrackSize.x);
-        int maxY = std::max((int)info.ptMinTrackSize.y, (int)info.ptMaxTrackSize.y);
-        cx = std::clamp(cx, (int)info.ptMinTrackSize.x, maxX);
-        cy = std::clamp(cy, (int)info.ptMinTrackSize.y, maxY);
-    }
-    RECT oldRect, newRect;
-    HWND parent;
-    bool topLevel;
+    bool wasVisible;
     {
         std::lock_guard<std::mutex> g(Lock());
         WindowData* w = Find(hwnd);
         if (!w || hwnd == Desktop())
             return FALSE;
+        wasVisible = (w->style & WS_VISIBLE) != 0;
+    }
+    flags &= ~(UINT)(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE);
+    if (wasVisible)
+        flags &= ~(UINT)SWP_SHOWWINDOW;
+    else
+        flags &= ~(UINT)SWP_HIDEWINDOW;
+    // The window may change the new place and size before anything moves.
+    WINDOWPOS pos{hwnd, insertAfter, x, y, cx, cy, flags};
+    if (!(flags & SWP_NOSENDCHANGING))
+        SendMessage(hwnd, WM_WINDOWPOSCHANGING, 0, (LPARAM)&pos);
+    flags = (pos.flags & ~(UINT)(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE)) |
+            (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW));
+    RECT oldRect, newRect, oldClient;
+    HWND parent;
+    bool topLevel;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        WindowData* w = Find(hwnd);
+        if (!w)
+            return FALSE;
         oldRect = w->rect;
+        oldClient = ClientRectInParent(*w);
         parent = w->parent;
         topLevel = parent == Desktop();
         newRect = oldRect;
         if (!(flags & SWP_NOMOVE))
-            OffsetRect(&newRect, x - oldRect.left, y - oldRect.top);
+            OffsetRect(&newRect, pos.x - oldRect.left, pos.y - oldRect.top);
         if (!(flags & SWP_NOSIZE)) {
-            newRect.right = newRect.left + std::max(0, cx);
-            newRect.bottom = newRect.top + std::max(0, cy);
-        }
-        w->rect = newRect;
-        if (!(flags & SWP_NOZORDER)) {
-            WindowData* p = Find(parent);
-            auto& sib = p->children;
-            sib.erase(std::remove(sib.begin(), sib.end(), hwnd), sib.end());
-            if (insertAfter == HWND_BOTTOM) {
-                sib.push_back(hwnd);
-            } else if (insertAfter == HWND_TOP || insertAfter == HWND_TOPMOST ||
-                       insertAfter == HWND_NOTOPMOST) {
-                sib.insert(sib.begin(), hwnd);
-            } else {
-                auto it = std::find(sib.begin(), sib.end(), insertAfter);
-                sib.insert(it == sib.end() ? sib.begin() : it + 1, hwnd);
-            }
+            newRect.right = newRect.left + std::max(0, pos.cx);
+            newRect.bottom = newRect.top + std::max(0, pos.cy);
         }
     }
     bool moved = oldRect.left != newRect.left || oldRect.top != newRect.top;
     bool sized = (oldRect.right - oldRect.left) != (newRect.right - newRect.left) ||
                  (oldRect.bottom - oldRect.top) != (newRect.bottom - newRect.top);
-    if (flags & SWP_SHOWWINDOW)
-        ShowWindow(hwnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
-    if (flags & SWP_HIDEWINDOW)
-        ShowWindow(hwnd, SW_HIDE);
-    if (moved || sized || (flags & SWP_FRAMECHANGED) || !(flags & SWP_NOZORDER)) {
-        if (topLevel) {
-            if (sized)
-                EnsureSurface(hwnd);
+    WINDOWPOS changed{hwnd,
+                      pos.hwndInsertAfter,
+                      newRect.left,
+                      newRect.top,
+                      newRect.right - newRect.left,
+                      newRect.bottom - newRect.top,
+                      flags};
+    if (sized || (flags & SWP_FRAMECHANGED)) {
+        NCCALCSIZE_PARAMS params{{newRect, oldRect, oldClient}, &changed};
+        CalcClientArea(hwnd, newRect, &params);
+    }
+    bool show = (flags & SWP_SHOWWINDOW) != 0, hide = (flags & SWP_HIDEWINDOW) != 0;
+    bool zChanged = false;
+    RECT newClient;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        WindowData* w = Find(hwnd);
+        if (!w)
+            return FALSE;
+        w->rect = newRect;
+        newClient = ClientRectInParent(*w);
+        if (!(flags & SWP_NOZORDER)) {
+            WindowData* p = Find(parent);
+            int before = ZIndex(hwnd);
+            auto& sib = p->children;
+            HWND after = pos.hwndInsertAfter;
+            sib.erase(std::remove(sib.begin(), sib.end(), hwnd), sib.end());
+            if (after == HWND_BOTTOM) {
+                sib.push_back(hwnd);
+            } else if (after == HWND_TOP || after == HWND_TOPMOST || after == HWND_NOTOPMOST) {
+                sib.insert(sib.begin(), hwnd);
+            } else {
+                auto it = std::find(sib.begin(), sib.end(), after);
+                sib.insert(it == sib.end() ? sib.begin() : it + 1, hwnd);
+            }
+            zChanged = ZIndex(hwnd) != before;
+        }
+        if (show)
+            w->style |= WS_VISIBLE;
+        if (hide)
+            w->style &= ~WS_VISIBLE;
+    }
+    bool clientMoved = newClient.left - newRect.left != oldClient.left - oldRect.left ||
+                       newClient.top - newRect.top != oldClient.top - oldRect.top || moved;
+    bool clientSized = newClient.right - newClient.left != oldClient.right - oldClient.left ||
+                       newClient.bottom - newClient.top != oldClient.bottom - oldClient.top;
+    if (topLevel) {
+        if (show || sized)
+            EnsureSurface(hwnd);
+        if (moved || sized || (flags & SWP_FRAMECHANGED))
             GetDisplayBackend()->WindowMoved(hwnd, newRect);
-        }
-        if (!(flags & SWP_NOREDRAW)) {
-            if (!topLevel && (moved || sized))
-                InvalidateWindowArea(parent, &oldRect, true, true, false);
-            if (sized || (flags & SWP_FRAMECHANGED) || !topLevel)
-                InvalidateWindowArea(hwnd, nullptr, true, true, true);
-        }
+        if (show || hide)
+            GetDisplayBackend()->WindowShown(hwnd, show);
     }
-    if (moved || sized) {
-        WINDOWPOS wp{hwnd,
-                     insertAfter,
-                     newRect.left,
-                     newRect.top,
-                     newRect.right - newRect.left,
-                     newRect.bottom - newRect.top,
-                     flags | (moved ? 0u : (UINT)SWP_NOMOVE) | (sized ? 0u : (UINT)SWP_NOSIZE)};
-        SendMessage(hwnd, WM_WINDOWPOSCHANGED, 0, (LPARAM)&wp);
+    if (show) {
+        InvalidateWindowArea(hwnd, nullptr, true, true, true);
+    } else if (hide) {
+        if (!topLevel)
+            InvalidateWindowArea(parent, &oldRect, true, true, false);
+    } else if (!(flags & SWP_NOREDRAW) && (moved || sized || (flags & SWP_FRAMECHANGED) || zChanged)) {
+        if (!topLevel && (moved || sized))
+            InvalidateWindowArea(parent, &oldRect, true, true, false);
+        if (sized || (flags & SWP_FRAMECHANGED) || !topLevel)
+            InvalidateWindowArea(hwnd, nullptr, true, true, true);
     }
-    if (topLevel && !(flags & SWP_NOACTIVATE) && !(flags & SWP_HIDEWINDOW) && IsWindowVisible(hwnd))
+    if (topLevel && !(flags & SWP_NOACTIVATE) && !hide && IsWindowVisible(hwnd))
         SetActiveWindow(hwnd);
+    if (moved || sized || show || hide || zChanged || (flags & SWP_FRAMECHANGED)) {
+        changed.flags = flags | (moved ? 0u : (UINT)SWP_NOMOVE) | (sized ? 0u : (UINT)SWP_NOSIZE) |
+                        (zChanged ? 0u : (UINT)SWP_NOZORDER) | (clientMoved ? 0u : (UINT)SWP_NOCLIENTMOVE) |
+                        (clientSized ? 0u : (UINT)SWP_NOCLIENTSIZE);
+        SendMessage(hwnd, WM_WINDOWPOSCHANGED, 0, (LPARAM)&changed);
+    }
+    if (hide && IsWindow(hwnd)) {
+        bool focusInside = false, wasActive = false;
+        {
+            std::lock_guard<std::mutex> g(Lock());
+            if (auto q = QueueOf(GetCurrentThreadId())) {
+                focusInside = q->focus && InSubtree(hwnd, q->focus);
+                wasActive = q->active == hwnd;
+            }
+        }
+        if (wasActive)
+            SetActiveWindow(NextActiveWindow(hwnd));
+        else if (focusInside)
+            SetFocus(topLevel ? nullptr : parent);
+    }
     return TRUE;
 }
 
@@ -1164,23 +1323,32 @@ HWND SetActiveWindow(HWND hwnd) {
     }
     if (old == hwnd)
         return old;
-    if (HasHooks(WH_CBT) && CallHooks(WH_CBT, HCBT_ACTIVATE, (WPARAM)hwnd, 0) != 0)
+    if (hwnd && HasHooks(WH_CBT) && CallHooks(WH_CBT, HCBT_ACTIVATE, (WPARAM)hwnd, 0) != 0)
         return nullptr;
+    bool oldAlive;
+    std::vector<HWND> topLevels;  // told when the program gains or loses the activation
     {
         std::lock_guard<std::mutex> g(Lock());
         q.active = hwnd;
-    }
-    bool oldAlive;
-    {
-        std::lock_guard<std::mutex> g(Lock());
         WindowData* ow = Find(old);
         oldAlive = ow && !ow->destroying;
+        if (!old || !hwnd)
+            for (HWND h : Find(Desktop())->children)
+                if (WindowData* t = Find(h); t && t->threadId == q.threadId && !t->destroying)
+                    topLevels.push_back(h);
     }
     if (oldAlive) {
         SendMessage(old, WM_NCACTIVATE, FALSE, 0);
         SendMessage(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), (LPARAM)hwnd);
     }
-    if (hwnd && IsWindow(hwnd)) {
+    for (HWND h : topLevels)
+        if (IsWindow(h))
+            SendMessage(h, WM_ACTIVATEAPP, hwnd != nullptr, 0);
+    if (!hwnd) {
+        SetFocus(nullptr);
+        return old;
+    }
+    if (IsWindow(hwnd)) {
         SendMessage(hwnd, WM_NCACTIVATE, TRUE, 0);
         SendMessage(hwnd, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, IsIconic(hwnd)), (LPARAM)old);
     }
