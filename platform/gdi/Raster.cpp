@@ -195,17 +195,42 @@ void StrokeDev(DeviceContext& dc, int x0, int y0, int x1, int y1) {
     uint32_t color = PixelFromColor(pen->m_color);
     int rop2 = dc.m_state.rop2;
     int w = pen->m_width;
-    int lo = -(w - 1) / 2, hi = w / 2;
-    WalkLine(x0, y0, x1, y1, [&](int x, int y, int step) {
-        if (!PenDotOn(pen->m_style, step))
-            return;
-        for (int yy = y + lo; yy <= y + hi; ++yy)
-            for (int xx = x + lo; xx <= x + hi; ++xx)
-                if (t.Clip().Contains(xx, yy)) {
-                    uint32_t& d = t.Row(yy)[xx];
-                    d = rop2 == R2_COPYPEN ? color : Rop2(rop2, color, d);
-                }
-    });
+    auto put = [&](int x, int y) {
+        if (t.Clip().Contains(x, y)) {
+            uint32_t& d = t.Row(y)[x];
+            d = rop2 == R2_COPYPEN ? color : Rop2(rop2, color, d);
+        }
+    };
+    if (w <= 1) {
+        WalkLine(x0, y0, x1, y1, [&](int x, int y, int step) {
+            if (PenDotOn(pen->m_style, step))
+                put(x, y);
+        });
+        return;
+    }
+    // A wide pen is a round brush moved along the line, end points included: round joins and round
+    // caps centred on the points. The brush holds the pixels whose centres lie within the pen's
+    // radius less a quarter pixel, so a 3-pixel pen is a plus sign.
+    int lo = -(w - 1) / 2, hi = w / 2, mid = lo + hi;
+    std::vector<POINT> brush;
+    for (int dy = lo; dy <= hi; ++dy)
+        for (int dx = lo; dx <= hi; ++dx) {
+            int ex = 2 * dx - mid, ey = 2 * dy - mid;
+            if (ex * ex + ey * ey < w * w - 1)
+                brush.push_back(POINT{dx, dy});
+        }
+    // Each pixel once, so raster operations that invert do not undo themselves.
+    std::vector<std::pair<int, int>> covered;
+    auto stamp = [&](int x, int y) {
+        for (const POINT& b : brush)
+            covered.emplace_back(y + b.y, x + b.x);
+    };
+    WalkLine(x0, y0, x1, y1, [&](int x, int y, int) { stamp(x, y); });
+    stamp(x1, y1);
+    std::sort(covered.begin(), covered.end());
+    covered.erase(std::unique(covered.begin(), covered.end()), covered.end());
+    for (const auto& [y, x] : covered)
+        put(x, y);
 }
 
 }  // namespace
@@ -565,9 +590,10 @@ BOOL DrawFocusRect(HDC hdc, const RECT* rc) {
     PixelTarget t(dc->m_surface, dc->EffectiveClip());
     if (!t.Valid())
         return FALSE;
-    // Every other pixel of a one-pixel frame is inverted, on a checkerboard fixed to the DC origin.
+    // Every other pixel of a one-pixel frame is inverted: those where x + y is odd in the DC's device
+    // coordinates.
     auto invert = [&](int x, int y) {
-        if (((x - dc->m_origin.x) + (y - dc->m_origin.y)) & 1)
+        if (!(((x - dc->m_origin.x) + (y - dc->m_origin.y)) & 1))
             return;
         if (t.Clip().Contains(x, y))
             t.Row(y)[x] ^= 0x00FFFFFFu;

@@ -92,16 +92,45 @@ TEST_F(Canvas, DrawEdgeRaisedUsesClassicColoursWithDarkCorners) {
     EXPECT_EQ(GetPixel(dc, 21, 11), GetSysColor(COLOR_3DDKSHADOW));
 }
 
-TEST_F(Canvas, FocusRectInvertsAlternatePixelsAndUndoesItself) {
+TEST_F(Canvas, FocusRectInvertsThePixelsWhereXPlusYIsOddAndUndoesItself) {
     RECT r{2, 2, 9, 7};
     DrawFocusRect(dc, &r);
-    EXPECT_EQ(GetPixel(dc, 2, 2), kBlack);
-    EXPECT_EQ(GetPixel(dc, 3, 2), kWhite);
-    EXPECT_EQ(GetPixel(dc, 4, 2), kBlack);
-    EXPECT_EQ(GetPixel(dc, 8, 6), kBlack);
+    EXPECT_EQ(GetPixel(dc, 2, 2), kWhite);
+    EXPECT_EQ(GetPixel(dc, 3, 2), kBlack);
+    EXPECT_EQ(GetPixel(dc, 4, 2), kWhite);
+    EXPECT_EQ(GetPixel(dc, 2, 3), kBlack);
+    EXPECT_EQ(GetPixel(dc, 8, 5), kBlack);
+    EXPECT_EQ(GetPixel(dc, 8, 6), kWhite);
     EXPECT_EQ(GetPixel(dc, 4, 4), kWhite);
     DrawFocusRect(dc, &r);
-    EXPECT_EQ(GetPixel(dc, 2, 2), kWhite);
+    EXPECT_EQ(GetPixel(dc, 3, 2), kWhite);
+}
+
+TEST_F(Canvas, WidePensHaveRoundCapsAndJoinsCentredOnThePoints) {
+    // A 3-pixel pen is a plus-shaped brush: the line reaches one pixel past both end points on its
+    // middle row, and a rectangle's corners are cut.
+    HPEN pen = CreatePen(PS_SOLID, 3, kBlack);
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, 5, 5, nullptr);
+    LineTo(dc, 15, 5);
+    const struct {
+        int x, y;
+        COLORREF c;
+    } line[] = {{4, 5, kBlack},  {16, 5, kBlack}, {5, 4, kBlack},  {15, 6, kBlack},
+                {4, 4, kWhite},  {16, 6, kWhite}, {17, 5, kWhite}, {3, 5, kWhite}};
+    for (const auto& p : line)
+        EXPECT_EQ(GetPixel(dc, p.x, p.y), p.c) << p.x << "," << p.y;
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, 23, 13, 32, 19);  // outline through 23..31 x 13..18
+    const struct {
+        int x, y;
+        COLORREF c;
+    } rect[] = {{22, 12, kWhite}, {23, 12, kBlack}, {22, 13, kBlack}, {32, 18, kBlack},
+                {32, 19, kWhite}, {31, 19, kBlack}, {25, 15, kWhite}};
+    for (const auto& p : rect)
+        EXPECT_EQ(GetPixel(dc, p.x, p.y), p.c) << p.x << "," << p.y;
+    SelectObject(dc, old);
+    DeleteObject(pen);
 }
 
 TEST_F(Canvas, BitBltRasterOperations) {
