@@ -311,8 +311,9 @@ BOOL GetTextExtentPoint32(HDC hdc, LPCTSTR text, int length, SIZE* size) {
     if (!dc || !size || length < 0 || (length > 0 && !text))
         return FALSE;
     FontObject* font = dc->Font();
-    size->cx = TextWidth8(font, text, length);
-    size->cy = font->m_metrics.tmHeight;
+    // No text has no extent, height included.
+    size->cx = length > 0 ? TextWidth8(font, text, length) : 0;
+    size->cy = length > 0 ? font->m_metrics.tmHeight : 0;
     return TRUE;
 }
 
@@ -417,10 +418,21 @@ std::vector<std::string> SplitLines(const std::string& s, bool single) {
     return lines;
 }
 
-// Breaks a line at blanks so each piece fits `width`; a word wider than the width stays whole.
-std::vector<std::string> WrapLine(const std::string& line, FontObject* font, int width) {
+int Width(FontObject* font, const std::string& s) {
+    return TextWidth8(font, s.c_str(), (int)s.size());
+}
+
+// Breaks a line at blanks so each piece fits `width`: a word fits with the blanks after it. A word
+// wider than the width stays whole, or with `breakWords` is cut where the width ends.
+std::vector<std::string> WrapLine(const std::string& line, FontObject* font, int width, bool breakWords) {
     std::vector<std::string> out;
     std::string cur;
+    auto flush = [&] {
+        while (!cur.empty() && cur.back() == ' ')
+            cur.pop_back();
+        out.push_back(cur);
+        cur.clear();
+    };
     size_t i = 0;
     while (i < line.size()) {
         size_t j = i;
@@ -429,35 +441,56 @@ std::vector<std::string> WrapLine(const std::string& line, FontObject* font, int
         size_t k = j;
         while (k < line.size() && line[k] == ' ')
             ++k;
-        std::string word = line.substr(i, j - i);
-        std::string candidate = cur + word;
-        if (!cur.empty() && TextWidth8(font, candidate.c_str(), (int)candidate.size()) > width) {
-            while (!cur.empty() && cur.back() == ' ')
-                cur.pop_back();
-            out.push_back(cur);
-            cur = word + line.substr(j, k - j);
-        } else {
-            cur = candidate + line.substr(j, k - j);
+        std::string word = line.substr(i, j - i), blanks = line.substr(j, k - j);
+        if (!cur.empty() && Width(font, cur + word + blanks) > width)
+            flush();
+        if (cur.empty() && breakWords) {
+            // Whole pieces of the word that fill a line each, at least one character per line.
+            while (word.size() > 1 && Width(font, word) > width) {
+                size_t n = 1;
+                while (n < word.size() && Width(font, word.substr(0, n + 1)) <= width)
+                    ++n;
+                out.push_back(word.substr(0, n));
+                word.erase(0, n);
+            }
         }
+        cur += word + blanks;
         i = k;
     }
-    while (!cur.empty() && cur.back() == ' ' && out.size() + 1 > 0 && cur.size() > 1)
+    while (cur.size() > 1 && cur.back() == ' ')
         cur.pop_back();
     out.push_back(cur);
     return out;
 }
 
 std::string EndEllipsis(const std::string& s, FontObject* font, int width) {
-    if (TextWidth8(font, s.c_str(), (int)s.size()) <= width)
+    if (Width(font, s) <= width)
         return s;
     std::string base = s;
     while (!base.empty()) {
         base.pop_back();
         std::string candidate = base + "...";
-        if (TextWidth8(font, candidate.c_str(), (int)candidate.size()) <= width)
+        if (Width(font, candidate) <= width)
             return candidate;
     }
     return "...";
+}
+
+// Keeps the last part of a path (from its last separator on) and as much of its start as fits, with
+// "..." between; a last part too wide itself is cut at its end.
+std::string PathEllipsis(const std::string& s, FontObject* font, int width) {
+    if (Width(font, s) <= width)
+        return s;
+    size_t sep = s.find_last_of("\\/");
+    if (sep == std::string::npos)
+        return EndEllipsis(s, font, width);
+    std::string tail = "..." + s.substr(sep);
+    if (Width(font, tail) > width)
+        return EndEllipsis(tail, font, width);
+    std::string head = s.substr(0, sep);
+    while (!head.empty() && Width(font, head + tail) > width)
+        head.pop_back();
+    return head + tail;
 }
 }  // namespace
 
@@ -467,6 +500,7 @@ int DrawText(HDC hdc, LPCTSTR text, int length, LPRECT rc, UINT format) {
         return 0;
     if (!text)
         text = "";
+    bool textWasTerminated = length < 0;
     if (length < 0)
         length = (int)std::strlen(text);
     FontObject* font = dc->Font();
@@ -476,6 +510,7 @@ int DrawText(HDC hdc, LPCTSTR text, int length, LPRECT rc, UINT format) {
     int width = rc->right - rc->left;
 
     std::vector<TextLine> lines;
+    bool wrapped = false;
     for (std::string raw : SplitLines(std::string(text, (size_t)length), single)) {
         int underline = -1;
         if (!(format & DT_NOPREFIX))
@@ -484,7 +519,9 @@ int DrawText(HDC hdc, LPCTSTR text, int length, LPRECT rc, UINT format) {
             raw = ExpandTabs(raw, font);
         if ((format & DT_WORDBREAK) && !single) {
             size_t offset = 0;
-            for (std::string& piece : WrapLine(raw, font, width)) {
+            std::vector<std::string> pieces = WrapLine(raw, font, width, (format & DT_EDITCONTROL) != 0);
+            wrapped = wrapped || pieces.size() > 1;
+            for (std::string& piece : pieces) {
                 TextLine tl{piece, -1};
                 if (underline >= (int)offset && underline < (int)(offset + piece.size()))
                     tl.underlineIndex = underline - (int)offset;
@@ -497,22 +534,37 @@ int DrawText(HDC hdc, LPCTSTR text, int length, LPRECT rc, UINT format) {
             lines.push_back(TextLine{raw, underline});
         }
     }
-    if ((format & DT_END_ELLIPSIS) && !(format & DT_CALCRECT))
+    UINT ellipsis = format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS);
+    bool cut = false;
+    if (ellipsis)
         for (TextLine& l : lines) {
-            std::string cut = EndEllipsis(l.text, font, width);
-            if (cut != l.text) {
-                l.text = cut;
+            std::string shown = (ellipsis & DT_PATH_ELLIPSIS) ? PathEllipsis(l.text, font, width)
+                                                              : EndEllipsis(l.text, font, width);
+            if (shown != l.text) {
+                l.text = shown;
                 l.underlineIndex = -1;
+                cut = true;
             }
         }
+    if (cut && (format & DT_MODIFYSTRING) && lines.size() == 1 && lines[0].text.size() <= (size_t)length) {
+        // The caller's text becomes what is shown. It is never made longer than it was: the buffer
+        // may hold no more.
+        char* out = const_cast<char*>(text);
+        std::memcpy(out, lines[0].text.data(), lines[0].text.size());
+        if (lines[0].text.size() < (size_t)length || textWasTerminated)
+            out[lines[0].text.size()] = 0;
+    }
 
     int textHeight = (int)lines.size() * lineHeight;
     if (format & DT_CALCRECT) {
         int maxWidth = 0;
         for (const TextLine& l : lines)
-            maxWidth = std::max(maxWidth, TextWidth8(font, l.text.c_str(), (int)l.text.size()));
+            maxWidth = std::max(maxWidth, Width(font, l.text));
+        // Text broken to the width keeps the width.
+        if (wrapped)
+            maxWidth = std::max(maxWidth, width);
         rc->right = rc->left + maxWidth;
-        rc->bottom = rc->top + textHeight;
+        rc->bottom = rc->top + (length > 0 ? textHeight : 0);
         return textHeight;
     }
 
