@@ -454,7 +454,8 @@ BOOL WaitMessage() {
 // Waits for the handles or for input of the kinds in `wakeMask`. Messages other threads send are not
 // handled here: with QS_SENDMESSAGE in the mask their arrival ends the wait (WAIT_OBJECT_0 + count) and
 // the next PeekMessage or GetMessage handles them; without it they wait for that call.
-static DWORD MessageWait(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds, DWORD wakeMask) {
+static DWORD MessageWait(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds,
+                         DWORD wakeMask) {
     ThreadQueue& q = CurrentQueue();
     WaitExtras e;
     // Input already waiting counts, so a caller that peeked and left messages is not stuck.

@@ -41,7 +41,7 @@ struct WindowData {
     bool nativeFrame = false;  // the display draws the frame
     bool activeCaption = false;
     bool sizeMovePending = false;  // an overlapped window gets its first WM_SIZE and WM_MOVE when shown
-    Region update;  // client coordinates
+    Region update;                 // client coordinates
     bool erasePending = false;
     bool ncPaintPending = false;
     bool internalPaint = false;

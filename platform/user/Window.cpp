@@ -337,8 +337,8 @@ HWND NextActiveWindow(HWND hwnd) {
     if (!w)
         return nullptr;
     auto canTake = [&](WindowData* o) {
-        return o && o->hwnd != hwnd && !o->destroying && (o->style & WS_VISIBLE) && !(o->style & WS_DISABLED) &&
-               o->threadId == w->threadId;
+        return o && o->hwnd != hwnd && !o->destroying && (o->style & WS_VISIBLE) &&
+               !(o->style & WS_DISABLED) && o->threadId == w->threadId;
     };
     if (WindowData* owner = Find(w->owner); canTake(owner))
         return owner->hwnd;
@@ -945,7 +945,8 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
         }
         RECT rc;
         GetClientRect(hwnd, &rc);
-        SendMessage(hwnd, WM_SIZE, IsZoomed(hwnd) ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
+        SendMessage(hwnd, WM_SIZE, IsZoomed(hwnd) ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                    MAKELPARAM(rc.right, rc.bottom));
         SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(origin.x, origin.y));
     }
     return wasVisible;
@@ -994,12 +995,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     bool moved = oldRect.left != newRect.left || oldRect.top != newRect.top;
     bool sized = (oldRect.right - oldRect.left) != (newRect.right - newRect.left) ||
                  (oldRect.bottom - oldRect.top) != (newRect.bottom - newRect.top);
-    WINDOWPOS changed{hwnd,
-                      pos.hwndInsertAfter,
-                      newRect.left,
-                      newRect.top,
-                      newRect.right - newRect.left,
-                      newRect.bottom - newRect.top,
+    WINDOWPOS changed{hwnd,        pos.hwndInsertAfter,          newRect.left,
+                      newRect.top, newRect.right - newRect.left, newRect.bottom - newRect.top,
                       flags};
     if (sized || (flags & SWP_FRAMECHANGED)) {
         NCCALCSIZE_PARAMS params{{newRect, oldRect, oldClient}, &changed};

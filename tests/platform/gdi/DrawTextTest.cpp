@@ -42,11 +42,11 @@ TEST_F(DrawTextRules, MeasuringKeepsTheWidthOfBrokenTextAndEmptyTextHasNoSize) {
         UINT format;
         int lines, width;  // expected, width in characters
     } cases[] = {
-        {"aaaa bbbb cccc dddd", 10, DT_WORDBREAK, 2, 10},      // broken lines keep the given width
-        {"aaaa bbbb cccc dddd", 9, DT_WORDBREAK, 3, 9},        // a word fits with the blank after it
+        {"aaaa bbbb cccc dddd", 10, DT_WORDBREAK, 2, 10},  // broken lines keep the given width
+        {"aaaa bbbb cccc dddd", 9, DT_WORDBREAK, 3, 9},    // a word fits with the blank after it
         {"ab  cd", 3, DT_WORDBREAK, 2, 3},
-        {"ab\ncd ef", 20, DT_WORDBREAK, 2, 5},                 // nothing broken: the text's own width
-        {"abcdefghijklmnop", 5, DT_WORDBREAK, 1, 16},          // a long word stays whole...
+        {"ab\ncd ef", 20, DT_WORDBREAK, 2, 5},                         // nothing broken: the text's own width
+        {"abcdefghijklmnop", 5, DT_WORDBREAK, 1, 16},                  // a long word stays whole...
         {"abcdefghijklmnop", 5, DT_WORDBREAK | DT_EDITCONTROL, 4, 5},  // ...except in an edit control
         {"hello world wide", 8, DT_SINGLELINE | DT_END_ELLIPSIS, 1, 8},  // measured as shown
         {"abc", 40, DT_SINGLELINE, 1, 3},

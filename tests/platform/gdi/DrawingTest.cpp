@@ -116,8 +116,8 @@ TEST_F(Canvas, WidePensHaveRoundCapsAndJoinsCentredOnThePoints) {
     const struct {
         int x, y;
         COLORREF c;
-    } line[] = {{4, 5, kBlack},  {16, 5, kBlack}, {5, 4, kBlack},  {15, 6, kBlack},
-                {4, 4, kWhite},  {16, 6, kWhite}, {17, 5, kWhite}, {3, 5, kWhite}};
+    } line[] = {{4, 5, kBlack}, {16, 5, kBlack}, {5, 4, kBlack},  {15, 6, kBlack},
+                {4, 4, kWhite}, {16, 6, kWhite}, {17, 5, kWhite}, {3, 5, kWhite}};
     for (const auto& p : line)
         EXPECT_EQ(GetPixel(dc, p.x, p.y), p.c) << p.x << "," << p.y;
     SelectObject(dc, GetStockObject(NULL_BRUSH));

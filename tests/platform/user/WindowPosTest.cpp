@@ -10,9 +10,9 @@
 
 namespace {
 std::vector<std::string> g_log;
-int g_ncInset = 0;         // WM_NCCALCSIZE answers with this inset when non-zero
-int g_forceCx = 0;         // WM_WINDOWPOSCHANGING sets cx to this when non-zero
-LRESULT g_dlgCode = 0;     // WM_GETDLGCODE answer
+int g_ncInset = 0;      // WM_NCCALCSIZE answers with this inset when non-zero
+int g_forceCx = 0;      // WM_WINDOWPOSCHANGING sets cx to this when non-zero
+LRESULT g_dlgCode = 0;  // WM_GETDLGCODE answer
 NCCALCSIZE_PARAMS g_lastParams{};
 WINDOWPOS g_lastPos{};
 
@@ -56,7 +56,8 @@ LRESULT LogProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             g_log.push_back(n + "SIZE " + std::to_string(LOWORD(lp)) + "x" + std::to_string(HIWORD(lp)));
             break;
         case WM_MOVE:
-            g_log.push_back(n + "MOVE " + std::to_string((short)LOWORD(lp)) + "," + std::to_string((short)HIWORD(lp)));
+            g_log.push_back(n + "MOVE " + std::to_string((short)LOWORD(lp)) + "," +
+                            std::to_string((short)HIWORD(lp)));
             break;
         case WM_SHOWWINDOW:
             g_log.push_back(n + "SHOWWINDOW " + std::to_string(wp));
@@ -120,7 +121,8 @@ protected:
     }
     HWND Make(const char* name, DWORD style, HWND parent = nullptr, int x = 10, int y = 10, int cx = 200,
               int cy = 150) {
-        HWND h = CreateWindowEx(0, "TestLogPos", name, style, x, y, cx, cy, parent, nullptr, nullptr, nullptr);
+        HWND h =
+            CreateWindowEx(0, "TestLogPos", name, style, x, y, cx, cy, parent, nullptr, nullptr, nullptr);
         m_windows.push_back(h);
         return h;
     }
@@ -144,8 +146,9 @@ TEST_F(WindowPos, OverlappedWindowsAskMinMaxFirstAndHearOfTheirSizeWhenFirstShow
     HWND a = Make("A", WS_OVERLAPPEDWINDOW);
     EXPECT_EQ(Take(), (Log{"A GETMINMAXINFO", "A NCCREATE", "A NCCALCSIZE 0", "A CREATE"}));
     ShowWindow(a, SW_SHOW);
-    EXPECT_EQ(Take(), (Log{"A SHOWWINDOW 1", "A POSCHANGING", "A ACTIVATEAPP 1", "A NCACTIVATE 1",
-                           "A ACTIVATE 1 other=", "A SETFOCUS", "A POSCHANGED", "A SIZE 192x123", "A MOVE 14,33"}));
+    EXPECT_EQ(Take(),
+              (Log{"A SHOWWINDOW 1", "A POSCHANGING", "A ACTIVATEAPP 1", "A NCACTIVATE 1",
+                   "A ACTIVATE 1 other=", "A SETFOCUS", "A POSCHANGED", "A SIZE 192x123", "A MOVE 14,33"}));
     ShowWindow(a, SW_HIDE);
     ShowWindow(a, SW_SHOW);
     for (const std::string& m : Take())
@@ -189,7 +192,8 @@ TEST_F(WindowPos, PlacementSendsChangingThenClientSizeThenChangedAndHonoursTheAn
     g_ncInset = 10;
     SetWindowPos(p, nullptr, 0, 0, 260, 180, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     g_ncInset = 0;
-    EXPECT_EQ(Take(), (Log{"P POSCHANGING", "P NCCALCSIZE 1", "P POSCHANGED", "P MOVE 40,50", "P SIZE 240x160"}));
+    EXPECT_EQ(Take(),
+              (Log{"P POSCHANGING", "P NCCALCSIZE 1", "P POSCHANGED", "P MOVE 40,50", "P SIZE 240x160"}));
     RECT c;
     GetClientRect(p, &c);
     EXPECT_EQ(c.right, 240);
@@ -201,7 +205,8 @@ TEST_F(WindowPos, PlacementSendsChangingThenClientSizeThenChangedAndHonoursTheAn
     EXPECT_EQ(SendMessage(p, WM_NCHITTEST, 0, MAKELPARAM(35, 45)), HTBORDER);
     EXPECT_EQ(SendMessage(p, WM_NCHITTEST, 0, MAKELPARAM(45, 55)), HTCLIENT);
     // The frame is asked again only when it may have changed.
-    SetWindowPos(p, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPos(p, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     GetClientRect(p, &c);
     EXPECT_EQ(c.right, 260);
 
@@ -253,8 +258,9 @@ TEST_F(WindowPos, HidingOrDestroyingTheActiveWindowPassesTheActivationOnOrEndsIt
     ShowWindow(b, SW_SHOWNA);
     Take();
     DestroyWindow(a);
-    EXPECT_EQ(Take(), (Log{"A POSCHANGING", "A POSCHANGED", "A NCACTIVATE 0", "A ACTIVATE 0 other=B",
-                           "B NCACTIVATE 1", "B ACTIVATE 1 other=A", "A KILLFOCUS", "B SETFOCUS", "A DESTROY"}));
+    EXPECT_EQ(Take(),
+              (Log{"A POSCHANGING", "A POSCHANGED", "A NCACTIVATE 0", "A ACTIVATE 0 other=B",
+                   "B NCACTIVATE 1", "B ACTIVATE 1 other=A", "A KILLFOCUS", "B SETFOCUS", "A DESTROY"}));
 }
 
 TEST_F(WindowPos, IsDialogMessageAsksTheMessagesOwnWindowForItsKeys) {

@@ -118,7 +118,8 @@ TEST(Messages, CrossThreadSendsAreHandledOnTheOwnerThreadInOrder) {
     }
     // A send ends the wait; the next PeekMessage handles it.
     DWORD waited;
-    while ((waited = MsgWaitForMultipleObjects(10, threads, TRUE, INFINITE, QS_ALLINPUT)) == WAIT_OBJECT_0 + 10) {
+    while ((waited = MsgWaitForMultipleObjects(10, threads, TRUE, INFINITE, QS_ALLINPUT)) ==
+           WAIT_OBJECT_0 + 10) {
         MSG m;
         while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE))
             DispatchMessage(&m);
