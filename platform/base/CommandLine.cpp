@@ -63,36 +63,39 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
     return args;
 }
 
+std::string QuoteArgument(std::string_view arg) {
+    if (!arg.empty() && arg.find_first_of(" \t\"") == std::string_view::npos)
+        return std::string(arg);
+    std::string out = "\"";
+    size_t slashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++slashes;
+            continue;
+        }
+        // Backslashes before a quote are doubled and the quote escaped; others stay as they are.
+        out.append(c == '"' ? slashes * 2 + 1 : slashes, '\\');
+        slashes = 0;
+        out += c;
+    }
+    // Backslashes before the closing quote are doubled so that they do not escape it.
+    out.append(slashes * 2, '\\');
+    out += '"';
+    return out;
+}
+
 std::string BuildCommandLine(const std::vector<std::string>& args) {
     std::string line;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (i > 0)
+        if (i > 0) {
             line += ' ';
-        bool plain = !arg.empty() && arg.find_first_of(i == 0 ? " \t" : " \t\"") == std::string::npos;
-        if (plain) {
-            line += arg;
-            continue;
-        }
-        line += '"';
-        if (i == 0) {
+            line += QuoteArgument(arg);
+        } else if (!arg.empty() && arg.find_first_of(" \t") == std::string::npos) {
             line += arg;
         } else {
-            size_t slashes = 0;
-            for (char c : arg) {
-                if (c == '\\') {
-                    ++slashes;
-                    continue;
-                }
-                // Backslashes before a quote are doubled and the quote escaped; others stay as they are.
-                line.append(c == '"' ? slashes * 2 + 1 : slashes, '\\');
-                slashes = 0;
-                line += c;
-            }
-            // Backslashes before the closing quote are doubled so that they do not escape it.
-            line.append(slashes * 2, '\\');
+            line += '"' + arg + '"';
         }
-        line += '"';
     }
     return line;
 }

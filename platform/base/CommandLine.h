@@ -17,6 +17,12 @@
 // An empty or blank line gives no arguments.
 std::vector<std::string> SplitCommandLine(std::string_view line);
 
+// One argument (not the program name) written so that SplitCommandLine gives it back exactly: quoted
+// when it holds a blank, a tab or a double quote or is empty; inside the quotes every double quote is
+// escaped and the backslashes before it, or before the closing quote, are doubled. Any byte string is
+// safe: a path or a text put into a command line through this stays one argument.
+std::string QuoteArgument(std::string_view arg);
+
 // The inverse: a command line whose split gives back the arguments. A program name cannot hold a
 // double quote (the rules have no escape for it there); one that does is written as it is.
 std::string BuildCommandLine(const std::vector<std::string>& args);

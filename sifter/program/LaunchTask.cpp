@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/Launcher.h"
+#include "platform/base/CommandLine.h"
 #include "platform/base/MessageBox.h"
 
 CString g_sLaunchOptions = "FOREGROUND, INDEPENDENT, WINSESSIONCHILD";
@@ -64,12 +65,11 @@ int LaunchTask(LPCTSTR command) {
     return result;
 }
 
-CString QuoteIfBlank(const CString& path) {
-    return path.Find(' ') >= 0 ? "\"" + path + "\"" : path;
-}
-
 CString ViewerCommand(LPCTSTR program, const CString& path, const CString& text) {
-    CString command;
-    command.Format("%s %s SEARCH=%s", program, QuoteIfBlank(path).GetString(), text.GetString());
-    return command;
+    std::string command = program ? program : "";
+    command += ' ';
+    command += QuoteArgument(path.str());
+    command += ' ';
+    command += QuoteArgument("SEARCH=" + text.str());
+    return CString(command);
 }

@@ -13,7 +13,7 @@ BOOL ParseLaunchOptions(LPCTSTR command, LPCTSTR options, CString& title, int& s
 int LaunchWithOptions(LPCTSTR command, LPCTSTR options, DWORD* out);
 // Runs a command with Sifter's options; a negative result is shown in a message box and returned.
 int LaunchTask(LPCTSTR command);
-// The command line of a viewer: "<program> <path> SEARCH=<text>", the path quoted when it holds a blank.
+// The command line of a viewer: "<program> <path> SEARCH=<text>". The path and the "SEARCH=" argument
+// are each quoted as one argument when they need it (a blank, a tab, a quote), so any file name and any
+// text reach the viewer whole.
 CString ViewerCommand(LPCTSTR program, const CString& path, const CString& text);
-// Double quotes round a path that holds a blank.
-CString QuoteIfBlank(const CString& path);

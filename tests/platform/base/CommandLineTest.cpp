@@ -58,3 +58,37 @@ TEST(BuildCommandLine, QuotesOnlyWhatNeedsItAndSplitsBack) {
     for (const Args& args : cases)
         EXPECT_EQ(SplitCommandLine(BuildCommandLine(args)), args);
 }
+
+TEST(QuoteArgument, AnyNameStaysOneArgument) {
+    const char* const names[] = {
+        "plain.log",
+        "/My Logs/a.log",
+        "a\" GOTOLINE=99 \"b.log",
+        "q\"uote.log",
+        "\"wrapped\".log",
+        "back\\\" q.log",
+        "tab\there.log",
+        "a.",
+        "",
+        " ",
+        "\"",
+        "\\",
+        "trail\\",
+        "trail space\\",
+        "two\\\\\"q",
+        "end\\\\",
+        "\"\"",
+        "SEARCH=a  &&  b",
+        "; rm -rf x | y $(z) `w`",
+    };
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        const std::string line = "prog " + QuoteArgument(name) + " SEARCH=x";
+        EXPECT_EQ(SplitCommandLine(line), (Args{"prog", name, "SEARCH=x"})) << line;
+    }
+    // Only what needs quoting is quoted.
+    EXPECT_EQ(QuoteArgument("a\\b.log"), "a\\b.log");
+    EXPECT_EQ(QuoteArgument("SEARCH=timeout"), "SEARCH=timeout");
+    EXPECT_EQ(QuoteArgument("/My Logs/a.log"), "\"/My Logs/a.log\"");
+    EXPECT_EQ(QuoteArgument("q\"uote"), "\"q\\\"uote\"");
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/base/CommandLine.h"
 #include "platform/base/MessageBox.h"
 #include "sifter/program/FileProbe.h"
 #include "sifter/program/LaunchTask.h"
@@ -42,10 +43,35 @@ TEST(LaunchTaskTest, OptionWords) {
     EXPECT_EQ(title.GetLength(), 255);
 }
 
-TEST(LaunchTaskTest, ViewerCommandQuotesOnlyPathsWithBlanks) {
+TEST(LaunchTaskTest, ViewerCommandQuotesOnlyWhatNeedsIt) {
     EXPECT_STREQ(ViewerCommand("Scrivel", "/My Logs/a.log", "timeout"),
                  "Scrivel \"/My Logs/a.log\" SEARCH=timeout");
-    EXPECT_STREQ(ViewerCommand("Bytescope", "/l/b.bin", "a && b"), "Bytescope /l/b.bin SEARCH=a && b");
+    EXPECT_STREQ(ViewerCommand("Scrivel", "/l/a.log", "timeout"), "Scrivel /l/a.log SEARCH=timeout");
+    EXPECT_STREQ(ViewerCommand("Bytescope", "/l/b.bin", "a && b"), "Bytescope /l/b.bin \"SEARCH=a && b\"");
+}
+
+TEST(LaunchTaskTest, ViewerCommandKeepsAwkwardPathsAndTextsWhole) {
+    const struct {
+        const char* path;
+        const char* text;
+    } cases[] = {
+        {"/l/a\" GOTOLINE=99 \"b.log", "x"},
+        {"/l/q\"uote.log", "x"},
+        {"/l/\"wrapped\".log", "x"},
+        {"/l/back\\\" q.log", "x"},
+        {"/l/tab\there.log", "x"},
+        {"/l/a.", "x"},
+        {"/l/dir\\", "two  blanks"},
+        {"/l/a.log", "say \"hi\" GOTOLINE=1"},
+        {"/l/a.log", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        CString line = ViewerCommand("Scrivel", c.path, c.text);
+        EXPECT_EQ(SplitCommandLine(line.GetString()),
+                  (std::vector<std::string>{"Scrivel", c.path, std::string("SEARCH=") + c.text}))
+            << line.GetString();
+    }
 }
 
 TEST(LaunchTaskTest, FailuresAreReported) {

@@ -318,7 +318,7 @@ TEST_F(SifterViewerTest, DoubleClickStartsScrivelOnTextAndBytescopeOnBinary) {
     Type(IDC_FINDTEXT, "other words");
     auto menu = Launched([&] { ::SendMessage(dlg->m_hWnd, WM_COMMAND, ID_TEXTVIEWER, 0); });
     ASSERT_TRUE(menu);
-    EXPECT_EQ(menu->args, (std::vector<std::string>{"Scrivel", logs + "/bin.log", "SEARCH=other", "words"}));
+    EXPECT_EQ(menu->args, (std::vector<std::string>{"Scrivel", logs + "/bin.log", "SEARCH=other words"}));
 }
 
 TEST_F(SifterViewerTest, WithoutASelectedRowNothingStarts) {
