@@ -67,7 +67,11 @@ void CPath::Parse(LPCTSTR path, BOOL folderOnly, BOOL withArguments) {
     int slash = work.ReverseFind('/');
     CString folder = work.Left(slash + 1);
     CString name = work.Mid(slash + 1);
+    // A name that ends in '.' ("a.", "a..") has no extension: the dots stay part of its title, so the
+    // rebuilt path names the same file.
     int dot = name.ReverseFind('.');
+    if (dot == name.GetLength() - 1)
+        dot = -1;
     CString ext = dot < 0 ? CString() : name.Mid(dot);
     if (dot >= 0)
         name = name.Left(dot);

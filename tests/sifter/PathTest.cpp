@@ -39,6 +39,12 @@ TEST(CPath, SplitsAndRebuildsPaths) {
         {"/logs/v1.2", TRUE, "/logs/v1.2/", "", "", FALSE, {"logs", "v1.2"}, "/logs/v1.2/"},
         {"logs", TRUE, "logs/", "", "", TRUE, {"logs"}, "logs/"},
         {"/a/b/", TRUE, "/a/b/", "", "", FALSE, {"a", "b"}, "/a/b/"},
+        // A name ending in '.' keeps its dots and has no extension.
+        {"/l/a.", FALSE, "/l/", "a.", "", FALSE, {"l"}, "/l/a."},
+        {"/l/a..", FALSE, "/l/", "a..", "", FALSE, {"l"}, "/l/a.."},
+        {"/l/a.b.", FALSE, "/l/", "a.b.", "", FALSE, {"l"}, "/l/a.b."},
+        {"/l/..", FALSE, "/l/", "..", "", FALSE, {"l"}, "/l/.."},
+        {"/l/.x.", FALSE, "/l/", ".x.", "", FALSE, {"l"}, "/l/.x."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.given);
