@@ -1,5 +1,6 @@
 #include "sifter/FileFinder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -171,13 +172,16 @@ bool CFileFinder::FindTextIn(const FileRef& ref, LPCTSTR needle) {
     for (char& c : upper)
         c = AsciiUpper(c);
     const size_t carry = upper.size();
+    // A needle of blanks only (or none) is found in every file that can be opened.
+    const bool blanksOnly = upper.find_first_not_of(' ') == std::string::npos;
 
-    // The window is the last `carry` bytes of the previous window (blanks at first) followed by the next
-    // block, so a needle that straddles two blocks is still seen whole.
+    // The window is the last bytes of the file read so far (at most `carry` of them) followed by the
+    // next block, so a needle that straddles two blocks is still seen whole; no match can begin before
+    // the file's first byte.
     if (m_readBuffer.size() < carry + kReadBlock)
         m_readBuffer.resize(carry + kReadBlock);
     char* window = m_readBuffer.data();
-    std::memset(window, ' ', carry);
+    size_t carried = 0;  // bytes of the file kept in front of the block, ending at window + carry
     bool found = false;
     for (;;) {
         const size_t got = file.Read(window + carry, kReadBlock);
@@ -190,13 +194,15 @@ bool CFileFinder::FindTextIn(const FileRef& ref, LPCTSTR needle) {
                     *out++ = *in;
             kept = (size_t)(out - (window + carry));
         }
-        const size_t size = carry + kept;
-        found = FindNoCase(window, size, upper) != kNotFound;
+        const char* begin = window + carry - carried;
+        const size_t size = carried + kept;
+        found = blanksOnly || FindNoCase(begin, size, upper) != kNotFound;
         m_sCurrentFile = ref.path;
         Notify(FF_FINDTEXT);
         if (got < kReadBlock || found || m_bStopSearch)
             break;
-        std::memmove(window, window + size - carry, carry);
+        carried = std::min(carry, size);
+        std::memmove(window + carry - carried, begin + size - carried, carried);
     }
     return found;
 }

@@ -209,6 +209,32 @@ TEST_F(FinderTree, TextTermsAndMatchedText) {
     EXPECT_TRUE(finder.FindTextInFile((root + "empty.log").c_str(), ""));
 }
 
+TEST_F(FinderTree, NoMatchBeginsBeforeTheFirstByte) {
+    const std::string nuls(CFileFinder::kReadBlock, '\0');  // a first block that keeps no byte
+    const struct {
+        std::string content;
+        const char* needle;
+        bool found;
+    } cases[] = {
+        {"ab", " ab", false},
+        {"ab", "  AB", false},
+        {" ab", " ab", true},
+        {"x ab", " ab", true},
+        {"ab", "ab ", false},
+        {nuls + "ab", " ab", false},
+        {nuls + " ab", " ab", true},
+        {std::string(CFileFinder::kReadBlock - 1, 'x') + " ab", " ab", true},  // across the block end
+        // A needle of blanks only is found in every file that can be opened.
+        {"ab", "  ", true},
+        {"", "   ", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("[") + c.needle + "] in " + std::to_string(c.content.size()) + " bytes");
+        WriteFile(root + "probe.log", c.content);
+        EXPECT_EQ(finder.FindTextInFile((root + "probe.log").c_str(), c.needle), c.found);
+    }
+}
+
 TEST_F(FinderTree, FindsFilesPastThePathLimit) {
     // 25 folders of 200-byte names: the file's path is past 5,000 bytes. Beside it a FIFO and a link to
     // the top of the tree, which the search must neither open nor enter.
