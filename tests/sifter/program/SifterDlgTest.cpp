@@ -321,6 +321,34 @@ TEST_F(SifterViewerTest, DoubleClickStartsScrivelOnTextAndBytescopeOnBinary) {
     EXPECT_EQ(menu->args, (std::vector<std::string>{"Scrivel", logs + "/bin.log", "SEARCH=other words"}));
 }
 
+TEST_F(SifterViewerTest, AwkwardNamesAreListedAndHandedOverWhole) {
+    const std::set<std::string> names = {"a.",           "q\"uote.log",   "\"wrapped\".log",
+                                         "back\\\" q.log", "tab\there.log", "a\" GOTOLINE=99 \"b.log"};
+    const std::string odd = root / "odd";
+    std::filesystem::create_directories(odd);
+    for (const std::string& name : names)
+        WriteFile(odd + "/" + name, "first line\nthe timeout is here\n", 0644);
+    // Whatever a double click starts is recorded, and a message box does not wait for a user.
+    CopyProbe(bin / "xdg-open");
+    MessageBoxRecorder boxes;
+    Open();
+    Search(odd, "*", "timeout");
+    std::set<std::string> listed;
+    for (const Row& row : Rows()) {
+        listed.insert(row.name);
+        EXPECT_EQ(row.folder, odd + "/") << row.name;
+    }
+    EXPECT_EQ(listed, names);
+    for (int i = 0; i < (int)names.size(); ++i) {
+        const std::string name = Rows()[(size_t)i].name;
+        SCOPED_TRACE(name);
+        auto viewer = Launched([&] { DoubleClickRow(i); });
+        ASSERT_TRUE(viewer);
+        EXPECT_EQ(viewer->args, (std::vector<std::string>{"Scrivel", odd + "/" + name, "SEARCH=timeout"}));
+    }
+    EXPECT_TRUE(boxes.Calls().empty());
+}
+
 TEST_F(SifterViewerTest, WithoutASelectedRowNothingStarts) {
     MessageBoxRecorder boxes;
     Open();
