@@ -55,11 +55,31 @@ BOOL CReportLog::OpenWithHeader(LPCTSTR header) {
 
 BOOL CReportLog::CloseDeletingHeaderOnly(LPCTSTR header) {
     BOOL ok = Close();
-    // The header's bytes on disk: text mode writes each "\n" as CR LF.
-    ULONGLONG headerBytes = 0;
-    for (const char* p = header; p && *p; ++p)
-        headerBytes += *p == '\n' ? 2 : 1;
-    if (Size() <= headerBytes)
+    // The header as it is on disk: text mode writes each "\n" as CR LF. Only a file holding exactly
+    // that is a report that got no row; anything else (a user's short file among them) stays.
+    std::string expected;
+    for (const char* p = header; p && *p; ++p) {
+        if (*p == '\n')
+            expected += '\r';
+        expected += *p;
+    }
+    if (expected.empty() || Size() != expected.size())
+        return ok;
+    CFile file;
+    if (!file.Open(m_path, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary))
+        return ok;
+    std::string content(expected.size() + 1, '\0');
+    UINT got = 0;
+    try {
+        got = file.Read(content.data(), (UINT)content.size());
+        file.Close();
+    } catch (CException* e) {
+        e->Delete();
+        file.Abort();
+        return ok;
+    }
+    content.resize(got);
+    if (content == expected)
         Delete();
     return ok;
 }

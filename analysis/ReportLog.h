@@ -27,7 +27,7 @@ public:
     BOOL IsOpen() const { return m_file != nullptr; }
     // Open, then the header line when the file is empty (a report that starts now).
     BOOL OpenWithHeader(LPCTSTR header);
-    // Close, then delete the file when it holds no more than the header line.
+    // Close, then delete the file when it holds exactly the header line as written (CR LF included).
     BOOL CloseDeletingHeaderOnly(LPCTSTR header);
 
     // FALSE when the file cannot be opened or written; nothing is then written.

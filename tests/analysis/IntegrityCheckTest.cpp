@@ -188,6 +188,20 @@ TEST_F(IntegrityCheck, BatchLogNotAvailableOrMissing) {
     EXPECT_FALSE(Exists(InDir("TICAnalysisAllTreeview_TIC.log")));
 }
 
+TEST_F(IntegrityCheck, BatchKeepsAUsersShortReportLog) {
+    // A two-line file of the user's under the batch report log's name is not a header-only log.
+    const std::string mine = "row one\r\nrow two\r\n";
+    Write("norows.log", "2023/05/04 10:00:00.000 | nothing to report\r\n");
+    for (const char* log : {"missing.log", "norows.log"}) {
+        SCOPED_TRACE(log);
+        Write("TICAnalysisAllTreeview_TIC.log", mine);
+        StartWholeTreeBatch();
+        g_bWaitForUpdate = 0;  // a later request of the batch: the file is not started afresh
+        EXPECT_EQ(Batch(log), 0);
+        EXPECT_EQ(ReadBytes(InDir("TICAnalysisAllTreeview_TIC.log")), mine);
+    }
+}
+
 TEST_F(IntegrityCheck, BatchProgressEveryThousandLines) {
     Write("long.log", EveryOtherLine(2500, "| Start"));
     StartWholeTreeBatch();

@@ -237,6 +237,20 @@ TEST_F(TimeAnalysis, BatchLogNotAvailableOrMissing) {
     EXPECT_EQ(g_nBatchRecordCount, 0);
 }
 
+TEST_F(TimeAnalysis, BatchKeepsAUsersShortReportLog) {
+    // A two-line file of the user's under the batch report log's name is not a header-only log.
+    const std::string mine = "row one\r\nrow two\r\n";
+    Write("norows.log", "2023/05/04 10:00:00.000 | nothing to report\r\n");
+    for (const char* log : {"missing.log", "norows.log"}) {
+        SCOPED_TRACE(log);
+        Write("SQLTimeAnalysisAllTreeview_TA.log", mine);
+        StartWholeTreeBatch();
+        g_bWaitForUpdate = 0;  // a later request of the batch: the file is not started afresh
+        EXPECT_EQ(Batch(log), 0);
+        EXPECT_EQ(ReadBytes(InDir("SQLTimeAnalysisAllTreeview_TA.log")), mine);
+    }
+}
+
 TEST_F(TimeAnalysis, BatchProgressEveryThousandLines) {
     Write("long.log", EveryOtherLine(2500, "2023/05/01 10:00:00.000 | End   X TRANSACTION TIME: 5"));
     Write("short.log", EveryOtherLine(250, "plain"));
