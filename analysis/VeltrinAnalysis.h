@@ -178,7 +178,10 @@ public:
     // The one-second timer that keeps messages flowing during a run (WM_TIMER kPumpTimerId).
     void StartPumpTimer();
     void OnPumpTimer();
-    // "hh:mm:ss" one second later, with two-digit fields, carried into the minutes and hours.
+    // "hh:mm:ss" one second later, with two-digit fields, carried into the minutes and hours. The time
+    // is "h:m:s" of one or two digits each (minutes and seconds below 60), the seconds optionally
+    // followed by '.' and a fraction, which is dropped; any other text is not a time and gives an
+    // empty text: no retry.
     static CString RetryTime(LPCTSTR time);
     // The 8,192-byte text buffers of the result messages, and how many are alive (not yet freed).
     static char* NewResultBuffer(LPCTSTR text);

@@ -121,20 +121,36 @@ int CVeltrinAnalysis::LiveResultBuffers() {
 }
 
 CString CVeltrinAnalysis::RetryTime(LPCTSTR timeText) {
-    CString text(timeText ? timeText : "");
-    int first = text.Find(':');
-    int second = first < 0 ? -1 : text.Find(':', first + 1);
-    if (second < 0)
-        return text;
-    long hours = std::atol(text.Left(first));
-    long minutes = std::atol(text.Mid(first + 1, second - first - 1));
-    long seconds = std::atol(text.Mid(second + 1)) + 1;
+    std::string_view text(timeText ? timeText : "");
+    // One field of one or two digits, ended by `end` (or by the end of the text when end is 0).
+    auto field = [&text](char end, int& out) {
+        size_t n = 0;
+        while (n < text.size() && n < 3 && text[n] >= '0' && text[n] <= '9')
+            ++n;
+        if (n == 0 || n > 2 || (end ? n == text.size() || text[n] != end : n < text.size()))
+            return false;
+        out = n == 1 ? text[0] - '0' : (text[0] - '0') * 10 + (text[1] - '0');
+        text.remove_prefix(end ? n + 1 : n);
+        return true;
+    };
+    // A fraction of the seconds is dropped.
+    size_t dot = text.find('.');
+    if (dot != std::string_view::npos) {
+        std::string_view fraction = text.substr(dot + 1);
+        if (fraction.empty() || fraction.find_first_not_of("0123456789") != std::string_view::npos)
+            return CString();
+        text = text.substr(0, dot);
+    }
+    int hours = 0, minutes = 0, seconds = 0;
+    if (!field(':', hours) || !field(':', minutes) || !field('\0', seconds) || minutes > 59 || seconds > 59)
+        return CString();
+    ++seconds;
     minutes += seconds / 60;
     seconds %= 60;
     hours += minutes / 60;
     minutes %= 60;
     CString later;
-    later.Format("%02ld:%02ld:%02ld", hours, minutes, seconds);
+    later.Format("%02d:%02d:%02d", hours, minutes, seconds);
     return later;
 }
 
@@ -248,12 +264,14 @@ UINT CVeltrinAnalysis::ElapsedTimeThreadProc(LPVOID param) {
     CString line;
     CString result = ThreadGetElapsedTime(r.window, r.stop, r.records, r.folder, r.qserverLog, r.transaction,
                                           r.clientId, r.date, r.time, line);
-    if (result == "N/A" && !Stopped(r.stop)) {
+    // The retry: the id without its suffix, one second later. A time that is not a time has none.
+    const CString later = RetryTime(r.time);
+    if (result == "N/A" && !Stopped(r.stop) && !later.IsEmpty()) {
         CString id = r.clientId;
         StripIdSuffix(id);
         line.Empty();
         result = ThreadGetElapsedTime(r.window, r.stop, r.records, r.folder, r.qserverLog, r.transaction, id,
-                                      r.date, RetryTime(r.time), line);
+                                      r.date, later, line);
     }
     if (Stopped(r.stop))  // the view is going: nothing more is sent
         return 0;

@@ -96,13 +96,40 @@ TEST_F(ElapsedTime, LookupFindsStartAndEnd) {
 }
 
 TEST_F(ElapsedTime, RetryTimeCarries) {
-    const std::pair<const char*, const char*> cases[] = {{"09:00:08", "09:00:09"},
-                                                         {"10:00:59", "10:01:00"},
-                                                         {"10:59:59", "11:00:00"},
-                                                         {"23:59:59", "24:00:00"},
-                                                         {"noon", "noon"}};
+    const std::pair<const char*, const char*> cases[] = {
+        {"09:00:08", "09:00:09"},
+        {"10:00:59", "10:01:00"},
+        {"10:59:59", "11:00:00"},
+        {"23:59:59", "24:00:00"},
+        {"9:5:7", "09:05:08"},
+        {"10:00:01.5", "10:00:02"},
+        // Not a time: no retry.
+        {"noon", ""},
+        {"09:00:9999999999999999999999", ""},
+        {"99999999999999999999:00:00", ""},
+        {"10:9999999999999999999:00", ""},
+        {"10:60:00", ""},
+        {"10:00:60", ""},
+        {"-1:00:00", ""},
+        {"10:00:", ""},
+        {"10:00:0x", ""},
+        {"2023/05/01 08:00:03 Type: x", ""},
+        {"", ""},
+    };
     for (const auto& [time, later] : cases)
         EXPECT_EQ(CVeltrinAnalysis::RetryTime(time), later) << time;
+}
+
+TEST_F(ElapsedTime, ATimeThatIsNotATimeGivesNoRetry) {
+    // A broker line "... : On Request - 09:00:9999999999999999999999" gives this time to its row.
+    importtest::FillList(host_.GetList(), kCMCaptions,
+                         {CMRow(1, "login", "09:00:9999999999999999999999", "//ws01/1111(1)")});
+    view_.OnRunETCalculationThreads(0, 0);
+    EXPECT_EQ(Cell(0, 5), "N/A");
+    int lookups = 0;
+    for (const CString& trace : host_.Traces())
+        lookups += trace == "Start CVeltrinView::ThreadGetElapsedTime";
+    EXPECT_EQ(lookups, 1);
 }
 
 TEST_F(ElapsedTime, RunFillsRowsOnTheViewThread) {
