@@ -70,6 +70,8 @@ public:
         m_dateKey.Format("%s%s%s", (LPCTSTR)year, (LPCTSTR)month, (LPCTSTR)day);
         m_queue.DeleteAll();
         m_dups.DeleteAll();
+        ClearBlockFields();
+        m_time.Empty();
         m_inBlock = false;
     }
 
@@ -96,8 +98,11 @@ private:
         m_block += CString(line);
     }
 
+    // Every block starts without the fields of the one before it (or of the previous log).
     void ClearBlockFields() {
         m_queueText.Empty();
+        m_transaction.Empty();
+        m_serverWord.Empty();
         m_serverId.Empty();
         m_clientMachine.Empty();
         m_clientId.Empty();
@@ -114,20 +119,18 @@ private:
             if (at != std::string_view::npos)
                 m_time = CString(line.substr(at + 3)).Trim();
             ClearBlockFields();
-            if (!m_hs)
-                m_transaction.Empty();
         } else if (Has(line, ": On Client Unregister -")) {
+            ClearBlockFields();
             m_transaction = "ON CLIENT UNREGISTER";
             size_t at = line.find(": ");
             if (at != std::string_view::npos)
                 m_time = CString(line.substr(at + 2)).Right(8).Trim();
-            ClearBlockFields();
         } else if (Has(line, "- On Process Dies -")) {
+            ClearBlockFields();
             m_transaction = "ON PROCESS DIES";
             size_t at = line.find("- ");
             if (at != std::string_view::npos)
                 m_time = CString(line.substr(std::min(at + 3, line.size()))).Right(8).Trim();
-            ClearBlockFields();
         } else {
             return;
         }
@@ -147,9 +150,9 @@ private:
         return g_mapStatsClientIds.Lookup(m_clientMachine, rec) != FALSE;
     }
 
-    // A request waits in the broker's queue: remember its transaction for its dispatch. The server-id
-    // list records it for every client, so that it pairs there too.
-    // The server-id list keeps its transaction from block to block, so it reads the queued one aside.
+    // A request waits in the broker's queue: remember its transaction (the block's own "Type: ", or the
+    // header's) for its dispatch. The server-id list records it for every client, so that it pairs
+    // there too.
     void QueueStep() {
         CString transaction = m_transaction;
         if (transaction.IsEmpty())

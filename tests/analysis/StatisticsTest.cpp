@@ -154,6 +154,48 @@ TEST_F(Statistics, ServerIdList) {
     EXPECT_EQ(PostedToView(), (std::vector<UINT>{WM_RUNETTHREADS}));
 }
 
+TEST_F(Statistics, AQueuedRequestTakesItsOwnBlocksTransaction) {
+    // PC2's request is queued and then sent to server 1; both its blocks say GetB. Whatever came
+    // before it must not lend it a transaction.
+    const std::string sentElsewhere =
+        "2009/01/31 10:00:01 : On Request - 10:00:01\r\nID : /pt_QClient://PC1/11\r\nType: GetA\r\n"
+        "Action : sent to /pt_QServer://S/9\r\n";
+    const std::string queuedThenSent =
+        "2009/01/31 10:00:02 : On Request - 10:00:02\r\nID : /pt_QClient://PC2/22\r\nType: GetB\r\n"
+        "Request PC2/22 put in waiting queue\r\n"
+        "2009/01/31 10:00:03 : On Request - 10:00:03\r\nID : /pt_QClient://PC2/22\r\nType: GetB\r\n"
+        "Action : sent to /pt_QServer://S/1\r\n";
+    const std::string processDies = "2009/01/31 10:00:01 - On Process Dies - pid 7 10:00:01\r\n";
+    const struct {
+        const char* what;
+        std::string log1, log2;
+        std::string brokerLine;
+    } cases[] = {
+        {"a block the server filter refused", sentElsewhere + queuedThenSent, "", kB1 + "5 [Q] 9"},
+        {"an On Process Dies header", processDies + queuedThenSent, "", kB1 + "2 [Q] 6"},
+        {"the previous log", sentElsewhere, queuedThenSent, "20090201QBroker.log: 1 [Q] 5"},
+    };
+    for (const char* mode : {"STATS_HS1", "STATS_CM1"}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(mode) + ": " + c.what);
+            ClearMaps();
+            host_.ClearRecords();
+            WriteFile(dir_ / kLog1, c.log1);
+            WriteFile(dir_ / kLog2, c.log2);
+            AddLog(kLog1, "QBROKER", 1, "20090131QServer1>20090131100000|");
+            AddLog(kLog2, "QBROKER", 1, "20090201QServer1>20090201090000|");
+            g_mapStatsServerIds.Add("1", HObj());
+            g_mapStatsClientIds.Add("PC2", CMObj());
+            for (const char* t : {"GetA", "GetB"})
+                g_mapStatsTransactions.Add(t, TObj());
+            ASSERT_EQ(Run(mode), 1);
+            const bool hs = std::string(mode) == "STATS_HS1";
+            EXPECT_EQ(host_.Rows()[0][2], "GetB");
+            EXPECT_EQ(host_.Rows()[0][hs ? 7 : 6], c.brokerLine);
+        }
+    }
+}
+
 TEST_F(Statistics, SettingOffShowsDisabledAndPostsNothing) {
     host_.SetProfile("Settings", "EnableETCalculationsInStats", "0");
     g_mapStatsClientIds.Add("WS01", CMObj());  // one client: ordered by time
