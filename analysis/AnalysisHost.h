@@ -93,8 +93,9 @@ public:
     // messages workers send to the view, so that none stays blocked in its send.
     virtual void WaitForWorkers(IAnalysisWorker* const* workers, int count) = 0;
     // Called on a worker thread: sends the message to the view's window and returns once the view's
-    // thread has handled it. FALSE when it could not be delivered (the window is gone): the parameters
-    // then still belong to the caller.
+    // thread has handled it. TRUE when the view took the message (its handler answered non-zero);
+    // FALSE when it could not be delivered (the window is gone) or nothing in the view took it: the
+    // parameters then still belong to the caller.
     virtual BOOL SendToView(UINT message, WPARAM wParam, LPARAM lParam) = 0;
     // Dispatches the window messages waiting for the view's thread.
     virtual void PumpWaitingMessages() = 0;

@@ -165,7 +165,8 @@ public:
     static CString ThreadGetElapsedTime(IAnalysisHost* window, const std::atomic<bool>* stop, LPCTSTR records,
                                         LPCTSTR folder, LPCTSTR qserverLog, LPCTSTR transaction,
                                         LPCTSTR clientId, LPCTSTR date, LPCTSTR time, CString& qserverLine);
-    // WM_ELAPSEDTIMERESULT: wParam the records text, lParam the result text; frees both buffers.
+    // WM_ELAPSEDTIMERESULT: wParam the records text, lParam the result text; frees both buffers and
+    // answers TRUE (taken), so that a sender whose message no view took frees them itself.
     LRESULT OnThreadElapsedResult(WPARAM wParam, LPARAM lParam);
     // The same lookup for one row on the view's thread; sets _csLastQServerLine.
     CString GetElapsedTime(LPCTSTR qserverLog, LPCTSTR transaction, LPCTSTR clientId, LPCTSTR date,

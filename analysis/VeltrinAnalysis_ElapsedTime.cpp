@@ -85,7 +85,7 @@ CString ScanForElapsed(LPCTSTR path, CString clientId, LPCTSTR transaction, LPCT
     return elapsed;
 }
 
-// Sends one result message; the view frees both buffers, or they are freed here when it cannot.
+// Sends one result message; the view frees both buffers, or they are freed here when no view took it.
 void SendResult(IAnalysisHost* window, LPCTSTR records, LPCTSTR text) {
     char* first = CVeltrinAnalysis::NewResultBuffer(records);
     char* second = CVeltrinAnalysis::NewResultBuffer(text);
@@ -340,7 +340,7 @@ LRESULT CVeltrinAnalysis::OnThreadElapsedResult(WPARAM wParam, LPARAM lParam) {
     FreeResultBuffer(resultText);
     if (final && m_nRunningCount > 0)  // one worker is done
         --m_nRunningCount;
-    return 0;
+    return TRUE;
 }
 
 CString CVeltrinAnalysis::GetElapsedTime(LPCTSTR qserverLog, LPCTSTR transaction, LPCTSTR clientId,

@@ -1,5 +1,6 @@
 // The view's private messages and the analysis handler of each: the report view's window procedure
-// hands these messages here.
+// hands these messages here. Every message the engine posts or sends to its own view is in the table,
+// so none of them is lost to a view that does not know it.
 #include "analysis/VeltrinAnalysis.h"
 #include "core/PrivateMessages.h"
 
@@ -29,6 +30,21 @@ const Entry kViewMessages[] = {
     {WM_POPULATET20SQLSUMREPORT, &CVeltrinAnalysis::OnPopulateT20SqlSumReport},
     {WM_RUNSQLHISTOGRAMREPORT, &CVeltrinAnalysis::OnRunSqlHistogramReport},
     {WM_POPULATESQLHISTOGRAMREPORT, &CVeltrinAnalysis::OnPopulateSqlHistogramReport},
+    {WM_RUNSTATSREPORT, &CVeltrinAnalysis::OnRunStatsReport},
+    {WM_RUNETTHREADS, &CVeltrinAnalysis::OnRunETCalculationThreads},
+    {WM_ELAPSEDTIMERESULT, &CVeltrinAnalysis::OnThreadElapsedResult},
+    {WM_STOPWORKERS, &CVeltrinAnalysis::OnStopWorkerThreads},
+    {WM_EXPORTLIST, &CVeltrinAnalysis::ExportListViewToCsv},
+    {WM_IMPORTCSV, &CVeltrinAnalysis::ImportCsvToListView},
+    {WM_IMPORTTAALLLOG, &CVeltrinAnalysis::ImportTaAllLog},
+    {WM_IMPORTTALOG, &CVeltrinAnalysis::ImportTaLog},
+    {WM_IMPORTANALYZEDLOG, &CVeltrinAnalysis::ImportAnalyzedLog},
+    {WM_IMPORTTICALLLOG, &CVeltrinAnalysis::ImportTicAllLog},
+    {WM_IMPORTTICLOG, &CVeltrinAnalysis::ImportTicLog},
+    {WM_IMPORTTICREPORTLOG, &CVeltrinAnalysis::ImportTicReportLog},
+    {WM_IMPORTTOP20XACTLOG, &CVeltrinAnalysis::ImportTop20TransactionsLog},
+    {WM_IMPORTTOP20SQLLOG, &CVeltrinAnalysis::ImportTop20SqlLog},
+    {WM_IMPORTSQLSUMMARYLOG, &CVeltrinAnalysis::ImportSqlSummaryLog},
 };
 }  // namespace
 

@@ -256,8 +256,11 @@ BOOL CRecordingHost::SendToView(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (std::this_thread::get_id() == m_viewThread) {  // a send on the window's own thread is a call
         lock.unlock();
-        DeliverSend(message, wParam, lParam);
-        return TRUE;
+        if (DeliverSend(message, wParam, lParam))
+            return TRUE;
+        lock.lock();
+        ++m_sendsFailed;
+        return FALSE;
     }
     PendingSend send{message, wParam, lParam};
     m_sends.push_back(&send);
@@ -268,10 +271,9 @@ BOOL CRecordingHost::SendToView(UINT message, WPARAM wParam, LPARAM lParam) {
     return send.handled ? TRUE : FALSE;
 }
 
-void CRecordingHost::DeliverSend(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CRecordingHost::DeliverSend(UINT message, WPARAM wParam, LPARAM lParam) {
     m_sentLog.push_back(message);
-    if (m_deliver)
-        m_deliver(Posted{false, message, wParam, lParam});
+    return m_deliver ? m_deliver(Posted{false, message, wParam, lParam}) : 0;
 }
 
 int CRecordingHost::HandleSends() {
@@ -285,11 +287,11 @@ int CRecordingHost::HandleSends() {
             send = m_sends.front();
             m_sends.pop_front();
         }
-        DeliverSend(send->message, send->wParam, send->lParam);
+        const bool taken = DeliverSend(send->message, send->wParam, send->lParam) != 0;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             send->done = true;
-            send->handled = true;
+            send->handled = taken;
         }
         m_changed.notify_all();
         ++n;

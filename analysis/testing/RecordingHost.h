@@ -89,8 +89,16 @@ public:
     void CancelAtProgress(int n) { m_cancelAt = n; }
     // Delivers the oldest queued posted message during the n-th progress call (1-based).
     void DeliverAtProgress(int n) { m_deliverAt = n; }
-    // Who receives a delivered message.
-    void SetDeliverer(std::function<void(const Posted&)> deliver) { m_deliver = std::move(deliver); }
+    // Who receives a delivered message; a message sent to the view counts as taken.
+    void SetDeliverer(std::function<void(const Posted&)> deliver) {
+        m_deliver = [deliver = std::move(deliver)](const Posted& p) -> LRESULT {
+            deliver(p);
+            return TRUE;
+        };
+    }
+    // The view's window procedure: a sent message that it answers with 0 was not taken, and the
+    // sender keeps its parameters (as a window that does not know a message answers it).
+    void SetWindowProc(std::function<LRESULT(const Posted&)> proc) { m_deliver = std::move(proc); }
     // Delivers every queued message in order (those posted meanwhile too); returns how many.
     int DeliverAll();
     void SetProfile(LPCTSTR section, LPCTSTR entry, LPCTSTR value) { m_profile[Key(section, entry)] = value; }
@@ -177,7 +185,7 @@ private:
         bool done = false;
         bool handled = false;
     };
-    void DeliverSend(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DeliverSend(UINT message, WPARAM wParam, LPARAM lParam);
     static std::string Key(LPCTSTR section, LPCTSTR entry);
     void OnProgress(Wait& wait, int32_t done);
 
@@ -193,7 +201,7 @@ private:
     size_t m_nextTruncateAnswer = 0;
     std::vector<std::pair<CString, CString>> m_truncateQuestions;
     std::vector<BOOL> m_redraws;
-    std::function<void(const Posted&)> m_deliver;
+    std::function<LRESULT(const Posted&)> m_deliver;
     int m_cancelAt = 0;
     int m_deliverAt = 0;
     int m_waitOpened = 0;

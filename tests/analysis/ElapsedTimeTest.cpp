@@ -229,6 +229,15 @@ TEST_F(ElapsedTime, FailedStartAndFailedSend) {
     EXPECT_EQ(CVeltrinAnalysis::LiveResultBuffers(), 0);
 }
 
+TEST_F(ElapsedTime, AResultNoViewTakesIsFreedBySender) {
+    // A window whose procedure takes no result message answers 0: the worker frees its buffers.
+    host_.SetWindowProc([](const CRecordingHost::Posted&) -> LRESULT { return 0; });
+    importtest::FillList(host_.GetList(), kCMCaptions, {CMRow(1, "login", "10:00:01", "//ws01/1111(1)")});
+    view_.OnRunETCalculationThreads(0, 0);
+    EXPECT_EQ(host_.SendsFailed(), 1);
+    EXPECT_EQ(CVeltrinAnalysis::LiveResultBuffers(), 0);
+}
+
 TEST_F(ElapsedTime, SynchronousLookup) {
     MessageBoxRecorder unexpected;
     EXPECT_EQ(view_.GetElapsedTime(kServerLog, "PAYMENT", "//ws01/1111(2)", "2009/01/31", "10:00:11"),

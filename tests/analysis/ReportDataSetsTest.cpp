@@ -251,8 +251,14 @@ TEST_F(ReportDataSets, ValueHelpers) {
 
 TEST_F(ReportDataSets, MessageTable) {
     bool handled = true;
-    EXPECT_EQ(view_.HandleViewMessage(WM_USER + 0x30, 0, 0, handled), 0);  // not an analysis message
+    EXPECT_EQ(view_.HandleViewMessage(WM_HIGHLIGHTROW, 0, 0, handled), 0);  // not an analysis message
     EXPECT_FALSE(handled);
+    // The messages the engine posts or sends to its own view, and the worker stop, are the engine's.
+    for (UINT message : {WM_RUNETTHREADS, WM_ELAPSEDTIMERESULT, WM_STOPWORKERS}) {
+        handled = false;
+        view_.HandleViewMessage(message, 0, 0, handled);
+        EXPECT_TRUE(handled) << message;
+    }
     view_.m_csListKey = "SQLHISTOGRAM_1:3";
     view_.HandleViewMessage(WM_REORDERHISTOGRAM, 0, 0, handled);
     EXPECT_TRUE(handled);

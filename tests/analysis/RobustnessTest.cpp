@@ -4,6 +4,7 @@
 // build runs under the address and undefined-behaviour sanitizers), and the wait dialog always closed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -105,8 +106,15 @@ protected:
         content_ = RandomLog(GetParam());
         for (const char* name : {"20230501QServer1.log", "20230501QBroker.log", "report.log"}) {
             std::ofstream out(dir_ / name, std::ios::binary);
+            // One sound request first in the broker log, so that the statistics list gets a row and
+            // its elapsed-time workers run over the damaged server log.
+            if (std::string(name) == "20230501QBroker.log")
+                out << "2023/05/01 10:00:00 : On Request - 10:00:00\r\nID  : /pt_QClient://WS01/1234 \r\n"
+                       "Type: NewOrder\r\nAction : sent to /pt_QServer://HOST01/1 \r\n";
             out << content_;
         }
+        g_mapStatsClientIds.Add("WS01", CMObj());
+        g_mapStatsTransactions.Add("NewOrder", TObj());
         g_mapLoadedLogs.RemoveAll();
         HObj broker;
         broker.m_csName = "20230501QBroker.log";
@@ -132,9 +140,9 @@ protected:
     }
     // Hands every message the view posted to itself (or the main frame relays) back to it.
     static void DeliverAll(CRecordingHost& host, CVeltrinAnalysis& view) {
-        host.SetDeliverer([&view](const CRecordingHost::Posted& p) {
+        host.SetWindowProc([&view](const CRecordingHost::Posted& p) {
             bool handled = false;
-            view.HandleViewMessage(p.message, p.wParam, p.lParam, handled);
+            return view.HandleViewMessage(p.message, p.wParam, p.lParam, handled);
         });
         for (int round = 0; round < 5 && host.DeliverAll() > 0; ++round) {
         }
@@ -190,6 +198,13 @@ TEST_P(Robustness, PassesAndCompilesNeverCrashOnDamagedLogs) {
         DeliverAll(host, view);
         view.StopWorkerThreads();
         EXPECT_EQ(host.WaitDialogsOpen(), 0);
+        if (r.message == WM_RUNSTATSREPORT) {
+            // The list got rows and the elapsed-time run reached the view.
+            EXPECT_GT(host.GetList().GetItemCount(), 0);
+            EXPECT_NE(std::find(host.SentLog().begin(), host.SentLog().end(), (UINT)WM_ELAPSEDTIMERESULT),
+                      host.SentLog().end());
+        }
+        EXPECT_EQ(CVeltrinAnalysis::LiveResultBuffers(), 0);
     }
     g_bWaitForUpdate = 0;
 }
