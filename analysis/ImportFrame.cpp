@@ -9,8 +9,7 @@ CImportFrame::CImportFrame(CVeltrinAnalysis& view, LPCTSTR method, LPCTSTR statu
     : m_view(view), m_pass(view, method, statusText, "Importing Content...") {}
 
 BOOL CImportFrame::Open(LPCTSTR path) {
-    m_pass.OpenWait(path);
-    m_view.ShowRecordCount(0);
+    m_pass.OpenWait(path);  // the pass frame has shown the record count of 0 already
     m_view.List().ResetList();
     CFileException error;
     if (!m_file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary, &error)) {

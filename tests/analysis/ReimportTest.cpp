@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,42 @@ TEST_F(Reimport, TimeAnalysisOfAllLogs) {
     EXPECT_EQ(host.Rows(), kTaAllRows);
     EXPECT_EQ(host.StatusTexts().front(),
               ("Processing Import " + (dir_ / "SQLTimeAnalysisAllTreeview_TA.log") + "...").c_str());
+}
+
+TEST_F(Reimport, EveryImportShowsTheZeroRecordCountOnce) {
+    const struct {
+        Handler handler;
+        const char* file;
+        const char* doc;
+    } cases[] = {
+        {&CVeltrinAnalysis::ImportTaAllLog, "SQLTimeAnalysisAllTreeview_TA.log", "SQLTimeAnalysisAllTreeview"},
+        {&CVeltrinAnalysis::ImportTaLog, "SQLTimeAnalysisAllTreeview_TA.log", "SQLTimeAnalysisAllTreeview"},
+        {&CVeltrinAnalysis::ImportAnalyzedLog, "20090131QServer1_TA.log", "20090131QServer1_TA"},
+        {&CVeltrinAnalysis::ImportTicAllLog, "TICAnalysisAllTreeview_TIC.log", "TICAnalysisAllTreeview"},
+        {&CVeltrinAnalysis::ImportTicLog, "TICAnalysisAllTreeview_TIC.log", "TICAnalysisAllTreeview"},
+        {&CVeltrinAnalysis::ImportTicReportLog, "20090131QServer1_TIC.log", "20090131QServer1_TIC"},
+        {&CVeltrinAnalysis::ImportTop20TransactionsLog, "20090131QServer1_T20Xact.log", "T20"},
+        {&CVeltrinAnalysis::ImportTop20SqlLog, "20090131QServer1_T20Sql.log", "T20SQL"},
+        {&CVeltrinAnalysis::ImportSqlSummaryLog, "20090131QServer1_T20Sql.log_SQLSUMMARY.log",
+         "20090131QServer1_T20Sql.log_SQLSUMMARY"},
+    };
+    auto zeros = [this] {
+        const auto& texts = host_.RecordsTexts();
+        return std::count(texts.begin(), texts.end(), CString(" Records: 0"));
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        host_.ClearRecords();
+        EXPECT_GT(Run(c.handler, c.file, c.doc), 0);
+        EXPECT_EQ(zeros(), 1);
+    }
+    // The CSV import.
+    host_.ClearRecords();
+    WriteFile(dir_ / "list.csv", "A,B\r\n1,2\r\n");
+    host_.ScriptFileDialog(TRUE, (dir_ / "list.csv").c_str());
+    view_.m_csListKey = "Import_1";
+    EXPECT_GT(view_.ImportCsvToListView(0, 0), 0);
+    EXPECT_EQ(zeros(), 1);
 }
 
 TEST_F(Reimport, TimeAnalysisLimitsAndLinesAfterTheTable) {
