@@ -108,7 +108,8 @@ TEST_F(Reimport, EveryImportShowsTheZeroRecordCountOnce) {
         const char* file;
         const char* doc;
     } cases[] = {
-        {&CVeltrinAnalysis::ImportTaAllLog, "SQLTimeAnalysisAllTreeview_TA.log", "SQLTimeAnalysisAllTreeview"},
+        {&CVeltrinAnalysis::ImportTaAllLog, "SQLTimeAnalysisAllTreeview_TA.log",
+         "SQLTimeAnalysisAllTreeview"},
         {&CVeltrinAnalysis::ImportTaLog, "SQLTimeAnalysisAllTreeview_TA.log", "SQLTimeAnalysisAllTreeview"},
         {&CVeltrinAnalysis::ImportAnalyzedLog, "20090131QServer1_TA.log", "20090131QServer1_TA"},
         {&CVeltrinAnalysis::ImportTicAllLog, "TICAnalysisAllTreeview_TIC.log", "TICAnalysisAllTreeview"},

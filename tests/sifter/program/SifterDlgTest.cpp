@@ -322,8 +322,8 @@ TEST_F(SifterViewerTest, DoubleClickStartsScrivelOnTextAndBytescopeOnBinary) {
 }
 
 TEST_F(SifterViewerTest, AwkwardNamesAreListedAndHandedOverWhole) {
-    const std::set<std::string> names = {"a.",           "q\"uote.log",   "\"wrapped\".log",
-                                         "back\\\" q.log", "tab\there.log", "a\" GOTOLINE=99 \"b.log"};
+    const std::set<std::string> names = {
+        "a.", "q\"uote.log", "\"wrapped\".log", "back\\\" q.log", "tab\there.log", "a\" GOTOLINE=99 \"b.log"};
     const std::string odd = root / "odd";
     std::filesystem::create_directories(odd);
     for (const std::string& name : names)
