@@ -6,7 +6,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <pwd.h>
@@ -19,44 +18,20 @@
 #include <vector>
 
 #include "platform/base/HandleTable.h"
+#include "platform/base/RegistryFormat.h"
 
 namespace {
 
-// Windows' limits on names; a file larger than kMaxFileSize is not loaded, so none is ever written.
-constexpr size_t kMaxKeyNameLength = 255;
-// Levels below a root, as on Windows; deeper trees would also make every key line (which repeats the
-// whole path) and the recursive copies grow without bound.
-constexpr size_t kMaxKeyDepth = 512;
-constexpr size_t kMaxValueNameLength = 16383;
+using regfile::FindKey;
+using regfile::Key;
+using regfile::kMaxKeyDepth;
+using regfile::kRootCount;
+using regfile::kRootNames;
+using regfile::NewTree;
+using regfile::Value;
+
+// A file larger than kMaxFileSize is not loaded, so none is ever written.
 constexpr size_t kMaxFileSize = size_t(256) << 20;
-constexpr const char* kHeader = "REGEDIT4";
-
-// ---------------------------------------------------------------------------------------------------
-// Names
-
-// Keys sort as Windows sorts them: by the upper-cased name.
-int CompareNames(std::string_view a, std::string_view b) {
-    size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char ca = (unsigned char)AsciiUpper(a[i]);
-        unsigned char cb = (unsigned char)AsciiUpper(b[i]);
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-    }
-    if (a.size() == b.size())
-        return 0;
-    return a.size() < b.size() ? -1 : 1;
-}
-
-struct NameLess {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const { return CompareNames(a, b) < 0; }
-};
-
-const char* const kRootNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",     "HKEY_LOCAL_MACHINE",
-                                  "HKEY_USERS",        "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG",
-                                  "HKEY_DYN_DATA"};
-constexpr size_t kRootCount = sizeof kRootNames / sizeof kRootNames[0];
 
 // Index of a predefined key handle, or -1.
 int RootIndex(HKEY key) {
@@ -67,18 +42,8 @@ int RootIndex(HKEY key) {
     return (int)(v - first);
 }
 
-const char* CanonicalRootName(std::string_view name) {
-    for (const char* root : kRootNames)
-        if (CompareNames(name, root) == 0)
-            return root;
-    return nullptr;
-}
-
-bool NameHasLineBreak(std::string_view name) {
-    return name.find_first_of("\r\n") != std::string_view::npos;
-}
-
-// Splits a sub-key path at backslashes. One trailing backslash is allowed; an empty component is not.
+// Splits a sub-key path at backslashes. One trailing backslash is allowed; an empty component is not;
+// a name the file could not hold is refused.
 LONG SplitSubKey(LPCSTR subKey, std::vector<std::string>& out) {
     out.clear();
     if (!subKey || !*subKey)
@@ -93,7 +58,7 @@ LONG SplitSubKey(LPCSTR subKey, std::vector<std::string>& out) {
             s.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (part.empty())
             return ERROR_BAD_PATHNAME;
-        if (part.size() > kMaxKeyNameLength || NameHasLineBreak(part))
+        if (!regfile::IsKeyNameAccepted(part))
             return ERROR_INVALID_PARAMETER;
         out.emplace_back(part);
         if (end == std::string_view::npos)
@@ -101,407 +66,6 @@ LONG SplitSubKey(LPCSTR subKey, std::vector<std::string>& out) {
         start = end + 1;
     }
     return ERROR_SUCCESS;
-}
-
-// ---------------------------------------------------------------------------------------------------
-// The tree
-
-struct Value {
-    std::string name;  // empty: the key's default value
-    DWORD type = REG_NONE;
-    std::string data;
-};
-
-struct Key {
-    std::vector<Value> values;  // in the order first set
-    std::map<std::string, std::unique_ptr<Key>, NameLess> subkeys;
-
-    Value* FindValue(std::string_view name) {
-        auto it = m_valueIndex.find(name);
-        return it == m_valueIndex.end() ? nullptr : &values[it->second];
-    }
-    const Value* FindValue(std::string_view name) const { return const_cast<Key*>(this)->FindValue(name); }
-    Key* FindSubkey(std::string_view name) const {
-        auto it = subkeys.find(name);
-        return it == subkeys.end() ? nullptr : it->second.get();
-    }
-    Key& Subkey(std::string_view name) {
-        auto it = subkeys.find(name);
-        if (it == subkeys.end())
-            it = subkeys.emplace(std::string(name), std::make_unique<Key>()).first;
-        return *it->second;
-    }
-    void SetValue(std::string_view name, DWORD type, std::string data) {
-        Value* v = FindValue(name);
-        if (!v) {
-            m_valueIndex.emplace(std::string(name), values.size());
-            values.push_back(Value{std::string(name), type, std::string()});
-            v = &values.back();
-        }
-        v->type = type;
-        v->data = std::move(data);
-    }
-    std::unique_ptr<Key> Clone() const {
-        auto copy = std::make_unique<Key>();
-        copy->values = values;
-        copy->m_valueIndex = m_valueIndex;
-        for (const auto& [name, sub] : subkeys)
-            copy->subkeys.emplace(name, sub->Clone());
-        return copy;
-    }
-    bool DeleteValue(std::string_view name) {
-        auto it = m_valueIndex.find(name);
-        if (it == m_valueIndex.end())
-            return false;
-        size_t index = it->second;
-        m_valueIndex.erase(it);
-        values.erase(values.begin() + (ptrdiff_t)index);
-        for (auto& entry : m_valueIndex)
-            if (entry.second > index)
-                --entry.second;
-        return true;
-    }
-
-private:
-    std::map<std::string, size_t, NameLess> m_valueIndex;  // case-blind name -> position in values
-};
-
-// The whole registry: the top key's sub-keys are the predefined roots, always present.
-std::unique_ptr<Key> NewTree() {
-    auto top = std::make_unique<Key>();
-    for (const char* root : kRootNames)
-        top->Subkey(root);
-    return top;
-}
-
-// The key at a path (first component a root name), or null.
-Key* FindKey(const Key& top, const std::vector<std::string>& path) {
-    Key* k = const_cast<Key*>(&top);
-    for (const std::string& part : path) {
-        k = k->FindSubkey(part);
-        if (!k)
-            return nullptr;
-    }
-    return k;
-}
-
-// ---------------------------------------------------------------------------------------------------
-// Reading the file
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// 1 to 8 hex digits, nothing else.
-bool ParseHex32(std::string_view s, DWORD& out) {
-    if (s.empty() || s.size() > 8)
-        return false;
-    DWORD v = 0;
-    for (char c : s) {
-        int d = HexDigit(c);
-        if (d < 0)
-            return false;
-        v = (v << 4) | (DWORD)d;
-    }
-    out = v;
-    return true;
-}
-
-class Parser {
-public:
-    explicit Parser(std::string_view text) : m_text(text) {}
-
-    // Fills the tree; on failure says why in m_error.
-    bool Parse(Key& top) {
-        std::string_view line;
-        if (!NextLine(line))
-            return true;  // an empty file is an empty registry
-        if (line != std::string_view(kHeader))
-            return Fail("the first line is not \"REGEDIT4\"");
-        Key* current = nullptr;
-        while (NextLine(line)) {
-            if (line.empty() || line.front() == ';')
-                continue;
-            if (line.front() == '[') {
-                current = ParseKeyLine(top, line);
-                if (!current)
-                    return false;
-            } else if (line.front() == '"' || line.front() == '@') {
-                if (!current)
-                    return Fail("a value before the first key");
-                if (!ParseValueLine(*current, line))
-                    return false;
-            } else {
-                return Fail("a line that is neither a key nor a value");
-            }
-        }
-        return true;
-    }
-
-    const std::string& Error() const { return m_error; }
-
-private:
-    bool NextLine(std::string_view& line) {
-        if (m_pos >= m_text.size())
-            return false;
-        size_t nl = m_text.find('\n', m_pos);
-        size_t end = nl == std::string_view::npos ? m_text.size() : nl;
-        line = Trim(m_text.substr(m_pos, end - m_pos));
-        m_pos = nl == std::string_view::npos ? m_text.size() : nl + 1;
-        ++m_line;
-        return true;
-    }
-
-    bool Fail(const char* what) {
-        m_error = FormatString("line %zu: %s", m_line, what);
-        return false;
-    }
-
-    Key* ParseKeyLine(Key& top, std::string_view line) {
-        if (line.size() < 2 || line.back() != ']') {
-            Fail("a key line without its closing ']'");
-            return nullptr;
-        }
-        std::string_view path = line.substr(1, line.size() - 2);
-        std::vector<std::string_view> parts;
-        size_t start = 0;
-        for (;;) {
-            size_t end = path.find('\\', start);
-            std::string_view part =
-                path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-            if (part.empty() || part.size() > kMaxKeyNameLength) {
-                Fail("a key name that is empty or too long");
-                return nullptr;
-            }
-            parts.push_back(part);
-            if (parts.size() > kMaxKeyDepth + 1) {
-                Fail("a key nested deeper than 512 levels");
-                return nullptr;
-            }
-            if (end == std::string_view::npos)
-                break;
-            start = end + 1;
-        }
-        const char* root = CanonicalRootName(parts.front());
-        if (!root) {
-            Fail("a key outside the predefined roots");
-            return nullptr;
-        }
-        Key* k = &top.Subkey(root);
-        for (size_t i = 1; i < parts.size(); ++i)
-            k = &k->Subkey(parts[i]);
-        return k;
-    }
-
-    // A quoted text with \\ and \" escapes; s starts at the opening quote. Moves s past the closing one.
-    bool ParseQuoted(std::string_view& s, std::string& out) {
-        out.clear();
-        size_t i = 1;
-        for (; i < s.size(); ++i) {
-            char c = s[i];
-            if (c == '"')
-                break;
-            if (c == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"'))
-                c = s[++i];
-            out += c;
-        }
-        if (i >= s.size())
-            return Fail("a text without its closing quote");
-        s.remove_prefix(i + 1);
-        return true;
-    }
-
-    bool ParseValueLine(Key& key, std::string_view line) {
-        std::string name;
-        if (line.front() == '@') {
-            line.remove_prefix(1);
-        } else {
-            if (!ParseQuoted(line, name))
-                return false;
-            if (name.size() > kMaxValueNameLength)
-                return Fail("a value name that is too long");
-        }
-        line = Trim(line);
-        if (line.empty() || line.front() != '=')
-            return Fail("a value name without '='");
-        line = Trim(line.substr(1));
-
-        if (!line.empty() && line.front() == '"') {
-            std::string text;
-            if (!ParseQuoted(line, text))
-                return false;
-            if (!Trim(line).empty())
-                return Fail("text after a string value");
-            text += '\0';
-            key.SetValue(name, REG_SZ, std::move(text));
-            return true;
-        }
-        if (line.starts_with("dword:")) {
-            DWORD v = 0;
-            if (!ParseHex32(line.substr(6), v))
-                return Fail("a dword that is not 1 to 8 hex digits");
-            std::string data(4, '\0');
-            for (int i = 0; i < 4; ++i)
-                data[(size_t)i] = (char)((v >> (8 * i)) & 0xff);
-            key.SetValue(name, REG_DWORD, std::move(data));
-            return true;
-        }
-        DWORD type = REG_BINARY;
-        if (line.starts_with("hex:")) {
-            line.remove_prefix(4);
-        } else if (line.starts_with("hex(")) {
-            size_t close = line.find("):");
-            if (close == std::string_view::npos || !ParseHex32(line.substr(4, close - 4), type))
-                return Fail("a bad value type in hex(...)");
-            line.remove_prefix(close + 2);
-        } else {
-            return Fail("a value that is neither a string, a dword nor hex bytes");
-        }
-        std::string list(line);
-        while (!list.empty() && list.back() == '\\') {
-            list.pop_back();
-            std::string_view next;
-            if (!NextLine(next))
-                return Fail("the file ends inside a value");
-            list += next;
-        }
-        std::string data;
-        if (!ParseHexBytes(list, data))
-            return false;
-        key.SetValue(name, type, std::move(data));
-        return true;
-    }
-
-    // Bytes of one or two hex digits separated by commas, blanks allowed around them.
-    bool ParseHexBytes(std::string_view list, std::string& out) {
-        list = Trim(list);
-        if (list.empty())
-            return true;
-        out.reserve(list.size() / 3 + 1);
-        size_t i = 0, n = list.size();
-        auto skipBlanks = [&] {
-            while (i < n && (list[i] == ' ' || list[i] == '\t'))
-                ++i;
-        };
-        for (;;) {
-            skipBlanks();
-            int hi = i < n ? HexDigit(list[i]) : -1;
-            if (hi < 0)
-                return Fail("a bad hex byte");
-            ++i;
-            int lo = i < n ? HexDigit(list[i]) : -1;
-            if (lo >= 0)
-                ++i;
-            out += (char)(lo >= 0 ? hi * 16 + lo : hi);
-            skipBlanks();
-            if (i == n)
-                return true;
-            if (list[i] != ',')
-                return Fail("a bad hex byte");
-            ++i;
-        }
-    }
-
-    std::string_view m_text;
-    size_t m_pos = 0;
-    size_t m_line = 0;
-    std::string m_error;
-};
-
-// ---------------------------------------------------------------------------------------------------
-// Writing the file
-
-void AppendQuoted(std::string& out, std::string_view s) {
-    out += '"';
-    for (char c : s) {
-        if (c == '\\' || c == '"')
-            out += '\\';
-        out += c;
-    }
-    out += '"';
-}
-
-// A REG_SZ that reads back the same from "...": one terminating zero, no other zero, no line break.
-bool IsPlainString(const Value& v) {
-    if (v.type != REG_SZ || v.data.empty() || v.data.back() != '\0')
-        return false;
-    std::string_view text(v.data.data(), v.data.size() - 1);
-    return text.find('\0') == std::string_view::npos && !NameHasLineBreak(text);
-}
-
-void AppendValue(std::string& out, const Value& v) {
-    size_t lineStart = out.size();
-    if (v.name.empty())
-        out += '@';
-    else
-        AppendQuoted(out, v.name);
-    out += '=';
-    if (IsPlainString(v)) {
-        AppendQuoted(out, std::string_view(v.data.data(), v.data.size() - 1));
-    } else if (v.type == REG_DWORD && v.data.size() == 4) {
-        DWORD d = 0;
-        for (int i = 3; i >= 0; --i)
-            d = (d << 8) | (unsigned char)v.data[(size_t)i];
-        out += FormatString("dword:%08x", (unsigned)d);
-    } else {
-        out += v.type == REG_BINARY ? std::string("hex:") : FormatString("hex(%x):", (unsigned)v.type);
-        static const char digits[] = "0123456789abcdef";
-        for (size_t i = 0; i < v.data.size(); ++i) {
-            unsigned char b = (unsigned char)v.data[i];
-            out += digits[b >> 4];
-            out += digits[b & 15];
-            if (i + 1 == v.data.size())
-                break;
-            out += ',';
-            if (out.size() - lineStart >= 76) {
-                out += "\\\n  ";
-                lineStart = out.size() - 2;
-            }
-        }
-    }
-    out += '\n';
-}
-
-void AppendKey(std::string& out, std::string& path, const Key& key, bool isRoot) {
-    if (!isRoot || !key.values.empty()) {
-        out += "\n[";
-        out += path;
-        out += "]\n";
-        for (const Value& v : key.values)
-            AppendValue(out, v);
-    }
-    for (const auto& [name, sub] : key.subkeys) {
-        size_t len = path.size();
-        path += '\\';
-        path += name;
-        AppendKey(out, path, *sub, false);
-        path.resize(len);
-    }
-}
-
-// Every key is written (a root only when it holds values), depth first in sorted order.
-std::string Serialize(const Key& top) {
-    std::string out = kHeader;
-    out += '\n';
-    for (const auto& [name, root] : top.subkeys) {
-        std::string path = name;
-        AppendKey(out, path, *root, true);
-    }
-    return out;
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -673,10 +237,15 @@ Snapshot ReadFile(const std::string& path) {
         s.damaged = true;
         s.reason = "it is larger than 256 MB";
     } else {
-        Parser parser(bytes);
-        if (!parser.Parse(*tree)) {
+        regfile::ParseResult parsed = regfile::Parse(bytes, *tree);
+        if (!parsed.ok) {
             s.damaged = true;
-            s.reason = parser.Error();
+            s.reason = parsed.error;
+        } else {
+            // Said once for these bytes: the parsed tree is remembered below.
+            for (const std::string& line : parsed.skipped)
+                fprintf(stderr, "%s: the registry file %s, %s\n", program_invocation_short_name, path.c_str(),
+                        line.c_str());
         }
     }
     s.bytes = std::make_shared<const std::string>(std::move(bytes));
@@ -825,7 +394,7 @@ LONG ChangeStore(const std::function<LONG(Key&)>& fn) {
     LONG rc = fn(*tree);
     if (rc != ERROR_SUCCESS)
         return rc;
-    auto bytes = std::make_shared<const std::string>(Serialize(*tree));
+    auto bytes = std::make_shared<const std::string>(regfile::Serialize(*tree));
     if (s.exists && *bytes == *s.bytes)
         return ERROR_SUCCESS;
     rc = WriteAtomically(f, *bytes);
@@ -1076,7 +645,7 @@ LONG RegSetValueEx(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BYT
     if (rc != ERROR_SUCCESS)
         return rc;
     std::string_view name = lpValueName ? lpValueName : "";
-    if ((!lpData && cbData) || name.size() > kMaxValueNameLength || NameHasLineBreak(name))
+    if ((!lpData && cbData) || !regfile::IsValueNameAccepted(name))
         return ERROR_INVALID_PARAMETER;
     if ((open.access & KEY_SET_VALUE) == 0)
         return ERROR_ACCESS_DENIED;

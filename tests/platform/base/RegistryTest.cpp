@@ -215,6 +215,58 @@ TEST_F(RegistryTest, ReadsHandWrittenFiles) {
     }
 }
 
+TEST_F(RegistryTest, NamesTheFunctionsRefuseAreSkippedAndTheRestLoads) {
+    // Hand-edited: a key name with a CR, a value name with a NUL, a key name of 256 bytes. Each is one
+    // line on standard error; everything else loads, and every name that enumerates can be opened.
+    const std::string longName(256, 'k');
+    using namespace std::string_literals;
+    TempRegistry::Write(m_reg.Path(),
+                        "REGEDIT4\n"
+                        "[HKEY_CURRENT_USER\\Software\\a\rb]\n"
+                        "\"Lost\"=dword:1\n"
+                        "\"Wrapped\"=hex:01,\\\n  02\n"
+                        "[HKEY_CURRENT_USER\\Software\\Good]\n"
+                        "\"A\"=\"x\"\n"
+                        "\"n\0ul\"=\"y\"\n"
+                        "\"B\"=dword:2\n"s +
+                            "[HKEY_CURRENT_USER\\Software\\" + longName + "]\n");
+    testing::internal::CaptureStderr();
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &key), ERROR_SUCCESS);
+    std::string message = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 3) << message;
+    EXPECT_NE(message.find("line 2: the key \"HKEY_CURRENT_USER\\Software\\a\\x0db\""), std::string::npos)
+        << message;
+    EXPECT_NE(message.find("line 8: the value \"n\\x00ul\""), std::string::npos) << message;
+    char name[300];
+    DWORD len = sizeof name;
+    std::vector<std::string> names;
+    for (DWORD i = 0; RegEnumKeyEx(key, i, name, &len, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++i, len = sizeof name)
+        names.push_back(name);
+    RegCloseKey(key);
+    EXPECT_EQ(names, std::vector<std::string>{"Good"});
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Good", 0, KEY_READ, &key), ERROR_SUCCESS);
+    std::vector<std::string> values;
+    for (DWORD i = 0; RegEnumValue(key, i, name, &len, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++i, len = sizeof name) {
+        values.push_back(name);
+        Data got;
+        EXPECT_EQ(Get(key, name, got), ERROR_SUCCESS) << name;
+    }
+    RegCloseKey(key);
+    EXPECT_EQ(values, (std::vector<std::string>{"A", "B"}));
+    EXPECT_FALSE(TempRegistry::Exists(m_reg.Path() + ".bad"));
+
+    // The API refuses the same names.
+    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\a\rb", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                             nullptr),
+              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, ("Software\\" + longName).c_str(), 0, KEY_READ, &key),
+              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(Set(HKEY_CURRENT_USER, "line\nbreak", Dword(1)), ERROR_INVALID_PARAMETER);
+}
+
 TEST_F(RegistryTest, QueryFollowsTheBufferRules) {
     HKEY key = Create("Software\\Veltrin");
     ASSERT_EQ(Set(key, "Name", Sz("abcdef")), ERROR_SUCCESS);
