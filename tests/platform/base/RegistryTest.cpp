@@ -259,8 +259,8 @@ TEST_F(RegistryTest, NamesTheFunctionsRefuseAreSkippedAndTheRestLoads) {
     EXPECT_FALSE(TempRegistry::Exists(m_reg.Path() + ".bad"));
 
     // The API refuses the same names.
-    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\a\rb", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                             nullptr),
+    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\a\rb", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                             &key, nullptr),
               ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, ("Software\\" + longName).c_str(), 0, KEY_READ, &key),
               ERROR_INVALID_PARAMETER);
