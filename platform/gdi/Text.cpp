@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Utf8.h"
 #include "platform/gdi/GdiInternal.h"
 
 namespace gdi {
@@ -63,64 +64,12 @@ cairo_scaled_font_t* MakeScaled(cairo_font_face_t* face, double em) {
     cairo_matrix_init_identity(&ctm);
     return cairo_scaled_font_create(face, &fm, &ctm, FontOptions());
 }
-
-const uint16_t kCp1252High[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                  0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
-                                  0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
-
-bool ValidUtf8(const unsigned char* s, size_t n) {
-    size_t i = 0;
-    while (i < n) {
-        unsigned char c = s[i];
-        size_t extra;
-        if (c < 0x80)
-            extra = 0;
-        else if (c >= 0xC2 && c <= 0xDF)
-            extra = 1;
-        else if ((c >> 4) == 0xE)
-            extra = 2;
-        else if (c >= 0xF0 && c <= 0xF4)
-            extra = 3;
-        else
-            return false;
-        if (i + extra >= n && extra > 0)
-            return false;
-        for (size_t k = 1; k <= extra; ++k)
-            if ((s[i + k] & 0xC0) != 0x80)
-                return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += (char)cp;
-    } else if (cp < 0x800) {
-        out += (char)(0xC0 | (cp >> 6));
-        out += (char)(0x80 | (cp & 0x3F));
-    } else {
-        out += (char)(0xE0 | (cp >> 12));
-        out += (char)(0x80 | ((cp >> 6) & 0x3F));
-        out += (char)(0x80 | (cp & 0x3F));
-    }
-}
 }  // namespace
 
 std::string TextToUtf8(const char* text, int length) {
     if (!text || length <= 0)
         return std::string();
-    const unsigned char* s = reinterpret_cast<const unsigned char*>(text);
-    std::string out;
-    if (ValidUtf8(s, (size_t)length)) {
-        out.assign(text, (size_t)length);
-    } else {
-        for (int i = 0; i < length; ++i) {
-            unsigned char c = s[i];
-            AppendUtf8(out, c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : c);
-        }
-    }
+    std::string out = TextAsUtf8(std::string_view(text, (size_t)length));
     // Cairo stops at a NUL; control characters are drawn as nothing.
     for (char& c : out)
         if (c == 0)

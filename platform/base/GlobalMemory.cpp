@@ -1,0 +1,82 @@
+#include "platform/base/GlobalMemory.h"
+
+#include <exception>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace {
+// The storage has at least one byte, so even a block of size 0 has an address to lock.
+struct Block {
+    std::vector<char> bytes;
+    SIZE_T size = 0;
+    int locks = 0;
+};
+
+std::mutex g_mutex;
+std::map<uintptr_t, std::unique_ptr<Block>> g_blocks;
+uintptr_t g_next = 0x1000;
+
+Block* Find(HGLOBAL h) {
+    auto it = g_blocks.find((uintptr_t)h);
+    return it == g_blocks.end() ? nullptr : it->second.get();
+}
+}  // namespace
+
+HGLOBAL GlobalAlloc(UINT, SIZE_T bytes) {
+    auto block = std::make_unique<Block>();
+    try {
+        block->bytes.assign(bytes ? bytes : 1, 0);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    block->size = bytes;
+    std::lock_guard<std::mutex> g(g_mutex);
+    g_next += 4;
+    g_blocks[g_next] = std::move(block);
+    return (HGLOBAL)g_next;
+}
+
+HGLOBAL GlobalReAlloc(HGLOBAL h, SIZE_T bytes, UINT) {
+    std::lock_guard<std::mutex> g(g_mutex);
+    Block* b = Find(h);
+    // A locked block stays where its user's pointer points.
+    if (!b || b->locks > 0)
+        return nullptr;
+    try {
+        b->bytes.resize(bytes ? bytes : 1, 0);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    b->size = bytes;
+    return h;
+}
+
+LPVOID GlobalLock(HGLOBAL h) {
+    std::lock_guard<std::mutex> g(g_mutex);
+    Block* b = Find(h);
+    if (!b)
+        return nullptr;
+    ++b->locks;
+    return b->bytes.data();
+}
+
+BOOL GlobalUnlock(HGLOBAL h) {
+    std::lock_guard<std::mutex> g(g_mutex);
+    Block* b = Find(h);
+    if (!b || b->locks == 0)
+        return FALSE;
+    return --b->locks > 0;
+}
+
+SIZE_T GlobalSize(HGLOBAL h) {
+    std::lock_guard<std::mutex> g(g_mutex);
+    Block* b = Find(h);
+    return b ? b->size : 0;
+}
+
+HGLOBAL GlobalFree(HGLOBAL h) {
+    std::lock_guard<std::mutex> g(g_mutex);
+    return g_blocks.erase((uintptr_t)h) ? nullptr : h;
+}
