@@ -348,7 +348,7 @@ void EditText::Relayout() {
 
 // Adds the soft breaks of the text line [from, to) whose start is already a line start.
 void EditText::WrapLine(int from, int to) {
-    if (m_wrapWidth <= 0 || !m_measure)
+    if (m_wrapWidth <= 0 || !m_measure || Width(from, to) <= m_wrapWidth)
         return;
     int lineStart = from, afterBlanks = -1;
     int i = from;
