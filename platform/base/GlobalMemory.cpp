@@ -1,10 +1,11 @@
 #include "platform/base/GlobalMemory.h"
 
 #include <exception>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <vector>
+
+#include "platform/base/HandleTable.h"
 
 namespace {
 // The storage has at least one byte, so even a block of size 0 has an address to lock.
@@ -15,12 +16,12 @@ struct Block {
 };
 
 std::mutex g_mutex;
-std::map<uintptr_t, std::unique_ptr<Block>> g_blocks;
-uintptr_t g_next = 0x1000;
+// Apart from the kernel handles, which are HANDLEs too.
+HandleTable<std::unique_ptr<Block>, HGLOBAL> g_blocks{0x30000};  // guarded by g_mutex
 
 Block* Find(HGLOBAL h) {
-    auto it = g_blocks.find((uintptr_t)h);
-    return it == g_blocks.end() ? nullptr : it->second.get();
+    auto* b = g_blocks.Find(h);
+    return b ? b->get() : nullptr;
 }
 }  // namespace
 
@@ -33,9 +34,7 @@ HGLOBAL GlobalAlloc(UINT, SIZE_T bytes) {
     }
     block->size = bytes;
     std::lock_guard<std::mutex> g(g_mutex);
-    g_next += 4;
-    g_blocks[g_next] = std::move(block);
-    return (HGLOBAL)g_next;
+    return g_blocks.Add(std::move(block));
 }
 
 HGLOBAL GlobalReAlloc(HGLOBAL h, SIZE_T bytes, UINT) {
@@ -77,6 +76,11 @@ SIZE_T GlobalSize(HGLOBAL h) {
 }
 
 HGLOBAL GlobalFree(HGLOBAL h) {
+    std::unique_ptr<Block> freed;  // destroyed outside the lock
     std::lock_guard<std::mutex> g(g_mutex);
-    return g_blocks.erase((uintptr_t)h) ? nullptr : h;
+    auto taken = g_blocks.Take(h);
+    if (!taken)
+        return h;
+    freed = std::move(*taken);
+    return nullptr;
 }

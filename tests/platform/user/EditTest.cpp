@@ -13,6 +13,7 @@
 #include "platform/user/Controls.h"
 #include "platform/user/ListView.h"
 #include "platform/user/Menu.h"
+#include "tests/support/Gui.h"
 
 namespace {
 std::vector<WORD> g_codes;
@@ -51,10 +52,12 @@ protected:
         RegisterClass(&wc);
         parent = CreateWindowEx(0, wc.lpszClassName, "parent", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr,
                                 nullptr, nullptr, nullptr);
+        screenshot = std::make_unique<ScreenshotOnFailure>(parent);
         g_codes.clear();
         g_editBrush = nullptr;
     }
     void TearDown() override {
+        screenshot.reset();
         DestroyWindow(parent);
         SetDisplayBackend(nullptr);
     }
@@ -70,13 +73,6 @@ protected:
         SendMessage(e, EM_GETSEL, (WPARAM)&a, (LPARAM)&b);
         return {(int)a, (int)b};
     }
-    static void Pump() {
-        MSG m;
-        while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessage(&m);
-        }
-    }
     // A key pressed and released with the modifiers held, all queued before any is handled.
     static void Keys(std::vector<UINT> modifiers, UINT vk) {
         for (UINT m : modifiers)
@@ -90,13 +86,13 @@ protected:
     static void KeysSlowly(std::vector<UINT> modifiers, UINT vk) {
         for (UINT m : modifiers) {
             PostKeyInput(WM_KEYDOWN, m, 1);
-            Pump();
+            Pump(true);
         }
         SimulateKey(vk);
-        Pump();
+        Pump(true);
         for (UINT m : modifiers)
             PostKeyInput(WM_KEYUP, m, (LPARAM)0xC0000001);
-        Pump();
+        Pump(true);
     }
     static POINT PosOf(HWND e, int index) {
         LRESULT r = SendMessage(e, EM_POSFROMCHAR, (WPARAM)index, 0);
@@ -110,6 +106,7 @@ protected:
 
     std::shared_ptr<HeadlessDisplay> display;
     HWND parent = nullptr;
+    std::unique_ptr<ScreenshotOnFailure> screenshot;
 };
 
 TEST_F(EditTest, ParentHearsOfChangesAsWindowsTellsIt) {
@@ -207,14 +204,8 @@ TEST_F(EditTest, PositionsMarginsAndTheFormattingRectangle) {
     // The text's pixels begin at the margin.
     SetWindowText(e, "WWWW");
     UpdateWindow(parent);
-    auto dark = [&](int x) {
-        for (int y = 10; y < 10 + lineHeight; ++y) {
-            COLORREF c = display->PresentedPixel(parent, 10 + x, y);
-            if (GetRValue(c) < 128)
-                return true;
-        }
-        return false;
-    };
+    PixelProbe probe(parent);
+    auto dark = [&](int x) { return probe.Any(RECT{10 + x, 10, 11 + x, 10 + lineHeight}, [](COLORREF c) { return PixelProbe::Dark(c); }); };
     for (int x = 0; x < 5; ++x)
         EXPECT_FALSE(dark(x)) << x;
     bool inked = false;
@@ -236,7 +227,7 @@ TEST_F(EditTest, AlignedLinesAndTheCtlColorBrush) {
     g_editBrush = CreateSolidBrush(RGB(0, 200, 0));
     InvalidateRect(left, nullptr, TRUE);
     UpdateWindow(parent);
-    EXPECT_EQ(display->PresentedPixel(parent, 10 + 190, 70 + 2), RGB(0, 200, 0));
+    EXPECT_EQ(PixelProbe(parent).At(10 + 190, 70 + 2), RGB(0, 200, 0));
     DeleteObject(g_editBrush);
     g_editBrush = nullptr;
 }
@@ -245,17 +236,17 @@ TEST_F(EditTest, TypedUtf8StaysWholeAndTheCaretStepsOverIt) {
     HWND e = Make(0);
     SetFocus(e);
     SimulateChars("Caf\xC3\xA9!");
-    Pump();
+    Pump(true);
     EXPECT_EQ(Text(e), "Caf\xC3\xA9!");
     SimulateKey(VK_LEFT);
     SimulateKey(VK_BACK);
-    Pump();
+    Pump(true);
     EXPECT_EQ(Text(e), "Caf!");
     EXPECT_EQ(Sel(e), std::make_pair(3, 3));
     // One change per character, however many bytes it has.
     g_codes.clear();
     SimulateChars("\xE2\x82\xAC");
-    Pump();
+    Pump(true);
     EXPECT_EQ(g_codes, (std::vector<WORD>{EN_UPDATE, EN_CHANGE}));
     EXPECT_EQ(Text(e), "Caf\xE2\x82\xAC!");
 }
@@ -359,7 +350,7 @@ TEST_F(EditTest, RightClickShowsTheEditMenuAndItsChoiceActs) {
     g_parentMenu = false;
     SimulateMouseButton(e, 20, 5, WM_RBUTTONDOWN, WM_RBUTTONUP);
     PostMessage(parent, WM_NULL, 0, 0);  // something for the menu's loop to take
-    Pump();
+    Pump(true);
     UnhookWindowsHookEx(g_hook);
     EXPECT_TRUE(shown);
     EXPECT_TRUE(focused);
