@@ -334,15 +334,16 @@ void Edit::Paint(HDC dc) {
 
 // ---- Changes --------------------------------------------------------------------------------------
 
-// After a change by the user or by EM_REPLACESEL: the limit first, then the update and the change.
+// After a change by the user or by EM_REPLACESEL: the limit first (while the window's text is still
+// the old one, as the limit is met before the text changes), then the update and the change.
 void Edit::Changed(bool cut) {
+    if (cut)
+        Command(EN_MAXTEXT);
     m_modified = true;
     m_widest = -1;
     DefWindowProc(m_h, WM_SETTEXT, 0, (LPARAM)m_text.Text().c_str());
     EnsureCaretVisible();
     InvalidateRect(m_h, nullptr, TRUE);
-    if (cut)
-        Command(EN_MAXTEXT);
     Command(EN_UPDATE);
     Command(EN_CHANGE);
 }
