@@ -136,8 +136,8 @@ void Edit::Layout() {
         SetWindowPos(m_vbar, nullptr, rc.right - sb, 0, sb, std::max<LONG>(0, rc.bottom - (m_hbar ? sbh : 0)),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     if (m_hbar)
-        SetWindowPos(m_hbar, nullptr, 0, rc.bottom - sbh, std::max<LONG>(0, rc.right - (m_vbar ? sb : 0)), sbh,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(m_hbar, nullptr, 0, rc.bottom - sbh, std::max<LONG>(0, rc.right - (m_vbar ? sb : 0)),
+                     sbh, SWP_NOZORDER | SWP_NOACTIVATE);
     // A multi-line edit wraps its lines unless it scrolls sideways.
     bool wraps = Multi() && !(Style() & (ES_AUTOHSCROLL | WS_HSCROLL));
     RECT fr = FormatRect();
@@ -242,14 +242,24 @@ void Edit::EnsureCaretVisible() {
 
 void Edit::UpdateScrollBars() {
     if (m_vbar) {
-        SCROLLINFO si{sizeof si,   SIF_ALL | SIF_DISABLENOSCROLL, 0, std::max(0, m_text.LineCount() - 1),
-                      (UINT)VisibleLines(), m_firstLine, m_firstLine};
+        SCROLLINFO si{sizeof si,
+                      SIF_ALL | SIF_DISABLENOSCROLL,
+                      0,
+                      std::max(0, m_text.LineCount() - 1),
+                      (UINT)VisibleLines(),
+                      m_firstLine,
+                      m_firstLine};
         SetScrollInfo(m_vbar, SB_CTL, &si, TRUE);
     }
     if (m_hbar) {
         RECT r = FormatRect();
-        SCROLLINFO si{sizeof si, SIF_ALL | SIF_DISABLENOSCROLL, 0, Widest(), (UINT)std::max<LONG>(1, r.right - r.left),
-                      m_scrollX, m_scrollX};
+        SCROLLINFO si{sizeof si,
+                      SIF_ALL | SIF_DISABLENOSCROLL,
+                      0,
+                      Widest(),
+                      (UINT)std::max<LONG>(1, r.right - r.left),
+                      m_scrollX,
+                      m_scrollX};
         SetScrollInfo(m_hbar, SB_CTL, &si, TRUE);
     }
 }
@@ -266,7 +276,8 @@ int Edit::Widest() {
 void Edit::OnScroll(bool vertical, int code, HWND bar) {
     int target;
     if (vertical) {
-        if (ScrollTarget(code, m_firstLine, 1, VisibleLines(), m_text.LineCount(), bar ? bar : m_vbar, target))
+        if (ScrollTarget(code, m_firstLine, 1, VisibleLines(), m_text.LineCount(), bar ? bar : m_vbar,
+                         target))
             SetFirstLine(target);
     } else {
         RECT r = FormatRect();
@@ -307,7 +318,8 @@ void Edit::Paint(HDC dc) {
                 if (s >= e)
                     continue;
                 std::string shown = Shown(std::string_view(text).substr((size_t)s, (size_t)(e - s)));
-                TextOut(dc, x0 + run.x + m_text.XOf(s) - m_text.XOf(run.from), y, shown.c_str(), (int)shown.size());
+                TextOut(dc, x0 + run.x + m_text.XOf(s) - m_text.XOf(run.from), y, shown.c_str(),
+                        (int)shown.size());
             }
         };
         int ls = m_text.LineStart(line), le = m_text.LineEnd(line);
@@ -602,8 +614,8 @@ void Edit::ContextMenu(LPARAM lParam) {
         p = POINT{rc.right / 2, rc.bottom / 2};
         ClientToScreen(m_h, &p);
     }
-    UINT chosen = (UINT)TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, p.x,
-                                       p.y, 0, m_h, nullptr);
+    UINT chosen = (UINT)TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                                       p.x, p.y, 0, m_h, nullptr);
     DestroyMenu(menu);
     if (!chosen || !IsWindow(m_h))
         return;
@@ -646,11 +658,11 @@ LRESULT Edit::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CREATE: {
             DWORD style = Style();
             if (Multi() && (style & WS_VSCROLL))
-                m_vbar = CreateWindowEx(0, WC_SCROLLBAR, "", WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, 0, 0, m_h,
-                                        nullptr, nullptr, nullptr);
+                m_vbar = CreateWindowEx(0, WC_SCROLLBAR, "", WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, 0, 0,
+                                        m_h, nullptr, nullptr, nullptr);
             if (Multi() && (style & WS_HSCROLL))
-                m_hbar = CreateWindowEx(0, WC_SCROLLBAR, "", WS_CHILD | WS_VISIBLE | SBS_HORZ, 0, 0, 0, 0, m_h,
-                                        nullptr, nullptr, nullptr);
+                m_hbar = CreateWindowEx(0, WC_SCROLLBAR, "", WS_CHILD | WS_VISIBLE | SBS_HORZ, 0, 0, 0, 0,
+                                        m_h, nullptr, nullptr, nullptr);
             Metrics();
             return 0;
         }

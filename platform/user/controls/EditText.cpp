@@ -260,7 +260,8 @@ bool EditText::FlushPending(int limit, bool* cut) {
 void EditText::Remove(int from, int to, Kind kind) {
     std::string removed = m_text.substr((size_t)from, (size_t)(to - from));
     UndoRecord& u = m_undo;
-    if (kind == Kind::Backspace && u.valid && u.kind == Kind::Backspace && u.inserted.empty() && u.pos == to) {
+    if (kind == Kind::Backspace && u.valid && u.kind == Kind::Backspace && u.inserted.empty() &&
+        u.pos == to) {
         u.removed.insert(0, removed);
         u.pos = from;
     } else if (kind == Kind::Backspace && u.valid && u.kind == Kind::Typing &&
@@ -313,12 +314,9 @@ bool EditText::Undo() {
 
 EditText::Commands EditText::Available(bool readOnly, bool password, bool clipboardHasText) const {
     bool selection = HasSelection();
-    return Commands{CanUndo() && !readOnly,
-                    selection && !readOnly && !password,
-                    selection && !password,
-                    clipboardHasText && !readOnly,
-                    selection && !readOnly,
-                    Length() > 0 && (SelStart() > 0 || SelEnd() < Length())};
+    return Commands{CanUndo() && !readOnly, selection && !readOnly && !password,
+                    selection && !password, clipboardHasText && !readOnly,
+                    selection && !readOnly, Length() > 0 && (SelStart() > 0 || SelEnd() < Length())};
 }
 
 // ---- Lines ----------------------------------------------------------------------------------------

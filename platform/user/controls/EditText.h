@@ -41,7 +41,9 @@ public:
     int SelStart() const { return std::min(m_anchor, m_caret); }
     int SelEnd() const { return std::max(m_anchor, m_caret); }
     bool HasSelection() const { return m_anchor != m_caret; }
-    std::string Selected() const { return m_text.substr((size_t)SelStart(), (size_t)(SelEnd() - SelStart())); }
+    std::string Selected() const {
+        return m_text.substr((size_t)SelStart(), (size_t)(SelEnd() - SelStart()));
+    }
     void Select(int anchor, int caret);
     // Moves the caret; `extend` keeps the anchor (Shift), else the selection collapses there.
     void MoveCaret(int pos, bool extend);

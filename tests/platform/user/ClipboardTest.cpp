@@ -31,7 +31,8 @@ protected:
     void SetUp() override {
         display = std::make_shared<HeadlessDisplay>();
         SetDisplayBackend(display);
-        window = CreateWindowEx(0, "Static", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        window =
+            CreateWindowEx(0, "Static", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     }
     void TearDown() override {
         DestroyWindow(window);

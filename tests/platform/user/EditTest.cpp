@@ -65,8 +65,8 @@ protected:
         SetDisplayBackend(nullptr);
     }
     HWND Make(DWORD style, const char* text = "", int w = 200, int h = 100, int y = 10) {
-        HWND e = CreateWindowEx(0, WC_EDIT, text, WS_CHILD | WS_VISIBLE | style, 10, y, w, h, parent, (HMENU)7,
-                                nullptr, nullptr);
+        HWND e = CreateWindowEx(0, WC_EDIT, text, WS_CHILD | WS_VISIBLE | style, 10, y, w, h, parent,
+                                (HMENU)7, nullptr, nullptr);
         g_codes.clear();
         return e;
     }
@@ -186,8 +186,8 @@ TEST_F(EditTest, PositionsMarginsAndTheFormattingRectangle) {
     EXPECT_EQ(PosOf(e, 0).y, 0);
     int lineHeight = PosOf(e, 4).y;
     EXPECT_GT(lineHeight, 0);
-    EXPECT_EQ(r.bottom % lineHeight, 0);  // whole lines
-    EXPECT_EQ(PosOf(e, 3).x, PosOf(e, 2).x);  // a line break stands after its line's text
+    EXPECT_EQ(r.bottom % lineHeight, 0);                  // whole lines
+    EXPECT_EQ(PosOf(e, 3).x, PosOf(e, 2).x);              // a line break stands after its line's text
     EXPECT_EQ(SendMessage(e, EM_POSFROMCHAR, 9, 0), -1);  // past the last character
     for (int c : {0, 1, 2, 4, 5, 6, 7}) {
         POINT p = PosOf(e, c);
@@ -209,7 +209,10 @@ TEST_F(EditTest, PositionsMarginsAndTheFormattingRectangle) {
     SetWindowText(e, "WWWW");
     UpdateWindow(parent);
     PixelProbe probe(parent);
-    auto dark = [&](int x) { return probe.Any(RECT{10 + x, 10, 11 + x, 10 + lineHeight}, [](COLORREF c) { return PixelProbe::Dark(c); }); };
+    auto dark = [&](int x) {
+        return probe.Any(RECT{10 + x, 10, 11 + x, 10 + lineHeight},
+                         [](COLORREF c) { return PixelProbe::Dark(c); });
+    };
     for (int x = 0; x < 5; ++x)
         EXPECT_FALSE(dark(x)) << x;
     bool inked = false;

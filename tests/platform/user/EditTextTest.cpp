@@ -95,12 +95,21 @@ struct KeyCase {
 const KeyCase kKeyCases[] = {
     // UTF-8 characters are whole: two-, three- and four-byte ones.
     {"a\xC3\xA9|b", Backspace, "a|b", false},
-    {"a|\xC3\xA9" "b", Delete, "a|b", false},
+    {"a|\xC3\xA9"
+     "b",
+     Delete, "a|b", false},
     {"a\xE2\x82\xAC|", Backspace, "a|", false},
     {"|\xF0\x9F\x98\x80x", Delete, "|x", false},
-    {"a\xC3\xA9|b", Left, "a|\xC3\xA9" "b", false},
-    {"a|\xC3\xA9" "b", Right, "a\xC3\xA9|b", false},
-    {"a|\xC3\xA9" "b", ShiftRight, "a^\xC3\xA9|b", false},
+    {"a\xC3\xA9|b", Left,
+     "a|\xC3\xA9"
+     "b",
+     false},
+    {"a|\xC3\xA9"
+     "b",
+     Right, "a\xC3\xA9|b", false},
+    {"a|\xC3\xA9"
+     "b",
+     ShiftRight, "a^\xC3\xA9|b", false},
     {"\xC3\xA9\xC3\xA9|", ShiftLeft, "\xC3\xA9|\xC3\xA9^", false},
     // Text that is not UTF-8 (Windows-1252) moves by bytes, as it is drawn.
     {"caf\xE9\xC3|\xA9", Backspace, "caf\xE9|\xA9", false},
@@ -170,7 +179,7 @@ TEST(EditText, LimitCutsInsertedTextAtACharacterEnd) {
         {"helz|", "abcdef", 6, "helzab|", true},
         {"h^el|z", "XY", 4, "hXY|z", false},
         {"ab|", "\xC3\xA9\xC3\xA9", 5, "ab\xC3\xA9|", true},  // never half an é
-        {"ab|", "x\r\ny", 4, "abx|", true},                  // never half a line break
+        {"ab|", "x\r\ny", 4, "abx|", true},                   // never half a line break
         {"abcd|", "x", 4, "abcd|", true},
     };
     for (const Case& c : cases) {
@@ -262,8 +271,8 @@ TEST(EditText, ContextMenuCommandsFollowSelectionClipboardAndStyle) {
     for (const Case& c : cases) {
         EditText t = Parse(c.text);
         auto a = t.Available(c.readOnly, c.password, c.clipboard);
-        std::string what = std::string(c.text) + (c.readOnly ? " read-only" : "") + (c.password ? " password" : "") +
-                           (c.clipboard ? " clipboard" : "");
+        std::string what = std::string(c.text) + (c.readOnly ? " read-only" : "") +
+                           (c.password ? " password" : "") + (c.clipboard ? " clipboard" : "");
         EXPECT_EQ(a.undo, c.undo) << what;
         EXPECT_EQ(a.cut, c.cut) << what;
         EXPECT_EQ(a.copy, c.copy) << what;
