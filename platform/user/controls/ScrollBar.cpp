@@ -55,6 +55,7 @@ private:
     void OnButtonDown(POINT p);
     void OnMouseMove(int along);
     void OnButtonUp();
+    void OnKey(UINT vk, bool down);
 
     ScrollState m_s;
 };
@@ -181,11 +182,15 @@ void ScrollBar::Tell(int code, int pos) {
 int ScrollBar::SetInfo(const SCROLLINFO& in, BOOL redraw) {
     ScrollState* s = &m_s;
     if (in.fMask & SIF_RANGE) {
-        s->min = in.nMin;
-        s->max = std::max(in.nMin, in.nMax);
+        // A minimum above the maximum is no range at all.
+        bool valid = in.nMin <= in.nMax;
+        s->min = valid ? in.nMin : 0;
+        s->max = valid ? in.nMax : 0;
     }
     if (in.fMask & SIF_PAGE)
         s->page = in.nPage;
+    // A page never exceeds the range it pages through.
+    s->page = (UINT)std::min<long long>(s->page, (long long)s->max - s->min + 1);
     if (in.fMask & SIF_POS)
         s->pos = in.nPos;
     s->pos = Clamp(*s, s->pos);
@@ -247,6 +252,36 @@ void ScrollBar::OnButtonUp() {
     InvalidateRect(m_h, nullptr, FALSE);
 }
 
+// The keys scroll as the parts do: the parent is asked to move, and moves the bar itself.
+void ScrollBar::OnKey(UINT vk, bool down) {
+    int code;
+    switch (vk) {
+        case VK_UP:
+        case VK_LEFT:
+            code = SB_LINEUP;
+            break;
+        case VK_DOWN:
+        case VK_RIGHT:
+            code = SB_LINEDOWN;
+            break;
+        case VK_PRIOR:
+            code = SB_PAGEUP;
+            break;
+        case VK_NEXT:
+            code = SB_PAGEDOWN;
+            break;
+        case VK_HOME:
+            code = SB_TOP;
+            break;
+        case VK_END:
+            code = SB_BOTTOM;
+            break;
+        default:
+            return;
+    }
+    Tell(down ? code : SB_ENDSCROLL, 0);
+}
+
 LRESULT ScrollBar::GetInfo(SCROLLINFO* out) const {
     if (!out)
         return FALSE;
@@ -274,6 +309,10 @@ LRESULT ScrollBar::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_LBUTTONUP:
             OnButtonUp();
+            return 0;
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+            OnKey((UINT)wParam, msg == WM_KEYDOWN);
             return 0;
         case WM_CAPTURECHANGED:
             m_s.pressed = kNone;
