@@ -22,6 +22,7 @@
 #define NM_SETFOCUS (NM_FIRST - 7)
 #define NM_KILLFOCUS (NM_FIRST - 8)
 #define NM_CUSTOMDRAW (NM_FIRST - 12)
+#define NM_RELEASEDCAPTURE (NM_FIRST - 16)
 
 // Custom draw.
 #define CDDS_PREPAINT 0x00000001

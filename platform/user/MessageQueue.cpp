@@ -673,7 +673,24 @@ BOOL CallMsgFilter(LPMSG msg, int code) {
 
 // ---- Input --------------------------------------------------------------------------------------
 
+static std::atomic<uint8_t> g_keyDown[256];
+
 void PostMouseInput(UINT message, POINT screen, WPARAM keys) {
+    // The buttons' state follows the input as it arrives, as the keys' does.
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_LBUTTONUP:
+            g_keyDown[VK_LBUTTON] = message != WM_LBUTTONUP;
+            break;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+        case WM_RBUTTONUP:
+            g_keyDown[VK_RBUTTON] = message != WM_RBUTTONUP;
+            break;
+        default:
+            break;
+    }
     HWND target = CurrentQueue().capture;
     if (!target)
         target = WindowFromPoint(screen);
@@ -706,8 +723,6 @@ void PostMouseInput(UINT message, POINT screen, WPARAM keys) {
     }
     PostTo(tid, m);
 }
-
-static std::atomic<uint8_t> g_keyDown[256];
 
 SHORT GetKeyState(int vk) {
     return (vk >= 0 && vk < 256 && g_keyDown[vk]) ? (SHORT)0x8000 : 0;

@@ -104,14 +104,6 @@ std::optional<LRESULT> ListView::InputMessage(UINT msg, WPARAM wParam, LPARAM lP
         case WM_RBUTTONDBLCLK:
             OnButtonDown(msg, wParam, p);
             return 0;
-        case WM_MOUSEMOVE:
-            OnMouseMove(wParam, p);
-            return 0;
-        case WM_LBUTTONUP:
-            m_dragItem = -1;
-            if (GetCapture() == m_h)
-                ReleaseCapture();
-            return 0;
         case WM_TIMER:
             if (wParam != kEditTimer)
                 return std::nullopt;

@@ -88,6 +88,7 @@ private:
     bool SetState(int item, UINT state, UINT mask);
     bool SetOneState(int item, UINT state, UINT mask);
     void DeselectAllBut(int keep);
+    void DeselectOutside(int first, int last);  // rows before `first` or after `last`
     int SelectedCount();
     int NextItem(int start, UINT flags);
 
@@ -125,9 +126,10 @@ private:
     void Print(HDC dc, LPARAM flags);
 
     // Input.
+    enum class Press { Released, Dragged, Abandoned };
+    Press TrackPress(POINT start);
     void OnButtonDown(UINT msg, WPARAM keys, POINT p);
     void NotifyButton(UINT msg, int item, int sub, POINT p, UINT was);
-    void OnMouseMove(WPARAM keys, POINT p);
     void OnKeyDown(UINT vk);
     void MoveFocus(int item, bool shift, bool ctrl);
     void OnScroll(bool vertical, int code, HWND bar);
@@ -197,8 +199,6 @@ private:
     RECT m_hbarRect{};
     bool m_vbarShown = false;
     bool m_hbarShown = false;
-    int m_dragItem = -1;
-    POINT m_dragStart{};
     int m_editTimerItem = -1;
 };
 }  // namespace user::listview

@@ -17,8 +17,10 @@ void ListView::MoveFocus(int item, bool shift, bool ctrl) {
     if (ctrl) {
         SetState(item, LVIS_FOCUSED, LVIS_FOCUSED);
     } else if (shift && !(Style() & LVS_SINGLESEL) && Valid(m_mark)) {
+        // Rows outside the range lose the selection, rows inside gain it; a row already selected in it
+        // (the anchor among them) is left alone, so it is told nothing.
         int a = std::min(m_mark, item), b = std::max(m_mark, item);
-        DeselectAllBut(-1);
+        DeselectOutside(a, b);
         for (int i = a; i <= b; ++i)
             SetOneState(i, LVIS_SELECTED, LVIS_SELECTED);
         SetState(item, LVIS_FOCUSED, LVIS_FOCUSED);
@@ -90,20 +92,83 @@ void ListView::OnKeyDown(UINT vk) {
     MoveFocus(std::clamp(next, 0, n - 1), shift, ctrl);
 }
 
+// A left press is followed until the button goes up or the mouse leaves the drag rectangle, holding the
+// capture; the parent hears NM_RELEASEDCAPTURE when it is let go. Other input waiting meanwhile is handled
+// as usual, but Escape gives up the press.
+ListView::Press ListView::TrackPress(POINT start) {
+    SetCapture(m_h);
+    Press result = Press::Released;
+    int cx = GetSystemMetrics(SM_CXDRAG), cy = GetSystemMetrics(SM_CYDRAG);
+    for (;;) {
+        if (!IsWindow(m_h) || GetCapture() != m_h) {
+            result = Press::Abandoned;
+            break;
+        }
+        MSG m;
+        if (PeekMessage(&m, m_h, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+            if (m.message == WM_LBUTTONUP)
+                break;
+            if (m.message == WM_MOUSEMOVE) {
+                POINT at{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
+                if (std::abs(at.x - start.x) > cx || std::abs(at.y - start.y) > cy) {
+                    result = Press::Dragged;
+                    break;
+                }
+            }
+            continue;
+        }
+        if (PeekMessage(&m, nullptr, 0, WM_MOUSEFIRST - 1, PM_REMOVE) ||
+            PeekMessage(&m, nullptr, WM_MOUSELAST + 1, 0xFFFFFFFF, PM_REMOVE)) {
+            if (m.message == WM_QUIT) {
+                PostQuitMessage((int)m.wParam);
+                result = Press::Abandoned;
+                break;
+            }
+            if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) {
+                result = Press::Abandoned;
+                break;
+            }
+            TranslateMessage(&m);
+            DispatchMessage(&m);
+            continue;
+        }
+        // Nothing more for the press: it goes on only while the button is held (a press a program sent
+        // ends here) and no other window's mouse input is waiting from before it.
+        if (!(GetKeyState(VK_LBUTTON) & 0x8000) ||
+            PeekMessage(&m, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE))
+            break;
+        WaitMessage();
+    }
+    if (!IsWindow(m_h))
+        return Press::Abandoned;
+    if (GetCapture() == m_h)
+        ReleaseCapture();
+    Notify(NM_RELEASEDCAPTURE);
+    return IsWindow(m_h) ? result : Press::Abandoned;
+}
+
+// A press: the left button's is followed first (TrackPress); then the selection changes, the list takes
+// the focus, and the parent hears the click, in that order.
 void ListView::OnButtonDown(UINT msg, WPARAM keys, POINT p) {
     if (m_edit)
         EndEdit(true);
-    if (GetFocus() != m_h)
-        SetFocus(m_h);
     KillTimer(m_h, kEditTimer);
+    bool left = msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK;
+    Press press = left ? TrackPress(p) : Press::Released;
+    if (press == Press::Abandoned)
+        return;
+    auto takeFocus = [this] {
+        if (GetFocus() != m_h)
+            SetFocus(m_h);
+    };
     UINT flags;
     int sub;
     int item = HitTest(p, &flags, &sub, false);
-    bool left = msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK;
     bool shift = (keys & MK_SHIFT) != 0, ctrl = (keys & MK_CONTROL) != 0;
     if (item < 0) {
         if (!shift && !ctrl && left)
             DeselectAllBut(-1);
+        takeFocus();
         if (msg == WM_LBUTTONDOWN)
             NotifyItem(NM_CLICK, -1, -1, 0, 0, 0, p);
         if (msg == WM_LBUTTONDBLCLK)
@@ -120,23 +185,25 @@ void ListView::OnButtonDown(UINT msg, WPARAM keys, POINT p) {
         m_mark = item;
     } else if (shift && left) {
         MoveFocus(item, true, false);
+    } else if (press == Press::Dragged && (was & LVIS_SELECTED)) {
+        SetState(item, LVIS_FOCUSED, LVIS_FOCUSED);  // a selection is dragged whole
     } else if (!(msg == WM_RBUTTONDOWN && (was & LVIS_SELECTED))) {
         DeselectAllBut(item);
         SetState(item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         m_mark = item;
     }
+    takeFocus();
+    if (press == Press::Dragged) {
+        NotifyItem(LVN_BEGINDRAG, item, 0, 0, 0, 0, p, Param(item));
+        return;
+    }
     int subHit;
     UINT anyFlags;
     HitTest(p, &anyFlags, &subHit, true);
-    if (msg == WM_LBUTTONDOWN) {
-        m_dragItem = item;
-        m_dragStart = p;
-        SetCapture(m_h);
-        if ((Style() & LVS_EDITLABELS) && was == (LVIS_SELECTED | LVIS_FOCUSED) && onlySelection &&
-            subHit == 0 && !shift && !ctrl) {
-            m_editTimerItem = item;
-            SetTimer(m_h, kEditTimer, kEditDelay, nullptr);
-        }
+    if (msg == WM_LBUTTONDOWN && (Style() & LVS_EDITLABELS) && was == (LVIS_SELECTED | LVIS_FOCUSED) &&
+        onlySelection && subHit == 0 && !shift && !ctrl) {
+        m_editTimerItem = item;
+        SetTimer(m_h, kEditTimer, kEditDelay, nullptr);
     }
     NotifyButton(msg, item, subHit, p, was);
 }
@@ -163,19 +230,6 @@ void ListView::NotifyButton(UINT msg, int item, int subHit, POINT p, UINT was) {
             break;
         default:
             break;
-    }
-}
-
-void ListView::OnMouseMove(WPARAM keys, POINT p) {
-    if (m_dragItem < 0 || GetCapture() != m_h || !(keys & MK_LBUTTON))
-        return;
-    int dx = p.x - m_dragStart.x, dy = p.y - m_dragStart.y;
-    if (std::abs(dx) > GetSystemMetrics(SM_CXDRAG) || std::abs(dy) > GetSystemMetrics(SM_CYDRAG)) {
-        int item = m_dragItem;
-        m_dragItem = -1;
-        KillTimer(m_h, kEditTimer);
-        ReleaseCapture();
-        NotifyItem(LVN_BEGINDRAG, item, 0, 0, 0, 0, m_dragStart, Param(item));
     }
 }
 

@@ -247,7 +247,8 @@ int ListView::HitTest(POINT p, UINT* flags, int* sub, bool anyColumn) {
         *flags = LVHT_NOWHERE;
         return -1;
     }
-    *flags = LVHT_ONITEMLABEL;
+    // Beyond the first column a full-row hit is on the item as a whole, not on its label.
+    *flags = col > 0 && !anyColumn ? LVHT_ONITEM : LVHT_ONITEMLABEL;
     *sub = col;
     return (int)row;
 }

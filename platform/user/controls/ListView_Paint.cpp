@@ -72,7 +72,7 @@ void ListView::DrawRow(HDC dc, int item, int y, bool notifyItems, const RECT& cl
         COLORREF text = itemText, bk = itemBk;
         if (itemResult & CDRF_NOTIFYSUBITEMDRAW) {
             cd.nmcd.dwDrawStage = CDDS_ITEMPREPAINT | CDDS_SUBITEM;
-            cd.nmcd.rc = cell;
+            cd.nmcd.rc = c == 0 ? row : cell;  // the first sub-item is told the whole row
             cd.nmcd.uItemState = itemState;
             cd.iSubItem = c;
             cd.clrText = itemText;

@@ -204,6 +204,14 @@ bool ListView::SetState(int item, UINT state, UINT mask) {
 }
 
 void ListView::DeselectAllBut(int keep) {
+    if (!OwnerData() &&
+        (m_selected == 0 || (m_selected == 1 && Valid(keep) && (m_rows[(size_t)keep].state & LVIS_SELECTED))))
+        return;
+    DeselectOutside(keep, keep);
+}
+
+void ListView::DeselectOutside(int first, int last) {
+    auto outside = [first, last](int i) { return i < first || i > last; };
     if (OwnerData()) {
         if (m_callbackMask & LVIS_SELECTED) {
             Invalidate();
@@ -212,16 +220,14 @@ void ListView::DeselectAllBut(int keep) {
         }
         std::vector<int> drop;
         for (int i : m_odSelected)
-            if (i != keep)
+            if (outside(i))
                 drop.push_back(i);
         for (int i : drop)
             SetOneState(i, 0, LVIS_SELECTED);
         return;
     }
-    if (m_selected == 0 || (m_selected == 1 && Valid(keep) && (m_rows[(size_t)keep].state & LVIS_SELECTED)))
-        return;
     for (int i = 0; i < Count() && m_selected > 0; ++i)
-        if (i != keep && (m_rows[(size_t)i].state & LVIS_SELECTED))
+        if (outside(i) && (m_rows[(size_t)i].state & LVIS_SELECTED))
             SetOneState(i, 0, LVIS_SELECTED);
 }
 

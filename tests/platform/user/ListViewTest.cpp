@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -492,5 +493,167 @@ TEST_F(ListViewTest, AParentMayDestroyTheListWhileItIsTold) {
         Pump();
         EXPECT_FALSE(IsWindow(list)) << code;
         parent.answer = nullptr;
+    }
+}
+
+namespace {
+// What the parent heard of the selection, in order: (code, item, new state, old state).
+struct StateChange {
+    UINT code;
+    int item;
+    UINT now, was;
+    bool operator==(const StateChange&) const = default;
+};
+}  // namespace
+
+// A press as a program makes one: the release waits in the queue while the press is sent, so the list
+// follows the press to its end before the send returns.
+static void PressAndRelease(HWND list, POINT p, WPARAM keys, UINT down = WM_LBUTTONDOWN) {
+    PostMessage(list, WM_LBUTTONUP, keys, MAKELPARAM(p.x, p.y));
+    SendMessage(list, down, keys | MK_LBUTTON, MAKELPARAM(p.x, p.y));
+}
+
+TEST_F(ListViewTest, ShiftClickKeepsTheAnchorAndChangesOnlyTheNewRangeAndFocus) {
+    Make(0, 6);
+    std::vector<StateChange> changes;
+    parent.answer = [&](NMHDR* hdr) -> LRESULT {
+        if (hdr->code == LVN_ITEMCHANGING || hdr->code == LVN_ITEMCHANGED) {
+            auto* nm = reinterpret_cast<NMLISTVIEW*>(hdr);
+            changes.push_back({hdr->code, nm->iItem, nm->uNewState, nm->uOldState});
+        }
+        return 0;
+    };
+    PressAndRelease(list, Mid(1, 0), 0);
+    PressAndRelease(list, Mid(3, 1), MK_CONTROL);  // 1 and 3 selected, 3 the anchor and focus
+    changes.clear();
+    PressAndRelease(list, Mid(4, 1), MK_SHIFT);
+    const UINT S = LVIS_SELECTED, F = LVIS_FOCUSED;
+    std::vector<StateChange> expected = {
+        {LVN_ITEMCHANGING, 1, 0, S},     {LVN_ITEMCHANGED, 1, 0, S},       // outside the new range
+        {LVN_ITEMCHANGING, 4, S, 0},     {LVN_ITEMCHANGED, 4, S, 0},       // into it
+        {LVN_ITEMCHANGING, 4, S | F, S}, {LVN_ITEMCHANGING, 3, S, S | F},  // the focus moves
+        {LVN_ITEMCHANGED, 3, S, S | F},  {LVN_ITEMCHANGED, 4, S | F, S},
+    };
+    EXPECT_EQ(changes, expected);
+    EXPECT_EQ(SendMessage(list, LVM_GETSELECTEDCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessage(list, LVM_GETSELECTIONMARK, 0, 0), 3);
+
+    // Back over the anchor to the other side: the anchor stays selected throughout.
+    changes.clear();
+    PressAndRelease(list, Mid(2, 1), MK_SHIFT);
+    for (const StateChange& c : changes) {
+        if (c.item == 3) {
+            EXPECT_TRUE(c.now & S);
+        }
+    }
+    EXPECT_EQ(SendMessage(list, LVM_GETSELECTEDCOUNT, 0, 0), 2);  // 2 and 3
+    EXPECT_EQ(SendMessage(list, LVM_GETITEMSTATE, 2, S | F), (LRESULT)(S | F));
+}
+
+TEST_F(ListViewTest, APressIsFollowedToItsEndBeforeTheSelectionTheFocusAndTheClick) {
+    Make(0, 6);
+    SetFocus(top);
+    parent.codes.clear();
+    auto heard = [&] {
+        std::vector<UINT> codes;
+        for (UINT c : parent.codes)
+            if (c != (UINT)NM_CUSTOMDRAW)
+                codes.push_back(c);
+        parent.codes.clear();
+        return codes;
+    };
+    POINT p = Mid(1, 0);
+    PressAndRelease(list, p, 0);
+    EXPECT_EQ(heard(), (std::vector<UINT>{(UINT)NM_RELEASEDCAPTURE, (UINT)LVN_ITEMCHANGING,
+                                          (UINT)LVN_ITEMCHANGED, (UINT)NM_SETFOCUS, (UINT)NM_CLICK}));
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(GetFocus(), list);
+
+    // A double click: the first press as above, the second tracked as well before NM_DBLCLK.
+    PressAndRelease(list, Mid(0, 0), 0);
+    heard();
+    PressAndRelease(list, Mid(0, 0), 0, WM_LBUTTONDBLCLK);
+    EXPECT_EQ(heard(),
+              (std::vector<UINT>{(UINT)NM_RELEASEDCAPTURE, (UINT)NM_DBLCLK, (UINT)LVN_ITEMACTIVATE}));
+
+    // Input queued by the user: the same order once the loop gets to it.
+    SimulateClick(list, Mid(2, 1).x, Mid(2, 1).y);
+    Pump();
+    EXPECT_EQ(heard(),
+              (std::vector<UINT>{(UINT)NM_RELEASEDCAPTURE, (UINT)LVN_ITEMCHANGING, (UINT)LVN_ITEMCHANGED,
+                                 (UINT)LVN_ITEMCHANGING, (UINT)LVN_ITEMCHANGING, (UINT)LVN_ITEMCHANGED,
+                                 (UINT)LVN_ITEMCHANGED, (UINT)NM_CLICK}));
+
+    // Leaving the drag rectangle with the button held starts a drag instead of a click.
+    p = Mid(4, 0);
+    PostMessage(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x + 40, p.y + 20));
+    SendMessage(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    std::vector<UINT> drag = heard();
+    ASSERT_FALSE(drag.empty());
+    EXPECT_EQ(drag.front(), (UINT)NM_RELEASEDCAPTURE);
+    EXPECT_EQ(drag.back(), (UINT)LVN_BEGINDRAG);
+    EXPECT_EQ(std::count(drag.begin(), drag.end(), (UINT)NM_CLICK), 0);
+    EXPECT_EQ(SendMessage(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED), 4);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // Escape during the press gives it up: the capture is let go and nothing else happens.
+    PostMessage(list, WM_KEYDOWN, VK_ESCAPE, 0);
+    SendMessage(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(Mid(5, 0).x, Mid(5, 0).y));
+    EXPECT_EQ(heard(), (std::vector<UINT>{(UINT)NM_RELEASEDCAPTURE}));
+    EXPECT_EQ(SendMessage(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED), 4);
+}
+
+TEST_F(ListViewTest, FullRowHitsBeyondTheFirstColumnAreOnTheItem) {
+    Make(0, 10, 3, 90);
+    struct Case {
+        POINT pt;
+        bool fullRow;
+        int item;
+        UINT flags;
+    } cases[] = {
+        {Mid(5, 2), true, 5, LVHT_ONITEM},
+        {Mid(5, 0), true, 5, LVHT_ONITEMLABEL},
+        {Mid(5, 2), false, -1, LVHT_NOWHERE},
+    };
+    for (const Case& c : cases) {
+        SendMessage(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+                    c.fullRow ? LVS_EX_FULLROWSELECT : 0);
+        LVHITTESTINFO info{c.pt, 0, 0, 0};
+        EXPECT_EQ(SendMessage(list, LVM_HITTEST, 0, (LPARAM)&info), c.item)
+            << c.pt.x << " full " << c.fullRow;
+        EXPECT_EQ(info.flags, c.flags) << c.pt.x << " full " << c.fullRow;
+    }
+}
+
+TEST_F(ListViewTest, CustomDrawOfTheFirstSubItemGetsTheWholeRow) {
+    Make(0, 4, 3, 100);
+    std::vector<std::pair<int, RECT>> subRects;  // sub-item, nmcd.rc, for row 1
+    parent.answer = [&](NMHDR* hdr) -> LRESULT {
+        if (hdr->code != NM_CUSTOMDRAW)
+            return 0;
+        auto* cd = reinterpret_cast<NMLVCUSTOMDRAW*>(hdr);
+        if (cd->nmcd.dwDrawStage == CDDS_PREPAINT)
+            return CDRF_NOTIFYITEMDRAW;
+        if (cd->nmcd.dwDrawStage == CDDS_ITEMPREPAINT)
+            return CDRF_NOTIFYSUBITEMDRAW;
+        if (cd->nmcd.dwDrawStage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM) && cd->nmcd.dwItemSpec == 1)
+            subRects.emplace_back(cd->iSubItem, cd->nmcd.rc);
+        return CDRF_DODEFAULT;
+    };
+    InvalidateRect(list, nullptr, TRUE);
+    Pump();
+    ASSERT_EQ(subRects.size(), 3u);
+    RECT bounds{LVIR_BOUNDS, 0, 0, 0};
+    SendMessage(list, LVM_GETITEMRECT, 1, (LPARAM)&bounds);
+    auto same = [](const RECT& a, const RECT& b) {
+        return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    };
+    EXPECT_EQ(subRects[0].first, 0);
+    EXPECT_TRUE(same(subRects[0].second, bounds));
+    for (int sub = 1; sub < 3; ++sub) {
+        RECT cell{LVIR_BOUNDS, sub, 0, 0};
+        SendMessage(list, LVM_GETSUBITEMRECT, 1, (LPARAM)&cell);
+        EXPECT_EQ(subRects[(size_t)sub].first, sub);
+        EXPECT_TRUE(same(subRects[(size_t)sub].second, cell)) << sub;
     }
 }
