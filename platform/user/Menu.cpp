@@ -237,6 +237,8 @@ struct Tracking {
 thread_local Tracking* t_tracking = nullptr;
 
 int LevelOf(const Tracking& t, HWND hwnd) {
+    if (!hwnd)
+        return -1;
     for (size_t i = 0; i < t.levels.size(); ++i)
         if (t.levels[i].window == hwnd)
             return (int)i;
@@ -512,10 +514,17 @@ bool OpenLevel(Tracking& t, HMENU menu, int x, int y, const RECT* exclude) {
                     MAKELPARAM(position, IsSystemMenu(menu) ? 1 : 0));
     if (t.done || !IsMenu(menu) || t.levels.size() != index)
         return false;
+    // The level is in place before measuring and before the window exists, so both see its menu.
+    t.levels.push_back(Level{});
+    t.levels[index].menu = menu;
     MeasureOwnerDrawn(t, menu);
-    Level level;
-    level.menu = menu;
-    Layout(level, Snapshot(menu));
+    if (t.done || !IsMenu(menu) || t.levels.size() != index + 1 || t.levels[index].menu != menu) {
+        if (t.levels.size() == index + 1)
+            t.levels.pop_back();
+        return false;
+    }
+    Layout(t.levels[index], Snapshot(menu));
+    const Level& level = t.levels[index];
     int w = level.width + 2 * kFrame, h = Height(level) + 2 * kFrame;
     POINT at;
     if (index == 0) {
@@ -536,8 +545,6 @@ bool OpenLevel(Tracking& t, HMENU menu, int x, int y, const RECT* exclude) {
         at.x = std::max((int)screen.left, std::min((int)at.x, (int)screen.right - w));
         at.y = std::max((int)screen.top, std::min((int)at.y, (int)screen.bottom - h));
     }
-    // The level is in place before the window exists, so the window's creation sees its menu.
-    t.levels.push_back(level);
     HWND window =
         CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME, WC_MENU, "",
                        WS_POPUP | WS_CLIPSIBLINGS, at.x, at.y, 0, 0, t.owner, nullptr, nullptr, nullptr);
@@ -1261,6 +1268,14 @@ HWND GetTrackedPopupWindow() {
 
 HMENU GetTrackedPopupMenu() {
     return t_tracking && !t_tracking->levels.empty() ? t_tracking->levels.back().menu : nullptr;
+}
+
+HWND GetMenuLoopOwner() {
+    return t_tracking ? t_tracking->owner : nullptr;
+}
+
+HMENU GetMenuLoopMenu() {
+    return t_tracking && !t_tracking->levels.empty() ? t_tracking->levels.front().menu : nullptr;
 }
 
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*) {

@@ -185,8 +185,12 @@ BOOL EndMenu();
 int MenuItemFromPoint(HWND hwnd, HMENU menu, POINT screen);
 // The window of the innermost popup being tracked on this thread, or null (tests drive it).
 HWND GetTrackedPopupWindow();
-// The menu of the innermost popup being tracked on this thread, or null.
+// The menu of the innermost popup being tracked on this thread (while its items are measured and its
+// window is made, too), or null.
 HMENU GetTrackedPopupMenu();
+// The owner of the menu loop running on this thread and the menu it was started with; null when none.
+HWND GetMenuLoopOwner();
+HMENU GetMenuLoopMenu();
 // Height of a text item and of a separator in a popup, in pixels.
 int MenuItemHeight(bool separator);
 
