@@ -84,7 +84,7 @@ int TranslateAccelerator(HWND hwnd, HACCEL table, LPMSG msg) {
     if (!keyDown && !character)
         return 0;
     BYTE held = (Down(VK_SHIFT) ? FSHIFT : 0) | (Down(VK_CONTROL) ? FCONTROL : 0) |
-                (Down(VK_MENU) || m == WM_SYSKEYDOWN || m == WM_SYSCHAR ? FALT : 0);
+                (Down(VK_MENU) || (msg->lParam & (1 << 29)) ? FALT : 0);  // bit 29: Alt held
     WORD cmd = 0;
     bool found = false;
     {

@@ -13,7 +13,8 @@ const AcceleratorTemplate kTable{128,
                                   {FVIRTKEY | FCONTROL | FSHIFT, 'O', 501},
                                   {FVIRTKEY, VK_F5, 502},
                                   {FVIRTKEY | FALT, VK_RETURN, 503},
-                                  {0, '?', 504}}};
+                                  {0, '?', 504},
+                                  {FVIRTKEY, VK_F10, 505}}};
 
 class AccelModule : public ResourceModule {
 public:
@@ -83,12 +84,13 @@ TEST_F(AcceleratorTest, ResourceTableTurnsKeysIntoCommands) {
     Press(table, {VK_SHIFT}, VK_F5);  // an extra modifier does not match
     Press(table, {}, VK_F5);
     Press(table, {VK_MENU}, VK_RETURN, WM_SYSKEYDOWN);
+    Press(table, {}, VK_F10, WM_SYSKEYDOWN);  // a system key without Alt
     PostKeyInput(WM_CHAR, '?', 1);
     Pump(table);
     EXPECT_EQ(g_commands, (std::vector<WPARAM>{MAKEWPARAM(57601, 1), MAKEWPARAM(501, 1), MAKEWPARAM(502, 1),
-                                               MAKEWPARAM(503, 1), MAKEWPARAM(504, 1)}));
+                                               MAKEWPARAM(503, 1), MAKEWPARAM(505, 1), MAKEWPARAM(504, 1)}));
     EXPECT_TRUE(DestroyAcceleratorTable(table));  // a loaded table stays for its other users
-    EXPECT_EQ(CopyAcceleratorTable(table, nullptr, 0), 5);
+    EXPECT_EQ(CopyAcceleratorTable(table, nullptr, 0), 6);
 }
 
 TEST_F(AcceleratorTest, CreatedTablesCopyAndDestroy) {
