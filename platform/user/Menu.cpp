@@ -57,41 +57,35 @@ bool IsDisabled(const MenuItem& item) {
 
 // The list holding an item and its index there. By command the search goes depth-first; an item that
 // opens a sub-menu answers to its own id only when nothing else does.
-bool Locate(HMENU menu, UINT item, UINT flags, MenuData** owner, size_t* index, int depth = 0) {
+// `ownerMenu` (when given) receives the handle of the list.
+bool Locate(HMENU menu, UINT item, UINT flags, MenuData** owner, size_t* index, HMENU* ownerMenu = nullptr,
+            int depth = 0) {
     MenuData* data = Find(menu);
     if (!data || depth > 64)
         return false;
-    if (flags & MF_BYPOSITION) {
-        if (item >= data->items.size())
-            return false;
+    auto found = [&](size_t i) {
         *owner = data;
-        *index = item;
+        *index = i;
+        if (ownerMenu)
+            *ownerMenu = menu;
         return true;
-    }
-    MenuData* fallbackOwner = nullptr;
-    size_t fallbackIndex = 0;
+    };
+    if (flags & MF_BYPOSITION)
+        return item < data->items.size() && found(item);
+    std::optional<size_t> fallback;
     for (size_t i = 0; i < data->items.size(); ++i) {
         MenuItem& it = data->items[i];
         if (!it.popup) {
-            if (it.id == item) {
-                *owner = data;
-                *index = i;
-                return true;
-            }
+            if (it.id == item)
+                return found(i);
             continue;
         }
-        if (Locate(it.popup, item, flags, owner, index, depth + 1))
+        if (Locate(it.popup, item, flags, owner, index, ownerMenu, depth + 1))
             return true;
-        if (it.id == item && !fallbackOwner) {
-            fallbackOwner = data;
-            fallbackIndex = i;
-        }
+        if (it.id == item && !fallback)
+            fallback = i;
     }
-    if (!fallbackOwner)
-        return false;
-    *owner = fallbackOwner;
-    *index = fallbackIndex;
-    return true;
+    return fallback && found(*fallback);
 }
 
 MenuItem* FindItem(HMENU menu, UINT item, UINT flags) {
@@ -955,16 +949,19 @@ BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR idOrPopup, LPCTSTR text) {
 BOOL InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idOrPopup, LPCTSTR text) {
     std::lock_guard<std::mutex> g(g_menuMutex);
     MenuData* target = Find(menu);
-    if (!target || ((flags & MF_POPUP) && !AcceptablePopup(menu, reinterpret_cast<HMENU>(idOrPopup))))
+    if (!target)
         return FALSE;
     MenuData* owner = nullptr;
     size_t index = 0;
-    if (!Locate(menu, position, flags, &owner, &index)) {
+    HMENU ownerMenu = menu;
+    if (!Locate(menu, position, flags, &owner, &index, &ownerMenu)) {
         if (!(flags & MF_BYPOSITION))
             return FALSE;
         owner = target;
         index = owner->items.size();
     }
+    if ((flags & MF_POPUP) && !AcceptablePopup(ownerMenu, reinterpret_cast<HMENU>(idOrPopup)))
+        return FALSE;
     owner->items.insert(owner->items.begin() + (ptrdiff_t)index, MakeItem(flags, idOrPopup, text));
     return TRUE;
 }
@@ -975,11 +972,12 @@ BOOL ModifyMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idOrPopup, LPCTS
         std::lock_guard<std::mutex> g(g_menuMutex);
         MenuData* owner = nullptr;
         size_t index = 0;
-        if (!Locate(menu, position, flags, &owner, &index))
+        HMENU ownerMenu = menu;
+        if (!Locate(menu, position, flags, &owner, &index, &ownerMenu))
             return FALSE;
         MenuItem& item = owner->items[index];
         HMENU newPopup = (flags & MF_POPUP) ? reinterpret_cast<HMENU>(idOrPopup) : nullptr;
-        if (newPopup && newPopup != item.popup && !AcceptablePopup(menu, newPopup))
+        if (newPopup && newPopup != item.popup && !AcceptablePopup(ownerMenu, newPopup))
             return FALSE;
         MenuItem replacement = MakeItem(flags, idOrPopup, text);
         if (!(flags & MF_OWNERDRAW))
@@ -1061,17 +1059,18 @@ BOOL InsertMenuItem(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFO info
     MenuData* target = Find(menu);
     if (!target)
         return FALSE;
-    MenuItem fresh;
-    if (!ApplyInfo(menu, fresh, *info))
-        return FALSE;
     MenuData* owner = nullptr;
     size_t index = 0;
-    if (!Locate(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND, &owner, &index)) {
+    HMENU ownerMenu = menu;
+    if (!Locate(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND, &owner, &index, &ownerMenu)) {
         if (!byPosition)
             return FALSE;
         owner = target;
         index = owner->items.size();
     }
+    MenuItem fresh;
+    if (!ApplyInfo(ownerMenu, fresh, *info))
+        return FALSE;
     owner->items.insert(owner->items.begin() + (ptrdiff_t)index, fresh);
     return TRUE;
 }
@@ -1121,13 +1120,15 @@ BOOL SetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFO inf
     if (!info)
         return FALSE;
     std::lock_guard<std::mutex> g(g_menuMutex);
-    MenuItem* it = FindItem(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
-    if (!it)
+    MenuData* owner = nullptr;
+    size_t index = 0;
+    HMENU ownerMenu = menu;
+    if (!Locate(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND, &owner, &index, &ownerMenu))
         return FALSE;
-    MenuItem changed = *it;
-    if (!ApplyInfo(menu, changed, *info))
+    MenuItem changed = owner->items[index];
+    if (!ApplyInfo(ownerMenu, changed, *info))
         return FALSE;
-    *it = changed;
+    owner->items[index] = changed;
     return TRUE;
 }
 

@@ -219,6 +219,7 @@ TEST(MenuEditTest, InsertModifyDeleteAndItemInfo) {
     EXPECT_FALSE(SetMenuItemInfo(file, 10, FALSE, &loop));
     EXPECT_FALSE(AppendMenu(file, MF_POPUP, (UINT_PTR)bar, "loop"));
     EXPECT_FALSE(AppendMenu(file, MF_POPUP, (UINT_PTR)file, "self"));
+    EXPECT_FALSE(InsertMenu(bar, 12, MF_BYCOMMAND | MF_POPUP, (UINT_PTR)file, "into its own list"));
 
     // RemoveMenu leaves a sub-menu to the caller, DeleteMenu and ModifyMenu destroy it.
     HMENU a = CreatePopupMenu(), b = CreatePopupMenu(), c = CreatePopupMenu();
