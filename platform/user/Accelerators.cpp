@@ -4,6 +4,7 @@
 #include <map>
 #include <mutex>
 
+#include "platform/base/HandleTable.h"
 #include "platform/user/Resources.h"
 
 namespace {
@@ -13,14 +14,11 @@ struct Table {
 };
 
 std::mutex g_mutex;
-std::map<HACCEL, Table> g_tables;
+HandleTable<Table, HACCEL> g_tables{0x30000};  // guarded by g_mutex
 std::map<const AcceleratorTemplate*, HACCEL> g_loaded;
-uintptr_t g_next = 0x20000;
 
 HACCEL Add(std::vector<ACCEL> entries, bool loaded) {
-    HACCEL h = reinterpret_cast<HACCEL>(g_next++);
-    g_tables[h] = Table{std::move(entries), loaded};
-    return h;
+    return g_tables.Add(Table{std::move(entries), loaded});
 }
 
 bool Down(int vk) {
@@ -52,10 +50,10 @@ HACCEL CreateAcceleratorTable(const ACCEL* entries, int count) {
 
 int CopyAcceleratorTable(HACCEL table, ACCEL* entries, int count) {
     std::lock_guard<std::mutex> g(g_mutex);
-    auto it = g_tables.find(table);
-    if (it == g_tables.end())
+    const Table* t = g_tables.Find(table);
+    if (!t)
         return 0;
-    const std::vector<ACCEL>& v = it->second.entries;
+    const std::vector<ACCEL>& v = t->entries;
     if (!entries)
         return (int)v.size();
     int n = std::min(count, (int)v.size());
@@ -66,12 +64,11 @@ int CopyAcceleratorTable(HACCEL table, ACCEL* entries, int count) {
 
 BOOL DestroyAcceleratorTable(HACCEL table) {
     std::lock_guard<std::mutex> g(g_mutex);
-    auto it = g_tables.find(table);
-    if (it == g_tables.end())
+    const Table* t = g_tables.Find(table);
+    if (!t)
         return FALSE;
-    if (it->second.loaded)
-        return TRUE;
-    g_tables.erase(it);
+    if (!t->loaded)
+        g_tables.Remove(table);
     return TRUE;
 }
 
@@ -89,10 +86,10 @@ int TranslateAccelerator(HWND hwnd, HACCEL table, LPMSG msg) {
     bool found = false;
     {
         std::lock_guard<std::mutex> g(g_mutex);
-        auto it = g_tables.find(table);
-        if (it == g_tables.end())
+        const Table* t = g_tables.Find(table);
+        if (!t)
             return 0;
-        for (const ACCEL& a : it->second.entries) {
+        for (const ACCEL& a : t->entries) {
             if (a.fVirt & FVIRTKEY) {
                 // A virtual key with exactly the modifiers the entry names.
                 found =
