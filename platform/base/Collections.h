@@ -3,12 +3,29 @@
 #pragma once
 
 #include <algorithm>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "platform/base/Archive.h"
 #include "platform/base/Object.h"
 #include "platform/base/String.h"
+
+namespace collections_detail {
+template <class T>
+constexpr bool kIsObjectPointer = std::is_pointer_v<T>&& std::is_base_of_v<CObject, std::remove_pointer_t<T>>;
+
+// Frees the objects a failed load made (they are held nowhere else yet).
+template <class T>
+void DropLoaded(std::vector<T>& loaded) {
+    if constexpr (kIsObjectPointer<T>) {
+        std::vector<CObject*> objects(loaded.begin(), loaded.end());
+        DeleteLoadedObjects(objects);
+    }
+    loaded.clear();
+}
+}  // namespace collections_detail
 
 struct __POSITION {};
 typedef __POSITION* POSITION;
@@ -58,6 +75,30 @@ public:
     }
     TYPE* GetData() { return m_v.data(); }
     const TYPE* GetData() const { return m_v.data(); }
+    // The count, then each element. Loading replaces the elements only when the whole array was read.
+    void Serialize(CArchive& ar) override {
+        if (ar.IsStoring()) {
+            ar.WriteCount((DWORD_PTR)m_v.size());
+            for (size_t i = 0; i < m_v.size(); ++i) {
+                TYPE element = m_v[i];
+                SerializeElement(ar, element);
+            }
+            return;
+        }
+        DWORD_PTR count = ar.ReadCount();
+        std::vector<TYPE> loaded;
+        try {
+            for (DWORD_PTR i = 0; i < count; ++i) {
+                TYPE element{};
+                SerializeElement(ar, element);
+                loaded.push_back(std::move(element));
+            }
+        } catch (...) {
+            collections_detail::DropLoaded(loaded);
+            throw;
+        }
+        m_v.swap(loaded);
+    }
     std::vector<TYPE>& vec() { return m_v; }
     const std::vector<TYPE>& vec() const { return m_v; }
 
@@ -288,6 +329,39 @@ public:
         pos = (POSITION)n->next;
     }
     void InitHashTable(UINT /*size*/, BOOL /*allocNow*/ = TRUE) {}
+    // The count, then each key and its value in insertion order. Loading replaces the entries only when
+    // the whole map was read.
+    void Serialize(CArchive& ar) override {
+        if (ar.IsStoring()) {
+            ar.WriteCount((DWORD_PTR)m_index.size());
+            for (Node* n = m_head; n; n = n->next) {
+                KEY key = n->key;
+                VALUE value = n->value;
+                SerializeElement(ar, key);
+                SerializeElement(ar, value);
+            }
+            return;
+        }
+        DWORD_PTR count = ar.ReadCount();
+        std::vector<KEY> keys;
+        std::vector<VALUE> values;
+        try {
+            for (DWORD_PTR i = 0; i < count; ++i) {
+                KEY key{};
+                VALUE value{};
+                SerializeElement(ar, key);
+                keys.push_back(std::move(key));
+                SerializeElement(ar, value);
+                values.push_back(std::move(value));
+            }
+        } catch (...) {
+            collections_detail::DropLoaded(values);
+            throw;
+        }
+        RemoveAll();
+        for (size_t i = 0; i < keys.size(); ++i)
+            (*this)[keys[i]] = values[i];
+    }
 
 private:
     void Unlink(Node* n) {

@@ -43,6 +43,23 @@ BOOL CFileException::GetErrorMessage(char* buffer, UINT maxLength) const {
     return CopyMessage(text, buffer, maxLength);
 }
 
+BOOL CArchiveException::GetErrorMessage(char* buffer, UINT maxLength) const {
+    static const char* const texts[] = {
+        "No error occurred.",
+        "An unspecified error occurred while reading or writing.",
+        "The archive is read only and cannot be written.",
+        "The end of the data was reached before the value was complete.",
+        "The archive is write only and cannot be read.",
+        "The data refers to an object that was never stored.",
+        "The data names a class this program does not know.",
+        "The data was stored with a version of the class this program cannot read."};
+    int cause = (m_cause >= 0 && m_cause <= badSchema) ? m_cause : genericException;
+    CString text = texts[cause];
+    if (!m_strFileName.IsEmpty())
+        text = CString(m_strFileName) + ": " + text;
+    return CopyMessage(text, buffer, maxLength);
+}
+
 int CFileException::OsErrorToException(LONG winError) {
     switch (winError) {
         case ERROR_SUCCESS:
@@ -75,4 +92,8 @@ void AfxThrowMemoryException() {
 
 void AfxThrowFileException(int cause, LONG osError, const char* fileName) {
     throw new CFileException(cause, osError, fileName);
+}
+
+void AfxThrowArchiveException(int cause, const char* fileName) {
+    throw new CArchiveException(cause, fileName);
 }

@@ -48,5 +48,19 @@ public:
     CString m_strFileName;
 };
 
+class CArchiveException : public CException {
+public:
+    enum { none, genericException, readOnly, endOfFile, writeOnly, badIndex, badClass, badSchema };
+
+    explicit CArchiveException(int cause = none, const char* fileName = nullptr)
+        : m_cause(cause), m_strFileName(fileName) {}
+
+    BOOL GetErrorMessage(char* buffer, UINT maxLength) const override;
+
+    int m_cause;
+    CString m_strFileName;
+};
+
 [[noreturn]] void AfxThrowMemoryException();
+[[noreturn]] void AfxThrowArchiveException(int cause, const char* fileName = nullptr);
 [[noreturn]] void AfxThrowFileException(int cause, LONG osError = -1, const char* fileName = nullptr);

@@ -22,6 +22,8 @@ const CRuntimeClass* CObject::GetRuntimeClass() const {
     return &classCObject;
 }
 
+void CObject::Serialize(CArchive&) {}
+
 BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const {
     for (const CRuntimeClass* c = this; c; c = c->m_pBaseClass)
         if (c == base)

@@ -4,11 +4,15 @@
 #include "platform/base/Types.h"
 
 class CObject;
+class CArchive;
+
+// A schema number with this bit lets a class read every schema it was stored with (GetObjectSchema).
+#define VERSIONABLE_SCHEMA 0x80000000u
 
 struct CRuntimeClass {
     const char* m_lpszClassName;
     int m_nObjectSize;
-    UINT m_wSchema;
+    UINT m_wSchema;  // 0xFFFF: not serializable
     CObject* (*m_pfnCreateObject)();
     const CRuntimeClass* m_pBaseClass;
 
@@ -28,6 +32,9 @@ public:
     virtual ~CObject() = default;
     virtual const CRuntimeClass* GetRuntimeClass() const;
     BOOL IsKindOf(const CRuntimeClass* cls) const { return GetRuntimeClass()->IsDerivedFrom(cls); }
+    BOOL IsSerializable() const { return GetRuntimeClass()->m_wSchema != 0xFFFF; }
+    // Stores or loads the object's data; CObject has none.
+    virtual void Serialize(CArchive& ar);
     static const CRuntimeClass classCObject;
 
 protected:
@@ -64,10 +71,32 @@ public:                                           \
     }                                                    \
     IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, class_name::CreateObject)
 
+// A class an archive can store and create again: its objects are read with `ar >> pointer`, which
+// accepts this class and the classes derived from it.
+#define DECLARE_SERIAL(class_name) \
+    DECLARE_DYNCREATE(class_name)  \
+    friend CArchive& operator>>(CArchive& ar, class_name*& object);
+
+#define IMPLEMENT_SERIAL(class_name, base_class_name, schema)                                            \
+    CObject* class_name::CreateObject() {                                                                \
+        return new class_name;                                                                           \
+    }                                                                                                    \
+    const CRuntimeClass class_name::class##class_name = {#class_name, (int)sizeof(class_name), (schema), \
+                                                         class_name::CreateObject,                       \
+                                                         RUNTIME_CLASS(base_class_name)};                \
+    const CRuntimeClass* class_name::GetRuntimeClass() const {                                           \
+        return RUNTIME_CLASS(class_name);                                                                \
+    }                                                                                                    \
+    static CRuntimeClassRegistrar s_register##class_name(RUNTIME_CLASS(class_name));                     \
+    CArchive& operator>>(CArchive& ar, class_name*& object) {                                            \
+        object = static_cast<class_name*>(ar.ReadObject(RUNTIME_CLASS(class_name)));                     \
+        return ar;                                                                                       \
+    }
+
 // Checked downcast: null when the object is not of that class.
-template <class T>
-T* DynamicDownCast(CObject* p) {
-    return (p && p->IsKindOf(RUNTIME_CLASS(T))) ? static_cast<T*>(p) : nullptr;
+inline CObject* DynamicDownCast(const CRuntimeClass* cls, CObject* p) {
+    return (p && p->IsKindOf(cls)) ? p : nullptr;
 }
-#define DYNAMIC_DOWNCAST(class_name, object) DynamicDownCast<class_name>(object)
+#define DYNAMIC_DOWNCAST(class_name, object) \
+    static_cast<class_name*>(DynamicDownCast(RUNTIME_CLASS(class_name), (object)))
 #define STATIC_DOWNCAST(class_name, object) static_cast<class_name*>(object)

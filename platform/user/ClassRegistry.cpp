@@ -13,6 +13,8 @@ namespace user {
 namespace {
 std::mutex g_classMutex;
 std::map<std::string, std::shared_ptr<WindowClass>> g_classes;
+// System classes a program registered a class of the same name over; unregistering brings them back.
+std::map<std::string, std::shared_ptr<WindowClass>> g_shadowed;
 ATOM g_nextAtom = 0xC000;
 
 std::string Key(const std::string& name) {
@@ -35,6 +37,8 @@ ATOM Add(const WNDCLASSEX& wc, bool system) {
         SetLastError(1410);  // ERROR_CLASS_ALREADY_EXISTS
         return 0;
     }
+    if (slot && slot->system && !system)
+        g_shadowed[Key(name)] = slot;
     auto cls = std::make_shared<WindowClass>();
     cls->name = name;
     cls->wc = wc;
@@ -108,7 +112,13 @@ BOOL UnregisterClass(LPCTSTR name, HINSTANCE) {
     auto it = g_classes.find(Key(name));
     if (it == g_classes.end() || it->second->system)
         return FALSE;
-    g_classes.erase(it);
+    auto shadowed = g_shadowed.find(it->first);
+    if (shadowed != g_shadowed.end()) {
+        it->second = shadowed->second;
+        g_shadowed.erase(shadowed);
+    } else {
+        g_classes.erase(it);
+    }
     return TRUE;
 }
 

@@ -192,6 +192,14 @@ const MenuTemplate* FindMenuTemplate(UINT id) {
     return nullptr;
 }
 
+const AcceleratorTemplate* FindAcceleratorTemplate(UINT id) {
+    std::lock_guard<std::mutex> g(g_moduleMutex);
+    for (const ResourceModule* m : g_modules)
+        if (const AcceleratorTemplate* t = m->FindAccelerators(id))
+            return t;
+    return nullptr;
+}
+
 int LoadString(HINSTANCE, UINT id, LPTSTR buffer, int size) {
     if (!buffer || size <= 0)
         return 0;

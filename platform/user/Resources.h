@@ -26,7 +26,8 @@ struct DialogTemplate {
     std::vector<DialogItemTemplate> items;
 };
 
-struct MenuTemplate;  // Menu.h
+struct MenuTemplate;         // Menu.h
+struct AcceleratorTemplate;  // Accelerators.h
 
 class ResourceModule {
 public:
@@ -34,12 +35,14 @@ public:
     virtual const DialogTemplate* FindDialog(UINT /*id*/) const { return nullptr; }
     virtual const char* FindString(UINT /*id*/) const { return nullptr; }
     virtual const MenuTemplate* FindMenu(UINT /*id*/) const { return nullptr; }
+    virtual const AcceleratorTemplate* FindAccelerators(UINT /*id*/) const { return nullptr; }
 };
 
 void AddResourceModule(const ResourceModule* module);
 void RemoveResourceModule(const ResourceModule* module);
 const DialogTemplate* FindDialogTemplate(UINT id);
 const MenuTemplate* FindMenuTemplate(UINT id);
+const AcceleratorTemplate* FindAcceleratorTemplate(UINT id);
 int LoadString(HINSTANCE instance, UINT id, LPTSTR buffer, int size);
 
 HWND CreateDialogIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, HWND parent, DLGPROC proc,

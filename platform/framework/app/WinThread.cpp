@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "platform/framework/window/Menu.h"
 #include "platform/user/Controls.h"
 #include "platform/user/MessageBoxDialog.h"
 
@@ -27,6 +28,7 @@ DWORD ThreadEntry(LPVOID p) {
         result = thread->InitInstance() ? (DWORD)thread->Run() : (DWORD)thread->ExitInstance();
     }
     CWnd::DeleteTempMap();
+    CMenu::DeleteTempMap();
     thread->Delete();
     t_thread = nullptr;
     return result;
@@ -61,8 +63,10 @@ BOOL CWinThread::IsIdleMessage(MSG* msg) {
 }
 
 BOOL CWinThread::OnIdle(LONG count) {
-    if (count == 0)
+    if (count == 0) {
         CWnd::DeleteTempMap();
+        CMenu::DeleteTempMap();
+    }
     return FALSE;
 }
 

@@ -3,6 +3,7 @@
 #include <map>
 #include <mutex>
 
+#include "platform/framework/window/Menu.h"
 #include "platform/user/Controls.h"
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
@@ -335,8 +336,16 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         return TRUE;
     }
     const AFX_MSGMAP_ENTRY* e = FindEntry(message, 0, 0);
-    if (!e)
+    if (!e) {
+        // A menu item's owner drawing goes to its permanent menu object.
+        if ((message == WM_DRAWITEM || message == WM_MEASUREITEM) && wParam == 0 &&
+            CMenu::HandleOwnerDraw(message, lParam)) {
+            if (pResult)
+                *pResult = TRUE;
+            return TRUE;
+        }
         return FALSE;
+    }
     CCmdTarget* self = this;
     switch (e->nSig) {
         case AfxSig_vv:
