@@ -408,6 +408,98 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
     return TRUE;
 }
 
+// ---- Editing items
+
+namespace {
+// The list holding an item and its index there (under the lock).
+bool Locate(HMENU menu, UINT item, UINT flags, MenuData** owner, size_t* index) {
+    MenuData* data = Find(menu);
+    if (!data)
+        return false;
+    if (flags & MF_BYPOSITION) {
+        if (item >= data->items.size())
+            return false;
+        *owner = data;
+        *index = item;
+        return true;
+    }
+    for (size_t i = 0; i < data->items.size(); ++i) {
+        MenuItem& it = data->items[i];
+        if (!(it.flags & MF_POPUP) && it.id == item) {
+            *owner = data;
+            *index = i;
+            return true;
+        }
+        if ((it.flags & MF_POPUP) && Locate(it.popup, item, flags, owner, index))
+            return true;
+    }
+    return false;
+}
+
+MenuItem MakeItem(UINT flags, UINT_PTR idOrPopup, LPCTSTR text) {
+    MenuItem item;
+    item.flags = flags & ~MF_BYPOSITION;
+    item.text = text && !(flags & MF_SEPARATOR) ? text : "";
+    if (flags & MF_POPUP)
+        item.popup = reinterpret_cast<HMENU>(idOrPopup);
+    else
+        item.id = (UINT)idOrPopup;
+    return item;
+}
+}  // namespace
+
+BOOL InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idOrPopup, LPCTSTR text) {
+    std::lock_guard<std::mutex> g(g_menuMutex);
+    if ((flags & MF_POPUP) && !Find(reinterpret_cast<HMENU>(idOrPopup)))
+        return FALSE;
+    MenuData* owner = nullptr;
+    size_t index = 0;
+    if (!Locate(menu, position, flags, &owner, &index)) {
+        // By position, a place past the end appends.
+        if (!(flags & MF_BYPOSITION) || !(owner = Find(menu)))
+            return FALSE;
+        index = owner->items.size();
+    }
+    owner->items.insert(owner->items.begin() + (long)index, MakeItem(flags, idOrPopup, text));
+    return TRUE;
+}
+
+BOOL ModifyMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idOrPopup, LPCTSTR text) {
+    std::lock_guard<std::mutex> g(g_menuMutex);
+    if ((flags & MF_POPUP) && !Find(reinterpret_cast<HMENU>(idOrPopup)))
+        return FALSE;
+    MenuData* owner = nullptr;
+    size_t index = 0;
+    if (!Locate(menu, position, flags, &owner, &index))
+        return FALSE;
+    owner->items[index] = MakeItem(flags, idOrPopup, text);
+    return TRUE;
+}
+
+static BOOL TakeOut(HMENU menu, UINT position, UINT flags, bool destroy) {
+    HMENU popup = nullptr;
+    {
+        std::lock_guard<std::mutex> g(g_menuMutex);
+        MenuData* owner = nullptr;
+        size_t index = 0;
+        if (!Locate(menu, position, flags, &owner, &index))
+            return FALSE;
+        popup = owner->items[index].popup;
+        owner->items.erase(owner->items.begin() + (long)index);
+    }
+    if (destroy && popup)
+        DestroyMenu(popup);
+    return TRUE;
+}
+
+BOOL DeleteMenu(HMENU menu, UINT position, UINT flags) {
+    return TakeOut(menu, position, flags, true);
+}
+
+BOOL RemoveMenu(HMENU menu, UINT position, UINT flags) {
+    return TakeOut(menu, position, flags, false);
+}
+
 namespace user {
 void RegisterMenuClass() {
     WNDCLASSEX wc{};

@@ -54,9 +54,22 @@ int GetMenuString(HMENU menu, UINT item, LPTSTR buffer, int size, UINT flags);
 UINT EnableMenuItem(HMENU menu, UINT item, UINT enable);
 DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);
 UINT GetMenuState(HMENU menu, UINT item, UINT flags);
+// Editing items, by command (searched through the sub-menus) or by position. InsertMenu puts the item
+// before the one named (at the end when there is none, by position); DeleteMenu also destroys a
+// sub-menu the item opens, RemoveMenu keeps it.
+BOOL InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idOrPopup, LPCTSTR text);
+BOOL ModifyMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idOrPopup, LPCTSTR text);
+BOOL DeleteMenu(HMENU menu, UINT position, UINT flags);
+BOOL RemoveMenu(HMENU menu, UINT position, UINT flags);
 // A menu resource of the installed modules, built anew; null when there is none.
 HMENU LoadMenu(HINSTANCE instance, LPCTSTR name);
 HMENU LoadMenuIndirect(const MenuTemplate* tmpl);
+
+// The menu bar of a top-level window (drawn in its non-client area, above the client). SetMenu
+// replaces it (the old menu is not destroyed); DrawMenuBar redraws it after items changed.
+BOOL SetMenu(HWND hwnd, HMENU menu);
+HMENU GetMenu(HWND hwnd);
+BOOL DrawMenuBar(HWND hwnd);
 
 // Shows the popup at (x, y) in screen coordinates and runs its modal loop until an item is chosen or the
 // menu is dismissed (Esc, a click outside, a quit message, which is posted again). The owner gets

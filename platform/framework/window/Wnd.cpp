@@ -3,6 +3,8 @@
 #include <map>
 #include <mutex>
 
+#include "platform/framework/window/CmdUI.h"
+#include "platform/framework/window/Menu.h"
 #include "platform/user/Controls.h"
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
@@ -275,6 +277,24 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     LRESULT r = 0;
     if (ReflectChildNotify(control, WM_COMMAND, wParam, lParam, &r))
         return TRUE;
+    if (!control) {
+        // A menu item or an accelerator whose command its update handler disables does nothing.
+        class CTestCmdUI : public CCmdUI {
+        public:
+            BOOL m_bEnabled = TRUE;
+            void Enable(BOOL on) override {
+                m_bEnabled = on;
+                m_bEnableChanged = TRUE;
+            }
+            void SetCheck(int) override {}
+            void SetRadio(BOOL) override {}
+            void SetText(LPCTSTR) override {}
+        } state;
+        state.m_nID = id;
+        OnCmdMsg(id, (int)CN_UPDATE_COMMAND_UI, &state, nullptr);
+        if (!state.m_bEnabled)
+            return TRUE;
+    }
     return OnCmdMsg(id, code, nullptr, nullptr);
 }
 
@@ -376,6 +396,54 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
             break;
         case AfxSig_vb:
             (self->*AfxPmsgAs<void (CCmdTarget::*)(BOOL)>(e->pfn))((BOOL)wParam);
+            break;
+        case AfxSig_vwl:
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(UINT, LPARAM)>(e->pfn))((UINT)wParam, lParam);
+            break;
+        case AfxSig_vwwb:
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(CMenu*, UINT, BOOL)>(e->pfn))(
+                CMenu::FromHandle((HMENU)wParam), LOWORD(lParam), (BOOL)HIWORD(lParam));
+            break;
+        case AfxSig_vwwh:
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(UINT, UINT, HMENU)>(e->pfn))(LOWORD(wParam), HIWORD(wParam),
+                                                                                (HMENU)lParam);
+            break;
+        case AfxSig_vbWW:
+            // An MDI child hears whether it is the one being activated, then the two children.
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(BOOL, CWnd*, CWnd*)>(e->pfn))(
+                (HWND)lParam == m_hWnd, FromHandle((HWND)lParam), FromHandle((HWND)wParam));
+            break;
+        case AfxSig_bb:
+            result = (self->*AfxPmsgAs<BOOL (CCmdTarget::*)(BOOL)>(e->pfn))((BOOL)wParam);
+            break;
+        case AfxSig_vMMI:
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(MINMAXINFO*)>(e->pfn))(reinterpret_cast<MINMAXINFO*>(lParam));
+            break;
+        case AfxSig_vWp:
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(CWnd*, POINT)>(e->pfn))(
+                FromHandle((HWND)wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            break;
+        case AfxSig_vii:
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(int, int)>(e->pfn))(GET_X_LPARAM(lParam),
+                                                                      GET_Y_LPARAM(lParam));
+            break;
+        case AfxSig_vbw:
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(BOOL, UINT)>(e->pfn))((BOOL)wParam, (UINT)lParam);
+            break;
+        case AfxSig_bWww:
+            result = (self->*AfxPmsgAs<BOOL (CCmdTarget::*)(CWnd*, UINT, UINT)>(e->pfn))(
+                FromHandle((HWND)wParam), LOWORD(lParam), HIWORD(lParam));
+            break;
+        case AfxSig_iWww:
+            result = (self->*AfxPmsgAs<int (CCmdTarget::*)(CWnd*, UINT, UINT)>(e->pfn))(
+                FromHandle((HWND)wParam), LOWORD(lParam), HIWORD(lParam));
+            break;
+        case AfxSig_bwsp:
+            result = (self->*AfxPmsgAs<BOOL (CCmdTarget::*)(UINT, short, POINT)>(e->pfn))(
+                LOWORD(wParam), (short)HIWORD(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            break;
+        case AfxSig_bv_msg:
+            result = (self->*AfxPmsgAs<BOOL (CCmdTarget::*)()>(e->pfn))();
             break;
         default:
             return FALSE;
