@@ -186,3 +186,8 @@ bool ProcessSentMessages();
 void NotifyDisplayShow(HWND hwnd, bool shown);
 
 }  // namespace user
+
+namespace user {
+// Puts a maximised window back over the whole of its parent's client area after that area changed.
+void Remaximize(HWND hwnd);
+}  // namespace user

@@ -237,3 +237,10 @@ BOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* wp) {
     ShowWindow(hwnd, (int)show);
     return TRUE;
 }
+
+void user::Remaximize(HWND hwnd) {
+    if (!IsZoomed(hwnd))
+        return;
+    RECT r = MaximizedRect(hwnd);
+    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -18,6 +18,7 @@ std::map<HWND, CWnd*> g_permanent;
 thread_local std::map<HWND, CWnd*>* t_temporary = nullptr;
 thread_local CWnd* t_wndInit = nullptr;
 thread_local HHOOK t_cbtHook = nullptr;
+thread_local const MSG* t_currentMsg = nullptr;
 
 LRESULT CALLBACK_Cbt(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND && t_wndInit) {
@@ -61,20 +62,20 @@ LRESULT AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
     if (!wnd)
         return ::DefWindowProc(hwnd, msg, wParam, lParam);
+    // The message being handled is the thread's, not the object's: a handler may destroy (and delete)
+    // the object, and nothing here touches it afterwards.
     MSG current{hwnd, msg, wParam, lParam, 0, POINT{0, 0}};
-    const MSG* previous = wnd->m_pCurrentMsg;
-    wnd->m_pCurrentMsg = &current;
+    const MSG* previous = t_currentMsg;
+    t_currentMsg = &current;
     LRESULT r = wnd->WindowProc(msg, wParam, lParam);
+    t_currentMsg = previous;
     if (msg == WM_NCDESTROY) {
         // The window is gone: the object lets go of it and may delete itself.
         if (wnd->m_pfnSuper)
             SetWindowLongPtr(hwnd, GWLP_WNDPROC, (LONG_PTR)wnd->m_pfnSuper);
-        wnd->m_pCurrentMsg = previous;
         wnd->Detach();
         wnd->PostNcDestroy();
-        return r;
     }
-    wnd->m_pCurrentMsg = previous;
     return r;
 }
 
@@ -205,8 +206,8 @@ BOOL CWnd::DestroyWindow() {
 }
 
 LRESULT CWnd::Default() {
-    const MSG* m = m_pCurrentMsg;
-    if (!m)
+    const MSG* m = t_currentMsg;
+    if (!m || m->hwnd != m_hWnd)
         return 0;
     return DefWindowProc(m->message, m->wParam, m->lParam);
 }

@@ -194,7 +194,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     friend LRESULT AfxWndProc(HWND, UINT, WPARAM, LPARAM);
-    const MSG* m_pCurrentMsg = nullptr;
 };
 
 LRESULT AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
