@@ -163,9 +163,12 @@ struct TrackContext {
 };
 thread_local TrackContext* t_track = nullptr;
 
-void CloseTrackedPopup() {
-    if (HWND popup = GetTrackedPopupWindow())
-        PostMessage(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+// The message the popup is about to handle becomes an Escape, which closes it in turn, before any
+// input queued after it.
+void TurnIntoEscape(MSG* msg) {
+    msg->message = WM_KEYDOWN;
+    msg->wParam = VK_ESCAPE;
+    msg->lParam = 1;
 }
 
 LRESULT FilterProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -175,8 +178,8 @@ LRESULT FilterProc(int code, WPARAM wParam, LPARAM lParam) {
         if (msg->message == WM_KEYDOWN && (msg->wParam == VK_LEFT || msg->wParam == VK_RIGHT) && t->count > 0) {
             int step = msg->wParam == VK_LEFT ? -1 : 1;
             t->switchTo = (t->index + step + t->count) % t->count;
-            CloseTrackedPopup();
-            return TRUE;
+            TurnIntoEscape(msg);
+            return FALSE;
         }
         bool onBar = msg->hwnd == t->hwnd && msg->wParam == HTMENU;
         if (onBar && (msg->message == WM_NCMOUSEMOVE || msg->message == WM_NCLBUTTONDOWN ||
@@ -184,18 +187,16 @@ LRESULT FilterProc(int code, WPARAM wParam, LPARAM lParam) {
             BarGeometry g;
             int at = Geometry(t->hwnd, g) ? ItemAtPoint(g, ToWindow(t->hwnd, msg->pt)) : -1;
             if (msg->message == WM_NCMOUSEMOVE) {
-                if (at >= 0 && at != t->index) {
-                    t->switchTo = at;
-                    CloseTrackedPopup();
-                }
+                if (at < 0 || at == t->index)
+                    return TRUE;
+                t->switchTo = at;
             } else if (at == t->index || at < 0) {
                 t->toggledOff = true;  // a click on the open item closes it
-                CloseTrackedPopup();
             } else {
                 t->switchTo = at;
-                CloseTrackedPopup();
             }
-            return TRUE;
+            TurnIntoEscape(msg);
+            return FALSE;
         }
         if (msg->message == WM_NCLBUTTONUP && msg->hwnd == t->hwnd)
             return TRUE;

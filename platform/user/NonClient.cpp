@@ -344,6 +344,10 @@ bool TrackCaptionButton(HWND hwnd, LRESULT hit) {
         }
         if (CallMsgFilter(&msg, MSGF_DIALOGBOX))
             continue;
+        if (msg.message == WM_NCMOUSEMOVE)
+            msg.message = WM_MOUSEMOVE;
+        if (msg.message == WM_NCLBUTTONUP)
+            msg.message = WM_LBUTTONUP;
         if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
             RECT wr;
             GetWindowRect(hwnd, &wr);
@@ -404,6 +408,11 @@ void MoveSizeLoop(HWND hwnd, UINT command, LRESULT hit, POINT start) {
         }
         if (CallMsgFilter(&msg, move ? kMsgfMove : kMsgfSize))
             continue;
+        // Input queued before the capture was taken may still carry non-client codes.
+        if (msg.message == WM_NCMOUSEMOVE)
+            msg.message = WM_MOUSEMOVE;
+        if (msg.message == WM_NCLBUTTONUP)
+            msg.message = WM_LBUTTONUP;
         if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
             int dx = msg.pt.x - start.x, dy = msg.pt.y - start.y;
             RECT r = original;
