@@ -2,6 +2,8 @@
 // the frame's title and menu bar, menus switching with the active child, and command routing.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -311,4 +313,95 @@ TEST_F(MdiTest, MenuItemsAreUpdatedWhenTheirPopupOpens) {
     g_handles.disable = false;
     frame->SendMessage(WM_INITMENUPOPUP, (WPARAM)edit, MAKELPARAM(1, FALSE));
     EXPECT_FALSE(GetMenuState(edit, ID_TEST_CMD, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+TEST_F(MdiTest, OpeningAFileNamesTheDocumentListsItAndReopeningActivatesIt) {
+    std::string path = std::string(testing::TempDir()) + "frames-open-test.log";
+    { std::ofstream(path) << "x"; }
+    app.LoadStdProfileSettings(8);
+    CDocument* doc = app.OpenDocumentFile(path.c_str());
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(std::string(doc->GetTitle().GetString()), "frames-open-test.log");
+    EXPECT_EQ(std::string((*app.m_pRecentFileList)[0].GetString()), path);
+    app.OnFileNew();
+    Pump();
+    EXPECT_EQ(ActiveTitle(), "Doc1");
+    EXPECT_EQ(app.OpenDocumentFile(path.c_str()), doc);
+    Pump();
+    EXPECT_EQ(app.GetOpenDocumentCount(), 2);
+    EXPECT_EQ(ActiveTitle(), "frames-open-test.log");
+    // A file that does not open gives no document and no frame.
+    EXPECT_EQ(app.OpenDocumentFile((path + ".missing").c_str()), nullptr);
+    EXPECT_EQ(app.GetOpenDocumentCount(), 2);
+    std::remove(path.c_str());
+}
+
+namespace {
+// A toolbar stand-in: a 26-pixel face-coloured strip along the top.
+class CTopStrip : public CWnd {
+protected:
+    LRESULT OnSizeParent(WPARAM, LPARAM lParam) {
+        auto* layout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
+        RECT r{layout->rect.left, layout->rect.top, layout->rect.right, layout->rect.top + 26};
+        layout->rect.top += 26;
+        AfxRepositionWindow(layout, m_hWnd, &r);
+        return 0;
+    }
+    void OnPaint() {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(m_hWnd, &ps);
+        RECT rc;
+        GetClientRect(&rc);
+        FillRect(dc, &rc, GetSysColorBrush(COLOR_3DFACE));
+        EndPaint(m_hWnd, &ps);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CTopStrip, CWnd)
+ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
+ON_WM_PAINT()
+END_MESSAGE_MAP()
+}  // namespace
+
+TEST_F(MdiTest, ScreenshotOfTheFrameWithMenuBarAndTwoChildren) {
+    CTopStrip strip;
+    ASSERT_TRUE(strip.Create(nullptr, nullptr, WS_VISIBLE, RECT{0, 0, 0, 0}, frame, AFX_IDW_TOOLBAR));
+    frame->RecalcLayout();
+    app.OnFileNew();
+    app.OnFileNew();
+    Pump();
+    frame->UpdateWindow();
+    std::string png = std::string(VELTRIN_BIN_DIR) + "/mdi-frame.png";
+    ASSERT_TRUE(WriteSurfacePng(GetWindowSurface(frame->m_hWnd), png.c_str()));
+
+    // Frame: 800 x 600, border 4, caption 18 + 1, menu bar 19, client edge 2 around the MDI client.
+    HWND f = frame->m_hWnd;
+    EXPECT_EQ(GetWindowPixel(f, 4, 5), GetSysColor(COLOR_ACTIVECAPTION));  // caption, left end
+    EXPECT_EQ(GetWindowPixel(f, 780, 4 + 19 + 10), GetSysColor(COLOR_MENU));  // menu bar, right of the items
+    EXPECT_EQ(GetWindowPixel(f, 400, 4 + 19 + 19 + 13), GetSysColor(COLOR_3DFACE));  // the top strip
+    RECT client;
+    GetClientRect(frame->m_hWndMDIClient, &client);
+    POINT corner{client.right - 3, client.bottom - 3};
+    MapWindowPoints(frame->m_hWndMDIClient, f, &corner, 1);
+    RECT wr, cr;
+    GetWindowRect(f, &wr);
+    POINT origin{0, 0};
+    ClientToScreen(f, &origin);
+    corner.x += origin.x - wr.left;
+    corner.y += origin.y - wr.top;
+    EXPECT_EQ(GetWindowPixel(f, corner.x, corner.y), GetSysColor(COLOR_APPWORKSPACE));  // uncovered client
+
+    // Doc1 at the client's origin, Doc2 one cascade step further and active: its caption in the active
+    // colour, Doc1's above it in the inactive one; Doc2's view is white.
+    CMDIChildWnd* doc2 = frame->MDIGetActive();
+    HWND doc1 = GetWindow(doc2->m_hWnd, GW_HWNDNEXT);
+    ASSERT_TRUE(doc1);
+    EXPECT_EQ(GetWindowPixel(doc2->m_hWnd, 4, 6), GetSysColor(COLOR_ACTIVECAPTION));
+    EXPECT_EQ(GetWindowPixel(doc1, 4, 6), GetSysColor(COLOR_INACTIVECAPTION));
+    GetClientRect(doc2->m_hWnd, &cr);
+    POINT mid{cr.right / 2, cr.bottom / 2};
+    ClientToScreen(doc2->m_hWnd, &mid);
+    RECT d2;
+    GetWindowRect(doc2->m_hWnd, &d2);
+    EXPECT_EQ(GetWindowPixel(doc2->m_hWnd, mid.x - d2.left, mid.y - d2.top), RGB(255, 255, 255));
 }
