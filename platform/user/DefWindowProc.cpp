@@ -89,8 +89,14 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             DestroyWindow(hwnd);
             return 0;
-        case WM_MOUSEACTIVATE:
+        case WM_MOUSEACTIVATE: {
+            // A child asks its parent first (an MDI child frame activates itself there).
+            if (GetWindowLongPtr(hwnd, GWL_STYLE) & WS_CHILD) {
+                if (LRESULT r = SendMessage(GetParent(hwnd), WM_MOUSEACTIVATE, wParam, lParam))
+                    return r;
+            }
             return MA_ACTIVATE;
+        }
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam))
                 SetFocus(hwnd);

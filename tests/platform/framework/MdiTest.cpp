@@ -405,3 +405,27 @@ TEST_F(MdiTest, ScreenshotOfTheFrameWithMenuBarAndTwoChildren) {
     GetWindowRect(doc2->m_hWnd, &d2);
     EXPECT_EQ(GetWindowPixel(doc2->m_hWnd, mid.x - d2.left, mid.y - d2.top), RGB(255, 255, 255));
 }
+
+TEST_F(MdiTest, APressInAnInactiveChildActivatesIt) {
+    app.OnFileNew();
+    app.OnFileNew();
+    Pump();
+    CMDIChildWnd* doc2 = frame->MDIGetActive();
+    HWND doc1 = GetWindow(doc2->m_hWnd, GW_HWNDNEXT);
+    // Doc1's caption shows above Doc2.
+    RECT r1;
+    GetWindowRect(doc1, &r1);
+    SimulateClick(nullptr, r1.left + 60, r1.top + 10);
+    Pump();
+    EXPECT_EQ(ActiveTitle(), "Doc1");
+    // A press in Doc2's view (its lower right, which Doc1 does not cover) activates Doc2, and its view
+    // has the focus.
+    CView* view = doc2->GetActiveView();
+    ASSERT_NE(view, nullptr);
+    RECT vc;
+    view->GetClientRect(&vc);
+    SimulateClick(view->m_hWnd, vc.right - 5, vc.bottom - 5);
+    Pump();
+    EXPECT_EQ(ActiveTitle(), "Doc2");
+    EXPECT_EQ(GetFocus(), view->m_hWnd);
+}
