@@ -2,8 +2,6 @@
 // the frame's title and menu bar, menus switching with the active child, and command routing.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -11,6 +9,8 @@
 #include "platform/framework/docview/DocTemplate.h"
 #include "platform/framework/frames/MDIChildWnd.h"
 #include "platform/user/Resources.h"
+#include "tests/support/Gui.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 constexpr UINT IDR_MAINFRAME = 128;
@@ -316,8 +316,8 @@ TEST_F(MdiTest, MenuItemsAreUpdatedWhenTheirPopupOpens) {
 }
 
 TEST_F(MdiTest, OpeningAFileNamesTheDocumentListsItAndReopeningActivatesIt) {
-    std::string path = std::string(testing::TempDir()) + "frames-open-test.log";
-    { std::ofstream(path) << "x"; }
+    TempFolder folder("frames-open");
+    std::string path = folder.Write("frames-open-test.log", "x");
     app.LoadStdProfileSettings(8);
     CDocument* doc = app.OpenDocumentFile(path.c_str());
     ASSERT_NE(doc, nullptr);
@@ -333,7 +333,6 @@ TEST_F(MdiTest, OpeningAFileNamesTheDocumentListsItAndReopeningActivatesIt) {
     // A file that does not open gives no document and no frame.
     EXPECT_EQ(app.OpenDocumentFile((path + ".missing").c_str()), nullptr);
     EXPECT_EQ(app.GetOpenDocumentCount(), 2);
-    std::remove(path.c_str());
 }
 
 namespace {
@@ -371,8 +370,7 @@ TEST_F(MdiTest, ScreenshotOfTheFrameWithMenuBarAndTwoChildren) {
     app.OnFileNew();
     Pump();
     frame->UpdateWindow();
-    std::string png = std::string(VELTRIN_BIN_DIR) + "/mdi-frame.png";
-    ASSERT_TRUE(WriteSurfacePng(GetWindowSurface(frame->m_hWnd), png.c_str()));
+    EXPECT_NE(WriteScreenshot(frame->m_hWnd, "mdi-frame"), "");
 
     // Frame: 800 x 600, border 4, caption 18 + 1, menu bar 19, client edge 2 around the MDI client.
     HWND f = frame->m_hWnd;

@@ -10,7 +10,7 @@
 #include "platform/framework/app/WinThread.h"
 #include "platform/framework/window/AfxRes.h"
 #include "platform/framework/window/Menu.h"
-#include "tests/platform/base/TempRegistry.h"
+#include "tests/support/TempRegistry.h"
 
 namespace {
 std::vector<std::string> Names(const CRecentFileList& list) {
