@@ -7,7 +7,6 @@
 
 using namespace user;
 
-
 LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT nonClient = 0;
     if (DefNonClientMessage(hwnd, msg, wParam, lParam, &nonClient))
@@ -156,7 +155,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 RECT rc;
                 GetClientRect(hwnd, &rc);
                 SendMessage(hwnd, WM_SIZE,
-                            IsIconic(hwnd) ? SIZE_MINIMIZED : IsZoomed(hwnd) ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                            IsIconic(hwnd)   ? SIZE_MINIMIZED
+                            : IsZoomed(hwnd) ? SIZE_MAXIMIZED
+                                             : SIZE_RESTORED,
                             MAKELPARAM(rc.right, rc.bottom));
             }
             return 0;

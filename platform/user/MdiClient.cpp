@@ -203,7 +203,8 @@ HWND Create(HWND client, const MDICREATESTRUCT* mcs) {
         cx = std::max(GetSystemMetrics(SM_CXMIN), (int)(area.right * 3 / 4));
         cy = std::max(GetSystemMetrics(SM_CYMIN), (int)(area.bottom * 3 / 4));
     }
-    DWORD style = (mcs->style & ~(WS_POPUP | WS_VISIBLE | WS_MAXIMIZE | WS_MINIMIZE)) | WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD style =
+        (mcs->style & ~(WS_POPUP | WS_VISIBLE | WS_MAXIMIZE | WS_MINIMIZE)) | WS_CHILD | WS_CLIPSIBLINGS;
     bool visible = (mcs->style & WS_VISIBLE) != 0;
     HWND child = CreateWindowEx(WS_EX_MDICHILD, mcs->szClass, mcs->szTitle, style, x, y, cx, cy, client,
                                 (HMENU)(UINT_PTR)id, nullptr, (LPVOID)mcs);
@@ -327,7 +328,8 @@ void ArrangeIcons(HWND client) {
     int i = 0;
     for (HWND h : ZOrder(client, true))
         if (IsIconic(h))
-            SetWindowPos(h, nullptr, (i++) * 160, area.bottom - height, 160, height, SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(h, nullptr, (i++) * 160, area.bottom - height, 160, height,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK_MdiClient(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -10,13 +10,13 @@
 
 namespace user {
 namespace {
-constexpr int kRowHeight = 19;    // one row of items
-constexpr int kItemPadding = 7;   // blank on each side of an item's text
-constexpr int kMdiIconWidth = 20; // a maximised MDI child's system-menu icon at the start of the bar
+constexpr int kRowHeight = 19;     // one row of items
+constexpr int kItemPadding = 7;    // blank on each side of an item's text
+constexpr int kMdiIconWidth = 20;  // a maximised MDI child's system-menu icon at the start of the bar
 
 struct BarState {
-    int hot = -1;      // highlighted item (keyboard mode)
-    int open = -1;     // item whose popup is open
+    int hot = -1;   // highlighted item (keyboard mode)
+    int open = -1;  // item whose popup is open
     bool keyboard = false;
 };
 std::mutex g_barMutex;
@@ -175,7 +175,8 @@ LRESULT FilterProc(int code, WPARAM wParam, LPARAM lParam) {
     TrackContext* t = t_track;
     auto* msg = reinterpret_cast<MSG*>(lParam);
     if (t && code == MSGF_MENU && msg) {
-        if (msg->message == WM_KEYDOWN && (msg->wParam == VK_LEFT || msg->wParam == VK_RIGHT) && t->count > 0) {
+        if (msg->message == WM_KEYDOWN && (msg->wParam == VK_LEFT || msg->wParam == VK_RIGHT) &&
+            t->count > 0) {
             int step = msg->wParam == VK_LEFT ? -1 : 1;
             t->switchTo = (t->index + step + t->count) % t->count;
             TurnIntoEscape(msg);

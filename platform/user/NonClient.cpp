@@ -14,7 +14,8 @@ constexpr int kMsgfSize = 4;
 thread_local bool t_altAlone = false;
 
 HFONT CaptionFont(bool small) {
-    static HFONT normal = CreateFont(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+    static HFONT normal =
+        CreateFont(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
     static HFONT tool = CreateFont(-10, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
     return small ? tool : normal;
 }
@@ -322,7 +323,7 @@ bool TrackCaptionButton(HWND hwnd, LRESULT hit) {
         return false;
     CaptionParts parts = Parts(s);
     RECT button = hit == HTCLOSE ? parts.close : hit == HTMAXBUTTON ? parts.max : parts.min;
-    UINT kind = hit == HTCLOSE      ? DFCS_CAPTIONCLOSE
+    UINT kind = hit == HTCLOSE       ? DFCS_CAPTIONCLOSE
                 : hit == HTMAXBUTTON ? ((s.style & WS_MAXIMIZE) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX)
                                      : ((s.style & WS_MINIMIZE) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMIN);
     auto draw = [&](bool pushed) {
@@ -426,13 +427,17 @@ void MoveSizeLoop(HWND hwnd, UINT command, LRESULT hit, POINT start) {
                 bool top = hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT;
                 bool bottom = hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT;
                 if (left)
-                    r.left = std::clamp<LONG>(r.left + dx, r.right - info.ptMaxTrackSize.x, r.right - info.ptMinTrackSize.x);
+                    r.left = std::clamp<LONG>(r.left + dx, r.right - info.ptMaxTrackSize.x,
+                                              r.right - info.ptMinTrackSize.x);
                 if (right)
-                    r.right = std::clamp<LONG>(r.right + dx, r.left + info.ptMinTrackSize.x, r.left + info.ptMaxTrackSize.x);
+                    r.right = std::clamp<LONG>(r.right + dx, r.left + info.ptMinTrackSize.x,
+                                               r.left + info.ptMaxTrackSize.x);
                 if (top)
-                    r.top = std::clamp<LONG>(r.top + dy, r.bottom - info.ptMaxTrackSize.y, r.bottom - info.ptMinTrackSize.y);
+                    r.top = std::clamp<LONG>(r.top + dy, r.bottom - info.ptMaxTrackSize.y,
+                                             r.bottom - info.ptMinTrackSize.y);
                 if (bottom)
-                    r.bottom = std::clamp<LONG>(r.bottom + dy, r.top + info.ptMinTrackSize.y, r.top + info.ptMaxTrackSize.y);
+                    r.bottom = std::clamp<LONG>(r.bottom + dy, r.top + info.ptMinTrackSize.y,
+                                                r.top + info.ptMaxTrackSize.y);
                 SendMessage(hwnd, WM_SIZING, edge, (LPARAM)&r);
             }
             place(r);
@@ -588,7 +593,8 @@ bool DefNonClientMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRES
                         GetWindowRect(hwnd, &wr);
                         Snapshot s;
                         Take(hwnd, s);
-                        TrackSystemMenu(hwnd, POINT{wr.left + s.frame, wr.top + s.frame + CaptionHeight(s) + 1});
+                        TrackSystemMenu(hwnd,
+                                        POINT{wr.left + s.frame, wr.top + s.frame + CaptionHeight(s) + 1});
                     }
                     break;
                 case SC_KEYMENU: {

@@ -59,7 +59,8 @@ RECT MaximizedRect(HWND hwnd) {
         in = RECT{frame, frame, frame, frame};
     }
     MINMAXINFO info{};
-    info.ptMaxSize = POINT{area.right - area.left + in.left + in.right, area.bottom - area.top + in.top + in.bottom};
+    info.ptMaxSize =
+        POINT{area.right - area.left + in.left + in.right, area.bottom - area.top + in.top + in.bottom};
     info.ptMaxPosition = POINT{area.left - in.left, area.top - in.top};
     info.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMIN), GetSystemMetrics(SM_CYMIN)};
     info.ptMaxTrackSize = POINT{1 << 15, 1 << 15};
@@ -83,7 +84,8 @@ RECT MinimizedRect(HWND hwnd) {
     RECT pc = ClientRectInParent(*p);
     int slot = 0;
     for (HWND s : p->children)
-        if (WindowData* sw = Find(s); sw && s != hwnd && (sw->style & WS_MINIMIZE) && (sw->style & WS_VISIBLE))
+        if (WindowData* sw = Find(s);
+            sw && s != hwnd && (sw->style & WS_MINIMIZE) && (sw->style & WS_VISIBLE))
             ++slot;
     int x = slot * 160;
     int bottom = pc.bottom - pc.top;
@@ -99,13 +101,16 @@ void Place(HWND hwnd, const RECT& r) {
     }
     SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    bool same = before.right - before.left == r.right - r.left && before.bottom - before.top == r.bottom - r.top;
+    bool same =
+        before.right - before.left == r.right - r.left && before.bottom - before.top == r.bottom - r.top;
     if (same) {
         // The size stayed, but the state changed: the window still hears it.
         RECT rc;
         GetClientRect(hwnd, &rc);
         SendMessage(hwnd, WM_SIZE,
-                    IsIconic(hwnd) ? SIZE_MINIMIZED : IsZoomed(hwnd) ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                    IsIconic(hwnd)   ? SIZE_MINIMIZED
+                    : IsZoomed(hwnd) ? SIZE_MAXIMIZED
+                                     : SIZE_RESTORED,
                     MAKELPARAM(rc.right, rc.bottom));
     }
     InvalidateWindowArea(hwnd, nullptr, true, true, true);
@@ -229,8 +234,8 @@ BOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* wp) {
         normalNow = !(w->style & (WS_MINIMIZE | WS_MAXIMIZE));
     }
     if (normalNow)
-        SetWindowPos(hwnd, nullptr, normal.left, normal.top, normal.right - normal.left, normal.bottom - normal.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(hwnd, nullptr, normal.left, normal.top, normal.right - normal.left,
+                     normal.bottom - normal.top, SWP_NOZORDER | SWP_NOACTIVATE);
     UINT show = wp->showCmd;
     if (show > SW_FORCEMINIMIZE)
         show = SW_SHOWNORMAL;
@@ -242,5 +247,6 @@ void user::Remaximize(HWND hwnd) {
     if (!IsZoomed(hwnd))
         return;
     RECT r = MaximizedRect(hwnd);
-    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -11,8 +11,16 @@ public:
     // One argument: `flag` when it started with '-' or '/' (which is then left out), `last` for the last.
     virtual void ParseParam(const char* param, BOOL flag, BOOL last);
 
-    enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, AppRegister, AppUnregister,
-           FileNothing = -1 } m_nShellCommand = FileNew;
+    enum {
+        FileNew,
+        FileOpen,
+        FilePrint,
+        FilePrintTo,
+        FileDDE,
+        AppRegister,
+        AppUnregister,
+        FileNothing = -1
+    } m_nShellCommand = FileNew;
     BOOL m_bShowSplash = TRUE;
     BOOL m_bRunEmbedded = FALSE;
     BOOL m_bRunAutomated = FALSE;

@@ -14,7 +14,9 @@ public:
 
     void AddDocTemplate(CDocTemplate* tmpl);
     POSITION GetFirstDocTemplatePosition() const { return m_templateList.GetHeadPosition(); }
-    CDocTemplate* GetNextDocTemplate(POSITION& pos) const { return (CDocTemplate*)m_templateList.GetNext(pos); }
+    CDocTemplate* GetNextDocTemplate(POSITION& pos) const {
+        return (CDocTemplate*)m_templateList.GetNext(pos);
+    }
     int GetDocumentCount();
     // Opens a file: an open document of that path is activated; otherwise the best-fitting template opens
     // it. A null path makes a new document of the first template.

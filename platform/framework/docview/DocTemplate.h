@@ -10,7 +10,15 @@ public:
     ~CDocTemplate() override;
 
     // The sub-strings of the template's "\n"-separated document string.
-    enum DocStringIndex { windowTitle, docName, fileNewName, filterName, filterExt, regFileTypeId, regFileTypeName };
+    enum DocStringIndex {
+        windowTitle,
+        docName,
+        fileNewName,
+        filterName,
+        filterExt,
+        regFileTypeId,
+        regFileTypeName
+    };
     virtual BOOL GetDocString(CString& out, DocStringIndex index) const;
     virtual void LoadTemplate();
 
@@ -28,8 +36,14 @@ public:
     virtual BOOL SaveAllModified();
     virtual void CloseAllDocuments(BOOL endSession);
     // How well a path fits this template (by the filter extension).
-    enum Confidence { noAttempt, maybeAttemptForeign, maybeAttemptNative, yesAttemptForeign, yesAttemptNative,
-                      yesAlreadyOpen };
+    enum Confidence {
+        noAttempt,
+        maybeAttemptForeign,
+        maybeAttemptNative,
+        yesAttemptForeign,
+        yesAttemptNative,
+        yesAlreadyOpen
+    };
     virtual Confidence MatchDocType(LPCTSTR path, CDocument*& match);
 
     UINT m_nIDResource = 0;

@@ -29,8 +29,8 @@ BOOL CView::PreCreateWindow(CREATESTRUCT& cs) {
     return TRUE;
 }
 
-BOOL CView::Create(LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id,
-                   LPVOID context) {
+BOOL CView::Create(LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
+                   UINT id, LPVOID context) {
     return CWnd::Create(className, windowName, style, rect, parent, id, context);
 }
 

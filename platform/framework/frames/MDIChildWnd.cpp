@@ -18,8 +18,8 @@ BOOL CMDIChildWnd::PreCreateWindow(CREATESTRUCT& cs) {
     return TRUE;
 }
 
-BOOL CMDIChildWnd::Create(LPCTSTR className, LPCTSTR title, DWORD style, const RECT& rect, CMDIFrameWnd* parent,
-                          CCreateContext* context) {
+BOOL CMDIChildWnd::Create(LPCTSTR className, LPCTSTR title, DWORD style, const RECT& rect,
+                          CMDIFrameWnd* parent, CCreateContext* context) {
     if (!parent) {
         CWnd* main = AfxGetMainWnd();
         if (!main || !main->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)))
@@ -46,8 +46,15 @@ BOOL CMDIChildWnd::Create(LPCTSTR className, LPCTSTR title, DWORD style, const R
         return FALSE;
     }
     m_strTitle = title ? title : "";
-    MDICREATESTRUCT mcs{cs.lpszClass, cs.lpszName, nullptr, cs.x, cs.y, cs.cx, cs.cy,
-                        (DWORD)cs.style & ~(DWORD)(WS_MAXIMIZE | WS_VISIBLE), (LPARAM)cs.lpCreateParams};
+    MDICREATESTRUCT mcs{cs.lpszClass,
+                        cs.lpszName,
+                        nullptr,
+                        cs.x,
+                        cs.y,
+                        cs.cx,
+                        cs.cy,
+                        (DWORD)cs.style & ~(DWORD)(WS_MAXIMIZE | WS_VISIBLE),
+                        (LPARAM)cs.lpCreateParams};
     AfxHookWindowCreate(this);
     HWND hwnd = (HWND)::SendMessage(parent->m_hWndMDIClient, WM_MDICREATE, 0, (LPARAM)&mcs);
     if (!AfxUnhookWindowCreate()) {
@@ -98,7 +105,8 @@ LRESULT CMDIChildWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
 CMDIFrameWnd* CMDIChildWnd::GetMDIFrame() const {
     HWND client = ::GetParent(m_hWnd);
     CWnd* frame = client ? FromHandlePermanent(::GetParent(client)) : nullptr;
-    return frame && frame->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)) ? static_cast<CMDIFrameWnd*>(frame) : nullptr;
+    return frame && frame->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)) ? static_cast<CMDIFrameWnd*>(frame)
+                                                                 : nullptr;
 }
 
 void CMDIChildWnd::MDIDestroy() {

@@ -11,10 +11,12 @@ public:
     // The template's menu and accelerators shown while this child is active.
     HMENU m_hMenuShared = nullptr;
 
-    virtual BOOL Create(LPCTSTR className, LPCTSTR title, DWORD style = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+    virtual BOOL Create(LPCTSTR className, LPCTSTR title,
+                        DWORD style = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
                         const RECT& rect = rectDefault, CMDIFrameWnd* parent = nullptr,
                         CCreateContext* context = nullptr);
-    BOOL LoadFrame(UINT resourceId, DWORD style = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+    BOOL LoadFrame(UINT resourceId,
+                   DWORD style = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                    CWnd* parent = nullptr, CCreateContext* context = nullptr) override;
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL DestroyWindow() override;

@@ -43,10 +43,10 @@ BOOL CMDIFrameWnd::OnCreateClient(LPCREATESTRUCT cs, CCreateContext*) {
 
 BOOL CMDIFrameWnd::CreateClient(LPCREATESTRUCT, CMenu* windowMenu) {
     CLIENTCREATESTRUCT ccs{windowMenu ? windowMenu->m_hMenu : nullptr, AFX_IDM_FIRST_MDICHILD};
-    m_hWndMDIClient = ::CreateWindowEx(WS_EX_CLIENTEDGE, MDICLIENT_CLASS, nullptr,
-                                       WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS |
-                                           MDIS_ALLCHILDSTYLES,
-                                       0, 0, 0, 0, m_hWnd, (HMENU)(UINT_PTR)AFX_IDW_PANE_FIRST, nullptr, &ccs);
+    m_hWndMDIClient =
+        ::CreateWindowEx(WS_EX_CLIENTEDGE, MDICLIENT_CLASS, nullptr,
+                         WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | MDIS_ALLCHILDSTYLES, 0,
+                         0, 0, 0, m_hWnd, (HMENU)(UINT_PTR)AFX_IDW_PANE_FIRST, nullptr, &ccs);
     if (!m_hWndMDIClient)
         return FALSE;
     // Below every bar, so the bars are laid out first.
@@ -60,7 +60,8 @@ LRESULT CMDIFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
 
 CMDIChildWnd* CMDIFrameWnd::MDIGetActive(BOOL* maximized) const {
     BOOL max = FALSE;
-    HWND h = m_hWndMDIClient ? (HWND)::SendMessage(m_hWndMDIClient, WM_MDIGETACTIVE, 0, (LPARAM)&max) : nullptr;
+    HWND h =
+        m_hWndMDIClient ? (HWND)::SendMessage(m_hWndMDIClient, WM_MDIGETACTIVE, 0, (LPARAM)&max) : nullptr;
     if (maximized)
         *maximized = h ? max : FALSE;
     CWnd* w = FromHandlePermanent(h);

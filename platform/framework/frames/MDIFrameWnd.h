@@ -15,8 +15,8 @@ public:
     // Set while a command goes through the active child, so the child leaves the application to us.
     BOOL m_bRoutingToChild = FALSE;
 
-    BOOL LoadFrame(UINT resourceId, DWORD style = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, CWnd* parent = nullptr,
-                   CCreateContext* context = nullptr) override;
+    BOOL LoadFrame(UINT resourceId, DWORD style = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                   CWnd* parent = nullptr, CCreateContext* context = nullptr) override;
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context) override;
     // Makes the MDICLIENT window, listing the children in `windowMenu`.

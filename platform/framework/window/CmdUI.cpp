@@ -42,7 +42,8 @@ void CCmdUI::SetText(LPCTSTR text) {
         if (m_pSubMenu)
             return;
         UINT state = m_pMenu->GetMenuState(m_nIndex, MF_BYPOSITION);
-        ::ModifyMenu(m_pMenu->m_hMenu, m_nIndex, MF_BYPOSITION | MF_STRING | (state & ~MF_POPUP), m_nID, text);
+        ::ModifyMenu(m_pMenu->m_hMenu, m_nIndex, MF_BYPOSITION | MF_STRING | (state & ~MF_POPUP), m_nID,
+                     text);
     } else if (m_pOther && m_pOther->GetSafeHwnd()) {
         if (GetWindowTextString(m_pOther->GetSafeHwnd()) != text)
             ::SetWindowText(m_pOther->GetSafeHwnd(), text);

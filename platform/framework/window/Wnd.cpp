@@ -406,8 +406,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
                 CMenu::FromHandle((HMENU)wParam), LOWORD(lParam), (BOOL)HIWORD(lParam));
             break;
         case AfxSig_vwwh:
-            (self->*AfxPmsgAs<void (CCmdTarget::*)(UINT, UINT, HMENU)>(e->pfn))(LOWORD(wParam), HIWORD(wParam),
-                                                                                (HMENU)lParam);
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(UINT, UINT, HMENU)>(e->pfn))(
+                LOWORD(wParam), HIWORD(wParam), (HMENU)lParam);
             break;
         case AfxSig_vbWW:
             // An MDI child hears whether it is the one being activated, then the two children.
@@ -418,7 +418,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
             result = (self->*AfxPmsgAs<BOOL (CCmdTarget::*)(BOOL)>(e->pfn))((BOOL)wParam);
             break;
         case AfxSig_vMMI:
-            (self->*AfxPmsgAs<void (CCmdTarget::*)(MINMAXINFO*)>(e->pfn))(reinterpret_cast<MINMAXINFO*>(lParam));
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(MINMAXINFO*)>(e->pfn))(
+                reinterpret_cast<MINMAXINFO*>(lParam));
             break;
         case AfxSig_vWp:
             (self->*AfxPmsgAs<void (CCmdTarget::*)(CWnd*, POINT)>(e->pfn))(
@@ -426,7 +427,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
             break;
         case AfxSig_vii:
             (self->*AfxPmsgAs<void (CCmdTarget::*)(int, int)>(e->pfn))(GET_X_LPARAM(lParam),
-                                                                      GET_Y_LPARAM(lParam));
+                                                                       GET_Y_LPARAM(lParam));
             break;
         case AfxSig_vbw:
             (self->*AfxPmsgAs<void (CCmdTarget::*)(BOOL, UINT)>(e->pfn))((BOOL)wParam, (UINT)lParam);

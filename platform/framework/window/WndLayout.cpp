@@ -97,7 +97,8 @@ HWND FindDescendant(HWND hwnd, int id) {
 }
 }  // namespace
 
-void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL deep, BOOL permanentOnly) {
+void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL deep,
+                                    BOOL permanentOnly) {
     SendToDescendants(m_hWnd, message, wParam, lParam, deep, permanentOnly);
 }
 

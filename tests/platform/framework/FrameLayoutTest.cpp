@@ -106,7 +106,8 @@ protected:
 TEST_F(FrameLayoutTest, BarsTakeTheirSidesInZOrderAndTheClientGetsTheRest) {
     g_sizeParentOrder.clear();
     frame->RecalcLayout();
-    EXPECT_EQ(g_sizeParentOrder, (std::vector<UINT>{AFX_IDW_TOOLBAR, AFX_IDW_STATUS_BAR, AFX_IDW_DOCKBAR_LEFT}));
+    EXPECT_EQ(g_sizeParentOrder,
+              (std::vector<UINT>{AFX_IDW_TOOLBAR, AFX_IDW_STATUS_BAR, AFX_IDW_DOCKBAR_LEFT}));
     RECT fc;
     frame->GetClientRect(&fc);
     // 800 x 600 less the frame's border and caption.

@@ -26,22 +26,23 @@ const MenuTemplate kFrameMenu{IDR_MAINFRAME,
                                  {"Recent File", ID_FILE_MRU_FILE1, 0, {}},
                                  {"E&xit", ID_APP_EXIT, 0, {}}}},
                                {"&Help", 0, MF_POPUP, {{"&About", ID_APP_ABOUT, 0, {}}}}}};
-const MenuTemplate kDocMenu{IDR_DOCTYPE,
-                            {{"&File",
-                              0,
-                              MF_POPUP,
-                              {{"&New", ID_FILE_NEW, 0, {}},
-                               {"&Close", ID_FILE_CLOSE, 0, {}},
-                               {nullptr, 0, 0, {}},
-                               {"Recent File", ID_FILE_MRU_FILE1, 0, {}},
-                               {"E&xit", ID_APP_EXIT, 0, {}}}},
-                             {"&Edit", 0, MF_POPUP, {{"&Test", ID_TEST_CMD, 0, {}}, {"&None", ID_TEST_NOHANDLER, 0, {}}}},
-                             {"&Window",
-                              0,
-                              MF_POPUP,
-                              {{"&New Window", ID_WINDOW_NEW, 0, {}},
-                               {"&Cascade", ID_WINDOW_CASCADE, 0, {}},
-                               {"&Tile", ID_WINDOW_TILE_HORZ, 0, {}}}}}};
+const MenuTemplate kDocMenu{
+    IDR_DOCTYPE,
+    {{"&File",
+      0,
+      MF_POPUP,
+      {{"&New", ID_FILE_NEW, 0, {}},
+       {"&Close", ID_FILE_CLOSE, 0, {}},
+       {nullptr, 0, 0, {}},
+       {"Recent File", ID_FILE_MRU_FILE1, 0, {}},
+       {"E&xit", ID_APP_EXIT, 0, {}}}},
+     {"&Edit", 0, MF_POPUP, {{"&Test", ID_TEST_CMD, 0, {}}, {"&None", ID_TEST_NOHANDLER, 0, {}}}},
+     {"&Window",
+      0,
+      MF_POPUP,
+      {{"&New Window", ID_WINDOW_NEW, 0, {}},
+       {"&Cascade", ID_WINDOW_CASCADE, 0, {}},
+       {"&Tile", ID_WINDOW_TILE_HORZ, 0, {}}}}}};
 
 class Resources : public ResourceModule {
 public:
@@ -374,7 +375,7 @@ TEST_F(MdiTest, ScreenshotOfTheFrameWithMenuBarAndTwoChildren) {
 
     // Frame: 800 x 600, border 4, caption 18 + 1, menu bar 19, client edge 2 around the MDI client.
     HWND f = frame->m_hWnd;
-    EXPECT_EQ(GetWindowPixel(f, 4, 5), GetSysColor(COLOR_ACTIVECAPTION));  // caption, left end
+    EXPECT_EQ(GetWindowPixel(f, 4, 5), GetSysColor(COLOR_ACTIVECAPTION));     // caption, left end
     EXPECT_EQ(GetWindowPixel(f, 780, 4 + 19 + 10), GetSysColor(COLOR_MENU));  // menu bar, right of the items
     EXPECT_EQ(GetWindowPixel(f, 400, 4 + 19 + 19 + 13), GetSysColor(COLOR_3DFACE));  // the top strip
     RECT client;

@@ -37,8 +37,8 @@ TEST(RecentFiles, NineOpensKeepEightNewestFirstAcrossARestart) {
         // Opening one already listed moves it to the top; paths are compared exactly.
         app.AddToRecentFileList(Path(5).c_str());
         app.AddToRecentFileList("/data/logs/qbroker9.log");
-        std::vector<std::string> expected{"/data/logs/qbroker9.log", Path(5), Path(9), Path(8),
-                                          Path(7),                   Path(6), Path(4), Path(3)};
+        std::vector<std::string> expected{
+            "/data/logs/qbroker9.log", Path(5), Path(9), Path(8), Path(7), Path(6), Path(4), Path(3)};
         EXPECT_EQ(Names(*app.m_pRecentFileList), expected);
         EXPECT_EQ(app.ExitInstance(), 0);  // saves the list
         EXPECT_EQ(std::string(app.GetProfileString("Recent File List", "File1").GetString()),
@@ -49,8 +49,8 @@ TEST(RecentFiles, NineOpensKeepEightNewestFirstAcrossARestart) {
         CWinApp app("RecentApp");
         app.SetRegistryKey("TestKey");
         app.LoadStdProfileSettings(8);
-        std::vector<std::string> expected{"/data/logs/qbroker9.log", Path(5), Path(9), Path(8),
-                                          Path(7),                   Path(6), Path(4), Path(3)};
+        std::vector<std::string> expected{
+            "/data/logs/qbroker9.log", Path(5), Path(9), Path(8), Path(7), Path(6), Path(4), Path(3)};
         EXPECT_EQ(Names(*app.m_pRecentFileList), expected);
         // A removed entry closes up the list; the next save drops the last stored entry.
         app.m_pRecentFileList->Remove(0);

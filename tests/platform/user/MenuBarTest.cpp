@@ -9,11 +9,10 @@
 #include "platform/user/Resources.h"
 
 namespace {
-const MenuTemplate kBar{
-    800,
-    {{"&File", 0, MF_POPUP, {{"&Open", 801, 0, {}}, {"E&xit", 802, 0, {}}}},
-     {"&Edit", 0, MF_POPUP, {{"&Copy", 811, 0, {}}, {"&Paste", 812, 0, {}}}},
-     {"&View", 0, MF_POPUP, {{"&Status Bar", 821, 0, {}}}}}};
+const MenuTemplate kBar{800,
+                        {{"&File", 0, MF_POPUP, {{"&Open", 801, 0, {}}, {"E&xit", 802, 0, {}}}},
+                         {"&Edit", 0, MF_POPUP, {{"&Copy", 811, 0, {}}, {"&Paste", 812, 0, {}}}},
+                         {"&View", 0, MF_POPUP, {{"&Status Bar", 821, 0, {}}}}}};
 
 class BarModule : public ResourceModule {
 public:
@@ -51,8 +50,8 @@ protected:
         wc.lpszClassName = "MenuBarOwner";
         RegisterClass(&wc);
         menu = LoadMenu(nullptr, MAKEINTRESOURCE(800));
-        hwnd = CreateWindowEx(0, "MenuBarOwner", "Bar", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300, nullptr,
-                              menu, nullptr, nullptr);
+        hwnd = CreateWindowEx(0, "MenuBarOwner", "Bar", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300,
+                              nullptr, menu, nullptr, nullptr);
         g_commands.clear();
         g_loop.clear();
         g_onPopup = nullptr;

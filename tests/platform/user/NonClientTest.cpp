@@ -101,10 +101,10 @@ TEST_F(NonClientTest, HitCodesOfAnOverlappedAndAToolWindow) {
         int x, y;
         LRESULT code;
     } cases[] = {
-        {150, 100, HTCLIENT},  {150, 10, HTCAPTION},    {10, 10, HTSYSMENU},     {285, 12, HTCLOSE},
-        {268, 12, HTMAXBUTTON}, {250, 12, HTMINBUTTON}, {1, 100, HTLEFT},        {298, 100, HTRIGHT},
-        {150, 1, HTTOP},        {150, 198, HTBOTTOM},   {1, 1, HTTOPLEFT},       {298, 198, HTBOTTOMRIGHT},
-        {1, 198, HTBOTTOMLEFT}, {298, 2, HTTOPRIGHT},   {2, 180, HTBOTTOMLEFT},  {400, 100, HTNOWHERE},
+        {150, 100, HTCLIENT},   {150, 10, HTCAPTION},   {10, 10, HTSYSMENU},    {285, 12, HTCLOSE},
+        {268, 12, HTMAXBUTTON}, {250, 12, HTMINBUTTON}, {1, 100, HTLEFT},       {298, 100, HTRIGHT},
+        {150, 1, HTTOP},        {150, 198, HTBOTTOM},   {1, 1, HTTOPLEFT},      {298, 198, HTBOTTOMRIGHT},
+        {1, 198, HTBOTTOMLEFT}, {298, 2, HTTOPRIGHT},   {2, 180, HTBOTTOMLEFT}, {400, 100, HTNOWHERE},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Hit(w, c.x, c.y), c.code) << c.x << "," << c.y;
@@ -171,7 +171,8 @@ TEST_F(NonClientTest, CaptionButtonsMinimiseMaximiseRestoreAndClose) {
     EXPECT_TRUE(IsZoomed(w));
     // The max button shows "restore" now and restores.
     RECT wr = Rect(w);
-    PostMouseInput(WM_LBUTTONDOWN, POINT{wr.left + (wr.right - wr.left) - 4 - 2 - 16 - 2 - 8, wr.top + 12}, MK_LBUTTON);
+    PostMouseInput(WM_LBUTTONDOWN, POINT{wr.left + (wr.right - wr.left) - 4 - 2 - 16 - 2 - 8, wr.top + 12},
+                   MK_LBUTTON);
     PostMouseInput(WM_LBUTTONUP, POINT{wr.left + (wr.right - wr.left) - 4 - 2 - 16 - 2 - 8, wr.top + 12}, 0);
     Pump();
     EXPECT_FALSE(IsZoomed(w));
