@@ -7,6 +7,7 @@
 #include "platform/base/String.h"
 #include "platform/user/Controls.h"
 #include "platform/user/Menu.h"
+#include "platform/user/Mdi.h"
 #include "platform/user/UserInternal.h"
 
 namespace user {
@@ -78,6 +79,7 @@ void EnsureSystemClasses() {
         RegisterEditClass();
         RegisterProgressClass();
         RegisterMenuClass();
+        RegisterMdiClientClass();
         RegisterScrollBarClass();
         RegisterHeaderClass();
         RegisterListViewClass();

@@ -7,39 +7,10 @@
 
 using namespace user;
 
-namespace {
-LRESULT HitTest(HWND hwnd, POINT screen) {
-    RECT wr;
-    if (!GetWindowRect(hwnd, &wr) || !PtInRect(&wr, screen))
-        return HTNOWHERE;
-    RECT insets, client;
-    DWORD style;
-    {
-        std::lock_guard<std::mutex> g(Lock());
-        WindowData* w = Find(hwnd);
-        if (!w)
-            return HTNOWHERE;
-        insets = NonClientInsets(*w);
-        client = w->clientInsets;
-        style = w->style;
-    }
-    int x = screen.x - wr.left, y = screen.y - wr.top;
-    int width = wr.right - wr.left, height = wr.bottom - wr.top;
-    if (x >= client.left && x < width - client.right && y >= client.top && y < height - client.bottom)
-        return HTCLIENT;
-    if ((style & WS_CAPTION) == WS_CAPTION) {
-        int frame = insets.top - 19;
-        if (y >= frame && y < insets.top) {
-            if ((style & WS_SYSMENU) && x >= width - frame - 18 && x < width - frame - 2)
-                return HTCLOSE;
-            return HTCAPTION;
-        }
-    }
-    return HTBORDER;
-}
-}  // namespace
-
 LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT nonClient = 0;
+    if (DefNonClientMessage(hwnd, msg, wParam, lParam, &nonClient))
+        return nonClient;
     switch (msg) {
         case WM_NCCREATE: {
             auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
@@ -62,20 +33,6 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
             return TRUE;
         }
-        case WM_NCHITTEST:
-            return HitTest(hwnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        case WM_NCLBUTTONDOWN:
-            if (wParam == HTCLOSE)
-                SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
-            return 0;
-        case WM_SYSCOMMAND:
-            if ((wParam & 0xFFF0) == SC_CLOSE)
-                SendMessage(hwnd, WM_CLOSE, 0, 0);
-            return 0;
-        case WM_SYSKEYDOWN:
-            if (wParam == VK_F4)
-                SendMessage(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
-            return 0;
         case WM_ERASEBKGND: {
             HBRUSH brush = (HBRUSH)GetClassLongPtr(hwnd, GCLP_HBRBACKGROUND);
             if (!brush)
@@ -131,8 +88,14 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             DestroyWindow(hwnd);
             return 0;
-        case WM_MOUSEACTIVATE:
+        case WM_MOUSEACTIVATE: {
+            // A child asks its parent first (an MDI child frame activates itself there).
+            if (GetWindowLongPtr(hwnd, GWL_STYLE) & WS_CHILD) {
+                if (LRESULT r = SendMessage(GetParent(hwnd), WM_MOUSEACTIVATE, wParam, lParam))
+                    return r;
+            }
             return MA_ACTIVATE;
+        }
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam))
                 SetFocus(hwnd);
@@ -157,6 +120,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             auto* rc = reinterpret_cast<RECT*>(lParam);  // rgrc[0] of the parameters when wParam is TRUE
             if (!rc)
                 return 0;
+            // A menu bar wraps to the new width first.
+            UpdateMenuBarRows(hwnd, rc->right - rc->left);
             RECT in;
             {
                 std::lock_guard<std::mutex> g(Lock());
@@ -189,7 +154,10 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             if (!(wp->flags & SWP_NOCLIENTSIZE)) {
                 RECT rc;
                 GetClientRect(hwnd, &rc);
-                SendMessage(hwnd, WM_SIZE, IsZoomed(hwnd) ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                SendMessage(hwnd, WM_SIZE,
+                            IsIconic(hwnd)   ? SIZE_MINIMIZED
+                            : IsZoomed(hwnd) ? SIZE_MAXIMIZED
+                                             : SIZE_RESTORED,
                             MAKELPARAM(rc.right, rc.bottom));
             }
             return 0;

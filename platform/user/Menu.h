@@ -160,6 +160,12 @@ HMENU GetSystemMenu(HWND hwnd, BOOL revert);
 HMENU LoadMenu(HINSTANCE instance, LPCTSTR name);
 HMENU LoadMenuIndirect(const MenuTemplate* tmpl);
 
+// The menu bar of a top-level window (drawn in its non-client area, above the client). SetMenu
+// replaces it (the old menu is not destroyed); DrawMenuBar redraws it after items changed.
+BOOL SetMenu(HWND hwnd, HMENU menu);
+HMENU GetMenu(HWND hwnd);
+BOOL DrawMenuBar(HWND hwnd);
+
 // Shows the popup at (x, y) in screen coordinates, aligned as the TPM_ flags say and kept on the screen,
 // and runs the modal menu loop until an item is chosen or the menu is dismissed (Escape on the first
 // popup, a click on another window, which then receives that click, a quit message, which is posted

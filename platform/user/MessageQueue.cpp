@@ -711,6 +711,12 @@ void PostMouseInput(UINT message, POINT screen, WPARAM keys) {
     LRESULT hit = HTCLIENT;
     if (ownThread && !CurrentQueue().capture)
         hit = SendMessage(target, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+    if (down && ownThread && !CurrentQueue().capture && IsWindow(target)) {
+        // The window pressed (and through it its parents) may activate itself, and may eat the press.
+        LRESULT ma = SendMessage(target, WM_MOUSEACTIVATE, (WPARAM)top, MAKELPARAM((WORD)hit, (WORD)message));
+        if (ma == MA_ACTIVATEANDEAT || ma == MA_NOACTIVATEANDEAT || !IsWindow(target))
+            return;
+    }
     MSG m{target, message, keys, 0, (DWORD)PlatformClockNow(), screen};
     if (hit != HTCLIENT && message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) {
         m.message = message - WM_MOUSEMOVE + WM_NCMOUSEMOVE;

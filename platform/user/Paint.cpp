@@ -72,17 +72,6 @@ HDC MakeWindowDC(HWND hwnd, bool client, const Region* limit) {
                            rects.empty() ? 1 : (int)rects.size());
 }
 
-HFONT CaptionFont() {
-    static HFONT font = CreateFont(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
-    return font;
-}
-
-void FillSolid(HDC dc, const RECT& r, COLORREF c) {
-    HBRUSH b = CreateSolidBrush(c);
-    FillRect(dc, &r, b);
-    DeleteObject(b);
-}
-
 std::string ScreenshotName(const WindowData& w) {
     std::string base = w.text.empty() ? (w.cls ? w.cls->name : std::string("window")) : w.text;
     std::string out;
@@ -178,104 +167,6 @@ void EnsureSurface(HWND topLevel) {
     }
     if (created)
         InvalidateWindowArea(topLevel, nullptr, true, true, true);
-}
-
-void DrawNonClient(HWND hwnd) {
-    RECT insets, wr;
-    DWORD style, exStyle;
-    bool active;
-    std::string text;
-    {
-        std::lock_guard<std::mutex> g(Lock());
-        WindowData* w = Find(hwnd);
-        if (!w)
-            return;
-        insets = NonClientInsets(*w);
-        if (insets.left == 0 && insets.top == 0 && insets.right == 0 && insets.bottom == 0)
-            return;
-        wr = RECT{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
-        style = w->style;
-        exStyle = w->exStyle;
-        active = w->activeCaption;
-        text = w->text;
-    }
-    HDC dc = MakeWindowDC(hwnd, false, nullptr);
-    if (!dc)
-        return;
-    RECT client{insets.left, insets.top, wr.right - insets.right, wr.bottom - insets.bottom};
-    ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
-    RECT r = wr;
-    int frame = 0;
-    if (style & WS_THICKFRAME) {
-        DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
-        FrameRect(dc, &r, GetSysColorBrush(COLOR_ACTIVEBORDER));
-        InflateRect(&r, -1, -1);
-        FrameRect(dc, &r, GetSysColorBrush(COLOR_ACTIVEBORDER));
-        InflateRect(&r, -1, -1);
-        frame = 4;
-    } else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) {
-        DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
-        FrameRect(dc, &r, GetSysColorBrush(COLOR_3DFACE));
-        InflateRect(&r, -1, -1);
-        frame = 3;
-    } else if (style & WS_BORDER) {
-        FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
-        InflateRect(&r, -1, -1);
-        frame = 1;
-    }
-    if ((style & WS_CAPTION) == WS_CAPTION) {
-        int height = (exStyle & WS_EX_TOOLWINDOW) ? 15 : 18;
-        RECT cap{frame, frame, wr.right - frame, frame + height};
-        COLORREF c1 = GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
-        COLORREF c2 = GetSysColor(active ? COLOR_GRADIENTACTIVECAPTION : COLOR_GRADIENTINACTIVECAPTION);
-        int width = std::max<LONG>(1, cap.right - cap.left);
-        for (int x = cap.left; x < cap.right; ++x) {
-            int t = x - cap.left;
-            COLORREF c = RGB(GetRValue(c1) + (GetRValue(c2) - GetRValue(c1)) * t / width,
-                             GetGValue(c1) + (GetGValue(c2) - GetGValue(c1)) * t / width,
-                             GetBValue(c1) + (GetBValue(c2) - GetBValue(c1)) * t / width);
-            FillSolid(dc, RECT{x, cap.top, x + 1, cap.bottom}, c);
-        }
-        FillSolid(dc, RECT{cap.left, cap.bottom, cap.right, cap.bottom + 1}, GetSysColor(COLOR_3DFACE));
-        RECT textRect{cap.left + 4, cap.top, cap.right - 4, cap.bottom};
-        if (style & WS_SYSMENU) {
-            RECT btn{cap.right - 2 - 16, cap.top + 2, cap.right - 2, cap.top + 2 + 14};
-            DrawEdge(dc, &btn, EDGE_RAISED, BF_RECT | BF_MIDDLE);
-            HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNTEXT));
-            HGDIOBJ old = SelectObject(dc, pen);
-            for (int k = 0; k < 2; ++k) {
-                MoveToEx(dc, btn.left + 4 + k, btn.top + 3, nullptr);
-                LineTo(dc, btn.left + 11 + k, btn.top + 10);
-                MoveToEx(dc, btn.left + 10 + k, btn.top + 3, nullptr);
-                LineTo(dc, btn.left + 3 + k, btn.top + 10);
-            }
-            SelectObject(dc, old);
-            DeleteObject(pen);
-            textRect.right = btn.left - 2;
-        }
-        HGDIOBJ oldFont = SelectObject(dc, CaptionFont());
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
-        DrawText(dc, text.c_str(), (int)text.size(), &textRect,
-                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-        SelectObject(dc, oldFont);
-    }
-    if (exStyle & WS_EX_CLIENTEDGE) {
-        RECT e = client;
-        InflateRect(&e, 2, 2);
-        DrawEdge(dc, &e, EDGE_SUNKEN, BF_RECT);
-    } else if (exStyle & WS_EX_STATICEDGE) {
-        RECT e = client;
-        InflateRect(&e, 1, 1);
-        DrawEdge(dc, &e, BDR_SUNKENOUTER, BF_RECT);
-    }
-    DeleteDC(dc);
-    HWND top;
-    {
-        std::lock_guard<std::mutex> g(Lock());
-        top = TopLevelOf(hwnd);
-    }
-    MarkDirty(top);
 }
 
 }  // namespace user

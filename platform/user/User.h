@@ -319,6 +319,17 @@ struct NCCALCSIZE_PARAMS {
 };
 typedef NCCALCSIZE_PARAMS* LPNCCALCSIZE_PARAMS;
 
+struct WINDOWPLACEMENT {
+    UINT length;
+    UINT flags;
+    UINT showCmd;
+    POINT ptMinPosition;
+    POINT ptMaxPosition;
+    RECT rcNormalPosition;
+};
+#define WPF_SETMINPOSITION 0x0001
+#define WPF_RESTORETOMAXIMIZED 0x0002
+
 struct MINMAXINFO {
     POINT ptReserved;
     POINT ptMaxSize;
@@ -400,6 +411,14 @@ BOOL ShowWindow(HWND hwnd, int cmd);
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 BOOL BringWindowToTop(HWND hwnd);
+// The normal (restored) rectangle, the show state and the places of the minimised and maximised window.
+BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* wp);
+BOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* wp);
+// Several SetWindowPos calls gathered and done together at the end (in the order they were asked).
+typedef struct HDWP__* HDWP;
+HDWP BeginDeferWindowPos(int count);
+HDWP DeferWindowPos(HDWP info, HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+BOOL EndDeferWindowPos(HDWP info);
 BOOL GetWindowRect(HWND hwnd, LPRECT rc);
 BOOL GetClientRect(HWND hwnd, LPRECT rc);
 BOOL ClientToScreen(HWND hwnd, LPPOINT pt);

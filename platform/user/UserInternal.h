@@ -45,6 +45,14 @@ struct WindowData {
     bool erasePending = false;
     bool ncPaintPending = false;
     bool internalPaint = false;
+    // Top-level windows: the menu bar (its height is part of the non-client area) and the rectangle the
+    // window has when neither minimised nor maximised.
+    HMENU menu = nullptr;
+    int menuBarHeight = 0;
+    RECT normalRect{};
+    bool hasNormalRect = false;
+    POINT minPosition{-1, -1};
+    bool restoreToMaximized = false;
     // Top-level windows only.
     cairo_surface_t* surface = nullptr;
     bool dirty = false;
@@ -134,6 +142,36 @@ void MarkDirty(HWND topLevel);
 void FlushPresents(DWORD threadId);
 void EnsureSurface(HWND topLevel);
 void DrawNonClient(HWND hwnd);
+// The menu bar of a window with one: its height for a width, and drawing it into a window DC.
+int MenuBarHeight(HMENU menu, int width);
+void DrawMenuBarInto(HWND hwnd, HDC windowDC, const RECT& bar);
+// Recomputes the bar's rows after the menu or the window's width changed, and the client area with them.
+void RefreshMenuBarHeight(HWND hwnd);
+// Only the rows for a window `width` wide; true when the bar's height changed.
+bool UpdateMenuBarRows(HWND hwnd, int width);
+bool MenuBarHit(HWND hwnd, POINT screen);
+// A click on the bar, and Alt/F10 (mnemonic 0) or Alt+letter.
+void MenuBarClick(HWND hwnd, POINT screen);
+void MenuBarKey(HWND hwnd, char mnemonic);
+
+// Non-client parts (NonClient.cpp).
+#ifndef DFCS_CAPTIONCLOSE
+#define DFCS_CAPTIONCLOSE 0x0000
+#define DFCS_CAPTIONMIN 0x0001
+#define DFCS_CAPTIONMAX 0x0002
+#define DFCS_CAPTIONRESTORE 0x0003
+#endif
+void DrawCaptionButton(HDC dc, const RECT& r, UINT kind, bool pushed, bool enabled);
+void DrawSmallWindowIcon(HDC dc, const RECT& r);
+HMENU BuildSystemMenu(HWND hwnd);
+void TrackSystemMenu(HWND hwnd, POINT screen);
+// The default handling of hit tests, non-client clicks, SC_ commands and menu keys; false when the
+// message is not one of them.
+bool DefNonClientMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+// Minimise, maximise and restore (WindowState.cpp): true when `cmd` changed the window's state and the
+// caller only has to show it.
+bool ApplyShowState(HWND hwnd, int cmd);
 
 // Hooks (call without the lock); return the chain's result.
 LRESULT CallHooks(int id, int code, WPARAM wParam, LPARAM lParam);
@@ -147,4 +185,9 @@ bool ProcessSentMessages();
 // Fires when a window's pixels change (for a display to show them).
 void NotifyDisplayShow(HWND hwnd, bool shown);
 
+}  // namespace user
+
+namespace user {
+// Puts a maximised window back over the whole of its parent's client area after that area changed.
+void Remaximize(HWND hwnd);
 }  // namespace user

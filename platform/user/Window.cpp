@@ -70,8 +70,12 @@ std::vector<HWND> AllWindows() {
 }
 
 RECT NonClientInsets(const WindowData& w) {
-    if (w.nativeFrame || w.hwnd == g_desktop)
+    if (w.hwnd == g_desktop)
         return RECT{0, 0, 0, 0};
+    // A desktop-drawn frame still has our menu bar inside it.
+    int menuBar = (w.menu && !(w.style & WS_CHILD)) ? w.menuBarHeight : 0;
+    if (w.nativeFrame)
+        return RECT{0, menuBar, 0, 0};
     int frame = 0;
     if (w.style & WS_THICKFRAME)
         frame = 4;
@@ -81,7 +85,7 @@ RECT NonClientInsets(const WindowData& w) {
         frame = 1;
     int caption = (w.style & WS_CAPTION) == WS_CAPTION ? ((w.exStyle & WS_EX_TOOLWINDOW) ? 16 : 19) : 0;
     int edge = (w.exStyle & WS_EX_CLIENTEDGE) ? 2 : (w.exStyle & WS_EX_STATICEDGE) ? 1 : 0;
-    return RECT{frame + edge, frame + caption + edge, frame + edge, frame + edge};
+    return RECT{frame + edge, frame + caption + menuBar + edge, frame + edge, frame + edge};
 }
 
 RECT ClientRectInParent(const WindowData& w) {
@@ -388,6 +392,8 @@ HWND CreateWindowEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
     HWND owner = nullptr;
     HWND hwnd;
     auto display = GetDisplayBackendShared();
+    // A top-level window's menu bar takes rows of its own (measured before the window table is locked).
+    int menuBarHeight = (!child && menu) ? MenuBarHeight(menu, width == CW_USEDEFAULT ? 640 : width) : 0;
     {
         std::lock_guard<std::mutex> g(Lock());
         if (parent && !Find(parent)) {
@@ -425,6 +431,10 @@ HWND CreateWindowEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
         w->extra.assign((size_t)std::max(0, cls->wc.cbWndExtra), 0);
         w->threadId = GetCurrentThreadId();
         w->nativeFrame = !child && display->DrawsFrame(style, exStyle, owner);
+        if (!child && menu) {
+            w->menu = menu;
+            w->menuBarHeight = menuBarHeight;
+        }
         w->clientInsets = NonClientInsets(*w);
         hwnd = Allocate(std::move(w));
         if (!hwnd) {
@@ -892,6 +902,8 @@ HANDLE RemoveProp(HWND hwnd, LPCTSTR name) {
 }
 
 BOOL ShowWindow(HWND hwnd, int cmd) {
+    // Minimising, maximising and restoring change the window's place first; showing follows.
+    ApplyShowState(hwnd, cmd);
     bool wasVisible, topLevel, parentShown, sizeMovePending;
     {
         std::lock_guard<std::mutex> g(Lock());

@@ -1,5 +1,8 @@
 #include "platform/framework/app/WinThread.h"
 
+#include "platform/framework/app/DocManager.h"
+#include "platform/framework/app/RecentFileList.h"
+
 #include <mutex>
 
 #include "platform/framework/window/Menu.h"
@@ -119,6 +122,8 @@ CWinApp::CWinApp(LPCTSTR appName) : m_pszAppName(appName ? appName : "") {
 }
 
 CWinApp::~CWinApp() {
+    delete m_pDocManager;
+    delete m_pRecentFileList;
     if (g_app == this)
         g_app = nullptr;
     if (t_thread == this)

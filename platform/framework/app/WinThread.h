@@ -1,6 +1,7 @@
 // CWinThread and CWinApp: message loops with idle time, worker threads, the wait cursor.
 #pragma once
 
+#include "platform/base/Collections.h"
 #include "platform/framework/window/Wnd.h"
 
 typedef UINT (*AFX_THREADPROC)(LPVOID);
@@ -34,16 +35,83 @@ public:
     virtual CWnd* GetMainWnd() { return m_pMainWnd; }
 };
 
+class CDocument;
+class CDocTemplate;
+class CDocManager;
+class CRecentFileList;
+class CCommandLineInfo;
+class CCmdUI;
+
 class CWinApp : public CWinThread {
     DECLARE_DYNAMIC(CWinApp)
 public:
     explicit CWinApp(LPCTSTR appName = nullptr);
     ~CWinApp() override;
     CString m_pszAppName;
+    CString m_pszRegistryKey;
+    CString m_pszProfileName;
+    CString m_pszExeName;
     int m_nWaitCursor = 0;
+    int m_nCmdShow = SW_SHOWNORMAL;
+    HINSTANCE m_hInstance = nullptr;
     // Shows the wait cursor (+1), takes it away (-1), or shows it again (0).
     virtual void DoWaitCursor(int code);
+
+    BOOL InitInstance() override { return TRUE; }
+    int ExitInstance() override;
+    // Count 0 updates the command items of the main frame and its windows (WM_IDLEUPDATECMDUI); count 1
+    // lets go of temporary objects. TRUE while there is more idle work.
+    BOOL OnIdle(LONG count) override;
+
+    // Profile: HKEY_CURRENT_USER\Software\<registry key>\<application name>\<section>.
+    void SetRegistryKey(LPCTSTR key);
+    void SetRegistryKey(UINT stringId);
+    UINT GetProfileInt(LPCTSTR section, LPCTSTR entry, int nDefault);
+    BOOL WriteProfileInt(LPCTSTR section, LPCTSTR entry, int value);
+    CString GetProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR lpszDefault = nullptr);
+    BOOL WriteProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR value);
+    BOOL GetProfileBinary(LPCTSTR section, LPCTSTR entry, BYTE** data, UINT* bytes);
+    BOOL WriteProfileBinary(LPCTSTR section, LPCTSTR entry, BYTE* data, UINT bytes);
+
+    // Recent files: "Recent File List"/"File1".. in the profile, shown at ID_FILE_MRU_FILE1.. in menus.
+    void LoadStdProfileSettings(UINT maxMRU = 4);
+    void SaveStdProfileSettings();
+    virtual void AddToRecentFileList(LPCTSTR path);
+    CRecentFileList* m_pRecentFileList = nullptr;
+
+    // Documents.
+    void AddDocTemplate(CDocTemplate* tmpl);
+    POSITION GetFirstDocTemplatePosition() const;
+    CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
+    virtual CDocument* OpenDocumentFile(LPCTSTR path);
+    virtual BOOL SaveAllModified();
+    void CloseAllDocuments(BOOL endSession);
+    int GetOpenDocumentCount();
+    CDocManager* m_pDocManager = nullptr;
+
+    // Command line.
+    void ParseCommandLine(CCommandLineInfo& info);
+    BOOL ProcessShellCommand(CCommandLineInfo& info);
+    CString m_lpCmdLine;
+
+    BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
+
+    void OnFileNew();
+    virtual void OnFileOpen();
+    virtual BOOL OnOpenRecentFile(UINT id);
+    void OnUpdateRecentFileMenu(CCmdUI* ui);
+    void OnAppExit();
+
+protected:
+    DECLARE_MESSAGE_MAP()
 };
+
+// Start-up calls of the platform's libraries: nothing to do here, and they succeed.
+BOOL AfxOleInit();
+BOOL AfxInitRichEdit2();
+void AfxEnableControlContainer();
+// A string resource, empty when there is none.
+CString AfxLoadString(UINT id);
 
 CWinThread* AfxGetThread();
 CWinApp* AfxGetApp();

@@ -1,5 +1,7 @@
 #include "platform/framework/window/CmdTarget.h"
 
+#include "platform/framework/window/CmdUI.h"
+
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
@@ -47,6 +49,22 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
         pHandlerInfo->pTarget = this;
         pHandlerInfo->pmf = e->pfn;
         return TRUE;
+    }
+    if (code == LOWORD(CN_UPDATE_COMMAND_UI) && message == WM_COMMAND) {
+        auto* ui = static_cast<CCmdUI*>(pExtra);
+        if (!ui)
+            return FALSE;
+        // A handler that calls ContinueRouting lets the next target have the item too.
+        ui->m_bContinueRouting = FALSE;
+        if (e->nSig == AfxSig_cmdui)
+            (this->*AfxPmsgAs<void (CCmdTarget::*)(CCmdUI*)>(e->pfn))(ui);
+        else if (e->nSig == AfxSig_cmduiw)
+            (this->*AfxPmsgAs<void (CCmdTarget::*)(CCmdUI*, UINT)>(e->pfn))(ui, nID);
+        else
+            return FALSE;
+        BOOL handled = !ui->m_bContinueRouting;
+        ui->m_bContinueRouting = FALSE;
+        return handled;
     }
     auto* notify = static_cast<AFX_NOTIFY*>(pExtra);
     if (message == WM_NOTIFY && !notify)

@@ -30,11 +30,30 @@ enum AfxSig : UINT_PTR {
     AfxSig_vwNMHDRpl,  // void (UINT, NMHDR*, LRESULT*): the control id first
     AfxSig_bwNMHDRpl,  // BOOL (UINT, NMHDR*, LRESULT*): FALSE lets routing go on
     AfxSig_bNMHDRpl,   // BOOL (NMHDR*, LRESULT*): a reflected notification; FALSE lets the parent have it
+    AfxSig_cmdui,      // void (CCmdUI*)
+    AfxSig_cmduiw,     // void (CCmdUI*, UINT): the range form, with the id
+    AfxSig_vwl,        // void (UINT, LPARAM-as-point): WM_SYSCOMMAND
+    AfxSig_vwwb,       // void (UINT, UINT, BOOL)-shaped: WM_INITMENUPOPUP (HMENU, index, system menu)
+    AfxSig_vwwh,       // void (UINT, UINT, HMENU): WM_MENUSELECT
+    AfxSig_vbWW,       // void (BOOL, CWnd*, CWnd*): WM_MDIACTIVATE
+    AfxSig_bb,         // BOOL (BOOL): WM_NCACTIVATE
+    AfxSig_vMMI,       // void (MINMAXINFO*)
+    AfxSig_vWp,        // void (CWnd*, POINT): WM_CONTEXTMENU
+    AfxSig_vii,        // void (int, int): WM_MOVE
+    AfxSig_vbw,        // void (BOOL, UINT): WM_SHOWWINDOW
+    AfxSig_bWww,       // BOOL (CWnd*, UINT, UINT): WM_SETCURSOR
+    AfxSig_iWww,       // int (CWnd*, UINT, UINT): WM_MOUSEACTIVATE
+    AfxSig_bwsp,       // BOOL (UINT, short, POINT): WM_MOUSEWHEEL
+    AfxSig_bv_msg,     // BOOL (): WM_QUERYENDSESSION and the like
 };
 
 // Command codes: a command from a menu or an accelerator, and a notification routed through
 // OnCmdMsg as MAKELONG(code, WM_NOTIFY) with an AFX_NOTIFY as the extra.
 #define CN_COMMAND 0
+// Asks the handler of a command for the state of its user-interface item; the extra is a CCmdUI.
+#define CN_UPDATE_COMMAND_UI ((UINT)(-1))
+class CCmdUI;
+class CMenu;
 
 struct AFX_NOTIFY {
     LRESULT* pResult;
@@ -122,6 +141,9 @@ protected:                                        \
 #define ON_COMMAND_EX(id, memberFxn)    \
     {WM_COMMAND, 0,         (UINT)(id), \
      (UINT)(id), AfxSig_bw, AfxMsgCast<ThisClass, BOOL, UINT>(&ThisClass::memberFxn)},
+#define ON_COMMAND_EX_RANGE(id, idLast, memberFxn) \
+    {WM_COMMAND,     0,         (UINT)(id),        \
+     (UINT)(idLast), AfxSig_bw, AfxMsgCast<ThisClass, BOOL, UINT>(&ThisClass::memberFxn)},
 #define ON_CONTROL(code, id, memberFxn)    \
     {WM_COMMAND, (WORD)(code), (UINT)(id), \
      (UINT)(id), AfxSig_vv,    AfxMsgCast<ThisClass, void>(&ThisClass::memberFxn)},
@@ -139,6 +161,14 @@ protected:                                        \
      0,                                        \
      AfxSig_bv,                                \
      AfxMsgCast<ThisClass, BOOL>(&ThisClass::memberFxn)},
+#define ON_UPDATE_COMMAND_UI(id, memberFxn)    \
+    {WM_COMMAND,   (UINT)CN_UPDATE_COMMAND_UI, \
+     (UINT)(id),   (UINT)(id),                 \
+     AfxSig_cmdui, AfxMsgCast<ThisClass, void, CCmdUI*>(&ThisClass::memberFxn)},
+#define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn) \
+    {WM_COMMAND,    (UINT)CN_UPDATE_COMMAND_UI,           \
+     (UINT)(id),    (UINT)(idLast),                       \
+     AfxSig_cmduiw, AfxMsgCast<ThisClass, void, CCmdUI*, UINT>(&ThisClass::memberFxn)},
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
 // Notification codes are kept as their low word, which WM_NOTIFY routing compares.
@@ -204,6 +234,101 @@ protected:                                        \
     {WM_KEYDOWN, 0, 0, 0, AfxSig_vwww, AfxMsgCast<ThisClass, void, UINT, UINT, UINT>(&ThisClass::OnKeyDown)},
 #define ON_WM_ENABLE() \
     {WM_ENABLE, 0, 0, 0, AfxSig_vb, AfxMsgCast<ThisClass, void, BOOL>(&ThisClass::OnEnable)},
+#define ON_WM_NCDESTROY() \
+    {WM_NCDESTROY, 0, 0, 0, AfxSig_vv, AfxMsgCast<ThisClass, void>(&ThisClass::OnNcDestroy)},
+#define ON_WM_MOVE() \
+    {WM_MOVE, 0, 0, 0, AfxSig_vii, AfxMsgCast<ThisClass, void, int, int>(&ThisClass::OnMove)},
+#define ON_WM_SHOWWINDOW() \
+    {WM_SHOWWINDOW, 0, 0, 0, AfxSig_vbw, AfxMsgCast<ThisClass, void, BOOL, UINT>(&ThisClass::OnShowWindow)},
+#define ON_WM_SYSCOMMAND() \
+    {WM_SYSCOMMAND, 0, 0, 0, AfxSig_vwl, AfxMsgCast<ThisClass, void, UINT, LPARAM>(&ThisClass::OnSysCommand)},
+#define ON_WM_INITMENUPOPUP() \
+    {WM_INITMENUPOPUP,        \
+     0,                       \
+     0,                       \
+     0,                       \
+     AfxSig_vwwb,             \
+     AfxMsgCast<ThisClass, void, CMenu*, UINT, BOOL>(&ThisClass::OnInitMenuPopup)},
+#define ON_WM_MENUSELECT() \
+    {WM_MENUSELECT,        \
+     0,                    \
+     0,                    \
+     0,                    \
+     AfxSig_vwwh,          \
+     AfxMsgCast<ThisClass, void, UINT, UINT, HMENU>(&ThisClass::OnMenuSelect)},
+#define ON_WM_MDIACTIVATE() \
+    {WM_MDIACTIVATE,        \
+     0,                     \
+     0,                     \
+     0,                     \
+     AfxSig_vbWW,           \
+     AfxMsgCast<ThisClass, void, BOOL, CWnd*, CWnd*>(&ThisClass::OnMDIActivate)},
+#define ON_WM_NCACTIVATE() \
+    {WM_NCACTIVATE, 0, 0, 0, AfxSig_bb, AfxMsgCast<ThisClass, BOOL, BOOL>(&ThisClass::OnNcActivate)},
+#define ON_WM_GETMINMAXINFO() \
+    {WM_GETMINMAXINFO,        \
+     0,                       \
+     0,                       \
+     0,                       \
+     AfxSig_vMMI,             \
+     AfxMsgCast<ThisClass, void, MINMAXINFO*>(&ThisClass::OnGetMinMaxInfo)},
+#define ON_WM_CONTEXTMENU() \
+    {WM_CONTEXTMENU,        \
+     0,                     \
+     0,                     \
+     0,                     \
+     AfxSig_vWp,            \
+     AfxMsgCast<ThisClass, void, CWnd*, POINT>(&ThisClass::OnContextMenu)},
+#define ON_WM_SETCURSOR() \
+    {WM_SETCURSOR,        \
+     0,                   \
+     0,                   \
+     0,                   \
+     AfxSig_bWww,         \
+     AfxMsgCast<ThisClass, BOOL, CWnd*, UINT, UINT>(&ThisClass::OnSetCursor)},
+#define ON_WM_MOUSEACTIVATE() \
+    {WM_MOUSEACTIVATE,        \
+     0,                       \
+     0,                       \
+     0,                       \
+     AfxSig_iWww,             \
+     AfxMsgCast<ThisClass, int, CWnd*, UINT, UINT>(&ThisClass::OnMouseActivate)},
+#define ON_WM_MOUSEMOVE() \
+    {WM_MOUSEMOVE, 0, 0, 0, AfxSig_vwp, AfxMsgCast<ThisClass, void, UINT, POINT>(&ThisClass::OnMouseMove)},
+#define ON_WM_LBUTTONDBLCLK() \
+    {WM_LBUTTONDBLCLK,        \
+     0,                       \
+     0,                       \
+     0,                       \
+     AfxSig_vwp,              \
+     AfxMsgCast<ThisClass, void, UINT, POINT>(&ThisClass::OnLButtonDblClk)},
+#define ON_WM_RBUTTONDOWN() \
+    {WM_RBUTTONDOWN,        \
+     0,                     \
+     0,                     \
+     0,                     \
+     AfxSig_vwp,            \
+     AfxMsgCast<ThisClass, void, UINT, POINT>(&ThisClass::OnRButtonDown)},
+#define ON_WM_RBUTTONUP() \
+    {WM_RBUTTONUP, 0, 0, 0, AfxSig_vwp, AfxMsgCast<ThisClass, void, UINT, POINT>(&ThisClass::OnRButtonUp)},
+#define ON_WM_MOUSEWHEEL() \
+    {WM_MOUSEWHEEL,        \
+     0,                    \
+     0,                    \
+     0,                    \
+     AfxSig_bwsp,          \
+     AfxMsgCast<ThisClass, BOOL, UINT, short, POINT>(&ThisClass::OnMouseWheel)},
+#define ON_WM_QUERYENDSESSION() \
+    {WM_QUERYENDSESSION, 0, 0, 0, AfxSig_bv_msg, AfxMsgCast<ThisClass, BOOL>(&ThisClass::OnQueryEndSession)},
+#define ON_WM_KEYUP() \
+    {WM_KEYUP, 0, 0, 0, AfxSig_vwww, AfxMsgCast<ThisClass, void, UINT, UINT, UINT>(&ThisClass::OnKeyUp)},
+#define ON_WM_SYSKEYDOWN() \
+    {WM_SYSKEYDOWN,        \
+     0,                    \
+     0,                    \
+     0,                    \
+     AfxSig_vwww,          \
+     AfxMsgCast<ThisClass, void, UINT, UINT, UINT>(&ThisClass::OnSysKeyDown)},
 
 class CCmdTarget : public CObject {
     DECLARE_DYNAMIC(CCmdTarget)

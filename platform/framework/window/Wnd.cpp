@@ -3,6 +3,7 @@
 #include <map>
 #include <mutex>
 
+#include "platform/framework/window/CmdUI.h"
 #include "platform/framework/window/Menu.h"
 #include "platform/user/Controls.h"
 
@@ -17,6 +18,7 @@ std::map<HWND, CWnd*> g_permanent;
 thread_local std::map<HWND, CWnd*>* t_temporary = nullptr;
 thread_local CWnd* t_wndInit = nullptr;
 thread_local HHOOK t_cbtHook = nullptr;
+thread_local const MSG* t_currentMsg = nullptr;
 
 LRESULT CALLBACK_Cbt(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND && t_wndInit) {
@@ -60,20 +62,20 @@ LRESULT AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
     if (!wnd)
         return ::DefWindowProc(hwnd, msg, wParam, lParam);
+    // The message being handled is the thread's, not the object's: a handler may destroy (and delete)
+    // the object, and nothing here touches it afterwards.
     MSG current{hwnd, msg, wParam, lParam, 0, POINT{0, 0}};
-    const MSG* previous = wnd->m_pCurrentMsg;
-    wnd->m_pCurrentMsg = &current;
+    const MSG* previous = t_currentMsg;
+    t_currentMsg = &current;
     LRESULT r = wnd->WindowProc(msg, wParam, lParam);
+    t_currentMsg = previous;
     if (msg == WM_NCDESTROY) {
         // The window is gone: the object lets go of it and may delete itself.
         if (wnd->m_pfnSuper)
             SetWindowLongPtr(hwnd, GWLP_WNDPROC, (LONG_PTR)wnd->m_pfnSuper);
-        wnd->m_pCurrentMsg = previous;
         wnd->Detach();
         wnd->PostNcDestroy();
-        return r;
     }
-    wnd->m_pCurrentMsg = previous;
     return r;
 }
 
@@ -204,8 +206,8 @@ BOOL CWnd::DestroyWindow() {
 }
 
 LRESULT CWnd::Default() {
-    const MSG* m = m_pCurrentMsg;
-    if (!m)
+    const MSG* m = t_currentMsg;
+    if (!m || m->hwnd != m_hWnd)
         return 0;
     return DefWindowProc(m->message, m->wParam, m->lParam);
 }
@@ -276,6 +278,24 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     LRESULT r = 0;
     if (ReflectChildNotify(control, WM_COMMAND, wParam, lParam, &r))
         return TRUE;
+    if (!control) {
+        // A menu item or an accelerator whose command its update handler disables does nothing.
+        class CTestCmdUI : public CCmdUI {
+        public:
+            BOOL m_bEnabled = TRUE;
+            void Enable(BOOL on) override {
+                m_bEnabled = on;
+                m_bEnableChanged = TRUE;
+            }
+            void SetCheck(int) override {}
+            void SetRadio(BOOL) override {}
+            void SetText(LPCTSTR) override {}
+        } state;
+        state.m_nID = id;
+        OnCmdMsg(id, (int)CN_UPDATE_COMMAND_UI, &state, nullptr);
+        if (!state.m_bEnabled)
+            return TRUE;
+    }
     return OnCmdMsg(id, code, nullptr, nullptr);
 }
 
@@ -385,6 +405,55 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
             break;
         case AfxSig_vb:
             (self->*AfxPmsgAs<void (CCmdTarget::*)(BOOL)>(e->pfn))((BOOL)wParam);
+            break;
+        case AfxSig_vwl:
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(UINT, LPARAM)>(e->pfn))((UINT)wParam, lParam);
+            break;
+        case AfxSig_vwwb:
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(CMenu*, UINT, BOOL)>(e->pfn))(
+                CMenu::FromHandle((HMENU)wParam), LOWORD(lParam), (BOOL)HIWORD(lParam));
+            break;
+        case AfxSig_vwwh:
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(UINT, UINT, HMENU)>(e->pfn))(
+                LOWORD(wParam), HIWORD(wParam), (HMENU)lParam);
+            break;
+        case AfxSig_vbWW:
+            // An MDI child hears whether it is the one being activated, then the two children.
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(BOOL, CWnd*, CWnd*)>(e->pfn))(
+                (HWND)lParam == m_hWnd, FromHandle((HWND)lParam), FromHandle((HWND)wParam));
+            break;
+        case AfxSig_bb:
+            result = (self->*AfxPmsgAs<BOOL (CCmdTarget::*)(BOOL)>(e->pfn))((BOOL)wParam);
+            break;
+        case AfxSig_vMMI:
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(MINMAXINFO*)>(e->pfn))(
+                reinterpret_cast<MINMAXINFO*>(lParam));
+            break;
+        case AfxSig_vWp:
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(CWnd*, POINT)>(e->pfn))(
+                FromHandle((HWND)wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            break;
+        case AfxSig_vii:
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(int, int)>(e->pfn))(GET_X_LPARAM(lParam),
+                                                                       GET_Y_LPARAM(lParam));
+            break;
+        case AfxSig_vbw:
+            (self->*AfxPmsgAs<void (CCmdTarget::*)(BOOL, UINT)>(e->pfn))((BOOL)wParam, (UINT)lParam);
+            break;
+        case AfxSig_bWww:
+            result = (self->*AfxPmsgAs<BOOL (CCmdTarget::*)(CWnd*, UINT, UINT)>(e->pfn))(
+                FromHandle((HWND)wParam), LOWORD(lParam), HIWORD(lParam));
+            break;
+        case AfxSig_iWww:
+            result = (self->*AfxPmsgAs<int (CCmdTarget::*)(CWnd*, UINT, UINT)>(e->pfn))(
+                FromHandle((HWND)wParam), LOWORD(lParam), HIWORD(lParam));
+            break;
+        case AfxSig_bwsp:
+            result = (self->*AfxPmsgAs<BOOL (CCmdTarget::*)(UINT, short, POINT)>(e->pfn))(
+                LOWORD(wParam), (short)HIWORD(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            break;
+        case AfxSig_bv_msg:
+            result = (self->*AfxPmsgAs<BOOL (CCmdTarget::*)()>(e->pfn))();
             break;
         default:
             return FALSE;

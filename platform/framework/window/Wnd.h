@@ -4,9 +4,14 @@
 #include "platform/base/String.h"
 #include "platform/framework/window/CmdTarget.h"
 #include "platform/user/Controls.h"
+#include "platform/user/Menu.h"
 
 #define WF_CONTINUEMODAL 0x0080
 #define WF_MODALLOOP 0x0008
+
+class CFrameWnd;
+class CMenu;
+struct AFX_SIZEPARENTPARAMS;
 
 class CWnd : public CCmdTarget {
     DECLARE_DYNAMIC(CWnd)
@@ -106,6 +111,48 @@ public:
     // Centres the window on `alternate`, or on its owner, or on the screen.
     void CenterWindow(CWnd* alternate = nullptr);
 
+    // Layout of a window's bars: each child with an id in [first, last] gets WM_SIZEPARENT and takes its
+    // part of the client area; the child `leftOver` gets the rest. reposQuery only computes the rest
+    // into `rectParam`; reposExtra shrinks the rest by the borders in `rectParam`.
+    enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2, reposNoPosLeftOver = 0x8000 };
+    void RepositionBars(UINT first, UINT last, UINT leftOver, UINT flags = reposDefault,
+                        LPRECT rectParam = nullptr, LPCRECT rectClient = nullptr, BOOL stretch = TRUE);
+    enum AdjustType { adjustBorder = 0, adjustOutside = 1 };
+    // The window rectangle that gives this window the client rectangle `rc` (in place).
+    virtual void CalcWindowRect(LPRECT rc, UINT adjustType = adjustBorder);
+    // Sends the message to every descendant (through all levels when `deep`).
+    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL deep = TRUE,
+                                  BOOL permanentOnly = FALSE);
+    CWnd* GetDescendantWindow(int id, BOOL permanentOnly = FALSE) const;
+    // The frame around this window (the nearest ancestor that is a CFrameWnd), or null.
+    CFrameWnd* GetParentFrame() const;
+    CFrameWnd* GetTopLevelFrame() const;
+    CWnd* GetTopLevelParent() const { return FromHandle(::GetAncestor(m_hWnd, GA_ROOT)); }
+    CMenu* GetMenu() const;
+    BOOL SetMenu(CMenu* menu);
+    void DrawMenuBar() { ::DrawMenuBar(m_hWnd); }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
+    BOOL GetWindowPlacement(WINDOWPLACEMENT* wp) const { return ::GetWindowPlacement(m_hWnd, wp); }
+    BOOL SetWindowPlacement(const WINDOWPLACEMENT* wp) { return ::SetWindowPlacement(m_hWnd, wp); }
+    CWnd* GetWindow(UINT cmd) const { return FromHandle(::GetWindow(m_hWnd, cmd)); }
+    // The platform calls of the same names stay reachable unqualified inside members.
+    static BOOL IsIconic(HWND h) { return ::IsIconic(h); }
+    static BOOL IsZoomed(HWND h) { return ::IsZoomed(h); }
+    static HMENU GetMenu(HWND h) { return ::GetMenu(h); }
+    static BOOL SetMenu(HWND h, HMENU m) { return ::SetMenu(h, m); }
+    static BOOL DrawMenuBar(HWND h) { return ::DrawMenuBar(h); }
+    static HWND GetWindow(HWND h, UINT cmd) { return ::GetWindow(h, cmd); }
+    static BOOL GetWindowPlacement(HWND h, WINDOWPLACEMENT* wp) { return ::GetWindowPlacement(h, wp); }
+    static BOOL SetWindowPlacement(HWND h, const WINDOWPLACEMENT* wp) { return ::SetWindowPlacement(h, wp); }
+    static HWND SetActiveWindow(HWND h) { return ::SetActiveWindow(h); }
+    static BOOL IsChild(HWND parent, HWND h) { return ::IsChild(parent, h); }
+    CWnd* SetActiveWindow() { return FromHandle(::SetActiveWindow(m_hWnd)); }
+    BOOL IsChild(const CWnd* wnd) const { return wnd && ::IsChild(m_hWnd, wnd->m_hWnd); }
+    BOOL IsFrameWnd() const;
+    // Updates the command items of the child controls through `target`.
+    void UpdateDialogControls(CCmdTarget* target, BOOL disableIfNoHandler);
+
 protected:
     // Handlers of the common messages: the default handling.
     int OnCreate(LPCREATESTRUCT) { return (int)Default(); }
@@ -123,11 +170,30 @@ protected:
     void OnChar(UINT, UINT, UINT) { Default(); }
     void OnKeyDown(UINT, UINT, UINT) { Default(); }
     void OnEnable(BOOL) { Default(); }
+    void OnNcDestroy() { Default(); }
+    void OnMove(int, int) { Default(); }
+    void OnShowWindow(BOOL, UINT) { Default(); }
+    void OnSysCommand(UINT, LPARAM) { Default(); }
+    void OnInitMenuPopup(CMenu*, UINT, BOOL) { Default(); }
+    void OnMenuSelect(UINT, UINT, HMENU) { Default(); }
+    void OnMDIActivate(BOOL, CWnd*, CWnd*) { Default(); }
+    BOOL OnNcActivate(BOOL) { return (BOOL)Default(); }
+    void OnGetMinMaxInfo(MINMAXINFO*) { Default(); }
+    void OnContextMenu(CWnd*, POINT) { Default(); }
+    BOOL OnSetCursor(CWnd*, UINT, UINT) { return (BOOL)Default(); }
+    int OnMouseActivate(CWnd*, UINT, UINT) { return (int)Default(); }
+    void OnMouseMove(UINT, POINT) { Default(); }
+    void OnLButtonDblClk(UINT, POINT) { Default(); }
+    void OnRButtonDown(UINT, POINT) { Default(); }
+    void OnRButtonUp(UINT, POINT) { Default(); }
+    BOOL OnMouseWheel(UINT, short, POINT) { return (BOOL)Default(); }
+    BOOL OnQueryEndSession() { return (BOOL)Default(); }
+    void OnKeyUp(UINT, UINT, UINT) { Default(); }
+    void OnSysKeyDown(UINT, UINT, UINT) { Default(); }
 
     DECLARE_MESSAGE_MAP()
 
     friend LRESULT AfxWndProc(HWND, UINT, WPARAM, LPARAM);
-    const MSG* m_pCurrentMsg = nullptr;
 };
 
 LRESULT AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
