@@ -14,8 +14,10 @@
 
 namespace user {
 namespace {
-std::map<DWORD, std::shared_ptr<ThreadQueue>> g_queues;
-HandleTable<DWORD, HHOOK> g_hooks{0x1000};  // each hook's thread; guarded by Lock()
+// Never destroyed: a thread's queue is released by its thread-exit cleanup, which can run after the
+// program's static objects are gone (a thread whose handle was already waited for at exit).
+std::map<DWORD, std::shared_ptr<ThreadQueue>>& g_queues = *new std::map<DWORD, std::shared_ptr<ThreadQueue>>;
+HandleTable<DWORD, HHOOK>& g_hooks = *new HandleTable<DWORD, HHOOK>{0x1000};  // each hook's thread; guarded by Lock()
 std::atomic<UINT_PTR> g_nextTimerId{0x7FFF};
 
 void ReleaseThreadQueue(std::shared_ptr<ThreadQueue>& q);

@@ -12,8 +12,9 @@
 
 namespace user {
 namespace {
-// Guarded by Lock().
-HandleTable<std::unique_ptr<WindowData>, HWND> g_windows{0x10000};
+// Guarded by Lock(). Never destroyed: a thread that ends after the program's static objects are gone
+// still takes its windows with it.
+HandleTable<std::unique_ptr<WindowData>, HWND>& g_windows = *new HandleTable<std::unique_ptr<WindowData>, HWND>{0x10000};
 HWND g_desktop = nullptr;
 
 void EnsureDesktop() {
