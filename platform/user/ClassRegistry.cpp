@@ -84,6 +84,8 @@ void EnsureSystemClasses() {
         RegisterHeaderClass();
         RegisterListViewClass();
         RegisterTreeViewClass();
+        RegisterToolbarClass();
+        RegisterStatusBarClass();
     });
 }
 

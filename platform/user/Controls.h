@@ -234,6 +234,8 @@ void RegisterScrollBarClass();
 void RegisterHeaderClass();
 void RegisterListViewClass();
 void RegisterTreeViewClass();
+void RegisterToolbarClass();
+void RegisterStatusBarClass();
 // Fills a control's background as its parent asks through WM_CTLCOLOR*; returns the brush.
 HBRUSH ControlColor(HWND control, HDC dc, UINT ctlColorMessage);
 // The font a control draws with (WM_SETFONT), or the dialog default.

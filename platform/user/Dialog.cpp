@@ -196,7 +196,19 @@ const AcceleratorTemplate* FindAcceleratorTemplate(UINT id) {
     std::lock_guard<std::mutex> g(g_moduleMutex);
     for (const ResourceModule* m : g_modules)
         if (const AcceleratorTemplate* t = m->FindAccelerators(id))
+const ToolbarTemplate* FindToolbarTemplate(UINT id) {
+    std::lock_guard<std::mutex> g(g_moduleMutex);
+    for (const ResourceModule* m : g_modules)
+        if (const ToolbarTemplate* t = m->FindToolbar(id))
             return t;
+    return nullptr;
+}
+
+const BitmapResource* FindBitmapResource(UINT id) {
+    std::lock_guard<std::mutex> g(g_moduleMutex);
+    for (const ResourceModule* m : g_modules)
+        if (const BitmapResource* b = m->FindBitmap(id))
+            return b;
     return nullptr;
 }
 

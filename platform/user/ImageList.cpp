@@ -78,12 +78,14 @@ int ImageList_AddIcon(HIMAGELIST list, HICON icon) {
     return index;
 }
 
-int ImageList_Add(HIMAGELIST list, HBITMAP bitmap, HBITMAP mask) {
+namespace {
+// Cuts a bitmap into images of the list's width; `clear(x, y, colour)` says which pixels are transparent.
+template <class Clear>
+int AddStrip(HIMAGELIST list, HBITMAP bitmap, Clear clear) {
     int cx, cy;
     cairo_surface_t* strip = GetBitmapSurface(bitmap);
     if (!strip || !ImageList_GetIconSize(list, &cx, &cy))
         return -1;
-    cairo_surface_t* maskSurface = mask ? GetBitmapSurface(mask) : nullptr;
     int width = cairo_image_surface_get_width(strip);
     int first = -1;
     for (int left = 0; left + cx <= width; left += cx) {
@@ -94,11 +96,10 @@ int ImageList_Add(HIMAGELIST list, HBITMAP bitmap, HBITMAP mask) {
         for (int y = 0; y < cy; ++y)
             for (int x = 0; x < cx; ++x) {
                 COLORREF c = GetSurfacePixel(strip, left + x, y);
-                bool clear = c == CLR_INVALID ||
-                             (maskSurface && GetSurfacePixel(maskSurface, left + x, y) == RGB(255, 255, 255));
-                uint32_t argb = clear ? 0
-                                      : (0xFF000000u | ((uint32_t)GetRValue(c) << 16) |
-                                         ((uint32_t)GetGValue(c) << 8) | GetBValue(c));
+                uint32_t argb = c == CLR_INVALID || clear(left + x, y, c)
+                                    ? 0
+                                    : (0xFF000000u | ((uint32_t)GetRValue(c) << 16) |
+                                       ((uint32_t)GetGValue(c) << 8) | GetBValue(c));
                 *reinterpret_cast<uint32_t*>(pixels + y * stride + x * 4) = argb;
             }
         cairo_surface_mark_dirty(image);
@@ -108,6 +109,30 @@ int ImageList_Add(HIMAGELIST list, HBITMAP bitmap, HBITMAP mask) {
             first = index;
     }
     return first;
+}
+}  // namespace
+
+int ImageList_Add(HIMAGELIST list, HBITMAP bitmap, HBITMAP mask) {
+    cairo_surface_t* maskSurface = mask ? GetBitmapSurface(mask) : nullptr;
+    return AddStrip(list, bitmap, [&](int x, int y, COLORREF) {
+        return maskSurface && GetSurfacePixel(maskSurface, x, y) == RGB(255, 255, 255);
+    });
+}
+
+int ImageList_AddMasked(HIMAGELIST list, HBITMAP bitmap, COLORREF mask) {
+    return AddStrip(list, bitmap, [&](int, int, COLORREF c) { return c == mask; });
+}
+
+cairo_surface_t* user::ImageListImage(HIMAGELIST list, int index) {
+    HICON icon = nullptr;
+    {
+        std::lock_guard<std::mutex> g(g_listMutex);
+        ImageListData* data = Find(list);
+        if (!data || index < 0 || index >= (int)data->images.size())
+            return nullptr;
+        icon = data->images[(size_t)index];
+    }
+    return user::IconSurface(icon);
 }
 
 BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT) {

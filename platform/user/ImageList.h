@@ -22,4 +22,11 @@ int ImageList_AddIcon(HIMAGELIST list, HICON icon);
 // Adds the bitmap as a strip of images of the list's width; where the mask is white the image is
 // transparent. The index of the first new image, or -1.
 int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask);
+// Adds the bitmap as a strip of images; pixels of the mask colour are transparent.
+int ImageList_AddMasked(HIMAGELIST list, HBITMAP image, COLORREF mask);
 BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style);
+
+namespace user {
+// The image at `index` (owned by the list), or null.
+cairo_surface_t* ImageListImage(HIMAGELIST list, int index);
+}  // namespace user

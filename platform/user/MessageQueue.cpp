@@ -732,16 +732,36 @@ void PostMouseInput(UINT message, POINT screen, WPARAM keys) {
     PostTo(tid, m);
 }
 
+static std::atomic<uint8_t> g_keyToggled[256];  // flips at each press (Caps Lock, Num Lock, Scroll Lock)
+
 SHORT GetKeyState(int vk) {
-    return (vk >= 0 && vk < 256 && g_keyDown[vk]) ? (SHORT)0x8000 : 0;
+    if (vk < 0 || vk >= 256)
+        return 0;
+    return (SHORT)((g_keyDown[vk] ? 0x8000 : 0) | (g_keyToggled[vk] ? 1 : 0));
+}
+
+BOOL GetKeyboardState(BYTE* keys) {
+    if (!keys)
+        return FALSE;
+    for (int vk = 0; vk < 256; ++vk)
+        keys[vk] = (BYTE)((g_keyDown[vk] ? 0x80 : 0) | (g_keyToggled[vk] ? 1 : 0));
+    return TRUE;
+}
+
+void SetKeyToggleForTest(int vk, BOOL on) {
+    if (vk >= 0 && vk < 256)
+        g_keyToggled[vk] = on ? 1 : 0;
 }
 SHORT GetAsyncKeyState(int vk) {
     return GetKeyState(vk);
 }
 
 void PostKeyInput(UINT message, WPARAM vk, LPARAM flags) {
-    if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && vk < 256)
+    if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && vk < 256) {
+        if (!g_keyDown[vk])
+            g_keyToggled[vk] = g_keyToggled[vk] ? 0 : 1;
         g_keyDown[vk] = 1;
+    }
     if ((message == WM_KEYUP || message == WM_SYSKEYUP) && vk < 256)
         g_keyDown[vk] = 0;
     HWND target = GetFocus();

@@ -29,6 +29,22 @@ struct DialogTemplate {
 struct MenuTemplate;         // Menu.h
 struct AcceleratorTemplate;  // Accelerators.h
 
+// A toolbar: the size of its button images and its command ids, 0 for a separator. The images are the
+// bitmap of the same id, one image of `width` pixels after the other.
+struct ToolbarTemplate {
+    UINT id;
+    WORD width;
+    WORD height;
+    std::vector<UINT> items;
+};
+
+// A bitmap: the bytes of an image file embedded at build time (PNG).
+struct BitmapResource {
+    UINT id;
+    const unsigned char* data;
+    size_t size;
+};
+
 class ResourceModule {
 public:
     virtual ~ResourceModule() = default;
@@ -36,6 +52,8 @@ public:
     virtual const char* FindString(UINT /*id*/) const { return nullptr; }
     virtual const MenuTemplate* FindMenu(UINT /*id*/) const { return nullptr; }
     virtual const AcceleratorTemplate* FindAccelerators(UINT /*id*/) const { return nullptr; }
+    virtual const ToolbarTemplate* FindToolbar(UINT /*id*/) const { return nullptr; }
+    virtual const BitmapResource* FindBitmap(UINT /*id*/) const { return nullptr; }
 };
 
 void AddResourceModule(const ResourceModule* module);
@@ -43,7 +61,12 @@ void RemoveResourceModule(const ResourceModule* module);
 const DialogTemplate* FindDialogTemplate(UINT id);
 const MenuTemplate* FindMenuTemplate(UINT id);
 const AcceleratorTemplate* FindAcceleratorTemplate(UINT id);
+const ToolbarTemplate* FindToolbarTemplate(UINT id);
+const BitmapResource* FindBitmapResource(UINT id);
 int LoadString(HINSTANCE instance, UINT id, LPTSTR buffer, int size);
+// A 32-bit bitmap decoded from the bitmap resource `name` (an id), or null when there is none or its
+// bytes are not a readable image.
+HBITMAP LoadBitmap(HINSTANCE instance, LPCTSTR name);
 
 HWND CreateDialogIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, HWND parent, DLGPROC proc,
                                LPARAM param);

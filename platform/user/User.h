@@ -489,6 +489,51 @@ BOOL UnhookWindowsHookEx(HHOOK hook);
 LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
 BOOL CallMsgFilter(LPMSG msg, int code);
 
+// One window at a time may be locked against updates (null unlocks; it is repainted then).
+BOOL LockWindowUpdate(HWND hwnd);
+HWND GetLockedWindow();
+
+// System parameters.
+#define SPI_GETNONCLIENTMETRICS 0x0029
+#define SPI_GETWORKAREA 0x0030
+struct NONCLIENTMETRICS {
+    UINT cbSize;
+    int iBorderWidth;
+    int iScrollWidth;
+    int iScrollHeight;
+    int iCaptionWidth;
+    int iCaptionHeight;
+    LOGFONT lfCaptionFont;
+    int iSmCaptionWidth;
+    int iSmCaptionHeight;
+    LOGFONT lfSmCaptionFont;
+    int iMenuWidth;
+    int iMenuHeight;
+    LOGFONT lfMenuFont;
+    LOGFONT lfStatusFont;
+    LOGFONT lfMessageFont;
+    int iPaddedBorderWidth;
+};
+// SPI_GETNONCLIENTMETRICS (cbSize must be set) and SPI_GETWORKAREA; FALSE for anything else.
+BOOL SystemParametersInfo(UINT action, UINT param, LPVOID data, UINT winIni);
+
+// Monitors: one, the screen, primary.
+typedef struct HMONITOR__* HMONITOR;
+#define MONITOR_DEFAULTTONULL 0x00000000
+#define MONITOR_DEFAULTTOPRIMARY 0x00000001
+#define MONITOR_DEFAULTTONEAREST 0x00000002
+#define MONITORINFOF_PRIMARY 0x00000001
+struct MONITORINFO {
+    DWORD cbSize;
+    RECT rcMonitor;
+    RECT rcWork;
+    DWORD dwFlags;
+};
+HMONITOR MonitorFromRect(const RECT* rc, DWORD flags);
+HMONITOR MonitorFromPoint(POINT pt, DWORD flags);
+HMONITOR MonitorFromWindow(HWND hwnd, DWORD flags);
+BOOL GetMonitorInfo(HMONITOR monitor, MONITORINFO* info);
+
 // Simulated input, as a display would deliver it: positions are in screen coordinates or in the
 // client coordinates of `hwnd`. The messages are queued; the caller's loop handles them.
 void SimulateMouseButton(HWND hwnd, int x, int y, UINT downMessage, UINT upMessage);
@@ -499,6 +544,11 @@ void SimulateChars(LPCTSTR text);
 void PostMouseInput(UINT message, POINT screen, WPARAM keys);
 void PostKeyInput(UINT message, WPARAM vk, LPARAM flags);
 typedef short SHORT;
-// Whether a key is down, as the input delivered so far says (0x8000 set when down).
+// Whether a key is down, as the input delivered so far says (0x8000 set when down); the low bit flips
+// at each press (the lock keys' state).
 SHORT GetKeyState(int vk);
 SHORT GetAsyncKeyState(int vk);
+// All 256 keys: 0x80 when down, 0x01 when toggled.
+BOOL GetKeyboardState(BYTE* keys);
+// Sets a key's toggled state, as a display reports the lock keys at start (and tests).
+void SetKeyToggleForTest(int vk, BOOL on);
