@@ -69,6 +69,9 @@ LRESULT AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     t_currentMsg = &current;
     LRESULT r = wnd->WindowProc(msg, wParam, lParam);
     t_currentMsg = previous;
+    // A handler may have destroyed the window, and the object with it (PostNcDestroy): then it is gone.
+    if (msg != WM_NCDESTROY && CWnd::FromHandlePermanent(hwnd) != wnd)
+        return r;
     if (msg == WM_NCDESTROY) {
         // The window is gone: the object lets go of it and may delete itself.
         if (wnd->m_pfnSuper)
