@@ -114,6 +114,30 @@ public:
     BOOL m_bInRecalcLayout = FALSE;
 
     // Docking: members of the bars layer are declared here.
+    // The dock bars of the sides in `dockStyle` (CBRS_ALIGN_*), made top, bottom, left, right.
+    void EnableDocking(DWORD dockStyle);
+    // Docks a bar on the dock bar of that id (0: the side keeping its placeholder, else the first side
+    // it may dock at), at the drop rectangle (screen coordinates) when given.
+    void DockControlBar(class CControlBar* bar, UINT dockBarId = 0, const RECT* rect = nullptr);
+    void DockControlBar(class CControlBar* bar, class CDockBar* dockBar, const RECT* rect = nullptr);
+    // Docks a bar back in the place it had (its placeholder) on that dock bar.
+    void ReDockControlBar(class CControlBar* bar, class CDockBar* dockBar, const RECT* rect = nullptr);
+    // Floats a bar in a floating frame whose window's top-left corner is at `point` (screen).
+    void FloatControlBar(class CControlBar* bar, POINT point, DWORD style = 0x2000L /* CBRS_ALIGN_TOP */);
+    void ShowControlBar(class CControlBar* bar, BOOL show, BOOL delay);
+    class CControlBar* GetControlBar(UINT id);
+    // The side (CBRS_ALIGN_*) among `dockStyle`'s whose dock bar `rect` (screen) touches, or 0.
+    DWORD CanDock(const RECT& rect, DWORD dockStyle, class CDockBar** dockBar = nullptr);
+    virtual class CMiniDockFrameWnd* CreateFloatingFrame(DWORD style);
+    // Shows the bar of that id when hidden and hides it when shown; FALSE when there is none.
+    BOOL OnBarCheck(UINT id);
+    void OnUpdateControlBarMenu(CCmdUI* cmdUI);
+    void GetDockState(class CDockState& state);
+    void SetDockState(const class CDockState& state);
+    void SaveBarState(LPCTSTR profileName);
+    // FALSE, with the layout left as it is, when the profile holds no readable state.
+    BOOL LoadBarState(LPCTSTR profileName);
+    const CRuntimeClass* m_pFloatingFrameClass = nullptr;
 
 protected:
     CView* m_pViewActive = nullptr;
