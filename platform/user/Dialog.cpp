@@ -196,6 +196,10 @@ const AcceleratorTemplate* FindAcceleratorTemplate(UINT id) {
     std::lock_guard<std::mutex> g(g_moduleMutex);
     for (const ResourceModule* m : g_modules)
         if (const AcceleratorTemplate* t = m->FindAccelerators(id))
+            return t;
+    return nullptr;
+}
+
 const ToolbarTemplate* FindToolbarTemplate(UINT id) {
     std::lock_guard<std::mutex> g(g_moduleMutex);
     for (const ResourceModule* m : g_modules)
