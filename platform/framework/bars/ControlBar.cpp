@@ -293,6 +293,10 @@ INT_PTR CControlBar::OnToolHitTest(POINT, void*) const {
 
 LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_NCHITTEST:
+            // The whole bar answers as client area, so a press on the gripper or a border reaches the
+            // mouse handlers (with coordinates outside the client rectangle) and drags or toggles docking.
+            return HTCLIENT;
         case WM_NCCALCSIZE: {
             // The borders, margins and gripper lie outside the client area, so items start at (0, 0).
             LRESULT r = CWnd::WindowProc(message, wParam, lParam);

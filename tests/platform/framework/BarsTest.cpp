@@ -275,11 +275,10 @@ TEST_F(BarsTest, ABarFloatsAtAPointAndADoubleClickDocksItBackInItsPlace) {
     EXPECT_FALSE(IsWindow(miniHwnd));
     EXPECT_EQ(a.List(AFX_IDW_DOCKBAR_TOP), topBefore);
 
-    // A double click on the docked bar off its buttons floats it where it floated last.
+    // A double click on the docked bar's gripper (left of its client area, which its buttons fill) floats it
+    // where it floated last.
     a.frame->RecalcLayout();
-    RECT last;
-    a.toolbar.GetClientRect(&last);
-    SendMessage(a.toolbar.m_hWnd, WM_LBUTTONDBLCLK, 0, MAKELPARAM(last.right - 2, 2));
+    SendMessage(a.toolbar.m_hWnd, WM_LBUTTONDBLCLK, 0, MAKELPARAM(-2, 2));
     ASSERT_TRUE(a.toolbar.IsFloating());
     FloatingFrameOf(a.toolbar)->GetWindowRect(&mr);
     EXPECT_EQ(mr.left, 300);
