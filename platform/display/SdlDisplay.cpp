@@ -402,6 +402,8 @@ std::shared_ptr<SdlDisplay> SdlDisplay::Open(std::string* error) {
     // window also acts, as on the desktop the programs were written for.
     SDL_SetHint("SDL_QUIT_ON_LAST_WINDOW_CLOSE", "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // Termination signals belong to the window layer, which closes the program as its close box does.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     // Pixels go straight to the window system's own framebuffer: a renderer would re-create the
     // native window on first use, raising it above windows shown after it.

@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "platform/user/CloseSignals.h"
 #include "platform/user/Controls.h"
 #include "platform/user/MessageBoxDialog.h"
 
@@ -170,6 +171,11 @@ BOOL AfxInitUserInterface() {
     InitDisplayFromEnvironment();
 #endif
     InstallMessageBoxDialogPresenter();
+    // A termination signal closes the program as its close box does.
+    HandleCloseSignals([] {
+        CWnd* main = AfxGetMainWnd();
+        return main ? main->GetSafeHwnd() : nullptr;
+    });
     return TRUE;
 }
 
