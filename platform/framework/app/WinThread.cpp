@@ -113,11 +113,17 @@ CWinApp::CWinApp(LPCTSTR appName) : m_pszAppName(appName ? appName : "") {
     t_thread = this;
     m_nThreadID = GetCurrentThreadId();
     m_bAutoDelete = FALSE;
+    // A message box without a caption takes the program's title.
+    m_sPreviousBoxCaption = GetMessageBoxDefaultCaption();
+    if (!m_pszAppName.IsEmpty())
+        SetMessageBoxDefaultCaption(m_pszAppName);
 }
 
 CWinApp::~CWinApp() {
-    if (g_app == this)
+    if (g_app == this) {
         g_app = nullptr;
+        SetMessageBoxDefaultCaption(m_sPreviousBoxCaption);
+    }
     if (t_thread == this)
         t_thread = nullptr;
 }

@@ -43,6 +43,9 @@ public:
     int m_nWaitCursor = 0;
     // Shows the wait cursor (+1), takes it away (-1), or shows it again (0).
     virtual void DoWaitCursor(int code);
+
+private:
+    CString m_sPreviousBoxCaption;
 };
 
 CWinThread* AfxGetThread();
