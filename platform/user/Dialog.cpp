@@ -329,8 +329,8 @@ HWND CreateDialogIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, H
     auto dy = [&](int v) { return MulDiv(v, base.cy, 8); };
     DWORD style = tmpl->style;
     RECT rc{0, 0, dx(tmpl->cx), dy(tmpl->cy)};
-    AdjustWindowRectEx(&rc, style, FALSE,
-                       tmpl->exStyle | ((style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0));
+    AdjustWindowRectForOwner(&rc, style, tmpl->exStyle | ((style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0),
+                             parent ? GetAncestor(parent, GA_ROOT) : nullptr);
     int width = rc.right - rc.left, height = rc.bottom - rc.top;
     int x, y;
     HWND owner = parent;
@@ -371,7 +371,13 @@ HWND CreateDialogIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, H
     HWND firstTab = nullptr;
     for (const DialogItemTemplate& item : tmpl->items) {
         DWORD cstyle = item.style | WS_CHILD;
-        HWND ctl = CreateWindowEx(item.exStyle | WS_EX_NOPARENTNOTIFY, item.className, item.text, cstyle,
+        DWORD cexStyle = item.exStyle | WS_EX_NOPARENTNOTIFY;
+        // Dialogs have the three-dimensional look: a bordered control gets the sunken client edge.
+        if (cstyle & WS_BORDER) {
+            cstyle &= ~WS_BORDER;
+            cexStyle |= WS_EX_CLIENTEDGE;
+        }
+        HWND ctl = CreateWindowEx(cexStyle, item.className, item.text, cstyle,
                                   dx(item.x), dy(item.y), dx(item.cx), dy(item.cy), hwnd,
                                   (HMENU)(INT_PTR)item.id, instance, nullptr);
         if (!ctl) {

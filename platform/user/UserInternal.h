@@ -96,6 +96,9 @@ struct ThreadQueue {
 // handles them (message retrieval calls it).
 void RunPendingCloseSignal();
 
+// AdjustWindowRectEx for a window of a known owner (a display frames only unowned windows itself).
+BOOL AdjustWindowRectForOwner(LPRECT rc, DWORD style, DWORD exStyle, HWND owner);
+
 // Lock for everything in this header.
 std::mutex& Lock();
 

@@ -1151,18 +1151,25 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
     return MAKELONG(dx, dy);
 }
 
-BOOL AdjustWindowRectEx(LPRECT rc, DWORD style, BOOL, DWORD exStyle) {
+BOOL user::AdjustWindowRectForOwner(LPRECT rc, DWORD style, DWORD exStyle, HWND owner) {
     if (!rc)
         return FALSE;
     WindowData w;
     w.style = style;
     w.exStyle = exStyle;
+    // Where the display frames a top-level window itself, the window is all client area.
+    w.nativeFrame = !(style & WS_CHILD) && GetDisplayBackend()->DrawsFrame(style, exStyle, owner);
     RECT in = NonClientInsets(w);
     rc->left -= in.left;
     rc->top -= in.top;
     rc->right += in.right;
     rc->bottom += in.bottom;
     return TRUE;
+}
+
+// Without an owner to go by, as for the main window of a program.
+BOOL AdjustWindowRectEx(LPRECT rc, DWORD style, BOOL, DWORD exStyle) {
+    return AdjustWindowRectForOwner(rc, style, exStyle, nullptr);
 }
 
 static HWND ChildAt(HWND parent, POINT screen, bool skipDisabled) {
