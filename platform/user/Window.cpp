@@ -71,7 +71,7 @@ std::vector<HWND> AllWindows() {
 }
 
 RECT NonClientInsets(const WindowData& w) {
-    if (w.nativeFrame || w.hwnd == g_desktop)
+    if (w.nativeFrame || (w.hwnd && w.hwnd == g_desktop))
         return RECT{0, 0, 0, 0};
     int frame = 0;
     if (w.style & WS_THICKFRAME)

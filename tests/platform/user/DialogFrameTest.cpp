@@ -54,6 +54,50 @@ TEST(DialogFrame, ABorderedControlHasTheTwoPixelSunkenEdge) {
     DestroyWindow(dialog);
 }
 
+TEST(DialogFrame, RadioButtonsAreRoundAndAClickClearsOnlyItsOwnGroup) {
+    const DWORD radio = WS_VISIBLE | BS_AUTORADIOBUTTON;
+    const DialogTemplate t{2,
+                           WS_POPUP | WS_VISIBLE | DS_SETFONT,
+                           0,
+                           0,
+                           0,
+                           120,
+                           80,
+                           "",
+                           "MS Sans Serif",
+                           8,
+                           {{WC_BUTTON, "A1", 1, 5, 5, 60, 10, radio | WS_GROUP | WS_TABSTOP, 0},
+                            {WC_BUTTON, "A2", 2, 5, 17, 60, 10, radio, 0},
+                            {WC_BUTTON, "B1", 3, 5, 35, 60, 10, radio | WS_GROUP | WS_TABSTOP, 0},
+                            {WC_BUTTON, "B2", 4, 5, 47, 60, 10, radio, 0}}};
+    HWND dialog = CreateDialogIndirectParam(nullptr, &t, nullptr, nullptr, 0);
+    ASSERT_TRUE(dialog);
+    SendMessage(GetDlgItem(dialog, 1), BM_CLICK, 0, 0);
+    SendMessage(GetDlgItem(dialog, 3), BM_CLICK, 0, 0);
+    SendMessage(GetDlgItem(dialog, 2), BM_CLICK, 0, 0);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, 1), (UINT)BST_UNCHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, 2), (UINT)BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, 3), (UINT)BST_CHECKED);  // another group
+    Pump();
+    // The 12-pixel circle, vertically centred at the left: corners show the dialog, the rim is the
+    // sunken ring, the middle holds the round dot of a checked button.
+    HWND button = GetDlgItem(dialog, 2);
+    int top = (ClientSize(button).cy - 12) / 2;
+    auto at = [&](int x, int y) { return GetWindowPixel(button, x, top + y); };
+    for (POINT p : {POINT{0, 0}, POINT{11, 0}, POINT{0, 11}, POINT{11, 11}})
+        EXPECT_EQ(at(p.x, p.y), GetSysColor(COLOR_3DFACE)) << p.x << "," << p.y;
+    EXPECT_EQ(at(5, 0), GetSysColor(COLOR_3DSHADOW));
+    EXPECT_EQ(at(0, 5), GetSysColor(COLOR_3DSHADOW));
+    EXPECT_EQ(at(5, 1), GetSysColor(COLOR_3DDKSHADOW));
+    EXPECT_EQ(at(6, 11), GetSysColor(COLOR_3DHILIGHT));
+    EXPECT_EQ(at(11, 6), GetSysColor(COLOR_3DHILIGHT));
+    EXPECT_EQ(at(6, 10), GetSysColor(COLOR_3DLIGHT));
+    EXPECT_EQ(at(5, 5), GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(at(4, 4), GetSysColor(COLOR_WINDOW));  // the dot's corners are cut
+    EXPECT_EQ(at(3, 5), GetSysColor(COLOR_WINDOW));
+    DestroyWindow(dialog);
+}
+
 // A display that frames unowned captioned windows itself, as a desktop does.
 class FramingDisplay : public DisplayBackend {
 public:
