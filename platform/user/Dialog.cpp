@@ -377,9 +377,8 @@ HWND CreateDialogIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, H
             cstyle &= ~WS_BORDER;
             cexStyle |= WS_EX_CLIENTEDGE;
         }
-        HWND ctl = CreateWindowEx(cexStyle, item.className, item.text, cstyle,
-                                  dx(item.x), dy(item.y), dx(item.cx), dy(item.cy), hwnd,
-                                  (HMENU)(INT_PTR)item.id, instance, nullptr);
+        HWND ctl = CreateWindowEx(cexStyle, item.className, item.text, cstyle, dx(item.x), dy(item.y),
+                                  dx(item.cx), dy(item.cy), hwnd, (HMENU)(INT_PTR)item.id, instance, nullptr);
         if (!ctl) {
             DestroyWindow(hwnd);
             return nullptr;
@@ -534,8 +533,8 @@ BOOL IsDialogMessage(HWND dialog, LPMSG msg) {
                 break;
         }
     }
-    if (msg->message == WM_SYSKEYDOWN && ((msg->wParam >= 'A' && msg->wParam <= 'Z') ||
-                                          (msg->wParam >= '0' && msg->wParam <= '9'))) {
+    if (msg->message == WM_SYSKEYDOWN &&
+        ((msg->wParam >= 'A' && msg->wParam <= 'Z') || (msg->wParam >= '0' && msg->wParam <= '9'))) {
         if (RunMnemonic(dialog, focus, (char)msg->wParam))
             return TRUE;
     }

@@ -119,10 +119,10 @@ TEST_F(StandinsTest, WithoutAnyEditorAMessageSaysWhatWasTriedAndTheExitIsNotZero
         ASSERT_EQ(boxes.Calls().size(), 1u);
         EXPECT_EQ(boxes.Calls()[0].caption, CString("Scrivel"));
         EXPECT_EQ(boxes.Calls()[0].text, CString(("No editor could open\n" + file +
-                                                   "\n\nTried:\n- $VISUAL is not set\n- $EDITOR is not set\n"
-                                                   "- xdg-open is not on PATH\n\n"
-                                                   "Set VISUAL or EDITOR to an editor, or install xdg-utils.")
-                                                      .c_str()));
+                                                  "\n\nTried:\n- $VISUAL is not set\n- $EDITOR is not set\n"
+                                                  "- xdg-open is not on PATH\n\n"
+                                                  "Set VISUAL or EDITOR to an editor, or install xdg-utils.")
+                                                     .c_str()));
         EXPECT_EQ(boxes.Calls()[0].type, (UINT)(MB_OK | MB_ICONEXCLAMATION));
     }
     // The program itself, without a desktop: the message on standard error, a failing exit.
