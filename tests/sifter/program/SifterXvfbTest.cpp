@@ -117,7 +117,8 @@ TEST(SifterXvfb, RunNowShowsTheHits) {
     int rows = -1;
     // A loaded machine may take seconds to start the program: grab until the rows show or 30 s pass.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    for (int attempt = 0; rows != 3 && (attempt < 2 || std::chrono::steady_clock::now() < deadline); ++attempt) {
+    for (int attempt = 0; rows != 3 && (attempt < 2 || std::chrono::steady_clock::now() < deadline);
+         ++attempt) {
         if (attempt >= 2)
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
         Child grab;
@@ -279,7 +280,9 @@ TEST(SifterXvfb, ANewUsersFirstMinutes) {
     RECT listArea{};
     auto rowsShown = [&](int wanted) {
         int rows = -1;
-        for (int attempt = 0; attempt < 40 && rows != wanted; ++attempt) {
+        // A loaded machine may be slow to search and paint: grab until the rows show or 30 s pass.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (rows != wanted && std::chrono::steady_clock::now() < deadline) {
             std::string path = tree / "screen.xwd";
             x.Run({"xwd", "-root", "-silent", "-out", path});
             std::string error;
@@ -326,7 +329,8 @@ TEST(SifterXvfb, ANewUsersFirstMinutes) {
     x.Run({"xdotool", "mousemove", "--sync", std::to_string(first.x + folderField.left + 10),
            std::to_string(first.y + (folderField.top + folderField.bottom) / 2), "click", "3"});
     std::string menu;
-    for (int attempt = 0; attempt < 40 && menu.empty(); ++attempt) {
+    const auto menuDeadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (menu.empty() && std::chrono::steady_clock::now() < menuDeadline) {
         std::string windows = x.Run({"xdotool", "search", "--onlyvisible", "--pid", pid});
         std::stringstream list(windows);
         for (std::string w; std::getline(list, w);)
@@ -342,6 +346,14 @@ TEST(SifterXvfb, ANewUsersFirstMinutes) {
     // Down twice in the list-mode group checks "Remove from list": the same search now removes its hit.
     keys({"Tab", "Tab", "Tab", "Down", "Down", "Return"});
     EXPECT_EQ(rowsShown(0), 0);
+    // On the screen: the dot sits in the third radio button only.
+    auto dot = [&](int radio) {
+        RECT r = ControlRect(radio);
+        return shot.Pixel(first.x + r.left + 5, first.y + r.top + (r.bottom - r.top - 12) / 2 + 5);
+    };
+    EXPECT_EQ(dot(IDC_REPLACELIST), RGB(255, 255, 255));
+    EXPECT_EQ(dot(IDC_ADDTOLIST), RGB(255, 255, 255));
+    EXPECT_EQ(dot(IDC_REMOVEFROMLIST), RGB(0, 0, 0));
     std::string folder = std::string(VELTRIN_BIN_DIR) + "/../screenshots";
     std::filesystem::create_directories(folder);
     std::string png = folder + "/sifter_story.png";
