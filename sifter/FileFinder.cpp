@@ -185,6 +185,8 @@ bool CFileFinder::FindTextIn(const FileRef& ref, LPCTSTR needle) {
     bool found = false;
     for (;;) {
         const size_t got = file.Read(window + carry, kReadBlock);
+        if (file.ReadFailed())
+            return false;  // unreadable, as a file that cannot be opened; never waited on
         // NUL bytes take no part in the comparison ("E\0R\0R" holds "ERR").
         size_t kept = got;
         if (char* nul = (char*)std::memchr(window + carry, '\0', got)) {

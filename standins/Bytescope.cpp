@@ -1,6 +1,8 @@
 // Bytescope FILE [SEARCH=t]: a hex dump of the file, from the row that holds the first occurrence of the
 // text when one is given. On a terminal it is printed; otherwise it is written to a temporary file that
-// opens in the user's editor.
+// opens in the user's editor and is removed when the editor ends.
+#include <poll.h>
+#include <sys/inotify.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -26,6 +28,19 @@ size_t FindNoCase(const std::string& data, const std::string& needle) {
             return i;
     }
     return std::string::npos;
+}
+
+// A program that xdg-open started reads the file after xdg-open has returned: wait until someone
+// closes the file after reading it, or `seconds` at most.
+void AwaitReader(const std::string& path, int seconds) {
+    int fd = inotify_init1(IN_CLOEXEC);
+    if (fd < 0)
+        return;
+    if (inotify_add_watch(fd, path.c_str(), IN_CLOSE_NOWRITE | IN_CLOSE_WRITE) >= 0) {
+        pollfd p{fd, POLLIN, 0};
+        poll(&p, 1, seconds * 1000);
+    }
+    ::close(fd);
 }
 
 void Dump(FILE* out, const std::string& name, const std::string& data, size_t from, size_t hit,
@@ -78,15 +93,31 @@ int main(int argc, char** argv) {
         Dump(stdout, parsed.file, data, from, hit, parsed.search.size());
         return 0;
     }
+    // The dump lives as long as the viewer: it is removed when the viewer ends.
     const char* tmp = std::getenv("TMPDIR");
     std::string path = std::string(tmp && *tmp ? tmp : "/tmp") + "/bytescope-XXXXXX";
     int fd = mkstemp(path.data());
     FILE* out = fd >= 0 ? fdopen(fd, "w") : nullptr;
     if (!out) {
+        if (fd >= 0) {
+            ::close(fd);
+            ::unlink(path.c_str());
+        }
         Dump(stdout, parsed.file, data, from, hit, parsed.search.size());
         return 0;
     }
     Dump(out, parsed.file, data, from, hit, parsed.search.size());
-    std::fclose(out);
-    return OpenInEditor(path, 0);
+    bool written = std::fclose(out) == 0;
+    int rc = 1;
+    if (written) {
+        ShowMessagesOnTheDesktop();
+        bool byOpener = false;
+        rc = OpenInEditor("Bytescope", path, 0, &byOpener);
+        if (byOpener)
+            AwaitReader(path, 20);
+    } else {
+        std::fprintf(stderr, "Bytescope: cannot write the dump to %s\n", path.c_str());
+    }
+    ::unlink(path.c_str());
+    return rc;
 }

@@ -23,5 +23,6 @@ int main(int argc, char** argv) {
     long line = parsed.gotoLine;
     if (parsed.hasSearch)
         line = FindLineOf(parsed.file, parsed.search);
-    return OpenInEditor(parsed.file, line);
+    ShowMessagesOnTheDesktop();
+    return OpenInEditor("Scrivel", parsed.file, line);
 }

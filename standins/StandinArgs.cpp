@@ -9,6 +9,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/base/MessageBox.h"
+#include "platform/display/DisplayFactory.h"
+#include "platform/user/MessageBoxDialog.h"
+
 extern char** environ;
 
 namespace {
@@ -112,27 +116,52 @@ long FindLineOf(const std::string& file, const std::string& text) {
     return 0;
 }
 
-int OpenInEditor(const std::string& file, long line) {
+int OpenInEditor(const std::string& program, const std::string& file, long line, bool* byOpener) {
+    if (byOpener)
+        *byOpener = false;
+    std::vector<std::string> tried;
     for (const char* var : {"VISUAL", "EDITOR"}) {
         const char* value = std::getenv(var);
-        if (!value || !*value)
+        if (!value || !*value) {
+            tried.push_back(std::string("$") + var + " is not set");
             continue;
+        }
         // The variable may hold options ("code -w"): split at blanks, never through a shell.
         std::vector<std::string> argv;
         std::istringstream words(value);
         for (std::string w; words >> w;)
             argv.push_back(w);
+        if (argv.empty()) {
+            tried.push_back(std::string("$") + var + " is blank");
+            continue;
+        }
         if (line > 0)
             argv.push_back("+" + std::to_string(line));
         argv.push_back(file);
         int rc = Run(argv);
         if (rc >= 0)
             return rc;
+        tried.push_back(std::string("$") + var + " (" + argv[0] + ") could not be started");
     }
     int rc = Run({"xdg-open", file});
-    if (rc < 0) {
-        std::fprintf(stderr, "no editor: set VISUAL or EDITOR, or install xdg-open\n");
-        return 1;
+    if (rc == 0) {
+        if (byOpener)
+            *byOpener = true;
+        return 0;
     }
-    return rc;
+    tried.push_back(rc < 0 ? "xdg-open is not on PATH"
+                           : "xdg-open found no program to open it (exit code " + std::to_string(rc) + ")");
+    std::string text = "No editor could open\n" + file + "\n\nTried:";
+    for (const std::string& t : tried)
+        text += "\n- " + t;
+    text += "\n\nSet VISUAL or EDITOR to an editor, or install xdg-utils.";
+    std::fprintf(stderr, "%s: %s\n", program.c_str(), text.c_str());
+    PlatformMessageBox(nullptr, text.c_str(), program.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    return 1;
+}
+
+void ShowMessagesOnTheDesktop() {
+    // Without a desktop the message stays on standard error.
+    if (DisplayNameFromEnvironment() == "sdl" && InitDisplayFromEnvironment() == "sdl")
+        InstallMessageBoxDialogPresenter();
 }

@@ -21,5 +21,10 @@ StandinArgs ParseStandinArgs(const std::vector<std::string>& args, bool allowGot
 long FindLineOf(const std::string& file, const std::string& text);
 
 // Starts $VISUAL, else $EDITOR (with "+line" when a line is given), else xdg-open on the file, without a
-// shell; waits for the editor. Returns the exit code to end with.
-int OpenInEditor(const std::string& file, long line);
+// shell; waits for the editor. When none of them opens the file, a message box captioned `program`
+// says which were tried, and the result is 1. Returns the exit code to end with; `byOpener` tells
+// whether xdg-open took the file (it may return before the program it starts has read it).
+int OpenInEditor(const std::string& program, const std::string& file, long line, bool* byOpener = nullptr);
+
+// Message boxes appear as dialogs when the program runs on a desktop (standard error otherwise).
+void ShowMessagesOnTheDesktop();

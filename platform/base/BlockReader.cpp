@@ -29,9 +29,10 @@ BOOL CBlockReader::OpenAt(int dirFd, const char* path) {
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // O_NONBLOCK stays: a file that would block a read (a kernel message file, say) is not waited on.
     posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     m_fd = fd;
+    m_failed = false;
     return TRUE;
 }
 
@@ -43,6 +44,8 @@ size_t CBlockReader::Read(void* buffer, size_t count) {
         ssize_t n = ::read(m_fd, (char*)buffer + done, count - done);
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0)
+            m_failed = true;
         if (n <= 0)
             break;
         done += (size_t)n;

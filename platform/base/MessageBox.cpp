@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <mutex>
 
+#include "platform/base/ToolHelp.h"
+
 namespace {
 std::mutex g_lock;
 MessageBoxPresenter g_presenter;
-CString g_defaultCaption = "Veltrin";
+CString g_defaultCaption;  // empty: the program file's name
 
 // Without a window layer a box is written to standard error and answered with its default button.
 int StderrPresenter(const MessageBoxCall& call) {
@@ -38,6 +40,10 @@ int PlatformMessageBox(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type) {
             call.caption = g_defaultCaption;
         presenter = g_presenter;
     }
+    if (!caption && call.caption.IsEmpty()) {
+        std::string program = GetProcessProgramPath(0);
+        call.caption = program.substr(program.rfind('/') + 1).c_str();
+    }
     return presenter ? presenter(call) : StderrPresenter(call);
 }
 
@@ -50,7 +56,7 @@ MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter) {
 
 void SetMessageBoxDefaultCaption(LPCTSTR caption) {
     std::lock_guard<std::mutex> g(g_lock);
-    g_defaultCaption = caption;
+    g_defaultCaption = caption ? caption : "";
 }
 
 CString GetMessageBoxDefaultCaption() {

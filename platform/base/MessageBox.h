@@ -57,7 +57,8 @@ typedef std::function<int(const MessageBoxCall&)> MessageBoxPresenter;
 int PlatformMessageBox(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type);
 // Installs the presenter (a real dialog, or a recorder); returns the one it replaces.
 MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter);
-// The caption used when the caller gives none (the program's title).
+// The caption used when the caller gives none: the program's title (the application sets it), else
+// the program file's name.
 void SetMessageBoxDefaultCaption(LPCTSTR caption);
 CString GetMessageBoxDefaultCaption();
 // The button a box of this type answers with when nobody can choose: its default button.

@@ -16,6 +16,7 @@ struct Win {
     bool dirty = true;                   // state to bring to SDL on the display's thread
     cairo_surface_t* pending = nullptr;  // pixels waiting to be shown
     cairo_surface_t* last = nullptr;     // pixels shown last, for exposures
+    bool askMinSize = false;             // the window's minimum tracking size is to be asked for
 };
 
 void Release(cairo_surface_t*& s) {
@@ -227,8 +228,10 @@ struct SdlDisplay::Impl {
         if (title != CString(SDL_GetWindowTitle(w.window)))
             SDL_SetWindowTitle(w.window, title);
         bool sdlShown = (SDL_GetWindowFlags(w.window) & SDL_WINDOW_SHOWN) != 0;
-        if (w.shown && !sdlShown)
+        if (w.shown && !sdlShown) {
             SDL_ShowWindow(w.window);
+            w.askMinSize = (SDL_GetWindowFlags(w.window) & SDL_WINDOW_RESIZABLE) != 0;
+        }
         if (!w.shown && sdlShown)
             SDL_HideWindow(w.window);
         if (w.pending && w.shown) {
@@ -237,6 +240,20 @@ struct SdlDisplay::Impl {
             w.last = w.pending;
             w.pending = nullptr;
         }
+    }
+
+    // The desktop keeps the window at least as large as the minimum tracking size its procedure
+    // gives (asked outside the lock: the procedure may call back into the display).
+    void ApplyMinSize(HWND hwnd) {
+        MINMAXINFO info{};
+        info.ptMaxTrackSize = POINT{1 << 15, 1 << 15};
+        SendMessage(hwnd, WM_GETMINMAXINFO, 0, (LPARAM)&info);
+        if (info.ptMinTrackSize.x <= 0 && info.ptMinTrackSize.y <= 0)
+            return;
+        std::lock_guard<std::mutex> g(mutex);
+        if (SDL_Window* window = WindowOf(hwnd))
+            SDL_SetWindowMinimumSize(window, std::max<LONG>(1, info.ptMinTrackSize.x),
+                                     std::max<LONG>(1, info.ptMinTrackSize.y));
     }
 
     void Changed(HWND hwnd) {
@@ -336,6 +353,8 @@ struct SdlDisplay::Impl {
                     SetWindowPos(hwnd, nullptr, 0, 0, e.data1, e.data2,
                                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
                 inEvent = false;
+                if (!moved)
+                    ApplyMinSize(hwnd);
                 break;
             }
             case SDL_WINDOWEVENT_CLOSE:
@@ -402,6 +421,8 @@ std::shared_ptr<SdlDisplay> SdlDisplay::Open(std::string* error) {
     // window also acts, as on the desktop the programs were written for.
     SDL_SetHint("SDL_QUIT_ON_LAST_WINDOW_CLOSE", "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // Termination signals belong to the window layer, which closes the program as its close box does.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     // Pixels go straight to the window system's own framebuffer: a renderer would re-create the
     // native window on first use, raising it above windows shown after it.
@@ -497,6 +518,17 @@ void SdlDisplay::Poll() {
         for (HWND h : dirty)
             m->Sync(h);
     }
+    std::vector<HWND> ask;
+    {
+        std::lock_guard<std::mutex> g(m->mutex);
+        for (auto& [h, w] : m->windows)
+            if (w.askMinSize) {
+                w.askMinSize = false;
+                ask.push_back(h);
+            }
+    }
+    for (HWND h : ask)
+        m->ApplyMinSize(h);
     SDL_Event e;
     while (SDL_PollEvent(&e))
         m->Handle(e);

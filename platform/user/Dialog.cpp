@@ -57,6 +57,102 @@ void SendCommand(HWND dialog, int id) {
     SendMessage(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)ctl);
 }
 
+LRESULT DlgCode(HWND h) {
+    return SendMessage(h, WM_GETDLGCODE, 0, 0);
+}
+
+bool CanTakeFocus(HWND h) {
+    DWORD style = (DWORD)GetWindowLongPtr(h, GWL_STYLE);
+    return (style & WS_VISIBLE) && !(style & WS_DISABLED);
+}
+
+// Arrow keys on a radio button check the next (or previous) radio button of its group, which runs
+// from a WS_GROUP control to the control before the next one; the walk wraps within the group.
+bool MoveInRadioGroup(HWND dialog, HWND focus, bool previous) {
+    if (!focus || GetParent(focus) != dialog || !(DlgCode(focus) & DLGC_RADIOBUTTON))
+        return false;
+    std::vector<HWND> group;
+    bool inGroup = false;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        bool starts = (GetWindowLongPtr(c, GWL_STYLE) & WS_GROUP) != 0;
+        if (starts && inGroup)
+            break;
+        if (starts)
+            group.clear();
+        if (c == focus)
+            inGroup = true;
+        group.push_back(c);
+    }
+    auto at = std::find(group.begin(), group.end(), focus);
+    if (at == group.end())
+        return false;
+    size_t n = group.size(), i = (size_t)(at - group.begin());
+    for (size_t step = 1; step < n; ++step) {
+        HWND next = group[previous ? (i + n - step) % n : (i + step) % n];
+        if (CanTakeFocus(next) && (DlgCode(next) & DLGC_RADIOBUTTON)) {
+            SetFocus(next);
+            SendMessage(next, BM_CLICK, 0, 0);
+            return true;
+        }
+    }
+    return true;  // the only radio button of its group: the key is used up
+}
+
+// The letter after a single '&' in a control's text, upper-cased; 0 when it has none.
+char MnemonicOf(HWND h) {
+    DWORD style = (DWORD)GetWindowLongPtr(h, GWL_STYLE);
+    char cls[32];
+    GetClassName(h, cls, sizeof cls);
+    if (AsciiCompareNoCase(cls, WC_STATIC) == 0 && (style & SS_NOPREFIX))
+        return 0;
+    CString text = GetWindowTextString(h);
+    for (int i = 0; i + 1 < text.GetLength(); ++i) {
+        if (text[i] != '&')
+            continue;
+        if (text[i + 1] != '&')
+            return AsciiUpper(text[i + 1]);
+        ++i;
+    }
+    return 0;
+}
+
+// Alt plus the '&' letter of a control's text: a label (or group box) gives the focus to the control
+// after it; a button is focused and clicked. Searched from the control after the focus, wrapping.
+bool RunMnemonic(HWND dialog, HWND focus, char letter) {
+    std::vector<HWND> items;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        items.push_back(c);
+    size_t n = items.size(), start = 0;
+    for (size_t i = 0; i < n; ++i)
+        if (items[i] == focus || IsChild(items[i], focus))
+            start = i + 1;
+    for (size_t step = 0; step < n; ++step) {
+        size_t i = (start + step) % n;
+        HWND c = items[i];
+        if (!(GetWindowLongPtr(c, GWL_STYLE) & WS_VISIBLE) || MnemonicOf(c) != letter)
+            continue;
+        LRESULT code = DlgCode(c);
+        if (code & DLGC_STATIC) {
+            for (size_t k = i + 1; k < n; ++k)
+                if (CanTakeFocus(items[k]) && !(DlgCode(items[k]) & DLGC_STATIC)) {
+                    FocusControl(dialog, items[k]);
+                    return true;
+                }
+            return true;
+        }
+        if (!CanTakeFocus(c))
+            continue;
+        if (code & DLGC_BUTTON) {
+            SetFocus(c);
+            SendMessage(c, BM_CLICK, 0, 0);
+        } else {
+            FocusControl(dialog, c);
+        }
+        return true;
+    }
+    return false;
+}
+
 LRESULT DialogWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE && t_creating) {
         SetWindowLongPtr(hwnd, kStateOffset, (LONG_PTR)t_creating);
@@ -257,8 +353,8 @@ HWND CreateDialogIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, H
     auto dy = [&](int v) { return MulDiv(v, base.cy, 8); };
     DWORD style = tmpl->style;
     RECT rc{0, 0, dx(tmpl->cx), dy(tmpl->cy)};
-    AdjustWindowRectEx(&rc, style, FALSE,
-                       tmpl->exStyle | ((style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0));
+    AdjustWindowRectForOwner(&rc, style, tmpl->exStyle | ((style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0),
+                             parent ? GetAncestor(parent, GA_ROOT) : nullptr);
     int width = rc.right - rc.left, height = rc.bottom - rc.top;
     int x, y;
     HWND owner = parent;
@@ -299,9 +395,14 @@ HWND CreateDialogIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, H
     HWND firstTab = nullptr;
     for (const DialogItemTemplate& item : tmpl->items) {
         DWORD cstyle = item.style | WS_CHILD;
-        HWND ctl = CreateWindowEx(item.exStyle | WS_EX_NOPARENTNOTIFY, item.className, item.text, cstyle,
-                                  dx(item.x), dy(item.y), dx(item.cx), dy(item.cy), hwnd,
-                                  (HMENU)(INT_PTR)item.id, instance, nullptr);
+        DWORD cexStyle = item.exStyle | WS_EX_NOPARENTNOTIFY;
+        // Dialogs have the three-dimensional look: a bordered control gets the sunken client edge.
+        if (cstyle & WS_BORDER) {
+            cstyle &= ~WS_BORDER;
+            cexStyle |= WS_EX_CLIENTEDGE;
+        }
+        HWND ctl = CreateWindowEx(cexStyle, item.className, item.text, cstyle, dx(item.x), dy(item.y),
+                                  dx(item.cx), dy(item.cy), hwnd, (HMENU)(INT_PTR)item.id, instance, nullptr);
         if (!ctl) {
             DestroyWindow(hwnd);
             return nullptr;
@@ -444,9 +545,22 @@ BOOL IsDialogMessage(HWND dialog, LPMSG msg) {
                 SendCommand(dialog, id);
                 return TRUE;
             }
+            case VK_LEFT:
+            case VK_UP:
+            case VK_RIGHT:
+            case VK_DOWN:
+                if (!(code & DLGC_WANTARROWS) &&
+                    MoveInRadioGroup(dialog, focus, msg->wParam == VK_LEFT || msg->wParam == VK_UP))
+                    return TRUE;
+                break;
             default:
                 break;
         }
+    }
+    if (msg->message == WM_SYSKEYDOWN &&
+        ((msg->wParam >= 'A' && msg->wParam <= 'Z') || (msg->wParam >= '0' && msg->wParam <= '9'))) {
+        if (RunMnemonic(dialog, focus, (char)msg->wParam))
+            return TRUE;
     }
     if (msg->message == WM_CHAR && !(code & (DLGC_WANTALLKEYS | DLGC_WANTCHARS)) &&
         (msg->wParam == '\t' || msg->wParam == '\r' || msg->wParam == 0x1B))

@@ -139,6 +139,31 @@ Found Next(ThreadQueue& q, HWND filter, UINT lo, UINT hi, size_t* postedIndex, H
     return Found::None;
 }
 
+// The key state a thread reads follows the key messages in the order it takes them, however
+// far the input itself has moved on (Shift+End typed faster than the program reads).
+void TrackKeyState(ThreadQueue& q, const MSG& m) {
+    switch (m.message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_LBUTTONUP:
+            q.keyDown[VK_LBUTTON] = m.message != WM_LBUTTONUP;
+            return;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+        case WM_RBUTTONUP:
+            q.keyDown[VK_RBUTTON] = m.message != WM_RBUTTONUP;
+            return;
+        default:
+            break;
+    }
+    if (m.wParam >= 256)
+        return;
+    if (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN)
+        q.keyDown[m.wParam] = 1;
+    else if (m.message == WM_KEYUP || m.message == WM_SYSKEYUP)
+        q.keyDown[m.wParam] = 0;
+}
+
 POINT CursorPos() {
     return POINT{0, 0};
 }
@@ -146,6 +171,7 @@ POINT CursorPos() {
 bool Retrieve(ThreadQueue& q, MSG* out, HWND filter, UINT lo, UINT hi, UINT remove) {
     ProcessSentMessages();
     PollDisplay();
+    RunPendingCloseSignal();
     bool paintLeft;
     {
         std::lock_guard<std::mutex> g(Lock());
@@ -157,8 +183,10 @@ bool Retrieve(ThreadQueue& q, MSG* out, HWND filter, UINT lo, UINT hi, UINT remo
         switch (f) {
             case Found::Posted:
                 *out = q.posted[index];
-                if (remove & PM_REMOVE)
+                if (remove & PM_REMOVE) {
                     q.posted.erase(q.posted.begin() + (long)index);
+                    TrackKeyState(q, *out);
+                }
                 return true;
             case Found::Quit:
                 *out = MSG{nullptr, WM_QUIT, (WPARAM)q.quitCode, 0, (DWORD)now, CursorPos()};
@@ -675,6 +703,7 @@ BOOL CallMsgFilter(LPMSG msg, int code) {
 
 // ---- Input --------------------------------------------------------------------------------------
 
+// Keys and buttons down as input arrives (GetAsyncKeyState); GetKeyState reads the thread's own view.
 static std::atomic<uint8_t> g_keyDown[256];
 
 void PostMouseInput(UINT message, POINT screen, WPARAM keys) {
@@ -737,14 +766,18 @@ static std::atomic<uint8_t> g_keyToggled[256];  // flips at each press (Caps Loc
 SHORT GetKeyState(int vk) {
     if (vk < 0 || vk >= 256)
         return 0;
-    return (SHORT)((g_keyDown[vk] ? 0x8000 : 0) | (g_keyToggled[vk] ? 1 : 0));
+    ThreadQueue& q = CurrentQueue();
+    std::lock_guard<std::mutex> g(Lock());
+    return (SHORT)((q.keyDown[(size_t)vk] ? 0x8000 : 0) | (g_keyToggled[vk] ? 1 : 0));
 }
 
 BOOL GetKeyboardState(BYTE* keys) {
     if (!keys)
         return FALSE;
+    ThreadQueue& q = CurrentQueue();
+    std::lock_guard<std::mutex> g(Lock());
     for (int vk = 0; vk < 256; ++vk)
-        keys[vk] = (BYTE)((g_keyDown[vk] ? 0x80 : 0) | (g_keyToggled[vk] ? 1 : 0));
+        keys[vk] = (BYTE)((q.keyDown[(size_t)vk] ? 0x80 : 0) | (g_keyToggled[vk] ? 1 : 0));
     return TRUE;
 }
 
@@ -753,7 +786,7 @@ void SetKeyToggleForTest(int vk, BOOL on) {
         g_keyToggled[vk] = on ? 1 : 0;
 }
 SHORT GetAsyncKeyState(int vk) {
-    return GetKeyState(vk);
+    return (vk >= 0 && vk < 256 && g_keyDown[vk]) ? (SHORT)0x8000 : 0;
 }
 
 void PostKeyInput(UINT message, WPARAM vk, LPARAM flags) {

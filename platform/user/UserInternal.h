@@ -2,6 +2,7 @@
 // Everything here is guarded by HandleWaitMutex(); no window procedure or hook runs under it.
 #pragma once
 
+#include <array>
 #include <deque>
 #include <map>
 #include <memory>
@@ -95,7 +96,16 @@ struct ThreadQueue {
     int inSend = 0;
     MSG lastMsg{};
     bool alive = true;
+    // Keys down as of the key messages this thread has taken from its queue (GetKeyState).
+    std::array<uint8_t, 256> keyDown{};
 };
+
+// Runs the close a termination signal asked for, when one is waiting and this is the thread that
+// handles them (message retrieval calls it).
+void RunPendingCloseSignal();
+
+// AdjustWindowRectEx for a window of a known owner (a display frames only unowned windows itself).
+BOOL AdjustWindowRectForOwner(LPRECT rc, DWORD style, DWORD exStyle, HWND owner);
 
 // Lock for everything in this header.
 std::mutex& Lock();

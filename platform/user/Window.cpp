@@ -71,7 +71,7 @@ std::vector<HWND> AllWindows() {
 }
 
 RECT NonClientInsets(const WindowData& w) {
-    if (w.hwnd == g_desktop)
+    if (w.nativeFrame || (w.hwnd && w.hwnd == g_desktop))
         return RECT{0, 0, 0, 0};
     // A desktop-drawn frame still has our menu bar inside it.
     int menuBar = (w.menu && !(w.style & WS_CHILD)) ? w.menuBarHeight : 0;
@@ -1163,18 +1163,25 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
     return MAKELONG(dx, dy);
 }
 
-BOOL AdjustWindowRectEx(LPRECT rc, DWORD style, BOOL, DWORD exStyle) {
+BOOL user::AdjustWindowRectForOwner(LPRECT rc, DWORD style, DWORD exStyle, HWND owner) {
     if (!rc)
         return FALSE;
     WindowData w;
     w.style = style;
     w.exStyle = exStyle;
+    // Where the display frames a top-level window itself, the window is all client area.
+    w.nativeFrame = !(style & WS_CHILD) && GetDisplayBackend()->DrawsFrame(style, exStyle, owner);
     RECT in = NonClientInsets(w);
     rc->left -= in.left;
     rc->top -= in.top;
     rc->right += in.right;
     rc->bottom += in.bottom;
     return TRUE;
+}
+
+// Without an owner to go by, as for the main window of a program.
+BOOL AdjustWindowRectEx(LPRECT rc, DWORD style, BOOL, DWORD exStyle) {
+    return AdjustWindowRectForOwner(rc, style, exStyle, nullptr);
 }
 
 static HWND ChildAt(HWND parent, POINT screen, bool skipDisabled) {

@@ -210,7 +210,10 @@ void CSifterDlg::OnSearch() {
     CFindOptions options;
     if (!m_sFileMask.IsEmpty() && m_sFindText.IsEmpty())
         m_sFindText = " ";
-    bool maskGiven = m_pApp && m_pApp->m_bMaskGiven;
+    // A mask from the command line is used as written; an empty field means every file either way.
+    CString maskField = m_sFileMask;
+    maskField.Trim(" ,;");
+    bool maskGiven = m_pApp && m_pApp->m_bMaskGiven && !maskField.IsEmpty();
     options.sFileMask = maskGiven ? m_sFileMask : WrapMasks(m_sFileMask);
     options.bSubfolders = m_bSubFolders;
     options.sBaseFolder = m_sBaseFolder;

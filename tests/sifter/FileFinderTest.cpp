@@ -235,6 +235,19 @@ TEST_F(FinderTree, NoMatchBeginsBeforeTheFirstByte) {
     }
 }
 
+TEST_F(FinderTree, APipeWhoseWriterNeverWritesNeverStallsTheSearch) {
+    // The writer end stays open and silent, so a blocking read would wait for ever. No regular path that
+    // blocks can be made here without privileges; the pipe takes its place.
+    std::string fifo = root + "beta/fifo.log";
+    int writer = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+    EXPECT_FALSE(finder.FindTextInFile(fifo.c_str(), " "));
+    EXPECT_EQ(Run(Options("*.log", true, FIND_TEXT, "error")),
+              WithLocked(Names{"Alpha/deep/d1.log", "locked/l1.log", ".log", "a.log", "link.log"},
+                         "locked/l1.log"));
+    ::close(writer);
+}
+
 TEST_F(FinderTree, FindsFilesPastThePathLimit) {
     // 25 folders of 200-byte names: the file's path is past 5,000 bytes. Beside it a FIFO and a link to
     // the top of the tree, which the search must neither open nor enter.

@@ -2,7 +2,10 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 
+#include "platform/base/MessageBox.h"
+#include "standins/StandinArgs.h"
 #include "tests/platform/base/ProcessTestSupport.h"
 
 using namespace process_test;
@@ -77,17 +80,56 @@ TEST_F(StandinsTest, ScrivelOpensTheEditorAtTheLine) {
     }
 }
 
-TEST_F(StandinsTest, BytescopeDumpsTheFileInTheEditor) {
-    ASSERT_EQ(RunStandin({"Bytescope", file, "SEARCH=timeout"}, temp / "err"), 0);
-    auto record = ReadProbe(outPath);
+TEST_F(StandinsTest, BytescopeDumpsTheFileInTheEditorAndRemovesItWhenTheEditorEnds) {
+    // The editor stays open until the test lets it go through the pipe, so the dump is read meanwhile.
+    std::string fifo = temp / "hold";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ScopedEnv hold{"VELTRIN_PROBE_FIFO", fifo};
+    ScopedEnv tmp{"TMPDIR", temp.Path()};
+    std::string program = std::string(VELTRIN_BIN_DIR) + "/Bytescope";
+    std::string search = "SEARCH=timeout";
+    char* argv[] = {program.data(), file.data(), search.data(), nullptr};
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ), 0);
+    int release = ::open(fifo.c_str(), O_WRONLY);  // returns once the editor has opened its end
+    ASSERT_GE(release, 0);
+    auto record = ReadProbe(outPath);  // written before the editor waits
     ASSERT_TRUE(record);
     ASSERT_EQ(record->args.size(), 3u);
-    std::string dump = ReadAll(record->args[2]);
-    std::filesystem::remove(record->args[2]);
+    std::string dumpPath = record->args[2];
+    EXPECT_EQ(dumpPath.rfind(temp.Path(), 0), 0u) << dumpPath;
+    std::string dump = ReadAll(dumpPath);
+    ::close(release);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_NE(dump.find("text found at offset 0x16"), std::string::npos) << dump;
     // The dump starts at the row that holds the text.
     EXPECT_NE(dump.find("00000010  "), std::string::npos) << dump;
     EXPECT_EQ(dump.find("00000000  "), std::string::npos) << dump;
+    EXPECT_FALSE(std::filesystem::exists(dumpPath)) << "the dump is left behind";
+}
+
+TEST_F(StandinsTest, WithoutAnyEditorAMessageSaysWhatWasTriedAndTheExitIsNotZero) {
+    ScopedEnv noEditor{"EDITOR", std::nullopt};
+    ScopedEnv path{"PATH", temp.Path()};  // no xdg-open there
+    {
+        MessageBoxRecorder boxes;
+        EXPECT_NE(OpenInEditor("Scrivel", file, 3), 0);
+        ASSERT_EQ(boxes.Calls().size(), 1u);
+        EXPECT_EQ(boxes.Calls()[0].caption, CString("Scrivel"));
+        EXPECT_EQ(boxes.Calls()[0].text, CString(("No editor could open\n" + file +
+                                                  "\n\nTried:\n- $VISUAL is not set\n- $EDITOR is not set\n"
+                                                  "- xdg-open is not on PATH\n\n"
+                                                  "Set VISUAL or EDITOR to an editor, or install xdg-utils.")
+                                                     .c_str()));
+        EXPECT_EQ(boxes.Calls()[0].type, (UINT)(MB_OK | MB_ICONEXCLAMATION));
+    }
+    // The program itself, without a desktop: the message on standard error, a failing exit.
+    ScopedEnv display{"DISPLAY", std::nullopt};
+    ScopedEnv wayland{"WAYLAND_DISPLAY", std::nullopt};
+    EXPECT_EQ(RunStandin({"Scrivel", file, "GOTOLINE=2"}, temp / "err"), 1);
+    EXPECT_NE(ReadAll(temp / "err").find("xdg-open is not on PATH"), std::string::npos);
 }
 
 TEST_F(StandinsTest, ArgumentsNotUnderstoodGiveTheUsageLine) {

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "platform/framework/window/Menu.h"
+#include "platform/user/CloseSignals.h"
 #include "platform/user/Controls.h"
 #include "platform/user/MessageBoxDialog.h"
 
@@ -119,13 +120,19 @@ CWinApp::CWinApp(LPCTSTR appName) : m_pszAppName(appName ? appName : "") {
     t_thread = this;
     m_nThreadID = GetCurrentThreadId();
     m_bAutoDelete = FALSE;
+    // A message box without a caption takes the program's title.
+    m_sPreviousBoxCaption = GetMessageBoxDefaultCaption();
+    if (!m_pszAppName.IsEmpty())
+        SetMessageBoxDefaultCaption(m_pszAppName);
 }
 
 CWinApp::~CWinApp() {
     delete m_pDocManager;
     delete m_pRecentFileList;
-    if (g_app == this)
+    if (g_app == this) {
         g_app = nullptr;
+        SetMessageBoxDefaultCaption(m_sPreviousBoxCaption);
+    }
     if (t_thread == this)
         t_thread = nullptr;
 }
@@ -179,6 +186,11 @@ BOOL AfxInitUserInterface() {
     InitDisplayFromEnvironment();
 #endif
     InstallMessageBoxDialogPresenter();
+    // A termination signal closes the program as its close box does.
+    HandleCloseSignals([] {
+        CWnd* main = AfxGetMainWnd();
+        return main ? main->GetSafeHwnd() : nullptr;
+    });
     return TRUE;
 }
 

@@ -104,6 +104,8 @@ public:
 
 protected:
     DECLARE_MESSAGE_MAP()
+private:
+    CString m_sPreviousBoxCaption;
 };
 
 // Start-up calls of the platform's libraries: nothing to do here, and they succeed.

@@ -1,4 +1,6 @@
 // The "Button" class: push buttons, check boxes, radio buttons and group boxes, Classic look.
+#include <vector>
+
 #include "platform/user/Controls.h"
 #include "platform/user/UserInternal.h"
 #include "platform/user/controls/ControlProc.h"
@@ -36,9 +38,20 @@ void Button::Click() {
     if (kind == BS_AUTO3STATE)
         m_check = (m_check + 1) % 3;
     if (kind == BS_AUTORADIOBUTTON) {
-        // The other automatic radio buttons of the group clear.
+        // The other automatic radio buttons of the group clear; a WS_GROUP control starts a group.
         HWND parent = GetParent(m_h);
-        for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        std::vector<HWND> group;
+        bool mine = false;
+        for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            if (GetWindowLongPtr(c, GWL_STYLE) & WS_GROUP) {
+                if (mine)
+                    break;
+                group.clear();
+            }
+            mine = mine || c == m_h;
+            group.push_back(c);
+        }
+        for (HWND c : group)
             if (c != m_h && (GetWindowLongPtr(c, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON)
                 SendMessage(c, BM_SETCHECK, BST_UNCHECKED, 0);
         m_check = BST_CHECKED;
@@ -62,6 +75,31 @@ void Button::DrawLabel(HDC dc, RECT rc, UINT format, bool enabled) {
     }
     DrawText(dc, text, text.GetLength(), &rc, format);
     SelectObject(dc, oldFont);
+}
+
+// The Classic radio button, 12 pixels across: two rings, shadow above the diagonal and light below,
+// around the well, with a round dot of `dot` (CLR_INVALID: none). Pixel by pixel, never blended.
+void DrawRadioCircle(HDC dc, int left, int top, COLORREF well, COLORREF dot) {
+    const COLORREF outerTL = GetSysColor(COLOR_3DSHADOW), outerBR = GetSysColor(COLOR_3DHILIGHT);
+    const COLORREF innerTL = GetSysColor(COLOR_3DDKSHADOW), innerBR = GetSysColor(COLOR_3DLIGHT);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 12; ++x) {
+            // Squared distance of the pixel's centre from the circle's centre, in quarter pixels.
+            int dx = 2 * x + 1 - 12, dy = 2 * y + 1 - 12, d = dx * dx + dy * dy;
+            bool above = x + y < 11;
+            COLORREF c;
+            if (d >= 144)
+                continue;  // outside: the background shows
+            if (d >= 100)
+                c = above ? outerTL : outerBR;
+            else if (d >= 64)
+                c = above ? innerTL : innerBR;
+            else if (dot != CLR_INVALID && d < 18)
+                c = dot;
+            else
+                c = well;
+            SetPixel(dc, left + x, top + y, c);
+        }
 }
 
 void Button::Paint(HDC dc) {
@@ -113,24 +151,22 @@ void Button::Paint(HDC dc) {
         }
         return;
     }
-    // Check boxes and radio buttons: a 13-pixel box beside the text.
-    int box = 13;
+    // Check boxes: a 13-pixel sunken box beside the text; radio buttons: a 12-pixel sunken circle.
+    bool radio = IsRadio(kind);
+    int box = radio ? 12 : 13;
     bool leftText = (style & BS_LEFTTEXT) != 0;
     RECT b{leftText ? rc.right - box : rc.left, rc.top + (rc.bottom - rc.top - box) / 2, 0, 0};
     b.right = b.left + box;
     b.bottom = b.top + box;
-    RECT inner = b;
-    DrawEdge(dc, &inner, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-    FillRect(dc, &inner, GetSysColorBrush((m_pushed || !enabled) ? COLOR_3DFACE : COLOR_WINDOW));
-    if (m_check) {
-        COLORREF mark =
-            GetSysColor(m_check == BST_INDETERMINATE || !enabled ? COLOR_3DSHADOW : COLOR_WINDOWTEXT);
-        if (IsRadio(kind)) {
-            HBRUSH dot = CreateSolidBrush(mark);
-            RECT d{inner.left + 3, inner.top + 3, inner.right - 3, inner.bottom - 3};
-            FillRect(dc, &d, dot);
-            DeleteObject(dot);
-        } else {
+    COLORREF well = GetSysColor((m_pushed || !enabled) ? COLOR_3DFACE : COLOR_WINDOW);
+    COLORREF mark = GetSysColor(m_check == BST_INDETERMINATE || !enabled ? COLOR_3DSHADOW : COLOR_WINDOWTEXT);
+    if (radio) {
+        DrawRadioCircle(dc, b.left, b.top, well, m_check ? mark : CLR_INVALID);
+    } else {
+        RECT inner = b;
+        DrawEdge(dc, &inner, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+        FillRect(dc, &inner, GetSysColorBrush((m_pushed || !enabled) ? COLOR_3DFACE : COLOR_WINDOW));
+        if (m_check) {
             // The Classic tick: three pixels thick, seven wide.
             for (int i = 0; i < 7; ++i) {
                 int x = inner.left + 1 + i;

@@ -199,6 +199,7 @@ private:
     RECT m_hbarRect{};
     bool m_vbarShown = false;
     bool m_hbarShown = false;
+    bool m_focusDrawnByParent = false;  // the focused row was drawn whole by custom draw
     int m_editTimerItem = -1;
 };
 }  // namespace user::listview

@@ -27,8 +27,14 @@ void ListView::DrawOwnerRow(HDC dc, int item, const RECT& row, UINT state) {
         dis.itemState |= ODS_SELECTED;
     if ((state & LVIS_FOCUSED) && GetFocus() == m_h)
         dis.itemState |= ODS_FOCUS;
-    if (parent)
+    if (!parent)
+        return;
+    SendMessage(parent, WM_DRAWITEM, dis.CtlID, (LPARAM)&dis);
+    // The focused row of a list that has the focus: the owner draws the focus rectangle as well.
+    if ((dis.itemState & ODS_FOCUS) && IsWindow(m_h)) {
+        dis.itemAction = ODA_FOCUS;
         SendMessage(parent, WM_DRAWITEM, dis.CtlID, (LPARAM)&dis);
+    }
 }
 
 void ListView::DrawRow(HDC dc, int item, int y, bool notifyItems, const RECT& clip) {
@@ -55,8 +61,12 @@ void ListView::DrawRow(HDC dc, int item, int y, bool notifyItems, const RECT& cl
     cd.clrText = m_text;
     cd.clrTextBk = m_textBk;
     LRESULT itemResult = notifyItems ? Notify(&cd.nmcd.hdr, NM_CUSTOMDRAW) : CDRF_DODEFAULT;
-    if (itemResult & CDRF_SKIPDEFAULT)
+    if (itemResult & CDRF_SKIPDEFAULT) {
+        // The parent drew the whole row, its focus included.
+        if (item == m_focus)
+            m_focusDrawnByParent = true;
         return;
+    }
     if (!(itemResult & CDRF_NEWFONT))
         SelectObject(dc, Font());
     COLORREF itemText = cd.clrText, itemBk = cd.clrTextBk;
@@ -149,6 +159,13 @@ void ListView::DrawFocus(HDC dc) {
 
 void ListView::PaintItems(HDC dc) {
     Layout();
+    // Between the two scroll bars: the size box area, in the button face.
+    if (m_vbarShown && m_hbarShown) {
+        RECT whole;
+        GetClientRect(m_h, &whole);
+        RECT corner{m_area.right, m_area.bottom, whole.right, whole.bottom};
+        FillRect(dc, &corner, GetSysColorBrush(COLOR_3DFACE));
+    }
     int saved = SaveDC(dc);
     IntersectClipRect(dc, m_area.left, m_area.top, m_area.right, m_area.bottom);
     RECT clip;
@@ -179,11 +196,12 @@ void ListView::PaintItems(HDC dc) {
             hint.iTo = last;
             Notify(&hint.hdr, LVN_ODCACHEHINT);
         }
+        m_focusDrawnByParent = false;
         for (int i = first; i <= last; ++i)
             DrawRow(dc, i, m_area.top + (i - m_top) * m_rowHeight, (pre & CDRF_NOTIFYITEMDRAW) != 0, clip);
         if (m_exStyle & LVS_EX_GRIDLINES)
             DrawGridlines(dc, clip);
-        if (GetFocus() == m_h && m_focus >= first && m_focus <= last && !ownerDraw)
+        if (GetFocus() == m_h && m_focus >= first && m_focus <= last && !ownerDraw && !m_focusDrawnByParent)
             DrawFocus(dc);
         if (pre & CDRF_NOTIFYPOSTPAINT) {
             cd.nmcd.dwDrawStage = CDDS_POSTPAINT;

@@ -339,6 +339,66 @@ TEST_F(ListViewTest, OwnerDrawFixedRowsAreDrawnByTheParent) {
     EXPECT_EQ(GetWindowPixel(list, 50, r.bottom + 10), RGB(150, 150, 0));
 }
 
+TEST_F(ListViewTest, TheCornerBetweenTheTwoScrollBarsIsButtonFace) {
+    Make(0, 60, 6, 100);  // wider and taller than the list: both bars
+    RECT rc;
+    GetClientRect(list, &rc);
+    int sb = GetSystemMetrics(SM_CXVSCROLL), sbh = GetSystemMetrics(SM_CYHSCROLL);
+    EXPECT_EQ(GetWindowPixel(list, rc.right - sb / 2, rc.bottom - sbh / 2), GetSysColor(COLOR_3DFACE));
+    EXPECT_EQ(GetWindowPixel(list, rc.right - sb + 1, rc.bottom - sbh + 1), GetSysColor(COLOR_3DFACE));
+}
+
+TEST_F(ListViewTest, TheFocusedRowOfAFocusedListShowsTheFocusUnlessTheParentDrewTheRow) {
+    // Owner-drawn rows: the owner is asked to draw the focus, only while the list has the focus.
+    std::vector<std::pair<int, UINT>> actions;  // item, action
+    parent.draw = [&](DRAWITEMSTRUCT* dis) { actions.emplace_back((int)dis->itemID, dis->itemAction); };
+    Make(LVS_OWNERDRAWFIXED, 3, 2, 100);
+    LVITEM st{};
+    st.state = st.stateMask = LVIS_FOCUSED;
+    SendMessage(list, LVM_SETITEMSTATE, 1, (LPARAM)&st);
+    for (bool focused : {true, false}) {
+        SCOPED_TRACE(focused);
+        SetFocus(focused ? list : top);
+        Pump();
+        actions.clear();
+        InvalidateRect(list, nullptr, TRUE);
+        Pump();
+        std::vector<std::pair<int, UINT>> expected{{0, ODA_DRAWENTIRE}, {1, ODA_DRAWENTIRE}};
+        if (focused)
+            expected.emplace_back(1, ODA_FOCUS);
+        expected.emplace_back(2, ODA_DRAWENTIRE);
+        EXPECT_EQ(actions, expected);
+    }
+    DestroyWindow(list);
+
+    // Custom draw: the dotted rectangle, except on a row the parent drew whole.
+    Make(0, 3, 2, 100);
+    SendMessage(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES, 0);
+    SendMessage(list, LVM_SETITEMSTATE, 1, (LPARAM)&st);
+    SetFocus(list);
+    bool skipRow = false;
+    parent.answer = [&](NMHDR* hdr) -> LRESULT {
+        auto* cd = reinterpret_cast<NMLVCUSTOMDRAW*>(hdr);
+        if (hdr->code != NM_CUSTOMDRAW)
+            return 0;
+        if (cd->nmcd.dwDrawStage == CDDS_PREPAINT)
+            return CDRF_NOTIFYITEMDRAW;
+        return skipRow && cd->nmcd.dwItemSpec == 1 ? CDRF_SKIPDEFAULT : CDRF_DODEFAULT;
+    };
+    RECT row{LVIR_BOUNDS, 0, 0, 0};
+    SendMessage(list, LVM_GETITEMRECT, 1, (LPARAM)&row);
+    for (bool skip : {false, true}) {
+        SCOPED_TRACE(skip);
+        skipRow = skip;
+        InvalidateRect(list, nullptr, TRUE);
+        Pump();
+        // The dotted line along the row's top, every other pixel.
+        bool dotted = GetWindowPixel(list, row.left + 2, row.top) != GetSysColor(COLOR_WINDOW) ||
+                      GetWindowPixel(list, row.left + 3, row.top) != GetSysColor(COLOR_WINDOW);
+        EXPECT_EQ(dotted, !skip);
+    }
+}
+
 TEST_F(ListViewTest, LabelEditingAsksBeforeAndAfter) {
     Make(LVS_EDITLABELS, 3);
     LRESULT acceptEnd = TRUE, refuseBegin = FALSE;

@@ -256,6 +256,7 @@ TEST_F(SifterDlgTest, AndWithOrIsASyntaxErrorAndNothingIsSearched) {
     EXPECT_STREQ(boxes.Calls()[0].text,
                  "Syntax Error: Cannot have AND ('&&') and OR ('||') search operators combined!!!");
     EXPECT_EQ(boxes.Calls()[0].type, (UINT)(MB_ICONEXCLAMATION | MB_SETFOREGROUND));
+    EXPECT_EQ(boxes.Calls()[0].caption, CString("Sifter"));  // the program's own title
     EXPECT_EQ(::GetFocus(), Item(IDC_FINDTEXT));
     EXPECT_TRUE(Rows().empty());
     EXPECT_EQ(Status(), "0 items found");
@@ -381,6 +382,18 @@ TEST_F(SifterDlgTest, RunNowWithVeltrinsLineAndListFile) {
     ::SendMessage(dlg->m_hWnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(Setting("LastBaseFolder"), CString("<none>")) << "run-now saves only the hidden-files value";
     EXPECT_EQ(Setting("HiddenFiles"), CString("YES"));
+}
+
+TEST_F(SifterDlgTest, AnEmptyMaskFieldSearchesEveryFileAlsoAfterACommandLineMask) {
+    app.ReadCommandLine(("Sifter BASEPATH=" + logs + "|FILEMASK=*.log|SUBDIRS=N").c_str());
+    Open();
+    for (const char* field : {"", " ,"}) {
+        SCOPED_TRACE(field);
+        Search(logs, field, "");
+        std::vector<std::string> names = Column(0);
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"a.log", "bin.log", "c.log", "d.txt"}));
+    }
 }
 
 TEST_F(SifterDlgTest, AMissingListFileIsReported) {
