@@ -86,6 +86,10 @@ void EnsureSystemClasses() {
         RegisterTreeViewClass();
         RegisterToolbarClass();
         RegisterStatusBarClass();
+        RegisterTabClass();
+        RegisterUpDownClass();
+        RegisterComboBoxClass();
+        RegisterToolTipClass();
     });
 }
 

@@ -236,6 +236,10 @@ void RegisterListViewClass();
 void RegisterTreeViewClass();
 void RegisterToolbarClass();
 void RegisterStatusBarClass();
+void RegisterTabClass();
+void RegisterUpDownClass();
+void RegisterComboBoxClass();
+void RegisterToolTipClass();
 // Fills a control's background as its parent asks through WM_CTLCOLOR*; returns the brush.
 HBRUSH ControlColor(HWND control, HDC dc, UINT ctlColorMessage);
 // The font a control draws with (WM_SETFONT), or the dialog default.

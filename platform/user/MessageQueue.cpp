@@ -707,6 +707,7 @@ BOOL CallMsgFilter(LPMSG msg, int code) {
 static std::atomic<uint8_t> g_keyDown[256];
 
 void PostMouseInput(UINT message, POINT screen, WPARAM keys) {
+    SetCursorPos(screen.x, screen.y);
     // The buttons' state follows the input as it arrives, as the keys' does.
     switch (message) {
         case WM_LBUTTONDOWN:
@@ -737,7 +738,8 @@ void PostMouseInput(UINT message, POINT screen, WPARAM keys) {
     }
     DWORD tid = GetWindowThreadProcessId(target, nullptr);
     bool ownThread = tid == GetCurrentThreadId();
-    if (down && ownThread && GetActiveWindow() != top)
+    // Popups that never take the activation (drop-down lists, tips) leave it where it is.
+    if (down && ownThread && GetActiveWindow() != top && !(GetWindowLongPtr(top, GWL_EXSTYLE) & WS_EX_NOACTIVATE))
         SetActiveWindow(top);
     LRESULT hit = HTCLIENT;
     if (ownThread && !CurrentQueue().capture)

@@ -68,6 +68,8 @@ typedef BOOL (*WNDENUMPROC)(HWND, LPARAM);
 #define WS_EX_CONTROLPARENT 0x00010000L
 #define WS_EX_STATICEDGE 0x00020000L
 #define WS_EX_APPWINDOW 0x00040000L
+#define WS_EX_LAYERED 0x00080000L
+#define WS_EX_NOACTIVATE 0x08000000L
 
 // Class styles.
 #define CS_VREDRAW 0x0001
@@ -552,3 +554,6 @@ SHORT GetAsyncKeyState(int vk);
 BOOL GetKeyboardState(BYTE* keys);
 // Sets a key's toggled state, as a display reports the lock keys at start (and tests).
 void SetKeyToggleForTest(int vk, BOOL on);
+// Where the pointer is: the last mouse input delivered (or SetCursorPos), in screen coordinates.
+BOOL GetCursorPos(LPPOINT pt);
+BOOL SetCursorPos(int x, int y);

@@ -1,6 +1,7 @@
 // What the controls share: the chassis, their colours from the parent, their font, and icons.
 #include <cairo.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -97,6 +98,45 @@ HBRUSH ControlColor(HWND control, HDC dc, UINT ctlColorMessage) {
 HFONT ControlFont(HWND control) {
     HFONT f = (HFONT)SendMessage(control, WM_GETFONT, 0, 0);
     return f ? f : (HFONT)GetStockObject(SYSTEM_FONT);
+}
+
+void DrawArrowButton(HDC dc, const RECT& r, ArrowDirection dir, bool pressed, bool enabled) {
+    RECT b = r;
+    FillRect(dc, &b, GetSysColorBrush(COLOR_3DFACE));
+    DrawEdge(dc, &b, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    // The triangle grows with the button: four pixels deep on a 16-pixel one, at least two.
+    int depth = std::max(2, std::min(4, (std::min(w, h) - 4) / 3));
+    int cx = r.left + w / 2 + (pressed ? 1 : 0), cy = r.top + h / 2 + (pressed ? 1 : 0);
+    auto draw = [&](int dx, int dy, HBRUSH brush) {
+        for (int i = 0; i < depth; ++i) {
+            RECT line;
+            switch (dir) {
+                case kArrowUp:
+                    line = RECT{cx - i, cy - depth / 2 + i, cx + i + 1, cy - depth / 2 + i + 1};
+                    break;
+                case kArrowDown:
+                    line = RECT{cx - (depth - 1 - i), cy - depth / 2 + i, cx + (depth - 1 - i) + 1,
+                                cy - depth / 2 + i + 1};
+                    break;
+                case kArrowLeft:
+                    line = RECT{cx - depth / 2 + i, cy - i, cx - depth / 2 + i + 1, cy + i + 1};
+                    break;
+                default:
+                    line = RECT{cx - depth / 2 + i, cy - (depth - 1 - i), cx - depth / 2 + i + 1,
+                                cy + (depth - 1 - i) + 1};
+                    break;
+            }
+            OffsetRect(&line, dx, dy);
+            FillRect(dc, &line, brush);
+        }
+    };
+    if (enabled) {
+        draw(0, 0, GetSysColorBrush(COLOR_BTNTEXT));
+    } else {
+        draw(1, 1, GetSysColorBrush(COLOR_3DHILIGHT));
+        draw(0, 0, GetSysColorBrush(COLOR_3DSHADOW));
+    }
 }
 
 }  // namespace user

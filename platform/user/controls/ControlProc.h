@@ -76,6 +76,11 @@ LRESULT ControlWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
+// A Classic arrow button: face, raised (or, pressed, sunken) edge and a solid triangle pointing `dir`
+// (0 left, 1 up, 2 right, 3 down), grey when disabled. Scroll bars, up-downs and combo boxes share it.
+enum ArrowDirection { kArrowLeft, kArrowUp, kArrowRight, kArrowDown };
+void DrawArrowButton(HDC dc, const RECT& r, ArrowDirection dir, bool pressed, bool enabled);
+
 }  // namespace user
 
 // Where a WM_VSCROLL or WM_HSCROLL request moves a scrolled position: a line, a page, an end, or the
