@@ -1,5 +1,7 @@
 #include "platform/framework/window/Wnd.h"
 
+#include "platform/user/ToolTip.h"
+
 #include <map>
 #include <mutex>
 
@@ -228,7 +230,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-BOOL CWnd::PreTranslateMessage(MSG*) {
+BOOL CWnd::PreTranslateMessage(MSG* msg) {
+    if (m_nFlags & WF_TOOLTIPS)
+        FilterToolTipMessage(msg);
     return FALSE;
 }
 
@@ -309,7 +313,12 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* result) {
     if (ReflectChildNotify(hdr->hwndFrom, WM_NOTIFY, 0, lParam, result))
         return TRUE;
     AFX_NOTIFY notify{result, hdr};
-    return OnCmdMsg((UINT)hdr->idFrom, (int)MAKELONG(LOWORD(hdr->code), WM_NOTIFY), &notify, nullptr);
+    if (OnCmdMsg((UINT)hdr->idFrom, (int)MAKELONG(LOWORD(hdr->code), WM_NOTIFY), &notify, nullptr))
+        return TRUE;
+    // A tool of this window's tooltips whose text nobody gave: the string table's.
+    if (hdr->code == TTN_NEEDTEXT && (m_nFlags & WF_TOOLTIPS))
+        return OnToolTipText(0, hdr, result);
+    return FALSE;
 }
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {

@@ -6,12 +6,14 @@
 #include "platform/user/Controls.h"
 #include "platform/user/Menu.h"
 
+#define WF_TOOLTIPS 0x0001
 #define WF_CONTINUEMODAL 0x0080
 #define WF_MODALLOOP 0x0008
 
 class CFrameWnd;
 class CMenu;
 struct AFX_SIZEPARENTPARAMS;
+struct TOOLINFO;
 
 class CWnd : public CCmdTarget {
     DECLARE_DYNAMIC(CWnd)
@@ -61,6 +63,19 @@ public:
     // Offers a message about `control` to its CWnd first; TRUE when that handled it.
     BOOL ReflectChildNotify(HWND control, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     LRESULT Default();
+
+    // Tooltips: one tip per thread shows the tools OnToolHitTest finds in a window that enabled them,
+    // fed by the window's PreTranslateMessage. The default hit test makes each child control a tool whose
+    // text is the part after "\n" of the string with the control's id.
+    BOOL EnableToolTips(BOOL enable = TRUE);
+    static void CancelToolTips(BOOL keys = FALSE);
+    // The tool at `point` (client coordinates): its id, with `info` filled, or -1. A text other than
+    // LPSTR_TEXTCALLBACK or a resource number must come from malloc (strdup); the caller frees it.
+    virtual INT_PTR OnToolHitTest(POINT point, TOOLINFO* info) const;
+    void FilterToolTipMessage(MSG* msg);
+    // The text of a tool asked for through TTN_NEEDTEXT: the part after "\n" of the string with the tool's
+    // id (a whole-window tool: the window's control id). FALSE when there is no such string.
+    BOOL OnToolTipText(UINT id, NMHDR* hdr, LRESULT* result);
 
     // Modal loops (dialogs).
     virtual int RunModalLoop(DWORD flags = 0);
