@@ -24,6 +24,11 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_NCPAINT:
             DrawNonClient(hwnd);
             return 0;
+        case WM_MOUSEWHEEL: {
+            // A wheel turn nobody took goes up to the parent.
+            HWND parent = (GetWindowLongPtr(hwnd, GWL_STYLE) & WS_CHILD) ? GetParent(hwnd) : nullptr;
+            return parent ? SendMessage(parent, msg, wParam, lParam) : 0;
+        }
         case WM_NCACTIVATE: {
             {
                 std::lock_guard<std::mutex> g(Lock());

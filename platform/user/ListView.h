@@ -158,13 +158,42 @@ struct SCROLLINFO {
 typedef SCROLLINFO* LPSCROLLINFO;
 typedef const SCROLLINFO* LPCSCROLLINFO;
 
-// The scroll functions work on scroll bar controls (SB_CTL). Windows here have no scroll bars in their
-// frames: a control that scrolls shows scroll bar controls of its own, so SB_HORZ and SB_VERT fail.
+#define SBM_ENABLE_ARROWS 0x00E4
+#define ESB_ENABLE_BOTH 0x0000
+#define ESB_DISABLE_BOTH 0x0003
+#define ESB_DISABLE_LEFT 0x0001
+#define ESB_DISABLE_RIGHT 0x0002
+#define ESB_DISABLE_UP 0x0001
+#define ESB_DISABLE_DOWN 0x0002
+#define ESB_DISABLE_LTUP ESB_DISABLE_LEFT
+#define ESB_DISABLE_RTDN ESB_DISABLE_RIGHT
+
+// The scroll functions work on scroll bar controls (SB_CTL) and on the bars in a window's frame (SB_HORZ,
+// SB_VERT), which show with WS_HSCROLL / WS_VSCROLL. Setting a range with nothing to scroll hides a frame
+// bar (SIF_DISABLENOSCROLL disables it instead); a range with something to scroll shows it again.
 int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw);
 BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info);
 int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);
 int GetScrollPos(HWND hwnd, int bar);
 BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw);
+BOOL GetScrollRange(HWND hwnd, int bar, int* minPos, int* maxPos);
+BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
+BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows);
+
+// Scrolling a window's pixels.
+#define SW_SCROLLCHILDREN 0x0001
+#define SW_INVALIDATE 0x0002
+#define SW_ERASE 0x0004
+// Moves the pixels of the client area (or `scroll`) by dx, dy within `clip`; the uncovered part is the
+// update region (returned in `update` and `updateRect`, and invalidated with SW_INVALIDATE). The window's
+// pending update region moves along; with SW_SCROLLCHILDREN so do its child windows.
+int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, LPRECT updateRect,
+                   UINT flags);
+BOOL ScrollWindow(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip);
+
+#define WHEEL_DELTA 120
+#define GET_WHEEL_DELTA_WPARAM(wParam) ((short)HIWORD(wParam))
+#define GET_KEYSTATE_WPARAM(wParam) (LOWORD(wParam))
 
 // ---------------------------------------------------------------------------------------------------------
 // Header control.

@@ -117,6 +117,9 @@ LRESULT HitTestOf(HWND hwnd, POINT screen) {
     RECT client{s.client.left, s.client.top, width - s.client.right, height - s.client.bottom};
     if (PtInRect(&client, p))
         return HTCLIENT;
+    LRESULT bar = WindowScrollHitTest(hwnd, screen);
+    if (bar != HTNOWHERE)
+        return bar;
     int f = s.frame;
     if (p.x < f || p.y < f || p.x >= width - f || p.y >= height - f) {
         if (!(s.style & WS_THICKFRAME) || (s.style & (WS_MAXIMIZE | WS_MINIMIZE)))
@@ -302,15 +305,22 @@ void DrawNonClient(HWND hwnd) {
         RECT bar{s.insets.left - edge, top, wr.right - s.insets.right + edge, top + s.menuBar};
         DrawMenuBarInto(hwnd, dc, bar);
     }
+    // The edge goes round the client area and the frame's scroll bars.
+    RECT outer = client;
+    if (s.style & WS_VSCROLL)
+        outer.right += GetSystemMetrics(SM_CXVSCROLL);
+    if (s.style & WS_HSCROLL)
+        outer.bottom += GetSystemMetrics(SM_CYHSCROLL);
     if (s.exStyle & WS_EX_CLIENTEDGE) {
-        RECT e = client;
+        RECT e = outer;
         InflateRect(&e, 2, 2);
         DrawEdge(dc, &e, EDGE_SUNKEN, BF_RECT);
     } else if (s.exStyle & WS_EX_STATICEDGE) {
-        RECT e = client;
+        RECT e = outer;
         InflateRect(&e, 1, 1);
         DrawEdge(dc, &e, BDR_SUNKENOUTER, BF_RECT);
     }
+    DrawWindowScrollBars(hwnd, dc);
     ReleaseDC(hwnd, dc);
 }
 
@@ -513,6 +523,10 @@ bool DefNonClientMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRES
             if (GetWindowLongPtr(hwnd, GWL_EXSTYLE) & WS_EX_MDICHILD)
                 SendMessage(hwnd, WM_CHILDACTIVATE, 0, 0);
             switch (wParam) {
+                case HTHSCROLL:
+                case HTVSCROLL:
+                    TrackWindowScrollBar(hwnd, (LRESULT)wParam, pt);
+                    break;
                 case HTCAPTION:
                     SendMessage(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
                     break;
@@ -557,6 +571,9 @@ bool DefNonClientMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRES
                     SendMessage(hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, lParam);
             } else if (wParam == HTSYSMENU) {
                 SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
+            } else if (wParam == HTHSCROLL || wParam == HTVSCROLL) {
+                // A second press on a scroll bar scrolls again.
+                TrackWindowScrollBar(hwnd, (LRESULT)wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             }
             return true;
         case WM_SYSCOMMAND: {

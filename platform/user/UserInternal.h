@@ -12,6 +12,7 @@
 
 #include "platform/gdi/Region.h"
 #include "platform/user/User.h"
+#include "platform/user/controls/ScrollBarParts.h"
 
 namespace user {
 
@@ -54,6 +55,8 @@ struct WindowData {
     bool hasNormalRect = false;
     POINT minPosition{-1, -1};
     bool restoreToMaximized = false;
+    // The bars in the frame (SB_HORZ, SB_VERT); each shows while its style bit (WS_HSCROLL, WS_VSCROLL) is set.
+    ScrollBarState scroll[2];
     // Top-level windows only.
     cairo_surface_t* surface = nullptr;
     bool dirty = false;
@@ -182,6 +185,16 @@ bool DefNonClientMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRES
 // Minimise, maximise and restore (WindowState.cpp): true when `cmd` changed the window's state and the
 // caller only has to show it.
 bool ApplyShowState(HWND hwnd, int cmd);
+
+// The scroll bars of windows' frames (WindowScroll.cpp).
+// Where a frame bar lies in window coordinates; empty when it does not show.
+RECT WindowScrollBarRect(const WindowData& w, int bar);
+// Draws the frame's bars (and the square between them) into a window DC.
+void DrawWindowScrollBars(HWND hwnd, HDC windowDC);
+// HTHSCROLL or HTVSCROLL over a frame bar, else HTNOWHERE.
+LRESULT WindowScrollHitTest(HWND hwnd, POINT screen);
+// A press on a frame bar: sends the window its WM_HSCROLL / WM_VSCROLL until the button is released.
+void TrackWindowScrollBar(HWND hwnd, LRESULT hit, POINT screen);
 
 // Hooks (call without the lock); return the chain's result.
 LRESULT CallHooks(int id, int code, WPARAM wParam, LPARAM lParam);

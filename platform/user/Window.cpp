@@ -86,7 +86,10 @@ RECT NonClientInsets(const WindowData& w) {
         frame = 1;
     int caption = (w.style & WS_CAPTION) == WS_CAPTION ? ((w.exStyle & WS_EX_TOOLWINDOW) ? 16 : 19) : 0;
     int edge = (w.exStyle & WS_EX_CLIENTEDGE) ? 2 : (w.exStyle & WS_EX_STATICEDGE) ? 1 : 0;
-    return RECT{frame + edge, frame + caption + menuBar + edge, frame + edge, frame + edge};
+    // The frame's scroll bars lie inside the edge, right and below the client area.
+    int vscroll = (w.style & WS_VSCROLL) ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+    int hscroll = (w.style & WS_HSCROLL) ? GetSystemMetrics(SM_CYHSCROLL) : 0;
+    return RECT{frame + edge, frame + caption + menuBar + edge, frame + edge + vscroll, frame + edge + hscroll};
 }
 
 RECT ClientRectInParent(const WindowData& w) {

@@ -14,6 +14,8 @@ class CFrameWnd;
 class CMenu;
 struct AFX_SIZEPARENTPARAMS;
 struct TOOLINFO;
+struct SCROLLINFO;
+class CScrollBar;
 
 class CWnd : public CCmdTarget {
     DECLARE_DYNAMIC(CWnd)
@@ -76,6 +78,25 @@ public:
     // The text of a tool asked for through TTN_NEEDTEXT: the part after "\n" of the string with the tool's
     // id (a whole-window tool: the window's control id). FALSE when there is no such string.
     BOOL OnToolTipText(UINT id, NMHDR* hdr, LRESULT* result);
+
+    // Scrolling. Each call goes to the scroll bar control GetScrollBarCtrl gives for the bar (SB_HORZ,
+    // SB_VERT), else to the bar in the window's frame.
+    virtual CScrollBar* GetScrollBarCtrl(int bar) const;
+    BOOL SetScrollInfo(int bar, SCROLLINFO* info, BOOL redraw = TRUE);
+    BOOL GetScrollInfo(int bar, SCROLLINFO* info, UINT mask = 0x17 /* SIF_ALL */);
+    int SetScrollPos(int bar, int pos, BOOL redraw = TRUE);
+    int GetScrollPos(int bar) const;
+    void SetScrollRange(int bar, int minPos, int maxPos, BOOL redraw = TRUE);
+    void GetScrollRange(int bar, int* minPos, int* maxPos) const;
+    // The largest position the bar takes: its maximum less the page.
+    int GetScrollLimit(int bar);
+    void ShowScrollBar(UINT bar, BOOL show = TRUE);
+    // Enables the control of GetScrollBarCtrl, or shows or hides the frame's bar.
+    void EnableScrollBarCtrl(int bar, BOOL enable = TRUE);
+    BOOL EnableScrollBar(int bar, UINT arrows = 0);
+    void ScrollWindow(int dx, int dy, const RECT* scroll = nullptr, const RECT* clip = nullptr);
+    int ScrollWindowEx(int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, LPRECT updateRect,
+                       UINT flags);
 
     // Modal loops (dialogs).
     virtual int RunModalLoop(DWORD flags = 0);

@@ -6,68 +6,26 @@
 #include "platform/user/ListView.h"
 #include "platform/user/UserInternal.h"
 #include "platform/user/controls/ControlProc.h"
+#include "platform/user/controls/ScrollBarParts.h"
 
-namespace {
-enum Part { kNone, kArrowUp, kPageUp, kThumb, kPageDown, kArrowDown };
+namespace user {
 
-struct ScrollState {
-    int min = 0;
-    int max = 100;
-    UINT page = 0;
-    int pos = 0;
-    int trackPos = 0;
-    Part pressed = kNone;
-    int dragOffset = 0;  // from the thumb's start to the mouse when dragging began
-};
-
-int MaxPos(const ScrollState& s) {
+int ScrollMaxPos(const ScrollBarState& s) {
     int top = s.max - std::max<int>(0, (int)s.page - 1);
     return std::max(s.min, top);
 }
 
-int Clamp(const ScrollState& s, int pos) {
-    return std::clamp(pos, s.min, MaxPos(s));
+int ClampScrollPos(const ScrollBarState& s, int pos) {
+    return std::clamp(pos, s.min, ScrollMaxPos(s));
 }
 
-// Lengths along the bar: the arrow buttons, the track between them and the thumb in it.
-struct Geometry {
-    int length = 0;  // whole bar
-    int arrow = 0;
-    int track = 0;  // between the arrows
-    int thumb = 0;
-    int thumbStart = 0;  // from the bar's start
-};
+bool ScrollBarUseful(const ScrollBarState& s) {
+    return s.max > s.min && (!s.page || (long long)s.page <= (long long)s.max - s.min);
+}
 
-class ScrollBar : public user::Control {
-public:
-    explicit ScrollBar(HWND h) : Control(h, kPaints | kPrints) {}
-    LRESULT Proc(UINT msg, WPARAM wParam, LPARAM lParam);
-
-private:
-    bool Vertical() const { return (Style() & SBS_VERT) != 0; }
-    Geometry Measure(int pos) const;
-    RECT Along(int from, int to) const;
-    void Paint(HDC dc) override;
-    Part HitPart(POINT p) const;
-    void Tell(int code, int pos);
-    int SetInfo(const SCROLLINFO& in, BOOL redraw);
-    LRESULT GetInfo(SCROLLINFO* out) const;
-    void OnButtonDown(POINT p);
-    void OnMouseMove(int along);
-    void OnButtonUp();
-    void OnKey(UINT vk, bool down);
-
-    ScrollState m_s;
-};
-
-Geometry ScrollBar::Measure(int pos) const {
-    const ScrollState& s = m_s;
-    RECT rc;
-    GetClientRect(m_h, &rc);
-    bool vert = Vertical();
-    Geometry g;
-    g.length = vert ? rc.bottom : rc.right;
-    int breadth = vert ? rc.right : rc.bottom;
+ScrollBarGeometry MeasureScrollBar(const ScrollBarState& s, int length, int breadth, int pos) {
+    ScrollBarGeometry g;
+    g.length = length;
     g.arrow = std::min(breadth, g.length / 2);
     g.track = std::max(0, g.length - 2 * g.arrow);
     long long range = (long long)s.max - s.min + 1;
@@ -78,20 +36,51 @@ Geometry ScrollBar::Measure(int pos) const {
     long long page = s.page ? s.page : 1;
     g.thumb = (int)std::max<long long>(8, g.track * page / range);
     g.thumb = std::min(g.thumb, g.track);
-    int span = MaxPos(s) - s.min;
+    int span = ScrollMaxPos(s) - s.min;
     int room = g.track - g.thumb;
     g.thumbStart = g.arrow + (span > 0 ? (int)((long long)room * (pos - s.min) / span) : 0);
     return g;
 }
 
-RECT ScrollBar::Along(int from, int to) const {
-    RECT rc;
-    GetClientRect(m_h, &rc);
-    if (Vertical())
-        return RECT{0, from, rc.right, to};
-    return RECT{from, 0, to, rc.bottom};
+ScrollBarPart HitScrollBar(const ScrollBarState& s, int length, int breadth, int along) {
+    ScrollBarGeometry g = MeasureScrollBar(s, length, breadth, s.pos);
+    if (along < g.arrow)
+        return kPartArrowUp;
+    if (along >= g.length - g.arrow)
+        return kPartArrowDown;
+    if (g.thumb == 0)
+        return kPartNone;
+    if (along < g.thumbStart)
+        return kPartPageUp;
+    if (along < g.thumbStart + g.thumb)
+        return kPartThumb;
+    return kPartPageDown;
 }
 
+int ScrollTrackPosition(const ScrollBarState& s, int length, int breadth, int along, int dragOffset) {
+    ScrollBarGeometry g = MeasureScrollBar(s, length, breadth, s.pos);
+    int at = along - dragOffset;
+    int room = g.track - g.thumb;
+    int span = ScrollMaxPos(s) - s.min;
+    return room > 0 ? s.min + (int)((long long)std::clamp(at - g.arrow, 0, room) * span / room) : s.min;
+}
+
+int ScrollCodeOf(ScrollBarPart part) {
+    switch (part) {
+        case kPartArrowUp:
+            return SB_LINEUP;
+        case kPartArrowDown:
+            return SB_LINEDOWN;
+        case kPartPageUp:
+            return SB_PAGEUP;
+        case kPartPageDown:
+            return SB_PAGEDOWN;
+        default:
+            return SB_ENDSCROLL;
+    }
+}
+
+namespace {
 // The checkerboard of face and highlight pixels the Classic track shows.
 HBRUSH TrackBrush() {
     static HBRUSH brush = [] {
@@ -110,65 +99,77 @@ HBRUSH TrackBrush() {
     }();
     return brush;
 }
+}  // namespace
 
-void Arrow(HDC dc, const RECT& r, bool vert, bool first, bool pressed, bool enabled) {
-    RECT b = r;
-    FillRect(dc, &b, GetSysColorBrush(COLOR_3DFACE));
-    DrawEdge(dc, &b, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-    int cx = (r.left + r.right) / 2 + (pressed ? 1 : 0), cy = (r.top + r.bottom) / 2 + (pressed ? 1 : 0);
-    HBRUSH fill = GetSysColorBrush(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
-    // A solid triangle four pixels deep.
-    for (int i = 0; i < 4; ++i) {
-        RECT line;
-        int d = first ? i : 3 - i;
-        if (vert)
-            line = RECT{cx - d, cy - 2 + i, cx + d + 1, cy - 1 + i};
-        else
-            line = RECT{cx - 2 + i, cy - d, cx - 1 + i, cy + d + 1};
-        FillRect(dc, &line, fill);
-    }
-}
-
-void ScrollBar::Paint(HDC dc) {
-    ScrollState* s = &m_s;
-    RECT rc;
-    GetClientRect(m_h, &rc);
-    bool vert = Vertical();
-    bool enabled = IsWindowEnabled(m_h) && s->max > s->min &&
-                   (!s->page || (long long)s->page <= (long long)s->max - s->min);
-    int pos = s->pressed == kThumb ? s->trackPos : s->pos;
-    Geometry g = Measure(pos);
-    // The track: the Classic dither of face and highlight.
-    RECT track = Along(g.arrow, g.length - g.arrow);
+void PaintScrollBar(HDC dc, const RECT& bar, bool vert, const ScrollBarState& s, ScrollBarPart pressed,
+                    bool enabled) {
+    int length = vert ? bar.bottom - bar.top : bar.right - bar.left;
+    int breadth = vert ? bar.right - bar.left : bar.bottom - bar.top;
+    auto along = [&](int from, int to) {
+        return vert ? RECT{bar.left, bar.top + from, bar.right, bar.top + to}
+                    : RECT{bar.left + from, bar.top, bar.left + to, bar.bottom};
+    };
+    enabled = enabled && ScrollBarUseful(s);
+    int pos = pressed == kPartThumb ? s.trackPos : s.pos;
+    ScrollBarGeometry g = MeasureScrollBar(s, length, breadth, pos);
+    RECT track = along(g.arrow, g.length - g.arrow);
     FillRect(dc, &track, TrackBrush());
-    if (s->pressed == kPageUp || s->pressed == kPageDown) {
-        RECT part = s->pressed == kPageUp ? Along(g.arrow, g.thumbStart)
-                                          : Along(g.thumbStart + g.thumb, g.length - g.arrow);
+    if (pressed == kPartPageUp || pressed == kPartPageDown) {
+        RECT part = pressed == kPartPageUp ? along(g.arrow, g.thumbStart)
+                                           : along(g.thumbStart + g.thumb, g.length - g.arrow);
         FillRect(dc, &part, GetSysColorBrush(COLOR_3DDKSHADOW));
     }
-    Arrow(dc, Along(0, g.arrow), vert, true, s->pressed == kArrowUp, enabled);
-    Arrow(dc, Along(g.length - g.arrow, g.length), vert, false, s->pressed == kArrowDown, enabled);
+    DrawArrowButton(dc, along(0, g.arrow), vert ? kArrowUp : kArrowLeft, pressed == kPartArrowUp,
+                    enabled && !(s.disabledArrows & 1));
+    DrawArrowButton(dc, along(g.length - g.arrow, g.length), vert ? kArrowDown : kArrowRight,
+                    pressed == kPartArrowDown, enabled && !(s.disabledArrows & 2));
     if (enabled && g.thumb > 0) {
-        RECT thumb = Along(g.thumbStart, g.thumbStart + g.thumb);
+        RECT thumb = along(g.thumbStart, g.thumbStart + g.thumb);
         FillRect(dc, &thumb, GetSysColorBrush(COLOR_3DFACE));
         DrawEdge(dc, &thumb, EDGE_RAISED, BF_RECT);
     }
 }
 
-Part ScrollBar::HitPart(POINT p) const {
-    Geometry g = Measure(m_s.pos);
-    int at = Vertical() ? p.y : p.x;
-    if (at < g.arrow)
-        return kArrowUp;
-    if (at >= g.length - g.arrow)
-        return kArrowDown;
-    if (g.thumb == 0)
-        return kNone;
-    if (at < g.thumbStart)
-        return kPageUp;
-    if (at < g.thumbStart + g.thumb)
-        return kThumb;
-    return kPageDown;
+}  // namespace user
+
+namespace {
+using user::ScrollBarPart;
+
+class ScrollBar : public user::Control {
+public:
+    explicit ScrollBar(HWND h) : Control(h, kPaints | kPrints) {}
+    LRESULT Proc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    bool Vertical() const { return (Style() & SBS_VERT) != 0; }
+    int Length() const {
+        RECT rc;
+        GetClientRect(m_h, &rc);
+        return Vertical() ? rc.bottom : rc.right;
+    }
+    int Breadth() const {
+        RECT rc;
+        GetClientRect(m_h, &rc);
+        return Vertical() ? rc.right : rc.bottom;
+    }
+    void Paint(HDC dc) override;
+    void Tell(int code, int pos);
+    int SetInfo(const SCROLLINFO& in, BOOL redraw);
+    LRESULT GetInfo(SCROLLINFO* out) const;
+    void OnButtonDown(POINT p);
+    void OnMouseMove(int along);
+    void OnButtonUp();
+    void OnKey(UINT vk, bool down);
+
+    user::ScrollBarState m_s;
+    ScrollBarPart m_pressed = user::kPartNone;
+    int m_dragOffset = 0;  // from the thumb's start to the mouse when dragging began
+};
+
+void ScrollBar::Paint(HDC dc) {
+    RECT rc;
+    GetClientRect(m_h, &rc);
+    user::PaintScrollBar(dc, rc, Vertical(), m_s, m_pressed, IsWindowEnabled(m_h));
 }
 
 void ScrollBar::Tell(int code, int pos) {
@@ -180,7 +181,7 @@ void ScrollBar::Tell(int code, int pos) {
 }
 
 int ScrollBar::SetInfo(const SCROLLINFO& in, BOOL redraw) {
-    ScrollState* s = &m_s;
+    user::ScrollBarState* s = &m_s;
     if (in.fMask & SIF_RANGE) {
         // A minimum above the maximum is no range at all.
         bool valid = in.nMin <= in.nMax;
@@ -193,8 +194,8 @@ int ScrollBar::SetInfo(const SCROLLINFO& in, BOOL redraw) {
     s->page = (UINT)std::min<long long>(s->page, (long long)s->max - s->min + 1);
     if (in.fMask & SIF_POS)
         s->pos = in.nPos;
-    s->pos = Clamp(*s, s->pos);
-    if (s->pressed != kThumb)
+    s->pos = user::ClampScrollPos(*s, s->pos);
+    if (m_pressed != user::kPartThumb)
         s->trackPos = s->pos;
     if (redraw)
         InvalidateRect(m_h, nullptr, FALSE);
@@ -202,52 +203,46 @@ int ScrollBar::SetInfo(const SCROLLINFO& in, BOOL redraw) {
 }
 
 void ScrollBar::OnButtonDown(POINT p) {
-    ScrollState* s = &m_s;
-    Part part = HitPart(p);
-    if (part == kNone)
+    int along = Vertical() ? p.y : p.x;
+    ScrollBarPart part = user::HitScrollBar(m_s, Length(), Breadth(), along);
+    if (part == user::kPartNone)
         return;
-    s->pressed = part;
+    // A disabled arrow does nothing.
+    if ((part == user::kPartArrowUp && (m_s.disabledArrows & ESB_DISABLE_LTUP)) ||
+        (part == user::kPartArrowDown && (m_s.disabledArrows & ESB_DISABLE_RTDN)))
+        return;
+    m_pressed = part;
     SetCapture(m_h);
-    if (part == kThumb) {
-        Geometry g = Measure(s->pos);
-        s->dragOffset = (Vertical() ? p.y : p.x) - g.thumbStart;
-        s->trackPos = s->pos;
+    if (part == user::kPartThumb) {
+        user::ScrollBarGeometry g = user::MeasureScrollBar(m_s, Length(), Breadth(), m_s.pos);
+        m_dragOffset = along - g.thumbStart;
+        m_s.trackPos = m_s.pos;
     } else {
-        int code = part == kArrowUp     ? SB_LINEUP
-                   : part == kArrowDown ? SB_LINEDOWN
-                   : part == kPageUp    ? SB_PAGEUP
-                                        : SB_PAGEDOWN;
-        Tell(code, s->pos);
+        Tell(user::ScrollCodeOf(part), m_s.pos);
     }
     InvalidateRect(m_h, nullptr, FALSE);
 }
 
 void ScrollBar::OnMouseMove(int along) {
-    ScrollState* s = &m_s;
-    if (s->pressed != kThumb || GetCapture() != m_h)
+    if (m_pressed != user::kPartThumb || GetCapture() != m_h)
         return;
-    Geometry g = Measure(s->pos);
-    int at = along - s->dragOffset;
-    int room = g.track - g.thumb;
-    int span = MaxPos(*s) - s->min;
-    int pos = room > 0 ? s->min + (int)((long long)std::clamp(at - g.arrow, 0, room) * span / room) : s->min;
-    if (pos != s->trackPos) {
-        s->trackPos = pos;
+    int pos = user::ScrollTrackPosition(m_s, Length(), Breadth(), along, m_dragOffset);
+    if (pos != m_s.trackPos) {
+        m_s.trackPos = pos;
         Tell(SB_THUMBTRACK, pos);
         InvalidateRect(m_h, nullptr, FALSE);
     }
 }
 
 void ScrollBar::OnButtonUp() {
-    ScrollState* s = &m_s;
-    if (s->pressed == kNone)
+    if (m_pressed == user::kPartNone)
         return;
-    Part was = s->pressed;
+    ScrollBarPart was = m_pressed;
     if (GetCapture() == m_h)
         ReleaseCapture();
-    if (was == kThumb)
-        Tell(SB_THUMBPOSITION, s->trackPos);
-    s->pressed = kNone;
+    if (was == user::kPartThumb)
+        Tell(SB_THUMBPOSITION, m_s.trackPos);
+    m_pressed = user::kPartNone;
     Tell(SB_ENDSCROLL, 0);
     InvalidateRect(m_h, nullptr, FALSE);
 }
@@ -315,8 +310,14 @@ LRESULT ScrollBar::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
             OnKey((UINT)wParam, msg == WM_KEYDOWN);
             return 0;
         case WM_CAPTURECHANGED:
-            m_s.pressed = kNone;
+            m_pressed = user::kPartNone;
             return 0;
+        case SBM_ENABLE_ARROWS: {
+            UINT old = m_s.disabledArrows;
+            m_s.disabledArrows = (UINT)wParam & ESB_DISABLE_BOTH;
+            InvalidateRect(m_h, nullptr, FALSE);
+            return old != m_s.disabledArrows;
+        }
         case WM_ENABLE:
             InvalidateRect(m_h, nullptr, FALSE);
             return 0;
@@ -351,45 +352,7 @@ LRESULT ScrollBar::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-bool IsScrollBarControl(HWND hwnd, int bar) {
-    if (bar != SB_CTL || !IsWindow(hwnd)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return false;
-    }
-    return true;
-}
 }  // namespace
-
-int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
-    if (!info || !IsScrollBarControl(hwnd, bar))
-        return 0;
-    return (int)SendMessage(hwnd, SBM_SETSCROLLINFO, (WPARAM)redraw, (LPARAM)info);
-}
-
-BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info) {
-    if (!info || !IsScrollBarControl(hwnd, bar))
-        return FALSE;
-    return (BOOL)SendMessage(hwnd, SBM_GETSCROLLINFO, 0, (LPARAM)info);
-}
-
-int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw) {
-    if (!IsScrollBarControl(hwnd, bar))
-        return 0;
-    return (int)SendMessage(hwnd, SBM_SETPOS, (WPARAM)pos, redraw);
-}
-
-int GetScrollPos(HWND hwnd, int bar) {
-    if (!IsScrollBarControl(hwnd, bar))
-        return 0;
-    return (int)SendMessage(hwnd, SBM_GETPOS, 0, 0);
-}
-
-BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw) {
-    if (!IsScrollBarControl(hwnd, bar))
-        return FALSE;
-    SendMessage(hwnd, redraw ? SBM_SETRANGEREDRAW : SBM_SETRANGE, (WPARAM)minPos, (LPARAM)maxPos);
-    return TRUE;
-}
 
 void user::RegisterScrollBarClass() {
     RegisterControlClass(WC_SCROLLBAR, user::ControlWindowProc<ScrollBar>, CS_DBLCLKS | CS_PARENTDC);
