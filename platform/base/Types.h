@@ -64,6 +64,7 @@ struct RECT {
 typedef RECT* LPRECT;
 typedef const RECT* LPCRECT;
 typedef POINT* LPPOINT;
+typedef SIZE* LPSIZE;
 
 #define MAX_PATH 260
 

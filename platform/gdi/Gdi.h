@@ -22,6 +22,7 @@ typedef struct _cairo_surface cairo_surface_t;
 #define CLR_INVALID 0xFFFFFFFFu
 #define CLR_NONE 0xFFFFFFFFu
 #define HGDI_ERROR ((HGDIOBJ)(LONG_PTR)-1)
+#define GDI_ERROR 0xFFFFFFFFu
 
 // Stock objects.
 #define WHITE_BRUSH 0
@@ -166,8 +167,26 @@ typedef struct _cairo_surface cairo_surface_t;
 #define RGN_DIFF 4
 #define RGN_COPY 5
 
-// Mapping modes (the text mode: one logical unit is one pixel).
+// Mapping modes: text (one logical unit is one pixel), fixed units to the inch with y upwards, and the
+// free modes whose scale the window and viewport extents give.
 #define MM_TEXT 1
+#define MM_LOMETRIC 2
+#define MM_HIMETRIC 3
+#define MM_LOENGLISH 4
+#define MM_HIENGLISH 5
+#define MM_TWIPS 6
+#define MM_ISOTROPIC 7
+#define MM_ANISOTROPIC 8
+
+// StretchBlt modes (every mode takes the nearest source pixel).
+#define BLACKONWHITE 1
+#define WHITEONBLACK 2
+#define COLORONCOLOR 3
+#define HALFTONE 4
+#define STRETCH_ANDSCANS BLACKONWHITE
+#define STRETCH_ORSCANS WHITEONBLACK
+#define STRETCH_DELETESCANS COLORONCOLOR
+#define STRETCH_HALFTONE HALFTONE
 
 // Device capabilities.
 #define HORZSIZE 4
@@ -289,11 +308,31 @@ int GetObject(HGDIOBJ object, int size, LPVOID buffer);
 DWORD GetObjectType(HGDIOBJ object);
 #define OBJ_PEN 1
 #define OBJ_BRUSH 2
+#define OBJ_PAL 5
 #define OBJ_DC 3
 #define OBJ_FONT 6
 #define OBJ_BITMAP 7
 #define OBJ_REGION 8
 #define OBJ_MEMDC 10
+
+// Palettes: kept and answered; a true-colour device draws every colour as it is.
+struct PALETTEENTRY {
+    BYTE peRed;
+    BYTE peGreen;
+    BYTE peBlue;
+    BYTE peFlags;
+};
+struct LOGPALETTE {
+    WORD palVersion;
+    WORD palNumEntries;
+    PALETTEENTRY palPalEntry[1];
+};
+HPALETTE CreatePalette(const LOGPALETTE* palette);
+UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, PALETTEENTRY* entries);
+UINT SetPaletteEntries(HPALETTE palette, UINT start, UINT count, const PALETTEENTRY* entries);
+UINT GetNearestPaletteIndex(HPALETTE palette, COLORREF color);
+HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL forceBackground);
+UINT RealizePalette(HDC dc);
 
 // Device contexts.
 HDC CreateCompatibleDC(HDC dc);
@@ -314,6 +353,18 @@ int SetMapMode(HDC dc, int mode);
 int GetMapMode(HDC dc);
 BOOL SetViewportOrgEx(HDC dc, int x, int y, LPPOINT old);
 BOOL SetWindowOrgEx(HDC dc, int x, int y, LPPOINT old);
+BOOL OffsetWindowOrgEx(HDC dc, int dx, int dy, LPPOINT old);
+BOOL SetWindowExtEx(HDC dc, int x, int y, LPSIZE old);
+BOOL SetViewportExtEx(HDC dc, int x, int y, LPSIZE old);
+BOOL GetWindowExtEx(HDC dc, LPSIZE size);
+BOOL GetViewportExtEx(HDC dc, LPSIZE size);
+BOOL ScaleViewportExtEx(HDC dc, int xNum, int xDenom, int yNum, int yDenom, LPSIZE old);
+BOOL ScaleWindowExtEx(HDC dc, int xNum, int xDenom, int yNum, int yDenom, LPSIZE old);
+// Logical points to device points (relative to the DC's own origin) and back.
+BOOL LPtoDP(HDC dc, LPPOINT points, int count);
+BOOL DPtoLP(HDC dc, LPPOINT points, int count);
+int SetStretchBltMode(HDC dc, int mode);
+int GetStretchBltMode(HDC dc);
 BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, LPPOINT old);
 BOOL GetViewportOrgEx(HDC dc, LPPOINT pt);
 BOOL GetWindowOrgEx(HDC dc, LPPOINT pt);

@@ -3,6 +3,8 @@
 
 #include <cairo.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -71,6 +73,13 @@ public:
     cairo_scaled_font_t* m_scaled = nullptr;
 };
 
+// Palettes are kept and answered; drawing is true colour and never goes through them.
+class PaletteObject : public GdiObject {
+public:
+    DWORD Type() const override { return OBJ_PAL; }
+    std::vector<PALETTEENTRY> m_entries;
+};
+
 class RegionObject : public GdiObject {
 public:
     DWORD Type() const override { return OBJ_REGION; }
@@ -88,6 +97,12 @@ struct DCState {
     UINT textAlign = 0;
     POINT viewportOrg{0, 0};
     POINT windowOrg{0, 0};
+    // The mapping mode: logical units reach device pixels scaled by viewportExt / windowExt.
+    int mapMode = MM_TEXT;
+    SIZE windowExt{1, 1};
+    SIZE viewportExt{1, 1};
+    int stretchMode = 1;  // BLACKONWHITE
+    HGDIOBJ palette = nullptr;
     POINT brushOrg{0, 0};
     POINT position{0, 0};
     bool hasUserClip = false;
@@ -109,8 +124,23 @@ public:
 
     void SetSurface(cairo_surface_t* surface);
     // Surface pixel of a logical point.
-    int DevX(int x) const { return x - m_state.windowOrg.x + m_state.viewportOrg.x + m_origin.x; }
-    int DevY(int y) const { return y - m_state.windowOrg.y + m_state.viewportOrg.y + m_origin.y; }
+    int DevX(int x) const { return Scale(x - m_state.windowOrg.x, m_state.viewportExt.cx, m_state.windowExt.cx) + m_state.viewportOrg.x + m_origin.x; }
+    int DevY(int y) const { return Scale(y - m_state.windowOrg.y, m_state.viewportExt.cy, m_state.windowExt.cy) + m_state.viewportOrg.y + m_origin.y; }
+    // The logical point of a surface pixel.
+    int LogX(int dev) const { return Scale(dev - m_origin.x - m_state.viewportOrg.x, m_state.windowExt.cx, m_state.viewportExt.cx) + m_state.windowOrg.x; }
+    int LogY(int dev) const { return Scale(dev - m_origin.y - m_state.viewportOrg.y, m_state.windowExt.cy, m_state.viewportExt.cy) + m_state.windowOrg.y; }
+    // A device rectangle with its corners in order (mappings may turn an axis round).
+    RECT DevRect(int left, int top, int right, int bottom) const {
+        int l = DevX(left), r = DevX(right), t = DevY(top), b = DevY(bottom);
+        return RECT{std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)};
+    }
+    static int Scale(int v, int num, int den) {
+        if (num == den)
+            return v;
+        long long p = (long long)v * num;
+        long long half = std::abs((long long)den) / 2;
+        return (int)(((p < 0) != (den < 0) ? p - half : p + half) / den);
+    }
     // The pixels this DC may touch, in surface pixels.
     Region EffectiveClip() const;
     PenObject* Pen() const;

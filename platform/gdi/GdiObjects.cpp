@@ -1,5 +1,6 @@
 // Handle tables, drawing objects, device contexts and their state.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <mutex>
 
@@ -54,6 +55,15 @@ void MakeStock() {
     g_stock[DEVICE_DEFAULT_FONT] = g_stock[SYSTEM_FONT];
     g_stock[SYSTEM_FIXED_FONT] = MakeStockFont(-13, "Fixedsys", FIXED_PITCH | FF_MODERN);
     g_stock[DEFAULT_GUI_FONT] = MakeStockFont(-11, "MS Shell Dlg", VARIABLE_PITCH | FF_SWISS);
+    // The default palette: the sixteen colours every display has.
+    auto pal = std::make_shared<PaletteObject>();
+    for (COLORREF c : {RGB(0, 0, 0), RGB(128, 0, 0), RGB(0, 128, 0), RGB(128, 128, 0), RGB(0, 0, 128),
+                       RGB(128, 0, 128), RGB(0, 128, 128), RGB(192, 192, 192), RGB(128, 128, 128), RGB(255, 0, 0),
+                       RGB(0, 255, 0), RGB(255, 255, 0), RGB(0, 0, 255), RGB(255, 0, 255), RGB(0, 255, 255),
+                       RGB(255, 255, 255)})
+        pal->m_entries.push_back(PALETTEENTRY{GetRValue(c), GetGValue(c), GetBValue(c), 0});
+    pal->m_stock = true;
+    g_stock[DEFAULT_PALETTE] = AddObject(pal);
 }
 HGDIOBJ Stock(int index) {
     std::call_once(g_stockOnce, MakeStock);
@@ -221,8 +231,67 @@ int MulDiv(int number, int numerator, int denominator) {
 
 // ---- Objects ----------------------------------------------------------------------------------
 
+HPALETTE CreatePalette(const LOGPALETTE* palette) {
+    if (!palette || palette->palNumEntries == 0)
+        return nullptr;
+    auto p = std::make_shared<PaletteObject>();
+    p->m_entries.assign(palette->palPalEntry, palette->palPalEntry + palette->palNumEntries);
+    return (HPALETTE)AddObject(p);
+}
+
+UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, PALETTEENTRY* entries) {
+    auto p = Find<PaletteObject>(palette);
+    if (!p)
+        return 0;
+    if (!entries)
+        return (UINT)p->m_entries.size();
+    UINT n = start < p->m_entries.size() ? std::min<UINT>(count, (UINT)p->m_entries.size() - start) : 0;
+    std::copy(p->m_entries.begin() + start, p->m_entries.begin() + start + n, entries);
+    return n;
+}
+
+UINT SetPaletteEntries(HPALETTE palette, UINT start, UINT count, const PALETTEENTRY* entries) {
+    auto p = Find<PaletteObject>(palette);
+    if (!p || !entries || p->m_stock)
+        return 0;
+    UINT n = start < p->m_entries.size() ? std::min<UINT>(count, (UINT)p->m_entries.size() - start) : 0;
+    std::copy(entries, entries + n, p->m_entries.begin() + start);
+    return n;
+}
+
+UINT GetNearestPaletteIndex(HPALETTE palette, COLORREF color) {
+    auto p = Find<PaletteObject>(palette);
+    if (!p || p->m_entries.empty())
+        return CLR_INVALID;
+    UINT best = 0;
+    long bestDistance = -1;
+    for (size_t i = 0; i < p->m_entries.size(); ++i) {
+        const PALETTEENTRY& e = p->m_entries[i];
+        long dr = e.peRed - GetRValue(color), dg = e.peGreen - GetGValue(color), db = e.peBlue - GetBValue(color);
+        long d = dr * dr + dg * dg + db * db;
+        if (bestDistance < 0 || d < bestDistance) {
+            bestDistance = d;
+            best = (UINT)i;
+        }
+    }
+    return best;
+}
+
+HPALETTE SelectPalette(HDC hdc, HPALETTE palette, BOOL) {
+    auto dc = FindDC(hdc);
+    if (!dc || !Find<PaletteObject>(palette))
+        return nullptr;
+    HGDIOBJ old = dc->m_state.palette ? dc->m_state.palette : GetStockObject(DEFAULT_PALETTE);
+    dc->m_state.palette = palette;
+    return (HPALETTE)old;
+}
+
+UINT RealizePalette(HDC hdc) {
+    return FindDC(hdc) ? 0 : GDI_ERROR;
+}
+
 HGDIOBJ GetStockObject(int index) {
-    if (index < 0 || index > DEFAULT_GUI_FONT || index == 9 || index == DEFAULT_PALETTE)
+    if (index < 0 || index > DEFAULT_GUI_FONT || index == 9)
         return nullptr;
     return Stock(index);
 }
@@ -658,10 +727,141 @@ int GetBkMode(HDC hdc) {
     return dc ? dc->m_state.bkMode : 0;
 }
 int SetMapMode(HDC hdc, int mode) {
-    return FindDC(hdc) && mode == MM_TEXT ? MM_TEXT : 0;
+    auto dc = FindDC(hdc);
+    if (!dc || mode < MM_TEXT || mode > MM_ANISOTROPIC)
+        return 0;
+    DCState& st = dc->m_state;
+    int old = st.mapMode;
+    st.mapMode = mode;
+    // The fixed modes are so many units to the inch, y growing upwards; the free ones keep the extents
+    // they had.
+    int perInch = 0;
+    switch (mode) {
+        case MM_TEXT:
+            st.windowExt = SIZE{1, 1};
+            st.viewportExt = SIZE{1, 1};
+            return old;
+        case MM_LOMETRIC:
+            perInch = 254;
+            break;
+        case MM_HIMETRIC:
+            perInch = 2540;
+            break;
+        case MM_LOENGLISH:
+            perInch = 100;
+            break;
+        case MM_HIENGLISH:
+            perInch = 1000;
+            break;
+        case MM_TWIPS:
+            perInch = 1440;
+            break;
+        default:
+            return old;
+    }
+    st.windowExt = SIZE{perInch, perInch};
+    st.viewportExt = SIZE{GetDeviceCaps(hdc, LOGPIXELSX), -GetDeviceCaps(hdc, LOGPIXELSY)};
+    return old;
 }
 int GetMapMode(HDC hdc) {
-    return FindDC(hdc) ? MM_TEXT : 0;
+    auto dc = FindDC(hdc);
+    return dc ? dc->m_state.mapMode : 0;
+}
+
+namespace {
+// In MM_ISOTROPIC one logical unit is as long on both axes: the viewport extent giving more units per
+// pixel than the other is shortened to match, keeping its sign.
+void MakeIsotropic(DCState& st) {
+    if (st.mapMode != MM_ISOTROPIC || !st.windowExt.cx || !st.windowExt.cy)
+        return;
+    double sx = std::abs((double)st.viewportExt.cx / st.windowExt.cx);
+    double sy = std::abs((double)st.viewportExt.cy / st.windowExt.cy);
+    if (sx > sy)
+        st.viewportExt.cx = (LONG)std::lround(std::copysign(sy * std::abs(st.windowExt.cx), (double)st.viewportExt.cx));
+    else if (sy > sx)
+        st.viewportExt.cy = (LONG)std::lround(std::copysign(sx * std::abs(st.windowExt.cy), (double)st.viewportExt.cy));
+}
+
+BOOL SetExtent(HDC hdc, SIZE DCState::*field, int x, int y, LPSIZE old) {
+    auto dc = FindDC(hdc);
+    if (!dc)
+        return FALSE;
+    DCState& st = dc->m_state;
+    if (old)
+        *old = st.*field;
+    // Only the free modes take extents; zero is no extent.
+    if (st.mapMode != MM_ISOTROPIC && st.mapMode != MM_ANISOTROPIC)
+        return TRUE;
+    if (x == 0 || y == 0)
+        return FALSE;
+    st.*field = SIZE{x, y};
+    MakeIsotropic(st);
+    return TRUE;
+}
+}  // namespace
+
+BOOL SetWindowExtEx(HDC dc, int x, int y, LPSIZE old) {
+    return SetExtent(dc, &DCState::windowExt, x, y, old);
+}
+BOOL SetViewportExtEx(HDC dc, int x, int y, LPSIZE old) {
+    return SetExtent(dc, &DCState::viewportExt, x, y, old);
+}
+BOOL GetWindowExtEx(HDC hdc, LPSIZE size) {
+    auto dc = FindDC(hdc);
+    if (!dc || !size)
+        return FALSE;
+    *size = dc->m_state.windowExt;
+    return TRUE;
+}
+BOOL GetViewportExtEx(HDC hdc, LPSIZE size) {
+    auto dc = FindDC(hdc);
+    if (!dc || !size)
+        return FALSE;
+    *size = dc->m_state.viewportExt;
+    return TRUE;
+}
+BOOL ScaleViewportExtEx(HDC hdc, int xNum, int xDenom, int yNum, int yDenom, LPSIZE old) {
+    auto dc = FindDC(hdc);
+    if (!dc || !xDenom || !yDenom)
+        return FALSE;
+    SIZE e = dc->m_state.viewportExt;
+    return SetViewportExtEx(hdc, MulDiv(e.cx, xNum, xDenom), MulDiv(e.cy, yNum, yDenom), old);
+}
+BOOL ScaleWindowExtEx(HDC hdc, int xNum, int xDenom, int yNum, int yDenom, LPSIZE old) {
+    auto dc = FindDC(hdc);
+    if (!dc || !xDenom || !yDenom)
+        return FALSE;
+    SIZE e = dc->m_state.windowExt;
+    return SetWindowExtEx(hdc, MulDiv(e.cx, xNum, xDenom), MulDiv(e.cy, yNum, yDenom), old);
+}
+
+BOOL LPtoDP(HDC hdc, LPPOINT points, int count) {
+    auto dc = FindDC(hdc);
+    if (!dc || (!points && count > 0))
+        return FALSE;
+    for (int i = 0; i < count; ++i)
+        points[i] = POINT{dc->DevX(points[i].x) - dc->m_origin.x, dc->DevY(points[i].y) - dc->m_origin.y};
+    return TRUE;
+}
+BOOL DPtoLP(HDC hdc, LPPOINT points, int count) {
+    auto dc = FindDC(hdc);
+    if (!dc || (!points && count > 0))
+        return FALSE;
+    for (int i = 0; i < count; ++i)
+        points[i] = POINT{dc->LogX(points[i].x + dc->m_origin.x), dc->LogY(points[i].y + dc->m_origin.y)};
+    return TRUE;
+}
+int SetStretchBltMode(HDC hdc, int mode) {
+    auto dc = FindDC(hdc);
+    if (!dc || mode < BLACKONWHITE || mode > HALFTONE)
+        return 0;
+    int old = dc->m_state.stretchMode;
+    dc->m_state.stretchMode = mode;
+    return old;
+}
+int GetStretchBltMode(HDC hdc) {
+    auto dc = FindDC(hdc);
+    return dc ? dc->m_state.stretchMode : 0;
 }
 
 static BOOL SetOrigin(HDC hdc, POINT DCState::*field, int x, int y, LPPOINT old, bool offset) {
@@ -687,6 +887,9 @@ BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, LPPOINT old) {
 }
 BOOL SetWindowOrgEx(HDC dc, int x, int y, LPPOINT old) {
     return SetOrigin(dc, &DCState::windowOrg, x, y, old, false);
+}
+BOOL OffsetWindowOrgEx(HDC dc, int dx, int dy, LPPOINT old) {
+    return SetOrigin(dc, &DCState::windowOrg, dx, dy, old, true);
 }
 BOOL SetBrushOrgEx(HDC dc, int x, int y, LPPOINT old) {
     return SetOrigin(dc, &DCState::brushOrg, x, y, old, false);
@@ -735,8 +938,9 @@ int GetDeviceCaps(HDC hdc, int index) {
 
 // Clip rectangles given in logical units are kept relative to the DC origin, like Windows' device units.
 static RECT LogicalToOriginRelative(const DeviceContext& dc, int left, int top, int right, int bottom) {
-    return RECT{dc.DevX(left) - dc.m_origin.x, dc.DevY(top) - dc.m_origin.y, dc.DevX(right) - dc.m_origin.x,
-                dc.DevY(bottom) - dc.m_origin.y};
+    RECT r = dc.DevRect(left, top, right, bottom);
+    OffsetRect(&r, -dc.m_origin.x, -dc.m_origin.y);
+    return r;
 }
 
 int GetClipBox(HDC hdc, LPRECT rc) {
@@ -745,9 +949,9 @@ int GetClipBox(HDC hdc, LPRECT rc) {
         return ERROR;
     Region clip = dc->EffectiveClip();
     RECT b = clip.Bounds();
-    // Back to logical units.
-    int dx = dc->DevX(0), dy = dc->DevY(0);
-    *rc = RECT{b.left - dx, b.top - dy, b.right - dx, b.bottom - dy};
+    // Back to logical units, corners in order.
+    int l = dc->LogX(b.left), r = dc->LogX(b.right), t = dc->LogY(b.top), bt = dc->LogY(b.bottom);
+    *rc = RECT{std::min(l, r), std::min(t, bt), std::max(l, r), std::max(t, bt)};
     return clip.Complexity();
 }
 
@@ -803,7 +1007,7 @@ BOOL RectVisible(HDC hdc, const RECT* rc) {
     if (!dc || !rc)
         return FALSE;
     return dc->EffectiveClip().Intersects(
-        RECT{dc->DevX(rc->left), dc->DevY(rc->top), dc->DevX(rc->right), dc->DevY(rc->bottom)});
+        dc->DevRect(rc->left, rc->top, rc->right, rc->bottom));
 }
 
 BOOL PtVisible(HDC hdc, int x, int y) {

@@ -118,7 +118,7 @@ HBRUSH ResolveBrush(HBRUSH brush) {
 }
 
 RECT DevRect(const DeviceContext& dc, const RECT& rc) {
-    return RECT{dc.DevX(rc.left), dc.DevY(rc.top), dc.DevX(rc.right), dc.DevY(rc.bottom)};
+    return dc.DevRect(rc.left, rc.top, rc.right, rc.bottom);
 }
 
 // Fills a surface rectangle with a brush under a ternary raster operation (source unused).
@@ -447,8 +447,14 @@ BOOL StretchBlt(HDC hdst, int x, int y, int width, int height, HDC hsrc, int sx,
         int stride = cairo_image_surface_get_stride(src->m_surface);
         int w = cairo_image_surface_get_width(src->m_surface),
             h = cairo_image_surface_get_height(src->m_surface);
+        // The source rectangle in its device pixels (its mapping may scale it).
+        RECT sr = src->DevRect(sx, sy, sx + swidth, sy + sheight);
+        sw = sr.right - sr.left;
+        sh = sr.bottom - sr.top;
+        if (sw == 0 || sh == 0)
+            return TRUE;
         source.assign((size_t)sw * sh, 0);
-        int ox = src->DevX(swidth < 0 ? sx + swidth : sx), oy = src->DevY(sheight < 0 ? sy + sheight : sy);
+        int ox = sr.left, oy = sr.top;
         for (int j = 0; j < sh; ++j) {
             int py = oy + j;
             uint32_t* out = &source[(size_t)j * sw];
@@ -464,8 +470,11 @@ BOOL StretchBlt(HDC hdst, int x, int y, int width, int height, HDC hsrc, int sx,
             std::fill(out + to, out + sw, 0xFF000000u);
         }
     }
-    int dw = std::abs(width), dh = std::abs(height);
-    int ox = dst->DevX(width < 0 ? x + width : x), oy = dst->DevY(height < 0 ? y + height : y);
+    RECT dr = dst->DevRect(x, y, x + width, y + height);
+    int dw = dr.right - dr.left, dh = dr.bottom - dr.top;
+    if (dw == 0 || dh == 0)
+        return TRUE;
+    int ox = dr.left, oy = dr.top;
     PixelTarget t(dst->m_surface, dst->EffectiveClip());
     if (!t.Valid())
         return FALSE;
@@ -474,7 +483,11 @@ BOOL StretchBlt(HDC hdst, int x, int y, int width, int height, HDC hsrc, int sx,
     DCState state = dst->m_state;
     state.brushOrg.x += dst->m_origin.x;
     state.brushOrg.y += dst->m_origin.y;
-    bool mirrorX = (width < 0) != (swidth < 0), mirrorY = (height < 0) != (sheight < 0);
+    // Mirrored where the source and destination run opposite ways on their devices.
+    bool dstFlipX = dst->DevX(x + width) < dst->DevX(x), dstFlipY = dst->DevY(y + height) < dst->DevY(y);
+    bool srcFlipX = src ? src->DevX(sx + swidth) < src->DevX(sx) : false;
+    bool srcFlipY = src ? src->DevY(sy + sheight) < src->DevY(sy) : false;
+    bool mirrorX = dstFlipX != srcFlipX, mirrorY = dstFlipY != srcFlipY;
     bool plainCopy = rop == SRCCOPY && useSource && sw == dw && sh == dh && !mirrorX && !mirrorY;
     t.ForSpans(RECT{ox, oy, ox + dw, oy + dh}, [&](int x0, int x1, int yy) {
         uint32_t* row = t.Row(yy);

@@ -236,12 +236,12 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rc, LPCTSTR tex
 
     Region clip = dc->EffectiveClip();
     if (rc && (options & ETO_OPAQUE)) {
-        RECT dev{dc->DevX(rc->left), dc->DevY(rc->top), dc->DevX(rc->right), dc->DevY(rc->bottom)};
+        RECT dev = dc->DevRect(rc->left, rc->top, rc->right, rc->bottom);
         FillBackground(*dc, dev, clip);
     }
     if (rc && (options & ETO_CLIPPED))
         clip.Intersect(
-            RECT{dc->DevX(rc->left), dc->DevY(rc->top), dc->DevX(rc->right), dc->DevY(rc->bottom)});
+            dc->DevRect(rc->left, rc->top, rc->right, rc->bottom));
     int dx = dc->DevX(x), dy = dc->DevY(y);
     if (dc->m_state.bkMode == OPAQUE && !(options & ETO_OPAQUE))
         FillBackground(*dc, RECT{dx, dy, dx + width, dy + tm.tmHeight}, clip);
@@ -526,7 +526,7 @@ int DrawText(HDC hdc, LPCTSTR text, int length, LPRECT rc, UINT format) {
     Region clip = dc->EffectiveClip();
     if (!(format & DT_NOCLIP))
         clip.Intersect(
-            RECT{dc->DevX(rc->left), dc->DevY(rc->top), dc->DevX(rc->right), dc->DevY(rc->bottom)});
+            dc->DevRect(rc->left, rc->top, rc->right, rc->bottom));
     bool showPrefix = !(format & (DT_NOPREFIX | DT_HIDEPREFIX));
     int lineY = y;
     for (const TextLine& l : lines) {
