@@ -1,5 +1,7 @@
 // CWinApp: profile, recent files, document templates, command line, idle-time updates.
 #include <algorithm>
+
+#include "platform/framework/gdi/DC.h"
 #include <string>
 
 #include "platform/base/CommandLine.h"
@@ -56,6 +58,8 @@ BOOL CWinApp::OnIdle(LONG count) {
     }
     CWnd::DeleteTempMap();
     CMenu::DeleteTempMap();
+    CDC::DeleteTempMap();
+    CGdiObject::DeleteTempMap();
     return FALSE;
 }
 

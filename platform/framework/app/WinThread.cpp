@@ -2,6 +2,7 @@
 
 #include "platform/framework/app/DocManager.h"
 #include "platform/framework/app/RecentFileList.h"
+#include "platform/framework/gdi/DC.h"
 
 #include <mutex>
 
@@ -33,6 +34,8 @@ DWORD ThreadEntry(LPVOID p) {
     }
     CWnd::DeleteTempMap();
     CMenu::DeleteTempMap();
+    CDC::DeleteTempMap();
+    CGdiObject::DeleteTempMap();
     thread->Delete();
     t_thread = nullptr;
     return result;
@@ -70,6 +73,8 @@ BOOL CWinThread::OnIdle(LONG count) {
     if (count == 0) {
         CWnd::DeleteTempMap();
         CMenu::DeleteTempMap();
+        CDC::DeleteTempMap();
+        CGdiObject::DeleteTempMap();
     }
     return FALSE;
 }
