@@ -172,6 +172,11 @@ DWORD WaitForHandlesEx(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD m
 }
 
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+    if (auto object = LookupKernelObject(handle)) {
+        long long own = object->WaitAlone(milliseconds);
+        if (own >= 0)
+            return (DWORD)own;
+    }
     return WaitForHandlesEx(1, &handle, FALSE, milliseconds, WaitExtras{});
 }
 

@@ -30,6 +30,9 @@ public:
     virtual bool IsWaitable() const { return true; }
     // A wait was satisfied by this object (an auto-reset event resets here).
     virtual void OnWaitSatisfied() {}
+    // Objects shared with other processes wait their own way: the result of a wait on this object alone,
+    // or -1 to wait as every other object does.
+    virtual long long WaitAlone(DWORD /*milliseconds*/) { return -1; }
 };
 
 // The lock of every waitable state and of the message queues built on it.
