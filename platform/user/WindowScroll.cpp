@@ -48,14 +48,11 @@ void RedrawBars(HWND hwnd) {
     InvalidateWindowArea(hwnd, &none, false, false, true);
 }
 
-// The client area changed with a bar showing or going: the frame is drawn again and the window told.
+// The client area changed with a bar showing or going: the frame is computed and drawn again, and the
+// window gets WM_SIZE with its new client size.
 void FrameChanged(HWND hwnd) {
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    RECT rc;
-    GetClientRect(hwnd, &rc);
-    SendMessage(hwnd, WM_SIZE, IsIconic(hwnd) ? SIZE_MINIMIZED : IsZoomed(hwnd) ? SIZE_MAXIMIZED : SIZE_RESTORED,
-                MAKELPARAM(rc.right, rc.bottom));
 }
 
 // Sets a frame bar's style bit; true when it changed.

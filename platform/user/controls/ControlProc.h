@@ -85,7 +85,10 @@ void DrawArrowButton(HDC dc, const RECT& r, ArrowDirection dir, bool pressed, bo
 
 // Where a WM_VSCROLL or WM_HSCROLL request moves a scrolled position: a line, a page, an end, or the
 // scroll bar's thumb. FALSE for a request that moves nothing (SB_ENDSCROLL).
-inline BOOL ScrollTarget(int code, int position, int line, int page, int end, HWND bar, int& target) {
+// `bar` with `which` names the scroll bar whose track position the thumb codes read: a scroll bar control
+// (SB_CTL) or a window's frame bar (SB_HORZ, SB_VERT).
+inline BOOL ScrollTarget(int code, int position, int line, int page, int end, HWND bar, int& target,
+                         int which = SB_CTL) {
     switch (code) {
         case SB_LINEUP:
             target = position - line;
@@ -108,7 +111,7 @@ inline BOOL ScrollTarget(int code, int position, int line, int page, int end, HW
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION: {
             SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-            target = GetScrollInfo(bar, SB_CTL, &si) ? si.nTrackPos : position;
+            target = GetScrollInfo(bar, which, &si) ? si.nTrackPos : position;
             return TRUE;
         }
         default:

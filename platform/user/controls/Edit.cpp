@@ -77,7 +77,7 @@ private:
     int m_firstLine = 0;
     int m_scrollX = 0;
     bool m_dragging = false;
-    HWND m_vbar = nullptr, m_hbar = nullptr;
+    bool m_vbar = false, m_hbar = false;  // scroll bars in the frame (WS_VSCROLL, WS_HSCROLL)
     HDC m_measureDC = nullptr;
     int m_widest = -1;
 };
@@ -129,15 +129,6 @@ void Edit::Metrics() {
 
 // Places the scroll bars and lays the text out in the formatting rectangle.
 void Edit::Layout() {
-    RECT rc;
-    GetClientRect(m_h, &rc);
-    int sb = GetSystemMetrics(SM_CXVSCROLL), sbh = GetSystemMetrics(SM_CYHSCROLL);
-    if (m_vbar)
-        SetWindowPos(m_vbar, nullptr, rc.right - sb, 0, sb, std::max<LONG>(0, rc.bottom - (m_hbar ? sbh : 0)),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    if (m_hbar)
-        SetWindowPos(m_hbar, nullptr, 0, rc.bottom - sbh, std::max<LONG>(0, rc.right - (m_vbar ? sb : 0)),
-                     sbh, SWP_NOZORDER | SWP_NOACTIVATE);
     // A multi-line edit wraps its lines unless it scrolls sideways.
     bool wraps = Multi() && !(Style() & (ES_AUTOHSCROLL | WS_HSCROLL));
     RECT fr = FormatRect();
@@ -154,10 +145,6 @@ RECT Edit::FormatRect() const {
         return m_rect;
     RECT rc;
     GetClientRect(m_h, &rc);
-    if (m_vbar)
-        rc.right -= GetSystemMetrics(SM_CXVSCROLL);
-    if (m_hbar)
-        rc.bottom -= GetSystemMetrics(SM_CYHSCROLL);
     RECT r{rc.left + m_leftMargin, rc.top, rc.right - m_rightMargin, rc.bottom};
     if (!Multi()) {
         // One line, a pixel in from the left, in the middle of the height.
@@ -249,7 +236,7 @@ void Edit::UpdateScrollBars() {
                       (UINT)VisibleLines(),
                       m_firstLine,
                       m_firstLine};
-        SetScrollInfo(m_vbar, SB_CTL, &si, TRUE);
+        SetScrollInfo(m_h, SB_VERT, &si, TRUE);
     }
     if (m_hbar) {
         RECT r = FormatRect();
@@ -260,7 +247,7 @@ void Edit::UpdateScrollBars() {
                       (UINT)std::max<LONG>(1, r.right - r.left),
                       m_scrollX,
                       m_scrollX};
-        SetScrollInfo(m_hbar, SB_CTL, &si, TRUE);
+        SetScrollInfo(m_h, SB_HORZ, &si, TRUE);
     }
 }
 
@@ -276,13 +263,14 @@ int Edit::Widest() {
 void Edit::OnScroll(bool vertical, int code, HWND bar) {
     int target;
     if (vertical) {
-        if (ScrollTarget(code, m_firstLine, 1, VisibleLines(), m_text.LineCount(), bar ? bar : m_vbar,
-                         target))
+        if (ScrollTarget(code, m_firstLine, 1, VisibleLines(), m_text.LineCount(), bar ? bar : m_h, target,
+                         bar ? SB_CTL : SB_VERT))
             SetFirstLine(target);
     } else {
         RECT r = FormatRect();
         int page = std::max<int>(1, r.right - r.left);
-        if (ScrollTarget(code, m_scrollX, m_avgChar, page, Widest() - page, bar ? bar : m_hbar, target))
+        if (ScrollTarget(code, m_scrollX, m_avgChar, page, Widest() - page, bar ? bar : m_h, target,
+                         bar ? SB_CTL : SB_HORZ))
             SetScrollX(std::min(target, std::max(0, Widest() - page)));
     }
     UpdateScrollBars();
@@ -657,12 +645,9 @@ LRESULT Edit::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_CREATE: {
             DWORD style = Style();
-            if (Multi() && (style & WS_VSCROLL))
-                m_vbar = CreateWindowEx(0, WC_SCROLLBAR, "", WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, 0, 0,
-                                        m_h, nullptr, nullptr, nullptr);
-            if (Multi() && (style & WS_HSCROLL))
-                m_hbar = CreateWindowEx(0, WC_SCROLLBAR, "", WS_CHILD | WS_VISIBLE | SBS_HORZ, 0, 0, 0, 0,
-                                        m_h, nullptr, nullptr, nullptr);
+            // A multi-line edit's scroll bars are its frame's, shown (disabled when idle) for good.
+            m_vbar = Multi() && (style & WS_VSCROLL);
+            m_hbar = Multi() && (style & WS_HSCROLL);
             Metrics();
             return 0;
         }

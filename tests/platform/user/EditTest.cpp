@@ -382,12 +382,12 @@ TEST_F(EditTest, LongTextScrollsToItsLastLine) {
     SendMessage(e, EM_GETRECT, 0, (LPARAM)&r);
     int visible = (r.bottom - r.top) / lineHeight;
     EXPECT_EQ(first, lines + 1 - visible);
-    // The scroll bar goes back to the top.
-    HWND bar = GetWindow(e, GW_CHILD);
-    ASSERT_TRUE(bar);
-    SendMessage(e, WM_VSCROLL, SB_TOP, (LPARAM)bar);
+    // The frame's scroll bar follows, and goes back to the top.
+    EXPECT_EQ(GetScrollPos(e, SB_VERT), first);
+    SendMessage(e, WM_VSCROLL, SB_TOP, 0);
     EXPECT_EQ(SendMessage(e, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
-    SendMessage(e, WM_VSCROLL, SB_LINEDOWN, (LPARAM)bar);
+    SendMessage(e, WM_VSCROLL, SB_LINEDOWN, 0);
     EXPECT_EQ(SendMessage(e, EM_GETFIRSTVISIBLELINE, 0, 0), 1);
+    EXPECT_EQ(GetScrollPos(e, SB_VERT), 1);
 }
 }  // namespace
