@@ -12,3 +12,44 @@
 // passed on. Returns a value above 32 once the opener has started, else an error code (SE_ERR_FNF
 // when no opener is installed, SE_ERR_NOASSOC for another verb). The opener runs on its own.
 HINSTANCE ShellExecute(HWND owner, LPCTSTR verb, LPCTSTR file, LPCTSTR parameters, LPCTSTR folder, int show);
+
+// Notification icons. There is no tray every desktop has, so no icon is shown: the platform keeps each
+// icon's window, id, callback message, icon, tip and state, and answers as the shell does. A test (or a
+// display that grows a tray) reads them with FindNotifyIcon and clicks with SimulateNotifyIconMouse.
+#define NIM_ADD 0x00000000
+#define NIM_MODIFY 0x00000001
+#define NIM_DELETE 0x00000002
+#define NIM_SETFOCUS 0x00000003
+#define NIM_SETVERSION 0x00000004
+#define NIF_MESSAGE 0x00000001
+#define NIF_ICON 0x00000002
+#define NIF_TIP 0x00000004
+#define NIF_STATE 0x00000008
+#define NIF_INFO 0x00000010
+#define NIS_HIDDEN 0x00000001
+#define NIS_SHAREDICON 0x00000002
+
+struct NOTIFYICONDATA {
+    DWORD cbSize;
+    HWND hWnd;
+    UINT uID;
+    UINT uFlags;
+    UINT uCallbackMessage;
+    HICON hIcon;
+    CHAR szTip[128];
+    DWORD dwState;
+    DWORD dwStateMask;
+    CHAR szInfo[256];
+    UINT uTimeout;
+    CHAR szInfoTitle[64];
+    DWORD dwInfoFlags;
+};
+typedef NOTIFYICONDATA* PNOTIFYICONDATA;
+
+// NIM_ADD fails for an icon (window and id) already there, NIM_MODIFY and NIM_DELETE for one that is not.
+BOOL Shell_NotifyIcon(DWORD message, PNOTIFYICONDATA data);
+// The icon as kept (false when there is none).
+bool FindNotifyIcon(HWND hwnd, UINT id, NOTIFYICONDATA* out);
+// Posts the icon's callback message to its window as a mouse message over the icon does (wParam the id,
+// lParam the mouse message); false when there is no such icon or it has no callback.
+bool SimulateNotifyIconMouse(HWND hwnd, UINT id, UINT mouseMessage);
