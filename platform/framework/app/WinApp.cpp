@@ -1,7 +1,5 @@
 // CWinApp: profile, recent files, document templates, command line, idle-time updates.
 #include <algorithm>
-
-#include "platform/framework/gdi/DC.h"
 #include <string>
 
 #include "platform/base/CommandLine.h"
@@ -12,6 +10,7 @@
 #include "platform/framework/app/RecentFileList.h"
 #include "platform/framework/app/WinThread.h"
 #include "platform/framework/docview/DocTemplate.h"
+#include "platform/framework/gdi/DC.h"
 #include "platform/user/Resources.h"
 
 BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
