@@ -287,8 +287,14 @@ void CControlBar::DoPaint(HDC dc) {
     (void)dc;
 }
 
-INT_PTR CControlBar::OnToolHitTest(POINT, void*) const {
+INT_PTR CControlBar::OnToolHitTest(POINT, TOOLINFO*) const {
     return -1;
+}
+
+BOOL CControlBar::PreTranslateMessage(MSG* msg) {
+    if ((m_dwStyle & CBRS_TOOLTIPS) && !(m_nFlags & WF_TOOLTIPS))
+        FilterToolTipMessage(msg);
+    return CWnd::PreTranslateMessage(msg);
 }
 
 LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

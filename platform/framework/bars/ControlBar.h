@@ -83,8 +83,11 @@ public:
     virtual void DrawGripper(HDC dc, const RECT& rect);
     virtual void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) = 0;
     virtual void OnBarStyleChange(DWORD oldStyle, DWORD newStyle) { (void)oldStyle, (void)newStyle; }
-    // The command of the item at `point` (client coordinates), or -1 when there is none.
-    virtual INT_PTR OnToolHitTest(POINT point, void* info) const;
+    // The command of the item at `point` (client coordinates), or -1 when there is none; `info`, when
+    // given, gets the item as a tool of the bar's tooltips.
+    INT_PTR OnToolHitTest(POINT point, TOOLINFO* info) const override;
+    // With CBRS_TOOLTIPS the bar's items show tips (their strings' text after "\n").
+    BOOL PreTranslateMessage(MSG* msg) override;
     // What the dock state keeps of the bar, and the bar set from it.
     virtual void GetBarInfo(CControlBarInfo* info);
     virtual void SetBarInfo(CControlBarInfo* info, CFrameWnd* frame);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/user/Resources.h"
+#include "platform/user/ToolTip.h"
 
 IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
 
@@ -320,12 +321,21 @@ void CToolBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) {
     }
 }
 
-INT_PTR CToolBar::OnToolHitTest(POINT point, void*) const {
+INT_PTR CToolBar::OnToolHitTest(POINT point, TOOLINFO* info) const {
     int hit = m_ctrl.HitTest(&point);
     if (hit < 0)
         return -1;
     UINT id = GetItemID(hit);
-    return id ? (INT_PTR)id : -1;
+    if (!id)
+        return -1;
+    if (info) {
+        // The button is a tool of the bar whose text the bar is asked for.
+        info->hwnd = m_hWnd;
+        info->uId = id;
+        GetItemRect(hit, &info->rect);
+        info->lpszText = LPSTR_TEXTCALLBACK;
+    }
+    return (INT_PTR)id;
 }
 
 LRESULT CToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

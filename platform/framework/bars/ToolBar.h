@@ -37,7 +37,7 @@ public:
     SIZE CalcFixedLayout(BOOL stretch, BOOL horz) override;
     SIZE CalcDynamicLayout(int length, DWORD mode) override;
     void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) override;
-    INT_PTR OnToolHitTest(POINT point, void* info) const override;
+    INT_PTR OnToolHitTest(POINT point, TOOLINFO* info) const override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     SIZE m_sizeButton{23, 22};

@@ -315,8 +315,8 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* result) {
     AFX_NOTIFY notify{result, hdr};
     if (OnCmdMsg((UINT)hdr->idFrom, (int)MAKELONG(LOWORD(hdr->code), WM_NOTIFY), &notify, nullptr))
         return TRUE;
-    // A tool of this window's tooltips whose text nobody gave: the string table's.
-    if (hdr->code == TTN_NEEDTEXT && (m_nFlags & WF_TOOLTIPS))
+    // A tool of the framework's tooltips whose text nobody gave: the string table's.
+    if (hdr->code == TTN_NEEDTEXT && AfxIsThreadToolTip(hdr->hwndFrom))
         return OnToolTipText(0, hdr, result);
     return FALSE;
 }

@@ -233,6 +233,8 @@ protected:
 };
 
 LRESULT AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Whether the window is the tooltip the framework keeps for this thread's windows.
+bool AfxIsThreadToolTip(HWND hwnd);
 // Attaches the next window this thread creates to `wnd` (creation messages included).
 void AfxHookWindowCreate(CWnd* wnd);
 bool AfxUnhookWindowCreate();

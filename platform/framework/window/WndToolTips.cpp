@@ -43,6 +43,10 @@ bool OwnsText(LPSTR text) {
 }
 }  // namespace
 
+bool AfxIsThreadToolTip(HWND hwnd) {
+    return hwnd && t_tips.tip && t_tips.tip->m_hWnd == hwnd;
+}
+
 BOOL CWnd::EnableToolTips(BOOL enable) {
     if (!enable) {
         if (m_nFlags & WF_TOOLTIPS)

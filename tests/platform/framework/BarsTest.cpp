@@ -15,6 +15,7 @@
 #include "platform/framework/bars/MiniDockFrameWnd.h"
 #include "platform/framework/bars/StatusBar.h"
 #include "platform/framework/bars/ToolBar.h"
+#include "platform/user/ToolTip.h"
 #include "platform/user/Resources.h"
 #include "tests/support/Gui.h"
 #include "tests/support/TempRegistry.h"
@@ -37,6 +38,7 @@ public:
         static const BitmapResource bitmap{300, test_toolbar3_png, test_toolbar3_png_size};
         return id == 300 ? &bitmap : nullptr;
     }
+    const char* FindString(UINT id) const override { return id == 100 ? "Runs the first command\nRun" : nullptr; }
 };
 
 RECT InParent(HWND child) {
@@ -433,3 +435,66 @@ TEST_F(BarsTest, ADamagedStateFailsAndLeavesTheLayoutAsItWas) {
     EXPECT_FALSE(a.frame->LoadBarState("Layout"));
     EXPECT_EQ(Describe(a.frame), now);
 }
+
+namespace {
+// A program's loop: each message passes the windows' PreTranslateMessage first.
+void LoopWithPreTranslate() {
+    MSG m;
+    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+        for (HWND h = m.hwnd; h; h = GetParent(h))
+            if (CWnd* w = CWnd::FromHandlePermanent(h))
+                w->PreTranslateMessage(&m);
+        DispatchMessage(&m);
+    }
+}
+
+HWND ShownTip() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM out) -> BOOL {
+            char cls[64];
+            GetClassName(h, cls, sizeof cls);
+            if (std::string(cls) == TOOLTIPS_CLASS && IsWindowVisible(h))
+                *reinterpret_cast<HWND*>(out) = h;
+            return TRUE;
+        },
+        (LPARAM)&found);
+    return found;
+}
+
+TEST_F(BarsTest, AToolBarButtonsTipShowsAfterTheDelayAndGoesWhenThePointerLeaves) {
+    DrivenClock clock;
+    a.Make(false, false);
+    a.toolbar.SetBarStyle(a.toolbar.GetBarStyle() | CBRS_TOOLTIPS);
+    RECT first;
+    a.toolbar.GetItemRect(0, &first);
+    POINT p{first.left + 4, first.top + 4};
+    ClientToScreen(a.toolbar.m_hWnd, &p);
+    PostMouseInput(WM_MOUSEMOVE, p, 0);
+    LoopWithPreTranslate();
+    clock.Advance(499);
+    LoopWithPreTranslate();
+    EXPECT_EQ(ShownTip(), nullptr);
+    clock.Advance(1);
+    LoopWithPreTranslate();
+    HWND tip = ShownTip();
+    ASSERT_NE(tip, nullptr);
+    TOOLINFO ti{};
+    ti.cbSize = sizeof ti;
+    ASSERT_TRUE(SendMessage(tip, TTM_GETCURRENTTOOL, 0, (LPARAM)&ti));
+    EXPECT_EQ(ti.uId, 100u);
+    char text[80] = "";
+    ti.lpszText = text;
+    SendMessage(tip, TTM_GETTEXT, sizeof text, (LPARAM)&ti);
+    EXPECT_STREQ(text, "Run");
+    // Off the bar, the tip goes.
+    RECT client;
+    GetWindowRect(a.client.m_hWnd, &client);
+    PostMouseInput(WM_MOUSEMOVE, POINT{client.left + 50, client.top + 50}, 0);
+    LoopWithPreTranslate();
+    clock.Advance(100);
+    LoopWithPreTranslate();
+    EXPECT_EQ(ShownTip(), nullptr);
+}
+}  // namespace
