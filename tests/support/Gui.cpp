@@ -104,3 +104,14 @@ ScreenshotOnFailure::~ScreenshotOnFailure() {
     std::string file = WriteScreenshot(m_hwnd, name);
     std::fprintf(stderr, "screenshot of the failed test: %s\n", file.empty() ? "(none written)" : file.c_str());
 }
+
+void RegisterTestWindowClass(const char* name, WNDPROC proc, int colourIndex) {
+    WNDCLASS existing{};
+    if (GetClassInfo(nullptr, name, &existing))
+        return;
+    WNDCLASS wc{};
+    wc.lpfnWndProc = proc;
+    wc.hbrBackground = (HBRUSH)(INT_PTR)(colourIndex + 1);
+    wc.lpszClassName = name;
+    RegisterClass(&wc);
+}

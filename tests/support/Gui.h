@@ -12,6 +12,10 @@
 // program's own loop.
 void Pump(bool translate = false);
 
+// Registers a window class for a test's parent windows once per process (later calls do nothing),
+// with its background in the system colour `colourIndex`.
+void RegisterTestWindowClass(const char* name, WNDPROC proc, int colourIndex);
+
 // A click at the centre of a window's client area, queued for the caller's loop.
 void ClickCentre(HWND hwnd);
 // A click at the centre of a dialog's control, queued.

@@ -17,15 +17,7 @@ LRESULT ParentProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 class ComboBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASS wc{};
-            wc.lpfnWndProc = ParentProc;
-            wc.hbrBackground = (HBRUSH)(COLOR_3DFACE + 1);
-            wc.lpszClassName = "ComboTestParent";
-            RegisterClass(&wc);
-            registered = true;
-        }
+        RegisterTestWindowClass("ComboTestParent", ParentProc, COLOR_3DFACE);
         g_codes = &codes;
         top = CreateWindowEx(0, "ComboTestParent", "combo", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr,
                              nullptr, nullptr, nullptr);

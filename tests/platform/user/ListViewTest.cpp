@@ -67,15 +67,7 @@ LRESULT ParentProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 class ListViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASS wc{};
-            wc.lpfnWndProc = ParentProc;
-            wc.hbrBackground = (HBRUSH)(COLOR_3DFACE + 1);
-            wc.lpszClassName = "ListViewTestParent";
-            RegisterClass(&wc);
-            registered = true;
-        }
+        RegisterTestWindowClass("ListViewTestParent", ParentProc, COLOR_3DFACE);
         g_parent = &parent;
         top = CreateWindowEx(0, "ListViewTestParent", "lv", WS_POPUP | WS_VISIBLE, 0, 0, 420, 300, nullptr,
                              nullptr, nullptr, nullptr);

@@ -27,15 +27,7 @@ LRESULT ParentProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 class StatusBarTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASS wc{};
-            wc.lpfnWndProc = ParentProc;
-            wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-            wc.lpszClassName = "StatusBarTestParent";
-            RegisterClass(&wc);
-            registered = true;
-        }
+        RegisterTestWindowClass("StatusBarTestParent", ParentProc, COLOR_WINDOW);
         g_drawn = &drawn;
         top = CreateWindowEx(0, "StatusBarTestParent", "sb", WS_POPUP | WS_VISIBLE, 0, 0, 400, 200, nullptr,
                              nullptr, nullptr, nullptr);

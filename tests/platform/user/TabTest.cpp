@@ -34,15 +34,7 @@ LRESULT ParentProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 class TabTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASS wc{};
-            wc.lpfnWndProc = ParentProc;
-            wc.hbrBackground = (HBRUSH)(COLOR_3DFACE + 1);
-            wc.lpszClassName = "TabTestParent";
-            RegisterClass(&wc);
-            registered = true;
-        }
+        RegisterTestWindowClass("TabTestParent", ParentProc, COLOR_3DFACE);
         g_parent = &parent;
         top = CreateWindowEx(0, "TabTestParent", "tabs", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
                              nullptr, nullptr);

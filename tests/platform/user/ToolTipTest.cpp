@@ -29,15 +29,7 @@ LRESULT OwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 class ToolTipTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASS wc{};
-            wc.lpfnWndProc = OwnerProc;
-            wc.hbrBackground = (HBRUSH)(COLOR_3DFACE + 1);
-            wc.lpszClassName = "ToolTipTestOwner";
-            RegisterClass(&wc);
-            registered = true;
-        }
+        RegisterTestWindowClass("ToolTipTestOwner", OwnerProc, COLOR_3DFACE);
         g_owner = &owner;
         top = CreateWindowEx(0, "ToolTipTestOwner", "tips", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr,
                              nullptr, nullptr, nullptr);

@@ -72,15 +72,7 @@ LRESULT ParentProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 class ToolbarTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASS wc{};
-            wc.lpfnWndProc = ParentProc;
-            wc.hbrBackground = (HBRUSH)(COLOR_3DFACE + 1);
-            wc.lpszClassName = "ToolbarTestParent";
-            RegisterClass(&wc);
-            registered = true;
-        }
+        RegisterTestWindowClass("ToolbarTestParent", ParentProc, COLOR_3DFACE);
         AddResourceModule(&module);
         g_parent = &parent;
         top = CreateWindowEx(0, "ToolbarTestParent", "tb", WS_POPUP | WS_VISIBLE, 0, 0, 300, 120, nullptr, nullptr,
