@@ -10,3 +10,8 @@
 #define IDD_QUERY_TRUNCATE_HISTOGRAM 170
 #define IDC_LINE_LIMIT 1197
 #define IDC_TOTAL_RECS 1198
+
+// Each area of the program keeps its identifiers in its own header.
+#include "res/veltrin/resource_frame.h"
+#include "res/veltrin/resource_pad.h"
+#include "res/veltrin/resource_tree.h"

@@ -1,0 +1,2 @@
+// Resource identifiers of Veltrin's frame area.
+#pragma once

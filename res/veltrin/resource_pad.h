@@ -1,0 +1,2 @@
+// Resource identifiers of Veltrin's pad area.
+#pragma once
