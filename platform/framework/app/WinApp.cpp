@@ -1,10 +1,12 @@
 // CWinApp: profile, recent files, document templates, command line, idle-time updates.
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/base/CommandLine.h"
 #include "platform/base/Process.h"
 #include "platform/base/Profile.h"
+
 #include "platform/framework/app/CommandLineInfo.h"
 #include "platform/framework/app/DocManager.h"
 #include "platform/framework/app/RecentFileList.h"
@@ -52,6 +54,27 @@ BOOL CWinApp::OnIdle(LONG count) {
         if (main && main->m_hWnd && main->IsWindowVisible()) {
             main->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
             main->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+            // Floating bars live in frames the main window owns, outside its descendants.
+            struct Owned {
+                HWND owner;
+                std::vector<HWND> windows;
+            } owned{main->m_hWnd, {}};
+            ::EnumThreadWindows(
+                ::GetCurrentThreadId(),
+                [](HWND h, LPARAM p) -> BOOL {
+                    auto* o = reinterpret_cast<Owned*>(p);
+                    if (::GetWindow(h, GW_OWNER) == o->owner && ::IsWindowVisible(h))
+                        o->windows.push_back(h);
+                    return TRUE;
+                },
+                (LPARAM)&owned);
+            for (HWND h : owned.windows) {
+                if (!::IsWindow(h))
+                    continue;  // an earlier update closed it
+                ::SendMessage(h, WM_IDLEUPDATECMDUI, TRUE, 0);
+                if (CWnd* w = CWnd::FromHandle(h))
+                    w->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+            }
         }
         return TRUE;
     }

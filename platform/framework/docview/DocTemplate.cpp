@@ -131,6 +131,8 @@ void CMultiDocTemplate::LoadTemplate() {
     CDocTemplate::LoadTemplate();
     if (!m_hMenuShared && m_nIDResource)
         m_hMenuShared = ::LoadMenu(nullptr, MAKEINTRESOURCE(m_nIDResource));
+    if (!m_hAccelTable && m_nIDResource)
+        m_hAccelTable = ::LoadAccelerators(nullptr, MAKEINTRESOURCE(m_nIDResource));
 }
 
 void CMultiDocTemplate::AddDocument(CDocument* doc) {

@@ -2,6 +2,8 @@
 // menu, accelerators and strings of one resource id.
 #pragma once
 
+#include "platform/user/Accelerators.h"
+
 #include "platform/framework/docview/View.h"
 
 class CDocTemplate : public CCmdTarget {
@@ -52,7 +54,7 @@ public:
     const CRuntimeClass* m_pViewClass = nullptr;
     CString m_strDocStrings;
     HMENU m_hMenuShared = nullptr;
-    HANDLE m_hAccelTable = nullptr;
+    HACCEL m_hAccelTable = nullptr;  // from the resource of m_nIDResource, shared
 
 protected:
     CDocTemplate(UINT resourceId, const CRuntimeClass* docClass, const CRuntimeClass* frameClass,

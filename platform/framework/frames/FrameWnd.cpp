@@ -20,6 +20,11 @@ ON_WM_MENUSELECT()
 ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
 ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
+// The View menu's tool bar and status bar items show and hide the bars of those ids.
+ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
+ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
+ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
+ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnBarCheck)
 END_MESSAGE_MAP()
 
 const RECT CFrameWnd::rectDefault = {CW_USEDEFAULT, CW_USEDEFAULT, 0, 0};
@@ -88,6 +93,8 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
     if (!Create(nullptr, title, style, rectDefault, parent, menuName, 0, context))
         return FALSE;
     m_hMenuDefault = ::GetMenu(m_hWnd);
+    if (!m_hAccelTable)
+        LoadAccelTable(MAKEINTRESOURCE(resourceId));
     if (!context)
         SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
     return TRUE;
@@ -401,9 +408,23 @@ BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     return CWnd::OnCommand(wParam, lParam);
 }
 
+BOOL CFrameWnd::LoadAccelTable(LPCTSTR name) {
+    m_hAccelTable = ::LoadAccelerators(nullptr, name);
+    return m_hAccelTable != nullptr;
+}
+
+HACCEL CFrameWnd::GetDefaultAccelerator() {
+    return m_hAccelTable;
+}
+
 BOOL CFrameWnd::PreTranslateMessage(MSG* msg) {
     if (CWnd::PreTranslateMessage(msg))
         return TRUE;
+    if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) {
+        HACCEL table = GetDefaultAccelerator();
+        if (table && ::TranslateAccelerator(m_hWnd, table, msg))
+            return TRUE;
+    }
     return FALSE;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/framework/window/AfxRes.h"
 #include "platform/framework/window/CmdUI.h"
 #include "platform/framework/window/Menu.h"
+#include "platform/user/Accelerators.h"
 
 class CView;
 class CDocument;
@@ -94,8 +95,13 @@ public:
     virtual HMENU GetWindowMenuPopup(HMENU menuBar);
     // The menu to show while this frame (or its active child) is active.
     HMENU m_hMenuDefault = nullptr;
-    // The frame's accelerator table (a handle from LoadAccelerators), or null.
-    HANDLE m_hAccelTable = nullptr;
+    // The frame's accelerator table (a handle from LoadAccelerators), or null. Loaded tables are shared
+    // and live as long as the process, so the frame never destroys it.
+    HACCEL m_hAccelTable = nullptr;
+    BOOL LoadAccelTable(LPCTSTR name);
+    // The table that translates keys while this frame is active: the active child's template table first,
+    // for an MDI frame.
+    virtual HACCEL GetDefaultAccelerator();
     // Items whose command has no handler are disabled when they are updated.
     BOOL m_bAutoMenuEnable = TRUE;
 

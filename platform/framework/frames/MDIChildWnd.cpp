@@ -222,5 +222,12 @@ BOOL CMDIChildWnd::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* 
 }
 
 BOOL CMDIChildWnd::PreTranslateMessage(MSG* msg) {
-    return CWnd::PreTranslateMessage(msg);
+    if (CWnd::PreTranslateMessage(msg))
+        return TRUE;
+    // The child's table (its template's) sends its commands to the MDI frame, which routes them back
+    // through the active child.
+    CMDIFrameWnd* frame = GetMDIFrame();
+    if (frame && m_hAccelTable && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST)
+        return ::TranslateAccelerator(frame->m_hWnd, m_hAccelTable, msg) != 0;
+    return FALSE;
 }

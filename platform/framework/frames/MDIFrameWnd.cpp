@@ -137,6 +137,13 @@ BOOL CMDIFrameWnd::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* 
     return CFrameWnd::OnCmdMsg(id, code, extra, handlerInfo);
 }
 
+HACCEL CMDIFrameWnd::GetDefaultAccelerator() {
+    CMDIChildWnd* child = MDIGetActive();
+    if (child && child->m_hAccelTable)
+        return child->m_hAccelTable;
+    return m_hAccelTable;
+}
+
 BOOL CMDIFrameWnd::PreTranslateMessage(MSG* msg) {
     if (CWnd::PreTranslateMessage(msg))
         return TRUE;
@@ -144,6 +151,9 @@ BOOL CMDIFrameWnd::PreTranslateMessage(MSG* msg) {
     if (child && child->PreTranslateMessage(msg))
         return TRUE;
     if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) {
+        // The active child's template table came first (in the child); the frame's own table next.
+        if (m_hAccelTable && ::TranslateAccelerator(m_hWnd, m_hAccelTable, msg))
+            return TRUE;
         // The MDI keys (Ctrl+F6, Ctrl+F4) last.
         if (!GetActiveView() && (msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN) &&
             ::TranslateMDISysAccel(m_hWndMDIClient, msg))

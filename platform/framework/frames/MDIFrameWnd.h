@@ -41,6 +41,7 @@ public:
     void OnUpdateFrameTitle(BOOL addToTitle) override;
     BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
     BOOL PreTranslateMessage(MSG* msg) override;
+    HACCEL GetDefaultAccelerator() override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:

@@ -88,8 +88,11 @@ void SendToDescendants(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, BO
 
 HWND FindDescendant(HWND hwnd, int id) {
     for (HWND child = ::GetTopWindow(hwnd); child; child = ::GetNextWindow(child, GW_HWNDNEXT))
-        if (::GetDlgCtrlID(child) == id)
-            return child;
+        if (::GetDlgCtrlID(child) == id) {
+            // A child of the same id inside it wins: a splitter in the first pane's place gives its first pane.
+            HWND inner = FindDescendant(child, id);
+            return inner ? inner : child;
+        }
     for (HWND child = ::GetTopWindow(hwnd); child; child = ::GetNextWindow(child, GW_HWNDNEXT))
         if (HWND found = FindDescendant(child, id))
             return found;

@@ -219,6 +219,15 @@ TEST_F(BarsTest, AToolBarFromAResourceDocksOnTopAndHitTestsItsButtons) {
     SimulateClick(a.toolbar.m_hWnd, first.left + 4, first.top + 4);
     Pump();
     EXPECT_EQ(a.frame->ran100, 1);
+
+    // The View menu's commands hide and show the tool bar and the status bar by their ids.
+    for (CControlBar* b : {static_cast<CControlBar*>(&a.toolbar), static_cast<CControlBar*>(&a.status)}) {
+        UINT id = b == &a.toolbar ? ID_VIEW_TOOLBAR : ID_VIEW_STATUS_BAR;
+        a.frame->SendMessage(WM_COMMAND, id);
+        EXPECT_FALSE(b->IsWindowVisible()) << id;
+        a.frame->SendMessage(WM_COMMAND, id);
+        EXPECT_TRUE(b->IsWindowVisible()) << id;
+    }
 }
 
 TEST_F(BarsTest, TheStatusBarSaysReadyAndItsIndicatorsFollowTheLockKeys) {
@@ -268,6 +277,10 @@ TEST_F(BarsTest, ABarFloatsAtAPointAndADoubleClickDocksItBackInItsPlace) {
     a.toolbar.GetWindowRect(&br);
     EXPECT_EQ(mc.right, br.right - br.left);
     EXPECT_EQ(a.List(AFX_IDW_DOCKBAR_TOP), (std::vector<int>{0, -(int)AFX_IDW_TOOLBAR, 0, (int)kExtraBar, 0}));
+    // Floating, its buttons still follow their commands at idle.
+    a.toolbar.GetToolBarCtrl().EnableButton(101, TRUE);
+    app.OnIdle(0);
+    EXPECT_FALSE(a.toolbar.GetToolBarCtrl().IsButtonEnabled(101));
 
     // A double click on its caption: back in the first row, and the floating frame goes.
     HWND miniHwnd = mini->m_hWnd;

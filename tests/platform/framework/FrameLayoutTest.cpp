@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/framework/docview/View.h"
 #include "platform/framework/frames/FrameWnd.h"
+#include "platform/framework/frames/SplitterWnd.h"
 
 namespace {
 std::vector<UINT> g_sizeParentOrder;
@@ -142,4 +144,60 @@ TEST_F(FrameLayoutTest, DelayedLayoutWaitsForTheNextIdleTime) {
     frame->GetClientRect(&fc);
     EXPECT_EQ(Str(ChildRect(client)), Str(RECT{0, 26, fc.right, fc.bottom - 20}));
     EXPECT_EQ(frame->m_nIdleFlags, 0u);
+}
+
+namespace {
+class CPaneView : public CView {
+    DECLARE_DYNCREATE(CPaneView)
+public:
+    void OnDraw(HDC) override {}
+};
+IMPLEMENT_DYNCREATE(CPaneView, CView)
+}  // namespace
+
+TEST(SplitterTest, StaticPanesTakeTheirRowsAndTheFirstPaneIsTheFramesView) {
+    CWinApp app{"SplitterApp"};
+    auto* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->Create(nullptr, "App", WS_OVERLAPPEDWINDOW, RECT{0, 0, 400, 300}));
+    app.m_pMainWnd = frame;
+    CSplitterWnd bad;
+    EXPECT_FALSE(bad.CreateStatic(frame, 0, 1));
+    EXPECT_FALSE(bad.CreateStatic(frame, 1, 17));
+
+    auto* splitter = new CSplitterWnd;  // a plain window object: deleted below with the frame's end
+    ASSERT_TRUE(splitter->CreateStatic(frame, 2, 1));
+    ASSERT_TRUE(splitter->CreateView(0, 0, RUNTIME_CLASS(CPaneView), SIZE{0, 100}, nullptr));
+    ASSERT_TRUE(splitter->CreateView(1, 0, RUNTIME_CLASS(CPaneView), SIZE{0, 0}, nullptr));
+    EXPECT_FALSE(splitter->CreateView(1, 0, RUNTIME_CLASS(CPaneView), SIZE{0, 0}, nullptr));  // taken
+    EXPECT_FALSE(splitter->CreateView(2, 0, RUNTIME_CLASS(CPaneView), SIZE{0, 0}, nullptr));  // no such row
+    frame->RecalcLayout();
+    RECT fc;
+    frame->GetClientRect(&fc);
+    EXPECT_EQ(Str(ChildRect(*splitter)), Str(fc));
+
+    int current = -1, minimum = -1;
+    splitter->GetRowInfo(0, current, minimum);
+    EXPECT_EQ(current, 100);
+    splitter->GetRowInfo(1, current, minimum);
+    EXPECT_EQ(current, fc.bottom - 100 - splitter->m_cySplitterGap);
+    EXPECT_EQ(Str(ChildRect(*splitter->GetPane(1, 0))),
+              Str(RECT{0, 100 + splitter->m_cySplitterGap, fc.right, fc.bottom}));
+    splitter->GetColumnInfo(5, current, minimum);
+    EXPECT_EQ(current, 0);
+    EXPECT_EQ(splitter->GetPane(0, 1), nullptr);
+
+    // Below its minimum a row collapses and its pane hides.
+    splitter->SetRowInfo(0, 30, 50);
+    splitter->RecalcLayout();
+    splitter->GetRowInfo(0, current, minimum);
+    EXPECT_EQ(current, 0);
+    EXPECT_EQ(minimum, 50);
+    EXPECT_FALSE(splitter->GetPane(0, 0)->IsWindowVisible());
+
+    // The splitter sits in the first pane's place; the frame's view is its first pane.
+    frame->InitialUpdateFrame(nullptr, TRUE);
+    EXPECT_EQ(frame->GetActiveView(), splitter->GetPane(0, 0));
+    EXPECT_TRUE(splitter->IsKindOf(RUNTIME_CLASS(CSplitterWnd)));
+    frame->DestroyWindow();
+    delete splitter;
 }

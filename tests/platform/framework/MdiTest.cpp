@@ -8,6 +8,7 @@
 #include "platform/framework/app/RecentFileList.h"
 #include "platform/framework/docview/DocTemplate.h"
 #include "platform/framework/frames/MDIChildWnd.h"
+#include "platform/user/Accelerators.h"
 #include "platform/user/Resources.h"
 #include "tests/support/Gui.h"
 #include "tests/support/TempFolder.h"
@@ -44,8 +45,16 @@ const MenuTemplate kDocMenu{
        {"&Cascade", ID_WINDOW_CASCADE, 0, {}},
        {"&Tile", ID_WINDOW_TILE_HORZ, 0, {}}}}}};
 
+// The frame's table and the document type's: Ctrl+E means another command in a child.
+const AcceleratorTemplate kFrameKeys{IDR_MAINFRAME,
+                                     {{FVIRTKEY | FCONTROL, 'O', ID_FILE_OPEN}, {FVIRTKEY | FCONTROL, 'E', ID_TEST_CMD}}};
+const AcceleratorTemplate kDocKeys{IDR_DOCTYPE, {{FVIRTKEY | FCONTROL, 'E', ID_TEST_NOHANDLER}}};
+
 class Resources : public ResourceModule {
 public:
+    const AcceleratorTemplate* FindAccelerators(UINT id) const override {
+        return id == IDR_MAINFRAME ? &kFrameKeys : id == IDR_DOCTYPE ? &kDocKeys : nullptr;
+    }
     const MenuTemplate* FindMenu(UINT id) const override {
         return id == IDR_MAINFRAME ? &kFrameMenu : id == IDR_DOCTYPE ? &kDocMenu : nullptr;
     }
@@ -122,6 +131,13 @@ ON_COMMAND_EX(ID_TEST_CMD, OnTest)
 END_MESSAGE_MAP()
 
 class CMainFrame : public CMDIFrameWnd {
+public:
+    std::vector<UINT> commands;  // every command the frame receives
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+        commands.push_back(LOWORD(wParam));
+        return CMDIFrameWnd::OnCommand(wParam, lParam);
+    }
+
 protected:
     BOOL OnTest(UINT) {
         g_route.push_back("frame");
@@ -299,6 +315,29 @@ TEST_F(MdiTest, CommandsGoThroughViewDocumentFramesAndApplication) {
     // A command its update handler disables is not carried out.
     g_handles.disable = true;
     EXPECT_EQ(send(), V{});
+}
+
+TEST_F(MdiTest, AcceleratorsOfTheActiveChildsTemplateComeFirst) {
+    auto press = [&](UINT key) {
+        frame->commands.clear();
+        PostKeyInput(WM_KEYDOWN, VK_CONTROL, 1);
+        SimulateKey(key);
+        PostKeyInput(WM_KEYUP, VK_CONTROL, 1);
+        Pump();
+        return frame->commands;
+    };
+    using V = std::vector<UINT>;
+    frame->SetFocus();
+    EXPECT_EQ(press('O'), V{ID_FILE_OPEN});
+    EXPECT_EQ(press('E'), V{ID_TEST_CMD});
+    app.OnFileNew();
+    Pump();
+    ASSERT_NE(frame->MDIGetActive(), nullptr);
+    // With a child active its table wins; keys it lacks fall to the frame's table.
+    EXPECT_EQ(press('E'), V{ID_TEST_NOHANDLER});
+    EXPECT_EQ(press('O'), V{ID_FILE_OPEN});
+    // A key neither table holds is no command.
+    EXPECT_EQ(press('Q'), V{});
 }
 
 TEST_F(MdiTest, MenuItemsAreUpdatedWhenTheirPopupOpens) {
