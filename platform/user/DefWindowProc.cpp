@@ -24,6 +24,13 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_NCPAINT:
             DrawNonClient(hwnd);
             return 0;
+        case WM_REMOTEWINDOWCALL:
+            // Another running copy asked for this (see OtherCopies.cpp).
+            if (wParam == RemoteShow)
+                return ShowWindow(hwnd, (int)lParam) || !IsIconic(hwnd);
+            if (wParam == RemoteForeground)
+                return SetForegroundWindow(hwnd);
+            return 0;
         case WM_MOUSEWHEEL: {
             // A wheel turn nobody took goes up to the parent.
             HWND parent = (GetWindowLongPtr(hwnd, GWL_STYLE) & WS_CHILD) ? GetParent(hwnd) : nullptr;

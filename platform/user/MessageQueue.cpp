@@ -94,7 +94,7 @@ bool NeedsPaint(const WindowData& w) {
 
 HWND FindPaint(HWND root, DWORD tid, HWND filter) {
     WindowData* w = Find(root);
-    if (!w || !(w->style & WS_VISIBLE))
+    if (!w || !(w->style & WS_VISIBLE) || root == GetLockedWindow())
         return nullptr;
     if (w->hwnd != Desktop() && w->threadId == tid && NeedsPaint(*w) && FilterWindow(filter, root))
         return root;
@@ -404,6 +404,8 @@ static BOOL PostTo(DWORD tid, const MSG& m) {
 }
 
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (IsForeignWindow(hwnd))
+        return PostForeignMessage(hwnd, msg, wParam, lParam);
     DWORD tid;
     if (!hwnd) {
         tid = CurrentQueue().threadId;

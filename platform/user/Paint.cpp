@@ -359,7 +359,8 @@ static void PaintNow(HWND hwnd, bool children) {
         WindowData* w = Find(hwnd);
         if (!w || w->threadId != GetCurrentThreadId())
             return;
-        needs = IsVisibleChain(hwnd) && (!w->update.IsEmpty() || w->ncPaintPending || w->internalPaint);
+        needs = IsVisibleChain(hwnd) && !IsPaintHeld(hwnd) &&
+                (!w->update.IsEmpty() || w->ncPaintPending || w->internalPaint);
         kids = w->children;
     }
     if (needs)

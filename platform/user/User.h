@@ -392,6 +392,8 @@ HWND GetTopWindow(HWND hwnd);
 HWND GetNextWindow(HWND hwnd, UINT cmd);
 BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM param);
 BOOL EnumThreadWindows(DWORD threadId, WNDENUMPROC proc, LPARAM param);
+// Top-level windows in z-order: this process's, then those of the other running copies.
+BOOL EnumWindows(WNDENUMPROC proc, LPARAM param);
 DWORD GetWindowThreadProcessId(HWND hwnd, DWORD* processId);
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index);
 LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value);

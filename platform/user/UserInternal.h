@@ -110,6 +110,28 @@ void RunPendingCloseSignal();
 // AdjustWindowRectEx for a window of a known owner (a display frames only unowned windows itself).
 BOOL AdjustWindowRectForOwner(LPRECT rc, DWORD style, DWORD exStyle, HWND owner);
 
+// Windows of other running copies (OtherCopies.cpp). Their handles lie in a range of their own; the
+// window calls that other copies' windows answer (IsWindow, IsWindowVisible, IsWindowEnabled, IsIconic,
+// GetWindow with GW_OWNER, GetWindowLong styles, GetWindowThreadProcessId, PostMessage, ShowWindow,
+// SetForegroundWindow) ask the owning process through its socket.
+void StartWindowChannel();
+bool IsForeignWindow(HWND hwnd);
+struct ForeignWindowInfo {
+    DWORD processId;
+    HWND owner;
+    DWORD style;
+    DWORD exStyle;
+};
+// False when the window is gone or its process does not answer.
+bool QueryForeignWindow(HWND hwnd, ForeignWindowInfo* info);
+BOOL PostForeignMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+BOOL ShowForeignWindow(HWND hwnd, int cmd);
+BOOL SetForeignForeground(HWND hwnd);
+// Sent by the answering thread to a window of its process, so a show or an activation another copy
+// asked for runs on the window's own thread; DefWindowProc carries it out.
+#define WM_REMOTEWINDOWCALL 0x03F3
+enum RemoteWindowCall { RemoteShow = 1, RemoteForeground = 2 };
+
 // Lock for everything in this header.
 std::mutex& Lock();
 
@@ -144,6 +166,9 @@ POINT ClientOriginOnScreen(HWND hwnd);
 POINT WindowOriginOnScreen(HWND hwnd);
 HWND TopLevelOf(HWND hwnd);
 bool IsVisibleChain(HWND hwnd);
+// Whether the window lies in the window locked against updates (under the window lock): its painting
+// waits until the lock goes, when the locked window is redrawn whole.
+bool IsPaintHeld(HWND hwnd);
 // The part of a window's client (or whole window) area that shows, in its top-level's surface pixels.
 Region VisibleRegion(HWND hwnd, bool client);
 // Offset of a window's client (or window) origin in its top-level's surface.

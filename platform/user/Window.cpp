@@ -1,6 +1,8 @@
 // The window table, creation and destruction, hierarchy, geometry, state and focus.
 #include <cairo.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -393,6 +395,8 @@ HWND CreateWindowEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
     if (parent == HWND_MESSAGE)
         parent = nullptr;
     bool child = (style & WS_CHILD) != 0;
+    if (!child)
+        StartWindowChannel();  // other running copies can see this process's windows from now on
     HWND owner = nullptr;
     HWND hwnd;
     auto display = GetDisplayBackendShared();
@@ -605,16 +609,24 @@ BOOL DestroyWindow(HWND hwnd) {
 }
 
 BOOL IsWindow(HWND hwnd) {
+    if (IsForeignWindow(hwnd))
+        return QueryForeignWindow(hwnd, nullptr);
     std::lock_guard<std::mutex> g(Lock());
     return Find(hwnd) != nullptr && hwnd != nullptr;
 }
 
 BOOL IsWindowVisible(HWND hwnd) {
+    ForeignWindowInfo f;
+    if (IsForeignWindow(hwnd))
+        return QueryForeignWindow(hwnd, &f) && (f.style & WS_VISIBLE);
     std::lock_guard<std::mutex> g(Lock());
     return Find(hwnd) && IsVisibleChain(hwnd);
 }
 
 BOOL IsWindowEnabled(HWND hwnd) {
+    ForeignWindowInfo f;
+    if (IsForeignWindow(hwnd))
+        return QueryForeignWindow(hwnd, &f) && !(f.style & WS_DISABLED);
     return WithWindow(hwnd, FALSE, [](WindowData& w) -> BOOL { return !(w.style & WS_DISABLED); });
 }
 
@@ -630,6 +642,9 @@ BOOL IsChild(HWND parent, HWND hwnd) {
 }
 
 BOOL IsIconic(HWND hwnd) {
+    ForeignWindowInfo f;
+    if (IsForeignWindow(hwnd))
+        return QueryForeignWindow(hwnd, &f) && (f.style & WS_MINIMIZE);
     return WithWindow(hwnd, FALSE, [](WindowData& w) -> BOOL { return (w.style & WS_MINIMIZE) != 0; });
 }
 BOOL IsZoomed(HWND hwnd) {
@@ -682,6 +697,9 @@ HWND GetAncestor(HWND hwnd, UINT flags) {
 }
 
 HWND GetWindow(HWND hwnd, UINT cmd) {
+    ForeignWindowInfo f;
+    if (IsForeignWindow(hwnd))
+        return cmd == GW_OWNER && QueryForeignWindow(hwnd, &f) ? f.owner : nullptr;
     std::lock_guard<std::mutex> g(Lock());
     WindowData* w = Find(hwnd);
     if (!w)
@@ -745,12 +763,27 @@ BOOL EnumThreadWindows(DWORD threadId, WNDENUMPROC proc, LPARAM param) {
 }
 
 DWORD GetWindowThreadProcessId(HWND hwnd, DWORD* processId) {
+    if (IsForeignWindow(hwnd)) {
+        // Another process's threads are not ours to name: its process id only.
+        ForeignWindowInfo f;
+        bool known = QueryForeignWindow(hwnd, &f);
+        if (processId)
+            *processId = known ? f.processId : 0;
+        return 0;
+    }
+    DWORD thread = WithWindow(hwnd, (DWORD)0, [](WindowData& w) { return w.threadId; });
     if (processId)
-        *processId = 1;
-    return WithWindow(hwnd, (DWORD)0, [](WindowData& w) { return w.threadId; });
+        *processId = thread ? (DWORD)getpid() : 0;
+    return thread;
 }
 
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
+    ForeignWindowInfo f;
+    if (IsForeignWindow(hwnd)) {
+        if (!QueryForeignWindow(hwnd, &f))
+            return 0;
+        return index == GWL_STYLE ? (LONG_PTR)f.style : index == GWL_EXSTYLE ? (LONG_PTR)f.exStyle : 0;
+    }
     return WithWindow(hwnd, (LONG_PTR)0, [&](WindowData& w) -> LONG_PTR {
         switch (index) {
             case GWLP_WNDPROC:
@@ -906,6 +939,8 @@ HANDLE RemoveProp(HWND hwnd, LPCTSTR name) {
 }
 
 BOOL ShowWindow(HWND hwnd, int cmd) {
+    if (IsForeignWindow(hwnd))
+        return ShowForeignWindow(hwnd, cmd);
     // Minimising, maximising and restoring change the window's place first; showing follows.
     ApplyShowState(hwnd, cmd);
     bool wasVisible, topLevel, parentShown, sizeMovePending;
@@ -1272,6 +1307,8 @@ HWND GetForegroundWindow() {
     return CurrentQueue().active;
 }
 BOOL SetForegroundWindow(HWND hwnd) {
+    if (IsForeignWindow(hwnd))
+        return SetForeignForeground(hwnd);
     return SetActiveWindow(hwnd) != nullptr || GetActiveWindow() == hwnd;
 }
 HWND GetCapture() {

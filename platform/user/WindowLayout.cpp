@@ -1,4 +1,5 @@
 // Locking a window against updates, the system parameters of the Classic look, and the one monitor.
+#include <atomic>
 #include <cstring>
 #include <mutex>
 
@@ -6,7 +7,8 @@
 
 namespace {
 std::mutex g_lockMutex;
-HWND g_locked = nullptr;
+// Read without the mutex by the paint search, which runs under the window lock.
+std::atomic<HWND> g_locked{nullptr};
 
 const HMONITOR kMonitor = reinterpret_cast<HMONITOR>(0x10001);
 
@@ -33,17 +35,25 @@ BOOL LockWindowUpdate(HWND hwnd) {
             g_locked = hwnd;
             return TRUE;
         }
-        unlocked = g_locked;
-        g_locked = nullptr;
+        unlocked = g_locked.exchange(nullptr);
     }
     if (unlocked && IsWindow(unlocked))
         RedrawWindow(unlocked, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
     return TRUE;
 }
 
+bool user::IsPaintHeld(HWND hwnd) {
+    HWND locked = g_locked.load();
+    if (!locked)
+        return false;
+    for (const WindowData* w = Find(hwnd); w; w = w->parent ? Find(w->parent) : nullptr)
+        if (w->hwnd == locked)
+            return true;
+    return locked == Desktop();
+}
+
 HWND GetLockedWindow() {
-    std::lock_guard<std::mutex> g(g_lockMutex);
-    return g_locked;
+    return g_locked.load();
 }
 
 BOOL SystemParametersInfo(UINT action, UINT, LPVOID data, UINT) {

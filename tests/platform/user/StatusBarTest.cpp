@@ -172,4 +172,32 @@ TEST(LockWindowUpdate, OneWindowAtATime) {
     DestroyWindow(a);
     DestroyWindow(b);
 }
+
+int g_paints = 0;
+LRESULT CountPaints(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_PAINT)
+        ++g_paints;
+    return DefWindowProc(h, m, w, l);
+}
+
+TEST(LockWindowUpdate, HoldsPaintingOfTheWindowAndItsChildrenUntilUnlocked) {
+    RegisterTestWindowClass("LockPaintTest", CountPaints, COLOR_WINDOW);
+    HWND top = CreateWindowEx(0, "LockPaintTest", "", WS_POPUP | WS_VISIBLE, 0, 0, 60, 60, nullptr, nullptr,
+                              nullptr, nullptr);
+    HWND child = CreateWindowEx(0, "LockPaintTest", "", WS_CHILD | WS_VISIBLE, 5, 5, 20, 20, top, nullptr,
+                                nullptr, nullptr);
+    Pump();
+    g_paints = 0;
+    ASSERT_TRUE(LockWindowUpdate(top));
+    InvalidateRect(child, nullptr, TRUE);
+    InvalidateRect(top, nullptr, TRUE);
+    Pump();
+    UpdateWindow(top);
+    EXPECT_EQ(g_paints, 0);
+    // Unlocked: the window and its children are painted again.
+    EXPECT_TRUE(LockWindowUpdate(nullptr));
+    Pump();
+    EXPECT_EQ(g_paints, 2);
+    DestroyWindow(top);
+}
 }  // namespace
