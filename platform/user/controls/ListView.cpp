@@ -29,6 +29,7 @@ void ListView::OnDestroy() {
     if (m_edit)
         EndEdit(false);
     DeleteAll(true);
+    DropOwnStateImages();
 }
 
 std::optional<LRESULT> ListView::WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -275,8 +276,15 @@ std::optional<LRESULT> ListView::SettingMessage(UINT msg, WPARAM wParam, LPARAM 
             return setColor(m_textBk);
         case LVM_GETIMAGELIST:
             return wParam < 3 ? (LRESULT)m_imageLists[wParam] : 0;
-        case LVM_SETIMAGELIST:
-            return wParam < 3 ? (LRESULT)std::exchange(m_imageLists[wParam], (HANDLE)lParam) : 0;
+        case LVM_SETIMAGELIST: {
+            if (wParam >= 3)
+                return 0;
+            HANDLE old = std::exchange(m_imageLists[wParam], (HANDLE)lParam);
+            if (old && old == m_ownStateImages)
+                m_ownStateImages = nullptr;  // the caller has it now
+            Invalidate();
+            return (LRESULT)old;
+        }
         case LVM_GETCALLBACKMASK:
             return m_callbackMask;
         case LVM_SETCALLBACKMASK:
@@ -286,6 +294,8 @@ std::optional<LRESULT> ListView::SettingMessage(UINT msg, WPARAM wParam, LPARAM 
             DWORD old = m_exStyle;
             DWORD mask = wParam ? (DWORD)wParam : 0xFFFFFFFF;
             m_exStyle = (m_exStyle & ~mask) | ((DWORD)lParam & mask);
+            if ((old ^ m_exStyle) & LVS_EX_CHECKBOXES)
+                ApplyCheckBoxes(CheckBoxes());
             if (old != m_exStyle) {
                 m_metricsDirty = true;
                 Invalidate();

@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/user/ImageList.h"
 #include "platform/user/ListView.h"
 #include "platform/user/controls/ControlProc.h"
 
@@ -150,6 +151,14 @@ private:
     void SetCount(int n, DWORD flags);
     bool Sort(PFNLVCOMPARE compare, LPARAM data);
 
+    // Check boxes (LVS_EX_CHECKBOXES) and state images.
+    bool CheckBoxes() const { return (m_exStyle & LVS_EX_CHECKBOXES) != 0; }
+    void ApplyCheckBoxes(bool on);
+    void DropOwnStateImages();
+    int StateImageWidth() const;
+    void DrawStateImage(HDC dc, int item, const RECT& cell);
+    void ToggleCheck(int item);
+
     // Label editing.
     HWND EditLabel(int item);
     void EndEdit(bool commit);
@@ -183,6 +192,7 @@ private:
     COLORREF m_textBk = GetSysColor(COLOR_WINDOW);
     UINT m_callbackMask = 0;
     HANDLE m_imageLists[3] = {};
+    HIMAGELIST m_ownStateImages = nullptr;  // the check boxes' images, made by the control
     int m_top = 0;
     int m_scrollX = 0;
     int m_rowHeight = 16;

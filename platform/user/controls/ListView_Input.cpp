@@ -69,6 +69,10 @@ void ListView::OnKeyDown(UINT vk) {
             SetScrollX(m_scrollX + kHScrollStep);
             return;
         case VK_SPACE:
+            if (CheckBoxes() && Valid(cur)) {
+                ToggleCheck(cur);
+                return;
+            }
             if (Valid(cur)) {
                 UINT sel = State(cur, LVIS_SELECTED);
                 SetState(cur, ctrl ? (sel ^ LVIS_SELECTED) : LVIS_SELECTED, LVIS_SELECTED);
@@ -154,6 +158,13 @@ void ListView::OnButtonDown(UINT msg, WPARAM keys, POINT p) {
         EndEdit(true);
     KillTimer(m_h, kEditTimer);
     bool left = msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK;
+    if (left && CheckBoxes()) {
+        UINT at;
+        int sub;
+        int hit = HitTest(p, &at, &sub, false);
+        if (hit >= 0 && at == LVHT_ONITEMSTATEICON)
+            ToggleCheck(hit);
+    }
     Press press = left ? TrackPress(p) : Press::Released;
     if (press == Press::Abandoned)
         return;

@@ -202,15 +202,17 @@ bool ListView::ItemRect(int item, int sub, UINT code, RECT* out) {
         left += m_cols[(size_t)c].width;
     int width = m_cols.empty() ? 0 : m_cols[(size_t)sub].width;
     RECT cell{left, row.top, left + width, row.bottom};
+    // The first column's label follows the state image (the check box).
+    int label = sub == 0 ? std::min<int>(cell.left + StateImageWidth(), cell.right) : cell.left;
     switch (code) {
         case LVIR_BOUNDS:
             *out = sub == 0 ? row : cell;
             return true;
         case LVIR_ICON:
-            *out = RECT{cell.left, cell.top, cell.left, cell.bottom};
+            *out = RECT{label, cell.top, label, cell.bottom};
             return true;
         case LVIR_LABEL:
-            *out = cell;
+            *out = RECT{label, cell.top, cell.right, cell.bottom};
             return true;
         case LVIR_SELECTBOUNDS:
             *out = FullRow() ? row : cell;
@@ -249,6 +251,8 @@ int ListView::HitTest(POINT p, UINT* flags, int* sub, bool anyColumn) {
     }
     // Beyond the first column a full-row hit is on the item as a whole, not on its label.
     *flags = col > 0 && !anyColumn ? LVHT_ONITEM : LVHT_ONITEMLABEL;
+    if (col == 0 && x - left < StateImageWidth() && (State((int)row, LVIS_STATEIMAGEMASK) >> 12) > 0)
+        *flags = LVHT_ONITEMSTATEICON;
     *sub = col;
     return (int)row;
 }

@@ -95,7 +95,14 @@ void ListView::DrawRow(HDC dc, int item, int y, bool notifyItems, const RECT& cl
             text = cd.clrText;
             bk = cd.clrTextBk;
         }
+        // A drop target's row shows as selected in a focused list, whatever has the focus.
+        bool dropTarget = (state & LVIS_DROPHILITED) != 0 && (c == 0 || FullRow());
         bool selected = (itemState & CDIS_SELECTED) && showSelection && (c == 0 || FullRow());
+        if (dropTarget) {
+            selected = false;
+            bk = GetSysColor(COLOR_HIGHLIGHT);
+            text = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        }
         if (selected) {
             bk = GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_3DFACE);
             text = GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
@@ -107,10 +114,18 @@ void ListView::DrawRow(HDC dc, int item, int y, bool notifyItems, const RECT& cl
         RECT fill{cell.left, cell.top, cell.right - gridline, cell.bottom - gridline};
         SetBkColor(dc, bk);
         ExtTextOut(dc, 0, 0, ETO_OPAQUE, &fill, nullptr, 0, nullptr);
+        int stateWidth = c == 0 ? StateImageWidth() : 0;
+        if (stateWidth > 0) {
+            RECT icon{cell.left, cell.top, cell.left + stateWidth, cell.bottom - gridline};
+            SetBkColor(dc, m_bk == CLR_NONE ? GetSysColor(COLOR_WINDOW) : m_bk);
+            ExtTextOut(dc, 0, 0, ETO_OPAQUE, &icon, nullptr, 0, nullptr);
+            DrawStateImage(dc, item, icon);
+        }
         std::string_view t = Text(item, col.subItem, buf);
         if (t.empty())
             continue;
-        RECT tr{cell.left + kCellMargin, cell.top, cell.right - kCellMargin, cell.bottom - gridline};
+        RECT tr{cell.left + stateWidth + kCellMargin, cell.top, cell.right - kCellMargin,
+                cell.bottom - gridline};
         if (tr.right <= tr.left)
             continue;
         UINT align = (col.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT    ? DT_RIGHT

@@ -331,6 +331,8 @@ int ListView::InsertItem(const LVITEM& li) {
         r.lParam = li.lParam;
     UINT state = (li.mask & LVIF_STATE) ? (li.state & li.stateMask) : 0;
     r.state = state & ~LVIS_FOCUSED;
+    if (CheckBoxes() && !(r.state & LVIS_STATEIMAGEMASK))
+        r.state |= INDEXTOSTATEIMAGEMASK(1);
     if (r.state & LVIS_SELECTED)
         ++m_selected;
     m_rows.insert(m_rows.begin() + at, r);

@@ -709,3 +709,84 @@ TEST_F(ListViewTest, CustomDrawOfTheFirstSubItemGetsTheWholeRow) {
         EXPECT_TRUE(same(subRects[(size_t)sub].second, cell)) << sub;
     }
 }
+
+TEST_F(ListViewTest, CheckBoxesToggleOnClickAndSpaceTellingTheStateImageBits) {
+    Make(0, 3, 2, 100);
+    SendMessage(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+    auto check = [&](int item) {
+        return (UINT)SendMessage(list, LVM_GETITEMSTATE, (WPARAM)item, LVIS_STATEIMAGEMASK);
+    };
+    EXPECT_NE(SendMessage(list, LVM_GETIMAGELIST, LVSIL_STATE, 0), 0);
+    EXPECT_EQ(check(0), INDEXTOSTATEIMAGEMASK(1));
+    std::string extra = "late";
+    LVITEM li{};
+    li.mask = LVIF_TEXT;
+    li.iItem = 3;
+    li.pszText = extra.data();
+    SendMessage(list, LVM_INSERTITEM, 0, (LPARAM)&li);
+    EXPECT_EQ(check(3), INDEXTOSTATEIMAGEMASK(1));  // rows inserted later start clear too
+
+    // The label follows the box; a hit on the box says so.
+    RECT bounds{LVIR_BOUNDS, 0, 0, 0}, label{LVIR_LABEL, 0, 0, 0};
+    SendMessage(list, LVM_GETITEMRECT, 1, (LPARAM)&bounds);
+    SendMessage(list, LVM_GETITEMRECT, 1, (LPARAM)&label);
+    EXPECT_EQ(label.left, bounds.left + 16);
+    POINT box{bounds.left + 7, (bounds.top + bounds.bottom) / 2};
+    LVHITTESTINFO info{box, 0, 0, 0};
+    EXPECT_EQ(SendMessage(list, LVM_SUBITEMHITTEST, 0, (LPARAM)&info), 1);
+    EXPECT_EQ(info.flags, (UINT)LVHT_ONITEMSTATEICON);
+
+    Pump();
+    PixelProbe probe(list);
+    POINT tick{bounds.left + 1 + 3 + 2, bounds.top + (bounds.bottom - bounds.top - 16) / 2 + 1 + 7 + 1};
+    EXPECT_EQ(probe.At(tick), GetSysColor(COLOR_WINDOW));
+
+    parent.items.clear();
+    PressAndRelease(list, box, 0);
+    EXPECT_EQ(check(1), INDEXTOSTATEIMAGEMASK(2));
+    const NMITEMACTIVATE* changed = nullptr;
+    for (const NMITEMACTIVATE& nm : parent.items)
+        if (nm.hdr.code == LVN_ITEMCHANGED && (nm.uOldState ^ nm.uNewState) & LVIS_STATEIMAGEMASK)
+            changed = &nm;
+    ASSERT_NE(changed, nullptr);
+    EXPECT_EQ(changed->iItem, 1);
+    EXPECT_EQ(changed->uChanged, (UINT)LVIF_STATE);
+    EXPECT_EQ(changed->uOldState & LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(1));
+    EXPECT_EQ(changed->uNewState & LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(2));
+    Pump();
+    EXPECT_EQ(probe.At(tick), GetSysColor(COLOR_WINDOWTEXT));
+
+    // Space flips the focused row's box back; a parent refusing the change keeps it.
+    SendMessage(list, WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_EQ(check(1), INDEXTOSTATEIMAGEMASK(1));
+    parent.answer = [](NMHDR* h) -> LRESULT { return h->code == LVN_ITEMCHANGING; };
+    PressAndRelease(list, box, 0);
+    EXPECT_EQ(check(1), INDEXTOSTATEIMAGEMASK(1));
+    parent.answer = nullptr;
+
+    // Without the style the rows lose their boxes and the label starts at the row's left again.
+    SendMessage(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, 0);
+    EXPECT_EQ(check(1), 0u);
+    EXPECT_EQ(SendMessage(list, LVM_GETIMAGELIST, LVSIL_STATE, 0), 0);
+    label = RECT{LVIR_LABEL, 0, 0, 0};
+    SendMessage(list, LVM_GETITEMRECT, 1, (LPARAM)&label);
+    EXPECT_EQ(label.left, bounds.left);
+}
+
+TEST_F(ListViewTest, TheDropTargetRowShowsHighlightedWithoutTheFocus) {
+    Make(0, 4);
+    SetFocus(top);
+    LVITEM st{};
+    st.state = LVIS_DROPHILITED;
+    st.stateMask = LVIS_DROPHILITED;
+    SendMessage(list, LVM_SETITEMSTATE, 2, (LPARAM)&st);
+    EXPECT_EQ(SendMessage(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_DROPHILITED), 2);
+    Pump();
+    PixelProbe probe(list);
+    EXPECT_EQ(probe.InsideRight(SubRect(2, 1), 4), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(probe.InsideRight(SubRect(1, 1), 4), GetSysColor(COLOR_WINDOW));
+    st.state = 0;
+    SendMessage(list, LVM_SETITEMSTATE, 2, (LPARAM)&st);
+    Pump();
+    EXPECT_EQ(probe.InsideRight(SubRect(2, 1), 4), GetSysColor(COLOR_WINDOW));
+}
