@@ -7,6 +7,31 @@ IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
 BEGIN_MESSAGE_MAP(CListCtrl, CWnd)
 END_MESSAGE_MAP()
 
+void CListCtrl::DrawItem(LPDRAWITEMSTRUCT) {
+    m_ownerDrawLeft = true;
+}
+
+void CListCtrl::MeasureItem(LPMEASUREITEMSTRUCT) {
+    m_ownerDrawLeft = true;
+}
+
+BOOL CListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if ((message != WM_DRAWITEM && message != WM_MEASUREITEM) || !lParam)
+        return CWnd::OnChildNotify(message, wParam, lParam, result);
+    if (CWnd::OnChildNotify(message, wParam, lParam, result))
+        return TRUE;  // a reflection entry in the class's map
+    m_ownerDrawLeft = false;
+    if (message == WM_DRAWITEM)
+        DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+    else
+        MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
+    if (m_ownerDrawLeft)
+        return FALSE;
+    if (result)
+        *result = TRUE;
+    return TRUE;
+}
+
 BOOL CListCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
     return CWnd::Create(WC_LISTVIEW, nullptr, style, rect, parent, id);
 }

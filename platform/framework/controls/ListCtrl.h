@@ -41,6 +41,11 @@ public:
     UINT GetItemState(int item, UINT mask) const {
         return (UINT)Send(LVM_GETITEMSTATE, (WPARAM)item, (LPARAM)mask);
     }
+    // Check boxes (LVS_EX_CHECKBOXES): state image 2 is ticked, 1 clear.
+    BOOL GetCheck(int item) const { return (GetItemState(item, LVIS_STATEIMAGEMASK) >> 12) == 2; }
+    BOOL SetCheck(int item, BOOL check = TRUE) {
+        return SetItemState(item, INDEXTOSTATEIMAGEMASK(check ? 2 : 1), LVIS_STATEIMAGEMASK);
+    }
     int GetNextItem(int item, int flags) const {
         return (int)Send(LVM_GETNEXTITEM, (WPARAM)item, MAKELPARAM(flags, 0));
     }
@@ -105,6 +110,12 @@ public:
     CWnd* EditLabel(int item);
     CWnd* GetEditControl() const;
 
+    // Owner drawing (LVS_OWNERDRAWFIXED), reflected from the parent: a class that overrides these draws
+    // and measures its rows itself; otherwise the parent is asked as usual.
+    virtual void DrawItem(LPDRAWITEMSTRUCT dis);
+    virtual void MeasureItem(LPMEASUREITEMSTRUCT mis);
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
 protected:
     LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) const {
         return ::SendMessage(m_hWnd, msg, wParam, lParam);
@@ -114,4 +125,5 @@ protected:
 private:
     // Stands for the header window when no CHeaderCtrl of the program is attached to it.
     mutable CHeaderCtrl m_headerWrapper;
+    bool m_ownerDrawLeft = false;  // the default DrawItem / MeasureItem ran: the parent's turn
 };

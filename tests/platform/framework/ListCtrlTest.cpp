@@ -80,3 +80,53 @@ TEST(ListCtrl, ReflectedNotificationsReachTheControlFirst) {
     owner.DestroyWindow();
     Pump();
 }
+
+namespace {
+// An owner-drawn list that draws and measures its own rows.
+class DrawnList : public CListCtrl {
+public:
+    std::vector<UINT> drawn;
+    void DrawItem(LPDRAWITEMSTRUCT dis) override { drawn.push_back(dis->itemID); }
+    void MeasureItem(LPMEASUREITEMSTRUCT mis) override { mis->itemHeight = 31; }
+};
+
+class DrawingOwner : public CWnd {
+public:
+    int drawItems = 0;
+
+protected:
+    LRESULT OnDrawItem(WPARAM, LPARAM) {
+        ++drawItems;
+        return TRUE;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(DrawingOwner, CWnd)
+ON_MESSAGE(WM_DRAWITEM, OnDrawItem)
+END_MESSAGE_MAP()
+}  // namespace
+
+TEST(ListCtrl, OwnerDrawnRowsAreReflectedToAListThatDrawsThem) {
+    DrawingOwner owner;
+    ASSERT_TRUE(owner.CreateEx(0, AfxWndClassName(), "owner", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                               nullptr));
+    DrawnList drawnList;
+    CListCtrl plainList;
+    const DWORD style = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED;
+    ASSERT_TRUE(drawnList.Create(style, RECT{0, 0, 150, 200}, &owner, 11));
+    ASSERT_TRUE(plainList.Create(style, RECT{150, 0, 300, 200}, &owner, 12));
+    for (CListCtrl* list : {(CListCtrl*)&drawnList, &plainList}) {
+        list->InsertColumn(0, "Name", LVCFMT_LEFT, 120);
+        list->InsertItem(0, "a");
+        list->InsertItem(1, "b");
+    }
+    Pump();
+    EXPECT_EQ(drawnList.drawn, (std::vector<UINT>{0, 1}));
+    RECT r;
+    drawnList.GetItemRect(1, &r, LVIR_BOUNDS);
+    EXPECT_EQ(r.bottom - r.top, 31);
+    EXPECT_EQ(owner.drawItems, 2);  // the plain list's rows still go to the owner
+    owner.DestroyWindow();
+    Pump();
+}
