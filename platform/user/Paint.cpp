@@ -7,6 +7,7 @@
 #include <set>
 
 #include "platform/user/Display.h"
+#include "platform/user/DragImage.h"
 #include "platform/user/UserInternal.h"
 
 namespace user {
@@ -66,6 +67,7 @@ HDC MakeWindowDC(HWND hwnd, bool client, const Region* limit) {
             clip.Intersect(l);
         }
     }
+    LiftDragImage(surface);
     const auto& rects = clip.Rects();
     static const RECT none{0, 0, 0, 0};
     return CreateSurfaceDC(surface, off, rects.empty() ? &none : rects.data(),
@@ -110,6 +112,7 @@ void MarkDirty(HWND topLevel) {
 }
 
 void FlushPresents(DWORD threadId) {
+    RestoreDragImage();
     std::vector<std::pair<HWND, cairo_surface_t*>> ready;
     {
         std::lock_guard<std::mutex> g(Lock());
