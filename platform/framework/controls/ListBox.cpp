@@ -1,0 +1,3 @@
+#include "platform/framework/controls/ListBox.h"
+
+IMPLEMENT_DYNAMIC(CListBox, CWnd)

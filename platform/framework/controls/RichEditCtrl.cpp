@@ -1,0 +1,3 @@
+#include "platform/framework/controls/RichEditCtrl.h"
+
+IMPLEMENT_DYNAMIC(CRichEditCtrl, CWnd)
