@@ -1,5 +1,6 @@
 #include "platform/base/Process.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -263,10 +264,11 @@ std::shared_ptr<ProcessObject> LookupProcess(HANDLE handle) {
 }
 }  // namespace
 
-BOOL CreateProcess(LPCTSTR applicationName, LPCTSTR commandLine, LPSECURITY_ATTRIBUTES /*processAttributes*/,
-                   LPSECURITY_ATTRIBUTES /*threadAttributes*/, BOOL /*inheritHandles*/, DWORD creationFlags,
-                   LPVOID environment, LPCTSTR currentDirectory, LPSTARTUPINFO startupInfo,
-                   LPPROCESS_INFORMATION processInformation) {
+namespace {
+// Starts a program; with `stdoutFd` at 0 or above the child's standard output goes there.
+BOOL SpawnProcess(LPCTSTR applicationName, LPCTSTR commandLine, DWORD creationFlags, LPVOID environment,
+                  LPCTSTR currentDirectory, LPSTARTUPINFO startupInfo, LPPROCESS_INFORMATION processInformation,
+                  int stdoutFd) {
     const DWORD knownFlags = DETACHED_PROCESS | CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS |
                              IDLE_PRIORITY_CLASS | HIGH_PRIORITY_CLASS | REALTIME_PRIORITY_CLASS |
                              CREATE_NEW_PROCESS_GROUP | BELOW_NORMAL_PRIORITY_CLASS |
@@ -312,6 +314,8 @@ BOOL CreateProcess(LPCTSTR applicationName, LPCTSTR commandLine, LPSECURITY_ATTR
     // Only the standard streams are passed on; signals start with their default actions, none blocked.
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    if (stdoutFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, stdoutFd, 1);
     posix_spawn_file_actions_addclosefrom_np(&actions, 3);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
@@ -361,6 +365,48 @@ BOOL CreateProcess(LPCTSTR applicationName, LPCTSTR commandLine, LPSECURITY_ATTR
     processInformation->hThread = RegisterKernelObject(child);
     processInformation->dwProcessId = (DWORD)pid;
     processInformation->dwThreadId = (DWORD)pid;
+    return TRUE;
+}
+}  // namespace
+
+BOOL CreateProcess(LPCTSTR applicationName, LPCTSTR commandLine, LPSECURITY_ATTRIBUTES /*processAttributes*/,
+                   LPSECURITY_ATTRIBUTES /*threadAttributes*/, BOOL /*inheritHandles*/, DWORD creationFlags,
+                   LPVOID environment, LPCTSTR currentDirectory, LPSTARTUPINFO startupInfo,
+                   LPPROCESS_INFORMATION processInformation) {
+    return SpawnProcess(applicationName, commandLine, creationFlags, environment, currentDirectory, startupInfo,
+                        processInformation, -1);
+}
+
+BOOL RunProgramForOutput(LPCTSTR commandLine, std::string& output, DWORD& exitCode) {
+    output.clear();
+    exitCode = STILL_ACTIVE;
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) {
+        SetLastError(WinErrorFromErrno(errno));
+        return FALSE;
+    }
+    PROCESS_INFORMATION pi{};
+    BOOL started = SpawnProcess(nullptr, commandLine, 0, nullptr, nullptr, nullptr, &pi, fds[1]);
+    ::close(fds[1]);
+    if (!started) {
+        DWORD error = GetLastError();
+        ::close(fds[0]);
+        SetLastError(error);
+        return FALSE;
+    }
+    char buffer[4096];
+    for (;;) {
+        ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+        if (n > 0)
+            output.append(buffer, (size_t)n);
+        else if (n == 0 || errno != EINTR)
+            break;
+    }
+    ::close(fds[0]);
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    GetExitCodeProcess(pi.hProcess, &exitCode);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
     return TRUE;
 }
 

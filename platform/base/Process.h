@@ -80,6 +80,10 @@ BOOL CreateProcess(LPCTSTR applicationName, LPCTSTR commandLine, LPSECURITY_ATTR
                    LPVOID environment, LPCTSTR currentDirectory, LPSTARTUPINFO startupInfo,
                    LPPROCESS_INFORMATION processInformation);
 
+// Starts a program as CreateProcess does, with its standard output read into `output`, and waits for it
+// to end. FALSE (with the error of CreateProcess) when it cannot be started.
+BOOL RunProgramForOutput(LPCTSTR commandLine, std::string& output, DWORD& exitCode);
+
 // A handle to a process this program started and that has not ended yet; other processes give NULL
 // with ERROR_ACCESS_DENIED (ERROR_INVALID_PARAMETER when there is no such process).
 HANDLE OpenProcess(DWORD desiredAccess, BOOL inheritHandle, DWORD processId);

@@ -121,6 +121,8 @@ public:
     Region m_baseClip;                     // surface pixels
     DCState m_state;
     std::vector<DCState> m_saved;
+    int m_logPixels = 96;                    // dots per inch of the device
+    std::shared_ptr<struct PrinterJob> m_printer;  // printer DCs: the document being printed
 
     void SetSurface(cairo_surface_t* surface);
     // Surface pixel of a logical point.

@@ -914,7 +914,7 @@ int GetDeviceCaps(HDC hdc, int index) {
     switch (index) {
         case LOGPIXELSX:
         case LOGPIXELSY:
-            return 96;
+            return dc ? dc->m_logPixels : 96;
         case BITSPIXEL:
             return 32;
         case PLANES:
@@ -928,9 +928,9 @@ int GetDeviceCaps(HDC hdc, int index) {
         case VERTRES:
             return dc && dc->m_surface ? cairo_image_surface_get_height(dc->m_surface) : 0;
         case HORZSIZE:
-            return dc && dc->m_surface ? cairo_image_surface_get_width(dc->m_surface) * 254 / 960 : 0;
+            return dc && dc->m_surface ? cairo_image_surface_get_width(dc->m_surface) * 254 / (dc->m_logPixels * 10) : 0;
         case VERTSIZE:
-            return dc && dc->m_surface ? cairo_image_surface_get_height(dc->m_surface) * 254 / 960 : 0;
+            return dc && dc->m_surface ? cairo_image_surface_get_height(dc->m_surface) * 254 / (dc->m_logPixels * 10) : 0;
         default:
             return 0;
     }

@@ -132,6 +132,7 @@ CWinApp::CWinApp(LPCTSTR appName) : m_pszAppName(appName ? appName : "") {
 }
 
 CWinApp::~CWinApp() {
+    FreePrinterBlocks();
     delete m_pDocManager;
     delete m_pRecentFileList;
     if (g_app == this) {

@@ -41,6 +41,8 @@ class CDocManager;
 class CRecentFileList;
 class CCommandLineInfo;
 class CCmdUI;
+class CPrintDialog;
+struct PRINTDLG;
 
 class CWinApp : public CWinThread {
     DECLARE_DYNAMIC(CWinApp)
@@ -96,6 +98,15 @@ public:
 
     BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
 
+    // The application's printer: DEVMODE and DEVNAMES blocks shared by its views' print commands.
+    HANDLE m_hDevMode = nullptr;
+    HANDLE m_hDevNames = nullptr;
+    // Runs the print (or print-setup) dialog on the application's printer and keeps what it returns.
+    virtual INT_PTR DoPrintDialog(CPrintDialog* dialog);
+    // Fills the blocks of `pd` with the application's printer (the default one until one is chosen).
+    BOOL GetPrinterDeviceDefaults(PRINTDLG* pd);
+    void OnFilePrintSetup();
+
     void OnFileNew();
     virtual void OnFileOpen();
     virtual BOOL OnOpenRecentFile(UINT id);
@@ -105,6 +116,7 @@ public:
 protected:
     DECLARE_MESSAGE_MAP()
 private:
+    void FreePrinterBlocks();
     CString m_sPreviousBoxCaption;
 };
 

@@ -98,6 +98,8 @@ LRESULT CView::OnInitialUpdateMessage(WPARAM, LPARAM) {
 }
 
 BOOL CView::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) {
+    if (code == CN_COMMAND && !extra)
+        m_nCommandRouted = id;
     if (CWnd::OnCmdMsg(id, code, extra, handlerInfo))
         return TRUE;
     return m_pDocument && m_pDocument->OnCmdMsg(id, code, extra, handlerInfo);

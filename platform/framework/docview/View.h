@@ -3,6 +3,9 @@
 
 #include "platform/framework/docview/Document.h"
 
+class CDC;
+class CPrintInfo;
+
 class CView : public CWnd {
     DECLARE_DYNAMIC(CView)
 public:
@@ -23,6 +26,18 @@ public:
     BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
     void PostNcDestroy() override;
 
+    // Printing: prepare (the page range; DoPreparePrinting shows the print dialog, or takes the
+    // application's printer for a preview or a direct print), begin, one OnPrepareDC and OnPrint per
+    // page, end. The default OnPrint draws the page with OnDraw.
+    virtual BOOL OnPreparePrinting(CPrintInfo* info);
+    BOOL DoPreparePrinting(CPrintInfo* info);
+    virtual void OnBeginPrinting(CDC* dc, CPrintInfo* info);
+    virtual void OnPrepareDC(CDC* dc, CPrintInfo* info = nullptr);
+    virtual void OnPrint(CDC* dc, CPrintInfo* info);
+    virtual void OnEndPrinting(CDC* dc, CPrintInfo* info);
+    // The standard print command of a view (ID_FILE_PRINT; ID_FILE_PRINT_DIRECT prints without the dialog).
+    void OnFilePrint();
+
     CDocument* m_pDocument = nullptr;
 
 protected:
@@ -33,4 +48,7 @@ protected:
     LRESULT OnInitialUpdateMessage(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
     friend class CDocument;
+
+private:
+    UINT m_nCommandRouted = 0;  // the command being routed to this view
 };

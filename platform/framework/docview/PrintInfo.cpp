@@ -1,0 +1,22 @@
+#include "platform/framework/docview/PrintInfo.h"
+
+CPrintInfo::CPrintInfo() : m_pPD(new CPrintDialog(FALSE, PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOSELECTION)) {
+    SetMinPage(1);
+    SetMaxPage(0xFFFF);
+    m_pPD->m_pd.nFromPage = 1;
+    m_pPD->m_pd.nToPage = 0xFFFF;
+}
+
+CPrintInfo::~CPrintInfo() {
+    if (m_pPD && m_pPD->m_pd.hDC)
+        ::DeleteDC(m_pPD->m_pd.hDC);
+    delete m_pPD;
+}
+
+UINT CPrintInfo::GetFromPage() const {
+    return m_pPD->PrintRange() ? m_pPD->m_pd.nFromPage : GetMinPage();
+}
+
+UINT CPrintInfo::GetToPage() const {
+    return m_pPD->PrintRange() ? m_pPD->m_pd.nToPage : GetMaxPage();
+}

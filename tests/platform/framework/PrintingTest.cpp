@@ -1,0 +1,180 @@
+// A view printed through the framework's print command: the print dialog over stand-in CUPS tools first on
+// PATH, the PDF handed to `lp -d <printer>`, pages and orientation of the printer DC.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/framework/docview/PrintInfo.h"
+#include "platform/framework/docview/View.h"
+#include "platform/framework/gdi/DC.h"
+#include "platform/framework/window/AfxRes.h"
+#include "platform/user/ComboBox.h"
+#include "tests/support/Gui.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+std::vector<std::string> g_calls;
+SIZE g_pageSize{};
+
+class CPagesView : public CView {
+public:
+    void OnDraw(HDC) override {}
+    BOOL OnPreparePrinting(CPrintInfo* info) override {
+        g_calls.push_back("prepare");
+        info->SetMaxPage(3);
+        return DoPreparePrinting(info);
+    }
+    void OnBeginPrinting(CDC*, CPrintInfo*) override { g_calls.push_back("begin"); }
+    void OnPrint(CDC* dc, CPrintInfo* info) override {
+        g_calls.push_back("page " + std::to_string(info->m_nCurPage) + (dc->IsPrinting() ? " printing" : ""));
+        g_pageSize = SIZE{dc->GetDeviceCaps(HORZRES), dc->GetDeviceCaps(VERTRES)};
+        RECT box{100, 100, 400, 400};
+        ::FillRect(dc->m_hDC, &box, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    }
+    void OnEndPrinting(CDC*, CPrintInfo*) override { g_calls.push_back("end"); }
+
+protected:
+    void OnPrintCommand() { OnFilePrint(); }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CPagesView, CView)
+ON_COMMAND(ID_FILE_PRINT, OnPrintCommand)
+ON_COMMAND(ID_FILE_PRINT_DIRECT, OnPrintCommand)
+END_MESSAGE_MAP()
+
+void WriteScript(const std::string& path, const std::string& body) {
+    FILE* f = std::fopen(path.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs(("#!/bin/sh\n" + body).c_str(), f);
+    std::fclose(f);
+    chmod(path.c_str(), 0755);
+}
+
+std::string RunForText(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buf[256];
+        while (size_t n = std::fread(buf, 1, sizeof buf, p))
+            out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
+// The page count pdfinfo reads from a PDF, -1 when it reads none.
+int PdfPages(const std::string& file) {
+    std::string info = RunForText("pdfinfo '" + file + "' 2>/dev/null");
+    size_t at = info.find("Pages:");
+    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
+}
+
+class PrintingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_calls.clear();
+        bin = tmp.Path() + "/bin";
+        mkdir(bin.c_str(), 0755);
+        // Stand-ins of the CUPS tools: two destinations, the second the default; lp records its arguments
+        // and keeps a copy of the document it was given.
+        WriteScript(bin + "/lpstat",
+                    "case \"$1\" in -e) printf 'Office\\nLab_Printer\\n';; -d) echo 'system default destination: "
+                    "Lab_Printer';; esac\n");
+        WriteScript(bin + "/lp", "printf '%s\\n' \"$@\" > \"" + tmp.Path() +
+                                     "/lp-args\"\nfor a; do last=\"$a\"; done\ncp \"$last\" \"" + tmp.Path() +
+                                     "/printed.pdf\"\n");
+        path.emplace("PATH", bin + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin"));
+        owner = CreateWindowEx(0, "Static", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr,
+                               nullptr, nullptr, nullptr);
+        view = new CPagesView;
+        ASSERT_TRUE(view->Create(nullptr, "", WS_CHILD | WS_VISIBLE, RECT{0, 0, 300, 200}, CWnd::FromHandle(owner),
+                                 AFX_IDW_PANE_FIRST));
+    }
+    void TearDown() override {
+        view->DestroyWindow();
+        DestroyWindow(owner);
+        Pump();
+    }
+    // Sends a print command; the steps run inside the print dialog.
+    void Print(UINT command, std::vector<ModalSteps::Step> steps) {
+        modal.Start(std::move(steps));
+        view->SendMessage(WM_COMMAND, command);
+    }
+
+    TempFolder tmp{"printing"};
+    std::string bin;
+    std::optional<ScopedEnv> path;
+    ModalSteps modal;
+    HWND owner = nullptr;
+    CPagesView* view = nullptr;
+};
+
+TEST_F(PrintingTest, ThePrintDialogListsTheDestinationsAndTheChosenOneGetsAThreePagePdf) {
+    std::vector<std::string> listed;
+    Print(ID_FILE_PRINT, {[&](HWND dialog) {
+                              HWND names = GetDlgItem(dialog, IDC_PRINT_NAME);
+                              int count = (int)SendMessage(names, CB_GETCOUNT, 0, 0);
+                              for (int i = 0; i < count; ++i) {
+                                  char text[128] = "";
+                                  SendMessage(names, CB_GETLBTEXT, i, (LPARAM)text);
+                                  listed.push_back(text);
+                              }
+                              listed.push_back("selected " + std::to_string(SendMessage(names, CB_GETCURSEL, 0, 0)));
+                          },
+                          ModalSteps::ClickItem(IDOK)});
+    // The default destination comes first and is chosen; the PDF file is the last entry.
+    EXPECT_EQ(listed, (std::vector<std::string>{"Lab_Printer", "Office", PDF_FILE_DESTINATION, "selected 0"}));
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"prepare", "begin", "page 1 printing", "page 2 printing",
+                                                 "page 3 printing", "end"}));
+    EXPECT_EQ(ReadFileBytes(tmp / "lp-args").substr(0, 16), "-d\nLab_Printer\n/");
+    EXPECT_EQ(PdfPages(tmp / "printed.pdf"), 3);
+    // Letter portrait at the printer's resolution.
+    EXPECT_EQ(g_pageSize.cx, 2550);
+    EXPECT_EQ(g_pageSize.cy, 3300);
+}
+
+TEST_F(PrintingTest, CancellingTheDialogPrintsNothing) {
+    Print(ID_FILE_PRINT, {ModalSteps::ClickItem(IDCANCEL)});
+    EXPECT_EQ(g_calls, std::vector<std::string>{"prepare"});
+    EXPECT_EQ(ReadFileBytes(tmp / "lp-args"), "");
+}
+
+TEST_F(PrintingTest, LandscapeSwapsTheResolutionsAndAFileDestinationKeepsThePdfThere) {
+    std::string out = tmp / "report.pdf";
+    Print(ID_FILE_PRINT, {[&](HWND dialog) {
+                              HWND names = GetDlgItem(dialog, IDC_PRINT_NAME);
+                              SendMessage(names, CB_SETCURSEL, 2, 0);  // the PDF file
+                              SendMessage(dialog, WM_COMMAND, MAKEWPARAM(IDC_PRINT_NAME, CBN_SELCHANGE), (LPARAM)names);
+                              SetDlgItemText(dialog, IDC_PRINT_FILE, out.c_str());
+                          },
+                          ModalSteps::ClickItem(IDC_PRINT_LANDSCAPE), ModalSteps::ClickItem(IDOK)});
+    EXPECT_EQ(g_pageSize.cx, 3300);
+    EXPECT_EQ(g_pageSize.cy, 2550);
+    EXPECT_EQ(ReadFileBytes(tmp / "lp-args"), "");  // not handed to lp
+    EXPECT_EQ(PdfPages(out), 3);
+    EXPECT_NE(RunForText("pdfinfo '" + out + "'").find("792 x 612 pts"), std::string::npos);
+}
+
+TEST_F(PrintingTest, ADirectPrintUsesTheDefaultPrinterWithoutADialog) {
+    Print(ID_FILE_PRINT_DIRECT, {});
+    EXPECT_EQ(g_calls.size(), 6u);
+    EXPECT_EQ(ReadFileBytes(tmp / "lp-args").substr(0, 16), "-d\nLab_Printer\n/");
+}
+
+TEST_F(PrintingTest, AFailingLpKeepsTheDocumentAndSaysWhere) {
+    WriteScript(bin + "/lp", "exit 1\n");
+    MessageBoxRecorder boxes;
+    Print(ID_FILE_PRINT_DIRECT, {});
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    std::string text = boxes.Calls()[0].text.GetString();
+    size_t at = text.find("saved as ");
+    ASSERT_NE(at, std::string::npos) << text;
+    std::string kept = text.substr(at + 9, text.size() - at - 10);
+    EXPECT_EQ(PdfPages(kept), 3);
+    std::remove(kept.c_str());
+}
+}  // namespace
