@@ -300,3 +300,37 @@ cairo_surface_t* GetPrinterPageSurface(HDC hdc) {
     auto dc = FindPrinter(hdc);
     return dc ? dc->m_surface : nullptr;
 }
+
+BOOL ResetPrinterPage(HDC hdc) {
+    auto dc = FindPrinter(hdc);
+    if (!dc || dc->m_printer->pageOpen)
+        return FALSE;
+    NewPage(*dc);
+    return TRUE;
+}
+
+BOOL DrawPrinterPage(HDC printerDC, HDC hdc, const RECT* rect) {
+    auto printer = FindPrinter(printerDC);
+    auto dc = FindDC(hdc);
+    if (!printer || !dc || !rect || !dc->m_surface || !printer->m_surface)
+        return FALSE;
+    RECT to = dc->DevRect(rect->left, rect->top, rect->right, rect->bottom);
+    int pw = cairo_image_surface_get_width(printer->m_surface), ph = cairo_image_surface_get_height(printer->m_surface);
+    if (to.right <= to.left || to.bottom <= to.top || pw <= 0 || ph <= 0)
+        return FALSE;
+    cairo_surface_flush(printer->m_surface);
+    cairo_t* cr = cairo_create(dc->m_surface);
+    Region clip = dc->EffectiveClip();
+    for (const RECT& c : clip.Rects())
+        cairo_rectangle(cr, c.left, c.top, c.right - c.left, c.bottom - c.top);
+    cairo_clip(cr);
+    cairo_translate(cr, to.left, to.top);
+    cairo_scale(cr, (double)(to.right - to.left) / pw, (double)(to.bottom - to.top) / ph);
+    cairo_set_source_surface(cr, printer->m_surface, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    cairo_rectangle(cr, 0, 0, pw, ph);
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    cairo_surface_mark_dirty(dc->m_surface);
+    return TRUE;
+}

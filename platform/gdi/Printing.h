@@ -107,5 +107,9 @@ int AbortDoc(HDC dc);
 // The PDF file of the DC's last document (the temporary file while it is handed to `lp`, which is deleted
 // once `lp` took it).
 CString GetPrinterDocumentPath(HDC dc);
-// The image of the page being drawn (the preview shows it).
+// The image of the page being drawn.
 cairo_surface_t* GetPrinterPageSurface(HDC dc);
+// Starts a fresh white page outside any document (the preview draws its pages so).
+BOOL ResetPrinterPage(HDC dc);
+// Draws the printer DC's page smoothly scaled into `rect` (logical units of `dc`), clipped as `dc` is.
+BOOL DrawPrinterPage(HDC printerDC, HDC dc, const RECT* rect);

@@ -5,6 +5,8 @@
 
 class CDC;
 class CPrintInfo;
+class CPreviewView;
+struct CPrintPreviewState;
 
 class CView : public CWnd {
     DECLARE_DYNAMIC(CView)
@@ -37,6 +39,13 @@ public:
     virtual void OnEndPrinting(CDC* dc, CPrintInfo* info);
     // The standard print command of a view (ID_FILE_PRINT; ID_FILE_PRINT_DIRECT prints without the dialog).
     void OnFilePrint();
+    // Print preview: the standard command, and the preview of `printView`'s printout in the main frame
+    // with a preview view of that run-time class (the preview owns `state` once this succeeds).
+    void OnFilePrintPreview();
+    BOOL DoPrintPreview(UINT toolbarId, CView* printView, const CRuntimeClass* previewViewClass,
+                        CPrintPreviewState* state);
+    // The preview is closing: ends the printout and closes the preview.
+    virtual void OnEndPrintPreview(CDC* dc, CPrintInfo* info, POINT point, CPreviewView* view);
 
     CDocument* m_pDocument = nullptr;
 

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/framework/docview/PreviewView.h"
 #include "platform/framework/docview/PrintInfo.h"
+#include "platform/framework/frames/FrameWnd.h"
 #include "platform/framework/docview/View.h"
 #include "platform/framework/gdi/DC.h"
 #include "platform/framework/window/AfxRes.h"
@@ -19,6 +21,7 @@
 
 namespace {
 std::vector<std::string> g_calls;
+bool g_refusePreparing = false;
 SIZE g_pageSize{};
 
 class CPagesView : public CView {
@@ -27,7 +30,7 @@ public:
     BOOL OnPreparePrinting(CPrintInfo* info) override {
         g_calls.push_back("prepare");
         info->SetMaxPage(3);
-        return DoPreparePrinting(info);
+        return !g_refusePreparing && DoPreparePrinting(info);
     }
     void OnBeginPrinting(CDC*, CPrintInfo*) override { g_calls.push_back("begin"); }
     void OnPrint(CDC* dc, CPrintInfo* info) override {
@@ -40,11 +43,13 @@ public:
 
 protected:
     void OnPrintCommand() { OnFilePrint(); }
+    void OnPreviewCommand() { OnFilePrintPreview(); }
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CPagesView, CView)
 ON_COMMAND(ID_FILE_PRINT, OnPrintCommand)
 ON_COMMAND(ID_FILE_PRINT_DIRECT, OnPrintCommand)
+ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnPreviewCommand)
 END_MESSAGE_MAP()
 
 void WriteScript(const std::string& path, const std::string& body) {
@@ -77,6 +82,7 @@ class PrintingTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_calls.clear();
+        g_refusePreparing = false;
         bin = tmp.Path() + "/bin";
         mkdir(bin.c_str(), 0755);
         // Stand-ins of the CUPS tools: two destinations, the second the default; lp records its arguments
@@ -176,5 +182,101 @@ TEST_F(PrintingTest, AFailingLpKeepsTheDocumentAndSaysWhere) {
     std::string kept = text.substr(at + 9, text.size() - at - 10);
     EXPECT_EQ(PdfPages(kept), 3);
     std::remove(kept.c_str());
+}
+
+class PreviewTest : public PrintingTest {
+protected:
+    void SetUp() override {
+        PrintingTest::SetUp();
+        view->DestroyWindow();
+        frame = new CFrameWnd;
+        ASSERT_TRUE(frame->Create(nullptr, "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{0, 0, 640, 520}));
+        view = new CPagesView;
+        ASSERT_TRUE(view->Create(nullptr, "", AFX_WS_DEFAULT_VIEW, RECT{0, 0, 10, 10}, frame, AFX_IDW_PANE_FIRST));
+        frame->SetActiveView(view);
+        frame->RecalcLayout();
+        Pump();
+    }
+    void TearDown() override {
+        frame->DestroyWindow();
+        Pump();
+        view = nullptr;
+        DestroyWindow(owner);
+    }
+    HWND Bar() const { return ::GetDlgItem(frame->m_hWnd, AFX_IDW_PREVIEW_BAR); }
+    void Click(int id) {
+        ClickDlgItem(Bar(), id);
+        Pump();
+    }
+    CPreviewView* Preview() const { return dynamic_cast<CPreviewView*>(frame->GetActiveView()); }
+
+    CFrameWnd* frame = nullptr;
+};
+
+TEST_F(PreviewTest, NextPageStopsAtTheLastPageAndCloseRestoresTheFrameWithoutPrinting) {
+    view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+    Pump();
+    CPreviewView* preview = Preview();
+    ASSERT_NE(preview, nullptr);
+    ASSERT_NE(Bar(), nullptr);
+    EXPECT_FALSE(view->IsWindowVisible());
+    ScreenshotOnFailure shot(frame->m_hWnd, "preview");
+    EXPECT_EQ(preview->GetCurrentPage(), 1u);
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(Bar(), AFX_ID_PREVIEW_PREV)));
+    // The page is drawn: the black square the view prints shows inside the page's frame.
+    PixelProbe pixels(frame->m_hWnd);
+    RECT area{};
+    preview->GetWindowRect(&area);
+    RECT frameRect{};
+    frame->GetWindowRect(&frameRect);
+    OffsetRect(&area, -frameRect.left, -frameRect.top);
+    EXPECT_TRUE(pixels.Any(area, [](COLORREF c) { return PixelProbe::Dark(c, 40); }));
+
+    Click(AFX_ID_PREVIEW_NEXT);
+    Click(AFX_ID_PREVIEW_NEXT);
+    EXPECT_EQ(preview->GetCurrentPage(), 3u);
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(Bar(), AFX_ID_PREVIEW_NEXT)));
+    frame->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_NEXT);  // even when asked, there is no fourth page
+    EXPECT_EQ(preview->GetCurrentPage(), 3u);
+    Click(AFX_ID_PREVIEW_PREV);
+    EXPECT_EQ(preview->GetCurrentPage(), 2u);
+    Click(AFX_ID_PREVIEW_NUMPAGE);
+    EXPECT_EQ(preview->GetPagesShown(), 2u);
+    EXPECT_EQ(GetWindowTextString(::GetDlgItem(Bar(), AFX_ID_PREVIEW_NUMPAGE)), CString("&One Page"));
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(Bar(), AFX_ID_PREVIEW_NEXT)));  // pages 2 and 3 shown
+
+    Click(AFX_ID_PREVIEW_CLOSE);
+    EXPECT_EQ(Bar(), nullptr);
+    EXPECT_EQ(frame->GetActiveView(), view);
+    EXPECT_TRUE(view->IsWindowVisible());
+    EXPECT_EQ(::GetDlgItem(frame->m_hWnd, AFX_IDW_PANE_FIRST), view->m_hWnd);
+    ASSERT_GE(g_calls.size(), 2u);
+    EXPECT_EQ(g_calls.front(), "prepare");
+    EXPECT_EQ(g_calls[1], "begin");
+    EXPECT_EQ(g_calls.back(), "end");
+    EXPECT_EQ(ReadFileBytes(tmp / "lp-args"), "");  // nothing printed
+}
+
+TEST_F(PreviewTest, WithoutCupsThePreviewStillShowsThePages) {
+    path.emplace("PATH", bin + "/none");
+    view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+    Pump();
+    ASSERT_NE(Preview(), nullptr);
+    EXPECT_NE(WriteScreenshot(frame->m_hWnd, "print-preview"), "");
+    Click(AFX_ID_PREVIEW_CLOSE);
+    EXPECT_EQ(frame->GetActiveView(), view);
+}
+
+TEST_F(PreviewTest, AViewThatCannotPrepareGetsTheFailureMessageAndTheFrameStaysAsItWas) {
+    g_refusePreparing = true;
+    MessageBoxRecorder boxes;
+    view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+    Pump();
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].text, CString("Command failed."));
+    EXPECT_EQ(Bar(), nullptr);
+    EXPECT_EQ(frame->GetActiveView(), view);
+    EXPECT_TRUE(view->IsWindowVisible());
+    EXPECT_EQ(::GetDlgItem(frame->m_hWnd, AFX_IDW_PANE_FIRST), view->m_hWnd);
 }
 }  // namespace
