@@ -278,9 +278,12 @@ void CPreviewView::OnPreviewClose() {
 }
 
 void CPreviewView::OnPreviewPrint() {
-    OnPreviewClose();
-    if (CWnd* main = AfxGetMainWnd())
-        main->SendMessage(WM_COMMAND, ID_FILE_PRINT);
+    // The frame gets the print command once the preview is gone, so its own view prints.
+    CFrameWnd* frame = m_pPreviewFrame;
+    HWND frameWnd = frame ? frame->m_hWnd : nullptr;
+    OnPreviewClose();  // this view is deleted from here on
+    if (frameWnd && ::IsWindow(frameWnd))
+        ::SendMessage(frameWnd, WM_COMMAND, ID_FILE_PRINT, 0);
 }
 
 void CPreviewView::ClosePreview() {

@@ -33,7 +33,7 @@ public:
     // Ends the preview: the print view ends its printout, the frame gets its pane and bars back, and this
     // view goes.
     void ClosePreview();
-    // "Print...": the preview closes and the main window gets the print command.
+    // "Print...": the preview closes and its frame gets the print command.
     virtual void OnPreviewPrint();
 
     UINT GetCurrentPage() const { return m_nCurrentPage; }

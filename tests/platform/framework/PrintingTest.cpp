@@ -257,6 +257,22 @@ TEST_F(PreviewTest, NextPageStopsAtTheLastPageAndCloseRestoresTheFrameWithoutPri
     EXPECT_EQ(ReadFileBytes(tmp / "lp-args"), "");  // nothing printed
 }
 
+TEST_F(PreviewTest, PrintClosesThePreviewFirstAndCancellingTheDialogPrintsNothing) {
+    view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+    Pump();
+    ASSERT_NE(Preview(), nullptr);
+    g_calls.clear();
+    bool previewGone = false;
+    modal.Start({[&](HWND) { previewGone = Bar() == nullptr && frame->GetActiveView() == view; },
+                 ModalSteps::ClickItem(IDCANCEL)});
+    ClickDlgItem(Bar(), AFX_ID_PREVIEW_PRINT);
+    Pump();
+    EXPECT_TRUE(previewGone);
+    // The preview's printout ends before the print command prepares its own.
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"end", "prepare"}));
+    EXPECT_EQ(ReadFileBytes(tmp / "lp-args"), "");
+}
+
 TEST_F(PreviewTest, WithoutCupsThePreviewStillShowsThePages) {
     path.emplace("PATH", bin + "/none");
     view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
