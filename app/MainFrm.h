@@ -1,0 +1,131 @@
+// Veltrin's main window and message hub: bars, status panes, the pad and tree bars, relays of the
+// private messages to the report views, Find in Tree, and the saved window placement.
+#pragma once
+
+#include "platform/framework/bars/StatusBar.h"
+#include "platform/framework/bars/ToolBar.h"
+#include "platform/framework/frames/MDIFrameWnd.h"
+
+class CMyPadView;
+class CMyTreeView;
+class CView;
+
+// Control-bar identifiers of the frame.
+#define ID_VIEW_PADBAR 59522
+#define ID_VIEW_TREEBAR 59523
+#define ID_VIEW_WINDOWBAR 59402
+#define ID_INDICATOR_LOGNAME 3200
+#define ID_INDICATOR_RECORDS 3201
+
+class CMainFrame : public CMDIFrameWnd {
+    DECLARE_DYNCREATE(CMainFrame)
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Start-up, called by the application after the frame is created.
+    void LoadWorkspace();
+    // Shows the frame with the placement saved in "Settings"/"WindowPos" when there is one; TRUE when a
+    // placement was restored (the four "Settings" values are then written back).
+    BOOL ShowWithSavedPlacement(int showCmd);
+    // Saves the workspace and the placement, then ends the process (StopVeltrin).
+    void OnClose();
+
+    // The active view of the active MDI child, or null.
+    CView* GetActiveLogView();
+    // Activates the child of the open document of that name and selects its tree item; its view, or
+    // null when no such document is open.
+    CView* FindDocumentView(LPCTSTR name);
+
+    // Pad pages, by name.
+    int AddPadPage(LPCTSTR name);
+    void ActivatePadPage(LPCTSTR name);
+    void SetPadPageText(LPCTSTR name, LPCTSTR text);
+    void ClearPadPage(LPCTSTR name);
+    void ReplacePadPageText(LPCTSTR name, LPCTSTR text);
+    void ClosePadPage(LPCTSTR name);
+    BOOL IsPadPage(LPCTSTR name);
+    void ShowPadPage(LPCTSTR name);
+    void ShowOutputBar();
+    void HideOutputBar();
+
+    // Selects the tree item of that name; FALSE when the tree has none.
+    BOOL SelectTreeItem(LPCTSTR name);
+
+    void UpdateStatusPane0();
+    void UpdateStatusPane3200();
+    void UpdateStatusPane3201();
+    void UpdateTitle();
+
+    CMyPadView* GetPadView() const { return m_pPadView; }
+    CMyTreeView* GetTreeView() const { return m_pTreeView; }
+    CStatusBar& GetStatusBar() { return m_wndStatusBar; }
+    CToolBar& GetToolBar() { return m_wndToolBar; }
+    CToolBar& GetWindowBar() { return m_wndWindowBar; }
+
+    // The texts the status panes show now.
+    CString m_csPane0Text = "Ready";
+    CString m_csPane3200Text = "LogName";
+
+    // Command handlers (public so the tests drive them as the menus do).
+    void OnFindInTree();
+    void OnFindInList();
+    void OnFindNext();
+    void OnOptions();
+    void OnToggleOutputPad();
+    void OnHideOutputPad();
+    BOOL OnSendViewAction(UINT id);
+    void OnCustomize();
+    void OnImport();
+    void OnStats();
+    void OnCopyPad();
+    void OnRunT20OnEntireTree();
+    void OnRunTAOnEntireTree();
+    void OnRunTICOnEntireTree();
+    void OnPrintPreview();
+    BOOL OnToggleControlBar(UINT id);
+
+    // Private messages.
+    LRESULT OnViewData(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTreeItemRequest(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGotoLineRequest(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLogNotAvailable(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLoadLog(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRebuildTree(WPARAM wParam, LPARAM lParam);
+    LRESULT OnAddPadPage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetPadText(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSavePadAs(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRefreshView(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRelayToView(WPARAM wParam, LPARAM lParam);
+
+protected:
+    int OnCreate(LPCREATESTRUCT cs);
+    void OnPaint();
+    void OnContextMenu(CWnd* wnd, POINT point);
+    void OnUpdateLogNamePane(CCmdUI* ui);
+    void OnUpdateRecordsPane(CCmdUI* ui);
+    void OnUpdateNeedsLoadedLog(CCmdUI* ui);
+    void OnUpdateGreyed(CCmdUI* ui);
+    BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
+
+    // Button sizes: image width + 7, image height + 6.
+    void SetToolbarButtonSizes(CToolBar& bar, int imageWidth, int imageHeight);
+    // Opens (or activates) the report of that name and completes its request; its view.
+    CView* OpenReportView(LPCTSTR name);
+    // The internal search of Find in Tree: TRUE when anything was found.
+    BOOL SearchLogsInternal(LPCTSTR text);
+    // Writes "_FF_.lst" and starts Sifter: FALSE when the list file cannot be written.
+    BOOL SearchWithSifter(LPCTSTR text);
+
+    CStatusBar m_wndStatusBar;
+    CToolBar m_wndToolBar;
+    CToolBar m_wndWindowBar;
+    // Owned by the frame; made in OnCreate.
+    CMyPadView* m_pPadView = nullptr;
+    CMyTreeView* m_pTreeView = nullptr;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// The main frame of the running program, or null.
+CMainFrame* GetMainFrame();
