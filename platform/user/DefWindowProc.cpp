@@ -189,8 +189,18 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return (LRESULT)GetSysColorBrush(COLOR_WINDOW);
         case WM_QUERYENDSESSION:
             return TRUE;
-        case WM_SETCURSOR:
+        case WM_SETCURSOR: {
+            // A child's parent decides first; over the client area the class cursor is shown.
+            HWND parent = GetParent(hwnd);
+            if ((GetWindowLongPtr(hwnd, GWL_STYLE) & WS_CHILD) && parent && SendMessage(parent, msg, wParam, lParam))
+                return TRUE;
+            if (LOWORD(lParam) == HTCLIENT)
+                if (HCURSOR cursor = (HCURSOR)GetClassLongPtr(hwnd, GCLP_HCURSOR)) {
+                    SetCursor(cursor);
+                    return TRUE;
+                }
             return FALSE;
+        }
         case WM_GETDLGCODE:
             return 0;
         case WM_RBUTTONUP: {

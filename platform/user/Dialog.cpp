@@ -312,6 +312,22 @@ const BitmapResource* FindBitmapResource(UINT id) {
     return nullptr;
 }
 
+const BitmapResource* FindIconResource(UINT id) {
+    std::lock_guard<std::mutex> g(g_moduleMutex);
+    for (const ResourceModule* m : g_modules)
+        if (const BitmapResource* b = m->FindIcon(id))
+            return b;
+    return nullptr;
+}
+
+const BitmapResource* FindCursorResource(UINT id) {
+    std::lock_guard<std::mutex> g(g_moduleMutex);
+    for (const ResourceModule* m : g_modules)
+        if (const BitmapResource* b = m->FindCursor(id))
+            return b;
+    return nullptr;
+}
+
 int LoadString(HINSTANCE, UINT id, LPTSTR buffer, int size) {
     if (!buffer || size <= 0)
         return 0;

@@ -24,6 +24,19 @@ int ImageList_AddIcon(HIMAGELIST list, HICON icon);
 int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask);
 // Adds the bitmap as a strip of images; pixels of the mask colour are transparent.
 int ImageList_AddMasked(HIMAGELIST list, HBITMAP image, COLORREF mask);
+#ifndef CLR_DEFAULT
+#define CLR_DEFAULT 0xFF000000u
+#endif
+#ifndef IMAGE_BITMAP
+#define IMAGE_BITMAP 0
+#endif
+// An image list cut from the bitmap resource `name` in images `cx` wide; pixels of `mask` are
+// transparent (CLR_DEFAULT: the colour of the top-left pixel; CLR_NONE: none). Null when there is no
+// such bitmap.
+HIMAGELIST ImageList_LoadImage(HINSTANCE instance, LPCTSTR name, int cx, int grow, COLORREF mask, UINT type,
+                               UINT flags);
+#define ImageList_LoadBitmap(instance, name, cx, grow, mask) \
+    ImageList_LoadImage(instance, name, cx, grow, mask, IMAGE_BITMAP, 0)
 BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style);
 
 namespace user {

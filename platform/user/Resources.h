@@ -54,6 +54,9 @@ public:
     virtual const AcceleratorTemplate* FindAccelerators(UINT /*id*/) const { return nullptr; }
     virtual const ToolbarTemplate* FindToolbar(UINT /*id*/) const { return nullptr; }
     virtual const BitmapResource* FindBitmap(UINT /*id*/) const { return nullptr; }
+    // Icons and cursors: image files (PNG with alpha) like bitmaps; a cursor's hot spot is its centre.
+    virtual const BitmapResource* FindIcon(UINT /*id*/) const { return nullptr; }
+    virtual const BitmapResource* FindCursor(UINT /*id*/) const { return nullptr; }
 };
 
 void AddResourceModule(const ResourceModule* module);
@@ -63,10 +66,16 @@ const MenuTemplate* FindMenuTemplate(UINT id);
 const AcceleratorTemplate* FindAcceleratorTemplate(UINT id);
 const ToolbarTemplate* FindToolbarTemplate(UINT id);
 const BitmapResource* FindBitmapResource(UINT id);
+const BitmapResource* FindIconResource(UINT id);
+const BitmapResource* FindCursorResource(UINT id);
 int LoadString(HINSTANCE instance, UINT id, LPTSTR buffer, int size);
 // A 32-bit bitmap decoded from the bitmap resource `name` (an id), or null when there is none or its
 // bytes are not a readable image.
 HBITMAP LoadBitmap(HINSTANCE instance, LPCTSTR name);
+// The icon or cursor resource `id` decoded with its alpha, or null (ResourceImages.cpp; LoadIcon and
+// LoadCursor answer program ids through these, the same handle for every load of an id).
+HICON LoadIconResource(UINT id);
+HCURSOR LoadCursorResource(UINT id);
 
 HWND CreateDialogIndirectParam(HINSTANCE instance, const DialogTemplate* tmpl, HWND parent, DLGPROC proc,
                                LPARAM param);

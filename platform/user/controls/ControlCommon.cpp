@@ -9,6 +9,7 @@
 
 #include "platform/base/HandleTable.h"
 #include "platform/user/Controls.h"
+#include "platform/user/Resources.h"
 #include "platform/user/UserInternal.h"
 #include "platform/user/controls/ControlProc.h"
 
@@ -233,8 +234,10 @@ cairo_surface_t* user::IconSurface(HICON icon) {
 HICON LoadIcon(HINSTANCE, LPCTSTR name) {
     static std::map<uintptr_t, HICON> standard;
     static std::mutex m;
-    // Program icons are not embedded yet: every named icon shows as the application icon.
     uintptr_t id = IS_INTRESOURCE(name) ? (uintptr_t)name : 32512;
+    if (HICON own = LoadIconResource((UINT)id))
+        return own;
+    // Any other name shows as the application icon.
     if (id < 32512 || id > 32516)
         id = 32512;
     std::lock_guard<std::mutex> g(m);
@@ -248,6 +251,9 @@ HICON LoadIcon(HINSTANCE, LPCTSTR name) {
 }
 
 HCURSOR LoadCursor(HINSTANCE, LPCTSTR name) {
+    if (IS_INTRESOURCE(name))
+        if (HCURSOR own = LoadCursorResource((UINT)(uintptr_t)name))
+            return own;
     return (HCURSOR)(uintptr_t)(IS_INTRESOURCE(name) ? (uintptr_t)name : 32512);
 }
 
