@@ -121,22 +121,10 @@ def main(out):
     # Tree images: 0 broker root, 1-3 spare, 4 server log not found, 5 server log found, 6-7 spare.
     strip(8, [folder(blue), folder(yellow), lined(blue), lined(green), solid(red), lined(green),
               lined(red), solid(yellow)]).save(f"{out}/tree146.png")
-    margin = Image(16, 16, (255, 255, 255, 255))
-    for y in range(16):
-        for x in range(16):
-            if (x + y) % 2 == 0:
-                margin.px[y][x] = (212, 208, 200, 255)
-    margin.save(f"{out}/margin28002.png")
-    notes = Image(64, 16, (255, 0, 255, 255))  # magenta: the default mask is the top-left pixel
-    for i, c in enumerate((yellow, green, red, blue)):
-        notes.rect(16 * i + 3, 3, 16 * i + 13, 13, c)
-    notes.px[0][0] = (255, 0, 255, 255)
-    notes.save(f"{out}/notes28003.png")
     splash().save(f"{out}/splash4000.png")
     icon(32, (10, 36, 106, 255), (255, 255, 255, 255)).save(f"{out}/icon131.png")
     icon(32, (10, 36, 106, 255), yellow).save(f"{out}/icon160.png")
     icon(16, (10, 36, 106, 255), yellow).save(f"{out}/icon161.png")
-    cursor("arrow").save(f"{out}/cursor28001.png")
     cursor("size").save(f"{out}/cursor30980.png")
 
 

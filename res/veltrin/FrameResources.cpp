@@ -12,12 +12,9 @@ VELTRIN_IMAGE(toolbar133)
 VELTRIN_IMAGE(tabs140)
 VELTRIN_IMAGE(tree146)
 VELTRIN_IMAGE(splash4000)
-VELTRIN_IMAGE(margin28002)
-VELTRIN_IMAGE(notes28003)
 VELTRIN_IMAGE(icon131)
 VELTRIN_IMAGE(icon160)
 VELTRIN_IMAGE(icon161)
-VELTRIN_IMAGE(cursor28001)
 VELTRIN_IMAGE(cursor30980)
 #undef VELTRIN_IMAGE
 
@@ -242,8 +239,6 @@ const BitmapResource kBitmaps[] = {
     {IDB_TAB_IMAGES, veltrin_tabs140_png, veltrin_tabs140_png_size},
     {IDB_TREE_IMAGES, veltrin_tree146_png, veltrin_tree146_png_size},
     {IDB_SPLASH, veltrin_splash4000_png, veltrin_splash4000_png_size},
-    {IDB_NOTES_MARGIN, veltrin_margin28002_png, veltrin_margin28002_png_size},
-    {IDB_NOTES_IMAGES, veltrin_notes28003_png, veltrin_notes28003_png_size},
 };
 const BitmapResource kIcons[] = {
     {IDI_VELTRIN, veltrin_icon131_png, veltrin_icon131_png_size},
@@ -253,7 +248,6 @@ const BitmapResource kIcons[] = {
     {IDR_VELTRINTYPE, veltrin_icon131_png, veltrin_icon131_png_size},
 };
 const BitmapResource kCursors[] = {
-    {IDC_NOTES_MARGIN_CURSOR, veltrin_cursor28001_png, veltrin_cursor28001_png_size},
     {IDC_TAB_SPLITTER_CURSOR, veltrin_cursor30980_png, veltrin_cursor30980_png_size},
 };
 

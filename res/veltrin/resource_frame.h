@@ -56,8 +56,6 @@
 #define IDB_TAB_IMAGES 140
 #define IDB_TREE_IMAGES 146
 #define IDB_SPLASH 4000
-#define IDB_NOTES_MARGIN 28002
-#define IDB_NOTES_IMAGES 28003
 
 // Icons.
 #define IDI_VELTRIN 131
@@ -65,7 +63,6 @@
 #define IDI_VELTRIN_SMALL 161
 
 // Cursors.
-#define IDC_NOTES_MARGIN_CURSOR 28001
 #define IDC_TAB_SPLITTER_CURSOR 30980
 
 // Commands of the frame's menus.
