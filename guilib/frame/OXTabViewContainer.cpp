@@ -1,0 +1,3 @@
+#include "guilib/frame/OXTabViewContainer.h"
+
+IMPLEMENT_DYNAMIC(COXTabViewContainer, CWnd)
