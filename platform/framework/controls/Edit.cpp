@@ -1,0 +1,3 @@
+#include "platform/framework/controls/Edit.h"
+
+IMPLEMENT_DYNAMIC(CEdit, CWnd)
