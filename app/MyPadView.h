@@ -58,8 +58,13 @@ public:
 
 protected:
     std::unique_ptr<COXTabViewContainer> m_pContainer;
+    CWnd m_wndOutput;  // the "Output" page
+    COLORREF m_clrOutputText = 0;
     CMapStrToPadView m_mapPads;
     SIZE m_sizeDocked{200, 150};
+
+    // Makes the page of that title active; its index, or -1.
+    int ActivatePage(LPCTSTR name);
 
     int OnCreate(LPCREATESTRUCT cs);
     void OnSize(UINT type, int cx, int cy);
