@@ -1,5 +1,7 @@
 #include "guilib/frame/OXTabViewContainer.h"
 
+#include "guilib/frame/OXTabViewPage.h"
+
 #include <algorithm>
 #include <mutex>
 
@@ -33,6 +35,14 @@ HFONT MakeTabFont(int weight) {
 
 // A usable range: something to scroll and a page.
 bool Usable(const SCROLLINFO& si) { return si.nMax - si.nMin != 0 && si.nPage != 0; }
+
+// Hides a page's own bars; the page's size handling keeps out of the resize this makes.
+void HidePageBars(HWND page) {
+    BOOL old = g_bOXTabViewPageNoSize;
+    g_bOXTabViewPageNoSize = TRUE;
+    ::ShowScrollBar(page, SB_BOTH, FALSE);
+    g_bOXTabViewPageNoSize = old;
+}
 }  // namespace
 
 COXTabViewContainer::COXTabViewContainer() {
@@ -311,7 +321,7 @@ void COXTabViewContainer::TakeOverScrollBars(int index) {
     bool horz = info.bHasScrollHorz && Usable(info.scrlInfoHorz);
     bool vert = info.bHasScrollVert && Usable(info.scrlInfoVert);
     SetScrollStyle((horz ? WS_HSCROLL : 0) | (vert ? WS_VSCROLL : 0));
-    ::ShowScrollBar(h, SB_BOTH, FALSE);
+    HidePageBars(h);
     if (m_scrlBarHorz.m_hWnd && (info.bHasScrollHorz || Usable(info.scrlInfoHorz)))
         m_scrlBarHorz.SetScrollInfo(&info.scrlInfoHorz);
     if (m_scrlBarVert.m_hWnd && (info.bHasScrollVert || Usable(info.scrlInfoVert)))
@@ -353,7 +363,7 @@ void COXTabViewContainer::UpdateScrollState() {
     auto needed = [](const SCROLLINFO& si) {
         return si.nMax - si.nMin != 0 && si.nPage != 0 && (UINT)(si.nMax - si.nMin + 1) > si.nPage;
     };
-    ::ShowScrollBar(page->m_hWnd, SB_BOTH, FALSE);
+    HidePageBars(page->m_hWnd);
     SetScrollStyle((needed(h) ? WS_HSCROLL : 0) | (needed(v) ? WS_VSCROLL : 0));
     g_bUpdatingScrollState = false;
 }

@@ -105,9 +105,17 @@ public:
                 if (!::IsWindowVisible(this->m_hWnd) || container->GetActivePage() != this)
                     return T::WindowProc(message, wParam, lParam);
                 if (m_bIsSimpleControl) {
+                    // The control lays itself out first (showing its own bars again as it does, which resizes
+                    // it once more: that nested size is the control's alone), then the container takes the
+                    // bars over; the other order would have them shown and hidden for ever.
+                    if (m_bInSize)
+                        return T::WindowProc(message, wParam, lParam);
+                    m_bInSize = TRUE;
+                    LRESULT r = T::WindowProc(message, wParam, lParam);
                     container->UpdateScrollState();
                     container->UpdateScrollInfo();
-                    return T::WindowProc(message, wParam, lParam);
+                    m_bInSize = FALSE;
+                    return r;
                 }
                 BOOL old = g_bOXTabViewPageNoSize;
                 g_bOXTabViewPageNoSize = TRUE;
@@ -132,6 +140,7 @@ protected:
     BOOL m_bIsSimpleControl = FALSE;
     int m_nLastHorzPos = 0;
     int m_nLastVertPos = 0;
+    BOOL m_bInSize = FALSE;
 
     COXTabViewContainer* Container() const { return COXTabViewContainer::GetParentTabViewContainer(this, FALSE); }
 
