@@ -96,6 +96,20 @@ SIZE CMyPadView::CalcFixedLayout(BOOL stretch, BOOL horz) {
     return size;
 }
 
+SIZE CMyPadView::CalcDynamicLayout(int length, DWORD mode) {
+    if (!(mode & (LM_HORZDOCK | LM_VERTDOCK)))
+        return CControlBar::CalcDynamicLayout(length, mode);
+    RECT side{0, 0, 32767, 32767};
+    if (m_pDockSite && m_pDockSite->m_hWnd)
+        m_pDockSite->GetClientRect(&side);
+    SIZE size = m_sizeDocked;
+    if (mode & LM_HORZDOCK)
+        size.cx = side.right - side.left;
+    else
+        size.cy = side.bottom - side.top;
+    return size;
+}
+
 void CMyPadView::OnUpdateCmdUI(CFrameWnd*, BOOL) {}
 
 // ---- Pages ----------------------------------------------------------------------------------------

@@ -54,6 +54,8 @@ public:
 
     // The bar's height while docked at the top or bottom (its width at the left or right).
     SIZE CalcFixedLayout(BOOL stretch, BOOL horz) override;
+    // Docked, the bar spans its frame's side.
+    SIZE CalcDynamicLayout(int length, DWORD mode) override;
     void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) override;
 
 protected:

@@ -7,6 +7,8 @@
 #include "guilib/frame/OXTabViewContainer.h"
 #include "platform/framework/app/WinThread.h"
 #include "platform/framework/docview/Document.h"
+#include "platform/user/Resources.h"
+#include "res/veltrin/VeltrinResources.h"
 #include "tests/support/Gui.h"
 
 namespace {
@@ -152,4 +154,39 @@ TEST(MyPadView, WheelScrollsThreeLinesAPage) {
     page->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
     Pump();
     EXPECT_EQ(page->SendMessage(EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+}
+
+TEST(MyPadView, TheNotesMarginShowsItsPatternAndNoteMarks) {
+    AddResourceModule(&VeltrinPadResources());
+    {
+        PadFixture f;
+        ScreenshotOnFailure shot(f.frame->m_hWnd);
+        f.pad.AddPad("notes");
+        f.pad.SetPadText("notes", "first\r\nsecond\r\nthird");
+        auto* page = static_cast<CMyEditView*>(f.Page("notes"));
+        int lineHeight = page->GetLineHeight();
+        // A double click in the margin on line 1 sets note image 0 there.
+        int y1 = (short)HIWORD(page->SendMessage(EM_POSFROMCHAR, 7, 0));
+        page->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, y1 + 2));
+        ASSERT_EQ(page->GetNotesCount(), 1);
+        ::UpdateWindow(f.frame->m_hWnd);
+        PixelProbe probe(page->m_hWnd);
+        POINT origin{0, 0};
+        ::MapWindowPoints(page->m_hWnd, nullptr, &origin, 1);
+        RECT w;
+        ::GetWindowRect(page->m_hWnd, &w);
+        int dx = origin.x - w.left, dy = origin.y - w.top;
+        EXPECT_EQ(probe.At(dx + 7, dy + y1 + 7), RGB(0, 64, 200));
+        // Line 0 shows the pattern: the face colour with a dot every fourth pixel.
+        EXPECT_EQ(probe.At(dx + 0, dy + 0), RGB(212, 208, 200));
+        EXPECT_EQ(probe.At(dx + 1, dy + 1), RGB(192, 192, 192));
+        // Line 2 has no mark.
+        EXPECT_NE(probe.At(dx + 7, dy + y1 + lineHeight + 7), RGB(0, 64, 200));
+        // A second double click removes it again.
+        page->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, y1 + 2));
+        ::UpdateWindow(f.frame->m_hWnd);
+        EXPECT_EQ(page->GetNotesCount(), 0);
+        EXPECT_NE(probe.At(dx + 7, dy + y1 + 7), RGB(0, 64, 200));
+    }
+    RemoveResourceModule(&VeltrinPadResources());
 }
