@@ -111,4 +111,9 @@ protected:
     BOOL OnEraseBkgnd(HDC dc);
     LRESULT OnLoadLog(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
+
+private:
+    // Which of the files the finder found stands for the server log: the one titled as sought, else
+    // the last found unless its name holds '_' (then the first without one). -1 when none was found.
+    int ChooseFoundFile(LPCTSTR name) const;
 };

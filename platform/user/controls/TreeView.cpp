@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/user/ImageList.h"
 #include "platform/user/controls/ControlProc.h"
 #include "platform/user/TreeView.h"
 #include "platform/user/UserInternal.h"
@@ -21,6 +22,8 @@ struct Node {
     Id parent = 0;
     std::vector<Id> children;
     UINT state = 0;            // TVIS_ bits (TVIS_SELECTED mirrors the selection)
+    int image = 0;             // indexes into the normal image list
+    int selectedImage = 0;
     bool hasChildren = false;  // shows a button before its children are there
 };
 
@@ -31,6 +34,10 @@ const int kMinIndent = 5;
 class TreeView : public user::Control {
 public:
     explicit TreeView(HWND h) : Control(h, kPaints) { m_nodes[0].state = TVIS_EXPANDED; }
+    ~TreeView() override {
+        if (m_boldFont)
+            DeleteObject(m_boldFont);
+    }
     LRESULT Proc(UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -85,7 +92,10 @@ private:
     int PerPage();
     void SetTop(int top);
     bool EnsureVisible(Id id);
-    int ItemLeft(Id id);  // where the label starts
+    int ItemLeft(Id id);  // where the state icon (else the icon, else the label) starts
+    int StateIconWidth(Id id) const;
+    int IconWidth() const;
+    HGDIOBJ FontOf(Id id);  // the bold font for TVIS_BOLD items
     int LabelWidth(Id id);
     bool ItemRect(Id id, bool textOnly, RECT* out);
     Id HitTest(POINT p, UINT* flags);
@@ -96,6 +106,9 @@ private:
     void OnKeyDown(UINT vk);
 
     HWND m_vbar = nullptr;
+    HIMAGELIST m_normalImages = nullptr;
+    HIMAGELIST m_stateImages = nullptr;
+    HFONT m_boldFont = nullptr;
     bool m_vbarShown = false;
     std::unordered_map<Id, Node> m_nodes;
     Id m_nextId = 1;
@@ -158,8 +171,12 @@ HTREEITEM TreeView::Insert(const TVINSERTSTRUCT* ins) {
         n.param = it.lParam;
     if (it.mask & TVIF_CHILDREN)
         n.hasChildren = it.cChildren != 0;
+    if (it.mask & TVIF_IMAGE)
+        n.image = it.iImage;
+    if (it.mask & TVIF_SELECTEDIMAGE)
+        n.selectedImage = it.iSelectedImage;
     if (it.mask & TVIF_STATE)
-        n.state = it.state & it.stateMask & (TVIS_BOLD | TVIS_CUT);
+        n.state = it.state & it.stateMask & (TVIS_BOLD | TVIS_CUT | TVIS_STATEIMAGEMASK);
     Id id = m_nextId++;
     std::vector<Id>& list = m_nodes[parent].children;
     size_t at = list.size();
@@ -317,6 +334,14 @@ bool TreeView::Select(Id id, UINT cause) {
     }
     InvalidateRect(m_h, nullptr, TRUE);
     NotifyTree(TVN_SELCHANGED, cause, old, id);
+    // One branch open at a time: a selection by the user opens the new item and closes the old one
+    // unless it holds the new one.
+    if ((Style() & TVS_SINGLEEXPAND) && (cause == TVC_BYMOUSE || cause == TVC_BYKEYBOARD) && !m_dead) {
+        if (old && Valid(old) && !(id && IsAncestor(old, id)))
+            Expand(old, TVE_COLLAPSE, true);
+        if (id && Valid(id) && !m_dead)
+            Expand(id, TVE_EXPAND, true);
+    }
     return true;
 }
 
@@ -381,6 +406,10 @@ BOOL TreeView::GetItem(TVITEM* item) const {
         item->state = n.state & item->stateMask;
     if (item->mask & TVIF_CHILDREN)
         item->cChildren = HasButton((Id)item->hItem) ? 1 : 0;
+    if (item->mask & TVIF_IMAGE)
+        item->iImage = n.image;
+    if (item->mask & TVIF_SELECTEDIMAGE)
+        item->iSelectedImage = n.selectedImage;
     return TRUE;
 }
 
@@ -394,8 +423,13 @@ BOOL TreeView::SetItem(const TVITEM* item) {
         n.param = item->lParam;
     if (item->mask & TVIF_CHILDREN)
         n.hasChildren = item->cChildren != 0;
+    if (item->mask & TVIF_IMAGE)
+        n.image = item->iImage;
+    if (item->mask & TVIF_SELECTEDIMAGE)
+        n.selectedImage = item->iSelectedImage;
     if (item->mask & TVIF_STATE) {
-        UINT mask = item->stateMask & (TVIS_BOLD | TVIS_CUT | TVIS_EXPANDED | TVIS_EXPANDEDONCE);
+        UINT mask = item->stateMask &
+                    (TVIS_BOLD | TVIS_CUT | TVIS_EXPANDED | TVIS_EXPANDEDONCE | TVIS_STATEIMAGEMASK);
         n.state = (n.state & ~mask) | (item->state & mask);
         if ((n.state & TVIS_EXPANDED) && n.children.empty())
             n.state &= ~TVIS_EXPANDED;
@@ -521,12 +555,41 @@ int TreeView::ItemLeft(Id id) {
 int TreeView::LabelWidth(Id id) {
     const std::string& text = m_nodes[id].text;
     HDC dc = GetDC(m_h);
-    HGDIOBJ old = SelectObject(dc, m_font ? (HGDIOBJ)m_font : GetStockObject(SYSTEM_FONT));
+    HGDIOBJ old = SelectObject(dc, FontOf(id));
     SIZE size{0, 0};
     GetTextExtentPoint32(dc, text.c_str(), (int)text.size(), &size);
     SelectObject(dc, old);
     ReleaseDC(m_h, dc);
     return size.cx + 4;
+}
+
+int TreeView::StateIconWidth(Id id) const {
+    int cx = 0, cy = 0;
+    if (!m_stateImages || ((m_nodes.at(id).state & TVIS_STATEIMAGEMASK) >> 12) == 0 ||
+        !ImageList_GetIconSize(m_stateImages, &cx, &cy))
+        return 0;
+    return cx;
+}
+
+int TreeView::IconWidth() const {
+    int cx = 0, cy = 0;
+    if (!m_normalImages || !ImageList_GetIconSize(m_normalImages, &cx, &cy))
+        return 0;
+    return cx + 3;
+}
+
+HGDIOBJ TreeView::FontOf(Id id) {
+    HGDIOBJ normal = m_font ? (HGDIOBJ)m_font : GetStockObject(SYSTEM_FONT);
+    if (!Valid(id) || !(m_nodes[id].state & TVIS_BOLD))
+        return normal;
+    if (!m_boldFont) {
+        LOGFONT lf{};
+        if (!GetObject(normal, sizeof lf, &lf))
+            return normal;
+        lf.lfWeight = FW_BOLD;
+        m_boldFont = CreateFontIndirect(&lf);
+    }
+    return m_boldFont ? (HGDIOBJ)m_boldFont : normal;
 }
 
 bool TreeView::ItemRect(Id id, bool textOnly, RECT* out) {
@@ -536,7 +599,7 @@ bool TreeView::ItemRect(Id id, bool textOnly, RECT* out) {
     Layout();
     int y = m_area.top + (row - m_top) * m_rowHeight;
     if (textOnly) {
-        int left = ItemLeft(id);
+        int left = ItemLeft(id) + StateIconWidth(id) + IconWidth();
         *out = RECT{left, y, left + LabelWidth(id), y + m_rowHeight};
     } else {
         *out = RECT{0, y, m_area.right, y + m_rowHeight};
@@ -571,8 +634,13 @@ Id TreeView::HitTest(POINT p, UINT* flags) {
         bool button = (Style() & TVS_HASBUTTONS) && HasButton(id) && p.x >= left - m_indent &&
                       (Depth(id) > 0 || left >= m_indent);
         *flags = button ? TVHT_ONITEMBUTTON : TVHT_ONITEMINDENT;
+    } else if (p.x < left + StateIconWidth(id)) {
+        *flags = TVHT_ONITEMSTATEICON;
+    } else if (p.x < left + StateIconWidth(id) + IconWidth()) {
+        *flags = TVHT_ONITEMICON;
     } else {
-        *flags = p.x < left + LabelWidth(id) ? TVHT_ONITEMLABEL : TVHT_ONITEMRIGHT;
+        int label = left + StateIconWidth(id) + IconWidth();
+        *flags = p.x < label + LabelWidth(id) ? TVHT_ONITEMLABEL : TVHT_ONITEMRIGHT;
     }
     return id;
 }
@@ -635,8 +703,22 @@ void TreeView::Paint(HDC dc) {
                 FillRect(dc, &plus, ink);
             }
         }
-        RECT label{left, y, left + LabelWidth(id), y + m_rowHeight};
         bool selected = id == m_sel;
+        int x = left;
+        if (int sw = StateIconWidth(id)) {
+            ImageList_Draw(m_stateImages, (int)((m_nodes[id].state & TVIS_STATEIMAGEMASK) >> 12), dc, x,
+                           y + (m_rowHeight - 16) / 2, ILD_TRANSPARENT);
+            x += sw;
+        }
+        if (int iw = IconWidth()) {
+            int index = selected ? m_nodes[id].selectedImage : m_nodes[id].image;
+            int cx = 0, cy = 0;
+            ImageList_GetIconSize(m_normalImages, &cx, &cy);
+            ImageList_Draw(m_normalImages, index, dc, x, y + (m_rowHeight - cy) / 2, ILD_TRANSPARENT);
+            x += iw;
+        }
+        SelectObject(dc, FontOf(id));
+        RECT label{x, y, x + LabelWidth(id), y + m_rowHeight};
         COLORREF text = GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
         if (selected && (focused || (style & TVS_SHOWSELALWAYS))) {
             FillRect(dc, &label, GetSysColorBrush(focused ? COLOR_HIGHLIGHT : COLOR_3DFACE));
@@ -649,6 +731,7 @@ void TreeView::Paint(HDC dc) {
                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
         if (selected && focused)
             DrawFocusRect(dc, &label);
+        SelectObject(dc, m_font ? (HGDIOBJ)m_font : GetStockObject(SYSTEM_FONT));
     }
     SelectObject(dc, oldFont);
 }
@@ -768,6 +851,10 @@ LRESULT TreeView::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SETFONT:
             m_font = (HFONT)wParam;
+            if (m_boldFont) {
+                DeleteObject(m_boldFont);
+                m_boldFont = nullptr;
+            }
             m_measured = false;
             Changed();
             return 0;
@@ -827,6 +914,17 @@ LRESULT TreeView::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
             HTREEITEM h;
             std::memcpy(&h, rc, sizeof h);
             return ItemRect(FromHandle(h), wParam != 0, rc);
+        }
+        case TVM_GETIMAGELIST:
+            return (LRESULT)(wParam == TVSIL_STATE ? m_stateImages : wParam == TVSIL_NORMAL ? m_normalImages : nullptr);
+        case TVM_SETIMAGELIST: {
+            HIMAGELIST* slot = wParam == TVSIL_STATE ? &m_stateImages : wParam == TVSIL_NORMAL ? &m_normalImages : nullptr;
+            if (!slot)
+                return 0;
+            HIMAGELIST old = *slot;
+            *slot = (HIMAGELIST)lParam;
+            Changed();
+            return (LRESULT)old;
         }
         case TVM_GETCOUNT:
             return (LRESULT)m_nodes.size() - 1;
