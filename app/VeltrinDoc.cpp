@@ -16,8 +16,23 @@ BOOL CVeltrinDoc::OnNewDocument() {
 }
 
 BOOL CVeltrinDoc::OnOpenDocument(LPCTSTR path) {
+    if (CWinApp* app = AfxGetApp())
+        app->DoWaitCursor(1);
+    struct EndWait {
+        ~EndWait() {
+            if (CWinApp* app = AfxGetApp())
+                app->DoWaitCursor(-1);
+        }
+    } endWait;
     if (!path || !*path)
         return FALSE;
+    if (CString(path).Find(" - N/A") >= 0) {
+        ::MessageBeep(MB_ICONEXCLAMATION);
+        CWnd* main = AfxGetMainWnd();
+        PlatformMessageBox(main ? main->m_hWnd : nullptr, "This File is not available!!!", nullptr,
+                           MB_ICONSTOP | MB_SETFOREGROUND);
+        return FALSE;
+    }
     _csFileOpenName = path;
     return TRUE;
 }
