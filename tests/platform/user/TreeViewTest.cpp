@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/user/ImageList.h"
 #include "platform/user/TreeView.h"
 #include "tests/support/Gui.h"
 
@@ -431,5 +432,133 @@ TEST_F(TreeViewTest, DrawsTheSelectionHighlightAndTheButtons) {
     // The item without children has no box, only its line.
     int by = (label.top + label.bottom) / 2;
     EXPECT_NE(GetWindowPixel(tree, cx - 4, by - 3), GetSysColor(COLOR_3DSHADOW));
+}
+
+// A list of 16x16 images each filled with one colour.
+HIMAGELIST SolidImages(const std::vector<COLORREF>& colours) {
+    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32, (int)colours.size(), 0);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP strip = CreateCompatibleBitmap(screen, 16 * (int)colours.size(), 16);
+    HGDIOBJ old = SelectObject(dc, strip);
+    for (size_t i = 0; i < colours.size(); ++i) {
+        RECT r{(LONG)(16 * i), 0, (LONG)(16 * i + 16), 16};
+        HBRUSH brush = CreateSolidBrush(colours[i]);
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+    }
+    SelectObject(dc, old);
+    ImageList_Add(list, strip, nullptr);
+    DeleteObject(strip);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return list;
+}
+
+TEST_F(TreeViewTest, ImagesComeBeforeTheLabelAndHitTestsNameWhatIsUnderThePoint) {
+    const COLORREF red = RGB(255, 0, 0), green = RGB(0, 255, 0), blue = RGB(0, 0, 255);
+    HIMAGELIST normal = SolidImages({red, green});
+    HIMAGELIST states = SolidImages({blue, blue});
+    TVINSERTSTRUCT ins{};
+    ins.hParent = TVI_ROOT;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE;
+    ins.item.pszText = const_cast<char*>("alpha");
+    ins.item.iImage = 0;
+    ins.item.iSelectedImage = 1;
+    ins.item.state = 1u << 12;
+    ins.item.stateMask = TVIS_STATEIMAGEMASK;
+    HTREEITEM a = (HTREEITEM)SendMessage(tree, TVM_INSERTITEM, 0, (LPARAM)&ins);
+    RECT bare = Rect(a, true);
+    EXPECT_EQ(SendMessage(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, (LPARAM)normal), 0);
+    SendMessage(tree, TVM_SETIMAGELIST, TVSIL_STATE, (LPARAM)states);
+    EXPECT_EQ((HIMAGELIST)SendMessage(tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0), normal);
+    RECT label = Rect(a, true);
+    EXPECT_EQ(label.left, bare.left + 16 + 16 + 3);
+
+    TVITEM it{};
+    it.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    it.hItem = a;
+    ASSERT_TRUE(SendMessage(tree, TVM_GETITEM, 0, (LPARAM)&it));
+    EXPECT_EQ(it.iImage, 0);
+    EXPECT_EQ(it.iSelectedImage, 1);
+
+    int y = (label.top + label.bottom) / 2;
+    struct Case {
+        int x;
+        UINT flags;
+    } cases[] = {
+        {bare.left + 2, TVHT_ONITEMSTATEICON},
+        {bare.left + 16 + 2, TVHT_ONITEMICON},
+        {label.left + 2, TVHT_ONITEMLABEL},
+        {label.right + 5, TVHT_ONITEMRIGHT},
+        {bare.left - 4, TVHT_ONITEMINDENT},
+    };
+    for (const Case& c : cases) {
+        TVHITTESTINFO info{};
+        info.pt = POINT{c.x, y};
+        HTREEITEM hit = (HTREEITEM)SendMessage(tree, TVM_HITTEST, 0, (LPARAM)&info);
+        EXPECT_EQ(info.flags, c.flags) << c.x;
+        EXPECT_EQ(hit, a) << c.x;
+    }
+    UpdateWindow(top);
+    Pump();
+    EXPECT_EQ(GetWindowPixel(tree, bare.left + 8, y), blue);
+    EXPECT_EQ(GetWindowPixel(tree, bare.left + 16 + 8, y), red);
+    SendMessage(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)a);
+    UpdateWindow(top);
+    Pump();
+    EXPECT_EQ(GetWindowPixel(tree, bare.left + 16 + 8, y), green);  // the selected image
+    DestroyWindow(tree);
+    ImageList_Destroy(normal);
+    ImageList_Destroy(states);
+}
+
+TEST_F(TreeViewTest, BoldItemsAreWider) {
+    HTREEITEM a = Add(TVI_ROOT, "QBroker log name", 1);
+    HTREEITEM b = Add(TVI_ROOT, "QBroker log name", 2);
+    TVITEM it{};
+    it.mask = TVIF_STATE;
+    it.hItem = b;
+    it.state = TVIS_BOLD;
+    it.stateMask = TVIS_BOLD;
+    SendMessage(tree, TVM_SETITEM, 0, (LPARAM)&it);
+    EXPECT_EQ(State(b) & TVIS_BOLD, (UINT)TVIS_BOLD);
+    RECT normal = Rect(a, true), bold = Rect(b, true);
+    EXPECT_GT(bold.right - bold.left, normal.right - normal.left);
+}
+
+TEST_F(TreeViewTest, SingleExpandKeepsOneBranchOpenAsTheUserSelects) {
+    SetWindowLongPtr(tree, GWL_STYLE, GetWindowLongPtr(tree, GWL_STYLE) | TVS_SINGLEEXPAND);
+    HTREEITEM a = Add(TVI_ROOT, "a", 1);
+    Add(a, "a1", 11);
+    HTREEITEM b = Add(TVI_ROOT, "b", 2);
+    HTREEITEM b1 = Add(b, "b1", 21);
+    ClickLabel(a);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"a", "a1", "b"}));
+    ClickLabel(b);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"a", "b", "b1"}));
+    ClickLabel(b1);  // inside the open branch: it stays open
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"a", "b", "b1"}));
+    // A program's own selection opens nothing.
+    SendMessage(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)a);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"a", "b", "b1"}));
+}
+
+TEST_F(TreeViewTest, ShowSelAlwaysKeepsTheSelectionVisibleWithoutFocus) {
+    HTREEITEM a = Add(TVI_ROOT, "alpha", 1);
+    SendMessage(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)a);
+    SetFocus(top);
+    for (bool always : {false, true}) {
+        LONG_PTR style = GetWindowLongPtr(tree, GWL_STYLE);
+        SetWindowLongPtr(tree, GWL_STYLE, always ? (style | TVS_SHOWSELALWAYS) : (style & ~TVS_SHOWSELALWAYS));
+        InvalidateRect(tree, nullptr, TRUE);
+        UpdateWindow(top);
+        Pump();
+        RECT label = Rect(a, true);
+        EXPECT_EQ(GetWindowPixel(tree, label.right - 2, (label.top + label.bottom) / 2),
+                  GetSysColor(always ? COLOR_3DFACE : COLOR_WINDOW))
+            << always;
+    }
 }
 }  // namespace
