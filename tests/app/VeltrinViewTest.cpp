@@ -9,6 +9,7 @@
 #include "platform/base/Clock.h"
 #include "res/veltrin/VeltrinResources.h"
 #include "tests/app/RecordingFrameLink.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TempRegistry.h"
 
 namespace {
@@ -216,5 +217,35 @@ TEST_F(VeltrinViewTest, WorkersSendToTheViewUntilItCloses) {
     view->DestroyWindow();
     view = nullptr;
     EXPECT_FALSE(::IsWindow(hwnd));
+}
+
+TEST_F(VeltrinViewTest, AStatisticsReportClosedMidRunLeavesNoWorkerNorBuffer) {
+    TempFolder dir;
+    std::string big = "2009/01/31 10:00:01.000 | Start login /pt_QClient://ws01/1111 \r\n";
+    for (int i = 2; i <= 120000; ++i)
+        big += "2009/01/31 10:00:02.000 | SQL\r\n";
+    dir.Write("big.log", big);
+    _csBaseFolder = dir.Path().c_str();
+    ASSERT_TRUE(Make("STATS_CM1", "STATS_CM1"));
+    gxListModel& list = view->GetList();
+    list.ResetList();
+    list.m_csNames = " Records | ClientMachine | Transaction | Date | Time | ElapsedTime | QBroker Line |"
+                     " QServer Filename | QServerLine | TID |";
+    list.m_csTypes = "N|S|S|S|S|S|S|S|N|S|";
+    list.SetColumns(10);
+    const char* row[] = {"1", "WS01", "login", "2009/01/31", "10:00:01", "", "broker.log: 1", "big.log", "", "//ws01/1111(1)"};
+    for (int c = 0; c < 10; ++c)
+        list.AddItem(0, c, row[c]);
+    HWND hwnd = view->m_hWnd;
+    ::SendMessage(hwnd, WM_RUNETTHREADS, 0, 0);
+    bool started = false;
+    for (const auto& slot : view->m_workerSlots)
+        started = started || slot != nullptr;
+    EXPECT_TRUE(started);
+    view->DestroyWindow();
+    view = nullptr;
+    EXPECT_FALSE(::IsWindow(hwnd));
+    EXPECT_EQ(g_nRunningWorkers, 0);
+    EXPECT_EQ(CVeltrinAnalysis::LiveResultBuffers(), 0);
 }
 }  // namespace
