@@ -1,76 +1,612 @@
 #include "app/MainFrm.h"
 
+#include <cstdio>
+
+#include "analysis/AppMaps.h"
+#include "app/MyPadView.h"
+#include "app/MyTreeView.h"
+#include "app/VeltrinApp.h"
+#include "app/VeltrinDialogs.h"
+#include "app/VeltrinView.h"
+#include "core/Launcher.h"
+#include "core/PrivateMessages.h"
+#include "core/RequestStrings.h"
+#include "core/TextHelpers.h"
+#include "platform/base/JoinPath.h"
+#include "platform/framework/docview/DocTemplate.h"
+#include "platform/framework/docview/Document.h"
+#include "platform/framework/frames/MDIChildWnd.h"
+#include "platform/user/Clipboard.h"
+#include "res/veltrin/resource.h"
+
+std::function<BOOL(LPCTSTR defaultName, CString& path)> g_choosePadSaveFile = [](LPCTSTR, CString&) {
+    return FALSE;
+};
+
+namespace {
+const char kSettings[] = "Settings";
+const UINT kIndicators[] = {ID_SEPARATOR,     ID_INDICATOR_LOGNAME, ID_INDICATOR_RECORDS,
+                            ID_INDICATOR_CAPS, ID_INDICATOR_NUM,     ID_INDICATOR_SCRL};
+}  // namespace
+
 IMPLEMENT_DYNCREATE(CMainFrame, CMDIFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
+ON_WM_CREATE()
+ON_WM_CLOSE()
+ON_WM_PAINT()
+ON_WM_CONTEXTMENU()
+ON_COMMAND(ID_EDIT_FIND, OnFindInTree)
+ON_COMMAND(ID_FIND_IN_LIST, OnFindInList)
+ON_COMMAND(0xE128 /* Find Next */, OnFindNext)
+ON_COMMAND(ID_OPTIONS, OnOptions)
+ON_COMMAND(ID_TOGGLE_OUTPUT_PAD, OnToggleOutputPad)
+ON_COMMAND(ID_HIDE_OUTPUT_PAD, OnHideOutputPad)
+ON_COMMAND_EX(ID_SAVE_COLUMN_LAYOUT, OnSendViewAction)
+ON_COMMAND_EX(ID_EXPORT_LIST, OnSendViewAction)
+ON_COMMAND(ID_CUSTOMIZE, OnCustomize)
+ON_COMMAND(ID_IMPORT, OnImport)
+ON_COMMAND(ID_STATS, OnStats)
+ON_COMMAND(ID_EDIT_COPY, OnCopyPad)
+ON_COMMAND(ID_RUN_T20_ENTIRE_TREE, OnRunT20OnEntireTree)
+ON_COMMAND(ID_RUN_TA_ENTIRE_TREE, OnRunTAOnEntireTree)
+ON_COMMAND(ID_RUN_TIC_ENTIRE_TREE, OnRunTICOnEntireTree)
+ON_COMMAND_EX_RANGE(59392, 59492, OnToggleControlBar)
+ON_COMMAND_EX(ID_VIEW_PADBAR, OnToggleControlBar)
+ON_COMMAND_EX(ID_VIEW_TREEBAR, OnToggleControlBar)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_LOGNAME, OnUpdateLogNamePane)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_RECORDS, OnUpdateRecordsPane)
+ON_UPDATE_COMMAND_UI(ID_RUN_T20_ENTIRE_TREE, OnUpdateNeedsLoadedLog)
+ON_UPDATE_COMMAND_UI(ID_RUN_TA_ENTIRE_TREE, OnUpdateNeedsLoadedLog)
+ON_UPDATE_COMMAND_UI(ID_RUN_TIC_ENTIRE_TREE, OnUpdateNeedsLoadedLog)
+ON_UPDATE_COMMAND_UI(ID_CUSTOMIZE, OnUpdateGreyed)
+ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_SETUP, OnUpdateGreyed)
+ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_PREVIEW, OnUpdateGreyed)
+ON_UPDATE_COMMAND_UI(ID_FILE_PAGE_SETUP, OnUpdateGreyed)
+ON_MESSAGE(WM_VIEWDATA, OnViewData)
+ON_MESSAGE(WM_GOTOLINE, OnTreeItemRequest)
+ON_MESSAGE(WM_GOTOLINEREQUEST, OnGotoLineRequest)
+ON_MESSAGE(WM_LOGNOTAVAILABLE, OnLogNotAvailable)
+ON_MESSAGE(WM_LOADLOG, OnLoadLog)
+ON_MESSAGE(WM_REBUILDTREE, OnRebuildTree)
+ON_MESSAGE(WM_ADDPADPAGE, OnAddPadPage)
+ON_MESSAGE(WM_SETPADTEXT, OnSetPadText)
+ON_MESSAGE(WM_SAVEPADAS, OnSavePadAs)
+ON_MESSAGE(WM_REFRESHVIEW, OnRefreshView)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;
-CMainFrame::~CMainFrame() = default;
 
-void CMainFrame::LoadWorkspace() {}
-BOOL CMainFrame::ShowWithSavedPlacement(int showCmd) {
-    ShowWindow(showCmd);
-    return FALSE;
+CMainFrame::~CMainFrame() {
+    delete m_pPadView;
+    delete m_pTreeView;
 }
-void CMainFrame::OnClose() {}
-CView* CMainFrame::GetActiveLogView() { return nullptr; }
-CView* CMainFrame::FindDocumentView(LPCTSTR) { return nullptr; }
-int CMainFrame::AddPadPage(LPCTSTR) { return -1; }
-void CMainFrame::ActivatePadPage(LPCTSTR) {}
-void CMainFrame::SetPadPageText(LPCTSTR, LPCTSTR) {}
-void CMainFrame::ClearPadPage(LPCTSTR) {}
-void CMainFrame::ReplacePadPageText(LPCTSTR, LPCTSTR) {}
-void CMainFrame::ClosePadPage(LPCTSTR) {}
-BOOL CMainFrame::IsPadPage(LPCTSTR) { return FALSE; }
-void CMainFrame::ShowPadPage(LPCTSTR) {}
-void CMainFrame::ShowOutputBar() {}
-void CMainFrame::HideOutputBar() {}
-BOOL CMainFrame::SelectTreeItem(LPCTSTR) { return FALSE; }
-void CMainFrame::UpdateStatusPane0() {}
-void CMainFrame::UpdateStatusPane3200() {}
-void CMainFrame::UpdateStatusPane3201() {}
-void CMainFrame::UpdateTitle() {}
-void CMainFrame::OnFindInTree() {}
-void CMainFrame::OnFindInList() {}
-void CMainFrame::OnFindNext() {}
-void CMainFrame::OnOptions() {}
-void CMainFrame::OnToggleOutputPad() {}
-void CMainFrame::OnHideOutputPad() {}
-BOOL CMainFrame::OnSendViewAction(UINT) { return TRUE; }
-void CMainFrame::OnCustomize() {}
-void CMainFrame::OnImport() {}
-void CMainFrame::OnStats() {}
-void CMainFrame::OnCopyPad() {}
-void CMainFrame::OnRunT20OnEntireTree() {}
-void CMainFrame::OnRunTAOnEntireTree() {}
-void CMainFrame::OnRunTICOnEntireTree() {}
-void CMainFrame::OnPrintPreview() {}
-BOOL CMainFrame::OnToggleControlBar(UINT) { return TRUE; }
-LRESULT CMainFrame::OnViewData(WPARAM, LPARAM) { return 0; }
-LRESULT CMainFrame::OnTreeItemRequest(WPARAM, LPARAM) { return 0; }
-LRESULT CMainFrame::OnGotoLineRequest(WPARAM, LPARAM) { return 0; }
-LRESULT CMainFrame::OnLogNotAvailable(WPARAM, LPARAM) { return 0; }
-LRESULT CMainFrame::OnLoadLog(WPARAM, LPARAM) { return 0; }
-LRESULT CMainFrame::OnRebuildTree(WPARAM, LPARAM) { return 0; }
-LRESULT CMainFrame::OnAddPadPage(WPARAM, LPARAM) { return 0; }
-LRESULT CMainFrame::OnSetPadText(WPARAM, LPARAM) { return 0; }
-LRESULT CMainFrame::OnSavePadAs(WPARAM, LPARAM) { return 0; }
-LRESULT CMainFrame::OnRefreshView(WPARAM, LPARAM) { return 0; }
-LRESULT CMainFrame::OnRelayToView(WPARAM, LPARAM) { return 0; }
-int CMainFrame::OnCreate(LPCREATESTRUCT cs) { return CMDIFrameWnd::OnCreate(cs); }
-void CMainFrame::OnPaint() { Default(); }
-void CMainFrame::OnContextMenu(CWnd*, POINT) {}
-void CMainFrame::OnUpdateLogNamePane(CCmdUI*) {}
-void CMainFrame::OnUpdateRecordsPane(CCmdUI*) {}
-void CMainFrame::OnUpdateNeedsLoadedLog(CCmdUI*) {}
-void CMainFrame::OnUpdateGreyed(CCmdUI*) {}
+
+int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
+    if (CMDIFrameWnd::OnCreate(cs) == -1)
+        return -1;
+    DWORD barStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
+    struct {
+        CToolBar& bar;
+        UINT id, resource;
+        const char* text;
+    } bars[] = {{m_wndToolBar, AFX_IDW_TOOLBAR, IDR_TOOLBAR, "Toolbar"},
+                {m_wndWindowBar, ID_VIEW_WINDOWBAR, IDR_WINDOWBAR, "Window"}};
+    for (auto& b : bars) {
+        if (!b.bar.CreateEx(this, TBSTYLE_FLAT, barStyle, RECT{0, 0, 0, 0}, b.id) || !b.bar.LoadToolBar(b.resource))
+            return -1;
+        SetToolbarButtonSizes(b.bar, 16, 16);
+        b.bar.SetWindowText(b.text);
+    }
+    if (!m_wndStatusBar.Create(this) || !m_wndStatusBar.SetIndicators(kIndicators, 6))
+        return -1;
+    m_wndStatusBar.SetPaneText(0, m_csPane0Text);
+    m_wndStatusBar.SetPaneInfo(1, ID_INDICATOR_LOGNAME, 0, 260);
+    m_wndStatusBar.SetPaneText(1, m_csPane3200Text);
+    m_wndStatusBar.SetPaneInfo(2, ID_INDICATOR_RECORDS, 0, 260);
+    EnableDocking(CBRS_ALIGN_ANY);
+    for (auto& b : bars) {
+        b.bar.EnableDocking(CBRS_ALIGN_ANY);
+        DockControlBar(&b.bar);
+    }
+    m_pPadView = new CMyPadView;
+    if (!m_pPadView->Create(this, "Edit Pad View", ID_VIEW_PADBAR))
+        return -1;
+    m_pPadView->EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(m_pPadView, AFX_IDW_DOCKBAR_BOTTOM);
+    m_pTreeView = new CMyTreeView;
+    if (!m_pTreeView->Create(this, "MyTreeView", ID_VIEW_TREEBAR))
+        return -1;
+    m_pTreeView->EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(m_pTreeView, AFX_IDW_DOCKBAR_LEFT);
+    return 0;
+}
+
+void CMainFrame::SetToolbarButtonSizes(CToolBar& bar, int imageWidth, int imageHeight) {
+    bar.SetSizes(SIZE{imageWidth + 7, imageHeight + 6}, SIZE{imageWidth, imageHeight});
+    bar.GetToolBarCtrl().AutoSize();
+}
+
+void CMainFrame::LoadWorkspace() {
+    // The bars' saved state and the workspace come with the docking library; the pad's own state is here.
+    if (m_pPadView)
+        m_pPadView->LoadState("OutputWindow");
+}
+
+BOOL CMainFrame::ShowWithSavedPlacement(int showCmd) {
+    CWinApp* app = AfxGetApp();
+    CString text = app->GetProfileString(kSettings, "WindowPos", "");
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    unsigned flags = 0, show = 0;
+    int v[8] = {};
+    int n = 0;
+    if (!text.IsEmpty())
+        n = std::sscanf(text, "%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", &flags, &show, &v[0], &v[1], &v[2], &v[3], &v[4],
+                        &v[5], &v[6], &v[7]);
+    wp.flags = flags;
+    wp.showCmd = show;
+    wp.ptMinPosition = POINT{v[0], v[1]};
+    wp.ptMaxPosition = POINT{v[2], v[3]};
+    wp.rcNormalPosition = RECT{v[4], v[5], v[6], v[7]};
+    if (n != 10) {
+        ShowWindow(showCmd);
+        return FALSE;
+    }
+    if (showCmd != SW_SHOWNORMAL)
+        wp.showCmd = (UINT)showCmd;
+    // A placement saved while minimised comes back normal.
+    if (wp.showCmd == SW_SHOWMINIMIZED || wp.showCmd == SW_MINIMIZE || wp.showCmd == SW_SHOWMINNOACTIVE)
+        wp.showCmd = SW_SHOWNORMAL;
+    SetWindowPlacement(m_hWnd, &wp);
+    ShowWindow((int)wp.showCmd);
+    struct {
+        const char* entry;
+        int defaultValue;
+    } values[] = {{"MinMilliseconds", 4},
+                  {"StartSqlSumRptOnT20", 1},
+                  {"LinkLowerTabWithUpperTabOnActivate", 1},
+                  {"TreeViewUseSearchOption", 1}};
+    for (auto& v : values)
+        app->WriteProfileInt(kSettings, v.entry, (int)app->GetProfileInt(kSettings, v.entry, v.defaultValue));
+    return TRUE;
+}
+
+void CMainFrame::OnClose() {
+    if (m_pPadView)
+        m_pPadView->SaveState("OutputWindow");
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (::GetWindowPlacement(m_hWnd, &wp)) {
+        CString text;
+        text.Format("%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", IsZoomed() ? 2u : 0u, wp.showCmd, (int)wp.ptMinPosition.x,
+                    (int)wp.ptMinPosition.y, (int)wp.ptMaxPosition.x, (int)wp.ptMaxPosition.y,
+                    (int)wp.rcNormalPosition.left, (int)wp.rcNormalPosition.top, (int)wp.rcNormalPosition.right,
+                    (int)wp.rcNormalPosition.bottom);
+        AfxGetApp()->WriteProfileString(kSettings, "WindowPos", text);
+    }
+    if (StopVeltrin() == -1)
+        CMDIFrameWnd::OnClose();
+}
+
+CView* CMainFrame::GetActiveLogView() {
+    CMDIChildWnd* child = MDIGetActive();
+    return child ? child->GetActiveView() : nullptr;
+}
+
+CView* CMainFrame::FindDocumentView(LPCTSTR name) {
+    CWinApp* app = AfxGetApp();
+    for (POSITION tp = app->GetFirstDocTemplatePosition(); tp;) {
+        CDocTemplate* tmpl = app->GetNextDocTemplate(tp);
+        for (POSITION dp = tmpl->GetFirstDocPosition(); dp;) {
+            CDocument* doc = tmpl->GetNextDoc(dp);
+            if (doc->GetTitle() != name)
+                continue;
+            POSITION vp = doc->GetFirstViewPosition();
+            CView* view = vp ? doc->GetNextView(vp) : nullptr;
+            if (view) {
+                if (CFrameWnd* frame = view->GetParentFrame())
+                    MDIActivate(frame);
+                SelectTreeItem(name);
+            }
+            return view;
+        }
+    }
+    return nullptr;
+}
+
+int CMainFrame::AddPadPage(LPCTSTR name) { return m_pPadView ? m_pPadView->AddPad(name) : -1; }
+void CMainFrame::ActivatePadPage(LPCTSTR name) {
+    if (m_pPadView)
+        m_pPadView->ActivatePad(name);
+}
+void CMainFrame::SetPadPageText(LPCTSTR name, LPCTSTR text) {
+    if (m_pPadView)
+        m_pPadView->SetPadText(name, text);
+}
+void CMainFrame::ClearPadPage(LPCTSTR name) {
+    if (m_pPadView)
+        m_pPadView->ClearPad(name);
+}
+void CMainFrame::ReplacePadPageText(LPCTSTR name, LPCTSTR text) {
+    ClearPadPage(name);
+    SetPadPageText(name, text);
+}
+void CMainFrame::ClosePadPage(LPCTSTR name) {
+    ActivatePadPage(name);
+    if (m_pPadView)
+        m_pPadView->RemovePad(name);
+}
+BOOL CMainFrame::IsPadPage(LPCTSTR name) { return m_pPadView && m_pPadView->FindPad(name); }
+void CMainFrame::ShowPadPage(LPCTSTR name) {
+    ShowOutputBar();
+    ActivatePadPage(name);
+}
+void CMainFrame::ShowOutputBar() {
+    if (m_pPadView)
+        ShowControlBar(m_pPadView, TRUE, FALSE);
+}
+void CMainFrame::HideOutputBar() {
+    if (m_pPadView)
+        ShowControlBar(m_pPadView, FALSE, FALSE);
+}
+BOOL CMainFrame::SelectTreeItem(LPCTSTR name) { return m_pTreeView && m_pTreeView->SelectLogItem(name) != nullptr; }
+
+void CMainFrame::UpdateStatusPane0() {
+    if (!m_wndStatusBar.m_hWnd)
+        return;
+    m_csPane0Text = _csStatusText;
+    m_wndStatusBar.SetPaneText(0, m_csPane0Text);
+}
+
+void CMainFrame::UpdateStatusPane3200() {
+    if (!m_wndStatusBar.m_hWnd || _csLogNameText == m_csPane3200Text || _csLogNameText.IsEmpty())
+        return;
+    m_csPane3200Text = _csLogNameText;
+    m_wndStatusBar.SetPaneInfo(1, ID_INDICATOR_LOGNAME, 0, 260);
+    m_wndStatusBar.SetPaneText(1, m_csPane3200Text);
+}
+
+void CMainFrame::UpdateStatusPane3201() {
+    if (!m_wndStatusBar.m_hWnd)
+        return;
+    m_wndStatusBar.SetPaneInfo(2, ID_INDICATOR_RECORDS, 0, 260);
+    m_wndStatusBar.SetPaneText(2, _csRecordsText);
+    if (!_csStatusText.IsEmpty())
+        UpdateStatusPane0();
+}
+
+void CMainFrame::UpdateTitle() {
+    CString title;
+    title.Format("%s V%s", VELTRIN_PROGRAM_NAME, VELTRIN_VERSION);
+    CString now;
+    GetWindowText(now);
+    if (now != title && now.Find(" V") < 0)
+        SetWindowText(title);
+}
+
+void CMainFrame::OnPaint() {
+    UpdateTitle();
+    UpdateStatusPane3201();
+    Default();
+}
+
+void CMainFrame::OnContextMenu(CWnd*, POINT point) {
+    HMENU menu = CreatePopupMenu();
+    for (CToolBar* bar : {&m_wndToolBar, &m_wndWindowBar}) {
+        CString text;
+        bar->GetWindowText(text);
+        AppendMenu(menu, MF_STRING | (bar->IsWindowVisible() ? MF_CHECKED : 0), bar->GetDlgCtrlID(), text);
+    }
+    AppendMenu(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenu(menu, MF_STRING, ID_CUSTOMIZE, "Customize...");
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, point.x, point.y, 0, m_hWnd, nullptr);
+    DestroyMenu(menu);
+}
+
+void CMainFrame::OnUpdateLogNamePane(CCmdUI* ui) { ui->Enable(TRUE); }
+void CMainFrame::OnUpdateRecordsPane(CCmdUI* ui) { ui->Enable(TRUE); }
+void CMainFrame::OnUpdateNeedsLoadedLog(CCmdUI* ui) { ui->Enable(g_mapLoadedLogs.GetCount() > 0); }
+void CMainFrame::OnUpdateGreyed(CCmdUI* ui) { ui->Enable(FALSE); }
+
 BOOL CMainFrame::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) {
     return CMDIFrameWnd::OnCmdMsg(id, code, extra, handlerInfo);
 }
-void CMainFrame::SetToolbarButtonSizes(CToolBar&, int, int) {}
-CView* CMainFrame::OpenReportView(LPCTSTR) { return nullptr; }
-BOOL CMainFrame::SearchLogsInternal(LPCTSTR) { return FALSE; }
-BOOL CMainFrame::SearchWithSifter(LPCTSTR) { return FALSE; }
+
+BOOL CMainFrame::OnToggleControlBar(UINT id) {
+    CControlBar* bar = GetControlBar(id);
+    if (!bar)
+        return FALSE;
+    ShowControlBar(bar, !bar->IsWindowVisible(), FALSE);
+    return TRUE;
+}
+
+void CMainFrame::OnToggleOutputPad() { PostMessage(WM_COMMAND, ID_VIEW_PADBAR, 0); }
+void CMainFrame::OnHideOutputPad() { HideOutputBar(); }
+
+BOOL CMainFrame::OnSendViewAction(UINT id) {
+    if (CView* view = GetActiveLogView())
+        view->SendMessage(id == ID_EXPORT_LIST ? WM_EXPORTLIST : WM_SAVECOLUMNLAYOUT, 0, (LPARAM)(LPCTSTR)_csAction);
+    return TRUE;
+}
+
+void CMainFrame::OnCustomize() {}
+void CMainFrame::OnPrintPreview() {}
+
+CView* CMainFrame::OpenReportView(LPCTSTR name) {
+    if (IsPadPage(name))
+        return FindDocumentView(name);
+    AfxGetApp()->OpenDocumentFile(name);
+    if (CVeltrinApp* app = GetTheApp())
+        app->PruneRecentFileList();
+    PumpWaitingMessages();
+    return GetActiveLogView();
+}
+
+void CMainFrame::OnImport() {
+    CString name;
+    name.Format("Import_%d", ++g_nImportCount);
+    AfxGetApp()->OpenDocumentFile(name);
+    if (CVeltrinApp* app = GetTheApp())
+        app->PruneRecentFileList();
+    if (CView* view = GetActiveLogView())
+        view->PostMessage(WM_IMPORTCSV, 0, 0);
+}
+
+void CMainFrame::OnStats() {
+    if (g_mapLoadedLogs.GetCount() == 0) {
+        MessageBeep(0);
+        AfxMessageBox("One or More QBroker logs must be loaded\nin the TreeView in order to perform Stats.",
+                      MB_ICONEXCLAMATION | MB_SETFOREGROUND);
+    }
+}
+
+void CMainFrame::OnCopyPad() {
+    if (!m_pPadView)
+        return;
+    CString text = m_pPadView->GetActivePadText();
+    if (OpenClipboard(m_hWnd)) {
+        EmptyClipboard();
+        HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (size_t)text.GetLength() + 1);
+        if (mem) {
+            memcpy(GlobalLock(mem), (LPCTSTR)text, (size_t)text.GetLength() + 1);
+            GlobalUnlock(mem);
+            SetClipboardData(CF_TEXT, mem);
+        }
+        CloseClipboard();
+    }
+}
+
+void CMainFrame::OnRunT20OnEntireTree() {
+    CWaitCursor wait;
+    if (m_pTreeView)
+        m_pTreeView->RunTop20OnEntireTree();
+}
+void CMainFrame::OnRunTAOnEntireTree() {
+    CWaitCursor wait;
+    if (m_pTreeView)
+        m_pTreeView->RunTimeAnalysisOnEntireTree();
+}
+void CMainFrame::OnRunTICOnEntireTree() {
+    CWaitCursor wait;
+    if (m_pTreeView)
+        m_pTreeView->RunIntegrityCheckOnEntireTree();
+}
+
+LRESULT CMainFrame::OnViewData(WPARAM wParam, LPARAM lParam) {
+    if (CView* view = GetActiveLogView())
+        return view->SendMessage(WM_VIEWDATA, wParam, lParam);
+    return 0;
+}
+
+LRESULT CMainFrame::OnRelayToView(WPARAM wParam, LPARAM lParam) { return OnViewData(wParam, lParam); }
+
+LRESULT CMainFrame::OnTreeItemRequest(WPARAM wParam, LPARAM lParam) {
+    CString name = RequestField(REQ_NAME);
+    CView* view = nullptr;
+    if (IsPadPage(name)) {
+        view = FindDocumentView(name);
+    } else {
+        view = OpenReportView(name);
+        CString kind = _csLogType == "QBROKER" ? "ROOTITEM" : "SUBITEM";
+        CString action = _csLogType == "QBROKER" ? "ITEMIZE" : "QSVRITEMIZE";
+        _csCommand = MakeRequestLine(_csReportName, kind, action);
+        if (view)
+            view->SendMessage(WM_VIEWDATA, 0, 0);
+    }
+    if (view && dynamic_cast<CVeltrinView*>(view) && lParam)
+        view->SendMessage(WM_GOTOLINE, wParam, lParam);
+    return 0;
+}
+
+LRESULT CMainFrame::OnGotoLineRequest(WPARAM, LPARAM) {
+    CView* view = OpenReportView(_csReportName);
+    if (view && dynamic_cast<CVeltrinView*>(view))
+        view->SendMessage(WM_CLEARHIGHLIGHT, 0, 0);
+    _csLastGotoLine = _csGotoLogLine;
+    _csAction = "GOTOLINE:" + _csGotoLogLine;
+    _csLogType = "QSERVER";
+    _csCommand = MakeRequestLine(_csReportName, _csItemKind, _csAction);
+    return OnTreeItemRequest(0, 0);
+}
+
+LRESULT CMainFrame::OnLogNotAvailable(WPARAM, LPARAM) {
+    CMDIChildWnd* child = MDIGetActive();
+    if (!child)
+        return 0;
+    // A view that runs a pass or holds rows keeps its report.
+    if (auto* view = dynamic_cast<CVeltrinView*>(child->GetActiveView()))
+        if (!view->CanCloseForMissingLog())
+            return 0;
+    child->DestroyWindow();
+    return 0;
+}
+
+LRESULT CMainFrame::OnLoadLog(WPARAM, LPARAM) {
+    CWaitCursor wait;
+    if (m_pTreeView)
+        m_pTreeView->PopulateTreeEx(_csReportName);
+    return 0;
+}
+
+LRESULT CMainFrame::OnRebuildTree(WPARAM, LPARAM) {
+    CWaitCursor wait;
+    if (m_pTreeView)
+        m_pTreeView->RebuildTree();
+    return 0;
+}
+
+LRESULT CMainFrame::OnAddPadPage(WPARAM, LPARAM lParam) {
+    return AddPadPage(lParam ? (LPCTSTR)lParam : (LPCTSTR)_csListKey);
+}
+
+LRESULT CMainFrame::OnSetPadText(WPARAM wParam, LPARAM lParam) {
+    LPCTSTR name = wParam ? (LPCTSTR)wParam : (LPCTSTR)_csListKey;
+    ActivatePadPage(name);
+    ReplacePadPageText(name, lParam ? (LPCTSTR)lParam : "");
+    return 0;
+}
+
+LRESULT CMainFrame::OnSavePadAs(WPARAM, LPARAM) {
+    CString text = m_pPadView ? m_pPadView->GetActivePadText() : CString();
+    if (text.IsEmpty()) {
+        AfxMessageBox("Nothing in the Edit Pane to Save!", MB_ICONINFORMATION | MB_SETFOREGROUND);
+        return 0;
+    }
+    CString name = m_pPadView->GetActivePadName();
+    int dot = name.ReverseFind('.');
+    if (dot >= 0)
+        name = name.Left(dot);
+    CString defaultName;
+    defaultName.Format("%s.txt", (LPCTSTR)name);
+    CString path;
+    if (!g_choosePadSaveFile(defaultName, path))
+        return 0;
+    FILE* f = std::fopen(path, "wb");
+    if (!f || std::fwrite((LPCTSTR)text, 1, (size_t)text.GetLength(), f) != (size_t)text.GetLength()) {
+        int error = errno;
+        if (f)
+            std::fclose(f);
+        AfxMessageBox(std::strerror(error), MB_ICONSTOP | MB_SETFOREGROUND);
+        return 0;
+    }
+    std::fclose(f);
+    return 0;
+}
+
+LRESULT CMainFrame::OnRefreshView(WPARAM wParam, LPARAM lParam) {
+    if (CView* view = GetActiveLogView(); view && dynamic_cast<CVeltrinView*>(view))
+        view->PostMessage(WM_REFRESHVIEW, wParam, lParam);
+    return 0;
+}
+
+void CMainFrame::OnFindInList() {
+    CFindTextDlg dlg(this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    _csLastFindText = dlg.m_csFindText;
+    CView* view = nullptr;
+    if (IsPadPage(_csReportName)) {
+        view = FindDocumentView(_csReportName);
+    } else if (_csReportName.Find("N/A") >= 0) {
+        return;
+    } else {
+        CString keptCommand = _csCommand, keptAction = _csAction;
+        view = OpenReportView(_csReportName);
+        BOOL broker = _csLogType == "QBROKER";
+        _csReportType = broker ? "QBROKERITEMIZE" : "QSVRITEMIZE";
+        _csCommand = MakeRequestLine(_csReportName, broker ? "ROOTITEM" : "SUBITEM", broker ? "ITEMIZE" : "QSVRITEMIZE");
+        if (view)
+            view->SendMessage(WM_VIEWDATA, 0, 0);
+        _csCommand = keptCommand;
+        _csAction = keptAction;
+    }
+    view = GetActiveLogView();
+    if (view && dynamic_cast<CVeltrinView*>(view)) {
+        view->SendMessage(WM_CLEARHIGHLIGHT, 0, 0);
+        view->SendMessage(WM_SEARCH, 0, (LPARAM)(LPCTSTR)_csLastFindText);
+    }
+}
+
+void CMainFrame::OnFindNext() {
+    if (_csLastFindText.IsEmpty()) {
+        CFindTextDlg dlg(this);
+        if (dlg.DoModal() != IDOK)
+            return;
+        _csLastFindText = dlg.m_csFindText;
+    }
+    if (CView* view = GetActiveLogView(); view && dynamic_cast<CVeltrinView*>(view))
+        view->SendMessage(WM_SEARCHF3, 0, (LPARAM)(LPCTSTR)_csLastFindText);
+}
+
+void CMainFrame::OnOptions() {
+    COptionsDlg dlg(this);
+    dlg.DoModal();
+}
+
+BOOL CMainFrame::SearchWithSifter(LPCTSTR text) {
+    CString line;
+    for (POSITION pos = g_mapLoadedLogs.GetStartPosition(); pos;) {
+        CString key;
+        HObj rec;
+        HObj* record = &rec;
+        pos = g_mapLoadedLogs.GetNext(pos, key, rec);
+        CString name = key;
+        int dot = name.Find(".log");
+        line += dot >= 0 ? name.Left(dot) + "|" + name.Mid(dot + 4) : name + "|";
+        // A broker's record lists the server logs it names: "name>...|" entries.
+        if (record && !record->m_csServerList.IsEmpty()) {
+            CString list = record->m_csServerList;
+            for (int at = 0; at < list.GetLength();) {
+                int gt = list.Find('>', at);
+                if (gt < 0)
+                    break;
+                line += list.Mid(at, gt - at) + "|";
+                int bar = list.Find('|', gt);
+                at = bar < 0 ? list.GetLength() : bar + 1;
+            }
+        }
+    }
+    line.Replace("|", ".log,");
+    CString listPath = JoinPath(_csBaseFolder, "_FF_.lst");
+    FILE* f = std::fopen(listPath, "wb");
+    if (!f)
+        return FALSE;
+    BOOL written = std::fwrite((LPCTSTR)line, 1, (size_t)line.GetLength(), f) == (size_t)line.GetLength();
+    written = std::fclose(f) == 0 && written;
+    if (!written)
+        return FALSE;
+    CString command;
+    command.Format("Sifter BASEPATH=%s|FILEMASK=_FF_.lst|FINDTEXT=%s|SUBDIRS=N|EXECNOW=Y|", (LPCTSTR)_csBaseFolder,
+                   text);
+    LaunchWinAppFg(command);
+    return TRUE;
+}
+
+BOOL CMainFrame::SearchLogsInternal(LPCTSTR) {
+    // The internal search comes with the file finder's frame share; nothing found here.
+    return FALSE;
+}
+
+void CMainFrame::OnFindInTree() {
+    CFindTextDlg dlg(this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    _csLastFindText = dlg.m_csFindText;
+    CWaitCursor wait;
+    // Sifter's line is cut at '|': such a text goes to the internal search.
+    BOOL sifter = AfxGetApp()->GetProfileInt(kSettings, "TreeViewUseSearchOption", 0) == 1 &&
+                  _csLastFindText.Find('|') < 0;
+    if (sifter) {
+        if (SearchWithSifter(_csLastFindText))
+            return;
+        AfxMessageBox("Unable to write file: _FF_.lst (switch to internal search logic).",
+                      MB_ICONEXCLAMATION | MB_SETFOREGROUND);
+    }
+    if (!SearchLogsInternal(_csLastFindText))
+        AfxMessageBox("End of TreeView Search.", MB_ICONINFORMATION | MB_SETFOREGROUND);
+    if (CView* view = GetActiveLogView())
+        view->PostMessage(WM_HIGHLIGHTROW, 0, 0);
+}
 
 CMainFrame* GetMainFrame() { return dynamic_cast<CMainFrame*>(AfxGetMainWnd()); }

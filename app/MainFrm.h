@@ -2,6 +2,8 @@
 // private messages to the report views, Find in Tree, and the saved window placement.
 #pragma once
 
+#include <functional>
+
 #include "platform/framework/bars/StatusBar.h"
 #include "platform/framework/bars/ToolBar.h"
 #include "platform/framework/frames/MDIFrameWnd.h"
@@ -126,6 +128,9 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 };
+
+// The save dialog of "Save pad as": FALSE when cancelled, else the chosen path.
+extern std::function<BOOL(LPCTSTR defaultName, CString& path)> g_choosePadSaveFile;
 
 // The main frame of the running program, or null.
 CMainFrame* GetMainFrame();

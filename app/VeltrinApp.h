@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "platform/framework/app/WinThread.h"
 
@@ -48,6 +49,9 @@ BOOL MyShellFileOpen(LPCTSTR path);
 int StopVeltrin();
 // How StopVeltrin ends the process; tests put a recorder here. Returns only when it could not end it.
 extern std::function<void(int)> g_endVeltrinProcess;
+
+// The open dialog of File Open: the chosen paths, none when cancelled.
+extern std::function<std::vector<CString>(LPCTSTR initialFolder)> g_chooseLogsToOpen;
 
 CVeltrinApp* GetTheApp();
 

@@ -1,0 +1,3 @@
+#include "app/ChildFrame.h"
+
+IMPLEMENT_DYNCREATE(CChildFrame, CMDIChildWnd)

@@ -1,0 +1,16 @@
+// The veltrin program: the application object, the window layer and Veltrin's resources, then the
+// message loop until the main window closes.
+#include "app/VeltrinApp.h"
+#include "res/veltrin/VeltrinResources.h"
+
+int main() {
+    CVeltrinApp app;
+    AfxInitUserInterface();
+    AddResourceModule(&VeltrinResources());
+    AddResourceModule(&VeltrinFrameResources());
+    AddResourceModule(&VeltrinTreeResources());
+    AddResourceModule(&VeltrinPadResources());
+    if (!app.InitInstance())
+        return app.ExitInstance();
+    return app.Run();
+}
