@@ -23,6 +23,10 @@ std::function<BOOL(LPCTSTR defaultName, CString& path)> g_choosePadSaveFile = []
     return FALSE;
 };
 
+std::function<int(LPCTSTR commandLine)> g_launchSifter = [](LPCTSTR commandLine) {
+    return LaunchWinAppFg(commandLine);
+};
+
 namespace {
 const char kSettings[] = "Settings";
 const UINT kIndicators[] = {ID_SEPARATOR,     ID_INDICATOR_LOGNAME, ID_INDICATOR_RECORDS,
@@ -579,7 +583,7 @@ BOOL CMainFrame::SearchWithSifter(LPCTSTR text) {
     CString command;
     command.Format("Sifter BASEPATH=%s|FILEMASK=_FF_.lst|FINDTEXT=%s|SUBDIRS=N|EXECNOW=Y|", (LPCTSTR)_csBaseFolder,
                    text);
-    LaunchWinAppFg(command);
+    g_launchSifter(command);
     return TRUE;
 }
 

@@ -132,5 +132,8 @@ protected:
 // The save dialog of "Save pad as": FALSE when cancelled, else the chosen path.
 extern std::function<BOOL(LPCTSTR defaultName, CString& path)> g_choosePadSaveFile;
 
+// How Find in Tree starts Sifter with its command line (tests put a recorder here).
+extern std::function<int(LPCTSTR commandLine)> g_launchSifter;
+
 // The main frame of the running program, or null.
 CMainFrame* GetMainFrame();

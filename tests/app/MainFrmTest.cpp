@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include "analysis/AppMaps.h"
+#include "app/ChildFrame.h"
+#include "app/MainFrm.h"
+#include "app/MyPadView.h"
+#include "app/MyTreeView.h"
+#include "core/PrivateMessages.h"
+#include "app/VeltrinApp.h"
+#include "app/VeltrinDoc.h"
+#include "app/VeltrinView.h"
+#include "core/RequestStrings.h"
+#include "platform/base/MessageBox.h"
+#include "platform/framework/docview/DocTemplate.h"
+#include "platform/framework/docview/Document.h"
+#include "res/veltrin/VeltrinResources.h"
+#include "res/veltrin/resource.h"
+#include "tests/support/Gui.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/TempRegistry.h"
+
+namespace {
+// Lets the tests reach the search helpers.
+class TestFrame : public CMainFrame {
+public:
+    using CMainFrame::SearchWithSifter;
+};
+
+class MainFrmTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const ResourceModule* m :
+             {&VeltrinResources(), &VeltrinFrameResources(), &VeltrinTreeResources(), &VeltrinPadResources()})
+            AddResourceModule(m);
+        AfxSetCurrentThread(&app);
+        app.SetRegistryKey("VeltrinEx");
+        app.LoadStdProfileSettings(8);
+        app.AddDocTemplate(new CMultiDocTemplate(IDR_VELTRINTYPE, RUNTIME_CLASS(CVeltrinDoc),
+                                                 RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CVeltrinView)));
+        m_previousEnd = g_endVeltrinProcess;
+        g_endVeltrinProcess = [this](int status) { ended.push_back(status); };
+        g_mapLoadedLogs.RemoveAll();
+    }
+    void TearDown() override {
+        if (frame && IsWindow(frame->m_hWnd))
+            frame->DestroyWindow();
+        app.m_pMainWnd = nullptr;
+        g_endVeltrinProcess = m_previousEnd;
+        g_mapLoadedLogs.RemoveAll();
+        for (const ResourceModule* m :
+             {&VeltrinResources(), &VeltrinFrameResources(), &VeltrinTreeResources(), &VeltrinPadResources()})
+            RemoveResourceModule(m);
+    }
+    TestFrame* NewFrame() {
+        frame = new TestFrame;
+        EXPECT_TRUE(frame->LoadFrame(IDR_VELTRINTYPE, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
+        app.m_pMainWnd = frame;
+        return frame;
+    }
+    void Close() {
+        frame->SendMessage(WM_CLOSE, 0, 0);
+        Pump();
+        frame = nullptr;
+        app.m_pMainWnd = nullptr;
+    }
+    CString Setting(const char* entry) { return app.GetProfileString("Settings", entry, "<none>"); }
+
+    TempRegistry registry;
+    TempFolder dir;
+    CVeltrinApp app;
+    MessageBoxRecorder boxes;
+    TestFrame* frame = nullptr;
+    std::vector<int> ended;
+    std::function<void(int)> m_previousEnd;
+};
+
+const char* const kWrittenAtStart[] = {"MinMilliseconds", "StartSqlSumRptOnT20", "LinkLowerTabWithUpperTabOnActivate",
+                                       "TreeViewUseSearchOption"};
+}  // namespace
+
+TEST_F(MainFrmTest, CreatesItsBarsPanesAndTitle) {
+    NewFrame();
+    frame->ShowWindow(SW_SHOW);
+    EXPECT_TRUE(frame->GetPadView() && frame->GetPadView()->m_hWnd);
+    EXPECT_TRUE(frame->GetTreeView() && frame->GetTreeView()->m_hWnd);
+    CString text;
+    frame->GetToolBar().GetWindowText(text);
+    EXPECT_EQ(text, CString("Toolbar"));
+    frame->GetWindowBar().GetWindowText(text);
+    EXPECT_EQ(text, CString("Window"));
+    EXPECT_EQ(frame->m_csPane0Text, CString("Ready"));
+    EXPECT_EQ(frame->m_csPane3200Text, CString("LogName"));
+    frame->UpdateTitle();
+    frame->GetWindowText(text);
+    EXPECT_EQ(text, CString("Veltrin V4.21b"));
+    // Toggling a bar by its id hides and shows it.
+    EXPECT_TRUE(frame->OnToggleControlBar(ID_VIEW_WINDOWBAR));
+    EXPECT_FALSE(frame->GetWindowBar().IsWindowVisible());
+    frame->OnToggleControlBar(ID_VIEW_WINDOWBAR);
+    EXPECT_TRUE(frame->GetWindowBar().IsWindowVisible());
+}
+
+TEST_F(MainFrmTest, PlacementIsSavedOnCloseAndRestoredAtTheNextStart) {
+    // First start: nothing saved, nothing of the four values written.
+    NewFrame();
+    EXPECT_FALSE(frame->ShowWithSavedPlacement(SW_SHOWNORMAL));
+    for (const char* entry : kWrittenAtStart)
+        EXPECT_EQ(Setting(entry), CString("<none>")) << entry;
+    frame->SetWindowPos(nullptr, 30, 40, 700, 500, SWP_NOZORDER);
+    Close();
+    EXPECT_EQ(ended, std::vector<int>{0});
+    CString saved = Setting("WindowPos");
+    EXPECT_EQ(saved.Left(4), CString("0,1,"));
+    EXPECT_NE(saved.Find(",30,40,730,540"), -1) << (LPCTSTR)saved;
+
+    // Second start: the same rectangle, and the four values written back with their defaults.
+    NewFrame();
+    EXPECT_TRUE(frame->ShowWithSavedPlacement(SW_SHOWNORMAL));
+    RECT r;
+    frame->GetWindowRect(&r);
+    EXPECT_EQ(r.left, 30);
+    EXPECT_EQ(r.bottom, 540);
+    EXPECT_EQ(app.GetProfileInt("Settings", "MinMilliseconds", -1), 4u);
+    EXPECT_EQ(app.GetProfileInt("Settings", "TreeViewUseSearchOption", -1), 1u);
+    // A maximised frame stores flags 2.
+    frame->ShowWindow(SW_MAXIMIZE);
+    Close();
+    EXPECT_EQ(Setting("WindowPos").Left(4), CString("2,3,"));
+
+    // A placement saved minimised comes back normal.
+    app.WriteProfileString("Settings", "WindowPos", "0,2,-1,-1,-1,-1,10,10,400,300");
+    NewFrame();
+    EXPECT_TRUE(frame->ShowWithSavedPlacement(SW_SHOWNORMAL));
+    EXPECT_FALSE(frame->IsIconic());
+    EXPECT_FALSE(frame->IsZoomed());
+    // A damaged value counts as none.
+    app.WriteProfileString("Settings", "WindowPos", "0,1,2,3");
+    EXPECT_FALSE(frame->ShowWithSavedPlacement(SW_SHOWNORMAL));
+}
+
+TEST_F(MainFrmTest, SavePadAsWritesTheActivePageOrSaysThereIsNothing) {
+    NewFrame();
+    std::vector<CString> offered;
+    CString target = (dir / "out.txt").c_str();
+    auto previous = g_choosePadSaveFile;
+    g_choosePadSaveFile = [&](LPCTSTR name, CString& path) {
+        offered.push_back(name);
+        path = target;
+        return TRUE;
+    };
+    frame->SendMessage(WM_SAVEPADAS, 0, 0);  // the empty "Output" page
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].text, CString("Nothing in the Edit Pane to Save!"));
+    EXPECT_EQ(boxes.Calls()[0].type & MB_ICONINFORMATION, (UINT)MB_ICONINFORMATION);
+
+    frame->AddPadPage("20230502QBroker.log");
+    frame->ReplacePadPageText("20230502QBroker.log", "line 1\r\nline 2\r\n");
+    frame->SendMessage(WM_SAVEPADAS, 0, 0);
+    ASSERT_EQ(offered.size(), 1u);
+    EXPECT_EQ(offered[0], CString("20230502QBroker.txt"));
+    EXPECT_EQ(ReadFileBytes(target.GetString()), "line 1\r\nline 2\r\n");
+
+    boxes.Clear();
+    target = (dir / "no/such/folder/out.txt").c_str();
+    frame->SendMessage(WM_SAVEPADAS, 0, 0);
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].type & MB_ICONSTOP, (UINT)MB_ICONSTOP);
+    g_choosePadSaveFile = previous;
+}
+
+TEST_F(MainFrmTest, FindInTreeWritesTheListFileAndStartsSifter) {
+    NewFrame();
+    HObj broker;
+    broker.m_csName = "20230502QBroker.log";
+    broker.m_csServerList = "20230502QServer7003>20230502075957|20230502QServer7002>20230502075957|";
+    g_mapLoadedLogs.Add("20230502QBroker.log", broker);
+    HObj other;
+    other.m_csName = "abcQBroker.log";
+    g_mapLoadedLogs.Add("abcQBroker.log", other);
+    _csBaseFolder = dir.Path().c_str();
+    std::vector<CString> started;
+    auto previous = g_launchSifter;
+    g_launchSifter = [&](LPCTSTR line) {
+        started.push_back(line);
+        return 1;
+    };
+    EXPECT_TRUE(frame->SearchWithSifter("select a|b"));
+    EXPECT_EQ(ReadFileBytes(dir / "_FF_.lst"),
+              "20230502QBroker.log,20230502QServer7003.log,20230502QServer7002.log,abcQBroker.log,");
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0], CString("Sifter BASEPATH=") + dir.Path().c_str() +
+                              "|FILEMASK=_FF_.lst|FINDTEXT=select a|b|SUBDIRS=N|EXECNOW=Y|");
+    // An unwritable folder: no list, no start.
+    _csBaseFolder = (dir / "missing").c_str();
+    EXPECT_FALSE(frame->SearchWithSifter("x"));
+    EXPECT_EQ(started.size(), 1u);
+    g_launchSifter = previous;
+}
