@@ -192,4 +192,36 @@ TEST_F(MyTreeViewTest, RebuildOrdersRootsAndServersByStamp) {
     EXPECT_EQ(Shape().size(), 6u);
 }
 
+
+TEST_F(MyTreeViewTest, CancelKeepsTheServersFoundSoFar) {
+    std::string body = kBrokerHead;
+    for (int i = 0; i < 3000; ++i)
+        body += i == 10 ? SentTo("1") : i == 2500 ? SentTo("2") : "filler line of the broker log\n";
+    std::string broker = dir.Write("20230502QBroker.log", body);
+    // A closing message waiting in the queue cancels the wait dialog at its first pump: the report of
+    // the first server found.
+    CWnd other;
+    other.CreateEx(0, nullptr, "Other", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr);
+    other.PostMessage(WM_CLOSE);
+    bar.PopulateTreeEx(broker.c_str());
+    HObj rec = Record("20230502QBroker.log");
+    EXPECT_EQ(rec.m_nServerCount, 1);
+    EXPECT_EQ(rec.m_csServerList, CString("20230502QServer1 - N/A>YYYYMMDDHHMMSS|"));
+    EXPECT_EQ(Shape(), (std::vector<std::string>{"20230502QBroker.log", "  20230502QServer1 - N/A/4"}));
+    other.DestroyWindow();
+}
+
+TEST_F(MyTreeViewTest, OnlyTheLabelOrIconMakesAnItemCurrent) {
+    std::string path = dir.Write("20230502QServer7001.log", ServerLog("07:59:57"));
+    bar.PopulateTreeEx(path.c_str());
+    HTREEITEM root = Tree().GetRootItem();
+    RECT label{};
+    Tree().GetItemRect(root, &label, TRUE);
+    int y = (label.top + label.bottom) / 2;
+    EXPECT_EQ(Tree().HitTestItem(POINT{label.right + 30, y}), nullptr);
+    EXPECT_EQ(Tree().GetCurrentItem(), nullptr);
+    EXPECT_EQ(Tree().HitTestItem(POINT{label.left + 2, y}), root);
+    EXPECT_EQ(Tree().GetCurrentItem(), root);
+    EXPECT_EQ(_csReportName, CString("20230502QServer7001.log"));
+}
 }  // namespace
