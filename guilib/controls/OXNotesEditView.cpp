@@ -415,7 +415,6 @@ LRESULT COXNotesEditView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             m_dwUserMargins = (DWORD)::SendMessage(m_hWnd, EM_GETMARGINS, 0, 0);
             m_bAdjusting = FALSE;
             SetControlMargins();
-            ::SetClassLongPtr(m_hWnd, GCLP_HCURSOR, 0);
             GetWindowText(m_csText);
             return r;
         }
@@ -445,6 +444,17 @@ LRESULT COXNotesEditView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             ::ReleaseDC(m_hWnd, dc);
             return r;
         }
+        case WM_SETCURSOR:
+            // The view sets its cursor itself on every move; the edit class's own cursor (shared by every
+            // edit of the program) is left alone.
+            if ((HWND)wParam == m_hWnd && LOWORD(lParam) == HTCLIENT) {
+                POINT p;
+                ::GetCursorPos(&p);
+                ::ScreenToClient(m_hWnd, &p);
+                ::SetCursor(InMargin(p) ? m_hMarginCursor : ::LoadCursor(nullptr, IDC_IBEAM));
+                return TRUE;
+            }
+            return CEditView::WindowProc(message, wParam, lParam);
         case WM_MOUSEMOVE: {
             POINT p{(short)LOWORD(lParam), (short)HIWORD(lParam)};
             int zone = InMargin(p) ? 1 : 2;
