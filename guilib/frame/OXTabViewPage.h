@@ -7,7 +7,10 @@
 
 #include "guilib/frame/OXTabViewContainer.h"
 #include "platform/framework/controls/Edit.h"
+#include "platform/framework/controls/ListBox.h"
 #include "platform/framework/controls/ListCtrl.h"
+#include "platform/framework/controls/RichEditCtrl.h"
+#include "platform/framework/docview/CtrlView.h"
 #include "platform/framework/docview/EditView.h"
 
 #define IDT_OXTABVIEWPAGE_TIMER 123
@@ -22,8 +25,11 @@ public:
     template <class... Args>
     explicit COXTabViewPage(Args&&... args) : T(std::forward<Args>(args)...) {
         // Classes that change their scroll bars by themselves, and the simple ones among them.
-        m_bIsSimpleControl = this->IsKindOf(RUNTIME_CLASS(CEdit)) || this->IsKindOf(RUNTIME_CLASS(CEditView));
-        m_bIsControlPage = m_bIsSimpleControl || this->IsKindOf(RUNTIME_CLASS(CListCtrl));
+        m_bIsSimpleControl = this->IsKindOf(RUNTIME_CLASS(CEdit)) || this->IsKindOf(RUNTIME_CLASS(CEditView)) ||
+                             this->IsKindOf(RUNTIME_CLASS(CListBox));
+        m_bIsControlPage = m_bIsSimpleControl || this->IsKindOf(RUNTIME_CLASS(CListCtrl)) ||
+                           this->IsKindOf(RUNTIME_CLASS(CListView)) || this->IsKindOf(RUNTIME_CLASS(CTreeView)) ||
+                           this->IsKindOf(RUNTIME_CLASS(CRichEditCtrl)) || this->IsKindOf(RUNTIME_CLASS(CRichEditView));
     }
 
     CScrollBar* GetScrollBarCtrl(int bar) const override {
