@@ -390,6 +390,11 @@ class CMapStringToPtr : public CMap<CString, const char*, void*, void*> {
 public:
     explicit CMapStringToPtr(INT_PTR blockSize = 10) : CMap(blockSize) {}
 };
+// Pointers to pointers (window handles to objects and the like); neither side is owned.
+class CMapPtrToPtr : public CMap<void*, void*, void*, void*> {
+public:
+    explicit CMapPtrToPtr(INT_PTR blockSize = 10) : CMap(blockSize) {}
+};
 class CMapStringToString : public CMap<CString, const char*, CString, const char*> {
 public:
     explicit CMapStringToString(INT_PTR blockSize = 10) : CMap(blockSize) {}

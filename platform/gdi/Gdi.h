@@ -462,3 +462,7 @@ COLORREF GetSurfacePixel(cairo_surface_t* surface, int x, int y);
 BOOL WriteSurfacePng(cairo_surface_t* surface, LPCTSTR path);
 // The dialog base units of a font (average width of the letters, height of a line).
 SIZE GetFontBaseUnits(HFONT font);
+
+// Further drawing: gradients, frame controls, device-independent bitmaps.
+#include "platform/gdi/FrameControl.h"
+#include "platform/gdi/Gradient.h"

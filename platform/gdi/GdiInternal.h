@@ -71,6 +71,8 @@ public:
     // Loads the face and metrics once.
     void Realize();
     cairo_scaled_font_t* m_scaled = nullptr;
+    // The "Marlett" stand-in: glyphs drawn as shapes, every character one em wide.
+    bool m_marlett = false;
 };
 
 // Palettes are kept and answered; drawing is true colour and never goes through them.

@@ -104,6 +104,20 @@ static bool RopUsesPattern(DWORD rop) {
     return ((code >> 4) & 0x0F) != (code & 0x0F);
 }
 
+// Whether a DC draws into a one-bit bitmap.
+static bool IsMonoDC(const DeviceContext& dc) {
+    if (!dc.m_memory || !dc.m_bitmap)
+        return false;
+    auto b = Find<BitmapObject>(dc.m_bitmap);
+    return b && b->m_bitsPixel == 1;
+}
+
+// The nearer of black and white.
+static uint32_t MonoPixel(uint32_t v) {
+    unsigned lum = (((v >> 16) & 0xFF) * 30 + ((v >> 8) & 0xFF) * 59 + (v & 0xFF) * 11) / 100;
+    return lum >= 128 ? 0xFFFFFFFFu : 0xFF000000u;
+}
+
 }  // namespace gdi
 
 using namespace gdi;
@@ -488,7 +502,22 @@ BOOL StretchBlt(HDC hdst, int x, int y, int width, int height, HDC hsrc, int sx,
     bool srcFlipX = src ? src->DevX(sx + swidth) < src->DevX(sx) : false;
     bool srcFlipY = src ? src->DevY(sy + sheight) < src->DevY(sy) : false;
     bool mirrorX = dstFlipX != srcFlipX, mirrorY = dstFlipY != srcFlipY;
-    bool plainCopy = rop == SRCCOPY && useSource && sw == dw && sh == dh && !mirrorX && !mirrorY;
+    // One-bit bitmaps: a colour source reaches a mono destination as white where it has the source DC's
+    // background colour and black elsewhere; a mono source reaches a colour destination as the
+    // destination DC's background colour for white and its text colour for black. A mono destination
+    // keeps black and white only.
+    bool srcMono = src && IsMonoDC(*src), dstMono = IsMonoDC(*dst);
+    bool convert = useSource && srcMono != dstMono;
+    uint32_t srcBk = src ? PixelFromColor(src->m_state.bkColor) : 0;
+    uint32_t dstBk = PixelFromColor(dst->m_state.bkColor), dstText = PixelFromColor(dst->m_state.textColor);
+    auto convertSource = [&](uint32_t v) -> uint32_t {
+        if (!convert)
+            return v;
+        if (dstMono)
+            return ((v | 0xFF000000u) == srcBk) ? 0xFFFFFFFFu : 0xFF000000u;
+        return (v & 0x00FFFFFFu) == 0x00FFFFFFu ? dstBk : dstText;
+    };
+    bool plainCopy = rop == SRCCOPY && useSource && !convert && !dstMono && sw == dw && sh == dh && !mirrorX && !mirrorY;
     t.ForSpans(RECT{ox, oy, ox + dw, oy + dh}, [&](int x0, int x1, int yy) {
         uint32_t* row = t.Row(yy);
         int j = yy - oy;
@@ -508,12 +537,13 @@ BOOL StretchBlt(HDC hdst, int x, int y, int width, int height, HDC hsrc, int sx,
                 int srcI = (int)((long long)i * sw / dw);
                 if (mirrorX)
                     srcI = sw - 1 - srcI;
-                s = source[(size_t)srcJ * sw + srcI];
+                s = convertSource(source[(size_t)srcJ * sw + srcI]);
             }
             uint32_t p = 0;
             if (pattern && !BrushPixel(*brush, state, xx, yy, p))
                 continue;
-            row[xx] = rop == SRCCOPY ? (s | 0xFF000000u) : Rop3(rop, p, s, row[xx]);
+            uint32_t out = rop == SRCCOPY ? (s | 0xFF000000u) : Rop3(rop, dstMono ? MonoPixel(p) : p, s, row[xx]);
+            row[xx] = dstMono ? MonoPixel(out) : out;
         }
     });
     return TRUE;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <set>
+#include <strings.h>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -15,6 +17,31 @@
 namespace gdi {
 namespace {
 std::mutex g_fontMutex;
+
+// Whether fontconfig knows a family of this (lower-case) name.
+bool IsInstalledFamily(const std::string& lower) {
+    static const std::set<std::string> families = [] {
+        std::set<std::string> names;
+        FcPattern* pattern = FcPatternCreate();
+        FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+        FcFontSet* set = FcFontList(nullptr, pattern, objects);
+        for (int i = 0; set && i < set->nfont; ++i) {
+            FcChar8* family = nullptr;
+            for (int k = 0; FcPatternGetString(set->fonts[i], FC_FAMILY, k, &family) == FcResultMatch; ++k) {
+                std::string n(reinterpret_cast<const char*>(family));
+                for (char& c : n)
+                    c = (char)std::tolower((unsigned char)c);
+                names.insert(n);
+            }
+        }
+        if (set)
+            FcFontSetDestroy(set);
+        FcObjectSetDestroy(objects);
+        FcPatternDestroy(pattern);
+        return names;
+    }();
+    return families.count(lower) != 0;
+}
 
 // The Windows faces the system names, mapped to the faces installed here.
 std::string MapFace(const char* face, BYTE pitchAndFamily) {
@@ -44,7 +71,8 @@ std::string MapFace(const char* face, BYTE pitchAndFamily) {
             return "Liberation Serif";
         return "Liberation Sans";
     }
-    return face;
+    // A face installed here is taken as it is; any other ("Tahoma BOLD") is the sans face.
+    return IsInstalledFamily(f) ? std::string(face) : std::string("Liberation Sans");
 }
 
 cairo_font_options_t* FontOptions() {
@@ -89,7 +117,9 @@ void FontObject::Realize() {
     if (m_ready)
         return;
     FcPattern* pattern = FcPatternCreate();
-    std::string family = MapFace(m_logfont.lfFaceName, m_logfont.lfPitchAndFamily);
+    m_marlett = strcasecmp(m_logfont.lfFaceName, "Marlett") == 0;
+    std::string family = m_marlett ? std::string("Liberation Sans")
+                                   : MapFace(m_logfont.lfFaceName, m_logfont.lfPitchAndFamily);
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("DejaVu Sans"));
     FcPatternAddInteger(pattern, FC_WEIGHT,
@@ -117,6 +147,8 @@ void FontObject::Realize() {
     } else {
         m_emSize = 13;
     }
+    if (m_marlett)
+        m_emSize = h < 0 ? -h : h > 0 ? h : 13;  // the cell is the em: square glyphs
     m_emSize = std::clamp(m_emSize, 1.0, 2000.0);
     m_scaled = MakeScaled(m_face, m_emSize);
 
@@ -145,6 +177,16 @@ void FontObject::Realize() {
     // As Windows reports it: the low bit set means a variable pitch.
     tm.tmPitchAndFamily = (BYTE)((fixed ? 0 : 1) | 0x06 | (m_logfont.lfPitchAndFamily & 0xF0));
     tm.tmCharSet = m_logfont.lfCharSet;
+    if (m_marlett) {
+        LONG em = (LONG)std::lround(m_emSize);
+        tm.tmAscent = em;
+        tm.tmDescent = 0;
+        tm.tmHeight = em;
+        tm.tmInternalLeading = 0;
+        tm.tmAveCharWidth = tm.tmMaxCharWidth = em;
+        tm.tmPitchAndFamily = 0x02;  // fixed pitch, symbol
+        tm.tmCharSet = 2;            // SYMBOL_CHARSET
+    }
     m_ready = true;
 }
 
@@ -157,6 +199,8 @@ namespace {
 int TextWidth(FontObject* font, const std::string& utf8) {
     if (utf8.empty())
         return 0;
+    if (font->m_marlett)
+        return (int)utf8.size() * font->m_metrics.tmAveCharWidth;
     cairo_text_extents_t te;
     cairo_scaled_font_text_extents(font->m_scaled, utf8.c_str(), &te);
     return (int)std::lround(te.x_advance);
@@ -166,25 +210,58 @@ int TextWidth8(FontObject* font, const char* text, int length) {
     return TextWidth(font, TextToUtf8(text, length));
 }
 
-// Draws a line of text with its top-left at surface pixel (x, y), inside `clip`.
+// The "Marlett" shapes: '6' a triangle pointing down, '8' one pointing right, each centred in its em
+// square with a base of em / 2 (made odd) pixels and a height of (base + 1) / 2; other characters are blank.
+void DrawMarlett(cairo_t* cr, FontObject* font, const std::string& text) {
+    int em = font->m_metrics.tmAveCharWidth;
+    int w = std::max(1, (em / 2) | 1), h = (w + 1) / 2;
+    for (size_t k = 0; k < text.size(); ++k) {
+        int cx = (int)k * em;
+        for (int i = 0; i < h; ++i) {
+            if (text[k] == '6')
+                cairo_rectangle(cr, cx + (em - w) / 2 + i, (em - h) / 2 + i, w - 2 * i, 1);
+            else if (text[k] == '8')
+                cairo_rectangle(cr, cx + (em - h) / 2 + i, (em - w) / 2 + i, 1, w - 2 * i);
+        }
+    }
+    cairo_fill(cr);
+}
+
+// Draws a line of text whose top-left (in the text's own direction) is at surface pixel (x, y), turned
+// by the font's escapement about that point, inside `clip`. With `background` the text's box is filled
+// with the DC's background colour first.
 void DrawGlyphs(DeviceContext& dc, FontObject* font, int x, int y, const std::string& utf8,
-                const Region& clip, int underlineFrom = -1, int underlineTo = -1) {
+                const Region& clip, int underlineFrom = -1, int underlineTo = -1, bool background = false) {
     if (clip.IsEmpty())
         return;
     cairo_t* cr = cairo_create(dc.m_surface);
     for (const RECT& r : clip.Rects())
         cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
     cairo_clip(cr);
+    cairo_translate(cr, x, y);
+    if (LONG esc = font->m_logfont.lfEscapement % 3600)
+        cairo_rotate(cr, -esc * M_PI / 1800.0);
+    int width = TextWidth(font, utf8);
+    if (background) {
+        COLORREF b = dc.m_state.bkColor;
+        cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+        cairo_set_source_rgb(cr, GetRValue(b) / 255.0, GetGValue(b) / 255.0, GetBValue(b) / 255.0);
+        cairo_rectangle(cr, 0, 0, width, font->m_metrics.tmHeight);
+        cairo_fill(cr);
+        cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
+    }
     COLORREF c = dc.m_state.textColor;
     cairo_set_source_rgb(cr, GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0);
     cairo_set_scaled_font(cr, font->m_scaled);
-    int baseline = y + font->m_metrics.tmAscent;
-    if (!utf8.empty()) {
-        cairo_move_to(cr, x, baseline);
+    int baseline = font->m_metrics.tmAscent;
+    if (font->m_marlett) {
+        cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+        DrawMarlett(cr, font, utf8);
+    } else if (!utf8.empty()) {
+        cairo_move_to(cr, 0, baseline);
         cairo_show_text(cr, utf8.c_str());
     }
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    int width = TextWidth(font, utf8);
     auto line = [&](int lx0, int lx1, int ly) {
         if (lx1 <= lx0)
             return;
@@ -192,11 +269,11 @@ void DrawGlyphs(DeviceContext& dc, FontObject* font, int x, int y, const std::st
         cairo_fill(cr);
     };
     if (font->m_logfont.lfUnderline)
-        line(x, x + width, baseline + 1);
+        line(0, width, baseline + 1);
     if (font->m_logfont.lfStrikeOut)
-        line(x, x + width, baseline - font->m_metrics.tmAscent / 3);
+        line(0, width, baseline - font->m_metrics.tmAscent / 3);
     if (underlineFrom >= 0 && underlineTo > underlineFrom)
-        line(x + underlineFrom, x + underlineTo, baseline + 1);
+        line(underlineFrom, underlineTo, baseline + 1);
     cairo_destroy(cr);
 }
 
@@ -223,16 +300,33 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rc, LPCTSTR tex
         x = dc->m_state.position.x;
         y = dc->m_state.position.y;
     }
+    // The alignment moves the text's box in its own direction.
+    int ox = 0, oy = 0;
     if ((align & TA_CENTER) == TA_CENTER)
-        x -= width / 2;
+        ox = -width / 2;
     else if (align & TA_RIGHT)
-        x -= width;
+        ox = -width;
     if ((align & TA_BASELINE) == TA_BASELINE)
-        y -= tm.tmAscent;
+        oy = -tm.tmAscent;
     else if (align & TA_BOTTOM)
-        y -= tm.tmHeight;
+        oy = -tm.tmHeight;
     if (align & TA_UPDATECP)
         dc->m_state.position.x += width;
+    if (LONG esc = font->m_logfont.lfEscapement % 3600) {
+        // A turned font: the reference point turns the box about itself.
+        double a = esc * M_PI / 1800.0;
+        Region clip = dc->EffectiveClip();
+        if (rc && (options & ETO_OPAQUE))
+            FillBackground(*dc, dc->DevRect(rc->left, rc->top, rc->right, rc->bottom), clip);
+        if (rc && (options & ETO_CLIPPED))
+            clip.Intersect(dc->DevRect(rc->left, rc->top, rc->right, rc->bottom));
+        int rx = dc->DevX(x) + (int)std::lround(ox * std::cos(a) + oy * std::sin(a));
+        int ry = dc->DevY(y) + (int)std::lround(-ox * std::sin(a) + oy * std::cos(a));
+        DrawGlyphs(*dc, font, rx, ry, utf8, clip, -1, -1, dc->m_state.bkMode == OPAQUE && !(options & ETO_OPAQUE));
+        return TRUE;
+    }
+    x += ox;
+    y += oy;
 
     Region clip = dc->EffectiveClip();
     if (rc && (options & ETO_OPAQUE)) {

@@ -559,3 +559,6 @@ void SetKeyToggleForTest(int vk, BOOL on);
 // Where the pointer is: the last mouse input delivered (or SetCursorPos), in screen coordinates.
 BOOL GetCursorPos(LPPOINT pt);
 BOOL SetCursorPos(int x, int y);
+
+#include "platform/user/DrawState.h"
+#include "platform/user/Modules.h"

@@ -181,6 +181,40 @@ public:
     int GetTextFace(int count, LPTSTR face) const { return ::GetTextFace(m_hDC, count, face); }
     int GetTextFace(CString& face) const;
 
+    // Frame controls, states, gradients and drag frames.
+    BOOL DrawFrameControl(LPRECT rc, UINT type, UINT state) { return ::DrawFrameControl(m_hDC, rc, type, state); }
+    BOOL DrawState(POINT pt, SIZE size, HICON icon, UINT flags, HBRUSH brush = nullptr) {
+        return ::DrawState(m_hDC, brush, nullptr, (LPARAM)icon, 0, pt.x, pt.y, size.cx, size.cy, flags | DST_ICON);
+    }
+    BOOL DrawState(POINT pt, SIZE size, HICON icon, UINT flags, CBrush* brush) {
+        return DrawState(pt, size, icon, flags, brush ? (HBRUSH)brush->m_hObject : nullptr);
+    }
+    BOOL DrawState(POINT pt, SIZE size, HBITMAP bitmap, UINT flags, HBRUSH brush = nullptr) {
+        return ::DrawState(m_hDC, brush, nullptr, (LPARAM)bitmap, 0, pt.x, pt.y, size.cx, size.cy, flags | DST_BITMAP);
+    }
+    BOOL DrawState(POINT pt, SIZE size, CBitmap* bitmap, UINT flags, CBrush* brush = nullptr) {
+        return DrawState(pt, size, bitmap ? (HBITMAP)bitmap->m_hObject : nullptr, flags,
+                         brush ? (HBRUSH)brush->m_hObject : nullptr);
+    }
+    BOOL DrawState(POINT pt, SIZE size, LPCTSTR text, UINT flags, BOOL prefixText = TRUE, int length = 0,
+                   HBRUSH brush = nullptr) {
+        return ::DrawState(m_hDC, brush, nullptr, (LPARAM)text, (WPARAM)length, pt.x, pt.y, size.cx, size.cy,
+                           flags | (prefixText ? DST_PREFIXTEXT : DST_TEXT));
+    }
+    BOOL DrawState(POINT pt, SIZE size, LPCTSTR text, UINT flags, BOOL prefixText, int length, CBrush* brush) {
+        return DrawState(pt, size, text, flags, prefixText, length, brush ? (HBRUSH)brush->m_hObject : nullptr);
+    }
+    BOOL SetPixelV(int x, int y, COLORREF color) { return ::SetPixelV(m_hDC, x, y, color); }
+    BOOL GradientFill(const TRIVERTEX* vertices, ULONG count, const void* mesh, ULONG meshCount, ULONG mode) {
+        return ::GradientFill(m_hDC, vertices, count, mesh, meshCount, mode);
+    }
+    // The 2 x 2 checker of black and white that drag frames are inverted through.
+    static CBrush* GetHalftoneBrush();
+    // Moves a drag frame: the frame of `last` (thickness `sizeLast`) is inverted away, the frame of `rc`
+    // (thickness `size`) inverted in, each through its brush (null: the halftone brush).
+    void DrawDragRect(LPCRECT rc, SIZE size, LPCRECT last, SIZE sizeLast, CBrush* brush = nullptr,
+                      CBrush* brushLast = nullptr);
+
 protected:
     CGdiObject* Select(CGdiObject* object);
     POINT Pt(BOOL (*f)(HDC, int, int, LPPOINT), int x, int y) {
