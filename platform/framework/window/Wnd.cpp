@@ -60,6 +60,12 @@ LPCTSTR AfxWndClassName() {
     return "AfxWnd";
 }
 
+const MSG* AfxSwapCurrentMessage(const MSG* msg) {
+    const MSG* previous = t_currentMsg;
+    t_currentMsg = msg;
+    return previous;
+}
+
 LRESULT AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
     if (!wnd)

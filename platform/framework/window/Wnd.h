@@ -233,6 +233,9 @@ protected:
 };
 
 LRESULT AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// The message the thread is handling (what CWnd::Default passes on) is replaced by `msg`; the previous
+// one comes back, for a procedure that handles messages before a window object to put back.
+const MSG* AfxSwapCurrentMessage(const MSG* msg);
 // Whether the window is the tooltip the framework keeps for this thread's windows.
 bool AfxIsThreadToolTip(HWND hwnd);
 // Attaches the next window this thread creates to `wnd` (creation messages included).
