@@ -199,7 +199,10 @@ typedef struct _cairo_surface cairo_surface_t;
 #define RASTERCAPS 38
 #define LOGPIXELSX 88
 #define LOGPIXELSY 90
+#define SIZEPALETTE 104
+#define COLORRES 108
 #define RC_BITBLT 1
+#define RC_PALETTE 0x0100
 #define RC_STRETCHBLT 0x0800
 
 // Fonts.
@@ -466,3 +469,4 @@ SIZE GetFontBaseUnits(HFONT font);
 // Further drawing: gradients, frame controls, device-independent bitmaps.
 #include "platform/gdi/FrameControl.h"
 #include "platform/gdi/Gradient.h"
+#include "platform/gdi/Dib.h"

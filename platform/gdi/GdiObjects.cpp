@@ -921,6 +921,10 @@ int GetDeviceCaps(HDC hdc, int index) {
             return 1;
         case NUMCOLORS:
             return -1;
+        case SIZEPALETTE:  // true colour: no palette
+            return 0;
+        case COLORRES:
+            return 24;
         case RASTERCAPS:
             return RC_BITBLT | RC_STRETCHBLT;
         case HORZRES:

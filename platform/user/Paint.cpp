@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "platform/user/DesktopDC.h"
 #include "platform/user/Display.h"
 #include "platform/user/DragImage.h"
 #include "platform/user/UserInternal.h"
@@ -317,6 +318,8 @@ HDC GetDC(HWND hwnd) {
     if (!hwnd) {
         static cairo_surface_t* screen = CreateImageSurface(16, 16, RGB(255, 255, 255));
         dc = CreateSurfaceDC(screen, POINT{0, 0}, nullptr, 0);
+    } else if (hwnd == GetDesktopWindow()) {
+        dc = CreateDesktopSnapshotDC();
     } else {
         dc = MakeWindowDC(hwnd, true, nullptr);
     }
@@ -328,7 +331,7 @@ HDC GetDC(HWND hwnd) {
 }
 
 HDC GetWindowDC(HWND hwnd) {
-    HDC dc = hwnd ? MakeWindowDC(hwnd, false, nullptr) : GetDC(nullptr);
+    HDC dc = !hwnd ? GetDC(nullptr) : hwnd == GetDesktopWindow() ? CreateDesktopSnapshotDC() : MakeWindowDC(hwnd, false, nullptr);
     if (dc) {
         std::lock_guard<std::mutex> g(g_dcMutex);
         g_windowDCs.insert(dc);
