@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/gdi/CharWidth.h"
 #include "platform/gdi/Gdi.h"
 
 namespace {
@@ -103,6 +104,24 @@ TEST_F(FontCanvas, TurnedFontRunsUpwardsFromTheReferencePoint) {
     EXPECT_LE(ink.right, 20 + tm.tmHeight + 1);
     SelectObject(dc, prev);
     DeleteObject(up);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CharWidths, MarlettDropDownArrowIsOneEmWide) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT marlett = CreateFont(13, 0, 0, 0, FW_NORMAL, 0, 0, 0, SYMBOL_CHARSET, 0, 0, 0, 0, "Marlett");
+    HGDIOBJ old = SelectObject(dc, marlett);
+    int widths[3] = {0, 0, 0};
+    ASSERT_TRUE(GetCharWidth(dc, '6', '8', widths));
+    EXPECT_EQ(widths[0], 13);
+    EXPECT_EQ(widths[2], 13);
+    EXPECT_FALSE(GetCharWidth(dc, '8', '6', widths));
+    SelectObject(dc, old);
+    DeleteObject(marlett);
+    DeleteDC(dc);
 }
 
 }  // namespace
