@@ -28,6 +28,7 @@ LRESULT CALLBACK_Cbt(int code, WPARAM wParam, LPARAM lParam) {
         t_wndInit = nullptr;
         HWND hwnd = (HWND)wParam;
         wnd->Attach(hwnd);
+        wnd->PreSubclassWindow();
         WNDPROC old = (WNDPROC)SetWindowLongPtr(hwnd, GWLP_WNDPROC, (LONG_PTR)AfxWndProc);
         if (old != AfxWndProc)
             wnd->m_pfnSuper = old;
@@ -155,6 +156,7 @@ HWND CWnd::Detach() {
 BOOL CWnd::SubclassWindow(HWND hwnd) {
     if (!Attach(hwnd))
         return FALSE;
+    PreSubclassWindow();
     WNDPROC old = (WNDPROC)SetWindowLongPtr(hwnd, GWLP_WNDPROC, (LONG_PTR)AfxWndProc);
     if (old != AfxWndProc)
         m_pfnSuper = old;

@@ -52,6 +52,8 @@ public:
                         UINT id, LPVOID context = nullptr);
     virtual BOOL DestroyWindow();
     virtual void PostNcDestroy() {}
+    // Called once the object is attached to its window, before the window procedure is replaced.
+    virtual void PreSubclassWindow() {}
 
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);

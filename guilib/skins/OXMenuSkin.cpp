@@ -1,0 +1,492 @@
+#include "guilib/skins/OXMenuSkin.h"
+
+#include <algorithm>
+
+#include "guilib/skins/OXSkin.h"
+#include "platform/framework/bars/RectTracker.h"
+
+namespace {
+
+COLORREF Sys(int index) {
+    return GetSysColor(index);
+}
+
+COXBitmapMenuView* g_trackingMenu = nullptr;
+
+BOOL IsCheckmarkImage(COXImageInfo* image) {
+    return image && image->defaultImage;
+}
+
+// The 8 x 8 checkerboard of COLOR_MENU and COLOR_BTNHIGHLIGHT.
+void FillDithered(CDC* dc, const RECT& rect) {
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            dc->SetPixel(x, y, ((x + y) & 1) ? Sys(COLOR_BTNHIGHLIGHT) : Sys(COLOR_MENU));
+}
+
+}  // namespace
+
+void COXMenuSkin::SetTrackingBitmapMenu(COXBitmapMenuView* menu) {
+    g_trackingMenu = menu;
+}
+
+COXBitmapMenuView* COXMenuSkin::GetTrackingBitmapMenu() {
+    return g_trackingMenu;
+}
+
+// Classic.
+
+COXMenuSkinClassic::COXMenuSkinClassic() : m_metrics{{2, 0, 8, 2, 3, 4, 3, 8, 0, 12}} {}
+
+void COXMenuSkinClassic::SplitText(const CString& text, CString& label, CString& accelerator) {
+    int tab = text.Find('\t');
+    if (tab < 0) {
+        label = text;
+        accelerator.Empty();
+    } else {
+        label = text.Left(tab);
+        accelerator = text.Mid(tab + 1);
+    }
+}
+
+void COXMenuSkinClassic::DrawMarlettGlyph(CDC* dc, const RECT& rect, LPCTSTR glyph, COLORREF colour) {
+    CFont font;
+    BOOL made = font.CreateFont(GetSystemMetrics(SM_CYMENUCHECK), 0, 0, 0, FW_NORMAL, 0, 0, 0, SYMBOL_CHARSET, 0, 0, 0,
+                                0, "Marlett");
+    CFont* old = made ? dc->SelectObject(&font) : nullptr;
+    int oldMode = dc->SetBkMode(TRANSPARENT);
+    COLORREF oldColour = dc->SetTextColor(colour);
+    RECT r = rect;
+    dc->DrawText(glyph, 1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    dc->SetTextColor(oldColour);
+    dc->SetBkMode(oldMode);
+    if (old)
+        dc->SelectObject(old);
+}
+
+void COXMenuSkinClassic::CalcItemLayout(CDC*, COXImageInfo* image, const RECT& item, RECT& imageFrame,
+                                        RECT& imageRect, RECT& textRect, RECT& accelRect, COXBitmapMenuView* menu) {
+    const int* m = m_metrics.values;
+    SetRectEmpty(&imageFrame);
+    SetRectEmpty(&imageRect);
+    if (image && image->imageList) {
+        int w = 0, h = 0;
+        ImageList_GetIconSize(image->imageList, &w, &h);
+        imageRect.left = item.left + m[0];
+        imageRect.top = item.top + (item.bottom - item.top - h) / 2;
+        imageRect.right = imageRect.left + w;
+        imageRect.bottom = imageRect.top + h;
+        imageFrame = imageRect;
+        InflateRect(&imageFrame, 2, 2);
+    }
+    int spare = (item.bottom - item.top - menu->GetTextHeight()) / 2;
+    textRect.left = m[0] + menu->GetImageColumnWidth() + m[2];
+    textRect.right = textRect.left + menu->GetTextWidth();
+    textRect.top = item.top + spare;
+    textRect.bottom = item.bottom - spare;
+    accelRect.right = item.right - m[4];
+    accelRect.left = accelRect.right - menu->GetAcceleratorWidth();
+    int gap = accelRect.left - textRect.right;
+    OffsetRect(&accelRect, -gap / 2, 0);
+    accelRect.top = textRect.top;
+    accelRect.bottom = textRect.bottom;
+}
+
+void COXMenuSkinClassic::DrawBackground(CDC* dc, UINT state, COXImageInfo* image, const RECT& item,
+                                        const RECT& imageCell, COXBitmapMenuView* menu) {
+    BOOL rare = (state & OXODS_RARELYUSED) != 0;
+    BOOL checked = (state & ODS_CHECKED) != 0, selected = (state & ODS_SELECTED) != 0;
+    BOOL checkmark = IsCheckmarkImage(image);
+    if (!rare || checkmark) {
+        if (!checked)
+            dc->FillSolidRect(&imageCell, Sys(selected && checkmark ? COLOR_HIGHLIGHT : COLOR_MENU));
+        else if (selected)
+            dc->FillSolidRect(&imageCell, Sys(COLOR_MENU));
+        else
+            FillDithered(dc, imageCell);
+    } else {
+        FillDithered(dc, imageCell);
+    }
+    if (!rare || selected) {
+        int d = checked ? 2 : (checkmark ? -1 : 1);
+        int left = m_metrics.values[0] + menu->GetImageColumnWidth() + d;
+        left = std::max<int>(left, imageCell.right);
+        RECT r{left, item.top, item.right, item.bottom - 1};
+        dc->FillSolidRect(&r, Sys(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+    } else {
+        FillDithered(dc, item);
+        if (state & OXODS_FIRSTOFRUN)
+            dc->FillSolidRect(item.left, item.top, item.right - item.left, 1, Sys(COLOR_BTNSHADOW));
+        if (state & OXODS_LASTOFRUN)
+            dc->FillSolidRect(item.left, item.bottom - 1, item.right - item.left, 1, Sys(COLOR_BTNHIGHLIGHT));
+    }
+}
+
+void COXMenuSkinClassic::DrawImageFrame(CDC* dc, UINT state, COXImageInfo* image, const RECT& frame,
+                                        COXBitmapMenuView*) {
+    RECT r = frame;
+    if (state & ODS_CHECKED)
+        dc->DrawEdge(&r, BDR_SUNKENOUTER, BF_RECT);
+    else if ((state & ODS_SELECTED) && !(state & ODS_DISABLED) && !IsCheckmarkImage(image))
+        dc->DrawEdge(&r, BDR_RAISEDINNER, BF_RECT);
+}
+
+void COXMenuSkinClassic::DrawImage(CDC* dc, UINT state, COXImageInfo* image, const RECT& rect, COXBitmapMenuView*) {
+    if (!image || !image->imageList)
+        return;
+    if (IsCheckmarkImage(image) && !(state & ODS_CHECKED))
+        return;
+    int index = image->index;
+    if ((state & ODS_SELECTED) && image->hotIndex >= 0)
+        index = image->hotIndex;
+    // Disabled images are drawn the same way until the platform's DrawState lands.
+    ImageList_Draw(image->imageList, index, *dc, rect.left, rect.top, ILD_TRANSPARENT);
+}
+
+void COXMenuSkinClassic::DrawText(CDC* dc, UINT state, const CString& text, const RECT& textRect,
+                                  const RECT& accelRect, COXBitmapMenuView*) {
+    CString label, accelerator;
+    SplitText(text, label, accelerator);
+    BOOL disabled = (state & ODS_DISABLED) != 0, selected = (state & ODS_SELECTED) != 0;
+    COLORREF colour = Sys(disabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+    COLORREF oldColour = dc->SetTextColor(colour);
+    int oldMode = dc->SetBkMode(TRANSPARENT);
+    RECT r = textRect;
+    dc->DrawText(label, &r, DT_SINGLELINE | DT_LEFT | DT_TOP);
+    if (!accelerator.IsEmpty()) {
+        RECT a = accelRect;
+        dc->DrawText(accelerator, &a, DT_SINGLELINE | DT_RIGHT | DT_TOP);
+    }
+    dc->SetBkMode(oldMode);
+    dc->SetTextColor(oldColour);
+}
+
+void COXMenuSkinClassic::DrawSeparator(CDC* dc, const RECT& rect, COXBitmapMenuView*) {
+    RECT r = rect;
+    r.left += 2;
+    r.right -= 2;
+    r.top = r.top + (r.bottom - r.top) / 2 - 1;
+    r.bottom = r.top + 2;
+    dc->Draw3dRect(&r, Sys(COLOR_BTNSHADOW), Sys(COLOR_BTNHIGHLIGHT));
+}
+
+void COXMenuSkinClassic::DrawCustomizedItem(CDC* dc, const RECT& rect, COXBitmapMenuView*) {
+    SIZE border{2, 2};
+    AfxDrawDragRect(*dc, &rect, border, nullptr, border);
+}
+
+void COXMenuSkinClassic::DrawInsertMark(CDC* dc, const RECT& item, BOOL before, COXBitmapMenuView*) {
+    int l = item.left + 2, r = item.right - 2;
+    int t = before ? item.top - 2 : item.bottom - 2;
+    int b = t + 3;
+    POINT points[] = {{l, t}, {l + 1, t + 1}, {r - 1, t + 1}, {r, t}, {r, b},
+                      {r - 1, b - 1}, {l + 1, b - 1}, {l, b}, {l, t}};
+    dc->Polyline(points, 9);
+}
+
+void COXMenuSkinClassic::DrawSubmenuItem(CDC* dc, UINT state, const CString& text, COXImageInfo* image,
+                                         const RECT& item, const RECT& imageFrame, const RECT& textRect,
+                                         const RECT& accelRect, COXBitmapMenuView* menu) {
+    DrawBackground(dc, state, image, item, imageFrame, menu);
+    if (menu->DrawsSubmenuArrows())
+        DrawMarlettGlyph(dc, accelRect, "8", (state & ODS_DISABLED) ? Sys(COLOR_BTNSHADOW) : dc->GetTextColor());
+    CString label, accelerator;
+    SplitText(text, label, accelerator);
+    DrawText(dc, state, label, textRect, accelRect, menu);
+}
+
+void COXMenuSkinClassic::DrawExpansionItem(CDC* dc, const RECT& rect, UINT state, COXBitmapMenuView*) {
+    int colour = (state & ODS_DISABLED) ? COLOR_GRAYTEXT : (state & ODS_SELECTED) ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT;
+    DrawMarlettGlyph(dc, rect, "6", Sys(colour));
+}
+
+LRESULT COXMenuSkinClassic::PopupWindowProc(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+    return ::CallWindowProc(previous, window, message, wParam, lParam);
+}
+
+void COXMenuSkinClassic::OnNcPaintPopup(CWnd* popup) {
+    popup->Default();
+}
+
+void COXMenuSkinClassic::OnPaintShadowedItem(CWnd* itemWindow) {
+    itemWindow->Default();
+}
+
+// Office XP.
+
+COXMenuSkinXP::COXMenuSkinXP(COXSkinXP* skin) : m_pSkin(skin) {
+    m_metrics = OXMenuMetrics{{3, 5, 15, 12, 6, 10, 4, 3, 16, 16}};
+}
+
+void COXMenuSkinXP::CalcItemLayout(CDC* dc, COXImageInfo* image, const RECT& item, RECT& imageFrame, RECT& imageRect,
+                                   RECT& textRect, RECT& accelRect, COXBitmapMenuView* menu) {
+    COXMenuSkinClassic::CalcItemLayout(dc, image, item, imageFrame, imageRect, textRect, accelRect, menu);
+    imageFrame = RECT{item.left + 1, item.top + 1, item.left + 1 + menu->GetImageColumnWidth() + 4, item.bottom - 1};
+    if (IsCheckmarkImage(image)) {
+        int w = imageRect.right - imageRect.left;
+        imageRect.left = imageFrame.left + (imageFrame.right - imageFrame.left - w) / 2;
+        imageRect.right = imageRect.left + w;
+    }
+}
+
+void COXMenuSkinXP::DrawBackground(CDC* dc, UINT state, COXImageInfo*, const RECT& item, const RECT&,
+                                   COXBitmapMenuView* menu) {
+    if ((state & ODS_SELECTED) && !(state & ODS_DISABLED)) {
+        CPen pen(PS_SOLID, 1, m_pSkin->GetHighlightBorderColor());
+        CBrush brush(m_pSkin->GetHotItemColor());
+        CPen* oldPen = dc->SelectObject(&pen);
+        CBrush* oldBrush = dc->SelectObject(&brush);
+        dc->Rectangle(&item);
+        dc->SelectObject(oldBrush);
+        dc->SelectObject(oldPen);
+        return;
+    }
+    dc->FillSolidRect(&item, m_pSkin->GetMenuBackgroundColor());
+    const int* m = m_metrics.values;
+    RECT column{item.left, item.top, m[0] + menu->GetImageColumnWidth() + m[1], item.bottom};
+    COLORREF colour = (state & OXODS_RARELYUSED) ? COXSkinXP::AdjustColor(Sys(COLOR_BTNFACE), -8, -8, -8)
+                                                 : m_pSkin->GetBarBackgroundColor();
+    dc->FillSolidRect(&column, colour);
+}
+
+void COXMenuSkinXP::DrawImageFrame(CDC* dc, UINT state, COXImageInfo*, const RECT& frame, COXBitmapMenuView*) {
+    if (!(state & ODS_CHECKED))
+        return;
+    CPen pen(PS_SOLID, 1, m_pSkin->GetHighlightBorderColor());
+    CBrush brush((state & ODS_SELECTED) ? m_pSkin->GetPressedItemColor() : m_pSkin->GetCheckedItemColor());
+    CPen* oldPen = dc->SelectObject(&pen);
+    CBrush* oldBrush = dc->SelectObject(&brush);
+    dc->Rectangle(&frame);
+    dc->SelectObject(oldBrush);
+    dc->SelectObject(oldPen);
+}
+
+void COXMenuSkinXP::DrawImage(CDC* dc, UINT state, COXImageInfo* image, const RECT& rect, COXBitmapMenuView* menu) {
+    if (!image || !image->imageList)
+        return;
+    if (IsCheckmarkImage(image) && !(state & ODS_CHECKED))
+        return;
+    BOOL hot = (state & ODS_SELECTED) && !(state & ODS_CHECKED) && !(state & ODS_DISABLED);
+    if (!hot) {
+        COXMenuSkinClassic::DrawImage(dc, state & ~ODS_SELECTED, image, rect, menu);
+        return;
+    }
+    // Raised: the image one pixel up and left over its shadow.
+    ImageList_Draw(image->imageList, image->hotIndex >= 0 ? image->hotIndex : image->index, *dc, rect.left - 1,
+                   rect.top - 1, ILD_TRANSPARENT);
+}
+
+void COXMenuSkinXP::DrawText(CDC* dc, UINT state, const CString& text, const RECT& textRect, const RECT& accelRect,
+                             COXBitmapMenuView*) {
+    CString label, accelerator;
+    SplitText(text, label, accelerator);
+    COLORREF colour = (state & ODS_DISABLED) ? m_pSkin->GetAltLightShadowColor() : Sys(COLOR_MENUTEXT);
+    COLORREF oldColour = dc->SetTextColor(colour);
+    int oldMode = dc->SetBkMode(TRANSPARENT);
+    RECT r = textRect;
+    dc->DrawText(label, &r, DT_SINGLELINE | DT_LEFT | DT_TOP);
+    if (!accelerator.IsEmpty()) {
+        RECT a = accelRect;
+        dc->DrawText(accelerator, &a, DT_SINGLELINE | DT_RIGHT | DT_TOP);
+    }
+    dc->SetBkMode(oldMode);
+    dc->SetTextColor(oldColour);
+}
+
+void COXMenuSkinXP::DrawSeparator(CDC* dc, const RECT& rect, COXBitmapMenuView* menu) {
+    const int* m = m_metrics.values;
+    dc->FillSolidRect(&rect, m_pSkin->GetMenuBackgroundColor());
+    RECT column{rect.left, rect.top, m[0] + menu->GetImageColumnWidth() + m[1], rect.bottom};
+    dc->FillSolidRect(&column, m_pSkin->GetBarBackgroundColor());
+    int x = m[0] + menu->GetImageColumnWidth() + m[2];
+    dc->FillSolidRect(x, (rect.top + rect.bottom) / 2, rect.right - x, 1, m_pSkin->GetLightShadowColor());
+}
+
+void COXMenuSkinXP::DrawCustomizedItem(CDC* dc, const RECT& rect, COXBitmapMenuView*) {
+    CBrush brush(Sys(COLOR_3DDKSHADOW));
+    dc->FrameRect(&rect, &brush);
+    RECT inner = rect;
+    InflateRect(&inner, -1, -1);
+    dc->FrameRect(&inner, &brush);
+}
+
+void COXMenuSkinXP::DrawSubmenuItem(CDC* dc, UINT state, const CString& text, COXImageInfo* image, const RECT& item,
+                                    const RECT& imageFrame, const RECT& textRect, const RECT& accelRect,
+                                    COXBitmapMenuView* menu) {
+    DrawBackground(dc, state, image, item, imageFrame, menu);
+    DrawText(dc, state, text, textRect, accelRect, menu);
+}
+
+void COXMenuSkinXP::DrawExpansionItem(CDC* dc, const RECT& rect, UINT state, COXBitmapMenuView*) {
+    DrawMarlettGlyph(dc, rect, "6", (state & ODS_DISABLED) ? m_pSkin->GetLightShadowColor() : Sys(COLOR_MENUTEXT));
+}
+
+void COXMenuSkinXP::AdjustExpansionItemHeight(UINT* height, COXBitmapMenuView*) {
+    if (height)
+        *height = *height / 2 + 1;
+}
+
+BOOL COXMenuSkinXP::GetPopupPosition(HWND popup, RECT* rect) const {
+    auto it = m_mapPopupPositions.find(popup);
+    if (it == m_mapPopupPositions.end())
+        return FALSE;
+    if (rect)
+        *rect = it->second;
+    return TRUE;
+}
+
+LRESULT COXMenuSkinXP::PopupWindowProc(WNDPROC previous, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    COXBitmapMenuView* menu = GetTrackingBitmapMenu();
+    if (!menu)
+        return ::CallWindowProc(previous, window, message, wParam, lParam);
+    switch (message) {
+    case WM_CREATE:
+        menu->AddPopupWindow(window);
+        break;
+    case WM_DESTROY:
+        menu->RemovePopupWindow(window);
+        m_mapPopupPositions.erase(window);
+        break;
+    case WM_WINDOWPOSCHANGING: {
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        if (pos && !(pos->flags & SWP_NOSIZE)) {
+            pos->cx += 4;
+            pos->cy += 4;
+        }
+        if (pos)
+            m_mapPopupPositions[window] = RECT{pos->x, pos->y, pos->x + pos->cx, pos->y + pos->cy};
+        break;
+    }
+    case WM_NCPAINT:
+    case WM_PRINT:
+        OnNcPaintPopup(CWnd::FromHandle(window));
+        return 0;
+    case WM_ERASEBKGND:
+        return 0;
+    default:
+        break;
+    }
+    return ::CallWindowProc(previous, window, message, wParam, lParam);
+}
+
+void COXMenuSkinXP::OnNcPaintPopup(CWnd* popup) {
+    CWindowDC dc(popup);
+    RECT window{};
+    popup->GetWindowRect(&window);
+    OffsetRect(&window, -window.left, -window.top);
+    dc.FillSolidRect(&window, m_pSkin->GetMenuBackgroundColor());
+    RECT column{window.left, window.top + 2, window.left + m_metrics.values[0] + 16 + 7, window.bottom - 4};
+    FillImageColumn(&dc, column);
+    CBrush frame(Sys(COLOR_BTNSHADOW));
+    dc.FrameRect(&window, &frame);
+}
+
+void COXMenuSkinXP::OnPaintShadowedItem(CWnd* itemWindow) {
+    CWindowDC dc(itemWindow);
+    RECT window{};
+    itemWindow->GetWindowRect(&window);
+    OffsetRect(&window, -window.left, -window.top);
+    RECT item = window;
+    item.right -= 4;
+    item.bottom -= 4;
+    CBrush frame(Sys(COLOR_BTNSHADOW));
+    dc.FrameRect(&item, &frame);
+    DrawShadow(&dc, window.right, window.bottom, 1);
+}
+
+void COXMenuSkinXP::DrawShadow(CDC* dc, int width, int height, int side) {
+    auto amount = [](int k, int step) { return step * (k + 1); };
+    // Right band: the 4 rightmost columns, outermost first.
+    if (side != 2) {
+        for (int k = 0; k < 4; ++k) {
+            int x = width - 1 - k;
+            int full = 15 * (k + 1);
+            int startRow = side == 4 ? 1 : 4;
+            for (int y = startRow; y < height; ++y) {
+                int a = full;
+                if (side != 4 && y >= 4 && y <= 7)
+                    a = amount(k, 3 * (y - 3));  // rows 4..7 fade in: 3, 6, 9, 12 times (k+1)
+                int fromBottom = height - 1 - y;
+                if (fromBottom < 4) {
+                    if (side == 1)
+                        continue;
+                    a = amount(k, 3 * (fromBottom + 1));
+                }
+                dc->SetPixel(x, y, COXSkinXP::DarkenColor(a, dc->GetPixel(x, y)));
+            }
+        }
+    }
+    // Bottom band: the 4 lowest rows, outermost first.
+    if (side != 1) {
+        for (int k = 0; k < 4; ++k) {
+            int y = height - 1 - k;
+            int full = 15 * (k + 1);
+            int startCol = side == 3 ? 1 : 4;
+            for (int x = startCol; x < width - 4; ++x) {
+                int a = full;
+                if (side != 3 && x >= 4 && x <= 7)
+                    a = amount(k, 3 * (x - 3));
+                dc->SetPixel(x, y, COXSkinXP::DarkenColor(a, dc->GetPixel(x, y)));
+            }
+        }
+    }
+}
+
+void COXMenuSkinXP::FillImageColumn(CDC* dc, const RECT& rect) {
+    dc->FillSolidRect(&rect, m_pSkin->GetBarBackgroundColor());
+}
+
+void COXMenuSkinXP::DrawPopupBorder(CDC* dc, const RECT& rect) {
+    CBrush brush(m_pSkin->GetBarBackgroundColor());
+    dc->FrameRect(&rect, &brush);
+}
+
+void COXMenuSkinXP::FillImageColumnHdc(HDC dc, const RECT& rect) {
+    FillImageColumn(CDC::FromHandle(dc), rect);
+}
+
+// Office 2003.
+
+COXMenuSkin2003::COXMenuSkin2003(COXSkin2003* skin) : COXMenuSkinXP(skin), m_pSkin2003(skin) {}
+
+void COXMenuSkin2003::ColumnGradient(CDC* dc, const RECT& rect, BOOL rare) {
+    COLORREF light = m_pSkin2003->GetMenuGradientLightColor(), dark = m_pSkin2003->GetMenuBarGradientDarkColor();
+    if (rare) {
+        light = COXSkinXP::BlendColors(light, 0, 0, 0.93f, 0.07f, 0);
+        dark = COXSkinXP::BlendColors(dark, 0, 0, 0.93f, 0.07f, 0);
+    }
+    m_pSkin2003->GradientFillRect(dc, rect, light, dark, 0);
+}
+
+void COXMenuSkin2003::DrawBackground(CDC* dc, UINT state, COXImageInfo* image, const RECT& item, const RECT& cell,
+                                     COXBitmapMenuView* menu) {
+    if ((state & ODS_SELECTED) && !(state & ODS_DISABLED)) {
+        COXMenuSkinXP::DrawBackground(dc, state, image, item, cell, menu);
+        return;
+    }
+    dc->FillSolidRect(&item, m_pSkin2003->GetMenuBackgroundColor());
+    const int* m = m_metrics.values;
+    RECT column{item.left - 2, item.top, m[0] + menu->GetImageColumnWidth() + m[1], item.bottom};
+    ColumnGradient(dc, column, (state & OXODS_RARELYUSED) != 0);
+}
+
+void COXMenuSkin2003::DrawSeparator(CDC* dc, const RECT& rect, COXBitmapMenuView* menu) {
+    const int* m = m_metrics.values;
+    dc->FillSolidRect(&rect, m_pSkin2003->GetMenuBackgroundColor());
+    RECT column{rect.left - 2, rect.top, m[0] + menu->GetImageColumnWidth() + m[1], rect.bottom};
+    ColumnGradient(dc, column, FALSE);
+    int x = m[0] + menu->GetImageColumnWidth() + m[2];
+    dc->FillSolidRect(x, (rect.top + rect.bottom) / 2, rect.right - x, 1, m_pSkin2003->GetLightShadowColor());
+}
+
+void COXMenuSkin2003::FillImageColumn(CDC* dc, const RECT& rect) {
+    RECT r = rect;
+    r.bottom += 2;
+    ColumnGradient(dc, r, FALSE);
+}
+
+void COXMenuSkin2003::DrawPopupBorder(CDC* dc, const RECT& rect) {
+    m_pSkin2003->GradientFillRect(dc, rect, m_pSkin2003->GetMenuGradientLightColor(),
+                                  m_pSkin2003->GetMenuGradientDarkColor(), 1);
+}

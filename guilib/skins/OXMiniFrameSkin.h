@@ -1,0 +1,50 @@
+// Mini-frame element skins: the caption and close button of a floating frame of sizable bars.
+#pragma once
+
+#include "guilib/skins/OXSkinViews.h"
+
+class COXSkinXP;
+
+// What a mini-frame skin reads of a floating frame.
+class COXMiniFrameView {
+public:
+    virtual ~COXMiniFrameView() = default;
+    virtual HWND GetFrameHwnd() const = 0;
+    virtual LRESULT Default() = 0;
+    // The frame's own WM_NCACTIVATE answer (Classic look).
+    virtual BOOL DefaultNcActivate(BOOL active) = 0;
+};
+
+class COXMiniFrameSkin {
+public:
+    virtual ~COXMiniFrameSkin() = default;
+    virtual void OnNcPaint(COXMiniFrameView* frame) = 0;
+    virtual BOOL OnNcActivate(BOOL active, COXMiniFrameView* frame) = 0;
+    virtual void DrawCaption(COXMiniFrameView* frame) = 0;
+    virtual void DrawCloseButton(COXMiniFrameView* frame) = 0;
+};
+
+class COXMiniFrameSkinClassic : public COXMiniFrameSkin {
+public:
+    void OnNcPaint(COXMiniFrameView* frame) override { frame->Default(); }
+    BOOL OnNcActivate(BOOL active, COXMiniFrameView* frame) override { return frame->DefaultNcActivate(active); }
+    void DrawCaption(COXMiniFrameView*) override {}
+    void DrawCloseButton(COXMiniFrameView*) override {}
+};
+
+class COXMiniFrameSkinXP : public COXMiniFrameSkin {
+public:
+    explicit COXMiniFrameSkinXP(COXSkinXP* skin);
+    void OnNcPaint(COXMiniFrameView* frame) override;
+    BOOL OnNcActivate(BOOL, COXMiniFrameView*) override { return TRUE; }
+    void DrawCaption(COXMiniFrameView* frame) override;
+    void DrawCloseButton(COXMiniFrameView* frame) override;
+
+    // The caption rectangle in window coordinates.
+    static RECT GetCaptionRect(HWND frame);
+
+protected:
+    COXSkinXP* m_pSkin;
+    CFont m_fontCaption;
+    int m_nReserved = 0;
+};
