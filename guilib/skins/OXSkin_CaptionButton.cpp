@@ -1,6 +1,10 @@
 // The small caption buttons of bars in the Office looks.
 #include "guilib/skins/OXSkin.h"
 
+#include <algorithm>
+
+#include "platform/framework/bars/ControlBar.h"
+
 namespace {
 
 BOOL IsPressedOrHot(const RECT& rect, HWND window, BOOL& pressed) {
@@ -93,4 +97,29 @@ void COXSkinXP::DrawCaptionButton(CDC* dc, const RECT& rect, UINT glyph, BOOL di
         return;
     }
     button.SelectObject(oldButton);
+}
+
+void COXSkin2003::FillCaptionButtonGround(CDC* dc, const RECT& button, COLORREF background, HWND window) {
+    if (OXIsKindOf(window, "COXMenuBar")) {
+        // The dock band of the parent, from its left edge, across the button.
+        HWND parent = ::GetParent(window);
+        RECT parentRect{}, mine{};
+        ::GetWindowRect(parent, &parentRect);
+        ::GetWindowRect(window, &mine);
+        int x = parentRect.left - mine.left;
+        int width = std::max<int>(GetSystemMetrics(SM_CXSCREEN), parentRect.right - parentRect.left);
+        int saved = dc->SaveDC();
+        dc->IntersectClipRect(&button);
+        DrawDockBand(dc, RECT{x, button.top, x + width, button.bottom});
+        dc->RestoreDC(saved);
+        return;
+    }
+    if (OXIsKindOf(window, "COXSizeControlBar")) {
+        // The caption gradient runs across a bar docked top or bottom, down one docked left or right.
+        auto* bar = DYNAMIC_DOWNCAST(CControlBar, CWnd::FromHandlePermanent(window));
+        BOOL horz = bar && (bar->GetBarStyle() & CBRS_ORIENT_HORZ);
+        GradientFillRect(dc, button, GetCaptionLightColor(), GetCaptionDarkColor(), horz ? 0 : 1);
+        return;
+    }
+    dc->FillSolidRect(&button, background);
 }

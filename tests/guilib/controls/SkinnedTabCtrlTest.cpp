@@ -101,8 +101,8 @@ TEST_F(SkinnedTab, AnOfficeLookPaintsTheTabsThroughItsSkin) {
     tab.InsertItem(1, "Two");
     tab.SetCurSel(0);
     EXPECT_EQ(tab.GetTabSkin(), app.GetCurrentSkin()->GetTabSkin());
-    RedrawWindow(tab.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     Pump();
+    RedrawWindow(tab.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     RECT display{0, 0, 200, 100};
     tab.AdjustRect(FALSE, &display);
     PixelProbe probe(tab.GetSafeHwnd());

@@ -181,9 +181,10 @@ public:
 class ToolbarCustomDraw : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(frame.Create(nullptr, "frame", WS_OVERLAPPEDWINDOW, RECT{0, 0, 300, 120}));
+        frame = new OfferFrame;  // deletes itself with its window
+        ASSERT_TRUE(frame->Create(nullptr, "frame", WS_OVERLAPPEDWINDOW, RECT{0, 0, 300, 120}));
         bar.hwnd = CreateWindowEx(0, TOOLBARCLASSNAME, nullptr, WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT, 0, 0, 300, 30,
-                                  frame.GetSafeHwnd(), (HMENU)0xE800, nullptr, nullptr);
+                                  frame->GetSafeHwnd(), (HMENU)0xE800, nullptr, nullptr);
         ASSERT_NE(bar.hwnd, nullptr);
         ::SendMessage(bar.hwnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
         TBBUTTON button{};
@@ -192,7 +193,7 @@ protected:
         button.fsState = TBSTATE_ENABLED;
         ::SendMessage(bar.hwnd, TB_ADDBUTTONS, 1, (LPARAM)&button);
     }
-    void TearDown() override { frame.DestroyWindow(); }
+    void TearDown() override { frame->DestroyWindow(); }
 
     LRESULT Item(UINT itemState, NMTBCUSTOMDRAW& record) {
         record = NMTBCUSTOMDRAW{};
@@ -209,8 +210,7 @@ protected:
         return result;
     }
 
-    OfferFrame* framePtr() { return &frame; }
-    OfferFrame frame;
+    OfferFrame* frame = nullptr;
     ToolbarDouble bar;
     COXToolbarSkinClassic skin;
     MemoryCanvas canvas{40, 40, RGB(9, 9, 9)};
@@ -240,11 +240,11 @@ TEST_F(ToolbarCustomDraw, ItemAnswersFollowTheCustomColoursThatAreSet) {
     EXPECT_EQ(Item(CDIS_CHECKED, record), CDRF_NOTIFYPOSTPAINT);
     EXPECT_EQ(record.clrText, RGB(1, 1, 1));
     EXPECT_EQ(canvas.dc()->GetTextColor(), RGB(0, 0, 200));
-    EXPECT_EQ(frame.offers, 5);
+    EXPECT_EQ(frame->offers, 5);
 }
 
 TEST_F(ToolbarCustomDraw, AFrameThatTakesTheDrawingOverGetsItsAnswerAndNothingIsDrawn) {
-    frame.takeOver = TRUE;
+    frame->takeOver = TRUE;
     bar.colours[OXTB_NORMAL][OXTB_FILL] = RGB(200, 0, 0);
     NMTBCUSTOMDRAW record;
     EXPECT_EQ(Item(0, record), 0x1234);
