@@ -214,7 +214,7 @@ void DrawClassicCaptionGlyph(CDC* dc, const RECT& rect, UINT state) {
     CBitmap* old = mem.SelectObject(&bitmap);
     RECT all{0, 0, w, h};
     mem.FillSolidRect(&all, Sys(COLOR_BTNFACE));
-    (void)state;  // PENDING-DFC: DrawFrameControl(mem, &all, DFC_CAPTION, state)
+    mem.DrawFrameControl(&all, DFC_CAPTION, state);
     dc->BitBlt(rect.left, rect.top, w, h, &mem, 0, 0, SRCCOPY);
     mem.SelectObject(old);
 }
@@ -444,7 +444,7 @@ void COXDockbarSkin2003::DrawGripper(CDC* dc, COXSizeControlBarView* bar) {
         return;
     RECT cr = Moved(bar->CaptionRect(), ClientToWindowOffset(bar));
     BOOL horizontal = IsHorizontal(bar);
-    m_pSkin2003->GradientFillRect(dc, cr, m_pSkin2003->GetCaptionLightColor(), m_pSkin2003->GetCaptionDarkColor(),
+    m_pSkin2003->FillGradient(dc, cr, m_pSkin2003->GetCaptionLightColor(), m_pSkin2003->GetCaptionDarkColor(),
                                   horizontal ? 0 : 1);
     COLORREF dot = m_pSkin2003->GetSoftShadowColor(), light = Sys(COLOR_WINDOW);
     char buffer[256] = {};

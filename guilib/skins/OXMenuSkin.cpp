@@ -4,6 +4,7 @@
 
 #include "guilib/skins/OXSkin.h"
 #include "platform/framework/bars/RectTracker.h"
+#include "platform/user/DrawState.h"
 
 namespace {
 
@@ -25,6 +26,23 @@ void FillDithered(CDC* dc, const RECT& rect) {
 }
 
 }  // namespace
+
+// An image of the list drawn with DrawState (disabled or in one colour), through a bitmap of the image
+// over the menu colour.
+static void DrawImageState(CDC* dc, HIMAGELIST list, int index, const RECT& rect, UINT flags, CBrush* brush) {
+    int w = 0, h = 0;
+    if (!ImageList_GetIconSize(list, &w, &h) || w <= 0 || h <= 0)
+        return;
+    CDC mem;
+    mem.CreateCompatibleDC(dc);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(dc, w, h);
+    CBitmap* old = mem.SelectObject(&bitmap);
+    mem.FillSolidRect(0, 0, w, h, Sys(COLOR_MENU));
+    ImageList_Draw(list, index, mem.GetSafeHdc(), 0, 0, ILD_TRANSPARENT);
+    mem.SelectObject(old);
+    dc->DrawState(POINT{rect.left, rect.top}, SIZE{w, h}, &bitmap, flags, brush);
+}
 
 void COXMenuSkin::SetTrackingBitmapMenu(COXBitmapMenuView* menu) {
     g_trackingMenu = menu;
@@ -139,8 +157,11 @@ void COXMenuSkinClassic::DrawImage(CDC* dc, UINT state, COXImageInfo* image, con
     int index = image->index;
     if ((state & ODS_SELECTED) && image->hotIndex >= 0)
         index = image->hotIndex;
-    // Disabled images are drawn the same way until the platform's DrawState lands.
-    ImageList_Draw(image->imageList, index, *dc, rect.left, rect.top, ILD_TRANSPARENT);
+    if (!(state & ODS_DISABLED)) {
+        ImageList_Draw(image->imageList, index, *dc, rect.left, rect.top, ILD_TRANSPARENT);
+        return;
+    }
+    DrawImageState(dc, image->imageList, index, rect, DSS_DISABLED, nullptr);
 }
 
 void COXMenuSkinClassic::DrawText(CDC* dc, UINT state, const CString& text, const RECT& textRect,
@@ -149,13 +170,22 @@ void COXMenuSkinClassic::DrawText(CDC* dc, UINT state, const CString& text, cons
     SplitText(text, label, accelerator);
     BOOL disabled = (state & ODS_DISABLED) != 0, selected = (state & ODS_SELECTED) != 0;
     COLORREF colour = Sys(disabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+    UINT flags = (disabled && !selected) ? DSS_DISABLED : DSS_NORMAL;
+    DrawLabels(dc, colour, flags, label, accelerator, textRect, accelRect);
+}
+
+void COXMenuSkinClassic::DrawLabels(CDC* dc, COLORREF colour, UINT flags, const CString& label,
+                                    const CString& accelerator, const RECT& textRect, const RECT& accelRect) {
     COLORREF oldColour = dc->SetTextColor(colour);
     int oldMode = dc->SetBkMode(TRANSPARENT);
-    RECT r = textRect;
-    dc->DrawText(label, &r, DT_SINGLELINE | DT_LEFT | DT_TOP);
+    dc->DrawState(POINT{textRect.left, textRect.top}, SIZE{textRect.right - textRect.left, textRect.bottom - textRect.top},
+                  label, flags, TRUE, 0, (HBRUSH) nullptr);
     if (!accelerator.IsEmpty()) {
-        RECT a = accelRect;
-        dc->DrawText(accelerator, &a, DT_SINGLELINE | DT_RIGHT | DT_TOP);
+        RECT extent{};
+        dc->DrawText(accelerator, &extent, DT_CALCRECT | DT_SINGLELINE);
+        int width = extent.right - extent.left;
+        dc->DrawState(POINT{accelRect.right - width, accelRect.top}, SIZE{width, extent.bottom - extent.top},
+                      accelerator, flags, TRUE, 0, (HBRUSH) nullptr);
     }
     dc->SetBkMode(oldMode);
     dc->SetTextColor(oldColour);
@@ -273,6 +303,11 @@ void COXMenuSkinXP::DrawImage(CDC* dc, UINT state, COXImageInfo* image, const RE
         return;
     }
     // Raised: the image one pixel up and left over its shadow.
+    int index = image->hotIndex >= 0 ? image->hotIndex : image->index;
+    CBrush shadow(Sys(COLOR_BTNSHADOW));
+    RECT below = rect;
+    OffsetRect(&below, 1, 1);
+    DrawImageState(dc, image->imageList, index, below, DSS_MONO, &shadow);
     ImageList_Draw(image->imageList, image->hotIndex >= 0 ? image->hotIndex : image->index, *dc, rect.left - 1,
                    rect.top - 1, ILD_TRANSPARENT);
 }
@@ -282,16 +317,7 @@ void COXMenuSkinXP::DrawText(CDC* dc, UINT state, const CString& text, const REC
     CString label, accelerator;
     SplitText(text, label, accelerator);
     COLORREF colour = (state & ODS_DISABLED) ? m_pSkin->GetAltLightShadowColor() : Sys(COLOR_MENUTEXT);
-    COLORREF oldColour = dc->SetTextColor(colour);
-    int oldMode = dc->SetBkMode(TRANSPARENT);
-    RECT r = textRect;
-    dc->DrawText(label, &r, DT_SINGLELINE | DT_LEFT | DT_TOP);
-    if (!accelerator.IsEmpty()) {
-        RECT a = accelRect;
-        dc->DrawText(accelerator, &a, DT_SINGLELINE | DT_RIGHT | DT_TOP);
-    }
-    dc->SetBkMode(oldMode);
-    dc->SetTextColor(oldColour);
+    DrawLabels(dc, colour, DSS_NORMAL, label, accelerator, textRect, accelRect);
 }
 
 void COXMenuSkinXP::DrawSeparator(CDC* dc, const RECT& rect, COXBitmapMenuView* menu) {
@@ -456,7 +482,7 @@ void COXMenuSkin2003::ColumnGradient(CDC* dc, const RECT& rect, BOOL rare) {
         light = COXSkinXP::BlendColors(light, 0, 0, 0.93f, 0.07f, 0);
         dark = COXSkinXP::BlendColors(dark, 0, 0, 0.93f, 0.07f, 0);
     }
-    m_pSkin2003->GradientFillRect(dc, rect, light, dark, 0);
+    m_pSkin2003->FillGradient(dc, rect, light, dark, 0);
 }
 
 void COXMenuSkin2003::DrawBackground(CDC* dc, UINT state, COXImageInfo* image, const RECT& item, const RECT& cell,
@@ -487,6 +513,6 @@ void COXMenuSkin2003::FillImageColumn(CDC* dc, const RECT& rect) {
 }
 
 void COXMenuSkin2003::DrawPopupBorder(CDC* dc, const RECT& rect) {
-    m_pSkin2003->GradientFillRect(dc, rect, m_pSkin2003->GetMenuGradientLightColor(),
+    m_pSkin2003->FillGradient(dc, rect, m_pSkin2003->GetMenuGradientLightColor(),
                                   m_pSkin2003->GetMenuGradientDarkColor(), 1);
 }

@@ -101,6 +101,9 @@ protected:
     static void SplitText(const CString& text, CString& label, CString& accelerator);
     // The "Marlett" glyph centred in the rectangle.
     static void DrawMarlettGlyph(CDC* dc, const RECT& rect, LPCTSTR glyph, COLORREF colour);
+    // The label at the text rectangle and the accelerator right-aligned in its rectangle, with mnemonics.
+    static void DrawLabels(CDC* dc, COLORREF colour, UINT flags, const CString& label, const CString& accelerator,
+                           const RECT& textRect, const RECT& accelRect);
     OXMenuMetrics m_metrics;
 };
 

@@ -280,7 +280,7 @@ void COXShortcutBarSkin2003::FillBarBackground(COXShortcutBarView* bar, CDC* dc)
     RECT client{};
     ::GetClientRect(bar->GetBarHwnd(), &client);
     RECT band{client.left, client.top, client.right, client.top + 25};
-    m_pSkin2003->GradientFillRect(dc, band, RGB(85, 131, 211), RGB(3, 56, 147), 1);
+    m_pSkin2003->FillGradient(dc, band, RGB(85, 131, 211), RGB(3, 56, 147), 1);
     HANDLE expanded = bar->GetExpandedGroup();
     CString text = expanded ? bar->GetGroupText(expanded) : CString();
     if (!text.IsEmpty()) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "guilib/skins/OXDockbarSkin.h"
 #include "guilib/skins/OXMenuSkin.h"
@@ -10,6 +11,7 @@
 #include "guilib/skins/OXStatusbarSkin.h"
 #include "guilib/skins/OXTabSkin.h"
 #include "guilib/skins/OXToolbarSkin.h"
+#include "platform/user/Modules.h"
 
 COXSkin::~COXSkin() {
     delete m_pToolbarSkin;
@@ -241,19 +243,37 @@ COLORREF COXSkinXP::GetAltLightShadowColor() {
 
 // Theme access.
 
-COXUxTheme::COXUxTheme() = default;
+COXUxTheme::COXUxTheme() : m_hUxTheme(LoadLibrary("UxTheme.dll")) {}
 
-COXUxTheme::~COXUxTheme() = default;
-
-HANDLE COXUxTheme::OpenThemeData(HWND, LPCTSTR) {
-    return nullptr;
+COXUxTheme::~COXUxTheme() {
+    if (m_hUxTheme)
+        FreeLibrary(m_hUxTheme);
 }
 
-COLORREF COXUxTheme::GetThemeSysColor(HANDLE, int colourIndex) {
-    return Sys(colourIndex);
+HANDLE COXUxTheme::OpenThemeData(HWND window, LPCTSTR classList) {
+    if (!m_hUxTheme || !classList)
+        return nullptr;
+    auto open = reinterpret_cast<OPENTHEMEDATAPROC>(GetProcAddress(m_hUxTheme, "OpenThemeData"));
+    if (!open)
+        return nullptr;
+    std::wstring wide;
+    for (const char* p = classList; *p; ++p)
+        wide.push_back((wchar_t)(unsigned char)*p);
+    return open(window, wide.c_str());
 }
 
-void COXUxTheme::CloseThemeData(HANDLE) {}
+COLORREF COXUxTheme::GetThemeSysColor(HANDLE theme, int colourIndex) {
+    auto get = m_hUxTheme ? reinterpret_cast<GETTHEMESYSCOLORPROC>(GetProcAddress(m_hUxTheme, "GetThemeSysColor"))
+                          : nullptr;
+    return get ? get(theme, colourIndex) : Sys(colourIndex);
+}
+
+void COXUxTheme::CloseThemeData(HANDLE theme) {
+    auto close = m_hUxTheme ? reinterpret_cast<CLOSETHEMEDATAPROC>(GetProcAddress(m_hUxTheme, "CloseThemeData"))
+                            : nullptr;
+    if (close && theme)
+        close(theme);
+}
 
 // Office 2003 colours.
 
@@ -268,9 +288,15 @@ COXSkin2003::COXSkin2003() : COXSkinXP(false) {
     m_pMiniFrameSkin = new COXMiniFrameSkinXP(this);
     m_pStatusbarSkin = new COXStatusbarSkin2003(this);
     m_pFrameSkin = new COXFrameSkin2003(this);
+    m_hMsimg32 = LoadLibrary("Msimg32.dll");
+    if (m_hMsimg32)
+        m_pfnGradientFill = reinterpret_cast<void*>(GetProcAddress(m_hMsimg32, "GradientFill"));
 }
 
-COXSkin2003::~COXSkin2003() = default;
+COXSkin2003::~COXSkin2003() {
+    if (m_hMsimg32)
+        FreeLibrary(m_hMsimg32);
+}
 
 BOOL COXSkin2003::IsThemed(COLORREF* highlight, COLORREF* caption) {
     HANDLE theme = m_uxTheme.OpenThemeData(nullptr, "button");
@@ -410,7 +436,28 @@ COLORREF COXSkin2003::GetSplitterColor() {
 }
 
 BOOL COXSkin2003::GradientFillRect(CDC* dc, const RECT& rect, COLORREF colour1, COLORREF colour2, ULONG mode) {
-    return OXDrawLineGradient(dc, rect, colour1, colour2, mode == 1);
+    if (!m_pfnGradientFill)
+        return OXDrawLineGradient(dc, rect, colour1, colour2, mode == 1);
+    TRIVERTEX vertices[2] = {};
+    vertices[0].x = rect.left;
+    vertices[0].y = rect.top;
+    vertices[0].Red = (COLOR16)(GetRValue(colour1) * 255);
+    vertices[0].Green = (COLOR16)(GetGValue(colour1) * 255);
+    vertices[0].Blue = (COLOR16)(GetBValue(colour1) * 255);
+    vertices[1].x = rect.right;
+    vertices[1].y = rect.bottom;
+    vertices[1].Red = (COLOR16)(GetRValue(colour2) * 255);
+    vertices[1].Green = (COLOR16)(GetGValue(colour2) * 255);
+    vertices[1].Blue = (COLOR16)(GetBValue(colour2) * 255);
+    GRADIENT_RECT mesh{0, 1};
+    auto fill = reinterpret_cast<GRADIENTFILLPROC>(m_pfnGradientFill);
+    return fill(dc->GetSafeHdc(), vertices, 2, &mesh, 1, mode == 1 ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
+}
+
+BOOL COXSkin2003::FillGradient(CDC* dc, const RECT& rect, COLORREF colour1, COLORREF colour2, ULONG mode) {
+    if (GetVersion() & 0x80000000)
+        return OXDrawLineGradient(dc, rect, colour1, colour2, mode == 1);
+    return GradientFillRect(dc, rect, colour1, colour2, mode);
 }
 
 void COXSkin2003::DrawDockBand(CDC* dc, const RECT& band) {
@@ -418,7 +465,7 @@ void COXSkin2003::DrawDockBand(CDC* dc, const RECT& band) {
     left.right = band.left + (band.right - band.left) / 2;
     RECT right = band;
     right.left = left.right;
-    GradientFillRect(dc, left, GetBandStartColor(), GetBandEndColor(), 0);
+    FillGradient(dc, left, GetBandStartColor(), GetBandEndColor(), 0);
     dc->FillSolidRect(&right, GetBandEndColor());
 }
 

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "platform/base/Collections.h"
-#include "platform/base/ToolHelp.h"
 #include "platform/framework/gdi/DC.h"
 #include "platform/framework/window/Wnd.h"
 
@@ -178,6 +177,8 @@ public:
     BOOL IsThemed(COLORREF* highlight = nullptr, COLORREF* caption = nullptr);
     // mode 0 left to right, 1 top to bottom; the ends are the two colours.
     BOOL GradientFillRect(CDC* dc, const RECT& rect, COLORREF colour1, COLORREF colour2, ULONG mode);
+    // GradientFillRect on NT-family systems, the line gradient elsewhere.
+    BOOL FillGradient(CDC* dc, const RECT& rect, COLORREF colour1, COLORREF colour2, ULONG mode);
     // Whether "Msimg32.dll" and its GradientFill were found.
     BOOL HasGradientFill() const { return m_pfnGradientFill != nullptr; }
     // The gradient band of a dock area: from the reference window's left edge, as wide as the larger of

@@ -7,18 +7,6 @@
 #include "platform/framework/window/Wnd.h"
 #include "platform/user/Toolbar.h"
 
-// Frame-control glyphs the skins ask for (until the platform's own header lands).
-#ifndef DFC_CAPTION
-#define DFC_CAPTION 1
-#define DFCS_CAPTIONCLOSE 0x0000
-#define DFCS_CAPTIONMIN 0x0001
-#define DFCS_CAPTIONMAX 0x0002
-#define DFCS_CAPTIONRESTORE 0x0003
-#define DFCS_INACTIVE 0x0100
-#define DFCS_PUSHED 0x0200
-#define DFCS_FLAT 0x4000
-#endif
-
 #ifndef SYMBOL_CHARSET
 #define SYMBOL_CHARSET 2
 #endif

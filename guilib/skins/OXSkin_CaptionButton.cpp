@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/framework/bars/ControlBar.h"
+#include "platform/user/Modules.h"
 
 namespace {
 
@@ -71,10 +72,13 @@ void COXSkinXP::DrawCaptionButton(CDC* dc, const RECT& rect, UINT glyph, BOOL di
         CBitmap* oldGlyph = glyphDC.SelectObject(&glyphBitmap);
         RECT frame{-2, -2, gw + 2, gh + 2};
         glyphDC.FillSolidRect(0, 0, gw, gh, GetSysColor(COLOR_BTNFACE));
-        (void)frame; (void)glyph;  // PENDING-DFC: DrawFrameControl(glyphDC, &frame, DFC_CAPTION, glyph | DFCS_FLAT)
+        glyphDC.DrawFrameControl(&frame, DFC_CAPTION, glyph | DFCS_FLAT);
         COLORREF ground = GetSysColor(COLOR_BTNFACE);
         if (pressed || (onSolidCaption && !hot)) {
-            glyphDC.PatBlt(0, 0, gw, gh, DSTINVERT);
+            CBrush white(RGB(255, 255, 255));
+            CBrush* oldBrush = glyphDC.SelectObject(&white);
+            glyphDC.PatBlt(0, 0, gw, gh, PATINVERT);
+            glyphDC.SelectObject(oldBrush);
             ground = InvertColor(ground);
         }
         glyphDC.SelectObject(oldGlyph);
@@ -118,7 +122,7 @@ void COXSkin2003::FillCaptionButtonGround(CDC* dc, const RECT& button, COLORREF 
         // The caption gradient runs across a bar docked top or bottom, down one docked left or right.
         auto* bar = DYNAMIC_DOWNCAST(CControlBar, CWnd::FromHandlePermanent(window));
         BOOL horz = bar && (bar->GetBarStyle() & CBRS_ORIENT_HORZ);
-        GradientFillRect(dc, button, GetCaptionLightColor(), GetCaptionDarkColor(), horz ? 0 : 1);
+        FillGradient(dc, button, GetCaptionLightColor(), GetCaptionDarkColor(), horz ? 0 : 1);
         return;
     }
     dc->FillSolidRect(&button, background);

@@ -313,10 +313,10 @@ void COXStatusbarSkin2003::DrawStatusBackground(CDC* dc, const RECT& rect) {
     bottom.top = std::max<LONG>(rect.bottom - 5, top.bottom);
     mid.top = top.bottom;
     mid.bottom = bottom.top;
-    m_pSkin2003->GradientFillRect(dc, top, m_pSkin2003->GetStatusBarDarkColor(), m_pSkin2003->GetStatusBarMidColor(), 1);
+    m_pSkin2003->FillGradient(dc, top, m_pSkin2003->GetStatusBarDarkColor(), m_pSkin2003->GetStatusBarMidColor(), 1);
     if (mid.bottom > mid.top)
         dc->FillSolidRect(&mid, m_pSkin2003->GetStatusBarMidColor());
-    m_pSkin2003->GradientFillRect(dc, bottom, m_pSkin2003->GetStatusBarMidColor(), m_pSkin2003->GetStatusBarLightColor(), 1);
+    m_pSkin2003->FillGradient(dc, bottom, m_pSkin2003->GetStatusBarMidColor(), m_pSkin2003->GetStatusBarLightColor(), 1);
 }
 
 void COXStatusbarSkin2003::DrawPaneBorders(CDC* dc, COXStatusBarView* bar) {

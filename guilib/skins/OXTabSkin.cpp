@@ -4,6 +4,7 @@
 
 #include "guilib/controls/OXSkinnedTabCtrl.h"
 #include "guilib/skins/OXSkin.h"
+#include "platform/user/Modules.h"
 
 namespace {
 
@@ -29,8 +30,28 @@ void Line(CDC* dc, int x0, int y0, int x1, int y1) {
 // Classic.
 
 BOOL COXTabSkinClassic::IsVisualStyleActive() {
-    // The platform answers NT 6.1, never 5.1: the themed path of that one version does not arise.
-    return FALSE;
+    OSVERSIONINFO version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!GetVersionEx(&version) || version.dwMajorVersion != 5 || version.dwMinorVersion != 1)
+        return FALSE;
+    BOOL themed = FALSE;
+    if (HMODULE theme = LoadLibrary("uxtheme.dll")) {
+        auto appThemed = reinterpret_cast<ISTHEMEACTIVEPROC>(GetProcAddress(theme, "IsAppThemed"));
+        auto active = reinterpret_cast<ISTHEMEACTIVEPROC>(GetProcAddress(theme, "IsThemeActive"));
+        themed = appThemed && active && appThemed() && active();
+        FreeLibrary(theme);
+    }
+    if (!themed)
+        return FALSE;
+    BOOL six = FALSE;
+    if (HMODULE comctl = LoadLibrary("comctl32.dll")) {
+        auto get = reinterpret_cast<DLLGETVERSIONPROC>(GetProcAddress(comctl, "DllGetVersion"));
+        DLLVERSIONINFO info{};
+        info.cbSize = 20;
+        six = get && get(&info) == S_OK && info.dwMajorVersion >= 6;
+        FreeLibrary(comctl);
+    }
+    return six;
 }
 
 void COXTabSkinClassic::DrawTabCtrl(CTabCtrl* tab) {
@@ -38,6 +59,40 @@ void COXTabSkinClassic::DrawTabCtrl(CTabCtrl* tab) {
         tab->Default();
     if (!IsVisualStyleActive() || !(StyleOf(tab) & TCS_VERTICAL))
         return;
+    // The themed control draws no vertical labels: draw them turned 90 degrees.
+    CClientDC dc(tab);
+    NONCLIENTMETRICS ncm{};
+    ncm.cbSize = 344;
+    SystemParametersInfo(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0);
+    for (int i = 0; i < tab->GetItemCount(); ++i) {
+        RECT r{};
+        tab->GetItemRect(i, &r);
+        char text[256] = {};
+        TCITEM item{};
+        item.mask = TCIF_TEXT | TCIF_IMAGE;
+        item.pszText = text;
+        item.cchTextMax = 255;
+        tab->GetItem(i, &item);
+        int height = r.bottom - r.top;
+        int down = height;
+        HIMAGELIST images = tab->GetImageList();
+        if (images && item.iImage >= 0) {
+            int iw = 0, ih = 0;
+            ImageList_GetIconSize(images, &iw, &ih);
+            down = height - 10;
+            if (!(StyleOf(tab) & TCS_RIGHT))
+                down -= ih;
+        }
+        OffsetRect(&r, 0, down);
+        LOGFONT lf = ncm.lfMenuFont;
+        lf.lfEscapement = 900;
+        CFont font;
+        font.CreateFontIndirect(&lf);
+        CFont* old = dc.SelectObject(&font);
+        dc.SetBkMode(TRANSPARENT);
+        dc.DrawText(text, -1, &r, DT_NOCLIP);
+        dc.SelectObject(old);
+    }
 }
 
 void COXTabSkinClassic::DrawSpinCtrl(CSpinButtonCtrl* spin) {
@@ -421,9 +476,9 @@ COXTabSkin2003::COXTabSkin2003(COXSkin2003* skin) : COXTabSkinXP(skin), m_pSkin2
 void COXTabSkin2003::FillStrip(CDC* dc, const RECT& rect, BOOL tabsAtBottom) {
     COLORREF dark = m_pSkin2003->GetBarGradientDarkColor(), light = m_pSkin2003->GetBarGradientLightColor();
     if (tabsAtBottom)
-        m_pSkin2003->GradientFillRect(dc, rect, light, dark, 1);
+        m_pSkin2003->FillGradient(dc, rect, light, dark, 1);
     else
-        m_pSkin2003->GradientFillRect(dc, rect, dark, light, 1);
+        m_pSkin2003->FillGradient(dc, rect, dark, light, 1);
 }
 
 void COXTabSkin2003::FillItem(CDC* dc, const RECT& rect, BOOL selected, BOOL tabsAtBottom) {
@@ -433,9 +488,9 @@ void COXTabSkin2003::FillItem(CDC* dc, const RECT& rect, BOOL selected, BOOL tab
     }
     COLORREF light = m_pSkin2003->GetCaptionLightColor(), face = m_pSkin2003->GetFaceColor();
     if (tabsAtBottom)
-        m_pSkin2003->GradientFillRect(dc, rect, face, light, 1);
+        m_pSkin2003->FillGradient(dc, rect, face, light, 1);
     else
-        m_pSkin2003->GradientFillRect(dc, rect, light, face, 1);
+        m_pSkin2003->FillGradient(dc, rect, light, face, 1);
 }
 
 void COXTabSkin2003::DrawSeparatorLine(CDC* dc, int x, int top, int bottom) {

@@ -286,12 +286,16 @@ void COXToolbarSkinClassic::DrawMDIButtons(CDC* dc, COXMenuBarView* menuBar) {
     DWORD style = (DWORD)::GetWindowLong(child, GWL_STYLE);
     int pressed = menuBar->GetPressedMDIButton();
     RECT restore = menuBar->GetRestoreRect(), minimize = menuBar->GetMinimizeRect();
-    (void)dc;
-    (void)style;
-    (void)pressed;
-    (void)restore;
-    (void)minimize;
-    // PENDING-DFC: DrawFrameControl of the close, restore and minimise glyphs.
+    UINT closeState = DFCS_CAPTIONCLOSE | (pressed == -4 ? DFCS_PUSHED : 0);
+    dc->DrawFrameControl(&close, DFC_CAPTION, closeState);
+    if (!IsRectEmpty(&restore)) {
+        UINT state = DFCS_CAPTIONRESTORE | (style & WS_MAXIMIZEBOX ? 0 : DFCS_INACTIVE) | (pressed == -3 ? DFCS_PUSHED : 0);
+        dc->DrawFrameControl(&restore, DFC_CAPTION, state);
+    }
+    if (!IsRectEmpty(&minimize)) {
+        UINT state = DFCS_CAPTIONMIN | (style & WS_MINIMIZEBOX ? 0 : DFCS_INACTIVE) | (pressed == -2 ? DFCS_PUSHED : 0);
+        dc->DrawFrameControl(&minimize, DFC_CAPTION, state);
+    }
 }
 
 // Office XP.
@@ -726,7 +730,7 @@ void COXToolbarSkin2003::DrawBackground(CDC* dc, COXCoolToolBarView* bar) {
         DrawBand(dc, client, bar);
         return;
     }
-    m_pSkin2003->GradientFillRect(dc, client, m_pSkin2003->GetBarGradientLightColor(),
+    m_pSkin2003->FillGradient(dc, client, m_pSkin2003->GetBarGradientLightColor(),
                                   m_pSkin2003->GetBarGradientDarkColor(), IsHorz(bar) ? 1 : 0);
 }
 
@@ -751,7 +755,7 @@ void COXToolbarSkin2003::DrawNonClientArea(CDC* dc, const RECT& windowRect, COXC
         COLORREF saved4[4];
         for (int i = 0; i < 4; ++i)
             saved4[i] = dc->GetPixel(corners[i].x, corners[i].y);
-        m_pSkin2003->GradientFillRect(dc, r, m_pSkin2003->GetBarGradientLightColor(),
+        m_pSkin2003->FillGradient(dc, r, m_pSkin2003->GetBarGradientLightColor(),
                                       m_pSkin2003->GetBarGradientDarkColor(), IsHorz(bar) ? 1 : 0);
         for (int i = 0; i < 4; ++i)
             dc->SetPixel(corners[i].x, corners[i].y, saved4[i]);
@@ -789,5 +793,5 @@ void COXToolbarSkin2003::FillButton(CDC* dc, const RECT& inner, OXToolbarState s
         top = m_pSkin2003->GetCheckedGradientLightColor();
         bottom = m_pSkin2003->GetCheckedGradientDarkColor();
     }
-    m_pSkin2003->GradientFillRect(dc, inner, top, bottom, 1);
+    m_pSkin2003->FillGradient(dc, inner, top, bottom, 1);
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "guilib/skins/OXSkin.h"
+#include "platform/user/Modules.h"
 #include "tests/guilib/skins/SkinTestSupport.h"
 
 namespace {
@@ -87,7 +88,10 @@ TEST(SkinColours, MaskedBitmapLeavesTheTransparentColour) {
     delete bitmap;
 }
 
-class OfficeColours : public SystemColourTable, public ::testing::Test {};
+class OfficeColours : public SystemColourTable, public ::testing::Test {
+protected:
+    void TearDown() override { ResetModulesForTest(); }
+};
 
 TEST_F(OfficeColours, OfficeXPDerivesFromTheSystemColours) {
     COXSkinXP xp;
@@ -118,7 +122,40 @@ TEST_F(OfficeColours, Office2003WithoutThemeFallsBackToOfficeXPAndItsWarmDefault
         EXPECT_EQ(c.got, c.want) << c.name;
 }
 
+TEST_F(OfficeColours, Office2003WithTheTestThemeTakesItsWarmAndThemedColours) {
+    SetThemeActiveForTest(TRUE);
+    SetThemeSysColorForTest(COLOR_HIGHLIGHT, RGB(49, 106, 197));
+    SetThemeSysColorForTest(COLOR_ACTIVECAPTION, RGB(0, 84, 227));
+    COXSkin2003 look;
+    EXPECT_TRUE(look.IsThemed());
+    const ColourCase cases[] = {
+        {"hot", look.GetHotItemColor(), RGB(255, 238, 194)},
+        {"checked", look.GetCheckedItemColor(), RGB(255, 192, 111)},
+        {"menu background", look.GetMenuBackgroundColor(), RGB(246, 246, 246)},
+        {"edge is the theme highlight", look.GetEdgeColor(), RGB(49, 106, 197)},
+        {"highlight border from the caption", look.GetHighlightBorderColor(), RGB(0, 0, 128)},
+        {"bar background needs no theme", look.GetBarBackgroundColor(), RGB(218, 215, 208)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.got, c.want) << c.name;
+    // Every query closes the theme data it opened.
+    EXPECT_EQ(GetOpenThemeCountForTest(), 0);
+    // The Office XP look takes no notice of the theme.
+    COXSkinXP xp;
+    EXPECT_EQ(xp.GetHotItemColor(), RGB(181, 189, 210));
+}
+
+TEST_F(OfficeColours, Office2003GradientRunsEndToEndWithTheLibrary) {
+    COXSkin2003 look;
+    ASSERT_TRUE(look.HasGradientFill());
+    MemoryCanvas canvas(6, 12, 0);
+    look.GradientFillRect(canvas.dc(), RECT{0, 0, 6, 12}, look.GetBarGradientLightColor(), look.GetBarGradientDarkColor(), 1);
+    EXPECT_EQ(canvas.At(3, 0), RGB(245, 244, 242));
+    EXPECT_EQ(canvas.At(3, 11), RGB(213, 209, 202));
+}
+
 TEST_F(OfficeColours, Office2003GradientWithoutTheLibraryEqualsTheLineGradient) {
+    SetModuleAvailableForTest("Msimg32.dll", FALSE);
     COXSkin2003 look;
     ASSERT_FALSE(look.HasGradientFill());
     MemoryCanvas a(6, 12, 0), b(6, 12, 0);
