@@ -1,5 +1,6 @@
 #include "analysis/LogLineReader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -19,8 +20,11 @@ namespace {
 // Large reads keep the system-call count low on multi-gigabyte logs; the terminator is still chosen
 // from the first 8,192 bytes only.
 constexpr size_t kBlockSize = 64 * 1024;
-// Zeroed room after the block, so a 64-byte window never reads outside the buffer.
-constexpr size_t kSlack = 64;
+// Room after the block, so a 64-byte window, and a 16-byte window at a marker's last byte, never read
+// outside the buffer.
+constexpr size_t kMaxMarkerReach = 192;
+constexpr size_t kSlack = 64 + kMaxMarkerReach;
+static_assert(kSlack >= 32 + kMaxMarkerReach, "a 32-byte round at a marker's last byte stays in the buffer");
 
 // One bit per byte of the 64 bytes at p that equals c.
 inline uint64_t MatchMask(const char* p, char c) {
@@ -348,4 +352,138 @@ LONG CountFileLines(LPCTSTR path) {
     reader.CountRemainingLines();
     // The count is 32-bit for its callers; a log of more lines reports the largest count.
     return (LONG)std::min<long>(reader.GetLineNumber(), INT32_MAX);
+}
+
+void LogLineReader::SetMarkers(std::vector<std::string> markers) {
+    m_markers.clear();
+    m_markerLast.clear();
+    for (std::string& m : markers) {
+        if (m.empty())
+            continue;
+        m_markerLast.push_back(std::min(m.size() - 1, kMaxMarkerReach));
+        m_markers.push_back(std::move(m));
+    }
+}
+
+BOOL LogLineReader::HoldsMarker(std::string_view text) const {
+    for (const std::string& m : m_markers)
+        if (text.find(m) != std::string_view::npos)
+            return TRUE;
+    return m_markers.empty();
+}
+
+namespace {
+#if defined(__SSE2__)
+// The first candidate at or after `from` and before `to` where some marker's first byte stands and its
+// last byte stands at the marker's distance; `accept` compares it in full. N markers, their bytes kept
+// in registers, 32 bytes a round.
+template <size_t N, typename Accept>
+size_t ScanCandidates(const char* base, size_t from, size_t to, const char* firstBytes, const char* lastBytes,
+                      const size_t* lastOffsets, Accept accept) {
+    __m128i first[N], last[N];
+    size_t off[N];
+    for (size_t i = 0; i < N; ++i) {
+        first[i] = _mm_set1_epi8(firstBytes[i]);
+        last[i] = _mm_set1_epi8(lastBytes[i]);
+        off[i] = lastOffsets[i];
+    }
+    for (size_t p = from; p < to; p += 32) {
+        const __m128i a = _mm_loadu_si128((const __m128i*)(base + p));
+        const __m128i b = _mm_loadu_si128((const __m128i*)(base + p + 16));
+        __m128i anyA = _mm_setzero_si128(), anyB = _mm_setzero_si128();
+        for (size_t i = 0; i < N; ++i) {
+            const __m128i la = _mm_loadu_si128((const __m128i*)(base + p + off[i]));
+            const __m128i lb = _mm_loadu_si128((const __m128i*)(base + p + 16 + off[i]));
+            anyA =
+                _mm_or_si128(anyA, _mm_and_si128(_mm_cmpeq_epi8(a, first[i]), _mm_cmpeq_epi8(la, last[i])));
+            anyB =
+                _mm_or_si128(anyB, _mm_and_si128(_mm_cmpeq_epi8(b, first[i]), _mm_cmpeq_epi8(lb, last[i])));
+        }
+        uint32_t mask = (uint32_t)_mm_movemask_epi8(anyA) | ((uint32_t)_mm_movemask_epi8(anyB) << 16);
+        for (; mask; mask &= mask - 1) {
+            size_t at = p + (size_t)__builtin_ctz(mask);
+            if (at >= to)
+                return std::string_view::npos;
+            if (accept(at))
+                return at;
+        }
+    }
+    return std::string_view::npos;
+}
+#endif
+}  // namespace
+
+size_t LogLineReader::FindMarker(size_t from, size_t to) const {
+    const char* base = m_block.data();
+    auto verify = [&](size_t at) {
+        for (const std::string& m : m_markers)
+            if (at + m.size() <= to && std::memcmp(base + at, m.data(), m.size()) == 0)
+                return true;
+        return false;
+    };
+#if defined(__SSE2__)
+    char firstBytes[8], lastBytes[8];
+    const size_t count = std::min<size_t>(m_markers.size(), 8);
+    for (size_t i = 0; i < count; ++i) {
+        firstBytes[i] = m_markers[i][0];
+        lastBytes[i] = m_markers[i][m_markerLast[i]];
+    }
+    const size_t* offsets = m_markerLast.data();
+    switch (m_markers.size()) {
+        case 1:
+            return ScanCandidates<1>(base, from, to, firstBytes, lastBytes, offsets, verify);
+        case 2:
+            return ScanCandidates<2>(base, from, to, firstBytes, lastBytes, offsets, verify);
+        case 3:
+            return ScanCandidates<3>(base, from, to, firstBytes, lastBytes, offsets, verify);
+        case 4:
+            return ScanCandidates<4>(base, from, to, firstBytes, lastBytes, offsets, verify);
+        case 5:
+            return ScanCandidates<5>(base, from, to, firstBytes, lastBytes, offsets, verify);
+        case 6:
+            return ScanCandidates<6>(base, from, to, firstBytes, lastBytes, offsets, verify);
+        default:
+            break;  // more than the registers hold: byte by byte below
+    }
+#endif
+    for (size_t at = from; at < to; ++at)
+        if (verify(at))
+            return at;
+    return std::string_view::npos;
+}
+
+BOOL LogLineReader::NextHitLine(std::string_view& line, long stopAt) {
+    if (m_markers.empty())
+        return NextLine(line);
+    for (;;) {
+        if (m_endIdx < m_ends.size() && m_status == Reading && (!m_continue || *m_continue)) {
+            // The lines that end inside this block: find the next one with a marker.
+            const size_t hit = FindMarker(m_pos, m_ends.back());
+            size_t target = hit == std::string_view::npos
+                                ? m_ends.size()
+                                : (size_t)(std::upper_bound(m_ends.begin() + (long)m_endIdx, m_ends.end(),
+                                                            (uint32_t)hit) -
+                                           m_ends.begin());
+            if (stopAt > m_lineNumber && (unsigned long)(stopAt - m_lineNumber - 1) < target - m_endIdx)
+                target = m_endIdx + (size_t)(stopAt - m_lineNumber - 1);
+            if (target < m_ends.size()) {
+                size_t start = target == m_endIdx ? m_pos : m_ends[target - 1] + (size_t)m_termLen;
+                size_t end = m_ends[target];
+                line = std::string_view(m_block.data() + start, end - start);
+                m_lineNumber += (long)(target - m_endIdx) + 1;
+                m_endIdx = target + 1;
+                m_pos = end + (size_t)m_termLen;
+                return TRUE;
+            }
+            // None: every line that ends here is passed over.
+            m_lineNumber += (long)(m_ends.size() - m_endIdx);
+            m_pos = m_ends.back() + (size_t)m_termLen;
+            m_endIdx = m_ends.size();
+        }
+        // A line that spans blocks, or the end of the reading: tested on its own.
+        if (!NextLineSlow(line))
+            return FALSE;
+        if (m_lineNumber == stopAt || HoldsMarker(line))
+            return TRUE;
+    }
 }

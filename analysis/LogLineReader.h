@@ -44,6 +44,17 @@ public:
     }
     // As NextLine, into a text.
     BOOL NextLine(CString& line);
+
+    // The marker texts NextHitLine looks for (none: every line is a hit). A marker holds neither '\r'
+    // nor '\n', so a match never spans a terminator.
+    void SetMarkers(std::vector<std::string> markers);
+    // The next line that holds any marker anywhere, or whose number is stopAt (so that a caller's
+    // progress step still meets that line); the lines in between are counted, not delivered. Lines
+    // wholly inside a block are found by one scan of the block for all markers at once; a line that
+    // spans blocks is tested on its own. Status, terminators and numbers are exactly NextLine's.
+    BOOL NextHitLine(std::string_view& line, long stopAt = 0);
+    // TRUE when the text holds any of the markers.
+    BOOL HoldsMarker(std::string_view text) const;
     // Counts the lines left without delivering them (same terminator rule); the reader is then at the
     // end of the file. -1 when a read fails.
     long CountRemainingLines();
@@ -66,6 +77,8 @@ private:
     // The terminators that end within the block from position `from` on, and whether the block's last
     // byte starts one that the next block completes.
     void ComputeEnds(size_t from);
+    // The first position in [from, to) where a marker starts and ends before `to`; npos when none.
+    size_t FindMarker(size_t from, size_t to) const;
 
     const BOOL* m_continue;
     int m_fd = -1;
@@ -84,6 +97,10 @@ private:
     std::vector<uint64_t> m_secondMasks;  // the terminator's second byte, for counting
     std::string m_line;
     long m_lineNumber = 0;
+    std::vector<std::string> m_markers;
+    // For each marker, the offset of the second byte the block scan compares (its last byte, within
+    // the buffer's slack).
+    std::vector<size_t> m_markerLast;
 };
 
 // The number of lines of a text file as the reader delivers them; 0 when it is missing or unreadable.

@@ -5,8 +5,10 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "analysis/ReportFormat.h"
 #include "analysis/LogPass.h"
@@ -37,6 +39,24 @@ const char kBatchFormat[] = "%-10s  %-10s  %-48s  %-24s  %s\n";
 
 inline bool Holds(std::string_view line, std::string_view marker) {
     return line.find(marker) != std::string_view::npos;
+}
+
+// The tags are matched on the line with its tabs expanded, where any control byte becomes blanks and
+// every other byte stays: a tag's longest blank-free word is then in the raw line too, so lines without
+// any of these words are passed over unexpanded.
+std::vector<std::string> RawWords(std::initializer_list<std::string_view> tags) {
+    std::vector<std::string> words;
+    for (std::string_view tag : tags) {
+        std::string_view longest;
+        for (size_t at = 0; at < tag.size();) {
+            size_t blank = std::min(tag.find(' ', at), tag.size());
+            if (blank - at > longest.size())
+                longest = tag.substr(at, blank - at);
+            at = blank + 1;
+        }
+        words.emplace_back(longest);
+    }
+    return words;
 }
 
 // The pairing of start and end tags over one log. The end tags differ between the passes.
@@ -101,6 +121,7 @@ int32_t CVeltrinAnalysis::PerformTICAnalysis(LPCTSTR name, LPCTSTR, LPCTSTR exe)
     if (!pass.CheckAvailable(path))
         return 0;
     pass.SetProgressText("Analyzing TIC...\n%ld");
+    pass.SetMarkers(RawWords({"| Start", "-- START:", "**** SQL ", "TRANSACTION TIME"}));
 
     return pass.Run([&]() -> int32_t {
         CReportLog report(JoinPath(m_csBaseFolder, SingleReportLogName(name, "_TIC.log")));
@@ -164,6 +185,7 @@ int32_t CVeltrinAnalysis::PerformTICAnalysisAll(LPCTSTR name, LPCTSTR, LPCTSTR e
     }
     pass.SetFixedStep(1000);
     pass.SetProgressText("TIC Analysis...\n%ld");
+    pass.SetMarkers(RawWords({"| Start", "-- START:", "-- END:", "| End"}));
 
     return pass.Run([&]() -> int32_t {
         CString header = FormatString(kBatchFormat, "Records", "Line", "File", "Tag", "ErrorType");

@@ -270,6 +270,7 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysis(LPCTSTR name, LPCTSTR, LPCTSTR exe
     if (!pass.CheckAvailable(path))
         return 0;
     pass.SetProgressText("Analyzing Time Latency (TA)...\n%ld", true);
+    pass.SetMarkers({"| Start", "-- START:", kSqlMarker, kXactMarker});
 
     return pass.Run([&]() -> int32_t {
         CReportLog report(JoinPath(m_csBaseFolder, SingleReportLogName(name, "_TA.log")));
@@ -386,6 +387,7 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysisAll(LPCTSTR name, LPCTSTR, LPCTSTR 
     }
     pass.SetFixedStep(1000);
     pass.SetProgressText("Time Analysis...\n%ld");
+    pass.SetMarkers({"| Start", "-- START:", kSqlMarker, "| End"});
 
     return pass.Run([&]() -> int32_t {
         pass.BeginWait(path);

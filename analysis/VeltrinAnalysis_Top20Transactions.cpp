@@ -88,6 +88,7 @@ LRESULT CVeltrinAnalysis::OnCompileTop20Transx(WPARAM, LPARAM) {
     CLogPass pass(*this, "CVeltrinView::OnCompileTop20Transx", "Compiling Top20 Transaction Report...",
                   name + "...", FALSE);
     pass.SetStatusEachStep(TRUE);
+    pass.SetMarkers({"Start", "End"});  // only a line with "| Start" or "| End" counts
     return pass.Run([&]() -> int32_t {
         if (!pass.Open(path)) {
             CloseReportLog(report);

@@ -229,3 +229,107 @@ TEST(LogLineReader, DeliversWhatTheByteByByteRuleDelivers) {
         }
     }
 }
+
+namespace {
+struct NumberedLine {
+    long number;
+    std::string text;
+    bool operator==(const NumberedLine&) const = default;
+};
+void PrintTo(const NumberedLine& l, std::ostream* os) {
+    *os << l.number << ": " << l.text.substr(0, 60);
+}
+}  // namespace
+
+TEST(LogLineReader, HitLineScanDeliversWhatPerLineTestingDelivers) {
+    // Generated logs with every marker of the passes, CR and LF mixed in, tabs, markers across read
+    // block edges and lines longer than a block; the scan must pick the same lines with the same
+    // numbers as reading every line and testing it, and the stop line must come too. One marker, a few
+    // and many take different scanning paths.
+    const std::vector<std::vector<std::string>> markerSets = {
+        {"End"},
+        {"| Start", "-- START:", "**** SQL ", "TRANSACTION TIME"},
+        {"| Start", "| End", "-- START:", "-- END:", "**** SQL ", "TRANSACTION TIME", "Start", "End"}};
+    const std::vector<std::string> pieces = {"| Start ",
+                                             "| End ",
+                                             "-- START: x",
+                                             "-- END:",
+                                             "**** SQL Milliseconds: 12",
+                                             "TRANSACTION TIME: 5",
+                                             "\t",
+                                             "|\tStart",
+                                             "-- START",
+                                             "TRANSACTION TIM",
+                                             "| En",
+                                             "\r",
+                                             "\n"};
+    std::mt19937 rng(4242);
+    const char* firstLines[] = {"head\r\n", "head\n", "head\n\r"};
+    for (const char* first : firstLines) {
+        std::string content = first;
+        const size_t size = 65536 * 5 + rng() % 4000;
+        while (content.size() < size) {
+            unsigned r = rng() % 2000;
+            if (r < 1400)
+                content += (char)('a' + r % 26);
+            else if (r < 1700)
+                content += first + 4;
+            else if (r < 1998)
+                content += pieces[r % pieces.size()];
+            else  // a line longer than a read block, with a marker at its far end now and then
+                content += std::string(70000 + rng() % 200, 'w') + (r % 2 ? "| End" : "");
+        }
+        // A marker laid across the edge of the first read block.
+        content.replace(65536 - 4, 9, "-- START:");
+        TempFile f(content);
+
+        for (const std::vector<std::string>& markers : markerSets) {
+            std::vector<NumberedLine> expected;
+            {
+                LogLineReader reader;
+                ASSERT_TRUE(reader.Open(f.path()));
+                std::string_view line;
+                while (reader.NextLine(line)) {
+                    bool hit = reader.GetLineNumber() % 1000 == 0;
+                    for (const std::string& m : markers)
+                        hit = hit || line.find(m) != std::string_view::npos;
+                    if (hit)
+                        expected.push_back({reader.GetLineNumber(), std::string(line)});
+                }
+                expected.push_back({reader.GetLineNumber(), "<end>"});
+            }
+            std::vector<NumberedLine> scanned;
+            {
+                LogLineReader reader;
+                reader.SetMarkers(markers);
+                ASSERT_TRUE(reader.Open(f.path()));
+                std::string_view line;
+                long stopAt = 1000;
+                while (reader.NextHitLine(line, stopAt)) {
+                    scanned.push_back({reader.GetLineNumber(), std::string(line)});
+                    if (reader.GetLineNumber() == stopAt)
+                        stopAt += 1000;
+                }
+                EXPECT_EQ(reader.GetStatus(), LogLineReader::EndOfFile);
+                scanned.push_back({reader.GetLineNumber(), "<end>"});
+            }
+            SCOPED_TRACE(std::string(first) + " with " + std::to_string(markers.size()) + " markers");
+            ASSERT_GT(expected.size(), 20u);
+            EXPECT_EQ(scanned, expected);
+        }
+    }
+}
+
+TEST(LogLineReader, HitLineScanStopsWhenTheContinueFlagIsCleared) {
+    BOOL go = TRUE;
+    TempFile f("a\r\n| End\r\nb\r\n| End\r\n");
+    LogLineReader reader(&go);
+    reader.SetMarkers({"| End"});
+    ASSERT_TRUE(reader.Open(f.path()));
+    std::string_view line;
+    ASSERT_TRUE(reader.NextHitLine(line));
+    EXPECT_EQ(reader.GetLineNumber(), 2);
+    go = FALSE;
+    EXPECT_FALSE(reader.NextHitLine(line));
+    EXPECT_EQ(reader.GetStatus(), LogLineReader::Stopped);
+}
