@@ -1,6 +1,8 @@
 // A fixed-width report log beside the analysed logs. Each append opens the file (created when missing,
 // never truncated), writes whole lines at its end in text mode (each "\n" becomes CR LF) and closes it
-// again. Fields are padded by the callers' "%-Ns" formats and never cut.
+// again. Fields are padded by the callers' "%-Ns" formats and never cut. While the file is held open, the
+// lines collect in buffers that a writer thread of their own writes in order, so the pass does not wait
+// for the disk; a write that fails makes the next append and Close answer FALSE.
 #pragma once
 
 #include <memory>
@@ -45,9 +47,10 @@ public:
     const CString& Path() const { return m_path; }
 
 private:
+    class Writer;
     BOOL WriteOpen(std::string_view text) const;
 
     CString m_path;
     std::unique_ptr<CStdioFile> m_file;
-    mutable std::string m_crlf;  // the text with each "\n" as CR LF, written to the open file
+    std::unique_ptr<Writer> m_writer;  // writes the open file's filled buffers on its own thread
 };
