@@ -1,6 +1,7 @@
 // The itemize passes: one list row per event of a QBroker or QServer log, each row keeping its log
 // line number so that the user can go from the row to the line.
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
@@ -8,6 +9,7 @@
 #include <string_view>
 
 #include "analysis/LogPass.h"
+#include "analysis/ReportFormat.h"
 #include "analysis/VeltrinAnalysis.h"
 #include "core/RequestStrings.h"
 #include "core/TextHelpers.h"
@@ -62,15 +64,15 @@ bool MatchesSearch(std::string_view line, const std::string& upperSearch, std::s
     return scratch.find(upperSearch) != std::string::npos;
 }
 
-// A duration in whole milliseconds, as "%.0f" of the double reads back; beyond the 32-bit range it
-// stays at the largest value instead of wrapping.
+// A duration in whole milliseconds, as "%.0f" of the double reads back (halves to even; "nan" and "inf"
+// read as 0); beyond the 32-bit range it stays at the largest value instead of wrapping.
 int32_t WholeMs(double ms) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.0f", ms);
-    long long value = std::strtoll(text, nullptr, 10);
-    if (value > INT32_MAX)
+    if (!std::isfinite(ms))
+        return 0;
+    double value = std::nearbyint(ms);
+    if (value > (double)INT32_MAX)
         return INT32_MAX;
-    if (value < INT32_MIN)
+    if (value < (double)INT32_MIN)
         return INT32_MIN;
     return (int32_t)value;
 }
@@ -83,25 +85,29 @@ public:
 
     // Adds a row and returns its index.
     int Add(long line, std::string_view text) {
-        char number[32];
-        std::snprintf(number, sizeof number, "%ld", (long)m_count + 1);
-        int row = m_list.AddItem(m_count, 0, number);
-        std::snprintf(number, sizeof number, "%ld", line);
-        m_list.AddItem(row, 1, number);
         m_text.assign(text);
-        m_list.AddItem(row, 2, m_text.c_str());
-        ++m_count;
-        return row;
+        return AddText(line, m_text.c_str());
     }
     // Adds a row with the item text, which is then emptied.
     int Emit(long line, std::string& item) {
-        int row = Add(line, item);
+        int row = AddText(line, item.c_str());
         item.clear();
         return row;
     }
     void SetCell(int row, int column, LPCTSTR text) { m_list.AddItem(row, column, text); }
 
 private:
+    int AddText(long line, const char* text) {
+        char number[24];
+        NumberText(number, (long)m_count + 1);
+        int row = m_list.AddItem(m_count, 0, number);
+        NumberText(number, line);
+        m_list.AddItem(row, 1, number);
+        m_list.AddItem(row, 2, text);
+        ++m_count;
+        return row;
+    }
+
     gxListModel& m_list;
     std::string m_text;
     int32_t m_count = 0;
