@@ -2,6 +2,8 @@
 // must contain ("a && b", "a || b"), reporting progress to a callback that may stop the search.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,10 +25,12 @@ typedef void (*FILEFINDERPROC)(CFileFinder* finder, DWORD code, void* userData);
 class CFileFinder {
 public:
     // Bytes read from a file per round of the text search.
-    static constexpr size_t kReadBlock = 256 * 1024;
+    static constexpr size_t kReadBlock = 64 * 1024;
+    // Threads that read a folder's files ahead of the search while it reports them in order.
+    static constexpr unsigned kReaders = 4;
 
-    CFileFinder() = default;
-    ~CFileFinder() = default;
+    CFileFinder();
+    ~CFileFinder();
     CFileFinder(const CFileFinder&) = delete;
     CFileFinder& operator=(const CFileFinder&) = delete;
 
@@ -64,11 +68,31 @@ private:
         LPCTSTR path;
     };
 
+    // What one text search of a file gave: the blocks it searched (each one a progress report) and
+    // whether the needle was found in the last of them.
+    struct TextResult {
+        size_t blocks = 0;
+        bool found = false;
+    };
+    class ReadAhead;
+    struct TextJob;
+    using FindFn = std::function<bool(LPCTSTR needle)>;
+
     // Searches the open folder `dirFd` (-1 when it could not be opened), whose path is `folder`.
     void SearchFolder(const CFindOptions& options, int dirFd, const CString& folder);
-    bool PassesTests(const CFindOptions& options, int dirFd, const CString& path, const DirEntry& entry);
+    // The tests but the text's, which need no reading.
+    static bool PassesPlainTests(const CFindOptions& options, const DirEntry& entry);
+    // The text test splits the text and runs `find` on its operands in the order the test needs them.
+    static bool MatchTextWith(const FindFn& find, LPCTSTR text, CString& matched);
     bool MatchTextIn(const FileRef& file, LPCTSTR text, CString& matched);
     bool FindTextIn(const FileRef& file, LPCTSTR needle);
+    // The block-by-block search itself; afterBlock runs after each block searched and ends the search
+    // when it answers true.
+    static TextResult ScanFile(const FileRef& file, LPCTSTR needle, std::vector<char>& buffer,
+                               const std::function<bool()>& afterBlock);
+    // The text test of a file another thread has searched: its searches are reported block by block as
+    // if they ran now, and a stop request ends them where it would have.
+    bool ReplayTextTest(TextJob& job, const FileRef& file, LPCTSTR text, CString& matched);
     void Notify(DWORD code) {
         if (m_pfnCallback)
             m_pfnCallback(this, code, m_pUserData);
@@ -81,5 +105,6 @@ private:
     CString m_sCurrentFile;
     CString m_sCurrentFolder;
     CString m_sMatchedText;
-    std::vector<char> m_readBuffer;  // reused by every text search
+    std::vector<char> m_readBuffer;          // reused by every text search
+    std::unique_ptr<ReadAhead> m_readAhead;  // while a search with a text test runs
 };

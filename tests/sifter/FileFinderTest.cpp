@@ -392,6 +392,14 @@ TEST_F(FinderTree, StopFromTheCallbackEndsTheWholeSearch) {
     EXPECT_EQ(Run(Options("straddle.log a.log", false, FIND_TEXT, "needle")), Names{});
     EXPECT_EQ(onRound.calls, 3);  // folder, one round, the file discarded
 
+    // "a||b" stopped in the left operand's first block: the right one is still searched in its first
+    // block, and is found there.
+    Stop inLeft{FF_FINDTEXT};
+    finder.SetCallback(stopper, &inLeft);
+    EXPECT_EQ(Run(Options("straddle.log", false, FIND_TEXT, "needle||...")), Names{"straddle.log"});
+    EXPECT_EQ(inLeft.calls, 4);  // folder, the left's round, the right's round, the file found
+    EXPECT_EQ(finder.GetMatchedText(), "...");
+
     // A stop during the round that holds the needle still counts the file.
     Stop again{FF_FINDTEXT};
     finder.SetCallback(stopper, &again);
