@@ -1,11 +1,14 @@
-// Reads a generated 1 GiB QServer-style log with LogLineReader, and times `wc -l` on the same file in
-// the same run, so the ratio is read from one output.
+// Reads a generated 1 GiB QServer-style log with LogLineReader (every line; only the lines holding the
+// time analysis's markers; the line count alone), and times `wc -l` on the same file in the same run;
+// the ratios to `wc -l` follow the table.
 //   VELTRIN_BENCH_LOG=<path> to use another file; VELTRIN_BENCH_MB to change the generated size.
 #include <benchmark/benchmark.h>
 
 #include "bench/BenchSupport.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <spawn.h>
 #include <string>
 #include <sys/stat.h>
@@ -65,6 +68,36 @@ void BM_LogLineReader(benchmark::State& state) {
     state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)GetFileSize64(path.c_str()));
 }
 
+void BM_HitLines(benchmark::State& state) {
+    const std::string& path = EnsureLog();
+    long lines = 0, hits = 0;
+    for (auto _ : state) {
+        LogLineReader reader;
+        reader.SetMarkers({"| Start", "-- START:", "**** SQL ", "TRANSACTION TIME"});
+        if (!reader.Open(path.c_str())) {
+            state.SkipWithError("cannot open the log");
+            return;
+        }
+        std::string_view line;
+        hits = 0;
+        while (reader.NextHitLine(line))
+            ++hits;
+        lines = reader.GetLineNumber();
+    }
+    state.counters["lines"] = (double)lines;
+    state.counters["hits"] = (double)hits;
+    state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)GetFileSize64(path.c_str()));
+}
+
+void BM_CountLines(benchmark::State& state) {
+    const std::string& path = EnsureLog();
+    long lines = 0;
+    for (auto _ : state)
+        lines = CountFileLines(path.c_str());
+    state.counters["lines"] = (double)lines;
+    state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)GetFileSize64(path.c_str()));
+}
+
 void BM_WcL(benchmark::State& state) {
     const std::string& path = EnsureLog();
     for (auto _ : state) {
@@ -76,8 +109,39 @@ void BM_WcL(benchmark::State& state) {
     }
     state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)GetFileSize64(path.c_str()));
 }
+// Console output as usual, then each run's time over that of `wc -l`.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (!run.error_occurred)
+                times[run.run_name.function_name] = run.GetAdjustedRealTime();
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        auto wc = times.find("BM_WcL");
+        if (wc == times.end() || wc->second <= 0)
+            return;
+        std::printf("\nTime / time of wc -l (same run)\n");
+        for (const auto& [name, time] : times)
+            if (name != "BM_WcL")
+                std::printf("  %-20s %6.2f\n", name.c_str(), time / wc->second);
+    }
+    std::map<std::string, double> times;
+};
 }  // namespace
 
-BENCHMARK(BM_LogLineReader)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 BENCHMARK(BM_WcL)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
-BENCHMARK_MAIN();
+BENCHMARK(BM_LogLineReader)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(BM_HitLines)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(BM_CountLines)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    EnsureLog();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
