@@ -109,7 +109,7 @@ BOOL CLogPass::OpenLog() {
 }
 
 BOOL CLogPass::NextLine(std::string_view& line) {
-    return m_everyLine ? m_reader.NextLine(line) : m_reader.NextHitLine(line, m_nextStep);
+    return m_reader.NextHitLine(line, m_nextStep);
 }
 
 void CLogPass::Step(int32_t rows) {

@@ -56,9 +56,6 @@ public:
     // The texts without which a line does nothing in the pass (set before Open): NextLine passes the
     // other lines over, found by one scan per read block. Step must then be called after every line.
     void SetMarkers(std::vector<std::string> markers) { m_reader.SetMarkers(std::move(markers)); }
-    // While set, NextLine delivers every line even with markers set: for a pass whose state makes
-    // lines without markers matter for a while.
-    void SetEveryLine(bool every) { m_everyLine = every; }
     long LineNumber() const { return m_reader.GetLineNumber(); }
     // The progress step after a line: every 1,000 lines (100 for files under 1,000 lines).
     void Step(int32_t rows);
@@ -140,7 +137,6 @@ private:
     std::unique_ptr<IAnalysisWait> m_wait;
     LogLineReader m_reader;
     bool m_waitCursor = false;
-    bool m_everyLine = false;
     BOOL m_statusEachStep = FALSE;
     CString m_noDataFormat = "\r\n No Data Available in %s for Itemize Criteria.";
     CString m_memoryFailureText;

@@ -142,17 +142,7 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
                 text = text.substr(std::min(text.size(), text.find_first_not_of(' ')));
             statement.append(text.substr(0, kMaxStatement - std::min(kMaxStatement, statement.size())));
         };
-        // Lines without "--" (or a "| End" when one transaction is read) matter only while a statement
-        // takes its text.
-        if (oneTransaction)
-            pass.SetMarkers({"--", "End"});
-        else
-            pass.SetMarkers({"--"});
-        auto nextLine = [&] {
-            pass.SetEveryLine(collecting && statement.size() < kMaxStatement);
-            return pass.NextLine(raw);
-        };
-        while (nextLine()) {
+        while (pass.NextLine(raw)) {
             const long lineNumber = pass.LineNumber();
             if (lineNumber < startLine) {
                 pass.Step((int32_t)lineNumber);
