@@ -138,6 +138,12 @@ public:
         int l = DevX(left), r = DevX(right), t = DevY(top), b = DevY(bottom);
         return RECT{std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)};
     }
+    // Text is measured in logical units (a font's height is in the units of the DC it draws on) and drawn
+    // scaled by these factors; the signs say whether an axis runs the device's way.
+    double TextScaleX() const { return std::abs((double)m_state.viewportExt.cx / m_state.windowExt.cx); }
+    double TextScaleY() const { return std::abs((double)m_state.viewportExt.cy / m_state.windowExt.cy); }
+    int XSign() const { return ((m_state.viewportExt.cx < 0) != (m_state.windowExt.cx < 0)) ? -1 : 1; }
+    int YSign() const { return ((m_state.viewportExt.cy < 0) != (m_state.windowExt.cy < 0)) ? -1 : 1; }
     static int Scale(int v, int num, int den) {
         if (num == den)
             return v;

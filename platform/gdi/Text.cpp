@@ -241,6 +241,10 @@ void DrawGlyphs(DeviceContext& dc, FontObject* font, int x, int y, const std::st
     cairo_translate(cr, x, y);
     if (LONG esc = font->m_logfont.lfEscapement % 3600)
         cairo_rotate(cr, -esc * M_PI / 1800.0);
+    // The font is laid out in logical units; the mapping scales it onto the device.
+    double sx = dc.TextScaleX(), sy = dc.TextScaleY();
+    if (sx != 1.0 || sy != 1.0)
+        cairo_scale(cr, sx, sy);
     int width = TextWidth(font, utf8);
     if (background) {
         COLORREF b = dc.m_state.bkColor;
@@ -311,10 +315,12 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rc, LPCTSTR tex
     else if (align & TA_BOTTOM)
         oy = -tm.tmHeight;
     if (align & TA_UPDATECP)
-        dc->m_state.position.x += width;
+        dc->m_state.position.x += dc->XSign() * width;
     if (LONG esc = font->m_logfont.lfEscapement % 3600) {
         // A turned font: the reference point turns the box about itself.
         double a = esc * M_PI / 1800.0;
+        ox = (int)std::lround(ox * dc->TextScaleX());
+        oy = (int)std::lround(oy * dc->TextScaleY());
         Region clip = dc->EffectiveClip();
         if (rc && (options & ETO_OPAQUE))
             FillBackground(*dc, dc->DevRect(rc->left, rc->top, rc->right, rc->bottom), clip);
@@ -325,8 +331,9 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rc, LPCTSTR tex
         DrawGlyphs(*dc, font, rx, ry, utf8, clip, -1, -1, dc->m_state.bkMode == OPAQUE && !(options & ETO_OPAQUE));
         return TRUE;
     }
-    x += ox;
-    y += oy;
+    // The offsets run the device's way: against a logical axis that runs the other way.
+    x += dc->XSign() * ox;
+    y += dc->YSign() * oy;
 
     Region clip = dc->EffectiveClip();
     if (rc && (options & ETO_OPAQUE)) {
@@ -338,7 +345,10 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rc, LPCTSTR tex
             dc->DevRect(rc->left, rc->top, rc->right, rc->bottom));
     int dx = dc->DevX(x), dy = dc->DevY(y);
     if (dc->m_state.bkMode == OPAQUE && !(options & ETO_OPAQUE))
-        FillBackground(*dc, RECT{dx, dy, dx + width, dy + tm.tmHeight}, clip);
+        FillBackground(*dc,
+                       RECT{dx, dy, dx + (int)std::lround(width * dc->TextScaleX()),
+                            dy + (int)std::lround(tm.tmHeight * dc->TextScaleY())},
+                       clip);
     DrawGlyphs(*dc, font, dx, dy, utf8, clip);
     return TRUE;
 }
@@ -607,15 +617,17 @@ int DrawText(HDC hdc, LPCTSTR text, int length, LPRECT rc, UINT format) {
         if (wrapped)
             maxWidth = std::max(maxWidth, width);
         rc->right = rc->left + maxWidth;
-        rc->bottom = rc->top + (length > 0 ? textHeight : 0);
+        rc->bottom = rc->top + (length > 0 ? dc->YSign() * textHeight : 0);
         return textHeight;
     }
 
+    // Lines run down the device: against the logical y axis where the mapping turns it upwards.
+    int down = dc->YSign();
     int y = rc->top;
     if (single && (format & DT_VCENTER))
-        y = rc->top + (rc->bottom - rc->top - lineHeight) / 2;
+        y = rc->top + down * ((std::abs(rc->bottom - rc->top) - lineHeight) / 2);
     else if (single && (format & DT_BOTTOM))
-        y = rc->bottom - lineHeight;
+        y = rc->bottom - down * lineHeight;
 
     Region clip = dc->EffectiveClip();
     if (!(format & DT_NOCLIP))
@@ -632,17 +644,20 @@ int DrawText(HDC hdc, LPCTSTR text, int length, LPRECT rc, UINT format) {
             x = rc->right - w;
         int dx = dc->DevX(x), dy = dc->DevY(lineY);
         if (dc->m_state.bkMode == OPAQUE)
-            FillBackground(*dc, RECT{dx, dy, dx + w, dy + lineHeight}, clip);
+            FillBackground(*dc,
+                           RECT{dx, dy, dx + (int)std::lround(w * dc->TextScaleX()),
+                                dy + (int)std::lround(lineHeight * dc->TextScaleY())},
+                           clip);
         int u0 = -1, u1 = -1;
         if (showPrefix && l.underlineIndex >= 0) {
             u0 = TextWidth8(font, l.text.c_str(), l.underlineIndex);
             u1 = TextWidth8(font, l.text.c_str(), l.underlineIndex + 1);
         }
         DrawGlyphs(*dc, font, dx, dy, TextToUtf8(l.text.c_str(), (int)l.text.size()), clip, u0, u1);
-        lineY += lineHeight;
+        lineY += down * lineHeight;
     }
     if (single && (format & (DT_VCENTER | DT_BOTTOM)))
-        return y - rc->top + lineHeight;
+        return std::abs(y - rc->top) + lineHeight;
     return textHeight;
 }
 

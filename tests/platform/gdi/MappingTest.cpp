@@ -1,6 +1,10 @@
 // Mapping modes: logical units scaled onto device pixels by the window and viewport extents.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
 #include "platform/gdi/Gdi.h"
 
 namespace {
@@ -146,3 +150,70 @@ TEST_F(Mapping, PalettesAreKeptAndAnswered) {
     EXPECT_TRUE(DeleteObject(pal));
 }
 }  // namespace
+
+namespace {
+// Rows and columns of dark pixels in a device area: the bounding box of what text left there.
+RECT DarkBox(HBITMAP bmp, const RECT& area) {
+    RECT box{INT_MAX, INT_MAX, -1, -1};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            COLORREF c = GetSurfacePixel(GetBitmapSurface(bmp), x, y);
+            if (GetRValue(c) < 128 && GetGValue(c) < 128 && GetBValue(c) < 128) {
+                box.left = std::min<LONG>(box.left, x);
+                box.top = std::min<LONG>(box.top, y);
+                box.right = std::max<LONG>(box.right, x + 1);
+                box.bottom = std::max<LONG>(box.bottom, y + 1);
+            }
+        }
+    return box;
+}
+
+HFONT Font(int height) {
+    LOGFONT lf{};
+    lf.lfHeight = height;
+    std::strcpy(lf.lfFaceName, "Arial");
+    return CreateFontIndirect(&lf);
+}
+}  // namespace
+
+TEST_F(Mapping, AFontsHeightIsInTheLogicalUnitsOfItsDC) {
+    // 333 thousandths of an inch at 96 dots per inch are 32 pixels: the same glyphs as a 32-pixel font in
+    // MM_TEXT. Under MM_HIENGLISH y grows upwards, so the text hangs below its logical top.
+    HFONT small = Font(-32), big = Font(-333);
+    HGDIOBJ was = SelectObject(dc, small);
+    TextOut(dc, 20, 20, "Hg", 2);
+    RECT plain = DarkBox(bmp, RECT{0, 0, 300, 200});
+    SetMapMode(dc, MM_HIENGLISH);
+    SelectObject(dc, big);
+    TEXTMETRIC tm;
+    ASSERT_TRUE(GetTextMetrics(dc, &tm));
+    EXPECT_GT(tm.tmHeight, 333);  // logical units
+    SIZE extent;
+    ASSERT_TRUE(GetTextExtentPoint32(dc, "Hg", 2, &extent));
+    EXPECT_EQ(extent.cy, tm.tmHeight);
+    // Logical (3125, -208) is device (300, 20).
+    TextOut(dc, 3125, -208, "Hg", 2);
+    RECT mapped = DarkBox(bmp, RECT{300, 0, 600, 200});
+    EXPECT_NEAR(mapped.top - 20, plain.top - 20, 1);
+    EXPECT_NEAR(mapped.bottom - mapped.top, plain.bottom - plain.top, 2);
+    EXPECT_NEAR(mapped.right - mapped.left, plain.right - plain.left, 2);
+
+    // Right-aligned and bottom-aligned, the box ends at the reference point, on the device's side.
+    SetTextAlign(dc, TA_RIGHT | TA_BOTTOM);
+    TextOut(dc, 5000, -2500, "Hg", 2);  // device (480, 240)
+    RECT aligned = DarkBox(bmp, RECT{300, 200, 600, 400});
+    EXPECT_LE(aligned.right, 481);
+    EXPECT_GT(aligned.right, 470);
+    EXPECT_LE(aligned.bottom, 241);
+    EXPECT_GT(aligned.top, 200);
+    SetTextAlign(dc, TA_LEFT | TA_TOP);
+
+    // DrawText measures and breaks lines in logical units; the rectangle grows downwards on the device.
+    RECT calc{0, 0, 1500, 0};
+    int h = DrawText(dc, "one two three four", -1, &calc, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    EXPECT_GT(h, tm.tmHeight);  // broken into more than one line
+    EXPECT_EQ(calc.bottom, -h);
+    SelectObject(dc, was);
+    DeleteObject(small);
+    DeleteObject(big);
+}
