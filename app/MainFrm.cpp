@@ -350,6 +350,8 @@ CView* CMainFrame::OpenReportView(LPCTSTR name) {
 void CMainFrame::OnImport() {
     CString name;
     name.Format("Import_%d", ++g_nImportCount);
+    // The new view takes its list key from the report name; without it the view refuses to open.
+    _csReportName = name;
     AfxGetApp()->OpenDocumentFile(name);
     if (CVeltrinApp* app = GetTheApp())
         app->PruneRecentFileList();

@@ -196,3 +196,14 @@ TEST_F(MainFrmTest, FindInTreeWritesTheListFileAndStartsSifter) {
     EXPECT_EQ(started.size(), 1u);
     g_launchSifter = previous;
 }
+
+TEST_F(MainFrmTest, ImportOpensAChildFrameWithAReportViewNamedAfterIt) {
+    NewFrame();
+    _csReportName = "";
+    frame->SendMessage(WM_COMMAND, ID_IMPORT, 0);
+    CView* view = frame->GetActiveLogView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->IsKindOf(RUNTIME_CLASS(CVeltrinView)));
+    EXPECT_TRUE(view->GetParentFrame()->IsKindOf(RUNTIME_CLASS(CChildFrame)));
+    EXPECT_EQ(CString(view->GetDocument()->GetTitle()).Find("Import_"), 0);
+}
