@@ -13,14 +13,21 @@
 #include "core/RequestStrings.h"
 #include "core/TextHelpers.h"
 #include "platform/base/JoinPath.h"
+#include "platform/framework/dialogs/FileDialog.h"
 #include "platform/framework/docview/DocTemplate.h"
 #include "platform/framework/docview/Document.h"
 #include "platform/framework/frames/MDIChildWnd.h"
 #include "platform/user/Clipboard.h"
 #include "res/veltrin/resource.h"
 
-std::function<BOOL(LPCTSTR defaultName, CString& path)> g_choosePadSaveFile = [](LPCTSTR, CString&) {
-    return FALSE;
+std::function<BOOL(LPCTSTR defaultName, CString& path)> g_choosePadSaveFile = [](LPCTSTR defaultName,
+                                                                                   CString& path) {
+    CFileDialog dialog(FALSE, "*.txt", defaultName, OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST,
+                       "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||");
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    path = dialog.GetPathName();
+    return TRUE;
 };
 
 std::function<int(LPCTSTR commandLine)> g_launchSifter = [](LPCTSTR commandLine) {

@@ -21,12 +21,24 @@
 #include "platform/base/Registry.h"
 #include "platform/framework/app/CommandLineInfo.h"
 #include "platform/framework/app/RecentFileList.h"
+#include "platform/framework/dialogs/FileDialog.h"
 #include "platform/framework/docview/DocTemplate.h"
 #include "res/veltrin/resource.h"
 
 CString _csStartDir;
 std::function<void(int)> g_endVeltrinProcess = [](int status) { ExitProcess((UINT)status); };
-std::function<std::vector<CString>(LPCTSTR)> g_chooseLogsToOpen = [](LPCTSTR) { return std::vector<CString>{}; };
+std::function<std::vector<CString>(LPCTSTR)> g_chooseLogsToOpen = [](LPCTSTR folder) {
+    std::vector<CString> paths;
+    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY | OFN_EXPLORER,
+                       "Files (*QBroker*.*)|*QBroker*.*||");
+    dialog.m_ofn.lpstrTitle = "Select QBroker Files to Load...";
+    dialog.m_ofn.lpstrInitialDir = folder;
+    if (dialog.DoModal() != IDOK)
+        return paths;
+    for (POSITION pos = dialog.GetStartPosition(); pos;)
+        paths.push_back(dialog.GetNextPathName(pos));
+    return paths;
+};
 
 namespace {
 const char kVersionKey[] = "Software\\" VELTRIN_PROFILE_KEY;

@@ -11,6 +11,7 @@
 #include "platform/base/Handles.h"
 #include "platform/base/Sync.h"
 #include "platform/framework/app/WinThread.h"
+#include "platform/framework/dialogs/FileDialog.h"
 #include "platform/framework/frames/FrameWnd.h"
 #include "platform/framework/window/Menu.h"
 #include "platform/user/Shell.h"
@@ -49,8 +50,15 @@ DWORD RunWorkerBody(LPVOID param) {
 }
 
 // The open dialog for a CSV file: one function until the common file dialog is there.
-BOOL ChooseCsvFileWithDialog(CWnd*, LPCTSTR, CString&) {
-    return FALSE;
+// The CSV import's dialog: the open kind, like the export's, with no initial file name.
+BOOL ChooseCsvFileWithDialog(CWnd* parent, LPCTSTR initialFolder, CString& path) {
+    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "CSV Files (*.csv)|*.csv||",
+                       parent);
+    dialog.m_ofn.lpstrInitialDir = initialFolder;
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    path = dialog.GetPathName();
+    return TRUE;
 }
 
 CWnd* MainWindow() {

@@ -8,8 +8,12 @@
 #include "core/TraceLog.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Registry.h"
+#include "platform/display/HeadlessDisplay.h"
 #include "platform/framework/app/RecentFileList.h"
 #include "platform/framework/window/AfxRes.h"
+#include "platform/user/CommonDialogs.h"
+#include "platform/user/ListView.h"
+#include "tests/support/Gui.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TempRegistry.h"
 
@@ -209,4 +213,33 @@ TEST_F(VeltrinAppTest, StoppingEndsTheProcessWithStatusZero) {
     EXPECT_EQ(ended, std::vector<int>{0});
     char cwd[PATH_MAX];
     EXPECT_EQ(std::string(getcwd(cwd, sizeof cwd)), m_cwd);
+}
+
+TEST_F(VeltrinAppTest, FileOpenDialogOffersBrokerLogsAndReturnsEachChosenPath) {
+    auto display = std::make_shared<HeadlessDisplay>();
+    SetDisplayBackend(display);
+    for (const char* name : {"QBroker_1.log", "QBroker_2.log", "QServer_1.log"})
+        dir.Write(name, "x");
+    ModalSteps modal;
+    CString title;
+    int rows = 0;
+    modal.Start({[&](HWND d) {
+                     char text[128] = "";
+                     GetWindowText(d, text, sizeof text);
+                     title = text;
+                     HWND list = GetDlgItem(d, IDC_FILE_LIST);
+                     rows = (int)SendMessage(list, LVM_GETITEMCOUNT, 0, 0);
+                     for (int row : {1, 2}) {
+                         LVITEM item{};
+                         item.stateMask = LVIS_SELECTED;
+                         item.state = LVIS_SELECTED;
+                         SendMessage(list, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)&item);
+                     }
+                 },
+                 ModalSteps::ClickItem(IDOK)});
+    std::vector<CString> paths = g_chooseLogsToOpen(dir.Path().c_str());
+    SetDisplayBackend(nullptr);
+    EXPECT_EQ(title, "Select QBroker Files to Load...");
+    EXPECT_EQ(rows, 3);  // "..", then the two broker logs
+    EXPECT_EQ(paths, (std::vector<CString>{(dir / "QBroker_1.log").c_str(), (dir / "QBroker_2.log").c_str()}));
 }
