@@ -20,6 +20,8 @@
 #include "platform/base/JoinPath.h"
 #include "platform/framework/app/WinThread.h"
 #include "platform/framework/window/Menu.h"
+#include "platform/user/ImageList.h"
+#include "res/veltrin/resource_frame.h"
 
 namespace {
 const char kNoStamp[] = "YYYYMMDDHHMMSS";
@@ -464,6 +466,13 @@ int CMyTreeView::OnCreate(LPCREATESTRUCT cs) {
     GetClientRect(&rc);
     if (!m_TabViewContainer.Create(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rc, this, 59648))
         return -1;
+    // Both strips are 16-pixel images on a light grey mask.
+    if (!m_hTabImages)
+        m_hTabImages = ImageList_LoadBitmap(nullptr, MAKEINTRESOURCE(IDB_TAB_IMAGES), 16, 0,
+                                            RGB(0xC0, 0xC0, 0xC0));
+    if (!m_hTreeImages)
+        m_hTreeImages = ImageList_LoadBitmap(nullptr, MAKEINTRESOURCE(IDB_TREE_IMAGES), 16, 0,
+                                             RGB(0xC0, 0xC0, 0xC0));
     if (m_hTabImages)
         m_TabViewContainer.SetImageList(m_hTabImages);
     if (!m_TreeCtrl.Create(WS_CHILD | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS |

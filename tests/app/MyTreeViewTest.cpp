@@ -7,6 +7,7 @@
 #include "app/MyTreeView.h"
 #include "core/RequestStrings.h"
 #include "platform/base/Clock.h"
+#include "platform/user/ImageList.h"
 #include "res/veltrin/VeltrinResources.h"
 #include "res/veltrin/resource.h"
 #include "tests/support/TempFolder.h"
@@ -28,6 +29,7 @@ class MyTreeViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         AddResourceModule(&VeltrinResources());
+        AddResourceModule(&VeltrinFrameResources());
         main.CreateEx(0, nullptr, "Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400, nullptr, nullptr);
         app.m_pMainWnd = &main;
         g_mapLoadedLogs.RemoveAll();
@@ -38,6 +40,7 @@ protected:
         app.m_pMainWnd = nullptr;
         main.DestroyWindow();
         g_mapLoadedLogs.RemoveAll();
+        RemoveResourceModule(&VeltrinFrameResources());
         MSG m;
         while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
         }
@@ -69,6 +72,15 @@ protected:
     MessageBoxRecorder boxes;
     TempFolder dir;
 };
+
+TEST_F(MyTreeViewTest, TreeAndTabsShowTheSixteenPixelImagesOfTheirStrips) {
+    HIMAGELIST tree = (HIMAGELIST)Tree().SendMessage(TVM_GETIMAGELIST, TVSIL_NORMAL, 0);
+    ASSERT_NE(tree, nullptr);
+    int cx = 0, cy = 0;
+    ASSERT_TRUE(ImageList_GetIconSize(tree, &cx, &cy));
+    EXPECT_EQ(cx, 16);
+    EXPECT_GT(ImageList_GetImageCount(tree), 1);
+}
 
 TEST_F(MyTreeViewTest, BrokerGetsOneChildPerNamedServer) {
     dir.Write("20230502QServer12.log", ServerLog("08:01:02"));
