@@ -244,6 +244,8 @@ LRESULT COX3DTabViewContainer::WindowProc(UINT message, WPARAM wParam, LPARAM lP
             LRESULT r = CTabCtrl::WindowProc(message, wParam, lParam);
             ::SetWindowLongPtr(m_hWnd, GWL_EXSTYLE,
                                ::GetWindowLongPtr(m_hWnd, GWL_EXSTYLE) & ~(LONG_PTR)WS_EX_CONTROLPARENT);
+            if (r != -1)
+                m_dropTarget.Register(this);
             return r;
         }
         case WM_ERASEBKGND: {
@@ -270,6 +272,7 @@ LRESULT COX3DTabViewContainer::WindowProc(UINT message, WPARAM wParam, LPARAM lP
             }
             return CTabCtrl::WindowProc(message, wParam, lParam);
         case WM_DESTROY:
+            m_dropTarget.Revoke();
             for (int i = GetItemCount() - 1; i >= 0; --i)
                 DeletePage(i, TRUE);
             return CTabCtrl::WindowProc(message, wParam, lParam);

@@ -6,6 +6,7 @@
 #include "platform/base/Collections.h"
 #include "platform/framework/controls/TabCtrl.h"
 #include "platform/framework/frames/FrameWnd.h"
+#include "platform/framework/ole/OleDropTarget.h"
 
 class COX3DTabViewContainer : public CTabCtrl {
     DECLARE_DYNAMIC(COX3DTabViewContainer)
@@ -53,6 +54,26 @@ public:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 protected:
+    // Passes drags over the control on to OnDragOver and OnDragLeave; it takes no drop.
+    class CDragOverTarget : public COleDropTarget {
+    public:
+        explicit CDragOverTarget(COX3DTabViewContainer& owner) : m_owner(owner) {}
+        DROPEFFECT OnDragEnter(CWnd*, COleDataObject*, DWORD, POINT point) override {
+            return m_owner.OnDragOver(point);
+        }
+        DROPEFFECT OnDragOver(CWnd*, COleDataObject*, DWORD, POINT point) override {
+            return m_owner.OnDragOver(point);
+        }
+        void OnDragLeave(CWnd*) override { m_owner.OnDragLeave(); }
+        BOOL OnDrop(CWnd*, COleDataObject*, DROPEFFECT, POINT) override {
+            m_owner.OnDragLeave();
+            return FALSE;
+        }
+
+    private:
+        COX3DTabViewContainer& m_owner;
+    };
+    CDragOverTarget m_dropTarget{*this};
     int m_nLastDragOverTab = -1;
     CArray<UINT, UINT> m_arrUniqueIDs;
     int m_nBorderMargin = 0;

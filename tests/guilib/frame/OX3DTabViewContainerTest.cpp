@@ -5,6 +5,8 @@
 
 #include "guilib/frame/OX3DTabViewContainer.h"
 #include "platform/framework/docview/EditView.h"
+#include "platform/framework/ole/OleDataSource.h"
+#include "platform/user/Clipboard.h"
 #include "tests/support/Gui.h"
 
 namespace {
@@ -104,4 +106,30 @@ TEST(TabViewContainer3D, DraggingOverAnInactiveTabBringsItsPageForward) {
     f.tabs.m_bActivateOnDragOver = FALSE;
     f.tabs.OnDragOver(over);
     EXPECT_EQ(f.tabs.GetActivePage(), a);
+}
+
+TEST(TabViewContainer3D, ARealDragOverATabActivatesItsPageAndDropsNothing) {
+    TabsFixture f;
+    CWnd* a = f.Window();
+    CWnd* b = f.Window();
+    f.tabs.AddPage(a, "first");
+    f.tabs.AddPage(b, "second");
+    f.tabs.SetActivePage(0);
+    RECT first, second;
+    f.tabs.GetItemRect(0, &first);
+    f.tabs.GetItemRect(1, &second);
+    POINT start{(first.left + first.right) / 2, (first.top + first.bottom) / 2};
+    POINT over{(second.left + second.right) / 2, (second.top + second.bottom) / 2};
+    ::ClientToScreen(f.tabs.m_hWnd, &start);
+    ::ClientToScreen(f.tabs.m_hWnd, &over);
+    COleDataSource source;
+    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, 2);
+    static_cast<char*>(GlobalLock(text))[0] = 'x';
+    GlobalUnlock(text);
+    source.CacheGlobalData(CF_TEXT, text);
+    PostMouseInput(WM_MOUSEMOVE, over, MK_LBUTTON);
+    PostMouseInput(WM_LBUTTONUP, over, 0);
+    SetCursorPos(start.x, start.y);
+    EXPECT_EQ(source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE), DROPEFFECT_NONE);
+    EXPECT_EQ(f.tabs.GetActivePage(), b);
 }
