@@ -453,6 +453,10 @@ void ResetSysColors();
 // A DC drawing into `surface` with logical (0,0) at device `origin`, clipped to `clip` (device
 // rectangles of the surface; null for the whole surface).
 HDC CreateSurfaceDC(cairo_surface_t* surface, POINT origin, const RECT* clip, int clipCount);
+// Where the surface of a DC lies on the screen (windows' DCs; others stay at 0,0).
+void SetDCSurfaceScreenPos(HDC dc, POINT screen);
+// The screen position of the DC's device origin.
+BOOL GetDCOrgEx(HDC dc, LPPOINT pt);
 // The surface a DC draws into (a memory DC: its selected bitmap's), or null.
 cairo_surface_t* GetDCSurface(HDC dc);
 // The surface of a bitmap.

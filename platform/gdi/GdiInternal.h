@@ -120,6 +120,7 @@ public:
     cairo_surface_t* m_surface = nullptr;  // referenced
     HGDIOBJ m_bitmap = nullptr;            // memory DCs: the selected bitmap
     POINT m_origin{0, 0};                  // logical (0,0) before viewport/window origins, in surface pixels
+    POINT m_surfaceOnScreen{0, 0};         // where the surface's pixel (0,0) lies on the screen
     Region m_baseClip;                     // surface pixels
     DCState m_state;
     std::vector<DCState> m_saved;

@@ -572,6 +572,19 @@ static void InitState(DeviceContext& dc) {
     dc.m_state.font = GetStockObject(SYSTEM_FONT);
 }
 
+void SetDCSurfaceScreenPos(HDC hdc, POINT screen) {
+    if (auto dc = FindDC(hdc))
+        dc->m_surfaceOnScreen = screen;
+}
+
+BOOL GetDCOrgEx(HDC hdc, LPPOINT pt) {
+    auto dc = FindDC(hdc);
+    if (!dc || !pt)
+        return FALSE;
+    *pt = POINT{dc->m_surfaceOnScreen.x + dc->m_origin.x, dc->m_surfaceOnScreen.y + dc->m_origin.y};
+    return TRUE;
+}
+
 HDC CreateSurfaceDC(cairo_surface_t* surface, POINT origin, const RECT* clip, int clipCount) {
     if (!surface)
         return nullptr;

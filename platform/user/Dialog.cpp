@@ -328,14 +328,17 @@ const BitmapResource* FindCursorResource(UINT id) {
     return nullptr;
 }
 
-int LoadString(HINSTANCE, UINT id, LPTSTR buffer, int size) {
+int LoadString(HINSTANCE instance, UINT id, LPTSTR buffer, int size) {
     if (!buffer || size <= 0)
         return 0;
     const char* s = nullptr;
     {
+        // An instance that is a registered module looks in that module only; any other, in all of them.
         std::lock_guard<std::mutex> g(g_moduleMutex);
+        const auto* named = reinterpret_cast<const ResourceModule*>(instance);
+        bool isModule = named && std::find(g_modules.begin(), g_modules.end(), named) != g_modules.end();
         for (const ResourceModule* m : g_modules)
-            if ((s = m->FindString(id)))
+            if ((!isModule || m == named) && (s = m->FindString(id)))
                 break;
     }
     if (!s) {

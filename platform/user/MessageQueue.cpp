@@ -740,18 +740,23 @@ void PostMouseInput(UINT message, POINT screen, WPARAM keys) {
     }
     DWORD tid = GetWindowThreadProcessId(target, nullptr);
     bool ownThread = tid == GetCurrentThreadId();
-    // Popups that never take the activation (drop-down lists, tips) leave it where it is.
-    if (down && ownThread && GetActiveWindow() != top && !(GetWindowLongPtr(top, GWL_EXSTYLE) & WS_EX_NOACTIVATE))
-        SetActiveWindow(top);
     LRESULT hit = HTCLIENT;
     if (ownThread && !CurrentQueue().capture)
         hit = SendMessage(target, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+    LRESULT ma = MA_ACTIVATE;
     if (down && ownThread && !CurrentQueue().capture && IsWindow(target)) {
-        // The window pressed (and through it its parents) may activate itself, and may eat the press.
-        LRESULT ma = SendMessage(target, WM_MOUSEACTIVATE, (WPARAM)top, MAKELPARAM((WORD)hit, (WORD)message));
-        if (ma == MA_ACTIVATEANDEAT || ma == MA_NOACTIVATEANDEAT || !IsWindow(target))
+        // The window pressed (and through it its parents) may refuse the activation, and may eat the press.
+        ma = SendMessage(target, WM_MOUSEACTIVATE, (WPARAM)top, MAKELPARAM((WORD)hit, (WORD)message));
+        if (!IsWindow(target))
             return;
     }
+    // Popups that never take the activation (drop-down lists, tips) leave it where it is.
+    bool refused = ma == MA_NOACTIVATE || ma == MA_NOACTIVATEANDEAT;
+    if (down && ownThread && !refused && GetActiveWindow() != top &&
+        !(GetWindowLongPtr(top, GWL_EXSTYLE) & WS_EX_NOACTIVATE))
+        SetActiveWindow(top);
+    if (ma == MA_ACTIVATEANDEAT || ma == MA_NOACTIVATEANDEAT)
+        return;
     MSG m{target, message, keys, 0, (DWORD)PlatformClockNow(), screen};
     if (hit != HTCLIENT && message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) {
         m.message = message - WM_MOUSEMOVE + WM_NCMOUSEMOVE;

@@ -51,7 +51,7 @@ void InvalidateLocked(HWND hwnd, const Region& area, bool erase, bool children, 
 
 HDC MakeWindowDC(HWND hwnd, bool client, const Region* limit) {
     cairo_surface_t* surface;
-    POINT off;
+    POINT off, surfaceOnScreen;
     Region clip;
     {
         std::lock_guard<std::mutex> g(Lock());
@@ -60,6 +60,7 @@ HDC MakeWindowDC(HWND hwnd, bool client, const Region* limit) {
         if (!w || !top || !top->surface)
             return nullptr;
         surface = top->surface;
+        surfaceOnScreen = POINT{top->rect.left, top->rect.top};
         off = SurfaceOffset(hwnd, client);
         clip = VisibleRegion(hwnd, client);
         if (limit) {
@@ -71,8 +72,10 @@ HDC MakeWindowDC(HWND hwnd, bool client, const Region* limit) {
     LiftDragImage(surface);
     const auto& rects = clip.Rects();
     static const RECT none{0, 0, 0, 0};
-    return CreateSurfaceDC(surface, off, rects.empty() ? &none : rects.data(),
-                           rects.empty() ? 1 : (int)rects.size());
+    HDC dc = CreateSurfaceDC(surface, off, rects.empty() ? &none : rects.data(),
+                             rects.empty() ? 1 : (int)rects.size());
+    SetDCSurfaceScreenPos(dc, surfaceOnScreen);
+    return dc;
 }
 
 std::string ScreenshotName(const WindowData& w) {

@@ -68,6 +68,8 @@ const ToolbarTemplate* FindToolbarTemplate(UINT id);
 const BitmapResource* FindBitmapResource(UINT id);
 const BitmapResource* FindIconResource(UINT id);
 const BitmapResource* FindCursorResource(UINT id);
+// A string of the module an instance names (an HINSTANCE that is a registered ResourceModule's address),
+// else of the first module that has it.
 int LoadString(HINSTANCE instance, UINT id, LPTSTR buffer, int size);
 // A 32-bit bitmap decoded from the bitmap resource `name` (an id), or null when there is none or its
 // bytes are not a readable image.

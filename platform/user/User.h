@@ -76,6 +76,7 @@ typedef BOOL (*WNDENUMPROC)(HWND, LPARAM);
 #define CS_HREDRAW 0x0002
 #define CS_DBLCLKS 0x0008
 #define CS_OWNDC 0x0020
+#define CS_CLASSDC 0x0040
 #define CS_PARENTDC 0x0080
 #define CS_SAVEBITS 0x0800
 #define CS_GLOBALCLASS 0x4000
@@ -431,6 +432,13 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count);
 BOOL AdjustWindowRectEx(LPRECT rc, DWORD style, BOOL menu, DWORD exStyle);
 HWND WindowFromPoint(POINT pt);
 HWND ChildWindowFromPoint(HWND parent, POINT pt);
+#define CWP_ALL 0x0000
+#define CWP_SKIPINVISIBLE 0x0001
+#define CWP_SKIPDISABLED 0x0002
+#define CWP_SKIPTRANSPARENT 0x0004
+// The first child of `parent` (client coordinates) at the point that the flags do not skip, else the
+// parent itself when the point is in its client area, else null.
+HWND ChildWindowFromPointEx(HWND parent, POINT pt, UINT flags);
 BOOL EnableWindow(HWND hwnd, BOOL enable);
 HWND SetFocus(HWND hwnd);
 HWND GetFocus();

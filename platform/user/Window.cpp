@@ -1272,6 +1272,29 @@ HWND ChildWindowFromPoint(HWND parent, POINT pt) {
                : nullptr;
 }
 
+HWND ChildWindowFromPointEx(HWND parent, POINT pt, UINT flags) {
+    std::lock_guard<std::mutex> g(Lock());
+    WindowData* p = Find(parent);
+    if (!p)
+        return nullptr;
+    RECT client = ClientRectInParent(*p);
+    if (pt.x < 0 || pt.y < 0 || pt.x >= client.right - client.left || pt.y >= client.bottom - client.top)
+        return nullptr;
+    for (HWND c : p->children) {
+        WindowData* cw = Find(c);
+        if (!cw || !PtInRect(&cw->rect, pt))
+            continue;
+        if ((flags & CWP_SKIPINVISIBLE) && !(cw->style & WS_VISIBLE))
+            continue;
+        if ((flags & CWP_SKIPDISABLED) && (cw->style & WS_DISABLED))
+            continue;
+        if ((flags & CWP_SKIPTRANSPARENT) && (cw->exStyle & WS_EX_TRANSPARENT))
+            continue;
+        return c;
+    }
+    return parent;
+}
+
 BOOL EnableWindow(HWND hwnd, BOOL enable) {
     bool wasDisabled, focusInside = false;
     {

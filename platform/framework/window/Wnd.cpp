@@ -19,6 +19,8 @@ std::mutex g_mapMutex;
 std::map<HWND, CWnd*> g_permanent;
 thread_local std::map<HWND, CWnd*>* t_temporary = nullptr;
 thread_local CWnd* t_wndInit = nullptr;
+// The object whose PreSubclassWindow runs inside its window's creation.
+thread_local CWnd* t_wndAttaching = nullptr;
 thread_local HHOOK t_cbtHook = nullptr;
 thread_local const MSG* t_currentMsg = nullptr;
 
@@ -28,7 +30,10 @@ LRESULT CALLBACK_Cbt(int code, WPARAM wParam, LPARAM lParam) {
         t_wndInit = nullptr;
         HWND hwnd = (HWND)wParam;
         wnd->Attach(hwnd);
+        CWnd* outer = t_wndAttaching;
+        t_wndAttaching = wnd;
         wnd->PreSubclassWindow();
+        t_wndAttaching = outer;
         WNDPROC old = (WNDPROC)SetWindowLongPtr(hwnd, GWLP_WNDPROC, (LONG_PTR)AfxWndProc);
         if (old != AfxWndProc)
             wnd->m_pfnSuper = old;
@@ -47,6 +52,10 @@ bool AfxUnhookWindowCreate() {
     bool wasHooked = t_wndInit == nullptr;
     t_wndInit = nullptr;
     return wasHooked;
+}
+
+bool AfxIsCreatingWindow() {
+    return t_wndInit != nullptr || t_wndAttaching != nullptr;
 }
 
 LPCTSTR AfxWndClassName() {

@@ -243,5 +243,7 @@ bool AfxIsThreadToolTip(HWND hwnd);
 // Attaches the next window this thread creates to `wnd` (creation messages included).
 void AfxHookWindowCreate(CWnd* wnd);
 bool AfxUnhookWindowCreate();
+// Whether the framework is creating a window on this thread (its object's PreSubclassWindow included).
+bool AfxIsCreatingWindow();
 // The class name of plain framework windows.
 LPCTSTR AfxWndClassName();

@@ -1,0 +1,3 @@
+#include "platform/framework/controls/Button.h"
+
+IMPLEMENT_DYNAMIC(CButton, CWnd)
