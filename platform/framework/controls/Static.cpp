@@ -1,0 +1,3 @@
+#include "platform/framework/controls/Static.h"
+
+IMPLEMENT_DYNAMIC(CStatic, CWnd)
