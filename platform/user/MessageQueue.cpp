@@ -807,8 +807,14 @@ void PostKeyInput(UINT message, WPARAM vk, LPARAM flags) {
     if ((message == WM_KEYUP || message == WM_SYSKEYUP) && vk < 256)
         g_keyDown[vk] = 0;
     HWND target = GetFocus();
-    if (!target)
+    if (!target) {
+        // With no focus window, keys reach the active window as system keys.
         target = GetActiveWindow();
+        if (message == WM_KEYDOWN)
+            message = WM_SYSKEYDOWN;
+        else if (message == WM_KEYUP)
+            message = WM_SYSKEYUP;
+    }
     if (!target)
         return;
     PostTo(GetWindowThreadProcessId(target, nullptr),
