@@ -301,6 +301,12 @@ HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
 HRGN CreateRectRgn(int left, int top, int right, int bottom);
 HRGN CreateRectRgnIndirect(const RECT* rc);
+// The pixels inside a polygon by the fill mode (ALTERNATE or WINDING); right and bottom edges outside.
+HRGN CreatePolygonRgn(const POINT* points, int count, int mode);
+#ifndef ALTERNATE
+#define ALTERNATE 1
+#define WINDING 2
+#endif
 int CombineRgn(HRGN dst, HRGN a, HRGN b, int mode);
 BOOL SetRectRgn(HRGN rgn, int left, int top, int right, int bottom);
 int GetRgnBox(HRGN rgn, LPRECT rc);

@@ -10,6 +10,7 @@
 #include "platform/user/Display.h"
 #include "platform/user/DragImage.h"
 #include "platform/user/UserInternal.h"
+#include "platform/user/WindowRegion.h"
 
 namespace user {
 namespace {
@@ -137,6 +138,7 @@ void FlushPresents(DWORD threadId) {
     auto display = GetDisplayBackendShared();
     const char* dir = std::getenv("VELTRIN_SCREENSHOT_DIR");
     for (auto& [h, s] : ready) {
+        ApplyWindowShape(h, s);
         display->Present(h, s);
         if (dir && *dir) {
             std::string name;

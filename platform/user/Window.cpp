@@ -11,6 +11,7 @@
 #include "platform/user/Controls.h"
 #include "platform/user/Display.h"
 #include "platform/user/UserInternal.h"
+#include "platform/user/WindowRegion.h"
 
 namespace user {
 namespace {
@@ -266,6 +267,7 @@ void FinalDestroy(HWND hwnd) {
     for (HWND c : children)
         FinalDestroy(c);
     SendMessage(hwnd, WM_NCDESTROY, 0, 0);
+    ForgetWindowShape(hwnd);
     bool topLevel = false;
     {
         std::lock_guard<std::mutex> g(Lock());
@@ -1233,6 +1235,10 @@ static HWND ChildAt(HWND parent, POINT screen, bool skipDisabled) {
         POINT o = WindowOriginOnScreen(c);
         RECT r{o.x, o.y, o.x + (cw->rect.right - cw->rect.left), o.y + (cw->rect.bottom - cw->rect.top)};
         if (!PtInRect(&r, screen))
+            continue;
+        // Outside its shape the window lets the mouse through.
+        Region shape;
+        if (WindowShape(c, shape) && !shape.Contains(screen.x - o.x, screen.y - o.y))
             continue;
         // A group box is transparent to the mouse: the controls it frames lie under it in z-order.
         if (cw->cls && AsciiCompareNoCase(cw->cls->name.c_str(), "Button") == 0 &&
