@@ -346,6 +346,11 @@ void COXSplashWnd::CloseSplash() {
     ::KillTimer(m_hWnd, IDT_OXSPLASH_CLOSE);
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
+    if (m_bAutoDelete) {
+        // The object goes with its window; its destructor takes the invisible owner along.
+        DestroyWindow();
+        return;
+    }
     // Destroying the owner takes the splash with it.
     if (::IsWindow(m_wndInvisible.GetSafeHwnd()))
         m_wndInvisible.DestroyWindow();

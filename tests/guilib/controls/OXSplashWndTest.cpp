@@ -161,6 +161,18 @@ TEST_F(SplashTest, ShownForTheDefaultTimeOrUntilAClick) {
     PostMouseInput(WM_LBUTTONDOWN, POINT{rc.left + 500, rc.top + 300}, MK_LBUTTON);
     PumpTranslating();
     EXPECT_FALSE(IsWindow(hwnd));
+
+    // A self-deleting splash goes with its window, owner and all.
+    auto* transient = new COXSplashWnd;
+    transient->SetAutoDelete();
+    ASSERT_TRUE(transient->LoadBitmapFile(path.c_str()));
+    ASSERT_TRUE(transient->Show(0));
+    hwnd = transient->GetSafeHwnd();
+    owner = GetWindow(hwnd, GW_OWNER);
+    clock.Advance(750);
+    PumpTranslating();
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_FALSE(IsWindow(owner));
 }
 
 TEST_F(SplashTest, GalleryShowsADiscShapedSplash) {
