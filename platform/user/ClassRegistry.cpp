@@ -70,6 +70,9 @@ ATOM RegisterControlClass(LPCTSTR className, WNDPROC proc, UINT style) {
     return RegisterSystemClass(wc);
 }
 
+// platform/user/controls/ListBox.cpp.
+void RegisterListBoxClass();
+
 void EnsureSystemClasses() {
     static std::once_flag once;
     std::call_once(once, [] {
@@ -90,6 +93,7 @@ void EnsureSystemClasses() {
         RegisterUpDownClass();
         RegisterComboBoxClass();
         RegisterToolTipClass();
+        RegisterListBoxClass();
     });
 }
 
