@@ -146,3 +146,26 @@ BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT) {
     }
     return DrawIcon(dc, x, y, icon);
 }
+
+BOOL ImageList_Remove(HIMAGELIST list, int index) {
+    std::lock_guard<std::mutex> g(g_listMutex);
+    ImageListData* data = Find(list);
+    if (!data || index < -1 || index >= (int)data->images.size())
+        return FALSE;
+    if (index == -1)
+        data->images.clear();
+    else
+        data->images.erase(data->images.begin() + index);
+    return TRUE;
+}
+
+HIMAGELIST ImageList_Duplicate(HIMAGELIST list) {
+    int cx = 0, cy = 0;
+    if (!ImageList_GetIconSize(list, &cx, &cy))
+        return nullptr;
+    HIMAGELIST copy = ImageList_Create(cx, cy, 0, 0, 0);
+    for (int i = 0, n = ImageList_GetImageCount(list); i < n; ++i)
+        if (cairo_surface_t* image = user::ImageListImage(list, i))
+            AddSurface(copy, image);
+    return copy;
+}

@@ -38,6 +38,10 @@ HIMAGELIST ImageList_LoadImage(HINSTANCE instance, LPCTSTR name, int cx, int gro
 #define ImageList_LoadBitmap(instance, name, cx, grow, mask) \
     ImageList_LoadImage(instance, name, cx, grow, mask, IMAGE_BITMAP, 0)
 BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style);
+// Removes one image (-1: all of them); the later images move down. FALSE for a bad index.
+BOOL ImageList_Remove(HIMAGELIST list, int index);
+// A new list with copies of the images.
+HIMAGELIST ImageList_Duplicate(HIMAGELIST list);
 
 namespace user {
 // The image at `index` (owned by the list), or null.

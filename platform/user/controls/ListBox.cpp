@@ -261,9 +261,8 @@ void ListBox::Select(int index, bool notify) {
 void ListBox::Paint(HDC dc) {
     RECT client{};
     GetClientRect(m_h, &client);
-    HBRUSH bg = user::ControlColor(m_h, dc, WM_CTLCOLORLISTBOX);
-    if (bg)
-        FillRect(dc, &client, bg);
+    // The background was erased (WM_ERASEBKGND); owner-drawn items paint their own.
+    HBRUSH bg = OwnerDraw() ? nullptr : user::ControlColor(m_h, dc, WM_CTLCOLORLISTBOX);
     HGDIOBJ oldFont = SelectObject(dc, FontOr(DEFAULT_GUI_FONT));
     bool focused = GetFocus() == m_h;
     HWND parent = GetParent(m_h);
@@ -290,6 +289,8 @@ void ListBox::Paint(HDC dc) {
         }
         if (selected)
             FillRect(dc, &r, GetSysColorBrush(COLOR_HIGHLIGHT));
+        else if (bg)
+            FillRect(dc, &r, bg);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         RECT text = r;
@@ -322,6 +323,13 @@ LRESULT ListBox::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        case WM_ERASEBKGND: {
+            RECT client{};
+            GetClientRect(m_h, &client);
+            if (HBRUSH brush = user::ControlColor(m_h, (HDC)wParam, WM_CTLCOLORLISTBOX))
+                FillRect((HDC)wParam, &client, brush);
+            return TRUE;
+        }
         case LB_ADDSTRING:
             return Insert(-1, lParam, true);
         case LB_INSERTSTRING:
