@@ -115,6 +115,7 @@ private:
     Id m_sel = 0;
     int m_top = 0;
     int m_indent = 19;
+    COLORREF m_bkColor = (COLORREF)-1;  // -1: the system's window colour
     int m_rowHeight = 16;
     bool m_measured = false;
     std::vector<Id> m_visible;
@@ -176,7 +177,7 @@ HTREEITEM TreeView::Insert(const TVINSERTSTRUCT* ins) {
     if (it.mask & TVIF_SELECTEDIMAGE)
         n.selectedImage = it.iSelectedImage;
     if (it.mask & TVIF_STATE)
-        n.state = it.state & it.stateMask & (TVIS_BOLD | TVIS_CUT | TVIS_STATEIMAGEMASK);
+        n.state = it.state & it.stateMask & (TVIS_BOLD | TVIS_CUT | TVIS_STATEIMAGEMASK | TVIS_EXPANDED);
     Id id = m_nextId++;
     std::vector<Id>& list = m_nodes[parent].children;
     size_t at = list.size();
@@ -660,7 +661,8 @@ void DotsV(HDC dc, int x, int y0, int y1, COLORREF c) {
 
 void TreeView::Paint(HDC dc) {
     Layout();
-    HBRUSH bk = GetSysColorBrush(COLOR_WINDOW);
+    HBRUSH own = m_bkColor == (COLORREF)-1 ? nullptr : CreateSolidBrush(m_bkColor);
+    HBRUSH bk = own ? own : GetSysColorBrush(COLOR_WINDOW);
     FillRect(dc, &m_area, bk);
     HGDIOBJ oldFont = SelectObject(dc, m_font ? (HGDIOBJ)m_font : GetStockObject(SYSTEM_FONT));
     SetBkMode(dc, TRANSPARENT);
@@ -734,6 +736,8 @@ void TreeView::Paint(HDC dc) {
         SelectObject(dc, m_font ? (HGDIOBJ)m_font : GetStockObject(SYSTEM_FONT));
     }
     SelectObject(dc, oldFont);
+    if (own)
+        DeleteObject(own);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -926,6 +930,14 @@ LRESULT TreeView::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
             Changed();
             return (LRESULT)old;
         }
+        case TVM_SETBKCOLOR: {
+            COLORREF old = m_bkColor;
+            m_bkColor = (COLORREF)lParam;
+            InvalidateRect(m_h, nullptr, TRUE);
+            return (LRESULT)old;
+        }
+        case TVM_GETBKCOLOR:
+            return (LRESULT)m_bkColor;
         case TVM_GETCOUNT:
             return (LRESULT)m_nodes.size() - 1;
         case TVM_GETINDENT:
