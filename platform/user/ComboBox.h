@@ -85,15 +85,3 @@ struct COMBOBOXINFO {
 typedef COMBOBOXINFO* PCOMBOBOXINFO;
 BOOL GetComboBoxInfo(HWND combo, PCOMBOBOXINFO info);
 
-// What WM_COMPAREITEM asks of an owner-draw list or combo box: the order of two items.
-struct COMPAREITEMSTRUCT {
-    UINT CtlType;
-    UINT CtlID;
-    HWND hwndItem;
-    UINT itemID1;
-    ULONG_PTR itemData1;
-    UINT itemID2;
-    ULONG_PTR itemData2;
-    DWORD dwLocaleId;
-};
-typedef COMPAREITEMSTRUCT* LPCOMPAREITEMSTRUCT;

@@ -247,3 +247,16 @@ HFONT ControlFont(HWND control);
 // The image of an icon (owned by the icon), or null for a stale handle.
 cairo_surface_t* IconSurface(HICON icon);
 }  // namespace user
+
+// What WM_COMPAREITEM asks of an owner-draw list or combo box: the order of two items.
+struct COMPAREITEMSTRUCT {
+    UINT CtlType;
+    UINT CtlID;
+    HWND hwndItem;
+    UINT itemID1;
+    ULONG_PTR itemData1;
+    UINT itemID2;
+    ULONG_PTR itemData2;
+    DWORD dwLocaleId;
+};
+typedef COMPAREITEMSTRUCT* LPCOMPAREITEMSTRUCT;

@@ -85,15 +85,4 @@ struct DELETEITEMSTRUCT {
     ULONG_PTR itemData;
 };
 typedef DELETEITEMSTRUCT* LPDELETEITEMSTRUCT;
-struct COMPAREITEMSTRUCT {
-    UINT CtlType;
-    UINT CtlID;
-    HWND hwndItem;
-    UINT itemID1;
-    ULONG_PTR itemData1;
-    UINT itemID2;
-    ULONG_PTR itemData2;
-    DWORD dwLocaleId;
-};
-typedef COMPAREITEMSTRUCT* LPCOMPAREITEMSTRUCT;
 #endif
