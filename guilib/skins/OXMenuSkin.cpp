@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "guilib/skins/OXSkin.h"
+#include "guilib/skins/OXToolbarSkin.h"
 #include "platform/framework/bars/RectTracker.h"
+#include "platform/user/DesktopDC.h"
 #include "platform/user/DrawState.h"
 
 namespace {
@@ -26,23 +28,6 @@ void FillDithered(CDC* dc, const RECT& rect) {
 }
 
 }  // namespace
-
-// An image of the list drawn with DrawState (disabled or in one colour), through a bitmap of the image
-// over the menu colour.
-static void DrawImageState(CDC* dc, HIMAGELIST list, int index, const RECT& rect, UINT flags, CBrush* brush) {
-    int w = 0, h = 0;
-    if (!ImageList_GetIconSize(list, &w, &h) || w <= 0 || h <= 0)
-        return;
-    CDC mem;
-    mem.CreateCompatibleDC(dc);
-    CBitmap bitmap;
-    bitmap.CreateCompatibleBitmap(dc, w, h);
-    CBitmap* old = mem.SelectObject(&bitmap);
-    mem.FillSolidRect(0, 0, w, h, Sys(COLOR_MENU));
-    ImageList_Draw(list, index, mem.GetSafeHdc(), 0, 0, ILD_TRANSPARENT);
-    mem.SelectObject(old);
-    dc->DrawState(POINT{rect.left, rect.top}, SIZE{w, h}, &bitmap, flags, brush);
-}
 
 void COXMenuSkin::SetTrackingBitmapMenu(COXBitmapMenuView* menu) {
     g_trackingMenu = menu;
@@ -161,7 +146,7 @@ void COXMenuSkinClassic::DrawImage(CDC* dc, UINT state, COXImageInfo* image, con
         ImageList_Draw(image->imageList, index, *dc, rect.left, rect.top, ILD_TRANSPARENT);
         return;
     }
-    DrawImageState(dc, image->imageList, index, rect, DSS_DISABLED, nullptr);
+    OXDrawImageState(dc, image->imageList, index, rect.left, rect.top, DSS_DISABLED, nullptr);
 }
 
 void COXMenuSkinClassic::DrawText(CDC* dc, UINT state, const CString& text, const RECT& textRect,
@@ -307,7 +292,7 @@ void COXMenuSkinXP::DrawImage(CDC* dc, UINT state, COXImageInfo* image, const RE
     CBrush shadow(Sys(COLOR_BTNSHADOW));
     RECT below = rect;
     OffsetRect(&below, 1, 1);
-    DrawImageState(dc, image->imageList, index, below, DSS_MONO, &shadow);
+    OXDrawImageState(dc, image->imageList, index, below.left, below.top, DSS_MONO, &shadow);
     ImageList_Draw(image->imageList, image->hotIndex >= 0 ? image->hotIndex : image->index, *dc, rect.left - 1,
                    rect.top - 1, ILD_TRANSPARENT);
 }
@@ -384,8 +369,24 @@ LRESULT COXMenuSkinXP::PopupWindowProc(WNDPROC previous, HWND window, UINT messa
             m_mapPopupPositions[window] = RECT{pos->x, pos->y, pos->x + pos->cx, pos->y + pos->cy};
         break;
     }
+    case WM_NCCALCSIZE: {
+        // The shadow lies outside the client area, along the right and bottom edges.
+        LRESULT result = ::CallWindowProc(previous, window, message, wParam, lParam);
+        RECT* client = reinterpret_cast<RECT*>(lParam);
+        if (client) {
+            client->right = std::max(client->left, client->right - 4);
+            client->bottom = std::max(client->top, client->bottom - 4);
+        }
+        return result;
+    }
     case WM_NCPAINT:
+        OnNcPaintPopup(CWnd::FromHandle(window));
+        return 0;
     case WM_PRINT:
+        if (wParam) {
+            PaintPopup(CDC::FromHandle((HDC)wParam), window, (lParam & PRF_CLIENT) != 0);
+            return 0;
+        }
         OnNcPaintPopup(CWnd::FromHandle(window));
         return 0;
     case WM_ERASEBKGND:
@@ -396,29 +397,171 @@ LRESULT COXMenuSkinXP::PopupWindowProc(WNDPROC previous, HWND window, UINT messa
     return ::CallWindowProc(previous, window, message, wParam, lParam);
 }
 
+namespace {
+
+// A memory DC over a bitmap of a window's size, for drawing a window frame in one pass.
+class FrameCanvas {
+public:
+    FrameCanvas(CDC* like, int width, int height) {
+        m_dc.CreateCompatibleDC(like);
+        m_bitmap.CreateCompatibleBitmap(like, std::max(width, 1), std::max(height, 1));
+        m_old = m_dc.SelectObject(&m_bitmap);
+    }
+    ~FrameCanvas() { m_dc.SelectObject(m_old); }
+    FrameCanvas(const FrameCanvas&) = delete;
+    FrameCanvas& operator=(const FrameCanvas&) = delete;
+    CDC* dc() { return &m_dc; }
+
+private:
+    CDC m_dc;
+    CBitmap m_bitmap;
+    CBitmap* m_old = nullptr;
+};
+
+// Window and client rectangles of a window, both in its window coordinates.
+void WindowRects(HWND window, RECT& whole, RECT& client) {
+    RECT screen{};
+    ::GetWindowRect(window, &screen);
+    ::GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ::ClientToScreen(window, &origin);
+    OffsetRect(&client, origin.x - screen.left, origin.y - screen.top);
+    whole = RECT{0, 0, screen.right - screen.left, screen.bottom - screen.top};
+}
+
+// Opens the frame's edge where the menu-bar item (window coordinates) lies just outside it: the part of
+// the edge alongside the item, less its end pixels, takes the background colour.
+void OpenEdgeTowards(CDC* dc, const RECT& frame, const RECT& item, COLORREF background) {
+    constexpr int kReach = 4;  // how far outside the edge the item may end and still touch it
+    auto overlap = [](LONG a0, LONG a1, LONG b0, LONG b1, LONG& from, LONG& to) {
+        from = std::max(a0, b0) + 1;
+        to = std::min(a1, b1) - 1;
+        return to > from;
+    };
+    LONG from = 0, to = 0;
+    if (item.bottom <= frame.top && frame.top - item.bottom <= kReach &&
+        overlap(frame.left, frame.right, item.left, item.right, from, to))
+        dc->FillSolidRect(from, frame.top, to - from, 1, background);
+    if (item.top >= frame.bottom && item.top - frame.bottom <= kReach &&
+        overlap(frame.left, frame.right, item.left, item.right, from, to))
+        dc->FillSolidRect(from, frame.bottom - 1, to - from, 1, background);
+    if (item.right <= frame.left && frame.left - item.right <= kReach &&
+        overlap(frame.top, frame.bottom, item.top, item.bottom, from, to))
+        dc->FillSolidRect(frame.left, from, 1, to - from, background);
+    if (item.left >= frame.right && item.left - frame.right <= kReach &&
+        overlap(frame.top, frame.bottom, item.top, item.bottom, from, to))
+        dc->FillSolidRect(frame.right - 1, from, 1, to - from, background);
+}
+
+}  // namespace
+
+void COXMenuSkinXP::PaintPopup(CDC* target, HWND popup, BOOL printClient) {
+    RECT whole{}, client{};
+    WindowRects(popup, whole, client);
+    int width = whole.right, height = whole.bottom;
+    if (width <= 0 || height <= 0)
+        return;
+    FrameCanvas canvas(target, width, height);
+    CDC* dc = canvas.dc();
+    COLORREF background = m_pSkin->GetMenuBackgroundColor();
+    dc->FillSolidRect(&whole, background);
+    RECT body{0, 0, std::max(width - 4, 0), std::max(height - 4, 0)};
+    RECT inner = body;
+    InflateRect(&inner, -1, -1);
+    if (!IsRectEmpty(&inner))
+        DrawPopupBorder(dc, inner);
+    COXBitmapMenuView* menu = GetTrackingBitmapMenu();
+    int columnWidth = menu ? menu->GetImageColumnWidth() : 16;
+    RECT column{0, 2, m_metrics.values[0] + columnWidth + 7, height - 4};
+    if (column.bottom > column.top)
+        FillImageColumn(dc, column);
+    if (printClient && !IsRectEmpty(&client)) {
+        POINT old = dc->SetViewportOrg(client.left, client.top);
+        ::SendMessage(popup, WM_PRINTCLIENT, (WPARAM)dc->GetSafeHdc(), PRF_CLIENT | PRF_ERASEBKGND);
+        dc->SetViewportOrg(old.x, old.y);
+    }
+    CBrush frame(Sys(COLOR_BTNSHADOW));
+    dc->FrameRect(&body, &frame);
+    RECT item{};
+    if (menu && menu->GetExcludeRect(&item)) {
+        RECT screen{};
+        ::GetWindowRect(popup, &screen);
+        OffsetRect(&item, -screen.left, -screen.top);
+        OpenEdgeTowards(dc, body, item, background);
+    }
+    DrawShadowOverScreen(dc, popup, width, height, 0);
+    int saved = target->SaveDC();
+    if (!printClient)
+        target->ExcludeClipRect(&client);
+    target->BitBlt(0, 0, width, height, dc, 0, 0, SRCCOPY);
+    target->RestoreDC(saved);
+}
+
 void COXMenuSkinXP::OnNcPaintPopup(CWnd* popup) {
     CWindowDC dc(popup);
-    RECT window{};
-    popup->GetWindowRect(&window);
-    OffsetRect(&window, -window.left, -window.top);
-    dc.FillSolidRect(&window, m_pSkin->GetMenuBackgroundColor());
-    RECT column{window.left, window.top + 2, window.left + m_metrics.values[0] + 16 + 7, window.bottom - 4};
-    FillImageColumn(&dc, column);
-    CBrush frame(Sys(COLOR_BTNSHADOW));
-    dc.FrameRect(&window, &frame);
+    PaintPopup(&dc, popup->GetSafeHwnd(), FALSE);
+}
+
+int COXMenuSkinXP::ShadowSideOf(int openSide) {
+    switch (openSide) {
+    case 2:
+        return 2;
+    case 4:
+        return 3;
+    case 8:
+        return 4;
+    default:
+        return 1;
+    }
+}
+
+void COXMenuSkinXP::DrawShadowOverScreen(CDC* dc, HWND window, int width, int height, int side) {
+    if (width < 4 || height < 4)
+        return;
+    RECT screen{};
+    ::GetWindowRect(window, &screen);
+    HDC beneath = user::CreateDesktopSnapshotBeneathDC(window);
+    if (beneath) {
+        CDC* source = CDC::FromHandle(beneath);
+        dc->BitBlt(width - 4, 0, 4, height, source, screen.left + width - 4, screen.top, SRCCOPY);
+        dc->BitBlt(0, height - 4, width, 4, source, screen.left, screen.top + height - 4, SRCCOPY);
+        ::DeleteDC(beneath);
+    }
+    DrawShadow(dc, width, height, side);
+}
+
+void COXMenuSkinXP::FillShadowedItem(CDC* dc, const RECT& item, COXShadowedItemView*, HWND) {
+    dc->FillSolidRect(&item, m_pSkin->GetMenuBackgroundColor());
 }
 
 void COXMenuSkinXP::OnPaintShadowedItem(CWnd* itemWindow) {
+    HWND h = itemWindow->GetSafeHwnd();
+    auto* view = dynamic_cast<COXShadowedItemView*>(itemWindow);
+    int open = view ? view->GetOpenSide() : 1;
+    CPaintDC paint(itemWindow);
     CWindowDC dc(itemWindow);
-    RECT window{};
-    itemWindow->GetWindowRect(&window);
-    OffsetRect(&window, -window.left, -window.top);
-    RECT item = window;
-    item.right -= 4;
-    item.bottom -= 4;
-    CBrush frame(Sys(COLOR_BTNSHADOW));
-    dc.FrameRect(&item, &frame);
-    DrawShadow(&dc, window.right, window.bottom, 1);
+    RECT whole{}, client{};
+    WindowRects(h, whole, client);
+    int width = whole.right, height = whole.bottom;
+    if (width <= 4 || height <= 4)
+        return;
+    FrameCanvas canvas(&dc, width, height);
+    CDC* mem = canvas.dc();
+    RECT item{0, 0, width - 4, height - 4};
+    FillShadowedItem(mem, item, view, h);
+    // The outline leaves out the side that touches the menu.
+    COLORREF line = Sys(COLOR_BTNSHADOW);
+    int w = item.right, ht = item.bottom;
+    if (open != 8)
+        mem->FillSolidRect(0, 0, w, 1, line);
+    if (open != 1)
+        mem->FillSolidRect(0, ht - 1, w, 1, line);
+    if (open != 4)
+        mem->FillSolidRect(0, 0, 1, ht, line);
+    if (open != 2)
+        mem->FillSolidRect(w - 1, 0, 1, ht, line);
+    DrawShadowOverScreen(mem, h, width, height, ShadowSideOf(open));
+    dc.BitBlt(0, 0, width, height, mem, 0, 0, SRCCOPY);
 }
 
 void COXMenuSkinXP::DrawShadow(CDC* dc, int width, int height, int side) {
@@ -515,4 +658,66 @@ void COXMenuSkin2003::FillImageColumn(CDC* dc, const RECT& rect) {
 void COXMenuSkin2003::DrawPopupBorder(CDC* dc, const RECT& rect) {
     m_pSkin2003->FillGradient(dc, rect, m_pSkin2003->GetMenuGradientLightColor(),
                                   m_pSkin2003->GetMenuGradientDarkColor(), 1);
+}
+
+namespace {
+
+// A tool bar as it shows while its menu is open: everything as the bar says, except that no command
+// counts as the last dropped-down one, so drawing the dropped button leaves the bar's record alone.
+class OpenMenuBarView : public COXCoolToolBarView {
+public:
+    explicit OpenMenuBarView(COXCoolToolBarView* bar) : m_bar(bar) {}
+    HWND GetBarHwnd() const override { return m_bar->GetBarHwnd(); }
+    UINT GetBarId() const override { return m_bar->GetBarId(); }
+    DWORD GetBarStyle() const override { return m_bar->GetBarStyle(); }
+    BOOL HasDockContext() const override { return m_bar->HasDockContext(); }
+    int GetCustomizedButton() const override { return m_bar->GetCustomizedButton(); }
+    BOOL IsCustomButton(int index) const override { return m_bar->IsCustomButton(index); }
+    BOOL IsCool() const override { return m_bar->IsCool(); }
+    BOOL HasSeparatorFlag() const override { return m_bar->HasSeparatorFlag(); }
+    BOOL IsDropDownArrow() const override { return m_bar->IsDropDownArrow(); }
+    COLORREF GetCustomColor(OXToolbarState state, OXToolbarColorPart part) const override {
+        return m_bar->GetCustomColor(state, part);
+    }
+    DWORD GetComCtlVersion() const override { return m_bar->GetComCtlVersion(); }
+    BOOL IsMenuBar() const override { return m_bar->IsMenuBar(); }
+    int GetDroppedCommand() const override { return -1; }
+    void ResetDroppedCommand() override {}
+    CString GetMenuItemText(int position) const override { return m_bar->GetMenuItemText(position); }
+    HWND GetBandReferenceWindow() const override { return m_bar->GetBandReferenceWindow(); }
+    void DrawBorders(CDC* dc, RECT& rect) override { m_bar->DrawBorders(dc, rect); }
+    void DrawSeparator(CDC* dc, RECT& rect) override { m_bar->DrawSeparator(dc, rect); }
+    void DrawCustomizedButton(CDC* dc, RECT& rect) override { m_bar->DrawCustomizedButton(dc, rect); }
+    LRESULT Default() override { return m_bar->Default(); }
+
+private:
+    COXCoolToolBarView* m_bar;
+};
+
+}  // namespace
+
+void COXMenuSkin2003::FillShadowedItem(CDC* dc, const RECT& item, COXShadowedItemView* view, HWND itemWindow) {
+    COXCoolToolBarView* bar = view ? view->GetToolBarView() : nullptr;
+    auto* toolbarSkin = dynamic_cast<COXToolbarSkinXP*>(m_pSkin2003->GetToolbarSkin());
+    TBBUTTON button{};
+    RECT buttonRect{};
+    HWND barWindow = bar ? bar->GetBarHwnd() : nullptr;
+    if (!toolbarSkin || !barWindow || view->GetButtonIndex() < 0 ||
+        !::SendMessage(barWindow, TB_GETBUTTON, (WPARAM)view->GetButtonIndex(), (LPARAM)&button) ||
+        !::SendMessage(barWindow, TB_GETITEMRECT, (WPARAM)view->GetButtonIndex(), (LPARAM)&buttonRect)) {
+        COXMenuSkinXP::FillShadowedItem(dc, item, view, itemWindow);
+        return;
+    }
+    // The item window lies over the button: draw the bar in its coordinates, clipped to the item.
+    RECT screen{};
+    ::GetWindowRect(itemWindow, &screen);
+    POINT origin{0, 0};
+    ::ClientToScreen(barWindow, &origin);
+    int saved = dc->SaveDC();
+    dc->IntersectClipRect(&item);
+    dc->SetViewportOrg(origin.x - screen.left, origin.y - screen.top);
+    OpenMenuBarView open(bar);
+    toolbarSkin->DrawBackground(dc, &open);
+    toolbarSkin->DrawButton(dc, button, buttonRect, &open, TRUE);
+    dc->RestoreDC(saved);
 }

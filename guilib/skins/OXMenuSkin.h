@@ -35,6 +35,21 @@ public:
     // The popup windows of the menu while it is open.
     virtual void AddPopupWindow(HWND) {}
     virtual void RemovePopupWindow(HWND) {}
+    // The menu-bar item the open menu dropped from, in screen coordinates; FALSE when none. The popup
+    // frame leaves its edge open where it meets that item.
+    virtual BOOL GetExcludeRect(RECT*) const { return FALSE; }
+};
+
+// What the Office menu skins read of the window that shadows a menu-bar item while its menu is open
+// (the window derives from CWnd and this view).
+class COXShadowedItemView {
+public:
+    virtual ~COXShadowedItemView() = default;
+    // Where the menu opens from the item: 1 below, 2 to the right, 4 to the left, 8 above.
+    virtual int GetOpenSide() const = 0;
+    // The tool bar of the item and the button's position in it; null and -1 when none.
+    virtual COXCoolToolBarView* GetToolBarView() const = 0;
+    virtual int GetButtonIndex() const = 0;
 };
 
 // The ten menu metrics.
@@ -138,8 +153,19 @@ public:
     // The shadow over a captured screen image of a window: side 0 both bands, 1 to 4 as the shadowed
     // menu-bar item's open sides.
     static void DrawShadow(CDC* dc, int width, int height, int side);
+    // The shadow side number (1 to 4) of an item's open-side flag (1, 2, 4, 8); 1 for any other value.
+    static int ShadowSideOf(int openSide);
+    // Copies the screen beneath the window into the 4-pixel shadow bands of `dc` (window coordinates,
+    // `width` x `height`) and darkens them.
+    static void DrawShadowOverScreen(CDC* dc, HWND window, int width, int height, int side);
 
 protected:
+    // The popup window drawn whole into `dc` (window coordinates): background, border, image column,
+    // frame open towards the menu-bar item, the client printed at its place when asked, and the shadow.
+    void PaintPopup(CDC* dc, HWND popup, BOOL printClient);
+    // The item's face inside its outline, in window coordinates of the shadowed item window.
+    virtual void FillShadowedItem(CDC* dc, const RECT& item, COXShadowedItemView* view, HWND itemWindow);
+
     COXSkinXP* m_pSkin;
     std::map<HWND, RECT> m_mapPopupPositions;
 };
@@ -155,6 +181,8 @@ public:
     void FillImageColumnHdc(HDC, const RECT&) override {}
 
 protected:
+    // The dropped button as the 2003 tool bar skin draws it, over the bar's gradient.
+    void FillShadowedItem(CDC* dc, const RECT& item, COXShadowedItemView* view, HWND itemWindow) override;
     void ColumnGradient(CDC* dc, const RECT& rect, BOOL rare);
     COXSkin2003* m_pSkin2003;
 };

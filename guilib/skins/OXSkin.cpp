@@ -483,3 +483,67 @@ BOOL OXIsKindOf(const CObject* object, LPCTSTR className) {
 BOOL OXIsKindOf(HWND window, LPCTSTR className) {
     return OXIsKindOf(CWnd::FromHandlePermanent(window), className);
 }
+
+namespace {
+
+// The image drawn over white into a bitmap of its size; FALSE for an empty list or image.
+BOOL ImageOverWhite(CDC* like, HIMAGELIST list, int index, CBitmap& bitmap, int& width, int& height) {
+    width = height = 0;
+    if (!list || index < 0 || !ImageList_GetIconSize(list, &width, &height) || width <= 0 || height <= 0)
+        return FALSE;
+    CDC mem;
+    mem.CreateCompatibleDC(like);
+    bitmap.CreateCompatibleBitmap(like, width, height);
+    CBitmap* old = mem.SelectObject(&bitmap);
+    mem.FillSolidRect(0, 0, width, height, RGB(255, 255, 255));
+    ImageList_Draw(list, index, mem.GetSafeHdc(), 0, 0, ILD_TRANSPARENT);
+    mem.SelectObject(old);
+    return TRUE;
+}
+
+}  // namespace
+
+void OXDrawImageState(CDC* dc, HIMAGELIST list, int index, int x, int y, UINT flags, CBrush* brush) {
+    CBitmap bitmap;
+    int w = 0, h = 0;
+    if (ImageOverWhite(dc, list, index, bitmap, w, h))
+        dc->DrawState(POINT{x, y}, SIZE{w, h}, &bitmap, flags, brush);
+}
+
+void OXDrawImageMonochrome(CDC* dc, HIMAGELIST list, int index, int x, int y, COLORREF colour) {
+    int w = 0, h = 0;
+    if (!list || index < 0 || !ImageList_GetIconSize(list, &w, &h) || w <= 0 || h <= 0)
+        return;
+    // The image over white and over black: a pixel is transparent where both show the ground.
+    CDC image, mask, other;
+    image.CreateCompatibleDC(dc);
+    mask.CreateCompatibleDC(dc);
+    other.CreateCompatibleDC(dc);
+    CBitmap colourBitmap, maskBitmap, otherBitmap;
+    colourBitmap.CreateCompatibleBitmap(dc, w, h);
+    maskBitmap.CreateBitmap(w, h, 1, 1, nullptr);
+    otherBitmap.CreateBitmap(w, h, 1, 1, nullptr);
+    CBitmap* oldImage = image.SelectObject(&colourBitmap);
+    CBitmap* oldMask = mask.SelectObject(&maskBitmap);
+    CBitmap* oldOther = other.SelectObject(&otherBitmap);
+    const COLORREF grounds[2] = {RGB(255, 255, 255), RGB(0, 0, 0)};
+    for (int pass = 0; pass < 2; ++pass) {
+        image.FillSolidRect(0, 0, w, h, grounds[pass]);
+        ImageList_Draw(list, index, image.GetSafeHdc(), 0, 0, ILD_TRANSPARENT);
+        image.SetBkColor(grounds[pass]);  // the ground turns white in the mask
+        (pass == 0 ? mask : other).BitBlt(0, 0, w, h, &image, 0, 0, SRCCOPY);
+    }
+    mask.BitBlt(0, 0, w, h, &other, 0, 0, SRCAND);
+    // 0xB8074A: the brush where the mask is black, the destination where it is white.
+    CBrush brush(colour);
+    CBrush* oldBrush = dc->SelectObject(&brush);
+    COLORREF oldText = dc->SetTextColor(RGB(0, 0, 0));
+    COLORREF oldBk = dc->SetBkColor(RGB(255, 255, 255));
+    dc->BitBlt(x, y, w, h, &mask, 0, 0, 0xB8074A);
+    dc->SetBkColor(oldBk);
+    dc->SetTextColor(oldText);
+    dc->SelectObject(oldBrush);
+    other.SelectObject(oldOther);
+    mask.SelectObject(oldMask);
+    image.SelectObject(oldImage);
+}

@@ -4,6 +4,7 @@
 #include "platform/base/Collections.h"
 #include "platform/framework/gdi/DC.h"
 #include "platform/framework/window/Wnd.h"
+#include "platform/user/ImageList.h"
 
 class COXToolbarSkin;
 class COXMenuSkin;
@@ -194,6 +195,13 @@ private:
     void* m_pfnGradientFill = nullptr;
     COXUxTheme m_uxTheme;
 };
+
+// An image of the list drawn with DrawState (DSS_DISABLED, or DSS_MONO in the brush's colour) at (x, y):
+// its pixels that are not white take the state's colours.
+void OXDrawImageState(CDC* dc, HIMAGELIST list, int index, int x, int y, UINT flags, CBrush* brush);
+// An image of the list in one colour: a mask of its opaque pixels laid on with raster operation
+// 0xB8074A through a brush of `colour`, the destination left where the image is transparent.
+void OXDrawImageMonochrome(CDC* dc, HIMAGELIST list, int index, int x, int y, COLORREF colour);
 
 // A class name on the object's run-time class chain; lets a skin recognise the controls of libraries
 // that sit beside it (menu bar, sizable bar, tab view container...) by their run-time class.

@@ -5,6 +5,7 @@
 
 #include "platform/framework/bars/RectTracker.h"
 #include "platform/user/ComboBox.h"
+#include "platform/user/DrawState.h"
 #include "platform/framework/frames/FrameWnd.h"
 
 namespace {
@@ -523,7 +524,22 @@ void COXToolbarSkinXP::DrawButton(CDC* dc, const TBBUTTON& button, const RECT& r
             x = body.left + 3;
             y = body.top + (body.bottom - body.top - imageHeight) / 2;
         }
-        ImageList_Draw(images, button.iBitmap, *dc, x, y, ILD_TRANSPARENT);
+        HIMAGELIST hotImages = (HIMAGELIST)::SendMessage(h, TB_GETHOTIMAGELIST, 0, 0);
+        HIMAGELIST disabledImages = (HIMAGELIST)::SendMessage(h, TB_GETDISABLEDIMAGELIST, 0, 0);
+        if (!enabled) {
+            if (disabledImages)
+                ImageList_Draw(disabledImages, button.iBitmap, *dc, x, y, ILD_TRANSPARENT);
+            else
+                OXDrawImageMonochrome(dc, images, button.iBitmap, x, y, Sys(COLOR_BTNSHADOW));
+        } else if (state == OXTB_HOT) {
+            // Raised: the image one pixel up and left over its shadow one pixel right and down.
+            HIMAGELIST list = hotImages ? hotImages : images;
+            CBrush shadow(Sys(COLOR_BTNSHADOW));
+            OXDrawImageState(dc, list, button.iBitmap, x + 1, y + 1, DSS_MONO, &shadow);
+            ImageList_Draw(list, button.iBitmap, *dc, x - 1, y - 1, ILD_TRANSPARENT);
+        } else {
+            ImageList_Draw(images, button.iBitmap, *dc, x, y, ILD_TRANSPARENT);
+        }
     }
     if (arrows) {
         CFont marlett;

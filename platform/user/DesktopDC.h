@@ -3,8 +3,11 @@
 // snapshot only.
 #pragma once
 
-#include "platform/gdi/Gdi.h"
+#include "platform/user/User.h"
 
 namespace user {
 HDC CreateDesktopSnapshotDC();
+// The screen as it lies beneath a window: only the top-level windows below the window's top-level
+// window in z-order (a shadow drawn over what the window covers).
+HDC CreateDesktopSnapshotBeneathDC(HWND window);
 }

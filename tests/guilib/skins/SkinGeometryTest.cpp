@@ -21,31 +21,6 @@ std::string Str(const RECT& r) {
            std::to_string(r.bottom);
 }
 
-// A docked sizable bar: its flags and rectangles, over a window when one is given.
-class SizeBarDouble : public COXSizeControlBarView {
-public:
-    HWND hwnd = nullptr;
-    DWORD style = CBRS_ALIGN_LEFT;
-    DWORD flags = 0;
-    RECT caption{}, close{}, second{};
-    BOOL layout = FALSE;
-    BOOL canDockAsTab = TRUE;
-
-    HWND GetBarHwnd() const override { return hwnd; }
-    DWORD GetBarStyle() const override { return style; }
-    DWORD GetSizeBarFlags() const override { return flags; }
-    RECT& CaptionRect() override { return caption; }
-    RECT& CloseRect() override { return close; }
-    RECT& SecondRect() override { return second; }
-    int GetPressedButton() const override { return -1; }
-    BOOL IsMaximizedInRow() const override { return FALSE; }
-    BOOL IsCaptionActive() const override { return TRUE; }
-    BOOL IsActiveFrame() const override { return FALSE; }
-    void SetLayoutFlag(BOOL set) override { layout = set; }
-    BOOL CanDockAsTab() override { return canDockAsTab; }
-    void DrawBorders(CDC*, RECT&) override {}
-};
-
 TEST(DockbarSkinGeometry, NonClientSizeInsetsByFiveAndGivesTheCaptionItsStrip) {
     COXDockbarSkinClassic classic;
     COXSkin2003 look;
@@ -280,19 +255,6 @@ TEST(StatusPanes, StretchingPanesShareTheRoomWithTheRemainderToTheLater) {
     for (const auto& c : cases)
         EXPECT_EQ(OXShareStretchRoom(c.room, c.panes), c.want) << c.room << " over " << c.panes;
 }
-
-// A bitmap menu: its measures and its popups.
-class MenuDouble : public COXBitmapMenuView {
-public:
-    int GetImageColumnWidth() const override { return 16; }
-    int GetTextHeight() const override { return 13; }
-    int GetAcceleratorWidth() const override { return 30; }
-    int GetTextWidth() const override { return 60; }
-    BOOL DrawsSubmenuArrows() const override { return TRUE; }
-    void AddPopupWindow(HWND h) override { popups.push_back(h); }
-    void RemovePopupWindow(HWND h) override { popups.erase(std::remove(popups.begin(), popups.end(), h), popups.end()); }
-    std::vector<HWND> popups;
-};
 
 WNDPROC g_previous = DefWindowProc;
 COXMenuSkin* g_menuSkin = nullptr;
