@@ -210,8 +210,28 @@ LRESULT PopupProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     return Look()->GetMenuSkin()->PopupWindowProc(DefWindowProc, h, msg, wParam, lParam);
 }
 
+// The window over a menu-bar item whose menu is open below it.
+class ShadowedItem : public CWnd, public COXShadowedItemView {
+public:
+    COXCoolToolBarView* bar = nullptr;
+    int button = -1;
+    int GetOpenSide() const override { return 1; }
+    COXCoolToolBarView* GetToolBarView() const override { return bar; }
+    int GetButtonIndex() const override { return button; }
+};
+ShadowedItem* g_item = nullptr;
+
+LRESULT ShadowedItemProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_PAINT && g_item && g_item->GetSafeHwnd() == h) {
+        Look()->GetMenuSkin()->OnPaintShadowedItem(g_item);
+        return 0;
+    }
+    return DefWindowProc(h, msg, wParam, lParam);
+}
+
 constexpr int kHot = 101;
 constexpr int kDisabled = 104;
+constexpr int kDropDown = 6;
 // Where the parts lie, in the gallery's coordinates.
 const RECT kDockBar{0, 40, 240, 200};
 const RECT kMiniFrame{10, 210, 230, 290};
@@ -243,6 +263,7 @@ protected:
         RegisterTestWindowClass("SkinGalleryMiniFrame", MiniFrameProc, COLOR_BTNFACE);
         RegisterTestWindowClass("SkinGalleryStatusHost", DefWindowProc, COLOR_BTNFACE);
         RegisterTestWindowClass("SkinGalleryPopup", PopupProc, COLOR_MENU);
+        RegisterTestWindowClass("SkinGalleryShadowedItem", ShadowedItemProc, COLOR_MENU);
         std::string look = GetParam();
         if (look == "Office 2003 themed") {
             SetThemeActiveForTest(TRUE);
@@ -263,6 +284,7 @@ protected:
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         DrawOntoGallery();
         OpenPopup();
+        OpenShadowedItem();
     }
     void TearDown() override {
         std::string name = std::string("SkinGallery_") + GetParam();
@@ -273,6 +295,9 @@ protected:
         COXMenuSkin::SetTrackingBitmapMenu(nullptr);
         if (popup)
             DestroyWindow(popup);
+        if (item.GetSafeHwnd())
+            DestroyWindow(item.Detach());
+        g_item = nullptr;
         tab.reset();
         DestroyWindow(window);
         g_bar = nullptr;
@@ -434,6 +459,25 @@ protected:
         to.BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, &from, 0, 0, SRCCOPY);
     }
 
+    // The drop-down button shadowed as while its menu is open below it, copied into the gallery.
+    void OpenShadowedItem() {
+        RECT r = Item(kDropDown);
+        r.top += 1;
+        r.bottom -= 1;
+        itemRect = r;
+        item.bar = &bar;
+        item.button = kDropDown;
+        g_item = &item;
+        HWND h = CreateWindowEx(WS_EX_TOOLWINDOW, "SkinGalleryShadowedItem", nullptr, WS_POPUP, r.left, r.top,
+                                r.right - r.left + 4, r.bottom - r.top + 4, window, nullptr, nullptr, nullptr);
+        item.Attach(h);
+        ShowWindow(h, SW_SHOWNA);
+        RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        CWindowDC from(&item);
+        CClientDC to(CWnd::FromHandle(window));
+        to.BitBlt(r.left, r.top, r.right - r.left + 4, r.bottom - r.top + 4, &from, 0, 0, SRCCOPY);
+    }
+
     RECT Item(int index) {
         RECT r{};
         ::SendMessage(bar.hwnd, TB_GETITEMRECT, (WPARAM)index, (LPARAM)&r);
@@ -470,6 +514,8 @@ protected:
     GalleryStatusBar statusBar;
     GalleryShortcutBar shortcutBar;
     MenuDouble menu;
+    ShadowedItem item;
+    RECT itemRect{};  // the item without its shadow
 };
 
 TEST_P(SkinGallery, ShowsTheLooksColoursAtComputedPixels) {
@@ -602,6 +648,32 @@ TEST_P(SkinGallery, MenuItemsAndPopupFrameWithItsShadowOverWhite) {
     EXPECT_EQ(probe.At(r.left, r.top + 20), GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(probe.At(r.left + 60, r.top), GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(probe.At(r.left + 20, r.top), xp->GetMenuBackgroundColor());
+}
+
+TEST_P(SkinGallery, OpenMenuBarItemIsOutlinedAndShadowedExceptTowardsItsMenu) {
+    PixelProbe probe(window);
+    std::string look = GetParam();
+    if (look == "Classic")
+        return;  // the item window paints as any window
+    const RECT& r = itemRect;
+    COLORREF outline = GetSysColor(COLOR_BTNSHADOW);
+    EXPECT_EQ(probe.At(r.left + 5, r.top), outline);
+    EXPECT_EQ(probe.At(r.left, r.top + 5), outline);
+    EXPECT_EQ(probe.At(r.right - 1, r.top + 5), outline);
+    EXPECT_NE(probe.At(r.left + 5, r.bottom - 1), outline);  // open towards the menu below
+    // The right band darkens what lies beneath (the bar) from row 4; no bottom band.
+    COLORREF beneath = probe.At(r.right + 8, r.top + 8);
+    EXPECT_EQ(probe.At(r.right + 3, r.top + 8), COXSkinXP::DarkenColor(15, beneath));
+    EXPECT_EQ(probe.At(r.right + 3, r.top + 2), probe.At(r.right + 8, r.top + 2));
+    COLORREF below = probe.At(r.right + 8, r.bottom + 2);
+    EXPECT_EQ(probe.At(r.left + 8, r.bottom + 2), below);
+    EXPECT_EQ(probe.At(r.right + 3, r.bottom + 2), below);  // nor the right band's bottom corner
+    if (look == "Office XP") {
+        EXPECT_EQ(probe.At(r.left + 3, r.top + 3), dynamic_cast<COXSkinXP*>(Look())->GetMenuBackgroundColor());
+    } else {
+        // The item continues the bar's gradient.
+        EXPECT_EQ(probe.At(r.left + 2, r.top + 2), probe.At(318, r.top + 2));
+    }
 }
 
 TEST_P(SkinGallery, StatusBarShowsItsGrip) {
