@@ -17,6 +17,7 @@
 #include "core/RequestStrings.h"
 #include "core/TextHelpers.h"
 #include "core/TraceLog.h"
+#include "guilib/controls/OXRegistryItem.h"
 #include "platform/base/ProcessExit.h"
 #include "platform/base/Registry.h"
 #include "platform/framework/app/CommandLineInfo.h"
@@ -81,30 +82,20 @@ CVeltrinApp::CVeltrinApp() : CWinApp(VELTRIN_PROGRAM_NAME) {
 }
 
 void CVeltrinApp::CheckStoredVersion() {
-    HKEY key = nullptr;
-    CString version;
-    if (RegOpenKeyEx(HKEY_CURRENT_USER, kVersionKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-        char buffer[256] = {};
-        DWORD size = sizeof buffer - 1, type = 0;
-        if (RegQueryValueEx(key, "Version", nullptr, &type, (LPBYTE)buffer, &size) == ERROR_SUCCESS &&
-            type == REG_SZ)
-            version = buffer;
-    }
-    if (version != VELTRIN_VERSION) {
-        if (!key)
-            RegCreateKeyEx(HKEY_CURRENT_USER, kVersionKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        if (key) {
-            char name[256] = {};
-            DWORD length = sizeof name;
+    const CString key = "\\CurrentUser\\" + CString(kVersionKey) + "\\";
+    g_registryItem.SetFullRegistryItem(key);
+    if (g_registryItem.GetStringValue("Version") != VELTRIN_VERSION) {
+        CString first = g_registryItem.EnumerateSubkey(0);
+        if (!first.IsEmpty()) {
             // Single-level deletion: a sub-key holding sections of its own stays.
-            if (RegEnumKeyEx(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
-                RegDeleteKey(key, name);
-            RegSetValueEx(key, "Version", 0, REG_SZ, (const BYTE*)VELTRIN_VERSION, sizeof VELTRIN_VERSION);
+            COXRegistryItem subKey(key + first + "\\");
+            subKey.Delete();
         }
-        RegDeleteKey(HKEY_CURRENT_USER, kVersionKey);
+        g_registryItem.SetFullRegistryItem(key);
+        g_registryItem.SetStringValue(VELTRIN_VERSION, "Version");
+        g_registryItem.Delete();
     }
-    if (key)
-        RegCloseKey(key);
+    g_registryItem.Close();
 }
 
 BOOL CVeltrinApp::InitInstance() {
