@@ -382,6 +382,8 @@ protected:
         statusBar.panes[1] = OXStatusPane{1, 60, 0, 0, "Line 1"};
         int parts[] = {206, 272};
         ::SendMessage(statusBar.hwnd, SB_SETPARTS, 2, (LPARAM)parts);
+        for (int i = 0; i < 2; ++i)
+            statusBar.SetPaneText(i, statusBar.panes[i].text);
         statusBar.original = (WNDPROC)::GetWindowLongPtr(statusBar.hwnd, GWLP_WNDPROC);
         g_statusBar = &statusBar;
         ::SetWindowLongPtr(statusBar.hwnd, GWLP_WNDPROC, (LONG_PTR)StatusBarProc);
