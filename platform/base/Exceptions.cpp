@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/base/MessageBox.h"
+
 namespace {
 BOOL CopyMessage(const char* text, char* buffer, UINT maxLength) {
     if (!buffer || maxLength == 0)
@@ -14,6 +16,13 @@ BOOL CopyMessage(const char* text, char* buffer, UINT maxLength) {
 
 BOOL CException::GetErrorMessage(char* buffer, UINT maxLength) const {
     return CopyMessage("An unknown error occurred.", buffer, maxLength);
+}
+
+int CException::ReportError(UINT type, UINT) const {
+    char text[512];
+    if (!GetErrorMessage(text, sizeof text))
+        CopyMessage("An unknown error occurred.", text, sizeof text);
+    return AfxMessageBox(text, type);
 }
 
 BOOL CMemoryException::GetErrorMessage(char* buffer, UINT maxLength) const {

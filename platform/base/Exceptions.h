@@ -9,6 +9,8 @@ public:
     // Frees an exception object caught by pointer.
     void Delete() { delete this; }
     virtual BOOL GetErrorMessage(char* buffer, UINT maxLength) const;
+    // Shows the error's message in a message box; the box's answer.
+    virtual int ReportError(UINT type = 0x30 /* MB_ICONEXCLAMATION */, UINT messageId = 0) const;
 };
 
 class CMemoryException : public CException {
