@@ -212,4 +212,9 @@ uint32_t Rop3(DWORD rop, uint32_t p, uint32_t s, uint32_t d);
 // Text as UTF-8: kept when valid UTF-8, else read as Windows-1252.
 std::string TextToUtf8(const char* text, int length);
 
+// A printer DC keeps the texts drawn on its page, so that the page's PDF holds them as text beneath its
+// picture (found and copied by PDF readers). `placement` takes the text's own units to surface pixels.
+void RecordPrinterText(DeviceContext& dc, const cairo_matrix_t& placement, cairo_font_face_t* face, double em,
+                       double baseline, const std::string& utf8);
+
 }  // namespace gdi

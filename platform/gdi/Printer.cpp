@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/base/CommandLine.h"
 #include "platform/base/Process.h"
@@ -12,8 +13,19 @@
 
 namespace gdi {
 
+// A text drawn on the page, kept for the PDF's text layer.
+struct PrinterText {
+    cairo_matrix_t placement;
+    cairo_font_face_t* face;  // referenced
+    double em, baseline;
+    std::string utf8;
+};
+
 struct PrinterJob {
-    ~PrinterJob() { Drop(); }
+    ~PrinterJob() {
+        Drop();
+        ClearTexts();
+    }
 
     std::string driver;  // "lp" or "PDF"
     std::string device;
@@ -24,6 +36,13 @@ struct PrinterJob {
     bool temporary = false;  // the file is ours to delete once `lp` has it
     bool pageOpen = false;
     int pages = 0;
+    std::vector<PrinterText> texts;  // of the page being drawn
+
+    void ClearTexts() {
+        for (PrinterText& t : texts)
+            cairo_font_face_destroy(t.face);
+        texts.clear();
+    }
 
     // Ends the PDF surface, leaving the file as it is.
     void Finish() {
@@ -42,6 +61,13 @@ struct PrinterJob {
             ::unlink(path.c_str());
     }
 };
+
+void RecordPrinterText(DeviceContext& dc, const cairo_matrix_t& placement, cairo_font_face_t* face, double em,
+                       double baseline, const std::string& utf8) {
+    if (!dc.m_printer || !face)
+        return;
+    dc.m_printer->texts.push_back(PrinterText{placement, cairo_font_face_reference(face), em, baseline, utf8});
+}
 
 }  // namespace gdi
 
@@ -93,6 +119,7 @@ void NewPage(DeviceContext& dc) {
     dc.SetSurface(page);
     cairo_surface_destroy(page);
     dc.m_baseClip = Region(RECT{0, 0, px.cx, px.cy});
+    dc.m_printer->ClearTexts();
 }
 
 std::string TemporaryPdf() {
@@ -243,6 +270,18 @@ int EndPage(HDC hdc) {
     cairo_pdf_surface_set_size(job.pdf, w * 72.0 / PRINTER_DPI, h * 72.0 / PRINTER_DPI);
     cairo_t* cr = cairo_create(job.pdf);
     cairo_scale(cr, 72.0 / PRINTER_DPI, 72.0 / PRINTER_DPI);
+    // The texts go beneath the page's picture, which covers them: readers find them, nobody sees them.
+    for (const PrinterText& t : job.texts) {
+        cairo_save(cr);
+        cairo_transform(cr, &t.placement);
+        cairo_set_font_face(cr, t.face);
+        cairo_set_font_size(cr, t.em);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_move_to(cr, 0, t.baseline);
+        cairo_show_text(cr, t.utf8.c_str());
+        cairo_restore(cr);
+    }
+    job.ClearTexts();
     cairo_surface_flush(dc->m_surface);
     cairo_set_source_surface(cr, dc->m_surface, 0, 0);
     cairo_paint(cr);

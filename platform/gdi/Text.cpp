@@ -264,6 +264,11 @@ void DrawGlyphs(DeviceContext& dc, FontObject* font, int x, int y, const std::st
     } else if (!utf8.empty()) {
         cairo_move_to(cr, 0, baseline);
         cairo_show_text(cr, utf8.c_str());
+        if (dc.m_printer) {
+            cairo_matrix_t placement;
+            cairo_get_matrix(cr, &placement);
+            RecordPrinterText(dc, placement, font->m_face, font->m_emSize, baseline, utf8);
+        }
     }
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     auto line = [&](int lx0, int lx1, int ly) {
