@@ -8,6 +8,7 @@
 #include "app/VeltrinApp.h"
 #include "app/VeltrinDialogs.h"
 #include "app/VeltrinView.h"
+#include "app/print/PrintEngineImpl.h"
 #include "core/Launcher.h"
 #include "core/PrivateMessages.h"
 #include "core/RequestStrings.h"
@@ -71,8 +72,8 @@ ON_UPDATE_COMMAND_UI(ID_RUN_T20_ENTIRE_TREE, OnUpdateNeedsLoadedLog)
 ON_UPDATE_COMMAND_UI(ID_RUN_TA_ENTIRE_TREE, OnUpdateNeedsLoadedLog)
 ON_UPDATE_COMMAND_UI(ID_RUN_TIC_ENTIRE_TREE, OnUpdateNeedsLoadedLog)
 ON_UPDATE_COMMAND_UI(ID_CUSTOMIZE, OnUpdateGreyed)
-ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_SETUP, OnUpdateGreyed)
-ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_PREVIEW, OnUpdateGreyed)
+ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnPrintPreview)
+ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_PREVIEW, OnUpdatePrintPreview)
 ON_UPDATE_COMMAND_UI(ID_FILE_PAGE_SETUP, OnUpdateGreyed)
 ON_MESSAGE(WM_VIEWDATA, OnViewData)
 ON_MESSAGE(WM_GOTOLINE, OnTreeItemRequest)
@@ -342,7 +343,15 @@ BOOL CMainFrame::OnSendViewAction(UINT id) {
 }
 
 void CMainFrame::OnCustomize() {}
-void CMainFrame::OnPrintPreview() {}
+void CMainFrame::OnPrintPreview() {
+    if (CView* view = GetActiveLogView())
+        view->SendMessage(WM_PRINTLIST, 0, 0);
+}
+
+void CMainFrame::OnUpdatePrintPreview(CCmdUI* ui) {
+    // A second preview would end the first one's loop and delete its script.
+    ui->Enable(!_bPreviewOpen && GetActiveLogView() != nullptr);
+}
 
 CView* CMainFrame::OpenReportView(LPCTSTR name) {
     if (IsPadPage(name))

@@ -85,6 +85,7 @@ public:
     void OnRunTAOnEntireTree();
     void OnRunTICOnEntireTree();
     void OnPrintPreview();
+    void OnUpdatePrintPreview(CCmdUI* ui);
     BOOL OnToggleControlBar(UINT id);
 
     // Private messages.

@@ -13,6 +13,7 @@
 #include "app/VeltrinDialogs.h"
 #include "app/VeltrinDoc.h"
 #include "app/VeltrinView.h"
+#include "app/print/PageSetupDlg.h"
 #include "core/PrivateMessages.h"
 #include "core/RequestStrings.h"
 #include "core/TextHelpers.h"
@@ -70,6 +71,7 @@ BEGIN_MESSAGE_MAP(CVeltrinApp, CWinApp)
 ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 ON_COMMAND(ID_APP_EXIT, OnAppExit)
 ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
+ON_COMMAND(ID_FILE_PRINT_SETUP, OnAppPrintSetup)
 ON_COMMAND_EX_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE8, OnOpenRecentFile)
 END_MESSAGE_MAP()
 
@@ -128,6 +130,7 @@ BOOL CVeltrinApp::InitInstance() {
 
     CVeltrinCommandLineInfo info;
     ParseCommandLine(info);
+    LoadPageSetupSettings();
     if (info.m_nShellCommand == CCommandLineInfo::FileNew)
         info.m_nShellCommand = CCommandLineInfo::FileNothing;
     if (!info.m_strFileName.IsEmpty())
@@ -148,6 +151,7 @@ BOOL CVeltrinApp::InitInstance() {
 }
 
 int CVeltrinApp::ExitInstance() {
+    SavePageSetupSettings();
     if (!_csStartDir.IsEmpty() && chdir(_csStartDir) != 0)
         TraceLog("Cannot return to %s", (LPCTSTR)_csStartDir);
     HKEY key = nullptr;

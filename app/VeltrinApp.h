@@ -39,6 +39,8 @@ public:
     DWORD m_nSplashMilliseconds = 2000;
 
 protected:
+    // Print Setup without a report view: the application's printer.
+    void OnAppPrintSetup() { OnFilePrintSetup(); }
     DECLARE_MESSAGE_MAP()
 };
 

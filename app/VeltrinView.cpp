@@ -13,6 +13,7 @@
 #include "platform/framework/app/WinThread.h"
 #include "platform/framework/dialogs/FileDialog.h"
 #include "platform/framework/frames/FrameWnd.h"
+#include "platform/framework/window/AfxRes.h"
 #include "platform/framework/window/Menu.h"
 #include "platform/user/Shell.h"
 
@@ -85,6 +86,10 @@ ON_COMMAND(32796, CVeltrinView::OnCmdRunSubitemItemize)
 ON_COMMAND(1101, CVeltrinView::OnCmdRunSubitemItemize)
 ON_UPDATE_COMMAND_UI(57636, CVeltrinView::OnUpdateAlwaysEnabled)
 ON_UPDATE_COMMAND_UI(32780, CVeltrinView::OnUpdateAlwaysEnabled)
+ON_MESSAGE(WM_PRINTLIST, CVeltrinView::OnPrintList)
+ON_COMMAND(ID_FILE_PRINT_SETUP, CVeltrinView::OnFilePrintSetup)
+ON_COMMAND_EX(ID_FILE_PRINT, CVeltrinView::OnPrintReport)
+ON_COMMAND_EX(ID_FILE_PRINT_DIRECT, CVeltrinView::OnPrintReport)
 END_MESSAGE_MAP()
 
 CVeltrinView::CVeltrinView() : CVeltrinAnalysis(nullptr) {

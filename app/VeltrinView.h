@@ -10,6 +10,7 @@
 #include "analysis/VeltrinAnalysis.h"
 #include "app/MyDataArray.h"
 #include "controls/gxListCtrl.h"
+#include "controls/model/PrinterDef.h"
 #include "platform/framework/docview/View.h"
 #include "platform/framework/window/CmdUI.h"
 
@@ -116,6 +117,13 @@ public:
     BYTE m_bTimerRunning = 0;
     int m_nWorkersInBatch = 0;
     CMyDataArray m_aData;
+    CPrinterDef m_PrinterDef;
+
+    // ---- Printing ----
+    // Print Preview: the printer definition's dialog, then the list's report in the preview.
+    LRESULT OnPrintList(WPARAM, LPARAM);
+    // Print Setup: the printer definition's dialog; the orientation chosen is the next report's.
+    void OnFilePrintSetup();
 
 protected:
     BOOL InitListCtrl();
@@ -131,10 +139,14 @@ protected:
     void OnCmdRunSubitemSQLSum();
     void OnCmdRunSubitemItemize();
     void OnUpdateAlwaysEnabled(CCmdUI* cmdUI);
+    // Print and Print Direct: the list's report to the printer, through the print dialog or straight.
+    BOOL OnPrintReport(UINT id);
     DECLARE_MESSAGE_MAP()
 
 private:
     void HighlightRow();
+    // Writes the list's report into a script; FALSE when the script file could not be made.
+    BOOL MakeReportScript(class PrintEngine& engine);
 
     int m_nPassDepth = 0;
     std::shared_ptr<std::atomic<bool>> m_alive;

@@ -10,6 +10,7 @@ int main() {
     AddResourceModule(&VeltrinFrameResources());
     AddResourceModule(&VeltrinTreeResources());
     AddResourceModule(&VeltrinPadResources());
+    AddResourceModule(&VeltrinPrintResources());
     if (!app.InitInstance())
         return app.ExitInstance();
     return app.Run();

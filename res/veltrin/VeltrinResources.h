@@ -8,3 +8,4 @@ const ResourceModule& VeltrinResources();
 const ResourceModule& VeltrinFrameResources();
 const ResourceModule& VeltrinTreeResources();
 const ResourceModule& VeltrinPadResources();
+const ResourceModule& VeltrinPrintResources();

@@ -14,4 +14,5 @@
 // Each area of the program keeps its identifiers in its own header.
 #include "res/veltrin/resource_frame.h"
 #include "res/veltrin/resource_pad.h"
+#include "res/veltrin/resource_print.h"
 #include "res/veltrin/resource_tree.h"
