@@ -16,8 +16,13 @@
 #include "platform/framework/window/AfxRes.h"
 #include "platform/user/ComboBox.h"
 #include "tests/support/Gui.h"
+#include "tests/support/PdfReading.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
+
+using print_test::PdfPages;
+using print_test::RunForText;
+using print_test::WriteScript;
 
 namespace {
 std::vector<std::string> g_calls;
@@ -51,32 +56,6 @@ ON_COMMAND(ID_FILE_PRINT, OnPrintCommand)
 ON_COMMAND(ID_FILE_PRINT_DIRECT, OnPrintCommand)
 ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnPreviewCommand)
 END_MESSAGE_MAP()
-
-void WriteScript(const std::string& path, const std::string& body) {
-    FILE* f = std::fopen(path.c_str(), "w");
-    ASSERT_NE(f, nullptr);
-    std::fputs(("#!/bin/sh\n" + body).c_str(), f);
-    std::fclose(f);
-    chmod(path.c_str(), 0755);
-}
-
-std::string RunForText(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[256];
-        while (size_t n = std::fread(buf, 1, sizeof buf, p))
-            out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
-
-// The page count pdfinfo reads from a PDF, -1 when it reads none.
-int PdfPages(const std::string& file) {
-    std::string info = RunForText("pdfinfo '" + file + "' 2>/dev/null");
-    size_t at = info.find("Pages:");
-    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
-}
 
 class PrintingTest : public ::testing::Test {
 protected:
