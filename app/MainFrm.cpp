@@ -85,6 +85,19 @@ ON_MESSAGE(WM_ADDPADPAGE, OnAddPadPage)
 ON_MESSAGE(WM_SETPADTEXT, OnSetPadText)
 ON_MESSAGE(WM_SAVEPADAS, OnSavePadAs)
 ON_MESSAGE(WM_REFRESHVIEW, OnRefreshView)
+ON_MESSAGE(WM_COMPILETOP20XACT, OnRelayMessage<WM_COMPILETOP20XACT>)
+ON_MESSAGE(WM_POPULATETOP20XACT, OnRelayMessage<WM_POPULATETOP20XACT>)
+ON_MESSAGE(WM_COMPILETOP20SQL, OnRelayMessage<WM_COMPILETOP20SQL>)
+ON_MESSAGE(WM_POPULATETOP20SQL, OnRelayMessage<WM_POPULATETOP20SQL>)
+ON_MESSAGE(WM_IMPORTTOP20XACTLOG, OnOpenExisting<WM_IMPORTTOP20XACTLOG>)
+ON_MESSAGE(WM_IMPORTTOP20SQLLOG, OnOpenExisting<WM_IMPORTTOP20SQLLOG>)
+ON_MESSAGE(WM_IMPORTSQLSUMMARYLOG, OnOpenExisting<WM_IMPORTSQLSUMMARYLOG>)
+ON_MESSAGE(WM_IMPORTTICALLLOG, OnOpenExisting<WM_IMPORTTICALLLOG>)
+ON_MESSAGE(WM_IMPORTTICLOG, OnOpenExisting<WM_IMPORTTICLOG>)
+ON_MESSAGE(WM_IMPORTTICREPORTLOG, OnOpenExisting<WM_IMPORTTICREPORTLOG>)
+ON_MESSAGE(WM_IMPORTTAALLLOG, OnOpenExisting<WM_IMPORTTAALLLOG>)
+ON_MESSAGE(WM_IMPORTTALOG, OnOpenExisting<WM_IMPORTTALOG>)
+ON_MESSAGE(WM_IMPORTANALYZEDLOG, OnOpenExisting<WM_IMPORTANALYZEDLOG>)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;
@@ -423,6 +436,26 @@ LRESULT CMainFrame::OnViewData(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CMainFrame::OnRelayToView(WPARAM wParam, LPARAM lParam) { return OnViewData(wParam, lParam); }
 
+LRESULT CMainFrame::RelayToActiveView(UINT message) {
+    auto* view = dynamic_cast<CVeltrinView*>(GetActiveLogView());
+    if (_csAction.IsEmpty() || !view)
+        return 0;
+    return view->SendMessage(message, (WPARAM)_csAction.GetString(), 0);
+}
+
+LRESULT CMainFrame::RelayOpenExisting(UINT message) {
+    const bool byDocument = message >= WM_IMPORTTOP20XACTLOG && message <= WM_IMPORTSQLSUMMARYLOG;
+    CString name = byDocument ? _csDocToOpen : _csListKey;
+    if (name.IsEmpty())
+        return 0;
+    AfxGetApp()->OpenDocumentFile(name);
+    if (CVeltrinApp* app = GetTheApp())
+        app->PruneRecentFileList();
+    if (auto* view = dynamic_cast<CVeltrinView*>(GetActiveLogView()))
+        return view->SendMessage(message, 0, 0);
+    return 0;
+}
+
 LRESULT CMainFrame::OnTreeItemRequest(WPARAM wParam, LPARAM lParam) {
     CString name = RequestField(REQ_NAME);
     CView* view = nullptr;
@@ -436,20 +469,24 @@ LRESULT CMainFrame::OnTreeItemRequest(WPARAM wParam, LPARAM lParam) {
         if (view)
             view->SendMessage(WM_VIEWDATA, 0, 0);
     }
-    if (view && dynamic_cast<CVeltrinView*>(view) && lParam)
+    // The line text comes in wParam.
+    if (view && dynamic_cast<CVeltrinView*>(view) && wParam)
         view->SendMessage(WM_GOTOLINE, wParam, lParam);
     return 0;
 }
 
 LRESULT CMainFrame::OnGotoLineRequest(WPARAM, LPARAM) {
-    CView* view = OpenReportView(_csReportName);
-    if (view && dynamic_cast<CVeltrinView*>(view))
-        view->SendMessage(WM_CLEARHIGHLIGHT, 0, 0);
+    // An open view loses its highlight; a view not yet open is opened and filled by the tree-item
+    // request below, which then hands it the line.
+    if (IsPadPage(_csReportName))
+        if (auto* view = dynamic_cast<CVeltrinView*>(FindDocumentView(_csReportName)))
+            view->SendMessage(WM_CLEARHIGHLIGHT, 0, 0);
     _csLastGotoLine = _csGotoLogLine;
     _csAction = "GOTOLINE:" + _csGotoLogLine;
     _csLogType = "QSERVER";
     _csCommand = MakeRequestLine(_csReportName, _csItemKind, _csAction);
-    return OnTreeItemRequest(0, 0);
+    const CString line = _csAction;
+    return OnTreeItemRequest((WPARAM)line.GetString(), 0);
 }
 
 LRESULT CMainFrame::OnLogNotAvailable(WPARAM, LPARAM) {

@@ -100,6 +100,21 @@ public:
     LRESULT OnSavePadAs(WPARAM wParam, LPARAM lParam);
     LRESULT OnRefreshView(WPARAM wParam, LPARAM lParam);
     LRESULT OnRelayToView(WPARAM wParam, LPARAM lParam);
+    // The top-20 relays: the message goes on to the active report view with the action word, when a
+    // request is set.
+    LRESULT RelayToActiveView(UINT message);
+    template <UINT Message>
+    LRESULT OnRelayMessage(WPARAM, LPARAM) {
+        return RelayToActiveView(Message);
+    }
+    // The open-existing relays: open the report document that the request names (_csDocToOpen for the
+    // top-20 and SQL summary logs, _csListKey for the others), then hand the message to its view, which
+    // loads the report log.
+    LRESULT RelayOpenExisting(UINT message);
+    template <UINT Message>
+    LRESULT OnOpenExisting(WPARAM, LPARAM) {
+        return RelayOpenExisting(Message);
+    }
 
 protected:
     int OnCreate(LPCREATESTRUCT cs);

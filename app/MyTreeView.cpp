@@ -10,8 +10,11 @@
 
 #include "analysis/AppMaps.h"
 #include "analysis/LogLineReader.h"
+#include "app/EditorLaunch.h"
 #include "app/QueryExistingReportDlg.h"
+#include "app/QueryExistingTop20Dlg.h"
 #include "app/ReportFrameLink.h"
+#include "app/VeltrinDialogs.h"
 #include "app/WaitDlg.h"
 #include "core/PrivateMessages.h"
 #include "core/RequestStrings.h"
@@ -127,8 +130,22 @@ ON_WM_LBUTTONDOWN()
 ON_WM_RBUTTONDOWN()
 ON_COMMAND(4001, CMyTreeCtrl::OnItemize)
 ON_COMMAND(4007, CMyTreeCtrl::OnItemize)
+ON_WM_LBUTTONDBLCLK()
 ON_COMMAND(4008, CMyTreeCtrl::OnRunTABroker)
 ON_COMMAND(4006, CMyTreeCtrl::OnRunTAServer)
+ON_COMMAND(198, CMyTreeCtrl::OnOpenInEditor)
+ON_COMMAND(4004, CMyTreeCtrl::OnOpenInEditor)
+ON_COMMAND(32785, CMyTreeCtrl::OnRemove)
+ON_COMMAND(32792, CMyTreeCtrl::OnRemove)
+ON_COMMAND(4000, CMyTreeCtrl::OnFindInFile)
+ON_COMMAND(4003, CMyTreeCtrl::OnFindInFile)
+ON_COMMAND(4012, CMyTreeCtrl::OnGotoLineInList)
+ON_COMMAND(4011, CMyTreeCtrl::OnGotoLineInList)
+ON_COMMAND(32802, CMyTreeCtrl::OnRunTICBroker)
+ON_COMMAND(32805, CMyTreeCtrl::OnRunTICServer)
+ON_COMMAND(32799, CMyTreeCtrl::OnRunTICServerNow)
+ON_COMMAND(32788, CMyTreeCtrl::OnRunT20Broker)
+ON_COMMAND(32790, CMyTreeCtrl::OnRunT20Server)
 END_MESSAGE_MAP()
 
 int CMyTreeCtrl::ItemImage(HTREEITEM item) const {
@@ -271,10 +288,52 @@ void CMyTreeCtrl::OnItemize() {
     DispatchRequest();
 }
 
+// What tells a time analysis from an integrity check: the suffix of its list keys and report logs,
+// its action words, its "Use Existing" messages and the names of its whole-tree report.
+struct TreeAnalysisKind {
+    const char* suffix;        // "_TA", "_TIC"
+    const char* serverAction;  // action word of a single QServer log
+    const char* batchAction;   // action word of a QBroker log and of the whole tree
+    bool serverKeyFromName;    // a new QServer run is named after the log's name (else its title)
+    UINT serverImport, brokerImport, treeImport;
+    const char* treeDoc;  // _csDocToOpen of the whole-tree run, also its report log's title
+    const char* treeKey;  // list key of the whole-tree run
+};
+
+namespace {
+const TreeAnalysisKind kTimeAnalysis{"_TA",           "ANALYZETA",          "ANALYZETAALL",
+                                     true,            WM_IMPORTANALYZEDLOG, WM_IMPORTTALOG,
+                                     WM_IMPORTTAALLLOG, "SQLTimeAnalysisAllTreeview", "SQL_ANALYSIS_ALL_TA"};
+const TreeAnalysisKind kIntegrityCheck{"_TIC",          "ANALYZETIC",          "ANALYZETICALL",
+                                       false,           WM_IMPORTTICREPORTLOG, WM_IMPORTTICLOG,
+                                       WM_IMPORTTICALLLOG, "TICAnalysisAllTreeview", "SQL_ANALYSIS_ALL_TIC"};
+
+// One half of a top-20 run: its action word, list-key suffixes, report logs and messages.
+struct Top20Half {
+    const char* action;       // "TOP20XACT", "TOP20SQL"
+    const char* suffix;       // list key and report log of one log: name or title + suffix
+    const char* treeKey;      // list key of the whole-tree run
+    const char* treeDoc;      // _csDocToOpen of the whole-tree run, also its report log's title
+    UINT compile, populate;
+};
+const Top20Half kTop20Halves[] = {
+    {"TOP20XACT", "_T20Xact", "TOP20_XACT_ALL", "Top20Transactions", WM_COMPILETOP20XACT, WM_POPULATETOP20XACT},
+    {"TOP20SQL", "_T20Sql", "TOP20_SQL_ALL", "Top20SqlStatements", WM_COMPILETOP20SQL, WM_POPULATETOP20SQL},
+};
+}  // namespace
+
 int CMyTreeCtrl::QueryExistingReport(LPCTSTR reportLogPath) {
     if (GetFileSizeByName(reportLogPath) == 0)
         return 0;
     CQueryExistingReportDlg dlg(reportLogPath, "", MainWindow());
+    dlg.DoModal();
+    return dlg.GetChoice();
+}
+
+int CMyTreeCtrl::QueryExistingTop20(LPCTSTR transactionsLog, LPCTSTR sqlLog) {
+    if (GetFileSizeByName(transactionsLog) == 0 || GetFileSizeByName(sqlLog) == 0)
+        return 0;
+    CQueryExistingTop20Dlg dlg(transactionsLog, sqlLog, MainWindow());
     dlg.DoModal();
     return dlg.GetChoice();
 }
@@ -292,26 +351,74 @@ BOOL CMyTreeCtrl::UseExistingTa(LPCTSTR reportLog, LPCTSTR listKey, LPCTSTR docT
     return TRUE;
 }
 
-void CMyTreeCtrl::OnRunTAServer() {
+BOOL CMyTreeCtrl::UseExistingTop20(LPCTSTR folder, LPCTSTR title) {
+    const bool wholeTree = !title || !*title;
+    const CString t(title ? title : "");
+    struct Step {
+        CString key, log;
+        const char* type;
+        UINT message;
+    } steps[] = {
+        {wholeTree ? CString("TOP20_XACT_ALL") : t + "_T20Xact",
+         wholeTree ? CString("Top20Transactions.log") : t + "_T20Xact.log", "TOP20XACT", WM_IMPORTTOP20XACTLOG},
+        {wholeTree ? CString("TOP20_SQL_ALL") : t + "_T20Sql",
+         wholeTree ? CString("Top20SqlStatements.log") : t + "_T20Sql.log", "TOP20SQL", WM_IMPORTTOP20SQLLOG},
+        {wholeTree ? CString("SQLSUMMARY_ALL") : t + "_T20Sql.log_SQLSUMMARY",
+         wholeTree ? CString("SQLSUMMARY_ALL.log") : t + "_T20Sql.log_SQLSUMMARY.log", "SQLSUMMARY",
+         WM_IMPORTSQLSUMMARYLOG},
+    };
+    CWinApp* app = AfxGetApp();
+    const bool withSummary = app && app->GetProfileInt("Settings", "StartSqlSumRptOnT20", 0) == 1;
+    const CString base(folder ? folder : "");
+    for (size_t i = 0; i < (withSummary ? 3u : 2u); ++i) {
+        _csListKey = steps[i].key;
+        _csDocToOpen = steps[i].key;
+        _csReportName = JoinPath(base, steps[i].log);
+        _csReportType = steps[i].type;
+        SendToMain(steps[i].message);
+        if (!CReportFrameLink::Get().IsPadPage(steps[i].key))
+            return FALSE;
+    }
+    PostToMain(WM_REFRESHVIEW);
+    return TRUE;
+}
+
+void CMyTreeCtrl::SendCurrentRequest(HTREEITEM item, UINT message) {
+    Select(item, TVGN_CARET);
+    SetRequestFromItem(item);
+    _csCommand = MakeRequestLine(_csReportName, _csItemKind, _csAction);
+    SendToMain(message);
+    g_bWaitForUpdate = 0;
+}
+
+void CMyTreeCtrl::ShowRecordsAndClearLogName() {
+    CReportFrameLink& link = CReportFrameLink::Get();
+    _csRecordsText.Format(" Records: %d", g_nBatchRecordCount);
+    link.UpdateStatusPane3201();
+    _csLogNameText = "";
+    link.UpdateStatusPane3200();
+}
+
+void CMyTreeCtrl::RunServerAnalysis(const TreeAnalysisKind& kind) {
     if (!m_hCurrentItem)
         return;
     SetRequestFromItem(m_hCurrentItem);
     CString name = _csReportName;
-    CString listKey = name + "_TA";
+    CString title = TitleOf(name);
+    CString listKey = (kind.serverKeyFromName ? name : title) + kind.suffix;
     _csReportName = listKey;
     _csListKey = listKey;
-    _csAction = "ANALYZETA";
-    _csReportType = "ANALYZETA";
+    _csAction = kind.serverAction;
+    _csReportType = kind.serverAction;
     if (CReportFrameLink::Get().IsPadPage(listKey))
         return;
     _csReportName = name;
-    CString title = TitleOf(name);
-    CString reportLog = JoinPath(_csBaseFolder, title + "_TA.log");
+    CString reportLog = JoinPath(_csBaseFolder, title + kind.suffix + ".log");
     int choice = QueryExistingReport(reportLog);
     if (choice < 0)
         return;
     if (choice == 1) {
-        UseExistingTa(reportLog, title + "_TA", "", "ANALYZETA", WM_IMPORTANALYZEDLOG);
+        UseExistingTa(reportLog, title + kind.suffix, "", kind.serverAction, kind.serverImport);
         return;
     }
     CReportFrameLink::Get().OpenReportDocument(listKey);
@@ -321,7 +428,32 @@ void CMyTreeCtrl::OnRunTAServer() {
     PostToMain(WM_REFRESHVIEW);
 }
 
-void CMyTreeCtrl::OnRunTABroker() {
+void CMyTreeCtrl::OnRunTAServer() {
+    RunServerAnalysis(kTimeAnalysis);
+}
+
+void CMyTreeCtrl::OnRunTICServer() {
+    RunServerAnalysis(kIntegrityCheck);
+}
+
+void CMyTreeCtrl::OnRunTICServerNow() {
+    if (!m_hCurrentItem)
+        return;
+    SetRequestFromItem(m_hCurrentItem);
+    CString listKey = _csReportName + "_TIC";
+    _csListKey = listKey;
+    _csAction = "ANALYZETIC";
+    _csReportType = "ANALYZETIC";
+    CReportFrameLink& link = CReportFrameLink::Get();
+    if (link.IsPadPage(listKey))
+        return;
+    link.OpenReportDocument(listKey);
+    _csCommand = MakeRequestLine(_csReportName, _csItemKind, _csAction);
+    SendToMain(WM_VIEWDATA);
+    PostToMain(WM_REFRESHVIEW);
+}
+
+void CMyTreeCtrl::RunBrokerAnalysis(const TreeAnalysisKind& kind) {
     HTREEITEM root = m_hCurrentItem;
     if (!root)
         return;
@@ -329,45 +461,70 @@ void CMyTreeCtrl::OnRunTABroker() {
     if (!ItemHasChildren(root))
         return;
     CReportFrameLink& link = CReportFrameLink::Get();
-    _csAction = "ANALYZETAALL";
-    _csReportType = "ANALYZETAALL";
+    _csAction = kind.batchAction;
+    _csReportType = kind.batchAction;
     g_nBatchRecordCount = 0;
     _csCommand = WAIT_FOR_UPDATE;
     g_bWaitForUpdate = 1;
     // The engine names the batch's report log after the list key only while this is empty.
     _csDocToOpen = "";
-    CString listKey = _csReportName + "_TA";
+    CString listKey = _csReportName + kind.suffix;
     _csReportName = listKey;
     _csListKey = listKey;
     if (link.IsPadPage(listKey))
         return;
     CString title = TitleOf(listKey);
-    CString reportLog = JoinPath(_csBaseFolder, title + "_TA.log");
+    CString reportLog = JoinPath(_csBaseFolder, title + kind.suffix + ".log");
     int choice = QueryExistingReport(reportLog);
     if (choice < 0)
         return;
     if (choice == 1) {
-        UseExistingTa(reportLog, title + "_TA", title + "_TA", "ANALYZETAALL", WM_IMPORTTALOG);
+        UseExistingTa(reportLog, title + kind.suffix, title + kind.suffix, kind.batchAction, kind.brokerImport);
         return;
     }
     link.OpenReportDocument(listKey);
-    for (HTREEITEM child = GetChildItem(root); child; child = GetNextSiblingItem(child)) {
-        Select(child, TVGN_CARET);
-        SetRequestFromItem(child);
-        _csCommand = MakeRequestLine(_csReportName, _csItemKind, _csAction);
-        SendToMain(WM_VIEWDATA);
-        g_bWaitForUpdate = 0;
-    }
+    for (HTREEITEM child = GetChildItem(root); child; child = GetNextSiblingItem(child))
+        SendCurrentRequest(child, WM_VIEWDATA);
     Select(root, TVGN_CARET);
-    _csRecordsText.Format(" Records: %d", g_nBatchRecordCount);
-    link.UpdateStatusPane3201();
-    _csLogNameText = "";
-    link.UpdateStatusPane3200();
+    ShowRecordsAndClearLogName();
     link.PruneRecentFileList();
     PostToMain(WM_REFRESHVIEW);
 }
 
-void CMyTreeCtrl::RunTimeAnalysisOnEntireTree() {
+void CMyTreeCtrl::OnRunTABroker() {
+    RunBrokerAnalysis(kTimeAnalysis);
+}
+
+void CMyTreeCtrl::OnRunTICBroker() {
+    RunBrokerAnalysis(kIntegrityCheck);
+}
+
+int CMyTreeCtrl::SendEveryLog(UINT message, bool showRecords) {
+    int sent = 0;
+    for (HTREEITEM root = GetRootItem(); root; root = GetNextSiblingItem(root)) {
+        SetRequestFromItem(root);
+        if (ItemHasChildren(root)) {
+            for (HTREEITEM child = GetChildItem(root); child; child = GetNextSiblingItem(child), ++sent)
+                SendCurrentRequest(child, message);
+        } else {
+            if (_csLogType == "QSERVER") {
+                Select(root, TVGN_CARET);
+                SetRequestFromItem(root);
+            }
+            _csCommand = MakeRequestLine(_csReportName, _csItemKind, _csAction);
+            SendToMain(message);
+            g_bWaitForUpdate = 0;
+            ++sent;
+        }
+        if (showRecords) {
+            _csRecordsText.Format(" Records: %d", g_nBatchRecordCount);
+            CReportFrameLink::Get().UpdateStatusPane3201();
+        }
+    }
+    return sent;
+}
+
+void CMyTreeCtrl::RunAnalysisOnEntireTree(const TreeAnalysisKind& kind) {
     g_nBatchRecordCount = 0;
     HTREEITEM first = GetRootItem();
     if (!first)
@@ -375,44 +532,23 @@ void CMyTreeCtrl::RunTimeAnalysisOnEntireTree() {
     CReportFrameLink& link = CReportFrameLink::Get();
     _csCommand = WAIT_FOR_UPDATE;
     g_bWaitForUpdate = 1;
-    _csDocToOpen = "SQLTimeAnalysisAllTreeview";
-    _csAction = "ANALYZETAALL";
-    _csReportType = "ANALYZETAALL";
-    _csListKey = "SQL_ANALYSIS_ALL_TA";
+    _csDocToOpen = kind.treeDoc;
+    _csAction = kind.batchAction;
+    _csReportType = kind.batchAction;
+    _csListKey = kind.treeKey;
     if (link.IsPadPage(_csListKey))
         return;
     // Asked before the view opens: a cancelled question leaves no empty report behind.
-    CString reportLog = JoinPath(_csBaseFolder, CString(_csDocToOpen) + "_TA.log");
+    CString reportLog = JoinPath(_csBaseFolder, CString(kind.treeDoc) + kind.suffix + ".log");
     int choice = QueryExistingReport(reportLog);
     if (choice < 0)
         return;
     if (choice == 1) {
-        UseExistingTa(reportLog, "SQL_ANALYSIS_ALL_TA", "SQL_ANALYSIS_ALL_TA", "ANALYZETAALL", WM_IMPORTTAALLLOG);
+        UseExistingTa(reportLog, kind.treeKey, kind.treeKey, kind.batchAction, kind.treeImport);
         return;
     }
     link.OpenReportDocument(_csListKey);
-    for (HTREEITEM root = first; root; root = GetNextSiblingItem(root)) {
-        SetRequestFromItem(root);
-        if (ItemHasChildren(root)) {
-            for (HTREEITEM child = GetChildItem(root); child; child = GetNextSiblingItem(child)) {
-                Select(child, TVGN_CARET);
-                SetRequestFromItem(child);
-                _csCommand = MakeRequestLine(_csReportName, _csItemKind, _csAction);
-                SendToMain(WM_VIEWDATA);
-                g_bWaitForUpdate = 0;
-            }
-        } else {
-            if (_csLogType == "QSERVER") {
-                Select(root, TVGN_CARET);
-                SetRequestFromItem(root);
-            }
-            _csCommand = MakeRequestLine(_csReportName, _csItemKind, _csAction);
-            SendToMain(WM_VIEWDATA);
-            g_bWaitForUpdate = 0;
-        }
-        _csRecordsText.Format(" Records: %d", g_nBatchRecordCount);
-        link.UpdateStatusPane3201();
-    }
+    SendEveryLog(WM_VIEWDATA, true);
     Select(first, TVGN_CARET);
     _csLogNameText = "";
     link.UpdateStatusPane3200();
@@ -420,8 +556,153 @@ void CMyTreeCtrl::RunTimeAnalysisOnEntireTree() {
     PostToMain(WM_REFRESHVIEW);
 }
 
-void CMyTreeCtrl::RunTop20OnEntireTree() {}
-void CMyTreeCtrl::RunIntegrityCheckOnEntireTree() {}
+void CMyTreeCtrl::RunTimeAnalysisOnEntireTree() {
+    RunAnalysisOnEntireTree(kTimeAnalysis);
+}
+
+void CMyTreeCtrl::RunIntegrityCheckOnEntireTree() {
+    RunAnalysisOnEntireTree(kIntegrityCheck);
+}
+
+void CMyTreeCtrl::RunTop20(BOOL brokerMenu) {
+    HTREEITEM item = m_hCurrentItem;
+    if (!item)
+        return;
+    SetRequestFromItem(item);
+    if (brokerMenu && !ItemHasChildren(item))
+        return;
+    CReportFrameLink& link = CReportFrameLink::Get();
+    const CString name = _csReportName;
+    const CString title = TitleOf(name);
+    const CString folder = _csBaseFolder;
+    for (const Top20Half& half : kTop20Halves) {
+        const bool transactions = &half == &kTop20Halves[0];
+        _csAction = half.action;
+        _csReportType = half.action;
+        g_nBatchRecordCount = 0;
+        _csCommand = WAIT_FOR_UPDATE;
+        g_bWaitForUpdate = 1;
+        _csListKey = name + half.suffix;
+        _csDocToOpen = title + half.suffix;
+        if (link.IsPadPage(_csListKey))
+            return;
+        if (transactions && brokerMenu) {
+            int choice = QueryExistingTop20(JoinPath(folder, title + "_T20Xact.log"),
+                                            JoinPath(folder, title + "_T20Sql.log"));
+            if (choice < 0)
+                return;
+            if (choice == 1) {
+                UseExistingTop20(folder, title);
+                return;
+            }
+        }
+        link.OpenReportDocument(_csListKey);
+        if (brokerMenu) {
+            for (HTREEITEM child = GetChildItem(item); child; child = GetNextSiblingItem(child))
+                SendCurrentRequest(child, half.compile);
+        } else {
+            SendCurrentRequest(item, half.compile);
+        }
+        SendToMain(half.populate);
+        Select(item, TVGN_CARET);
+        ShowRecordsAndClearLogName();
+        link.PruneRecentFileList();
+        if (transactions)
+            SetRequestFromItem(item);
+    }
+    PostToMain(WM_REFRESHVIEW);
+}
+
+void CMyTreeCtrl::OnRunT20Broker() {
+    RunTop20(TRUE);
+}
+
+void CMyTreeCtrl::OnRunT20Server() {
+    RunTop20(FALSE);
+}
+
+void CMyTreeCtrl::RunTop20OnEntireTree() {
+    if (!GetRootItem())
+        return;
+    CReportFrameLink& link = CReportFrameLink::Get();
+    for (const Top20Half& half : kTop20Halves) {
+        const bool transactions = &half == &kTop20Halves[0];
+        _csCommand = WAIT_FOR_UPDATE;
+        g_bWaitForUpdate = 1;
+        _csDocToOpen = half.treeDoc;
+        _csAction = half.action;
+        _csReportType = half.action;
+        _csListKey = half.treeKey;
+        if (link.IsPadPage(_csListKey))
+            return;
+        if (transactions) {
+            int choice = QueryExistingTop20(JoinPath(_csBaseFolder, "Top20Transactions.log"),
+                                            JoinPath(_csBaseFolder, "Top20SqlStatements.log"));
+            if (choice < 0)
+                return;
+            if (choice == 1) {
+                UseExistingTop20(_csBaseFolder, "");
+                return;
+            }
+        }
+        link.OpenReportDocument(_csListKey);
+        if (SendEveryLog(half.compile, false) > 0)
+            SendToMain(half.populate);
+        link.PruneRecentFileList();
+    }
+    PostToMain(WM_REFRESHVIEW);
+}
+
+void CMyTreeCtrl::OnOpenInEditor() {
+    if (!m_hCurrentItem)
+        return;
+    SetRequestFromItem(m_hCurrentItem);
+    OpenInEditor(m_hWnd, _csBaseFolder, _csReportName);
+}
+
+void CMyTreeCtrl::OnRemove() {
+    if (m_hCurrentItem)
+        RemoveSelectedLog(m_hCurrentItem);
+}
+
+void CMyTreeCtrl::OnFindInFile() {
+    if (!m_hCurrentItem)
+        return;
+    SetRequestFromItem(m_hCurrentItem);
+    _csListKey = _csReportName;
+    CFindTextDlg dlg(MainWindow());
+    if (dlg.DoModal() != IDOK)
+        return;
+    _csLastFindText = dlg.m_csFindText;
+    OpenInEditor(m_hWnd, _csBaseFolder, _csReportName, "SEARCH_ETX", _csLastFindText);
+}
+
+void CMyTreeCtrl::OnGotoLineInList() {
+    if (!m_hCurrentItem)
+        return;
+    SetRequestFromItem(m_hCurrentItem);
+    _csListKey = _csReportName;
+    CGotoLineDlg dlg(MainWindow());
+    if (dlg.DoModal() != IDOK)
+        return;
+    _csLastGotoLine = dlg.m_csLineNumber;
+    _csAction = "GOTOLINE:" + _csLastGotoLine;
+    _csCommand = MakeRequestLine(_csReportName, _csItemKind, _csAction);
+    // Both menus hand the frame the request text: the view selects the line it names. A copy, since the
+    // frame rewrites _csCommand before it passes the text on.
+    const CString request = _csCommand;
+    SendToMain(WM_GOTOLINE, (WPARAM)request.GetString());
+    PostToMain(WM_REFRESHVIEW);
+}
+
+void CMyTreeCtrl::OnLButtonDblClk(UINT, POINT point) {
+    if (HTREEITEM item = HitTestItem(point)) {
+        _csReportName = GetItemText(item);
+        SetLogTypeFromName(_csReportName);
+        OnOpenInEditor();
+    }
+    Default();
+}
 
 // ---------------------------------------------------------------------------------------------------------
 // The bar.

@@ -9,6 +9,7 @@
 #include "sifter/FileFinder.h"
 
 class CMyTreeView;
+struct TreeAnalysisKind;
 
 class CMyTreeCtrl : public CTreeCtrl {
 public:
@@ -30,8 +31,18 @@ public:
 
     // ---- Commands ----
     void OnItemize();
+    void OnOpenInEditor();
+    void OnRemove();
+    void OnFindInFile();
+    void OnGotoLineInList();
     void OnRunTABroker();
     void OnRunTAServer();
+    void OnRunTICBroker();
+    void OnRunTICServer();
+    // The QServer integrity check without the question about an existing report log.
+    void OnRunTICServerNow();
+    void OnRunT20Broker();
+    void OnRunT20Server();
     void RunTimeAnalysisOnEntireTree();
     void RunTop20OnEntireTree();
     void RunIntegrityCheckOnEntireTree();
@@ -42,10 +53,13 @@ public:
     // The report-log question: 0 when the report log is missing or empty (no question), else the
     // answer of the question dialog (1 use existing, 0 generate new, -1 cancel).
     static int QueryExistingReport(LPCTSTR reportLogPath);
+    // The same for the two report logs of a top-20 run: asked only when both hold data.
+    static int QueryExistingTop20(LPCTSTR transactionsLog, LPCTSTR sqlLog);
 
 protected:
     void OnLButtonDown(UINT flags, POINT point);
     void OnRButtonDown(UINT flags, POINT point);
+    void OnLButtonDblClk(UINT flags, POINT point);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -58,6 +72,19 @@ private:
     void DispatchRequest();
     // The "Use Existing" step of a TA report: reports the log at reportLog into a view under listKey.
     BOOL UseExistingTa(LPCTSTR reportLog, LPCTSTR listKey, LPCTSTR docToOpen, LPCTSTR reportType, UINT message);
+    // The "Use Existing" steps of a top-20 report: the transactions, the SQL statements and, when the
+    // settings ask for it, the SQL summary report logs each into its view. An empty title names the
+    // whole-tree reports. FALSE when a view did not come.
+    BOOL UseExistingTop20(LPCTSTR folder, LPCTSTR title);
+    // Selects the item, fills the request from it, sends the message and clears g_bWaitForUpdate.
+    void SendCurrentRequest(HTREEITEM item, UINT message);
+    // Sends every log of the tree (children of QBroker roots, other roots themselves); returns how many.
+    int SendEveryLog(UINT message, bool showRecords);
+    void ShowRecordsAndClearLogName();
+    void RunServerAnalysis(const TreeAnalysisKind& kind);
+    void RunBrokerAnalysis(const TreeAnalysisKind& kind);
+    void RunAnalysisOnEntireTree(const TreeAnalysisKind& kind);
+    void RunTop20(BOOL brokerMenu);
 
     HTREEITEM m_hCurrentItem = nullptr;
     CString m_csText1, m_csText2, m_csText3, m_csText4;

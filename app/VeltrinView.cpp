@@ -79,6 +79,18 @@ ON_MESSAGE(WM_REFRESHVIEW, CVeltrinView::OnRestoreColumnWidths)
 ON_MESSAGE(WM_HIGHLIGHTROW, CVeltrinView::OnHighlightRow)
 ON_MESSAGE(WM_CLEARHIGHLIGHT, CVeltrinView::OnClearHighlight)
 ON_MESSAGE(WM_SETITEMCOUNT, CVeltrinView::OnSetItemCount)
+ON_MESSAGE(WM_SEARCH, CVeltrinView::OnSearch)
+ON_MESSAGE(WM_SEARCHF3, CVeltrinView::OnSearchNext)
+ON_MESSAGE(WM_GOTOLINE, CVeltrinView::OnGotoLine)
+ON_MESSAGE(WM_SAVECOLUMNLAYOUT, CVeltrinView::OnSaveColumnLayout)
+ON_MESSAGE(WM_GOTOLOG, CVeltrinView::OnGotoLogMessage)
+ON_MESSAGE(WM_OPENINEDITOR, CVeltrinView::OnOpenInEditorMessage)
+ON_MESSAGE(WM_SHOWLISTITEM, CVeltrinView::OnShowListItemMessage)
+ON_COMMAND(32787, CVeltrinView::OnGotoLog)
+ON_COMMAND(4009, CVeltrinView::OnCmdOpenLog)
+ON_COMMAND(4013, CVeltrinView::OnCmdOpenQBrokerLog)
+ON_COMMAND(4014, CVeltrinView::OnCmdOpenServerLog)
+ON_COMMAND(32786, CVeltrinView::OnCopyToClipboard)
 ON_COMMAND(32793, CVeltrinView::OnCmdRunSubitemT20)
 ON_COMMAND(32795, CVeltrinView::OnCmdRunSubitemSQLSum)
 ON_COMMAND(32794, CVeltrinView::OnCmdRunSubitemItemize)
@@ -155,12 +167,13 @@ BOOL CVeltrinView::InitListCtrl() {
 }
 
 BOOL CVeltrinView::DestroyWindow() {
-    if (m_hWnd)
-        CReportFrameLink::Get().ClosePadPage(m_csListKey);
     return CView::DestroyWindow();
 }
 
 void CVeltrinView::OnDestroy() {
+    // The pad page goes with the view however its window ends (its child frame closing included), so
+    // the report can be made again.
+    CReportFrameLink::Get().ClosePadPage(m_csListKey);
     // The workers stop while the window still takes their messages; nothing reaches the view later.
     StopWorkerThreads();
     StopPumpTimer();

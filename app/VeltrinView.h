@@ -49,6 +49,44 @@ public:
     // ---- Row commands ----
     // The focused row of the list, -1 when none.
     int GetFocusedItem() const;
+    // The same as a test: FALSE when the list has no rows or none is focused.
+    BOOL GetFocusedItem(int& row) const;
+
+    // ---- Opening logs and lines ----
+    // Goto Log on the focused row: the log and line the row names, in its own itemize view or Scrivel.
+    void OnGotoLog();
+    // Open Log / Open File on a row: the row's log at its line, or a report log whole.
+    void OpenLog(int row);
+    // Statistics rows: the QBroker log at the row's line, the QServer log at its transaction's line.
+    void OnOpenQBrokerLogAtLine(int row);
+    void OpenServerLog(int row);
+    // A double click on a row.
+    void OnOpenInEditor(int row);
+    // A click on a row: the row's content (log excerpt, statement or server lines) on the pad page.
+    void OnShowListItem(int row, BOOL flag);
+    // Completes name to the last file of the view's folder whose name holds it (preferring one whose
+    // title equals it); FALSE and an empty name when there is none.
+    BOOL FindLogFile(CString& name);
+    // The first line of the log holding the time and both keys: its number (0 when none); its text goes
+    // to the pad and its number to _csLastGotoLine.
+    int32_t GetLineNumber(LPCTSTR logName, LPCTSTR key1, LPCTSTR key2, LPCTSTR key3) override;
+    // The lines of one transaction of a server log (opened by "Start " with the keys and time, up to its
+    // "End" line, at most 2,000) onto the pad page.
+    void SearchLogToPad(LPCTSTR logName, LPCTSTR key1, LPCTSTR key2, LPCTSTR time);
+
+    // ---- List search, clipboard and column widths ----
+    // The first row from the selection on (Find) or after it (Find Next) whose columns from 2 on hold
+    // the text (or both halves of "a&&b" in one cell); "End of Search" when none. No wrap.
+    BOOL SearchList(LPCTSTR text, BOOL next);
+    // Selects the row whose line column holds the line ("GOTOLINE:n" or "n").
+    BOOL GotoLine(LPCTSTR text);
+    void OnCopyToClipboard();
+    // The selected rows as text: every cell followed by " | ", each row ended by CR LF.
+    CString SelectedRowsText() const;
+    void RestoreColumnWidths(LPCTSTR layout);
+    void SaveColumnWidths(LPCTSTR layout);
+    // Lays an SQL statement out for reading: a line break before each keyword.
+    static void NormalizeSql(CString& text);
     void OnRunSubitemT20(int row);
     void OnRunSubitemSQLSum(int row);
 
@@ -135,6 +173,16 @@ protected:
     LRESULT OnHighlightRow(WPARAM, LPARAM);
     LRESULT OnClearHighlight(WPARAM, LPARAM);
     LRESULT OnSetItemCount(WPARAM, LPARAM);
+    LRESULT OnSearch(WPARAM, LPARAM);
+    LRESULT OnSearchNext(WPARAM, LPARAM);
+    LRESULT OnGotoLine(WPARAM, LPARAM);
+    LRESULT OnSaveColumnLayout(WPARAM, LPARAM);
+    LRESULT OnGotoLogMessage(WPARAM, LPARAM);
+    LRESULT OnOpenInEditorMessage(WPARAM, LPARAM);
+    LRESULT OnShowListItemMessage(WPARAM, LPARAM);
+    void OnCmdOpenLog();
+    void OnCmdOpenQBrokerLog();
+    void OnCmdOpenServerLog();
     void OnCmdRunSubitemT20();
     void OnCmdRunSubitemSQLSum();
     void OnCmdRunSubitemItemize();
@@ -147,6 +195,16 @@ private:
     void HighlightRow();
     // Writes the list's report into a script; FALSE when the script file could not be made.
     BOOL MakeReportScript(class PrintEngine& engine);
+    // Where a row leads (Open Log's table); see VeltrinView_OpenLogs.cpp.
+    struct RowTarget;
+    RowTarget ResolveRow(int row);
+    // The server log and keys of a QBroker itemize row; FALSE when the row names none.
+    BOOL BrokerLineTarget(int row, CString& serverLog, CString& clientType, CString& clientMachine,
+                          CString& time);
+    // Statistics rows: the server log at the transaction's line, searched and written back when the row
+    // has none. FALSE when the row is not of a statistics list.
+    BOOL OpenStatsServerLine(int row);
+    void ShowNotAvailable(LPCTSTR text);
 
     int m_nPassDepth = 0;
     std::shared_ptr<std::atomic<bool>> m_alive;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "analysis/AppMaps.h"
 #include "app/ChildFrame.h"
 #include "app/MainFrm.h"
@@ -207,3 +209,63 @@ TEST_F(MainFrmTest, ImportOpensAChildFrameWithAReportViewNamedAfterIt) {
     EXPECT_TRUE(view->GetParentFrame()->IsKindOf(RUNTIME_CLASS(CChildFrame)));
     EXPECT_EQ(CString(view->GetDocument()->GetTitle()).Find("Import_"), 0);
 }
+
+namespace {
+TEST_F(MainFrmTest, TreeCommandsReachTheirViewsThroughTheFrame) {
+    MSG stale;  // messages an earlier test left for windows now gone
+    while (PeekMessage(&stale, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    NewFrame();
+    std::string log = dir / "20230502QServer7001.log";
+    {
+        std::ifstream in(std::string(VELTRIN_FIXTURES) + "/../../samples/20230502QServer7001.log", std::ios::binary);
+        std::ofstream out(log, std::ios::binary);
+        out << in.rdbuf();
+    }
+    frame->GetTreeView()->PopulateTreeEx(log.c_str());
+    CMyTreeCtrl& tree = frame->GetTreeView()->GetTreeCtrl();
+    tree.SetCurrentItem(tree.FindItemByText("20230502QServer7001.log"));
+
+    // Goto Line in List: the itemize view opens, fills and shows the row of that line.
+    {
+        ModalSteps modal;
+        modal.Start({[](HWND dlg) { ::SetDlgItemText(dlg, IDC_GOTO_LINE, "5"); },
+                     [](HWND dlg) { ::SendMessage(dlg, WM_COMMAND, IDOK, 0); }});
+        tree.OnGotoLineInList();
+    }
+    Pump();
+    auto* view = dynamic_cast<CVeltrinView*>(frame->GetActiveLogView());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->m_csListKey, CString("20230502QServer7001.log"));
+    ASSERT_GT(view->m_List.GetItemCount(), 1);
+    int selected = view->m_List.GetNextSelected(-1);
+    ASSERT_GE(selected, 0);
+    EXPECT_EQ(view->m_List.GetItemText(selected, 1), CString("5"));
+    EXPECT_EQ(view->m_csLastNav, CString("WM_GOTOLINE"));
+
+    // A time analysis, then its view closed and the analysis asked for again: "Use Existing" loads the
+    // report log into a view of its own.
+    tree.SetCurrentItem(tree.FindItemByText("20230502QServer7001.log"));
+    tree.OnRunTAServer();
+    Pump();
+    auto* ta = dynamic_cast<CVeltrinView*>(frame->GetActiveLogView());
+    ASSERT_NE(ta, nullptr);
+    EXPECT_EQ(ta->m_csListKey, CString("20230502QServer7001.log_TA"));
+    const int rows = ta->m_List.GetItemCount();
+    ASSERT_GT(rows, 0);
+    ta->GetParentFrame()->DestroyWindow();
+    Pump();
+    EXPECT_FALSE(frame->IsPadPage("20230502QServer7001.log_TA"));
+    {
+        ModalSteps modal;
+        modal.Start({ModalSteps::ClickItem(IDC_USE_EXISTING)});
+        tree.SetCurrentItem(tree.FindItemByText("20230502QServer7001.log"));
+        tree.OnRunTAServer();
+    }
+    Pump();
+    auto* reused = dynamic_cast<CVeltrinView*>(frame->GetActiveLogView());
+    ASSERT_NE(reused, nullptr);
+    EXPECT_EQ(reused->m_csListKey, CString("20230502QServer7001_TA"));
+    EXPECT_EQ(reused->m_List.GetItemCount(), rows);
+}
+}  // namespace

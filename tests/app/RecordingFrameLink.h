@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/ReportFrameLink.h"
+#include "core/PrivateMessages.h"
 #include "core/RequestStrings.h"
 #include "platform/framework/window/Wnd.h"
 
@@ -63,11 +64,14 @@ public:
         std::string command;
         std::string reportName;
         std::string listKey;
+        std::string docToOpen;
+        std::string text;  // the text wParam points to, for WM_GOTOLINE
     };
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message >= WM_USER && message < WM_USER + 0x100) {
-            messages.push_back({message, _csCommand.GetString(), _csReportName.GetString(),
-                                _csListKey.GetString()});
+            messages.push_back({message, _csCommand.GetString(), _csReportName.GetString(), _csListKey.GetString(),
+                                _csDocToOpen.GetString(),
+                                message == WM_GOTOLINE && wParam ? (LPCTSTR)wParam : ""});
             return 0;
         }
         return CWnd::WindowProc(message, wParam, lParam);
