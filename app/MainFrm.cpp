@@ -89,6 +89,12 @@ ON_MESSAGE(WM_COMPILETOP20XACT, OnRelayMessage<WM_COMPILETOP20XACT>)
 ON_MESSAGE(WM_POPULATETOP20XACT, OnRelayMessage<WM_POPULATETOP20XACT>)
 ON_MESSAGE(WM_COMPILETOP20SQL, OnRelayMessage<WM_COMPILETOP20SQL>)
 ON_MESSAGE(WM_POPULATETOP20SQL, OnRelayMessage<WM_POPULATETOP20SQL>)
+ON_MESSAGE(WM_RUNSTATSREPORT, OnRelayMessage<WM_RUNSTATSREPORT>)
+ON_MESSAGE(WM_RUNXACTREPORT, OnWaitForUpdate<WM_RUNXACTREPORT>)
+ON_MESSAGE(WM_RUNXACTIMZREPORT, OnWaitForUpdate<WM_RUNXACTIMZREPORT>)
+ON_MESSAGE(WM_RUNXACTSQLSUMREPORT, OnWaitForUpdate<WM_RUNXACTSQLSUMREPORT>)
+ON_MESSAGE(WM_RUNT20SQLSUMREPORT, OnWaitForUpdate<WM_RUNT20SQLSUMREPORT>)
+ON_MESSAGE(WM_RUNSQLHISTOGRAMREPORT, OnWaitForUpdate<WM_RUNSQLHISTOGRAMREPORT>)
 ON_MESSAGE(WM_IMPORTTOP20XACTLOG, OnOpenExisting<WM_IMPORTTOP20XACTLOG>)
 ON_MESSAGE(WM_IMPORTTOP20SQLLOG, OnOpenExisting<WM_IMPORTTOP20SQLLOG>)
 ON_MESSAGE(WM_IMPORTSQLSUMMARYLOG, OnOpenExisting<WM_IMPORTSQLSUMMARYLOG>)
@@ -441,6 +447,22 @@ LRESULT CMainFrame::RelayToActiveView(UINT message) {
     if (_csAction.IsEmpty() || !view)
         return 0;
     return view->SendMessage(message, (WPARAM)_csAction.GetString(), 0);
+}
+
+LRESULT CMainFrame::RelayWaitForUpdate(UINT message) {
+    const CString command = _csCommand;
+    _csCommand = WAIT_FOR_UPDATE;
+    g_bWaitForUpdate = 1;
+    AfxGetApp()->OpenDocumentFile(_csReportName);
+    if (CVeltrinApp* app = GetTheApp())
+        app->PruneRecentFileList();
+    _csCommand = command;
+    LRESULT result = 0;
+    auto* view = dynamic_cast<CVeltrinView*>(GetActiveLogView());
+    if (!_csAction.IsEmpty() && view)
+        result = view->SendMessage(message, (WPARAM)_csAction.GetString(), 0);
+    g_bWaitForUpdate = 0;
+    return result;
 }
 
 LRESULT CMainFrame::RelayOpenExisting(UINT message) {

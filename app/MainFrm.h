@@ -107,6 +107,14 @@ public:
     LRESULT OnRelayMessage(WPARAM, LPARAM) {
         return RelayToActiveView(Message);
     }
+    // The wait-for-update relays: the report document named by _csReportName is opened while the request
+    // reads "WAIT_FOR_UPDATE" (so the new view runs nothing yet), then the kept request and the message go
+    // to it.
+    LRESULT RelayWaitForUpdate(UINT message);
+    template <UINT Message>
+    LRESULT OnWaitForUpdate(WPARAM, LPARAM) {
+        return RelayWaitForUpdate(Message);
+    }
     // The open-existing relays: open the report document that the request names (_csDocToOpen for the
     // top-20 and SQL summary logs, _csListKey for the others), then hand the message to its view, which
     // loads the report log.

@@ -253,6 +253,19 @@ TEST_F(MainFrmTest, TreeCommandsReachTheirViewsThroughTheFrame) {
     EXPECT_EQ(ta->m_csListKey, CString("20230502QServer7001.log_TA"));
     const int rows = ta->m_List.GetItemCount();
     ASSERT_GT(rows, 0);
+    // A row's follow-up report: the frame opens its view while the request waits, then hands it the
+    // request back with the message.
+    _csReportName = "XACT_TA_T20SQL1";
+    _csListKey = "XACT_TA_T20SQL1";
+    _csAction = "RUNXACTREPORT";
+    _csCommand = "NAME=20230502QServer7001.log|TYPE=SUBITEM|EXE=1";
+    frame->SendMessage(WM_RUNXACTREPORT, 0, 0);
+    auto* followUp = dynamic_cast<CVeltrinView*>(frame->GetActiveLogView());
+    ASSERT_NE(followUp, nullptr);
+    EXPECT_EQ(followUp->m_csListKey, CString("XACT_TA_T20SQL1"));
+    EXPECT_EQ(_csCommand, CString("NAME=20230502QServer7001.log|TYPE=SUBITEM|EXE=1"));
+    EXPECT_EQ(g_bWaitForUpdate, 0);
+    frame->FindDocumentView("20230502QServer7001.log_TA");
     ta->GetParentFrame()->DestroyWindow();
     Pump();
     EXPECT_FALSE(frame->IsPadPage("20230502QServer7001.log_TA"));
