@@ -356,8 +356,10 @@ void CMainFrame::OnToggleOutputPad() { PostMessage(WM_COMMAND, ID_VIEW_PADBAR, 0
 void CMainFrame::OnHideOutputPad() { HideOutputBar(); }
 
 BOOL CMainFrame::OnSendViewAction(UINT id) {
-    if (CView* view = GetActiveLogView())
-        view->SendMessage(id == ID_EXPORT_LIST ? WM_EXPORTLIST : WM_SAVECOLUMNLAYOUT, 0, (LPARAM)(LPCTSTR)_csAction);
+    // The action word is the proposed name: the view reads it from wParam.
+    CView* view = GetActiveLogView();
+    if (view && !_csAction.IsEmpty())
+        view->SendMessage(id == ID_EXPORT_LIST ? WM_EXPORTLIST : WM_SAVECOLUMNLAYOUT, (WPARAM)(LPCTSTR)_csAction, 0);
     return TRUE;
 }
 
@@ -662,11 +664,6 @@ BOOL CMainFrame::SearchWithSifter(LPCTSTR text) {
                    text);
     g_launchSifter(command);
     return TRUE;
-}
-
-BOOL CMainFrame::SearchLogsInternal(LPCTSTR) {
-    // The internal search comes with the file finder's frame share; nothing found here.
-    return FALSE;
 }
 
 void CMainFrame::OnFindInTree() {

@@ -138,8 +138,13 @@ protected:
     void SetToolbarButtonSizes(CToolBar& bar, int imageWidth, int imageHeight);
     // Opens (or activates) the report of that name and completes its request; its view.
     CView* OpenReportView(LPCTSTR name);
-    // The internal search of Find in Tree: TRUE when anything was found.
+    // The internal search of Find in Tree: opens every loaded log (and every server log a loaded broker
+    // names) whose file holds the text, and searches its list; TRUE when a log was opened.
     BOOL SearchLogsInternal(LPCTSTR text);
+    // Opens or activates the itemize report of a log the internal search found, when the tree holds it,
+    // and searches its list; FALSE when the tree does not hold it.
+    BOOL OpenFoundLog(LPCTSTR fileName, LPCTSTR logType, LPCTSTR itemKind, LPCTSTR action, LPCTSTR reportType,
+                      LPCTSTR text);
     // Writes "_FF_.lst" and starts Sifter: FALSE when the list file cannot be written.
     BOOL SearchWithSifter(LPCTSTR text);
 

@@ -50,10 +50,11 @@ DWORD RunWorkerBody(LPVOID param) {
     return 0;
 }
 
-// The open dialog for a CSV file: one function until the common file dialog is there.
-// The CSV import's dialog: the open kind, like the export's, with no initial file name.
+// The open dialog for a CSV file, for the export and the import: the open kind, offering the name the
+// caller proposes in `path` (the export's "<action>.csv"; the import proposes none).
 BOOL ChooseCsvFileWithDialog(CWnd* parent, LPCTSTR initialFolder, CString& path) {
-    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "CSV Files (*.csv)|*.csv||",
+    CString proposed = path;
+    CFileDialog dialog(TRUE, nullptr, proposed.IsEmpty() ? nullptr : (LPCTSTR)proposed, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "CSV Files (*.csv)|*.csv||",
                        parent);
     dialog.m_ofn.lpstrInitialDir = initialFolder;
     if (dialog.DoModal() != IDOK)

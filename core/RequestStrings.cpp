@@ -40,7 +40,9 @@ std::optional<CString> ExtractAfter(LPCTSTR text, LPCTSTR key, char stop) {
 }
 
 CString RequestField(LPCTSTR key) {
-    return ExtractAfter(_csCommand, key, '|').value_or(CString());
+    // The searched text is the last field and may itself hold '|'.
+    char stop = key && std::strcmp(key, REQ_SEARCH) == 0 ? 0 : '|';
+    return ExtractAfter(_csCommand, key, stop).value_or(CString());
 }
 
 CString MakeRequestLine(LPCTSTR name, LPCTSTR type, LPCTSTR exe) {

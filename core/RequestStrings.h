@@ -45,7 +45,8 @@ extern int g_nFilterQTrace;  // the QBroker itemize filter: on at start, set by 
 // key and an empty value stay distinct.
 std::optional<CString> ExtractAfter(LPCTSTR text, LPCTSTR key, char stop);
 
-// The value of a key of _csCommand ("NAME=", "TYPE=", "EXE=", "SEARCH="), empty when absent.
+// The value of a key of _csCommand ("NAME=", "TYPE=", "EXE=", "SEARCH="), empty when absent. "SEARCH="
+// comes last and takes the rest of the line, '|' included.
 CString RequestField(LPCTSTR key);
 
 // Builds "NAME=%s|TYPE=%s|EXE=%s".

@@ -282,3 +282,54 @@ TEST_F(MainFrmTest, TreeCommandsReachTheirViewsThroughTheFrame) {
     EXPECT_EQ(reused->m_List.GetItemCount(), rows);
 }
 }  // namespace
+TEST_F(MainFrmTest, FindInTreeSearchesTheLogsItselfForATextWithABar) {
+    NewFrame();
+    frame->ShowWindow(SW_SHOW);
+    const std::string sentTo = "Action : sent to /pt_QServer://APPSRV1/";
+    std::string broker = dir.Write("20230502QBroker.log", "HandleServerRequest(): On Request - 07:59:57\n" + sentTo +
+                                                              "1\n" + sentTo + "2\nselect a|b from t\n");
+    dir.Write("20230502QServer1.log", "2023/05/02 08:00:05.000 QServer | select a|b from t\n");
+    dir.Write("20230502QServer2.log", "2023/05/02 08:00:06.000 QServer | select a from t\n");
+    // A report log holding the text is no log of the tree.
+    dir.Write("20230502QServer1_TA.log", "select a|b from t\n");
+    frame->GetTreeView()->PopulateTreeEx(broker.c_str());
+    Pump();
+    // Sifter is chosen, but its line would cut the text at the bar.
+    app.WriteProfileInt("Settings", "TreeViewUseSearchOption", 1);
+    std::vector<CString> started;
+    auto previous = g_launchSifter;
+    g_launchSifter = [&](LPCTSTR line) {
+        started.push_back(line);
+        return 1;
+    };
+    auto find = [&](const char* text) {
+        ModalSteps steps;
+        steps.Start({[text](HWND dialog) { SetDlgItemText(dialog, IDC_FIND_TEXT, text); },
+                     ModalSteps::ClickItem(IDOK)});
+        frame->OnFindInTree();
+        Pump();
+    };
+
+    find("a|b");
+    EXPECT_TRUE(started.empty());
+    EXPECT_TRUE(frame->IsPadPage("20230502QBroker.log"));
+    EXPECT_TRUE(frame->IsPadPage("20230502QServer1.log"));
+    EXPECT_FALSE(frame->IsPadPage("20230502QServer2.log"));
+    EXPECT_FALSE(frame->IsPadPage("20230502QServer1_TA.log"));
+    auto* view = dynamic_cast<CVeltrinView*>(frame->GetActiveLogView());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->m_csListKey, CString("20230502QServer1.log"));
+    for (const auto& call : boxes.Calls())
+        EXPECT_NE(call.text, CString("End of TreeView Search."));
+
+    // Without the setting the search is the internal one; found nowhere: said once, and no report more.
+    app.WriteProfileString("Settings", "TreeViewUseSearchOption", nullptr);
+    boxes.Clear();
+    find("nowhere at all");
+    ASSERT_FALSE(boxes.Calls().empty());
+    EXPECT_EQ(boxes.Calls().back().text, CString("End of TreeView Search."));
+    EXPECT_EQ(boxes.Calls().back().type & MB_ICONINFORMATION, (UINT)MB_ICONINFORMATION);
+    EXPECT_FALSE(frame->IsPadPage("20230502QServer2.log"));
+    EXPECT_TRUE(started.empty());
+    g_launchSifter = previous;
+}

@@ -17,3 +17,11 @@ TEST(ExtractAfter, ReadsOneFieldOfTheRequestLine) {
     EXPECT_EQ(ExtractAfter(("NAME=" + huge).c_str(), "NAME=", '|')->GetLength(), 100000);
     EXPECT_FALSE(ExtractAfter(nullptr, "NAME=", '|').has_value());
 }
+
+TEST(RequestField, TheSearchedTextKeepsItsBars) {
+    CString kept = _csCommand;
+    _csCommand = "NAME=a.log|TYPE=ROOTITEM|EXE=ITEMIZE|SEARCH=select a|b";
+    EXPECT_EQ(RequestField(REQ_EXE), CString("ITEMIZE"));
+    EXPECT_EQ(RequestField(REQ_SEARCH), CString("select a|b"));
+    _csCommand = kept;
+}
