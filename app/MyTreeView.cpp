@@ -935,6 +935,11 @@ void CMyTreeView::PopulateTreeEx(LPCTSTR pathText) {
         m_TabViewContainer.InsertItem(0, "Files", 2);
         m_TabViewContainer.SetCurSel(0);
         m_bFilesPageAdded = TRUE;
+        // The tree is the page of the tab: shown, and placed below the tab now that there is one.
+        RECT client;
+        GetClientRect(&client);
+        OnSizedOrDocked(client.right, client.bottom, IsFloating(), 0);
+        m_TreeCtrl.ShowWindow(SW_SHOW);
     }
     HTREEITEM root = m_TreeCtrl.InsertItem(fileName, kImageRoot, kImageRoot, TVI_ROOT, TVI_LAST);
     if (!root) {

@@ -172,12 +172,15 @@ BOOL CVeltrinView::DestroyWindow() {
 }
 
 void CVeltrinView::OnDestroy() {
-    // The pad page goes with the view however its window ends (its child frame closing included), so
-    // the report can be made again.
-    CReportFrameLink::Get().ClosePadPage(m_csListKey);
     // The workers stop while the window still takes their messages; nothing reaches the view later.
     StopWorkerThreads();
     StopPumpTimer();
+    // The pad page goes with the view however its window ends (a closed child frame destroys it without
+    // DestroyWindow), so the report can be made again; once only.
+    if (m_nPadPage >= 0) {
+        CReportFrameLink::Get().ClosePadPage(m_csListKey);
+        m_nPadPage = -1;
+    }
     CView::OnDestroy();
 }
 

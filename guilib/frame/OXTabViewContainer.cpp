@@ -33,6 +33,15 @@ HFONT MakeTabFont(int weight) {
     return ::CreateFont(height, 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
 }
 
+// Tabs scrolled while the strip was narrower (before the first layout, say) come back as far as the
+// strip now leaves room after the last tab.
+template <typename Rects>
+void KeepTabsInStrip(int& origin, int stripWidth, const Rects& tabs) {
+    int n = (int)tabs.GetSize();
+    if (n > 0 && origin < 0 && stripWidth > 0)
+        origin = std::min(0, std::max(origin, stripWidth - (int)tabs[n - 1].right));
+}
+
 // A usable range: something to scroll and a page.
 bool Usable(const SCROLLINFO& si) { return si.nMax - si.nMin != 0 && si.nPage != 0; }
 
@@ -400,6 +409,7 @@ BOOL COXTabViewContainer::LoadState(LPCTSTR section) {
         return FALSE;
     m_nLastTabBtnAreaWidth = (int)app->GetProfileInt(section, "TabButtonsAreaWidth", m_nLastTabBtnAreaWidth);
     RecalcLayout();
+    KeepTabsInStrip(m_nTabBtnAreaOrigin, Width(m_rectTabBtnArea), m_arrTabBtnRects);
     if (m_hWnd) {
         MoveTo(&m_scrlBarHorz, m_rectScrollBarHorz);
         RedrawTabArea();
@@ -446,6 +456,10 @@ void COXTabViewContainer::RecalcLayout() {
     m_rectScrollBarHorz = RECT{m_rectSplitter.right, top, std::max(m_rectSplitter.right, m_rectPage.right), client.bottom};
     m_rectScrollBarVert = RECT{m_rectPage.right, m_rectPage.top, client.right, m_rectPage.bottom};
     m_rectSizeBar = RECT{m_rectPage.right, top, client.right, client.bottom};
+    // Tabs measured before the container was laid out (no strip height, no usable device context yet)
+    // are measured again.
+    if (m_arrTabBtnRects.GetSize() > 0)
+        CalcTabWidths();
 }
 
 void COXTabViewContainer::CalcTabWidths() {
@@ -473,6 +487,9 @@ void COXTabViewContainer::EnsureTabVisible(int index) {
     if (index < 0 || index >= m_arrTabBtnRects.GetSize())
         return;
     int areaWidth = Width(m_rectTabBtnArea);
+    // Before the first layout the strip has no width: there is nothing to scroll into yet.
+    if (areaWidth <= 0)
+        return;
     RECT tab = m_arrTabBtnRects[index];
     int extra = std::min(areaWidth / 2, 20);
     if (tab.right + m_nTabBtnAreaOrigin > areaWidth) {
@@ -840,6 +857,7 @@ void COXTabViewContainer::OnSize(UINT type, int cx, int cy) {
     if (type == SIZE_MINIMIZED || cx < 1 || cy < 1)
         return;
     RecalcLayout();
+    KeepTabsInStrip(m_nTabBtnAreaOrigin, Width(m_rectTabBtnArea), m_arrTabBtnRects);
     if (m_scrlBarHorz.m_hWnd)
         MoveTo(&m_scrlBarHorz, m_rectScrollBarHorz);
     if (m_scrlBarVert.m_hWnd)

@@ -17,6 +17,9 @@ struct Win {
     cairo_surface_t* pending = nullptr;  // pixels waiting to be shown
     cairo_surface_t* last = nullptr;     // pixels shown last, for exposures
     bool askMinSize = false;             // the window's minimum tracking size is to be asked for
+    bool placePending = false;           // the desktop has yet to report where it put the window
+    POINT placeAt{0, 0};                 // where the window was asked to be when shown
+    Uint32 shownAt = 0;                  // SDL ticks at the show
 };
 
 void Release(cairo_surface_t*& s) {
@@ -231,6 +234,13 @@ struct SdlDisplay::Impl {
         if (w.shown && !sdlShown) {
             SDL_ShowWindow(w.window);
             w.askMinSize = (SDL_GetWindowFlags(w.window) & SDL_WINDOW_RESIZABLE) != 0;
+            // The desktop may place its frame, not the window, at the position asked at creation: the
+            // first position it reports is checked (see WindowEvent).
+            if (!(SDL_GetWindowFlags(w.window) & SDL_WINDOW_BORDERLESS)) {
+                w.placePending = true;
+                w.placeAt = POINT{r.left, r.top};
+                w.shownAt = SDL_GetTicks();
+            }
         }
         if (!w.shown && sdlShown)
             SDL_HideWindow(w.window);
@@ -338,6 +348,22 @@ struct SdlDisplay::Impl {
             }
             case SDL_WINDOWEVENT_MOVED:
             case SDL_WINDOWEVENT_SIZE_CHANGED: {
+                if (e.event == SDL_WINDOWEVENT_MOVED) {
+                    // Just after showing, a move away from the asked position is the desktop putting its
+                    // frame there: the window goes there now that the frame's size is known.
+                    std::lock_guard<std::mutex> g(mutex);
+                    auto it = windows.find(hwnd);
+                    if (it != windows.end() && it->second.placePending && it->second.window) {
+                        POINT at = it->second.placeAt;
+                        if (SDL_GetTicks() - it->second.shownAt > 2000) {
+                            it->second.placePending = false;
+                        } else if (at.x != e.data1 || at.y != e.data2) {
+                            it->second.placePending = false;
+                            SDL_SetWindowPosition(it->second.window, at.x, at.y);
+                            break;
+                        }
+                    }
+                }
                 RECT r{};
                 GetWindowRect(hwnd, &r);
                 bool moved = e.event == SDL_WINDOWEVENT_MOVED;

@@ -74,7 +74,7 @@ std::vector<HWND> AllWindows() {
 }
 
 RECT NonClientInsets(const WindowData& w) {
-    if (w.nativeFrame || (w.hwnd && w.hwnd == g_desktop))
+    if (w.hwnd && w.hwnd == g_desktop)
         return RECT{0, 0, 0, 0};
     // A desktop-drawn frame still has our menu bar inside it.
     int menuBar = (w.menu && !(w.style & WS_CHILD)) ? w.menuBarHeight : 0;

@@ -1,7 +1,9 @@
 // Shared by the tests that run a program under Xvfb: finding tools on PATH, child processes ended and
-// reaped by their id, reading a line with a time limit, and the X window dump (xwd) format.
+// reaped by their id, reading a line with a time limit, the X window dump (xwd) format written as PNG, and
+// the tools of a display.
 #pragma once
 
+#include <cairo.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -181,5 +183,89 @@ inline std::vector<std::string> ProgramEnvironment(char** env, const std::vector
     }
     out.insert(out.end(), extra.begin(), extra.end());
     return out;
+}
+
+// Writes a screen as PNG.
+inline bool SavePng(const XwdImage& shot, const std::string& path) {
+    cairo_surface_t* s =
+        cairo_image_surface_create(CAIRO_FORMAT_RGB24, (int)shot.Width(), (int)shot.Height());
+    unsigned char* data = cairo_image_surface_get_data(s);
+    int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < (int)shot.Height(); ++y)
+        for (int x = 0; x < (int)shot.Width(); ++x) {
+            COLORREF c = shot.Pixel(x, y);
+            reinterpret_cast<uint32_t*>(data + (size_t)y * stride)[x] =
+                (uint32_t)GetRValue(c) << 16 | (uint32_t)GetGValue(c) << 8 | GetBValue(c);
+        }
+    cairo_surface_mark_dirty(s);
+    bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(s);
+    return ok;
+}
+
+// A display with its tools: runs xdotool, xwd, xwininfo... there and waits for a window manager.
+class XSession {
+public:
+    std::string display;
+    std::vector<std::string> env;  // for the tools
+
+    // Runs a tool on the display; its standard output, trailing newline dropped.
+    std::string Run(std::vector<std::string> argv, int* exitCode = nullptr) {
+        argv[0] = FindOnPath(argv[0]);
+        std::vector<char*> envp;
+        for (std::string& e : env)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+        int out[2];
+        if (pipe(out) != 0)
+            return {};
+        Child tool;
+        bool started = Spawn(tool, argv, envp.data(), -1, out[1], {out[0]});
+        close(out[1]);
+        std::string text;
+        char buffer[4096];
+        for (ssize_t n; started && (n = read(out[0], buffer, sizeof buffer)) > 0;)
+            text.append(buffer, (size_t)n);
+        close(out[0]);
+        int rc = started ? tool.Wait() : -1;
+        if (exitCode)
+            *exitCode = rc;
+        while (!text.empty() && text.back() == '\n')
+            text.pop_back();
+        return text;
+    }
+    // Waits for a window manager: its check window appears on the root (xprop -spy reports changes).
+    bool WaitForWindowManager() {
+        std::vector<char*> envp;
+        for (std::string& e : env)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+        int out[2];
+        if (pipe(out) != 0)
+            return false;
+        Child spy;
+        bool started = Spawn(spy, {FindOnPath("xprop"), "-spy", "-root"}, envp.data(), -1, out[1], {out[0]});
+        close(out[1]);
+        bool found = false;
+        for (std::string line; started && !found && ReadLine(out[0], line, 30);)
+            found = line.rfind("_NET_SUPPORTING_WM_CHECK(WINDOW)", 0) == 0;
+        close(out[0]);
+        return found;
+    }
+};
+
+// A window's place and size on the screen, as xwininfo gives them.
+struct Geometry {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+inline Geometry WindowGeometry(XSession& x, const std::string& id) {
+    std::string info = x.Run({"xwininfo", "-id", id});
+    auto field = [&](const std::string& name) {
+        size_t at = info.find(name);
+        return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + name.size());
+    };
+    return Geometry{field("Absolute upper-left X:"), field("Absolute upper-left Y:"), field("Width:"),
+                    field("Height:")};
 }
 }  // namespace xvfb_test

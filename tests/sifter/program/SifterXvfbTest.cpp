@@ -1,7 +1,6 @@
 // Sifter under Xvfb with the sdl display: started with a search to run at once on a small tree, the X
 // screen shows one row per hit in its result list; and a new user's first minutes with a window manager,
 // real X input, the X clipboard and a termination signal. Screens are kept as PNGs in the build folder.
-#include <cairo.h>
 #include <gtest/gtest.h>
 #include <sys/syscall.h>
 
@@ -60,23 +59,6 @@ int ListTextRows(const XwdImage& shot, RECT* area = nullptr) {
         inBand = dark;
     }
     return bands;
-}
-
-bool SavePng(const XwdImage& shot, const std::string& path) {
-    cairo_surface_t* s =
-        cairo_image_surface_create(CAIRO_FORMAT_RGB24, (int)shot.Width(), (int)shot.Height());
-    unsigned char* data = cairo_image_surface_get_data(s);
-    int stride = cairo_image_surface_get_stride(s);
-    for (int y = 0; y < (int)shot.Height(); ++y)
-        for (int x = 0; x < (int)shot.Width(); ++x) {
-            COLORREF c = shot.Pixel(x, y);
-            reinterpret_cast<uint32_t*>(data + (size_t)y * stride)[x] =
-                (uint32_t)GetRValue(c) << 16 | (uint32_t)GetGValue(c) << 8 | GetBValue(c);
-        }
-    cairo_surface_mark_dirty(s);
-    bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
-    cairo_surface_destroy(s);
-    return ok;
 }
 
 TEST(SifterXvfb, RunNowShowsTheHits) {
@@ -142,70 +124,6 @@ TEST(SifterXvfb, RunNowShowsTheHits) {
 // ---- A new user's first minutes: a window manager, real X input, the X clipboard, a signal ----------
 namespace {
 using namespace xvfb_test;
-
-class XSession {
-public:
-    std::string display;
-    std::vector<std::string> env;  // for the tools
-
-    // Runs a tool on the display; its standard output, trailing newline dropped.
-    std::string Run(std::vector<std::string> argv, int* exitCode = nullptr) {
-        argv[0] = FindOnPath(argv[0]);
-        std::vector<char*> envp;
-        for (std::string& e : env)
-            envp.push_back(e.data());
-        envp.push_back(nullptr);
-        int out[2];
-        if (pipe(out) != 0)
-            return {};
-        Child tool;
-        bool started = Spawn(tool, argv, envp.data(), -1, out[1], {out[0]});
-        close(out[1]);
-        std::string text;
-        char buffer[4096];
-        for (ssize_t n; started && (n = read(out[0], buffer, sizeof buffer)) > 0;)
-            text.append(buffer, (size_t)n);
-        close(out[0]);
-        int rc = started ? tool.Wait() : -1;
-        if (exitCode)
-            *exitCode = rc;
-        while (!text.empty() && text.back() == '\n')
-            text.pop_back();
-        return text;
-    }
-    // Waits for a window manager: its check window appears on the root (xprop -spy reports changes).
-    bool WaitForWindowManager() {
-        std::vector<char*> envp;
-        for (std::string& e : env)
-            envp.push_back(e.data());
-        envp.push_back(nullptr);
-        int out[2];
-        if (pipe(out) != 0)
-            return false;
-        Child spy;
-        bool started = Spawn(spy, {FindOnPath("xprop"), "-spy", "-root"}, envp.data(), -1, out[1], {out[0]});
-        close(out[1]);
-        bool found = false;
-        for (std::string line; started && !found && ReadLine(out[0], line, 30);)
-            found = line.rfind("_NET_SUPPORTING_WM_CHECK(WINDOW)", 0) == 0;
-        close(out[0]);
-        return found;
-    }
-};
-
-struct Geometry {
-    int x = 0, y = 0, width = 0, height = 0;
-};
-
-Geometry WindowGeometry(XSession& x, const std::string& id) {
-    std::string info = x.Run({"xwininfo", "-id", id});
-    auto field = [&](const std::string& name) {
-        size_t at = info.find(name);
-        return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + name.size());
-    };
-    return Geometry{field("Absolute upper-left X:"), field("Absolute upper-left Y:"), field("Width:"),
-                    field("Height:")};
-}
 
 // Where the controls of the search window lie in its client area: the same template laid out here.
 RECT ControlRect(int id) {

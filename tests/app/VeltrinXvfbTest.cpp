@@ -1,0 +1,584 @@
+// Veltrin under Xvfb with the sdl display and a window manager: a user's session from the splash to a
+// restart, driven by real X input and checked on screenshots (kept in the build's screenshots folder)
+// and against what the recording host gives for the same logs.
+#include <gtest/gtest.h>
+#include <sys/syscall.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "analysis/VeltrinAnalysis.h"
+#include "analysis/testing/RecordingHost.h"
+#include "core/RequestStrings.h"
+#include "platform/user/Resources.h"
+#include "res/veltrin/VeltrinResources.h"
+#include "res/veltrin/resource.h"
+#include "tests/platform/display/XvfbSupport.h"
+#include "tests/support/TempFolder.h"
+
+extern char** environ;
+
+namespace {
+using namespace xvfb_test;
+using Clock = std::chrono::steady_clock;
+
+const char kBroker[] = "20230502QBroker.log";
+// The servers as the broker log names them, which is the tree's order.
+const char* const kServers[] = {"20230502QServer7003", "20230502QServer7002", "20230502QServer7001",
+                                "20230502QServer7004"};
+const char kTaReportLog[] = "SQLTimeAnalysisAllTreeview_TA.log";
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// ---- What the recording host gives for the same logs ----------------------------------------------
+
+struct Reference {
+    std::string itemizeCsv;  // the broker's itemize list exported as CSV
+    std::string taReportLog;
+};
+
+// Runs the broker's itemize (and its export) and the whole-tree TA as the program's tree requests them,
+// in `logs`; every file the passes write there is removed again.
+Reference RecordReference(const std::string& logs, const std::string& scratch) {
+    std::set<std::string> before;
+    for (const auto& e : std::filesystem::directory_iterator(logs))
+        before.insert(e.path().filename().string());
+    Reference ref;
+    g_nFilterQTrace = 1;
+    {
+        _csReportName = kBroker;
+        _csListKey = kBroker;
+        _csBaseFolder = logs.c_str();
+        _csLogType = "QBROKER";
+        _csItemKind = "ROOTITEM";
+        _csAction = "ITEMIZE";
+        _csReportType = "QBROKERITEMIZE";
+        _csCommand = MakeRequestLine(kBroker, "ROOTITEM", "ITEMIZE");
+        CRecordingHost host;
+        CVeltrinAnalysis view(&host);
+        view.CopyRequestStrings();
+        view.OnViewData(0, 0);
+        std::string csv = scratch + "/itemize.csv";
+        host.ScriptFileDialog(TRUE, csv.c_str());
+        view.ExportListViewToCsv((WPARAM) "ITEMIZE", 0);
+        ref.itemizeCsv = ReadBytes(csv);
+    }
+    {
+        g_nBatchRecordCount = 0;
+        g_bWaitForUpdate = 1;
+        _csCommand = WAIT_FOR_UPDATE;
+        _csDocToOpen = "SQLTimeAnalysisAllTreeview";
+        _csAction = "ANALYZETAALL";
+        _csReportType = "ANALYZETAALL";
+        _csListKey = "SQL_ANALYSIS_ALL_TA";
+        CRecordingHost host;
+        CVeltrinAnalysis view(&host);
+        view.CopyRequestStrings();
+        for (const char* server : kServers) {
+            CString name = CString(server) + ".log";
+            _csReportName = name;
+            _csBaseFolder = logs.c_str();
+            _csLogType = "QSERVER";
+            _csItemKind = "SUBITEM";
+            _csCommand = MakeRequestLine(name, "SUBITEM", "ANALYZETAALL");
+            view.OnViewData(0, 0);
+            g_bWaitForUpdate = 0;
+        }
+        ref.taReportLog = ReadBytes(logs + "/" + kTaReportLog);
+    }
+    _csDocToOpen = "";
+    _csListKey = "";
+    g_bWaitForUpdate = 0;
+    g_nBatchRecordCount = 0;
+    for (const auto& e : std::filesystem::directory_iterator(logs))
+        if (!before.count(e.path().filename().string()))
+            std::filesystem::remove(e.path());
+    return ref;
+}
+
+// ---- Texts on the screen ---------------------------------------------------------------------------
+
+// A screen grabbed by xwd, its pixels unpacked once.
+class Screen {
+public:
+    bool Grab(XSession& x, const std::string& path) {
+        x.Run({"xwd", "-root", "-silent", "-out", path});
+        std::string error;
+        if (!m_image.Load(path, error))
+            return false;
+        m_width = (int)m_image.Width();
+        m_height = (int)m_image.Height();
+        m_pixels.resize((size_t)m_width * m_height);
+        for (int y = 0; y < m_height; ++y)
+            for (int x0 = 0; x0 < m_width; ++x0)
+                m_pixels[(size_t)y * m_width + x0] = m_image.Pixel(x0, y);
+        return true;
+    }
+    COLORREF At(int x, int y) const {
+        return x < 0 || y < 0 || x >= m_width || y >= m_height ? CLR_INVALID : m_pixels[(size_t)y * m_width + x];
+    }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    bool Save(const std::string& name) const {
+        std::string folder = std::string(VELTRIN_BIN_DIR) + "/../screenshots";
+        std::filesystem::create_directories(folder);
+        return SavePng(m_image, folder + "/" + name);
+    }
+
+private:
+    XwdImage m_image;
+    std::vector<COLORREF> m_pixels;
+    int m_width = 0, m_height = 0;
+};
+
+// A text as the program draws it (DrawText, so a '&' underlines the next letter), as ink coverage.
+class Glyphs {
+public:
+    Glyphs(HFONT font, const char* text) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ oldFont = SelectObject(dc, font);
+        RECT r{0, 0, 0, 0};
+        DrawText(dc, text, -1, &r, DT_SINGLELINE | DT_CALCRECT);
+        m_width = r.right;
+        m_height = r.bottom;
+        HBITMAP bitmap = CreateBitmap(m_width, m_height, 1, 32, nullptr);
+        HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+        FillRect(dc, &r, (HBRUSH)GetStockObject(WHITE_BRUSH));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(0, 0, 0));
+        DrawText(dc, text, -1, &r, DT_LEFT | DT_TOP | DT_SINGLELINE);
+        for (int y = 0; y < m_height; ++y)
+            for (int x = 0; x < m_width; ++x) {
+                int coverage = 255 - GetRValue(GetPixel(dc, x, y));
+                if (coverage >= 192)
+                    m_ink.push_back(POINT{x, y});
+                else if (coverage <= 16 && y >= 2 && y < m_height - 2)  // a frame may cross the cell's edges
+                    m_blank.push_back(POINT{x, y});
+            }
+        SelectObject(dc, oldBitmap);
+        SelectObject(dc, oldFont);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+
+    // Where the text shows inside `area` whatever its colours: its strong ink differs from the
+    // background, its blank pixels do not. The text's cell, or an empty rectangle.
+    RECT FindIn(const Screen& screen, RECT area) const {
+        if (m_ink.empty() || m_blank.empty())
+            return RECT{};
+        auto diff = [](COLORREF a, COLORREF b) {
+            return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+                   std::abs(GetBValue(a) - GetBValue(b));
+        };
+        const POINT anchor = m_blank.front();
+        area.left = std::max<LONG>(area.left, 0);
+        area.top = std::max<LONG>(area.top, 0);
+        area.right = std::min<LONG>(area.right, screen.Width());
+        area.bottom = std::min<LONG>(area.bottom, screen.Height());
+        for (int y = area.top; y + m_height <= area.bottom; ++y)
+            for (int x = area.left; x + m_width <= area.right; ++x) {
+                COLORREF bg = screen.At(x + anchor.x, y + anchor.y);
+                bool match = true;
+                for (size_t i = 0; match && i < m_ink.size(); ++i)
+                    match = diff(screen.At(x + m_ink[i].x, y + m_ink[i].y), bg) > 150;
+                for (size_t i = 0; match && i < m_blank.size(); ++i)
+                    match = diff(screen.At(x + m_blank[i].x, y + m_blank[i].y), bg) <= 60;
+                if (match)
+                    return RECT{x, y, x + m_width, y + m_height};
+            }
+        return RECT{};
+    }
+
+private:
+    int m_width = 0, m_height = 0;
+    std::vector<POINT> m_ink, m_blank;
+};
+
+bool Found(const RECT& r) { return r.right > r.left; }
+POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+HFONT BoldOf(HGDIOBJ font) {
+    LOGFONT lf{};
+    GetObject(font, sizeof lf, &lf);
+    lf.lfWeight = FW_BOLD;
+    return CreateFontIndirect(&lf);
+}
+
+// ---- The program on the display --------------------------------------------------------------------
+
+class VeltrinXvfb : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (FindOnPath("Xvfb").empty())
+            GTEST_SKIP() << "Xvfb is not installed";
+        for (const char* tool : {"xwd", "openbox", "xdotool", "xwininfo", "xprop"})
+            ASSERT_FALSE(FindOnPath(tool).empty()) << tool << " is missing; scripts/setup installs it";
+        AddResourceModule(&VeltrinFrameResources());
+        logs = tmp / "logs";
+        std::filesystem::create_directories(logs);
+        std::filesystem::create_directories(tmp / "run");
+        for (const auto& e : std::filesystem::directory_iterator(VELTRIN_SAMPLES))
+            std::filesystem::copy_file(e.path(), logs + "/" + e.path().filename().string());
+        ASSERT_TRUE(StartXvfb(server, x.display, environ)) << "Xvfb did not start";
+        x.env = ProgramEnvironment(environ, {"DISPLAY=" + x.display});
+        std::vector<char*> envp = Envp(x.env);
+        ASSERT_TRUE(Spawn(wm, {FindOnPath("openbox"), "--sm-disable"}, envp.data(), -1, -1, {}));
+        ASSERT_TRUE(x.WaitForWindowManager()) << "openbox did not start";
+        appEnv = ProgramEnvironment(
+            environ, {"DISPLAY=" + x.display, "VELTRIN_DISPLAY=sdl", "SDL_VIDEODRIVER=x11",
+                      "VELTRIN_REGISTRY=" + registry, "VELTRIN_TRACE_LOG=" + tmp / "Veltrin.log",
+                      "VELTRIN_RUNTIME_DIR=" + tmp / "run", "ASAN_OPTIONS=detect_leaks=0"});
+    }
+    void TearDown() override {
+        if (HasFailure()) {
+            std::fprintf(stderr, "Trace log:\n%s\n", ReadBytes(tmp / "Veltrin.log").c_str());
+            if (screen.Width() > 0)
+                screen.Save("veltrin_failure.png");
+        }
+        app.Stop();
+        wm.Stop();
+        server.Stop();
+        RemoveResourceModule(&VeltrinFrameResources());
+    }
+    static std::vector<char*> Envp(std::vector<std::string>& strings) {
+        std::vector<char*> out;
+        for (std::string& s : strings)
+            out.push_back(s.data());
+        out.push_back(nullptr);
+        return out;
+    }
+    void StartVeltrin(std::vector<std::string> args) {
+        args.insert(args.begin(), std::string(VELTRIN_BIN_DIR) + "/veltrin");
+        std::vector<char*> envp = Envp(appEnv);
+        ASSERT_TRUE(Spawn(app, args, envp.data(), -1, -1, {}));
+    }
+    // The program's visible window whose name matches, or "". (Its windows are found by their class:
+    // a search by name stops at the first name the tool cannot read.)
+    std::string VisibleWindow(const std::string& pattern) {
+        std::stringstream ids(x.Run({"xdotool", "search", "--onlyvisible", "--classname", "^veltrin$"}));
+        const std::regex wanted(pattern);
+        for (std::string id; std::getline(ids, id);)
+            if (std::regex_search(WindowName(id), wanted))
+                return id;
+        return {};
+    }
+    // The window, polled until the deadline; "" when none came.
+    std::string WaitForWindow(const std::string& pattern, int seconds = 30) {
+        const auto deadline = Clock::now() + std::chrono::seconds(seconds);
+        do {
+            if (std::string id = VisibleWindow(pattern); !id.empty())
+                return id;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        } while (Clock::now() < deadline);
+        return {};
+    }
+    bool WaitGone(const std::string& pattern, int seconds = 30) {
+        const auto deadline = Clock::now() + std::chrono::seconds(seconds);
+        while (Clock::now() < deadline) {
+            if (VisibleWindow(pattern).empty())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+    std::string WindowName(const std::string& id) { return x.Run({"xdotool", "getwindowname", id}); }
+    // Polls the main window's title until it holds `part`.
+    bool WaitForTitle(const std::string& part, int seconds = 30) {
+        const auto deadline = Clock::now() + std::chrono::seconds(seconds);
+        while (Clock::now() < deadline) {
+            if (WindowName(mainId).find(part) != std::string::npos)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+    // Waits until a pass has ended: no wait dialog, and "Ready" in the message pane.
+    bool WaitForIdle(const RECT& frame, int seconds = 60) {
+        RECT pane{frame.left, frame.bottom - 30, frame.left + 120, frame.bottom};
+        const Glyphs ready((HFONT)GetStockObject(DEFAULT_GUI_FONT), "Ready");
+        const auto deadline = Clock::now() + std::chrono::seconds(seconds);
+        while (Clock::now() < deadline) {
+            if (VisibleWindow("^Please Wait").empty() && screen.Grab(x, tmp / "screen.xwd") &&
+                Found(ready.FindIn(screen, pane)) && VisibleWindow("^Please Wait").empty())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
+    // Grabs screens until the text shows in the area; its cell, or an empty rectangle.
+    RECT WaitForText(const Glyphs& text, const RECT& area, int seconds = 30) {
+        const auto deadline = Clock::now() + std::chrono::seconds(seconds);
+        do {
+            if (screen.Grab(x, tmp / "screen.xwd"))
+                if (RECT r = text.FindIn(screen, area); Found(r))
+                    return r;
+        } while (Clock::now() < deadline);
+        return RECT{};
+    }
+    void Click(POINT p, const char* button = "1") {
+        x.Run({"xdotool", "mousemove", "--sync", std::to_string(p.x), std::to_string(p.y), "click", button});
+    }
+    void Keys(std::vector<std::string> names) {
+        names.insert(names.begin(), {"xdotool", "key", "--delay", "40"});
+        x.Run(names);
+    }
+    void Activate(const std::string& id) { x.Run({"xdotool", "windowactivate", "--sync", id}); }
+    RECT MainRect() {
+        Geometry g = WindowGeometry(x, mainId);
+        return RECT{g.x, g.y, g.x + g.width, g.y + g.height};
+    }
+    // Opens a menu of the main menu bar and clicks one of its items.
+    bool ChooseFromMenu(const char* menu, const char* item) {
+        RECT frame = MainRect();
+        RECT bar = WaitForText(Glyphs(guiFont, menu), RECT{frame.left, frame.top, frame.right, frame.top + 40});
+        if (!Found(bar))
+            return false;
+        Click(Centre(bar));
+        RECT entry = WaitForText(Glyphs(guiFont, item), RECT{bar.left - 4, bar.bottom, bar.left + 500, bar.bottom + 400});
+        if (!Found(entry))
+            return false;
+        Click(Centre(entry));
+        return true;
+    }
+    // Waits for the program to end; its status, or -1 after the deadline.
+    int WaitForExit(int seconds = 30) {
+        const auto deadline = Clock::now() + std::chrono::seconds(seconds);
+        while (Clock::now() < deadline) {
+            int status = 0;
+            pid_t done = waitpid(app.pid, &status, WNOHANG);
+            if (done == app.pid) {
+                app.pid = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return -1;
+    }
+    CString RegistryValue(const char* name) {
+        std::string text = ReadBytes(registry);
+        std::string key = std::string("\"") + name + "\"=";
+        size_t at = text.find(key);
+        if (at == std::string::npos)
+            return "<none>";
+        size_t end = text.find_first_of("\r\n", at);
+        return text.substr(at + key.size(), end - at - key.size()).c_str();
+    }
+
+    TempFolder tmp;
+    std::string logs, registry = tmp / "registry.reg";
+    Child server, wm, app;
+    XSession x;
+    std::vector<std::string> appEnv;
+    Screen screen;
+    std::string mainId;
+    HFONT guiFont = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
+    HFONT treeFont = (HFONT)GetStockObject(SYSTEM_FONT);
+};
+}  // namespace
+
+TEST_F(VeltrinXvfb, AUsersSessionFromTheSplashToARestart) {
+    Reference ref = RecordReference(logs, tmp.Path());
+    ASSERT_FALSE(ref.itemizeCsv.empty());
+    ASSERT_FALSE(ref.taReportLog.empty());
+    StartVeltrin({logs + "/" + kBroker});
+
+    // The splash: the bitmap, centred, with the title in dark blue.
+    std::string splashId = WaitForWindow("^Veltrin$");
+    ASSERT_FALSE(splashId.empty()) << "no splash";
+    Geometry splash = WindowGeometry(x, splashId);
+    HBITMAP bitmap = LoadBitmap(nullptr, MAKEINTRESOURCE(IDB_SPLASH));
+    BITMAP info{};
+    GetObject(bitmap, sizeof info, &info);
+    EXPECT_EQ(splash.width, info.bmWidth);
+    EXPECT_EQ(splash.height, info.bmHeight);
+    EXPECT_EQ(splash.x, (1024 - info.bmWidth) / 2);
+    EXPECT_EQ(splash.y, (768 - info.bmHeight) / 2);
+    int darkBlue = 0;
+    COLORREF corner = CLR_INVALID;
+    for (auto until = Clock::now() + std::chrono::seconds(10); darkBlue < 40 && Clock::now() < until;) {
+        if (!screen.Grab(x, tmp / "screen.xwd"))
+            continue;
+        darkBlue = 0;
+        for (int y = splash.y; y < splash.y + 60; ++y)
+            for (int x0 = splash.x; x0 < splash.x + std::min(260, splash.width); ++x0)
+                darkBlue += screen.At(x0, y) == RGB(0, 0, 100);
+        corner = screen.At(splash.x + 1, splash.y + 1);
+    }
+    screen.Save("veltrin_splash.png");
+    EXPECT_GE(darkBlue, 40) << "no dark blue title on the splash";
+    {
+        HDC mem = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(mem, bitmap);
+        EXPECT_EQ(corner, GetPixel(mem, 1, 1));
+        SelectObject(mem, old);
+        DeleteDC(mem);
+        DeleteObject(bitmap);
+    }
+
+    // The main frame with its bars, panes, tree and pad.
+    mainId = WaitForWindow("^Veltrin V4\\.21b");
+    ASSERT_FALSE(mainId.empty()) << "no main window";
+    EXPECT_EQ(WindowName(mainId), "Veltrin V4.21b");
+    EXPECT_TRUE(WaitGone("^Veltrin$", 10)) << "the splash stays";
+    Activate(mainId);
+    // Room for the whole tree: the first start has the default size.
+    x.Run({"xdotool", "windowsize", mainId, "800", "660"});
+    x.Run({"xdotool", "windowmove", "--sync", mainId, "20", "30"});
+    RECT frame{};
+    for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until;) {
+        frame = MainRect();
+        if (frame.bottom - frame.top == 660)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    HFONT boldTree = BoldOf(treeFont);
+    RECT root = WaitForText(Glyphs(boldTree, kBroker), frame);
+    ASSERT_TRUE(Found(root)) << "no bold root in the tree";
+    // The root opens with the keyboard once the tree has the focus.
+    Click(Centre(root));
+    Keys({"Right"});
+    RECT first = WaitForText(Glyphs(treeFont, kServers[0]), RECT{root.left, root.bottom, frame.left + 400, frame.bottom});
+    EXPECT_TRUE(Found(first)) << "the root does not open";
+    // The children in the broker's order.
+    RECT treeArea{frame.left, root.top, frame.left + 400, frame.bottom};
+    ASSERT_TRUE(Found(WaitForText(Glyphs(treeFont, kServers[3]), treeArea))) << "the last server is not shown";
+    LONG lastTop = root.top;
+    for (const char* name : kServers) {
+        RECT child = Glyphs(treeFont, name).FindIn(screen, treeArea);
+        EXPECT_TRUE(Found(child)) << name;
+        EXPECT_GT(child.left, root.left) << name;
+        EXPECT_GT(child.top, lastTop) << name << " out of order";
+        lastTop = child.top;
+    }
+    RECT bottom{frame.left, frame.bottom - 30, frame.right, frame.bottom};
+    EXPECT_TRUE(Found(Glyphs(guiFont, "Ready").FindIn(screen, bottom))) << "no Ready pane";
+    EXPECT_TRUE(Found(Glyphs(guiFont, "LogName").FindIn(screen, bottom))) << "no LogName pane";
+    EXPECT_TRUE(Found(Glyphs(guiFont, "&Tools").FindIn(screen, RECT{frame.left, frame.top, frame.right, frame.top + 40})))
+        << "no menu bar";
+    screen.Save("veltrin_main.png");
+
+    // The root's "Itemize to One-Liners" opens a maximised report.
+    Click(Centre(root), "3");
+    RECT itemize = WaitForText(Glyphs(guiFont, "Itemize to One-Liners"),
+                               RECT{root.left, root.top, root.left + 500, root.top + 300});
+    ASSERT_TRUE(Found(itemize)) << "no context menu";
+    Click(Centre(itemize));
+    ASSERT_TRUE(WaitForTitle(std::string("[") + kBroker + "]")) << WindowName(mainId);
+    EXPECT_TRUE(WaitForIdle(frame)) << "the itemize does not end";
+    screen.Save("veltrin_itemize.png");
+
+    // Export list through its file dialog: the rows the recording host gives.
+    ASSERT_TRUE(ChooseFromMenu("&Tools", "&Export list..."));
+    std::string dialog = WaitForWindow("^Open$");
+    ASSERT_FALSE(dialog.empty()) << "no file dialog";
+    Activate(dialog);
+    std::string exported = tmp / "exported.csv";
+    x.Run({"xdotool", "type", "--delay", "20", exported});
+    Keys({"Return"});
+    EXPECT_TRUE(WaitGone("^Open$"));
+    std::string csv;
+    for (auto until = Clock::now() + std::chrono::seconds(20); csv != ref.itemizeCsv && Clock::now() < until;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        csv = ReadBytes(exported);
+    }
+    EXPECT_EQ(csv, ref.itemizeCsv);
+
+    // The whole-tree TA: its report with rows, and the report log the recording host writes.
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&Tools", "Run (TA) SQL time analysis on entire Tree"));
+    EXPECT_TRUE(WaitForTitle("[SQL_ANALYSIS_ALL_TA]")) << WindowName(mainId);
+    EXPECT_TRUE(WaitForIdle(frame)) << "the TA does not end";
+    EXPECT_EQ(ReadBytes(logs + "/" + kTaReportLog), ref.taReportLog);
+    // Its rows name the transactions.
+    RECT list{root.right + 20, frame.top + 80, frame.right, frame.bottom - 30};
+    const Glyphs rowLog(guiFont, "PAYMENT");
+    EXPECT_TRUE(Found(WaitForText(rowLog, list))) << "the TA report shows no rows";
+    screen.Save("veltrin_ta.png");
+
+    // A second TA asks first: "Use Existing" shows the report log's rows...
+    Activate(mainId);
+    Keys({"ctrl+F4"});
+    ASSERT_TRUE(WaitForTitle(std::string("[") + kBroker + "]")) << WindowName(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&Tools", "Run (TA) SQL time analysis on entire Tree"));
+    std::string question = WaitForWindow("^Question$");
+    ASSERT_FALSE(question.empty()) << "no question";
+    Activate(question);
+    Keys({"Return"});
+    EXPECT_TRUE(WaitForTitle("[SQL_ANALYSIS_ALL_TA]")) << WindowName(mainId);
+    EXPECT_TRUE(WaitForIdle(frame)) << "the import does not end";
+    EXPECT_TRUE(Found(WaitForText(rowLog, list))) << "the existing report shows no rows";
+    screen.Save("veltrin_ta_existing.png");
+    EXPECT_EQ(ReadBytes(logs + "/" + kTaReportLog), ref.taReportLog);
+
+    // ...and Cancel opens nothing.
+    Activate(mainId);
+    Keys({"ctrl+F4"});
+    ASSERT_TRUE(WaitForTitle(std::string("[") + kBroker + "]")) << WindowName(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&Tools", "Run (TA) SQL time analysis on entire Tree"));
+    question = WaitForWindow("^Question$");
+    ASSERT_FALSE(question.empty()) << "no question";
+    Activate(question);
+    Keys({"Escape"});
+    EXPECT_TRUE(WaitGone("^Question$"));
+    EXPECT_FALSE(WaitForTitle("[SQL_ANALYSIS_ALL_TA]", 1)) << "Cancel opened the report";
+
+    // Moved and resized, then closed from the menu: status 0 and the placement stored. A first start
+    // stores none of the four settings.
+    Activate(mainId);
+    x.Run({"xdotool", "windowsize", mainId, "820", "600"});
+    x.Run({"xdotool", "windowmove", "--sync", mainId, "60", "50"});
+    RECT moved{};
+    for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until;) {
+        moved = MainRect();
+        if (moved.right - moved.left == 820 && moved.bottom - moved.top == 600)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_EQ(moved.right - moved.left, 820);
+    EXPECT_EQ(moved.bottom - moved.top, 600);
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(WaitForExit(), 0);
+    char expectedRect[64];
+    std::snprintf(expectedRect, sizeof expectedRect, ",%d,%d,%d,%d\"", (int)moved.left, (int)moved.top,
+                  (int)moved.right, (int)moved.bottom);
+    CString windowPos = RegistryValue("WindowPos");
+    EXPECT_EQ(windowPos.Left(5), CString("\"0,1,"));
+    EXPECT_NE(windowPos.Find(expectedRect), -1) << windowPos.GetString() << " for " << expectedRect;
+    for (const char* entry : {"MinMilliseconds", "StartSqlSumRptOnT20", "LinkLowerTabWithUpperTabOnActivate",
+                              "TreeViewUseSearchOption"})
+        EXPECT_EQ(RegistryValue(entry), CString("<none>")) << entry;
+
+    // The restart shows the frame at the same rectangle and writes the four settings.
+    StartVeltrin({});
+    mainId = WaitForWindow("^Veltrin V4\\.21b");
+    ASSERT_FALSE(mainId.empty()) << "no main window at the restart";
+    RECT again{};
+    for (auto until = Clock::now() + std::chrono::seconds(5); Clock::now() < until;) {
+        again = MainRect();
+        if (EqualRect(&again, &moved))
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_EQ(again.left, moved.left);
+    EXPECT_EQ(again.top, moved.top);
+    EXPECT_EQ(again.right, moved.right);
+    EXPECT_EQ(again.bottom, moved.bottom);
+    if (screen.Grab(x, tmp / "screen.xwd"))
+        screen.Save("veltrin_restart.png");
+    EXPECT_EQ(RegistryValue("MinMilliseconds"), CString("dword:00000004"));
+    EXPECT_EQ(RegistryValue("StartSqlSumRptOnT20"), CString("dword:00000001"));
+    EXPECT_EQ(RegistryValue("LinkLowerTabWithUpperTabOnActivate"), CString("dword:00000001"));
+    EXPECT_EQ(RegistryValue("TreeViewUseSearchOption"), CString("dword:00000001"));
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(WaitForExit(), 0);
+}
