@@ -32,7 +32,7 @@ public:
 
     // Docks a bar: at the drop rectangle (screen coordinates) when given, else in its placeholder here,
     // else as a new last row.
-    void DockControlBar(CControlBar* bar, const RECT* rect = nullptr);
+    virtual void DockControlBar(CControlBar* bar, const RECT* rect = nullptr);
     // Docks a bar back where it was (its placeholder here, or the rectangle).
     void ReDockControlBar(CControlBar* bar, const RECT* rect = nullptr);
     // Takes a bar out, leaving its placeholder when asked. A floating dock bar hides its frame with its

@@ -17,9 +17,9 @@ public:
     virtual void StartResize(int hitTest, POINT screen);
 
     void Move(POINT screen);
-    void EndDrag();
+    virtual void EndDrag();
     void OnKey(int vk, BOOL down);
-    DWORD CanDock();
+    virtual DWORD CanDock();
     CDockBar* GetDockBar(DWORD overDockStyle);
     void DrawFocusRect(BOOL removeRect = FALSE);
     void CancelLoop();

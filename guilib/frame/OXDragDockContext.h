@@ -1,0 +1,25 @@
+// COXDragDockContext: the drag-and-dock context of a sizing bar. Over a sizing dock bar the preview
+// shows the bar's share of the row it would join; a drop makes room for it in that row.
+#pragma once
+
+#include "platform/framework/bars/DockContext.h"
+
+class COXDragDockContext : public CDockContext {
+public:
+    explicit COXDragDockContext(CControlBar* bar);
+
+    void StartDrag(POINT screen) override;
+    void ToggleDocking() override;
+    DWORD CanDock() override;
+    void EndDrag() override;
+
+    RECT m_rectDragDock{};                 // the rectangle the bar takes when dropped now
+    class CDockBar* m_pTargetDockBar = nullptr;
+    POINT m_ptDragStart{};
+
+protected:
+    // Whether the bar floats in an MDI float window (it is not dragged or toggled this way).
+    BOOL InMdiFloat() const;
+    SIZE m_sizeHorz{}, m_sizeVert{};       // the drag rectangles' sizes before any row preview
+    BOOL m_bFirstTest = FALSE;
+};

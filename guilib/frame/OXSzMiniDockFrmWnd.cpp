@@ -1,0 +1,173 @@
+#include "guilib/frame/OXSzMiniDockFrmWnd.h"
+
+#include "guilib/frame/OXSizeCtrlBar.h"
+#include "guilib/skins/OXSkinnedApp.h"
+#include "platform/framework/bars/DockContext.h"
+#include "platform/framework/bars/RectTracker.h"
+
+IMPLEMENT_DYNCREATE(COXSizableMiniDockFrameWnd, CMiniDockFrameWnd)
+
+namespace {
+HHOOK g_miniHook = nullptr;
+int g_miniHookUsers = 0;
+HWND g_miniLast = nullptr;
+}  // namespace
+
+COXSizableMiniDockFrameWnd::COXSizableMiniDockFrameWnd() = default;
+COXSizableMiniDockFrameWnd::~COXSizableMiniDockFrameWnd() = default;
+
+HHOOK COXSizableMiniDockFrameWnd::GetMouseHook() {
+    return g_miniHook;
+}
+
+COXMiniFrameSkin* COXSizableMiniDockFrameWnd::GetMiniFrameSkin() {
+    return OXLookupSkin<COXMiniFrameSkin, COXMiniFrameSkinClassic>(&COXSkin::GetMiniFrameSkin, m_pMiniFrameSkin);
+}
+
+BOOL COXSizableMiniDockFrameWnd::DefaultNcActivate(BOOL active) {
+    return (BOOL)CWnd::DefWindowProc(WM_NCACTIVATE, active, 0);
+}
+
+BOOL COXSizableMiniDockFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
+    m_dwMiniStyle = (m_dwMiniStyle & ~(MFS_4THICKFRAME | MFS_MOVEFRAME)) | MFS_THICKFRAME;
+    cs.style |= WS_THICKFRAME;
+    return CMiniDockFrameWnd::PreCreateWindow(cs);
+}
+
+BOOL COXSizableMiniDockFrameWnd::Create(CWnd* parent, DWORD barStyle) {
+    // Always resizable: the bar's floating size follows the frame.
+    return CMiniDockFrameWnd::Create(parent, barStyle | CBRS_SIZE_DYNAMIC);
+}
+
+void COXSizableMiniDockFrameWnd::SettleFrame() {
+    if (m_nContainedBarType != 0)
+        return;
+    CControlBar* bar = SingleBar();
+    if (bar && dynamic_cast<COXSizeControlBar*>(bar)) {
+        m_nContainedBarType = 2;
+        return;
+    }
+    m_nContainedBarType = 1;
+    if (bar && (bar->m_dwStyle & CBRS_SIZE_DYNAMIC)) {
+        m_dwMiniStyle |= MFS_4THICKFRAME;
+    } else {
+        // Several bars or a fixed one: the frame moves but does not resize.
+        ModifyStyle(WS_THICKFRAME, 0, SWP_FRAMECHANGED);
+        m_dwMiniStyle |= MFS_MOVEFRAME;
+    }
+}
+
+LRESULT COXSizableMiniDockFrameWnd::MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && (wParam == WM_MOUSEMOVE || wParam == WM_NCMOUSEMOVE)) {
+        auto* info = reinterpret_cast<MOUSEHOOKSTRUCT*>(lParam);
+        HWND now = info ? info->hwnd : nullptr;
+        if (g_miniLast && now != g_miniLast && ::IsWindow(g_miniLast))
+            if (auto* frame = dynamic_cast<COXSizableMiniDockFrameWnd*>(CWnd::FromHandlePermanent(g_miniLast)))
+                frame->GetMiniFrameSkin()->DrawCloseButton(frame);
+        g_miniLast = now;
+    }
+    return ::CallNextHookEx(g_miniHook, code, wParam, lParam);
+}
+
+LRESULT COXSizableMiniDockFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE: {
+            LRESULT r = CMiniDockFrameWnd::WindowProc(message, wParam, lParam);
+            if (r == -1)
+                return r;
+            m_nContainedBarType = 0;
+            m_bBeingClosed = FALSE;
+            if (!g_miniHook)
+                g_miniHook = ::SetWindowsHookEx(WH_MOUSE, MouseHookProc, nullptr, ::GetCurrentThreadId());
+            ++g_miniHookUsers;
+            return r;
+        }
+        case WM_DESTROY:
+            // The shared hook goes with the last mini frame.
+            if (g_miniHookUsers > 0 && --g_miniHookUsers == 0 && g_miniHook) {
+                ::UnhookWindowsHookEx(g_miniHook);
+                g_miniHook = nullptr;
+                g_miniLast = nullptr;
+            }
+            break;
+        case WM_SIZE: {
+            LRESULT r = CMiniDockFrameWnd::WindowProc(message, wParam, lParam);
+            int cx = LOWORD(lParam), cy = HIWORD(lParam);
+            auto* bar = dynamic_cast<COXSizeControlBar*>(SingleBar());
+            if (cx > 0 && cy > 0 && bar && bar->IsVisible() && !m_bInRecalcLayout) {
+                // The client size is the bar's floating size (the bar's own ring lies inside it).
+                bar->m_FloatSize = SIZE{cx, cy};
+                RecalcLayout();
+            }
+            return r;
+        }
+        case WM_NCLBUTTONDOWN:
+            SettleFrame();
+            if (m_nContainedBarType == 2 && wParam >= HTLEFT && wParam <= HTBOTTOMRIGHT) {
+                // Resized by the window's own sizing loop; WM_SIZE takes the new size.
+                if (CWnd* top = GetTopLevelParent())
+                    ::SetActiveWindow(top->m_hWnd);
+                return CWnd::DefWindowProc(message, wParam, lParam);
+            }
+            if (m_nContainedBarType == 2 && wParam == HTCAPTION) {
+                auto* bar = dynamic_cast<COXSizeControlBar*>(SingleBar());
+                CWnd* main = AfxGetMainWnd();
+                if (bar && main && ::SendMessage(main->m_hWnd, WM_OX_QUERYLIVEDRAG, 0, 0)) {
+                    POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+                    RECT r;
+                    ::GetWindowRect(m_hWnd, &r);
+                    bar->m_ptOffset = POINT{screen.x - r.left, screen.y - r.top};
+                    bar->m_bDragging = TRUE;
+                    ::SetCapture(bar->m_hWnd);
+                    ::SetCursor(::LoadCursor(nullptr, IDC_SIZEALL));
+                    return 0;
+                }
+            }
+            break;
+        case WM_MOUSEACTIVATE:
+            SettleFrame();
+            break;
+        case WM_OX_SETTLEFLOATFRAME:
+            SettleFrame();
+            return 0;
+        case WM_SETCURSOR: {
+            UINT hit = LOWORD(lParam);
+            LPCTSTR cursor = nullptr;
+            switch (hit) {
+                case HTTOP: case HTBOTTOM: cursor = IDC_SIZENS; break;
+                case HTTOPRIGHT: case HTBOTTOMLEFT: cursor = IDC_SIZENESW; break;
+                case HTTOPLEFT: case HTBOTTOMRIGHT: cursor = IDC_SIZENWSE; break;
+                case HTLEFT: case HTRIGHT: cursor = IDC_SIZEWE; break;
+                default: break;
+            }
+            if (cursor && (GetStyle() & WS_THICKFRAME)) {
+                ::SetCursor(::LoadCursor(nullptr, cursor));
+                return TRUE;
+            }
+            break;
+        }
+        case WM_CLOSE: {
+            if (m_bBeingClosed)
+                return 0;
+            auto* bar = dynamic_cast<COXSizeControlBar*>(SingleBar());
+            if (bar && (bar->GetSizeBarFlags() & SZBAR_DELETE_ON_CLOSE)) {
+                m_bBeingClosed = TRUE;
+                bar->DestroyWindow();
+                delete bar;
+                m_bBeingClosed = FALSE;
+                if (m_hWnd && m_wndDockBar.GetDockedCount() == 0)
+                    DestroyWindow();
+                return 0;
+            }
+            break;
+        }
+        case WM_NCPAINT:
+            GetMiniFrameSkin()->OnNcPaint(this);
+            return 0;
+        case WM_NCACTIVATE:
+            return GetMiniFrameSkin()->OnNcActivate((BOOL)wParam, this);
+        default:
+            break;
+    }
+    return CMiniDockFrameWnd::WindowProc(message, wParam, lParam);
+}

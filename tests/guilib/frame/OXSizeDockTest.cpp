@@ -1,0 +1,442 @@
+// Sizing bars in the rows of sizing dock bars: sizes, sharing, splitters, maximizing, the caption
+// buttons, live dragging, the context menu, the shared hooks and the saved bar state.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "guilib/frame/OXDragDockContext.h"
+#include "guilib/frame/OXFrameWndDock.h"
+#include "guilib/frame/OXMDIFloatWnd.h"
+#include "guilib/frame/OXRectTracker.h"
+#include "guilib/frame/OXSizeCtrlBar.h"
+#include "guilib/frame/OXSizeDockBar.h"
+#include "guilib/frame/OXSzMiniDockFrmWnd.h"
+#include "platform/base/Profile.h"
+#include "platform/framework/app/WinThread.h"
+#include "tests/support/Gui.h"
+#include "tests/support/TempRegistry.h"
+
+namespace {
+constexpr UINT kBarA = 59522, kBarB = 59523, kBarC = 59524;
+
+RECT InParent(HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+int Width(HWND h) {
+    RECT r;
+    GetWindowRect(h, &r);
+    return r.right - r.left;
+}
+int Height(HWND h) {
+    RECT r;
+    GetWindowRect(h, &r);
+    return r.bottom - r.top;
+}
+
+class SizeDockTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AfxGetProfile().SetRegistryKey("Test");
+        AfxGetProfile().SetProfileName("DockApp");
+    }
+    void TearDown() override {
+        DestroyFrame();
+        AfxGetProfile().SetRegistryKey("");
+    }
+    void MakeFrame(int width = 1000, int height = 700) {
+        frame = new COXMDIFrameWndSizeDock;
+        ASSERT_TRUE(frame->Create(nullptr, "Dock", WS_OVERLAPPEDWINDOW, RECT{0, 0, width, height}));
+        app.m_pMainWnd = frame;
+        frame->EnableDocking(CBRS_ALIGN_ANY);
+        frame->ShowWindow(SW_SHOW);
+    }
+    void DestroyFrame() {
+        if (frame && IsWindow(frame->m_hWnd))
+            frame->DestroyWindow();
+        frame = nullptr;
+        app.m_pMainWnd = nullptr;
+        Pump();
+        bars.clear();
+    }
+    // A sizing bar of that id docked on a side; `rect` sets its sizes (the default rectangle when null).
+    COXSizeControlBar* AddBar(UINT id, UINT side, const RECT* rect = nullptr, int flags = 0x214) {
+        bars.push_back(std::make_unique<COXSizeControlBar>(flags));
+        COXSizeControlBar* bar = bars.back().get();
+        EXPECT_TRUE(bar->Create(nullptr, "Bar", WS_CHILD | WS_VISIBLE | CBRS_TOP,
+                                rect ? *rect : CFrameWnd::rectDefault, frame, id));
+        bar->EnableDocking(CBRS_ALIGN_ANY);
+        frame->DockControlBar(bar, side);
+        return bar;
+    }
+    COXSizeDockBar* Side(UINT id) { return dynamic_cast<COXSizeDockBar*>(frame->GetControlBar(id)); }
+    // Puts the bars in one row of the dock bar, in this order.
+    void OneRow(COXSizeDockBar* dock, std::vector<COXSizeControlBar*> row) {
+        dock->m_arrBars.RemoveAll();
+        dock->m_arrBars.Add(nullptr);
+        for (auto* b : row)
+            dock->m_arrBars.Add(b);
+        dock->m_arrBars.Add(nullptr);
+    }
+
+    TempRegistry registry;
+    CWinApp app{"DockApp"};
+    COXMDIFrameWndSizeDock* frame = nullptr;
+    std::vector<std::unique_ptr<COXSizeControlBar>> bars;
+};
+}  // namespace
+
+TEST_F(SizeDockTest, TheDefaultRectangleTakesTheParentsBottomRightQuarterRow) {
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, AfxWndClassName(), "p", WS_POPUP, 0, 0, 1000, 600, nullptr, nullptr));
+    COXSizeControlBar bar(0);
+    ASSERT_TRUE(bar.CreateBar(&parent, "Bar", 1, WS_CHILD | WS_VISIBLE | CBRS_TOP));
+    EXPECT_EQ(bar.m_FloatSize.cx, 500);
+    EXPECT_EQ(bar.m_FloatSize.cy, 150);
+    EXPECT_EQ(bar.m_HorzDockSize.cx, 500);
+    EXPECT_EQ(bar.m_HorzDockSize.cy, 150);
+    EXPECT_EQ(bar.m_VertDockSize.cx, 150);
+    EXPECT_EQ(bar.m_VertDockSize.cy, 500);
+    EXPECT_EQ(InParent(bar.m_hWnd).left, 500);
+    EXPECT_EQ(InParent(bar.m_hWnd).top, 450);
+    bar.DestroyWindow();
+    parent.DestroyWindow();
+}
+
+TEST_F(SizeDockTest, GrabOffsetsFollowTheCursorWithinLimits) {
+    MakeFrame();
+    RECT r{0, 0, 100, 300};
+    COXSizeControlBar* bar = AddBar(kBarA, AFX_IDW_DOCKBAR_LEFT, &r);
+    frame->RecalcLayout();
+    RECT w;
+    GetWindowRect(bar->m_hWnd, &w);
+    struct Case {
+        int floatWidth;
+        POINT at;
+        int x;
+    } cases[] = {
+        {Width(bar->m_hWnd), {w.left + 2, w.top + 5}, 5},  // 2 pixels in: at least 5
+        {100, {w.right - 1, w.top + 5}, 80},               // never past the width less 20
+        {400, {w.left + Width(bar->m_hWnd) / 2, w.top}, 200},
+        {10, {w.left + 5, w.top}, 5},  // width - 20 below 5: 5
+    };
+    for (const Case& c : cases) {
+        bar->m_FloatSize.cx = c.floatWidth;
+        POINT off = bar->CalcGrabOffset(c.at);
+        EXPECT_EQ(off.x, c.x) << c.floatWidth;
+        EXPECT_EQ(off.y, 10);
+    }
+    // A bar of height 0 docked along a horizontal edge: no division.
+    COXSizeControlBar* flat = AddBar(kBarB, AFX_IDW_DOCKBAR_TOP);
+    SetWindowPos(flat->m_hWnd, nullptr, 0, 0, 300, 0, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(flat->CalcGrabOffset(POINT{10, 10}).x, 5);
+}
+
+TEST_F(SizeDockTest, BarsOfARowShareAGrowingLengthInProportion) {
+    MakeFrame();
+    RECT a{0, 0, 100, 120}, b{0, 0, 300, 120};
+    COXSizeControlBar* barA = AddBar(kBarA, AFX_IDW_DOCKBAR_TOP, &a);
+    COXSizeControlBar* barB = AddBar(kBarB, AFX_IDW_DOCKBAR_TOP, &b);
+    COXSizeDockBar* top = Side(AFX_IDW_DOCKBAR_TOP);
+    OneRow(top, {barA, barB});
+    SetWindowPos(barA->m_hWnd, nullptr, 0, 0, 100, 120, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(barB->m_hWnd, nullptr, 0, 0, 300, 120, SWP_NOMOVE | SWP_NOZORDER);
+    // 406 is exactly their lengths plus the splitter less a border per bar: 200 more grows them by half.
+    top->SetRowSizes(1, 606);
+    EXPECT_EQ(barA->m_HorzDockSize.cx, 150);
+    EXPECT_EQ(barB->m_HorzDockSize.cx, 450);
+    EXPECT_EQ(Width(barA->m_hWnd), 150);
+    EXPECT_EQ(barA->m_HorzDockSize.cy, 120);
+
+    // Both of length 0: equal parts, the remainder to the last (no division by zero).
+    SetWindowPos(barA->m_hWnd, nullptr, 0, 0, 0, 120, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(barB->m_hWnd, nullptr, 0, 0, 0, 120, SWP_NOMOVE | SWP_NOZORDER);
+    top->SetRowSizes(1, 207);
+    EXPECT_EQ(barA->m_HorzDockSize.cx, 100);
+    EXPECT_EQ(barB->m_HorzDockSize.cx, 101);
+}
+
+TEST_F(SizeDockTest, RowsGetSplittersAndTheDockBarsGrowAfterTheirLastRow) {
+    MakeFrame();
+    RECT a{0, 0, 300, 100}, b{0, 0, 300, 100};
+    COXSizeControlBar* barA = AddBar(kBarA, AFX_IDW_DOCKBAR_TOP, &a);
+    COXSizeControlBar* barB = AddBar(kBarB, AFX_IDW_DOCKBAR_TOP, &b);
+    COXSizeDockBar* top = Side(AFX_IDW_DOCKBAR_TOP);
+    OneRow(top, {barA, barB});
+    RECT l{0, 0, 100, 200};
+    COXSizeControlBar* left = AddBar(kBarC, AFX_IDW_DOCKBAR_LEFT, &l);
+    frame->RecalcLayout();
+
+    EXPECT_EQ(Height(top->m_hWnd), Height(barA->m_hWnd) + 8);
+    EXPECT_EQ(Width(Side(AFX_IDW_DOCKBAR_LEFT)->m_hWnd), Width(left->m_hWnd) + 7);
+    // One in-row splitter, 8 wide, between the two bars; one row splitter below the row.
+    std::vector<int> kinds;
+    for (INT_PTR i = 0; i < top->m_SplitArr.GetSize(); ++i)
+        kinds.push_back(static_cast<COXSplitterRect*>(top->m_SplitArr[i])->m_type);
+    ASSERT_EQ(kinds, (std::vector<int>{1, 2}));
+    auto* inRow = static_cast<COXSplitterRect*>(top->m_SplitArr[0]);
+    EXPECT_EQ(inRow->m_rect.left, InParent(barA->m_hWnd).right);
+    EXPECT_EQ(inRow->m_rect.right - inRow->m_rect.left, 8);
+    EXPECT_EQ(InParent(barB->m_hWnd).left, inRow->m_rect.right);
+    // The row fills the frame's width, plus a border share per bar.
+    RECT client;
+    frame->GetClientRect(&client);
+    EXPECT_EQ(InParent(barB->m_hWnd).right, client.right + 2);
+}
+
+TEST_F(SizeDockTest, MaximizingInARowShrinksTheOthersAndRestoringGivesTheSizesBack) {
+    MakeFrame();
+    COXSizeControlBar* row[3];
+    RECT r{0, 0, 200, 100};
+    for (int i = 0; i < 3; ++i)
+        row[i] = AddBar(kBarA + i, AFX_IDW_DOCKBAR_TOP, &r);
+    COXSizeDockBar* top = Side(AFX_IDW_DOCKBAR_TOP);
+    OneRow(top, {row[0], row[1], row[2]});
+    frame->RecalcLayout();
+    int before[3] = {Width(row[0]->m_hWnd), Width(row[1]->m_hWnd), Width(row[2]->m_hWnd)};
+    EXPECT_TRUE(row[0]->CanMaximizeInRow());
+
+    top->MaximizeInRow(row[0], TRUE);
+    EXPECT_TRUE(row[0]->IsMaximized());
+    EXPECT_EQ(Width(row[1]->m_hWnd), 21);
+    EXPECT_EQ(Width(row[2]->m_hWnd), 21);
+    EXPECT_EQ(Width(row[0]->m_hWnd), before[0] + before[1] + before[2] - 42);
+
+    // A second maximize keeps the sizes the first one saved.
+    top->MaximizeInRow(row[1], TRUE);
+    EXPECT_FALSE(row[0]->IsMaximized());
+    EXPECT_EQ(Width(row[0]->m_hWnd), 21);
+    top->MaximizeInRow(row[1], FALSE);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Width(row[i]->m_hWnd), before[i]) << i;
+}
+
+TEST_F(SizeDockTest, TheCloseButtonHidesOnlyWhenReleasedOverIt) {
+    MakeFrame();
+    COXSizeControlBar* bar = AddBar(kBarA, AFX_IDW_DOCKBAR_LEFT);
+    frame->RecalcLayout();
+    RedrawWindow(bar->m_hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT close = bar->m_rectCloseBtn;
+    ASSERT_FALSE(IsRectEmpty(&close));
+    POINT on{(close.left + close.right) / 2, (close.top + close.bottom) / 2};
+    POINT off{on.x - 40, on.y + 40};
+    SendMessage(bar->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
+    EXPECT_EQ(bar->GetPressedButton(), -3);
+    SendMessage(bar->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(off.x, off.y));
+    EXPECT_EQ(bar->GetPressedButton(), -1);
+    SendMessage(bar->m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(off.x, off.y));
+    frame->RecalcLayout();
+    EXPECT_TRUE(bar->IsWindowVisible());
+
+    SendMessage(bar->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
+    SendMessage(bar->m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
+    frame->RecalcLayout();
+    EXPECT_FALSE(bar->IsWindowVisible());
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(SizeDockTest, TheContextMenuOffersFloatingAsMdiWindowDockingAndHide) {
+    MakeFrame();
+    COXSizeControlBar* bar = AddBar(kBarA, AFX_IDW_DOCKBAR_LEFT);
+    auto items = [&] {
+        HMENU menu = CreatePopupMenu();
+        SendMessage(bar->m_hWnd, WM_OX_APPENDCONTEXTMENU, 0, (LPARAM)menu);
+        std::vector<std::string> out;
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            char text[64] = {};
+            GetMenuString(menu, (UINT)i, text, sizeof text, MF_BYPOSITION);
+            bool checked = GetMenuState(menu, (UINT)i, MF_BYPOSITION) & MF_CHECKED;
+            out.push_back(std::string(text) + (checked ? "*" : ""));
+        }
+        DestroyMenu(menu);
+        return out;
+    };
+    EXPECT_EQ(items(), (std::vector<std::string>{"Float as MDI Window", "Allow docking*", "Hide"}));
+
+    // Docking off floats the bar; on again gives back the same sides.
+    SendMessage(bar->m_hWnd, WM_COMMAND, ID_OX_SHOWRESIZEBAR_ALLOWDOCKING, 0);
+    EXPECT_TRUE(bar->IsFloating());
+    EXPECT_EQ(bar->m_dwDockStyle & CBRS_ALIGN_ANY, 0u);
+    EXPECT_EQ(items(), (std::vector<std::string>{"Float as MDI Window", "Allow docking", "Hide"}));
+    SendMessage(bar->m_hWnd, WM_COMMAND, ID_OX_SHOWRESIZEBAR_ALLOWDOCKING, 0);
+    EXPECT_EQ(bar->m_dwDockStyle & CBRS_ALIGN_ANY, (DWORD)CBRS_ALIGN_ANY);
+
+    // Float as an MDI window near the client's right edge: moved inside the client.
+    RECT mdi;
+    GetWindowRect(frame->m_hWndMDIClient, &mdi);
+    bar->m_pDockContext->m_ptMRUFloatPos = POINT{mdi.right - 10, mdi.top + 10};
+    SendMessage(bar->m_hWnd, WM_COMMAND, ID_OX_SHOWRESIZEBAR_MDIFLOAT, 0);
+    ASSERT_TRUE(frame->IsInMDIFloat(bar));
+    auto* floatWnd = dynamic_cast<COXMDIFloatWnd*>(bar->m_pDockBar->GetParent());
+    ASSERT_NE(floatWnd, nullptr);
+    RECT fw, client;
+    GetWindowRect(floatWnd->m_hWnd, &fw);
+    RECT barClient;
+    GetClientRect(bar->m_hWnd, &barClient);
+    GetClientRect(frame->m_hWndMDIClient, &client);
+    POINT corner{fw.left, fw.top};
+    ScreenToClient(frame->m_hWndMDIClient, &corner);
+    EXPECT_LE(corner.x + barClient.right, client.right);
+    EXPECT_EQ(items(), (std::vector<std::string>{"Float as MDI Window*", "Hide"}));
+    // Closing the float window hides the bar.
+    SendMessage(floatWnd->m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(bar->IsWindowVisible());
+}
+
+TEST_F(SizeDockTest, OneMouseHookServesAllBarsAndGoesWithTheLast) {
+    MakeFrame();
+    EXPECT_EQ(COXSizeControlBar::GetMouseHook(), nullptr);
+    COXSizeControlBar* a = AddBar(kBarA, AFX_IDW_DOCKBAR_LEFT);
+    HHOOK hook = COXSizeControlBar::GetMouseHook();
+    EXPECT_NE(hook, nullptr);
+    COXSizeControlBar* b = AddBar(kBarB, AFX_IDW_DOCKBAR_BOTTOM);
+    EXPECT_EQ(COXSizeControlBar::GetMouseHook(), hook);
+    a->DestroyWindow();
+    EXPECT_EQ(COXSizeControlBar::GetMouseHook(), hook);  // still serves b
+    b->DestroyWindow();
+    EXPECT_EQ(COXSizeControlBar::GetMouseHook(), nullptr);
+}
+
+TEST_F(SizeDockTest, TheRectTrackerKeepsLimitsAndItsAxisLock) {
+    struct Case {
+        UINT style;
+        RECT limit, in, out;
+    } cases[] = {
+        {COXRectTracker::lockVertical, {}, {50, 70, 58, 170}, {50, 10, 58, 110}},
+        {COXRectTracker::lockHorizontal, {}, {50, 70, 58, 170}, {10, 70, 18, 170}},
+        {0, {0, 0, 40, 300}, {50, 70, 58, 170}, {40, 70, 48, 170}},
+        {0, {0, 0, 300, 100}, {5, 95, 13, 195}, {5, 90, 13, 190}},  // top at least 10 above the bottom
+    };
+    for (const Case& c : cases) {
+        COXRectTracker t;
+        t.m_nStyle = c.style;
+        t.m_rectLimit = c.limit;
+        t.m_rectStart = RECT{10, 10, 18, 110};
+        t.m_sizeMin = SIZE{0, 0};
+        RECT r = c.in;
+        t.AdjustRect(CRectTracker::hitMiddle, &r);
+        EXPECT_TRUE(EqualRect(&r, &c.out)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+    }
+}
+
+TEST_F(SizeDockTest, ASplitterDragBetweenRowsResizesTheRow) {
+    MakeFrame();
+    RECT r{0, 0, 120, 300};
+    COXSizeControlBar* bar = AddBar(kBarA, AFX_IDW_DOCKBAR_LEFT, &r);
+    frame->RecalcLayout();
+    COXSizeDockBar* left = Side(AFX_IDW_DOCKBAR_LEFT);
+    ASSERT_EQ(left->m_SplitArr.GetSize(), 1);
+    auto* s = static_cast<COXSplitterRect*>(left->m_SplitArr[0]);
+    int width = Width(bar->m_hWnd), height = Height(bar->m_hWnd);
+    POINT at{(s->m_rect.left + s->m_rect.right) / 2, 100};
+    // The tracker's loop takes the queued moves and the release.
+    PostMessage(left->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x + 30, at.y + 50));
+    PostMessage(left->m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(at.x + 60, at.y + 50));
+    SendMessage(left->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    EXPECT_EQ(Width(bar->m_hWnd), width + 60);
+    EXPECT_EQ(bar->m_VertDockSize.cx, width + 60);
+    EXPECT_EQ(Height(bar->m_hWnd), height);  // the lock kept the length
+}
+
+TEST_F(SizeDockTest, ADropJustBeforeTheLeftEdgeLandsTwoPixelsBeforeIt) {
+    MakeFrame();
+    RECT r{0, 0, 200, 100};
+    COXSizeControlBar* a = AddBar(kBarA, AFX_IDW_DOCKBAR_TOP, &r);
+    COXSizeControlBar* b = AddBar(kBarB, AFX_IDW_DOCKBAR_LEFT, &r);
+    frame->RecalcLayout();
+    COXSizeDockBar* top = Side(AFX_IDW_DOCKBAR_TOP);
+    RECT edge;
+    GetWindowRect(top->m_hWnd, &edge);
+    RECT drop{edge.left - 5, edge.top + 2, edge.left - 5 + 200, edge.top + 102};
+    top->DockControlBar(b, &drop);
+    EXPECT_EQ(b->m_pDockBar, top);
+    EXPECT_EQ(top->FindBar(b), 1);  // first in its row: before a
+    (void)a;
+}
+
+TEST_F(SizeDockTest, ASizableMiniFramesSizeBecomesTheFloatingSize) {
+    MakeFrame();
+    COXSizeControlBar* bar = AddBar(kBarA, AFX_IDW_DOCKBAR_LEFT);
+    frame->FloatControlBar(bar, POINT{100, 100});
+    auto* mini = dynamic_cast<COXSizableMiniDockFrameWnd*>(bar->GetParentFrame());
+    ASSERT_NE(mini, nullptr);
+    EXPECT_TRUE(mini->GetStyle() & WS_THICKFRAME);
+    EXPECT_NE(COXSizableMiniDockFrameWnd::GetMouseHook(), nullptr);
+    RECT w;
+    GetWindowRect(mini->m_hWnd, &w);
+    SetWindowPos(mini->m_hWnd, nullptr, 0, 0, 340, 260, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client;
+    GetClientRect(mini->m_hWnd, &client);
+    EXPECT_EQ(bar->m_FloatSize.cx, client.right);
+    EXPECT_EQ(bar->m_FloatSize.cy, client.bottom);
+    EXPECT_EQ(Width(bar->m_hWnd), client.right);
+}
+
+TEST_F(SizeDockTest, TheBarStateComesBackInANewFrame) {
+    MakeFrame();
+    RECT r{0, 0, 160, 120};
+    COXSizeControlBar* tree = AddBar(kBarB, AFX_IDW_DOCKBAR_LEFT, &r);
+    COXSizeControlBar* pad = AddBar(kBarA, AFX_IDW_DOCKBAR_BOTTOM, &r);
+    frame->RecalcLayout();
+    tree->m_VertDockSize = SIZE{210, 400};
+    frame->FloatControlBar(pad, POINT{300, 250});
+    pad->m_FloatSize = SIZE{333, 144};
+    frame->SaveSizeBarState("SizeBarState");
+
+    const CProfile& p = AfxGetProfile();
+    EXPECT_EQ(p.GetProfileInt("SizeBarState", "Version", 0), 2u);
+    BYTE* data = nullptr;
+    UINT bytes = 0;
+    ASSERT_TRUE(p.GetProfileBinary("SizeBarState", "BarSize_59523", &data, &bytes));
+    ASSERT_EQ(bytes, 28u);
+    const BYTE expected[28] = {160, 0, 0, 0, 120, 0, 0, 0, 160, 0, 0, 0, 120, 0, 0, 0, 210, 0, 0, 0, 144, 1, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(std::vector<BYTE>(data, data + 28), std::vector<BYTE>(expected, expected + 28));
+    delete[] data;
+
+    DestroyFrame();
+    MakeFrame();
+    COXSizeControlBar* tree2 = AddBar(kBarB, AFX_IDW_DOCKBAR_LEFT, &r);
+    COXSizeControlBar* pad2 = AddBar(kBarA, AFX_IDW_DOCKBAR_BOTTOM, &r);
+    frame->LoadSizeBarState("SizeBarState");
+    frame->RecalcLayout();
+    EXPECT_EQ(tree2->m_pDockBar, Side(AFX_IDW_DOCKBAR_LEFT));
+    EXPECT_EQ(Width(tree2->m_hWnd), 210);
+    ASSERT_TRUE(pad2->IsFloating());
+    EXPECT_EQ(pad2->m_FloatSize.cx, 333);
+    RECT mini;
+    GetWindowRect(pad2->GetParentFrame()->m_hWnd, &mini);
+    EXPECT_EQ(mini.left, 300);
+    EXPECT_EQ(mini.top, 250);
+}
+
+TEST_F(SizeDockTest, AnotherVersionOrADamagedRecordLeavesTheCreationLayout) {
+    const CProfile& p = AfxGetProfile();
+    MakeFrame();
+    RECT r{0, 0, 160, 120};
+    COXSizeControlBar* tree = AddBar(kBarB, AFX_IDW_DOCKBAR_LEFT, &r);
+    frame->SaveSizeBarState("SizeBarState");
+
+    // A 27-byte record, and one with a negative size: skipped.
+    for (UINT len : {27u, 28u}) {
+        BYTE rec[28] = {};
+        rec[0] = 77;
+        if (len == 28)
+            rec[7] = 0x80;  // floating height negative
+        p.WriteProfileBinary("SizeBarState", "BarSize_59523", rec, len);
+        tree->m_FloatSize = SIZE{160, 120};
+        frame->LoadSizeBarState("SizeBarState");
+        EXPECT_EQ(tree->m_FloatSize.cx, 160) << len;
+    }
+
+    // Version 1: the section and its dock state go, and nothing changes.
+    p.WriteProfileInt("SizeBarState", "Version", 1);
+    tree->m_VertDockSize = SIZE{99, 300};
+    frame->LoadSizeBarState("SizeBarState");
+    EXPECT_EQ(tree->m_VertDockSize.cx, 99);
+    EXPECT_EQ(p.GetProfileInt("SizeBarState", "Version", 0), 0u);
+    EXPECT_EQ(p.GetProfileInt("SizeBarState-Summary", "Bars", -1), (UINT)-1);
+}
