@@ -43,6 +43,14 @@ BOOL ImageList_Destroy(HIMAGELIST list) {
     return g_lists.Remove(list) ? TRUE : FALSE;
 }
 
+HICON ImageList_GetIcon(HIMAGELIST list, int index, UINT) {
+    std::lock_guard<std::mutex> g(g_listMutex);
+    ImageListData* data = Find(list);
+    if (!data || index < 0 || index >= (int)data->images.size())
+        return nullptr;
+    return data->images[(size_t)index];
+}
+
 int ImageList_GetImageCount(HIMAGELIST list) {
     std::lock_guard<std::mutex> g(g_listMutex);
     ImageListData* data = Find(list);

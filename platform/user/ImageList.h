@@ -42,6 +42,8 @@ BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style
 BOOL ImageList_Remove(HIMAGELIST list, int index);
 // A new list with copies of the images.
 HIMAGELIST ImageList_Duplicate(HIMAGELIST list);
+// The image as an icon of the list's size (icons live as long as the process), or null.
+HICON ImageList_GetIcon(HIMAGELIST list, int index, UINT flags);
 
 namespace user {
 // The image at `index` (owned by the list), or null.
