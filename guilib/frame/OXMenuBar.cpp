@@ -1,0 +1,685 @@
+#include "guilib/frame/OXMenuBar.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <functional>
+#include <memory>
+
+#include "guilib/skins/OXBitmapMenu.h"
+#include "guilib/skins/OXBitmapMenuOrganizer.h"
+#include "platform/base/Archive.h"
+#include "platform/base/MemFile.h"
+#include "platform/base/Profile.h"
+#include "platform/framework/app/WinThread.h"
+#include "platform/framework/docview/DocTemplate.h"
+#include "platform/framework/docview/Document.h"
+#include "platform/framework/frames/MDIChildWnd.h"
+#include "platform/framework/frames/MDIFrameWnd.h"
+
+IMPLEMENT_DYNAMIC(COXMenuBar, COXCoolToolBar)
+
+namespace {
+constexpr UINT kFirstWindowId = 0xFF00;
+constexpr int kMaxNesting = 16;
+constexpr int kMaxText = 1024;
+
+// One item of a saved menu, read whole before the menu is touched.
+struct SavedMenuItem {
+    UINT type = 0;
+    bool popup = false;
+    UINT id = 0;
+    CString text;
+    std::vector<SavedMenuItem> items;
+};
+
+class Reader {
+public:
+    Reader(const BYTE* data, UINT size) : m_data(data), m_size(size) {}
+    UINT Left() const { return m_size - m_pos; }
+    bool Int(int32_t& v) {
+        if (Left() < 4)
+            return false;
+        v = (int32_t)((uint32_t)m_data[m_pos] | (uint32_t)m_data[m_pos + 1] << 8 | (uint32_t)m_data[m_pos + 2] << 16 |
+                      (uint32_t)m_data[m_pos + 3] << 24);
+        m_pos += 4;
+        return true;
+    }
+    bool String(CString& v) {
+        if (Left() < 1)
+            return false;
+        uint32_t length = m_data[m_pos++];
+        if (length == 0xFF) {
+            if (Left() < 2)
+                return false;
+            length = (uint32_t)m_data[m_pos] | (uint32_t)m_data[m_pos + 1] << 8;
+            m_pos += 2;
+            if (length == 0xFFFF) {
+                int32_t l;
+                if (!Int(l))
+                    return false;
+                length = (uint32_t)l;
+            }
+        }
+        if (length > Left() || length > (uint32_t)kMaxText)
+            return false;
+        v = CString(reinterpret_cast<const char*>(m_data + m_pos), (int)length);
+        m_pos += length;
+        return true;
+    }
+    // A menu record: its count bounded by the bytes left (an item takes at least 13), nesting bounded.
+    bool Menu(std::vector<SavedMenuItem>& items, int depth) {
+        int32_t count;
+        if (depth > kMaxNesting || !Int(count) || count < 0 || (UINT)count > Left() / 13)
+            return false;
+        items.resize((size_t)count);
+        for (SavedMenuItem& item : items) {
+            int32_t type, popup, id;
+            if (!Int(type) || !Int(popup) || !Int(id) || !String(item.text))
+                return false;
+            item.type = (UINT)type;
+            item.popup = popup != 0;
+            item.id = (UINT)id;
+            if (item.popup && !Menu(item.items, depth + 1))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    const BYTE* m_data;
+    UINT m_size;
+    UINT m_pos = 0;
+};
+
+void WriteMenu(CArchive& ar, HMENU menu) {
+    int count = ::GetMenuItemCount(menu);
+    ar << (int32_t)count;
+    for (int i = 0; i < count; ++i) {
+        char buffer[kMaxText + 1] = "";
+        MENUITEMINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = buffer;
+        info.cch = sizeof buffer;
+        ::GetMenuItemInfo(menu, (UINT)i, TRUE, &info);
+        ar << (int32_t)info.fType << (int32_t)(info.hSubMenu ? 1 : 0)
+           << (int32_t)(info.hSubMenu ? 0xFFFFFFFFu : info.wID) << CString(buffer);
+        if (info.hSubMenu)
+            WriteMenu(ar, info.hSubMenu);
+    }
+}
+}  // namespace
+
+COXMenuBar::COXMenuBar() {
+    SetClicksOutsideButtons(FALSE);
+}
+
+COXMenuBar::~COXMenuBar() {
+    for (auto it = m_createdPopups.rbegin(); it != m_createdPopups.rend(); ++it)
+        ::DestroyMenu(*it);
+    if (m_hFont)
+        ::DeleteObject(m_hFont);
+}
+
+BOOL COXMenuBar::Create(CWnd* parent, DWORD style, UINT id) {
+    // The bar needs the drop-down buttons of common controls 4.71.
+    if (GetCommonControlsVersion() < 0x40047)
+        return FALSE;
+    if (!COXCoolToolBar::Create(parent, style, id))
+        return FALSE;
+    SetDropDownArrow(FALSE);
+    SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+    SetWindowText("Menu");
+    m_pParent = parent;
+    return TRUE;
+}
+
+COXMenuBar* COXMenuBar::FindMenuBar(CWnd* window) {
+    HWND start = window ? window->m_hWnd : (AfxGetMainWnd() ? AfxGetMainWnd()->m_hWnd : nullptr);
+    if (!start)
+        return nullptr;
+    if (auto* bar = dynamic_cast<COXMenuBar*>(CWnd::FromHandlePermanent(start)))
+        return bar;
+    for (HWND child = ::GetWindow(start, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (COXMenuBar* bar = FindMenuBar(CWnd::FromHandle(child)))
+            return bar;
+    return nullptr;
+}
+
+CString COXMenuBar::CopyMenuString(int position) const {
+    char buffer[kMaxText + 1] = "";
+    if (m_hMenu)
+        ::GetMenuString(m_hMenu, (UINT)position, buffer, (int)sizeof buffer, MF_BYPOSITION);
+    return CString(buffer);
+}
+
+int COXMenuBar::FindMnemonic(char letter) const {
+    auto it = m_mnemonics.find((char)std::toupper((unsigned char)letter));
+    return it == m_mnemonics.end() ? -1 : it->second;
+}
+
+bool COXMenuBar::IsCommandItem(int position) const {
+    UINT id = ::GetMenuItemID(m_hMenu, position);
+    return id != 0xFFFFFFFF && id != 0xFFFF;
+}
+
+// ---- The menu
+
+BOOL COXMenuBar::SetFrameMenu(HMENU menu) {
+    if (menu == m_hMenu)
+        return TRUE;
+    SaveCurrentMenu();
+    m_hMenu = menu;
+    if (!IsCustomizable(TRUE) || !menu || m_templates.count(menu)) {
+        InsertMenuItems();
+        return TRUE;
+    }
+    CDocument* doc = nullptr;
+    if (auto* main = dynamic_cast<CFrameWnd*>(AfxGetMainWnd())) {
+        if (auto* mdi = dynamic_cast<CMDIFrameWnd*>(main)) {
+            if (CMDIChildWnd* child = mdi->MDIGetActive())
+                doc = child->GetActiveDocument();
+        } else {
+            doc = main->GetActiveDocument();
+        }
+    }
+    CDocTemplate* tmpl = doc ? doc->GetDocTemplate() : nullptr;
+    for (auto& [handle, known] : m_templates) {
+        if (known == tmpl) {
+            // This document type's menu was loaded with another handle.
+            InsertMenuItems();
+            return TRUE;
+        }
+    }
+    m_templates[menu] = tmpl;
+    LoadMenuState(menu, doc ? doc->GetRuntimeClass()->m_lpszClassName : nullptr);
+    InsertMenuItems();
+    return TRUE;
+}
+
+BOOL COXMenuBar::InsertMenuItems(BOOL relayout) {
+    while (SendMessage(TB_DELETEBUTTON, 0))
+        ;
+    m_mnemonics.clear();
+    m_texts.clear();
+    BOOL result = TRUE;
+    if (m_hMenu) {
+        int count = ::GetMenuItemCount(m_hMenu);
+        for (int i = 0; i < count; ++i) {
+            CString text = CopyMenuString(i);
+            int amp = text.Find('&');
+            if (amp >= 0 && amp + 1 < text.GetLength())
+                m_mnemonics[(char)std::toupper((unsigned char)text[amp + 1])] = i;
+            m_texts.push_back(text);
+        }
+        std::vector<TBBUTTON> buttons((size_t)count);
+        for (int i = 0; i < count; ++i) {
+            TBBUTTON& b = buttons[(size_t)i];
+            b.iBitmap = -1;
+            b.idCommand = i + 1;
+            b.fsState = TBSTATE_ENABLED;
+            b.fsStyle = BTNS_DROPDOWN | BTNS_AUTOSIZE;
+            b.dwData = (DWORD_PTR)i;
+            b.iString = (INT_PTR)m_texts[(size_t)i].GetString();
+        }
+        if (count > 0)
+            result = (BOOL)SendMessage(TB_ADDBUTTONS, (WPARAM)count, (LPARAM)buttons.data());
+        if (!m_hFont) {
+            NONCLIENTMETRICS ncm{};
+            ncm.cbSize = sizeof ncm;
+            ::SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+            m_hFont = ::CreateFontIndirect(&ncm.lfMenuFont);
+            SendMessage(WM_SETFONT, (WPARAM)m_hFont, FALSE);
+            SendMessage(TB_AUTOSIZE);
+        }
+    }
+    if (GetCustomizedButton() >= (int)SendMessage(TB_BUTTONCOUNT))
+        m_nCustomizedIndex = -1;
+    auto* frame = dynamic_cast<CFrameWnd*>(m_pParent);
+    if (m_hMenu) {
+        if (relayout)
+            RedrawToolBar(TRUE, FALSE);
+        if (frame)
+            frame->ShowControlBar(this, TRUE, FALSE);
+        else
+            ::ShowWindow(m_hWnd, SW_SHOWNA);
+    } else {
+        if (frame)
+            frame->ShowControlBar(this, FALSE, FALSE);
+        else
+            ::ShowWindow(m_hWnd, SW_HIDE);
+    }
+    return result;
+}
+
+int COXMenuBar::HitTest(POINT point, int mode) const {
+    if (mode == 1) {
+        ::ScreenToClient(m_hWnd, &point);
+    } else if (mode == 2) {
+        RECT window{};
+        ::GetWindowRect(m_hWnd, &window);
+        POINT origin{0, 0};
+        ::ClientToScreen(m_hWnd, &origin);
+        point.x -= origin.x - window.left;
+        point.y -= origin.y - window.top;
+    }
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    if (!PtInRect(&client, point))
+        return -1;
+    if (PtInRect(&m_rectIcon, point))
+        return -5;
+    if (PtInRect(&m_rectClose, point))
+        return -4;
+    if (PtInRect(&m_rectRestore, point))
+        return -3;
+    if (PtInRect(&m_rectMinimize, point))
+        return -2;
+    int hit = (int)::SendMessage(m_hWnd, TB_HITTEST, 0, (LPARAM)&point);
+    return hit >= 0 ? hit : -1;
+}
+
+BOOL COXMenuBar::DeleteButton(int index) {
+    int count = (int)SendMessage(TB_BUTTONCOUNT);
+    if (index < 0 || index >= count)
+        return FALSE;
+    for (int i = index + 1; i < count; ++i) {
+        TBBUTTONINFO info{};
+        info.cbSize = sizeof info;
+        info.dwMask = TBIF_BYINDEX | TBIF_COMMAND | TBIF_LPARAM;
+        info.idCommand = i;  // the id of the button before it
+        info.lParam = (DWORD_PTR)(i - 1);
+        SendMessage(TB_SETBUTTONINFO, (WPARAM)i, (LPARAM)&info);
+    }
+    SendMessage(TB_DELETEBUTTON, (WPARAM)index);
+    if (index < (int)m_texts.size())
+        m_texts.erase(m_texts.begin() + index);
+    ::DeleteMenu(m_hMenu, (UINT)index, MF_BYPOSITION);
+    for (auto it = m_mnemonics.begin(); it != m_mnemonics.end();) {
+        if (it->second == index) {
+            it = m_mnemonics.erase(it);
+        } else {
+            if (it->second > index)
+                --it->second;
+            ++it;
+        }
+    }
+    MarkMenuChanged();
+    return TRUE;
+}
+
+void COXMenuBar::MarkMenuChanged() {
+    if (m_hMenu)
+        m_changedMenus.insert(m_hMenu);
+}
+
+// ---- Profile
+
+CString COXMenuBar::SectionOf(LPCTSTR className) const {
+    if (!className || !*className)
+        return "Main_Menu_Default";
+    CString section;
+    section.Format("Menu_%s", className);
+    return section;
+}
+
+void COXMenuBar::SaveCurrentMenu() {
+    if (!m_hMenu || !m_changedMenus.count(m_hMenu))
+        return;
+    CDocTemplate* tmpl = m_templates.count(m_hMenu) ? m_templates[m_hMenu] : nullptr;
+    LPCTSTR className = nullptr;
+    if (tmpl) {
+        POSITION pos = tmpl->GetFirstDocPosition();
+        if (CDocument* doc = pos ? tmpl->GetNextDoc(pos) : nullptr)
+            className = doc->GetRuntimeClass()->m_lpszClassName;
+    }
+    SaveMenuState(m_hMenu, className);
+    m_changedMenus.erase(m_hMenu);
+}
+
+BOOL COXMenuBar::SaveBarState(LPCTSTR, LPCTSTR, BOOL) {
+    HMENU current = m_hMenu;
+    std::set<HMENU> changed = m_changedMenus;
+    for (HMENU menu : changed) {
+        m_hMenu = menu;
+        SaveCurrentMenu();
+    }
+    m_hMenu = current;
+    return TRUE;
+}
+
+BOOL COXMenuBar::SaveMenuState(HMENU menu, LPCTSTR className) {
+    CString section = SectionOf(className);
+    CMemFile file(1024);
+    {
+        CArchive ar(&file, CArchive::store, 4096);
+        WriteMenu(ar, menu);
+        ar.Close();
+    }
+    UINT length = (UINT)file.GetLength();
+    BYTE* data = file.Detach();
+    AfxGetProfile().WriteProfileBinary(section, "MenuItems", data, length);
+    AfxGetProfile().WriteProfileInt(section, "MenuDataSize", (int)length);
+    free(data);
+    ::SendMessage(FrameHwnd(), WM_OX_SAVE_RU_SUBMENUS, (WPARAM)menu, (LPARAM)section.GetString());
+    return TRUE;
+}
+
+BOOL COXMenuBar::LoadMenuState(HMENU menu, LPCTSTR className) {
+    if (!IsCustomizable(TRUE))
+        return FALSE;
+    CString section = SectionOf(className);
+    if ((int)AfxGetProfile().GetProfileInt(section, "MenuDataSize", -1) != -1) {
+        BYTE* data = nullptr;
+        UINT size = 0;
+        std::vector<SavedMenuItem> items;
+        bool whole = false;
+        if (AfxGetProfile().GetProfileBinary(section, "MenuItems", &data, &size) && data) {
+            Reader in(data, size);
+            whole = in.Menu(items, 0);
+            delete[] data;
+        }
+        if (whole) {
+            while (::GetMenuItemCount(menu) > 0)
+                ::DeleteMenu(menu, 0, MF_BYPOSITION);
+            bool mdi = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd()) != nullptr;
+            std::function<void(HMENU, const std::vector<SavedMenuItem>&)> fill;
+            fill = [&](HMENU target, const std::vector<SavedMenuItem>& list) {
+                for (const SavedMenuItem& item : list) {
+                    if (item.popup) {
+                        HMENU popup = ::CreatePopupMenu();
+                        fill(popup, item.items);
+                        ::AppendMenu(target, MF_POPUP | (item.type & ~(UINT)MF_POPUP), (UINT_PTR)popup, item.text);
+                        continue;
+                    }
+                    if (item.id == kFirstWindowId) {
+                        // The window list: its separator goes too, and this popup lists the windows.
+                        if (mdi) {
+                            int last = ::GetMenuItemCount(target) - 1;
+                            if (last >= 0 && (::GetMenuState(target, (UINT)last, MF_BYPOSITION) & MF_SEPARATOR))
+                                ::DeleteMenu(target, (UINT)last, MF_BYPOSITION);
+                            m_hWindowMenu = target;
+                        }
+                        continue;
+                    }
+                    if (item.id >= kFirstWindowId && item.id != 0xFFFFFFFF)
+                        continue;
+                    if (item.type & MFT_SEPARATOR)
+                        ::AppendMenu(target, MF_SEPARATOR, 0, nullptr);
+                    else
+                        ::AppendMenu(target, item.type & ~(UINT)MF_POPUP, item.id, item.text);
+                }
+            };
+            fill(menu, items);
+        }
+    }
+    ::SendMessage(FrameHwnd(), WM_OX_LOAD_RU_SUBMENUS, (WPARAM)menu, (LPARAM)section.GetString());
+    return TRUE;
+}
+
+// ---- Tracking
+
+void COXMenuBar::SetKeyboardMode(BOOL on, int position) {
+    int count = (int)SendMessage(TB_BUTTONCOUNT);
+    if (on) {
+        if (m_nTrackedIndex >= 0)
+            return;
+        if (!m_bKeyboardMode) {
+            m_hFocusBefore = ::GetFocus();
+            ::SetFocus(m_hWnd);
+            m_bKeyboardMode = TRUE;
+            if (!m_bEscape) {
+                ::SendMessage(FrameHwnd(), WM_ENTERMENULOOP, FALSE, 0);
+                ::SendMessage(FrameHwnd(), WM_INITMENU, (WPARAM)m_hMenu, 0);
+                ::SendMessage(FrameHwnd(), WM_MENUSELECT, MAKEWPARAM(position, MF_POPUP | MF_HILITE),
+                              (LPARAM)m_hMenu);
+            }
+        }
+        SendMessage(TB_SETHOTITEM, (WPARAM)(position >= count ? -1 : position));
+    } else {
+        if (m_bKeyboardMode && m_hFocusBefore && ::IsWindow(m_hFocusBefore))
+            ::SetFocus(m_hFocusBefore);
+        m_bKeyboardMode = FALSE;
+        m_hFocusBefore = nullptr;
+        SendMessage(TB_SETHOTITEM, (WPARAM)-1);
+    }
+}
+
+void COXMenuBar::TrackMenu(int position) {
+    if (!m_hMenu)
+        return;
+    int count = ::GetMenuItemCount(m_hMenu);
+    if (position < 0 || position >= count)
+        return;
+    if (IsCommandItem(position)) {
+        if (m_bKeyboardMode)
+            ::SendMessage(AfxGetMainWnd() ? AfxGetMainWnd()->m_hWnd : FrameHwnd(), WM_COMMAND,
+                          ::GetMenuItemID(m_hMenu, position), 0);
+        EndTracking();
+        return;
+    }
+    BOOL wasKeyboard = m_bKeyboardMode;
+    if (m_bKeyboardMode) {
+        m_bKeyboardMode = FALSE;
+        SendMessage(TB_SETHOTITEM, (WPARAM)-1);
+    }
+    BOOL popupBefore = m_nTrackedIndex >= 0;
+    HMENU popup = ::GetSubMenu(m_hMenu, position);
+    if (!popup || (::GetMenuState(m_hMenu, (UINT)position, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED))) {
+        EndTracking();
+        return;
+    }
+    if (!wasKeyboard) {
+        if (!popupBefore) {
+            ::SendMessage(FrameHwnd(), WM_ENTERMENULOOP, FALSE, 0);
+            ::SendMessage(FrameHwnd(), WM_INITMENU, (WPARAM)m_hMenu, 0);
+        }
+        ::SendMessage(FrameHwnd(), WM_MENUSELECT, MAKEWPARAM(position, MF_POPUP | MF_HILITE), (LPARAM)m_hMenu);
+    }
+    RECT button{};
+    SendMessage(TB_GETITEMRECT, (WPARAM)position, (LPARAM)&button);
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&button), 2);
+    m_nTrackedIndex = position;
+    m_nReopenIndex = -1;
+    SendMessage(TB_PRESSBUTTON, (WPARAM)(position + 1), TRUE);
+
+    CWnd* main = AfxGetMainWnd();
+    COXBitmapMenuOrganizer* organizer = main ? COXBitmapMenuOrganizer::FindOrganizer(main->m_hWnd) : nullptr;
+    auto* bitmapMenu = dynamic_cast<COXBitmapMenu*>(CMenu::FromHandlePermanent(popup));
+    std::unique_ptr<COXBitmapMenu> own;
+    if (!bitmapMenu && organizer && !CMenu::FromHandlePermanent(popup)) {
+        own = std::make_unique<COXBitmapMenu>();
+        own->Attach(popup);
+        bitmapMenu = own.get();
+    }
+    if (bitmapMenu) {
+        bitmapMenu->TrackPopupFromToolBar(this, TPM_LEFTALIGN | TPM_LEFTBUTTON, CWnd::FromHandle(FrameHwnd()));
+    } else {
+        UINT flags = TPM_LEFTALIGN | TPM_LEFTBUTTON;
+        POINT at = (m_dwStyle & CBRS_ORIENT_HORZ) ? POINT{button.left, button.bottom} : POINT{button.right, button.top};
+        TPMPARAMS params{sizeof(TPMPARAMS), button};
+        ::TrackPopupMenuEx(popup, flags | ((m_dwStyle & CBRS_ORIENT_HORZ) ? TPM_VERTICAL : 0), at.x, at.y,
+                           FrameHwnd(), &params);
+    }
+    if (own)
+        own->Detach();
+    if (m_nReopenIndex >= 0) {
+        ::PostMessage(m_hWnd, WM_OX_MENUBAR_OPEN, (WPARAM)m_nReopenIndex, 0);
+    } else {
+        POINT cursor{};
+        ::GetCursorPos(&cursor);
+        if (HitTest(cursor, 1) == position)
+            m_nClosingClick = position;
+    }
+    EndTracking();
+}
+
+void COXMenuBar::EndTracking() {
+    if (m_nTrackedIndex >= 0)
+        SendMessage(TB_PRESSBUTTON, (WPARAM)(m_nTrackedIndex + 1), FALSE);
+    int old = m_nTrackedIndex;
+    m_nTrackedIndex = -1;
+    if (m_nReopenIndex < 0) {
+        if (m_bEscape) {
+            SetKeyboardMode(TRUE, old < 0 ? 0 : old);
+            m_nClosingClick = -1;
+        } else if (old >= 0) {
+            ::SendMessage(FrameHwnd(), WM_EXITMENULOOP, FALSE, 0);
+        }
+    }
+    m_bEscape = FALSE;
+}
+
+BOOL COXMenuBar::ProcessMenuKey(UINT vk) {
+    CWnd* main = AfxGetMainWnd();
+    if (main && vk && ::SendMessage(main->m_hWnd, WM_KEYDOWN, vk, 1))
+        return TRUE;
+    int count = (int)SendMessage(TB_BUTTONCOUNT);
+    int hot = (int)SendMessage(TB_GETHOTITEM);
+    if (vk == 0) {
+        BOOL was = m_bKeyboardMode;
+        SetKeyboardMode(!was, hot >= 0 ? hot : 0);
+        if (was)
+            ::SendMessage(FrameHwnd(), WM_EXITMENULOOP, FALSE, 0);
+        return TRUE;
+    }
+    if (vk == VK_ESCAPE && m_bKeyboardMode) {
+        SetKeyboardMode(FALSE);
+        ::SendMessage(FrameHwnd(), WM_EXITMENULOOP, FALSE, 0);
+        return TRUE;
+    }
+    if (count == 0)
+        return FALSE;
+    bool horizontal = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
+    if (vk == VK_RETURN && m_bKeyboardMode) {
+        TrackMenu(hot >= 0 ? hot : 0);
+        return TRUE;
+    }
+    if (vk == VK_ESCAPE && m_nTrackedIndex >= 0) {
+        m_bEscape = TRUE;
+        return FALSE;
+    }
+    bool prev = horizontal ? vk == VK_LEFT : vk == VK_UP;
+    bool next = horizontal ? vk == VK_RIGHT : vk == VK_DOWN;
+    if (prev || next) {
+        int step = next ? 1 : -1;
+        if (m_bKeyboardMode) {
+            int to = ((hot < 0 ? 0 : hot) + step + count) % count;
+            SendMessage(TB_SETHOTITEM, (WPARAM)to);
+            if (vk != VK_DOWN)
+                ::SendMessage(FrameHwnd(), WM_MENUSELECT, MAKEWPARAM(to, MF_POPUP | MF_HILITE), (LPARAM)m_hMenu);
+            return TRUE;
+        }
+        if (m_nTrackedIndex >= 0 && horizontal) {
+            int to = (m_nTrackedIndex + step + count) % count;
+            if (to == m_nTrackedIndex || IsCommandItem(to))
+                return TRUE;
+            m_nReopenIndex = to;
+            ::EndMenu();
+            return TRUE;
+        }
+        return FALSE;
+    }
+    bool across = horizontal ? (vk == VK_UP || vk == VK_DOWN) : (vk == VK_LEFT || vk == VK_RIGHT);
+    if (across && m_bKeyboardMode) {
+        TrackMenu(hot >= 0 ? hot : 0);
+        return TRUE;
+    }
+    if (m_nTrackedIndex < 0 && !(::GetKeyState(VK_CONTROL) & 0x8000) && vk < 0x80) {
+        int position = FindMnemonic((char)vk);
+        if (position >= 0) {
+            TrackMenu(position);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+// ---- Messages
+
+void COXMenuBar::OnUpdateCmdUI(CFrameWnd*, BOOL) {
+    if (!m_hMenu)
+        return;
+    int count = (int)SendMessage(TB_BUTTONCOUNT);
+    for (int i = 0; i < count; ++i) {
+        bool enabled = !(::GetMenuState(m_hMenu, (UINT)i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
+        SendMessage(TB_ENABLEBUTTON, (WPARAM)(i + 1), MAKELPARAM(enabled, 0));
+    }
+}
+
+SIZE COXMenuBar::CalcLayout(DWORD mode, int length) {
+    SIZE size = COXCoolToolBar::CalcLayout(mode, length);
+    if (m_bWholeRow && ((mode & (LM_HORZDOCK | LM_VERTDOCK)) || m_bInLayout)) {
+        // The bar takes the whole row of its side.
+        CFrameWnd* frame = dynamic_cast<CFrameWnd*>(m_pParent);
+        if (!frame)
+            frame = GetParentFrame();
+        if (frame) {
+            RECT client{};
+            ::GetClientRect(frame->m_hWnd, &client);
+            if (mode & LM_VERTDOCK)
+                size.cy = client.bottom - client.top;
+            else
+                size.cx = client.right - client.left;
+        }
+    }
+    return size;
+}
+
+BOOL COXMenuBar::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (message == WM_NOTIFY) {
+        auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+        if (hdr->code == TBN_DROPDOWN && hdr->hwndFrom == m_hWnd) {
+            int index = reinterpret_cast<NMTOOLBAR*>(hdr)->iItem - 1;
+            if (result)
+                *result = TBDDRET_DEFAULT;
+            if (index == m_nClosingClick) {
+                m_nClosingClick = -1;
+                return TRUE;
+            }
+            if (m_hMenu && index >= 0 && index < ::GetMenuItemCount(m_hMenu) && IsCommandItem(index)) {
+                UINT id = ::GetMenuItemID(m_hMenu, index);
+                if (id != 0) {
+                    EndTracking();
+                    SendMessage(TB_PRESSBUTTON, (WPARAM)(index + 1), TRUE);
+                    ::SendMessage(FrameHwnd(), WM_COMMAND, id, 0);
+                    if (::IsWindow(m_hWnd))
+                        SendMessage(TB_PRESSBUTTON, (WPARAM)(index + 1), FALSE);
+                }
+                return TRUE;
+            }
+            ::PostMessage(m_hWnd, WM_OX_MENUBAR_OPEN, (WPARAM)index, 0);
+            return TRUE;
+        }
+    }
+    return COXCoolToolBar::OnChildNotify(message, wParam, lParam, result);
+}
+
+LRESULT COXMenuBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_OX_MENUBAR_OPEN: {
+            int position = (int)wParam;
+            MSG msg;
+            while (::PeekMessage(&msg, m_hWnd, WM_OX_MENUBAR_OPEN, WM_OX_MENUBAR_OPEN, PM_REMOVE))
+                position = (int)msg.wParam;
+            TrackMenu(position);
+            return 0;
+        }
+        case WM_KILLFOCUS: {
+            LRESULT r = COXCoolToolBar::WindowProc(message, wParam, lParam);
+            m_bKeyboardMode = FALSE;
+            return r;
+        }
+        case WM_SETTINGCHANGE:
+            if (m_hFont) {
+                ::DeleteObject(m_hFont);
+                m_hFont = nullptr;
+            }
+            InsertMenuItems(TRUE);
+            break;
+        default:
+            break;
+    }
+    return COXCoolToolBar::WindowProc(message, wParam, lParam);
+}
