@@ -41,6 +41,9 @@ public:
     BOOL IsKeyboardMode() const { return m_bKeyboardMode; }
     void SetKeyboardMode(BOOL on, int position = 0);
     int GetTrackedIndex() const { return m_nTrackedIndex; }
+    // The position to open once the open popup has closed; the click that closes a popup opens nothing.
+    void RequestReopen(int position) { m_nReopenIndex = position; }
+    void SetClosingClick(int position) { m_nClosingClick = position; }
 
     BOOL IsCustomizable(BOOL advanced) const override { return advanced; }
     BOOL SaveBarState(LPCTSTR section, LPCTSTR name, BOOL withProperties = TRUE) override;
