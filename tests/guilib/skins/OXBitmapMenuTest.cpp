@@ -428,3 +428,17 @@ TEST_F(BitmapMenuTest, SubmenuStateIsAPathBelowTheRoot) {
     EXPECT_TRUE(org.LoadRUSubmenuState(flat, "Main_Menu_Default_RecentlyUsedSubmenuItems"));
     EXPECT_TRUE(org.IsPopupRecentlyUsed(recent));
 }
+
+TEST_F(BitmapMenuTest, AFrameDestroyedWhileAttachedLeavesTheOrganizer) {
+    auto* other = new CCountingFrame;
+    ASSERT_TRUE(other->Create(nullptr, "Other", WS_OVERLAPPEDWINDOW, RECT{0, 0, 200, 100}));
+    HWND hwnd = other->m_hWnd;
+    {
+        COXBitmapMenuOrganizer org;
+        ASSERT_TRUE(org.AttachFrameWnd(other));
+        other->DestroyWindow();
+        EXPECT_EQ(COXBitmapMenuOrganizer::FindOrganizer(hwnd), nullptr);
+        EXPECT_EQ(org.GetFrameWnd(), nullptr);
+    }  // the organizer goes afterwards without touching the frame
+    SUCCEED();
+}
