@@ -4,7 +4,7 @@
 #include "platform/framework/docview/View.h"
 #include "platform/gdi/Gdi.h"
 
-IMPLEMENT_DYNAMIC(COX3DTabViewContainer, CTabCtrl)
+IMPLEMENT_DYNAMIC(COX3DTabViewContainer, COXSkinnedTabCtrl)
 
 COX3DTabViewContainer::COX3DTabViewContainer() {
     m_arrUniqueIDs.Add(1);
@@ -235,13 +235,13 @@ BOOL COX3DTabViewContainer::OnChildNotify(UINT message, WPARAM wParam, LPARAM lP
             *result = 0;
         return TRUE;
     }
-    return CTabCtrl::OnChildNotify(message, wParam, lParam, result);
+    return COXSkinnedTabCtrl::OnChildNotify(message, wParam, lParam, result);
 }
 
 LRESULT COX3DTabViewContainer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE: {
-            LRESULT r = CTabCtrl::WindowProc(message, wParam, lParam);
+            LRESULT r = COXSkinnedTabCtrl::WindowProc(message, wParam, lParam);
             ::SetWindowLongPtr(m_hWnd, GWL_EXSTYLE,
                                ::GetWindowLongPtr(m_hWnd, GWL_EXSTYLE) & ~(LONG_PTR)WS_EX_CONTROLPARENT);
             if (r != -1)
@@ -260,7 +260,7 @@ LRESULT COX3DTabViewContainer::WindowProc(UINT message, WPARAM wParam, LPARAM lP
             return TRUE;
         }
         case WM_SIZE: {
-            LRESULT r = CTabCtrl::WindowProc(message, wParam, lParam);
+            LRESULT r = COXSkinnedTabCtrl::WindowProc(message, wParam, lParam);
             if (wParam != SIZE_MINIMIZED && (short)LOWORD(lParam) >= 1 && (short)HIWORD(lParam) >= 1)
                 RecalcLayout();
             return r;
@@ -270,13 +270,13 @@ LRESULT COX3DTabViewContainer::WindowProc(UINT message, WPARAM wParam, LPARAM lP
                 page->SetFocus();
                 return 0;
             }
-            return CTabCtrl::WindowProc(message, wParam, lParam);
+            return COXSkinnedTabCtrl::WindowProc(message, wParam, lParam);
         case WM_DESTROY:
             m_dropTarget.Revoke();
             for (int i = GetItemCount() - 1; i >= 0; --i)
                 DeletePage(i, TRUE);
-            return CTabCtrl::WindowProc(message, wParam, lParam);
+            return COXSkinnedTabCtrl::WindowProc(message, wParam, lParam);
         default:
-            return CTabCtrl::WindowProc(message, wParam, lParam);
+            return COXSkinnedTabCtrl::WindowProc(message, wParam, lParam);
     }
 }

@@ -4,11 +4,12 @@
 #pragma once
 
 #include "platform/base/Collections.h"
+#include "guilib/controls/OXSkinnedTabCtrl.h"
 #include "platform/framework/controls/TabCtrl.h"
 #include "platform/framework/frames/FrameWnd.h"
 #include "platform/framework/ole/OleDropTarget.h"
 
-class COX3DTabViewContainer : public CTabCtrl {
+class COX3DTabViewContainer : public COXSkinnedTabCtrl {
     DECLARE_DYNAMIC(COX3DTabViewContainer)
 public:
     // The style of a container created over its own class: child, visible, bottom tabs in several rows
@@ -42,6 +43,11 @@ public:
     int FindPage(const CWnd* page) const;
     BOOL IsPage(const CWnd* page) const;
     RECT GetPageRect() const { return m_rectPage; }
+    // The page rectangle the tab skin frames.
+    BOOL GetPageRect(RECT* rect) const override {
+        *rect = m_rectPage;
+        return TRUE;
+    }
 
     // Something dragged over the control at `point` (client coordinates): with activation on drag-over,
     // the page of a newly hovered tab becomes active. The control accepts no drop: the answer is always 0.
