@@ -1,4 +1,5 @@
 #include "guilib/controls/OXBackgroundPainter.h"
+#include "guilib/controls/OXThreadHooks.h"
 
 #include "platform/framework/bars/ControlBar.h"
 #include "platform/framework/bars/ToolBar.h"
@@ -402,18 +403,8 @@ BOOL COXBackgroundPainterOrganizer::AttachToThread(CFrameWnd* pFrameWnd, const C
 BOOL COXBackgroundPainterOrganizer::DetachFromThread(BOOL bRedraw) {
     if (!IsAttachedToThread())
         return FALSE;
-    if (m_hCbtHook) {
-        ::UnhookWindowsHookEx(m_hCbtHook);
-        if (g_hFirstCbtHook == m_hCbtHook)
-            g_hFirstCbtHook = nullptr;
-        m_hCbtHook = nullptr;
-    }
-    if (m_hGetMessageHook) {
-        ::UnhookWindowsHookEx(m_hGetMessageHook);
-        if (g_hFirstGetMessageHook == m_hGetMessageHook)
-            g_hFirstGetMessageHook = nullptr;
-        m_hGetMessageHook = nullptr;
-    }
+    OXRemoveThreadHook(m_hCbtHook, g_hFirstCbtHook);
+    OXRemoveThreadHook(m_hGetMessageHook, g_hFirstGetMessageHook);
     OrganizerMap().RemoveKey(m_dwThreadID);
     m_pFrameWnd = nullptr;
     m_dwThreadID = 0;

@@ -1,4 +1,5 @@
 #include "guilib/controls/OXCoolControlOrganizer.h"
+#include "guilib/controls/OXThreadHooks.h"
 
 #include "guilib/controls/OXCoolButton.h"
 #include "guilib/controls/OXCoolComboBox.h"
@@ -197,18 +198,8 @@ BOOL COXCoolControlOrganizer::AttachToThread(DWORD dwThreadID) {
 BOOL COXCoolControlOrganizer::DetachFromThread() {
     if (!IsAttached())
         return FALSE;
-    if (m_hCbtHook) {
-        ::UnhookWindowsHookEx(m_hCbtHook);
-        if (g_hFirstCbtHook == m_hCbtHook)
-            g_hFirstCbtHook = nullptr;
-        m_hCbtHook = nullptr;
-    }
-    if (m_hGetMessageHook) {
-        ::UnhookWindowsHookEx(m_hGetMessageHook);
-        if (g_hFirstGetMessageHook == m_hGetMessageHook)
-            g_hFirstGetMessageHook = nullptr;
-        m_hGetMessageHook = nullptr;
-    }
+    OXRemoveThreadHook(m_hCbtHook, g_hFirstCbtHook);
+    OXRemoveThreadHook(m_hGetMessageHook, g_hFirstGetMessageHook);
     m_arrRejectedWindows.RemoveAll();
     OrganizerMap().RemoveKey(m_dwThreadID);
     m_dwThreadID = 0;

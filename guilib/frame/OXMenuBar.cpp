@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "guilib/skins/OXBitmapMenu.h"
+#include "guilib/skins/OXBlockReader.h"
 #include "guilib/skins/OXBitmapMenuOrganizer.h"
 #include "platform/base/Archive.h"
 #include "platform/base/MemFile.h"
@@ -33,64 +34,24 @@ struct SavedMenuItem {
     std::vector<SavedMenuItem> items;
 };
 
-class Reader {
-public:
-    Reader(const BYTE* data, UINT size) : m_data(data), m_size(size) {}
-    UINT Left() const { return m_size - m_pos; }
-    bool Int(int32_t& v) {
-        if (Left() < 4)
+// A menu record: its count bounded by the bytes left (an item takes at least 13), nesting bounded.
+bool ReadMenu(OXBlockReader& in, std::vector<SavedMenuItem>& items, int depth) {
+    int32_t count;
+    if (depth > kMaxNesting || !in.Int(count) || count < 0 || (UINT)count > in.Left() / 13)
+        return false;
+    items.resize((size_t)count);
+    for (SavedMenuItem& item : items) {
+        int32_t type, popup, id;
+        if (!in.Int(type) || !in.Int(popup) || !in.Int(id) || !in.String(item.text, kMaxText))
             return false;
-        v = (int32_t)((uint32_t)m_data[m_pos] | (uint32_t)m_data[m_pos + 1] << 8 | (uint32_t)m_data[m_pos + 2] << 16 |
-                      (uint32_t)m_data[m_pos + 3] << 24);
-        m_pos += 4;
-        return true;
+        item.type = (UINT)type;
+        item.popup = popup != 0;
+        item.id = (UINT)id;
+        if (item.popup && !ReadMenu(in, item.items, depth + 1))
+            return false;
     }
-    bool String(CString& v) {
-        if (Left() < 1)
-            return false;
-        uint32_t length = m_data[m_pos++];
-        if (length == 0xFF) {
-            if (Left() < 2)
-                return false;
-            length = (uint32_t)m_data[m_pos] | (uint32_t)m_data[m_pos + 1] << 8;
-            m_pos += 2;
-            if (length == 0xFFFF) {
-                int32_t l;
-                if (!Int(l))
-                    return false;
-                length = (uint32_t)l;
-            }
-        }
-        if (length > Left() || length > (uint32_t)kMaxText)
-            return false;
-        v = CString(reinterpret_cast<const char*>(m_data + m_pos), (int)length);
-        m_pos += length;
-        return true;
-    }
-    // A menu record: its count bounded by the bytes left (an item takes at least 13), nesting bounded.
-    bool Menu(std::vector<SavedMenuItem>& items, int depth) {
-        int32_t count;
-        if (depth > kMaxNesting || !Int(count) || count < 0 || (UINT)count > Left() / 13)
-            return false;
-        items.resize((size_t)count);
-        for (SavedMenuItem& item : items) {
-            int32_t type, popup, id;
-            if (!Int(type) || !Int(popup) || !Int(id) || !String(item.text))
-                return false;
-            item.type = (UINT)type;
-            item.popup = popup != 0;
-            item.id = (UINT)id;
-            if (item.popup && !Menu(item.items, depth + 1))
-                return false;
-        }
-        return true;
-    }
-
-private:
-    const BYTE* m_data;
-    UINT m_size;
-    UINT m_pos = 0;
-};
+    return true;
+}
 
 void WriteMenu(CArchive& ar, HMENU menu) {
     int count = ::GetMenuItemCount(menu);
@@ -376,8 +337,8 @@ BOOL COXMenuBar::LoadMenuState(HMENU menu, LPCTSTR className) {
         std::vector<SavedMenuItem> items;
         bool whole = false;
         if (AfxGetProfile().GetProfileBinary(section, "MenuItems", &data, &size) && data) {
-            Reader in(data, size);
-            whole = in.Menu(items, 0);
+            OXBlockReader in(data, size);
+            whole = ReadMenu(in, items, 0);
             delete[] data;
         }
         if (whole) {

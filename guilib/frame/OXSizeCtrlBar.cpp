@@ -179,14 +179,8 @@ void COXSizeControlBar::DrawNonClient() {
     HDC hdc = ::GetWindowDC(m_hWnd);
     CDC dc;
     dc.Attach(hdc);
-    RECT window;
-    ::GetWindowRect(m_hWnd, &window);
-    POINT origin{0, 0};
-    ::ClientToScreen(m_hWnd, &origin);
-    RECT client;
-    ::GetClientRect(m_hWnd, &client);
-    OffsetRect(&client, origin.x - window.left, origin.y - window.top);
-    OffsetRect(&window, -window.left, -window.top);
+    RECT window{}, client{};
+    OXGetWindowRects(m_hWnd, window, client);
     ::ExcludeClipRect(hdc, client.left, client.top, client.right, client.bottom);
     COXDockbarSkin* skin = GetDockbarSkin();
     skin->DrawBackground(&dc, window, this);

@@ -351,12 +351,7 @@ void COXCoolToolBar::OnNcPaint() {
     CDC dc;
     dc.Attach(::GetWindowDC(m_hWnd));
     RECT window{}, client{};
-    ::GetWindowRect(m_hWnd, &window);
-    ::GetClientRect(m_hWnd, &client);
-    POINT origin{0, 0};
-    ::ClientToScreen(m_hWnd, &origin);
-    OffsetRect(&client, origin.x - window.left, origin.y - window.top);
-    OffsetRect(&window, -window.left, -window.top);
+    OXGetWindowRects(m_hWnd, window, client);
     dc.ExcludeClipRect(&client);
     GetToolbarSkin()->DrawNonClientArea(&dc, window, this);
     RECT rest = window;
@@ -374,12 +369,7 @@ void COXCoolToolBar::EraseNonClient() {
     CDC dc;
     dc.Attach(::GetWindowDC(m_hWnd));
     RECT window{}, client{};
-    ::GetWindowRect(m_hWnd, &window);
-    ::GetClientRect(m_hWnd, &client);
-    POINT origin{0, 0};
-    ::ClientToScreen(m_hWnd, &origin);
-    OffsetRect(&client, origin.x - window.left, origin.y - window.top);
-    OffsetRect(&window, -window.left, -window.top);
+    OXGetWindowRects(m_hWnd, window, client);
     if (!m_bCool) {
         DrawBorders(&dc, window);
         if (!(m_dwStyle & CBRS_BORDER_3D))

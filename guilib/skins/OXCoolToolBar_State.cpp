@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "guilib/skins/OXBlockReader.h"
 #include "guilib/skins/OXCoolToolBar.h"
 #include "platform/base/Archive.h"
 #include "platform/base/MemFile.h"
@@ -18,56 +19,6 @@ struct ButtonRecord {
     BYTE style = 0;
     int32_t shown = 0;
     CString text;
-};
-
-// Reads archive values from a byte block without ever passing its end.
-class BlockReader {
-public:
-    BlockReader(const BYTE* data, UINT size) : m_data(data), m_size(size) {}
-    UINT Left() const { return m_size - m_pos; }
-    bool Int(int32_t& v) {
-        if (Left() < 4)
-            return false;
-        uint32_t u = (uint32_t)m_data[m_pos] | (uint32_t)m_data[m_pos + 1] << 8 | (uint32_t)m_data[m_pos + 2] << 16 |
-                     (uint32_t)m_data[m_pos + 3] << 24;
-        m_pos += 4;
-        v = (int32_t)u;
-        return true;
-    }
-    bool Byte(BYTE& v) {
-        if (Left() < 1)
-            return false;
-        v = m_data[m_pos++];
-        return true;
-    }
-    bool String(CString& v) {
-        BYTE b;
-        if (!Byte(b))
-            return false;
-        uint32_t length = b;
-        if (b == 0xFF) {
-            if (Left() < 2)
-                return false;
-            length = (uint32_t)m_data[m_pos] | (uint32_t)m_data[m_pos + 1] << 8;
-            m_pos += 2;
-            if (length == 0xFFFF) {
-                int32_t l;
-                if (!Int(l))
-                    return false;
-                length = (uint32_t)l;
-            }
-        }
-        if (length > Left())
-            return false;
-        v = CString(reinterpret_cast<const char*>(m_data + m_pos), (int)length);
-        m_pos += length;
-        return true;
-    }
-
-private:
-    const BYTE* m_data;
-    UINT m_size;
-    UINT m_pos = 0;
 };
 
 // The profile's blob, or nothing when the entry is missing.
@@ -87,7 +38,7 @@ bool HasEntry(LPCTSTR section, const CString& entry) {
 
 // The buttons block, or nothing when it is damaged. A record is at least 14 bytes.
 std::optional<std::vector<ButtonRecord>> ParseButtons(const std::vector<BYTE>& bytes) {
-    BlockReader in(bytes.data(), (UINT)bytes.size());
+    OXBlockReader in(bytes.data(), (UINT)bytes.size());
     int32_t count;
     if (!in.Int(count) || count < 0 || (UINT)count > in.Left() / 14)
         return std::nullopt;

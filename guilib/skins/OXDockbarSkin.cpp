@@ -369,22 +369,11 @@ void COXDockbarSkinXP::DrawSplitter(CDC* dc, const OXSplitter& s, COXSizeDockBar
         dc->FillSolidRect(r.left, (r.top + r.bottom) / 2, r.right - r.left, 1, m_pSkin->GetLightShadowColor());
 }
 
-namespace {
-// Window and client rectangles of a window in its window-DC coordinates.
-void NonClientRects(HWND h, RECT& window, RECT& client) {
-    ::GetWindowRect(h, &window);
-    ::GetClientRect(h, &client);
-    POINT origin{0, 0};
-    ::ClientToScreen(h, &origin);
-    OffsetRect(&client, origin.x - window.left, origin.y - window.top);
-    OffsetRect(&window, -window.left, -window.top);
-}
-}  // namespace
 
 void COXDockbarSkinXP::DrawDockBarNonClient(COXSizeDockBarView* dockBar) {
     CWindowDC dc(CWnd::FromHandle(dockBar->GetDockBarHwnd()));
     RECT window{}, client{};
-    NonClientRects(dockBar->GetDockBarHwnd(), window, client);
+    OXGetWindowRects(dockBar->GetDockBarHwnd(), window, client);
     dc.ExcludeClipRect(&client);
     dc.FillSolidRect(&window, m_pSkin->GetFaceColor());
 }
@@ -524,7 +513,7 @@ void COXDockbarSkin2003::DrawDockBarNonClient(COXSizeDockBarView* dockBar) {
     HWND h = dockBar->GetDockBarHwnd();
     CWindowDC dc(CWnd::FromHandle(h));
     RECT window{}, client{};
-    NonClientRects(h, window, client);
+    OXGetWindowRects(h, window, client);
     dc.ExcludeClipRect(&client);
     if (dockBar->HoldsSizeBar()) {
         dc.FillSolidRect(&window, m_pSkin2003->GetFaceColor());

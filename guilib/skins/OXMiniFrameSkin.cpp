@@ -18,12 +18,7 @@ void COXMiniFrameSkinXP::OnNcPaint(COXMiniFrameView* frame) {
     HWND h = frame->GetFrameHwnd();
     CWindowDC dc(CWnd::FromHandle(h));
     RECT window{}, client{};
-    ::GetWindowRect(h, &window);
-    ::GetClientRect(h, &client);
-    POINT origin{0, 0};
-    ::ClientToScreen(h, &origin);
-    OffsetRect(&client, origin.x - window.left, origin.y - window.top);
-    OffsetRect(&window, -window.left, -window.top);
+    OXGetWindowRects(h, window, client);
     dc.ExcludeClipRect(&client);
     COLORREF dark = m_pSkin->GetDarkShadowColor();
     dc.FillSolidRect(&window, dark);

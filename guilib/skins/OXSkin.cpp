@@ -484,6 +484,15 @@ BOOL OXIsKindOf(HWND window, LPCTSTR className) {
     return OXIsKindOf(CWnd::FromHandlePermanent(window), className);
 }
 
+void OXGetWindowRects(HWND window, RECT& windowRect, RECT& clientRect) {
+    ::GetWindowRect(window, &windowRect);
+    ::GetClientRect(window, &clientRect);
+    POINT origin{0, 0};
+    ::ClientToScreen(window, &origin);
+    OffsetRect(&clientRect, origin.x - windowRect.left, origin.y - windowRect.top);
+    OffsetRect(&windowRect, -windowRect.left, -windowRect.top);
+}
+
 namespace {
 
 // The image drawn over white into a bitmap of its size; FALSE for an empty list or image.

@@ -207,3 +207,7 @@ void OXDrawImageMonochrome(CDC* dc, HIMAGELIST list, int index, int x, int y, CO
 // that sit beside it (menu bar, sizable bar, tab view container...) by their run-time class.
 BOOL OXIsKindOf(const CObject* object, LPCTSTR className);
 BOOL OXIsKindOf(HWND window, LPCTSTR className);
+
+// What a non-client painter needs: the window's rectangle from (0, 0) and its client rectangle in the
+// same coordinates.
+void OXGetWindowRects(HWND window, RECT& windowRect, RECT& clientRect);

@@ -434,12 +434,7 @@ void COXTabSkinXP::DrawNonClient(CWnd* tab) {
     CWindowDC dc(tab);
     HWND h = tab->GetSafeHwnd();
     RECT window{}, client{};
-    ::GetWindowRect(h, &window);
-    ::GetClientRect(h, &client);
-    POINT origin{0, 0};
-    ::ClientToScreen(h, &origin);
-    OffsetRect(&client, origin.x - window.left, origin.y - window.top);
-    OffsetRect(&window, -window.left, -window.top);
+    OXGetWindowRects(h, window, client);
     dc.ExcludeClipRect(&client);
     CBrush face(Sys(COLOR_BTNFACE)), dark(Sys(COLOR_3DDKSHADOW));
     dc.FrameRect(&window, &face);

@@ -127,12 +127,7 @@ void COXToolbarSkinClassic::DrawGripper(CDC* dc, RECT& rect, COXCoolToolBarView*
 void COXToolbarSkinClassic::DrawNonClientArea(CDC* dc, const RECT&, COXCoolToolBarView* bar) {
     HWND h = bar->GetBarHwnd();
     RECT window{}, client{};
-    ::GetWindowRect(h, &window);
-    ::GetClientRect(h, &client);
-    POINT origin{0, 0};
-    ::ClientToScreen(h, &origin);
-    OffsetRect(&client, origin.x - window.left, origin.y - window.top);
-    OffsetRect(&window, -window.left, -window.top);
+    OXGetWindowRects(h, window, client);
     if (!bar->IsCool()) {
         bar->DrawBorders(dc, window);
         if (!(bar->GetBarStyle() & CBRS_BORDER_3D))
@@ -628,12 +623,7 @@ void COXToolbarSkinXP::DrawComboBox(HWND comboBox) {
 void COXToolbarSkinXP::DrawEditBox(HWND edit) {
     CWindowDC dc(CWnd::FromHandle(edit));
     RECT window{}, client{};
-    ::GetWindowRect(edit, &window);
-    ::GetClientRect(edit, &client);
-    POINT origin{0, 0};
-    ::ClientToScreen(edit, &origin);
-    OffsetRect(&client, origin.x - window.left, origin.y - window.top);
-    OffsetRect(&window, -window.left, -window.top);
+    OXGetWindowRects(edit, window, client);
     dc.ExcludeClipRect(&client);
     dc.FillSolidRect(&window, m_pSkin->GetBarBackgroundColor());
     RECT inner = window;
@@ -753,11 +743,7 @@ void COXToolbarSkin2003::DrawBackground(CDC* dc, COXCoolToolBarView* bar) {
 void COXToolbarSkin2003::DrawNonClientArea(CDC* dc, const RECT& windowRect, COXCoolToolBarView* bar) {
     HWND h = bar->GetBarHwnd();
     RECT window{}, client{};
-    ::GetWindowRect(h, &window);
-    ::GetClientRect(h, &client);
-    POINT origin{0, 0};
-    ::ClientToScreen(h, &origin);
-    OffsetRect(&client, origin.x - window.left, origin.y - window.top);
+    OXGetWindowRects(h, window, client);
     int saved = dc->SaveDC();
     dc->ExcludeClipRect(&client);
     if (IsFloating(bar))

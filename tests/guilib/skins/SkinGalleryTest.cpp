@@ -111,12 +111,7 @@ LRESULT SizeBarProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCPAINT: {
         CWindowDC dc(CWnd::FromHandle(h));
         RECT window{}, client{};
-        ::GetWindowRect(h, &window);
-        ::GetClientRect(h, &client);
-        POINT origin{0, 0};
-        ::ClientToScreen(h, &origin);
-        OffsetRect(&client, origin.x - window.left, origin.y - window.top);
-        OffsetRect(&window, -window.left, -window.top);
+        OXGetWindowRects(h, window, client);
         dc.ExcludeClipRect(&client);
         skin->DrawBackground(&dc, window, g_sizeBar);
         skin->CalcCaptionRects(g_sizeBar);
