@@ -15,8 +15,8 @@ public:
     bool Int(int32_t& v) {
         if (Left() < 4)
             return false;
-        uint32_t u = (uint32_t)m_data[m_pos] | (uint32_t)m_data[m_pos + 1] << 8 | (uint32_t)m_data[m_pos + 2] << 16 |
-                     (uint32_t)m_data[m_pos + 3] << 24;
+        uint32_t u = (uint32_t)m_data[m_pos] | (uint32_t)m_data[m_pos + 1] << 8 |
+                     (uint32_t)m_data[m_pos + 2] << 16 | (uint32_t)m_data[m_pos + 3] << 24;
         m_pos += 4;
         v = (int32_t)u;
         return true;
