@@ -1,9 +1,9 @@
 #include "controls/model/SortTable.h"
 
-#include "controls/model/GridCtrl.h"
+#include "controls/model/GridStorage.h"
 
 CString SortPairsByStamp(const CString& pairs) {
-    CGridCtrl grid(0, 2, 0, 0);
+    CGridStorage grid(0, 2, 0, 0);
     int pos = 0;
     for (;;) {
         const int gt = pairs.Find('>', pos);

@@ -1,27 +1,27 @@
-#include "controls/model/GridCtrl.h"
+#include "controls/model/GridStorage.h"
 
 #include <algorithm>
 #include <numeric>
 
-CGridCtrl::CGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols) {
+CGridStorage::CGridStorage(int nRows, int nCols, int nFixedRows, int nFixedCols) {
     SetRowCount(nRows);
     SetColumnCount(nCols);
     SetFixedRowCount(nFixedRows);
     SetFixedColumnCount(nFixedCols);
 }
 
-CGridCtrl::~CGridCtrl() {
+CGridStorage::~CGridStorage() {
     DeleteAllItems();
 }
 
-CGridCell* CGridCtrl::GetCell(int nRow, int nCol) const {
+CGridCell* CGridStorage::GetCell(int nRow, int nCol) const {
     // Checked against the storage, so cells being built can already see the row above.
     if (nRow < 0 || nCol < 0 || nRow >= (int)m_RowData.size() || nCol >= (int)m_RowData[(size_t)nRow].size())
         return nullptr;
     return m_RowData[(size_t)nRow][(size_t)nCol].get();
 }
 
-CGridCell* CGridCtrl::CreateCell(int nRow, int nCol) {
+CGridCell* CGridStorage::CreateCell(int nRow, int nCol) {
     auto* cell = new CGridCell;
     cell->lfFont = m_Logfont;
     if (nRow > 0 && nCol >= 0 && nCol < m_nCols)
@@ -30,12 +30,12 @@ CGridCell* CGridCtrl::CreateCell(int nRow, int nCol) {
     return cell;
 }
 
-void CGridCtrl::EmptyCell(CGridCell* cell, int /*nRow*/, int /*nCol*/) {
+void CGridStorage::EmptyCell(CGridCell* cell, int /*nRow*/, int /*nCol*/) {
     if (cell)
         cell->szText.Empty();
 }
 
-void CGridCtrl::ForgetSelectedOutside(int nRows, int nCols) {
+void CGridStorage::ForgetSelectedOutside(int nRows, int nCols) {
     for (auto* map : {&m_SelectedCellMap, &m_PrevSelectedCellMap}) {
         for (auto it = map->begin(); it != map->end();) {
             if (it->second.row >= nRows || it->second.col >= nCols)
@@ -46,7 +46,7 @@ void CGridCtrl::ForgetSelectedOutside(int nRows, int nCols) {
     }
 }
 
-bool CGridCtrl::SetRowCount(int nRows) {
+bool CGridStorage::SetRowCount(int nRows) {
     if (nRows < 0)
         return false;
     if (nRows == m_nRows)
@@ -76,7 +76,7 @@ bool CGridCtrl::SetRowCount(int nRows) {
     return true;
 }
 
-bool CGridCtrl::SetColumnCount(int nCols) {
+bool CGridStorage::SetColumnCount(int nCols) {
     if (nCols < 0)
         return false;
     if (nCols == m_nCols)
@@ -104,7 +104,7 @@ bool CGridCtrl::SetColumnCount(int nCols) {
     return true;
 }
 
-bool CGridCtrl::SetFixedRowCount(int nFixedRows) {
+bool CGridStorage::SetFixedRowCount(int nFixedRows) {
     if (nFixedRows < 0)
         return false;
     if (nFixedRows > m_nRows && !SetRowCount(nFixedRows))
@@ -115,7 +115,7 @@ bool CGridCtrl::SetFixedRowCount(int nFixedRows) {
     return true;
 }
 
-bool CGridCtrl::SetFixedColumnCount(int nFixedCols) {
+bool CGridStorage::SetFixedColumnCount(int nFixedCols) {
     if (nFixedCols < 0)
         return false;
     if (nFixedCols > m_nCols && !SetColumnCount(nFixedCols))
@@ -126,7 +126,7 @@ bool CGridCtrl::SetFixedColumnCount(int nFixedCols) {
     return true;
 }
 
-bool CGridCtrl::DeleteAllItems() {
+bool CGridStorage::DeleteAllItems() {
     ResetSelectedRange();
     m_arColWidths.clear();
     m_arRowHeights.clear();
@@ -140,12 +140,12 @@ bool CGridCtrl::DeleteAllItems() {
     return true;
 }
 
-CString CGridCtrl::GetItemText(int nRow, int nCol) const {
+CString CGridStorage::GetItemText(int nRow, int nCol) const {
     const CGridCell* cell = IsValid(nRow, nCol) ? GetCell(nRow, nCol) : nullptr;
     return cell ? cell->szText : CString();
 }
 
-bool CGridCtrl::SetItemText(int nRow, int nCol, LPCTSTR text) {
+bool CGridStorage::SetItemText(int nRow, int nCol, LPCTSTR text) {
     CGridCell* cell = IsValid(nRow, nCol) ? GetCell(nRow, nCol) : nullptr;
     if (!cell)
         return false;
@@ -154,12 +154,12 @@ bool CGridCtrl::SetItemText(int nRow, int nCol, LPCTSTR text) {
     return true;
 }
 
-UINT CGridCtrl::GetItemState(int nRow, int nCol) const {
+UINT CGridStorage::GetItemState(int nRow, int nCol) const {
     const CGridCell* cell = IsValid(nRow, nCol) ? GetCell(nRow, nCol) : nullptr;
     return cell ? cell->state : 0;
 }
 
-bool CGridCtrl::SetItemState(int nRow, int nCol, UINT state) {
+bool CGridStorage::SetItemState(int nRow, int nCol, UINT state) {
     CGridCell* cell = IsValid(nRow, nCol) ? GetCell(nRow, nCol) : nullptr;
     if (!cell)
         return false;
@@ -172,12 +172,12 @@ bool CGridCtrl::SetItemState(int nRow, int nCol, UINT state) {
     return true;
 }
 
-UINT CGridCtrl::GetItemFormat(int nRow, int nCol) const {
+UINT CGridStorage::GetItemFormat(int nRow, int nCol) const {
     const CGridCell* cell = IsValid(nRow, nCol) ? GetCell(nRow, nCol) : nullptr;
     return cell ? cell->nFormat : 0;
 }
 
-bool CGridCtrl::SetItemFormat(int nRow, int nCol, UINT nFormat) {
+bool CGridStorage::SetItemFormat(int nRow, int nCol, UINT nFormat) {
     CGridCell* cell = IsValid(nRow, nCol) ? GetCell(nRow, nCol) : nullptr;
     if (!cell)
         return false;
@@ -185,12 +185,12 @@ bool CGridCtrl::SetItemFormat(int nRow, int nCol, UINT nFormat) {
     return true;
 }
 
-int CGridCtrl::GetItemImage(int nRow, int nCol) const {
+int CGridStorage::GetItemImage(int nRow, int nCol) const {
     const CGridCell* cell = IsValid(nRow, nCol) ? GetCell(nRow, nCol) : nullptr;
     return cell ? cell->iImage : -1;
 }
 
-bool CGridCtrl::SetItemImage(int nRow, int nCol, int iImage) {
+bool CGridStorage::SetItemImage(int nRow, int nCol, int iImage) {
     CGridCell* cell = IsValid(nRow, nCol) ? GetCell(nRow, nCol) : nullptr;
     if (!cell)
         return false;
@@ -198,12 +198,12 @@ bool CGridCtrl::SetItemImage(int nRow, int nCol, int iImage) {
     return true;
 }
 
-const LOGFONT* CGridCtrl::GetItemFont(int nRow, int nCol) const {
+const LOGFONT* CGridStorage::GetItemFont(int nRow, int nCol) const {
     const CGridCell* cell = IsValid(nRow, nCol) ? GetCell(nRow, nCol) : nullptr;
     return cell ? &cell->lfFont : &m_Logfont;
 }
 
-bool CGridCtrl::SetItemFont(int nRow, int nCol, const LOGFONT* font) {
+bool CGridStorage::SetItemFont(int nRow, int nCol, const LOGFONT* font) {
     CGridCell* cell = IsValid(nRow, nCol) ? GetCell(nRow, nCol) : nullptr;
     if (!cell || !font)
         return false;
@@ -211,19 +211,19 @@ bool CGridCtrl::SetItemFont(int nRow, int nCol, const LOGFONT* font) {
     return true;
 }
 
-bool CGridCtrl::IsCellEditable(int nRow, int nCol) const {
+bool CGridStorage::IsCellEditable(int nRow, int nCol) const {
     return m_bEditable && IsValid(nRow, nCol) && !(GetItemState(nRow, nCol) & GVIS_READONLY);
 }
 
-int CGridCtrl::GetRowHeight(int nRow) const {
+int CGridStorage::GetRowHeight(int nRow) const {
     return nRow >= 0 && nRow < m_nRows ? (int)m_arRowHeights[(size_t)nRow] : -1;
 }
 
-int CGridCtrl::GetColumnWidth(int nCol) const {
+int CGridStorage::GetColumnWidth(int nCol) const {
     return nCol >= 0 && nCol < m_nCols ? (int)m_arColWidths[(size_t)nCol] : -1;
 }
 
-void CGridCtrl::SetFocusCell(int nRow, int nCol) {
+void CGridStorage::SetFocusCell(int nRow, int nCol) {
     CCellID cell(nRow, nCol);
     if (cell == m_idCurrentCell)
         return;
@@ -234,7 +234,7 @@ void CGridCtrl::SetFocusCell(int nRow, int nCol) {
         now->state |= GVIS_FOCUSED;
 }
 
-void CGridCtrl::ResetSelectedRange() {
+void CGridStorage::ResetSelectedRange() {
     for (const auto& [key, id] : m_SelectedCellMap)
         if (CGridCell* cell = GetCell(id.row, id.col))
             cell->state &= ~(UINT)GVIS_SELECTED;
@@ -243,7 +243,7 @@ void CGridCtrl::ResetSelectedRange() {
     SetFocusCell(-1, -1);
 }
 
-bool CGridCtrl::SortTextItems(int nCol, bool ascending) {
+bool CGridStorage::SortTextItems(int nCol, bool ascending) {
     if (nCol < 0 || nCol >= m_nCols || m_nFixedRows >= m_nRows)
         return false;
     ResetSelectedRange();

@@ -2,26 +2,26 @@
 
 #include <vector>
 
-#include "controls/model/GridCtrl.h"
+#include "controls/model/GridStorage.h"
 
 namespace {
 // Records which cells were emptied before deletion.
-class RecordingGrid : public CGridCtrl {
+class RecordingGrid : public CGridStorage {
 public:
-    using CGridCtrl::CGridCtrl;
+    using CGridStorage::CGridStorage;
     ~RecordingGrid() override { DeleteAllItems(); }
     std::vector<std::pair<int, int>> emptied;
 
 protected:
     void EmptyCell(CGridCell* cell, int row, int col) override {
         emptied.emplace_back(row, col);
-        CGridCtrl::EmptyCell(cell, row, col);
+        CGridStorage::EmptyCell(cell, row, col);
     }
 };
 }  // namespace
 
-TEST(GridCtrl, CellsOutsideTheGridGiveEmptyResults) {
-    CGridCtrl grid(2, 2, 0, 0);
+TEST(GridStorage, CellsOutsideTheGridGiveEmptyResults) {
+    CGridStorage grid(2, 2, 0, 0);
     EXPECT_TRUE(grid.SetItemText(1, 1, "x"));
     EXPECT_EQ(grid.GetItemText(1, 1), "x");
     EXPECT_EQ(grid.GetItemFormat(1, 1), (UINT)(DT_SINGLELINE | DT_VCENTER));
@@ -39,7 +39,7 @@ TEST(GridCtrl, CellsOutsideTheGridGiveEmptyResults) {
     EXPECT_FALSE(grid.IsCellEditable(0, 0));
 }
 
-TEST(GridCtrl, ResizingEmptiesRemovedCellsAndBuildsNewOnes) {
+TEST(GridStorage, ResizingEmptiesRemovedCellsAndBuildsNewOnes) {
     RecordingGrid grid(5, 2, 0, 0);
     grid.SetItemFormat(4, 1, 0x1234);
     grid.SetRowCount(2);
@@ -69,8 +69,8 @@ TEST(GridCtrl, ResizingEmptiesRemovedCellsAndBuildsNewOnes) {
     EXPECT_EQ(grid.GetColumnCount(), 4);
 }
 
-TEST(GridCtrl, SelectionAndFocusGoWithTheirCells) {
-    CGridCtrl grid(4, 3, 0, 0);
+TEST(GridStorage, SelectionAndFocusGoWithTheirCells) {
+    CGridStorage grid(4, 3, 0, 0);
     grid.SetFocusCell(3, 2);
     EXPECT_EQ(grid.GetItemState(3, 2), (UINT)GVIS_FOCUSED);
     grid.SetItemState(1, 1, GVIS_SELECTED);
@@ -91,9 +91,9 @@ TEST(GridCtrl, SelectionAndFocusGoWithTheirCells) {
     EXPECT_EQ(grid.GetSelectedCount(), 0);
 }
 
-TEST(GridCtrl, SelectionKeysAreNotCutTo16Bits) {
+TEST(GridStorage, SelectionKeysAreNotCutTo16Bits) {
     // Rows 4,464 and 70,000 share their low 16 bits.
-    CGridCtrl grid(70001, 1, 0, 0);
+    CGridStorage grid(70001, 1, 0, 0);
     grid.SetItemState(4464, 0, GVIS_SELECTED);
     grid.SetItemState(70000, 0, GVIS_SELECTED);
     EXPECT_EQ(grid.GetSelectedCount(), 2);
@@ -102,8 +102,8 @@ TEST(GridCtrl, SelectionKeysAreNotCutTo16Bits) {
     EXPECT_EQ(grid.GetItemState(4464, 0), (UINT)GVIS_SELECTED);
 }
 
-TEST(GridCtrl, SortTextItemsSortsNonFixedRowsWithTheirCells) {
-    CGridCtrl grid(5, 2, 1, 0);
+TEST(GridStorage, SortTextItemsSortsNonFixedRowsWithTheirCells) {
+    CGridStorage grid(5, 2, 1, 0);
     const char* texts[][2] = {
         {"head", "H"}, {"r1", "beta"}, {"r2", "Alpha"}, {"r3", "BETA"}, {"r4", "alpha"}};
     for (int r = 0; r < 5; ++r)
@@ -129,6 +129,6 @@ TEST(GridCtrl, SortTextItemsSortsNonFixedRowsWithTheirCells) {
     EXPECT_EQ(got, (std::vector<CString>{"head", "r1", "r3", "r2", "r4"}));
 
     EXPECT_FALSE(grid.SortTextItems(2, true));
-    CGridCtrl onlyFixed(2, 1, 2, 0);
+    CGridStorage onlyFixed(2, 1, 2, 0);
     EXPECT_FALSE(onlyFixed.SortTextItems(0, true));
 }

@@ -1,6 +1,7 @@
-// CGridCtrl: a grid of rows and columns of owned cells with fixed (heading) rows and columns: the
-// storage side, which works without a window (the log tree sorts with it). Drawing, scrolling, mouse
-// and keyboard, editing, clipboard and printing belong to the grid's window over this storage.
+// CGridStorage: a grid of rows and columns of owned cells with fixed (heading) rows and columns: the
+// storage side, which works without a window (the log tree sorts with it). The grid window CGridCtrl
+// (controls/) is built over it and adds drawing, scrolling, mouse and keyboard, editing, clipboard and
+// printing.
 #pragma once
 
 #include <cstdint>
@@ -12,15 +13,14 @@
 #include "controls/model/GridCell.h"
 #include "controls/model/PrinterDef.h"
 #include "platform/base/LogFont.h"
-#include "platform/base/Object.h"
 #include "platform/base/String.h"
 
-class CGridCtrl : public CObject {
+class CGridStorage {
 public:
-    explicit CGridCtrl(int nRows = 0, int nCols = 0, int nFixedRows = 0, int nFixedCols = 0);
-    ~CGridCtrl() override;
-    CGridCtrl(const CGridCtrl&) = delete;
-    CGridCtrl& operator=(const CGridCtrl&) = delete;
+    explicit CGridStorage(int nRows = 0, int nCols = 0, int nFixedRows = 0, int nFixedCols = 0);
+    virtual ~CGridStorage();
+    CGridStorage(const CGridStorage&) = delete;
+    CGridStorage& operator=(const CGridStorage&) = delete;
 
     int GetRowCount() const { return m_nRows; }
     int GetColumnCount() const { return m_nCols; }
@@ -66,7 +66,7 @@ public:
 
     // The focus cell, (-1, -1) when none. Setting it moves the focused bit.
     CCellID GetFocusCell() const { return m_idCurrentCell; }
-    void SetFocusCell(int nRow, int nCol);
+    virtual void SetFocusCell(int nRow, int nCol);
     int GetSelectedCount() const { return (int)m_SelectedCellMap.size(); }
     // Clears the selection (selected bits included) and the focus.
     void ResetSelectedRange();
@@ -85,7 +85,7 @@ protected:
     // Empties a cell that is about to go.
     virtual void EmptyCell(CGridCell* cell, int nRow, int nCol);
 
-private:
+protected:
     using GridRow = std::vector<std::unique_ptr<CGridCell>>;
     // Selection keys hold the whole row and column, so no two cells share one.
     static uint64_t CellKey(int nRow, int nCol) { return ((uint64_t)(uint32_t)nRow << 32) | (uint32_t)nCol; }
