@@ -152,43 +152,38 @@ void CGridCtrl::OnDestroy() {
 
 // ---- storage in step with the window ----
 
-bool CGridCtrl::SetRowCount(int nRows) {
-    if (!CGridStorage::SetRowCount(nRows))
-        return false;
+void CGridCtrl::AfterCountChange() {
     if (m_hWnd && m_bAllowDraw) {
         ResetScrollBars();
         Invalidate();
     }
+}
+
+bool CGridCtrl::SetRowCount(int nRows) {
+    if (!CGridStorage::SetRowCount(nRows))
+        return false;
+    AfterCountChange();
     return true;
 }
 
 bool CGridCtrl::SetColumnCount(int nCols) {
     if (!CGridStorage::SetColumnCount(nCols))
         return false;
-    if (m_hWnd && m_bAllowDraw) {
-        ResetScrollBars();
-        Invalidate();
-    }
+    AfterCountChange();
     return true;
 }
 
 bool CGridCtrl::SetFixedRowCount(int nFixedRows) {
     if (!CGridStorage::SetFixedRowCount(nFixedRows))
         return false;
-    if (m_hWnd && m_bAllowDraw) {
-        ResetScrollBars();
-        Invalidate();
-    }
+    AfterCountChange();
     return true;
 }
 
 bool CGridCtrl::SetFixedColumnCount(int nFixedCols) {
     if (!CGridStorage::SetFixedColumnCount(nFixedCols))
         return false;
-    if (m_hWnd && m_bAllowDraw) {
-        ResetScrollBars();
-        Invalidate();
-    }
+    AfterCountChange();
     return true;
 }
 

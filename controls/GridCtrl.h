@@ -251,7 +251,14 @@ protected:
     using CGridStorage::IsValid;
     void ResetSelectedRange();
     void FillBackground(CDC* pDC, const RECT& clipRect, const RECT& visRect);
-    void DrawGridLines(CDC* pDC, const RECT& rect, int minRow, int maxRow, int minCol, int maxCol);
+    // Draws the cells of rows minRow..maxRow and columns minCol..maxCol inside the clip box, the first
+    // at (left, top).
+    void DrawCellBlock(CDC* pDC, const RECT& clipRect, int minRow, int maxRow, int top, int minCol, int maxCol,
+                       int left, bool fixed);
+    // A scroll request along one bar (the SB_ requests of both bars share their values).
+    void ScrollAlong(int nBar, UINT request);
+    // After a change of the counts: the scroll bars and the window follow.
+    void AfterCountChange();
     void RedrawFixedFor(const CCellID& cell, const CCellID& other);
     void SetGridFont(const LOGFONT& lf);
     void ReadWheelScrollLines();
@@ -289,7 +296,6 @@ protected:
     BOOL m_bAscending = TRUE;
     int m_nResizeIndex = -1;  // the row or column being resized
     bool m_bInOnSize = false;
-    bool m_bDragging = false;
 
     CFont m_Font;  // the font of the window
     CTitleTip m_TitleTip;

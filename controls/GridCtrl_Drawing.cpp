@@ -62,80 +62,15 @@ void CGridCtrl::OnDraw(CDC* pDC) {
     const int fixedColWidth = GetFixedColumnWidth();
     const int minVisibleRow = visCellRange.nMinRow, minVisibleCol = visCellRange.nMinCol;
     const int maxVisibleRow = visCellRange.nMaxRow, maxVisibleCol = visCellRange.nMaxCol;
-    RECT rect;
 
-    // The top-left fixed cells.
-    rect.bottom = -1;
-    for (int row = 0; row < m_nFixedRows; ++row) {
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        rect.right = -1;
-        for (int col = 0; col < m_nFixedCols; ++col) {
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            DrawFixedCell(pDC, row, col, rect);
-        }
-    }
-    // The fixed columns of the visible rows.
-    rect.bottom = fixedRowHeight - 1;
-    for (int row = minVisibleRow; row <= maxVisibleRow && row >= 0; ++row) {
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        if (rect.top > clipRect.bottom)
-            break;
-        if (rect.bottom < clipRect.top)
-            continue;
-        rect.right = -1;
-        for (int col = 0; col < m_nFixedCols; ++col) {
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            if (rect.left > clipRect.right)
-                break;
-            if (rect.right < clipRect.left)
-                continue;
-            DrawFixedCell(pDC, row, col, rect);
-        }
-    }
-    // The fixed rows of the visible columns.
-    rect.bottom = -1;
-    for (int row = 0; row < m_nFixedRows; ++row) {
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        if (rect.top > clipRect.bottom)
-            break;
-        if (rect.bottom < clipRect.top)
-            continue;
-        rect.right = fixedColWidth - 1;
-        for (int col = minVisibleCol; col <= maxVisibleCol && col >= 0; ++col) {
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            if (rect.left > clipRect.right)
-                break;
-            if (rect.right < clipRect.left)
-                continue;
-            DrawFixedCell(pDC, row, col, rect);
-        }
-    }
-    // The cells.
-    rect.bottom = fixedRowHeight - 1;
-    for (int row = minVisibleRow; row <= maxVisibleRow && row >= 0; ++row) {
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        if (rect.top > clipRect.bottom)
-            break;
-        if (rect.bottom < clipRect.top)
-            continue;
-        rect.right = fixedColWidth - 1;
-        for (int col = minVisibleCol; col <= maxVisibleCol && col >= 0; ++col) {
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            if (rect.left > clipRect.right)
-                break;
-            if (rect.right < clipRect.left)
-                continue;
-            DrawCell(pDC, row, col, rect);
-        }
-    }
+    // The top-left fixed cells, the fixed columns of the visible rows, the fixed rows of the visible
+    // columns, then the cells.
+    DrawCellBlock(pDC, clipRect, 0, m_nFixedRows - 1, 0, 0, m_nFixedCols - 1, 0, true);
+    DrawCellBlock(pDC, clipRect, minVisibleRow, maxVisibleRow, fixedRowHeight, 0, m_nFixedCols - 1, 0, true);
+    DrawCellBlock(pDC, clipRect, 0, m_nFixedRows - 1, 0, minVisibleCol, maxVisibleCol, fixedColWidth, true);
+    DrawCellBlock(pDC, clipRect, minVisibleRow, maxVisibleRow, fixedRowHeight, minVisibleCol, maxVisibleCol,
+                  fixedColWidth, false);
+
     // Grid lines over the cells: each cell's last column and last row of pixels.
     CPen pen(PS_SOLID, 0, m_crGridColour);
     CPen* oldPen = pDC->SelectObject(&pen);
@@ -156,6 +91,33 @@ void CGridCtrl::OnDraw(CDC* pDC) {
         }
     }
     pDC->SelectObject(oldPen);
+}
+
+void CGridCtrl::DrawCellBlock(CDC* pDC, const RECT& clipRect, int minRow, int maxRow, int top, int minCol,
+                              int maxCol, int left, bool fixed) {
+    RECT rect;
+    rect.bottom = top - 1;
+    for (int row = minRow; row <= maxRow && row >= 0; ++row) {
+        rect.top = rect.bottom + 1;
+        rect.bottom = rect.top + GetRowHeight(row) - 1;
+        if (rect.top > clipRect.bottom)
+            break;
+        if (rect.bottom < clipRect.top)
+            continue;
+        rect.right = left - 1;
+        for (int col = minCol; col <= maxCol && col >= 0; ++col) {
+            rect.left = rect.right + 1;
+            rect.right = rect.left + GetColumnWidth(col) - 1;
+            if (rect.left > clipRect.right)
+                break;
+            if (rect.right < clipRect.left)
+                continue;
+            if (fixed)
+                DrawFixedCell(pDC, row, col, rect);
+            else
+                DrawCell(pDC, row, col, rect);
+        }
+    }
 }
 
 // Draws a cell's text with its format and font into `rect` (inside its margins).

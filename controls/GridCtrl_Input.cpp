@@ -188,155 +188,93 @@ void CGridCtrl::OnSelecting(const CCellID& currentCell) {
 // ---- scrolling ----
 
 LRESULT CGridCtrl::OnHScroll(WPARAM wParam, LPARAM) {
-    if (::GetFocus() != m_hWnd)
-        SetFocus();
-    m_TitleTip.Hide();
-    const int scrollPos = GetScrollPos32(SB_HORZ);
-    const CCellID idTopLeft = GetTopleftNonFixedCell();
-    RECT rect;
-    GetClientRect(&rect);
-    const int fixedWidth = GetFixedColumnWidth();
-    switch (LOWORD(wParam)) {
-        case SB_LINERIGHT:
-            if (scrollPos < m_nHScrollMax) {
-                const int xScroll = GetColumnWidth(idTopLeft.col);
-                SetScrollPos32(SB_HORZ, scrollPos + xScroll);
-                if (GetScrollPos32(SB_HORZ) == scrollPos)
-                    break;
-                rect.left = fixedWidth + xScroll;
-                ScrollWindow(-xScroll, 0, &rect);
-                rect.left = rect.right - xScroll;
-                InvalidateRect(&rect);
-            }
-            break;
-        case SB_LINELEFT:
-            if (scrollPos > 0 && idTopLeft.col > m_nFixedCols) {
-                const int xScroll = GetColumnWidth(idTopLeft.col - 1);
-                SetScrollPos32(SB_HORZ, std::max(0, scrollPos - xScroll));
-                rect.left = fixedWidth;
-                ScrollWindow(xScroll, 0, &rect);
-                rect.right = rect.left + xScroll;
-                InvalidateRect(&rect);
-            }
-            break;
-        case SB_PAGERIGHT:
-            if (scrollPos < m_nHScrollMax) {
-                rect.left = fixedWidth;
-                const int offset = rect.right - rect.left;
-                SetScrollPos32(SB_HORZ, std::min(m_nHScrollMax, scrollPos + offset));
-                InvalidateRect(&rect);
-            }
-            break;
-        case SB_PAGELEFT:
-            if (scrollPos > 0) {
-                rect.left = fixedWidth;
-                const int offset = -(rect.right - rect.left);
-                SetScrollPos32(SB_HORZ, std::max(0, scrollPos + offset));
-                InvalidateRect(&rect);
-            }
-            break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK: {
-            SetScrollPos32(SB_HORZ, GetScrollPos32(SB_HORZ, TRUE));
-            const CCellID newTopLeft = GetTopleftNonFixedCell();
-            if (newTopLeft != idTopLeft) {
-                rect.left = fixedWidth;
-                InvalidateRect(&rect);
-            }
-            break;
-        }
-        case SB_LEFT:
-            if (scrollPos > 0) {
-                SetScrollPos32(SB_HORZ, 0);
-                Invalidate();
-            }
-            break;
-        case SB_RIGHT:
-            if (scrollPos < m_nHScrollMax) {
-                SetScrollPos32(SB_HORZ, m_nHScrollMax);
-                Invalidate();
-            }
-            break;
-        default:
-            break;
-    }
+    ScrollAlong(SB_HORZ, LOWORD(wParam));
     return 0;
 }
 
 LRESULT CGridCtrl::OnVScroll(WPARAM wParam, LPARAM) {
+    ScrollAlong(SB_VERT, LOWORD(wParam));
+    return 0;
+}
+
+void CGridCtrl::ScrollAlong(int nBar, UINT request) {
     if (::GetFocus() != m_hWnd)
         SetFocus();
     m_TitleTip.Hide();
-    const int scrollPos = GetScrollPos32(SB_VERT);
+    const bool horz = nBar == SB_HORZ;
+    const int scrollPos = GetScrollPos32(nBar);
     const CCellID idTopLeft = GetTopleftNonFixedCell();
+    const int topLeft = horz ? idTopLeft.col : idTopLeft.row;
+    const int firstNonFixed = horz ? m_nFixedCols : m_nFixedRows;
+    const int maxPos = horz ? m_nHScrollMax : m_nVScrollMax;
+    const int fixedSize = horz ? GetFixedColumnWidth() : GetFixedRowHeight();
+    auto size = [&](int i) { return horz ? GetColumnWidth(i) : GetRowHeight(i); };
+    auto scroll = [&](int by, const RECT* area) { ScrollWindow(horz ? by : 0, horz ? 0 : by, area); };
+    // The rectangle's edges along the scrolled axis.
     RECT rect;
     GetClientRect(&rect);
-    const int fixedHeight = GetFixedRowHeight();
-    switch (LOWORD(wParam)) {
-        case SB_LINEDOWN:
-            if (scrollPos < m_nVScrollMax) {
-                const int yScroll = GetRowHeight(idTopLeft.row);
-                SetScrollPos32(SB_VERT, scrollPos + yScroll);
-                if (GetScrollPos32(SB_VERT) == scrollPos)
+    LONG& low = horz ? rect.left : rect.top;
+    LONG& high = horz ? rect.right : rect.bottom;
+    switch (request) {
+        case SB_LINEDOWN:  // and SB_LINERIGHT
+            if (scrollPos < maxPos) {
+                const int step = size(topLeft);
+                SetScrollPos32(nBar, scrollPos + step);
+                if (GetScrollPos32(nBar) == scrollPos)
                     break;
-                rect.top = fixedHeight + yScroll;
-                ScrollWindow(0, -yScroll, &rect);
-                rect.top = rect.bottom - yScroll;
+                low = fixedSize + step;
+                scroll(-step, &rect);
+                low = high - step;
                 InvalidateRect(&rect);
             }
             break;
-        case SB_LINEUP:
-            if (scrollPos > 0 && idTopLeft.row > m_nFixedRows) {
-                const int yScroll = GetRowHeight(idTopLeft.row - 1);
-                SetScrollPos32(SB_VERT, std::max(0, scrollPos - yScroll));
-                rect.top = fixedHeight;
-                ScrollWindow(0, yScroll, &rect);
-                rect.bottom = rect.top + yScroll;
+        case SB_LINEUP:  // and SB_LINELEFT
+            if (scrollPos > 0 && topLeft > firstNonFixed) {
+                const int step = size(topLeft - 1);
+                SetScrollPos32(nBar, std::max(0, scrollPos - step));
+                low = fixedSize;
+                scroll(step, &rect);
+                high = low + step;
                 InvalidateRect(&rect);
             }
             break;
         case SB_PAGEDOWN:
-            if (scrollPos < m_nVScrollMax) {
-                rect.top = fixedHeight;
-                const int offset = rect.bottom - rect.top;
-                SetScrollPos32(SB_VERT, std::min(m_nVScrollMax, scrollPos + offset));
+            if (scrollPos < maxPos) {
+                low = fixedSize;
+                SetScrollPos32(nBar, std::min(maxPos, scrollPos + (int)(high - low)));
                 InvalidateRect(&rect);
             }
             break;
         case SB_PAGEUP:
             if (scrollPos > 0) {
-                rect.top = fixedHeight;
-                const int offset = -(rect.bottom - rect.top);
-                SetScrollPos32(SB_VERT, std::max(0, scrollPos + offset));
+                low = fixedSize;
+                SetScrollPos32(nBar, std::max(0, scrollPos - (int)(high - low)));
                 InvalidateRect(&rect);
             }
             break;
         case SB_THUMBPOSITION:
-        case SB_THUMBTRACK: {
-            SetScrollPos32(SB_VERT, GetScrollPos32(SB_VERT, TRUE));
-            const CCellID newTopLeft = GetTopleftNonFixedCell();
-            if (newTopLeft != idTopLeft) {
-                rect.top = fixedHeight;
+        case SB_THUMBTRACK:
+            SetScrollPos32(nBar, GetScrollPos32(nBar, TRUE));
+            if (GetTopleftNonFixedCell() != idTopLeft) {
+                low = fixedSize;
                 InvalidateRect(&rect);
             }
             break;
-        }
-        case SB_TOP:
+        case SB_TOP:  // and SB_LEFT
             if (scrollPos > 0) {
-                SetScrollPos32(SB_VERT, 0);
+                SetScrollPos32(nBar, 0);
                 Invalidate();
             }
             break;
-        case SB_BOTTOM:
-            if (scrollPos < m_nVScrollMax) {
-                SetScrollPos32(SB_VERT, m_nVScrollMax);
+        case SB_BOTTOM:  // and SB_RIGHT
+            if (scrollPos < maxPos) {
+                SetScrollPos32(nBar, maxPos);
                 Invalidate();
             }
             break;
         default:
             break;
     }
-    return 0;
 }
 
 BOOL CGridCtrl::OnMouseWheel(UINT, short zDelta, POINT) {
@@ -789,8 +727,10 @@ void CGridCtrl::OnEditCell(int nRow, int nCol, UINT nChar) {
 
 void CGridCtrl::CreateInPlaceEditControl(const RECT& rect, DWORD dwStyle, UINT nID, int nRow, int nCol,
                                          LPCTSTR szText, int nChar) {
-    // The editor owns itself.
-    new CInPlaceEdit(this, rect, dwStyle, nID, nRow, nCol, szText, (UINT)nChar);
+    // The editor owns itself once its window exists.
+    auto* editor = new CInPlaceEdit(this, rect, dwStyle, nID, nRow, nCol, szText, (UINT)nChar);
+    if (!editor->GetSafeHwnd())
+        delete editor;
 }
 
 void CGridCtrl::OnEndEditCell(int nRow, int nCol, CString str) {
@@ -817,10 +757,11 @@ BOOL CGridCtrl::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
             case VK_PRIOR:
             case VK_HOME:
             case VK_END: {
+                // The key moves the focus; the next cell is edited as opened by a key, typing nothing.
                 const CCellID before = m_idCurrentCell;
                 OnKeyDown(dispinfo->nLastChar, 0, 0);
                 if (m_idCurrentCell != before)
-                    OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, dispinfo->nLastChar);
+                    OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, 0);
                 break;
             }
             default:

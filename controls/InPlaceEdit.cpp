@@ -15,32 +15,10 @@ CInPlaceEdit::CInPlaceEdit(CWnd* pParent, const RECT& rect, DWORD dwStyle, UINT 
         SendMessage(WM_SETFONT, (WPARAM)font, 0);
     SetWindowText(sInitText);
     SetFocus();
-    switch (nFirstChar) {
-        case VK_LBUTTON:
-        case VK_RETURN:
-        case 0:
-            SetSel(0, -1);
-            break;
-        case VK_BACK:
-            SetSel(0, -1);
-            SendMessage(WM_CHAR, nFirstChar, 0);
-            break;
-        case VK_TAB:
-        case VK_DOWN:
-        case VK_UP:
-        case VK_RIGHT:
-        case VK_LEFT:
-        case VK_NEXT:
-        case VK_PRIOR:
-        case VK_HOME:
-        case VK_END:
-        case VK_SPACE:
-            SetSel(0, -1);
-            break;
-        default:
-            SetSel(0, -1);
-            SendMessage(WM_CHAR, nFirstChar, 0);
-    }
+    // Opened by the mouse, Enter or a navigation key (0): the text is selected; by a character: it is typed.
+    SetSel(0, -1);
+    if (nFirstChar != 0 && nFirstChar != VK_LBUTTON && nFirstChar != VK_RETURN)
+        SendMessage(WM_CHAR, nFirstChar, 0);
 }
 
 LRESULT CInPlaceEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

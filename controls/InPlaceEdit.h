@@ -7,8 +7,9 @@
 
 class CInPlaceEdit : public CEdit {
 public:
-    // Creates the editor over `rect` (parent client coordinates) with the text and the parent's font; a
-    // printable `nFirstChar` is typed into it, else the whole text is selected.
+    // Creates the editor over `rect` (parent client coordinates) with the text and the parent's font. The
+    // whole text is selected; a character `nFirstChar` is typed into it (VK_LBUTTON: opened by the mouse;
+    // VK_RETURN or 0: opened by a key, typing nothing).
     CInPlaceEdit(CWnd* pParent, const RECT& rect, DWORD dwStyle, UINT nID, int nRow, int nColumn, CString sInitText,
                  UINT nFirstChar);
     ~CInPlaceEdit() override = default;

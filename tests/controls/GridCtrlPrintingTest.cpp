@@ -54,13 +54,27 @@ protected:
                 grid.SetItemText(r, 0, ("Row" + std::to_string(r)).c_str());
         }
     }
-    // Prints every page as the framework's print loop does; returns the page count.
-    int Print(const std::string& file) {
+    // A printer DC on Letter paper writing to the file.
+    static void OpenPrinter(CDC& dc, const std::string& file) {
         DEVMODE mode;
         InitDevMode(mode, "Grid");
-        CDC dc;
         dc.Attach(::CreateDC("PDF", "Grid", file.c_str(), &mode));
         dc.m_bPrinting = TRUE;
+    }
+    // The body height of a page of the grid with one fixed row.
+    int BodyHeight() {
+        Fill(2);
+        CDC dc;
+        OpenPrinter(dc, tmp / "probe.pdf");
+        CPrintInfo probe;
+        grid.BeginPrint(&dc, &probe);
+        grid.EndPrint(&dc, &probe);
+        return grid.BodyHeight();
+    }
+    // Prints every page as the framework's print loop does; returns the page count.
+    int Print(const std::string& file) {
+        CDC dc;
+        OpenPrinter(dc, file);
         CPrintInfo info;
         info.SetMaxPage(1);
         grid.BeginPrint(&dc, &info);
@@ -91,20 +105,8 @@ protected:
 }  // namespace
 
 TEST_F(GridPrinting, PagesCarryTitleHeadingsRowsAndFooter) {
-    Fill(1);
-    CPrintInfo probe;
-    // The body height, then rows enough for two full pages and one more row.
-    {
-        DEVMODE mode;
-        InitDevMode(mode, "Grid");
-        CDC dc;
-        dc.Attach(::CreateDC("PDF", "Grid", (tmp / "probe.pdf").c_str(), &mode));
-        dc.m_bPrinting = TRUE;
-        Fill(2);
-        grid.BeginPrint(&dc, &probe);
-        grid.EndPrint(&dc, &probe);
-    }
-    const int perPage = grid.BodyHeight() / 20;
+    // Rows enough for two full pages and one more row.
+    const int perPage = BodyHeight() / 20;
     ASSERT_GT(perPage, 5);
     Fill(1 + 2 * perPage + 1);
     grid.SetTitle("Sales by Region");
@@ -125,18 +127,7 @@ TEST_F(GridPrinting, PagesCarryTitleHeadingsRowsAndFooter) {
 }
 
 TEST_F(GridPrinting, RowsFillingTheBodyExactlyShareOnePage) {
-    Fill(2);
-    CPrintInfo probe;
-    {
-        DEVMODE mode;
-        InitDevMode(mode, "Grid");
-        CDC dc;
-        dc.Attach(::CreateDC("PDF", "Grid", (tmp / "probe.pdf").c_str(), &mode));
-        dc.m_bPrinting = TRUE;
-        grid.BeginPrint(&dc, &probe);
-        grid.EndPrint(&dc, &probe);
-    }
-    const int body = grid.BodyHeight();
+    const int body = BodyHeight();
     // Four rows summing exactly to the body, then one more.
     Fill(6);
     for (int r = 1; r <= 4; ++r)

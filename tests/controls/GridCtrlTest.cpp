@@ -207,6 +207,43 @@ TEST_F(GridWindow, ScrollingStepsByCellsAndStopsAtTheEnds) {
     EXPECT_TRUE(grid.IsCellVisible(0, 2));  // fixed rows stay
 }
 
+TEST_F(GridWindow, TheWheelScrollsByItsLineCount) {
+    ASSERT_EQ(grid.GetMouseScrollLines(), 3);
+    grid.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-WHEEL_DELTA), 0);
+    Pump();
+    EXPECT_EQ(grid.GetScrollPos32(SB_VERT), std::min(60, grid.GetVScrollMax()));
+    grid.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)WHEEL_DELTA), 0);
+    Pump();
+    EXPECT_EQ(grid.GetScrollPos32(SB_VERT), 0);
+}
+
+TEST_F(GridWindow, DraggingABorderResizesAndADoubleClickFitsTheColumn) {
+    auto drag = [&](POINT from, POINT to) {
+        grid.ClientToScreen(&from);
+        grid.ClientToScreen(&to);
+        PostMouseInput(WM_LBUTTONDOWN, from, MK_LBUTTON);
+        Pump(true);
+        PostMouseInput(WM_MOUSEMOVE, to, MK_LBUTTON);
+        Pump(true);
+        PostMouseInput(WM_LBUTTONUP, to, 0);
+        Pump(true);
+    };
+    drag(POINT{99, 10}, POINT{129, 10});  // column 1 spans 40..99
+    EXPECT_EQ(grid.GetColumnWidth(1), 89);
+    drag(POINT{10, 39}, POINT{10, 59});  // row 1 spans 20..39
+    EXPECT_EQ(grid.GetRowHeight(1), 39);
+
+    grid.SetItemText(3, 2, "a text far wider than sixty pixels");
+    RECT cell;
+    grid.GetCellRect(0, 2, &cell);
+    grid.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(cell.right, 10));
+    CClientDC dc(&grid);
+    HGDIOBJ old = ::SelectObject(dc.m_hDC, grid.GetFont()->m_hObject);
+    const int textWidth = dc.GetTextExtent(grid.GetItemText(3, 2)).cx;
+    ::SelectObject(dc.m_hDC, old);
+    EXPECT_EQ(grid.GetColumnWidth(2), textWidth + 2 * grid.GetMargin());
+}
+
 TEST_F(GridWindow, FocusNotifiesOnlyOnAChange) {
     grid.SetFocusCell(2, 2);
     EXPECT_EQ(host.notices, (std::vector<Notice>{{LVN_ITEMCHANGED, 2, 2}}));
@@ -336,6 +373,15 @@ TEST_F(GridWindow, FixedRowClicksSortAndAClickOnTheFocusCellEdits) {
     EXPECT_EQ(grid.GetSelectedCount(), 5);
     EXPECT_TRUE(grid.IsCellSelected(4, 5));
 
+    // A right press selects the cell as a click does, then tells the parent.
+    host.notices.clear();
+    POINT p = Centre(6, 2);
+    SimulateMouseButton(grid.m_hWnd, p.x, p.y, WM_RBUTTONDOWN, WM_RBUTTONUP);
+    Pump(true);
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(6, 2));
+    ASSERT_FALSE(host.notices.empty());
+    EXPECT_EQ(host.notices.back(), (Notice{NM_RCLICK, 6, 2}));
+
     Click(2, 3);
     EXPECT_EQ(Editor(), nullptr);
     Click(2, 3);
@@ -381,14 +427,15 @@ TEST_F(GridWindow, InPlaceEditorEndsByItsKeys) {
     EXPECT_EQ(Editor()->GetColumn(), 4);
     EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 4));
 
-    // A typed character opens the editor with it; Escape ends it as it was.
+    // A typed character opens the editor with it, also one whose code is a navigation key's ('(' is
+    // VK_DOWN's); Escape ends it as it was.
     Keys({}, VK_ESCAPE);
     grid.SetFocusCell(5, 5);
     ::SetFocus(grid.m_hWnd);
-    SimulateChars("q");
+    SimulateChars("(");
     Pump(true);
     ASSERT_NE(Editor(), nullptr);
-    EXPECT_EQ(GetWindowTextString(Editor()->m_hWnd), "q");
+    EXPECT_EQ(GetWindowTextString(Editor()->m_hWnd), "(");
     Keys({}, VK_ESCAPE);
     EXPECT_EQ(grid.GetItemText(5, 5), "5:5");
 }
