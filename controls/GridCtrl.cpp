@@ -3,12 +3,9 @@
 #include <algorithm>
 
 #include "controls/InPlaceEdit.h"
-#include "controls/MemDC.h"
 #include "platform/base/Registry.h"
 #include "platform/framework/window/AfxRes.h"
 #include "platform/framework/window/CmdUI.h"
-#include "platform/user/Clipboard.h"
-#include "platform/user/Keyboard.h"
 
 IMPLEMENT_DYNAMIC(CGridCtrl, CWnd)
 
@@ -110,9 +107,7 @@ void CGridCtrl::ReadWheelScrollLines() {
 }
 
 BOOL CGridCtrl::Create(const RECT& rect, CWnd* parent, UINT nID, DWORD dwStyle) {
-    if (!CWnd::Create(GRIDCTRL_CLASSNAME, nullptr, dwStyle, rect, parent, nID))
-        return FALSE;
-    return TRUE;
+    return CWnd::Create(GRIDCTRL_CLASSNAME, nullptr, dwStyle, rect, parent, nID);
 }
 
 int CGridCtrl::OnCreate(LPCREATESTRUCT) {
@@ -122,12 +117,6 @@ int CGridCtrl::OnCreate(LPCREATESTRUCT) {
     SetGridFont(m_Logfont);
     ResetScrollBars();
     return 0;
-}
-
-BOOL CGridCtrl::SubclassWindow(HWND hWnd) {
-    if (!CWnd::SubclassWindow(hWnd))
-        return FALSE;
-    return TRUE;
 }
 
 void CGridCtrl::PreSubclassWindow() {

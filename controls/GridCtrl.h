@@ -79,7 +79,6 @@ public:
     ~CGridCtrl() override;
 
     BOOL Create(const RECT& rect, CWnd* parent, UINT nID, DWORD dwStyle = WS_CHILD | WS_BORDER | WS_TABSTOP | WS_VISIBLE);
-    BOOL SubclassWindow(HWND hWnd);
 
     // Storage operations that also keep the window in step.
     bool SetRowCount(int nRows);
