@@ -254,6 +254,8 @@ protected:
     // at (left, top).
     void DrawCellBlock(CDC* pDC, const RECT& clipRect, int minRow, int maxRow, int top, int minCol, int maxCol,
                        int left, bool fixed);
+    // The column (or row) whose right (or bottom) border lies under the point, or -1.
+    int BorderIndex(POINT point, bool column);
     // A scroll request along one bar (the SB_ requests of both bars share their values).
     void ScrollAlong(int nBar, UINT request);
     // After a change of the counts: the scroll bars and the window follow.

@@ -392,6 +392,17 @@ void CGridCtrl::OnMouseMove(UINT nFlags, POINT point) {
     }
 }
 
+int CGridCtrl::BorderIndex(POINT point, bool column) {
+    const CCellID cell = GetCellFromPt(point);
+    POINT start;
+    if (!GetCellOrigin(cell.row, cell.col, &start))
+        return -1;
+    // Near the cell's leading edge the border is the previous column's or row's.
+    const int index = column ? cell.col : cell.row;
+    const int offset = column ? point.x - start.x : point.y - start.y;
+    return offset <= m_nResizeCaptureRange && index > 0 ? index - 1 : index;
+}
+
 void CGridCtrl::OnLButtonDown(UINT nFlags, POINT point) {
     m_TitleTip.Hide();
     SetFocus();
@@ -403,23 +414,10 @@ void CGridCtrl::OnLButtonDown(UINT nFlags, POINT point) {
                                                                                                : m_LeftClickDownCell;
 
     // A press on a border starts resizing.
-    if (MouseOverColumnResizeArea(point)) {
-        POINT start;
-        GetCellOrigin(m_LeftClickDownCell.row, m_LeftClickDownCell.col, &start);
-        m_nResizeIndex = point.x - start.x <= m_nResizeCaptureRange && m_LeftClickDownCell.col > 0
-                             ? m_LeftClickDownCell.col - 1
-                             : m_LeftClickDownCell.col;
-        m_MouseMode = MOUSE_SIZING_COL;
-        SetCapture(m_hWnd);
-        return;
-    }
-    if (MouseOverRowResizeArea(point)) {
-        POINT start;
-        GetCellOrigin(m_LeftClickDownCell.row, m_LeftClickDownCell.col, &start);
-        m_nResizeIndex = point.y - start.y <= m_nResizeCaptureRange && m_LeftClickDownCell.row > 0
-                             ? m_LeftClickDownCell.row - 1
-                             : m_LeftClickDownCell.row;
-        m_MouseMode = MOUSE_SIZING_ROW;
+    if (MouseOverColumnResizeArea(point) || MouseOverRowResizeArea(point)) {
+        const bool column = MouseOverColumnResizeArea(point) != FALSE;
+        m_nResizeIndex = BorderIndex(point, column);
+        m_MouseMode = column ? MOUSE_SIZING_COL : MOUSE_SIZING_ROW;
         SetCapture(m_hWnd);
         return;
     }
@@ -490,14 +488,8 @@ void CGridCtrl::OnLButtonUp(UINT, POINT point) {
 }
 
 void CGridCtrl::OnLButtonDblClk(UINT, POINT point) {
-    if (MouseOverColumnResizeArea(point)) {
-        const CCellID cell = GetCellFromPt(point);
-        POINT start;
-        if (GetCellOrigin(cell.row, cell.col, &start)) {
-            const int col = point.x - start.x <= m_nResizeCaptureRange && cell.col > 0 ? cell.col - 1 : cell.col;
-            AutoSizeColumn(col);
-        }
-    }
+    if (MouseOverColumnResizeArea(point))
+        AutoSizeColumn(BorderIndex(point, true));
 }
 
 void CGridCtrl::OnRButtonDown(UINT nFlags, POINT point) {
