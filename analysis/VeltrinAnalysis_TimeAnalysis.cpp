@@ -401,7 +401,8 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysisAll(LPCTSTR name, LPCTSTR, LPCTSTR 
 
         TimeState st;
         st.minDigits = minDigits;
-        int32_t counter = 0;
+        int32_t counter = 0;  // transactions ended, with or without a time
+        int32_t rows = 0;     // rows added: what the records pane counts
         if (!pass.OpenLog()) {
             report.CloseDeletingHeaderOnly(header);
             return 0;
@@ -475,6 +476,7 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysisAll(LPCTSTR name, LPCTSTR, LPCTSTR 
                             CReportLog::AppendField(out, cells[c], kBatchWidths[c]);
                         out.append(cells[9]).append("\n");
                         report.AppendText(out);
+                        ++rows;
                     }
                     ++counter;
                 }
@@ -488,7 +490,8 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysisAll(LPCTSTR name, LPCTSTR, LPCTSTR 
         AppendSummary(m_csPadText, st, true);
         ShowPadText(m_csPadText);
         ActivatePadTab();
-        g_nBatchRecordCount += counter;
+        // The records pane shows the list's rows: a transaction without a time has none.
+        g_nBatchRecordCount += rows;
         ShowLogNamePane("");
         return pass.FinishOwn(counter, 0);
     });

@@ -199,15 +199,30 @@ TEST_F(MainFrmTest, FindInTreeWritesTheListFileAndStartsSifter) {
     g_launchSifter = previous;
 }
 
-TEST_F(MainFrmTest, ImportOpensAChildFrameWithAReportViewNamedAfterIt) {
+TEST_F(MainFrmTest, EachImportOpensAChildFrameWithAReportViewNamedAfterIt) {
     NewFrame();
     _csReportName = "";
-    frame->SendMessage(WM_COMMAND, ID_IMPORT, 0);
-    CView* view = frame->GetActiveLogView();
-    ASSERT_NE(view, nullptr);
-    EXPECT_TRUE(view->IsKindOf(RUNTIME_CLASS(CVeltrinView)));
-    EXPECT_TRUE(view->GetParentFrame()->IsKindOf(RUNTIME_CLASS(CChildFrame)));
-    EXPECT_EQ(CString(view->GetDocument()->GetTitle()).Find("Import_"), 0);
+    std::vector<CView*> views;
+    std::vector<CString> names;
+    for (int i = 0; i < 2; ++i) {
+        CString name;
+        name.Format("Import_%d", g_nImportCount + 1);
+        frame->SendMessage(WM_COMMAND, ID_IMPORT, 0);
+        CView* view = frame->GetActiveLogView();
+        ASSERT_NE(view, nullptr) << name.GetString();
+        EXPECT_TRUE(view->IsKindOf(RUNTIME_CLASS(CVeltrinView)));
+        EXPECT_TRUE(view->GetParentFrame()->IsKindOf(RUNTIME_CLASS(CChildFrame)));
+        EXPECT_EQ(view->GetDocument()->GetTitle(), name);
+        views.push_back(view);
+        names.push_back(name);
+    }
+    // The second import is a report of its own beside the first, each with its pad page.
+    EXPECT_NE(views[0], views[1]);
+    EXPECT_NE(views[0]->GetDocument(), views[1]->GetDocument());
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_TRUE(frame->IsPadPage(names[i])) << names[i].GetString();
+        EXPECT_EQ(frame->FindDocumentView(names[i]), views[i]) << names[i].GetString();
+    }
 }
 
 namespace {

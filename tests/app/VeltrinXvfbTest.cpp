@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/syscall.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -382,6 +383,16 @@ protected:
     std::string mainId;
     HFONT guiFont = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
     HFONT treeFont = (HFONT)GetStockObject(SYSTEM_FONT);
+    // The pad's tabs: 8 points, the active one bold.
+    HFONT tabFont = CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+    HFONT activeTabFont = CreateFont(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+    // The pad's tab strip at the bottom left of the frame, above the status bar.
+    static RECT PadTabs(const RECT& frame) { return RECT{frame.left, frame.bottom - 70, frame.left + 420, frame.bottom - 20}; }
+    // The records pane's text, whole, in the status bar.
+    bool ShowsRecords(const RECT& frame, int count) {
+        const Glyphs text(guiFont, ("Records: " + std::to_string(count)).c_str());
+        return Found(WaitForText(text, RECT{frame.left + 300, frame.bottom - 30, frame.right, frame.bottom}, 10));
+    }
 };
 }  // namespace
 
@@ -464,6 +475,8 @@ TEST_F(VeltrinXvfb, AUsersSessionFromTheSplashToARestart) {
     EXPECT_TRUE(Found(Glyphs(guiFont, "LogName").FindIn(screen, bottom))) << "no LogName pane";
     EXPECT_TRUE(Found(Glyphs(guiFont, "&Tools").FindIn(screen, RECT{frame.left, frame.top, frame.right, frame.top + 40})))
         << "no menu bar";
+    // The pad's only page, "Output", active and drawn whole.
+    EXPECT_TRUE(Found(Glyphs(activeTabFont, "Output").FindIn(screen, PadTabs(frame)))) << "no Output tab";
     screen.Save("veltrin_main.png");
 
     // The root's "Itemize to One-Liners" opens a maximised report.
@@ -474,6 +487,12 @@ TEST_F(VeltrinXvfb, AUsersSessionFromTheSplashToARestart) {
     Click(Centre(itemize));
     ASSERT_TRUE(WaitForTitle(std::string("[") + kBroker + "]")) << WindowName(mainId);
     EXPECT_TRUE(WaitForIdle(frame)) << "the itemize does not end";
+    // The report's own pad page is the active tab, after "Output".
+    RECT itemizePage = WaitForText(Glyphs(activeTabFont, kBroker), PadTabs(frame), 10);
+    RECT output = Glyphs(tabFont, "Output").FindIn(screen, PadTabs(frame));
+    EXPECT_TRUE(Found(itemizePage)) << "no pad page of the itemize";
+    EXPECT_TRUE(Found(output)) << "the Output tab is gone";
+    EXPECT_LT(output.left, itemizePage.left);
     screen.Save("veltrin_itemize.png");
 
     // Export list through its file dialog: the rows the recording host gives.
@@ -498,6 +517,9 @@ TEST_F(VeltrinXvfb, AUsersSessionFromTheSplashToARestart) {
     EXPECT_TRUE(WaitForTitle("[SQL_ANALYSIS_ALL_TA]")) << WindowName(mainId);
     EXPECT_TRUE(WaitForIdle(frame)) << "the TA does not end";
     EXPECT_EQ(ReadBytes(logs + "/" + kTaReportLog), ref.taReportLog);
+    // The records pane counts the report's rows: the report log's lines after its header.
+    const int taRows = (int)std::count(ref.taReportLog.begin(), ref.taReportLog.end(), '\n') - 1;
+    EXPECT_TRUE(ShowsRecords(frame, taRows)) << "the records pane does not show " << taRows;
     // Its rows name the transactions.
     RECT list{root.right + 20, frame.top + 80, frame.right, frame.bottom - 30};
     const Glyphs rowLog(guiFont, "PAYMENT");
@@ -516,6 +538,7 @@ TEST_F(VeltrinXvfb, AUsersSessionFromTheSplashToARestart) {
     EXPECT_TRUE(WaitForTitle("[SQL_ANALYSIS_ALL_TA]")) << WindowName(mainId);
     EXPECT_TRUE(WaitForIdle(frame)) << "the import does not end";
     EXPECT_TRUE(Found(WaitForText(rowLog, list))) << "the existing report shows no rows";
+    EXPECT_TRUE(ShowsRecords(frame, taRows)) << "the records pane does not show " << taRows;
     screen.Save("veltrin_ta_existing.png");
     EXPECT_EQ(ReadBytes(logs + "/" + kTaReportLog), ref.taReportLog);
 
