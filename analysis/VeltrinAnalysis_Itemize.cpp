@@ -98,12 +98,11 @@ public:
 
 private:
     int AddText(long line, const char* text) {
-        char number[24];
-        NumberText(number, (long)m_count + 1);
-        int row = m_list.AddItem(m_count, 0, number);
+        char record[24], number[24];
+        NumberText(record, (long)m_count + 1);
         NumberText(number, line);
-        m_list.AddItem(row, 1, number);
-        m_list.AddItem(row, 2, text);
+        const std::string_view cells[3] = {record, number, text};
+        int row = m_list.AddRow(m_count, cells, 3);
         ++m_count;
         return row;
     }

@@ -295,12 +295,8 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysis(LPCTSTR name, LPCTSTR, LPCTSTR exe
         // One row and its report line, laid out as kSingleFormat.
         auto addRow = [&](const char* tag, const char* elapsed, const char* gap) {
             NumberText(recordsText, (long)rows + 1);
-            int item = list.AddItem(rows, 0, recordsText);
-            list.AddItem(item, 1, lineText);
-            list.AddItem(item, 2, tag);
-            list.AddItem(item, 3, text.c_str());
-            list.AddItem(item, 4, elapsed);
-            list.AddItem(item, 5, gap);
+            const std::string_view cells[6] = {recordsText, lineText, tag, text.c_str(), elapsed, gap};
+            int item = list.AddRow(rows, cells, 6);
             list.SetItemBkColor(item, gxListModel::kEvenRowColor, true);
             out.clear();
             CReportLog::AppendField(out, recordsText, 10);
@@ -467,9 +463,9 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysisAll(LPCTSTR name, LPCTSTR, LPCTSTR 
                             transaction.c_str(),   client.c_str(),      port.c_str(),
                             st.startStamp.c_str(), st.endStamp.c_str(), st.xactElapsed.c_str(),
                             st.gapText.c_str()};
-                        int item = list.AddItem(std::min(counter, (int32_t)list.GetItemCount()), 0, cells[0]);
-                        for (int c = 1; c < 10; ++c)
-                            list.AddItem(item, c, cells[c]);
+                        std::string_view rowCells[10];
+                        std::copy(cells, cells + 10, rowCells);
+                        list.AddRow(std::min(counter, (int32_t)list.GetItemCount()), rowCells, 10);
                         // The report line, laid out as kBatchFormat.
                         out.clear();
                         for (int c = 0; c < 9; ++c)

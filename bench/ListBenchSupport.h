@@ -7,6 +7,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "controls/model/gxListModel.h"
@@ -89,7 +90,7 @@ inline const Cells& TheCells() {
     return cells;
 }
 
-inline void Fill(gxListModel& list, const Cells& cells, long rows) {
+inline void Fill(gxListModel& list, const Cells& cells, long rows, bool wholeRows = false) {
     list.ResetList();
     list.m_csTitle = "ANALYZETA";
     list.m_csNames =
@@ -98,6 +99,17 @@ inline void Fill(gxListModel& list, const Cells& cells, long rows) {
     list.m_csTypes = "MCL_ALPHA|MCL_ALPHA|MCL_ALPHA|MCL_ALPHA|MCL_ALPHA|MCL_ALPHA|";
     list.SetColumns(6);
     char buf[256];
+    if (wholeRows) {
+        for (long r = 0; r < rows; ++r) {
+            std::string_view row[6];
+            for (int c = 0; c < 6; ++c) {
+                size_t i = (size_t)r * 6 + (size_t)c;
+                row[c] = std::string_view(cells.text).substr(cells.starts[i], cells.starts[i + 1] - cells.starts[i]);
+            }
+            list.AddRow((int)r, row, 6);
+        }
+        return;
+    }
     for (long r = 0; r < rows; ++r) {
         int row = list.AddItem((int)r, 0, cells.Cell(r, 0, buf));
         for (int c = 1; c < 6; ++c)

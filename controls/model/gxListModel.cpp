@@ -133,7 +133,7 @@ BOOL gxListModel::DeleteAllItems() {
 
 void gxListModel::ClearRows() {
     m_rows.clear();
-    m_rows.shrink_to_fit();
+    m_itemData.clear();
     m_order.Clear();
     m_chunks.clear();
     m_pTail = m_pChunkEnd = nullptr;
@@ -205,7 +205,8 @@ int gxListModel::InsertColumn(int nCol, LPCTSTR lpszColumnHeading) {
     m_columns.insert(m_columns.begin() + nCol, std::move(column));
 
     // Cells from nCol on move one column to the right.
-    for (Row& row : m_rows) {
+    for (size_t slot = 0; slot < m_rows.size(); ++slot) {
+        Row& row = m_rows[slot];
         if (row.nCells <= nCol)
             continue;
         m_scratch.clear();
@@ -232,11 +233,41 @@ int gxListModel::AddItem(int nItem, int nSubItem, LPCTSTR lpszText) {
     std::string_view text = lpszText ? std::string_view(lpszText) : std::string_view();
     if (text.size() > UINT32_MAX - 5)
         return -1;
-    m_rows.emplace_back();
-    Row& row = m_rows.back();
     m_scratch.clear();
     AppendCell(m_scratch, text);
-    StoreBlock(row, m_scratch, 1);
+    StoreBlock(m_rows.emplace_back(), m_scratch, 1);
+    return InsertLastRow(nItem);
+}
+
+int gxListModel::AddRow(int nItem, const std::string_view* pCells, int nCells) {
+    if (nItem < 0 || GetColumnCount() == 0 || nCells < 1 || !pCells || m_order.size() >= (size_t)INT_MAX)
+        return -1;
+    nItem = std::min(nItem, GetItemCount());
+    nCells = std::min(nCells, GetColumnCount());
+    size_t size = 0;
+    for (int c = 0; c < nCells; ++c) {
+        // A row's block is addressed with 32 bits, as SetItemText allows.
+        if (pCells[c].size() > UINT32_MAX / 2 || size + pCells[c].size() > UINT32_MAX - 5u * kMaxColumns)
+            return -1;
+        size += VarintSize((uint32_t)pCells[c].size()) + pCells[c].size();
+    }
+    // The block is written once, where it stays.
+    Row& row = m_rows.emplace_back();
+    char* p = Allocate(size);
+    row.pText = p;
+    for (int c = 0; c < nCells; ++c) {
+        p += PutVarint(p, (uint32_t)pCells[c].size());
+        if (!pCells[c].empty())
+            std::memcpy(p, pCells[c].data(), pCells[c].size());
+        p += pCells[c].size();
+    }
+    row.nTextSize = (uint32_t)size;
+    row.nCells = (uint8_t)nCells;
+    m_nLive += size;
+    return InsertLastRow(nItem);
+}
+
+int gxListModel::InsertLastRow(int nItem) {
     m_order.Insert((size_t)nItem, (uint32_t)(m_rows.size() - 1));
     if (m_pObserver)
         m_pObserver->OnItemInserted(nItem);
@@ -258,7 +289,20 @@ BOOL gxListModel::SetItemText(int nItem, int nSubItem, LPCTSTR lpszText) {
 }
 
 // ---------------------------------------------------------------------------------------------------------
-// Row order
+// Row table and order
+
+gxListModel::Row& gxListModel::RowTable::emplace_back() {
+    if (m_size == m_chunks.size() * kChunkRows)
+        m_chunks.emplace_back(new Row[kChunkRows]);
+    Row& row = (*this)[m_size++];
+    row = Row();
+    return row;
+}
+
+void gxListModel::RowTable::clear() {
+    std::vector<std::unique_ptr<Row[]>>().swap(m_chunks);
+    m_size = 0;
+}
 
 void gxListModel::OrderTable::Insert(size_t pos, uint32_t slot) {
     if (m_gapLen == 0) {
@@ -383,7 +427,8 @@ void gxListModel::CompactArena() {
     old.swap(m_chunks);
     m_pTail = m_pChunkEnd = nullptr;
     m_nArenaAllocated = m_nGarbage = 0;
-    for (Row& row : m_rows) {
+    for (size_t slot = 0; slot < m_rows.size(); ++slot) {
+        Row& row = m_rows[slot];
         if (!row.pText)
             continue;
         char* p = Allocate(row.nTextSize);
@@ -463,14 +508,17 @@ std::string_view gxListModel::GetItemTextView(int nItem, int nSubItem) const {
 
 DWORD_PTR gxListModel::GetItemData(int nItem) const {
     const Row* row = RowAt(nItem);
-    return row && (row->nFlags & kRowHasData) ? row->dwData : 0;
+    if (!row || !(row->nFlags & kRowHasData))
+        return 0;
+    auto it = m_itemData.find(m_order[(size_t)nItem]);
+    return it == m_itemData.end() ? 0 : it->second;
 }
 
 BOOL gxListModel::SetItemData(int nItem, DWORD_PTR dwData) {
     Row* row = RowAt(nItem);
     if (!row)
         return FALSE;
-    row->dwData = dwData;
+    m_itemData[m_order[(size_t)nItem]] = dwData;
     row->nFlags |= kRowHasData;
     if (m_pObserver)
         m_pObserver->OnItemChanged(nItem, false);
@@ -582,8 +630,7 @@ int gxListModel::GetFocusedItem() const {
 
 int gxListModel::DeselectAll() {
     if (m_nSelected > 0) {
-        for (Row& row : m_rows)
-            row.nFlags &= (uint8_t)~kRowSelected;
+        m_rows.ForEach([](Row& row) { row.nFlags &= (uint8_t)~kRowSelected; });
         m_nSelected = 0;
     }
     Notify(&gxListModelObserver::OnSelectionCleared);

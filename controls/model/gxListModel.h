@@ -6,14 +6,17 @@
 // and each type word followed by '|' into m_csTypes; SetColumns(n); then AddItem(row, column, text) for
 // every cell, column 0 first (it creates the row).
 //
-// Storage: each row keeps its cells as one block of (length, bytes) pairs in a shared chunked arena, so a
-// million rows cost a few dozen bytes each beyond their text. Rows are addressed through an order table,
-// so sorting and inserting move 4-byte indices only; everything a row holds moves with it.
+// Storage: each row keeps its cells as one block of (length, bytes) pairs in a shared chunked arena, and
+// the rows themselves sit in fixed-size chunks that never move, so a million rows cost a few dozen bytes
+// each beyond their text and growing never copies them. Rows are addressed through an order table, so
+// sorting and inserting move 4-byte indices only; everything a row holds moves with it. Item data, which
+// few lists use, is kept beside the rows.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <string_view>
 #include <vector>
 
@@ -92,6 +95,10 @@ public:
     // -1 on failure. A later column sets the text of an existing row and returns nonzero on success. A
     // column at or beyond the column count does nothing.
     int AddItem(int nItem, int nSubItem, LPCTSTR lpszText);
+    // A whole row in one call, its cells in column order: the same as AddItem of column 0 at nItem and then
+    // of each later column, with one store. Cells beyond the column count are left out. Returns the row's
+    // index, -1 on failure (no columns, nItem negative, a cell too long).
+    int AddRow(int nItem, const std::string_view* pCells, int nCells);
     // Sets the text of any cell of an existing row.
     BOOL SetItemText(int nItem, int nSubItem, LPCTSTR lpszText);
 
@@ -194,7 +201,25 @@ private:
         uint8_t nFlags = 0;
         COLORREF crText = kNoColor;
         COLORREF crBk = kNoColor;
-        DWORD_PTR dwData = 0;
+    };
+    // Rows by slot in chunks of a fixed size: appending never moves or copies a row.
+    class RowTable {
+    public:
+        static constexpr size_t kChunkRows = 4096;
+        size_t size() const { return m_size; }
+        Row& operator[](size_t i) { return m_chunks[i / kChunkRows][i % kChunkRows]; }
+        const Row& operator[](size_t i) const { return m_chunks[i / kChunkRows][i % kChunkRows]; }
+        Row& emplace_back();
+        void clear();
+        template <class F>
+        void ForEach(F f) {
+            for (size_t i = 0; i < m_size; ++i)
+                f((*this)[i]);
+        }
+
+    private:
+        std::vector<std::unique_ptr<Row[]>> m_chunks;
+        size_t m_size = 0;
     };
     // Display position -> slot, kept as a gap buffer: runs of insertions at one place (a batch pass puts
     // each log's rows above the earlier ones) cost no more than appending.
@@ -227,6 +252,8 @@ private:
     char* Allocate(size_t nBytes);
     void CompactArena();
     void ClearRows();
+    // Puts the last row slot at display position nItem and tells the observer.
+    int InsertLastRow(int nItem);
     static KeyRule RuleFor(const CString& csCaptionUpper);
     static void MakeSortKey(KeyRule rule, std::string_view text, std::string& key);
     void Notify(void (gxListModelObserver::*pfn)()) {
@@ -248,7 +275,8 @@ private:
     COLORREF m_crHighlightText = 0xFFFFFF;
     COLORREF m_crTextBk = kNoColor;
 
-    std::vector<Row> m_rows;  // by slot, in insertion order
+    RowTable m_rows;  // by slot, in insertion order
+    std::unordered_map<uint32_t, DWORD_PTR> m_itemData;  // by slot, for rows with kRowHasData
     OrderTable m_order;
     int m_nSelected = 0;    // rows with kRowSelected
     int m_nFocusSlot = -1;  // slot of the focused row

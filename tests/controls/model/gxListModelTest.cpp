@@ -237,8 +237,16 @@ TEST(gxListModel, RowsInsertedAnywhereMatchAPlainTable) {
             for (int k = 0, n = 1 + (int)(rng() % 20); k < n; ++k, ++pos) {
                 int id = (int)names.size();
                 names.emplace_back(1, (char)('a' + rng() % 6));
-                ASSERT_EQ(list.AddItem((int)pos, 0, names[(size_t)id].c_str()), (int)pos);
-                ASSERT_TRUE(list.AddItem((int)pos, 1, std::to_string(id).c_str()));
+                std::string seq = std::to_string(id);
+                // Cell by cell, or the whole row in one call: the same row.
+                if (id % 2) {
+                    ASSERT_EQ(list.AddItem((int)pos, 0, names[(size_t)id].c_str()), (int)pos);
+                    ASSERT_TRUE(list.AddItem((int)pos, 1, seq.c_str()));
+                } else {
+                    const std::string_view cells[] = {names[(size_t)id], seq};
+                    ASSERT_EQ(list.AddRow((int)pos, cells, 2), (int)pos);
+                }
+                ASSERT_TRUE(list.SetItemData((int)pos, (DWORD_PTR)id + 1));
                 ref.insert(ref.begin() + (long)pos, id);
             }
         } else if (op < 9) {
@@ -261,7 +269,36 @@ TEST(gxListModel, RowsInsertedAnywhereMatchAPlainTable) {
     for (size_t r = 0; r < ref.size(); ++r) {
         ASSERT_EQ(list.GetItemText((int)r, 0).str(), names[(size_t)ref[r]]) << r;
         ASSERT_EQ(list.GetItemText((int)r, 1).str(), std::to_string(ref[r])) << r;
+        ASSERT_EQ(list.GetItemData((int)r), (DWORD_PTR)ref[r] + 1) << r;  // item data moves with its row
     }
+}
+
+TEST(gxListModel, AddRowStoresAWholeRowAsAddItemWould) {
+    gxListModel list;
+    const std::string_view two[] = {"a", "b"};
+    EXPECT_EQ(list.AddRow(0, two, 2), -1);  // no columns
+    Columns(list, {"A", "B", "C"});
+    EXPECT_EQ(list.AddRow(-1, two, 2), -1);
+    EXPECT_EQ(list.AddRow(0, two, 0), -1);
+    EXPECT_EQ(list.AddRow(0, nullptr, 2), -1);
+    EXPECT_EQ(list.GetItemCount(), 0);
+
+    const std::string_view four[] = {"r0", "", "c", "beyond the columns"};
+    EXPECT_EQ(list.AddRow(9, four, 4), 0);  // beyond the end: appended; the fourth cell is left out
+    EXPECT_EQ(list.AddRow(0, two, 2), 0);   // inserted above
+    EXPECT_EQ(Column(list, 0), (std::vector<std::string>{"a", "r0"}));
+    EXPECT_EQ(list.GetItemText(1, 1), "");
+    EXPECT_EQ(list.GetItemText(1, 2), "c");
+    EXPECT_EQ(list.GetItemText(1, 3), "");
+    // Cells with NUL bytes inside are kept whole; a later column is added to the row as usual.
+    const std::string withNul("x\0y", 3);
+    const std::string_view one[] = {withNul};
+    EXPECT_EQ(list.AddRow(2, one, 1), 2);
+    EXPECT_EQ(list.GetItemTextView(2, 0), withNul);
+    EXPECT_TRUE(list.AddItem(2, 2, "later"));
+    EXPECT_EQ(list.GetItemText(2, 1), "");
+    EXPECT_EQ(list.GetItemText(2, 2), "later");
+    EXPECT_EQ(list.GetItemText(0, 1), "b");
 }
 
 TEST(gxListModel, InsertingAColumnMovesLaterCellsRight) {
