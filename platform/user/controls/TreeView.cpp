@@ -476,13 +476,23 @@ void TreeView::Changed() {
 void TreeView::Measure() {
     if (m_measured)
         return;
-    m_measured = true;
-    HDC dc = GetDC(m_h);
+    // A window whose top-level has no surface yet (one made while its frame is being created) has no
+    // DC: a memory DC gives the font's metrics as well.
+    HDC windowDc = GetDC(m_h);
+    HDC dc = windowDc ? windowDc : CreateCompatibleDC(nullptr);
+    if (!dc)
+        return;
     HGDIOBJ old = SelectObject(dc, m_font ? (HGDIOBJ)m_font : GetStockObject(SYSTEM_FONT));
-    TEXTMETRIC tm;
-    GetTextMetrics(dc, &tm);
+    TEXTMETRIC tm{};
+    BOOL measured = GetTextMetrics(dc, &tm);
     SelectObject(dc, old);
-    ReleaseDC(m_h, dc);
+    if (windowDc)
+        ReleaseDC(m_h, windowDc);
+    else
+        DeleteDC(dc);
+    if (!measured)
+        return;
+    m_measured = true;
     m_rowHeight = std::max<int>(tm.tmHeight + 3, 16);
 }
 

@@ -380,6 +380,25 @@ TEST_F(TreeViewTest, KeysMoveOpenAndCloseLikeTheArrowsSay) {
     EXPECT_EQ(parent.count(TVN_KEYDOWN), 1);
 }
 
+HWND g_earlyTree = nullptr;
+LRESULT EarlyParentProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CREATE)
+        g_earlyTree = CreateWindowEx(0, WC_TREEVIEW, "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, h, (HMENU)3,
+                                     nullptr, nullptr);
+    return DefWindowProc(h, msg, wp, lp);
+}
+
+TEST_F(TreeViewTest, ATreeMadeWhileItsTopLevelIsCreatedHasTheRowsOfItsFont) {
+    // The top-level has no surface while it handles WM_CREATE: the tree measures its font all the same.
+    RegisterTestWindowClass("TreeViewEarlyParent", EarlyParentProc, COLOR_3DFACE);
+    HWND early = CreateWindowEx(0, "TreeViewEarlyParent", "early", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100,
+                                nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(g_earlyTree, nullptr);
+    EXPECT_EQ(SendMessage(g_earlyTree, TVM_GETITEMHEIGHT, 0, 0), SendMessage(tree, TVM_GETITEMHEIGHT, 0, 0));
+    DestroyWindow(early);
+    g_earlyTree = nullptr;
+}
+
 TEST_F(TreeViewTest, ALongTreeScrollsToTheSelectionAndHitTestingFollowsTheScroll) {
     std::vector<HTREEITEM> items;
     for (int i = 0; i < 40; ++i)
@@ -408,6 +427,15 @@ TEST_F(TreeViewTest, ALongTreeScrollsToTheSelectionAndHitTestingFollowsTheScroll
     EXPECT_EQ(Next(TVGN_FIRSTVISIBLE), items[1]);
     SendMessage(tree, TVM_ENSUREVISIBLE, 0, (LPARAM)items[30]);
     EXPECT_EQ(Next(TVGN_FIRSTVISIBLE), items[31 - perPage]);
+
+    // Home and End select the first and the last item and bring it into view.
+    SetFocus(tree);
+    Key(VK_HOME);
+    EXPECT_EQ(Next(TVGN_CARET), items[0]);
+    EXPECT_EQ(Next(TVGN_FIRSTVISIBLE), items[0]);
+    Key(VK_END);
+    EXPECT_EQ(Next(TVGN_CARET), items[39]);
+    EXPECT_EQ(Next(TVGN_FIRSTVISIBLE), items[40 - perPage]);
 }
 
 TEST_F(TreeViewTest, DrawsTheSelectionHighlightAndTheButtons) {
