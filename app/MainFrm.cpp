@@ -41,9 +41,9 @@ const UINT kIndicators[] = {ID_SEPARATOR,     ID_INDICATOR_LOGNAME, ID_INDICATOR
                             ID_INDICATOR_CAPS, ID_INDICATOR_NUM,     ID_INDICATOR_SCRL};
 }  // namespace
 
-IMPLEMENT_DYNCREATE(CMainFrame, CMDIFrameWnd)
+IMPLEMENT_DYNCREATE(CMainFrame, COXMDIFrameWndSizeDock)
 
-BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
+BEGIN_MESSAGE_MAP(CMainFrame, COXMDIFrameWndSizeDock)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_WM_PAINT()
@@ -159,7 +159,8 @@ void CMainFrame::SetToolbarButtonSizes(CToolBar& bar, int imageWidth, int imageH
 }
 
 void CMainFrame::LoadWorkspace() {
-    // The bars' saved state and the workspace come with the docking library; the pad's own state is here.
+    // The bars' layout and sizes; the workspace state comes with the workspace library.
+    LoadSizeBarState("SizeBarState");
     if (m_pPadView)
         m_pPadView->LoadState("OutputWindow");
 }
@@ -206,6 +207,7 @@ BOOL CMainFrame::ShowWithSavedPlacement(int showCmd) {
 void CMainFrame::OnClose() {
     if (m_pPadView)
         m_pPadView->SaveState("OutputWindow");
+    SaveSizeBarState("SizeBarState");
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
     if (::GetWindowPlacement(m_hWnd, &wp)) {

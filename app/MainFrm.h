@@ -6,7 +6,7 @@
 
 #include "platform/framework/bars/StatusBar.h"
 #include "platform/framework/bars/ToolBar.h"
-#include "platform/framework/frames/MDIFrameWnd.h"
+#include "guilib/frame/OXFrameWndDock.h"
 
 class CMyPadView;
 class CMyTreeView;
@@ -19,7 +19,7 @@ class CView;
 #define ID_INDICATOR_LOGNAME 3200
 #define ID_INDICATOR_RECORDS 3201
 
-class CMainFrame : public CMDIFrameWnd {
+class CMainFrame : public COXMDIFrameWndSizeDock {
     DECLARE_DYNCREATE(CMainFrame)
 public:
     CMainFrame();

@@ -5,9 +5,9 @@
 #include "app/MyEditView.h"
 #include "guilib/frame/OXTabViewContainer.h"
 
-IMPLEMENT_DYNAMIC(CMyPadView, CControlBar)
+IMPLEMENT_DYNAMIC(CMyPadView, COXSizeControlBar)
 
-BEGIN_MESSAGE_MAP(CMyPadView, CControlBar)
+BEGIN_MESSAGE_MAP(CMyPadView, COXSizeControlBar)
 ON_WM_CREATE()
 ON_WM_SIZE()
 ON_WM_ERASEBKGND()
@@ -30,7 +30,7 @@ void CMapStrToPadView::RemoveAllEntries() {
     RemoveAll();
 }
 
-CMyPadView::CMyPadView() : m_pContainer(std::make_unique<COXTabViewContainer>()) {}
+CMyPadView::CMyPadView() : COXSizeControlBar(0x214), m_pContainer(std::make_unique<COXTabViewContainer>()) {}
 
 CMyPadView::~CMyPadView() {
     if (m_hWnd)
@@ -50,10 +50,8 @@ BOOL CMyPadView::Create(CWnd* parent, LPCTSTR title, UINT id) {
         wc.lpszClassName = kBarClass;
         ::RegisterClass(&wc);
     });
-    m_dwStyle = CBRS_BOTTOM | CBRS_BORDER_TOP;
-    RECT rc{0, 0, m_sizeDocked.cx, m_sizeDocked.cy};
-    return CWnd::CreateEx(0, kBarClass, title, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, rc, parent,
-                          id);
+    return COXSizeControlBar::Create(kBarClass, title, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | CBRS_BOTTOM,
+                                     CFrameWnd::rectDefault, parent, id);
 }
 
 int CMyPadView::OnCreate(LPCREATESTRUCT cs) {
@@ -85,32 +83,6 @@ BOOL CMyPadView::OnEraseBkgnd(HDC) {
     return TRUE;  // the container covers the bar
 }
 
-SIZE CMyPadView::CalcFixedLayout(BOOL stretch, BOOL horz) {
-    SIZE size = m_sizeDocked;
-    if (stretch) {
-        if (horz)
-            size.cx = 32767;
-        else
-            size.cy = 32767;
-    }
-    return size;
-}
-
-SIZE CMyPadView::CalcDynamicLayout(int length, DWORD mode) {
-    if (!(mode & (LM_HORZDOCK | LM_VERTDOCK)))
-        return CControlBar::CalcDynamicLayout(length, mode);
-    RECT side{0, 0, 32767, 32767};
-    if (m_pDockSite && m_pDockSite->m_hWnd)
-        m_pDockSite->GetClientRect(&side);
-    SIZE size = m_sizeDocked;
-    if (mode & LM_HORZDOCK)
-        size.cx = side.right - side.left;
-    else
-        size.cy = side.bottom - side.top;
-    return size;
-}
-
-void CMyPadView::OnUpdateCmdUI(CFrameWnd*, BOOL) {}
 
 // ---- Pages ----------------------------------------------------------------------------------------
 

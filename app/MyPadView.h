@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform/base/Collections.h"
-#include "platform/framework/bars/ControlBar.h"
+#include "guilib/frame/OXSizeCtrlBar.h"
 
 class COXTabViewContainer;
 
@@ -23,7 +23,7 @@ public:
     void RemoveAllEntries();
 };
 
-class CMyPadView : public CControlBar {
+class CMyPadView : public COXSizeControlBar {
     DECLARE_DYNAMIC(CMyPadView)
 public:
     CMyPadView();
@@ -52,18 +52,12 @@ public:
 
     COXTabViewContainer* GetContainer() const { return m_pContainer.get(); }
 
-    // The bar's height while docked at the top or bottom (its width at the left or right).
-    SIZE CalcFixedLayout(BOOL stretch, BOOL horz) override;
-    // Docked, the bar spans its frame's side.
-    SIZE CalcDynamicLayout(int length, DWORD mode) override;
-    void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) override;
 
 protected:
     std::unique_ptr<COXTabViewContainer> m_pContainer;
     CWnd m_wndOutput;  // the "Output" page
     COLORREF m_clrOutputText = 0;
     CMapStrToPadView m_mapPads;
-    SIZE m_sizeDocked{200, 150};
 
     // Makes the page of that title active; its index, or -1.
     int ActivatePage(LPCTSTR name);

@@ -707,16 +707,16 @@ void CMyTreeCtrl::OnLButtonDblClk(UINT, POINT point) {
 // ---------------------------------------------------------------------------------------------------------
 // The bar.
 
-IMPLEMENT_DYNAMIC(CMyTreeView, CControlBar)
+IMPLEMENT_DYNAMIC(CMyTreeView, COXSizeControlBar)
 
-BEGIN_MESSAGE_MAP(CMyTreeView, CControlBar)
+BEGIN_MESSAGE_MAP(CMyTreeView, COXSizeControlBar)
 ON_WM_CREATE()
 ON_WM_SIZE()
 ON_WM_ERASEBKGND()
 ON_MESSAGE(WM_LOADLOG, CMyTreeView::OnLoadLog)
 END_MESSAGE_MAP()
 
-CMyTreeView::CMyTreeView() = default;
+CMyTreeView::CMyTreeView() : COXSizeControlBar(0x214) {}
 
 CMyTreeView::~CMyTreeView() {
     if (m_hTabImages)
@@ -735,9 +735,8 @@ BOOL CMyTreeView::Create(CWnd* parent, LPCTSTR title, UINT id) {
         wc.lpszClassName = className;
         RegisterClass(&wc);
     });
-    m_dwStyle = CBRS_BORDER_TOP | CBRS_FLYBY;
-    RECT rc{0, 0, 200, 300};
-    return CWnd::Create(className, title, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rc, parent, id);
+    return COXSizeControlBar::Create(className, title, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | CBRS_BORDER_TOP | CBRS_FLYBY,
+                                     CFrameWnd::rectDefault, parent, id);
 }
 
 int CMyTreeView::OnCreate(LPCREATESTRUCT cs) {
@@ -766,9 +765,13 @@ int CMyTreeView::OnCreate(LPCREATESTRUCT cs) {
     return 0;
 }
 
-void CMyTreeView::OnSizedOrDocked(int cx, int cy, BOOL, int) {
+void CMyTreeView::OnSizedOrDocked(int, int, BOOL, int) {
     if (!m_TabViewContainer.m_hWnd)
         return;
+    // The container covers the client rectangle (the notification gives the window's size).
+    RECT client;
+    GetClientRect(&client);
+    int cx = client.right, cy = client.bottom;
     m_TabViewContainer.MoveWindow(0, 0, cx, cy);
     if (m_TreeCtrl.m_hWnd) {
         RECT rc{0, 0, cx, cy};
@@ -783,13 +786,6 @@ void CMyTreeView::OnSize(UINT, int cx, int cy) {
 
 BOOL CMyTreeView::OnEraseBkgnd(HDC) {
     return TRUE;
-}
-
-void CMyTreeView::OnUpdateCmdUI(CFrameWnd*, BOOL) {}
-
-SIZE CMyTreeView::CalcFixedLayout(BOOL stretch, BOOL horz) {
-    (void)stretch;
-    return horz ? SIZE{32767, 200} : SIZE{220, 32767};
 }
 
 LRESULT CMyTreeView::OnLoadLog(WPARAM wParam, LPARAM) {

@@ -3,7 +3,7 @@
 // log loaded alone is a root without children. The tree's commands start the reports of a log.
 #pragma once
 
-#include "platform/framework/bars/ControlBar.h"
+#include "guilib/frame/OXSizeCtrlBar.h"
 #include "platform/framework/controls/TabCtrl.h"
 #include "platform/framework/controls/TreeCtrl.h"
 #include "sifter/FileFinder.h"
@@ -90,7 +90,7 @@ private:
     CString m_csText1, m_csText2, m_csText3, m_csText4;
 };
 
-class CMyTreeView : public CControlBar {
+class CMyTreeView : public COXSizeControlBar {
     DECLARE_DYNAMIC(CMyTreeView)
 public:
     CMyTreeView();
@@ -114,10 +114,7 @@ public:
 
     CMyTreeCtrl& GetTreeCtrl() { return m_TreeCtrl; }
     // Moves the tab container over the bar's client area.
-    virtual void OnSizedOrDocked(int cx, int cy, BOOL floating, int flags);
-
-    void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) override;
-    SIZE CalcFixedLayout(BOOL stretch, BOOL horz) override;
+    void OnSizedOrDocked(int cx, int cy, BOOL floating, int flags) override;
 
     // State.
     CTabCtrl m_TabViewContainer;

@@ -304,7 +304,12 @@ void COXSizeControlBar::ShowBar(BOOL show) {
 
 void COXSizeControlBar::SetActive(BOOL active, BOOL deactivateOthers) {
     m_bActive = active;
-    if (active && m_hWnd) {
+    // Moving the focus may activate the frame, which activates this bar again; a disabled frame (a
+    // modeless wait window keeps the focus) takes no focus at all.
+    static bool s_movingFocus = false;
+    HWND top = m_hWnd ? ::GetAncestor(m_hWnd, GA_ROOT) : nullptr;
+    if (active && m_hWnd && !s_movingFocus && top && ::IsWindowEnabled(top)) {
+        s_movingFocus = true;
         HWND focus = ::GetFocus();
         if (focus != m_hWnd && !::IsChild(m_hWnd, focus)) {
             ::SetFocus(m_hWnd);
@@ -313,6 +318,7 @@ void COXSizeControlBar::SetActive(BOOL active, BOOL deactivateOthers) {
                  child = ::GetWindow(child, GW_HWNDNEXT))
                 ::SetFocus(child);
         }
+        s_movingFocus = false;
     }
     CFrameWnd* frame = m_pDockSite;
     if (deactivateOthers && frame) {
@@ -435,7 +441,10 @@ LRESULT COXSizeControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
             return 1;
         }
         case WM_PAINT: {
-            ::ValidateRect(m_hWnd, nullptr);
+            // The client is the hosted window's; painting validates it and a pending frame.
+            PAINTSTRUCT ps;
+            ::BeginPaint(m_hWnd, &ps);
+            ::EndPaint(m_hWnd, &ps);
             return 0;
         }
         case WM_NCCALCSIZE: {
