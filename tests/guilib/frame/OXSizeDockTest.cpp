@@ -440,3 +440,140 @@ TEST_F(SizeDockTest, AnotherVersionOrADamagedRecordLeavesTheCreationLayout) {
     EXPECT_EQ(p.GetProfileInt("SizeBarState", "Version", 0), 0u);
     EXPECT_EQ(p.GetProfileInt("SizeBarState-Summary", "Bars", -1), (UINT)-1);
 }
+
+TEST_F(SizeDockTest, ABarWithAPendingFrameIsPaintedByOneWmPaint) {
+    MakeFrame();
+    COXSizeControlBar* bar = AddBar(kBarA, AFX_IDW_DOCKBAR_LEFT);
+    Pump();
+    RedrawWindow(bar->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    MSG msg;
+    int paints = 0;
+    while (paints < 10 && PeekMessage(&msg, bar->m_hWnd, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+        DispatchMessage(&msg);
+        ++paints;
+    }
+    EXPECT_EQ(paints, 1);
+}
+
+namespace {
+// A modeless window that takes the focus back whenever it loses it, as a wait window does.
+class FocusKeeper : public CWnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        LRESULT r = CWnd::WindowProc(message, wParam, lParam);
+        if (message == WM_KILLFOCUS && ++kills < 50)
+            ::SetFocus(m_hWnd);
+        return r;
+    }
+    int kills = 0;
+};
+}  // namespace
+
+TEST_F(SizeDockTest, ActivatingADisabledFrameLeavesTheFocusWithTheWindowThatHasIt) {
+    // The frame is disabled while such a window is up; activating the frame must not start a focus fight.
+    {
+        MakeFrame();
+        COXSizeControlBar* bar = AddBar(kBarA, AFX_IDW_DOCKBAR_LEFT);
+        frame->RecalcLayout();
+        bar->SetActive(TRUE, TRUE);
+        FocusKeeper keeper;
+        ASSERT_TRUE(keeper.CreateEx(0, AfxWndClassName(), "Wait", WS_POPUP | WS_VISIBLE, 0, 0, 100, 50, nullptr,
+                                    nullptr));
+        keeper.SetFocus();
+        frame->EnableWindow(FALSE);
+        keeper.kills = 0;
+        SetActiveWindow(frame->m_hWnd);
+        EXPECT_LT(keeper.kills, 10);
+        EXPECT_EQ(GetFocus(), keeper.m_hWnd);
+        EXPECT_EQ(frame->m_pActiveSizeBar, bar);
+        keeper.DestroyWindow();
+        frame->EnableWindow(TRUE);
+        DestroyFrame();
+    }
+}
+
+namespace {
+enum class Finish { Release, Escape, RightButton };
+// Drags the bar by its caption from `from` to `to` (screen) through the framework's tracking loop, which
+// takes the queued input; Ctrl held from the start when `ctrl`.
+void TrackDrag(COXSizeControlBar* bar, POINT from, POINT to, Finish finish, bool ctrl = false) {
+    POINT a = from, b = to;
+    ScreenToClient(bar->m_hWnd, &a);
+    ScreenToClient(bar->m_hWnd, &b);
+    if (ctrl)
+        PostMessage(bar->m_hWnd, WM_KEYDOWN, VK_CONTROL, 0);
+    PostMessage(bar->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(b.x, b.y));
+    switch (finish) {
+        case Finish::Release:
+            PostMessage(bar->m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(b.x, b.y));
+            break;
+        case Finish::Escape:
+            PostMessage(bar->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+            break;
+        case Finish::RightButton:
+            PostMessage(bar->m_hWnd, WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(b.x, b.y));
+            break;
+    }
+    SendMessage(bar->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(a.x, a.y));
+    Pump();
+}
+}  // namespace
+
+TEST_F(SizeDockTest, ATrackingDragDocksOnAnotherEdgeFloatsWithCtrlAndOtherwiseChangesNothing) {
+    enum class Outcome { Right, Floating, Unchanged };
+    struct Case {
+        const char* name;
+        int dx;  // cursor movement; the target is the frame's right edge when dx < 0
+        Finish finish;
+        bool ctrl;
+        Outcome outcome;
+    } cases[] = {
+        {"to the right edge", -1, Finish::Release, false, Outcome::Right},
+        {"Ctrl held", 300, Finish::Release, true, Outcome::Floating},
+        {"Escape", -1, Finish::Escape, false, Outcome::Unchanged},
+        {"right button", -1, Finish::RightButton, false, Outcome::Unchanged},
+        {"a click without movement", 0, Finish::Release, false, Outcome::Unchanged},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MakeFrame();
+        RECT r{0, 0, 150, 400};
+        COXSizeControlBar* bar = AddBar(kBarA, AFX_IDW_DOCKBAR_LEFT, &r);
+        frame->RecalcLayout();
+        Pump();
+        RECT before;
+        GetWindowRect(bar->m_hWnd, &before);
+        POINT from{before.left + 20, before.top + 6};  // on the caption
+        RECT client;
+        GetClientRect(frame->m_hWnd, &client);
+        MapWindowPoints(frame->m_hWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        POINT to = c.dx < 0    ? POINT{client.right - 10, from.y + 50}
+                   : c.dx == 0 ? from
+                               : POINT{from.x + c.dx, from.y + 100};
+        TrackDrag(bar, from, to, c.finish, c.ctrl);
+        EXPECT_EQ(GetCapture(), nullptr);
+        RECT after;
+        GetWindowRect(bar->m_hWnd, &after);
+        switch (c.outcome) {
+            case Outcome::Right:
+                EXPECT_EQ(bar->m_pDockBar, Side(AFX_IDW_DOCKBAR_RIGHT));
+                EXPECT_GT(after.left, (client.left + client.right) / 2);
+                break;
+            case Outcome::Floating: {
+                EXPECT_TRUE(bar->IsFloating());
+                CFrameWnd* mini = bar->GetParentFrame();
+                ASSERT_NE(mini, nullptr);
+                EXPECT_NE(dynamic_cast<COXSizableMiniDockFrameWnd*>(mini), nullptr);
+                RECT w;
+                GetWindowRect(mini->m_hWnd, &w);
+                EXPECT_TRUE(PtInRect(&w, to)) << w.left << "," << w.top << " " << w.right << "," << w.bottom;
+                break;
+            }
+            case Outcome::Unchanged:
+                EXPECT_EQ(bar->m_pDockBar, Side(AFX_IDW_DOCKBAR_LEFT));
+                EXPECT_TRUE(EqualRect(&after, &before));
+                break;
+        }
+        DestroyFrame();
+    }
+}
