@@ -50,7 +50,8 @@ BOOL CMyPadView::Create(CWnd* parent, LPCTSTR title, UINT id) {
         wc.lpszClassName = kBarClass;
         ::RegisterClass(&wc);
     });
-    return COXSizeControlBar::Create(kBarClass, title, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | CBRS_BOTTOM,
+    return COXSizeControlBar::Create(kBarClass, title,
+                                     WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | CBRS_BOTTOM,
                                      CFrameWnd::rectDefault, parent, id);
 }
 
@@ -82,7 +83,6 @@ void CMyPadView::OnSize(UINT, int cx, int cy) {
 BOOL CMyPadView::OnEraseBkgnd(HDC) {
     return TRUE;  // the container covers the bar
 }
-
 
 // ---- Pages ----------------------------------------------------------------------------------------
 

@@ -52,7 +52,6 @@ public:
 
     COXTabViewContainer* GetContainer() const { return m_pContainer.get(); }
 
-
 protected:
     std::unique_ptr<COXTabViewContainer> m_pContainer;
     CWnd m_wndOutput;  // the "Output" page

@@ -735,7 +735,8 @@ BOOL CMyTreeView::Create(CWnd* parent, LPCTSTR title, UINT id) {
         wc.lpszClassName = className;
         RegisterClass(&wc);
     });
-    return COXSizeControlBar::Create(className, title, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | CBRS_BORDER_TOP | CBRS_FLYBY,
+    return COXSizeControlBar::Create(className, title,
+                                     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | CBRS_BORDER_TOP | CBRS_FLYBY,
                                      CFrameWnd::rectDefault, parent, id);
 }
 

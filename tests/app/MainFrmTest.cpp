@@ -13,6 +13,7 @@
 #include "app/VeltrinView.h"
 #include "core/RequestStrings.h"
 #include "platform/base/MessageBox.h"
+#include "platform/base/Profile.h"
 #include "platform/framework/docview/DocTemplate.h"
 #include "platform/framework/docview/Document.h"
 #include "res/veltrin/VeltrinResources.h"
@@ -100,6 +101,63 @@ TEST_F(MainFrmTest, CreatesItsBarsPanesAndTitle) {
     EXPECT_FALSE(frame->GetWindowBar().IsWindowVisible());
     frame->OnToggleControlBar(ID_VIEW_WINDOWBAR);
     EXPECT_TRUE(frame->GetWindowBar().IsWindowVisible());
+}
+
+TEST_F(MainFrmTest, TheTreeAndPadBarsLayoutIsSavedOnCloseAndComesBackAtTheNextStart) {
+    auto width = [](CWnd* w) {
+        RECT r;
+        w->GetWindowRect(&r);
+        return r.right - r.left;
+    };
+    // First start: the creation layout, the tree on the left and the pad at the bottom.
+    NewFrame();
+    frame->ShowWindow(SW_SHOW);
+    frame->LoadWorkspace();
+    CMyTreeView* tree = frame->GetTreeView();
+    CMyPadView* pad = frame->GetPadView();
+    EXPECT_EQ(tree->GetSizeBarFlags(), 0x214u);
+    EXPECT_EQ(pad->GetSizeBarFlags(), 0x214u);
+    EXPECT_EQ((CControlBar*)tree->m_pDockBar, frame->GetControlBar(AFX_IDW_DOCKBAR_LEFT));
+    EXPECT_EQ((CControlBar*)pad->m_pDockBar, frame->GetControlBar(AFX_IDW_DOCKBAR_BOTTOM));
+    // The user widens the tree and floats the pad.
+    tree->m_VertDockSize.cx = 260;
+    frame->RecalcLayout();
+    int treeWidth = width(tree);
+    frame->FloatControlBar(pad, POINT{200, 220});
+    Pump();
+    ASSERT_TRUE(pad->IsFloating());
+    RECT padFrame;
+    pad->GetParentFrame()->GetWindowRect(&padFrame);
+    Close();
+
+    EXPECT_EQ(app.GetProfileInt("SizeBarState", "Version", 0), 2u);
+    for (UINT id : {59522u, 59523u}) {
+        CString entry;
+        entry.Format("BarSize_%u", id);
+        BYTE* data = nullptr;
+        UINT bytes = 0;
+        ASSERT_TRUE(AfxGetProfile().GetProfileBinary("SizeBarState", entry, &data, &bytes)) << (LPCTSTR)entry;
+        EXPECT_EQ(bytes, 28u);
+        if (id == 59523u && bytes == 28) {  // the vertical docked width, little-endian
+            EXPECT_EQ(data[16] | data[17] << 8, 260);
+        }
+        delete[] data;
+    }
+
+    // Second start: the same layout.
+    NewFrame();
+    frame->ShowWindow(SW_SHOW);
+    frame->LoadWorkspace();
+    Pump();
+    tree = frame->GetTreeView();
+    pad = frame->GetPadView();
+    EXPECT_EQ((CControlBar*)tree->m_pDockBar, frame->GetControlBar(AFX_IDW_DOCKBAR_LEFT));
+    EXPECT_EQ(width(tree), treeWidth);
+    ASSERT_TRUE(pad->IsFloating());
+    RECT again;
+    pad->GetParentFrame()->GetWindowRect(&again);
+    EXPECT_EQ(again.left, padFrame.left);
+    EXPECT_EQ(again.top, padFrame.top);
 }
 
 TEST_F(MainFrmTest, PlacementIsSavedOnCloseAndRestoredAtTheNextStart) {

@@ -477,8 +477,8 @@ TEST_F(SizeDockTest, ActivatingADisabledFrameLeavesTheFocusWithTheWindowThatHasI
         frame->RecalcLayout();
         bar->SetActive(TRUE, TRUE);
         FocusKeeper keeper;
-        ASSERT_TRUE(keeper.CreateEx(0, AfxWndClassName(), "Wait", WS_POPUP | WS_VISIBLE, 0, 0, 100, 50, nullptr,
-                                    nullptr));
+        ASSERT_TRUE(keeper.CreateEx(0, AfxWndClassName(), "Wait", WS_POPUP | WS_VISIBLE, 0, 0, 100, 50,
+                                    nullptr, nullptr));
         keeper.SetFocus();
         frame->EnableWindow(FALSE);
         keeper.kills = 0;
