@@ -63,6 +63,12 @@ public:
     CString m_strFileName;
 };
 
+// A window or another resource could not be made.
+class CResourceException : public CException {};
+
 [[noreturn]] void AfxThrowMemoryException();
+[[noreturn]] inline void AfxThrowResourceException() {
+    throw new CResourceException();
+}
 [[noreturn]] void AfxThrowArchiveException(int cause, const char* fileName = nullptr);
 [[noreturn]] void AfxThrowFileException(int cause, LONG osError = -1, const char* fileName = nullptr);

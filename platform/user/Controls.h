@@ -195,6 +195,7 @@ struct PBRANGE {
 #define IDI_WARNING IDI_EXCLAMATION
 #define IDI_ERROR IDI_HAND
 #define IDI_INFORMATION IDI_ASTERISK
+#define IDI_WINLOGO MAKEINTRESOURCE(32517)
 #define IDC_ARROW MAKEINTRESOURCE(32512)
 #define IDC_WAIT MAKEINTRESOURCE(32514)
 HICON LoadIcon(HINSTANCE instance, LPCTSTR name);
@@ -202,6 +203,11 @@ HCURSOR LoadCursor(HINSTANCE instance, LPCTSTR name);
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon);
+#define DI_MASK 0x0001
+#define DI_IMAGE 0x0002
+#define DI_NORMAL 0x0003
+// Draws the icon scaled to cx by cy (0: the icon's own size).
+BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT step, HBRUSH flickerFree, UINT flags);
 // Makes an icon from a 32x32 (or any size) image surface; the icon keeps its own reference.
 HICON CreateIconFromSurface(cairo_surface_t* surface);
 

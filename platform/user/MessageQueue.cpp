@@ -389,6 +389,47 @@ LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return s->result;
 }
 
+LRESULT SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeout,
+                           PDWORD_PTR result) {
+    (void)flags;  // no thread here is ever judged hung: SMTO_ABORTIFHUNG waits like SMTO_NORMAL
+    DWORD tid;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        WindowData* w = Find(hwnd);
+        if (!w || hwnd == Desktop()) {
+            SetLastError(1400);
+            return 0;
+        }
+        tid = w->threadId;
+    }
+    if (tid == GetCurrentThreadId()) {
+        LRESULT r = CallProc(hwnd, msg, wParam, lParam);
+        if (result)
+            *result = (DWORD_PTR)r;
+        return 1;
+    }
+    ThreadQueue& own = CurrentQueue();
+    auto s = std::make_shared<SentMessage>(SentMessage{hwnd, msg, wParam, lParam});
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        auto q = QueueOf(tid);
+        if (!q || !q->alive || !Find(hwnd))
+            return 0;
+        q->sent.push_back(s);
+    }
+    Wake();
+    // On a time-out the message stays queued: the receiver still handles it, and nobody waits.
+    WaitForHandlesEx(0, nullptr, FALSE, timeout, MessageWaitExtras(own, [s] { return s->done; }));
+    std::lock_guard<std::mutex> g(Lock());
+    if (!s->done) {
+        SetLastError(1460);  // ERROR_TIMEOUT
+        return 0;
+    }
+    if (result)
+        *result = (DWORD_PTR)s->result;
+    return 1;
+}
+
 static BOOL PostTo(DWORD tid, const MSG& m) {
     {
         std::lock_guard<std::mutex> g(Lock());

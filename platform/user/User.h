@@ -92,6 +92,7 @@ typedef BOOL (*WNDENUMPROC)(HWND, LPARAM);
 #define GCLP_HBRBACKGROUND (-10)
 #define GCLP_HCURSOR (-12)
 #define GCLP_HICON (-14)
+#define GCLP_HICONSM (-34)
 #define GCLP_WNDPROC (-24)
 #define GCL_STYLE (-26)
 
@@ -477,6 +478,13 @@ COLORREF GetWindowPixel(HWND hwnd, int x, int y);
 LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+#define SMTO_NORMAL 0x0000
+#define SMTO_BLOCK 0x0001
+#define SMTO_ABORTIFHUNG 0x0002
+// Sends and waits at most `timeout` milliseconds for another thread's answer; 0 on a time-out or a bad
+// window (the answer in *result otherwise).
+LRESULT SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeout,
+                           PDWORD_PTR result);
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 BOOL PostThreadMessage(DWORD threadId, UINT msg, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);

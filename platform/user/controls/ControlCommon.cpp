@@ -238,7 +238,7 @@ HICON LoadIcon(HINSTANCE, LPCTSTR name) {
     if (HICON own = LoadIconResource((UINT)id))
         return own;
     // Any other name shows as the application icon.
-    if (id < 32512 || id > 32516)
+    if (id < 32512 || id > 32517)
         id = 32512;
     std::lock_guard<std::mutex> g(m);
     HICON& icon = standard[id];
@@ -268,6 +268,10 @@ HCURSOR GetCursor() {
 }
 
 BOOL DrawIcon(HDC hdc, int x, int y, HICON icon) {
+    return DrawIconEx(hdc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL);
+}
+
+BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH, UINT) {
     cairo_surface_t* src;
     {
         std::lock_guard<std::mutex> g(g_iconMutex);
@@ -277,14 +281,19 @@ BOOL DrawIcon(HDC hdc, int x, int y, HICON icon) {
         src = *s;
     }
     // An icon is blended with its alpha into a 32-bit bitmap, then copied through the DC's clip.
-    int w = cairo_image_surface_get_width(src), h = cairo_image_surface_get_height(src);
+    int iw = cairo_image_surface_get_width(src), ih = cairo_image_surface_get_height(src);
+    int w = cx > 0 ? cx : iw, h = cy > 0 ? cy : ih;
     HDC mem = CreateCompatibleDC(hdc);
     HBITMAP bmp = CreateCompatibleBitmap(hdc, w, h);
     HGDIOBJ old = SelectObject(mem, bmp);
     BitBlt(mem, 0, 0, w, h, hdc, x, y, SRCCOPY);
     cairo_surface_t* dst = GetBitmapSurface(bmp);
     cairo_t* cr = cairo_create(dst);
+    if (w != iw || h != ih)
+        cairo_scale(cr, (double)w / iw, (double)h / ih);
     cairo_set_source_surface(cr, src, 0, 0);
+    if (w != iw || h != ih)
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
     cairo_paint(cr);
     cairo_destroy(cr);
     cairo_surface_flush(dst);
