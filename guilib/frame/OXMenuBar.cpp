@@ -9,6 +9,8 @@
 #include "guilib/skins/OXBitmapMenu.h"
 #include "guilib/skins/OXBlockReader.h"
 #include "guilib/skins/OXBitmapMenuOrganizer.h"
+#include "guilib/skins/OXToolbarSkin.h"
+#include "platform/framework/gdi/DC.h"
 #include "platform/base/Archive.h"
 #include "platform/base/MemFile.h"
 #include "platform/base/Profile.h"
@@ -164,6 +166,7 @@ BOOL COXMenuBar::InsertMenuItems(BOOL relayout) {
         ;
     m_mnemonics.clear();
     m_texts.clear();
+    UpdateSystemIcon();
     BOOL result = TRUE;
     if (m_hMenu) {
         int count = ::GetMenuItemCount(m_hMenu);
@@ -273,6 +276,97 @@ BOOL COXMenuBar::DeleteButton(int index) {
 void COXMenuBar::MarkMenuChanged() {
     if (m_hMenu)
         m_changedMenus.insert(m_hMenu);
+}
+
+// ---- The maximised child: its icon and its buttons
+
+HWND COXMenuBar::GetMaximizedChild() const {
+    auto* mdi = dynamic_cast<CMDIFrameWnd*>(m_pParent);
+    if (!mdi || !mdi->m_hWnd || !mdi->m_hWndMDIClient)
+        return nullptr;
+    BOOL maximized = FALSE;
+    HWND child = (HWND)::SendMessage(mdi->m_hWndMDIClient, WM_MDIGETACTIVE, 0, (LPARAM)&maximized);
+    return child && maximized ? child : nullptr;
+}
+
+namespace {
+// The child's small class icon, its class icon, its own small then big icon, else the system's logo.
+HICON IconOf(HWND child) {
+    if (auto icon = (HICON)::GetClassLongPtr(child, GCLP_HICONSM))
+        return icon;
+    if (auto icon = (HICON)::GetClassLongPtr(child, GCLP_HICON))
+        return icon;
+    for (WPARAM kind : {(WPARAM)ICON_SMALL, (WPARAM)ICON_BIG}) {
+        DWORD_PTR answer = 0;
+        if (::SendMessageTimeout(child, WM_GETICON, kind, 0, SMTO_ABORTIFHUNG, 1000, &answer) && answer)
+            return (HICON)answer;
+    }
+    return ::LoadIcon(nullptr, IDI_WINLOGO);
+}
+}  // namespace
+
+void COXMenuBar::UpdateSystemIcon() {
+    if (!m_hWnd)
+        return;
+    HWND child = GetMaximizedChild();
+    HICON icon = child ? IconOf(child) : nullptr;
+    if (icon != m_hChildIcon) {
+        m_hChildIcon = icon;
+        ::SetRectEmpty(&m_rectIcon);
+        // The buttons start after the icon.
+        SetIndent(icon ? ::GetSystemMetrics(SM_CXSMICON) + 4 : 0);
+        RedrawToolBar(TRUE, TRUE);
+    }
+    LayoutMDIButtons();
+}
+
+void COXMenuBar::LayoutMDIButtons() {
+    RECT empty{0, 0, 0, 0};
+    m_rectClose = m_rectRestore = m_rectMinimize = m_rectIcon = empty;
+    HWND child = m_hChildIcon ? GetMaximizedChild() : nullptr;
+    if (!m_hWnd || !child)
+        return;
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    bool horizontal = (m_dwStyle & CBRS_ORIENT_HORZ) != 0 || (m_dwStyle & CBRS_FLOATING);
+    int across = horizontal ? client.bottom - client.top : client.right - client.left;
+    int icon = ::GetSystemMetrics(SM_CXSMICON);
+    int offset = (across - icon) / 2;
+    m_rectIcon = horizontal ? RECT{2, offset, 2 + icon, offset + icon} : RECT{offset, 2, offset + icon, 2 + icon};
+    // Close outermost at the far end, then restore and minimise, 2 pixels apart.
+    int size = std::min(18, across - 2);
+    if (size <= 0)
+        return;
+    int cross = (across - size) / 2;
+    int end = (horizontal ? client.right : client.bottom) - 2;
+    DWORD style = (DWORD)::GetWindowLongPtr(child, GWL_STYLE);
+    bool boxes = (style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) != 0;
+    RECT* order[] = {&m_rectClose, &m_rectRestore, &m_rectMinimize};
+    for (int i = 0; i < (boxes ? 3 : 1); ++i) {
+        int far = end - i * (size + 2);
+        *order[i] = horizontal ? RECT{far - size, cross, far, cross + size} : RECT{cross, far - size, cross + size, far};
+    }
+}
+
+void COXMenuBar::DrawMDIButtons(CDC* dc) {
+    if (!m_hChildIcon || ::IsRectEmpty(&m_rectIcon))
+        return;
+    int icon = ::GetSystemMetrics(SM_CXSMICON);
+    ::DrawIconEx(dc->m_hDC, m_rectIcon.left, m_rectIcon.top, m_hChildIcon, icon, icon, 0, nullptr, DI_NORMAL);
+    GetToolbarSkin()->DrawMDIButtons(dc, this);
+}
+
+void COXMenuBar::OnMDIButtonUp(POINT point) {
+    int pressed = m_nCapturedMDIButton;
+    m_nCapturedMDIButton = m_nPressedMDIButton = -1;
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    HWND child = GetMaximizedChild();
+    if (!child || HitTest(point) != pressed)
+        return;
+    WPARAM command = pressed == -4 ? SC_CLOSE : pressed == -3 ? SC_RESTORE : SC_MINIMIZE;
+    ::PostMessage(child, WM_SYSCOMMAND, command, 0);
 }
 
 // ---- Profile
@@ -411,9 +505,11 @@ void COXMenuBar::TrackMenu(int position) {
     if (!m_hMenu)
         return;
     int count = ::GetMenuItemCount(m_hMenu);
-    if (position < 0 || position >= count)
+    HWND child = GetMaximizedChild();
+    bool systemMenu = position == count && child;
+    if (position < 0 || position > count || (position == count && !child))
         return;
-    if (IsCommandItem(position)) {
+    if (!systemMenu && IsCommandItem(position)) {
         if (m_bKeyboardMode)
             ::SendMessage(AfxGetMainWnd() ? AfxGetMainWnd()->m_hWnd : FrameHwnd(), WM_COMMAND,
                           ::GetMenuItemID(m_hMenu, position), 0);
@@ -426,8 +522,9 @@ void COXMenuBar::TrackMenu(int position) {
         SendMessage(TB_SETHOTITEM, (WPARAM)-1);
     }
     BOOL popupBefore = m_nTrackedIndex >= 0;
-    HMENU popup = ::GetSubMenu(m_hMenu, position);
-    if (!popup || (::GetMenuState(m_hMenu, (UINT)position, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED))) {
+    HMENU popup = systemMenu ? ::GetSystemMenu(child, FALSE) : ::GetSubMenu(m_hMenu, position);
+    if (!popup ||
+        (!systemMenu && (::GetMenuState(m_hMenu, (UINT)position, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)))) {
         EndTracking();
         return;
     }
@@ -436,20 +533,23 @@ void COXMenuBar::TrackMenu(int position) {
             ::SendMessage(FrameHwnd(), WM_ENTERMENULOOP, FALSE, 0);
             ::SendMessage(FrameHwnd(), WM_INITMENU, (WPARAM)m_hMenu, 0);
         }
-        ::SendMessage(FrameHwnd(), WM_MENUSELECT, MAKEWPARAM(position, MF_POPUP | MF_HILITE), (LPARAM)m_hMenu);
+        ::SendMessage(FrameHwnd(), WM_MENUSELECT, MAKEWPARAM(position, systemMenu ? MF_SYSMENU : MF_POPUP | MF_HILITE),
+                      (LPARAM)m_hMenu);
     }
-    RECT button{};
-    SendMessage(TB_GETITEMRECT, (WPARAM)position, (LPARAM)&button);
+    RECT button = m_rectIcon;
+    if (!systemMenu)
+        SendMessage(TB_GETITEMRECT, (WPARAM)position, (LPARAM)&button);
     ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&button), 2);
     m_nTrackedIndex = position;
     m_nReopenIndex = -1;
-    SendMessage(TB_PRESSBUTTON, (WPARAM)(position + 1), TRUE);
+    if (!systemMenu)
+        SendMessage(TB_PRESSBUTTON, (WPARAM)(position + 1), TRUE);
 
     CWnd* main = AfxGetMainWnd();
     COXBitmapMenuOrganizer* organizer = main ? COXBitmapMenuOrganizer::FindOrganizer(main->m_hWnd) : nullptr;
-    auto* bitmapMenu = dynamic_cast<COXBitmapMenu*>(CMenu::FromHandlePermanent(popup));
+    auto* bitmapMenu = systemMenu ? nullptr : dynamic_cast<COXBitmapMenu*>(CMenu::FromHandlePermanent(popup));
     std::unique_ptr<COXBitmapMenu> own;
-    if (!bitmapMenu && organizer && !CMenu::FromHandlePermanent(popup)) {
+    if (!systemMenu && !bitmapMenu && organizer && !CMenu::FromHandlePermanent(popup)) {
         own = std::make_unique<COXBitmapMenu>();
         own->Attach(popup);
         bitmapMenu = own.get();
@@ -470,14 +570,15 @@ void COXMenuBar::TrackMenu(int position) {
     } else {
         POINT cursor{};
         ::GetCursorPos(&cursor);
-        if (HitTest(cursor, 1) == position)
+        int hit = HitTest(cursor, 1);
+        if (hit == position || (systemMenu && hit == -5))
             m_nClosingClick = position;
     }
     EndTracking();
 }
 
 void COXMenuBar::EndTracking() {
-    if (m_nTrackedIndex >= 0)
+    if (m_nTrackedIndex >= 0 && m_nTrackedIndex < (int)SendMessage(TB_BUTTONCOUNT))
         SendMessage(TB_PRESSBUTTON, (WPARAM)(m_nTrackedIndex + 1), FALSE);
     int old = m_nTrackedIndex;
     m_nTrackedIndex = -1;
@@ -514,7 +615,7 @@ BOOL COXMenuBar::ProcessMenuKey(UINT vk) {
         return FALSE;
     bool horizontal = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
     if (vk == VK_RETURN && m_bKeyboardMode) {
-        TrackMenu(hot >= 0 ? hot : 0);
+        TrackMenu(hot >= 0 ? hot : count);
         return TRUE;
     }
     if (vk == VK_ESCAPE && m_nTrackedIndex >= 0) {
@@ -526,15 +627,19 @@ BOOL COXMenuBar::ProcessMenuKey(UINT vk) {
     if (prev || next) {
         int step = next ? 1 : -1;
         if (m_bKeyboardMode) {
-            int to = ((hot < 0 ? 0 : hot) + step + count) % count;
+            // With a maximised child its system-icon position lies between the last and the first button.
+            int positions = count + (m_hChildIcon ? 1 : 0);
+            int from = hot < 0 ? (m_hChildIcon ? count : 0) : hot;
+            int to = (from + step + positions) % positions;
             SendMessage(TB_SETHOTITEM, (WPARAM)to);
             if (vk != VK_DOWN)
                 ::SendMessage(FrameHwnd(), WM_MENUSELECT, MAKEWPARAM(to, MF_POPUP | MF_HILITE), (LPARAM)m_hMenu);
             return TRUE;
         }
         if (m_nTrackedIndex >= 0 && horizontal) {
-            int to = (m_nTrackedIndex + step + count) % count;
-            if (to == m_nTrackedIndex || IsCommandItem(to))
+            int positions = count + (m_hChildIcon ? 1 : 0);
+            int to = (m_nTrackedIndex + step + positions) % positions;
+            if (to == m_nTrackedIndex || (to < count && IsCommandItem(to)))
                 return TRUE;
             m_nReopenIndex = to;
             ::EndMenu();
@@ -544,7 +649,7 @@ BOOL COXMenuBar::ProcessMenuKey(UINT vk) {
     }
     bool across = horizontal ? (vk == VK_UP || vk == VK_DOWN) : (vk == VK_LEFT || vk == VK_RIGHT);
     if (across && m_bKeyboardMode) {
-        TrackMenu(hot >= 0 ? hot : 0);
+        TrackMenu(hot >= 0 ? hot : count);
         return TRUE;
     }
     if (m_nTrackedIndex < 0 && !(::GetKeyState(VK_CONTROL) & 0x8000) && vk < 0x80) {
@@ -572,17 +677,25 @@ void COXMenuBar::OnUpdateCmdUI(CFrameWnd*, BOOL) {
 SIZE COXMenuBar::CalcLayout(DWORD mode, int length) {
     SIZE size = COXCoolToolBar::CalcLayout(mode, length);
     if (m_bWholeRow && ((mode & (LM_HORZDOCK | LM_VERTDOCK)) || m_bInLayout)) {
-        // The bar takes the whole row of its side.
+        // The bar takes the whole row of its side: the frame's client length, or that of the far dock
+        // bar of its orientation (which spans the frame) when the frame has both.
         CFrameWnd* frame = dynamic_cast<CFrameWnd*>(m_pParent);
         if (!frame)
             frame = GetParentFrame();
         if (frame) {
-            RECT client{};
-            ::GetClientRect(frame->m_hWnd, &client);
-            if (mode & LM_VERTDOCK)
-                size.cy = client.bottom - client.top;
+            bool vertical = (mode & LM_VERTDOCK) || (!(mode & LM_HORZDOCK) && !(m_dwStyle & CBRS_ORIENT_HORZ));
+            RECT span{};
+            ::GetClientRect(frame->m_hWnd, &span);
+            CControlBar* nearBar = frame->GetControlBar(vertical ? AFX_IDW_DOCKBAR_LEFT : AFX_IDW_DOCKBAR_TOP);
+            CControlBar* farBar = frame->GetControlBar(vertical ? AFX_IDW_DOCKBAR_RIGHT : AFX_IDW_DOCKBAR_BOTTOM);
+            RECT farRect{};
+            if (nearBar && farBar && ::GetWindowRect(farBar->m_hWnd, &farRect) &&
+                (vertical ? farRect.bottom > farRect.top : farRect.right > farRect.left))
+                span = farRect;
+            if (vertical)
+                size.cy = span.bottom - span.top;
             else
-                size.cx = client.right - client.left;
+                size.cx = span.right - span.left;
         }
     }
     return size;
@@ -627,6 +740,69 @@ LRESULT COXMenuBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             TrackMenu(position);
             return 0;
         }
+        case WM_IDLEUPDATECMDUI:
+            UpdateSystemIcon();
+            break;
+        case WM_SIZE: {
+            LRESULT r = COXCoolToolBar::WindowProc(message, wParam, lParam);
+            LayoutMDIButtons();
+            return r;
+        }
+        case WM_PAINT: {
+            LRESULT r = COXCoolToolBar::WindowProc(message, wParam, lParam);
+            if (m_hChildIcon) {
+                CClientDC dc(this);
+                DrawMDIButtons(&dc);
+            }
+            return r;
+        }
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: {
+            POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            int hit = m_hChildIcon ? HitTest(point) : -1;
+            if (hit == -5) {
+                if (message == WM_LBUTTONDBLCLK) {
+                    if (HWND child = GetMaximizedChild())
+                        ::PostMessage(child, WM_SYSCOMMAND, SC_CLOSE, 0);
+                } else if (m_nClosingClick == (int)SendMessage(TB_BUTTONCOUNT)) {
+                    m_nClosingClick = -1;  // this click closed the system menu
+                } else {
+                    TrackMenu((int)SendMessage(TB_BUTTONCOUNT));
+                }
+                return 0;
+            }
+            if (hit <= -2 && hit >= -4) {
+                m_nCapturedMDIButton = m_nPressedMDIButton = hit;
+                ::SetCapture(m_hWnd);
+                ::InvalidateRect(m_hWnd, nullptr, FALSE);
+                return 0;
+            }
+            break;
+        }
+        case WM_MOUSEMOVE:
+            if (m_nCapturedMDIButton != -1) {
+                // Shown pressed while the mouse stays over the button.
+                POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+                int shown = HitTest(point) == m_nCapturedMDIButton ? m_nCapturedMDIButton : -1;
+                if (shown != m_nPressedMDIButton) {
+                    m_nPressedMDIButton = shown;
+                    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+                }
+                return 0;
+            }
+            break;
+        case WM_LBUTTONUP:
+            if (m_nCapturedMDIButton != -1) {
+                OnMDIButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+                return 0;
+            }
+            break;
+        case WM_CAPTURECHANGED:
+            if (m_nCapturedMDIButton != -1 && (HWND)lParam != m_hWnd) {
+                m_nCapturedMDIButton = m_nPressedMDIButton = -1;
+                ::InvalidateRect(m_hWnd, nullptr, FALSE);
+            }
+            break;
         case WM_KILLFOCUS: {
             LRESULT r = COXCoolToolBar::WindowProc(message, wParam, lParam);
             m_bKeyboardMode = FALSE;

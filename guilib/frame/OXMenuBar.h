@@ -22,7 +22,8 @@ public:
 
     BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT id = AFX_IDW_TOOLBAR) override;
     BOOL SetFrameMenu(HMENU menu);
-    HMENU GetMenu() const { return m_hMenu; }
+    // The menu shown (not owned), or null.
+    HMENU GetMenuHandle() const { return m_hMenu; }
     HMENU GetWindowMenu() const { return m_hWindowMenu; }
     // Rebuilds the buttons from the menu: button i has id i + 1, style BTNS_DROPDOWN | BTNS_AUTOSIZE.
     BOOL InsertMenuItems(BOOL relayout = TRUE);
@@ -44,6 +45,19 @@ public:
     // The position to open once the open popup has closed; the click that closes a popup opens nothing.
     void RequestReopen(int position) { m_nReopenIndex = position; }
     void SetClosingClick(int position) { m_nClosingClick = position; }
+    // Whether the bar claims the whole length of its dock row; the menu dock bar sets the in-layout flag
+    // around its layout pass, so the bar reports that length.
+    BOOL IsWholeRow() const { return m_bWholeRow; }
+    // The active MDI child of the parent frame when it is maximised, else null.
+    HWND GetMaximizedChild() const;
+    // The maximised child's icon shown before the buttons (null when no child is maximised).
+    HICON GetSystemIcon() const { return m_hChildIcon; }
+    RECT GetIconRect() const { return m_rectIcon; }
+    // Follows the active child: its icon, and the close, restore and minimise buttons at the bar's end.
+    void UpdateSystemIcon();
+    void LayoutMDIButtons();
+    virtual void DrawMDIButtons(CDC* dc);
+    void SetInLayout(BOOL on) { m_bInLayout = on; }
 
     BOOL IsCustomizable(BOOL advanced) const override { return advanced; }
     BOOL SaveBarState(LPCTSTR section, LPCTSTR name, BOOL withProperties = TRUE) override;
@@ -84,6 +98,9 @@ protected:
     std::map<char, int> m_mnemonics;
     RECT m_rectClose{0, 0, 0, 0}, m_rectRestore{0, 0, 0, 0}, m_rectMinimize{0, 0, 0, 0}, m_rectIcon{0, 0, 0, 0};
     int m_nPressedMDIButton = -1;
+    int m_nCapturedMDIButton = -1;  // the MDI button pressed while the mouse is captured
+    HICON m_hChildIcon = nullptr;
+    void OnMDIButtonUp(POINT point);
     BOOL m_bKeyboardMode = FALSE;
     HWND m_hFocusBefore = nullptr;
     HFONT m_hFont = nullptr;

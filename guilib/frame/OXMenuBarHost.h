@@ -89,18 +89,18 @@ public:
         return TRUE;
     }
     virtual COXMenuBar& GetMenuBar() { return m_menuBar; }
-    void DrawMenuBar() {
+    void DrawMenuBar() override {
         if (m_menuBar.m_hWnd)
             m_menuBar.InsertMenuItems(TRUE);
         else
             ::DrawMenuBar(this->m_hWnd);
     }
-    CMenu* GetMenu() const {
+    CMenu* GetMenu() const override {
         if (m_menuBar.m_hWnd)
-            return m_menuBar.GetMenu() ? CMenu::FromHandle(m_menuBar.GetMenu()) : nullptr;
+            return m_menuBar.GetMenuHandle() ? CMenu::FromHandle(m_menuBar.GetMenuHandle()) : nullptr;
         return TFrame::GetMenu();
     }
-    BOOL SetMenu(CMenu* menu) {
+    BOOL SetMenu(CMenu* menu) override {
         if (m_menuBar.m_hWnd)
             return m_menuBar.SetFrameMenu(menu ? menu->m_hMenu : nullptr);
         return TFrame::SetMenu(menu);
@@ -175,6 +175,8 @@ public:
     }
 
 protected:
+    void EnterHostMap() { Hosts()[this->m_hWnd] = this; }
+
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
             case WM_CREATE:
@@ -208,8 +210,8 @@ protected:
                     m_popups.clear();
                 break;
             case WM_INITMENU:
-                if (m_menuBar.m_hWnd && m_menuBar.GetMenu())
-                    wParam = (WPARAM)m_menuBar.GetMenu();
+                if (m_menuBar.m_hWnd && m_menuBar.GetMenuHandle())
+                    wParam = (WPARAM)m_menuBar.GetMenuHandle();
                 break;
             case WM_COMMAND:
                 if (HIWORD(wParam) == 0 && LOWORD(wParam) == ID_OX_SHOWALLITEMS && m_menuBar.m_hWnd)
@@ -228,7 +230,7 @@ protected:
         LRESULT result = TFrame::WindowProc(message, wParam, lParam);
         if (result == -1)
             return -1;
-        Hosts()[this->m_hWnd] = this;
+        EnterHostMap();
         if (m_menuBar.m_hWnd)
             m_menuBar.DestroyWindow();
         HMENU menu = ::GetMenu(this->m_hWnd);

@@ -166,9 +166,10 @@ public:
     CFrameWnd* GetParentFrame() const;
     CFrameWnd* GetTopLevelFrame() const;
     CWnd* GetTopLevelParent() const { return FromHandle(::GetAncestor(m_hWnd, GA_ROOT)); }
-    CMenu* GetMenu() const;
-    BOOL SetMenu(CMenu* menu);
-    void DrawMenuBar() { ::DrawMenuBar(m_hWnd); }
+    // Virtual, so a frame that shows its menu elsewhere (a menu bar) answers the framework's own callers.
+    virtual CMenu* GetMenu() const;
+    virtual BOOL SetMenu(CMenu* menu);
+    virtual void DrawMenuBar() { ::DrawMenuBar(m_hWnd); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
     BOOL GetWindowPlacement(WINDOWPLACEMENT* wp) const { return ::GetWindowPlacement(m_hWnd, wp); }

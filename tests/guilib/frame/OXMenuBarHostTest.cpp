@@ -51,16 +51,16 @@ TEST_F(MenuBarHostTest, TheFramesMenuMovesIntoTheBar) {
     EXPECT_EQ(::GetMenu(frame->m_hWnd), nullptr);
     COXMenuBar& bar = frame->GetMenuBar();
     ASSERT_TRUE(bar.m_hWnd);
-    EXPECT_EQ(bar.GetMenu(), frame->GetSavedMenu());
+    EXPECT_EQ(bar.GetMenuHandle(), frame->GetSavedMenu());
     EXPECT_EQ(bar.GetToolBarCtrl().GetButtonCount(), 3);
     ASSERT_TRUE(frame->GetMenu());
-    EXPECT_EQ(frame->GetMenu()->m_hMenu, bar.GetMenu());
+    EXPECT_EQ(frame->GetMenu()->m_hMenu, bar.GetMenuHandle());
     EXPECT_EQ(COXMenuBarHostBase::FindHost(frame->m_hWnd), frame);
     EXPECT_TRUE(COXMenuBarHostBase::HooksInstalled());
 
     // A menu-changed message from the organizer marks the bar's menu for saving.
     SendMessage(frame->m_hWnd, WM_OX_RECENTLY_USED_CHANGED, 0, 0);
-    HMENU menu = bar.GetMenu();
+    HMENU menu = bar.GetMenuHandle();
     frame->DestroyWindow();
     EXPECT_FALSE(COXMenuBarHostBase::HooksInstalled());
     EXPECT_EQ(COXMenuBarHostBase::FindHost(nullptr), nullptr);
@@ -107,7 +107,7 @@ TEST_F(MenuBarHostTest, AltAloneTogglesKeyboardModeAndAltF4IsNeverTaken) {
     EXPECT_TRUE(frame->HandleKeyboardHook(0, VK_MENU, 0x00380001));
     frame->HandleKeyboardHook(0, 'X', 0x002D0001);
     EXPECT_FALSE(frame->HandleKeyboardHook(0, VK_MENU, (LPARAM)0xC0380001) && bar.IsKeyboardMode());
-    HMENU menu = bar.GetMenu();
+    HMENU menu = bar.GetMenuHandle();
     frame->DestroyWindow();
     DestroyMenu(menu);
 }
