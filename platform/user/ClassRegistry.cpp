@@ -72,6 +72,8 @@ ATOM RegisterControlClass(LPCTSTR className, WNDPROC proc, UINT style) {
 
 // platform/user/controls/ListBox.cpp.
 void RegisterListBoxClass();
+// platform/user/controls/Trackbar.cpp.
+void RegisterTrackbarClass();
 
 void EnsureSystemClasses() {
     static std::once_flag once;
@@ -91,6 +93,7 @@ void EnsureSystemClasses() {
         RegisterStatusBarClass();
         RegisterTabClass();
         RegisterUpDownClass();
+        RegisterTrackbarClass();
         RegisterComboBoxClass();
         RegisterToolTipClass();
         RegisterListBoxClass();

@@ -1,0 +1,3 @@
+#include "platform/framework/controls/SliderCtrl.h"
+
+IMPLEMENT_DYNAMIC(CSliderCtrl, CWnd)
