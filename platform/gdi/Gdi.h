@@ -337,6 +337,8 @@ struct LOGPALETTE {
     PALETTEENTRY palPalEntry[1];
 };
 HPALETTE CreatePalette(const LOGPALETTE* palette);
+// A colour matched in the selected palette: on a true-colour device, its RGB as it is.
+#define PALETTERGB(r, g, b) (0x02000000 | RGB(r, g, b))
 UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, PALETTEENTRY* entries);
 UINT SetPaletteEntries(HPALETTE palette, UINT start, UINT count, const PALETTEENTRY* entries);
 UINT GetNearestPaletteIndex(HPALETTE palette, COLORREF color);
@@ -395,6 +397,11 @@ BOOL MoveToEx(HDC dc, int x, int y, LPPOINT old);
 BOOL LineTo(HDC dc, int x, int y);
 BOOL Polyline(HDC dc, const POINT* points, int count);
 BOOL Polygon(HDC dc, const POINT* points, int count);
+// The ellipse inside the rectangle (right and bottom excluded), filled with the brush, outlined by the pen.
+BOOL Ellipse(HDC dc, int left, int top, int right, int bottom);
+// Part of that ellipse's outline, counter-clockwise from the radial through the start point to the radial
+// through the end point.
+BOOL Arc(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
 BOOL GetCurrentPositionEx(HDC dc, LPPOINT pt);
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
 COLORREF GetPixel(HDC dc, int x, int y);

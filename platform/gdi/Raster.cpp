@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <cmath>
+#include <numbers>
 #include <cstdlib>
 #include <vector>
 
@@ -397,6 +398,89 @@ BOOL Polygon(HDC hdc, const POINT* points, int count) {
         POINT a = points[i], b = points[(i + 1) % count];
         StrokeDev(*dc, dc->DevX(a.x), dc->DevY(a.y), dc->DevX(b.x), dc->DevY(b.y));
     }
+    return TRUE;
+}
+
+namespace {
+
+// The outline of the ellipse inside left..right-1 x top..bottom-1, from angle `from` counter-clockwise
+// (as seen on the screen) through `sweep` radians, as logical pixel points in order.
+std::vector<POINT> EllipseOutline(int left, int top, int right, int bottom, double from, double sweep) {
+    if (left > right)
+        std::swap(left, right);
+    if (top > bottom)
+        std::swap(top, bottom);
+    const double cx = (left + right - 1) / 2.0, cy = (top + bottom - 1) / 2.0;
+    const double rx = (right - left - 1) / 2.0, ry = (bottom - top - 1) / 2.0;
+    const int steps = std::max(16, (int)std::ceil(4 * (rx + ry) * sweep / (2 * std::numbers::pi)));
+    std::vector<POINT> points;
+    for (int i = 0; i <= steps; ++i) {
+        double a = from + sweep * i / steps;
+        POINT p{(LONG)std::lround(cx + rx * std::cos(a)), (LONG)std::lround(cy - ry * std::sin(a))};
+        if (points.empty() || points.back().x != p.x || points.back().y != p.y)
+            points.push_back(p);
+    }
+    return points;
+}
+
+// The screen angle of the radial from the ellipse's centre through (x, y).
+double RadialAngle(int left, int top, int right, int bottom, int x, int y) {
+    double cx = (left + right - 1) / 2.0, cy = (top + bottom - 1) / 2.0;
+    return std::atan2(cy - y, x - cx);
+}
+
+void StrokeOutline(DeviceContext& dc, const std::vector<POINT>& points) {
+    for (size_t i = 1; i < points.size(); ++i)
+        StrokeDev(dc, dc.DevX(points[i - 1].x), dc.DevY(points[i - 1].y), dc.DevX(points[i].x),
+                  dc.DevY(points[i].y));
+    if (points.size() == 1)
+        StrokeDev(dc, dc.DevX(points[0].x), dc.DevY(points[0].y), dc.DevX(points[0].x) + 1, dc.DevY(points[0].y));
+}
+
+}  // namespace
+
+BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
+    auto dc = FindDC(hdc);
+    if (!dc)
+        return FALSE;
+    if (left > right)
+        std::swap(left, right);
+    if (top > bottom)
+        std::swap(top, bottom);
+    if (right - left < 1 || bottom - top < 1)
+        return TRUE;
+    // The inside: each row's span of pixel centres within the ellipse, then the outline over it.
+    BrushObject* brush = dc->Brush();
+    if (brush->m_style != BS_NULL) {
+        const double cx = (left + right - 1) / 2.0, cy = (top + bottom - 1) / 2.0;
+        const double rx = (right - left - 1) / 2.0, ry = (bottom - top - 1) / 2.0;
+        for (int y = top; y < bottom; ++y) {
+            double v = ry > 0 ? (y - cy) / ry : 0;
+            if (v * v > 1)
+                continue;
+            double half = rx * std::sqrt(1 - v * v);
+            int x0 = (int)std::ceil(cx - half), x1 = (int)std::floor(cx + half) + 1;
+            if (x0 < x1)
+                FillDev(*dc, RECT{dc->DevX(x0), dc->DevY(y), dc->DevX(x1), dc->DevY(y + 1)}, brush, PATCOPY);
+        }
+    }
+    if (dc->Pen()->m_style != PS_NULL)
+        StrokeOutline(*dc, EllipseOutline(left, top, right, bottom, 0, 2 * std::numbers::pi));
+    return TRUE;
+}
+
+BOOL Arc(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
+    auto dc = FindDC(hdc);
+    if (!dc)
+        return FALSE;
+    if (right - left == 0 || bottom - top == 0)
+        return TRUE;
+    double from = RadialAngle(left, top, right, bottom, xStart, yStart);
+    double to = RadialAngle(left, top, right, bottom, xEnd, yEnd);
+    double sweep = to - from;
+    while (sweep <= 0)
+        sweep += 2 * std::numbers::pi;  // counter-clockwise; equal radials draw the whole ellipse
+    StrokeOutline(*dc, EllipseOutline(left, top, right, bottom, from, sweep));
     return TRUE;
 }
 

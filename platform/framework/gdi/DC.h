@@ -136,6 +136,14 @@ public:
     }
     BOOL Polyline(const POINT* points, int count) { return ::Polyline(m_hDC, points, count); }
     BOOL Polygon(const POINT* points, int count) { return ::Polygon(m_hDC, points, count); }
+    BOOL Ellipse(int l, int t, int r, int b) { return ::Ellipse(m_hDC, l, t, r, b); }
+    BOOL Ellipse(LPCRECT rc) { return Ellipse(rc->left, rc->top, rc->right, rc->bottom); }
+    BOOL Arc(int l, int t, int r, int b, int x1, int y1, int x2, int y2) {
+        return ::Arc(m_hDC, l, t, r, b, x1, y1, x2, y2);
+    }
+    BOOL Arc(LPCRECT rc, POINT start, POINT end) {
+        return Arc(rc->left, rc->top, rc->right, rc->bottom, start.x, start.y, end.x, end.y);
+    }
     BOOL Rectangle(int l, int t, int r, int b) { return ::Rectangle(m_hDC, l, t, r, b); }
     BOOL Rectangle(LPCRECT rc) { return Rectangle(rc->left, rc->top, rc->right, rc->bottom); }
     void FillRect(LPCRECT rc, CBrush* brush) { ::FillRect(m_hDC, rc, brush ? (HBRUSH)brush->m_hObject : nullptr); }
