@@ -78,6 +78,7 @@ int SetFrameInfo(HWND hwnd, int bar, const SCROLLINFO& in, BOOL redraw) {
         if (!w)
             return 0;
         ScrollBarState& s = w->scroll[bar];
+        s.set = true;
         if (in.fMask & SIF_RANGE) {
             // A minimum above the maximum is no range at all.
             bool valid = in.nMin <= in.nMax;
@@ -111,6 +112,11 @@ BOOL GetFrameInfo(HWND hwnd, int bar, SCROLLINFO* out) {
     if (!w)
         return FALSE;
     const ScrollBarState& s = w->scroll[bar];
+    // A window that never had this bar (no style, no values given) has nothing to tell.
+    if (!(w->style & StyleBit(bar)) && !s.set) {
+        SetLastError(1447);  // ERROR_NO_SCROLLBARS
+        return FALSE;
+    }
     if (out->fMask & SIF_RANGE) {
         out->nMin = s.min;
         out->nMax = s.max;

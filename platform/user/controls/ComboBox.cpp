@@ -139,7 +139,9 @@ int ComboList::ItemAt(POINT p) const {
 void ComboList::Paint(HDC dc) {
     RECT rc;
     GetClientRect(m_h, &rc);
-    HBRUSH bg = user::ControlColor(m_combo ? m_combo->Handle() : m_h, dc, WM_CTLCOLORLISTBOX);
+    // The list asks its combo box, which passes the request on to its parent.
+    HBRUSH bg = m_combo ? (HBRUSH)SendMessage(m_combo->Handle(), WM_CTLCOLORLISTBOX, (WPARAM)dc, (LPARAM)m_h)
+                        : user::ControlColor(m_h, dc, WM_CTLCOLORLISTBOX);
     FillRect(dc, &rc, bg ? bg : GetSysColorBrush(COLOR_WINDOW));
     if (!m_combo)
         return;
@@ -599,6 +601,12 @@ LRESULT Combo::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
                 DestroyWindow(m_list);
             m_list = nullptr;
             return 0;
+        case WM_CTLCOLORLISTBOX:
+            // From the drop-down list: the parent answers, as for the combo box itself.
+            if (HWND parent = GetParent(m_h))
+                if (LRESULT brush = SendMessage(parent, msg, wParam, lParam))
+                    return brush;
+            return DefWindowProc(m_h, msg, wParam, lParam);
         case WM_SIZE:
             KeepFieldHeight();
             if (m_edit) {

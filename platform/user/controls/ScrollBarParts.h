@@ -13,6 +13,7 @@ struct ScrollBarState {
     int pos = 0;
     int trackPos = 0;
     UINT disabledArrows = 0;  // ESB_DISABLE_LTUP, ESB_DISABLE_RTDN
+    bool set = false;         // a window's bar: given values through SetScrollInfo at least once
 };
 
 enum ScrollBarPart { kPartNone, kPartArrowUp, kPartPageUp, kPartThumb, kPartPageDown, kPartArrowDown };

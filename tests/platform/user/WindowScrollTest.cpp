@@ -210,3 +210,36 @@ TEST_F(WindowScrollTest, AWheelTurnNobodyTakesGoesToTheParent) {
     EXPECT_EQ(log.wheels, 1);
 }
 }  // namespace
+
+TEST_F(WindowScrollTest, OnlyAWindowWithTheBarOrItsValuesAnswersForIt) {
+    HWND styled = CreateWindowEx(0, "WindowScrollTest", "", WS_CHILD | WS_VISIBLE | WS_HSCROLL, 10, 170, 100, 40, top,
+                                 nullptr, nullptr, nullptr);
+    HWND control = CreateWindowEx(0, WC_SCROLLBAR, "", WS_CHILD | WS_VISIBLE | SBS_HORZ, 120, 170, 100, 16, top,
+                                  nullptr, nullptr, nullptr);
+    struct Case {
+        const char* name;
+        HWND hwnd;
+        int bar;
+        BOOL answers;
+    } cases[] = {
+        {"plain window", view, SB_VERT, FALSE},
+        {"with WS_HSCROLL", styled, SB_HORZ, TRUE},
+        {"with WS_HSCROLL, other bar", styled, SB_VERT, FALSE},
+        {"scroll bar control, its frame bar", control, SB_HORZ, FALSE},
+        {"scroll bar control itself", control, SB_CTL, TRUE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+        SetLastError(0);
+        EXPECT_EQ(GetScrollInfo(c.hwnd, c.bar, &si), c.answers);
+        if (!c.answers) {
+            EXPECT_EQ(GetLastError(), 1447u);  // ERROR_NO_SCROLLBARS
+        }
+    }
+    // Values given once are kept, even with nothing to scroll (the bar stays hidden).
+    SetVert(0, 10, 20, 0);
+    SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+    EXPECT_TRUE(GetScrollInfo(view, SB_VERT, &si));
+    EXPECT_EQ(si.nMax, 10);
+}
