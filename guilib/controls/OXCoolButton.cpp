@@ -97,8 +97,17 @@ void COXCoolButton::OnPaint() {
         if (check) {
             ::InflateRect(&box, -1, -1);
             dc.Draw3dRect(&box, highlight, highlight);
+        } else {
+            // A 2-pixel highlight arc over the dark upper-left half of the circle.
+            const int w = box.right - box.left, h = box.bottom - box.top;
+            const int midX = (box.left + box.right) / 2, midY = (box.top + box.bottom) / 2;
+            HPEN pen = ::CreatePen(PS_SOLID, 2, highlight);
+            HGDIOBJ oldPen = dc.SelectObject(pen);
+            dc.Arc(box.left + 2, box.top + 1, box.right, box.bottom - 1, midX + w / 4 + 1, box.top + h / 4 + 1,
+                   box.left + w / 4 + 1, midY + h / 4 + 1);
+            dc.SelectObject(oldPen);
+            ::DeleteObject(pen);
         }
-        // The radio button's dark upper-left arc stays: the drawing layer has no arcs yet.
     }
     dc.SelectClipRgn(nullptr);
 }

@@ -5,6 +5,7 @@
 #include "guilib/controls/OXCoolComboBox.h"
 #include "guilib/controls/OXCoolCtrl.h"
 #include "guilib/controls/OXCoolScrollBar.h"
+#include "guilib/controls/OXCoolSliderCtrl.h"
 #include "guilib/controls/OXCoolSpinButtonCtrl.h"
 #include "platform/framework/controls/ComboBox.h"
 #include "platform/framework/controls/DateTimeCtrl.h"
@@ -91,6 +92,8 @@ CWnd* COXCoolControlOrganizer::CreateCoolControl(HWND hWnd, LPCTSTR lpszClassNam
         control = new COXCoolScrollBar;
     else if (Is(lpszClassName, "msctls_updown32"))
         control = new COXCoolSpinButtonCtrl;
+    else if (Is(lpszClassName, "msctls_trackbar32"))
+        control = new COXCoolSliderCtrl;
     else if (Is(lpszClassName, "msctls_hotkey32"))
         control = new COXCoolCtrl<CHotKeyCtrl>;
     else if (Is(lpszClassName, "msctls_progress32"))

@@ -6,6 +6,7 @@
 #include <list>
 #include <map>
 
+#include "guilib/controls/OXToolTipCtrl.h"
 #include "guilib/skins/OXMenuSkin.h"
 #include "platform/framework/window/CmdUI.h"
 #include "platform/framework/window/Menu.h"
@@ -116,6 +117,7 @@ protected:
     int m_nInsertMark = -1;
     int m_nDraggedItem = -1;
     RECT m_rectExclude{0, 0, 0, 0};
+    COXToolTipCtrl m_toolTip;  // made and destroyed with the menu, not otherwise used
 
     static RecentlyUsedQuery* s_pRecentlyUsed;
 };

@@ -9,6 +9,7 @@
 namespace {
 
 int g_closeUps = 0;
+HWND g_listColourFrom = nullptr;  // the window a WM_CTLCOLORLISTBOX reaching the parent was about
 
 // A framework parent, so that notifications are reflected to the combo box first.
 class Parent : public CWnd {
@@ -17,6 +18,11 @@ public:
         if (HIWORD(wParam) == CBN_CLOSEUP)
             ++g_closeUps;
         return CWnd::OnCommand(wParam, lParam);
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CTLCOLORLISTBOX)
+            g_listColourFrom = (HWND)lParam;
+        return CWnd::WindowProc(message, wParam, lParam);
     }
 };
 
@@ -80,6 +86,26 @@ TEST_F(CoolComboTest, TheEditSharesTheTooltipAndKeepsTheComboActiveWhileFocused)
     EXPECT_TRUE(combo.IsInFocusState());
     SetFocus(other);
     EXPECT_FALSE(combo.IsInFocusState());
+}
+
+TEST_F(CoolComboTest, TheDropDownListIsTakenAtItsFirstColourRequest) {
+    HWND h = Make(CBS_DROPDOWN);
+    ASSERT_TRUE(combo.SubclassWindow(h));
+    ASSERT_TRUE(combo.SetTooltipText("Pick one"));
+    EXPECT_EQ(combo.GetListBox().GetSafeHwnd(), nullptr);
+    g_listColourFrom = nullptr;
+    combo.ShowDropDown(TRUE);
+    Pump();
+    HWND list = combo.GetListBox().GetSafeHwnd();
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(IsWindowVisible(list));
+    // The request passed through the combo box on to its parent, naming the list.
+    EXPECT_EQ(g_listColourFrom, list);
+    CString text;
+    combo.GetListBox().GetTooltipText(text);
+    EXPECT_EQ(std::string(text), "Pick one");
+    combo.ShowDropDown(FALSE);
+    Pump();
 }
 
 TEST_F(CoolComboTest, AnOwnerDrawListIsNeverTaken) {

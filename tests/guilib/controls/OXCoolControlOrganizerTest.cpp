@@ -8,6 +8,7 @@
 #include "guilib/controls/OXCoolButton.h"
 #include "guilib/controls/OXCoolControlOrganizer.h"
 #include "guilib/controls/OXCoolScrollBar.h"
+#include "guilib/controls/OXCoolSliderCtrl.h"
 #include "guilib/controls/OXCoolSpinButtonCtrl.h"
 #include "platform/base/Clock.h"
 #include "platform/framework/controls/Edit.h"
@@ -37,6 +38,7 @@ struct Gallery {
         add("scroll", 0, "ScrollBar", 0, 10, 100, 120, 16);
         add("spin", 0, UPDOWN_CLASS, 0, 250, 10, 16, 30);
         add("static", 0, "Static", 0, 250, 60, 60, 16);
+        add("slider", 0, "msctls_trackbar32", 0, 130, 10, 100, 30);
     }
     void Destroy() {
         if (IsWindow(dialog))
@@ -65,6 +67,7 @@ TEST_F(OrganizerTest, ConvertsEachClassToItsCoolControl) {
         {"edit", typeid(COXCoolCtrl<CEdit>)},       {"push", typeid(COXCoolButton)},
         {"check", typeid(COXCoolButton)},
         {"scroll", typeid(COXCoolScrollBar)},       {"spin", typeid(COXCoolSpinButtonCtrl)},
+        {"slider", typeid(COXCoolSliderCtrl)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.item);
@@ -87,6 +90,46 @@ TEST_F(OrganizerTest, ConvertsEachClassToItsCoolControl) {
     EXPECT_FALSE(other.AttachToThread(GetCurrentThreadId()));
     Pump();
     WriteScreenshot(gallery.dialog, "CoolGalleryFlat");
+}
+
+TEST_F(OrganizerTest, TheGalleryHotFocusedAndDisabled) {
+    DrivenClock clock;
+    gallery.Make();
+    ASSERT_TRUE(organizer.AttachToThread(GetCurrentThreadId()));
+    auto repaint = [&] {
+        RedrawWindow(gallery.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+    };
+    HWND edit = gallery.items["edit"];
+    PixelProbe px(edit);
+    // The edit hot under the pointer: its sunken border returns.
+    RECT r;
+    GetWindowRect(edit, &r);
+    SetCursorPos(r.left + 3, r.top + 3);
+    SendMessage(edit, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    repaint();
+    EXPECT_EQ(px.At(0, 5), RGB(128, 128, 128));
+    WriteScreenshot(gallery.dialog, "CoolGalleryHot");
+    SetCursorPos(1, 1);
+    clock.Advance(150);
+    Pump();
+    // The check box focused (from a sibling): active while the pointer is away; the edit flat again.
+    SetFocus(gallery.items["static"]);
+    SetFocus(gallery.items["check"]);
+    repaint();
+    auto* check = dynamic_cast<COXCoolButton*>(organizer.GetConvertedControl(gallery.items["check"]));
+    ASSERT_NE(check, nullptr);
+    EXPECT_TRUE(check->IsInFocusState());
+    EXPECT_EQ(px.At(0, 5), RGB(255, 255, 255));
+    WriteScreenshot(gallery.dialog, "CoolGalleryFocused");
+    // All disabled: highlight outer ring, shadow inner ring.
+    SetFocus(nullptr);
+    for (auto& [key, hwnd] : gallery.items)
+        EnableWindow(hwnd, FALSE);
+    repaint();
+    EXPECT_EQ(px.At(0, 5), RGB(255, 255, 255));
+    EXPECT_EQ(px.At(1, 5), RGB(128, 128, 128));
+    WriteScreenshot(gallery.dialog, "CoolGalleryDisabled");
 }
 
 TEST_F(OrganizerTest, AnApplicationsOwnControlObjectIsLeftAlone) {
@@ -263,6 +306,31 @@ TEST_F(CoolButtonTest, AFocusedRadioTurnsFlatWhenTheMouseLeavesAFocusedCheckBoxS
     EXPECT_TRUE(check->IsInFocusState());
 }
 
+TEST_F(CoolButtonTest, AFlatRadioCoversTheUpperLeftOfItsCircleWithAHighlightArc) {
+    HWND hwnd = Button(BS_AUTORADIOBUTTON, 10, 10);  // 24 high: the 13-pixel box's top is 5
+    // The arc runs counter-clockwise from upper right to lower left in the ellipse (2, 6)-(13, 17).
+    struct Probe {
+        int x, y;
+        bool onArc;
+    } probes[] = {{7, 6, true}, {4, 7, true}, {11, 8, true}, {12, 11, false}, {7, 17, false}};
+    Repaint();
+    std::vector<COLORREF> standard;
+    PixelProbe px(hwnd);
+    for (const Probe& p : probes)
+        standard.push_back(px.At(p.x, p.y));
+    Cool<COXCoolButton>(hwnd);
+    Repaint();
+    for (size_t i = 0; i < std::size(probes); ++i) {
+        SCOPED_TRACE(i);
+        if (probes[i].onArc) {
+            EXPECT_NE(standard[i], RGB(255, 255, 255));
+            EXPECT_EQ(px.At(probes[i].x, probes[i].y), RGB(255, 255, 255));
+        } else {
+            EXPECT_EQ(px.At(probes[i].x, probes[i].y), standard[i]);
+        }
+    }
+}
+
 TEST_F(CoolButtonTest, UncheckingARadioRepaintsItAtOnce) {
     auto* radio = Cool<COXCoolButton>(Button(BS_AUTORADIOBUTTON, 10, 10));
     radio->SetCheck(1);
@@ -270,6 +338,25 @@ TEST_F(CoolButtonTest, UncheckingARadioRepaintsItAtOnce) {
     std::vector<COLORREF> checked = Pixels(radio->GetSafeHwnd());
     radio->SetCheck(0);  // no pump: the repaint is immediate
     EXPECT_NE(Pixels(radio->GetSafeHwnd()), checked);
+}
+
+TEST_F(CoolButtonTest, AScrollBarControlsFlatThumbComesFromItsOwnValues) {
+    HWND bar = CreateWindowEx(0, "ScrollBar", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, 10, 150, 120, 16, parent, nullptr,
+                              nullptr, nullptr);
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 45, 0};
+    SetScrollInfo(bar, SB_CTL, &si, TRUE);
+    Cool<COXCoolScrollBar>(bar);
+    Repaint();
+    const int arrow = GetSystemMetrics(SM_CXHSCROLL), track = 120 - 2 * arrow;
+    int offset = 0, length = 0;
+    ASSERT_TRUE(oxcool::CalcThumb(track, si, offset, length));
+    const int left = arrow + offset, right = left + length - 1;
+    PixelProbe px(bar);
+    for (int y = 1; y < 15; ++y) {
+        EXPECT_EQ(px.At(left, y), RGB(255, 255, 255)) << y;
+        EXPECT_EQ(px.At(right, y), RGB(128, 128, 128)) << y;
+    }
+    EXPECT_EQ(px.At(left + 1, 8), RGB(212, 208, 200));
 }
 
 TEST_F(CoolButtonTest, SpinsUnderEightPixelsKeepTheirArrowsAndASpinOnACoolEditDrawsItsBorder) {
