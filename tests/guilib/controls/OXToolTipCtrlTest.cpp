@@ -10,7 +10,7 @@
 
 namespace {
 
-const UINT kStringId = 26541;
+const UINT kStringId = 26999;  // no other module has it
 int g_needTextCalls = 0;
 HINSTANCE g_answerInstance = nullptr;
 

@@ -1,0 +1,12 @@
+// The control library's own resources (its strings), a resource module of their own that registers on
+// first use, so every string loads whatever program links the library.
+#pragma once
+
+#include "platform/user/User.h"
+
+#define IDS_OX_BMPFILEFILTER 26530  // the bitmap file picker's filter
+#define IDS_OX_COLOR_FIRST 26540    // the 40 colour names of the colour picker, in its table order
+#define IDS_OX_COLOR_LAST 26579
+
+// The library's resource module as an instance handle (LoadString takes it); registered on first call.
+HINSTANCE OXGetLibraryResourceHandle();
