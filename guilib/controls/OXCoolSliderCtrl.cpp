@@ -36,21 +36,6 @@ void Edge(CDC& dc, RECT r, bool raised) {
 
 }  // namespace
 
-void COXCoolSliderCtrl::SetFocusState(BOOL bActive) {
-    COXCoolCtrl<CSliderCtrl>::SetFocusState(bActive);
-    if (m_hWnd)
-        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-}
-
-LRESULT COXCoolSliderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCPAINT)
-        return CSliderCtrl::WindowProc(message, wParam, lParam);
-    LRESULT result = COXCoolCtrl<CSliderCtrl>::WindowProc(message, wParam, lParam);
-    if (message == WM_PAINT)
-        OnPaint();
-    return result;
-}
-
 void COXCoolSliderCtrl::OnPaint() {
     if (!m_bCoolState || m_bFocusState || !m_hWnd)
         return;

@@ -1,14 +1,10 @@
 // The cool slider: a flat thumb and channel while neither hot nor focused.
 #pragma once
 
-#include "guilib/controls/OXCoolCtrl.h"
+#include "guilib/controls/OXCoolClientCtrl.h"
 #include "platform/framework/controls/SliderCtrl.h"
 
-class COXCoolSliderCtrl : public COXCoolCtrl<CSliderCtrl> {
-public:
-    void SetFocusState(BOOL bActive) override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
+class COXCoolSliderCtrl : public COXCoolClientCtrl<CSliderCtrl> {
 protected:
-    void OnPaint();
+    void OnPaint() override;
 };

@@ -4,21 +4,6 @@
 
 #include "platform/framework/controls/Edit.h"
 
-void COXCoolSpinButtonCtrl::SetFocusState(BOOL bActive) {
-    COXCoolCtrl<CSpinButtonCtrl>::SetFocusState(bActive);
-    if (m_hWnd)
-        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-}
-
-LRESULT COXCoolSpinButtonCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCPAINT)
-        return CSpinButtonCtrl::WindowProc(message, wParam, lParam);
-    LRESULT result = COXCoolCtrl<CSpinButtonCtrl>::WindowProc(message, wParam, lParam);
-    if (message == WM_PAINT)
-        OnPaint();
-    return result;
-}
-
 void COXCoolSpinButtonCtrl::OnPaint() {
     if (!m_bCoolState || !m_hWnd)
         return;

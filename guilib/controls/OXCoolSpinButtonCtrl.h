@@ -2,14 +2,10 @@
 // edit, it also draws the part of the edit's border that it covers.
 #pragma once
 
-#include "guilib/controls/OXCoolCtrl.h"
+#include "guilib/controls/OXCoolClientCtrl.h"
 #include "platform/framework/controls/SpinButtonCtrl.h"
 
-class COXCoolSpinButtonCtrl : public COXCoolCtrl<CSpinButtonCtrl> {
-public:
-    void SetFocusState(BOOL bActive) override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
+class COXCoolSpinButtonCtrl : public COXCoolClientCtrl<CSpinButtonCtrl> {
 protected:
-    void OnPaint();
+    void OnPaint() override;
 };
