@@ -400,3 +400,14 @@ void DeleteLoadedObjects(std::vector<CObject*>& objects) {
             delete o;
     objects.clear();
 }
+
+CArchive& operator<<(CArchive& ar, const CTime& time) {
+    return ar << (int64_t)time.GetTime();
+}
+
+CArchive& operator>>(CArchive& ar, CTime& time) {
+    int64_t value = 0;
+    ar >> value;
+    time = CTime((time_t)value);
+    return ar;
+}

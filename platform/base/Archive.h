@@ -17,6 +17,7 @@
 #include "platform/base/File.h"
 #include "platform/base/Object.h"
 #include "platform/base/String.h"
+#include "platform/base/Time.h"
 
 class CDocument;
 
@@ -112,6 +113,9 @@ private:
 
 CArchive& operator<<(CArchive& ar, const CObject* object);
 CArchive& operator>>(CArchive& ar, CObject*& object);
+// A time as its 64-bit value.
+CArchive& operator<<(CArchive& ar, const CTime& time);
+CArchive& operator>>(CArchive& ar, CTime& time);
 
 // Storing and loading one element of a collection: the archive's own operators, objects through
 // WriteObject/ReadObject. A type without them throws CArchiveException::genericException.

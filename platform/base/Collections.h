@@ -107,7 +107,10 @@ private:
 };
 
 class CStringArray : public CArray<CString, const char*> {};
-class CObArray : public CArray<CObject*, CObject*> {};
+// Archived as an object of its own: the count, then each element as an archived object.
+class CObArray : public CArray<CObject*, CObject*> {
+    DECLARE_SERIAL(CObArray)
+};
 class CPtrArray : public CArray<void*, void*> {};
 class CDWordArray : public CArray<DWORD, DWORD> {};
 class CUIntArray : public CArray<UINT, UINT> {};

@@ -1,5 +1,6 @@
 #include "platform/base/Exceptions.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/base/MessageBox.h"
@@ -101,6 +102,17 @@ void AfxThrowMemoryException() {
 
 void AfxThrowFileException(int cause, LONG osError, const char* fileName) {
     throw new CFileException(cause, osError, fileName);
+}
+
+BOOL CInvalidArgException::GetErrorMessage(char* buffer, UINT maxLength) const {
+    if (!buffer || maxLength == 0)
+        return FALSE;
+    snprintf(buffer, maxLength, "%s", "Invalid argument.");
+    return TRUE;
+}
+
+void AfxThrowInvalidArgException() {
+    throw new CInvalidArgException();
 }
 
 void AfxThrowArchiveException(int cause, const char* fileName) {

@@ -66,9 +66,16 @@ public:
 // A window or another resource could not be made.
 class CResourceException : public CException {};
 
+// An argument the callee cannot work with (a null name, for one).
+class CInvalidArgException : public CException {
+public:
+    BOOL GetErrorMessage(char* buffer, UINT maxLength) const override;
+};
+
 [[noreturn]] void AfxThrowMemoryException();
 [[noreturn]] inline void AfxThrowResourceException() {
     throw new CResourceException();
 }
+[[noreturn]] void AfxThrowInvalidArgException();
 [[noreturn]] void AfxThrowArchiveException(int cause, const char* fileName = nullptr);
 [[noreturn]] void AfxThrowFileException(int cause, LONG osError = -1, const char* fileName = nullptr);

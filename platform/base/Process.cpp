@@ -448,6 +448,30 @@ DWORD GetCurrentProcessId() {
     return (DWORD)::getpid();
 }
 
+DWORD GetModuleFileName(struct HINSTANCE__* module, LPTSTR buffer, DWORD size) {
+    if (module || !buffer || size == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    char path[4096];
+    ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0) {
+        buffer[0] = 0;
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return 0;
+    }
+    DWORD length = (DWORD)n;
+    if (length >= size) {
+        memcpy(buffer, path, size - 1);
+        buffer[size - 1] = 0;
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return size - 1;
+    }
+    memcpy(buffer, path, length);
+    buffer[length] = 0;
+    return length;
+}
+
 LPTSTR GetCommandLine() {
     return Start().commandLine.data();
 }

@@ -96,6 +96,10 @@ BOOL TerminateProcess(HANDLE process, UINT exitCode);
 // Waiting on a process handle (WaitForSingleObject) returns once the process has ended and been reaped.
 
 DWORD GetCurrentProcessId();
+// The path of this program (from /proc/self/exe; `module` must be null, this program). The characters
+// copied, without the terminating zero; the path cut to `size` - 1 characters when the buffer is short
+// (ERROR_INSUFFICIENT_BUFFER); 0 when it cannot be read.
+DWORD GetModuleFileName(struct HINSTANCE__* module, LPTSTR buffer, DWORD size);
 
 // The command line this program was started with: the exact line when one of our programs started it,
 // else the program's arguments joined with blanks (each quoted where the Windows rules need it).

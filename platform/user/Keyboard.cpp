@@ -95,7 +95,7 @@ const Key kKeys[] = {
     {VK_DOWN, 0x50, true, "Down", 0, 0},
     {VK_NEXT, 0x51, true, "Page Down", 0, 0},
     {VK_INSERT, 0x52, true, "Insert", 0, 0},
-    {VK_DELETE, 0x53, true, "Delete", 0, 0},
+    {VK_DELETE, 0x53, true, "Del", 0, 0},
     {VK_SHIFT, 0x2A, false, "Shift", 0, 0},
     {VK_LSHIFT, 0x2A, false, "Shift", 0, 0},
     {VK_RSHIFT, 0x36, false, "Right Shift", 0, 0},

@@ -132,7 +132,7 @@ TEST(KeyboardLayout, KeyNamesScanCodesAndCharacters) {
         {VK_CONTROL, false, "Ctrl"},
         {VK_SHIFT, false, "Shift"},
         {VK_MENU, false, "Alt"},
-        {VK_DELETE, true, "Delete"},
+        {VK_DELETE, true, "Del"},
         {VK_DELETE, false, "Num Del"},
         {VK_INSERT, true, "Insert"},
         {VK_PRIOR, true, "Page Up"},

@@ -1,0 +1,3 @@
+#include "platform/base/Collections.h"
+
+IMPLEMENT_SERIAL(CObArray, CObject, 0)
