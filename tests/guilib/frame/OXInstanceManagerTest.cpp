@@ -1,0 +1,253 @@
+// The instance manager across real processes: copies of this test program started as peers register in
+// the shared list, hear of each other by posted messages, are limited, asked to close, and a killed copy
+// stops counting.
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "guilib/frame/OXInstanceManager.h"
+#include "platform/base/Process.h"
+#include "tests/support/Gui.h"
+
+extern char** environ;
+
+namespace {
+// Peer mode: this program started again with VELTRIN_INSTANCE_PEER=<name> is a copy with a main window
+// (minimised) and a manager of that name; it says on standard output what reaches its main window and
+// ends when the window closes. It runs before the tests are set up and never returns to them.
+HWND g_peerMain = nullptr;
+
+void Say(const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+LRESULT PeerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (h == g_peerMain) {
+        switch (m) {
+            case OXIM_INSTANCE_ADDED:
+                Say("added " + std::to_string((DWORD)l));
+                return 0;
+            case OXIM_INSTANCE_REMOVED:
+                Say("removed " + std::to_string((DWORD)l));
+                return 0;
+            case WM_SIZE:
+                if (w == SIZE_RESTORED)
+                    Say("restored");
+                break;
+            case WM_CLOSE:
+                Say("close");
+                break;
+            case WM_DESTROY:
+                PostQuitMessage(0);
+                return 0;
+            default:
+                break;
+        }
+    }
+    return DefWindowProc(h, m, w, l);
+}
+
+// The body of peer mode; returns only when this program is not a peer.
+void RunAsPeer() {
+    const char* name = std::getenv("VELTRIN_INSTANCE_PEER");
+    if (!name)
+        return;
+    WNDCLASS wc{};
+    wc.lpfnWndProc = PeerProc;
+    wc.lpszClassName = "InstancePeer";
+    RegisterClass(&wc);
+    g_peerMain = CreateWindowEx(0, "InstancePeer", "Peer", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200,
+                                nullptr, nullptr, nullptr, nullptr);
+    ShowWindow(g_peerMain, SW_MINIMIZE);
+    {
+        COXInstanceManager manager(name);
+        Say("ready " + std::to_string(getpid()));
+        MSG m;
+        while (GetMessage(&m, nullptr, 0, 0) > 0)
+            DispatchMessage(&m);
+    }
+    std::_Exit(0);
+}
+
+class Peer {
+public:
+    explicit Peer(const std::string& name) {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        std::vector<std::string> env;
+        for (char** e = environ; *e; ++e)
+            env.emplace_back(*e);
+        env.push_back("VELTRIN_INSTANCE_PEER=" + name);
+        std::vector<char*> envp;
+        for (std::string& e : env)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+        char self[] = "/proc/self/exe";
+        char filter[] = "--gtest_filter=InstancePeerMode.*";
+        char* argv[] = {self, filter, nullptr};
+        if (posix_spawn(&m_pid, "/proc/self/exe", &actions, nullptr, argv, envp.data()) != 0)
+            m_pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        m_out = fds[0];
+        // The test framework's own lines come first.
+        while (!m_ready) {
+            std::string line = Line();
+            if (line.empty())
+                break;
+            m_ready = line == "ready " + std::to_string(m_pid);
+        }
+    }
+    ~Peer() {
+        Kill();
+        if (m_out >= 0)
+            close(m_out);
+    }
+    bool Ready() const { return m_ready; }
+    DWORD Pid() const { return (DWORD)m_pid; }
+    // The next line, or "" after 10 seconds or at the end of the output.
+    std::string Line() {
+        std::string line;
+        for (;;) {
+            pollfd p{m_out, POLLIN, 0};
+            if (poll(&p, 1, 10000) <= 0)
+                return "";
+            char c;
+            if (read(m_out, &c, 1) != 1)
+                return "";
+            if (c == '\n')
+                return line;
+            line += c;
+        }
+    }
+    // Lines until one equal to `wanted` (included); empty when it never comes.
+    std::vector<std::string> Until(const std::string& wanted) {
+        std::vector<std::string> lines;
+        for (std::string line = Line(); !line.empty(); line = Line()) {
+            lines.push_back(line);
+            if (line == wanted)
+                return lines;
+        }
+        return {};
+    }
+    bool Ended() {
+        int status = 0;
+        bool ok = m_pid > 0 && waitpid(m_pid, &status, 0) == m_pid && WIFEXITED(status);
+        m_pid = -1;
+        return ok;
+    }
+    void Kill() {
+        if (m_pid > 0) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+        m_pid = -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_out = -1;
+    bool m_ready = false;
+};
+
+// A name of its own per test, holding '/' as a program's path does.
+std::string UniqueName() {
+    static int n = 0;
+    return "/work/test/instances_" + std::to_string(getpid()) + "_" + std::to_string(++n);
+}
+
+class InstanceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegisterTestWindowClass("InstanceTestMain", DefWindowProc, COLOR_WINDOW);
+        main = CreateWindowEx(0, "InstanceTestMain", "Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                              nullptr, nullptr, nullptr, nullptr);
+    }
+    void TearDown() override { DestroyWindow(main); }
+    std::string self = std::to_string(getpid());
+    HWND main = nullptr;
+};
+}  // namespace
+
+// Started as a peer, this is the whole program; otherwise it does nothing.
+TEST(InstancePeerMode, RunsOnlyWhenStartedAsAPeer) {
+    RunAsPeer();
+}
+
+TEST_F(InstanceTest, CopiesHearOfEachOtherAndTheLimitBringsTheFirstForward) {
+    std::string name = UniqueName();
+    Peer first(name);
+    ASSERT_TRUE(first.Ready());
+    {
+        COXInstanceManager manager(name.c_str());
+        EXPECT_EQ(first.Line(), "added " + self);
+        CDWordArray ids;
+        ASSERT_TRUE(manager.GetInstanceList(ids));
+        EXPECT_EQ(ids.vec(), (std::vector<DWORD>{first.Pid(), GetCurrentProcessId()}));
+        EXPECT_EQ(manager.GetMaxAllowedInstances(), 1u);
+        // Exceeded: the first copy comes forward and is restored.
+        EXPECT_TRUE(manager.ActivateInstance(TRUE));
+        EXPECT_FALSE(first.Until("restored").empty());
+        EXPECT_FALSE(manager.RemoveInstance(12345678));
+        manager.SetMaxAllowedInstances(2);
+        EXPECT_FALSE(manager.ActivateInstance(TRUE));
+    }
+    EXPECT_EQ(first.Line(), "removed " + self);
+}
+
+TEST_F(InstanceTest, LoweringTheLimitClosesTheNewestOthers) {
+    std::string name = UniqueName();
+    Peer a(name), b(name), c(name);
+    ASSERT_TRUE(a.Ready() && b.Ready() && c.Ready());
+    COXInstanceManager manager(name.c_str());
+    ASSERT_EQ(manager.GetInstanceCount(), 4);
+    manager.SetMaxAllowedInstances(3);
+    // Four copies, two allowed: the two started last are asked to close, the first stays.
+    manager.SetMaxAllowedInstances(2, TRUE);
+    EXPECT_FALSE(c.Until("close").empty());
+    EXPECT_FALSE(b.Until("close").empty());
+    EXPECT_TRUE(c.Ended());
+    EXPECT_TRUE(b.Ended());
+    std::vector<std::string> seen = a.Until("removed " + std::to_string(c.Pid()));
+    EXPECT_FALSE(seen.empty());
+    EXPECT_EQ(manager.GetInstanceCount(), 2);
+    for (const std::string& line : seen)
+        EXPECT_NE(line, "close");
+}
+
+TEST_F(InstanceTest, TheThousandAndFirstIsRefusedAndAKilledCopyStopsCounting) {
+    std::string name = UniqueName();
+    Peer a(name), b(name);
+    ASSERT_TRUE(a.Ready() && b.Ready());
+    b.Kill();
+    COXInstanceManager manager(name.c_str());
+    CDWordArray ids;
+    manager.GetInstanceList(ids);
+    EXPECT_EQ(ids.vec(), (std::vector<DWORD>{a.Pid(), GetCurrentProcessId()}));
+    ASSERT_FALSE(a.Until("added " + self).empty());
+
+    for (DWORD id = 1; id <= 998; ++id)
+        ASSERT_TRUE(manager.AddInstance(4000000 + id));
+    EXPECT_EQ(manager.GetInstanceCount(), 1000);
+    EXPECT_FALSE(manager.AddInstance(5000000));
+    EXPECT_TRUE(manager.RemoveInstance(4000001));
+    std::vector<std::string> lines = a.Until("removed 4000001");
+    ASSERT_EQ(lines.size(), 999u);
+    EXPECT_EQ(lines[997], "added 4000998");
+}
