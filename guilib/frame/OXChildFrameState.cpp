@@ -13,6 +13,9 @@
 IMPLEMENT_SERIAL(COXChildFrameState, CObject, VERSIONABLE_SCHEMA | 1)
 
 namespace {
+// The objects of the blob being read by a workspace on this thread, so that a child's splitter states
+// cannot also be claimed elsewhere in the same blob.
+thread_local std::set<CObject*>* t_blobObjects = nullptr;
 COXChildFrameState::BeforeOpen g_beforeOpen;
 COXChildFrameState::AfterOpen g_afterOpen;
 }  // namespace
@@ -55,7 +58,8 @@ CObArray* LoadObjectArray(CArchive& ar, const CRuntimeClass* cls, std::set<CObje
     auto* array = static_cast<CObArray*>(object);
     if (!array)
         return nullptr;
-    bool sound = owned.insert(array).second;
+    bool arrayIsNew = owned.insert(array).second;
+    bool sound = arrayIsNew;
     std::vector<CObject*> fresh;  // the elements first met here
     for (INT_PTR i = 0; sound && i < array->GetSize(); ++i) {
         CObject* element = array->GetAt(i);
@@ -72,7 +76,7 @@ CObArray* LoadObjectArray(CArchive& ar, const CRuntimeClass* cls, std::set<CObje
         owned.erase(element);
         delete element;
     }
-    if (owned.count(array) && std::find(fresh.begin(), fresh.end(), array) == fresh.end()) {
+    if (arrayIsNew) {
         owned.erase(array);
         array->RemoveAll();
         delete array;
@@ -263,8 +267,20 @@ void COXChildFrameState::StoreContents(CArchive& ar) {
 }
 
 void COXChildFrameState::LoadContents(CArchive& ar) {
+    if (t_blobObjects) {
+        LoadContents(ar, *t_blobObjects);
+        return;
+    }
     std::set<CObject*> owned;
     LoadContents(ar, owned);
+}
+
+BlobObjectsScope::BlobObjectsScope(std::set<CObject*>& objects) : m_previous(t_blobObjects) {
+    t_blobObjects = &objects;
+}
+
+BlobObjectsScope::~BlobObjectsScope() {
+    t_blobObjects = m_previous;
 }
 
 void COXChildFrameState::LoadContents(CArchive& ar, std::set<CObject*>& owned) {

@@ -71,6 +71,17 @@ WINDOWPLACEMENT LoadPlacement(CArchive& ar);
 // throws the archive's bad-class exception, with the new objects freed.
 CObArray* LoadObjectArray(CArchive& ar, const CRuntimeClass* cls, std::set<CObject*>& owned);
 void DeleteObjectArray(CObArray*& array);
+// While it lives, child frame states read on this thread register their objects in `objects`.
+class BlobObjectsScope {
+public:
+    explicit BlobObjectsScope(std::set<CObject*>& objects);
+    ~BlobObjectsScope();
+    BlobObjectsScope(const BlobObjectsScope&) = delete;
+    BlobObjectsScope& operator=(const BlobObjectsScope&) = delete;
+
+private:
+    std::set<CObject*>* m_previous;
+};
 // A frame's splitter rows, then columns, appended as new states; FALSE without a splitter.
 BOOL ComputeSplitterArray(CFrameWnd* frame, CObArray& states);
 // Every state put back on the frame's splitter, which lays itself out again; FALSE without a splitter.

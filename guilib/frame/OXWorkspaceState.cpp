@@ -102,6 +102,7 @@ void COXWorkspaceState::StoreContents(CArchive& ar) {
 void COXWorkspaceState::LoadContents(CArchive& ar) {
     // Everything goes into new objects first; a blob that ends early or is damaged changes nothing.
     std::set<CObject*> owned;
+    BlobObjectsScope scope(owned);
     std::unique_ptr<CDockState> dockState;
     std::unique_ptr<CObArray> children, splitters;
     auto freeArray = [](std::unique_ptr<CObArray>& array) {
