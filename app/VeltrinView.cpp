@@ -543,9 +543,37 @@ BOOL CVeltrinView::ChooseCsvFile(LPCTSTR initialFolder, CString& path) {
     return ChooseCsvFileWithDialog(this, initialFolder, path);
 }
 
-BOOL CVeltrinView::OpenWithAssociatedApp(LPCTSTR path, BOOL) {
-    HINSTANCE result = ::ShellExecute(m_hWnd, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
-    return (INT_PTR)result > 32;
+BOOL CVeltrinView::OpenWithAssociatedApp(LPCTSTR path, BOOL wait) {
+    CWaitCursor cursor;
+    SHELLEXECUTEINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_DDEWAIT;
+    info.hwnd = m_hWnd;
+    info.lpVerb = "open";
+    info.lpFile = path;
+    info.nShow = SW_SHOWNORMAL;
+    if (!::ShellExecuteEx(&info)) {
+        DWORD error = ::GetLastError();
+        ::MessageBeep(MB_ICONEXCLAMATION);
+        CString text;
+        text.Format("System Can Not Find Any Associated Application For This File!\nErr=%d\n", (int)error);
+        MessageBox(text, MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    if (!info.hProcess) {
+        ::MessageBeep(MB_ICONEXCLAMATION);
+        MessageBox("System Failed to Launch the Associated Application Properly For This File!\n",
+                   MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    if (wait)
+        ::WaitForSingleObject(info.hProcess, INFINITE);
+    ::CloseHandle(info.hProcess);
+    if (m_hWnd) {
+        ::ShowWindow(m_hWnd, SW_SHOW);
+        ::SetActiveWindow(m_hWnd);
+    }
+    return TRUE;
 }
 
 std::unique_ptr<IAnalysisWorker> CVeltrinView::StartWorker(std::function<void()> body) {

@@ -13,6 +13,31 @@
 // when no opener is installed, SE_ERR_NOASSOC for another verb). The opener runs on its own.
 HINSTANCE ShellExecute(HWND owner, LPCTSTR verb, LPCTSTR file, LPCTSTR parameters, LPCTSTR folder, int show);
 
+// The extended form: with SEE_MASK_NOCLOSEPROCESS the opener's process handle comes back in hProcess (the
+// caller closes it; waiting on it waits for the opener). A file given in double quotes is opened without
+// them. FALSE on failure, with GetLastError ERROR_FILE_NOT_FOUND (no opener installed),
+// ERROR_ACCESS_DENIED or ERROR_NO_ASSOCIATION (a verb other than "open"); hInstApp holds the SE_ERR_ code.
+#define SEE_MASK_NOCLOSEPROCESS 0x00000040
+#define SEE_MASK_FLAG_DDEWAIT 0x00000100
+#define SEE_MASK_FLAG_NO_UI 0x00000400
+#ifndef ERROR_NO_ASSOCIATION
+#define ERROR_NO_ASSOCIATION 1155L
+#endif
+struct SHELLEXECUTEINFO {
+    DWORD cbSize;
+    ULONG fMask;
+    HWND hwnd;
+    LPCTSTR lpVerb;
+    LPCTSTR lpFile;
+    LPCTSTR lpParameters;
+    LPCTSTR lpDirectory;
+    int nShow;
+    HINSTANCE hInstApp;
+    HANDLE hProcess;
+};
+typedef SHELLEXECUTEINFO* LPSHELLEXECUTEINFO;
+BOOL ShellExecuteEx(LPSHELLEXECUTEINFO info);
+
 // Notification icons. There is no tray every desktop has, so no icon is shown: the platform keeps each
 // icon's window, id, callback message, icon, tip and state, and answers as the shell does. A test (or a
 // display that grows a tray) reads them with FindNotifyIcon and clicks with SimulateNotifyIconMouse.
