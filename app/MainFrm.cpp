@@ -5,6 +5,7 @@
 #include "analysis/AppMaps.h"
 #include "app/MyPadView.h"
 #include "app/MyTreeView.h"
+#include "app/StatsDlg.h"
 #include "app/VeltrinApp.h"
 #include "app/VeltrinDialogs.h"
 #include "app/VeltrinView.h"
@@ -403,7 +404,10 @@ void CMainFrame::OnStats() {
         MessageBeep(0);
         AfxMessageBox("One or More QBroker logs must be loaded\nin the TreeView in order to perform Stats.",
                       MB_ICONEXCLAMATION | MB_SETFOREGROUND);
+        return;
     }
+    CStatsDlg dlg(this);
+    dlg.DoModal();
 }
 
 void CMainFrame::OnCopyPad() {

@@ -11,6 +11,7 @@ int main() {
     AddResourceModule(&VeltrinTreeResources());
     AddResourceModule(&VeltrinPadResources());
     AddResourceModule(&VeltrinPrintResources());
+    AddResourceModule(&VeltrinStatsResources());
     if (!app.InitInstance())
         return app.ExitInstance();
     return app.Run();

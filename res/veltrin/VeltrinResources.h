@@ -9,3 +9,4 @@ const ResourceModule& VeltrinFrameResources();
 const ResourceModule& VeltrinTreeResources();
 const ResourceModule& VeltrinPadResources();
 const ResourceModule& VeltrinPrintResources();
+const ResourceModule& VeltrinStatsResources();
