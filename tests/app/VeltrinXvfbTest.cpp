@@ -605,3 +605,42 @@ TEST_F(VeltrinXvfb, AUsersSessionFromTheSplashToARestart) {
     ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
     EXPECT_EQ(WaitForExit(), 0);
 }
+
+TEST_F(VeltrinXvfb, StatisticsFromTheDialogToTwoReports) {
+    StartVeltrin({logs + "/" + kBroker});
+    mainId = WaitForWindow("^Veltrin V4\\.21b");
+    ASSERT_FALSE(mainId.empty()) << "no main window";
+    EXPECT_TRUE(WaitGone("^Veltrin$", 10)) << "the splash stays";
+    Activate(mainId);
+    RECT frame = MainRect();
+    ASSERT_TRUE(Found(WaitForText(Glyphs(BoldOf(treeFont), kBroker), frame))) << "the log is not loaded";
+
+    for (const char* report : {"[STATS_CM1]", "[STATS_CM2]"}) {
+        // The dialog lists the broker log, ticked, and what it names with their counts.
+        Activate(mainId);
+        ASSERT_TRUE(ChooseFromMenu("&Tools", "&Stats..."));
+        std::string stats = WaitForWindow("^Stats$");
+        ASSERT_FALSE(stats.empty()) << "no statistics dialog";
+        Geometry g = WindowGeometry(x, stats);
+        RECT dialog{g.x, g.y, g.x + g.width, g.y + g.height};
+        EXPECT_TRUE(Found(WaitForText(Glyphs(guiFont, kBroker), dialog))) << "the log is not listed";
+        EXPECT_TRUE(Found(WaitForText(Glyphs(guiFont, "LOGIN_QUILLAN"), dialog))) << "no transactions";
+        EXPECT_TRUE(Found(WaitForText(Glyphs(guiFont, "BATCH01"), dialog))) << "no client machines";
+        screen.Save("veltrin_stats_dialog.png");
+        RECT ok = WaitForText(Glyphs(guiFont, "OK"), RECT{dialog.left + g.width / 2, dialog.bottom - 50,
+                                                          dialog.right, dialog.bottom});
+        ASSERT_TRUE(Found(ok)) << "no OK button";
+        Click(Centre(ok));
+        EXPECT_TRUE(WaitGone("^Stats$")) << "the dialog stays";
+
+        // The report view with rows.
+        EXPECT_TRUE(WaitForTitle(report)) << WindowName(mainId);
+        EXPECT_TRUE(WaitForIdle(frame)) << "the statistics pass does not end";
+        RECT list{frame.left + 200, frame.top + 80, frame.right, frame.bottom - 30};
+        EXPECT_TRUE(Found(WaitForText(Glyphs(guiFont, "LOGIN_QUILLAN"), list))) << report << " shows no rows";
+        screen.Save("veltrin_stats_report.png");
+    }
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(WaitForExit(), 0);
+}
