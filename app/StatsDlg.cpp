@@ -16,18 +16,6 @@ const char kClientColumn[] = "ClientMachine ID, 292;";
 const char kServerColumn[] = "QServer ID, 292;";
 const char kTransactionColumn[] = "Transaction ID, 292;";
 
-// The wait dialog of a log read, over the statistics dialog.
-class StatsWait : public IAnalysisWait {
-public:
-    StatsWait(BOOL* flag, int32_t total, CWnd* parent) : m_dlg(flag, total, parent) {}
-    void SetMessageText(LPCTSTR text) override { m_dlg.SetMessageText(text); }
-    BOOL SetProgress(int32_t done) override { return m_dlg.SetProgress(done); }
-    void Close() override { m_dlg.Close(); }
-
-private:
-    CWaitDlg m_dlg;
-};
-
 int Profile(LPCTSTR entry, int defaultValue) {
     CWinApp* app = AfxGetApp();
     return app ? (int)app->GetProfileInt(kSettings, entry, defaultValue) : defaultValue;
@@ -65,7 +53,7 @@ void CStatsDlg::CreateLogGrid() {
     if (!m_grid.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, RECT{0, 0, 10, 10}, this, IDC_STATS_LOG_GRID))
         return;
     m_grid.m_openWait = [this](BOOL* flag, int32_t total) -> std::unique_ptr<IAnalysisWait> {
-        return std::make_unique<StatsWait>(flag, total, this);
+        return OpenAnalysisWait(flag, total, this);
     };
     m_nLogRows = m_grid.AddBrokerLogRows();
     m_grid.SetOwnerDialog(m_hWnd);

@@ -21,18 +21,6 @@ namespace {
 constexpr UINT kListId = 1018;
 constexpr DWORD kListExStyles = 0xE1;  // grid lines, full-row select, one- and two-click activation
 
-// The wait dialog of one pass over the view.
-class ViewWait : public IAnalysisWait {
-public:
-    ViewWait(BOOL* flag, int32_t total, CWnd* parent) : m_dlg(flag, total, parent) {}
-    void SetMessageText(LPCTSTR text) override { m_dlg.SetMessageText(text); }
-    BOOL SetProgress(int32_t done) override { return m_dlg.SetProgress(done); }
-    void Close() override { m_dlg.Close(); }
-
-private:
-    CWaitDlg m_dlg;
-};
-
 // A platform thread running one body; the handle is released with the object.
 class ViewWorker : public IAnalysisWorker {
 public:
@@ -453,7 +441,7 @@ void CVeltrinView::OnCmdRunSubitemItemize() {
 // The engine's host over this window.
 
 std::unique_ptr<IAnalysisWait> CVeltrinView::OpenWaitDialog(BOOL* continueFlag, int32_t total) {
-    return std::make_unique<ViewWait>(continueFlag, total, this);
+    return OpenAnalysisWait(continueFlag, total, this);
 }
 
 void CVeltrinView::BeginWaitCursor() {

@@ -122,3 +122,20 @@ void CWaitDlg::OnKillFocus(CWnd* pNewWnd) {
     if (m_hWnd && ::IsWindow(m_hWnd) && ::IsWindowVisible(m_hWnd))
         ::SetFocus(m_hWnd);
 }
+
+namespace {
+class DialogWait : public IAnalysisWait {
+public:
+    DialogWait(BOOL* flag, int32_t total, CWnd* parent) : m_dlg(flag, total, parent) {}
+    void SetMessageText(LPCTSTR text) override { m_dlg.SetMessageText(text); }
+    BOOL SetProgress(int32_t done) override { return m_dlg.SetProgress(done); }
+    void Close() override { m_dlg.Close(); }
+
+private:
+    CWaitDlg m_dlg;
+};
+}  // namespace
+
+std::unique_ptr<IAnalysisWait> OpenAnalysisWait(BOOL* pbContinue, int32_t nTotal, CWnd* pParent) {
+    return std::make_unique<DialogWait>(pbContinue, nTotal, pParent);
+}

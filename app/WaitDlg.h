@@ -2,6 +2,9 @@
 // only moves forward, and a continue flag of the caller's that Cancel (or a closing message) clears.
 #pragma once
 
+#include <memory>
+
+#include "analysis/AnalysisHost.h"
 #include "platform/framework/window/Dialog.h"
 #include "platform/framework/controls/ProgressCtrl.h"
 
@@ -31,3 +34,6 @@ private:
     int m_nLastPercent = 0;
     CProgressCtrl m_progress;
 };
+
+// The wait dialog as the engine's wait of one pass (and of the statistics dialog's log reads).
+std::unique_ptr<IAnalysisWait> OpenAnalysisWait(BOOL* pbContinue, int32_t nTotal, CWnd* pParent);

@@ -383,18 +383,8 @@ LRESULT CComboInListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
                 char text[512] = "";
                 if (::SendMessage(m_hWnd, CB_GETLBTEXTLEN, (WPARAM)sel, 0) < (LRESULT)sizeof text)
                     ::SendMessage(m_hWnd, CB_GETLBTEXT, (WPARAM)sel, (LPARAM)text);
-                HWND list = ::GetParent(m_hWnd);
-                NMLVDISPINFO info{};
-                info.hdr.hwndFrom = list;
-                info.hdr.idFrom = (UINT_PTR)::GetDlgCtrlID(list);
-                info.hdr.code = LVN_ENDLABELEDIT;
-                info.item.mask = LVIF_TEXT;
-                info.item.iItem = m_iItem;
-                info.item.iSubItem = m_iSubItem;
-                info.item.pszText = m_bVK_ESCAPE ? nullptr : text;
-                info.item.cchTextMax = m_bVK_ESCAPE ? 0 : (int)strlen(text);
-                info.item.lParam = (LPARAM)::SendMessage(m_hWnd, CB_GETITEMDATA, (WPARAM)sel, 0);
-                ::SendMessage(::GetParent(list), WM_NOTIFY, info.hdr.idFrom, (LPARAM)&info);
+                NotifyEndLabelEdit(m_hWnd, m_iItem, m_iSubItem, m_bVK_ESCAPE ? nullptr : text,
+                                   (LPARAM)::SendMessage(m_hWnd, CB_GETITEMDATA, (WPARAM)sel, 0));
             }
             ::PostMessage(m_hWnd, WM_CLOSE, 0, 0);
             return r;

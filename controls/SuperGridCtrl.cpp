@@ -1,6 +1,7 @@
 #include "controls/SuperGridCtrl.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/gdi/FrameControl.h"
 #include "platform/user/ImageList.h"
@@ -511,6 +512,21 @@ void CSuperGridCtrl::OnEndLabelEdit(NMHDR* nm, LRESULT* result) {
 // ---------------------------------------------------------------------------------------------------------
 // The cell editor.
 
+void NotifyEndLabelEdit(HWND editor, int item, int subItem, LPCTSTR text, LPARAM data) {
+    HWND list = ::GetParent(editor);
+    NMLVDISPINFO info{};
+    info.hdr.hwndFrom = list;
+    info.hdr.idFrom = (UINT_PTR)::GetDlgCtrlID(list);
+    info.hdr.code = LVN_ENDLABELEDIT;
+    info.item.mask = LVIF_TEXT;
+    info.item.iItem = item;
+    info.item.iSubItem = subItem;
+    info.item.pszText = const_cast<LPTSTR>(text);
+    info.item.cchTextMax = text ? (int)strlen(text) : 0;
+    info.item.lParam = data;
+    ::SendMessage(::GetParent(list), WM_NOTIFY, info.hdr.idFrom, (LPARAM)&info);
+}
+
 CListEditCtrl::CListEditCtrl(int iItem, int iSubItem, LPCTSTR initText)
     : m_iItem(iItem), m_iSubItem(iSubItem), m_sInitText(initText ? initText : "") {}
 
@@ -580,17 +596,7 @@ LRESULT CListEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
                 return r;
             m_bEnded = true;
             CString text = WindowText(m_hWnd);
-            HWND list = ::GetParent(m_hWnd);
-            NMLVDISPINFO info{};
-            info.hdr.hwndFrom = list;
-            info.hdr.idFrom = (UINT_PTR)::GetDlgCtrlID(list);
-            info.hdr.code = LVN_ENDLABELEDIT;
-            info.item.mask = LVIF_TEXT;
-            info.item.iItem = m_iItem;
-            info.item.iSubItem = m_iSubItem;
-            info.item.pszText = m_bVK_ESCAPE ? nullptr : const_cast<LPTSTR>(text.GetString());
-            info.item.cchTextMax = m_bVK_ESCAPE ? 0 : text.GetLength();
-            ::SendMessage(::GetParent(list), WM_NOTIFY, info.hdr.idFrom, (LPARAM)&info);
+            NotifyEndLabelEdit(m_hWnd, m_iItem, m_iSubItem, m_bVK_ESCAPE ? nullptr : text.GetString(), 0);
             // Closed from the queue: the object deletes itself with its window, after this message.
             ::PostMessage(m_hWnd, WM_CLOSE, 0, 0);
             return r;

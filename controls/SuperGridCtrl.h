@@ -95,6 +95,10 @@ private:
     int m_nMirroring = 0;  // > 0 while the list's rows follow the tree
 };
 
+// An in-place editor's end: LVN_ENDLABELEDIT from the editor's list to the list's parent, with the cell,
+// the text (none after Escape) and the chosen entry's data.
+void NotifyEndLabelEdit(HWND editor, int item, int subItem, LPCTSTR text, LPARAM data);
+
 // The edit box over a cell: Enter ends the edit, Escape cancels it; on losing the focus it reports the
 // end to the list's parent as LVN_ENDLABELEDIT and destroys itself.
 class CListEditCtrl : public CWnd {

@@ -98,9 +98,13 @@ CTreeItem* CSuperGridTree::InsertItem(CTreeItem* parent, CItemInfo* info) {
         return InsertRootItem(info);
     auto node = std::make_unique<CTreeItem>();
     node->m_lpNodeInfo.reset(info ? info : new CItemInfo);
-    node->m_pParent = parent;
-    node->m_nIndent = parent->m_nIndent + 1;
+    return Attach(parent, std::move(node));
+}
+
+CTreeItem* CSuperGridTree::Attach(CTreeItem* parent, std::unique_ptr<CTreeItem> node) {
     CTreeItem* raw = node.get();
+    raw->m_pParent = parent;
+    SetIndents(raw, parent->m_nIndent + 1);
     const bool hadChildren = parent->HasChildren();
     const bool shownOpen = GetRow(parent) >= 0 && hadChildren && !parent->m_bHideChildren;
     int row = shownOpen ? RowAfterSubtree(parent) : -1;
@@ -183,17 +187,7 @@ bool CSuperGridTree::MoveItem(CTreeItem* node, CTreeItem* newParent) {
     int row = GetRow(node);
     if (row >= 0)
         DeleteRow(row);
-    std::unique_ptr<CTreeItem> owned = Detach(m_roots, node);
-    const bool hadChildren = newParent->HasChildren();
-    const bool shownOpen = GetRow(newParent) >= 0 && hadChildren && !newParent->m_bHideChildren;
-    int at = shownOpen ? RowAfterSubtree(newParent) : -1;
-    owned->m_pParent = newParent;
-    SetIndents(owned.get(), newParent->m_nIndent + 1);
-    newParent->m_listChild.push_back(std::move(owned));
-    if (shownOpen)
-        InsertRow(at, node);
-    else if (!hadChildren)
-        newParent->m_bHideChildren = true;
+    Attach(newParent, Detach(m_roots, node));
     return true;
 }
 

@@ -117,6 +117,8 @@ private:
     // The row after the node's last shown descendant.
     int RowAfterSubtree(const CTreeItem* node) const;
     void SetIndents(CTreeItem* node, int indent);
+    // Makes the node the last child of parent, showing its row when the parent shows its children.
+    CTreeItem* Attach(CTreeItem* parent, std::unique_ptr<CTreeItem> node);
 
     std::vector<std::unique_ptr<CTreeItem>> m_roots;
     std::vector<CTreeItem*> m_rows;
