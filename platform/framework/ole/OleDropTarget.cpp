@@ -5,6 +5,10 @@
 
 IMPLEMENT_DYNAMIC(COleDropTarget, CCmdTarget)
 
+int COleDropTarget::nScrollInset = 11;
+UINT COleDropTarget::nScrollDelay = 50;
+UINT COleDropTarget::nScrollInterval = 50;
+
 namespace {
 std::mutex g_targetsMutex;
 std::map<HWND, COleDropTarget*> g_targets;  // guarded by g_targetsMutex

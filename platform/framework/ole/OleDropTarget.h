@@ -34,6 +34,12 @@ public:
     // The target registered on the window, or null.
     static COleDropTarget* FromWindow(HWND hwnd);
 
+    // Drag scrolling: the band inside a window's edges that scrolls it (pixels), the rest before the
+    // first step and the time between steps (milliseconds).
+    static int nScrollInset;
+    static UINT nScrollDelay;
+    static UINT nScrollInterval;
+
 private:
     HWND m_hWnd = nullptr;
 };
