@@ -93,7 +93,6 @@ std::vector<BYTE> WriteOneImage(HIMAGELIST list, int index) {
     PutU32(out, (DWORD)h);
     for (int y = 0; y < h && data; ++y)
         out.insert(out.end(), data + (size_t)y * stride, data + (size_t)y * stride + (size_t)w * 4);
-    cairo_surface_destroy(image);
     return out;
 }
 
