@@ -107,6 +107,19 @@ void Button::Paint(HDC dc) {
     RECT rc;
     GetClientRect(m_h, &rc);
     bool enabled = IsWindowEnabled(m_h), focused = GetFocus() == m_h;
+    if (kind == BS_OWNERDRAW) {
+        // The parent draws the button (reflected to a control class that draws itself).
+        DRAWITEMSTRUCT dis{};
+        dis.CtlType = ODT_BUTTON;
+        dis.CtlID = (UINT)GetDlgCtrlID(m_h);
+        dis.itemAction = ODA_DRAWENTIRE;
+        dis.itemState = (m_pushed ? ODS_SELECTED : 0) | (focused ? ODS_FOCUS : 0) | (enabled ? 0 : ODS_DISABLED);
+        dis.hwndItem = m_h;
+        dis.hDC = dc;
+        dis.rcItem = rc;
+        SendMessage(GetParent(m_h), WM_DRAWITEM, (WPARAM)dis.CtlID, (LPARAM)&dis);
+        return;
+    }
     HBRUSH bg = user::ControlColor(m_h, dc, WM_CTLCOLORBTN);
     if (IsPush(kind)) {
         FillRect(dc, &rc, GetSysColorBrush(COLOR_3DFACE));
