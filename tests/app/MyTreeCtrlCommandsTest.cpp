@@ -411,8 +411,9 @@ TEST_F(MyTreeCtrlCommandsTest, TopTwentyUseExistingLoadsTwoListsOrThreeWithTheSu
         EXPECT_EQ(main.messages[0].reportName, folder + "/20230502QBroker_T20Xact.log");
         EXPECT_EQ(main.messages[0].docToOpen, "20230502QBroker_T20Xact");
         EXPECT_EQ(main.messages[1].reportName, folder + "/20230502QBroker_T20Sql.log");
-        if (summary)
+        if (summary) {
             EXPECT_EQ(main.messages[2].reportName, folder + "/20230502QBroker_T20Sql.log_SQLSUMMARY.log");
+        }
         EXPECT_TRUE(link.calls.empty());
         EXPECT_EQ(main.TakePosted(), std::vector<UINT>{WM_REFRESHVIEW});
     }
