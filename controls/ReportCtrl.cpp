@@ -119,9 +119,9 @@ BOOL CReportCtrl::SetColumnHeader(LPCTSTR lpszHeadings) {
     m_nSortCol = -1;
     m_bSortAscending = TRUE;
     int made = 0;
-    for (const ReportColumnSpec& spec : ParseColumnHeader(lpszHeadings)) {
-        int format = spec.alignment == 1 ? LVCFMT_CENTER : spec.alignment == 2 ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        if (CListCtrl::InsertColumn(GetColumnCount(), spec.caption, format, spec.width) >= 0)
+    for (const ReportColumnHeading& column : ParseColumnHeader(lpszHeadings)) {
+        int format = column.alignment == 1 ? LVCFMT_CENTER : column.alignment == 2 ? LVCFMT_RIGHT : LVCFMT_LEFT;
+        if (CListCtrl::InsertColumn(GetColumnCount(), column.caption, format, column.width) >= 0)
             ++made;
     }
     return made > 0;

@@ -1,4 +1,4 @@
-// A report list with a header built from one specification string, check boxes in four modes, sorting by
+// A report list with a header built from one heading text, check boxes in four modes, sorting by
 // any column with a type-sensing comparison, per-cell colours, state filters for counting, finding and
 // deleting rows, and in-place editing of any cell. The rules without a window are in ReportCtrlModel.
 #pragma once
@@ -26,7 +26,7 @@ public:
     virtual BOOL Create(CWnd* pParentWnd, UINT nID, LPCRECT lpRect = nullptr,
                         DWORD dwStyle = WS_BORDER | WS_TABSTOP);
 
-    // Deletes every row and column and builds the columns of the specification; TRUE when one was made.
+    // Deletes every row and column and builds the columns the heading text names; TRUE when one was made.
     BOOL SetColumnHeader(LPCTSTR lpszHeadings);
     int InsertRow(int nIndex, LPCTSTR lpText);
     BOOL SetCellText(int nItem, int nSubItem, LPCTSTR lpText);

@@ -78,13 +78,13 @@ int Order(T a, T b) {
 }
 }  // namespace
 
-std::vector<ReportColumnSpec> ParseColumnHeader(LPCTSTR spec) {
-    std::vector<ReportColumnSpec> columns;
-    for (const std::string& entry : SplitDroppingEmpty(spec ? spec : "", ';')) {
+std::vector<ReportColumnHeading> ParseColumnHeader(LPCTSTR headings) {
+    std::vector<ReportColumnHeading> columns;
+    for (const std::string& entry : SplitDroppingEmpty(headings ? headings : "", ';')) {
         std::vector<std::string> fields = SplitDroppingEmpty(entry, ',');
         if (fields.empty())
             continue;
-        ReportColumnSpec column;
+        ReportColumnHeading column;
         column.caption = fields[0].c_str();
         if (fields.size() > 1)
             column.width = std::atoi(fields[1].c_str());

@@ -1,4 +1,4 @@
-// The windowless rules of the sortable check-box list (CReportCtrl): its column specification, the
+// The windowless rules of the sortable check-box list (CReportCtrl): its heading text, the
 // type-sensing comparison of two cell texts, the row-state filters and the sort order of a set of rows.
 #pragma once
 
@@ -16,15 +16,15 @@
 #define RC_ITEM_FOCUSED 0x0020
 #define RC_ITEM_UNFOCUSED 0x0040
 
-// One column of a header specification: caption, width in pixels and alignment (0 left, 1 centre, 2 right).
-struct ReportColumnSpec {
+// One column of a heading text: caption, width in pixels and alignment (0 left, 1 centre, 2 right).
+struct ReportColumnHeading {
     CString caption;
     int width = 100;
     int alignment = 0;
 };
 
 // "Caption[, width[, alignment]];..." split at ';' and ','; empty pieces are dropped and nothing is trimmed.
-std::vector<ReportColumnSpec> ParseColumnHeader(LPCTSTR spec);
+std::vector<ReportColumnHeading> ParseColumnHeader(LPCTSTR headings);
 
 // <0, 0, >0 as a sorts before, with, after b: two whole hexadecimal numbers by value, else two decimal
 // numbers (each may end in one '%') by value, else two dates or date-times of the user's locale by time,

@@ -7,7 +7,7 @@ void COXDirSpec::Serialize(CArchive& ar) {
         ar << m_sDrive << m_sDirectory;
         return;
     }
-    // A damaged record leaves the spec as it was.
+    // A damaged record leaves the held folder record as it was.
     CString drive, directory;
     ar >> drive >> directory;
     m_sDrive = drive;

@@ -72,7 +72,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(ReportCtrlTest, HeaderSpecificationAndStyle) {
+TEST_F(ReportCtrlTest, HeaderTextAndStyle) {
     Fill({});
     EXPECT_EQ(list.GetColumnCount(), 1);
     EXPECT_EQ(list.GetColumnWidth(0), 292);

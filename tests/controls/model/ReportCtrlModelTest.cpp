@@ -4,7 +4,7 @@
 
 #include "controls/model/ReportCtrlModel.h"
 
-TEST(ReportCtrlModel, ColumnHeaderSpecifications) {
+TEST(ReportCtrlModel, ColumnHeaderTexts) {
     auto one = ParseColumnHeader("ClientMachine ID, 292;");
     ASSERT_EQ(one.size(), 1u);
     EXPECT_STREQ(one[0].caption, "ClientMachine ID");

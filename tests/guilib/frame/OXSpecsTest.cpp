@@ -1,4 +1,4 @@
-// The directory and file specifications: their archived bytes and a damaged archive.
+// The folder and file records: their archived bytes and a damaged archive.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -42,14 +42,14 @@ TEST(Specs, DirAndFileSpecsArchiveAsTheirFieldsAndComeBack) {
     dir.m_sDirectory = "\\logs";
     EXPECT_EQ(Store(&dir), Header("COXDirSpec") + std::string("\x02" "c:" "\x05" "\\logs"));
 
-    COXFileSpec spec;
-    spec.m_sFileName = "a.log";
-    spec.m_time = CTime((time_t)0x0102030405LL);
-    spec.m_nLength = 0x11223344;
-    spec.m_nAttribute = 0x20;
+    COXFileSpec record;
+    record.m_sFileName = "a.log";
+    record.m_time = CTime((time_t)0x0102030405LL);
+    record.m_nLength = 0x11223344;
+    record.m_nAttribute = 0x20;
     std::string expected = Header("COXFileSpec") + std::string("\x05" "a.log") +
                            std::string("\x05\x04\x03\x02\x01\x00\x00\x00", 8) + "\x44\x33\x22\x11" + "\x20";
-    std::string bytes = Store(&spec);
+    std::string bytes = Store(&record);
     EXPECT_EQ(bytes, expected);
     std::unique_ptr<COXFileSpec> back(Load<COXFileSpec>(bytes));
     ASSERT_TRUE(back);
@@ -63,9 +63,9 @@ TEST(Specs, DirAndFileSpecsArchiveAsTheirFieldsAndComeBack) {
 }
 
 TEST(Specs, ShortArchiveThrowsEndOfFile) {
-    COXFileSpec spec;
-    spec.m_sFileName = "a.log";
-    std::string bytes = Store(&spec);
+    COXFileSpec record;
+    record.m_sFileName = "a.log";
+    std::string bytes = Store(&record);
     for (size_t cut : {bytes.size() - 1, bytes.size() - 5, (size_t)3}) {
         try {
             delete Load<COXFileSpec>(bytes.substr(0, cut));
