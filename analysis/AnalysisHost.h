@@ -18,6 +18,8 @@ public:
     // Moves the bar to done/total and handles at most one waiting message; FALSE when the pass must stop
     // (the caller's continue flag is then clear).
     virtual BOOL SetProgress(int32_t done) = 0;
+    // The bar's total, when it becomes known after the dialog opened.
+    virtual void SetTotal(int32_t total) = 0;
     // Safe to call twice.
     virtual void Close() = 0;
 };

@@ -90,6 +90,7 @@ BOOL LogLineReader::ReadBlock() {
         }
         m_end += (size_t)n;
     }
+    m_bytesRead += m_end;
     ComputeMasks();
     return TRUE;
 }
@@ -111,6 +112,7 @@ BOOL LogLineReader::Open(LPCTSTR path) {
     m_lineNumber = 0;
     m_line.clear();
     m_lastBlock = false;
+    m_bytesRead = 0;
     if (!path || GetFileAttributes(path) == INVALID_FILE_ATTRIBUTES)
         return FALSE;
     // Non-blocking open so that a FIFO cannot hang the pass; only regular files are read.
@@ -266,7 +268,7 @@ BOOL LogLineReader::NextLine(CString& line) {
     return TRUE;
 }
 
-long LogLineReader::CountRemainingLines() {
+long LogLineReader::CountRemainingLines(long atLeast, const std::atomic<bool>* stop) {
     if (m_status != Reading)
         return m_status == EndOfFile ? 0 : -1;
     const char t1 = m_term[1];
@@ -326,7 +328,8 @@ long LogLineReader::CountRemainingLines() {
         m_pos = m_end;
         if (m_lastBlock)
             break;
-        if (m_continue && !*m_continue) {
+        if ((m_continue && !*m_continue) || (stop && stop->load(std::memory_order_relaxed)) ||
+            lines >= atLeast) {
             m_status = Stopped;
             m_lineNumber += lines;
             return lines;
@@ -345,13 +348,61 @@ long LogLineReader::CountRemainingLines() {
     return lines;
 }
 
+namespace {
+// The count is 32-bit for its callers; a log of more lines reports the largest count.
+LONG ClampCount(long long lines) {
+    return (LONG)std::clamp<long long>(lines, 0, INT32_MAX);
+}
+}  // namespace
+
 LONG CountFileLines(LPCTSTR path) {
     LogLineReader reader;
     if (!reader.Open(path))
         return 0;
     reader.CountRemainingLines();
-    // The count is 32-bit for its callers; a log of more lines reports the largest count.
-    return (LONG)std::min<long>(reader.GetLineNumber(), INT32_MAX);
+    return ClampCount(reader.GetLineNumber());
+}
+
+LineCountAhead::LineCountAhead(LPCTSTR path) {
+    LogLineReader probe;
+    if (!probe.Open(path))
+        return;  // missing or unreadable: 0, as CountFileLines gives
+    probe.CountRemainingLines(kSyncLines);
+    m_total = ClampCount(probe.GetLineNumber());
+    if (probe.GetStatus() != LogLineReader::Stopped)
+        return;  // counted to the end (or a read failed: what was counted, as CountFileLines gives)
+    // A long log: estimated from the blocks counted so far until the count arrives.
+    struct stat st {};
+    const long long read = (long long)probe.BytesRead();
+    if (::stat(path, &st) == 0 && read > 0 && st.st_size > read)
+        m_total = ClampCount(std::max<long long>(m_total + 1, (long long)((double)m_total * st.st_size / read)));
+    m_exact = false;
+    m_thread = std::thread([this, file = std::string(path)] {
+        LogLineReader reader;
+        long long lines = 0;
+        if (reader.Open(file.c_str())) {
+            reader.CountRemainingLines(LONG_MAX, &m_stop);
+            lines = reader.GetLineNumber();
+            if (reader.GetStatus() == LogLineReader::Stopped)
+                return;
+        }
+        m_count.store(ClampCount(lines), std::memory_order_relaxed);
+        m_counted.store(true, std::memory_order_release);
+    });
+}
+
+LineCountAhead::~LineCountAhead() {
+    m_stop.store(true, std::memory_order_relaxed);
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+bool LineCountAhead::Arrived() {
+    if (m_exact || !m_counted.load(std::memory_order_acquire))
+        return false;
+    m_total = m_count.load(std::memory_order_relaxed);
+    m_exact = true;
+    return true;
 }
 
 void LogLineReader::SetMarkers(std::vector<std::string> markers) {

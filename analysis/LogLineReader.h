@@ -5,8 +5,11 @@
 // new first byte (so with "\r\n", "a\r\r\nb\r\n" is the one line "a\r\r\nb").
 #pragma once
 
+#include <atomic>
+#include <climits>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <string_view>
 #include <vector>
 
@@ -56,8 +59,11 @@ public:
     // TRUE when the text holds any of the markers.
     BOOL HoldsMarker(std::string_view text) const;
     // Counts the lines left without delivering them (same terminator rule); the reader is then at the
-    // end of the file. -1 when a read fails.
-    long CountRemainingLines();
+    // end of the file. -1 when a read fails. It stops (status Stopped) after the block in which at
+    // least `atLeast` lines were counted, or once `stop` is set.
+    long CountRemainingLines(long atLeast = LONG_MAX, const std::atomic<bool>* stop = nullptr);
+    // The bytes read from the file so far.
+    uint64_t BytesRead() const { return m_bytesRead; }
 
     long GetLineNumber() const { return m_lineNumber; }
     Status GetStatus() const { return m_status; }
@@ -97,6 +103,7 @@ private:
     std::vector<uint64_t> m_secondMasks;  // the terminator's second byte, for counting
     std::string m_line;
     long m_lineNumber = 0;
+    uint64_t m_bytesRead = 0;
     std::vector<std::string> m_markers;
     // For each marker, the offset of the second byte the block scan compares (its last byte, within
     // the buffer's slack).
@@ -105,3 +112,29 @@ private:
 
 // The number of lines of a text file as the reader delivers them; 0 when it is missing or unreadable.
 LONG CountFileLines(LPCTSTR path);
+
+// The line count of a log for a progress bar, without holding up the pass that reads it: a log of up
+// to kSyncLines lines is counted at once, exactly as CountFileLines counts; a longer one on a thread of
+// its own, with an estimate from its first blocks until that count arrives.
+class LineCountAhead {
+public:
+    static constexpr long kSyncLines = 100000;
+    explicit LineCountAhead(LPCTSTR path);
+    ~LineCountAhead();  // stops a count still running
+    LineCountAhead(const LineCountAhead&) = delete;
+    LineCountAhead& operator=(const LineCountAhead&) = delete;
+
+    // The exact count once known, the estimate before.
+    LONG Total() const { return m_total; }
+    bool Exact() const { return m_exact; }
+    // TRUE once, when the thread's count has arrived: Total is then exact.
+    bool Arrived();
+
+private:
+    LONG m_total = 0;
+    bool m_exact = true;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_counted{false};
+    std::atomic<LONG> m_count{0};
+    std::thread m_thread;
+};

@@ -1,5 +1,7 @@
 #include "analysis/LogPass.h"
 
+#include <algorithm>
+#include <climits>
 #include <new>
 
 #include "analysis/VeltrinAnalysis.h"
@@ -78,7 +80,9 @@ BOOL CLogPass::Open(LPCTSTR path) {
 
 void CLogPass::BeginWait(LPCTSTR path) {
     m_path = path;
-    m_total = CountFileLines(path);
+    m_count.reset();  // a count still running for an earlier log stops
+    m_count = std::make_unique<LineCountAhead>(path);
+    m_total = m_count->Total();
     m_step = m_fixedStep > 0 ? m_fixedStep : (m_total < 1000 ? m_shortStep : 1000);
     m_nextStep = m_step;
     m_view.ShowStatusText(m_status);
@@ -135,6 +139,10 @@ void CLogPass::Progress(long lineNumber, int32_t rows) {
 }
 
 void CLogPass::ShowProgress(LPCTSTR text, long lineNumber, int32_t rows) {
+    if (m_count && m_count->Arrived()) {
+        m_total = m_count->Total();
+        m_wait->SetTotal(m_total);
+    }
     m_wait->SetMessageText(text);
     m_view.ShowRecordCount(rows);
     if (m_statusEachStep)
@@ -162,8 +170,17 @@ BOOL CLogPass::FinishLog(int32_t rows, BOOL noData) {
 }
 
 void CLogPass::Complete(int32_t rows) {
-    if (m_wait)
+    if (m_count && !m_count->Arrived() && !m_count->Exact()) {
+        // Read to the end before the count arrived: the last line number is the count.
+        if (m_reader.GetStatus() == LogLineReader::EndOfFile)
+            m_total = (int32_t)std::min<long>(m_reader.GetLineNumber(), INT32_MAX);
+    } else if (m_count) {
+        m_total = m_count->Total();
+    }
+    if (m_wait) {
+        m_wait->SetTotal(m_total);
         m_wait->SetProgress(m_total);
+    }
     CloseWait();
     m_view.ShowStatusText("Ready");
     m_view.ShowRecordCount(rows);

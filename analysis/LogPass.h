@@ -42,7 +42,8 @@ public:
     CString LogPath(LPCTSTR name) const;
     // FALSE, after the message and the post to the main window, for a log marked " - N/A".
     BOOL CheckAvailable(LPCTSTR path);
-    // Counts the lines, shows the status text, opens the wait dialog and the log. FALSE (wait dialog
+    // Has the lines counted (a long log beside the pass), shows the status text, opens the wait dialog
+    // and the log. FALSE (wait dialog
     // closed, "Ready" shown) when the log cannot be opened or read.
     BOOL Open(LPCTSTR path);
     // Open in two steps, for a pass that does its own work between them: BeginWait counts the lines,
@@ -135,6 +136,7 @@ private:
     bool m_countInText = false;
     long m_nextStep = 1000;  // the next line number that is a multiple of the step
     std::unique_ptr<IAnalysisWait> m_wait;
+    std::unique_ptr<LineCountAhead> m_count;  // the bar's total, counted beside the pass
     LogLineReader m_reader;
     bool m_waitCursor = false;
     BOOL m_statusEachStep = FALSE;

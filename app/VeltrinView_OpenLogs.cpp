@@ -409,10 +409,10 @@ int32_t CVeltrinView::GetLineNumber(LPCTSTR logName, LPCTSTR key1, LPCTSTR key2,
         return 0;
     }
     const CString path = JoinPath(m_csBaseFolder, file);
-    const LONG total = CountFileLines(path);
+    LineCountAhead count(path);  // a long log is counted beside the search
     ShowStatusText("Processing QServer content...");
     BOOL go = TRUE;
-    auto wait = Host().OpenWaitDialog(&go, total);
+    auto wait = Host().OpenWaitDialog(&go, count.Total());
     wait->SetMessageText("Itemizing QServer Content...");
     LogLineReader reader(&go);
     std::string buffer;
@@ -432,6 +432,8 @@ int32_t CVeltrinView::GetLineNumber(LPCTSTR logName, LPCTSTR key1, LPCTSTR key2,
             }
             if (number % 1000 == 0) {
                 ShowRecordCount((int32_t)number);
+                if (count.Arrived())
+                    wait->SetTotal(count.Total());
                 if (!wait->SetProgress((int32_t)number))
                     break;
             }
@@ -462,8 +464,8 @@ void CVeltrinView::SearchLogToPad(LPCTSTR logName, LPCTSTR key1, LPCTSTR key2, L
         ShowPadText(m_csPadText);
         return;
     }
-    const LONG total = CountFileLines(path);
-    if (total <= 0) {
+    LineCountAhead count(path);  // a long log is counted beside the search
+    if (count.Total() <= 0) {
         m_csPadText = "QServer Log file not available";
         ShowPadText(m_csPadText);
         return;
@@ -472,7 +474,7 @@ void CVeltrinView::SearchLogToPad(LPCTSTR logName, LPCTSTR key1, LPCTSTR key2, L
     const CString opening = "Start " + first;
     ShowStatusText("Processing Padview content...");
     BOOL go = TRUE;
-    auto wait = Host().OpenWaitDialog(&go, total);
+    auto wait = Host().OpenWaitDialog(&go, count.Total());
     wait->SetMessageText("Searching...");
     LogLineReader reader(&go);
     std::string buffer;
@@ -490,8 +492,11 @@ void CVeltrinView::SearchLogToPad(LPCTSTR logName, LPCTSTR key1, LPCTSTR key2, L
                     _csLastGotoLine.Format("%ld", number);
                     pad += CString(std::string(text).c_str()) + "\r\n";
                     ++copied;
-                } else if (number % 1000 == 0 && !wait->SetProgress((int32_t)number)) {
-                    break;
+                } else if (number % 1000 == 0) {
+                    if (count.Arrived())
+                        wait->SetTotal(count.Total());
+                    if (!wait->SetProgress((int32_t)number))
+                        break;
                 }
                 continue;
             }

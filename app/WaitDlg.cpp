@@ -129,6 +129,7 @@ public:
     DialogWait(BOOL* flag, int32_t total, CWnd* parent) : m_dlg(flag, total, parent) {}
     void SetMessageText(LPCTSTR text) override { m_dlg.SetMessageText(text); }
     BOOL SetProgress(int32_t done) override { return m_dlg.SetProgress(done); }
+    void SetTotal(int32_t total) override { m_dlg.SetTotal(total); }
     void Close() override { m_dlg.Close(); }
 
 private:

@@ -15,6 +15,8 @@ public:
 
     void SetMessageText(LPCTSTR text);
     BOOL SetProgress(int nDone);
+    // A total known only after the dialog opened (the bar never moves back).
+    void SetTotal(int nTotal) { m_nTotal = nTotal; }
     void SetPercent(int nPercent);
     BOOL Pump();
     BOOL IsCancelled() const;

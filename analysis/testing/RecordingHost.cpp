@@ -22,6 +22,7 @@ public:
         m_host.OnProgress(*this, done);
         return *m_continue ? TRUE : FALSE;
     }
+    void SetTotal(int32_t total) override { m_host.m_waitTotal = total; }
     void Close() override {
         if (m_closed)
             return;

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <thread>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -128,6 +129,42 @@ TEST(LogLineReader, OpenFailuresAreReportedNotHung) {
     EXPECT_EQ(CountFileLines("/nonexistent/file.log"), 0);
     std::string_view line;
     EXPECT_FALSE(reader.NextLine(line));
+}
+
+TEST(LogLineReader, CountAheadIsExactAtOnceForShortLogsAndArrivesLaterForLongOnes) {
+    const long lines[] = {0, 5, LineCountAhead::kSyncLines, LineCountAhead::kSyncLines * 3 + 7};
+    for (long n : lines) {
+        std::string text;
+        for (long i = 0; i < n; ++i)
+            text += i % 3 ? "a line\r\n" : "a somewhat longer line of the log\r\n";
+        text += "tail without terminator";
+        TempFile file(text);
+        LineCountAhead count(file.path());
+        SCOPED_TRACE(n);
+        if (n <= LineCountAhead::kSyncLines) {
+            EXPECT_TRUE(count.Exact());
+            EXPECT_EQ(count.Total(), n);
+            EXPECT_FALSE(count.Arrived());  // nothing arrives later
+            continue;
+        }
+        EXPECT_FALSE(count.Exact());
+        EXPECT_GT(count.Total(), LineCountAhead::kSyncLines);  // the estimate keeps the 1,000-line step
+        while (!count.Arrived())
+            std::this_thread::yield();
+        EXPECT_TRUE(count.Exact());
+        EXPECT_EQ(count.Total(), n);
+        EXPECT_EQ(count.Total(), CountFileLines(file.path()));
+    }
+    LineCountAhead missing("/nonexistent/file.log");
+    EXPECT_EQ(missing.Total(), 0);
+    EXPECT_TRUE(missing.Exact());
+    {
+        std::string text;
+        for (long i = 0; i < LineCountAhead::kSyncLines * 4; ++i)
+            text += "x\n";
+        TempFile file(text);
+        LineCountAhead abandoned(file.path());  // destroyed while counting: stops and joins
+    }
 }
 
 TEST(LogLineReader, CountingAgreesWithReadingOnRandomTerminatorRuns) {

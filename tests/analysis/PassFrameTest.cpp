@@ -92,6 +92,16 @@ TEST_F(PassFrame, ProgressStepDependsOnTheLineCount) {
     EXPECT_EQ(ProgressLines(), (std::vector<int32_t>{1000, 1000, 1000}));
 }
 
+TEST_F(PassFrame, ALongLogsBarEndsOnItsExactLineCount) {
+    // Counted beside the pass: the dialog opens on an estimate, the bar ends on the count.
+    const int lines = (int)LineCountAhead::kSyncLines * 2 + 1;
+    Write("long.log", lines);
+    EXPECT_EQ(view_.Run("long.log"), lines / 2 + 1);
+    EXPECT_EQ(host_.LastWaitTotal(), lines);
+    EXPECT_EQ(ProgressLines().back(), lines);
+    EXPECT_EQ(ProgressLines().front(), 1000);
+}
+
 TEST_F(PassFrame, FailureTable) {
     MessageBoxRecorder unexpected;  // the frame shows boxes through the host only
     // Not available: message, post to the main window, no end trace.
