@@ -15,6 +15,7 @@
 #define OFN_OVERWRITEPROMPT 0x00000002
 #define OFN_HIDEREADONLY 0x00000004
 #define OFN_NOCHANGEDIR 0x00000008
+#define OFN_ENABLEHOOK 0x00000020  // with OFN_EXPLORER: the hook's dialog is a hidden child of the dialog
 #define OFN_NOVALIDATE 0x00000100
 #define OFN_ALLOWMULTISELECT 0x00000200
 #define OFN_EXTENSIONDIFFERENT 0x00000400
@@ -49,6 +50,24 @@ struct OPENFILENAME {
 };
 typedef OPENFILENAME* LPOPENFILENAME;
 
+// The hook of an Explorer-style dialog: a dialog procedure for a hidden child of the dialog, which gets
+// WM_INITDIALOG with the OPENFILENAME and then the CDN_ notifications as WM_NOTIFY with an OFNOTIFY.
+typedef UINT_PTR (*LPOFNHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
+#define CDN_FIRST (0U - 601U)
+#define CDN_INITDONE (CDN_FIRST - 0x0000)
+#define CDN_SELCHANGE (CDN_FIRST - 0x0001)
+#define CDN_FOLDERCHANGE (CDN_FIRST - 0x0002)
+struct OFNOTIFY {
+    NMHDR hdr;
+    LPOPENFILENAME lpOFN;
+    LPTSTR pszFile;
+};
+// Asked of the dialog (the hook's parent): the path the name field names, and the folder shown; wParam
+// the buffer's size, lParam the buffer; the result is the size needed with the terminating zero.
+#define CDM_FIRST (WM_USER + 100)
+#define CDM_GETFILEPATH (CDM_FIRST + 0x0001)
+#define CDM_GETFOLDERPATH (CDM_FIRST + 0x0002)
+
 // Errors of CommDlgExtendedError.
 #define CDERR_STRUCTSIZE 0x0001
 #define CDERR_INITIALIZATION 0x0002
@@ -68,6 +87,14 @@ BOOL GetSaveFileName(LPOPENFILENAME ofn);
 #define IDC_FILE_NAME 1152    // the typed name or names
 #define IDC_FILE_TYPES 1136   // the filter combo
 #define IDC_FILE_UP 1090      // one folder up
+// With a hook and OFN_ENABLESIZING the dialog is laid out as the Explorer's and can be resized: the folder in a "Look in"
+// combo, beside it a "ToolbarWindow32" holding the Up button, and the list inside a "SHELLDLL_DefView".
+#define IDC_FILE_LOOKIN 1137
+#define IDC_FILE_TOOLBAR 1184
+#define IDC_FILE_VIEW 1121
+#define IDC_FILE_LOOKIN_LABEL 1091
+#define IDC_FILE_NAME_LABEL 1092
+#define IDC_FILE_TYPES_LABEL 1089
 
 // ---- Printing
 

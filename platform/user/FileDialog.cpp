@@ -18,6 +18,7 @@
 #include "platform/user/CommonDialogs.h"
 #include "platform/user/ListView.h"
 #include "platform/user/Resources.h"
+#include "platform/user/Toolbar.h"
 
 namespace {
 struct Filter {
@@ -35,7 +36,63 @@ struct State {
     std::vector<DirEntry> shown;         // the list's rows after "..", in order
     bool hasUp = false;                  // the first row is ".."
     std::vector<std::string> chosen;     // full paths
+    bool hooked = false;                 // a hook window hears of every change
+    bool explorer = false;               // hooked and resizable: the Explorer layout
+    HWND hook = nullptr;
+    SIZE client{0, 0};                   // the client size the layout was last made for
 };
+
+bool Hooked(const OPENFILENAME* ofn) {
+    return (ofn->Flags & OFN_ENABLEHOOK) && ofn->lpfnHook;
+}
+
+// The file list: the dialog's own, or inside the shell view of the Explorer layout.
+HWND FileList(HWND dialog) {
+    if (HWND list = GetDlgItem(dialog, IDC_FILE_LIST))
+        return list;
+    HWND view = GetDlgItem(dialog, IDC_FILE_VIEW);
+    return view ? GetDlgItem(view, IDC_FILE_LIST) : nullptr;
+}
+
+// Tells the hook window what happened.
+void NotifyHook(HWND dialog, State* s, UINT code) {
+    if (!s->hook || !IsWindow(s->hook))
+        return;
+    OFNOTIFY n{};
+    n.hdr.hwndFrom = dialog;
+    n.hdr.code = code;
+    n.lpOFN = s->ofn;
+    n.pszFile = s->ofn->lpstrFile;
+    SendMessage(s->hook, WM_NOTIFY, 0, (LPARAM)&n);
+}
+
+// The shell view: holds the file list, keeps it filling its client area and passes its notifications on
+// to the dialog.
+LRESULT ShellViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_SIZE:
+            if (HWND list = GetDlgItem(hwnd, IDC_FILE_LIST))
+                MoveWindow(list, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            return 0;
+        case WM_NOTIFY:
+        case WM_COMMAND:
+            return SendMessage(GetParent(hwnd), msg, wParam, lParam);
+        default:
+            return DefWindowProc(hwnd, msg, wParam, lParam);
+    }
+}
+
+void RegisterShellView() {
+    static const bool registered = [] {
+        WNDCLASS wc{};
+        wc.lpfnWndProc = ShellViewProc;
+        wc.lpszClassName = "SHELLDLL_DefView";
+        wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+        RegisterClass(&wc);
+        return true;
+    }();
+    (void)registered;
+}
 
 bool IsFolder(const std::string& path) {
     struct stat st {};
@@ -137,8 +194,15 @@ void AddRow(HWND list, int index, const std::string& text) {
 }
 
 void Refresh(HWND dialog, State* s) {
-    SetDlgItemText(dialog, IDC_FILE_FOLDER, s->folder.c_str());
-    HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
+    if (s->explorer) {
+        HWND lookIn = GetDlgItem(dialog, IDC_FILE_LOOKIN);
+        SendMessage(lookIn, CB_RESETCONTENT, 0, 0);
+        SendMessage(lookIn, CB_ADDSTRING, 0, (LPARAM)s->folder.c_str());
+        SendMessage(lookIn, CB_SETCURSEL, 0, 0);
+    } else {
+        SetDlgItemText(dialog, IDC_FILE_FOLDER, s->folder.c_str());
+    }
+    HWND list = FileList(dialog);
     SendMessage(list, LVM_DELETEALLITEMS, 0, 0);
     s->shown.clear();
     std::vector<DirEntry> entries;
@@ -155,6 +219,7 @@ void Refresh(HWND dialog, State* s) {
         AddRow(list, row++, "..");
     for (const DirEntry& e : s->shown)
         AddRow(list, row++, e.isFolder ? std::string(e.name.GetString()) + "/" : std::string(e.name.GetString()));
+    NotifyHook(dialog, s, CDN_FOLDERCHANGE);
 }
 
 void Enter(HWND dialog, State* s, const std::string& folder) {
@@ -170,7 +235,7 @@ const DirEntry* RowEntry(State* s, int row) {
 }
 
 std::vector<int> SelectedRows(HWND dialog) {
-    HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
+    HWND list = FileList(dialog);
     std::vector<int> rows;
     for (int i = (int)SendMessage(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED); i >= 0;
          i = (int)SendMessage(list, LVM_GETNEXTITEM, (WPARAM)i, LVNI_SELECTED))
@@ -314,8 +379,59 @@ bool Accept(HWND dialog, State* s) {
     return true;
 }
 
+// The Explorer layout's parts made at run time: the list inside the shell view, the Up button.
+void InitExplorerLayout(HWND dialog, State* s) {
+    HWND view = GetDlgItem(dialog, IDC_FILE_VIEW);
+    RECT rc{};
+    GetClientRect(view, &rc);
+    bool multi = (s->ofn->Flags & OFN_ALLOWMULTISELECT) && !s->save;
+    CreateWindowEx(0, WC_LISTVIEW, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS |
+                                           (multi ? 0 : LVS_SINGLESEL),
+                   0, 0, rc.right, rc.bottom, view, (HMENU)(INT_PTR)IDC_FILE_LIST, nullptr, nullptr);
+    HWND bar = GetDlgItem(dialog, IDC_FILE_TOOLBAR);
+    SendMessage(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    int text = (int)SendMessage(bar, TB_ADDSTRING, 0, (LPARAM)"Up\0");
+    TBBUTTON up{};
+    up.iBitmap = I_IMAGENONE;
+    up.idCommand = IDC_FILE_UP;
+    up.fsState = TBSTATE_ENABLED;
+    up.fsStyle = TBSTYLE_BUTTON;
+    up.iString = text;
+    SendMessage(bar, TB_ADDBUTTONS, 1, (LPARAM)&up);
+    GetClientRect(dialog, &rc);
+    s->client = SIZE{rc.right, rc.bottom};
+}
+
+// A resize of the Explorer layout: the list and the fields grow, the buttons keep to the corner.
+void ArrangeExplorerLayout(HWND dialog, State* s, int cx, int cy) {
+    int dx = cx - s->client.cx, dy = cy - s->client.cy;
+    s->client = SIZE{cx, cy};
+    if (!dx && !dy)
+        return;
+    struct Move {
+        int id;
+        int moveX, moveY, growX, growY;  // each 0 or 1: which changes the control takes
+    } moves[] = {{IDC_FILE_LOOKIN, 0, 0, 1, 0},     {IDC_FILE_TOOLBAR, 1, 0, 0, 0},
+                 {IDC_FILE_VIEW, 0, 0, 1, 1},       {IDC_FILE_NAME_LABEL, 0, 1, 0, 0},
+                 {IDC_FILE_NAME, 0, 1, 1, 0},       {IDC_FILE_TYPES_LABEL, 0, 1, 0, 0},
+                 {IDC_FILE_TYPES, 0, 1, 1, 0},      {IDOK, 1, 1, 0, 0},
+                 {IDCANCEL, 1, 1, 0, 0}};
+    for (const Move& m : moves) {
+        HWND item = GetDlgItem(dialog, m.id);
+        if (!item)
+            continue;
+        RECT r;
+        GetWindowRect(item, &r);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        MoveWindow(item, r.left + m.moveX * dx, r.top + m.moveY * dy, r.right - r.left + m.growX * dx,
+                   r.bottom - r.top + m.growY * dy, TRUE);
+    }
+}
+
 void Init(HWND dialog, State* s) {
-    HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
+    if (s->explorer)
+        InitExplorerLayout(dialog, s);
+    HWND list = FileList(dialog);
     LVCOLUMN col{};
     col.mask = LVCF_TEXT | LVCF_WIDTH;
     col.pszText = const_cast<char*>("Name");
@@ -331,10 +447,33 @@ void Init(HWND dialog, State* s) {
         SendMessage(types, CB_SETCURSEL, (WPARAM)index, 0);
         s->patterns = s->filters[index].patterns;
     }
-    Refresh(dialog, s);
     HWND name = GetDlgItem(dialog, IDC_FILE_NAME);
+    if (s->hooked) {
+        // The hook's dialog: a hidden child without controls, told of every change from now on.
+        static const DialogTemplate hookTemplate{0, WS_CHILD | DS_CONTROL, 0, 0, 0, 0, 0, "", nullptr, 0, {}};
+        s->hook = CreateDialogIndirectParam(nullptr, &hookTemplate, dialog, (DLGPROC)s->ofn->lpfnHook,
+                                            (LPARAM)s->ofn);
+        NotifyHook(dialog, s, CDN_INITDONE);
+    }
+    Refresh(dialog, s);
     SetFocus(name);
     SendMessage(name, EM_SETSEL, 0, -1);
+}
+
+// The path the name field names (its first name), or the folder when it is empty.
+std::string FieldPath(HWND dialog, State* s) {
+    std::vector<std::string> names = TypedNames(GetWindowTextString(GetDlgItem(dialog, IDC_FILE_NAME)).GetString());
+    return names.empty() ? s->folder : Absolute(*s, names[0]);
+}
+
+INT_PTR CopyOut(HWND dialog, const std::string& text, WPARAM size, LPARAM buffer) {
+    if (buffer && size > 0) {
+        size_t n = std::min<size_t>(text.size(), (size_t)size - 1);
+        std::memcpy(reinterpret_cast<char*>(buffer), text.data(), n);
+        reinterpret_cast<char*>(buffer)[n] = 0;
+    }
+    SetWindowLongPtr(dialog, DWLP_MSGRESULT, (LONG_PTR)text.size() + 1);
+    return TRUE;
 }
 
 INT_PTR FileProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -343,6 +482,19 @@ INT_PTR FileProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
             SetWindowLongPtr(dialog, DWLP_USER, lParam);
             Init(dialog, reinterpret_cast<State*>(lParam));
             return FALSE;
+        case WM_SIZE: {
+            State* s = Get(dialog);
+            if (s && s->explorer)
+                ArrangeExplorerLayout(dialog, s, LOWORD(lParam), HIWORD(lParam));
+            return FALSE;
+        }
+        case CDM_GETFILEPATH:
+        case CDM_GETFOLDERPATH: {
+            State* s = Get(dialog);
+            if (!s)
+                return FALSE;
+            return CopyOut(dialog, msg == CDM_GETFILEPATH ? FieldPath(dialog, s) : s->folder, wParam, lParam);
+        }
         case WM_NOTIFY: {
             State* s = Get(dialog);
             auto* nm = reinterpret_cast<NMHDR*>(lParam);
@@ -350,6 +502,7 @@ INT_PTR FileProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
                 return FALSE;
             if (nm->code == LVN_ITEMCHANGED) {
                 SelectionToField(dialog, s);
+                NotifyHook(dialog, s, CDN_SELCHANGE);
             } else if (nm->code == NM_DBLCLK) {
                 std::vector<int> rows = SelectedRows(dialog);
                 if (rows.size() != 1)
@@ -413,14 +566,25 @@ DialogTemplate BuildTemplate(const State& s) {
     auto add = [&](const char* cls, const char* text, int id, int x, int y, int cx, int cy, DWORD style) {
         t.items.push_back({cls, text, id, (short)x, (short)y, (short)cx, (short)cy, (DWORD)(WS_VISIBLE | style), 0});
     };
-    add(WC_STATIC, s.save ? "Save &in:" : "Look &in:", -1, 7, 9, 36, 8, SS_LEFT);
-    add(WC_STATIC, "", IDC_FILE_FOLDER, 46, 9, 196, 8, SS_LEFT | SS_NOPREFIX);
-    add(WC_BUTTON, "&Up", IDC_FILE_UP, 246, 6, 47, 14, WS_TABSTOP);
-    add(WC_LISTVIEW, "", IDC_FILE_LIST, 7, 24, 286, 128,
-        WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | (multi ? 0 : LVS_SINGLESEL));
-    add(WC_STATIC, "File &name:", -1, 7, 162, 50, 8, SS_LEFT);
+    bool hooked = s.explorer;
+    if (hooked) {
+        t.style = (t.style & ~(DWORD)DS_MODALFRAME) | WS_THICKFRAME;
+        add(WC_STATIC, s.save ? "Save &in:" : "Look &in:", IDC_FILE_LOOKIN_LABEL, 7, 9, 36, 8, SS_LEFT);
+        add(WC_COMBOBOX, "", IDC_FILE_LOOKIN, 46, 7, 180, 100, WS_TABSTOP | CBS_DROPDOWNLIST);
+        add(TOOLBARCLASSNAME, "", IDC_FILE_TOOLBAR, 230, 5, 63, 14,
+            TBSTYLE_FLAT | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER);
+        add("SHELLDLL_DefView", "", IDC_FILE_VIEW, 7, 24, 286, 128, WS_BORDER);
+    } else {
+        add(WC_STATIC, s.save ? "Save &in:" : "Look &in:", -1, 7, 9, 36, 8, SS_LEFT);
+        add(WC_STATIC, "", IDC_FILE_FOLDER, 46, 9, 196, 8, SS_LEFT | SS_NOPREFIX);
+        add(WC_BUTTON, "&Up", IDC_FILE_UP, 246, 6, 47, 14, WS_TABSTOP);
+        add(WC_LISTVIEW, "", IDC_FILE_LIST, 7, 24, 286, 128,
+            WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | (multi ? 0 : LVS_SINGLESEL));
+    }
+    add(WC_STATIC, "File &name:", hooked ? IDC_FILE_NAME_LABEL : -1, 7, 162, 50, 8, SS_LEFT);
     add(WC_EDIT, "", IDC_FILE_NAME, 62, 160, 170, 12, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL);
-    add(WC_STATIC, s.save ? "Save as &type:" : "Files of &type:", -1, 7, 181, 52, 8, SS_LEFT);
+    add(WC_STATIC, s.save ? "Save as &type:" : "Files of &type:", hooked ? IDC_FILE_TYPES_LABEL : -1, 7, 181, 52, 8,
+        SS_LEFT);
     add(WC_COMBOBOX, "", IDC_FILE_TYPES, 62, 179, 170, 60, WS_TABSTOP | CBS_DROPDOWNLIST);
     add(WC_BUTTON, s.save ? "&Save" : "&Open", IDOK, 243, 159, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON);
     add(WC_BUTTON, "Cancel", IDCANCEL, 243, 178, 50, 14, WS_TABSTOP);
@@ -482,6 +646,10 @@ BOOL Run(LPOPENFILENAME ofn, bool save) {
     s.save = save;
     s.title = ofn->lpstrTitle && *ofn->lpstrTitle ? ofn->lpstrTitle : (save ? "Save As" : "Open");
     s.filters = ReadFilters(ofn->lpstrFilter);
+    s.hooked = Hooked(ofn);
+    s.explorer = s.hooked && (ofn->Flags & OFN_ENABLESIZING);
+    if (s.explorer)
+        RegisterShellView();
     std::string start = ofn->lpstrFile ? std::string(ofn->lpstrFile, strnlen(ofn->lpstrFile, ofn->nMaxFile)) : "";
     std::string initialName = start;
     s.folder = CurrentFolder();

@@ -305,6 +305,10 @@ SIZE CToolBar::CalcDynamicLayout(int length, DWORD mode) {
 }
 
 void CToolBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) {
+    UpdateButtons(target, disableIfNoHandler);
+}
+
+void CToolBar::UpdateButtons(CCmdTarget* target, BOOL disableIfNoHandler) {
     CToolCmdUI state;
     state.m_pOther = this;
     int n = m_ctrl.GetButtonCount();
@@ -341,5 +345,14 @@ INT_PTR CToolBar::OnToolHitTest(POINT point, TOOLINFO* info) const {
 LRESULT CToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCDESTROY)
         m_ctrl.m_hWnd = nullptr;
+    // A bar owned by a control (not a frame) takes its buttons' states from that control's handlers.
+    if (message == WM_IDLEUPDATECMDUI) {
+        CWnd* owner = GetOwner();
+        if (owner && !owner->IsFrameWnd()) {
+            if ((GetStyle() & WS_VISIBLE) || (m_nStateFlags & delayShow))
+                UpdateButtons(owner, (BOOL)wParam);
+            return 0;
+        }
+    }
     return CControlBar::WindowProc(message, wParam, lParam);
 }

@@ -37,6 +37,8 @@ public:
     SIZE CalcFixedLayout(BOOL stretch, BOOL horz) override;
     SIZE CalcDynamicLayout(int length, DWORD mode) override;
     void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) override;
+    // Asks `target` for the state of every button (a bar owned by a control asks that control).
+    void UpdateButtons(CCmdTarget* target, BOOL disableIfNoHandler);
     INT_PTR OnToolHitTest(POINT point, TOOLINFO* info) const override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -6,11 +6,12 @@
 IMPLEMENT_DYNAMIC(CFileDialog, CDialog)
 
 CFileDialog::CFileDialog(BOOL openFileDialog, LPCTSTR defExt, LPCTSTR fileName, DWORD flags, LPCTSTR filter,
-                         CWnd* parent)
-    : m_bOpenFileDialog(openFileDialog) {
+                         CWnd* parent, DWORD /*size*/, BOOL vistaStyle)
+    : m_bOpenFileDialog(openFileDialog), m_bVistaStyle(vistaStyle) {
     m_pParentWnd = parent;
     m_ofn.lStructSize = sizeof m_ofn;
-    m_ofn.Flags = flags | OFN_EXPLORER;
+    m_ofn.Flags = flags | OFN_EXPLORER | OFN_ENABLEHOOK;
+    m_ofn.lpfnHook = (void*)&CFileDialog::HookProc;
     m_ofn.lpstrFile = m_szFileName;
     m_ofn.nMaxFile = sizeof m_szFileName;
     m_ofn.lpstrFileTitle = m_szFileTitle;
@@ -34,7 +35,58 @@ CFileDialog::CFileDialog(BOOL openFileDialog, LPCTSTR defExt, LPCTSTR fileName, 
     }
 }
 
+UINT_PTR CFileDialog::HookProc(HWND hwnd, UINT message, WPARAM, LPARAM lParam) {
+    // The hook window becomes the object's for the dialog's life.
+    if (message == WM_INITDIALOG) {
+        auto* ofn = reinterpret_cast<OPENFILENAME*>(lParam);
+        auto* self = ofn ? reinterpret_cast<CFileDialog*>(ofn->lCustData) : nullptr;
+        if (self && !self->m_hWnd)
+            self->SubclassWindow(hwnd);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+LRESULT CFileDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NOTIFY) {
+        auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+        if (hdr && hdr->code == CDN_INITDONE) {
+            OnInitDone();
+            return 0;
+        }
+        if (hdr && hdr->code == CDN_SELCHANGE) {
+            OnFileNameChange();
+            return 0;
+        }
+        if (hdr && hdr->code == CDN_FOLDERCHANGE) {
+            OnFolderChange();
+            return 0;
+        }
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+namespace {
+CString AskDialog(HWND hook, UINT message) {
+    HWND dialog = hook ? ::GetParent(hook) : nullptr;
+    if (!dialog)
+        return CString();
+    char buffer[4096] = "";
+    ::SendMessage(dialog, message, sizeof buffer, (LPARAM)buffer);
+    return CString(buffer);
+}
+}  // namespace
+
+CString CFileDialog::GetDialogFilePath() const {
+    return AskDialog(m_hWnd, CDM_GETFILEPATH);
+}
+
+CString CFileDialog::GetDialogFolderPath() const {
+    return AskDialog(m_hWnd, CDM_GETFOLDERPATH);
+}
+
 INT_PTR CFileDialog::DoModal() {
+    m_ofn.lCustData = (LPARAM)this;
     m_ofn.hwndOwner = m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr;
     if (!m_ofn.hwndOwner)
         if (CWnd* main = AfxGetMainWnd())
