@@ -2,6 +2,11 @@
 
 #include "platform/user/Resources.h"
 
+extern const unsigned char guilib_tools28022_png[];
+extern const size_t guilib_tools28022_png_size;
+extern const unsigned char guilib_preview27261_png[];
+extern const size_t guilib_preview27261_png_size;
+
 namespace {
 
 const char* const kColorNames[] = {
@@ -22,7 +27,29 @@ public:
             return "Bitmap file (*.bmp;*.dib)|*.bmp; *.dib||";
         if (id >= IDS_OX_COLOR_FIRST && id <= IDS_OX_COLOR_LAST)
             return kColorNames[id - IDS_OX_COLOR_FIRST];
-        return nullptr;
+        switch (id) {
+            case ID_OX_HISTORY_COMBO_NEW: return "Add a new item\nAdd";
+            case ID_OX_HISTORY_COMBO_DELETE: return "Delete this item\nDelete (Delete)";
+            case ID_OX_HISTORY_COMBO_BROWSE: return "Browse for a file\nBrowse";
+            case ID_OX_HISTORY_COMBO_RESERVED_1: return "Reserved 1\nReserved";
+            case ID_OX_HISTORY_COMBO_RESERVED_2: return "Reserved 2\nReserved";
+            case 26973: return "Preview";
+            case 26974: return "Preview selected file";
+            default: return nullptr;
+        }
+    }
+    const ToolbarTemplate* FindToolbar(UINT id) const override {
+        static const ToolbarTemplate historyTools{
+            IDR_OX_HISTORY_COMBO_TOOLS, 16, 15,
+            {ID_OX_HISTORY_COMBO_NEW, ID_OX_HISTORY_COMBO_DELETE, ID_OX_HISTORY_COMBO_BROWSE,
+             ID_OX_HISTORY_COMBO_RESERVED_1, ID_OX_HISTORY_COMBO_RESERVED_2}};
+        return id == IDR_OX_HISTORY_COMBO_TOOLS ? &historyTools : nullptr;
+    }
+    const BitmapResource* FindBitmap(UINT id) const override {
+        static const BitmapResource historyTools{IDR_OX_HISTORY_COMBO_TOOLS, guilib_tools28022_png,
+                                                 guilib_tools28022_png_size};
+        static const BitmapResource previewButton{27261, guilib_preview27261_png, guilib_preview27261_png_size};
+        return id == IDR_OX_HISTORY_COMBO_TOOLS ? &historyTools : id == 27261 ? &previewButton : nullptr;
     }
 };
 

@@ -8,5 +8,13 @@
 #define IDS_OX_COLOR_FIRST 26540    // the 40 colour names of the colour picker, in its table order
 #define IDS_OX_COLOR_LAST 26579
 
+// The history combo's toolbar (and its bitmap): Add, Delete, Browse and two reserved buttons.
+#define IDR_OX_HISTORY_COMBO_TOOLS 28022
+#define ID_OX_HISTORY_COMBO_NEW 26391
+#define ID_OX_HISTORY_COMBO_DELETE 26392
+#define ID_OX_HISTORY_COMBO_BROWSE 26393
+#define ID_OX_HISTORY_COMBO_RESERVED_1 26394
+#define ID_OX_HISTORY_COMBO_RESERVED_2 26395
+
 // The library's resource module as an instance handle (LoadString takes it); registered on first call.
 HINSTANCE OXGetLibraryResourceHandle();
