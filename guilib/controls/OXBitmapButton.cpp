@@ -562,6 +562,7 @@ void COXBitmapButton::DrawItem(LPDRAWITEMSTRUCT dis) {
         RECT arrow{drawing.right, drawing.top + 5, drawing.right + GetDropDownArrowWidth(), drawing.bottom - 5};
         DrawDropDownArrow(&memory, state, arrow);
     }
+    DrawUnderImage(&memory, state, !::IsRectEmpty(&imageRect) ? imageRect : textRect);
     if (state & ODS_FOCUS)
         DrawButtonFocus(&memory, state, whole, textRect);
     RestoreButtonPalette(&memory);

@@ -79,6 +79,9 @@ public:
     virtual void RestoreButtonPalette(CDC* dc);
     virtual int GetDropDownArrowWidth();
     virtual void DrawDropDownArrow(CDC* dc, UINT state, const RECT& rect);
+    // Draws what lies under the image, after the arrow and before the focus: `rect` is the laid-out image
+    // rectangle, the text's for a button without an image, empty for one with neither.
+    virtual void DrawUnderImage(CDC* /*dc*/, UINT /*state*/, const RECT& /*rect*/) {}
     virtual void OnDropDown() {}
     virtual void OnToggle() {}
     virtual void OnClicked();
