@@ -20,11 +20,16 @@ const char* const kColorNames[] = {
 };
 static_assert(sizeof(kColorNames) / sizeof(kColorNames[0]) == IDS_OX_COLOR_LAST - IDS_OX_COLOR_FIRST + 1);
 
+const char* const kCustomizeTexts[] = {"Delete", "Appearance...", "Put Separator Before", "Put Separator After",
+                                       "Recently Used"};
+
 class LibraryResources : public ResourceModule {
 public:
     const char* FindString(UINT id) const override {
         if (id == IDS_OX_BMPFILEFILTER)
             return "Bitmap file (*.bmp;*.dib)|*.bmp; *.dib||";
+        if (id >= IDS_OX_CUSTOMIZE_DELETE && id <= IDS_OX_CUSTOMIZE_RECENTLY_USED)
+            return kCustomizeTexts[id - IDS_OX_CUSTOMIZE_DELETE];
         if (id >= IDS_OX_COLOR_FIRST && id <= IDS_OX_COLOR_LAST)
             return kColorNames[id - IDS_OX_COLOR_FIRST];
         switch (id) {

@@ -5,6 +5,11 @@
 #include "platform/user/User.h"
 
 #define IDS_OX_BMPFILEFILTER 26530  // the bitmap file picker's filter
+#define IDS_OX_CUSTOMIZE_DELETE 26531  // a customised menu's context menu, in the order of its commands
+#define IDS_OX_CUSTOMIZE_APPEARANCE 26532
+#define IDS_OX_CUSTOMIZE_SEPARATOR_BEFORE 26533
+#define IDS_OX_CUSTOMIZE_SEPARATOR_AFTER 26534
+#define IDS_OX_CUSTOMIZE_RECENTLY_USED 26535
 #define IDS_OX_COLOR_FIRST 26540    // the 40 colour names of the colour picker, in its table order
 #define IDS_OX_COLOR_LAST 26579
 

@@ -81,6 +81,8 @@ COXBitmapMenu::COXBitmapMenu() {
 COXBitmapMenu::~COXBitmapMenu() {
     m_mnemonics.clear();
     RemoveAllItemInfo();
+    m_dropTarget.Revoke();
+    DetachPopupWnd();
     DestroyMenu();
 }
 

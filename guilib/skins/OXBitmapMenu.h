@@ -5,13 +5,35 @@
 
 #include <list>
 #include <map>
+#include <vector>
 
+#include "guilib/controls/OXSHBDropHelpers.h"
 #include "guilib/controls/OXToolTipCtrl.h"
 #include "guilib/skins/OXMenuSkin.h"
 #include "platform/framework/window/CmdUI.h"
 #include "platform/framework/window/Menu.h"
 
 class CToolBar;
+class COXBitmapMenuPopupWnd;
+struct OXCommandDragItem;
+
+// The notification (WM_NOTIFY code) that a customised menu sends its owner, with one of the values
+// below after the header; a non-zero answer means the owner has handled it.
+#define OX_CUSTOMIZE_NOTIFY 32882
+#define OX_CUSTOMIZE_SELECTION_CHANGED 32873
+#define OX_CUSTOMIZE_ITEM_DRAGGED_OFF 32874
+#define OX_CUSTOMIZE_DROP 32875
+#define OX_CUSTOMIZE_INSERT_MARK_CHANGED 32876
+#define ID_OX_CUSTOMIZE_DELETE 32877
+#define ID_OX_CUSTOMIZE_APPEARANCE 32878
+#define ID_OX_CUSTOMIZE_SEPARATOR_BEFORE 32879
+#define ID_OX_CUSTOMIZE_SEPARATOR_AFTER 32880
+#define ID_OX_CUSTOMIZE_RECENTLY_USED 32881
+
+struct NMBMCUSTOMIZE {
+    NMHDR nmhdr;
+    UINT nCustomizeEventID;
+};
 
 // The command id of the item that expands a menu showing only recently used commands.
 #define ID_OX_SHOWALLITEMS 0xFF56
@@ -68,6 +90,45 @@ public:
     const RECT& GetExclusionRect() const { return m_rectExclude; }
 
     virtual BOOL IsCustomizing() const { return m_bCustomizing; }
+
+    // Customisation (the commands page drives it through the organizer and the popup window).
+    void SetCustomizing(BOOL on) { m_bCustomizing = on; }
+    BOOL IsCustomizableInWindow() const { return m_bCustomizableInWindow; }
+    void SetCustomizableInWindow(BOOL on) { m_bCustomizableInWindow = on; }
+    void SetNotifyOwner(HWND owner) { m_hNotifyOwner = owner; }
+    HWND GetNotifyOwner() const { return m_hNotifyOwner; }
+    int GetCustomizeSelection() const { return m_nCustomizedItem; }
+    int GetInsertMark() const { return m_nInsertMark; }
+    int GetDraggedItem() const { return m_nDraggedItem; }
+    BOOL IsDraggingOut() const { return m_bDraggingOut; }
+    // Each stores the position, repaints and notifies; the old position.
+    int SetCustomizeSelection(int position);
+    int SetInsertMark(int position);
+    // Recent-file entries and commands from 0xFF00 on that open no submenu: no context menu, no drag.
+    BOOL IsItemCustomizable(int position) const;
+    // The context menu of an item (null when it gets none); the caller destroys it.
+    HMENU CreateCustomizeContextMenu(int position);
+    virtual BOOL ShowCustomizeContextMenu(int position, int x, int y);
+    virtual COXSHBDropSource* GetDropSource(CWnd* owner);
+    virtual COXSHBDropTarget* GetDropTarget() { return &m_dropTarget; }
+    virtual COXBitmapMenuPopupWnd* GetPopupWnd() const { return m_pPopupWnd; }
+    void SetPopupWnd(COXBitmapMenuPopupWnd* peer) { m_pPopupWnd = peer; }
+    virtual void BeginDragItem(int position);
+    virtual DROPEFFECT OnDragEnter(COleDataObject* data, DWORD keyState, POINT point);
+    virtual DROPEFFECT OnDragOver(COleDataObject* data, DWORD keyState, POINT point);
+    virtual void OnDragLeave();
+    virtual BOOL OnDrop(COleDataObject* data, DROPEFFECT effect, POINT point);
+    // Inserts the items read from a command drag block into `target` from `position` on (-1 appends).
+    virtual void InsertDragData(const std::vector<OXCommandDragItem>& items, HMENU target, int position);
+    virtual void OnDeleteItem();
+    virtual void OnAppearance();
+    virtual void OnSeparatorBefore();
+    virtual void OnSeparatorAfter();
+    virtual void OnRecentlyUsed();
+    // After an edit: converted again by the main window's organizer, the popup window laid out again.
+    void RecalcLayout();
+    // Sends the customisation notification with `value`; the owner's answer.
+    LRESULT NotifyCustomize(UINT value);
     // Item layout and drawing, each through the skin.
     virtual void DistributeSpace(CDC* dc, COXImageInfo* image, const RECT& item, RECT& button, RECT& imageRect,
                                  RECT& text, RECT& accel);
@@ -120,6 +181,16 @@ protected:
     COXToolTipCtrl m_toolTip;  // made and destroyed with the menu, not otherwise used
 
     static RecentlyUsedQuery* s_pRecentlyUsed;
+
+    COXSHBDropSource m_dropSource;
+    COXSHBDropTarget m_dropTarget;
+    BOOL m_bDraggingOut = FALSE;
+    BOOL m_bDragOver = FALSE;
+    COXBitmapMenuPopupWnd* m_pPopupWnd = nullptr;
+
+private:
+    void RepaintItem(int position);
+    void DetachPopupWnd();
 };
 
 // The window that joins a menu to the tool bar button it drops from; the menu skin paints it.

@@ -49,6 +49,9 @@ public:
     CMenu* FindMenuOf(HMENU menu, UINT_PTR item);
     // A deep copy of a submenu, destroyed with the organizer.
     HMENU CopyPopupMenu(HMENU submenu);
+    // A popup made for a dropped menu: destroyed with the organizer, last first.
+    void KeepCreatedMenu(HMENU menu) { m_createdMenus.push_back(menu); }
+    BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
 
     virtual void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
     virtual LRESULT OnMenuChar(UINT ch, UINT flags, CMenu* menu);
