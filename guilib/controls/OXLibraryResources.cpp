@@ -23,6 +23,9 @@ static_assert(sizeof(kColorNames) / sizeof(kColorNames[0]) == IDS_OX_COLOR_LAST 
 const char* const kCustomizeTexts[] = {"Delete", "Appearance...", "Put Separator Before", "Put Separator After",
                                        "Recently Used"};
 
+const char* const kToolbarTexts[] = {"Delete",     "Button Appearance...", "Image Only", "Image and Text",
+                                     "Put Separator Before", "Put Separator After"};
+
 class LibraryResources : public ResourceModule {
 public:
     const char* FindString(UINT id) const override {
@@ -30,6 +33,8 @@ public:
             return "Bitmap file (*.bmp;*.dib)|*.bmp; *.dib||";
         if (id >= IDS_OX_CUSTOMIZE_DELETE && id <= IDS_OX_CUSTOMIZE_RECENTLY_USED)
             return kCustomizeTexts[id - IDS_OX_CUSTOMIZE_DELETE];
+        if (id >= IDS_OX_TOOLBAR_DELETE && id <= IDS_OX_TOOLBAR_SEPARATOR_AFTER)
+            return kToolbarTexts[id - IDS_OX_TOOLBAR_DELETE];
         if (id >= IDS_OX_COLOR_FIRST && id <= IDS_OX_COLOR_LAST)
             return kColorNames[id - IDS_OX_COLOR_FIRST];
         switch (id) {

@@ -1,5 +1,6 @@
 #include "guilib/customize/OXDragDropCommands.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "guilib/skins/OXBitmapMenu.h"
@@ -31,21 +32,15 @@ CString ItemText(HMENU menu, int position) {
     return buffer;
 }
 
-UINT ItemSize(HMENU menu, int position);
-
-// An item goes into the block unless it is a popup that would carry no items.
-bool ItemWritten(HMENU menu, int position) {
-    if (GetMenuItemID(menu, position) != OX_DRAG_POPUP)
-        return true;
-    HMENU sub = GetSubMenu(menu, position);
-    return sub && CalcMenuDragSize(sub) != 0;
-}
-
+// The bytes an item takes with its popup's items; 0 for a popup that would carry no items, which is
+// left out of the block.
 UINT ItemSize(HMENU menu, int position) {
     UINT size = (UINT)ItemText(menu, position).GetLength() + ITEM_FIXED_BYTES;
-    if (GetMenuItemID(menu, position) == OX_DRAG_POPUP)
-        size += CalcMenuDragSize(GetSubMenu(menu, position));
-    return size;
+    if (GetMenuItemID(menu, position) != OX_DRAG_POPUP)
+        return size;
+    HMENU sub = GetSubMenu(menu, position);
+    UINT items = sub ? CalcMenuDragSize(sub) : 0;
+    return items ? size + items : 0;
 }
 
 // Reads a block without passing its end.
@@ -133,26 +128,28 @@ UINT CalcMenuDragSize(HMENU menu) {
     UINT size = 0;
     int count = menu ? GetMenuItemCount(menu) : 0;
     for (int i = 0; i < count; ++i)
-        if (ItemWritten(menu, i))
-            size += ItemSize(menu, i);
+        size += ItemSize(menu, i);
     return size;
 }
 
 void WriteMenuDragItems(BYTE*& pos, HMENU menu) {
     int count = menu ? GetMenuItemCount(menu) : 0;
+    std::vector<bool> written((size_t)std::max(count, 0));
     int last = -1;
     for (int i = 0; i < count; ++i)
-        if (ItemWritten(menu, i))
+        if ((written[(size_t)i] = ItemSize(menu, i) != 0))
             last = i;
     for (int i = 0; i <= last; ++i) {
-        if (!ItemWritten(menu, i))
+        if (!written[(size_t)i])
             continue;
         UINT id = GetMenuItemID(menu, i);
         if (id != OX_DRAG_POPUP && (GetMenuState(menu, (UINT)i, MF_BYPOSITION) & MF_SEPARATOR))
             id = 0;
         WriteCommandDragItem(pos, ItemText(menu, i), -1, id, 0);
-        if (i == last)
-            Put32(pos -= 4, OX_DRAG_NEXT_LAST_OF_LEVEL);
+        if (i == last) {
+            BYTE* next = pos - 4;
+            Put32(next, OX_DRAG_NEXT_LAST_OF_LEVEL);
+        }
         if (id == OX_DRAG_POPUP)
             WriteMenuDragItems(pos, GetSubMenu(menu, i));
     }

@@ -87,6 +87,7 @@ BOOL COXCoolToolBar::Create(CWnd* parent, DWORD style, UINT id) {
     // An empty string list, so that buttons can be given texts later.
     static const char kEmptyList[2] = {0, 0};
     SendMessage(TB_ADDSTRING, 0, (LPARAM)kEmptyList);
+    m_dropTarget.Register(this);
     return TRUE;
 }
 
@@ -435,6 +436,9 @@ void COXCoolToolBar::OnMouseMove(UINT flags, POINT point) {
 }
 
 LRESULT COXCoolToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT customized = 0;
+    if (CustomizeWindowProc(message, wParam, lParam, customized))
+        return customized;
     switch (message) {
         case WM_NCPAINT:
             if (m_hWnd)
@@ -520,8 +524,13 @@ BOOL COXCoolToolBar::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, L
                 r = TRUE;
                 return TRUE;
             case TBN_BEGINDRAG:
+                r = OnBeginDragButton(reinterpret_cast<NMTOOLBAR*>(hdr));
+                return TRUE;
             case TBN_ENDDRAG:
                 r = FALSE;
+                return TRUE;
+            case TBN_GETBUTTONINFO:
+                r = OnGetButtonInfo(reinterpret_cast<NMTOOLBAR*>(hdr));
                 return TRUE;
             default:
                 break;

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "guilib/controls/OXSHBDropHelpers.h"
 #include "guilib/skins/MFCToolBar.h"
 #include "guilib/skins/OXSkinViews.h"
 
@@ -21,6 +22,23 @@ class COXToolbarSkinClassic;
 
 // Asked of the main window on a press outside the buttons: non-zero lets the bar move itself.
 #define OXWM_CANMOVEBAR (WM_USER + 92)
+
+// The notification (WM_NOTIFY code) a customised bar sends its customisation owner, with a command below
+// and a parameter; a non-zero answer means the owner has handled the command.
+#define OX_TOOLBAR_CUSTOMIZE_NOTIFY 32899
+#define OX_TOOLBAR_CUSTOMIZED_BUTTON_CHANGED 32892
+#define ID_OXCUSTTB_DELETE 32893
+#define ID_OXCUSTTB_APPEARANCE 32894
+#define ID_OXCUSTTB_IMAGEONLY 32895
+#define ID_OXCUSTTB_IMAGETEXT 32896
+#define ID_OXCUSTTB_SEPARATOR_BEFORE 32897
+#define ID_OXCUSTTB_SEPARATOR_AFTER 32898
+
+struct NMCTBCUSTOMIZE {
+    NMHDR nmhdr;
+    int nCustomizeEventID;
+    LPARAM lParam;
+};
 
 class COXCoolToolBar : public CMFCToolBar, public COXCoolToolBarView {
     DECLARE_DYNCREATE(COXCoolToolBar)
@@ -53,6 +71,25 @@ public:
     // Clicks that hit no button move the bar unless cleared (the menu bar clears it).
     void SetClicksOutsideButtons(BOOL on) { m_bClicksOutsideButtons = on; }
     BOOL GetClicksOutsideButtons() const { return m_bClicksOutsideButtons; }
+
+    // Customisation: the owner (the customize dialog) gets the notifications; off clears the selection.
+    void SetCustomizeMode(BOOL on, CWnd* owner = nullptr);
+    BOOL IsInCustomizeMode() const { return m_bCustomizeMode; }
+    CWnd* GetCustomizeOwner() const { return m_pCustomizeOwner; }
+    // Stores the selected button, redraws it and tells the owner; the previous index.
+    int SetCustomizedButton(int index);
+    LRESULT NotifyCustomizeOwner(int command, LPARAM parameter = 0);
+    // The button menu of a button (null when it cannot be made); the caller destroys it.
+    HMENU CreateButtonMenu(int index);
+    BOOL ShowButtonMenu(int index, int x, int y);
+    BOOL MoveButton(int from, int to);
+    // The drop target's records (Part of the forwarding helpers).
+    virtual void OnDragEnter(SHBDROPTARGETACTION* action);
+    virtual void OnDragOver(SHBDROPTARGETACTION* action);
+    virtual void OnDragLeave(SHBDROPTARGETACTION* action);
+    virtual void OnDrop(SHBDROPTARGETACTION* action);
+    int GetDraggedButton() const { return m_nDraggedButton; }
+    COXSHBDropTarget* GetDropTarget() { return &m_dropTarget; }
 
     // Lays the bar out again (and redraws its frame); nothing while redrawing is suspended.
     void RedrawToolBar(BOOL recalcLayout = TRUE, BOOL redrawFrame = TRUE);
@@ -135,6 +172,14 @@ protected:
     void SaveProperties(LPCTSTR propertiesSection);
     void OnWindowPosChanged();
     void OnLButtonDown(UINT flags, POINT point);
+    // Customisation's share of the window's messages; TRUE when it answered.
+    BOOL CustomizeWindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void OnCustomizeCommand(UINT command);
+    LRESULT OnBeginDragButton(NMTOOLBAR* notify);
+    BOOL OnGetButtonInfo(NMTOOLBAR* notify);
+    int CustomizeHitTest(POINT point);
+    // The bar's parent asked with a tool bar notification about `index`.
+    LRESULT QueryParent(UINT code, int index);
     void OnMouseMove(UINT flags, POINT point);
     DECLARE_MESSAGE_MAP()
 
@@ -166,6 +211,11 @@ protected:
     int m_nDroppedCommand = -1;
     int m_nLastDroppedCommand = -1;
     std::unique_ptr<COXToolbarSkinClassic> m_pOwnSkin;
+    BOOL m_bDragging = FALSE;
+    BOOL m_bMayRemoveSource = FALSE;
+    int m_nDraggedButton = -1;
+    COXSHBDropSource m_dropSource;
+    COXSHBDropTarget m_dropTarget;
 
     static DWORD s_dwComCtlVersion;
     static BOOL s_bTableSaved;
