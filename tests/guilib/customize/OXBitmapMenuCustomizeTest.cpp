@@ -285,3 +285,36 @@ TEST_F(MenuCustomizeTest, ANestedPopupIsDroppedAndFilled) {
     EXPECT_EQ(Items(more), (V{{ID_CLOSE, "&Close"}}));
     EXPECT_EQ(window->GetItemRects().size(), 1u);
 }
+
+TEST_F(MenuCustomizeTest, AnItemDraggedOffIsRemovedAndOneDraggedWithinMoves) {
+    using V = std::vector<Shown>;
+    // The frame, which takes no drops, clear of the menu's window.
+    frame->MoveWindow(400, 300, 300, 200);
+    ShowWindow(frame->m_hWnd, SW_SHOWNOACTIVATE);
+    COXBitmapMenu* menu = Show({{ID_OPEN, "&Open"}, {ID_SAVE, "&Save"}, {ID_CLOSE, "&Close"}});
+    Pump();
+    auto screen = [&](POINT client) {
+        ClientToScreen(window->m_hWnd, &client);
+        return client;
+    };
+    auto drag = [&](int position, POINT to) {
+        POINT from = screen(Inside(position, true));
+        SetCursorPos(from.x, from.y);
+        PostMouseInput(WM_MOUSEMOVE, POINT{from.x, from.y + 1}, MK_LBUTTON);
+        PostMouseInput(WM_MOUSEMOVE, to, MK_LBUTTON);
+        PostMouseInput(WM_LBUTTONUP, to, 0);
+        menu->SetCustomizeSelection(position);
+        menu->BeginDragItem(position);
+        Pump();
+    };
+    // Within the menu: Open below Close.
+    drag(0, screen(Inside(2, false)));
+    EXPECT_EQ(Items(menu->m_hMenu), (V{{ID_SAVE, "&Save"}, {ID_CLOSE, "&Close"}, {ID_OPEN, "&Open"}}));
+    EXPECT_FALSE(menu->IsDraggingOut());
+    EXPECT_EQ(menu->GetDraggedItem(), -1);
+    // Let go where nothing takes it: gone, after the owner was told.
+    g_notified.clear();
+    drag(1, POINT{550, 400});
+    EXPECT_EQ(Items(menu->m_hMenu), (V{{ID_SAVE, "&Save"}, {ID_OPEN, "&Open"}}));
+    EXPECT_NE(std::find(g_notified.begin(), g_notified.end(), (UINT)OX_CUSTOMIZE_ITEM_DRAGGED_OFF), g_notified.end());
+}
