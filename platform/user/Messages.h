@@ -41,6 +41,12 @@
 #define WM_CONTEXTMENU 0x007B
 #define WM_STYLECHANGING 0x007C
 #define WM_STYLECHANGED 0x007D
+// lParam of WM_STYLECHANGING and WM_STYLECHANGED (wParam: GWL_STYLE or GWL_EXSTYLE); a WM_STYLECHANGING
+// handler may change styleNew.
+typedef struct tagSTYLESTRUCT {
+    DWORD styleOld;
+    DWORD styleNew;
+} STYLESTRUCT, *LPSTYLESTRUCT;
 #define WM_GETICON 0x007F
 #define WM_SETICON 0x0080
 #define ICON_SMALL 0  // WM_GETICON, WM_SETICON

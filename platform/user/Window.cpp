@@ -814,7 +814,24 @@ LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
     });
 }
 
+namespace {
+LONG_PTR SetWindowLongRaw(HWND hwnd, int index, LONG_PTR value);
+}  // namespace
+
 LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
+    if ((index == GWL_STYLE || index == GWL_EXSTYLE) && IsWindow(hwnd)) {
+        // A style change is announced first: the window may amend the new style.
+        STYLESTRUCT change{(DWORD)GetWindowLongPtr(hwnd, index), (DWORD)value};
+        if (change.styleOld != change.styleNew) {
+            SendMessage(hwnd, WM_STYLECHANGING, (WPARAM)index, (LPARAM)&change);
+            return SetWindowLongRaw(hwnd, index, (LONG_PTR)change.styleNew);
+        }
+    }
+    return SetWindowLongRaw(hwnd, index, value);
+}
+
+namespace {
+LONG_PTR SetWindowLongRaw(HWND hwnd, int index, LONG_PTR value) {
     return WithWindow(hwnd, (LONG_PTR)0, [&](WindowData& w) -> LONG_PTR {
         LONG_PTR old = 0;
         switch (index) {
@@ -853,6 +870,7 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
         return old;
     });
 }
+}  // namespace
 
 LONG GetWindowLong(HWND hwnd, int index) {
     return (LONG)GetWindowLongPtr(hwnd, index);
