@@ -60,6 +60,18 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             EndPaint(hwnd, &ps);
             return 0;
         }
+        case WM_SETICON: {
+            // A window's own icons, big and small, kept as properties; the old one is answered.
+            LPCTSTR slot = wParam == ICON_BIG ? "#IconBig" : "#IconSmall";
+            HANDLE old = GetProp(hwnd, slot);
+            if (lParam)
+                SetProp(hwnd, slot, (HANDLE)lParam);
+            else
+                RemoveProp(hwnd, slot);
+            return (LRESULT)old;
+        }
+        case WM_GETICON:
+            return (LRESULT)GetProp(hwnd, wParam == ICON_BIG ? "#IconBig" : "#IconSmall");
         case WM_SETTEXT: {
             bool caption, topLevel;
             {
