@@ -22,7 +22,8 @@ public:
     // Makes the MDICLIENT window, listing the children in `windowMenu`.
     virtual BOOL CreateClient(LPCREATESTRUCT cs, CMenu* windowMenu);
 
-    CMDIChildWnd* MDIGetActive(BOOL* maximized = nullptr) const;
+    // Virtual: a frame may count a child outside the client (a docked one) as the active child.
+    virtual CMDIChildWnd* MDIGetActive(BOOL* maximized = nullptr) const;
     void MDIActivate(CWnd* child);
     void MDINext() { ::SendMessage(m_hWndMDIClient, WM_MDINEXT, 0, 0); }
     void MDIPrev() { ::SendMessage(m_hWndMDIClient, WM_MDINEXT, 0, 1); }
