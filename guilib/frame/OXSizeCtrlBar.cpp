@@ -275,6 +275,7 @@ void COXSizeControlBar::LiveDragTo(POINT screen) {
         frame->RecalcLayout();
     } else {
         POINT at{screen.x - m_ptOffset.x, screen.y - m_ptOffset.y};
+        RemoveFromTabs();
         frame->FloatControlBar(this, at, CBRS_ALIGN_TOP);
         if (auto* mini = dynamic_cast<CMiniDockFrameWnd*>(GetParentFrame()); mini && mini != frame)
             ::SendMessage(m_hWnd, WM_OX_SETTLEFLOATFRAME, 0, 0);
@@ -291,15 +292,42 @@ void COXSizeControlBar::EndLiveDrag() {
         ::ReleaseCapture();
 }
 
+COXDockTabCtrl* COXSizeControlBar::GetDockTabCtrl() const {
+    COXSizeDockBar* dockBar = GetSizeDockBar();
+    if (!dockBar || !dockBar->m_wndDockTabCtrl.m_hWnd || !::IsWindow(dockBar->m_wndDockTabCtrl.m_hWnd))
+        return nullptr;
+    return &dockBar->m_wndDockTabCtrl;
+}
+
+void COXSizeControlBar::RemoveFromTabs() {
+    if (COXDockTabCtrl* tabs = GetDockTabCtrl())
+        tabs->RemoveTab(this);
+}
+
 void COXSizeControlBar::ShowBar(BOOL show) {
     CFrameWnd* frame = m_pDockSite ? m_pDockSite : GetParentFrame();
     if (!frame || !m_hWnd)
         return;
     if ((IsVisible() != FALSE) == (show != FALSE))
         return;
-    frame->ShowControlBar(this, show, TRUE);
-    if (!show)
-        m_nTabIndex = -1;
+    COXDockTabCtrl* tabs = GetDockTabCtrl();
+    if (show) {
+        if (int tab = tabs ? tabs->FindTab(this) : -1; tab >= 0) {
+            tabs->SetCurSel(tab);
+            tabs->ShowSelectedBar();
+            return;
+        }
+        frame->ShowControlBar(this, TRUE, TRUE);
+        // Back into the stack it left, at its old place.
+        if (tabs && m_nTabIndex >= 0 && GetSizeDockBar()->CountVisibleSizeBarsExcept(this) > 0)
+            tabs->InsertTab(this, m_nTabIndex, TRUE);
+        return;
+    }
+    frame->ShowControlBar(this, FALSE, TRUE);
+    if (tabs && tabs->GetItemCount() > 0) {
+        m_nTabIndex = tabs->FindTab(this);
+        tabs->RemoveTab(this);
+    }
 }
 
 void COXSizeControlBar::SetActive(BOOL active, BOOL deactivateOthers) {
@@ -366,8 +394,16 @@ void COXSizeControlBar::OnAllowDocking() {
 }
 
 void COXSizeControlBar::OnHideBar() {
-    if (CFrameWnd* frame = m_pDockSite)
-        frame->ShowControlBar(this, FALSE, FALSE);
+    CFrameWnd* frame = m_pDockSite;
+    if (!frame)
+        return;
+    // A stacked bar leaves its stack, so the stack does not keep a tab over nothing.
+    if (COXDockTabCtrl* tabs = GetDockTabCtrl(); tabs && tabs->FindTab(this) >= 0) {
+        ShowBar(FALSE);
+        frame->RecalcLayout();
+        return;
+    }
+    frame->ShowControlBar(this, FALSE, FALSE);
 }
 
 void COXSizeControlBar::OnMdiFloat() {
@@ -411,6 +447,7 @@ LRESULT COXSizeControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
         case WM_DESTROY:
             // The shared hook goes with the last sizing bar window.
             ReleaseHook();
+            RemoveFromTabs();
             if (auto* dock = dynamic_cast<COXMDIFrameWndSizeDock*>(m_pDockSite); dock && dock->m_pActiveSizeBar == this)
                 dock->m_pActiveSizeBar = nullptr;
             break;
@@ -546,6 +583,8 @@ LRESULT COXSizeControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
         case WM_LBUTTONDBLCLK: {
             POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             if (m_pDockBar && m_pDockContext && HitButton(p) == -1) {
+                if (IsLiveDragging())
+                    RemoveFromTabs();
                 m_pDockContext->ToggleDocking();
                 return 0;
             }

@@ -12,6 +12,7 @@
 class COXDockbarSkin;
 class COXDockbarSkinClassic;
 class COXSizeDockBar;
+class COXDockTabCtrl;
 
 // Size-bar flags.
 #define SZBAR_DELETE_ON_CLOSE 0x001
@@ -67,6 +68,10 @@ public:
 
     // The dock bar's kind (docked in a sizing dock bar), or null.
     COXSizeDockBar* GetSizeDockBar() const;
+    // The tab strip of the sizing dock bar holding the bar, or null.
+    COXDockTabCtrl* GetDockTabCtrl() const;
+    // Takes the bar's tab (if any) out of its dock bar's strip.
+    void RemoveFromTabs();
     BOOL IsMaximized() const { return m_bMaximized; }
     // The mouse hook shared by every sizing bar (null when no bar window exists).
     static HHOOK GetMouseHook();

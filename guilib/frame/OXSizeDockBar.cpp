@@ -44,6 +44,30 @@ void COXSizeDockBar::AddSplitter(int type, const RECT& rect, int pos) {
     m_SplitArr.Add(s);
 }
 
+int COXSizeDockBar::GetTabAreaHeight() const {
+    return m_wndDockTabCtrl.m_hWnd && m_wndDockTabCtrl.GetItemCount() > 0 ? COXDockTabCtrl::kTabAreaHeight : 0;
+}
+
+void COXSizeDockBar::PlaceTabStrip() {
+    if (!m_hWnd || !m_wndDockTabCtrl.m_hWnd)
+        return;
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    int height = GetTabAreaHeight();
+    ::SetWindowPos(m_wndDockTabCtrl.m_hWnd, HWND_TOP, 0, client.bottom - height, client.right, height,
+                   SWP_NOACTIVATE);
+}
+
+void COXSizeDockBar::DropStrayTabs() {
+    // A bar that left this dock bar, or whose window is gone, loses its tab.
+    for (int i = m_wndDockTabCtrl.m_hWnd ? m_wndDockTabCtrl.GetItemCount() - 1 : -1; i >= 0; --i) {
+        CControlBar* bar = m_wndDockTabCtrl.GetTabBar(i);
+        if (!bar || FindBar(bar) < 0 || !bar->m_hWnd || !::IsWindow(bar->m_hWnd))
+            m_wndDockTabCtrl.RemoveTab(bar);
+        i = std::min(i, m_wndDockTabCtrl.GetItemCount());
+    }
+}
+
 BOOL COXSizeDockBar::HoldsSizeBar() const {
     for (INT_PTR i = 0; i < m_arrBars.GetSize(); ++i)
         if (OXIsSizeBar(GetBar(i)))
@@ -177,7 +201,7 @@ SIZE COXSizeDockBar::CalcFixedLayout(BOOL stretch, BOOL horz) {
     RECT avail = m_rectLayout;
     if (IsRectEmpty(&avail) && GetParent())
         ::GetClientRect(GetParent()->m_hWnd, &avail);
-    const int length = alongX ? avail.right - avail.left : avail.bottom - avail.top;
+    const int length = alongX ? avail.right - avail.left : avail.bottom - avail.top - GetTabAreaHeight();
     const int rowKind = alongX ? 2 : 1, inRowKind = alongX ? 1 : 2;
 
     int cross = 0, longest = 0;
@@ -278,7 +302,8 @@ void COXSizeDockBar::OnSizeParentPass(AFX_SIZEPARENTPARAMS* layout) {
     bool lengthChanged = IsHorzDockBar() ? width != m_LastWidth : height != m_LastHeight;
     m_LastWidth = width;
     m_LastHeight = height;
-    int available = IsHorzDockBar() ? width : height;
+    int available = IsHorzDockBar() ? width : height - GetTabAreaHeight();
+    DropStrayTabs();
     // Bars shown since the last pass keep their length; the others of their row make room.
     for (int start = 1; start < m_arrBars.GetSize();) {
         int end = RowEnd(start);
@@ -387,6 +412,14 @@ int COXSizeDockBar::CountSizeBarsExcept(CControlBar* bar) {
     return n;
 }
 
+int COXSizeDockBar::CountVisibleSizeBarsExcept(CControlBar* bar) {
+    int n = 0;
+    for (INT_PTR k = 0; k < m_arrBars.GetSize(); ++k)
+        if (CControlBar* b = GetBar(k); b != bar && OXIsSizeBar(b) && Shown(b))
+            ++n;
+    return n;
+}
+
 COXSizeControlBar* COXSizeDockBar::FindOtherSizeBar(CControlBar* bar) {
     for (INT_PTR k = 0; k < m_arrBars.GetSize(); ++k)
         if (CControlBar* b = GetBar(k); b != bar && OXIsSizeBar(b))
@@ -455,6 +488,22 @@ void COXSizeDockBar::MaximizeInRow(COXSizeControlBar* bar, BOOL maximize) {
 void COXSizeDockBar::DockControlBar(CControlBar* bar, const RECT* rect) {
     if (!bar || !bar->m_hWnd)
         return;
+    if (OXIsSizeBar(bar)) {
+        // Leaving another sizing dock bar takes the bar's tab there away.
+        if (auto* from = dynamic_cast<COXSizeDockBar*>(bar->m_pDockBar); from && from != this)
+            from->m_wndDockTabCtrl.RemoveTab(bar);
+        if (rect) {
+            // Dropped on the strip's band: the bar joins the stack there or its tab moves.
+            int tab = m_wndDockTabCtrl.HitTestTabs(rect->left, rect->top, bar);
+            int own = m_wndDockTabCtrl.FindTab(bar);
+            if (tab >= 0 && own >= 0)
+                m_wndDockTabCtrl.RepositionTab(own, tab, rect->left, rect->top);
+            else if (tab >= 0 && (GetTabAreaHeight() > 0 || CountVisibleSizeBarsExcept(bar) > 0))
+                m_wndDockTabCtrl.InsertTab(bar, tab, TRUE);
+            else if (tab < 0 && own >= 0)
+                m_wndDockTabCtrl.RemoveTab(bar);
+        }
+    }
     if (rect && bar->m_pDockBar == this) {
         RECT now;
         ::GetWindowRect(bar->m_hWnd, &now);
@@ -498,7 +547,9 @@ COXSizeDockBar* COXSizeDockBar::FindDockBarAt(POINT screen, CControlBar* bar) {
                 if (k < 2)
                     r.bottom -= 28;
             }
-            if (PtInRect(&r, screen))
+            // A dock bar with a tab stack takes bars only on its tab band.
+            if (PtInRect(&r, screen) &&
+                (dockBar->GetTabAreaHeight() == 0 || dockBar->m_wndDockTabCtrl.HitTestTabs(screen.x, screen.y, bar) >= 0))
                 return dockBar;
         }
     }
@@ -657,6 +708,18 @@ void COXSizeDockBar::TrackSplitter(COXSplitterRect* splitter, POINT client) {
 
 LRESULT COXSizeDockBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_CREATE: {
+            LRESULT r = CDockBar::WindowProc(message, wParam, lParam);
+            if (r != -1 && !m_bFloating)
+                m_wndDockTabCtrl.Create(WS_CHILD | WS_VISIBLE | TCS_BOTTOM | TCS_FOCUSNEVER, RECT{0, 0, 0, 0}, this,
+                                        kTabCtrlId);
+            return r;
+        }
+        case WM_SIZE: {
+            LRESULT r = CDockBar::WindowProc(message, wParam, lParam);
+            PlaceTabStrip();
+            return r;
+        }
         case WM_SIZEPARENT:
             OnSizeParentPass(reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam));
             break;

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "guilib/frame/OXDockTabCtrl.h"
 #include "guilib/skins/OXSkinViews.h"
 #include "platform/framework/bars/DockBar.h"
 
@@ -37,10 +38,16 @@ public:
     // The sizing dock bar of the main frame that a bar dragged to `screen` would dock into, or null.
     static COXSizeDockBar* FindDockBarAt(POINT screen, CControlBar* bar);
     void MaximizeInRow(COXSizeControlBar* bar, BOOL maximize);
-    int GetTabAreaHeight() const { return 0; }
+    // 28 while the tab strip has tabs, else 0.
+    int GetTabAreaHeight() const;
+    // Moves the tab strip to the bottom of the client area, as high as the tab area.
+    void PlaceTabStrip();
     int CountBarsInRow(COXSizeControlBar* bar, const RECT& rect);
     int CountStackedBars(COXSizeControlBar* bar);
     int CountSizeBarsExcept(CControlBar* bar);
+    int CountVisibleSizeBarsExcept(CControlBar* bar);
+    // Removes the tabs of bars that left this dock bar or whose windows are gone.
+    void DropStrayTabs();
     COXSizeControlBar* FindOtherSizeBar(CControlBar* bar);
 
     // Row sharing: the sizing bars of the row starting at `start` share `available` pixels.
@@ -64,6 +71,8 @@ public:
     int m_LastWidth = 65535, m_LastHeight = 65535;
     unsigned m_CountBars = 0;
     CPtrArray m_arrHiddenBars;
+    COXDockTabCtrl m_wndDockTabCtrl{this};
+    static constexpr UINT kTabCtrlId = 3000;
 
     // Row statistics (visible bars with windows only).
     struct RowStats {
