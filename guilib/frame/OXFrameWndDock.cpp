@@ -1,7 +1,9 @@
 #include "guilib/frame/OXFrameWndDock.h"
 
+#include <algorithm>
 #include <vector>
 
+#include "guilib/frame/OXMDIChildWndSizeDock.h"
 #include "guilib/frame/OXMDIFloatWnd.h"
 #include "guilib/frame/OXSizeCtrlBar.h"
 #include "guilib/frame/OXSizeDockBar.h"
@@ -133,6 +135,25 @@ BOOL COXMDIFrameWndSizeDock::UnpackBarSizes(const BYTE* data, UINT bytes, COXSiz
     return TRUE;
 }
 
+void COXMDIFrameWndSizeDock::LeaveOutViewBars(CDockState& state) {
+    // The bars of docked MDI children come and go with their documents: the layout keeps no trace of them.
+    auto isViewBar = [](UINT id) { return id != 0 && (id & 0xFFFF) == COXSizeViewBar::kBarId; };
+    auto& infos = state.m_arrBarInfo;
+    for (auto it = infos.begin(); it != infos.end();) {
+        CControlBarInfo* info = *it;
+        auto& ids = info->m_arrBarID;
+        ids.erase(std::remove_if(ids.begin(), ids.end(), isViewBar), ids.end());
+        bool emptyFloating = info->m_bDockBar && info->m_bFloating &&
+                             std::none_of(ids.begin(), ids.end(), [](UINT id) { return id != 0; });
+        if (isViewBar(info->m_nBarID) || emptyFloating) {
+            delete info;
+            it = infos.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
 void COXMDIFrameWndSizeDock::SaveSizeBarState(LPCTSTR section) {
     // Dynamic bars are not kept: they go first, last first.
     std::vector<COXSizeControlBar*> bars = SizeBarsOf(this);
@@ -141,6 +162,7 @@ void COXMDIFrameWndSizeDock::SaveSizeBarState(LPCTSTR section) {
             (*it)->DestroyWindow();
     CDockState state;
     GetDockState(state);
+    LeaveOutViewBars(state);
     state.SaveState(section);
     const CProfile& profile = AfxGetProfile();
     for (COXSizeControlBar* bar : SizeBarsOf(this)) {
@@ -213,6 +235,73 @@ void COXMDIFrameWndSizeDock::LoadSizeBarState(LPCTSTR section) {
     }
     if (IsWindowVisible())
         ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+CMDIChildWnd* COXMDIFrameWndSizeDock::MDIGetActive(BOOL* maximized) const {
+    if (m_pActiveDockChild) {
+        if (maximized)
+            *maximized = FALSE;
+        bool live = ::IsWindow(m_hActiveDockChild) && CWnd::FromHandlePermanent(m_hActiveDockChild) == m_pActiveDockChild;
+        return live ? m_pActiveDockChild : nullptr;
+    }
+    CMDIChildWnd* child = CMDIFrameWnd::MDIGetActive(maximized);
+    return child && ::IsWindow(child->m_hWnd) ? child : nullptr;
+}
+
+void COXMDIFrameWndSizeDock::SetActiveDockedChild(COXMDIChildWndSizeDock* child) {
+    m_pActiveDockChild = child && child->m_hWnd && ::IsWindow(child->m_hWnd) ? child : nullptr;
+    m_hActiveDockChild = m_pActiveDockChild ? child->m_hWnd : nullptr;
+}
+
+void COXMDIFrameWndSizeDock::ActivateChild(CMDIChildWnd* child) {
+    auto* dockable = dynamic_cast<COXMDIChildWndSizeDock*>(child);
+    if (dockable && dockable->IsDocked()) {
+        SetActiveDockedChild(dockable);
+    } else {
+        SetActiveDockedChild(nullptr);
+        if (child && m_hWndMDIClient)
+            ::SendMessage(m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)child->m_hWnd, 0);
+    }
+    RefreshActivation();
+}
+
+void COXMDIFrameWndSizeDock::RefreshActivation() {
+    CMDIChildWnd* active = MDIGetActive();
+    if (m_hWndMDIClient)
+        for (HWND h = ::GetWindow(m_hWndMDIClient, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+            if (auto* child = dynamic_cast<COXMDIChildWndSizeDock*>(CWnd::FromHandlePermanent(h)))
+                ::SendMessage(h, WM_NCACTIVATE, child == active, 0);
+    // Only a dockable child lets go of its view when the view goes: other children's views stay theirs.
+    auto* dockable = dynamic_cast<COXMDIChildWndSizeDock*>(active);
+    SetActiveView(dockable ? dockable->GetActiveView() : nullptr, FALSE);
+    OnUpdateFrameTitle(TRUE);
+}
+
+BOOL COXMDIFrameWndSizeDock::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) {
+    CView* before = GetActiveView();
+    if (CMDIFrameWnd::OnCmdMsg(id, code, extra, handlerInfo))
+        return TRUE;
+    if (GetActiveView() != before)
+        SetActiveView(before, FALSE);
+    return FALSE;
+}
+
+LRESULT COXMDIFrameWndSizeDock::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A docked active child adds no title of its own to the frame's.
+    if (message == WM_SETTEXT && m_pActiveDockChild && MDIGetActive() == m_pActiveDockChild)
+        return ::DefWindowProc(m_hWnd, message, wParam, lParam);
+    return CMDIFrameWnd::DefWindowProc(message, wParam, lParam);
+}
+
+BOOL COXMDIFrameWndSizeDock::DestroyWindow() {
+    SetActiveView(nullptr, FALSE);
+    SetActiveDockedChild(nullptr);
+    return CMDIFrameWnd::DestroyWindow();
+}
+
+CFrameWnd* COXMDIFrameWndSizeDock::GetActiveFrame() {
+    CMDIChildWnd* child = MDIGetActive();
+    return child ? static_cast<CFrameWnd*>(child) : this;
 }
 
 LRESULT COXMDIFrameWndSizeDock::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
