@@ -466,6 +466,9 @@ void ResetSysColors();
 // A DC drawing into `surface` with logical (0,0) at device `origin`, clipped to `clip` (device
 // rectangles of the surface; null for the whole surface).
 HDC CreateSurfaceDC(cairo_surface_t* surface, POINT origin, const RECT* clip, int clipCount);
+// Calls `filled` with the surface rectangle of each fill the DC makes (PatBlt, FillRect, InvertRect...):
+// the window layer mirrors a desktop DC's drawing into the windows it crosses.
+void SetDCFillHook(HDC dc, std::function<void(const RECT& surfaceRect)> filled);
 // Where the surface of a DC lies on the screen (windows' DCs; others stay at 0,0).
 void SetDCSurfaceScreenPos(HDC dc, POINT screen);
 // The screen position of the DC's device origin.

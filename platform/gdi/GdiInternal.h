@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -126,6 +127,7 @@ public:
     std::vector<DCState> m_saved;
     int m_logPixels = 96;                    // dots per inch of the device
     std::shared_ptr<struct PrinterJob> m_printer;  // printer DCs: the document being printed
+    std::function<void(const RECT&)> m_onFilled;     // told of each filled surface rectangle (may be empty)
 
     void SetSurface(cairo_surface_t* surface);
     // Surface pixel of a logical point.

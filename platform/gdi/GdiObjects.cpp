@@ -572,6 +572,11 @@ static void InitState(DeviceContext& dc) {
     dc.m_state.font = GetStockObject(SYSTEM_FONT);
 }
 
+void SetDCFillHook(HDC hdc, std::function<void(const RECT&)> filled) {
+    if (auto dc = FindDC(hdc))
+        dc->m_onFilled = std::move(filled);
+}
+
 void SetDCSurfaceScreenPos(HDC hdc, POINT screen) {
     if (auto dc = FindDC(hdc))
         dc->m_surfaceOnScreen = screen;

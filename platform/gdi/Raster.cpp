@@ -136,6 +136,11 @@ RECT DevRect(const DeviceContext& dc, const RECT& rc) {
     return dc.DevRect(rc.left, rc.top, rc.right, rc.bottom);
 }
 
+void Filled(DeviceContext& dc, const RECT& dev) {
+    if (dc.m_onFilled)
+        dc.m_onFilled(dev);
+}
+
 // Fills a surface rectangle with a brush under a ternary raster operation (source unused).
 void FillDev(DeviceContext& dc, const RECT& dev, const BrushObject* brush, DWORD rop) {
     PixelTarget t(dc.m_surface, dc.EffectiveClip());
@@ -151,6 +156,7 @@ void FillDev(DeviceContext& dc, const RECT& dev, const BrushObject* brush, DWORD
         // The common case, a plain fill, a span at a time.
         uint32_t p = PixelFromColor(brush->m_color);
         t.ForSpans(dev, [&](int x0, int x1, int y) { std::fill(t.Row(y) + x0, t.Row(y) + x1, p); });
+        Filled(dc, dev);
         return;
     }
     t.ForSpans(dev, [&](int x0, int x1, int y) {
@@ -162,6 +168,7 @@ void FillDev(DeviceContext& dc, const RECT& dev, const BrushObject* brush, DWORD
             row[x] = rop == PATCOPY ? p : Rop3(rop, p, 0, row[x]);
         }
     });
+    Filled(dc, dev);
 }
 
 // Pixels of a pen stroke, without its last point (Bresenham).

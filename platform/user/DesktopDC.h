@@ -10,4 +10,9 @@ HDC CreateDesktopSnapshotDC();
 // The screen as it lies beneath a window: only the top-level windows below the window's top-level
 // window in z-order (a shadow drawn over what the window covers).
 HDC CreateDesktopSnapshotBeneathDC(HWND window);
+// The desktop's DC while its window updates are locked (drag frames). There is no shared screen surface
+// here: every fill it makes is applied as an exclusive-or into the visible top-level windows it crosses,
+// so drawing the same inverted frame again erases it from them. Meant for inverting fills (PATINVERT,
+// DSTINVERT); a plain fill shows as its difference from black.
+HDC CreateDesktopOverlayDC();
 }

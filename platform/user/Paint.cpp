@@ -344,6 +344,18 @@ HDC GetWindowDC(HWND hwnd) {
     return dc;
 }
 
+HDC GetDCEx(HWND hwnd, HRGN, DWORD flags) {
+    if ((flags & DCX_LOCKWINDOWUPDATE) && (!hwnd || hwnd == GetDesktopWindow())) {
+        HDC dc = CreateDesktopOverlayDC();
+        if (dc) {
+            std::lock_guard<std::mutex> g(g_dcMutex);
+            g_windowDCs.insert(dc);
+        }
+        return dc;
+    }
+    return (flags & DCX_WINDOW) ? GetWindowDC(hwnd) : GetDC(hwnd);
+}
+
 int ReleaseDC(HWND hwnd, HDC dc) {
     {
         std::lock_guard<std::mutex> g(g_dcMutex);

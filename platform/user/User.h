@@ -461,6 +461,14 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps);
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
 HDC GetDC(HWND hwnd);
 HDC GetWindowDC(HWND hwnd);
+#define DCX_WINDOW 0x00000001L
+#define DCX_CACHE 0x00000002L
+#define DCX_CLIPCHILDREN 0x00000008L
+#define DCX_CLIPSIBLINGS 0x00000010L
+#define DCX_LOCKWINDOWUPDATE 0x00000400L
+// A window's DC (DCX_WINDOW: of the whole window). The desktop's with DCX_LOCKWINDOWUPDATE draws drag
+// frames over the top-level windows while their updates are locked. The clip region is not supported.
+HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags);
 int ReleaseDC(HWND hwnd, HDC dc);
 BOOL InvalidateRect(HWND hwnd, const RECT* rc, BOOL erase);
 BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase);

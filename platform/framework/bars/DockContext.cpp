@@ -51,7 +51,7 @@ void CDockContext::InitLoop() {
     m_bDropped = FALSE;
     // The frame is drawn over everything; nothing repaints under it meanwhile.
     ::LockWindowUpdate(::GetDesktopWindow());
-    m_pDC = ::GetDC(nullptr);
+    m_pDC = ::GetDCEx(::GetDesktopWindow(), nullptr, DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE);
 }
 
 void CDockContext::CancelLoop() {
@@ -60,7 +60,7 @@ void CDockContext::CancelLoop() {
         ::ReleaseCapture();
     ::LockWindowUpdate(nullptr);
     if (m_pDC)
-        ::ReleaseDC(nullptr, m_pDC);
+        ::ReleaseDC(::GetDesktopWindow(), m_pDC);
     m_pDC = nullptr;
 }
 

@@ -21,7 +21,7 @@ public:
     void OnKey(int vk, BOOL down);
     virtual DWORD CanDock();
     CDockBar* GetDockBar(DWORD overDockStyle);
-    void DrawFocusRect(BOOL removeRect = FALSE);
+    virtual void DrawFocusRect(BOOL removeRect = FALSE);
     void CancelLoop();
 
     CControlBar* m_pBar;
