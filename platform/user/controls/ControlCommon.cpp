@@ -254,7 +254,12 @@ HCURSOR LoadCursor(HINSTANCE, LPCTSTR name) {
     if (IS_INTRESOURCE(name))
         if (HCURSOR own = LoadCursorResource((UINT)(uintptr_t)name))
             return own;
-    return (HCURSOR)(uintptr_t)(IS_INTRESOURCE(name) ? (uintptr_t)name : 32512);
+    if (!IS_INTRESOURCE(name))
+        return (HCURSOR)(uintptr_t)32512;
+    // The system's cursors (IDC_ARROW 32512 to IDC_HELP 32651) always exist; another id without a
+    // resource gives none, so that callers fall back to a system cursor.
+    uintptr_t id = (uintptr_t)name;
+    return id >= 32512 && id <= 32651 ? (HCURSOR)id : nullptr;
 }
 
 HCURSOR SetCursor(HCURSOR cursor) {
