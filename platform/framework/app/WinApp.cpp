@@ -30,6 +30,9 @@ CString AfxLoadString(UINT id) {
     std::string buffer(4096, '\0');
     int n = ::LoadString(nullptr, id, buffer.data(), (int)buffer.size());
     buffer.resize((size_t)std::max(0, n));
+    // The framework's own strings, unless the program's resources give them.
+    if (n <= 0 && id == AFX_IDS_HIDE)
+        return CString("&Hide");
     return CString(buffer.c_str());
 }
 
