@@ -6,6 +6,7 @@
 #include "guilib/frame/OXSizeCtrlBar.h"
 #include "guilib/frame/OXSizeDockBar.h"
 #include "platform/framework/bars/DockBar.h"
+#include "platform/framework/bars/RectTracker.h"
 
 COXDragDockContext::COXDragDockContext(CControlBar* bar) : CDockContext(bar) {}
 
@@ -76,35 +77,89 @@ DWORD COXDragDockContext::CanDock() {
 
 void COXDragDockContext::EndDrag() {
     auto* sizeBar = dynamic_cast<COXSizeControlBar*>(m_pBar);
-    DWORD side = m_dwOverDockStyle;
-    bool moved = m_ptLast.x != m_ptStart.x || m_ptLast.y != m_ptStart.y;
-    CDockBar* oldDockBar = m_pBar->m_pDockBar;
-    auto* target = dynamic_cast<COXSizeDockBar*>(m_pTargetDockBar);
-    unsigned oldSignature = target ? target->CalcRowSignature() : 0;
-    if (moved && side && sizeBar) {
-        RECT r = (side & CBRS_ORIENT_HORZ) ? m_rectDragHorz : m_rectDragVert;
-        SIZE s{r.right - r.left, r.bottom - r.top};
-        if (side & CBRS_ORIENT_HORZ)
-            sizeBar->m_HorzDockSize = s;
-        else
-            sizeBar->m_VertDockSize = s;
-    }
-    CDockContext::EndDrag();
-    if (!moved || !sizeBar)
+    if (!sizeBar) {
+        CDockContext::EndDrag();
         return;
-    if (side) {
-        if (target && (oldDockBar != target || target->CalcRowSignature() != oldSignature)) {
-            target->MakeRoomInRow(sizeBar);
-            if (m_pDockSite)
-                m_pDockSite->RecalcLayout();
-        }
-    } else if (m_pBar->m_hWnd) {
-        ::SendMessage(m_pBar->m_hWnd, WM_OX_SETTLEFLOATFRAME, 0, 0);
     }
+    CancelLoop();
+    m_bDragging = FALSE;
+    if (m_ptLast.x == m_ptStart.x && m_ptLast.y == m_ptStart.y)
+        return;  // a click without a move changes nothing
+    DWORD side = m_dwOverDockStyle;
+    if (side) {
+        CDockBar* dockBar = m_pTargetDockBar ? m_pTargetDockBar : GetDockBar(side);
+        if (!dockBar || !m_pDockSite)
+            return;
+        CDockBar* oldDockBar = m_pBar->m_pDockBar;
+        auto* target = dynamic_cast<COXSizeDockBar*>(dockBar);
+        unsigned oldSignature = target ? target->CalcRowSignature() : 0;
+        RECT r = m_rectDragDock;
+        SIZE s{r.right - r.left, r.bottom - r.top};
+        (side & CBRS_ORIENT_HORZ ? sizeBar->m_HorzDockSize : sizeBar->m_VertDockSize) = s;
+        m_pDockSite->DockControlBar(m_pBar, dockBar, &r);
+        // The bar comes with the preview's size; the others of its row make room for it before the one
+        // layout that follows (a layout in between would share the row by the bar's old size).
+        ::SetWindowPos(m_pBar->m_hWnd, nullptr, 0, 0, s.cx, s.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (target && (oldDockBar != target || target->CalcRowSignature() != oldSignature))
+            target->MakeRoomInRow(sizeBar);
+        m_pDockSite->RecalcLayout();
+    } else {
+        RECT r = (m_dwStyle & CBRS_ORIENT_VERT) && !(m_dwStyle & CBRS_FLOATING) ? m_rectFrameDragVert
+                                                                               : m_rectFrameDragHorz;
+        m_ptMRUFloatPos = POINT{r.left, r.top};
+        m_pDockSite->FloatControlBar(m_pBar, m_ptMRUFloatPos, CBRS_ALIGN_TOP | (m_dwDockStyle & CBRS_FLOAT_MULTI));
+        if (m_pBar->m_hWnd)
+            ::SendMessage(m_pBar->m_hWnd, WM_OX_SETTLEFLOATFRAME, 0, 0);
+    }
+    m_bDropped = TRUE;
 }
 
 void COXDragDockContext::ToggleDocking() {
     if (InMdiFloat())
         return;
     CDockContext::ToggleDocking();
+}
+
+namespace {
+// Inverts a frame of `thickness` inside `r` through `brush`.
+void InvertFrame(HDC dc, const RECT& r, int thickness, HBRUSH brush) {
+    if (thickness <= 0 || IsRectEmpty(&r))
+        return;
+    HGDIOBJ old = ::SelectObject(dc, brush);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    ::PatBlt(dc, r.left, r.top, w, thickness, PATINVERT);
+    ::PatBlt(dc, r.left, r.bottom - thickness, w, thickness, PATINVERT);
+    ::PatBlt(dc, r.left, r.top + thickness, thickness, h - 2 * thickness, PATINVERT);
+    ::PatBlt(dc, r.right - thickness, r.top + thickness, thickness, h - 2 * thickness, PATINVERT);
+    ::SelectObject(dc, old);
+}
+}  // namespace
+
+void COXDragDockContext::DrawFocusRect(BOOL removeRect) {
+    if (!m_pDC)
+        return;
+    RECT rect{};
+    int thickness = 0;
+    BOOL dither = FALSE;
+    if (!removeRect) {
+        if (m_dwOverDockStyle) {
+            rect = m_rectDragDock;
+            InflateRect(&rect, -1, -1);
+            thickness = 1;
+        } else {
+            rect = (m_dwStyle & CBRS_ORIENT_VERT) && !(m_dwStyle & CBRS_FLOATING) ? m_rectFrameDragVert
+                                                                                : m_rectFrameDragHorz;
+            thickness = std::max(1, ::GetSystemMetrics(SM_CXFRAME) - 1);
+            dither = TRUE;
+        }
+    }
+    if (!removeRect && EqualRect(&rect, &m_rectLast) && m_sizeLast.cx == thickness && m_bDitherLast == dither)
+        return;  // unchanged: drawing it again would erase it
+    if (!IsRectEmpty(&m_rectLast))
+        InvertFrame(m_pDC, m_rectLast, m_sizeLast.cx,
+                    m_bDitherLast ? AfxGetHalftoneBrush() : (HBRUSH)::GetStockObject(WHITE_BRUSH));
+    InvertFrame(m_pDC, rect, thickness, dither ? AfxGetHalftoneBrush() : (HBRUSH)::GetStockObject(WHITE_BRUSH));
+    m_rectLast = removeRect ? RECT{} : rect;
+    m_sizeLast = SIZE{thickness, thickness};
+    m_bDitherLast = dither;
 }

@@ -12,6 +12,9 @@ public:
     void ToggleDocking() override;
     DWORD CanDock() override;
     void EndDrag() override;
+    // Over a dock position the preview, 1 pixel thick inside its rectangle; floating, the floating frame
+    // as thick as a sizing border less 1 in the halftone; each draw inverts the last one back first.
+    void DrawFocusRect(BOOL removeRect = FALSE) override;
 
     RECT m_rectDragDock{};                 // the rectangle the bar takes when dropped now
     class CDockBar* m_pTargetDockBar = nullptr;

@@ -357,7 +357,7 @@ void COXSizeDockBar::MakeRoomInRow(COXSizeControlBar* bar) {
     int othersTotal = st.totalLength - Length(r);
     BOOL wasVisible = bar->IsVisible();
     ::ShowWindow(bar->m_hWnd, SW_HIDE);
-    SetRowSizes(start, std::max(0, othersTotal - own + Length(r)));
+    SetRowSizes(start, std::max(0, othersTotal - own));
     if (wasVisible)
         ::ShowWindow(bar->m_hWnd, SW_SHOWNA);
     ResetRowSignature();
@@ -751,9 +751,10 @@ LRESULT COXSizeDockBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSEMOVE: {
             POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             COXSplitterRect* s = HitSplitter(p);
-            if (!m_hcurSizeWE)
+            // The library's splitter cursors, or the system's sizing cursors when they are missing.
+            if (!m_hcurSizeWE && !(m_hcurSizeWE = ::LoadCursor(nullptr, MAKEINTRESOURCE(IDC_OX_SPLITTER_WE))))
                 m_hcurSizeWE = ::LoadCursor(nullptr, IDC_SIZEWE);
-            if (!m_hcurSizeNS)
+            if (!m_hcurSizeNS && !(m_hcurSizeNS = ::LoadCursor(nullptr, MAKEINTRESOURCE(IDC_OX_SPLITTER_NS))))
                 m_hcurSizeNS = ::LoadCursor(nullptr, IDC_SIZENS);
             ::SetCursor(!s ? ::LoadCursor(nullptr, IDC_ARROW) : s->m_type == 1 ? m_hcurSizeWE : m_hcurSizeNS);
             return 0;

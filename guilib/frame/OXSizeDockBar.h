@@ -26,6 +26,10 @@ public:
 
 constexpr int OX_SPLITTER_SIZE = 8;
 
+// Cursor resources of the splitters: between the bars of a row, and between rows.
+#define IDC_OX_SPLITTER_WE 30980
+#define IDC_OX_SPLITTER_NS 30981
+
 class COXSizeDockBar : public CDockBar, public COXSizeDockBarView {
     DECLARE_DYNAMIC(COXSizeDockBar)
 public:

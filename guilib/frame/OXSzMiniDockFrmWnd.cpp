@@ -43,7 +43,19 @@ void COXSizableMiniDockFrameWnd::SettleFrame() {
     if (m_nContainedBarType != 0)
         return;
     CControlBar* bar = SingleBar();
-    if (bar && dynamic_cast<COXSizeControlBar*>(bar)) {
+    if (auto* sizeBar = dynamic_cast<COXSizeControlBar*>(bar)) {
+        // One sizing bar: a window menu that moves, sizes and closes (or hides) it, nothing else.
+        ::GetSystemMenu(m_hWnd, TRUE);
+        HMENU menu = ::GetSystemMenu(m_hWnd, FALSE);
+        for (UINT id : {SC_MAXIMIZE, SC_MINIMIZE, SC_RESTORE, SC_TASKLIST})
+            ::DeleteMenu(menu, id, MF_BYCOMMAND);
+        for (int i = ::GetMenuItemCount(menu) - 1; i >= 0; --i)
+            if (::GetMenuState(menu, (UINT)i, MF_BYPOSITION) & MF_SEPARATOR)
+                ::DeleteMenu(menu, (UINT)i, MF_BYPOSITION);
+        if (!(sizeBar->GetSizeBarFlags() & SZBAR_DELETE_ON_CLOSE)) {
+            CString hide = AfxLoadString(AFX_IDS_HIDE);
+            ::ModifyMenu(menu, SC_CLOSE, MF_BYCOMMAND | MF_STRING, SC_CLOSE, hide);
+        }
         m_nContainedBarType = 2;
         return;
     }

@@ -515,6 +515,8 @@ void TrackDrag(COXSizeControlBar* bar, POINT from, POINT to, Finish finish, bool
             break;
     }
     SendMessage(bar->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(a.x, a.y));
+    if (ctrl)  // let go, so that the key is not held for the drags that follow
+        PostMessage(bar->m_hWnd, WM_KEYUP, VK_CONTROL, 0);
     Pump();
 }
 }  // namespace
@@ -575,5 +577,334 @@ TEST_F(SizeDockTest, ATrackingDragDocksOnAnotherEdgeFloatsWithCtrlAndOtherwiseCh
                 break;
         }
         DestroyFrame();
+    }
+}
+
+TEST_F(SizeDockTest, ABarDroppedIntoARowOfTwoTakesAThirdOfIt) {
+    MakeFrame();
+    RECT r{0, 0, 300, 100};
+    COXSizeControlBar* a = AddBar(kBarA, AFX_IDW_DOCKBAR_TOP, &r);
+    COXSizeControlBar* b = AddBar(kBarB, AFX_IDW_DOCKBAR_TOP, &r);
+    COXSizeDockBar* top = Side(AFX_IDW_DOCKBAR_TOP);
+    OneRow(top, {a, b});
+    RECT small{0, 0, 150, 100};
+    COXSizeControlBar* c = AddBar(kBarC, AFX_IDW_DOCKBAR_LEFT, &small);
+    frame->RecalcLayout();
+    Pump();
+    RECT row, bRect, from;
+    GetWindowRect(top->m_hWnd, &row);
+    GetWindowRect(b->m_hWnd, &bRect);
+    GetWindowRect(c->m_hWnd, &from);
+    const int rowLength = row.right - row.left;
+    POINT grab{from.left + 20, from.top + 6};
+    // Onto the second bar of the row, near its top: the dragged rectangle's centre lies in the row.
+    POINT drop{bRect.left + 40, bRect.top + 10};
+    TrackDrag(c, grab, drop, Finish::Release);
+
+    ASSERT_EQ(c->m_pDockBar, top);
+    // One row: no row end between the three bars.
+    INT_PTR ia = top->FindBar(a), ib = top->FindBar(b), ic = top->FindBar(c);
+    for (INT_PTR i = std::min({ia, ib, ic}); i <= std::max({ia, ib, ic}); ++i)
+        EXPECT_NE(top->m_arrBars[i], nullptr) << i;
+    // Laid out, the three share the row's length: the dropped bar keeps its third (give or take the
+    // splitters and the border shares).
+    int total = Width(a->m_hWnd) + Width(b->m_hWnd) + Width(c->m_hWnd);
+    EXPECT_NEAR(Width(c->m_hWnd), total / 3, 8);
+    EXPECT_NEAR(Width(c->m_hWnd), rowLength / 3, 8);
+    EXPECT_NEAR(Width(a->m_hWnd), Width(b->m_hWnd), 2);
+    EXPECT_EQ(Height(c->m_hWnd), Height(a->m_hWnd));
+}
+
+namespace {
+// Reads the main frame's pixels under the drag frame each time it is posted WM_APP, from inside the
+// tracking loop (which dispatches the messages it does not take).
+class DragFrameProbe : public CWnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_APP) {
+            auto* context = static_cast<COXDragDockContext*>(bar->m_pDockContext);
+            Seen seen{context->m_dwOverDockStyle, context->m_rectLast, {}};
+            for (int i = 0; i < 4; ++i)
+                seen.pixels[i] = GetWindowPixel(frame, Corner(context->m_rectLast, i).x, Corner(context->m_rectLast, i).y);
+            if (!seenList.empty()) {
+                POINT p = Corner(seenList.back().rect, 0);
+                seen.previous = GetWindowPixel(frame, p.x, p.y);
+            }
+            seenList.push_back(seen);
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    // The four pixels at the top-left corner of a frame drawn at `r` (screen; the frame window at 0,0).
+    static POINT Corner(const RECT& r, int i) { return POINT{r.left + (i & 1), r.top + (i >> 1)}; }
+    struct Seen {
+        DWORD side;
+        RECT rect;
+        COLORREF pixels[4];
+        COLORREF previous = 0;  // at the previous frame's corner
+    };
+    COXSizeControlBar* bar = nullptr;
+    HWND frame = nullptr;
+    std::vector<Seen> seenList;
+};
+COLORREF Inverted(COLORREF c) {
+    return RGB(255 - GetRValue(c), 255 - GetGValue(c), 255 - GetBValue(c));
+}
+}  // namespace
+
+TEST_F(SizeDockTest, TheDragFrameIsInvertedIntoTheWindowsItCrossesAndErasedAfter) {
+    MakeFrame();
+    RECT r{0, 0, 150, 400};
+    COXSizeControlBar* bar = AddBar(kBarA, AFX_IDW_DOCKBAR_LEFT, &r);
+    frame->RecalcLayout();
+    Pump();
+    ScreenshotOnFailure shot(frame->m_hWnd);
+    RECT w, client;
+    GetWindowRect(frame->m_hWnd, &w);
+    ASSERT_EQ(w.left, 0);
+    ASSERT_EQ(w.top, 0);
+    GetClientRect(frame->m_hWnd, &client);
+    MapWindowPoints(frame->m_hWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    // What the frame shows before: a copy of its pixels.
+    std::vector<COLORREF> before((size_t)(w.right * w.bottom));
+    for (int y = 0; y < w.bottom; ++y)
+        for (int x = 0; x < w.right; ++x)
+            before[(size_t)y * w.right + x] = GetWindowPixel(frame->m_hWnd, x, y);
+    auto was = [&](POINT p) {
+        return p.x >= 0 && p.y >= 0 && p.x < w.right && p.y < w.bottom ? before[(size_t)p.y * w.right + p.x] : CLR_INVALID;
+    };
+
+    DragFrameProbe probe;
+    probe.bar = bar;
+    probe.frame = frame->m_hWnd;
+    ASSERT_TRUE(probe.CreateEx(0, AfxWndClassName(), "probe", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr));
+    RECT barRect;
+    GetWindowRect(bar->m_hWnd, &barRect);
+    POINT from{barRect.left + 20, barRect.top + 6};
+    POINT overRight{client.right - 10, from.y + 50}, overMiddle{(client.left + client.right) / 2, from.y + 150};
+    auto post = [&](POINT screen, UINT message, WPARAM wParam) {
+        ScreenToClient(bar->m_hWnd, &screen);
+        PostMessage(bar->m_hWnd, message, wParam, MAKELPARAM(screen.x, screen.y));
+    };
+    post(overRight, WM_MOUSEMOVE, MK_LBUTTON);
+    PostMessage(probe.m_hWnd, WM_APP, 0, 0);
+    post(overMiddle, WM_MOUSEMOVE, MK_LBUTTON);
+    PostMessage(probe.m_hWnd, WM_APP, 0, 0);
+    PostMessage(bar->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    POINT start = from;
+    ScreenToClient(bar->m_hWnd, &start);
+    SendMessage(bar->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start.x, start.y));
+
+    ASSERT_EQ(probe.seenList.size(), 2u);
+    // Over the right edge: the preview inverted 1 pixel thick, one pixel inside its rectangle.
+    const auto& docked = probe.seenList[0];
+    EXPECT_EQ(docked.side, (DWORD)CBRS_ALIGN_RIGHT);
+    EXPECT_EQ(docked.pixels[0], Inverted(was(DragFrameProbe::Corner(docked.rect, 0))));
+    EXPECT_EQ(docked.pixels[1], Inverted(was(DragFrameProbe::Corner(docked.rect, 1))));
+    EXPECT_EQ(docked.pixels[3], was(DragFrameProbe::Corner(docked.rect, 3)));  // 1 thick
+    // Over the middle: floating, the frame is 3 thick in the halftone (every other pixel inverted).
+    const auto& floating = probe.seenList[1];
+    EXPECT_EQ(floating.side, 0u);
+    int inverted = 0;
+    for (int i = 0; i < 4; ++i)
+        inverted += floating.pixels[i] == Inverted(was(DragFrameProbe::Corner(floating.rect, i)));
+    EXPECT_EQ(inverted, 2);
+    // The first frame was inverted back when the second was drawn.
+    EXPECT_EQ(floating.previous, was(DragFrameProbe::Corner(docked.rect, 0)));
+    // Cancelled: erased, before any repaint, and nothing moved.
+    for (const auto& seen : probe.seenList)
+        for (int i = 0; i < 4; ++i) {
+            POINT p = DragFrameProbe::Corner(seen.rect, i);
+            EXPECT_EQ(GetWindowPixel(frame->m_hWnd, p.x, p.y), was(p)) << p.x << "," << p.y;
+        }
+    EXPECT_EQ(GetLockedWindow(), nullptr);
+    EXPECT_EQ(bar->m_pDockBar, Side(AFX_IDW_DOCKBAR_LEFT));
+    probe.DestroyWindow();
+}
+
+namespace {
+// A caption button's glyph as DrawFrameControl draws it, `size` square.
+std::vector<COLORREF> ButtonGlyph(UINT state, int size) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(size, size, 1, 32, nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT r{0, 0, size, size};
+    DrawFrameControl(dc, &r, DFC_CAPTION, state);
+    std::vector<COLORREF> out;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            out.push_back(GetPixel(dc, x, y));
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return out;
+}
+// A rectangle of a bar's client coordinates in screen coordinates.
+RECT OnScreen(HWND hwnd, RECT r) {
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+std::vector<COLORREF> Shown(HWND topLevel, const RECT& screen) {
+    RECT w;
+    GetWindowRect(topLevel, &w);
+    std::vector<COLORREF> out;
+    for (int y = screen.top; y < screen.bottom; ++y)
+        for (int x = screen.left; x < screen.right; ++x)
+            out.push_back(GetWindowPixel(topLevel, x - w.left, y - w.top));
+    return out;
+}
+// How many raised 3-pixel lines (highlight, face, shadow) a run of pixels crosses.
+int RaisedLines(const std::vector<COLORREF>& run) {
+    int n = 0;
+    for (size_t i = 0; i + 2 < run.size(); ++i)
+        if (run[i] == GetSysColor(COLOR_BTNHIGHLIGHT) && run[i + 1] == GetSysColor(COLOR_BTNFACE) &&
+            run[i + 2] == GetSysColor(COLOR_BTNSHADOW))
+            ++n;
+    return n;
+}
+}  // namespace
+
+TEST_F(SizeDockTest, DockedMaximizedAndFloatingBarsShowTheirCaptionsAndSplitters) {
+    MakeFrame();
+    RECT r{0, 0, 200, 120};
+    // Without the solid-caption flag the strip shows gripper lines; the bottom bars have it.
+    COXSizeControlBar* left = AddBar(kBarA, AFX_IDW_DOCKBAR_LEFT, &r, 0x014);
+    COXSizeControlBar* bottom1 = AddBar(kBarB, AFX_IDW_DOCKBAR_BOTTOM, &r);
+    COXSizeControlBar* bottom2 = AddBar(kBarC, AFX_IDW_DOCKBAR_BOTTOM, &r);
+    COXSizeDockBar* bottomDock = Side(AFX_IDW_DOCKBAR_BOTTOM);
+    OneRow(bottomDock, {bottom1, bottom2});
+    bars.push_back(std::make_unique<COXSizeControlBar>(0x214));
+    COXSizeControlBar* floating = bars.back().get();
+    ASSERT_TRUE(floating->Create(nullptr, "Floating", WS_CHILD | WS_VISIBLE | CBRS_TOP, r, frame, kBarC + 1));
+    floating->EnableDocking(CBRS_ALIGN_ANY);
+    frame->FloatControlBar(floating, POINT{400, 200});
+    frame->RecalcLayout();
+    bottomDock->MaximizeInRow(bottom1, TRUE);
+    Pump();
+    RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump();
+    HWND top = frame->m_hWnd;
+    ScreenshotOnFailure shot(top);
+    RECT w;
+    GetWindowRect(top, &w);
+    auto at = [&](int x, int y) { return GetWindowPixel(top, x - w.left, y - w.top); };
+
+    // Splitters: across a row splitter and an in-row one, face, highlight ... shadow, window frame.
+    struct Strip {
+        COXSizeDockBar* dock;
+        int kind;
+        size_t shown;  // the left dock bar grows by 7 after its last row: its splitter's last column is cut
+    } strips[] = {{Side(AFX_IDW_DOCKBAR_LEFT), 1, 3}, {bottomDock, 2, 4}, {bottomDock, 1, 4}};
+    for (const Strip& s : strips) {
+        COXSplitterRect* found = nullptr;
+        for (INT_PTR i = 0; i < s.dock->m_SplitArr.GetSize(); ++i)
+            if (auto* sp = static_cast<COXSplitterRect*>(s.dock->m_SplitArr[i]); sp->m_type == s.kind)
+                found = sp;
+        ASSERT_NE(found, nullptr) << s.kind;
+        RECT sr = OnScreen(s.dock->m_hWnd, found->m_rect);
+        std::vector<COLORREF> across;
+        for (int i = 1; i <= 2; ++i)
+            across.push_back(s.kind == 1 ? at(sr.left + i, (sr.top + sr.bottom) / 2) : at((sr.left + sr.right) / 2, sr.top + i));
+        for (int i = 2; i >= 1; --i)
+            across.push_back(s.kind == 1 ? at(sr.right - i, (sr.top + sr.bottom) / 2) : at((sr.left + sr.right) / 2, sr.bottom - i));
+        std::vector<COLORREF> colours{GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNHIGHLIGHT),
+                                      GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_WINDOWFRAME)};
+        across.resize(s.shown);
+        colours.resize(s.shown);
+        EXPECT_EQ(across, colours) << "splitter of kind " << s.kind;
+    }
+
+    // The caption strips: both buttons as the frame control draws them (the maximized bar's second
+    // button restores), and two raised gripper lines along the strip.
+    struct Caption {
+        COXSizeControlBar* bar;
+        UINT second;
+    } captions[] = {{left, DFCS_CAPTIONMAX | DFCS_INACTIVE},
+                    {bottom1, DFCS_CAPTIONMIN},
+                    {bottom2, DFCS_CAPTIONMAX}};
+    for (const Caption& c : captions) {
+        SCOPED_TRACE(c.bar->GetDlgCtrlID());
+        RECT close = OnScreen(c.bar->m_hWnd, c.bar->m_rectCloseBtn);
+        RECT second = OnScreen(c.bar->m_hWnd, c.bar->m_rectSecondBtn);
+        ASSERT_EQ(close.right - close.left, 11);
+        EXPECT_EQ(Shown(top, close), ButtonGlyph(DFCS_CAPTIONCLOSE, 11));
+        EXPECT_EQ(Shown(top, second), ButtonGlyph(c.second, 11));
+        RECT grip = OnScreen(c.bar->m_hWnd, c.bar->m_rectGripper);
+        bool horizontal = c.bar->m_pDockBar == bottomDock;
+        std::vector<COLORREF> run;
+        if (horizontal)  // a strip on the left: lines side by side, read near its bottom
+            for (int x = grip.left; x < grip.right; ++x)
+                run.push_back(at(x, grip.bottom - 5));
+        else  // a strip on top: lines under each other, read near its right end
+            for (int y = grip.top; y < grip.bottom; ++y)
+                run.push_back(at(grip.right - 5, y));
+        if (c.bar->GetSizeBarFlags() & SZBAR_SKIN_CAPTION) {  // a solid strip in the inactive caption colour
+            EXPECT_EQ(RaisedLines(run), 0);
+            EXPECT_EQ(at(grip.left + 3, grip.top + 3), GetSysColor(COLOR_INACTIVECAPTION));
+        } else {
+            EXPECT_EQ(RaisedLines(run), 2);
+        }
+    }
+
+    // The floating bar's mini frame: a caption in the caption colour.
+    CFrameWnd* mini = floating->GetParentFrame();
+    ASSERT_NE(mini, nullptr);
+    RECT mw, mc;
+    GetWindowRect(mini->m_hWnd, &mw);
+    GetClientRect(mini->m_hWnd, &mc);
+    MapWindowPoints(mini->m_hWnd, nullptr, reinterpret_cast<POINT*>(&mc), 2);
+    ASSERT_GT(mc.top - mw.top, 10);
+    COLORREF captionColour = GetWindowPixel(mini->m_hWnd, mc.left - mw.left + 2, (mc.top - mw.top) / 2 + 1);
+    EXPECT_TRUE(captionColour == GetSysColor(COLOR_ACTIVECAPTION) || captionColour == GetSysColor(COLOR_INACTIVECAPTION))
+        << std::hex << captionColour;
+}
+
+TEST_F(SizeDockTest, TheMiniFrameOfOneSizingBarOffersOnlyMovingSizingAndHidingOrClosing) {
+    struct Case {
+        int flags;
+        const char* close;
+    } cases[] = {{0x214, "&Hide"}, {0x214 | SZBAR_DELETE_ON_CLOSE, "&Close\tAlt+F4"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.flags);
+        MakeFrame();
+        COXSizeControlBar* bar = AddBar(kBarA, AFX_IDW_DOCKBAR_LEFT, nullptr, c.flags);
+        frame->FloatControlBar(bar, POINT{200, 200});
+        auto* mini = dynamic_cast<COXSizableMiniDockFrameWnd*>(bar->GetParentFrame());
+        ASSERT_NE(mini, nullptr);
+        SendMessage(mini->m_hWnd, WM_OX_SETTLEFLOATFRAME, 0, 0);
+        EXPECT_EQ(mini->m_nContainedBarType, 2);
+        HMENU menu = GetSystemMenu(mini->m_hWnd, FALSE);
+        std::vector<std::string> items;
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            char text[64] = {};
+            GetMenuString(menu, (UINT)i, text, sizeof text, MF_BYPOSITION);
+            items.push_back(GetMenuItemID(menu, i) == SC_CLOSE ? std::string("close:") + text : text);
+        }
+        EXPECT_EQ(items, (std::vector<std::string>{"&Move", "&Size", std::string("close:") + c.close}));
+        // Settled once: a second request changes nothing.
+        ModifyMenu(menu, SC_MOVE, MF_BYCOMMAND | MF_STRING, SC_MOVE, "kept");
+        SendMessage(mini->m_hWnd, WM_OX_SETTLEFLOATFRAME, 0, 0);
+        char text[64] = {};
+        GetMenuString(menu, SC_MOVE, text, sizeof text, MF_BYCOMMAND);
+        EXPECT_STREQ(text, "kept");
+        DestroyFrame();
+    }
+}
+
+TEST_F(SizeDockTest, SplittersShowTheSystemSizingCursorsWithoutTheLibrarysCursorResources) {
+    MakeFrame();
+    RECT r{0, 0, 200, 100};
+    COXSizeControlBar* a = AddBar(kBarA, AFX_IDW_DOCKBAR_TOP, &r);
+    COXSizeControlBar* b = AddBar(kBarB, AFX_IDW_DOCKBAR_TOP, &r);
+    COXSizeDockBar* top = Side(AFX_IDW_DOCKBAR_TOP);
+    OneRow(top, {a, b});
+    frame->RecalcLayout();
+    ASSERT_EQ(LoadCursor(nullptr, MAKEINTRESOURCE(IDC_OX_SPLITTER_WE)), nullptr);
+    for (INT_PTR i = 0; i < top->m_SplitArr.GetSize(); ++i) {
+        auto* s = static_cast<COXSplitterRect*>(top->m_SplitArr[i]);
+        POINT p{(s->m_rect.left + s->m_rect.right) / 2, (s->m_rect.top + s->m_rect.bottom) / 2};
+        SetCursor(nullptr);
+        SendMessage(top->m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+        EXPECT_EQ(GetCursor(), LoadCursor(nullptr, s->m_type == 1 ? IDC_SIZEWE : IDC_SIZENS)) << s->m_type;
     }
 }
