@@ -645,3 +645,90 @@ TEST_F(VeltrinXvfb, StatisticsFromTheDialogToTwoReports) {
     ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
     EXPECT_EQ(WaitForExit(), 0);
 }
+
+namespace {
+// The splitters of the Classic dock bars: across a splitter, face, then one pixel of highlight, face, and
+// one of shadow 4 pixels after the highlight. The highlight's position scanning `count` pixels from
+// `from` by `step`, or -1.
+int FindSplitter(const Screen& s, POINT from, POINT step, int count) {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), light = GetSysColor(COLOR_BTNHIGHLIGHT),
+                   shadow = GetSysColor(COLOR_BTNSHADOW);
+    auto at = [&](int i) { return s.At(from.x + i * step.x, from.y + i * step.y); };
+    for (int i = 1; i + 4 < count; ++i)
+        if (at(i) == light && at(i - 1) == face && at(i + 1) == face && at(i + 4) == shadow)
+            return step.x ? from.x + i * step.x : from.y + i * step.y;
+    return -1;
+}
+}  // namespace
+
+TEST_F(VeltrinXvfb, TheBarsAreResizedAndFloatedWithTheMouseAndComeBackSoAtTheNextStart) {
+    StartVeltrin({});
+    mainId = WaitForWindow("^Veltrin V4\\.21b");
+    ASSERT_FALSE(mainId.empty()) << "no main window";
+    EXPECT_TRUE(WaitGone("^Veltrin$", 10)) << "the splash stays";
+    Activate(mainId);
+    x.Run({"xdotool", "windowsize", mainId, "800", "600"});
+    x.Run({"xdotool", "windowmove", "--sync", mainId, "20", "30"});
+    RECT frame{};
+    for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until;) {
+        frame = MainRect();
+        if (frame.bottom - frame.top == 600 && frame.left == 20)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    // The splitter right of the tree, half-way down; the one above the pad, a third of the way in.
+    const int midY = (frame.top + frame.bottom) / 2, padX = frame.left + (frame.right - frame.left) / 3;
+    int treeSplitter = -1, padSplitter = -1;
+    for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until && (treeSplitter < 0 || padSplitter < 0);)
+        if (screen.Grab(x, tmp / "screen.xwd")) {
+            treeSplitter = FindSplitter(screen, POINT{frame.left, midY}, POINT{1, 0}, 500);
+            padSplitter = FindSplitter(screen, POINT{padX, midY}, POINT{0, 1}, frame.bottom - midY);
+        }
+    screen.Save("veltrin_docking_start.png");
+    ASSERT_GT(treeSplitter, 0) << "no splitter right of the tree";
+    ASSERT_GT(padSplitter, 0) << "no splitter above the pad";
+
+    // The tree's splitter dragged 60 pixels to the right with the button held.
+    x.Run({"xdotool", "mousemove", "--sync", std::to_string(treeSplitter + 1), std::to_string(midY), "mousedown", "1"});
+    for (int dx : {20, 40, 60})
+        x.Run({"xdotool", "mousemove", "--sync", std::to_string(treeSplitter + 1 + dx), std::to_string(midY)});
+    x.Run({"xdotool", "mouseup", "1"});
+    int moved = -1;
+    for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until && moved != treeSplitter + 60;)
+        if (screen.Grab(x, tmp / "screen.xwd"))
+            moved = FindSplitter(screen, POINT{frame.left, midY}, POINT{1, 0}, 600);
+    EXPECT_EQ(moved, treeSplitter + 60) << "the tree's splitter did not follow the mouse";
+
+    // A double click on the pad's caption (its left strip, below the buttons) floats it where it was.
+    POINT caption{frame.left + 12, padSplitter + 60};
+    x.Run({"xdotool", "mousemove", "--sync", std::to_string(caption.x), std::to_string(caption.y), "click",
+           "--repeat", "2", "--delay", "80", "1"});
+    std::string pad = WaitForWindow("Pad", 10);
+    ASSERT_FALSE(pad.empty()) << "the pad does not float";
+    const int firstLeft = frame.left;
+    if (screen.Grab(x, tmp / "screen.xwd"))
+        screen.Save("veltrin_docking_left.png");
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(WaitForExit(), 0);
+    EXPECT_EQ(RegistryValue("Version"), CString("dword:00000002"));
+    EXPECT_NE(RegistryValue("BarSize_59523"), CString("<none>"));
+    EXPECT_NE(RegistryValue("BarSize_59522"), CString("<none>"));
+
+    // The next start: the tree as wide as it was left. (The pad's floating frame does not show yet at the
+    // next start; the check of its place comes with that.)
+    StartVeltrin({});
+    mainId = WaitForWindow("^Veltrin V4\\.21b");
+    ASSERT_FALSE(mainId.empty()) << "no main window at the restart";
+    frame = MainRect();
+    int restored = -1;
+    for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until && restored != moved;)
+        if (screen.Grab(x, tmp / "screen.xwd"))
+            restored = FindSplitter(screen, POINT{frame.left, (frame.top + frame.bottom) / 2}, POINT{1, 0}, 600);
+    screen.Save("veltrin_docking_restart.png");
+    // 60 wider than at the first start (the window manager may place the restored frame a pixel off).
+    EXPECT_NEAR((restored - frame.left) - (treeSplitter - firstLeft), 60, 1) << "the tree's width is not the one left";
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(WaitForExit(), 0);
+}
