@@ -1,6 +1,6 @@
 // Named mutexes and memory mappings over POSIX shared memory.
 //
-// Each named object is one shared memory object "/veltrin.<uid>.<kind>.<name>". A handle holds its own
+// Each named object is one shared memory object "/veltrin.<uid>.[s<session>.]<kind>.<name>". A handle holds its own
 // descriptor with a shared flock on it. Creating or opening happens under one exclusive lock of the user
 // (a lock file in the shared memory folder), and there an exclusive flock that succeeds at once tells that
 // nobody holds the object any more: it is (re)initialised as new. The objects' files are never removed;
@@ -17,6 +17,8 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <string>
 
@@ -24,6 +26,24 @@
 
 namespace {
 constexpr DWORD kGranularity = 65536;
+
+// Named objects belong to the session that VELTRIN_RUNTIME_DIR names, as the windows of other copies do:
+// a copy sees only the objects of the copies whose windows it can reach.
+std::string SessionPrefix(const char* runtimeDir) {
+    std::string prefix = "/veltrin." + std::to_string(getuid()) + ".";
+    if (!runtimeDir || !*runtimeDir)
+        return prefix;
+    uint64_t h = 1469598103934665603ull;  // FNV-1a: the same in every process
+    for (const char* p = runtimeDir; *p; ++p)
+        h = (h ^ (unsigned char)*p) * 1099511628211ull;
+    char buf[24];
+    snprintf(buf, sizeof buf, "s%016llx.", (unsigned long long)h);
+    return prefix + buf;
+}
+
+std::string SessionPrefix() {
+    return SessionPrefix(std::getenv("VELTRIN_RUNTIME_DIR"));
+}
 
 // The name as a shared memory object's name: one leading '/', no other, bounded length.
 std::string ObjectName(const char* kind, const std::string& name) {
@@ -41,7 +61,7 @@ std::string ObjectName(const char* kind, const std::string& name) {
             encoded += c;
         }
     }
-    std::string full = "/veltrin." + std::to_string(getuid()) + "." + kind + "." + encoded;
+    std::string full = SessionPrefix() + kind + "." + encoded;
     if (full.size() > 200) {
         // A long name keeps its start and a hash of the whole.
         size_t h = std::hash<std::string>()(encoded);
@@ -396,4 +416,14 @@ BOOL CSyncObject::Lock(DWORD timeout) {
 
 CMutex::CMutex(BOOL initiallyOwn, LPCTSTR name, LPVOID security) {
     m_hObject = CreateMutex(security, initiallyOwn, name);
+}
+
+void DeleteSessionObjects(const char* runtimeDir) {
+    if (!runtimeDir || !*runtimeDir)
+        return;
+    std::string prefix = SessionPrefix(runtimeDir).substr(1);
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator("/dev/shm", ec))
+        if (std::string name = e.path().filename().string(); name.compare(0, prefix.size(), prefix) == 0)
+            shm_unlink(("/" + name).c_str());
 }

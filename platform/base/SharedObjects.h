@@ -40,6 +40,10 @@ LPVOID MapViewOfFile(HANDLE mapping, DWORD access, DWORD offsetHigh, DWORD offse
 BOOL UnmapViewOfFile(const void* view);
 BOOL FlushViewOfFile(const void* view, size_t bytes);
 
+// Removes every named object of the session that the runtime folder names (VELTRIN_RUNTIME_DIR): a
+// session that ends for good, such as a test's, leaves nothing behind.
+void DeleteSessionObjects(const char* runtimeDir);
+
 struct SYSTEM_INFO {
     DWORD dwOemId;
     DWORD dwPageSize;

@@ -5,11 +5,39 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/base/SharedObjects.h"
 #include "platform/gdi/Gdi.h"
 
 namespace {
 ModalSteps* g_running = nullptr;
-}
+
+// Each test process is a session of its own (other copies' windows, named objects), unless it was
+// started inside one: tests running side by side never see each other's windows or instance lists. The
+// session and what it made are removed when the process ends.
+class TestSession {
+public:
+    TestSession() {
+        if (const char* dir = std::getenv("VELTRIN_RUNTIME_DIR"); dir && *dir)
+            return;
+        std::string pattern = std::filesystem::temp_directory_path().string() + "/veltrin-session-XXXXXX";
+        if (!mkdtemp(pattern.data()))
+            return;
+        m_dir = pattern;
+        setenv("VELTRIN_RUNTIME_DIR", m_dir.c_str(), 1);
+    }
+    ~TestSession() {
+        if (m_dir.empty())
+            return;
+        DeleteSessionObjects(m_dir.c_str());
+        std::error_code ec;
+        std::filesystem::remove_all(m_dir, ec);
+    }
+
+private:
+    std::string m_dir;
+};
+TestSession g_session;
+}  // namespace
 
 void Pump(bool translate) {
     MSG m;
