@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -222,8 +223,19 @@ TEST_F(InstanceTest, LoweringTheLimitClosesTheNewestOthers) {
     manager.SetMaxAllowedInstances(2, TRUE);
     EXPECT_FALSE(c.Until("close").empty());
     EXPECT_FALSE(b.Until("close").empty());
+    DWORD bPid = b.Pid(), cPid = c.Pid();
     EXPECT_TRUE(c.Ended());
     EXPECT_TRUE(b.Ended());
+    // The first copy hears of both ending, in the order they unregistered.
+    std::set<std::string> heard;
+    while (heard.size() < 2) {
+        std::string line = a.Line();
+        if (line.empty())
+            break;
+        if (line.rfind("removed ", 0) == 0)
+            heard.insert(line);
+    }
+    EXPECT_EQ(heard, (std::set<std::string>{"removed " + std::to_string(bPid), "removed " + std::to_string(cPid)}));
     // Both unregistered as they ended; the first copy stays.
     EXPECT_EQ(manager.GetInstanceCount(), 2);
     CDWordArray ids;
