@@ -62,9 +62,9 @@ int CMyPadView::OnCreate(LPCREATESTRUCT cs) {
     GetClientRect(&inside);
     if (!m_pContainer->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, inside, this, kContainerId))
         return -1;
-    // The history page "Output": an empty page for now.
-    m_wndOutput.CreateEx(0, AfxWndClassName(), nullptr, WS_CHILD, RECT{0, 0, 0, 0}, m_pContainer.get(), 0);
-    if (!m_pContainer->InsertPage(0, &m_wndOutput, "Output"))
+    // The history page "Output".
+    if (!m_wndOutput.CreateEx(0, AfxWndClassName(), nullptr, WS_CHILD, RECT{0, 0, 0, 0}, m_pContainer.get(), 0) ||
+        !m_pContainer->InsertPage(0, &m_wndOutput, "Output"))
         return -1;
     m_clrOutputText = kOutputTextColour;
     m_pContainer->SetActivePage(0);

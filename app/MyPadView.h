@@ -5,7 +5,9 @@
 #include <memory>
 
 #include "platform/base/Collections.h"
+#include "guilib/frame/OXHistoryCtrl.h"
 #include "guilib/frame/OXSizeCtrlBar.h"
+#include "guilib/frame/OXTabViewPage.h"
 
 class COXTabViewContainer;
 
@@ -51,11 +53,12 @@ public:
     BOOL LoadState(LPCTSTR section);
 
     COXTabViewContainer* GetContainer() const { return m_pContainer.get(); }
+    COXHistoryCtrl& GetOutputPage() { return m_wndOutput; }
 
 protected:
     std::unique_ptr<COXTabViewContainer> m_pContainer;
-    CWnd m_wndOutput;  // the "Output" page
-    COLORREF m_clrOutputText = 0;
+    COXTabViewPage<COXHistoryCtrl> m_wndOutput;  // the "Output" page
+    COLORREF m_clrOutputText = 0;  // the text colour of the page's entries
     CMapStrToPadView m_mapPads;
 
     // Makes the page of that title active; its index, or -1.
