@@ -14,7 +14,9 @@
 #include "core/PrivateMessages.h"
 #include "core/RequestStrings.h"
 #include "core/TextHelpers.h"
+#include "guilib/frame/OXWorkspaceState.h"
 #include "platform/base/JoinPath.h"
+#include "platform/base/Process.h"
 #include "platform/framework/dialogs/FileDialog.h"
 #include "platform/framework/docview/DocTemplate.h"
 #include "platform/framework/docview/Document.h"
@@ -107,7 +109,18 @@ ON_MESSAGE(WM_IMPORTTALOG, OnOpenExisting<WM_IMPORTTALOG>)
 ON_MESSAGE(WM_IMPORTANALYZEDLOG, OnOpenExisting<WM_IMPORTANALYZEDLOG>)
 END_MESSAGE_MAP()
 
-CMainFrame::CMainFrame() = default;
+namespace {
+// The instance manager's name: the program's own path without backslashes.
+CString InstanceManagerName() {
+    char path[4096] = "";
+    GetModuleFileName(nullptr, path, sizeof path);
+    CString name = path;
+    name.Remove('\\');
+    return name;
+}
+}  // namespace
+
+CMainFrame::CMainFrame() : m_instanceManager(InstanceManagerName(), 0) {}
 
 CMainFrame::~CMainFrame() {
     delete m_pPadView;
@@ -115,6 +128,22 @@ CMainFrame::~CMainFrame() {
 }
 
 int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
+    int result = CreateFrame(cs);
+    m_bCreateFailed = result == -1;
+    return result;
+}
+
+void CMainFrame::PostNcDestroy() {
+    // A frame whose creation failed stays for its creator to delete when LoadFrame returns.
+    if (m_bCreateFailed)
+        return;
+    COXMDIFrameWndSizeDock::PostNcDestroy();
+}
+
+int CMainFrame::CreateFrame(LPCREATESTRUCT cs) {
+    // More copies than allowed: the earlier one comes forward and this start fails.
+    if (m_instanceManager.ActivateInstance(TRUE))
+        return -1;
     if (CMDIFrameWnd::OnCreate(cs) == -1)
         return -1;
     DWORD barStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
@@ -151,7 +180,17 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
         return -1;
     m_pTreeView->EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(m_pTreeView, AFX_IDW_DOCKBAR_LEFT);
+    SetupInstanceLimit();
     return 0;
+}
+
+void CMainFrame::SetupInstanceLimit() {
+    // The saved limit, 1 to 1000; any other value allows all (0 would close every copy).
+    DWORD maximum = AfxGetApp()->GetProfileInt("CustomizeInstanceManager", "MaxAllowedInstanceNumber",
+                                               (int)COXInstanceManager::kMaxInstances);
+    if (maximum < 1 || maximum > COXInstanceManager::kMaxInstances)
+        maximum = COXInstanceManager::kMaxInstances;
+    m_instanceManager.SetMaxAllowedInstances(maximum, TRUE);
 }
 
 void CMainFrame::SetToolbarButtonSizes(CToolBar& bar, int imageWidth, int imageHeight) {
@@ -160,10 +199,43 @@ void CMainFrame::SetToolbarButtonSizes(CToolBar& bar, int imageWidth, int imageH
 }
 
 void CMainFrame::LoadWorkspace() {
-    // The bars' layout and sizes; the workspace state comes with the workspace library.
+    // The saved shortcut keys are in force from the start.
+    if (!m_shortkeysOrganizer.GetFrameWnd())
+        m_shortkeysOrganizer.Attach(this, TRUE);
+    m_shortkeysOrganizer.LoadState("CustomizeShortkeys", TRUE);
     LoadSizeBarState("SizeBarState");
+    // The logs that were open come back at their places, the bars as they were left.
+    SetReopenHandlers();
+    COXWorkspaceState workspace;
+    workspace.SetOptionFlag(TRUE);
+    workspace.LoadFromRegistry("Main");
     if (m_pPadView)
         m_pPadView->LoadState("OutputWindow");
+}
+
+void CMainFrame::SetReopenHandlers() {
+    // A reopened log is itemized as the tree's Itemize asks: the new view takes the request when it is
+    // made, and fills itself when the request is relayed to it.
+    COXChildFrameState::SetOpenHandlers(
+        [](CDocTemplate*, const CString& path) {
+            int slash = path.ReverseFind('/');
+            CString name = path.Mid(slash + 1);
+            CString upper = name;
+            upper.MakeUpper();
+            BOOL broker = upper.Find("QBROKER") >= 0;
+            _csReportName = name;
+            _csListKey = name;
+            _csBaseFolder = slash > 0 ? path.Left(slash) : CString(slash == 0 ? "/" : "");
+            _csLogType = broker ? "QBROKER" : "QSERVER";
+            _csItemKind = broker ? "ROOTITEM" : "SUBITEM";
+            _csAction = broker ? "ITEMIZE" : "QSVRITEMIZE";
+            _csReportType = broker ? "QBROKERITEMIZE" : "QSVRITEMIZE";
+            _csCommand = MakeRequestLine(name, _csItemKind, _csAction);
+        },
+        [](CView* view) {
+            if (dynamic_cast<CVeltrinView*>(view))
+                view->SendMessage(WM_VIEWDATA, 0, 0);
+        });
 }
 
 BOOL CMainFrame::ShowWithSavedPlacement(int showCmd) {
@@ -209,6 +281,9 @@ void CMainFrame::OnClose() {
     if (m_pPadView)
         m_pPadView->SaveState("OutputWindow");
     SaveSizeBarState("SizeBarState");
+    COXWorkspaceState workspace;
+    workspace.SetOptionFlag(TRUE);
+    workspace.StoreToRegistry("Main");
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
     if (::GetWindowPlacement(m_hWnd, &wp)) {

@@ -7,6 +7,8 @@
 #include "platform/framework/bars/StatusBar.h"
 #include "platform/framework/bars/ToolBar.h"
 #include "guilib/frame/OXFrameWndDock.h"
+#include "guilib/frame/OXInstanceManager.h"
+#include "guilib/frame/OXShortkeysOrganizer.h"
 
 class CMyPadView;
 class CMyTreeView;
@@ -60,6 +62,8 @@ public:
     void UpdateTitle();
 
     CMyPadView* GetPadView() const { return m_pPadView; }
+    COXInstanceManager& GetInstanceManager() { return m_instanceManager; }
+    COXShortkeysOrganizer& GetShortkeysOrganizer() { return m_shortkeysOrganizer; }
     CMyTreeView* GetTreeView() const { return m_pTreeView; }
     CStatusBar& GetStatusBar() { return m_wndStatusBar; }
     CToolBar& GetToolBar() { return m_wndToolBar; }
@@ -126,6 +130,9 @@ public:
 
 protected:
     int OnCreate(LPCREATESTRUCT cs);
+    // The steps of OnCreate; -1 when one fails.
+    int CreateFrame(LPCREATESTRUCT cs);
+    void PostNcDestroy() override;
     void OnPaint();
     void OnContextMenu(CWnd* wnd, POINT point);
     void OnUpdateLogNamePane(CCmdUI* ui);
@@ -134,6 +141,10 @@ protected:
     void OnUpdateGreyed(CCmdUI* ui);
     BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
 
+    // How a log of the saved workspace is reopened: with the request the tree's Itemize makes.
+    static void SetReopenHandlers();
+    // The saved limit of running copies, set on the instance manager; copies beyond it are asked to close.
+    void SetupInstanceLimit();
     // Button sizes: image width + 7, image height + 6.
     void SetToolbarButtonSizes(CToolBar& bar, int imageWidth, int imageHeight);
     // Opens (or activates) the report of that name and completes its request; its view.
@@ -148,12 +159,18 @@ protected:
     // Writes "_FF_.lst" and starts Sifter: FALSE when the list file cannot be written.
     BOOL SearchWithSifter(LPCTSTR text);
 
+    // The program's copies: registered with the frame, limited when it is created. (Held here until the
+    // customize pages own it.)
+    COXInstanceManager m_instanceManager;
+    // The frame's shortcut keys, as saved under "CustomizeShortkeys".
+    COXShortkeysOrganizer m_shortkeysOrganizer;
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;
     CToolBar m_wndWindowBar;
     // Owned by the frame; made in OnCreate.
     CMyPadView* m_pPadView = nullptr;
     CMyTreeView* m_pTreeView = nullptr;
+    BOOL m_bCreateFailed = FALSE;
 
     DECLARE_MESSAGE_MAP()
 };
