@@ -218,7 +218,17 @@ struct SdlDisplay::Impl {
         }
         if (!w.window)
             return;
-        if (!inEvent) {
+        // Minimised and restored with the desktop: a minimised window keeps the desktop's place for it.
+        const bool iconic = IsIconic(hwnd) != FALSE;
+        const bool sdlMinimised = (SDL_GetWindowFlags(w.window) & SDL_WINDOW_MINIMIZED) != 0;
+        if (iconic && !sdlMinimised && w.shown)
+            SDL_MinimizeWindow(w.window);
+        if (!iconic && sdlMinimised) {
+            SDL_RestoreWindow(w.window);
+            if (GetActiveWindow() == hwnd)
+                SDL_RaiseWindow(w.window);
+        }
+        if (!inEvent && !iconic) {
             int x, y, cx, cy;
             SDL_GetWindowPosition(w.window, &x, &y);
             SDL_GetWindowSize(w.window, &cx, &cy);
@@ -383,6 +393,14 @@ struct SdlDisplay::Impl {
                     ApplyMinSize(hwnd);
                 break;
             }
+            case SDL_WINDOWEVENT_MINIMIZED:
+                if (!IsIconic(hwnd))
+                    ShowWindow(hwnd, SW_SHOWMINNOACTIVE);
+                break;
+            case SDL_WINDOWEVENT_RESTORED:
+                if (IsIconic(hwnd))
+                    ShowWindow(hwnd, SW_RESTORE);
+                break;
             case SDL_WINDOWEVENT_CLOSE:
                 // A disabled window (one under a modal dialog) does not close.
                 if (IsWindowEnabled(hwnd))
