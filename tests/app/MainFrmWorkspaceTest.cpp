@@ -190,6 +190,12 @@ TEST_F(MainFrmWorkspaceTest, OpenLogsComeBackWhereTheyWereAtTheNextStart) {
         child->MoveWindow(places[i].left, places[i].top, places[i].right - places[i].left,
                           places[i].bottom - places[i].top);
     }
+    // The pad floated.
+    frame->FloatControlBar(frame->GetPadView(), POINT{200, 220});
+    Pump();
+    ASSERT_TRUE(frame->GetPadView()->IsFloating());
+    RECT padFrame;
+    frame->GetPadView()->GetParentFrame()->GetWindowRect(&padFrame);
     Close();
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\VeltrinEx\\Veltrin\\WorkspaceState", 0, KEY_READ, &key),
@@ -222,6 +228,15 @@ TEST_F(MainFrmWorkspaceTest, OpenLogsComeBackWhereTheyWereAtTheNextStart) {
         EXPECT_TRUE(frame->IsPadPage(names[i]));
     }
     EXPECT_EQ(frame->MDIGetActive(), children[0]);
+    // The pad floats where it was.
+    CMyPadView* pad = frame->GetPadView();
+    ASSERT_TRUE(pad->IsFloating());
+    EXPECT_TRUE(pad->IsWindowVisible());
+    EXPECT_TRUE(pad->GetParentFrame()->IsWindowVisible());
+    RECT again;
+    pad->GetParentFrame()->GetWindowRect(&again);
+    EXPECT_EQ(again.left, padFrame.left);
+    EXPECT_EQ(again.top, padFrame.top);
 }
 
 TEST_F(MainFrmWorkspaceTest, ThePadsOutputPageIsAnEmptyHistory) {

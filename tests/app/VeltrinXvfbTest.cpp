@@ -17,6 +17,7 @@
 #include "analysis/VeltrinAnalysis.h"
 #include "analysis/testing/RecordingHost.h"
 #include "core/RequestStrings.h"
+#include "platform/base/SharedObjects.h"
 #include "platform/user/Resources.h"
 #include "res/veltrin/VeltrinResources.h"
 #include "res/veltrin/resource.h"
@@ -248,6 +249,7 @@ protected:
         app.Stop();
         wm.Stop();
         server.Stop();
+        DeleteSessionObjects((tmp / "run").c_str());
         RemoveResourceModule(&VeltrinFrameResources());
     }
     static std::vector<char*> Envp(std::vector<std::string>& strings) {
@@ -257,10 +259,11 @@ protected:
         out.push_back(nullptr);
         return out;
     }
-    void StartVeltrin(std::vector<std::string> args) {
+    void StartVeltrin(std::vector<std::string> args) { StartVeltrinAs(app, std::move(args)); }
+    void StartVeltrinAs(Child& copy, std::vector<std::string> args) {
         args.insert(args.begin(), std::string(VELTRIN_BIN_DIR) + "/veltrin");
         std::vector<char*> envp = Envp(appEnv);
-        ASSERT_TRUE(Spawn(app, args, envp.data(), -1, -1, {}));
+        ASSERT_TRUE(Spawn(copy, args, envp.data(), -1, -1, {}));
     }
     // The program's visible window whose name matches, or "". (Its windows are found by their class:
     // a search by name stops at the first name the tool cannot read.)
@@ -731,4 +734,107 @@ TEST_F(VeltrinXvfb, TheBarsAreResizedAndFloatedWithTheMouseAndComeBackSoAtTheNex
     Activate(mainId);
     ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
     EXPECT_EQ(WaitForExit(), 0);
+}
+
+TEST_F(VeltrinXvfb, TheOpenLogsComeBackAtARestart) {
+    StartVeltrin({logs + "/" + kBroker});
+    mainId = WaitForWindow("^Veltrin V4\\.21b");
+    ASSERT_FALSE(mainId.empty()) << "no main window";
+    EXPECT_TRUE(WaitGone("^Veltrin$", 10)) << "the splash stays";
+    Activate(mainId);
+    x.Run({"xdotool", "windowsize", mainId, "800", "660"});
+    x.Run({"xdotool", "windowmove", "--sync", mainId, "20", "30"});
+    RECT frame{};
+    for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until;) {
+        frame = MainRect();
+        if (frame.bottom - frame.top == 660)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    RECT root = WaitForText(Glyphs(BoldOf(treeFont), kBroker), frame);
+    ASSERT_TRUE(Found(root)) << "no bold root in the tree";
+    Click(Centre(root));
+    Keys({"Right"});
+    RECT server = WaitForText(Glyphs(treeFont, kServers[0]), RECT{root.left, root.bottom, frame.left + 400, frame.bottom});
+    ASSERT_TRUE(Found(server)) << "the root does not open";
+
+    // A server log's itemize, then the broker's, which is active last.
+    for (auto [item, title] : {std::pair{server, std::string(kServers[0]) + ".log"}, std::pair{root, std::string(kBroker)}}) {
+        Click(Centre(item), "3");
+        RECT entry = WaitForText(Glyphs(guiFont, "Itemize to One-Liners"),
+                                 RECT{item.left, item.top, item.left + 500, item.top + 300});
+        ASSERT_TRUE(Found(entry)) << "no context menu for " << title;
+        Click(Centre(entry));
+        ASSERT_TRUE(WaitForTitle("[" + title + "]")) << WindowName(mainId);
+        EXPECT_TRUE(WaitForIdle(frame)) << "the itemize of " << title << " does not end";
+    }
+    RECT list{frame.left + 200, frame.top + 80, frame.right, frame.bottom - 100};
+    const Glyphs brokerRow(guiFont, "ShutdownTempServers(): On Request - 08:01:15");
+    ASSERT_TRUE(Found(WaitForText(brokerRow, list))) << "the broker's report shows no rows";
+    EXPECT_TRUE(ShowsRecords(frame, 101));
+
+    screen.Grab(x, tmp / "screen.xwd");
+    screen.Save("veltrin_workspace_closing.png");
+
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(WaitForExit(), 0);
+    std::string stored = ReadBytes(registry);
+    EXPECT_NE(stored.find("\\Software\\VeltrinEx\\Veltrin\\WorkspaceState]"), std::string::npos);
+    EXPECT_NE(stored.find("\"Main\"=hex:"), std::string::npos);
+
+    // Started again without a log: the broker's report, maximised and on top, with its rows and its pad
+    // page.
+    StartVeltrin({});
+    mainId = WaitForWindow("^Veltrin V4\\.21b");
+    ASSERT_FALSE(mainId.empty()) << "no main window at the restart";
+    EXPECT_TRUE(WaitForTitle(std::string("[") + kBroker + "]")) << WindowName(mainId);
+    frame = MainRect();
+    EXPECT_TRUE(Found(WaitForText(brokerRow, list))) << "the reopened broker report shows no rows";
+    EXPECT_TRUE(Found(WaitForText(Glyphs(activeTabFont, kBroker), PadTabs(frame), 10))) << "no page of the broker";
+    screen.Save("veltrin_workspace_restart.png");
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(WaitForExit(), 0);
+}
+
+TEST_F(VeltrinXvfb, ACopyBeyondTheLimitBringsTheRunningOneForward) {
+    {
+        std::ofstream reg(registry, std::ios::binary);
+        reg << "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\VeltrinEx]\r\n\"Version\"=\"4.21b\"\r\n\r\n"
+               "[HKEY_CURRENT_USER\\Software\\VeltrinEx\\Veltrin\\CustomizeInstanceManager]\r\n"
+               "\"MaxAllowedInstanceNumber\"=dword:00000001\r\n\r\n";
+    }
+    Child first;
+    StartVeltrinAs(first, {});
+    mainId = WaitForWindow("^Veltrin V4\\.21b");
+    ASSERT_FALSE(mainId.empty()) << "no main window";
+    EXPECT_TRUE(WaitGone("^Veltrin$", 10)) << "the splash stays";
+    x.Run({"xdotool", "windowminimize", "--sync", mainId});
+    ASSERT_TRUE(WaitGone("^Veltrin V4\\.21b", 10)) << "not minimised";
+
+    // The second copy ends without a main window of its own; the first is restored and active.
+    StartVeltrin({});
+    EXPECT_NE(WaitForExit(), -1) << "the second copy runs on";
+    EXPECT_EQ(WaitForWindow("^Veltrin V4\\.21b", 10), mainId) << "the first copy stays minimised";
+    std::string active;
+    for (auto until = Clock::now() + std::chrono::seconds(10); active != mainId && Clock::now() < until;) {
+        active = x.Run({"xdotool", "getactivewindow"});
+        while (!active.empty() && (active.back() == '\n' || active.back() == '\r'))
+            active.pop_back();
+        if (active != mainId)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_EQ(active, mainId) << "the first copy is not in front";
+    std::stringstream ids(x.Run({"xdotool", "search", "--onlyvisible", "--classname", "^veltrin$"}));
+    int mains = 0;
+    for (std::string id; std::getline(ids, id);)
+        mains += WindowName(id).rfind("Veltrin V4.21b", 0) == 0;
+    EXPECT_EQ(mains, 1);
+    if (screen.Grab(x, tmp / "screen.xwd"))
+        screen.Save("veltrin_second_copy.png");
+
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(first.Wait(), 0);
 }
