@@ -44,9 +44,61 @@ std::string ReadBytes(const std::string& path) {
 // ---- What the recording host gives for the same logs ----------------------------------------------
 
 struct Reference {
-    std::string itemizeCsv;  // the broker's itemize list exported as CSV
+    std::string itemizeCsv;        // the broker's itemize list exported as CSV
+    std::string serverItemizeCsv;  // the same of the tree's first server
     std::string taReportLog;
 };
+
+// The rows of an exported list, header first, each cell unquoted.
+std::vector<std::vector<std::string>> CsvRows(const std::string& csv) {
+    std::vector<std::vector<std::string>> rows(1);
+    std::string cell;
+    bool quoted = false, open = false;
+    for (size_t i = 0; i < csv.size(); ++i) {
+        char c = csv[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < csv.size() && csv[i + 1] == '"')
+                cell += csv[++i];
+            else if (c == '"')
+                quoted = false;
+            else
+                cell += c;
+        } else if (c == '"') {
+            quoted = open = true;
+        } else if (c == ',') {
+            rows.back().push_back(cell);
+            cell.clear();
+        } else if (c == '\n') {
+            rows.emplace_back();
+        } else if (c != '\r') {
+            cell += c;
+        }
+    }
+    (void)open;
+    if (rows.back().empty())
+        rows.pop_back();
+    return rows;
+}
+
+// The index of the header cell that reads `name` (blanks around it aside), or -1.
+int ColumnOf(const std::vector<std::string>& header, const std::string& name) {
+    for (size_t i = 0; i < header.size(); ++i) {
+        size_t b = header[i].find_first_not_of(' '), e = header[i].find_last_not_of(' ');
+        if (b != std::string::npos && header[i].substr(b, e - b + 1) == name)
+            return (int)i;
+    }
+    return -1;
+}
+
+// The number of the first line of a file that holds the text, or 0.
+int FirstLineHolding(const std::string& path, const std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    int number = 1;
+    for (std::string line; std::getline(in, line); ++number)
+        if (line.find(text) != std::string::npos)
+            return number;
+    return 0;
+}
 
 // Runs the broker's itemize (and its export) and the whole-tree TA as the program's tree requests them,
 // in `logs`; every file the passes write there is removed again.
@@ -73,6 +125,25 @@ Reference RecordReference(const std::string& logs, const std::string& scratch) {
         host.ScriptFileDialog(TRUE, csv.c_str());
         view.ExportListViewToCsv((WPARAM) "ITEMIZE", 0);
         ref.itemizeCsv = ReadBytes(csv);
+    }
+    {
+        CString name = CString(kServers[0]) + ".log";
+        _csReportName = name;
+        _csListKey = name;
+        _csBaseFolder = logs.c_str();
+        _csLogType = "QSERVER";
+        _csItemKind = "SUBITEM";
+        _csAction = "QSVRITEMIZE";
+        _csReportType = "QSVRITEMIZE";
+        _csCommand = MakeRequestLine(name, "SUBITEM", "QSVRITEMIZE");
+        CRecordingHost host;
+        CVeltrinAnalysis view(&host);
+        view.CopyRequestStrings();
+        view.OnViewData(0, 0);
+        std::string csv = scratch + "/server.csv";
+        host.ScriptFileDialog(TRUE, csv.c_str());
+        view.ExportListViewToCsv((WPARAM) "ITEMIZE", 0);
+        ref.serverItemizeCsv = ReadBytes(csv);
     }
     {
         g_nBatchRecordCount = 0;
@@ -206,6 +277,13 @@ private:
 };
 
 bool Found(const RECT& r) { return r.right > r.left; }
+
+// A clipboard row's first two cells with their separators ("1 | 120 | "), or "".
+std::string RowStart(const std::string& row) {
+    size_t first = row.find(" | ");
+    size_t second = first == std::string::npos ? first : row.find(" | ", first + 3);
+    return second == std::string::npos ? std::string() : row.substr(0, second + 3);
+}
 POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 HFONT BoldOf(HGDIOBJ font) {
@@ -377,7 +455,193 @@ protected:
         return text.substr(at + key.size(), end - at - key.size()).c_str();
     }
 
+    // ---- Recording stand-ins, settings and the display's clipboard ----
+
+    // The editor that Scrivel starts ($VISUAL) and the desktop's opener (first on PATH), each writing
+    // its arguments as one line of its record.
+    void InstallRecorders() {
+        const std::string bin = tmp / "bin";
+        std::filesystem::create_directories(bin);
+        for (const auto& [name, record] : {std::pair{"edit", editorRecord}, std::pair{"xdg-open", openerRecord}}) {
+            std::string path = bin + "/" + name;
+            std::ofstream(path) << "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" << record << "'\n";
+            std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+        }
+        std::vector<std::string> env;
+        for (const std::string& e : appEnv)
+            if (e.rfind("PATH=", 0) != 0 && e.rfind("VISUAL=", 0) != 0 && e.rfind("EDITOR=", 0) != 0)
+                env.push_back(e);
+        const char* path = std::getenv("PATH");
+        env.push_back("PATH=" + bin + ":" + (path ? path : "/usr/bin:/bin"));
+        env.push_back("VISUAL=" + bin + "/edit");
+        appEnv = env;
+    }
+    // The record's lines once it holds `count` of them (fewer after the deadline).
+    std::vector<std::string> WaitForRecord(const std::string& path, size_t count, int seconds = 20) {
+        std::vector<std::string> lines;
+        const auto deadline = Clock::now() + std::chrono::seconds(seconds);
+        do {
+            lines.clear();
+            std::istringstream in(ReadBytes(path));
+            for (std::string line; std::getline(in, line);)
+                lines.push_back(line);
+            if (lines.size() >= count)
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        } while (Clock::now() < deadline);
+        return lines;
+    }
+    // The record's last line once it holds `count` lines, or "".
+    std::string RecordLine(const std::string& path, size_t count) {
+        std::vector<std::string> lines = WaitForRecord(path, count);
+        return lines.size() >= count ? lines[count - 1] : std::string();
+    }
+    // Values of the "Settings" section written before the program starts.
+    void SeedSettings(const std::vector<std::pair<std::string, int>>& values) {
+        std::ostringstream text;
+        text << "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\VeltrinEx\\Veltrin\\Settings]\r\n";
+        for (const auto& [name, value] : values) {
+            char dword[16];
+            std::snprintf(dword, sizeof dword, "%08x", value);
+            text << "\"" << name << "\"=dword:" << dword << "\r\n";
+        }
+        std::ofstream(registry, std::ios::binary) << text.str();
+    }
+    // The display's clipboard text once it holds `part`; what it holds after the deadline otherwise.
+    std::string WaitForClipboard(const std::string& part, int seconds = 10) {
+        std::string text;
+        const auto deadline = Clock::now() + std::chrono::seconds(seconds);
+        do {
+            text = x.Run({"xclip", "-o", "-selection", "clipboard"});
+            if (text.find(part) != std::string::npos)
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        } while (Clock::now() < deadline);
+        return text;
+    }
+
+    // ---- The tree and the report view ----
+
+    // The main frame at a known place and size with its tree's root open; the frame and the root's cell.
+    bool ShowTree(RECT& frame, RECT& root) {
+        mainId = WaitForWindow("^Veltrin V4\\.21b");
+        if (mainId.empty())
+            return false;
+        if (!WaitGone("^Veltrin$", 10))
+            return false;
+        Activate(mainId);
+        // Room for the whole tree: the first start has the default size.
+        x.Run({"xdotool", "windowsize", mainId, "800", "660"});
+        x.Run({"xdotool", "windowmove", "--sync", mainId, "20", "30"});
+        for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until;) {
+            frame = MainRect();
+            if (frame.bottom - frame.top == 660)
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        root = WaitForText(Glyphs(BoldOf(treeFont), kBroker), frame);
+        if (!Found(root))
+            return false;
+        // The root opens with the keyboard once the tree has the focus.
+        Click(Centre(root));
+        Keys({"Right"});
+        RECT treeArea{frame.left, root.top, frame.left + 400, frame.bottom};
+        return Found(WaitForText(Glyphs(treeFont, kServers[3]), treeArea));
+    }
+    // The cell of a tree item below the root, or an empty rectangle.
+    RECT TreeItem(const RECT& frame, const RECT& root, const char* name, int seconds = 10) {
+        return WaitForText(Glyphs(treeFont, name), RECT{root.left, root.bottom, frame.left + 400, frame.bottom}, seconds);
+    }
+    // Opens the context menu at `at` and clicks one of its items.
+    bool ChooseFromContextMenu(POINT at, const char* item) {
+        Click(at, "3");
+        RECT entry = WaitForText(Glyphs(guiFont, item), RECT{at.x - 4, at.y - 300, at.x + 400, at.y + 300}, 10);
+        if (!Found(entry))
+            return false;
+        Click(Centre(entry));
+        return true;
+    }
+    // Answers a dialog with a text and Return.
+    bool AnswerDialog(const char* caption, const std::string& text) {
+        std::string id = WaitForWindow(caption);
+        if (id.empty())
+            return false;
+        Activate(id);
+        // Over what the field offers.
+        Keys({"End", "shift+Home"});
+        x.Run({"xdotool", "type", "--delay", "20", text});
+        Keys({"Return"});
+        return WaitGone(caption);
+    }
+    // The band of the list's selected row, drawn in the highlight colour, or an empty rectangle.
+    RECT SelectedRow(const RECT& list, int seconds = 10) {
+        const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+        const auto deadline = Clock::now() + std::chrono::seconds(seconds);
+        do {
+            if (!screen.Grab(x, tmp / "screen.xwd"))
+                continue;
+            RECT band{};
+            for (int y = list.top; y < list.bottom; ++y) {
+                int run = 0, left = list.right;
+                for (int x0 = list.left; x0 < list.right; ++x0)
+                    if (screen.At(x0, y) == highlight) {
+                        ++run;
+                        left = std::min(left, x0);
+                    }
+                if (run >= 100) {
+                    if (!Found(band))
+                        band = RECT{left, y, list.right, y + 1};
+                    band.bottom = y + 1;
+                } else if (Found(band)) {
+                    break;
+                }
+            }
+            if (Found(band) && band.bottom - band.top >= 6)
+                return band;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        } while (Clock::now() < deadline);
+        return RECT{};
+    }
+    // Copies the selected row through the view's context menu: the clipboard's text once it holds
+    // `part`, else "". The row's place stays in `copiedRow` (the menu takes the focus, and an unfocused
+    // list shows its selection grey).
+    std::string CopySelectedRow(const RECT& list, const std::string& part) {
+        RECT band = SelectedRow(list);
+        if (!Found(band))
+            return {};
+        // In the third column: the first two take no clicks for a row's log.
+        copiedRow = POINT{band.left + 200, (band.top + band.bottom) / 2};
+        if (!ChooseFromContextMenu(copiedRow, "Copy to Clipboard"))
+            return {};
+        std::string text = WaitForClipboard(part);
+        return text.find(part) != std::string::npos ? text : std::string();
+    }
+
+    // The report view's list: right of the docked tree, above the pad.
+    static RECT ReportList(const RECT& frame) {
+        return RECT{frame.left + 330, frame.top + 88, frame.right - 20, frame.bottom - 150};
+    }
+    // Closes the report views one by one until the frame's title names none.
+    void CloseReports() {
+        Activate(mainId);
+        for (int i = 0; i < 20 && WindowName(mainId).find('[') != std::string::npos; ++i) {
+            const std::string before = WindowName(mainId);
+            Keys({"ctrl+F4"});
+            for (auto until = Clock::now() + std::chrono::seconds(5);
+                 WindowName(mainId) == before && Clock::now() < until;)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    // Whether the list shows rows: a row selected by a click on the first one.
+    bool HasRows(const RECT& list) {
+        Activate(mainId);
+        Click(POINT{list.left + 40, list.top + 30});
+        return Found(SelectedRow(list, 5));
+    }
+
+    POINT copiedRow{};
     TempFolder tmp;
+    std::string editorRecord = tmp / "editor.txt", openerRecord = tmp / "opened.txt";
     std::string logs, registry = tmp / "registry.reg";
     Child server, wm, app;
     XSession x;
@@ -439,29 +703,9 @@ TEST_F(VeltrinXvfb, AUsersSessionFromTheSplashToARestart) {
     }
 
     // The main frame with its bars, panes, tree and pad.
-    mainId = WaitForWindow("^Veltrin V4\\.21b");
-    ASSERT_FALSE(mainId.empty()) << "no main window";
+    RECT frame{}, root{};
+    ASSERT_TRUE(ShowTree(frame, root)) << "no main window, or its tree does not show the log";
     EXPECT_EQ(WindowName(mainId), "Veltrin V4.21b");
-    EXPECT_TRUE(WaitGone("^Veltrin$", 10)) << "the splash stays";
-    Activate(mainId);
-    // Room for the whole tree: the first start has the default size.
-    x.Run({"xdotool", "windowsize", mainId, "800", "660"});
-    x.Run({"xdotool", "windowmove", "--sync", mainId, "20", "30"});
-    RECT frame{};
-    for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until;) {
-        frame = MainRect();
-        if (frame.bottom - frame.top == 660)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    HFONT boldTree = BoldOf(treeFont);
-    RECT root = WaitForText(Glyphs(boldTree, kBroker), frame);
-    ASSERT_TRUE(Found(root)) << "no bold root in the tree";
-    // The root opens with the keyboard once the tree has the focus.
-    Click(Centre(root));
-    Keys({"Right"});
-    RECT first = WaitForText(Glyphs(treeFont, kServers[0]), RECT{root.left, root.bottom, frame.left + 400, frame.bottom});
-    EXPECT_TRUE(Found(first)) << "the root does not open";
     // The children in the broker's order.
     RECT treeArea{frame.left, root.top, frame.left + 400, frame.bottom};
     ASSERT_TRUE(Found(WaitForText(Glyphs(treeFont, kServers[3]), treeArea))) << "the last server is not shown";
@@ -483,11 +727,7 @@ TEST_F(VeltrinXvfb, AUsersSessionFromTheSplashToARestart) {
     screen.Save("veltrin_main.png");
 
     // The root's "Itemize to One-Liners" opens a maximised report.
-    Click(Centre(root), "3");
-    RECT itemize = WaitForText(Glyphs(guiFont, "Itemize to One-Liners"),
-                               RECT{root.left, root.top, root.left + 500, root.top + 300});
-    ASSERT_TRUE(Found(itemize)) << "no context menu";
-    Click(Centre(itemize));
+    ASSERT_TRUE(ChooseFromContextMenu(Centre(root), "Itemize to One-Liners")) << "no context menu";
     ASSERT_TRUE(WaitForTitle(std::string("[") + kBroker + "]")) << WindowName(mainId);
     EXPECT_TRUE(WaitForIdle(frame)) << "the itemize does not end";
     // The report's own pad page is the active tab, after "Output".
@@ -837,4 +1077,299 @@ TEST_F(VeltrinXvfb, ACopyBeyondTheLimitBringsTheRunningOneForward) {
     Activate(mainId);
     ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
     EXPECT_EQ(first.Wait(), 0);
+}
+
+TEST_F(VeltrinXvfb, TheTreesCommandsFromOpenToRemove) {
+    Reference ref = RecordReference(logs, tmp.Path());
+    const auto brokerRows = CsvRows(ref.itemizeCsv);
+    const auto serverRows = CsvRows(ref.serverItemizeCsv);
+    ASSERT_GT(brokerRows.size(), 3u);
+    ASSERT_GT(serverRows.size(), 3u);
+    InstallRecorders();
+    StartVeltrin({logs + "/" + kBroker});
+    RECT frame{}, root{};
+    ASSERT_TRUE(ShowTree(frame, root)) << "the tree does not show the log";
+    const std::string brokerPath = logs + "/" + kBroker;
+    size_t edits = 0;
+
+    // Open gives the editor the broker log; Find in File opens it at the first line holding the text.
+    ASSERT_TRUE(ChooseFromContextMenu(Centre(root), "Open"));
+    EXPECT_EQ(RecordLine(editorRecord, ++edits), brokerPath);
+    ASSERT_TRUE(ChooseFromContextMenu(Centre(root), "Find in File ..."));
+    ASSERT_TRUE(AnswerDialog("^Find$", "LOGIN_QUILLAN"));
+    EXPECT_EQ(RecordLine(editorRecord, ++edits),
+              "+" + std::to_string(FirstLineHolding(brokerPath, "LOGIN_QUILLAN")) + " " + brokerPath);
+
+    // Goto Line in List from the QBroker menu selects the row of that line in the itemize view.
+    ASSERT_TRUE(ChooseFromContextMenu(Centre(root), "Itemize to One-Liners"));
+    ASSERT_TRUE(WaitForTitle(std::string("[") + kBroker + "]")) << WindowName(mainId);
+    EXPECT_TRUE(WaitForIdle(frame)) << "the itemize does not end";
+    const RECT list = ReportList(frame);
+    // A client's request that the broker sent to a server.
+    auto sent = std::find_if(brokerRows.begin() + 1, brokerRows.end(), [](const std::vector<std::string>& row) {
+        return row.size() > 2 && row[2].find("LOGIN_QUILLAN") != std::string::npos &&
+               row[2].find("sent to") != std::string::npos;
+    });
+    ASSERT_TRUE(sent != brokerRows.end() && sent + 1 != brokerRows.end());
+    const std::vector<std::string> gotoRow = *sent, brokerRow = *(sent + 1);
+    ASSERT_NE(brokerRow[2].find("sent to"), std::string::npos);
+    // The client of the row below, "//MACHINE/pid".
+    const std::string client = brokerRow[2].find("/pt_QClient:") == std::string::npos ? std::string("?") :
+        brokerRow[2].substr(brokerRow[2].find("/pt_QClient:") + 12, brokerRow[2].find('#') - brokerRow[2].find("/pt_QClient:") - 12);
+    ASSERT_TRUE(ChooseFromContextMenu(Centre(root), "Goto Line in List..."));
+    ASSERT_TRUE(AnswerDialog("^Goto Line$", gotoRow[1]));
+    EXPECT_EQ(RowStart(CopySelectedRow(list, " | " + gotoRow[1] + " | ")), gotoRow[0] + " | " + gotoRow[1] + " | ");
+    screen.Save("veltrin_tree_goto_broker.png");
+
+    // A click on the row below puts its transaction from its server log in the pad.
+    const POINT onRow{copiedRow.x, copiedRow.y + 17};
+    Click(onRow);
+    ASSERT_TRUE(ChooseFromMenu("&Edit", "&Copy Pad Text"));
+    EXPECT_NE(WaitForClipboard("/pt_QClient:" + client).find("Start "), std::string::npos)
+        << "no transaction of " << client << " in the pad";
+
+    // Goto Log opens the server's itemize view at the transaction's line.
+    ASSERT_TRUE(ChooseFromContextMenu(onRow, "Goto Log ..."));
+    const std::string server = "QServer" + brokerRow[2].substr(brokerRow[2].rfind('/') + 1, 4);
+    EXPECT_TRUE(WaitForTitle(server)) << WindowName(mainId);
+    EXPECT_TRUE(WaitForIdle(frame));
+    EXPECT_NE(CopySelectedRow(list, client), "") << "no row of the transaction selected";
+    screen.Save("veltrin_tree_goto_log.png");
+
+    // Goto Line in List from the QServer menu selects the row in the server's itemize view, and a double
+    // click opens the editor at that row's line.
+    CloseReports();
+    RECT firstServer = TreeItem(frame, root, kServers[0]);
+    ASSERT_TRUE(Found(firstServer));
+    ASSERT_TRUE(ChooseFromContextMenu(Centre(firstServer), "Itemize to One-Liners"));
+    ASSERT_TRUE(WaitForTitle(std::string("[") + kServers[0])) << WindowName(mainId);
+    EXPECT_TRUE(WaitForIdle(frame));
+    const std::vector<std::string>& serverRow = serverRows[serverRows.size() / 2];
+    ASSERT_TRUE(ChooseFromContextMenu(Centre(firstServer), "Goto Line in List..."));
+    ASSERT_TRUE(AnswerDialog("^Goto Line$", serverRow[1]));
+    EXPECT_EQ(RowStart(CopySelectedRow(list, " | " + serverRow[1] + " | ")), serverRow[0] + " | " + serverRow[1] + " | ");
+    x.Run({"xdotool", "mousemove", "--sync", std::to_string(copiedRow.x), std::to_string(copiedRow.y), "click",
+           "--repeat", "2", "--delay", "80", "1"});
+    EXPECT_EQ(RecordLine(editorRecord, ++edits), "+" + serverRow[1] + " " + logs + "/" + kServers[0] + ".log");
+    CloseReports();
+
+    // Remove takes the log out of the tree.
+    RECT last = TreeItem(frame, root, kServers[3]);
+    ASSERT_TRUE(Found(last));
+    ASSERT_TRUE(ChooseFromContextMenu(Centre(last), "Remove"));
+    bool gone = false;
+    for (auto until = Clock::now() + std::chrono::seconds(10); !gone && Clock::now() < until;)
+        gone = screen.Grab(x, tmp / "screen.xwd") &&
+               !Found(Glyphs(treeFont, kServers[3]).FindIn(screen, RECT{root.left, root.bottom, frame.left + 400, frame.bottom}));
+    EXPECT_TRUE(gone) << "the removed log stays in the tree";
+    EXPECT_TRUE(Found(TreeItem(frame, root, kServers[2]))) << "another log went with it";
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(WaitForExit(), 0);
+}
+
+TEST_F(VeltrinXvfb, IntegrityChecksAndTopTwentyRunsAndTheirReportLogsAgain) {
+    InstallRecorders();
+    SeedSettings({{"StartSqlSumRptOnT20", 1}});
+    StartVeltrin({logs + "/" + kBroker});
+    RECT frame{}, root{};
+    ASSERT_TRUE(ShowTree(frame, root)) << "the tree does not show the log";
+    const RECT list = ReportList(frame);
+
+    // The integrity checks of one log and of the whole tree fill their views.
+    ASSERT_TRUE(ChooseFromContextMenu(Centre(root), "Run (TIC) Transaction Integrity Check on this QBroker.log"));
+    EXPECT_TRUE(WaitForTitle(std::string("[") + kBroker + "_TIC]")) << WindowName(mainId);
+    EXPECT_TRUE(WaitForIdle(frame));
+    EXPECT_TRUE(HasRows(list)) << "the broker's integrity check shows no rows";
+    screen.Save("veltrin_tic_broker.png");
+    ASSERT_TRUE(ChooseFromMenu("&Tools", "Run (TIC) Transaction Integrity Check on entire Tree"));
+    EXPECT_TRUE(WaitForTitle("[SQL_ANALYSIS_ALL_TIC]")) << WindowName(mainId);
+    EXPECT_TRUE(WaitForIdle(frame));
+    EXPECT_TRUE(HasRows(list)) << "the whole tree's integrity check shows no rows";
+    screen.Save("veltrin_tic_tree.png");
+    CloseReports();
+
+    // The top-20 runs of one log and of the whole tree: transactions, then SQL statements.
+    ASSERT_TRUE(ChooseFromContextMenu(Centre(root), "Run (T20) Top 20 report on this QBroker log"));
+    EXPECT_TRUE(WaitForTitle("_T20Sql")) << WindowName(mainId);
+    EXPECT_TRUE(WaitForIdle(frame));
+    EXPECT_TRUE(HasRows(list)) << "the top-20 SQL report shows no rows";
+    screen.Save("veltrin_t20_broker.png");
+    CloseReports();
+    ASSERT_TRUE(ChooseFromMenu("&Tools", "Run (T20) TOP 20 report on entire Tree"));
+    EXPECT_TRUE(WaitForTitle("[TOP20_SQL_ALL]")) << WindowName(mainId);
+    EXPECT_TRUE(WaitForIdle(frame));
+    EXPECT_TRUE(HasRows(list)) << "the whole tree's top-20 SQL report shows no rows";
+    CloseReports();
+
+    // Run again, each asks with the report logs' names: "Use Existing" loads their lists, Cancel nothing.
+    struct Again {
+        const char* item;  // a tree context menu's item, else the Tools menu's
+        bool onTree;
+        const char* log1;
+        const char* log2;
+        const char* lastTitle;
+    } const again[] = {
+        {"Run (TIC) Transaction Integrity Check on this QBroker.log", true, "20230502QBroker_TIC.log", nullptr,
+         "_TIC]"},
+        {"Run (TIC) Transaction Integrity Check on entire Tree", false, "TICAnalysisAllTreeview_TIC.log", nullptr,
+         "[SQL_ANALYSIS_ALL_TIC]"},
+        {"Run (T20) Top 20 report on this QBroker log", true, "20230502QBroker_T20Xact.log",
+         "20230502QBroker_T20Sql.log", "SQLSUMMARY"},
+        {"Run (T20) TOP 20 report on entire Tree", false, "Top20Transactions.log", "Top20SqlStatements.log",
+         "SQLSUMMARY_ALL"},
+    };
+    for (const Again& a : again) {
+        for (const char* key : {"Return", "Escape"}) {
+            if (a.onTree)
+                ASSERT_TRUE(ChooseFromContextMenu(Centre(root), a.item)) << a.item;
+            else
+                ASSERT_TRUE(ChooseFromMenu("&Tools", a.item)) << a.item;
+            std::string question = WaitForWindow("^Question$");
+            ASSERT_FALSE(question.empty()) << "no question for " << a.item;
+            Geometry g = WindowGeometry(x, question);
+            RECT dialog{g.x, g.y, g.x + g.width, g.y + g.height};
+            for (const char* log : {a.log1, a.log2}) {
+                if (log) {
+                    EXPECT_TRUE(Found(WaitForText(Glyphs(guiFont, log), dialog, 10))) << log << " not named";
+                }
+            }
+            if (std::string(key) == "Return")
+                screen.Save("veltrin_question.png");
+            Activate(question);
+            Keys({key});
+            EXPECT_TRUE(WaitGone("^Question$"));
+            if (std::string(key) == "Return") {
+                EXPECT_TRUE(WaitForTitle(a.lastTitle)) << a.item << ": " << WindowName(mainId);
+                EXPECT_TRUE(WaitForIdle(frame));
+                EXPECT_TRUE(HasRows(list)) << a.item << ": the existing report shows no rows";
+                CloseReports();
+            } else {
+                EXPECT_FALSE(WaitForTitle("[", 1)) << a.item << ": Cancel opened " << WindowName(mainId);
+            }
+        }
+    }
+
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(WaitForExit(), 0);
+}
+
+TEST_F(VeltrinXvfb, TheReportViewsCommandsFromSearchToARestart) {
+    Reference ref = RecordReference(logs, tmp.Path());
+    const auto brokerRows = CsvRows(ref.itemizeCsv);
+    ASSERT_GT(brokerRows.size(), 3u);
+    InstallRecorders();
+    SeedSettings({{"LaunchExcelOnExport", 1}, {"EnableETCalculationsInStats", 1}});
+    StartVeltrin({logs + "/" + kBroker});
+    RECT frame{}, root{};
+    ASSERT_TRUE(ShowTree(frame, root)) << "the tree does not show the log";
+    const std::string brokerPath = logs + "/" + kBroker;
+    const RECT list = ReportList(frame);
+    size_t edits = 0, opened = 0;
+
+    ASSERT_TRUE(ChooseFromContextMenu(Centre(root), "Itemize to One-Liners"));
+    ASSERT_TRUE(WaitForTitle(std::string("[") + kBroker + "]")) << WindowName(mainId);
+    EXPECT_TRUE(WaitForIdle(frame));
+
+    // Find in List with two texts for one cell, then Find Next: the rows holding both, in order.
+    auto holdsBoth = [](const std::vector<std::string>& row) {
+        for (size_t c = 2; c < row.size(); ++c) {
+            std::string upper = row[c];
+            std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+            if (upper.find("LOGIN") != std::string::npos && upper.find("WS0104") != std::string::npos)
+                return true;
+        }
+        return false;
+    };
+    auto hit = std::find_if(brokerRows.begin() + 1, brokerRows.end(), holdsBoth);
+    ASSERT_NE(hit, brokerRows.end());
+    Activate(mainId);
+    Keys({"ctrl+f"});
+    ASSERT_TRUE(AnswerDialog("^Find$", "LOGIN&&WS0104"));
+    for (auto row = hit; row != brokerRows.end(); row = std::find_if(row + 1, brokerRows.end(), holdsBoth)) {
+        EXPECT_EQ(RowStart(CopySelectedRow(list, " | " + (*row)[1] + " | ")), (*row)[0] + " | " + (*row)[1] + " | ");
+        Activate(mainId);
+        Keys({"F3"});
+    }
+    // After the last, the search ends without wrapping.
+    std::string end = WaitForWindow("^Search$", 10);
+    ASSERT_FALSE(end.empty()) << "no end of the search";
+    Activate(end);
+    Keys({"Return"});
+    EXPECT_TRUE(WaitGone("^Search$"));
+
+    // Export with "LaunchExcelOnExport" hands the written file to the desktop's opener.
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&Tools", "&Export list..."));
+    ASSERT_TRUE(AnswerDialog("^Open$", tmp / "itemize.csv"));
+    EXPECT_EQ(RecordLine(openerRecord, ++opened), tmp / "itemize.csv");
+    EXPECT_EQ(ReadBytes(tmp / "itemize.csv"), ref.itemizeCsv);
+
+    // "Open File ..." on the imported list opens the imported file.
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&Tools", "&Import..."));
+    ASSERT_TRUE(AnswerDialog("^Open$", tmp / "itemize.csv"));
+    EXPECT_TRUE(WaitForTitle("[Import_1]")) << WindowName(mainId);
+    EXPECT_TRUE(WaitForIdle(frame));
+    ASSERT_TRUE(HasRows(list));
+    RECT band = SelectedRow(list);
+    ASSERT_TRUE(ChooseFromContextMenu(POINT{band.left + 40, (band.top + band.bottom) / 2}, "Open File ..."));
+    EXPECT_EQ(RecordLine(editorRecord, ++edits), tmp / "itemize.csv");
+    CloseReports();
+
+    // Statistics with elapsed times: the exported report has them; its rows open both logs at their lines.
+    ASSERT_TRUE(ChooseFromMenu("&Tools", "&Stats..."));
+    std::string stats = WaitForWindow("^Stats$");
+    ASSERT_FALSE(stats.empty()) << "no statistics dialog";
+    Geometry g = WindowGeometry(x, stats);
+    RECT dialog{g.x, g.y, g.x + g.width, g.y + g.height};
+    EXPECT_TRUE(Found(WaitForText(Glyphs(guiFont, "LOGIN_QUILLAN"), dialog))) << "no transactions";
+    RECT ok = WaitForText(Glyphs(guiFont, "OK"), RECT{dialog.left + g.width / 2, dialog.bottom - 50, dialog.right, dialog.bottom});
+    ASSERT_TRUE(Found(ok));
+    Click(Centre(ok));
+    EXPECT_TRUE(WaitGone("^Stats$"));
+    EXPECT_TRUE(WaitForTitle("[STATS_CM1]")) << WindowName(mainId);
+    EXPECT_TRUE(WaitForIdle(frame));
+    screen.Save("veltrin_stats_elapsed.png");
+    std::vector<std::vector<std::string>> statsRows;
+    for (auto until = Clock::now() + std::chrono::seconds(30); Clock::now() < until;) {
+        Activate(mainId);
+        ASSERT_TRUE(ChooseFromMenu("&Tools", "&Export list..."));
+        std::string csv = tmp / ("stats" + std::to_string(++opened) + ".csv");
+        ASSERT_TRUE(AnswerDialog("^Open$", csv));
+        EXPECT_EQ(RecordLine(openerRecord, opened), csv);
+        statsRows = CsvRows(ReadBytes(csv));
+        // Every row with a server log gets its elapsed time from the workers.
+        const int e = statsRows.empty() ? -1 : ColumnOf(statsRows[0], "ElapsedTime");
+        const int f = statsRows.empty() ? -1 : ColumnOf(statsRows[0], "QServer Filename");
+        bool all = statsRows.size() > 1 && e >= 0 && f >= 0;
+        for (size_t r = 1; all && r < statsRows.size(); ++r)
+            all = (int)statsRows[r].size() > std::max(e, f) && (statsRows[r][f].empty() || !statsRows[r][e].empty());
+        if (all)
+            break;
+    }
+    ASSERT_GT(statsRows.size(), 1u);
+    const int elapsedCol = ColumnOf(statsRows[0], "ElapsedTime"), brokerCol = ColumnOf(statsRows[0], "QBroker Line"),
+              serverCol = ColumnOf(statsRows[0], "QServer Filename");
+    ASSERT_GE(std::min({elapsedCol, brokerCol, serverCol}), 0);
+    const std::vector<std::string>& statsRow = statsRows[1];
+    ASSERT_GT((int)statsRow.size(), serverCol);
+    EXPECT_FALSE(statsRow[elapsedCol].empty()) << "no elapsed time";
+    EXPECT_FALSE(statsRow[serverCol].empty()) << "the first row names no server log";
+    ASSERT_TRUE(HasRows(list));
+    band = SelectedRow(list);
+    const POINT onRow{band.left + 40, (band.top + band.bottom) / 2};
+    ASSERT_TRUE(ChooseFromContextMenu(onRow, "Open QBroker Log ..."));
+    const std::string& brokerCell = statsRow[brokerCol];  // "file: line"
+    EXPECT_EQ(RecordLine(editorRecord, ++edits),
+              "+" + brokerCell.substr(brokerCell.find(':') + 2) + " " + logs + "/" + brokerCell.substr(0, brokerCell.find(':')));
+    ASSERT_TRUE(ChooseFromContextMenu(onRow, "Open QServer Log ..."));
+    std::string serverEdit = RecordLine(editorRecord, ++edits);
+    EXPECT_EQ(serverEdit.substr(serverEdit.find(' ') + 1), logs + "/" + statsRow[serverCol]);
+    EXPECT_GT(std::atoi(serverEdit.c_str() + 1), 0) << serverEdit;
+    CloseReports();
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(WaitForExit(), 0);
 }
