@@ -465,8 +465,11 @@ CView* CMainFrame::OpenReportView(LPCTSTR name) {
 void CMainFrame::OnImport() {
     CString name;
     name.Format("Import_%d", ++g_nImportCount);
-    // The new view takes its list key from the report name; without it the view refuses to open.
+    // The new view is addressed by this name (its list key, pad page and layout), never by the request
+    // of the report opened before it.
     _csReportName = name;
+    _csListKey = name;
+    _csReportType = "";
     AfxGetApp()->OpenDocumentFile(name);
     if (CVeltrinApp* app = GetTheApp())
         app->PruneRecentFileList();

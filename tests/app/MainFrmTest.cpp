@@ -259,7 +259,10 @@ TEST_F(MainFrmTest, FindInTreeWritesTheListFileAndStartsSifter) {
 
 TEST_F(MainFrmTest, EachImportOpensAChildFrameWithAReportViewNamedAfterIt) {
     NewFrame();
+    // What the report opened before left in the request.
     _csReportName = "";
+    _csListKey = "20230502QBroker.log";
+    _csReportType = "QBROKERITEMIZE";
     std::vector<CView*> views;
     std::vector<CString> names;
     for (int i = 0; i < 2; ++i) {
@@ -271,6 +274,7 @@ TEST_F(MainFrmTest, EachImportOpensAChildFrameWithAReportViewNamedAfterIt) {
         EXPECT_TRUE(view->IsKindOf(RUNTIME_CLASS(CVeltrinView)));
         EXPECT_TRUE(view->GetParentFrame()->IsKindOf(RUNTIME_CLASS(CChildFrame)));
         EXPECT_EQ(view->GetDocument()->GetTitle(), name);
+        EXPECT_EQ(static_cast<CVeltrinView*>(view)->m_csListKey, name);
         views.push_back(view);
         names.push_back(name);
     }
