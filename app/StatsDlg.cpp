@@ -253,6 +253,17 @@ void CStatsDlg::OnOK() {
     _csReportType = type;
     _csReportName = m_csReportName;
     _csListKey = m_csReportName;
+    // The report looks up its rows' logs (elapsed times, pad, editor) in its folder: the chosen logs'
+    // folder, whatever report (an import from elsewhere) set the request's folder before.
+    for (POSITION pos = g_mapLoadedLogs.GetStartPosition(); pos;) {
+        CString name;
+        HObj log;
+        pos = g_mapLoadedLogs.GetNext(pos, name, log);
+        if (log.m_bChosen == 1 && !log.m_csFolder.IsEmpty()) {
+            _csBaseFolder = log.m_csFolder;
+            break;
+        }
+    }
     link.OpenReportDocument(m_csReportName);
     _csAction = "RUNSTATSREPORT";
     if (CWnd* main = AfxGetMainWnd())

@@ -102,6 +102,7 @@ std::vector<std::string> TransactionKeys() {
 
 TEST_F(StatsDlgTest, TickedLogsFillTheListsAndOkOpensTheNextReport) {
     link.pages = {"STATS_CM1", "STATS_CM2"};
+    _csBaseFolder = "/an/import/folder";  // left by the report opened before
     CStatsDlg dlg;
     std::vector<std::string> ids, transactions;
     CString idCount, caption;
@@ -130,6 +131,7 @@ TEST_F(StatsDlgTest, TickedLogsFillTheListsAndOkOpensTheNextReport) {
     EXPECT_EQ(_csListKey, "STATS_CM3");
     EXPECT_EQ(_csReportType, "STATS_CM");
     EXPECT_EQ(_csAction, "RUNSTATSREPORT");
+    EXPECT_EQ(_csBaseFolder, CString(dir.Path().c_str()));
     EXPECT_NE(std::find(link.calls.begin(), link.calls.end(), "OpenReportDocument:STATS_CM3"), link.calls.end());
     EXPECT_TRUE(Posted(WM_RUNSTATSREPORT));
     HObj rec;
