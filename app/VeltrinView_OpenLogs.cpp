@@ -33,6 +33,17 @@ CString Before(const CString& text, const char* part) {
 bool Contains(std::string_view line, const CString& part) {
     return line.find(std::string_view(part.GetString(), (size_t)part.GetLength())) != std::string_view::npos;
 }
+
+// A statistics row's transaction and client id as its server log writes them: without the user name a
+// login adds (" : name") and without the request count ("(n)").
+CString StatsTransaction(const CString& cell) {
+    const int at = cell.Find(" : ");
+    return at >= 0 ? cell.Left(at) : cell;
+}
+CString StatsClientId(CString cell) {
+    CVeltrinAnalysis::StripIdSuffix(cell);
+    return cell;
+}
 }  // namespace
 
 // Where a row leads.
@@ -228,8 +239,8 @@ BOOL CVeltrinView::OpenStatsServerLine(int row) {
     CString file = m_List.GetItemText(row, fileCol);
     CString line = m_List.GetItemText(row, lineCol);
     if (line.IsEmpty()) {
-        int32_t found = GetLineNumber(file, m_List.GetItemText(row, 2), m_List.GetItemText(row, tidCol),
-                                      m_List.GetItemText(row, timeCol));
+        int32_t found = GetLineNumber(file, StatsTransaction(m_List.GetItemText(row, 2)),
+                                      StatsClientId(m_List.GetItemText(row, tidCol)), m_List.GetItemText(row, timeCol));
         if (found > 0) {
             line.Format("%ld", (long)found);
             m_List.SetItemText(row, lineCol, line);
@@ -313,8 +324,8 @@ void CVeltrinView::OpenServerLog(int row) {
         return;
     const int fileCol = cm ? 7 : 8, tidCol = cm ? 9 : 10, timeCol = cm ? 4 : 5;
     CString file = m_List.GetItemText(row, fileCol);
-    int32_t found = GetLineNumber(file, m_List.GetItemText(row, 2), m_List.GetItemText(row, tidCol),
-                                  m_List.GetItemText(row, timeCol));
+    int32_t found = GetLineNumber(file, StatsTransaction(m_List.GetItemText(row, 2)),
+                                  StatsClientId(m_List.GetItemText(row, tidCol)), m_List.GetItemText(row, timeCol));
     CString line;
     line.Format("%ld", (long)found);
     OpenInEditor(m_hWnd, m_csBaseFolder, file, "GOTOLINE", line);

@@ -231,6 +231,29 @@ TEST_F(VeltrinViewOpenLogsTest, LineNumberSearchNeedsKeyAndTimeInOneLine) {
     }
 }
 
+TEST_F(VeltrinViewOpenLogsTest, StatisticsRowsOpenTheirServerLogAtTheTransactionsLine) {
+    dir.Write("s.log",
+              "2023/05/02 08:00:03.457 | Start LOGIN_QUILLAN /pt_QClient://BATCH01/26890\n"
+              "2023/05/02 08:00:03.466 | End LOGIN_QUILLAN /pt_QClient://BATCH01/26890\n"
+              "2023/05/02 08:00:09.100 | Start PAYMENT /pt_QClient://WS0101/18362\n");
+    ASSERT_TRUE(Make("STATS_CM1", "STATS_CM1", "STATS_CM1"));
+    // Records, ClientMachine, Transaction, Date, Time, ElapsedTime, QBroker Line, QServer Filename,
+    // QServerLine, TID: a login names its user, every client id its request count.
+    Fill(10, {{"1", "BATCH01", "LOGIN_QUILLAN : batch", "2023/05/02", "08:00:03", "", "b.log: 25", "s.log", "",
+               "//BATCH01/26890(1)"},
+              {"2", "WS0101", "PAYMENT", "2023/05/02", "08:00:09", "", "b.log: 40", "s.log", "", "//WS0101/18362(1)"}});
+    for (int row : {0, 1}) {
+        const std::string line = row == 0 ? "1" : "3";
+        launched.clear();
+        view->OpenServerLog(row);
+        view->OnOpenInEditor(row);
+        EXPECT_EQ(launched, (std::vector<std::string>{Quoted("s.log") + " GOTOLINE=" + line,
+                                                      Quoted("s.log") + " GOTOLINE=" + line}))
+            << row;
+        EXPECT_EQ(view->m_List.GetItemText(row, 8), CString(line.c_str())) << row;
+    }
+}
+
 TEST_F(VeltrinViewOpenLogsTest, TransactionOnThePadStopsAfterTwoThousandLines) {
     std::string log = "08:00:05 | Start LOGIN /pt_QClient://Y\n";
     for (int i = 0; i < 2500; ++i)
