@@ -564,8 +564,11 @@ protected:
     // Answers a dialog with a text and Return.
     bool AnswerDialog(const char* caption, const std::string& text) {
         std::string id = WaitForWindow(caption);
-        if (id.empty())
+        if (id.empty()) {
+            if (screen.Grab(x, tmp / "screen.xwd"))
+                screen.Save("veltrin_no_dialog.png");
             return false;
+        }
         Activate(id);
         // Over what the field offers.
         Keys({"End", "shift+Home"});
@@ -632,10 +635,10 @@ protected:
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
     }
-    // Whether the list shows rows: a row selected by a click on the first one.
+    // Whether the list shows rows: its first row selected by a click.
     bool HasRows(const RECT& list) {
         Activate(mainId);
-        Click(POINT{list.left + 40, list.top + 30});
+        Click(POINT{list.left + 40, list.top + 8});
         return Found(SelectedRow(list, 5));
     }
 
@@ -1255,7 +1258,7 @@ TEST_F(VeltrinXvfb, IntegrityChecksAndTopTwentyRunsAndTheirReportLogsAgain) {
     EXPECT_EQ(WaitForExit(), 0);
 }
 
-TEST_F(VeltrinXvfb, TheReportViewsCommandsFromSearchToARestart) {
+TEST_F(VeltrinXvfb, TheReportViewsCommandsFromSearchToStatistics) {
     Reference ref = RecordReference(logs, tmp.Path());
     const auto brokerRows = CsvRows(ref.itemizeCsv);
     ASSERT_GT(brokerRows.size(), 3u);
