@@ -11,6 +11,7 @@
 #include "app/VeltrinView.h"
 #include "app/print/PrintEngineImpl.h"
 #include "core/Launcher.h"
+#include "guilib/frame/OXSzMiniDockFrmWnd.h"
 #include "core/PrivateMessages.h"
 #include "core/RequestStrings.h"
 #include "core/TextHelpers.h"
@@ -46,7 +47,7 @@ const UINT kIndicators[] = {ID_SEPARATOR,     ID_INDICATOR_LOGNAME, ID_INDICATOR
 
 IMPLEMENT_DYNCREATE(CMainFrame, COXMDIFrameWndSizeDock)
 
-BEGIN_MESSAGE_MAP(CMainFrame, COXMDIFrameWndSizeDock)
+BEGIN_MESSAGE_MAP(CMainFrame, CMainFrameBase)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_WM_PAINT()
@@ -120,7 +121,9 @@ CString InstanceManagerName() {
 }
 }  // namespace
 
-CMainFrame::CMainFrame() : m_instanceManager(InstanceManagerName(), 0) {}
+CMainFrame::CMainFrame()
+    : CMainFrameBase(CBRS_ALIGN_ANY, RUNTIME_CLASS(COXSizableMiniDockFrameWnd)),
+      m_instanceManager(InstanceManagerName(), 0) {}
 
 CMainFrame::~CMainFrame() {
     delete m_pPadView;
@@ -148,7 +151,7 @@ int CMainFrame::CreateFrame(LPCREATESTRUCT cs) {
         return -1;
     DWORD barStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
     struct {
-        CToolBar& bar;
+        COXCoolToolBar& bar;
         UINT id, resource;
         const char* text;
     } bars[] = {{m_wndToolBar, AFX_IDW_TOOLBAR, IDR_TOOLBAR, "Toolbar"},
@@ -180,6 +183,7 @@ int CMainFrame::CreateFrame(LPCREATESTRUCT cs) {
         return -1;
     m_pTreeView->EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(m_pTreeView, AFX_IDW_DOCKBAR_LEFT);
+    SetupMenusAndToolbars();
     SetupInstanceLimit();
     return 0;
 }
@@ -191,6 +195,40 @@ void CMainFrame::SetupInstanceLimit() {
     if (maximum < 1 || maximum > COXInstanceManager::kMaxInstances)
         maximum = COXInstanceManager::kMaxInstances;
     m_instanceManager.SetMaxAllowedInstances(maximum, TRUE);
+}
+
+namespace {
+const char kToolbarsSection[] = "Toolbars State";
+const char kRecentlyUsedSection[] = "RecentlyUsedMenuItems";
+// Commands that never count as recently used: they stay behind the expand item until chosen.
+const UINT kNotRecentlyUsed[] = {57606, 57601, 58118, 58114};
+
+CString ToolbarEntry(CControlBar& bar) {
+    CString name;
+    name.Format("Toolbar_ID_%d", bar.GetDlgCtrlID());
+    return name;
+}
+}  // namespace
+
+void CMainFrame::SetupMenusAndToolbars() {
+    // Images on, only the recently used commands shown.
+    if (m_bitmapMenuOrganizer.AttachFrameWnd(this)) {
+        m_bitmapMenuOrganizer.CollectToolbarImages();
+        m_bitmapMenuOrganizer.SetShowOnlyRecentlyUsed(TRUE);
+        for (UINT id : kNotRecentlyUsed)
+            m_bitmapMenuOrganizer.ExcludeFromRecentlyUsed(id);
+        m_bitmapMenuOrganizer.LoadRUState(kRecentlyUsedSection);
+    }
+    for (COXCoolToolBar* bar : {&m_wndToolBar, &m_wndWindowBar})
+        bar->LoadBarState(kToolbarsSection, ToolbarEntry(*bar), TRUE);
+}
+
+void CMainFrame::SaveMenusAndToolbars() {
+    if (m_bitmapMenuOrganizer.GetFrameWnd())
+        m_bitmapMenuOrganizer.SaveRUState(kRecentlyUsedSection);
+    for (COXCoolToolBar* bar : {&m_wndToolBar, &m_wndWindowBar, static_cast<COXCoolToolBar*>(&GetMenuBar())})
+        if (bar->m_hWnd)
+            bar->SaveBarState(kToolbarsSection, ToolbarEntry(*bar), TRUE);
 }
 
 void CMainFrame::SetToolbarButtonSizes(CToolBar& bar, int imageWidth, int imageHeight) {
@@ -211,6 +249,9 @@ void CMainFrame::LoadWorkspace() {
     workspace.LoadFromRegistry("Main");
     if (m_pPadView)
         m_pPadView->LoadState("OutputWindow");
+    for (COXCoolToolBar* bar : {&m_wndToolBar, &m_wndWindowBar})
+        if (bar->m_hWnd)
+            bar->UpdateCustomButtons(0, -1);
 }
 
 void CMainFrame::SetReopenHandlers() {
@@ -281,6 +322,7 @@ void CMainFrame::OnClose() {
     if (m_pPadView)
         m_pPadView->SaveState("OutputWindow");
     SaveSizeBarState("SizeBarState");
+    SaveMenusAndToolbars();
     COXWorkspaceState workspace;
     workspace.SetOptionFlag(TRUE);
     workspace.StoreToRegistry("Main");
@@ -424,7 +466,7 @@ BOOL CMainFrame::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* ha
 
 BOOL CMainFrame::OnToggleControlBar(UINT id) {
     CControlBar* bar = GetControlBar(id);
-    if (!bar)
+    if (!bar || bar == &GetMenuBar())
         return FALSE;
     ShowControlBar(bar, !bar->IsWindowVisible(), FALSE);
     return TRUE;

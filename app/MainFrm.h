@@ -4,11 +4,14 @@
 
 #include <functional>
 
-#include "platform/framework/bars/StatusBar.h"
-#include "platform/framework/bars/ToolBar.h"
 #include "guilib/frame/OXFrameWndDock.h"
 #include "guilib/frame/OXInstanceManager.h"
 #include "guilib/frame/OXShortkeysOrganizer.h"
+#include "guilib/frame/OXMenuBarFrame.h"
+#include "guilib/frame/OXSizeDockBar.h"
+#include "guilib/skins/OXBitmapMenuOrganizer.h"
+#include "guilib/skins/OXCoolToolBar.h"
+#include "platform/framework/bars/StatusBar.h"
 
 class CMyPadView;
 class CMyTreeView;
@@ -21,7 +24,10 @@ class CView;
 #define ID_INDICATOR_LOGNAME 3200
 #define ID_INDICATOR_RECORDS 3201
 
-class CMainFrame : public COXMDIFrameWndSizeDock {
+// The frame's menu lives in a dockable menu bar over the docking MDI frame.
+using CMainFrameBase = COXMenuBarFrame<COXMDIFrameWndSizeDock, COXSizeDockBar>;
+
+class CMainFrame : public CMainFrameBase {
     DECLARE_DYNCREATE(CMainFrame)
 public:
     CMainFrame();
@@ -66,8 +72,10 @@ public:
     COXShortkeysOrganizer& GetShortkeysOrganizer() { return m_shortkeysOrganizer; }
     CMyTreeView* GetTreeView() const { return m_pTreeView; }
     CStatusBar& GetStatusBar() { return m_wndStatusBar; }
-    CToolBar& GetToolBar() { return m_wndToolBar; }
-    CToolBar& GetWindowBar() { return m_wndWindowBar; }
+    COXCoolToolBar& GetToolBar() { return m_wndToolBar; }
+    COXCoolToolBar& GetWindowBar() { return m_wndWindowBar; }
+    // Owned here until the customize manager's commands page owns it.
+    COXBitmapMenuOrganizer& GetBitmapMenuOrganizer() { return m_bitmapMenuOrganizer; }
 
     // The texts the status panes show now.
     CString m_csPane0Text = "Ready";
@@ -147,6 +155,9 @@ protected:
     void SetupInstanceLimit();
     // Button sizes: image width + 7, image height + 6.
     void SetToolbarButtonSizes(CToolBar& bar, int imageWidth, int imageHeight);
+    // The bitmap menus and the cool toolbars' saved state: set up at creation, saved at close.
+    void SetupMenusAndToolbars();
+    void SaveMenusAndToolbars();
     // Opens (or activates) the report of that name and completes its request; its view.
     CView* OpenReportView(LPCTSTR name);
     // The internal search of Find in Tree: opens every loaded log (and every server log a loaded broker
@@ -165,8 +176,9 @@ protected:
     // The frame's shortcut keys, as saved under "CustomizeShortkeys".
     COXShortkeysOrganizer m_shortkeysOrganizer;
     CStatusBar m_wndStatusBar;
-    CToolBar m_wndToolBar;
-    CToolBar m_wndWindowBar;
+    COXCoolToolBar m_wndToolBar;
+    COXCoolToolBar m_wndWindowBar;
+    COXBitmapMenuOrganizer m_bitmapMenuOrganizer;
     // Owned by the frame; made in OnCreate.
     CMyPadView* m_pPadView = nullptr;
     CMyTreeView* m_pTreeView = nullptr;

@@ -101,6 +101,30 @@ TEST_F(MainFrmTest, CreatesItsBarsPanesAndTitle) {
     EXPECT_FALSE(frame->GetWindowBar().IsWindowVisible());
     frame->OnToggleControlBar(ID_VIEW_WINDOWBAR);
     EXPECT_TRUE(frame->GetWindowBar().IsWindowVisible());
+
+    // The menu lives in the menu bar, which its bar id does not hide; the frame has bitmap menus.
+    COXMenuBar& menuBar = frame->GetMenuBar();
+    EXPECT_EQ(GetMenu(frame->m_hWnd), nullptr);
+    ASSERT_TRUE(menuBar.GetMenuHandle());
+    EXPECT_EQ(menuBar.GetToolBarCtrl().GetButtonCount(), GetMenuItemCount(menuBar.GetMenuHandle()));
+    EXPECT_TRUE(menuBar.IsWindowVisible());
+    frame->OnToggleControlBar((UINT)menuBar.GetDlgCtrlID());
+    EXPECT_TRUE(menuBar.IsWindowVisible());
+    EXPECT_EQ(COXBitmapMenuOrganizer::FindOrganizer(frame->m_hWnd), &frame->GetBitmapMenuOrganizer());
+}
+
+TEST_F(MainFrmTest, RecentlyUsedCommandsSurviveARestart) {
+    NewFrame();
+    COXBitmapMenuOrganizer* organizer = &frame->GetBitmapMenuOrganizer();
+    // The start-up commands are not recently used until chosen.
+    EXPECT_FALSE(organizer->IsCommandRecentlyUsed(57606));
+    EXPECT_FALSE(organizer->IsCommandRecentlyUsed(58114));
+    organizer->AddToRecentlyUsed(57606);
+    Close();
+    NewFrame();
+    organizer = &frame->GetBitmapMenuOrganizer();
+    EXPECT_TRUE(organizer->IsCommandRecentlyUsed(57606));
+    EXPECT_FALSE(organizer->IsCommandRecentlyUsed(58114));
 }
 
 TEST_F(MainFrmTest, TheTreeAndPadBarsLayoutIsSavedOnCloseAndComesBackAtTheNextStart) {
