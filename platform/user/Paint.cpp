@@ -79,6 +79,15 @@ HDC MakeWindowDC(HWND hwnd, bool client, const Region* limit) {
     return dc;
 }
 
+// A DC for a window with no pixels yet (one under a top-level that has no surface): it measures text and
+// selects objects as any DC does, and what is drawn on it goes nowhere.
+HDC NowhereDC() {
+    static const RECT none{0, 0, 0, 0};
+    HDC dc = CreateSurfaceDC(CreateImageSurface(1, 1, 0), POINT{0, 0}, &none, 1);
+    cairo_surface_destroy(GetDCSurface(dc));  // the DC keeps its own reference
+    return dc;
+}
+
 std::string ScreenshotName(const WindowData& w) {
     std::string base = w.text.empty() ? (w.cls ? w.cls->name : std::string("window")) : w.text;
     std::string out;
@@ -292,12 +301,8 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
         w->internalPaint = false;
     }
     HDC dc = MakeWindowDC(hwnd, true, &update);
-    if (!dc) {
-        // No pixels to paint into (a window under a hidden top-level); the paint is still done.
-        static const RECT none{0, 0, 0, 0};
-        dc = CreateSurfaceDC(CreateImageSurface(1, 1, 0), POINT{0, 0}, &none, 1);
-        cairo_surface_destroy(GetDCSurface(dc));  // the DC keeps its own reference
-    }
+    if (!dc)
+        dc = NowhereDC();  // the paint is still done
     ps->hdc = dc;
     ps->rcPaint = update.Bounds();
     if (erase)
@@ -327,6 +332,8 @@ HDC GetDC(HWND hwnd) {
         dc = CreateDesktopSnapshotDC();
     } else {
         dc = MakeWindowDC(hwnd, true, nullptr);
+        if (!dc && IsWindow(hwnd))
+            dc = NowhereDC();
     }
     if (dc) {
         std::lock_guard<std::mutex> g(g_dcMutex);
@@ -337,6 +344,8 @@ HDC GetDC(HWND hwnd) {
 
 HDC GetWindowDC(HWND hwnd) {
     HDC dc = !hwnd ? GetDC(nullptr) : hwnd == GetDesktopWindow() ? CreateDesktopSnapshotDC() : MakeWindowDC(hwnd, false, nullptr);
+    if (!dc && hwnd && IsWindow(hwnd))
+        dc = NowhereDC();
     if (dc) {
         std::lock_guard<std::mutex> g(g_dcMutex);
         g_windowDCs.insert(dc);

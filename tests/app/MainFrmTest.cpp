@@ -107,6 +107,9 @@ TEST_F(MainFrmTest, CreatesItsBarsPanesAndTitle) {
     EXPECT_EQ(GetMenu(frame->m_hWnd), nullptr);
     ASSERT_TRUE(menuBar.GetMenuHandle());
     EXPECT_EQ(menuBar.GetToolBarCtrl().GetButtonCount(), GetMenuItemCount(menuBar.GetMenuHandle()));
+    RECT file{};
+    menuBar.GetToolBarCtrl().GetItemRect(0, &file);
+    EXPECT_GT(file.right - file.left, 20);  // wide enough for "File", laid out before the frame shows
     EXPECT_TRUE(menuBar.IsWindowVisible());
     frame->OnToggleControlBar((UINT)menuBar.GetDlgCtrlID());
     EXPECT_TRUE(menuBar.IsWindowVisible());

@@ -387,3 +387,35 @@ TEST_F(ToolbarTest, AParentThatDestroysTheBarOnAClickIsSafe) {
     EXPECT_FALSE(IsWindow(bar));
 }
 }  // namespace
+
+// A bar made inside a top-level window that has never been shown (a frame at creation) measures its
+// text buttons as a shown one does: GetDC of its windows gives a DC that measures and draws nowhere.
+TEST(ToolbarTextTest, TextButtonsAreMeasuredBeforeTheTopLevelWindowIsShown) {
+    RegisterTestWindowClass("ToolbarTextTestParent", DefWindowProc, COLOR_3DFACE);
+    HWND top = CreateWindowEx(0, "ToolbarTextTestParent", "tb", WS_POPUP, 0, 0, 300, 60, nullptr, nullptr,
+                              nullptr, nullptr);
+    HWND bar = CreateWindowEx(0, TOOLBARCLASSNAME, "", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | TBSTYLE_LIST,
+                              0, 0, 300, 30, top, (HMENU)7, nullptr, nullptr);
+    HDC dc = GetDC(bar);
+    ASSERT_NE(dc, nullptr);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SIZE extent{};
+    GetTextExtentPoint32(dc, "&Window", 7, &extent);
+    SelectObject(dc, old);
+    ReleaseDC(bar, dc);
+    EXPECT_GT(extent.cx, 20);
+
+    SendMessage(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessage(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+    TBBUTTON button{I_IMAGENONE, 1, TBSTATE_ENABLED, BTNS_AUTOSIZE, {}, 0, (INT_PTR) "&Window"};
+    SendMessage(bar, TB_ADDBUTTONS, 1, (LPARAM)&button);
+    RECT hidden{}, shown{};
+    SendMessage(bar, TB_GETITEMRECT, 0, (LPARAM)&hidden);
+    EXPECT_GE(hidden.right - hidden.left, extent.cx);
+
+    ShowWindow(top, SW_SHOWNA);
+    SendMessage(bar, TB_AUTOSIZE, 0, 0);
+    SendMessage(bar, TB_GETITEMRECT, 0, (LPARAM)&shown);
+    EXPECT_EQ(shown.right - shown.left, hidden.right - hidden.left);
+    DestroyWindow(top);
+}
