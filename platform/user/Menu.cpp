@@ -339,7 +339,10 @@ void DrawItem(const Tracking& t, const Level& level, const std::vector<MenuItem>
         dis.hDC = dc;
         dis.rcItem = row;
         dis.itemData = item.data;
+        // The owner draws on a DC that has the menu font selected, as plain items use.
+        HGDIOBJ ownerFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
         SendMessage(t.owner, WM_DRAWITEM, 0, (LPARAM)&dis);
+        SelectObject(dc, ownerFont);
         return;
     }
     FillRect(dc, &row, GetSysColorBrush(hot ? COLOR_HIGHLIGHT : COLOR_MENU));

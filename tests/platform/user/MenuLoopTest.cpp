@@ -24,6 +24,7 @@ struct Owner {
     std::deque<std::function<void()>> steps;
     std::vector<MEASUREITEMSTRUCT> measured;
     std::vector<DRAWITEMSTRUCT> drawn;
+    std::vector<HGDIOBJ> drawnFonts;  // the font selected in each DC handed to WM_DRAWITEM
     LRESULT menuChar = 0;
     int measureHeight = 30;
 } g_owner;
@@ -52,6 +53,7 @@ LRESULT OwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DRAWITEM: {
             auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
             g_owner.drawn.push_back(*dis);
+            g_owner.drawnFonts.push_back(GetCurrentObject(dis->hDC, OBJ_FONT));
             FillRect(dis->hDC, &dis->rcItem, GetSysColorBrush(COLOR_WINDOW));
             return TRUE;
         }
@@ -396,6 +398,8 @@ TEST_F(MenuLoopTest, OwnerDrawnItemsAreMeasuredOnceAndDrawnWithTheirStates) {
     EXPECT_EQ(selected.rcItem.top, 0);
     EXPECT_EQ(selected.rcItem.bottom, 30);
     EXPECT_EQ(selected.itemData, 7u);
+    // The owner draws with the menu font selected, as the plain items are drawn.
+    EXPECT_EQ(g_owner.drawnFonts.back(), GetStockObject(DEFAULT_GUI_FONT));
 
     // Shown again: no new measuring; the whole popup is drawn with each item's state.
     g_owner.measured.clear();
