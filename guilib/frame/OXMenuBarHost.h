@@ -10,6 +10,7 @@
 #include "guilib/frame/OXMenuBar.h"
 #include "guilib/skins/OXBitmapMenuOrganizer.h"
 #include "platform/framework/frames/FrameWnd.h"
+#include "platform/framework/frames/MDIFrameWnd.h"
 #include "platform/user/Keyboard.h"
 
 // The host map and the hooks shared by every host of the process.
@@ -237,8 +238,11 @@ protected:
         m_hSavedMenu = ::IsMenu(menu) ? menu : nullptr;
         if (m_hSavedMenu)
             ::SetMenu(this->m_hWnd, nullptr);
+        // A frame that is not an MDI frame becomes the main window when there is none yet.
         CWinApp* app = AfxGetApp();
-        if (app && !app->m_pMainWnd && !(::GetWindowLongPtr(this->m_hWnd, GWL_STYLE) & WS_CHILD))
+        CWnd* self = this;
+        if (app && !app->m_pMainWnd && dynamic_cast<CFrameWnd*>(self) && !dynamic_cast<CMDIFrameWnd*>(self) &&
+            !(::GetWindowLongPtr(this->m_hWnd, GWL_STYLE) & WS_CHILD))
             app->m_pMainWnd = this;
         if (!CreateMenuBar(m_hSavedMenu, this,
                            WS_CHILD | WS_VISIBLE | CBRS_GRIPPER | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM | CBRS_SIZE_DYNAMIC,

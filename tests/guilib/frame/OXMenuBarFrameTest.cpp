@@ -88,6 +88,8 @@ TEST_F(MenuBarFrameTest, TheBarDocksOnAMenuDockBarInARowOfItsOwn) {
     ASSERT_TRUE(asWindow->GetMenu());
     EXPECT_EQ(asWindow->GetMenu()->m_hMenu, bar.GetMenuHandle());
     EXPECT_EQ(SendMessage(frame->m_hWnd, WM_OX_QUERY_LIVE_DRAGGING, 0, 0), 0);
+    // Only a frame that is not MDI makes itself the main window; the application sets an MDI frame.
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
 
     // A tool bar put in the bar's row: the menu bar is given a row alone, over the whole frame width.
     COXCoolToolBar tools;
