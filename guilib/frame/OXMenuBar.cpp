@@ -547,6 +547,10 @@ void COXMenuBar::TrackMenu(int position) {
 
     CWnd* main = AfxGetMainWnd();
     COXBitmapMenuOrganizer* organizer = main ? COXBitmapMenuOrganizer::FindOrganizer(main->m_hWnd) : nullptr;
+    if (!systemMenu && organizer && !CMenu::FromHandlePermanent(popup)) {
+        // The organizer takes the popup over as a bitmap menu of its own, hiding what is not recently used.
+        organizer->OnInitMenuPopup(CMenu::FromHandle(popup), (UINT)position, FALSE);
+    }
     auto* bitmapMenu = systemMenu ? nullptr : dynamic_cast<COXBitmapMenu*>(CMenu::FromHandlePermanent(popup));
     std::unique_ptr<COXBitmapMenu> own;
     if (!systemMenu && !bitmapMenu && organizer && !CMenu::FromHandlePermanent(popup)) {
