@@ -1376,3 +1376,67 @@ TEST_F(VeltrinXvfb, TheReportViewsCommandsFromSearchToStatistics) {
     ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
     EXPECT_EQ(WaitForExit(), 0);
 }
+
+// The menu bar from the keyboard: Alt, the arrows and Escape, a mnemonic, the expand item of a popup
+// that shows only the recently used commands, and a command chosen there, which shows from then on.
+TEST_F(VeltrinXvfb, TheMenusFromTheKeyboardAndTheRecentlyUsedCommands) {
+    StartVeltrin({});
+    mainId = WaitForWindow("^Veltrin V4\\.21b");
+    ASSERT_FALSE(mainId.empty()) << "no main window";
+    EXPECT_TRUE(WaitGone("^Veltrin$", 10)) << "the splash stays";
+    Activate(mainId);
+    RECT frame = MainRect();
+    RECT menuRow{frame.left, frame.top, frame.right, frame.top + 40};
+    RECT file = WaitForText(Glyphs(guiFont, "&File"), menuRow);
+    RECT edit = WaitForText(Glyphs(guiFont, "&Edit"), menuRow);
+    ASSERT_TRUE(Found(file) && Found(edit)) << "the menu bar shows no texts";
+    auto below = [](const RECT& button) { return RECT{button.left - 4, button.bottom, button.left + 400, button.bottom + 300}; };
+    auto gone = [&](const Glyphs& text, const RECT& area) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        return screen.Grab(x, tmp / "screen.xwd") && !Found(text.FindIn(screen, area));
+    };
+    // Popups draw their items in the menu font.
+    NONCLIENTMETRICS metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HFONT menuFont = CreateFontIndirect(&metrics.lfMenuFont);
+    const Glyphs copyPad(menuFont, "&Copy Pad Text"), openKey(menuFont, "Ctrl+O"), exitItem(menuFont, "E&xit");
+
+    // Alt alone, Right, Down: the second popup opens from the keyboard.
+    Keys({"alt", "Right", "Down"});
+    EXPECT_TRUE(Found(WaitForText(copyPad, below(edit), 10))) << "Alt, Right, Down does not open Edit";
+    screen.Save("veltrin_menu_keyboard.png");
+    // Escape closes the popup and keeps keyboard mode; a second Escape leaves it, so a letter then opens nothing.
+    Keys({"Escape"});
+    EXPECT_TRUE(gone(copyPad, below(edit))) << "Escape leaves the popup open";
+    Keys({"Escape", "e"});
+    EXPECT_TRUE(gone(copyPad, below(edit))) << "keyboard mode outlives the second Escape";
+
+    // Alt+F opens File with only the recently used commands: Open is behind the expand item, the last one.
+    Keys({"alt+f"});
+    RECT exitShort = WaitForText(exitItem, below(file), 10);
+    ASSERT_TRUE(Found(exitShort)) << "Alt+F does not open File";
+    EXPECT_FALSE(Found(openKey.FindIn(screen, below(file)))) << "Open shows before it was ever chosen";
+    screen.Save("veltrin_menu_recently_used.png");
+    // The expand item shows every item: Exit moves down.
+    Keys({"Up", "Return"});
+    RECT exitLong{};
+    for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until;) {
+        exitLong = WaitForText(exitItem, below(file), 2);
+        if (Found(exitLong) && exitLong.top > exitShort.top)
+            break;
+    }
+    EXPECT_GT(exitLong.top, exitShort.top) << "the expand item does not show all items";
+    screen.Save("veltrin_menu_expanded.png");
+    Keys({"o"});
+    ASSERT_FALSE(WaitForWindow("^Select QBroker Files", 15).empty()) << "Open does not run";
+    Keys({"Escape"});
+    EXPECT_TRUE(WaitGone("^Select QBroker Files", 10)) << "the file dialog stays";
+
+    // Now Open shows without expanding.
+    Activate(mainId);
+    Keys({"alt+f"});
+    EXPECT_TRUE(Found(WaitForText(openKey, below(file), 10))) << "Open is not recently used";
+    Keys({"x"});
+    EXPECT_EQ(WaitForExit(), 0);
+}
