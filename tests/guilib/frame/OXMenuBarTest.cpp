@@ -2,6 +2,8 @@
 // keyboard mode, the whole row, and menus kept in the profile.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -278,4 +280,24 @@ TEST_F(MenuBarTest, AChangedMenuIsSavedAndLoadedWhole) {
     EXPECT_EQ(Shape(target), before);
     DestroyMenu(target);
     DestroyMenu(small);
+}
+
+// With an organizer on the frame, the bar's popup becomes the organizer's bitmap menu at its first
+// opening and shows only the recently used commands, then the expand item.
+TEST_F(MenuBarTest, APopupOpenedWithAnOrganizerShowsOnlyTheRecentlyUsedCommands) {
+    COXBitmapMenuOrganizer organizer;
+    ASSERT_TRUE(organizer.AttachFrameWnd(frame));
+    organizer.SetShowOnlyRecentlyUsed(TRUE);
+    organizer.ExcludeFromRecentlyUsed(ID_NEW);
+    HMENU file = GetSubMenu(menu, 0);
+    bar.TrackMenu(0);
+    auto* converted = dynamic_cast<COXBitmapMenu*>(CMenu::FromHandlePermanent(file));
+    ASSERT_NE(converted, nullptr);
+    const auto& owned = organizer.GetConvertedMenus();
+    EXPECT_NE(std::find(owned.begin(), owned.end(), converted), owned.end());
+    ASSERT_EQ(GetMenuItemCount(file), 1);
+    EXPECT_EQ(GetMenuItemID(file, 0), (UINT)ID_OX_SHOWALLITEMS);
+    organizer.Empty();
+    EXPECT_EQ(GetMenuItemID(file, 0), (UINT)ID_NEW);
+    organizer.DetachFrameWnd();
 }
