@@ -858,6 +858,8 @@ TEST_F(VeltrinXvfb, StatisticsFromTheDialogToTwoReports) {
     ASSERT_FALSE(mainId.empty()) << "no main window";
     EXPECT_TRUE(WaitGone("^Veltrin$", 10)) << "the splash stays";
     Activate(mainId);
+    // Room for the message pane beside the measured indicator panes.
+    x.Run({"xdotool", "windowsize", "--sync", mainId, "800", "600"});
     RECT frame = MainRect();
     ASSERT_TRUE(Found(WaitForText(Glyphs(BoldOf(treeFont), kBroker), frame))) << "the log is not loaded";
 
