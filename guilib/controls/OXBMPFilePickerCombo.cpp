@@ -1,5 +1,6 @@
 #include "guilib/controls/OXBMPFilePickerCombo.h"
 
+#include "guilib/controls/OXPreviewDialog.h"
 #include "platform/framework/app/WinThread.h"
 
 IMPLEMENT_DYNAMIC(COXBMPFilePickerCombo, COXHistoryCombo)
@@ -12,4 +13,17 @@ constexpr int kToolbarId = 28022;
 COXBMPFilePickerCombo::COXBMPFilePickerCombo(UINT nFilterID) : COXHistoryCombo(12, 0, kToolbarId) {
     OXGetLibraryResourceHandle();  // the filter is one of the library's strings
     m_sFileFilter = AfxLoadString(nFilterID);
+}
+
+BOOL COXBMPFilePickerCombo::Browse() {
+    CString fileName;
+    GetWindowText(fileName);
+    COXPreviewDialog dialog(TRUE, nullptr, fileName, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, m_sFileFilter, nullptr);
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    SetWindowText(dialog.GetPathName());
+    // The parent sees the change as if the path had been typed.
+    if (HWND parent = ::GetParent(m_hWnd))
+        ::SendMessage(parent, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(m_hWnd), CBN_EDITCHANGE), (LPARAM)m_hWnd);
+    return TRUE;
 }

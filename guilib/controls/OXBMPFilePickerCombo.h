@@ -12,6 +12,9 @@ public:
     explicit COXBMPFilePickerCombo(UINT nFilterID = IDS_OX_BMPFILEFILTER);
 
     CString GetFileFilter() const { return m_sFileFilter; }
+    // Opens the file-open dialog with a preview pane on the current text; on OK the chosen path becomes
+    // the text and the parent is told of an edit change. TRUE on OK.
+    BOOL Browse() override;
 
 protected:
     CString m_sFileFilter;
