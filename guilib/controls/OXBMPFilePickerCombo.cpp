@@ -21,9 +21,6 @@ BOOL COXBMPFilePickerCombo::Browse() {
     COXPreviewDialog dialog(TRUE, nullptr, fileName, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, m_sFileFilter, nullptr);
     if (dialog.DoModal() != IDOK)
         return FALSE;
-    SetWindowText(dialog.GetPathName());
-    // The parent sees the change as if the path had been typed.
-    if (HWND parent = ::GetParent(m_hWnd))
-        ::SendMessage(parent, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(m_hWnd), CBN_EDITCHANGE), (LPARAM)m_hWnd);
+    TakeBrowsedPath(dialog.GetPathName());
     return TRUE;
 }

@@ -151,10 +151,14 @@ BOOL COXHistoryCombo::Browse() {
     dialog.m_ofn.lpstrInitialDir = m_sInitialDir;
     if (dialog.DoModal() != IDOK)
         return FALSE;
-    SetWindowText(dialog.GetPathName());
+    TakeBrowsedPath(dialog.GetPathName());
+    return TRUE;
+}
+
+void COXHistoryCombo::TakeBrowsedPath(const CString& path) {
+    SetWindowText(path);
     if (HWND parent = ::GetParent(m_hWnd))
         ::SendMessage(parent, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(m_hWnd), CBN_EDITCHANGE), (LPARAM)m_hWnd);
-    return TRUE;
 }
 
 void COXHistoryCombo::OnToolbarCommand(UINT id) {

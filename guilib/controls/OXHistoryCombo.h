@@ -51,6 +51,9 @@ public:
     BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
 
 protected:
+    // A path chosen by Browse: it becomes the text, and the parent sees an edit change of the combo, as if
+    // the path had been typed.
+    void TakeBrowsedPath(const CString& path);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PreSubclassWindow() override;
     // A click on a toolbar button: Add, Delete and Browse run here, other commands go to the parent.
