@@ -1,9 +1,11 @@
 #include "guilib/frame/OXWorkspaceState.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "guilib/frame/OXSizeCtrlBar.h"
+#include "guilib/frame/OXSizeDockBar.h"
 #include "platform/base/File.h"
 #include "platform/base/MemFile.h"
 #include "platform/framework/app/WinThread.h"
@@ -179,14 +181,68 @@ BOOL COXWorkspaceState::ComputeState() {
 }
 
 BOOL COXWorkspaceState::ComputeTabPositions(CDockState& dockState) {
-    // No dock bar of this library holds its bars as tabs yet: the map stays empty, every bar untabbed.
-    (void)dockState;
     m_mapTabPositions.clear();
+    CFrameWnd* frame = MainFrame();
+    if (!frame)
+        return TRUE;
+    for (CControlBarInfo* info : dockState.m_arrBarInfo) {
+        auto* bar = dynamic_cast<COXSizeControlBar*>(info ? frame->GetControlBar(info->m_nBarID) : nullptr);
+        COXDockTabCtrl* tabs = bar ? bar->GetDockTabCtrl() : nullptr;
+        if (!tabs)
+            continue;
+        OXDOCKTABPOSITION position;
+        position.nBarID = (int32_t)info->m_nBarID;
+        position.nDockBarID = ::GetDlgCtrlID(bar->GetSizeDockBar()->m_hWnd);
+        position.nTabIndex = tabs->FindTab(bar);
+        position.bCurrentTab = position.nTabIndex >= 0 && tabs->GetCurSel() == position.nTabIndex;
+        m_mapTabPositions[info->m_nBarID] = position;
+    }
     return TRUE;
 }
 
 BOOL COXWorkspaceState::ApplyTabPositions(std::vector<CControlBarInfo*>& barInfo) {
-    (void)barInfo;
+    CFrameWnd* frame = MainFrame();
+    if (!frame)
+        return TRUE;
+    static constexpr UINT kDockBars[] = {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT,
+                                         AFX_IDW_DOCKBAR_BOTTOM};
+    struct Stacked {
+        COXSizeDockBar* dockBar;
+        COXSizeControlBar* bar;
+        OXDOCKTABPOSITION position;
+    };
+    std::vector<Stacked> stacked;
+    for (CControlBarInfo* info : barInfo) {
+        auto* bar = dynamic_cast<COXSizeControlBar*>(info ? frame->GetControlBar(info->m_nBarID) : nullptr);
+        if (!bar || !bar->m_hWnd)
+            continue;
+        auto found = m_mapTabPositions.find(info->m_nBarID);
+        if (found != m_mapTabPositions.end() && found->second.nTabIndex != -1) {
+            auto* dockBar = dynamic_cast<COXSizeDockBar*>(frame->GetControlBar((UINT)found->second.nDockBarID));
+            // Only into the strip of the dock bar the dock state put the bar in.
+            if (dockBar && bar->GetSizeDockBar() == dockBar && dockBar->m_wndDockTabCtrl.m_hWnd)
+                stacked.push_back({dockBar, bar, found->second});
+            continue;
+        }
+        for (UINT id : kDockBars)
+            if (auto* dockBar = dynamic_cast<COXSizeDockBar*>(frame->GetControlBar(id)))
+                if (dockBar->m_wndDockTabCtrl.FindTab(bar) >= 0)
+                    dockBar->m_wndDockTabCtrl.RemoveTab(bar);
+    }
+    // Lowest index first: each bar's place exists when it goes in, so a strip comes back in its order.
+    std::stable_sort(stacked.begin(), stacked.end(), [](const Stacked& x, const Stacked& y) {
+        return x.position.nTabIndex < y.position.nTabIndex;
+    });
+    for (const Stacked& s : stacked)
+        if (s.dockBar->m_wndDockTabCtrl.FindTab(s.bar) < 0)
+            s.dockBar->m_wndDockTabCtrl.InsertTab(s.bar, s.position.nTabIndex, FALSE);
+    for (const Stacked& s : stacked) {
+        COXDockTabCtrl& tabs = s.dockBar->m_wndDockTabCtrl;
+        if (s.position.bCurrentTab && tabs.FindTab(s.bar) >= 0) {
+            tabs.SetCurSel(tabs.FindTab(s.bar));
+            tabs.ShowSelectedBar();
+        }
+    }
     return TRUE;
 }
 

@@ -8,6 +8,7 @@
 #include "guilib/frame/OXDockTabCtrl.h"
 #include "guilib/frame/OXSizeCtrlBar.h"
 #include "guilib/frame/OXSizeDockBar.h"
+#include "guilib/frame/OXWorkspaceState.h"
 #include "tests/guilib/frame/DockFrameTestSupport.h"
 
 namespace {
@@ -198,4 +199,52 @@ TEST_F(DockTabTest, ATabDraggedThreePixelsStaysAndFourPixelsTearsItsBarOff) {
     EXPECT_TRUE(b->IsFloating());
     EXPECT_TRUE(Tabs(left).empty());
     EXPECT_EQ(Shown({a, b}), (std::vector<bool>{true, true}));
+}
+
+TEST_F(DockTabTest, AStackStoredWithTheWorkspaceComesBackInItsOrderWithItsTabSelected) {
+    StackOfTwo();
+    COXSizeControlBar* c = AddBar(kBarC, AFX_IDW_DOCKBAR_RIGHT, "C");
+    DropAt(c, left, OnBand(left));
+    ASSERT_EQ(Tabs(left), (std::vector<CControlBar*>{c, b, a}));
+    left->m_wndDockTabCtrl.SetCurSel(1);  // neither the first nor the last tab
+    left->m_wndDockTabCtrl.ShowSelectedBar();
+    auto barsOnly = [](COXWorkspaceState& state) {
+        state.m_bIncludeMainWindow = state.m_bIncludeChildFrames = state.m_bIncludeSplitterPanes = FALSE;
+    };
+    COXWorkspaceState stored;
+    barsOnly(stored);
+    ASSERT_TRUE(stored.ComputeState());
+    const OXDOCKTABPOSITION& second = stored.m_mapTabPositions[kBarB];
+    EXPECT_EQ((std::vector<int>{second.nBarID, second.nDockBarID, second.nTabIndex, second.bCurrentTab}),
+              (std::vector<int>{(int)kBarB, (int)AFX_IDW_DOCKBAR_LEFT, 1, 1}));
+    CByteArray blob;
+    ASSERT_TRUE(stored.StoreToByteArray(blob));
+
+    // The next start: the same bars, docked apart, none tabbed.
+    DockTabTest::TearDown();
+    DockFrameTest::SetUp();
+    a = AddBar(kBarA, AFX_IDW_DOCKBAR_LEFT, "A");
+    b = AddBar(kBarB, AFX_IDW_DOCKBAR_TOP, "B");
+    c = AddBar(kBarC, AFX_IDW_DOCKBAR_RIGHT, "C");
+    left = Side(AFX_IDW_DOCKBAR_LEFT);
+    COXWorkspaceState apart;
+    barsOnly(apart);
+    ASSERT_TRUE(apart.ComputeState());
+    EXPECT_EQ(apart.m_mapTabPositions[kBarA].nTabIndex, -1);
+
+    COXWorkspaceState restored;
+    ASSERT_TRUE(restored.LoadFromByteArray(blob));
+    ASSERT_TRUE(restored.ApplyState());
+    frame->RecalcLayout();
+    Pump();
+    EXPECT_EQ(Tabs(left), (std::vector<CControlBar*>{c, b, a}));
+    EXPECT_EQ(left->m_wndDockTabCtrl.GetCurSel(), 1);
+    EXPECT_EQ(Shown({a, b, c}), (std::vector<bool>{false, true, false}));
+
+    // A state with the bars untabbed takes them out of the strip again.
+    ASSERT_TRUE(apart.ApplyState());
+    frame->RecalcLayout();
+    Pump();
+    EXPECT_TRUE(Tabs(left).empty());
+    EXPECT_EQ(Shown({a, b, c}), (std::vector<bool>{true, true, true}));
 }
