@@ -3,9 +3,7 @@
 // stops counting.
 #include <gtest/gtest.h>
 
-#include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,8 +17,8 @@
 #include "guilib/frame/OXInstanceManager.h"
 #include "platform/base/Process.h"
 #include "tests/support/Gui.h"
+#include "tests/support/PeerProcess.h"
 
-extern char** environ;
 
 namespace {
 // Peer mode: this program started again with VELTRIN_INSTANCE_PEER=<name> is a copy with a main window
@@ -81,89 +79,24 @@ void RunAsPeer() {
     std::_Exit(0);
 }
 
-class Peer {
+// This test program again, as a peer copy in `name`'s list.
+class Peer : public PeerProcess {
 public:
-    explicit Peer(const std::string& name) {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        std::vector<std::string> env;
-        for (char** e = environ; *e; ++e)
-            env.emplace_back(*e);
-        env.push_back("VELTRIN_INSTANCE_PEER=" + name);
-        std::vector<char*> envp;
-        for (std::string& e : env)
-            envp.push_back(e.data());
-        envp.push_back(nullptr);
-        char self[] = "/proc/self/exe";
-        char filter[] = "--gtest_filter=InstancePeerMode.*";
-        char* argv[] = {self, filter, nullptr};
-        if (posix_spawn(&m_pid, "/proc/self/exe", &actions, nullptr, argv, envp.data()) != 0)
-            m_pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        m_out = fds[0];
+    explicit Peer(const std::string& name)
+        : PeerProcess("/proc/self/exe", {"/proc/self/exe", "--gtest_filter=InstancePeerMode.*"},
+                      {"VELTRIN_INSTANCE_PEER=" + name}) {
         // The test framework's own lines come first.
         while (!m_ready) {
             std::string line = Line();
             if (line.empty())
                 break;
-            m_ready = line == "ready " + std::to_string(m_pid);
+            m_ready = line == "ready " + std::to_string(PeerProcess::Pid());
         }
-    }
-    ~Peer() {
-        Kill();
-        if (m_out >= 0)
-            close(m_out);
     }
     bool Ready() const { return m_ready; }
-    DWORD Pid() const { return (DWORD)m_pid; }
-    // The next line, or "" after 10 seconds or at the end of the output.
-    std::string Line() {
-        std::string line;
-        for (;;) {
-            pollfd p{m_out, POLLIN, 0};
-            if (poll(&p, 1, 10000) <= 0)
-                return "";
-            char c;
-            if (read(m_out, &c, 1) != 1)
-                return "";
-            if (c == '\n')
-                return line;
-            line += c;
-        }
-    }
-    // Lines until one equal to `wanted` (included); empty when it never comes.
-    std::vector<std::string> Until(const std::string& wanted) {
-        std::vector<std::string> lines;
-        for (std::string line = Line(); !line.empty(); line = Line()) {
-            lines.push_back(line);
-            if (line == wanted)
-                return lines;
-        }
-        return {};
-    }
-    bool Ended() {
-        int status = 0;
-        bool ok = m_pid > 0 && waitpid(m_pid, &status, 0) == m_pid && WIFEXITED(status);
-        m_pid = -1;
-        return ok;
-    }
-    void Kill() {
-        if (m_pid > 0) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-        }
-        m_pid = -1;
-    }
+    DWORD Pid() const { return (DWORD)PeerProcess::Pid(); }
 
 private:
-    pid_t m_pid = -1;
-    int m_out = -1;
     bool m_ready = false;
 };
 

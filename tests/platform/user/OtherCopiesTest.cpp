@@ -2,9 +2,7 @@
 // messages, brought forward and restored, through the copies' own channel.
 #include <gtest/gtest.h>
 
-#include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,66 +10,17 @@
 #include <vector>
 
 #include "platform/user/User.h"
+#include "tests/support/PeerProcess.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
 
-extern char** environ;
 
 namespace {
-// The peer program with its standard output on a pipe; lines are read with a time limit.
-class Peer {
+// The peer program, which reports on its standard output.
+class Peer : public PeerProcess {
 public:
-    Peer() {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        std::string program = std::string(VELTRIN_BIN_DIR) + "/veltrin_window_peer";
-        char* argv[] = {program.data(), nullptr};
-        if (posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv, environ) != 0)
-            m_pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        m_out = fds[0];
-    }
-    ~Peer() {
-        if (m_pid > 0) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-        }
-        if (m_out >= 0)
-            close(m_out);
-    }
-    pid_t Pid() const { return m_pid; }
-    // The next line, or "" after 10 seconds or at the end of the output.
-    std::string Line() {
-        std::string line;
-        for (;;) {
-            pollfd p{m_out, POLLIN, 0};
-            if (poll(&p, 1, 10000) <= 0)
-                return "";
-            char c;
-            if (read(m_out, &c, 1) != 1)
-                return "";
-            if (c == '\n')
-                return line;
-            line += c;
-        }
-    }
-    // Exits normally: its window closed.
-    bool Ended() {
-        int status = 0;
-        bool ok = waitpid(m_pid, &status, 0) == m_pid && WIFEXITED(status);
-        m_pid = -1;
-        return ok;
-    }
-
-private:
-    pid_t m_pid = -1;
-    int m_out = -1;
+    Peer() : PeerProcess(Program(), {Program()}) {}
+    static std::string Program() { return std::string(VELTRIN_BIN_DIR) + "/veltrin_window_peer"; }
 };
 
 struct Seen {
