@@ -25,6 +25,13 @@ bool Has(std::string_view line, LPCTSTR text) {
     return line.find(text) != std::string_view::npos;
 }
 
+// A statistics row's transaction as its server log writes it: a login's " : user" is cut off.
+CString ServerTransaction(LPCTSTR transaction) {
+    CString text(transaction ? transaction : "");
+    const int at = text.Find(" : ");
+    return at >= 0 ? text.Left(at) : text;
+}
+
 // The first two blank-separated fields of a line.
 void FirstTwoFields(std::string_view line, CString& first, CString& second) {
     CString* out[] = {&first, &second};
@@ -38,15 +45,16 @@ void FirstTwoFields(std::string_view line, CString& first, CString& second) {
     }
 }
 
-// Finds the start line of the request's transaction (the n-th candidate for an id "(n)") and the first
-// end line after it. Returns the elapsed text, empty when either is missing; startLine receives the
-// start line's number. perLine sees every line number; the scan ends early when stop is set.
+// Finds the start line of the request's transaction (the n-th candidate for an id "(n)"; a login's user
+// name is no part of the server's line) and the first end line after it. Returns the elapsed text, empty
+// when either is missing; startLine receives the start line's number. perLine sees every line number;
+// the scan ends early when stop is set.
 CString ScanForElapsed(LPCTSTR path, CString clientId, LPCTSTR transaction, LPCTSTR date, LPCTSTR time,
                        const std::atomic<bool>* stop, bool expandTabs, CString& startLine,
                        const std::function<void(long)>& perLine) {
     const int32_t wanted = CVeltrinAnalysis::SplitIdNumber(clientId);
     CString startText;
-    startText.Format("Start %s", transaction);
+    startText.Format("Start %s", ServerTransaction(transaction).GetString());
     LogLineReader reader;
     if (!reader.Open(path))
         return CString();

@@ -364,11 +364,13 @@ void CVeltrinView::OnShowListItem(int row, BOOL) {
         const int dateCol = cm ? 3 : 4, timeCol = cm ? 4 : 5;
         if (cell(elapsedCol).IsEmpty()) {
             CString elapsed = GetElapsedTime(cell(fileCol), cell(2), cell(tidCol), cell(dateCol), cell(timeCol));
-            if (elapsed == "N/A")
-                elapsed = GetElapsedTime(cell(fileCol), cell(2), cell(tidCol), cell(dateCol), cell(timeCol));
+            // The retry of the worker threads: the id without its suffix, one second later.
+            const CString later = RetryTime(cell(timeCol));
+            if (elapsed == "N/A" && !later.IsEmpty())
+                elapsed = GetElapsedTime(cell(fileCol), cell(2), StatsClientId(cell(tidCol)), cell(dateCol), later);
             m_List.SetItemText(row, elapsedCol, elapsed);
         }
-        SearchLogToPad(cell(fileCol), cell(2), cell(tidCol), cell(timeCol));
+        SearchLogToPad(cell(fileCol), StatsTransaction(cell(2)), StatsClientId(cell(tidCol)), cell(timeCol));
         m_List.SetItemText(row, lineCol, _csLastGotoLine);
     } else if (Has(key, "XACT_SUM")) {
         if (cell(0) != "XACTSQLSUM") {

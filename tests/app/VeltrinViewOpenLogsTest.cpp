@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -252,6 +254,39 @@ TEST_F(VeltrinViewOpenLogsTest, StatisticsRowsOpenTheirServerLogAtTheTransaction
             << row;
         EXPECT_EQ(view->m_List.GetItemText(row, 8), CString(line.c_str())) << row;
     }
+}
+
+TEST_F(VeltrinViewOpenLogsTest, LoginRowOfStatisticsFindsItsTransactionInTheSampleServerLog) {
+    const char kLog[] = "20230502QServer7001.log";
+    std::ifstream in(std::string(VELTRIN_SAMPLES) + "/" + kLog, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    ASSERT_FALSE(text.str().empty());
+    dir.Write(kLog, text.str());
+    ASSERT_TRUE(Make("STATS_CM1", "STATS_CM1", "STATS_CM1"));
+    // As the statistics pass writes it: the login names its user, the client id its request count.
+    Fill(10, {{"1", "WS0109", "LOGIN_QUILLAN : oberg", "2023/05/02", "08:00:06", "", "b.log: 25", kLog, "",
+               "//WS0109/53817(1)"}});
+
+    // The worker threads' lookup; the elapsed time counts from the row's whole second.
+    CString line;
+    EXPECT_EQ(CVeltrinAnalysis::ThreadGetElapsedTime(view, nullptr, "1", folder.c_str(), kLog,
+                                                     "LOGIN_QUILLAN : oberg", "//WS0109/53817(1)", "2023/05/02",
+                                                     "08:00:06", line),
+              CString("00:00:00 (203 msec)"));
+    EXPECT_EQ(line, CString("5"));
+
+    // A click fills the elapsed time and the line and puts the whole transaction on the pad.
+    view->OnShowListItem(0, TRUE);
+    EXPECT_EQ(view->m_List.GetItemText(0, 5), CString("00:00:00 (203 msec)"));
+    EXPECT_EQ(view->m_List.GetItemText(0, 8), CString("5"));
+    const std::string pad = view->m_csPadText.GetString();
+    EXPECT_EQ(pad.rfind("2023/05/02 08:00:06.195 | Start LOGIN_QUILLAN /pt_QClient://WS0109/53817\r\n", 0), 0u)
+        << pad;
+    const std::string end =
+        "2023/05/02 08:00:06.203 | End LOGIN_QUILLAN /pt_QClient://WS0109/53817 TRANSACTION TIME (msec): 8\r\n";
+    ASSERT_GE(pad.size(), end.size());
+    EXPECT_EQ(pad.substr(pad.size() - end.size()), end);
 }
 
 TEST_F(VeltrinViewOpenLogsTest, TransactionOnThePadStopsAfterTwoThousandLines) {
