@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/framework/app/WinThread.h"
+#include "platform/framework/gdi/DC.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Controls.h"
 #include "platform/user/Messages.h"
@@ -14,6 +15,13 @@ namespace {
 
 const char kClassName[] = "PopupBarControl";
 const int kTearOffBarHeight = 6;
+const int kTearOffFrame = 3;  // thickness of the frame dragged when tearing off
+// Mini frame style: the floating bar's caption follows the activation of its owner.
+const DWORD kSyncActive = 0x0100;
+// WM_FLOATSTATUS requests and the keep-active window flag, as mini frames use them.
+const WPARAM kFsShow = 0x01, kFsHide = 0x02, kFsActivate = 0x04, kFsDeactivate = 0x08, kFsEnable = 0x10,
+             kFsDisable = 0x20, kFsSyncActive = 0x40;
+const UINT kKeepMiniActive = 0x0200;
 
 // The messages the bar posts to itself, registered once by name.
 struct PopupBarMessages {
@@ -67,7 +75,8 @@ COXPopupBarCtrl::COXPopupBarCtrl(UINT nButtons, UINT nRows, DWORD dwDefault, int
       m_rectButtonSpacing{0, 0, 0, 0}, m_rectDefaultButtonMargins{0, 0, 0, 2}, m_rectCustomButtonMargins{0, 2, 0, 0},
       m_rectTearOffBarMargins{2, -1, 2, 2}, m_nSelectedIndex(-1), m_nHotIndex(-1), m_rectWindow{},
       m_rectDefaultButton{}, m_rectCustomButton{}, m_rectTearOffBar{}, m_bPressed(FALSE), m_bTearOffArmed(FALSE),
-      m_bTornOff(FALSE), m_nOutcome(0), m_hbrBackground(nullptr) {
+      m_bTornOff(FALSE), m_nOutcome(0), m_hbrBackground(nullptr), m_hTearOffDC(nullptr), m_bTearOffLocked(FALSE),
+      m_ptTearOffLast{0, 0}, m_rectTearOffFrame{}, m_rectTearOffLast{}, m_sizeTearOffLast{0, 0} {
     if (nDefaultTextID)
         m_sDefaultButtonText = AfxLoadString(nDefaultTextID);
     if (nCustomTextID)
@@ -113,6 +122,12 @@ BOOL COXPopupBarCtrl::Create(CWnd* pParentWnd, DWORD dwPopupBarStyle, HBRUSH hbr
     if (!::SetTimer(m_hWnd, IDT_OXPB_CHECKMOUSE, OXPB_CHECKMOUSE_PERIOD, nullptr) || !m_ctlToolTip.Create(this)) {
         DestroyWindow();
         return FALSE;
+    }
+    if (style & WS_SYSMENU) {
+        // A floating bar keeps its size: its system menu only moves and closes it.
+        if (HMENU menu = ::GetSystemMenu(m_hWnd, FALSE))
+            for (UINT cmd : {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE, SC_SIZE})
+                ::DeleteMenu(menu, cmd, MF_BYCOMMAND);
     }
     return TRUE;
 }
@@ -257,6 +272,8 @@ BOOL COXPopupBarCtrl::PopulateToolTip() {
 
 BOOL COXPopupBarCtrl::Pick(UINT nAlignment, const RECT* pParentRect, int nOffsetX, int nOffsetY) {
     if (m_bTornOff || !::IsWindow(m_hWnd)) {
+        if (::IsWindow(m_ctlToolTip.GetSafeHwnd()))
+            m_ctlToolTip.DestroyWindow();
         if (::IsWindow(m_hWnd))
             DestroyWindow();
         m_bTornOff = FALSE;
@@ -318,6 +335,8 @@ BOOL COXPopupBarCtrl::Pick(UINT nAlignment, const RECT* pParentRect, int nOffset
         }
         if (::IsWindow(m_ctlToolTip.GetSafeHwnd()))
             m_ctlToolTip.RelayEvent(&msg);
+        if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST)
+            m_ptTearOffLast = msg.pt;  // where a tear-off starts
         if (::GetCapture() != m_hWnd)
             break;
         if (msg.message == WM_SYSKEYUP) {
@@ -384,10 +403,133 @@ BOOL COXPopupBarCtrl::Pick(UINT nAlignment, const RECT* pParentRect, int nOffset
             }
         }
     }
-    // Floating bars are not built here: a tear-off only hides the bar.
     if (m_nOutcome == 4)
-        ShowWindow(SW_HIDE);
+        TearOff();
     return bResult;
+}
+
+void COXPopupBarCtrl::DrawTearOffFrame(BOOL bRemove) {
+    if (!m_hTearOffDC)
+        return;
+    CDC dc;
+    dc.Attach(m_hTearOffDC);
+    CBrush* white = CBrush::FromHandle((HBRUSH)::GetStockObject(WHITE_BRUSH));
+    const SIZE size{kTearOffFrame, kTearOffFrame};
+    const bool drawn = !IsEmptyRect(m_rectTearOffLast);
+    dc.DrawDragRect(bRemove ? nullptr : &m_rectTearOffFrame, size, drawn ? &m_rectTearOffLast : nullptr,
+                    m_sizeTearOffLast, white, white);
+    dc.Detach();
+    m_rectTearOffLast = bRemove ? RECT{0, 0, 0, 0} : m_rectTearOffFrame;
+    m_sizeTearOffLast = bRemove ? SIZE{0, 0} : size;
+}
+
+void COXPopupBarCtrl::EndTearOffDrag() {
+    DrawTearOffFrame(TRUE);
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    if (m_bTearOffLocked)
+        ::LockWindowUpdate(nullptr);
+    if (m_hTearOffDC)
+        ::ReleaseDC(::GetDesktopWindow(), m_hTearOffDC);
+    m_hTearOffDC = nullptr;
+    m_bTearOffLocked = FALSE;
+}
+
+void COXPopupBarCtrl::TearOff() {
+    RECT rcBar{};
+    ::GetWindowRect(m_hWnd, &rcBar);
+    HWND hCapture = ::GetCapture();
+    if (!Inside(rcBar, m_ptTearOffLast) || (hCapture && hCapture != m_hWnd)) {
+        ShowWindow(SW_HIDE);
+        return;
+    }
+    HWND desktop = ::GetDesktopWindow();
+    m_bTearOffLocked = ::LockWindowUpdate(desktop);
+    m_hTearOffDC = ::GetDCEx(desktop, nullptr, DCX_WINDOW | DCX_CACHE | (m_bTearOffLocked ? DCX_LOCKWINDOWUPDATE : 0));
+    m_rectTearOffFrame = RECT{m_ptTearOffLast.x, m_ptTearOffLast.y, m_ptTearOffLast.x + (rcBar.right - rcBar.left),
+                              m_ptTearOffLast.y + (rcBar.bottom - rcBar.top)};
+    m_rectTearOffLast = RECT{0, 0, 0, 0};
+    ::SetCapture(m_hWnd);
+    DrawTearOffFrame(FALSE);
+
+    BOOL bDropped = FALSE;
+    bool quit = false;
+    int quitCode = 0;
+    while (::GetCapture() == m_hWnd) {
+        MSG msg{};
+        if (!::GetMessage(&msg, nullptr, 0, 0)) {
+            quit = true;
+            quitCode = (int)msg.wParam;
+            break;
+        }
+        if (msg.message == WM_MOUSEMOVE) {
+            ::OffsetRect(&m_rectTearOffFrame, msg.pt.x - m_ptTearOffLast.x, msg.pt.y - m_ptTearOffLast.y);
+            m_ptTearOffLast = msg.pt;
+            DrawTearOffFrame(FALSE);
+        } else if (msg.message == WM_LBUTTONUP) {
+            bDropped = TRUE;
+            break;
+        } else if (msg.message == WM_RBUTTONDOWN) {
+            break;
+        } else if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && msg.wParam == VK_ESCAPE) {
+            break;
+        } else if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+            // Other keys do nothing while the frame is dragged.
+        } else {
+            ::DispatchMessage(&msg);
+        }
+    }
+    EndTearOffDrag();
+    if (quit)
+        ::PostQuitMessage(quitCode);
+    if (!bDropped || !CreateFloating(POINT{m_rectTearOffFrame.left, m_rectTearOffFrame.top})) {
+        if (::IsWindow(m_hWnd))
+            ShowWindow(SW_HIDE);
+    }
+}
+
+BOOL COXPopupBarCtrl::CreateFloating(POINT topLeft) {
+    if (::IsWindow(m_ctlToolTip.GetSafeHwnd()))
+        m_ctlToolTip.DestroyWindow();
+    DestroyWindow();
+    m_bTornOff = TRUE;
+    if (!Create(m_pParentWnd, m_dwPopupBarStyle, m_hbrBackground)) {
+        m_bTornOff = FALSE;
+        return FALSE;
+    }
+    CalcWindowSize();
+    PopulateToolTip();
+    SetWindowPos(nullptr, topLeft.x, topLeft.y, m_rectWindow.right - m_rectWindow.left,
+                 m_rectWindow.bottom - m_rectWindow.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    return TRUE;
+}
+
+BOOL COXPopupBarCtrl::PreTranslateMessage(MSG* pMsg) {
+    if (::IsWindow(m_ctlToolTip.GetSafeHwnd())) {
+        m_ctlToolTip.Activate(TRUE);
+        m_ctlToolTip.RelayEvent(pMsg);
+    }
+    return CWnd::PreTranslateMessage(pMsg);
+}
+
+LRESULT COXPopupBarCtrl::OnFloatStatus(WPARAM wParam) {
+    if (!m_bTornOff)
+        return 0;
+    const DWORD style = (DWORD)::GetWindowLongPtr(m_hWnd, GWL_STYLE);
+    if (wParam & (kFsShow | kFsHide))
+        SetWindowPos(nullptr, 0, 0, 0, 0,
+                     ((wParam & kFsShow) ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE |
+                         SWP_NOACTIVATE);
+    if (wParam & (kFsEnable | kFsDisable))
+        ::EnableWindow(m_hWnd, (wParam & kFsEnable) != 0);
+    if ((wParam & (kFsActivate | kFsDeactivate)) && (style & kSyncActive)) {
+        // Without the style the caption follows the request instead of ignoring it.
+        ::SetWindowLongPtr(m_hWnd, GWL_STYLE, (LONG_PTR)(style & ~kSyncActive));
+        ::SendMessage(m_hWnd, WM_NCACTIVATE, (wParam & kFsActivate) != 0, 0);
+        ::SetWindowLongPtr(m_hWnd, GWL_STYLE, (LONG_PTR)style);
+    }
+    return (style & kSyncActive) && (wParam & kFsSyncActive);
 }
 
 BOOL COXPopupBarCtrl::OnCustomButton() {
@@ -706,6 +848,37 @@ LRESULT COXPopupBarCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
                 return 0;
             }
             break;
+        case WM_NCCREATE:
+            if (reinterpret_cast<const CREATESTRUCT*>(lParam)->style & kSyncActive) {
+                // The floating bar starts with its caption as active as its owner.
+                LRESULT created = CWnd::WindowProc(message, wParam, lParam);
+                HWND parent = m_pParentWnd ? ::GetAncestor(m_pParentWnd->GetSafeHwnd(), GA_ROOT) : nullptr;
+                HWND fore = ::GetForegroundWindow();
+                bool active = parent && (fore == parent || (fore && ::GetWindow(fore, GW_OWNER) == parent &&
+                                                            ::SendMessage(fore, WM_FLOATSTATUS, kFsSyncActive, 0)));
+                ::SendMessage(m_hWnd, WM_FLOATSTATUS, active ? kFsActivate : kFsDeactivate, 0);
+                return created;
+            }
+            break;
+        case WM_FLOATSTATUS:
+            return OnFloatStatus(wParam);
+        case WM_NCACTIVATE:
+            if ((::GetWindowLongPtr(m_hWnd, GWL_STYLE) & kSyncActive) && !(m_nFlags & kKeepMiniActive))
+                return TRUE;
+            break;
+        case WM_ACTIVATE:
+            if (m_bTornOff && LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) {
+                ::SetFocus(m_hWnd);
+                return 0;
+            }
+            break;
+        case WM_QUERYNEWPALETTE:
+            ::InvalidateRect(m_hWnd, nullptr, TRUE);
+            return TRUE;
+        case WM_PALETTECHANGED:
+            if ((HWND)wParam != m_hWnd)
+                ::InvalidateRect(m_hWnd, nullptr, TRUE);
+            return 0;
         case WM_CLOSE:
             if (m_bTornOff) {
                 ShowWindow(SW_HIDE);

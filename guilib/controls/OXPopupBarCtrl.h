@@ -70,6 +70,8 @@ public:
     CString GetCustomButtonText() const { return m_sCustomButtonText; }
     void SetCustomButtonText(LPCTSTR text) { m_sCustomButtonText = text; }
     DWORD GetPopupBarStyle() const { return m_dwPopupBarStyle; }
+    // Whether the bar floats as a tool window after being torn off.
+    BOOL IsTornOff() const { return m_bTornOff; }
 
     // Rectangles of the last layout, in client coordinates (the window rectangle in screen coordinates
     // once placed).
@@ -99,6 +101,17 @@ protected:
     virtual void SetSelectedIndex(int nIndex);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // A floating bar shows its tooltips: every message passing through here is relayed to them.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    // Tears the bar off at the cursor: a frame follows the mouse until it is dropped (the bar floats
+    // there as a tool window) or cancelled (the bar is hidden).
+    void TearOff();
+    // Inverts the drag frame away from its last place and, unless removing, in at the current one.
+    void DrawTearOffFrame(BOOL bRemove);
+    void EndTearOffDrag();
+    // Destroys the popup and creates it again as a floating tool window with its top-left at `topLeft`.
+    BOOL CreateFloating(POINT topLeft);
+    LRESULT OnFloatStatus(WPARAM wParam);
     void OnPaint();
     void OnMouseMove(POINT point);
     void OnKeyDown(UINT nChar);
@@ -134,4 +147,11 @@ protected:
     BOOL m_bPressed, m_bTearOffArmed, m_bTornOff;
     int m_nOutcome;
     HBRUSH m_hbrBackground;
+    // Tear-off drag: the screen DC, whether updates are locked, the last cursor point (screen), the frame
+    // and where and how thick it was last drawn.
+    HDC m_hTearOffDC;
+    BOOL m_bTearOffLocked;
+    POINT m_ptTearOffLast;
+    RECT m_rectTearOffFrame, m_rectTearOffLast;
+    SIZE m_sizeTearOffLast;
 };

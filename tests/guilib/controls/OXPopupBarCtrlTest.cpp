@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "guilib/controls/OXPopupBarCtrl.h"
@@ -14,12 +16,16 @@ public:
     void Key(UINT vk) { OnKeyDown(vk); }
     void Hot(int index) { m_nHotIndex = index; }
     void Style(DWORD style) { m_dwPopupBarStyle = style; }
+    RECT TearOffBar() const { return m_rectTearOffBar; }
 };
 
 std::vector<UINT> g_beneath;  // messages the window under the bar received
+std::vector<LPARAM> g_picked;  // the bars a floating pick was reported from
 LRESULT BeneathProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP)
         g_beneath.push_back(msg);
+    if (msg == WM_POPUPBAR_PICKED)
+        g_picked.push_back(lp);
     return DefWindowProc(hwnd, msg, wp, lp);
 }
 
@@ -31,6 +37,7 @@ protected:
                                    nullptr));
         SetActiveWindow(owner.GetSafeHwnd());
         g_beneath.clear();
+        g_picked.clear();
     }
     void TearDown() override {
         owner.DestroyWindow();
@@ -291,6 +298,155 @@ TEST_F(PopupBarTest, GalleryShowsHotAndSelectedButtons) {
     EXPECT_EQ(hotEdge, RGB(255, 255, 255));
     EXPECT_EQ(tearOff, GetSysColor(COLOR_HIGHLIGHT));
     EXPECT_FALSE(shot.empty());
+}
+
+// Tear-off: a press on the tear-off bar and a move down into the grid start dragging a frame from
+// the cursor; `moves` then go on from there.
+ModalSteps::Step StartTearOff(ProbeBar& bar, POINT& start) {
+    return [&bar, &start](HWND) {
+        RECT t = bar.TearOffBar();
+        POINT p{(t.left + t.right) / 2, (t.top + t.bottom) / 2};
+        ClientToScreen(bar.GetSafeHwnd(), &p);
+        start = POINT{p.x, p.y + 12};
+        PostMouseInput(WM_MOUSEMOVE, p, 0);
+        PostMouseInput(WM_LBUTTONDOWN, p, MK_LBUTTON);
+        PostMouseInput(WM_MOUSEMOVE, start, MK_LBUTTON);
+    };
+}
+
+TEST_F(PopupBarTest, TearingOffDragsAnInvertedFrameAndFloatsTheBarWhereItIsDropped) {
+    ProbeBar bar(40, 4, 0xFFFFFFFF, 18, 18);
+    Fill(bar, 0);
+    RECT base{50, 50, 80, 70}, popup{};
+    POINT start{}, drop{};
+    COLORREF atStart = 0, atStartAfterMove = 0, atDrop = 0, inside = 0;
+    HWND locked = nullptr;
+    PixelProbe owned(owner.GetSafeHwnd());  // the owner sits at (0, 0): screen and window points agree
+    ModalSteps steps;
+    steps.Start({StartTearOff(bar, start),
+                 [&](HWND) {
+                     GetWindowRect(bar.GetSafeHwnd(), &popup);
+                     // The frame's top-left corner is at the cursor, 3 pixels thick, inverted (white -> black).
+                     atStart = owned.At(start.x + 1, start.y + 1);
+                     inside = owned.At(start.x + 5, start.y + 5);
+                     locked = GetLockedWindow();
+                     drop = POINT{start.x + 100, start.y + 80};
+                     PostMouseInput(WM_MOUSEMOVE, drop, MK_LBUTTON);
+                 },
+                 [&](HWND) {
+                     atStartAfterMove = owned.At(start.x + 1, start.y + 1);
+                     atDrop = owned.At(drop.x + 2, drop.y + 2);
+                     PostKeyInput(WM_KEYDOWN, 'A', 0);  // swallowed
+                     PostMouseInput(WM_LBUTTONUP, drop, 0);
+                 }});
+    EXPECT_FALSE(bar.Pick(ID_POPUPBAR_ALIGNBOTTOM, &base));
+    EXPECT_EQ(atStart, RGB(0, 0, 0));
+    EXPECT_EQ(inside, RGB(255, 255, 255));
+    EXPECT_EQ(locked, GetDesktopWindow());
+    EXPECT_EQ(atStartAfterMove, RGB(255, 255, 255));
+    EXPECT_EQ(atDrop, RGB(0, 0, 0));
+
+    // Dropped: a visible tool window with a caption at the frame's corner, the frame erased, nothing held.
+    HWND hwnd = bar.GetSafeHwnd();
+    ASSERT_TRUE(bar.IsTornOff());
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_TRUE(GetWindowLongPtr(hwnd, GWL_STYLE) & WS_CAPTION);
+    EXPECT_TRUE(GetWindowLongPtr(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    RECT floating{};
+    GetWindowRect(hwnd, &floating);
+    EXPECT_EQ(floating.left, drop.x);
+    EXPECT_EQ(floating.top, drop.y);
+    EXPECT_EQ(floating.right - floating.left, popup.right - popup.left);
+    // No tear-off bar any more; a small caption instead.
+    RECT tearOff = bar.TearOffBar();
+    EXPECT_TRUE(IsRectEmpty(&tearOff));
+    EXPECT_EQ(bar.GetDefaultButtonRect().top, 2);
+    EXPECT_EQ(floating.bottom - floating.top, popup.bottom - popup.top - 7 + GetSystemMetrics(SM_CYSMCAPTION));
+    EXPECT_EQ(owned.At(drop.x + 2, drop.y + 2), RGB(255, 255, 255));
+    EXPECT_EQ(GetLockedWindow(), nullptr);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // Floating, a click on a button reports the pick to the parent and the bar stays open.
+    POINT p = Centre(bar, bar.GetButtonRect(3));
+    PostMouseInput(WM_MOUSEMOVE, p, 0);
+    PostMouseInput(WM_LBUTTONDOWN, p, MK_LBUTTON);
+    PostMouseInput(WM_LBUTTONUP, p, 0);
+    Pump();
+    EXPECT_EQ(g_picked, (std::vector<LPARAM>{(LPARAM)hwnd}));
+    EXPECT_EQ(bar.GetSelectedValue(), 103u);
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+
+    // Mini-frame status requests; closing only hides it.
+    EXPECT_NE(SendMessage(hwnd, WM_FLOATSTATUS, 0x40 /* sync active */, 0), 0);
+    SendMessage(hwnd, WM_FLOATSTATUS, 0x02 /* hide */, 0);
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    SendMessage(hwnd, WM_FLOATSTATUS, 0x01 /* show */, 0);
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    SendMessage(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(hwnd));
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+
+    // The next pick is modal again, from a popup.
+    ModalSteps again;
+    again.Start({ModalSteps::Key(VK_ESCAPE)});
+    EXPECT_FALSE(bar.Pick(ID_POPUPBAR_ALIGNBOTTOM, &base));
+    EXPECT_FALSE(bar.IsTornOff());
+    EXPECT_FALSE(GetWindowLongPtr(bar.GetSafeHwnd(), GWL_STYLE) & WS_CAPTION);
+    EXPECT_EQ(SendMessage(bar.GetSafeHwnd(), WM_FLOATSTATUS, 0x40, 0), 0);
+}
+
+TEST_F(PopupBarTest, ACancelledTearOffHidesTheBarAndErasesTheFrame) {
+    struct Case {
+        const char* name;
+        std::function<void(POINT)> end;
+    } cases[] = {
+        {"escape", [](POINT) { PostKeyInput(WM_KEYDOWN, VK_ESCAPE, 0); }},
+        {"right button", [](POINT at) { PostMouseInput(WM_RBUTTONDOWN, at, MK_RBUTTON); }},
+        {"quit", [](POINT) { PostQuitMessage(5); }},
+        {"capture taken", [this](POINT) { SetCapture(owner.GetSafeHwnd()); }},
+    };
+    for (const Case& c : cases) {
+        ProbeBar bar(40, 4, 0xFFFFFFFF, 18, 18);
+        Fill(bar, 0);
+        RECT base{50, 50, 80, 70};
+        POINT start{};
+        PixelProbe owned(owner.GetSafeHwnd());
+        COLORREF during = 0;
+        ModalSteps steps;
+        steps.Start({StartTearOff(bar, start), [&](HWND) {
+                         during = owned.At(start.x + 1, start.y + 1);
+                         c.end(start);
+                     }});
+        EXPECT_FALSE(bar.Pick(ID_POPUPBAR_ALIGNBOTTOM, &base)) << c.name;
+        EXPECT_EQ(during, RGB(0, 0, 0)) << c.name;
+        EXPECT_FALSE(bar.IsTornOff()) << c.name;
+        EXPECT_FALSE(IsWindowVisible(bar.GetSafeHwnd())) << c.name;
+        EXPECT_EQ(owned.At(start.x + 1, start.y + 1), RGB(255, 255, 255)) << c.name;
+        EXPECT_EQ(GetLockedWindow(), nullptr) << c.name;
+        MSG quit{};
+        EXPECT_EQ(PeekMessage(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0, std::string(c.name) == "quit")
+            << c.name;
+        ReleaseCapture();
+    }
+
+    // Leaving the bar's window while tearing off only hides it: no frame, no floating bar.
+    ProbeBar bar(40, 4, 0xFFFFFFFF, 18, 18);
+    Fill(bar, 0);
+    RECT base{50, 50, 80, 70};
+    ModalSteps steps;
+    steps.Start({[&](HWND) {
+        RECT t = bar.TearOffBar();
+        POINT p{(t.left + t.right) / 2, (t.top + t.bottom) / 2};
+        ClientToScreen(bar.GetSafeHwnd(), &p);
+        PostMouseInput(WM_MOUSEMOVE, p, 0);
+        PostMouseInput(WM_LBUTTONDOWN, p, MK_LBUTTON);
+        PostMouseInput(WM_MOUSEMOVE, POINT{p.x, p.y - 30}, MK_LBUTTON);
+        PostMouseInput(WM_LBUTTONUP, POINT{p.x, p.y - 30}, 0);
+    }});
+    EXPECT_FALSE(bar.Pick(ID_POPUPBAR_ALIGNBOTTOM, &base));
+    EXPECT_FALSE(bar.IsTornOff());
+    EXPECT_FALSE(IsWindowVisible(bar.GetSafeHwnd()));
+    EXPECT_EQ(GetCapture(), nullptr);
 }
 
 }  // namespace
