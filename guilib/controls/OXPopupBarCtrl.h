@@ -72,6 +72,8 @@ public:
     DWORD GetPopupBarStyle() const { return m_dwPopupBarStyle; }
     // Whether the bar floats as a tool window after being torn off.
     BOOL IsTornOff() const { return m_bTornOff; }
+    // A floating bar shows its tooltips: every message passing through here is relayed to them.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // Rectangles of the last layout, in client coordinates (the window rectangle in screen coordinates
     // once placed).
@@ -101,8 +103,6 @@ protected:
     virtual void SetSelectedIndex(int nIndex);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // A floating bar shows its tooltips: every message passing through here is relayed to them.
-    BOOL PreTranslateMessage(MSG* pMsg) override;
     // Tears the bar off at the cursor: a frame follows the mouse until it is dropped (the bar floats
     // there as a tool window) or cancelled (the bar is hidden).
     void TearOff();

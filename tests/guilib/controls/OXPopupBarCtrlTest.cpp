@@ -449,4 +449,43 @@ TEST_F(PopupBarTest, ACancelledTearOffHidesTheBarAndErasesTheFrame) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(PopupBarTest, AFloatingBarShowsButtonTipsFromTheMessagesItPreTranslates) {
+    ProbeBar bar(40, 4, 0xFFFFFFFF, 18, 18);
+    Fill(bar, POPUPBAR_NOTOOLTIP);  // no tips while modal; floating shows them all the same
+    bar.SetToolTipText(103, "Olive");
+    RECT base{50, 50, 80, 70};
+    POINT start{};
+    ModalSteps steps;
+    steps.Start({StartTearOff(bar, start), [&](HWND) { PostMouseInput(WM_LBUTTONUP, start, 0); }});
+    bar.Pick(ID_POPUPBAR_ALIGNBOTTOM, &base);
+    ASSERT_TRUE(bar.IsTornOff());
+
+    POINT screen = Centre(bar, bar.GetButtonRect(3)), client = screen;
+    ScreenToClient(bar.GetSafeHwnd(), &client);
+    SetCursorPos(screen.x, screen.y);
+    MSG move{bar.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y), 0, screen};
+    bar.PreTranslateMessage(&move);
+    steps.Clock().Advance(1000);
+    Pump();
+    HWND tip = nullptr;
+    EnumWindows(
+        [](HWND h, LPARAM out) -> BOOL {
+            char cls[64];
+            GetClassName(h, cls, sizeof cls);
+            if (std::string(cls) == TOOLTIPS_CLASS && IsWindowVisible(h))
+                *reinterpret_cast<HWND*>(out) = h;
+            return TRUE;
+        },
+        (LPARAM)&tip);
+    ASSERT_NE(tip, nullptr);
+    TOOLINFO ti{};
+    ti.cbSize = sizeof ti;
+    ASSERT_TRUE(SendMessage(tip, TTM_GETCURRENTTOOL, 0, (LPARAM)&ti));
+    char text[80] = "";
+    ti.lpszText = text;
+    SendMessage(tip, TTM_GETTEXT, sizeof text, (LPARAM)&ti);
+    EXPECT_STREQ(text, "Olive");
+    EXPECT_EQ(ti.uId, 4u);
+}
+
 }  // namespace
