@@ -363,6 +363,7 @@ TEST_F(PopupBarTest, TearingOffDragsAnInvertedFrameAndFloatsTheBarWhereItIsDropp
     EXPECT_EQ(bar.GetDefaultButtonRect().top, 2);
     EXPECT_EQ(floating.bottom - floating.top, popup.bottom - popup.top - 7 + GetSystemMetrics(SM_CYSMCAPTION));
     EXPECT_EQ(owned.At(drop.x + 2, drop.y + 2), RGB(255, 255, 255));
+    EXPECT_FALSE(WriteScreenshot(hwnd, "Gallery_PopupBarFloating").empty());
     EXPECT_EQ(GetLockedWindow(), nullptr);
     EXPECT_EQ(GetCapture(), nullptr);
 
