@@ -364,6 +364,16 @@ TEST_F(PopupBarTest, TearingOffDragsAnInvertedFrameAndFloatsTheBarWhereItIsDropp
     EXPECT_EQ(floating.bottom - floating.top, popup.bottom - popup.top - 7 + GetSystemMetrics(SM_CYSMCAPTION));
     EXPECT_EQ(owned.At(drop.x + 2, drop.y + 2), RGB(255, 255, 255));
     EXPECT_FALSE(WriteScreenshot(hwnd, "Gallery_PopupBarFloating").empty());
+    // Its caption is as active as its owner, the foreground window.
+    const int border = GetSystemMetrics(SM_CXFIXEDFRAME);
+    EXPECT_EQ(PixelProbe(hwnd).At(border, border + 2), GetSysColor(COLOR_ACTIVECAPTION));
+    SendMessage(hwnd, WM_FLOATSTATUS, 0x08 /* deactivate */, 0);
+    UpdateWindow(hwnd);
+    EXPECT_EQ(PixelProbe(hwnd).At(border, border + 2), GetSysColor(COLOR_INACTIVECAPTION));
+    SendMessage(hwnd, WM_NCACTIVATE, TRUE, 0);  // ignored: the owner's state rules
+    UpdateWindow(hwnd);
+    EXPECT_EQ(PixelProbe(hwnd).At(border, border + 2), GetSysColor(COLOR_INACTIVECAPTION));
+    SendMessage(hwnd, WM_FLOATSTATUS, 0x04 /* activate */, 0);
     EXPECT_EQ(GetLockedWindow(), nullptr);
     EXPECT_EQ(GetCapture(), nullptr);
 
