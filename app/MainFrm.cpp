@@ -224,8 +224,12 @@ void CMainFrame::SetupMenusAndToolbars() {
 }
 
 void CMainFrame::SaveMenusAndToolbars() {
-    if (m_bitmapMenuOrganizer.GetFrameWnd())
+    // A command chosen from a popup closes the frame while that popup is still filtered: its items go back
+    // first, so the menu bar saves the menus as they are, not their owner-drawn, filtered form.
+    if (m_bitmapMenuOrganizer.GetFrameWnd()) {
+        m_bitmapMenuOrganizer.RestoreAll(TRUE);
         m_bitmapMenuOrganizer.SaveRUState(kRecentlyUsedSection);
+    }
     for (COXCoolToolBar* bar : {&m_wndToolBar, &m_wndWindowBar, static_cast<COXCoolToolBar*>(&GetMenuBar())})
         if (bar->m_hWnd)
             bar->SaveBarState(kToolbarsSection, ToolbarEntry(*bar), TRUE);

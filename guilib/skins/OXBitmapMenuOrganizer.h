@@ -30,6 +30,8 @@ public:
     ~COXBitmapMenuOrganizer() override;
     COXBitmapMenuOrganizer(const COXBitmapMenuOrganizer&) = delete;
     COXBitmapMenuOrganizer& operator=(const COXBitmapMenuOrganizer&) = delete;
+    // Gives every converted menu its own items and texts back (all but `except`).
+    void RestoreAll(BOOL restoreText, HMENU except = nullptr);
 
     // FALSE when a frame is attached already or none is given.
     BOOL AttachFrameWnd(CWnd* frame);
@@ -107,7 +109,6 @@ protected:
     void ExpandMenus();
     void OnExitMenuLoop(BOOL popupMenu);
     void RemoveHooks();
-    void RestoreAll(BOOL restoreText, HMENU except = nullptr);
 
     std::map<CString, HIMAGELIST> m_imageLists;
     std::map<UINT, COXImageInfo*> m_images;

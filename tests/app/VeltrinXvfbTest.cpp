@@ -1441,4 +1441,21 @@ TEST_F(VeltrinXvfb, TheMenusFromTheKeyboardAndTheRecentlyUsedCommands) {
     EXPECT_TRUE(Found(WaitForText(openKey, below(file), 10))) << "Open is not recently used";
     Keys({"x"});
     EXPECT_EQ(WaitForExit(), 0);
+
+    // After a restart with the same registry file, Open still shows without expanding.
+    StartVeltrin({});
+    mainId = WaitForWindow("^Veltrin V4\\.21b");
+    ASSERT_FALSE(mainId.empty()) << "no main window after the restart";
+    EXPECT_TRUE(WaitGone("^Veltrin$", 10)) << "the splash stays";
+    Activate(mainId);
+    frame = MainRect();
+    menuRow = RECT{frame.left, frame.top, frame.right, frame.top + 40};
+    file = WaitForText(Glyphs(guiFont, "&File"), menuRow);
+    ASSERT_TRUE(Found(file)) << "the menu bar shows no texts after the restart";
+    Keys({"alt+f"});
+    EXPECT_TRUE(Found(WaitForText(exitItem, below(file), 10))) << "Alt+F does not open File after the restart";
+    screen.Save("veltrin_menu_after_restart.png");
+    EXPECT_TRUE(Found(WaitForText(openKey, below(file), 5))) << "Open is hidden again after the restart";
+    Keys({"x"});
+    EXPECT_EQ(WaitForExit(), 0);
 }
