@@ -99,6 +99,8 @@ public:
     // " - N/A"), else the first that contains it; empty when none or when the log is not loaded.
     static CString FindInSettingList(LPCTSTR key, LPCTSTR search);
     static void StripIdSuffix(CString& text);
+    // A statistics row's transaction as its server log writes it: a login's " : user" cut off.
+    static CString ServerTransaction(LPCTSTR transaction);
     static int32_t SplitIdNumber(CString& text);
     static void SplitColonFields(LPCTSTR text, CString& first, CString& second, CString& third);
     static BOOL IsOneChar(LPCTSTR text, char ch);

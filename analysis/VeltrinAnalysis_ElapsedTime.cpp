@@ -25,13 +25,6 @@ bool Has(std::string_view line, LPCTSTR text) {
     return line.find(text) != std::string_view::npos;
 }
 
-// A statistics row's transaction as its server log writes it: a login's " : user" is cut off.
-CString ServerTransaction(LPCTSTR transaction) {
-    CString text(transaction ? transaction : "");
-    const int at = text.Find(" : ");
-    return at >= 0 ? text.Left(at) : text;
-}
-
 // The first two blank-separated fields of a line.
 void FirstTwoFields(std::string_view line, CString& first, CString& second) {
     CString* out[] = {&first, &second};
@@ -54,7 +47,7 @@ CString ScanForElapsed(LPCTSTR path, CString clientId, LPCTSTR transaction, LPCT
                        const std::function<void(long)>& perLine) {
     const int32_t wanted = CVeltrinAnalysis::SplitIdNumber(clientId);
     CString startText;
-    startText.Format("Start %s", ServerTransaction(transaction).GetString());
+    startText.Format("Start %s", CVeltrinAnalysis::ServerTransaction(transaction).GetString());
     LogLineReader reader;
     if (!reader.Open(path))
         return CString();
@@ -392,4 +385,10 @@ LRESULT CVeltrinAnalysis::OnStopWorkerThreads(WPARAM, LPARAM) {
 void CVeltrinAnalysis::StopWorkerThreads() {
     m_bStopWorkers = true;
     OnStopWorkerThreads(0, 0);
+}
+
+CString CVeltrinAnalysis::ServerTransaction(LPCTSTR transaction) {
+    CString text(transaction ? transaction : "");
+    const int at = text.Find(" : ");
+    return at >= 0 ? text.Left(at) : text;
 }

@@ -34,12 +34,7 @@ bool Contains(std::string_view line, const CString& part) {
     return line.find(std::string_view(part.GetString(), (size_t)part.GetLength())) != std::string_view::npos;
 }
 
-// A statistics row's transaction and client id as its server log writes them: without the user name a
-// login adds (" : name") and without the request count ("(n)").
-CString StatsTransaction(const CString& cell) {
-    const int at = cell.Find(" : ");
-    return at >= 0 ? cell.Left(at) : cell;
-}
+// A statistics row's client id as its server log writes it: without the request count ("(n)").
 CString StatsClientId(CString cell) {
     CVeltrinAnalysis::StripIdSuffix(cell);
     return cell;
@@ -239,7 +234,7 @@ BOOL CVeltrinView::OpenStatsServerLine(int row) {
     CString file = m_List.GetItemText(row, fileCol);
     CString line = m_List.GetItemText(row, lineCol);
     if (line.IsEmpty()) {
-        int32_t found = GetLineNumber(file, StatsTransaction(m_List.GetItemText(row, 2)),
+        int32_t found = GetLineNumber(file, CVeltrinAnalysis::ServerTransaction(m_List.GetItemText(row, 2)),
                                       StatsClientId(m_List.GetItemText(row, tidCol)), m_List.GetItemText(row, timeCol));
         if (found > 0) {
             line.Format("%ld", (long)found);
@@ -324,7 +319,7 @@ void CVeltrinView::OpenServerLog(int row) {
         return;
     const int fileCol = cm ? 7 : 8, tidCol = cm ? 9 : 10, timeCol = cm ? 4 : 5;
     CString file = m_List.GetItemText(row, fileCol);
-    int32_t found = GetLineNumber(file, StatsTransaction(m_List.GetItemText(row, 2)),
+    int32_t found = GetLineNumber(file, CVeltrinAnalysis::ServerTransaction(m_List.GetItemText(row, 2)),
                                   StatsClientId(m_List.GetItemText(row, tidCol)), m_List.GetItemText(row, timeCol));
     CString line;
     line.Format("%ld", (long)found);
@@ -370,7 +365,8 @@ void CVeltrinView::OnShowListItem(int row, BOOL) {
                 elapsed = GetElapsedTime(cell(fileCol), cell(2), StatsClientId(cell(tidCol)), cell(dateCol), later);
             m_List.SetItemText(row, elapsedCol, elapsed);
         }
-        SearchLogToPad(cell(fileCol), StatsTransaction(cell(2)), StatsClientId(cell(tidCol)), cell(timeCol));
+        SearchLogToPad(cell(fileCol), CVeltrinAnalysis::ServerTransaction(cell(2)), StatsClientId(cell(tidCol)),
+                       cell(timeCol));
         m_List.SetItemText(row, lineCol, _csLastGotoLine);
     } else if (Has(key, "XACT_SUM")) {
         if (cell(0) != "XACTSQLSUM") {
