@@ -237,6 +237,7 @@ TEST_F(MainFrmWorkspaceTest, OpenLogsComeBackWhereTheyWereAtTheNextStart) {
     pad->GetParentFrame()->GetWindowRect(&again);
     EXPECT_EQ(again.left, padFrame.left);
     EXPECT_EQ(again.top, padFrame.top);
+    EXPECT_EQ(GetWindowTextString(pad->GetParentFrame()->m_hWnd), GetWindowTextString(pad->m_hWnd));
 }
 
 TEST_F(MainFrmWorkspaceTest, ThePadsOutputPageIsAnEmptyHistory) {

@@ -150,12 +150,7 @@ void CDockBar::DockControlBar(CControlBar* bar, const RECT* rect) {
     DWORD style = (bar->m_dwStyle & ~(CBRS_ALIGN_ANY | CBRS_FLOATING)) | (m_dwStyle & CBRS_ALIGN_ANY);
     if (m_bFloating) {
         style |= CBRS_FLOATING;
-        m_dwStyle = (m_dwStyle & ~CBRS_FLOAT_MULTI) | (bar->m_dwDockStyle & CBRS_FLOAT_MULTI);
-        // A frame of one bar shows that bar's title.
-        if (!(m_dwStyle & CBRS_FLOAT_MULTI)) {
-            if (CWnd* frame = GetParent())
-                frame->SetWindowText(GetWindowTextString(bar->m_hWnd));
-        }
+        TakeFloatingStyleOf(bar);
     }
     bar->SetBarStyle(style);
 
@@ -191,6 +186,14 @@ void CDockBar::DockControlBar(CControlBar* bar, const RECT* rect) {
     if (m_pDockSite)
         m_pDockSite->DelayRecalcLayout();
     (void)pos;
+}
+
+void CDockBar::TakeFloatingStyleOf(CControlBar* bar) {
+    m_dwStyle = (m_dwStyle & ~CBRS_FLOAT_MULTI) | (bar->m_dwDockStyle & CBRS_FLOAT_MULTI);
+    // A frame of one bar shows that bar's title.
+    if (!(m_dwStyle & CBRS_FLOAT_MULTI))
+        if (CWnd* frame = GetParent())
+            frame->SetWindowText(GetWindowTextString(bar->m_hWnd));
 }
 
 void CDockBar::ReDockControlBar(CControlBar* bar, const RECT* rect) {

@@ -35,6 +35,8 @@ public:
     virtual void DockControlBar(CControlBar* bar, const RECT* rect = nullptr);
     // Docks a bar back where it was (its placeholder here, or the rectangle).
     void ReDockControlBar(CControlBar* bar, const RECT* rect = nullptr);
+    // A floating dock bar takes the bar's floating style, and its frame the bar's title when it holds one.
+    void TakeFloatingStyleOf(CControlBar* bar);
     // Takes a bar out, leaving its placeholder when asked. A floating dock bar hides its frame with its
     // last visible bar and destroys it with its last bar.
     BOOL RemoveControlBar(CControlBar* bar, INT_PTR exclude = -1, int addPlaceholder = 0);

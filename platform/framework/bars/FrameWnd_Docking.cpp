@@ -269,6 +269,8 @@ void CFrameWnd::SetDockState(const CDockState& state) {
             DWORD style = (bar->m_dwStyle & ~(CBRS_ALIGN_ANY | CBRS_FLOATING)) | (dockBar->m_dwStyle & CBRS_ALIGN_ANY) |
                           (dockBar->m_bFloating ? CBRS_FLOATING : 0);
             bar->SetBarStyle(style);
+            if (dockBar->m_bFloating)
+                dockBar->TakeFloatingStyleOf(bar);
             entries.push_back(bar);
         }
         dockBar->m_arrBars.RemoveAll();

@@ -356,6 +356,7 @@ TEST_F(BarsTest, TheDockStateThroughTheProfileOrAnArchiveGivesAnotherFrameTheSam
     a.Destroy();
 
     b.Make();
+    b.extra.SetWindowText("Extra");
     EXPECT_NE(Describe(b.frame), layout);
     ASSERT_TRUE(b.frame->LoadBarState("Layout"));
     EXPECT_EQ(Describe(b.frame), layout);
@@ -365,6 +366,8 @@ TEST_F(BarsTest, TheDockStateThroughTheProfileOrAnArchiveGivesAnotherFrameTheSam
     FloatingFrameOf(b.extra)->GetWindowRect(&mr);
     EXPECT_EQ(mr.left, 400);
     EXPECT_EQ(mr.top, 300);
+    // The remade floating frame is titled after its bar, as one the user floats.
+    EXPECT_EQ(GetWindowTextString(FloatingFrameOf(b.extra)->m_hWnd), CString("Extra"));
     b.Destroy();
 
     b.Make();
