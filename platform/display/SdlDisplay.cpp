@@ -194,7 +194,8 @@ struct SdlDisplay::Impl {
         if (!alive)
             return;
         int width = std::max<LONG>(1, r.right - r.left), height = std::max<LONG>(1, r.bottom - r.top);
-        if (!w.window && w.shown) {
+        const bool created = !w.window && w.shown;
+        if (created) {
             DWORD style = (DWORD)GetWindowLongPtr(hwnd, GWL_STYLE);
             DWORD exStyle = (DWORD)GetWindowLongPtr(hwnd, GWL_EXSTYLE);
             HWND owner = GetWindow(hwnd, GW_OWNER);
@@ -260,6 +261,30 @@ struct SdlDisplay::Impl {
             w.last = w.pending;
             w.pending = nullptr;
         }
+        if (created)
+            AdoptOwned(hwnd, w.window);
+    }
+
+    // Windows shown while their owner had no window of its own yet (a floating bar put back while the
+    // frame is still hidden) become the owner's now and are mapped again, so that the desktop stacks
+    // them above it instead of leaving them under it. The owner, just shown, keeps the focus the
+    // desktop may give them on the way.
+    void AdoptOwned(HWND owner, SDL_Window* ownerWindow) {
+        bool remapped = false;
+        for (auto& [h, o] : windows) {
+            if (h == owner || !o.window || o.destroyed || GetWindow(h, GW_OWNER) != owner)
+                continue;
+            SDL_SetWindowModalFor(o.window, ownerWindow);
+            if (SDL_GetWindowFlags(o.window) & SDL_WINDOW_SHOWN) {
+                SDL_HideWindow(o.window);
+                SDL_ShowWindow(o.window);
+                if (o.last)
+                    Blit(o.window, o.last);
+                remapped = true;
+            }
+        }
+        if (remapped && (SDL_GetWindowFlags(ownerWindow) & SDL_WINDOW_SHOWN))
+            SDL_RaiseWindow(ownerWindow);
     }
 
     // The desktop keeps the window at least as large as the minimum tracking size its procedure

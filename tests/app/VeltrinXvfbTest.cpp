@@ -920,6 +920,15 @@ int FindSplitter(const Screen& s, POINT from, POINT step, int count) {
             return step.x ? from.x + i * step.x : from.y + i * step.y;
     return -1;
 }
+
+// The pixels of an area of the screen, row by row.
+std::vector<COLORREF> Pixels(const Screen& s, const RECT& area) {
+    std::vector<COLORREF> out;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x0 = area.left; x0 < area.right; ++x0)
+            out.push_back(s.At(x0, y));
+    return out;
+}
 }  // namespace
 
 TEST_F(VeltrinXvfb, TheBarsAreResizedAndFloatedWithTheMouseAndComeBackSoAtTheNextStart) {
@@ -967,17 +976,23 @@ TEST_F(VeltrinXvfb, TheBarsAreResizedAndFloatedWithTheMouseAndComeBackSoAtTheNex
     std::string pad = WaitForWindow("Pad", 10);
     ASSERT_FALSE(pad.empty()) << "the pad does not float";
     const int firstLeft = frame.left;
-    if (screen.Grab(x, tmp / "screen.xwd"))
-        screen.Save("veltrin_docking_left.png");
     Activate(mainId);
+    // The floating pad as the user sees it over the frame: its place and its caption strip.
+    const Geometry floated = WindowGeometry(x, pad);
+    ASSERT_GT(floated.width, 20);
+    const RECT strip{floated.x, floated.y, floated.x + floated.width, floated.y + 16};
+    std::vector<COLORREF> captionPixels;
+    if (screen.Grab(x, tmp / "screen.xwd")) {
+        screen.Save("veltrin_docking_left.png");
+        captionPixels = Pixels(screen, strip);
+    }
     ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
     EXPECT_EQ(WaitForExit(), 0);
     EXPECT_EQ(RegistryValue("Version"), CString("dword:00000002"));
     EXPECT_NE(RegistryValue("BarSize_59523"), CString("<none>"));
     EXPECT_NE(RegistryValue("BarSize_59522"), CString("<none>"));
 
-    // The next start: the tree as wide as it was left. (The pad's floating frame does not show yet at the
-    // next start; the check of its place comes with that.)
+    // The next start: the tree as wide as it was left, and the pad floating at its place, over the frame.
     StartVeltrin({});
     mainId = WaitForWindow("^Veltrin V4\\.21b");
     ASSERT_FALSE(mainId.empty()) << "no main window at the restart";
@@ -986,9 +1001,19 @@ TEST_F(VeltrinXvfb, TheBarsAreResizedAndFloatedWithTheMouseAndComeBackSoAtTheNex
     for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until && restored != moved;)
         if (screen.Grab(x, tmp / "screen.xwd"))
             restored = FindSplitter(screen, POINT{frame.left, (frame.top + frame.bottom) / 2}, POINT{1, 0}, 600);
-    screen.Save("veltrin_docking_restart.png");
     // 60 wider than at the first start (the window manager may place the restored frame a pixel off).
     EXPECT_NEAR((restored - frame.left) - (treeSplitter - firstLeft), 60, 1) << "the tree's width is not the one left";
+    pad = WaitForWindow("Pad");
+    ASSERT_FALSE(pad.empty()) << "the pad does not float at the restart";
+    const Geometry back = WindowGeometry(x, pad);
+    EXPECT_EQ(back.x, floated.x);
+    EXPECT_EQ(back.y, floated.y);
+    EXPECT_EQ(back.width, floated.width);
+    bool shows = false;
+    for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until && !shows;)
+        shows = screen.Grab(x, tmp / "screen.xwd") && Pixels(screen, strip) == captionPixels;
+    screen.Save("veltrin_docking_restart.png");
+    EXPECT_TRUE(shows) << "the pad's caption is not on the screen where it was left";
     Activate(mainId);
     ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
     EXPECT_EQ(WaitForExit(), 0);
