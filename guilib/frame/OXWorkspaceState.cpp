@@ -313,17 +313,32 @@ BOOL COXWorkspaceState::ApplyState() {
         }
         frame->SetDockState(*m_pDockState);
         ApplyTabPositions(m_pDockState->m_arrBarInfo);
-        // Each floating frame lays itself out again.
+        // Each floating frame lays itself out again, once. A sizing bar's floating size follows its frame's
+        // size: the pixel added for the layout is not kept, or the bar would grow at every start.
+        std::vector<std::pair<COXSizeControlBar*, SIZE>> floatSizes;
+        for (CControlBarInfo* info : m_pDockState->m_arrBarInfo)
+            if (auto* sizeBar = dynamic_cast<COXSizeControlBar*>(info ? frame->GetControlBar(info->m_nBarID) : nullptr))
+                if (sizeBar->IsFloating())
+                    floatSizes.emplace_back(sizeBar, sizeBar->m_FloatSize);
+        std::vector<CFrameWnd*> relaid;
         for (CControlBarInfo* info : m_pDockState->m_arrBarInfo) {
             CControlBar* bar = info ? frame->GetControlBar(info->m_nBarID) : nullptr;
             if (!bar || !bar->IsFloating())
                 continue;
             CFrameWnd* floating = bar->GetParentFrame();
-            if (!floating || floating == frame)
+            if (!floating || floating == frame || std::find(relaid.begin(), relaid.end(), floating) != relaid.end())
                 continue;
+            relaid.push_back(floating);
             RECT r;
             floating->GetWindowRect(&r);
             floating->MoveWindow(r.left, r.top, r.right - r.left, r.bottom - r.top + 1);
+        }
+        for (auto& [sizeBar, size] : floatSizes) {
+            if (sizeBar->m_FloatSize.cx == size.cx && sizeBar->m_FloatSize.cy == size.cy)
+                continue;
+            sizeBar->m_FloatSize = size;
+            if (CFrameWnd* floating = sizeBar->GetParentFrame(); floating && floating != frame)
+                floating->RecalcLayout();
         }
         for (CWnd* bar : flat)
             bar->ModifyStyle(0, TBSTYLE_FLAT);

@@ -237,6 +237,9 @@ TEST_F(MainFrmWorkspaceTest, OpenLogsComeBackWhereTheyWereAtTheNextStart) {
     pad->GetParentFrame()->GetWindowRect(&again);
     EXPECT_EQ(again.left, padFrame.left);
     EXPECT_EQ(again.top, padFrame.top);
+    // Not a pixel larger: the pad does not grow from one start to the next.
+    EXPECT_EQ(again.right, padFrame.right);
+    EXPECT_EQ(again.bottom, padFrame.bottom);
     EXPECT_EQ(GetWindowTextString(pad->GetParentFrame()->m_hWnd), GetWindowTextString(pad->m_hWnd));
 }
 

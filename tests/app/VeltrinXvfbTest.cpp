@@ -1009,6 +1009,7 @@ TEST_F(VeltrinXvfb, TheBarsAreResizedAndFloatedWithTheMouseAndComeBackSoAtTheNex
     EXPECT_EQ(back.x, floated.x);
     EXPECT_EQ(back.y, floated.y);
     EXPECT_EQ(back.width, floated.width);
+    EXPECT_EQ(back.height, floated.height);
     bool shows = false;
     for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until && !shows;)
         shows = screen.Grab(x, tmp / "screen.xwd") && Pixels(screen, strip) == captionPixels;
