@@ -472,6 +472,12 @@ BOOL CMainFrame::OnToggleControlBar(UINT id) {
     CControlBar* bar = GetControlBar(id);
     if (!bar || bar == &GetMenuBar())
         return FALSE;
+    // A sizing bar shows and hides itself, so that a bar stacked behind tabs leaves and takes back its tab.
+    if (auto* sizeBar = dynamic_cast<COXSizeControlBar*>(bar)) {
+        sizeBar->ShowBar(!sizeBar->IsVisible());
+        RecalcLayout();
+        return TRUE;
+    }
     ShowControlBar(bar, !bar->IsWindowVisible(), FALSE);
     return TRUE;
 }

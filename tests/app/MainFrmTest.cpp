@@ -187,6 +187,49 @@ TEST_F(MainFrmTest, TheTreeAndPadBarsLayoutIsSavedOnCloseAndComesBackAtTheNextSt
     EXPECT_EQ(again.top, padFrame.top);
 }
 
+TEST_F(MainFrmTest, ThePadAndTreeCommandsHideAndShowAStackedBarWithItsTab) {
+    NewFrame();
+    frame->ShowWindow(SW_SHOW);
+    frame->LoadWorkspace();
+    CMyTreeView* tree = frame->GetTreeView();
+    CMyPadView* pad = frame->GetPadView();
+    auto* left = dynamic_cast<COXSizeDockBar*>(frame->GetControlBar(AFX_IDW_DOCKBAR_LEFT));
+    ASSERT_NE(left, nullptr);
+    // The pad dropped on the tree's tab band: a stack of two, the pad's tab selected.
+    frame->RecalcLayout();
+    RECT band, now;
+    left->GetWindowRect(&band);
+    pad->GetWindowRect(&now);
+    RECT drop{band.left + 10, band.bottom - 20, band.left + 10 + now.right - now.left, band.bottom - 20 + now.bottom - now.top};
+    frame->DockControlBar(pad, left, &drop);
+    frame->RecalcLayout();
+    Pump();
+    COXDockTabCtrl& tabs = left->m_wndDockTabCtrl;
+    auto tabBars = [&] {
+        std::vector<CControlBar*> out;
+        for (int i = 0; i < tabs.GetItemCount(); ++i)
+            out.push_back(tabs.GetTabBar(i));
+        return out;
+    };
+    ASSERT_EQ(tabBars().size(), 2u);
+    const int padTab = tabs.FindTab(pad);
+
+    // Hidden by its command, the pad leaves the stack: the tree shows alone, untabbed.
+    frame->SendMessage(WM_COMMAND, ID_VIEW_PADBAR, 0);
+    Pump();
+    EXPECT_FALSE(pad->IsWindowVisible());
+    EXPECT_TRUE(tree->IsWindowVisible());
+    EXPECT_TRUE(tabBars().empty());
+    // Shown again, it takes its tab back, selected, over the tree.
+    frame->SendMessage(WM_COMMAND, ID_VIEW_PADBAR, 0);
+    Pump();
+    ASSERT_EQ(tabBars().size(), 2u);
+    EXPECT_EQ(tabs.FindTab(pad), padTab);
+    EXPECT_EQ(tabs.GetCurSel(), padTab);
+    EXPECT_TRUE(pad->IsWindowVisible());
+    EXPECT_FALSE(tree->IsWindowVisible());
+}
+
 TEST_F(MainFrmTest, PlacementIsSavedOnCloseAndRestoredAtTheNextStart) {
     // First start: nothing saved, nothing of the four values written.
     NewFrame();
