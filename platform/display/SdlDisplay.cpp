@@ -1,12 +1,15 @@
 #include "platform/display/SdlDisplay.h"
 
 #include <SDL.h>
+#include <SDL_shape.h>
 #include <cairo.h>
 
 #include <algorithm>
 #include <map>
 #include <mutex>
 #include <vector>
+
+#include "platform/user/WindowRegion.h"
 
 namespace {
 struct Win {
@@ -20,6 +23,9 @@ struct Win {
     bool placePending = false;           // the desktop has yet to report where it put the window
     POINT placeAt{0, 0};                 // where the window was asked to be when shown
     Uint32 shownAt = 0;                  // SDL ticks at the show
+    bool shaped = false;                 // an SDL shaped window, for a window with a region
+    std::vector<RECT> shapeRects;        // the region last given to SDL, and at which size
+    SIZE shapeSize{0, 0};
 };
 
 void Release(cairo_surface_t*& s) {
@@ -43,6 +49,30 @@ void Blit(SDL_Window* window, cairo_surface_t* pixels) {
     SDL_BlitSurface(source, nullptr, target, nullptr);
     SDL_FreeSurface(source);
     SDL_UpdateWindowSurface(window);
+}
+
+// Gives SDL the window's shape as a mask of the window's size: opaque inside the region.
+void ApplyShape(SDL_Window* window, const Region& shape, int width, int height) {
+    SDL_Surface* mask = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGBA8888);
+    if (!mask)
+        return;
+    SDL_FillRect(mask, nullptr, SDL_MapRGBA(mask->format, 0, 0, 0, 0));
+    const Uint32 opaque = SDL_MapRGBA(mask->format, 255, 255, 255, 255);
+    for (const RECT& r : shape.Rects()) {
+        SDL_Rect inside{(int)r.left, (int)r.top, (int)(r.right - r.left), (int)(r.bottom - r.top)};
+        SDL_FillRect(mask, &inside, opaque);
+    }
+    SDL_WindowShapeMode mode{};
+    mode.mode = ShapeModeBinarizeAlpha;
+    mode.parameters.binarizationCutoff = 128;
+    SDL_SetWindowShape(window, mask, &mode);
+    SDL_FreeSurface(mask);
+}
+
+bool SameRects(const std::vector<RECT>& a, const std::vector<RECT>& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const RECT& x, const RECT& y) {
+               return x.left == y.left && x.top == y.top && x.right == y.right && x.bottom == y.bottom;
+           });
 }
 
 WPARAM VirtualKey(SDL_Keycode k) {
@@ -194,6 +224,19 @@ struct SdlDisplay::Impl {
         if (!alive)
             return;
         int width = std::max<LONG>(1, r.right - r.left), height = std::max<LONG>(1, r.bottom - r.top);
+        // A window with a region is an SDL shaped window; one that gets its first region while shown
+        // is made anew as one, its last pixels shown again.
+        Region shape;
+        const bool hasShape = user::WindowShape(hwnd, shape);
+        if (w.window && hasShape && !w.shaped) {
+            byId.erase(SDL_GetWindowID(w.window));
+            SDL_DestroyWindow(w.window);
+            w.window = nullptr;
+            if (!w.pending && w.last) {
+                w.pending = w.last;
+                w.last = nullptr;
+            }
+        }
         const bool created = !w.window && w.shown;
         if (created) {
             DWORD style = (DWORD)GetWindowLongPtr(hwnd, GWL_STYLE);
@@ -209,7 +252,16 @@ struct SdlDisplay::Impl {
                     flags |= SDL_WINDOW_SKIP_TASKBAR;
             }
             CString title = StoredWindowText(hwnd);
-            w.window = SDL_CreateWindow(title, r.left, r.top, width, height, flags);
+            w.shaped = false;
+            w.shapeRects.clear();
+            if (hasShape) {
+                // SDL places a shaped window when it gets its shape; Sync moves it where it belongs.
+                w.window = SDL_CreateShapedWindow(title, (unsigned)r.left, (unsigned)r.top, (unsigned)width,
+                                                  (unsigned)height, flags | SDL_WINDOW_BORDERLESS);
+                w.shaped = w.window != nullptr;
+            }
+            if (!w.window)
+                w.window = SDL_CreateWindow(title, r.left, r.top, width, height, flags);
             if (!w.window)
                 return;
             byId[SDL_GetWindowID(w.window)] = hwnd;
@@ -219,6 +271,16 @@ struct SdlDisplay::Impl {
         }
         if (!w.window)
             return;
+        if (w.shaped) {
+            // No region any more: the whole rectangle.
+            if (!hasShape)
+                shape = Region(RECT{0, 0, width, height});
+            if (!SameRects(shape.Rects(), w.shapeRects) || w.shapeSize.cx != width || w.shapeSize.cy != height) {
+                ApplyShape(w.window, shape, width, height);
+                w.shapeRects = shape.Rects();
+                w.shapeSize = SIZE{width, height};
+            }
+        }
         // Minimised and restored with the desktop: a minimised window keeps the desktop's place for it.
         const bool iconic = IsIconic(hwnd) != FALSE;
         const bool sdlMinimised = (SDL_GetWindowFlags(w.window) & SDL_WINDOW_MINIMIZED) != 0;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
+#include <iostream>
+#include <sstream>
 #include <functional>
 #include <random>
 #include <string>
@@ -8,8 +11,11 @@
 #include "guilib/controls/OXSplashWnd.h"
 #include "platform/base/Clock.h"
 #include "platform/user/WindowRegion.h"
+#include "tests/platform/display/XvfbSupport.h"
 #include "tests/support/Gui.h"
 #include "tests/support/TempFolder.h"
+
+extern char** environ;
 
 namespace {
 
@@ -210,6 +216,91 @@ TEST_F(SplashTest, GalleryShowsADiscShapedSplash) {
     std::string shot = WriteScreenshot(hwnd, "Gallery_SplashDisc");
     EXPECT_FALSE(shot.empty());
     splash.Hide();
+}
+
+// Under Xvfb with sdl the disc-shaped splash is a shaped X window: its bounding shape is the disc's
+// bounds, not the bitmap's.
+TEST_F(SplashTest, UnderXvfbTheSplashIsAShapedXWindow) {
+    using namespace xvfb_test;
+    if (FindOnPath("Xvfb").empty())
+        GTEST_SKIP() << "Xvfb is not installed";
+    ASSERT_FALSE(FindOnPath("xwininfo").empty()) << "xwininfo (x11-utils) is missing; scripts/setup installs it";
+    std::string program = std::string(VELTRIN_BIN_DIR) + "/splash_shape";
+    ASSERT_EQ(access(program.c_str(), X_OK), 0) << program;
+
+    const int size = 80, centre = 40, radius = 30;
+    std::string bitmap = File("disc.bmp", Bmp(size, size, 24, [&](int x, int y) {
+        int dx = x - centre, dy = y - centre;
+        return dx * dx + dy * dy <= radius * radius ? RGB(30, 90, 200) : RGB(255, 0, 255);
+    }));
+
+    Child server;
+    XSession x;
+    ASSERT_TRUE(StartXvfb(server, x.display, environ)) << "Xvfb did not start";
+    x.env = ProgramEnvironment(environ, {"DISPLAY=" + x.display});
+    std::vector<std::string> envStrings =
+        ProgramEnvironment(environ, {"DISPLAY=" + x.display, "VELTRIN_DISPLAY=sdl", "SDL_VIDEODRIVER=x11"});
+    std::vector<char*> env;
+    for (std::string& e : envStrings)
+        env.push_back(e.data());
+    env.push_back(nullptr);
+
+    int toProgram[2], fromProgram[2];
+    ASSERT_EQ(pipe(toProgram), 0);
+    ASSERT_EQ(pipe(fromProgram), 0);
+    Child app;
+    bool started = Spawn(app, {program, bitmap}, env.data(), toProgram[0], fromProgram[1],
+                         {toProgram[1], fromProgram[0]});
+    close(toProgram[0]);
+    close(fromProgram[1]);
+    ASSERT_TRUE(started);
+    std::string line;
+    bool ready = ReadLine(fromProgram[0], line, 60);
+    close(fromProgram[0]);
+    ASSERT_TRUE(ready) << "the splash program did not report its window";
+    std::istringstream in(line);
+    std::string word;
+    RECT rc{};
+    in >> word >> rc.left >> rc.top >> rc.right >> rc.bottom;
+    ASSERT_TRUE(in && word == "ready") << line;
+    ASSERT_EQ(rc.right - rc.left, size);
+
+    // The X window of the splash: the top-level child of the root at the splash's place and size.
+    const std::string geometry = std::to_string(size) + "x" + std::to_string(size) + "+" +
+                                 std::to_string(rc.left) + "+" + std::to_string(rc.top);
+    std::string id, shape;
+    // Polled until X shows the window shaped, with 30 s as the limit.
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (shape.empty() && std::chrono::steady_clock::now() < limit) {
+        std::istringstream tree(x.Run({"xwininfo", "-root", "-children"}));
+        id.clear();
+        for (std::string row; std::getline(tree, row);)
+            if (row.find(" " + geometry + " ") != std::string::npos) {
+                std::istringstream words(row);
+                words >> id;
+            }
+        if (!id.empty())
+            shape = x.Run({"xwininfo", "-shape", "-id", id});
+        // An unshaped window reports no extents: ask again.
+        if (shape.find("Window shape extents:") == std::string::npos)
+            shape.clear();
+    }
+    EXPECT_EQ(write(toProgram[1], "done\n", 5), 5);
+    close(toProgram[1]);
+    EXPECT_EQ(app.Wait(), 0);
+    ASSERT_FALSE(id.empty()) << "no X window at " << geometry;
+    ASSERT_FALSE(shape.empty()) << "the splash's X window is not shaped";
+    // "Window shape extents:  WxH+X+Y", in window coordinates.
+    std::istringstream extents(shape.substr(shape.find("Window shape extents:") + 21));
+    int w = 0, h = 0, left = 0, top = 0;
+    char times = 0, plus1 = 0, plus2 = 0;
+    extents >> w >> times >> h >> plus1 >> left >> plus2 >> top;
+    ASSERT_TRUE(extents && times == 'x' && plus1 == '+' && plus2 == '+') << shape;
+    EXPECT_EQ(left, centre - radius);
+    EXPECT_EQ(top, centre - radius);
+    // The traced outline leaves the right and bottom edge pixels outside.
+    EXPECT_NEAR(w, 2 * radius, 1);
+    EXPECT_NEAR(h, 2 * radius, 1);
 }
 
 }  // namespace
