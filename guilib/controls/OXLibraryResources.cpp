@@ -6,6 +6,8 @@ extern const unsigned char guilib_tools28022_png[];
 extern const size_t guilib_tools28022_png_size;
 extern const unsigned char guilib_preview27261_png[];
 extern const size_t guilib_preview27261_png_size;
+extern const unsigned char guilib_splitter30980_png[];
+extern const size_t guilib_splitter30980_png_size;
 
 namespace {
 
@@ -60,6 +62,11 @@ public:
                                                  guilib_tools28022_png_size};
         static const BitmapResource previewButton{27261, guilib_preview27261_png, guilib_preview27261_png_size};
         return id == IDR_OX_HISTORY_COMBO_TOOLS ? &historyTools : id == 27261 ? &previewButton : nullptr;
+    }
+    const BitmapResource* FindCursor(UINT id) const override {
+        static const BitmapResource splitter{IDC_OX_SPLITTER_CURSOR, guilib_splitter30980_png,
+                                             guilib_splitter30980_png_size};
+        return id == IDC_OX_SPLITTER_CURSOR ? &splitter : nullptr;
     }
 };
 

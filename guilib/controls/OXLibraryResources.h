@@ -23,5 +23,8 @@
 #define ID_OX_HISTORY_COMBO_RESERVED_1 26394
 #define ID_OX_HISTORY_COMBO_RESERVED_2 26395
 
+// The west-east splitter cursor of the preview dialog, the sizing dock bars and the tab view container.
+#define IDC_OX_SPLITTER_CURSOR 30980
+
 // The library's resource module as an instance handle (LoadString takes it); registered on first call.
 HINSTANCE OXGetLibraryResourceHandle();

@@ -494,7 +494,8 @@ void COXPreviewDialog::HandleDialogMessage(UINT message, WPARAM, LPARAM lParam, 
                 ::GetCursorPos(&p);
                 ::ScreenToClient(dialog, &p);
                 if (::PtInRect(&m_rectSplitter, p)) {
-                    HCURSOR cursor = ::LoadCursorResource(IDC_OX_PREVIEW_SPLITTER);
+                    // The library's cursor, else the system's sizing arrow.
+                    HCURSOR cursor = ::LoadCursor(OXGetLibraryResourceHandle(), MAKEINTRESOURCE(IDC_OX_PREVIEW_SPLITTER));
                     ::SetCursor(cursor ? cursor : ::LoadCursor(nullptr, MAKEINTRESOURCE(kSizeWestEastCursor)));
                     result = TRUE;
                 }

@@ -393,6 +393,27 @@ TEST_F(PopupBarTest, TearingOffDragsAnInvertedFrameAndFloatsTheBarWhereItIsDropp
     EXPECT_FALSE(IsWindowVisible(hwnd));
     SendMessage(hwnd, WM_FLOATSTATUS, 0x01 /* show */, 0);
     EXPECT_TRUE(IsWindowVisible(hwnd));
+    // Palette events repaint it, except its own palette change; activating it takes the focus.
+    struct PaletteCase {
+        UINT message;
+        WPARAM wParam;
+        bool repaints;
+    } paletteCases[] = {
+        {WM_PALETTECHANGED, (WPARAM)hwnd, false},
+        {WM_PALETTECHANGED, (WPARAM)owner.GetSafeHwnd(), true},
+        {WM_QUERYNEWPALETTE, 0, true},
+    };
+    for (const PaletteCase& c : paletteCases) {
+        ValidateRect(hwnd, nullptr);
+        LRESULT answer = SendMessage(hwnd, c.message, c.wParam, 0);
+        EXPECT_EQ(GetUpdateRect(hwnd, nullptr, FALSE) != FALSE, c.repaints) << c.message << " " << c.wParam;
+        if (c.message == WM_QUERYNEWPALETTE) {
+            EXPECT_EQ(answer, TRUE);
+        }
+    }
+    SetFocus(owner.GetSafeHwnd());
+    SendMessage(hwnd, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(GetFocus(), hwnd);
     SendMessage(hwnd, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(hwnd));
     EXPECT_FALSE(IsWindowVisible(hwnd));

@@ -144,6 +144,55 @@ TEST_F(PreviewDialogTest, TheSplitterDragKeepsListAndPaneAtLeastFiftyPixelsWide)
     EXPECT_EQ(narrowestPane, 50);
 }
 
+// Answers palette events with `handles`, recording them.
+class PaletteViewer : public RecordingViewer {
+public:
+    explicit PaletteViewer(BOOL handles) : handles(handles) {}
+    BOOL OnPaletteEvent(UINT message, WPARAM, LPARAM) override {
+        events.push_back(message);
+        return handles;
+    }
+    BOOL handles;
+    std::vector<UINT> events;
+};
+
+TEST_F(PreviewDialogTest, TheSplitterShowsTheLibrarysCursorAndPaletteEventsGoToTheViewersUntilOneTakesThem) {
+    COXPreviewDialog dialog(TRUE);
+    PaletteViewer declines(FALSE), takes(TRUE), never(TRUE);
+    dialog.AddFileViewer(&declines);
+    dialog.AddFileViewer(&takes);
+    dialog.AddFileViewer(&never);
+    HCURSOR overSplitter = nullptr, beside = nullptr;
+    ASSERT_EQ(Run(dialog, {[&](HWND d) {
+                               RECT s = dialog.GetSplitterRect();
+                               POINT p{(s.left + s.right) / 2, (s.top + s.bottom) / 2};
+                               ClientToScreen(d, &p);
+                               SetCursorPos(p.x, p.y);
+                               SetCursor(nullptr);
+                               SendMessage(d, WM_SETCURSOR, (WPARAM)d, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+                               overSplitter = GetCursor();
+                               SetCursorPos(p.x - 40, p.y);
+                               SetCursor(nullptr);
+                               SendMessage(d, WM_SETCURSOR, (WPARAM)d, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+                               beside = GetCursor();
+
+                               SendMessage(dialog.m_hWnd, WM_PALETTECHANGED, (WPARAM)d, 0);
+                               SendMessage(dialog.m_hWnd, WM_ACTIVATE, WA_INACTIVE, 0);
+                               SendMessage(dialog.m_hWnd, WM_ACTIVATE, WA_CLICKACTIVE, 0);
+                           },
+                           ModalSteps::ClickItem(IDCANCEL)}),
+              IDCANCEL);
+    // The library's own cursor resource, not the system's sizing arrow it falls back to.
+    ASSERT_NE(overSplitter, nullptr);
+    EXPECT_EQ(overSplitter, LoadCursorResource(IDC_OX_PREVIEW_SPLITTER));
+    EXPECT_NE(overSplitter, LoadCursor(nullptr, MAKEINTRESOURCE(32644)));  // the sizing arrow
+    EXPECT_NE(beside, overSplitter);
+    // A deactivation is no palette event.
+    EXPECT_EQ(declines.events, (std::vector<UINT>{WM_PALETTECHANGED, WM_ACTIVATE}));
+    EXPECT_EQ(takes.events, (std::vector<UINT>{WM_PALETTECHANGED, WM_ACTIVATE}));
+    EXPECT_TRUE(never.events.empty());
+}
+
 TEST_F(PreviewDialogTest, VisibilityAndOffsetSurviveReopening) {
     int offset = 0;
     {
