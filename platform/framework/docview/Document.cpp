@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include <unistd.h>
-
 #include "platform/base/File.h"
 #include "platform/base/JoinPath.h"
 #include "platform/framework/docview/DocTemplate.h"
@@ -39,13 +37,8 @@ void CDocument::SetTitle(LPCTSTR title) {
 }
 
 void CDocument::SetPathName(LPCTSTR path, BOOL addToMRU) {
-    m_strPathName = path ? path : "";
-    // A relative path is made absolute against the working folder, as the full path of the file.
-    if (!m_strPathName.IsEmpty() && m_strPathName[0] != '/') {
-        char cwd[4096];
-        if (::getcwd(cwd, sizeof cwd))
-            m_strPathName = JoinPath(cwd, m_strPathName);
-    }
+    // The full path of the file: absolute against the working folder, "." and ".." resolved.
+    m_strPathName = AbsolutePath(path);
     int slash = m_strPathName.ReverseFind('/');
     SetTitle(slash >= 0 ? m_strPathName.Mid(slash + 1) : m_strPathName);
     if (addToMRU && !m_strPathName.IsEmpty())

@@ -1,6 +1,7 @@
 // An MDI application: two documents of one template, the Window menu, Ctrl+F6, a maximised child in
 // the frame's title and menu bar, menus switching with the active child, and command routing.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -373,6 +374,37 @@ TEST_F(MdiTest, OpeningAFileNamesTheDocumentListsItAndReopeningActivatesIt) {
     // A file that does not open gives no document and no frame.
     EXPECT_EQ(app.OpenDocumentFile((path + ".missing").c_str()), nullptr);
     EXPECT_EQ(app.GetOpenDocumentCount(), 2);
+}
+
+// A document's path is the file's full path: absolute against the working folder, "." and ".." resolved by
+// name; the title is its last part.
+TEST(DocumentPath, SetPathNameStoresTheFullPath) {
+    TempFolder folder("docpath");
+    folder.Write("sub/x.log", "x");
+    char before[4096];
+    ASSERT_NE(getcwd(before, sizeof before), nullptr);
+    ASSERT_EQ(chdir((folder / "sub").c_str()), 0);
+    const std::string sub = folder / "sub", parent = folder.Path();
+    struct Case {
+        const char* given;
+        std::string path, title;
+    } cases[] = {
+        {"x.log", sub + "/x.log", "x.log"},
+        {"./x.log", sub + "/x.log", "x.log"},
+        {"../sub/./x.log", sub + "/x.log", "x.log"},
+        {"../up.log", parent + "/up.log", "up.log"},
+        {"/var//log/../tmp/a.log", "/var/tmp/a.log", "a.log"},
+        {"/../a.log", "/a.log", "a.log"},
+        {"Import_1", sub + "/Import_1", "Import_1"},
+        {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        CDocument doc;
+        doc.SetPathName(c.given, FALSE);
+        EXPECT_EQ(std::string(doc.GetPathName().GetString()), c.path) << c.given;
+        EXPECT_EQ(std::string(doc.GetTitle().GetString()), c.title) << c.given;
+    }
+    EXPECT_EQ(chdir(before), 0);
 }
 
 namespace {
