@@ -301,3 +301,31 @@ TEST_F(MenuBarTest, APopupOpenedWithAnOrganizerShowsOnlyTheRecentlyUsedCommands)
     EXPECT_EQ(GetMenuItemID(file, 0), (UINT)ID_NEW);
     organizer.DetachFrameWnd();
 }
+
+TEST_F(MenuBarTest, ThePressedButtonKeepsItsTextWhileItsPopupIsOpen) {
+    frame->ShowWindow(SW_SHOW);
+    UpdateWindow(frame->m_hWnd);
+    Pump();
+    RECT button{};
+    bar.SendMessage(TB_GETITEMRECT, 0, (LPARAM)&button);
+    auto dark = [](COLORREF c) { return GetRValue(c) < 100 && GetGValue(c) < 100 && GetBValue(c) < 100; };
+    RECT inside = button;
+    InflateRect(&inside, -2, -2);
+    PixelProbe probe(bar.m_hWnd);
+    EXPECT_TRUE(probe.Any(inside, dark)) << "no text on the button at rest";
+    COXBitmapMenuOrganizer organizer;
+    ASSERT_TRUE(organizer.AttachFrameWnd(frame));
+    organizer.SetShowOnlyRecentlyUsed(TRUE);
+    bool textWhileOpen = false;
+    ModalSteps steps;
+    steps.Start({[&](HWND) {
+                     UpdateWindow(bar.m_hWnd);
+                     textWhileOpen = probe.Any(inside, dark);
+                     WriteScreenshot(frame->m_hWnd, "MenuBar_PressedFile");
+                 },
+                 ModalSteps::Key(VK_ESCAPE)});
+    bar.TrackMenu(0);
+    EXPECT_TRUE(textWhileOpen);
+    organizer.Empty();
+    organizer.DetachFrameWnd();
+}
