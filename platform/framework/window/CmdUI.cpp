@@ -41,9 +41,10 @@ void CCmdUI::SetText(LPCTSTR text) {
     if (m_pMenu) {
         if (m_pSubMenu)
             return;
-        UINT state = m_pMenu->GetMenuState(m_nIndex, MF_BYPOSITION);
-        ::ModifyMenu(m_pMenu->m_hMenu, m_nIndex, MF_BYPOSITION | MF_STRING | (state & ~MF_POPUP), m_nID,
-                     text);
+        // The item keeps its state and becomes a string item: an owner-drawn item would take the text's
+        // address as its item data.
+        UINT state = m_pMenu->GetMenuState(m_nIndex, MF_BYPOSITION) & ~(MF_POPUP | MF_BITMAP | MF_OWNERDRAW | MF_SEPARATOR);
+        ::ModifyMenu(m_pMenu->m_hMenu, m_nIndex, MF_BYPOSITION | MF_STRING | state, m_nID, text);
     } else if (m_pOther && m_pOther->GetSafeHwnd()) {
         if (GetWindowTextString(m_pOther->GetSafeHwnd()) != text)
             ::SetWindowText(m_pOther->GetSafeHwnd(), text);

@@ -329,3 +329,35 @@ TEST_F(MenuBarTest, ThePressedButtonKeepsItsTextWhileItsPopupIsOpen) {
     organizer.Empty();
     organizer.DetachFrameWnd();
 }
+
+// The recent-file item of an empty list is updated with its own text while the popup is converted and
+// filtered: it keeps that text open and after restoring (it lost it, and showed as a second separator).
+TEST_F(MenuBarTest, TheRecentFileItemKeepsItsTextThroughAFilteredPopup) {
+    app.LoadStdProfileSettings(4);
+    HMENU file = GetSubMenu(menu, 0);
+    AppendMenu(file, MF_SEPARATOR, 0, nullptr);
+    AppendMenu(file, MF_STRING, ID_RUN, "&Run");
+    AppendMenu(file, MF_SEPARATOR, 0, nullptr);
+    AppendMenu(file, MF_STRING, ID_FILE_MRU_FILE1, "Recent File");
+    AppendMenu(file, MF_SEPARATOR, 0, nullptr);
+    AppendMenu(file, MF_STRING, ID_ABOUT, "E&xit");
+    const std::string original = Shape(file);
+    COXBitmapMenuOrganizer organizer;
+    ASSERT_TRUE(organizer.AttachFrameWnd(frame));
+    organizer.SetShowOnlyRecentlyUsed(TRUE);
+    organizer.ExcludeFromRecentlyUsed(ID_NEW);
+    std::string open;
+    UINT recentState = 0;
+    ModalSteps steps;
+    steps.Start({[&](HWND) {
+                     open = Shape(file);
+                     recentState = GetMenuState(file, ID_FILE_MRU_FILE1, MF_BYCOMMAND);
+                 },
+                 ModalSteps::Key(VK_ESCAPE)});
+    bar.TrackMenu(0);
+    EXPECT_EQ(open, "[&Run:102][:0][Recent File:57616][:0][E&xit:101][:" + std::to_string(ID_OX_SHOWALLITEMS) + "]");
+    EXPECT_TRUE(recentState & MF_GRAYED);
+    organizer.Empty();
+    EXPECT_EQ(Shape(file), original);
+    organizer.DetachFrameWnd();
+}
