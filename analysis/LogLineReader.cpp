@@ -412,6 +412,10 @@ void LogLineReader::SetMarkers(std::vector<std::string> markers) {
         if (m.empty())
             continue;
         m_markerLast.push_back(std::min(m.size() - 1, kMaxMarkerReach));
+        if (m_markers.size() < kVecMarkers) {
+            std::memset(m_firstVec[m_markers.size()], m[0], 16);
+            std::memset(m_lastVec[m_markers.size()], m[m_markerLast.back()], 16);
+        }
         m_markers.push_back(std::move(m));
     }
 }
@@ -429,13 +433,13 @@ namespace {
 // last byte stands at the marker's distance; `accept` compares it in full. N markers, their bytes kept
 // in registers, 32 bytes a round.
 template <size_t N, typename Accept>
-size_t ScanCandidates(const char* base, size_t from, size_t to, const char* firstBytes, const char* lastBytes,
-                      const size_t* lastOffsets, Accept accept) {
+size_t ScanCandidates(const char* base, size_t from, size_t to, const char (*firstVec)[16],
+                      const char (*lastVec)[16], const size_t* lastOffsets, Accept accept) {
     __m128i first[N], last[N];
     size_t off[N];
     for (size_t i = 0; i < N; ++i) {
-        first[i] = _mm_set1_epi8(firstBytes[i]);
-        last[i] = _mm_set1_epi8(lastBytes[i]);
+        first[i] = _mm_loadu_si128((const __m128i*)firstVec[i]);
+        last[i] = _mm_loadu_si128((const __m128i*)lastVec[i]);
         off[i] = lastOffsets[i];
     }
     for (size_t p = from; p < to; p += 32) {
@@ -468,18 +472,14 @@ size_t LogLineReader::FindMarker(size_t from, size_t to) const {
     const char* base = m_block.data();
     auto verify = [&](size_t at) {
         for (const std::string& m : m_markers)
-            if (at + m.size() <= to && std::memcmp(base + at, m.data(), m.size()) == 0)
+            if (base[at] == m[0] && at + m.size() <= to && std::memcmp(base + at, m.data(), m.size()) == 0)
                 return true;
         return false;
     };
 #if defined(__SSE2__)
-    char firstBytes[8], lastBytes[8];
-    const size_t count = std::min<size_t>(m_markers.size(), 8);
-    for (size_t i = 0; i < count; ++i) {
-        firstBytes[i] = m_markers[i][0];
-        lastBytes[i] = m_markers[i][m_markerLast[i]];
-    }
     const size_t* offsets = m_markerLast.data();
+    const char(*firstBytes)[16] = m_firstVec;
+    const char(*lastBytes)[16] = m_lastVec;
     switch (m_markers.size()) {
         case 1:
             return ScanCandidates<1>(base, from, to, firstBytes, lastBytes, offsets, verify);
@@ -503,6 +503,15 @@ size_t LogLineReader::FindMarker(size_t from, size_t to) const {
     return std::string_view::npos;
 }
 
+size_t LogLineReader::LineEndAfter(size_t at) const {
+    // Hits stand a few lines apart: step over the near ends, search the rest by halves.
+    size_t i = m_endIdx;
+    for (const size_t near = std::min(m_ends.size(), i + 16); i < near; ++i)
+        if (m_ends[i] > at)
+            return i;
+    return (size_t)(std::upper_bound(m_ends.begin() + (long)i, m_ends.end(), (uint32_t)at) - m_ends.begin());
+}
+
 BOOL LogLineReader::NextHitLine(std::string_view& line, long stopAt) {
     if (m_markers.empty())
         return NextLine(line);
@@ -510,11 +519,7 @@ BOOL LogLineReader::NextHitLine(std::string_view& line, long stopAt) {
         if (m_endIdx < m_ends.size() && m_status == Reading && (!m_continue || *m_continue)) {
             // The lines that end inside this block: find the next one with a marker.
             const size_t hit = FindMarker(m_pos, m_ends.back());
-            size_t target = hit == std::string_view::npos
-                                ? m_ends.size()
-                                : (size_t)(std::upper_bound(m_ends.begin() + (long)m_endIdx, m_ends.end(),
-                                                            (uint32_t)hit) -
-                                           m_ends.begin());
+            size_t target = hit == std::string_view::npos ? m_ends.size() : LineEndAfter(hit);
             if (stopAt > m_lineNumber && (unsigned long)(stopAt - m_lineNumber - 1) < target - m_endIdx)
                 target = m_endIdx + (size_t)(stopAt - m_lineNumber - 1);
             if (target < m_ends.size()) {

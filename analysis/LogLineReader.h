@@ -85,6 +85,8 @@ private:
     void ComputeEnds(size_t from);
     // The first position in [from, to) where a marker starts and ends before `to`; npos when none.
     size_t FindMarker(size_t from, size_t to) const;
+    // The index in m_ends, from m_endIdx on, of the first terminator after position `at`.
+    size_t LineEndAfter(size_t at) const;
 
     const BOOL* m_continue;
     int m_fd = -1;
@@ -108,6 +110,10 @@ private:
     // For each marker, the offset of the second byte the block scan compares (its last byte, within
     // the buffer's slack).
     std::vector<size_t> m_markerLast;
+    // The first and last compared byte of the first markers, each repeated across a vector register.
+    static constexpr size_t kVecMarkers = 8;
+    char m_firstVec[kVecMarkers][16] = {};
+    char m_lastVec[kVecMarkers][16] = {};
 };
 
 // The number of lines of a text file as the reader delivers them; 0 when it is missing or unreadable.
