@@ -143,10 +143,8 @@ int32_t CVeltrinAnalysis::PerformTICAnalysis(LPCTSTR name, LPCTSTR, LPCTSTR exe)
                 char recordsText[24], lineText[24];
                 NumberText(recordsText, (long)errors + 1);
                 NumberText(lineText, error.line);
-                int item = list.AddItem(errors, 0, recordsText);
-                list.AddItem(item, 1, lineText);
-                list.AddItem(item, 2, error.tag);
-                list.AddItem(item, 3, error.type);
+                const std::string_view cells[4] = {recordsText, lineText, error.tag, error.type};
+                int item = list.AddRow(errors, cells, 4);
                 list.SetItemBkColor(item, gxListModel::kEvenRowColor, true);
                 report.AppendFormat(kSingleFormat, recordsText, lineText, error.tag, error.type);
                 ++errors;
@@ -211,11 +209,8 @@ int32_t CVeltrinAnalysis::PerformTICAnalysisAll(LPCTSTR name, LPCTSTR, LPCTSTR e
                 NumberText(recordsText, (long)errors + 1);
                 NumberText(lineText, error.line);
                 // A later log's rows stand above those of the logs before it.
-                int item = list.AddItem(std::min(errors, (int32_t)list.GetItemCount()), 0, recordsText);
-                list.AddItem(item, 1, lineText);
-                list.AddItem(item, 2, name);
-                list.AddItem(item, 3, error.tag);
-                list.AddItem(item, 4, error.type);
+                const std::string_view cells[5] = {recordsText, lineText, name, error.tag, error.type};
+                list.AddRow(std::min(errors, (int32_t)list.GetItemCount()), cells, 5);
                 report.AppendFormat(kBatchFormat, recordsText, lineText, name, error.tag, error.type);
                 ++errors;
             }
