@@ -35,6 +35,24 @@ std::string_view TrimBlanks(std::string_view s) {
     size_t e = s.find_last_not_of(' ');
     return s.substr(b, e - b + 1);
 }
+// The statement tags that follow a "-- " somewhere in a line, from one pass over its "-- " rather than
+// one search of the line per tag.
+struct DashTags {
+    bool bind = false;   // "-- Bind"
+    bool start = false;  // "-- START:"
+    bool end = false;    // "-- END:"
+};
+
+DashTags FindDashTags(std::string_view line) {
+    DashTags tags;
+    for (size_t at = FindText(line, "-- "); at != std::string_view::npos; at = FindText(line, "-- ", at + 1)) {
+        const std::string_view tail = line.substr(at + 3);
+        tags.bind = tags.bind || tail.starts_with("Bind");
+        tags.start = tags.start || tail.starts_with("START:");
+        tags.end = tags.end || tail.starts_with("END:");
+    }
+    return tags;
+}
 }  // namespace
 
 LRESULT CVeltrinAnalysis::OnCompileTop20SQL(WPARAM, LPARAM) {
@@ -168,9 +186,10 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
             if (oneTransaction && HasText(line, "| End "))
                 break;
             if (dashes) {
-                if (HasText(line, "-- Bind")) {
+                const DashTags tags = FindDashTags(line);
+                if (tags.bind) {
                     bindRow = lineNumber;
-                } else if (HasText(line, "-- START:")) {
+                } else if (tags.start) {
                     if (tokens.Split(line, " ", 7) < 5) {
                         TraceF("%s: START line %ld skipped: too few fields", spec.method, lineNumber);
                     } else {
@@ -191,7 +210,7 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
                                 gap = FormatElapsedMs(MsFromText(CString(line.substr(at + 5))));
                         }
                     }
-                } else if (HasText(line, "-- END:") && HasText(line, "**** SQL Milliseconds:")) {
+                } else if (tags.end && HasText(line, "**** SQL Milliseconds:")) {
                     if (startRow != 0) {
                         ++endsMet;
                         int count = tokens.Split(line, " ", 10);
