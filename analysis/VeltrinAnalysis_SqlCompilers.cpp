@@ -45,7 +45,8 @@ struct DashTags {
 
 DashTags FindDashTags(std::string_view line) {
     DashTags tags;
-    for (size_t at = FindText(line, "-- "); at != std::string_view::npos; at = FindText(line, "-- ", at + 1)) {
+    for (size_t at = FindText(line, "-- "); at != std::string_view::npos;
+         at = FindText(line, "-- ", at + 1)) {
         const std::string_view tail = line.substr(at + 3);
         tags.bind = tags.bind || tail.starts_with("Bind");
         tags.start = tags.start || tail.starts_with("START:");
