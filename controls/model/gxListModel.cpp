@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstring>
+#include <sys/mman.h>
 
 namespace {
 // Chunks of the cell arena; a larger block gets a chunk of its own.
@@ -19,6 +21,22 @@ size_t PutVarint(char* p, uint32_t v) {
     }
     p[n++] = (char)v;
     return n;
+}
+
+// Maps in the pages of a new arena chunk with one call: a list that has filled a chunk fills the next one
+// too, and a page fault per 4 KiB page costs more (on a virtual machine, about 40 % more for a 900 MiB
+// list). Kernels without the call leave the pages to fault as they are written.
+void Prefault(char* p, size_t nBytes) {
+#ifdef MADV_POPULATE_WRITE
+    const uintptr_t page = 4096;
+    const uintptr_t first = ((uintptr_t)p + page - 1) & ~(page - 1);
+    const uintptr_t end = ((uintptr_t)p + nBytes) & ~(page - 1);
+    if (end > first)
+        ::madvise((void*)first, end - first, MADV_POPULATE_WRITE);
+#else
+    (void)p;
+    (void)nBytes;
+#endif
 }
 
 size_t VarintSize(uint32_t v) {
@@ -413,6 +431,8 @@ char* gxListModel::Allocate(size_t nBytes) {
         m_nGarbage += (size_t)(m_pChunkEnd - m_pTail);
         size_t size = std::max(kChunkBytes, nBytes);
         m_chunks.emplace_back(new char[size]);
+        if (m_chunks.size() > 1)
+            Prefault(m_chunks.back().get(), size);
         m_nArenaAllocated += size;
         m_pTail = m_chunks.back().get();
         m_pChunkEnd = m_pTail + size;
