@@ -4,7 +4,6 @@
 #include "platform/framework/frames/FrameWnd.h"
 
 IMPLEMENT_DYNCREATE(COXCustomizePage, CWnd)
-IMPLEMENT_DYNAMIC(COXCustomizeManager, CDialog)
 
 BEGIN_MESSAGE_MAP(COXCustomizePage, CWnd)
 ON_WM_DESTROY()
@@ -84,9 +83,7 @@ void COXCustomizePage::InitControls() {
 }
 
 BOOL COXCustomizePage::UpdateData(BOOL bSaveAndValidate) {
-    CDataExchange dx(this, bSaveAndValidate);
-    DoDataExchange(&dx);
-    return TRUE;
+    return AfxRunDataExchange(this, bSaveAndValidate, [this](CDataExchange* dx) { DoDataExchange(dx); });
 }
 
 void COXCustomizePage::OnDestroy() {

@@ -79,3 +79,6 @@ public:
 [[noreturn]] void AfxThrowInvalidArgException();
 [[noreturn]] void AfxThrowArchiveException(int cause, const char* fileName = nullptr);
 [[noreturn]] void AfxThrowFileException(int cause, LONG osError = -1, const char* fileName = nullptr);
+
+// An error the user has already been told about (a data-exchange prompt): the operation stops quietly.
+class CUserException : public CException {};

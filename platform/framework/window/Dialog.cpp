@@ -78,9 +78,7 @@ BOOL CDialog::OnInitDialog() {
 }
 
 BOOL CDialog::UpdateData(BOOL save) {
-    CDataExchange dx(this, save);
-    DoDataExchange(&dx);
-    return TRUE;
+    return AfxRunDataExchange(this, save, [this](CDataExchange* dx) { DoDataExchange(dx); });
 }
 
 void CDialog::OnOK() {

@@ -2,14 +2,8 @@
 #pragma once
 
 #include "platform/framework/app/WinThread.h"
+#include "platform/framework/window/DataExchange.h"
 #include "platform/user/Resources.h"
-
-class CDataExchange {
-public:
-    CDataExchange(CWnd* dlg, BOOL save) : m_bSaveAndValidate(save), m_pDlgWnd(dlg) {}
-    BOOL m_bSaveAndValidate;
-    CWnd* m_pDlgWnd;
-};
 
 class CDialog : public CWnd {
     DECLARE_DYNAMIC(CDialog)
