@@ -1,14 +1,108 @@
-// The customize dialog: a modeless dialog that shows one customize page at a time.
+// The customize dialog: a modeless, sizable dialog owned by the main frame that shows one customize
+// page at a time. A shortcut bar on the left holds one 32-pixel icon per page; choosing an icon shows
+// that page in the rectangle between the two separators. The manager object lives as long as the
+// frame and holds the page objects; their windows exist only while the dialog is open.
 #pragma once
 
+#include "guilib/controls/OXLayoutManager.h"
+#include "guilib/controls/OXSeparator.h"
+#include "guilib/controls/OXShortcutBar.h"
+#include "guilib/controls/OXStatic.h"
 #include "guilib/customize/OXCustomizePage.h"
+#include "platform/user/ImageList.h"
+
+// The customize dialog's template and its controls.
+#define IDD_CUSTOMIZEMANAGER 26002
+#define IDC_OX_BUTTON_APPLY 26001
+#define IDC_OX_SHB_PAGES 26043
+#define IDC_OX_STATIC_TITLE 26045
+#define IDC_OX_SEPARATOR_BOTTOM 26046
+#define IDC_OX_SEPARATOR_TOP 26047
+
+// The shortcut bar's notifications the dialog answers: an item was selected, an item's tooltip.
+#define OXNotifyShortcutBarSelectItem SHBN_ACTIVATEITEM
+#define OXNotifyShortcutBarGetItemTip SHBN_GETITEMINFOTIP
+
+// Where each page stands in the manager's registry.
+enum CustomizePageIndex : DWORD {
+    TABBEDMDI = 1,
+    TOOLBARS = 3,
+    COMMANDS = 4,
+    BACKGROUND_PAINTER = 5,
+    COOLCONTROLS = 6,
+    TRAYICON = 7,
+    INSTANCE_MANAGER = 8,
+    SPLASHWINDOW = 9,
+    SHORTKEYS = 11,
+};
 
 class COXCustomizeManager : public CDialog {
     DECLARE_DYNAMIC(COXCustomizeManager)
 
 public:
-    COXCustomizeManager() = default;
+    COXCustomizeManager();
+    ~COXCustomizeManager() override;
 
+    // Puts every registered page that IsPageIncluded accepts into the shortcut bar.
+    virtual BOOL PopulateShortcutBar();
+    virtual BOOL IsPageIncluded(DWORD /*index*/) const { return TRUE; }
+    // Asks every shown page to close (TRUE: OK, FALSE: Cancel), then tears the pages down; FALSE,
+    // with that page activated, when a page refuses.
+    virtual BOOL CloseManager(BOOL bIsOk);
     // The window that the pages use as the parent of theirs: the dialog itself.
     virtual CWnd* GetManagerWnd() { return this; }
+    virtual BOOL AddPageToShortcutBar(COXCustomizePage* pCustomizePage, int nItem);
+    virtual BOOL RemovePageFromShortcutBar(COXCustomizePage* pCustomizePage);
+    virtual BOOL ActivatePageAt(HSHBGROUP hGroup, int nItem);
+    // Asks every registered page to save its state, shown or not.
+    virtual BOOL SaveAllPagesState();
+
+    // The set-up operations and accessors of each page and of the library object it owns come with
+    // the page classes, in the order of the page members below.
+
+    BOOL ActivatePage(DWORD index);
+    BOOL ActivatePageObject(COXCustomizePage* pCustomizePage);
+    BOOL FindPageInShortcutBar(COXCustomizePage* pCustomizePage, HSHBGROUP& hGroup, int& nItem) const;
+    COXCustomizePage* GetPageAt(HSHBGROUP hGroup, int nItem) const;
+    void CalcPageRect();
+
+    COXCustomizePage* GetActivePage() const { return m_pActivePage; }
+    const RECT& GetPageRect() const { return m_rectPage; }
+    BOOL IsInitialized() const { return m_bInitialized; }
+    COXShortcutBar& GetShortcutBar() { return m_shb; }
+
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+
+protected:
+    COXSeparator m_sepTop;
+    COXSeparator m_sepBottom;
+    COXShortcutBar m_shb;
+    COXStatic m_title;
+    HIMAGELIST m_ilShortcutBar = nullptr;
+    RECT m_rectPage{0, 0, 0, 0};
+    COXCustomizePage* m_pActivePage = nullptr;
+    COXLayoutManager m_LayoutManager;
+    // Every page under its CustomizePageIndex, filled in the constructor.
+    CMap<COXCustomizePage*, COXCustomizePage*, DWORD, DWORD> m_mapPages{10};
+    // The pages put into the bar since the window was last initialised: (group << 16) + item.
+    CMap<COXCustomizePage*, COXCustomizePage*, DWORD, DWORD> m_mapPageItems{10};
+    CMap<COXCustomizePage*, COXCustomizePage*, CString, LPCTSTR> m_mapTooltips{10};
+    BOOL m_bInitialized = FALSE;
+    CFont m_fontTitle;
+
+    // The pages, in this order, each registered under its index by the constructor: tabbed MDI,
+    // toolbars, commands, background painter, cool controls, tray icon, instance manager, splash
+    // window, shortkeys. Each page class adds its member here when it joins the library.
+
+    void OnSize(UINT nType, int cx, int cy);
+    void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
+    void OnDestroy();
+    void OnButtonApply();
+    LRESULT OnKickIdle(WPARAM wParam, LPARAM lParam);
+    void OnSelectItem(NMHDR* pNotifyStruct, LRESULT* pResult);
+    void OnGetItemTip(NMHDR* pNotifyStruct, LRESULT* pResult);
+    DECLARE_MESSAGE_MAP()
 };
