@@ -1325,11 +1325,25 @@ LRESULT COXSHBListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             m_nScrollTimerID = m_nCheckMouseTimerID = 0;
             m_oleDropTarget.Revoke();
             break;
-        case WM_NOTIFY:
-            if (reinterpret_cast<NMHDR*>(lParam)->hwndFrom == m_edit.GetSafeHwnd() &&
-                reinterpret_cast<NMHDR*>(lParam)->code == SHBEN_FINISHEDIT)
+        case WM_NOTIFY: {
+            auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+            if (hdr->hwndFrom == m_edit.GetSafeHwnd() && hdr->code == SHBEN_FINISHEDIT)
                 return OnEditFinished(reinterpret_cast<NMSHBEDIT*>(lParam));
+            // An item's tooltip (tool id = item + 1): its text comes from the owner.
+            if ((hdr->code == TTN_NEEDTEXTA || hdr->code == TTN_NEEDTEXT) && hdr->idFrom >= 1 &&
+                (int)hdr->idFrom <= GetItemCount()) {
+                auto* tip = reinterpret_cast<NMTTDISPINFO*>(lParam);
+                SHBINFOTIP request{};
+                request.lpszText = request.szText;
+                SendNotify(SHBN_GETITEMINFOTIP, (int)hdr->idFrom - 1, (LPARAM)&request);
+                const char* text = request.lpszText ? request.lpszText : "";
+                strncpy(tip->szText, text, sizeof tip->szText - 1);
+                tip->szText[sizeof tip->szText - 1] = 0;
+                tip->lpszText = tip->szText;
+                return 0;
+            }
             break;
+        }
         case SHBM_SETSHBGROUP:
             if (COXShortcutBar* bar = DYNAMIC_DOWNCAST(COXShortcutBar, GetParent())) {
                 m_pShortcutBar = bar;

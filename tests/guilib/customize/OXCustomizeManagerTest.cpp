@@ -322,6 +322,13 @@ TEST_F(CustomizeManagerTest, ItemTooltipsFitTheBufferAndAPageWithoutOneGivesEmpt
         nm.lParam = (LPARAM)&request;
         EXPECT_EQ(manager.SendMessage(WM_NOTIFY, IDC_OX_SHB_PAGES, (LPARAM)&nm), 1);
         EXPECT_EQ(std::string(request.lpszText), c.expected);
+
+        // The bar's list asks the dialog when its tooltip needs the item's text.
+        NMTTDISPINFO tip{};
+        tip.hdr.code = TTN_NEEDTEXT;
+        tip.hdr.idFrom = (UINT_PTR)(ItemOf(*c.page) + 1);
+        List()->SendMessage(WM_NOTIFY, 0, (LPARAM)&tip);
+        EXPECT_EQ(std::string(tip.lpszText ? tip.lpszText : "<none>"), c.expected);
     }
 }
 
