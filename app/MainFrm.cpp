@@ -75,7 +75,6 @@ ON_UPDATE_COMMAND_UI(ID_INDICATOR_RECORDS, OnUpdateRecordsPane)
 ON_UPDATE_COMMAND_UI(ID_RUN_T20_ENTIRE_TREE, OnUpdateNeedsLoadedLog)
 ON_UPDATE_COMMAND_UI(ID_RUN_TA_ENTIRE_TREE, OnUpdateNeedsLoadedLog)
 ON_UPDATE_COMMAND_UI(ID_RUN_TIC_ENTIRE_TREE, OnUpdateNeedsLoadedLog)
-ON_UPDATE_COMMAND_UI(ID_CUSTOMIZE, OnUpdateGreyed)
 ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnPrintPreview)
 ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_PREVIEW, OnUpdatePrintPreview)
 ON_UPDATE_COMMAND_UI(ID_FILE_PAGE_SETUP, OnUpdateGreyed)
@@ -493,7 +492,14 @@ BOOL CMainFrame::OnSendViewAction(UINT id) {
     return TRUE;
 }
 
-void CMainFrame::OnCustomize() {}
+void CMainFrame::OnCustomize() {
+    // A second "Customize..." while the dialog is open only brings it forward.
+    if (!m_customizeManager.GetSafeHwnd() && !m_customizeManager.Create(IDD_CUSTOMIZEMANAGER, this))
+        return;
+    m_customizeManager.ActivatePage(0);
+    m_customizeManager.SetActiveWindow();
+    m_customizeManager.ShowWindow(SW_SHOW);
+}
 void CMainFrame::OnPrintPreview() {
     if (CView* view = GetActiveLogView())
         view->SendMessage(WM_PRINTLIST, 0, 0);

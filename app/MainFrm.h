@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "guilib/customize/OXCustomizeManager.h"
 #include "guilib/frame/OXFrameWndDock.h"
 #include "guilib/frame/OXInstanceManager.h"
 #include "guilib/frame/OXShortkeysOrganizer.h"
@@ -179,6 +180,8 @@ protected:
     COXCoolToolBar m_wndToolBar;
     COXCoolToolBar m_wndWindowBar;
     COXBitmapMenuOrganizer m_bitmapMenuOrganizer;
+    // The customize dialog; its window exists from "Customize..." until it closes.
+    COXCustomizeManager m_customizeManager;
     // Owned by the frame; made in OnCreate.
     CMyPadView* m_pPadView = nullptr;
     CMyTreeView* m_pTreeView = nullptr;

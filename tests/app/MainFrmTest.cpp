@@ -27,6 +27,7 @@ namespace {
 class TestFrame : public CMainFrame {
 public:
     using CMainFrame::SearchWithSifter;
+    using CMainFrame::m_customizeManager;
 };
 
 class MainFrmTest : public ::testing::Test {
@@ -479,4 +480,34 @@ TEST_F(MainFrmTest, FindInTreeSearchesTheLogsItselfForATextWithABar) {
     EXPECT_FALSE(frame->IsPadPage("20230502QServer2.log"));
     EXPECT_TRUE(started.empty());
     g_launchSifter = previous;
+}
+
+TEST_F(MainFrmTest, CustomizeIsEnabledAndTwiceMakesOneDialogOwnedByTheFrame) {
+    NewFrame();
+    frame->ShowWindow(SW_SHOW);
+    struct StateOf : CCmdUI {
+        void Enable(BOOL on) override { enabled = on; }
+        BOOL enabled = -1;
+    } state;
+    state.m_nID = ID_CUSTOMIZE;
+    state.DoUpdate(frame, TRUE);
+    EXPECT_EQ(state.enabled, TRUE);
+
+    frame->SendMessage(WM_COMMAND, ID_CUSTOMIZE, 0);
+    HWND dialog = frame->m_customizeManager.GetSafeHwnd();
+    ASSERT_TRUE(::IsWindow(dialog));
+    EXPECT_TRUE(::IsWindowVisible(dialog));
+    EXPECT_EQ(::GetWindow(dialog, GW_OWNER), frame->m_hWnd);
+    EXPECT_EQ(::GetActiveWindow(), dialog);
+    EXPECT_EQ(GetWindowTextString(dialog), CString("Customize"));
+
+    frame->SetActiveWindow();
+    frame->SendMessage(WM_COMMAND, ID_CUSTOMIZE, 0);
+    EXPECT_EQ(frame->m_customizeManager.GetSafeHwnd(), dialog);
+    EXPECT_EQ(::GetActiveWindow(), dialog);
+
+    frame->m_customizeManager.SendMessage(WM_COMMAND, IDCANCEL, 0);
+    EXPECT_FALSE(::IsWindow(dialog));
+    frame->SendMessage(WM_COMMAND, ID_CUSTOMIZE, 0);
+    EXPECT_TRUE(::IsWindow(frame->m_customizeManager.GetSafeHwnd()));
 }
