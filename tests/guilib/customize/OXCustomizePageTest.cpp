@@ -9,7 +9,8 @@
 #include "tests/support/TempRegistry.h"
 
 namespace {
-constexpr UINT IDD_PAGE = 500, IDD_MANAGER = 600, IDD_MISSING = 599;
+constexpr UINT IDD_PAGE = 500, IDD_MANAGER = 600, IDD_MISSING = 599, IDD_KEYS_PAGE = 510;
+constexpr int IDC_LABEL = 511, IDC_FIELD = 512, IDC_ONE = 513, IDC_TWO = 514, IDC_THREE = 515, IDC_GO = 516;
 constexpr int IDC_NAME = 501, IDC_COUNT = 502;
 constexpr WORD ID_TEST_OPEN = 0xE101;
 
@@ -25,7 +26,16 @@ public:
                                           {"Edit", "", IDC_COUNT, 7, 25, 100, 12, WS_VISIBLE | WS_TABSTOP | WS_BORDER, 0}}};
         static const DialogTemplate manager{IDD_MANAGER, WS_POPUP | WS_CAPTION | WS_THICKFRAME | DS_CENTER, 0,
                                             0, 0, 300, 200, "Customize", nullptr, 0, {}};
-        return id == IDD_PAGE ? &page : id == IDD_MANAGER ? &manager : nullptr;
+        // A label with a mnemonic before its field, a radio group and the page's own default button.
+        static const DialogTemplate keys{
+            IDD_KEYS_PAGE, WS_CHILD, 0, 0, 0, 200, 100, "", nullptr, 0,
+            {{"Static", "&Name", IDC_LABEL, 7, 7, 40, 10, WS_VISIBLE, 0},
+             {"Edit", "", IDC_FIELD, 50, 7, 100, 12, WS_VISIBLE | WS_TABSTOP | WS_BORDER, 0},
+             {"Button", "One", IDC_ONE, 7, 25, 60, 10, WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, 0},
+             {"Button", "Two", IDC_TWO, 7, 37, 60, 10, WS_VISIBLE | BS_AUTORADIOBUTTON, 0},
+             {"Button", "Three", IDC_THREE, 7, 49, 60, 10, WS_VISIBLE | BS_AUTORADIOBUTTON, 0},
+             {"Button", "Go", IDC_GO, 7, 70, 50, 14, WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, 0}}};
+        return id == IDD_PAGE ? &page : id == IDD_MANAGER ? &manager : id == IDD_KEYS_PAGE ? &keys : nullptr;
     }
 };
 
@@ -37,7 +47,12 @@ public:
         ++inits;
         m_bInitialized = TRUE;
     }
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+        commands.push_back(LOWORD(wParam));
+        return COXCustomizePage::OnCommand(wParam, lParam);
+    }
     int inits = 0;
+    std::vector<UINT> commands;
 };
 
 class TestManager : public COXCustomizeManager {
@@ -170,4 +185,31 @@ TEST_F(CustomizePageTest, KeysInsideAPageMoveAmongItsControlsAndReachTheFramesAc
     PumpAsProgram();
     EXPECT_EQ(frame->commands, std::vector<UINT>{ID_TEST_OPEN});
     EXPECT_EQ(ItemText(page, IDC_COUNT), "");
+}
+
+TEST_F(CustomizePageTest, ArrowsMnemonicsAndEnterWorkAmongThePagesOwnControls) {
+    TestPage page(IDD_KEYS_PAGE);
+    ASSERT_TRUE(page.ShowInManager(&manager));
+    manager.ShowWindow(SW_SHOW);
+    ::SetActiveWindow(manager.m_hWnd);
+    HWND one = ::GetDlgItem(page.m_hWnd, IDC_ONE);
+    ::SetFocus(one);
+    ::CheckDlgButton(page.m_hWnd, IDC_ONE, BST_CHECKED);
+
+    SimulateKey(VK_DOWN);
+    PumpAsProgram();
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(page.m_hWnd, IDC_TWO));
+    EXPECT_EQ(::IsDlgButtonChecked(page.m_hWnd, IDC_TWO), (UINT)BST_CHECKED);
+    EXPECT_EQ(::IsDlgButtonChecked(page.m_hWnd, IDC_ONE), (UINT)BST_UNCHECKED);
+
+    PostKeyInput(WM_SYSKEYDOWN, 'N', 1);
+    PostKeyInput(WM_SYSKEYUP, 'N', 1);
+    PumpAsProgram();
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(page.m_hWnd, IDC_FIELD));
+
+    page.commands.clear();
+    SimulateKey(VK_RETURN);
+    PumpAsProgram();
+    EXPECT_EQ(page.commands, std::vector<UINT>{(UINT)IDC_GO});
+    EXPECT_TRUE(::IsWindow(manager.m_hWnd));
 }
