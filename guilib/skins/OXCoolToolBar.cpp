@@ -54,7 +54,18 @@ COXCoolToolBar::COXCoolToolBar() {
     MeasureDropDownArrow();
 }
 
-COXCoolToolBar::~COXCoolToolBar() = default;
+COXCoolToolBar::~COXCoolToolBar() {
+    ReleaseCustomButtons();
+}
+
+void COXCoolToolBar::ReleaseCustomButtons() {
+    // The hosted windows' objects are let go with the bar's window.
+    std::map<int, OXCUSTOMBUTTONDESCRIPTOR> entries;
+    entries.swap(m_mapCustomButtons);
+    for (auto& entry : entries)
+        if (entry.second.m_pCBTemplate)
+            entry.second.m_pCBTemplate->CBDelete();
+}
 
 void COXCoolToolBar::MeasureDropDownArrow() {
     HFONT font = ::CreateFont(::GetSystemMetrics(SM_CYMENUCHECK), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
@@ -218,6 +229,7 @@ CString COXCoolToolBar::GetStoredButtonText(UINT id) const {
 void COXCoolToolBar::RedrawToolBar(BOOL recalcLayout, BOOL redrawFrame) {
     if (m_bSuspendRedraw || !m_hWnd)
         return;
+    UpdateCustomButtons(0, -1);
     if (recalcLayout) {
         if (CFrameWnd* frame = GetParentFrame()) {
             m_bInRelayout = TRUE;
@@ -235,10 +247,9 @@ void COXCoolToolBar::RedrawButton(int index) {
     RECT r{};
     if (m_hWnd && GetToolBarCtrl().GetItemRect(index, &r))
         ::InvalidateRect(m_hWnd, &r, TRUE);
-}
-
-void COXCoolToolBar::UpdateCustomButtons(int, int) {
-    // Nothing hosts a window until the bar is customised.
+    if (const OXCUSTOMBUTTONDESCRIPTOR* entry = GetCustomButton(index))
+        if (HWND window = CustomButtonWindow(*entry))
+            ::InvalidateRect(window, nullptr, TRUE);
 }
 
 BOOL COXCoolToolBar::DeleteButton(int index) {
@@ -496,6 +507,9 @@ LRESULT COXCoolToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_CAPTURECHANGED:
             m_bMoving = FALSE;
+            break;
+        case WM_DESTROY:
+            ReleaseCustomButtons();
             break;
         default:
             break;

@@ -4,7 +4,10 @@
 // look in the profile.
 #pragma once
 
+#include <map>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "guilib/controls/OXSHBDropHelpers.h"
 #include "guilib/skins/MFCToolBar.h"
@@ -33,6 +36,47 @@ class COXToolbarSkinClassic;
 #define ID_OXCUSTTB_IMAGETEXT 32896
 #define ID_OXCUSTTB_SEPARATOR_BEFORE 32897
 #define ID_OXCUSTTB_SEPARATOR_AFTER 32898
+
+class COXCoolToolBar;
+class CArchive;
+class OXBlockReader;
+
+// A window hosted in a tool bar's button slot (a combo box, say). The first bar that hosts a registered
+// custom button uses the registered object itself; every further bar hosts a clone of it.
+class COXCustomTBButtonTemplate {
+public:
+    virtual ~COXCustomTBButtonTemplate() = default;
+    // The hosted window (null before it is created).
+    virtual CWnd* CBGetWindow() = 0;
+    // Creates the hosted window as a child of the bar.
+    virtual BOOL CBCreate(UINT id, COXCoolToolBar* bar, DWORD style, const RECT& rect, LPCTSTR className,
+                          LPCTSTR windowName) = 0;
+    // A new object with its own window on `bar`, or null.
+    virtual COXCustomTBButtonTemplate* CBCreateCopy(COXCoolToolBar* bar) = 0;
+    // Its button was deleted: the object lets its window go (a clone deletes itself).
+    virtual void CBDelete() = 0;
+    virtual void CBSetCustomizeMode(BOOL on) = 0;
+    // Whether a reload of the bar's state releases it instead of putting it back.
+    virtual BOOL CBReleaseOnStateLoad() = 0;
+    virtual void CBSaveState(CArchive& ar) = 0;
+    // Reads what CBSaveState wrote without passing the block's end; FALSE for a damaged state.
+    virtual BOOL CBLoadState(OXBlockReader& in) = 0;
+};
+
+// Visibility flags of a custom button: where its window is shown instead of its image.
+#define OXCBD_SHOWVERT 1
+#define OXCBD_SHOWHORZ 2
+#define OXCBD_SHOWFLOAT 4
+#define OXCBD_SHOWANY (OXCBD_SHOWVERT | OXCBD_SHOWHORZ | OXCBD_SHOWFLOAT)
+
+typedef struct _tagOXCUSTOMBUTTONDESCRIPTOR {
+    COXCustomTBButtonTemplate* m_pCBTemplate = nullptr;
+    int m_nID = 0;            // the hosted window's control id
+    int m_nWidth = -1;        // the slot's width while the window is shown
+    int m_nHeight = -1;       // the window's height; centred in the slot when positive and smaller
+    int m_nFlags = OXCBD_SHOWANY;
+    int m_nImageIndex = -1;   // the image of the plain button standing in while the window is hidden
+} OXCUSTOMBUTTONDESCRIPTOR;
 
 struct NMCTBCUSTOMIZE {
     NMHDR nmhdr;
@@ -94,9 +138,29 @@ public:
     // Lays the bar out again (and redraws its frame); nothing while redrawing is suspended.
     void RedrawToolBar(BOOL recalcLayout = TRUE, BOOL redrawFrame = TRUE);
     void RedrawButton(int index);
-    // Custom buttons (hosted windows) are placed over their separators; there are none until the
-    // bar is customised.
+    // Custom buttons: a hosted window over a separator slot, or its image in a plain button where the
+    // descriptor's flags do not show it (floating, docked horizontally, docked vertically).
     void UpdateCustomButtons(int first = 0, int last = -1);
+    void UpdateCustomButton(int index);
+    BOOL InsertCustomButton(int index, int registrationIndex, DWORD style = WS_CHILD | WS_VISIBLE,
+                            const RECT* rect = nullptr, LPCTSTR className = nullptr, LPCTSTR windowName = "");
+    // The descriptor of button `index`, or null when it is not a custom button.
+    const OXCUSTOMBUTTONDESCRIPTOR* GetCustomButton(int index) const;
+    int GetCustomButtonCount() const { return (int)m_mapCustomButtons.size(); }
+    // The process-wide registration: the position of the new entry (or of the id when it was there).
+    static int RegisterCustomButton(UINT id, COXCustomTBButtonTemplate* templateObject,
+                                    const OXCUSTOMBUTTONDESCRIPTOR& descriptor);
+    // Empties the registration (the objects are the registrants' own).
+    static void UnregisterCustomButtons();
+    // The position of `id` in the registration, -1 when absent.
+    static int FindCustomButton(UINT id);
+    static BOOL ApplyCustomButtonSettings(int registrationIndex, const OXCUSTOMBUTTONDESCRIPTOR& descriptor);
+    static const OXCUSTOMBUTTONDESCRIPTOR* GetRegisteredCustomButton(int registrationIndex);
+    static int GetRegisteredCustomButtonCount();
+    // The hosted window of a descriptor while it exists, else null.
+    static HWND CustomButtonWindow(const OXCUSTOMBUTTONDESCRIPTOR& descriptor);
+    // The class a hosted window is made with when none is given: double clicks, no cursor, brush or icon.
+    static LPCTSTR CustomButtonWindowClass();
     int GetCustomizedButton() const override { return m_nCustomizedIndex; }
     // A button's text kept while it shows only its image.
     CString GetStoredButtonText(UINT id) const;
@@ -132,7 +196,7 @@ public:
     UINT GetBarId() const override { return (UINT)::GetDlgCtrlID(m_hWnd); }
     DWORD GetBarStyle() const override { return m_dwStyle; }
     BOOL HasDockContext() const override { return m_pDockContext != nullptr; }
-    BOOL IsCustomButton(int) const override { return FALSE; }
+    BOOL IsCustomButton(int index) const override { return m_mapCustomButtons.count(index) != 0; }
     BOOL IsCool() const override { return m_bCool; }
     BOOL HasSeparatorFlag() const override { return m_bSeparator; }
     COLORREF GetCustomColor(OXToolbarState state, OXToolbarColorPart part) const override;
@@ -214,6 +278,17 @@ protected:
     BOOL m_bDragging = FALSE;
     BOOL m_bMayRemoveSource = FALSE;
     int m_nDraggedButton = -1;
+    std::map<int, OXCUSTOMBUTTONDESCRIPTOR> m_mapCustomButtons;  // button index to descriptor
+    // The custom buttons' share of TB_INSERTBUTTON, TB_DELETEBUTTON and TB_MOVEBUTTON.
+    void OnCustomButtonInserted(int index);
+    void OnCustomButtonDeleted(int index);
+    void OnCustomButtonMoved(int from, int to);
+    // The slot of a hosted window whose id is `id`, or -1.
+    int FindCustomButtonSlot(UINT id) const;
+    void ReleaseCustomButtons();
+    static void LoadCustomButtonTable(const std::vector<BYTE>& bytes);
+    void RestoreCustomButtons(const std::vector<std::pair<int32_t, int32_t>>& slots,
+                              std::map<int, OXCUSTOMBUTTONDESCRIPTOR>& kept);
     COXSHBDropSource m_dropSource;
     COXSHBDropTarget m_dropTarget;
 

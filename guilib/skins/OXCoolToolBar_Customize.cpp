@@ -38,6 +38,9 @@ void COXCoolToolBar::SetCustomizeMode(BOOL on, CWnd* owner) {
         SetCustomizable(TRUE, TRUE);
     m_pCustomizeOwner = owner;
     m_bCustomizeMode = on;
+    for (auto& entry : m_mapCustomButtons)
+        if (entry.second.m_pCBTemplate)
+            entry.second.m_pCBTemplate->CBSetCustomizeMode(on);
 }
 
 int COXCoolToolBar::SetCustomizedButton(int index) {
@@ -204,7 +207,9 @@ LRESULT COXCoolToolBar::OnBeginDragButton(NMTOOLBAR* notify) {
     if (!notify)
         return 0;
     CToolBarCtrl& ctrl = GetToolBarCtrl();
-    int index = (int)ctrl.CommandToIndex((UINT)notify->iItem);
+    int index = FindCustomButtonSlot((UINT)notify->iItem);
+    if (index < 0)
+        index = (int)ctrl.CommandToIndex((UINT)notify->iItem);
     if (index < 0)
         return 0;
     BOOL wasCustomizing = m_bCustomizeMode;
@@ -390,7 +395,14 @@ void COXCoolToolBar::OnDrop(SHBDROPTARGETACTION* action) {
     if (ReadCommandDragData(action->pDataObject, &items) && !items.empty()) {
         const OXCommandDragItem& item = items[0];
         int id = (int)item.nCommandID;
-        if (id > 0 || (id == 0 && count > 0)) {
+        int registration = id > 0 ? FindCustomButton((UINT)id) : -1;
+        if (registration >= 0) {
+            if (InsertCustomButton(target, registration, WS_CHILD | WS_VISIBLE, nullptr, CustomButtonWindowClass(),
+                                   "") &&
+                m_bCustomizeMode)
+                if (const OXCUSTOMBUTTONDESCRIPTOR* entry = GetCustomButton(target); entry && entry->m_pCBTemplate)
+                    entry->m_pCBTemplate->CBSetCustomizeMode(TRUE);
+        } else if (id > 0 || (id == 0 && count > 0)) {
             CString text = item.sText;
             int tab = text.Find('\t');
             if (tab >= 0)
@@ -499,6 +511,7 @@ BOOL COXCoolToolBar::CustomizeWindowProc(UINT message, WPARAM wParam, LPARAM lPa
                 SetCustomizedButton(m_nCustomizedIndex + 1);
             if (m_nDraggedButton >= i)
                 ++m_nDraggedButton;
+            OnCustomButtonInserted(i);
             RedrawToolBar(TRUE, TRUE);
             return TRUE;
         }
@@ -509,6 +522,7 @@ BOOL COXCoolToolBar::CustomizeWindowProc(UINT message, WPARAM wParam, LPARAM lPa
             if (!result)
                 return TRUE;
             ::ValidateRect(m_hWnd, nullptr);
+            OnCustomButtonDeleted(i);
             if (m_nCustomizedIndex == i)
                 SetCustomizedButton(-1);
             else if (m_nCustomizedIndex > i)
@@ -531,6 +545,12 @@ BOOL COXCoolToolBar::CustomizeWindowProc(UINT message, WPARAM wParam, LPARAM lPa
                 GetToolBarCtrl().DeleteButton(0);
             m_bSuspendRedraw = suspended;
             RedrawToolBar(TRUE, TRUE);
+            return TRUE;
+        }
+        case TB_MOVEBUTTON: {
+            result = CMFCToolBar::WindowProc(message, wParam, lParam);
+            if (result)
+                OnCustomButtonMoved((int)wParam, (int)lParam);
             return TRUE;
         }
         default:

@@ -3,6 +3,7 @@
 // bounded by its bytes before anything is applied, so a damaged block leaves the bar as it was.
 #include <cstring>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "guilib/skins/OXBlockReader.h"
@@ -48,6 +49,19 @@ std::optional<std::vector<ButtonRecord>> ParseButtons(const std::vector<BYTE>& b
             return std::nullopt;
     }
     return records;
+}
+
+// The positions block: (index, hosted window's id) pairs; empty when it is damaged.
+std::optional<std::vector<std::pair<int32_t, int32_t>>> ParsePositions(const std::vector<BYTE>& bytes) {
+    OXBlockReader in(bytes.data(), (UINT)bytes.size());
+    int32_t count;
+    if (!in.Int(count) || count < 0 || (UINT)count > in.Left() / 8)
+        return std::nullopt;
+    std::vector<std::pair<int32_t, int32_t>> slots((size_t)count);
+    for (auto& [index, id] : slots)
+        if (!in.Int(index) || !in.Int(id))
+            return std::nullopt;
+    return slots;
 }
 
 // Archive bytes written into a growing memory file.
@@ -183,7 +197,11 @@ BOOL COXCoolToolBar::SaveBarState(LPCTSTR section, LPCTSTR name, BOOL withProper
         }
         {
             BlockWriter block;
-            block.Archive() << (int32_t)0;  // no custom buttons on the bar
+            block.Archive() << (int32_t)m_mapCustomButtons.size();
+            for (const auto& [index, descriptor] : m_mapCustomButtons) {
+                HWND window = CustomButtonWindow(descriptor);
+                block.Archive() << (int32_t)index << (int32_t)(window ? ::GetDlgCtrlID(window) : descriptor.m_nID);
+            }
             block.WriteTo(section, n + "_CustomButtonsPositions");
         }
         GetToolBarCtrl().SaveState(key, section, name);
@@ -191,7 +209,14 @@ BOOL COXCoolToolBar::SaveBarState(LPCTSTR section, LPCTSTR name, BOOL withProper
     }
     if (!s_bTableSaved) {
         BlockWriter block;
-        block.Archive() << (int32_t)0;  // no custom buttons registered
+        int count = GetRegisteredCustomButtonCount();
+        block.Archive() << (int32_t)count;
+        for (int i = 0; i < count; ++i) {
+            const OXCUSTOMBUTTONDESCRIPTOR& d = *GetRegisteredCustomButton(i);
+            block.Archive() << (int32_t)d.m_nID << (int32_t)d.m_nWidth << (int32_t)d.m_nHeight << (int32_t)d.m_nFlags
+                            << (int32_t)d.m_nImageIndex;
+            d.m_pCBTemplate->CBSaveState(block.Archive());
+        }
         block.WriteTo(section, "Toolbars_CustomButtonsSettings");
         s_bTableSaved = TRUE;
     }
@@ -208,7 +233,9 @@ BOOL COXCoolToolBar::LoadBarState(LPCTSTR section, LPCTSTR name, BOOL withProper
     if (withProperties)
         LoadProperties(p, relayout);
     if (!s_bTableLoaded) {
-        // No custom button is registered, so the first entry of a table would already end it.
+        if (HasEntry(section, "Toolbars_CustomButtonsSettings_Size"))
+            if (auto bytes = ReadBlock(section, "Toolbars_CustomButtonsSettings"))
+                LoadCustomButtonTable(*bytes);
         s_bTableLoaded = TRUE;
     }
     BOOL result = TRUE;
@@ -216,6 +243,40 @@ BOOL COXCoolToolBar::LoadBarState(LPCTSTR section, LPCTSTR name, BOOL withProper
         HKEY key = AfxGetProfile().GetAppRegistryKey();
         if (!key)
             return FALSE;
+        // The hosted windows leave their slots; those that stay are put back after the buttons.
+        std::map<int, OXCUSTOMBUTTONDESCRIPTOR> kept;
+        std::vector<std::pair<int32_t, int32_t>> slots;
+        BOOL positions = (int)AfxGetProfile().GetProfileInt(section, n + "_CustomButtonsPositions_Size", -1) > 0;
+        if (HasEntry(section, n + "_CustomButtonsPositions_Size")) {
+            auto bytes = ReadBlock(section, n + "_CustomButtonsPositions");
+            auto parsed = bytes ? ParsePositions(*bytes) : std::nullopt;
+            if (parsed) {
+                slots = std::move(*parsed);
+            } else {
+                // A damaged block: the hosted windows stay where they are.
+                for (const auto& [index, descriptor] : m_mapCustomButtons)
+                    if (HWND window = CustomButtonWindow(descriptor))
+                        slots.emplace_back(index, ::GetDlgCtrlID(window));
+                positions = TRUE;
+            }
+        }
+        if (positions) {
+            std::vector<int> indexes;
+            for (const auto& entry : m_mapCustomButtons)
+                indexes.insert(indexes.begin(), entry.first);  // the last first
+            for (int index : indexes) {
+                OXCUSTOMBUTTONDESCRIPTOR descriptor = m_mapCustomButtons[index];
+                m_mapCustomButtons.erase(index);  // kept, not released, by the deletion below
+                HWND window = CustomButtonWindow(descriptor);
+                if (descriptor.m_pCBTemplate && descriptor.m_pCBTemplate->CBReleaseOnStateLoad()) {
+                    descriptor.m_pCBTemplate->CBDelete();
+                    descriptor.m_pCBTemplate = nullptr;
+                }
+                if (window)
+                    kept[::GetDlgCtrlID(window)] = descriptor;
+                GetToolBarCtrl().DeleteButton(index);
+            }
+        }
         m_bSuspendRedraw = TRUE;
         GetToolBarCtrl().RestoreState(key, section, name);
         RegCloseKey(key);
@@ -237,6 +298,7 @@ BOOL COXCoolToolBar::LoadBarState(LPCTSTR section, LPCTSTR name, BOOL withProper
                 }
             }
         }
+        RestoreCustomButtons(slots, kept);
         SetTextType(0, 65535, m_nTextType);
     }
     m_bSuspendRedraw = FALSE;
@@ -251,4 +313,74 @@ BOOL COXCoolToolBar::LoadBarState(LPCTSTR section, LPCTSTR name, BOOL withProper
         RedrawToolBar(TRUE, FALSE);
     }
     return result;
+}
+
+void COXCoolToolBar::LoadCustomButtonTable(const std::vector<BYTE>& bytes) {
+    // The length of an object's state is not stored: reading stops at an id that is not registered, or
+    // at a state its object cannot read.
+    OXBlockReader in(bytes.data(), (UINT)bytes.size());
+    int32_t count;
+    if (!in.Int(count) || count < 0 || (UINT)count > in.Left() / 20)
+        return;
+    for (int32_t k = 0; k < count; ++k) {
+        int32_t id, width, height, flags, image;
+        if (!in.Int(id) || !in.Int(width) || !in.Int(height) || !in.Int(flags) || !in.Int(image))
+            return;
+        int at = FindCustomButton((UINT)id);
+        if (at < 0)
+            return;
+        OXCUSTOMBUTTONDESCRIPTOR descriptor = *GetRegisteredCustomButton(at);
+        descriptor.m_nWidth = width;
+        descriptor.m_nHeight = height;
+        descriptor.m_nFlags = flags;
+        descriptor.m_nImageIndex = image;
+        if (!descriptor.m_pCBTemplate->CBLoadState(in))
+            return;
+        RegisterCustomButton((UINT)id, descriptor.m_pCBTemplate, descriptor);
+    }
+}
+
+void COXCoolToolBar::RestoreCustomButtons(const std::vector<std::pair<int32_t, int32_t>>& slots,
+                                          std::map<int, OXCUSTOMBUTTONDESCRIPTOR>& kept) {
+    // The control's own state brought the slots back as plain buttons or separators with the hosted
+    // windows' ids: they go, so that each custom button stands once at its index.
+    std::set<int> hostedIds;
+    for (const auto& slot : slots)
+        hostedIds.insert(slot.second);
+    for (const auto& entry : kept)
+        hostedIds.insert(entry.first);
+    hostedIds.erase(0);
+    for (int i = GetToolBarCtrl().GetButtonCount() - 1; i >= 0; --i) {
+        TBBUTTON button{};
+        if (!IsCustomButton(i) && GetToolBarCtrl().GetButton(i, &button) && hostedIds.count(button.idCommand))
+            GetToolBarCtrl().DeleteButton(i);
+    }
+    for (const auto& [index, id] : slots) {
+        auto found = kept.find(id);
+        int count = GetToolBarCtrl().GetButtonCount();
+        if (found != kept.end() && CustomButtonWindow(found->second) && index >= 0 && index <= count) {
+            TBBUTTON placeholder{};
+            placeholder.iBitmap = -1;
+            placeholder.fsStyle = TBSTYLE_SEP;
+            placeholder.iString = -1;
+            if (GetToolBarCtrl().InsertButton(index, &placeholder)) {
+                OXCUSTOMBUTTONDESCRIPTOR descriptor = found->second;
+                if (int at = FindCustomButton((UINT)id); at >= 0) {
+                    const OXCUSTOMBUTTONDESCRIPTOR& registered = *GetRegisteredCustomButton(at);
+                    descriptor.m_nWidth = registered.m_nWidth;
+                    descriptor.m_nHeight = registered.m_nHeight;
+                    descriptor.m_nFlags = registered.m_nFlags;
+                    descriptor.m_nImageIndex = registered.m_nImageIndex;
+                }
+                m_mapCustomButtons[index] = descriptor;
+                kept.erase(found);
+            }
+            continue;
+        }
+        InsertCustomButton(index, FindCustomButton((UINT)id), WS_CHILD | WS_VISIBLE, nullptr, CustomButtonWindowClass(), "");
+    }
+    // Hosted windows that have no slot any more are let go.
+    for (auto& [id, descriptor] : kept)
+        if (descriptor.m_pCBTemplate)
+            descriptor.m_pCBTemplate->CBDelete();
 }

@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "guilib/customize/OXDragDropCommands.h"
+#include "guilib/skins/OXBlockReader.h"
 #include "guilib/skins/OXCoolToolBar.h"
+#include "platform/base/Archive.h"
+#include "platform/base/Profile.h"
 #include "platform/user/Resources.h"
 #include "tests/support/Gui.h"
 #include "tests/support/TempRegistry.h"
@@ -358,4 +361,214 @@ TEST_F(ToolBarDragTest, OutsideCustomisationOnlyWithTheModifierKey) {
     DragButton(Screen(bar, 0), {Screen(second, 0, 6), Screen(second, 0, 7)}, MK_SHIFT);
     EXPECT_EQ(SecondIds(), (V{(int)ID_D, (int)ID_A}));
     EXPECT_EQ(bar.GetCustomizedButton(), -1);
+}
+
+namespace {
+constexpr UINT ID_HOSTED = 500;
+
+// A custom button hosting an edit window; clones count themselves and delete themselves when released.
+class TestCustomButton : public COXCustomTBButtonTemplate {
+public:
+    explicit TestCustomButton(bool clone = false) : m_clone(clone) { ++s_alive; }
+    ~TestCustomButton() override {
+        --s_alive;
+        if (m_window.m_hWnd)
+            m_window.DestroyWindow();
+    }
+    CWnd* CBGetWindow() override { return m_window.m_hWnd ? &m_window : nullptr; }
+    BOOL CBCreate(UINT id, COXCoolToolBar* bar, DWORD style, const RECT& rect, LPCTSTR, LPCTSTR name) override {
+        return m_window.Create("Edit", name, style, rect, bar, id);
+    }
+    COXCustomTBButtonTemplate* CBCreateCopy(COXCoolToolBar* bar) override {
+        auto* copy = new TestCustomButton(true);
+        copy->state = state;
+        if (!copy->m_window.Create("Edit", "", WS_CHILD | WS_VISIBLE, RECT{0, 0, 0, 0}, bar, ID_HOSTED)) {
+            delete copy;
+            return nullptr;
+        }
+        return copy;
+    }
+    void CBDelete() override {
+        ++released;
+        if (m_clone) {
+            delete this;
+            return;
+        }
+        if (m_window.m_hWnd)
+            m_window.DestroyWindow();
+    }
+    void CBSetCustomizeMode(BOOL on) override { customizing = on; }
+    BOOL CBReleaseOnStateLoad() override { return FALSE; }
+    void CBSaveState(CArchive& ar) override { ar << (int32_t)state; }
+    BOOL CBLoadState(OXBlockReader& in) override {
+        int32_t value;
+        if (!in.Int(value))
+            return FALSE;
+        state = value;
+        return TRUE;
+    }
+
+    int released = 0;
+    BOOL customizing = FALSE;
+    int32_t state = 0;
+    static inline int s_alive = 0;
+
+private:
+    bool m_clone;
+    CWnd m_window;
+};
+
+class CustomButtonTest : public ToolBarCustomizeTest {
+protected:
+    void SetUp() override {
+        ToolBarCustomizeTest::SetUp();
+        COXCoolToolBar::ResetCustomButtonTableFlags();
+        OXCUSTOMBUTTONDESCRIPTOR descriptor;
+        descriptor.m_nWidth = 80;
+        descriptor.m_nHeight = 14;
+        descriptor.m_nFlags = OXCBD_SHOWHORZ;
+        descriptor.m_nImageIndex = 1;
+        ASSERT_EQ(COXCoolToolBar::RegisterCustomButton(ID_HOSTED, &hosted, descriptor), 0);
+    }
+    void TearDown() override {
+        ToolBarCustomizeTest::TearDown();
+        COXCoolToolBar::UnregisterCustomButtons();
+        COXCoolToolBar::ResetCustomButtonTableFlags();
+    }
+    // The slot of button `index`: its id, whether it is a separator, its width field.
+    TBBUTTON Slot(COXCoolToolBar& on, int index) {
+        TBBUTTON b{};
+        on.GetToolBarCtrl().GetButton(index, &b);
+        return b;
+    }
+    TestCustomButton hosted;
+};
+}  // namespace
+
+TEST_F(CustomButtonTest, HostedDockedHorizontallyAndReplacedByItsImageWhenFloating) {
+    // Dropped from the commands page: the window stands over a separator slot of the descriptor's width.
+    std::unique_ptr<COleDataSource> d(CreateCommandDataSource("", -1, ID_HOSTED, TBSTYLE_BUTTON));
+    POINT left = Centre(0);
+    left.x -= 3;
+    EXPECT_EQ(Drop(d.get(), left), (DWORD)DROPEFFECT_COPY);
+    ASSERT_TRUE(bar.IsCustomButton(0));
+    EXPECT_TRUE(hosted.customizing);
+    HWND window = hosted.CBGetWindow()->m_hWnd;
+    EXPECT_EQ(GetParent(window), bar.m_hWnd);
+    TBBUTTON slot = Slot(bar, 0);
+    EXPECT_EQ(slot.idCommand, (int)ID_HOSTED);
+    EXPECT_TRUE(slot.fsStyle & TBSTYLE_SEP);
+    EXPECT_EQ(slot.iBitmap, 80);
+    RECT item, placed;
+    bar.GetItemRect(0, &item);
+    GetWindowRect(window, &placed);
+    MapWindowPoints(nullptr, bar.m_hWnd, reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(placed.left, item.left + 2);
+    EXPECT_EQ(placed.right, item.right - 2);
+    EXPECT_EQ(placed.bottom - placed.top, 14);
+    EXPECT_EQ(placed.top, item.top + (item.bottom - item.top - 14) / 2);
+    EXPECT_TRUE(GetWindowLong(window, GWL_STYLE) & WS_VISIBLE);
+    // Once per bar.
+    EXPECT_EQ(Drop(d.get(), Centre(2)), (DWORD)DROPEFFECT_NONE);
+    EXPECT_EQ(Ids(), (std::vector<int>{0, (int)ID_A, 0, (int)ID_B, (int)ID_C}));  // a separator slot
+
+    // Floating, where its flags do not show it: a plain button with the descriptor's image.
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    frame->ShowWindow(SW_SHOW);
+    frame->FloatControlBar(&bar, POINT{300, 200});
+    Pump();
+    SendMessage(bar.m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
+    slot = Slot(bar, 0);
+    EXPECT_EQ(slot.idCommand, (int)ID_HOSTED);
+    EXPECT_FALSE(slot.fsStyle & TBSTYLE_SEP);
+    EXPECT_TRUE(slot.fsStyle & TBSTYLE_AUTOSIZE);
+    EXPECT_EQ(slot.iBitmap, 1);
+    EXPECT_FALSE(IsWindowVisible(window));
+    // Docked again it comes back.
+    frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP);
+    Pump();
+    SendMessage(bar.m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_TRUE(Slot(bar, 0).fsStyle & TBSTYLE_SEP);
+    EXPECT_TRUE(IsWindowVisible(window));
+}
+
+TEST_F(CustomButtonTest, SecondBarHostsACloneAndEntriesFollowTheButtons) {
+    ASSERT_TRUE(bar.InsertCustomButton(2, 0));
+    COXCoolToolBar other;
+    ASSERT_TRUE(other.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 0xE801));
+    other.SetAvailableButtons(kPool, 4);
+    const UINT ids[] = {ID_D};
+    other.SetButtons(ids, 1);
+    int alive = TestCustomButton::s_alive;
+    ASSERT_TRUE(other.InsertCustomButton(1, 0));
+    EXPECT_EQ(TestCustomButton::s_alive, alive + 1);  // a clone
+    HWND cloned = COXCoolToolBar::CustomButtonWindow(*other.GetCustomButton(1));
+    ASSERT_TRUE(cloned);
+    EXPECT_NE(cloned, hosted.CBGetWindow()->m_hWnd);
+    EXPECT_EQ(GetParent(cloned), other.m_hWnd);
+    // Outside the bar or the registration: refused, nothing inserted.
+    EXPECT_FALSE(other.InsertCustomButton(5, 0));
+    EXPECT_FALSE(other.InsertCustomButton(0, 1));
+    EXPECT_EQ(other.GetToolBarCtrl().GetButtonCount(), 2);
+
+    // Inserting, moving and deleting buttons carry the entry along.
+    bar.SetCustomizedButton(0);
+    SendMessage(bar.m_hWnd, WM_COMMAND, ID_OXCUSTTB_SEPARATOR_BEFORE, 0);
+    EXPECT_TRUE(bar.IsCustomButton(3));
+    ASSERT_TRUE(bar.MoveButton(3, 1));
+    EXPECT_TRUE(bar.IsCustomButton(1));
+    EXPECT_EQ(bar.GetCustomButtonCount(), 1);
+    ASSERT_TRUE(bar.MoveButton(0, 4));
+    EXPECT_TRUE(bar.IsCustomButton(0));
+    bar.SetCustomizedButton(0);
+    SendMessage(bar.m_hWnd, WM_COMMAND, ID_OXCUSTTB_DELETE, 0);
+    EXPECT_EQ(bar.GetCustomButtonCount(), 0);
+    EXPECT_EQ(hosted.released, 1);
+    EXPECT_FALSE(hosted.CBGetWindow());
+    // The clone deletes itself with its button.
+    other.SetCustomizedButton(1);
+    SendMessage(other.m_hWnd, WM_COMMAND, ID_OXCUSTTB_DELETE, 0);
+    EXPECT_EQ(TestCustomButton::s_alive, alive);
+    other.DestroyWindow();
+}
+
+TEST_F(CustomButtonTest, PositionsAndTheTableComeBackFromTheProfile) {
+    AfxGetProfile().SetRegistryKey("Tests");
+    AfxGetProfile().SetProfileName("CoolBar");
+    ASSERT_TRUE(bar.InsertCustomButton(1, 0));
+    hosted.state = 42;
+    ASSERT_TRUE(bar.SaveBarState("Toolbars State", "Toolbar_ID_59392", FALSE));
+    BYTE* data = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(AfxGetProfile().GetProfileBinary("Toolbars State", "Toolbar_ID_59392_CustomButtonsPositions", &data, &size));
+    EXPECT_EQ(std::vector<BYTE>(data, data + size), (std::vector<BYTE>{1, 0, 0, 0, 1, 0, 0, 0, 0xF4, 1, 0, 0}));
+    delete[] data;
+    ASSERT_TRUE(AfxGetProfile().GetProfileBinary("Toolbars State", "Toolbars_CustomButtonsSettings", &data, &size));
+    EXPECT_EQ(std::vector<BYTE>(data, data + size),
+              (std::vector<BYTE>{1, 0, 0, 0, 0xF4, 1, 0, 0, 80, 0, 0, 0, 14, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 42, 0, 0, 0}));
+    delete[] data;
+
+    // The layout changes; loading puts the hosted window back at its index, once, and reads the table.
+    bar.SetCustomizedButton(1);
+    SendMessage(bar.m_hWnd, WM_COMMAND, ID_OXCUSTTB_DELETE, 0);
+    ASSERT_TRUE(bar.InsertCustomButton(3, 0));
+    hosted.state = 0;
+    ASSERT_TRUE(bar.LoadBarState("Toolbars State", "Toolbar_ID_59392", FALSE));
+    EXPECT_EQ(Ids(), (std::vector<int>{(int)ID_A, 0, 0, (int)ID_B, (int)ID_C}));
+    EXPECT_EQ(bar.GetCustomButtonCount(), 1);
+    EXPECT_TRUE(bar.IsCustomButton(1));
+    EXPECT_EQ(hosted.state, 42);
+    EXPECT_EQ(Slot(bar, 1).idCommand, (int)ID_HOSTED);
+    EXPECT_TRUE(GetWindowLong(hosted.CBGetWindow()->m_hWnd, GWL_STYLE) & WS_VISIBLE);
+
+    // A damaged positions block is left alone: the bar keeps its buttons.
+    const BYTE damaged[] = {5, 0, 0, 0, 1, 0};
+    AfxGetProfile().WriteProfileBinary("Toolbars State", "Toolbar_ID_59392_CustomButtonsPositions", (LPBYTE)damaged,
+                                       sizeof damaged);
+    ASSERT_TRUE(bar.LoadBarState("Toolbars State", "Toolbar_ID_59392", FALSE));
+    EXPECT_EQ(Ids(), (std::vector<int>{(int)ID_A, 0, 0, (int)ID_B, (int)ID_C}));
+    EXPECT_TRUE(bar.IsCustomButton(1));
+    AfxGetProfile().SetRegistryKey("");
+    AfxGetProfile().SetProfileName("");
 }
