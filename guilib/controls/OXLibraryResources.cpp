@@ -45,6 +45,8 @@ public:
             case ID_OX_HISTORY_COMBO_BROWSE: return "Browse for a file\nBrowse";
             case ID_OX_HISTORY_COMBO_RESERVED_1: return "Reserved 1\nReserved";
             case ID_OX_HISTORY_COMBO_RESERVED_2: return "Reserved 2\nReserved";
+            case IDS_OX_MENUBAR_DELETE: return "Delete";
+            case IDS_OX_MENUBAR_APPEARANCE: return "Button Appearance...";
             case 26973: return "Preview";
             case 26974: return "Preview selected file";
             default: return nullptr;

@@ -10,6 +10,8 @@
 #define IDS_OX_CUSTOMIZE_SEPARATOR_BEFORE 26533
 #define IDS_OX_CUSTOMIZE_SEPARATOR_AFTER 26534
 #define IDS_OX_CUSTOMIZE_RECENTLY_USED 26535
+#define IDS_OX_MENUBAR_DELETE 26585  // a customised menu bar's item menu
+#define IDS_OX_MENUBAR_APPEARANCE 26586
 #define IDS_OX_TOOLBAR_DELETE 26590  // a customised tool bar's button menu, in the order of its commands
 #define IDS_OX_TOOLBAR_SEPARATOR_AFTER 26595
 #define IDS_OX_COLOR_FIRST 26540    // the 40 colour names of the colour picker, in its table order

@@ -504,10 +504,12 @@ void COXMenuBar::SetKeyboardMode(BOOL on, int position) {
 void COXMenuBar::TrackMenu(int position) {
     if (!m_hMenu)
         return;
+    if (m_bCustomizeMode)
+        SaveCurrentMenu();
     int count = ::GetMenuItemCount(m_hMenu);
     HWND child = GetMaximizedChild();
     bool systemMenu = position == count && child;
-    if (position < 0 || position > count || (position == count && !child))
+    if (position < 0 || position > count || (position == count && (!child || m_bCustomizeMode)))
         return;
     if (!systemMenu && IsCommandItem(position)) {
         if (m_bKeyboardMode)
@@ -524,7 +526,8 @@ void COXMenuBar::TrackMenu(int position) {
     BOOL popupBefore = m_nTrackedIndex >= 0;
     HMENU popup = systemMenu ? ::GetSystemMenu(child, FALSE) : ::GetSubMenu(m_hMenu, position);
     if (!popup ||
-        (!systemMenu && (::GetMenuState(m_hMenu, (UINT)position, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)))) {
+        (!systemMenu && !m_bCustomizeMode &&
+         (::GetMenuState(m_hMenu, (UINT)position, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)))) {
         EndTracking();
         return;
     }
@@ -542,6 +545,13 @@ void COXMenuBar::TrackMenu(int position) {
     ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&button), 2);
     m_nTrackedIndex = position;
     m_nReopenIndex = -1;
+    if (m_bCustomizeMode) {
+        // The customisation owner shows the menu as a window of its own, where items can be dragged.
+        RequestMenu(position, popup, button);
+        m_nClosingClick = -1;
+        EndTracking();
+        return;
+    }
     if (!systemMenu)
         SendMessage(TB_PRESSBUTTON, (WPARAM)(position + 1), TRUE);
 
@@ -716,7 +726,8 @@ BOOL COXMenuBar::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESU
                 m_nClosingClick = -1;
                 return TRUE;
             }
-            if (m_hMenu && index >= 0 && index < ::GetMenuItemCount(m_hMenu) && IsCommandItem(index)) {
+            if (m_hMenu && index >= 0 && index < ::GetMenuItemCount(m_hMenu) && IsCommandItem(index) &&
+                !m_bCustomizeMode) {
                 UINT id = ::GetMenuItemID(m_hMenu, index);
                 if (id != 0) {
                     EndTracking();
@@ -730,11 +741,20 @@ BOOL COXMenuBar::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESU
             ::PostMessage(m_hWnd, WM_OX_MENUBAR_OPEN, (WPARAM)index, 0);
             return TRUE;
         }
+        if (hdr->code == TBN_BEGINDRAG && hdr->hwndFrom == m_hWnd) {
+            BeginDragItem(reinterpret_cast<NMTOOLBAR*>(hdr)->iItem - 1);
+            if (result)
+                *result = 0;
+            return TRUE;
+        }
     }
     return COXCoolToolBar::OnChildNotify(message, wParam, lParam, result);
 }
 
 LRESULT COXMenuBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT customized = 0;
+    if (CustomizeMessage(message, wParam, lParam, customized))
+        return customized;
     switch (message) {
         case WM_OX_MENUBAR_OPEN: {
             int position = (int)wParam;

@@ -7,12 +7,27 @@
 #include <set>
 #include <vector>
 
+#include "guilib/customize/OXDragDropCommands.h"
 #include "guilib/skins/OXCoolToolBar.h"
 
 class CDocTemplate;
 
 // Opens the popup of a top-level position (wParam); only the last one queued is opened.
 #define WM_OX_MENUBAR_OPEN 0x808D
+
+// In customisation mode the bar does not open an item's menu itself: it asks its customisation owner
+// with this event of OX_TOOLBAR_CUSTOMIZE_NOTIFY, the record's lParam pointing to an OXMENUBARPOPUP.
+#define ID_OXCUSTTB_MENU_REQUESTED 32910
+struct OXMENUBARPOPUP {
+    int nItem;         // the menu-bar item
+    HMENU hPopup;      // its submenu
+    POINT ptPosition;  // where the menu goes, screen coordinates
+    UINT nFlags;       // its alignment (TPM_ flags)
+    RECT rectItem;     // the item's rectangle, screen coordinates
+};
+
+// The delayed start of an item's drag in customisation mode.
+#define OX_MENUBAR_DRAG_TIMER 412
 
 class COXMenuBar : public COXCoolToolBar, public COXMenuBarView {
     DECLARE_DYNAMIC(COXMenuBar)
@@ -63,6 +78,16 @@ public:
     BOOL SaveBarState(LPCTSTR section, LPCTSTR name, BOOL withProperties = TRUE) override;
     BOOL LoadBarState(LPCTSTR, LPCTSTR, BOOL = TRUE) override { return TRUE; }
     BOOL DeleteButton(int index) override;
+    // Customisation: the dragged item's block, the drop target's records, and the item's menu.
+    void OnDragEnter(SHBDROPTARGETACTION* action) override;
+    void OnDragOver(SHBDROPTARGETACTION* action) override;
+    void OnDragLeave(SHBDROPTARGETACTION* action) override;
+    void OnDrop(SHBDROPTARGETACTION* action) override;
+    // Inserts dropped items into `menu` at `position` (-1 the end): commands, separators (id 0) and
+    // popups made and filled from their nested items.
+    virtual void InsertDroppedItems(const std::vector<OXCommandDragItem>& items, HMENU menu, int position);
+    // "Delete" and "Button Appearance..." for the customised item; null when there is none.
+    HMENU CreateCustomizeMenu(int index);
     SIZE CalcLayout(DWORD mode, int length = -1) override;
     BOOL IsMenuBar() const override { return TRUE; }
     CString GetMenuItemText(int position) const override { return CopyMenuString(position); }
@@ -101,6 +126,14 @@ protected:
     int m_nCapturedMDIButton = -1;  // the MDI button pressed while the mouse is captured
     HICON m_hChildIcon = nullptr;
     void OnMDIButtonUp(POINT point);
+    // TBN_BEGINDRAG of item `position`: the owner may refuse; a move or a drop over nothing deletes it.
+    void BeginDragItem(int position);
+    BOOL CustomizeMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Asks the owner to open the item's menu (customisation mode): the position rule of the bitmap menu.
+    void RequestMenu(int position, HMENU popup, RECT button);
+    UINT_PTR m_nDragTimer = 0;
+    int m_nDragButton = -1;
+    int m_nDragOpenIndex = -1;  // the item opened by hovering during a drag
     BOOL m_bKeyboardMode = FALSE;
     HWND m_hFocusBefore = nullptr;
     HFONT m_hFont = nullptr;

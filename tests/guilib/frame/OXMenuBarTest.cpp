@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -360,4 +361,153 @@ TEST_F(MenuBarTest, TheRecentFileItemKeepsItsTextThroughAFilteredPopup) {
     organizer.Empty();
     EXPECT_EQ(Shape(file), original);
     organizer.DetachFrameWnd();
+}
+
+namespace {
+// The customisation owner: records the bar's events (and the items whose menus it is asked to open),
+// answers them with `answer` and lets every drag begin.
+struct OwnerLog {
+    std::vector<int> events;
+    std::vector<int> menusRequested;
+    LRESULT answer = 0;
+} g_owner;
+LRESULT CustomizeOwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NOTIFY) {
+        auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+        if (hdr->code == TBN_QUERYDELETE)
+            return TRUE;
+        if (hdr->code == OX_TOOLBAR_CUSTOMIZE_NOTIFY) {
+            auto* record = reinterpret_cast<NMCTBCUSTOMIZE*>(lParam);
+            g_owner.events.push_back(record->nCustomizeEventID);
+            if (record->nCustomizeEventID == ID_OXCUSTTB_MENU_REQUESTED)
+                g_owner.menusRequested.push_back(reinterpret_cast<OXMENUBARPOPUP*>(record->lParam)->nItem);
+            return g_owner.answer;
+        }
+    }
+    return DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+class MenuBarCustomizeTest : public MenuBarTest {
+protected:
+    void SetUp() override {
+        MenuBarTest::SetUp();
+        g_owner = OwnerLog{};
+        RegisterTestWindowClass("MenuBarOwner", CustomizeOwnerProc, COLOR_WINDOW);
+        owner = CreateWindow("MenuBarOwner", "", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+        frame->ShowWindow(SW_SHOW);
+        frame->RecalcLayout();
+        bar.SetCustomizeMode(TRUE, CWnd::FromHandle(owner));
+        Pump();
+        g_owner = OwnerLog{};
+    }
+    void TearDown() override {
+        bar.SetCustomizeMode(FALSE, nullptr);
+        DestroyWindow(owner);
+        MenuBarTest::TearDown();
+    }
+    // A point of button `index`, `dx` in from its left edge (from its right edge when negative).
+    POINT Screen(int index, int dx) {
+        RECT r;
+        bar.GetToolBarCtrl().GetItemRect(index, &r);
+        POINT p{(dx < 0 ? r.right : r.left) + dx, (r.top + r.bottom) / 2};
+        ClientToScreen(bar.m_hWnd, &p);
+        return p;
+    }
+    // A drag block over the bar at `point` (client coordinates) and dropped there; the drop's result.
+    DWORD Drop(COleDataSource* source, POINT point) {
+        COleDataObject data;
+        data.Attach(source);
+        SHBDROPTARGETACTION action;
+        action.pWnd = &bar;
+        action.pDataObject = &data;
+        action.point = point;
+        SendMessage(bar.m_hWnd, SHBDTM_DRAGENTER, 0, (LPARAM)&action);
+        if (action.result == DROPEFFECT_NONE)
+            return DROPEFFECT_NONE;
+        action.dropEffect = action.result;
+        action.result = 0;
+        SendMessage(bar.m_hWnd, SHBDTM_DROP, 0, (LPARAM)&action);
+        return action.result;
+    }
+    POINT Client(int index, int dx) {
+        RECT r;
+        bar.GetToolBarCtrl().GetItemRect(index, &r);
+        return POINT{(dx < 0 ? r.right : r.left) + dx, (r.top + r.bottom) / 2};
+    }
+    HWND owner = nullptr;
+};
+}  // namespace
+
+TEST_F(MenuBarCustomizeTest, AnItemHeldDownIsDraggedWithinTheBar) {
+    HMENU help = GetSubMenu(menu, 3);
+    // The press asks the owner for Help's menu; held for 200 ms it starts the drag, which goes over
+    // File (its menu requested in turn) and lets go at File's left edge.
+    POINT from = Screen(3, 6), to = Screen(0, 2);
+    ModalSteps steps;  // drives the clock from before the press
+    SetCursorPos(from.x, from.y);
+    PostMouseInput(WM_LBUTTONDOWN, from, MK_LBUTTON);
+    Pump();
+    auto move = [](POINT p) { return [p](HWND) { PostMouseInput(WM_MOUSEMOVE, p, MK_LBUTTON); }; };
+    steps.Start({[](HWND) {}, [](HWND) {}, move(POINT{from.x - 2, from.y}), move(Screen(0, 8)), move(to),
+                 [to](HWND) { PostMouseInput(WM_LBUTTONUP, to, 0); }});
+    steps.Clock().Advance(200);
+    Pump();
+    EXPECT_EQ(Shape(menu), "[&Help:-1{[&About:101]}][&File:-1{[&New:100]}][&Edit:-1{[&Undo:110]}][&Window:-1{[&Cascade:120]}]");
+    EXPECT_EQ(GetSubMenu(menu, 0), help);  // the popup itself moved
+    EXPECT_EQ(bar.GetToolBarCtrl().GetButtonCount(), 4);
+    EXPECT_EQ(bar.CopyMenuString(0), "&Help");
+    EXPECT_EQ(g_owner.menusRequested, (std::vector<int>{3, 0}));
+    EXPECT_EQ(bar.GetDraggedButton(), -1);
+    // The change is saved with the bar's state.
+    bar.SaveBarState("", "");
+    EXPECT_NE(Blob("Main_Menu_Default", "MenuItems"), "<none>");
+}
+
+TEST_F(MenuBarCustomizeTest, CommandsAndPopupsDroppedIntoTheBarAndTheItemMenu) {
+    std::unique_ptr<COleDataSource> run(CreateCommandDataSource("&Run", -1, ID_RUN, 0));
+    EXPECT_EQ(Drop(run.get(), Client(1, -2)), (DWORD)DROPEFFECT_MOVE);  // right of Edit's middle: after it
+    HMENU tools = CreatePopupMenu();
+    AppendMenu(tools, MF_STRING, ID_NEW + 30, "&Options");
+    AppendMenu(tools, MF_SEPARATOR, 0, nullptr);
+    AppendMenu(tools, MF_STRING, ID_NEW + 31, "&Macros");
+    std::unique_ptr<COleDataSource> popup(CreateCommandDataSource("&Tools", -1, OX_DRAG_POPUP, 0, tools));
+    EXPECT_EQ(Drop(popup.get(), Client(0, 2)), (DWORD)DROPEFFECT_MOVE);
+    DestroyMenu(tools);
+    EXPECT_EQ(Shape(menu), "[&Tools:-1{[&Options:130][:0][&Macros:131]}][&File:-1{[&New:100]}][&Edit:-1{[&Undo:110]}]"
+                           "[&Run:102][&Window:-1{[&Cascade:120]}][&Help:-1{[&About:101]}]");
+    EXPECT_EQ(bar.GetToolBarCtrl().GetButtonCount(), 6);
+    EXPECT_EQ(bar.FindMnemonic('R'), 3);
+    // A command the bar has is not taken twice; a malformed block is not the format at all.
+    EXPECT_EQ(Drop(run.get(), Client(0, -2)), (DWORD)DROPEFFECT_NONE);
+    COleDataSource damaged;
+    HGLOBAL block = GlobalAlloc(GMEM_FIXED, 6);
+    memcpy(GlobalLock(block), "\x66\0\0\0Ru", 6);  // a text without its NUL
+    GlobalUnlock(block);
+    damaged.CacheGlobalData(CommandDragFormat, block);
+    EXPECT_EQ(Drop(&damaged, Client(0, 2)), (DWORD)DROPEFFECT_NONE);
+    TBINSERTMARK mark{};
+    bar.SendMessage(TB_GETINSERTMARK, 0, (LPARAM)&mark);
+    EXPECT_EQ(mark.iButton, -1);
+    EXPECT_EQ(GetMenuItemCount(menu), 6);
+
+    // The item menu: "Delete" goes to the owner first; left to the bar it removes the item.
+    HMENU items = bar.CreateCustomizeMenu(3);
+    ASSERT_TRUE(items);
+    char text[64];
+    GetMenuString(items, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "Delete");
+    GetMenuString(items, 1, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "Button Appearance...");
+    DestroyMenu(items);
+    g_owner.events.clear();
+    bar.SetCustomizedButton(3);
+    g_owner.answer = 1;
+    SendMessage(bar.m_hWnd, WM_COMMAND, ID_OXCUSTTB_DELETE, 0);
+    EXPECT_EQ(GetMenuItemCount(menu), 6);
+    g_owner.answer = 0;
+    SendMessage(bar.m_hWnd, WM_COMMAND, ID_OXCUSTTB_DELETE, 0);
+    EXPECT_EQ(bar.CopyMenuString(3), "&Window");
+    EXPECT_EQ(bar.GetToolBarCtrl().GetButtonCount(), 5);
+    EXPECT_EQ(g_owner.events, (std::vector<int>{OX_TOOLBAR_CUSTOMIZED_BUTTON_CHANGED, ID_OXCUSTTB_DELETE,
+                                                ID_OXCUSTTB_DELETE, OX_TOOLBAR_CUSTOMIZED_BUTTON_CHANGED}));
 }
