@@ -512,6 +512,15 @@ TEST_F(CustomButtonTest, SecondBarHostsACloneAndEntriesFollowTheButtons) {
     EXPECT_FALSE(other.InsertCustomButton(0, 1));
     EXPECT_EQ(other.GetToolBarCtrl().GetButtonCount(), 2);
 
+    // New settings reach the registration and every bar of the main frame that hosts the button.
+    OXCUSTOMBUTTONDESCRIPTOR wider = *COXCoolToolBar::GetRegisteredCustomButton(0);
+    wider.m_nWidth = 120;
+    EXPECT_TRUE(COXCoolToolBar::ApplyCustomButtonSettings(0, wider));
+    EXPECT_FALSE(COXCoolToolBar::ApplyCustomButtonSettings(1, wider));
+    EXPECT_EQ(COXCoolToolBar::GetRegisteredCustomButton(0)->m_nWidth, 120);
+    EXPECT_EQ(Slot(bar, 2).iBitmap, 120);
+    EXPECT_EQ(Slot(other, 1).iBitmap, 120);
+
     // Inserting, moving and deleting buttons carry the entry along.
     bar.SetCustomizedButton(0);
     SendMessage(bar.m_hWnd, WM_COMMAND, ID_OXCUSTTB_SEPARATOR_BEFORE, 0);
