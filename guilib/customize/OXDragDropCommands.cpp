@@ -17,9 +17,9 @@ void Put32(BYTE*& pos, uint32_t v) {
         *pos++ = (BYTE)(v >> (8 * i));
 }
 
-// The text that a menu item carries: a bitmap menu keeps it in the item's record, other menus in the
-// item itself.
-CString ItemText(HMENU menu, int position) {
+}  // namespace
+
+CString OXGetMenuItemText(HMENU menu, int position) {
     if (dynamic_cast<COXBitmapMenu*>(CMenu::FromHandlePermanent(menu))) {
         MENUITEMINFO info{};
         info.cbSize = sizeof info;
@@ -32,10 +32,12 @@ CString ItemText(HMENU menu, int position) {
     return buffer;
 }
 
+namespace {
+
 // The bytes an item takes with its popup's items; 0 for a popup that would carry no items, which is
 // left out of the block.
 UINT ItemSize(HMENU menu, int position) {
-    UINT size = (UINT)ItemText(menu, position).GetLength() + ITEM_FIXED_BYTES;
+    UINT size = (UINT)OXGetMenuItemText(menu, position).GetLength() + ITEM_FIXED_BYTES;
     if (GetMenuItemID(menu, position) != OX_DRAG_POPUP)
         return size;
     HMENU sub = GetSubMenu(menu, position);
@@ -145,7 +147,7 @@ void WriteMenuDragItems(BYTE*& pos, HMENU menu) {
         UINT id = GetMenuItemID(menu, i);
         if (id != OX_DRAG_POPUP && (GetMenuState(menu, (UINT)i, MF_BYPOSITION) & MF_SEPARATOR))
             id = 0;
-        WriteCommandDragItem(pos, ItemText(menu, i), -1, id, 0);
+        WriteCommandDragItem(pos, OXGetMenuItemText(menu, i), -1, id, 0);
         if (i == last) {
             BYTE* next = pos - 4;
             Put32(next, OX_DRAG_NEXT_LAST_OF_LEVEL);

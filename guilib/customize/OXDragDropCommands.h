@@ -53,6 +53,9 @@ COleDataSource* CreateCommandDataSource(LPCTSTR text, int imageIndex, UINT comma
 DROPEFFECT StartCommandDragDrop(COleDataSource* dataSource, COleDropSource* dropSource);
 // Writes one item with next = 1 and moves `pos` past it.
 void WriteCommandDragItem(BYTE*& pos, LPCTSTR text, int imageIndex, UINT commandID, BYTE style);
+// The text that a menu item carries: a bitmap menu keeps it in the item's record, other menus in the
+// item itself.
+CString OXGetMenuItemText(HMENU menu, int position);
 // The bytes that the items of a popup menu take, recursively (empty popups are left out).
 UINT CalcMenuDragSize(HMENU menu);
 // Writes the items of a popup menu, recursively; the last item of each level gets next = 2. Empty
