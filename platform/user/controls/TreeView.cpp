@@ -3,6 +3,7 @@
 // first opened), one selection with TVN_SELCHANGING / TVN_SELCHANGED, drawn in the Classic look with
 // +/- buttons and dotted lines, scrolled vertically by a scroll bar control of its own.
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -103,6 +104,8 @@ private:
     // Painting and input.
     void Paint(HDC dc) override;
     void OnButtonDown(UINT msg, POINT p);
+    // A move with the left button held beyond the drag distance from the press on an item begins a drag.
+    void OnMouseMove(WPARAM keys, POINT p);
     void OnKeyDown(UINT vk);
 
     HWND m_vbar = nullptr;
@@ -122,6 +125,8 @@ private:
     std::unordered_map<Id, int> m_rowOf;
     bool m_visibleDirty = true;
     RECT m_area{};
+    Id m_dragItem = 0;  // the item pressed with the left button, until it is dragged or released
+    POINT m_dragStart{};
 };
 
 // ---------------------------------------------------------------------------------------------------------
@@ -776,12 +781,31 @@ void TreeView::OnButtonDown(UINT msg, POINT p) {
     Select(id, TVC_BYMOUSE);
     if (m_dead)
         return;
+    if (msg == WM_LBUTTONDOWN && !(Style() & TVS_DISABLEDRAGDROP) && Valid(id)) {
+        m_dragItem = id;
+        m_dragStart = p;
+    }
     if (msg == WM_LBUTTONDBLCLK) {
         if (!Notify(NM_DBLCLK) && !m_dead && Valid(id))
             Expand(id, TVE_TOGGLE, true);
     } else {
         Notify(NM_CLICK);
     }
+}
+
+void TreeView::OnMouseMove(WPARAM keys, POINT p) {
+    if (!m_dragItem)
+        return;
+    if (!(keys & MK_LBUTTON) || !Valid(m_dragItem)) {
+        m_dragItem = 0;
+        return;
+    }
+    if (std::abs(p.x - m_dragStart.x) < GetSystemMetrics(SM_CXDRAG) &&
+        std::abs(p.y - m_dragStart.y) < GetSystemMetrics(SM_CYDRAG))
+        return;
+    Id item = m_dragItem;
+    m_dragItem = 0;
+    NotifyTree(TVN_BEGINDRAG, 0, 0, item);
 }
 
 void TreeView::OnKeyDown(UINT vk) {
@@ -895,6 +919,12 @@ LRESULT TreeView::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONDBLCLK:
         case WM_RBUTTONDOWN:
             OnButtonDown(msg, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return 0;
+        case WM_MOUSEMOVE:
+            OnMouseMove(wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return 0;
+        case WM_LBUTTONUP:
+            m_dragItem = 0;
             return 0;
         case WM_MOUSEWHEEL:
             SetTop(m_top - (short)HIWORD(wParam) / 120 * 3);

@@ -590,3 +590,37 @@ TEST_F(TreeViewTest, ShowSelAlwaysKeepsTheSelectionVisibleWithoutFocus) {
     }
 }
 }  // namespace
+
+TEST_F(TreeViewTest, MovingAPressedItemBeyondTheDragDistanceBeginsADragOnce) {
+    Add(TVI_ROOT, "alpha", 1);
+    HTREEITEM b = Add(TVI_ROOT, "beta", 2);
+    RECT r = Rect(b, true);
+    int x = r.left + 3, y = (r.top + r.bottom) / 2;
+    auto press = [&] { SendMessage(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); };
+    auto move = [&](int dx, WPARAM keys) { SendMessage(tree, WM_MOUSEMOVE, keys, MAKELPARAM(x + dx, y)); };
+    struct Case {
+        const char* what;
+        DWORD extraStyle;
+        int dx;
+        WPARAM keys;
+        int drags;
+    } cases[] = {{"within the drag distance", 0, 2, MK_LBUTTON, 0},
+                 {"beyond it", 0, 6, MK_LBUTTON, 1},
+                 {"after the button came up", 0, 6, 0, 0},
+                 {"drag and drop switched off", TVS_DISABLEDRAGDROP, 6, MK_LBUTTON, 0}};
+    for (const Case& c : cases) {
+        SetWindowLong(tree, GWL_STYLE, (LONG)((GetWindowLong(tree, GWL_STYLE) & ~TVS_DISABLEDRAGDROP) | c.extraStyle));
+        parent.codes.clear();
+        parent.tree.clear();
+        press();
+        move(c.dx, c.keys);
+        if (c.drags)
+            move(c.dx + 10, MK_LBUTTON);  // one drag per press at most
+        SendMessage(tree, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+        EXPECT_EQ(parent.count(TVN_BEGINDRAG), c.drags) << c.what;
+        if (c.drags) {
+            EXPECT_EQ(parent.last(TVN_BEGINDRAG)->itemNew.hItem, b) << c.what;
+            EXPECT_EQ(parent.last(TVN_BEGINDRAG)->itemNew.lParam, 2) << c.what;
+        }
+    }
+}
