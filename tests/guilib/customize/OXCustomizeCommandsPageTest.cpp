@@ -480,3 +480,68 @@ TEST_F(CommandsPageTest, MenuItemAppearanceSplitsTheAcceleratorAndMarksTheMenuCh
     ::GetMenuString(file, 1, text, sizeof text, MF_BYPOSITION);
     EXPECT_STREQ(text, "&Open a log");
 }
+
+TEST_F(CommandsPageTest, SubmenusOpenOneLevelDeeperAndADeleteIsSavedWithTheMenu) {
+    Show();
+    HMENU edit = ::GetSubMenu(menuBar.GetMenuHandle(), 1);
+    HMENU more = ::CreatePopupMenu();
+    ::AppendMenu(more, MF_STRING, ID_CASCADE, "&Cascade");
+    ::AppendMenu(edit, MF_POPUP, (UINT_PTR)more, "&More");
+    OXMENUBARPOPUP info{1, edit, POINT{40, 30}, 0, RECT{40, 10, 80, 30}};
+    NotifyToolbar(menuBar, ID_OXCUSTTB_MENU_REQUESTED, (LPARAM)&info);
+    ASSERT_EQ(page.GetPopupWnds().size(), 1u);
+    COXBitmapMenuPopupWnd* top = page.GetPopupWnds().begin()->first;
+    COXBitmapMenu* menu = top->GetBitmapMenu();
+    ASSERT_TRUE(menu);
+    // Selecting the submenu's item opens it beside the item, once.
+    menu->SetCustomizeSelection(1);
+    menu->NotifyCustomize(OX_CUSTOMIZE_SELECTION_CHANGED);
+    ASSERT_EQ(page.GetPopupWnds().size(), 2u);
+    COXBitmapMenuPopupWnd* sub = nullptr;
+    for (auto& [popup, level] : page.GetPopupWnds())
+        if (level == 1)
+            sub = popup;
+    ASSERT_TRUE(sub && sub->GetBitmapMenu());
+    EXPECT_EQ(sub->GetBitmapMenu()->m_hMenu, more);
+    EXPECT_TRUE(::IsWindowVisible(sub->m_hWnd));
+    RECT topRect{}, subRect{};
+    ::GetWindowRect(top->m_hWnd, &topRect);
+    ::GetWindowRect(sub->m_hWnd, &subRect);
+    EXPECT_GE(subRect.left, topRect.left + (topRect.right - topRect.left) / 2);
+    menu->NotifyCustomize(OX_CUSTOMIZE_SELECTION_CHANGED);
+    EXPECT_EQ(page.GetPopupWnds().size(), 2u);
+    // Another event of the top menu closes the deeper popup; an item without its record opens no dialog.
+    menu->SetCustomizeSelection(0);
+    menu->NotifyCustomize(ID_OX_CUSTOMIZE_APPEARANCE);
+    EXPECT_EQ(page.GetPopupWnds().size(), 1u);
+    EXPECT_EQ(page.runs, 1);
+    MENUITEMINFO none{};
+    none.cbSize = sizeof none;
+    none.fMask = MIIM_DATA;
+    ::SetMenuItemInfo(menu->m_hMenu, 0, TRUE, &none);
+    menu->NotifyCustomize(ID_OX_CUSTOMIZE_APPEARANCE);
+    EXPECT_EQ(page.runs, 1);
+    // A default edit: the menu bar saves the changed menu when the dialog closes.
+    menu->SetCustomizeSelection(0);
+    menu->OnDeleteItem();
+    ASSERT_TRUE(page.OnManagerClose(TRUE));
+    BYTE* data = nullptr;
+    UINT size = 0;
+    EXPECT_TRUE(app.GetProfileBinary("Main_Menu_Default", "MenuItems", &data, &size));
+    delete[] data;
+    EXPECT_EQ(::GetMenuItemCount(edit), 1);
+}
+
+TEST_F(CommandsPageTest, MenuBarItemAppearanceRenamesTheItem) {
+    Show();
+    menuBar.SetCustomizedButton(2);
+    page.result = IDOK;
+    page.answer = [](COXButtonAppearanceDlg& dlg) { dlg.m_sText = "&Windows"; };
+    NotifyToolbar(menuBar, ID_OXCUSTTB_APPEARANCE);
+    ASSERT_EQ(page.runs, 1);
+    EXPECT_EQ(page.text, "&Window");
+    EXPECT_TRUE(page.textOnly);
+    EXPECT_EQ(page.display, -1);
+    EXPECT_EQ(OXGetMenuItemText(menuBar.GetMenuHandle(), 2), "&Windows");
+    EXPECT_EQ(menuBar.GetButtonText(2), "&Windows");
+}
