@@ -41,6 +41,17 @@ CString ToolbarValueName(CToolBar* bar) {
     return name;
 }
 
+// The registry key under which a tool bar that is no cool tool bar keeps its state; FALSE when the
+// application has no registry profile.
+BOOL ToolbarStateKey(CString& key) {
+    CWinApp* app = AfxGetApp();
+    if (!app || app->m_pszRegistryKey.IsEmpty())
+        return FALSE;
+    key.Format("Software\\%s\\%s\\%s", (LPCTSTR)app->m_pszRegistryKey, (LPCTSTR)app->m_pszProfileName,
+               kToolbarsSection);
+    return TRUE;
+}
+
 // A menu text as the tree shows it: up to its first '\t', without its first '&'.
 CString TreeText(CString text) {
     int tab = text.Find('\t');
@@ -326,12 +337,9 @@ BOOL COXCustomizeCommandsPage::SaveToolbarState(CToolBar* pToolbar) {
         return FALSE;
     if (auto* cool = dynamic_cast<COXCoolToolBar*>(pToolbar))
         return cool->SaveBarState(kToolbarsSection, ToolbarValueName(pToolbar), TRUE);
-    CWinApp* app = AfxGetApp();
-    if (!app || app->m_pszRegistryKey.IsEmpty())
-        return FALSE;
     CString key;
-    key.Format("Software\\%s\\%s\\%s", (LPCTSTR)app->m_pszRegistryKey, (LPCTSTR)app->m_pszProfileName,
-               kToolbarsSection);
+    if (!ToolbarStateKey(key))
+        return FALSE;
     pToolbar->GetToolBarCtrl().SaveState(HKEY_CURRENT_USER, key, ToolbarValueName(pToolbar));
     return TRUE;
 }
@@ -341,12 +349,9 @@ BOOL COXCustomizeCommandsPage::LoadToolbarState(CToolBar* pToolbar) {
         return FALSE;
     if (auto* cool = dynamic_cast<COXCoolToolBar*>(pToolbar))
         return cool->LoadBarState(kToolbarsSection, ToolbarValueName(pToolbar), TRUE);
-    CWinApp* app = AfxGetApp();
-    if (!app || app->m_pszRegistryKey.IsEmpty())
-        return FALSE;
     CString key;
-    key.Format("Software\\%s\\%s\\%s", (LPCTSTR)app->m_pszRegistryKey, (LPCTSTR)app->m_pszProfileName,
-               kToolbarsSection);
+    if (!ToolbarStateKey(key))
+        return FALSE;
     pToolbar->GetToolBarCtrl().RestoreState(HKEY_CURRENT_USER, key, ToolbarValueName(pToolbar));
     return TRUE;
 }
