@@ -545,3 +545,22 @@ TEST_F(CommandsPageTest, MenuBarItemAppearanceRenamesTheItem) {
     EXPECT_EQ(OXGetMenuItemText(menuBar.GetMenuHandle(), 2), "&Windows");
     EXPECT_EQ(menuBar.GetButtonText(2), "&Windows");
 }
+
+TEST_F(CommandsPageTest, AnAddedCommandIsOfferedAndDescribed) {
+    SetUpPage();
+    CString text, description;
+    int image = 0;
+    EXPECT_FALSE(page.GetCommandInfo(0x8100, text, image, description));
+    EXPECT_EQ(image, -1);
+    ASSERT_TRUE(page.AddCommand(0x8100, "&Replay", -1, "Replays the log"));
+    EXPECT_TRUE(page.HasCommand(0x8100));
+    ASSERT_TRUE(page.GetCommandInfo(0x8100, text, image, description));
+    EXPECT_EQ(text, "&Replay");
+    EXPECT_EQ(description, "Replays the log");
+    EXPECT_EQ(image, -1);
+    const std::vector<UINT>& pool = page.GetAvailableButtons();
+    EXPECT_EQ(std::count(pool.begin(), pool.end(), 0x8100u), 1);
+    manager.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(page.ShowInManager(&manager));
+    EXPECT_TRUE(Find("Commands/Replay"));
+}
