@@ -13,25 +13,14 @@
 #include "guilib/controls/OXBitmapButton.h"
 #include "guilib/controls/OXSeparator.h"
 #include "guilib/customize/OXCustomizePage.h"
+#include "guilib/frame/OXMenuBar.h"  // OXMENUBARPOPUP, ID_OXCUSTTB_MENU_REQUESTED
 #include "guilib/skins/OXBitmapMenuOrganizer.h"
 #include "platform/framework/controls/TreeCtrl.h"
 #include "platform/framework/ole/OleDataSource.h"
 
 class COXBitmapMenuPopupWnd;
 class COXCoolToolBar;
-class COXMenuBar;
 class COXButtonAppearanceDlg;
-
-// The menu bar asks its customisation owner to open the menu of one of its items (notification event
-// of OX_TOOLBAR_CUSTOMIZE_NOTIFY); the record's lParam points to an OXMENUBARPOPUP.
-#define ID_OXCUSTTB_MENU_REQUESTED 32910
-struct OXMENUBARPOPUP {
-    int nItem;          // the menu-bar item
-    HMENU hPopup;       // its submenu
-    POINT ptPosition;   // where the menu goes, screen coordinates
-    UINT nFlags;        // its alignment (TPM_ flags)
-    RECT rectItem;      // the item's rectangle, screen coordinates
-};
 
 // Item data of the tree's items.
 #define OX_CMDPAGE_SEPARATOR 0
