@@ -111,6 +111,7 @@ typedef BOOL (*WNDENUMPROC)(HWND, LPARAM);
 #define SWP_NOCOPYBITS 0x0100
 #define SWP_NOOWNERZORDER 0x0200
 #define SWP_NOSENDCHANGING 0x0400
+#define SWP_ASYNCWINDOWPOS 0x4000  // the owning thread moves the window; the caller does not wait
 
 // WM_NCCALCSIZE answers.
 #define WVR_ALIGNTOP 0x0010
