@@ -1,0 +1,127 @@
+#include "guilib/customize/OXCustomizePagesResources.h"
+
+#include "platform/user/ComboBox.h"
+#include "platform/user/Controls.h"
+#include "platform/user/ListView.h"
+#include "platform/user/Resources.h"
+#include "platform/user/UpDown.h"
+
+extern const unsigned char guilib_pages26036_png[];
+extern const size_t guilib_pages26036_png_size;
+extern const unsigned char guilib_pages26037_png[];
+extern const size_t guilib_pages26037_png_size;
+extern const unsigned char guilib_pages26038_png[];
+extern const size_t guilib_pages26038_png_size;
+
+namespace {
+
+constexpr DWORD kPage = WS_CHILD | DS_SETFONT;
+constexpr DWORD kVis = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kRadio = kVis | BS_AUTORADIOBUTTON;
+constexpr DWORD kButton = kVis | WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD kEdit = kVis | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
+constexpr DWORD kUpDown = kVis | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS;
+
+const DialogTemplate kInstanceManager{
+    IDD_OX_PAGE_INSTANCE_MANAGER, kPage, 0, 0, 0, 265, 210, "", "MS Sans Serif", 8,
+    {{"Static", "Options", IDC_OX_SEPARATOR_OPTIONS, 0, 2, 265, 10, kVis, 0},
+     {"Button", "No limit for the number of running instances", IDC_OX_RADIO_NO_LIMIT, 10, 15, 220, 10,
+      kRadio | WS_GROUP | WS_TABSTOP, 0},
+     {"Button", "Run only one instance", IDC_OX_RADIO_ONE_INSTANCE, 10, 27, 220, 10, kRadio, 0},
+     {"Button", "Limit to", IDC_OX_RADIO_LIMIT_TO, 10, 39, 42, 10, kRadio, 0},
+     {"Edit", "", IDC_OX_EDIT_MAX_INSTANCES, 54, 38, 36, 12, kEdit | ES_NUMBER | WS_GROUP, 0},
+     {UPDOWN_CLASS, "", IDC_OX_SPIN_MAX_INSTANCES, 90, 38, 10, 12, kUpDown, 0},
+     {"Static", "instances running simultaneously", -1, 96, 40, 160, 8, kVis, 0},
+     {"Static", "Currently running", -1, 10, 56, 60, 8, kVis, 0},
+     {"Static", "", IDC_OX_STATIC_INSTANCE_COUNT, 72, 52, 30, 14, kVis | SS_CENTERIMAGE, 0},
+     {"Static", "instance(s) of the application", -1, 104, 56, 150, 8, kVis, 0},
+     {"Static", "Running instances", IDC_OX_SEPARATOR_INSTANCES, 0, 72, 200, 10, kVis, 0},
+     {WC_LISTVIEW, "", IDC_OX_LIST_INSTANCES, 0, 84, 200, 124,
+      kVis | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 0},
+     {"Static", "Operations", IDC_OX_SEPARATOR_OPERATIONS, 208, 72, 57, 10, kVis, 0},
+     {"Button", "Close", IDC_OX_BUTTON_CLOSE, 212, 84, 53, 14, kButton, 0},
+     {"Button", "Switch To...", IDC_OX_BUTTON_SWITCH_TO, 212, 102, 53, 14, kButton, 0},
+     {"Button", "Bring To Front", IDC_OX_BUTTON_BRING_TO_FRONT, 212, 120, 53, 14, kButton, 0},
+     {"Button", "Maximize", IDC_OX_BUTTON_MAXIMIZE, 212, 138, 53, 14, kButton, 0},
+     {"Button", "Minimize", IDC_OX_BUTTON_MINIMIZE, 212, 156, 53, 14, kButton, 0},
+     {"Button", "Restore", IDC_OX_BUTTON_RESTORE, 212, 174, 53, 14, kButton, 0}}};
+
+constexpr DWORD kCheck = kVis | WS_TABSTOP | BS_AUTOCHECKBOX;
+
+// The radio groups run to the next WS_GROUP: the edits and pickers between their buttons carry none.
+const DialogTemplate kSplashWindow{
+    IDD_OX_PAGE_SPLASH_WINDOW, kPage, 0, 0, 0, 265, 210, "", "MS Sans Serif", 8,
+    {{"Button", "Display splash window at the start of application", IDC_OX_CHECK_DISPLAY_SPLASH, 0, 0, 260, 10,
+      kCheck | WS_GROUP, 0},
+     {"Static", "Display Settings", IDC_OX_SEPARATOR_DISPLAY_SETTINGS, 0, 14, 265, 10, kVis, 0},
+     {"Button", "Show image for", IDC_OX_RADIO_SHOW_FOR, 10, 28, 64, 10, kRadio | WS_GROUP | WS_TABSTOP, 0},
+     {"Edit", "", IDC_OX_EDIT_SHOW_DELAY, 76, 27, 40, 12, kEdit | ES_NUMBER, 0},
+     {UPDOWN_CLASS, "", IDC_OX_SPIN_SHOW_DELAY, 116, 27, 10, 12, kUpDown, 0},
+     {"Static", "millisecond(s)", -1, 122, 29, 60, 8, kVis, 0},
+     {"Button", "Show infinitely", IDC_OX_RADIO_SHOW_INFINITELY, 10, 42, 100, 10, kRadio, 0},
+     {"Button", "Hide splash window if mouse or keyboard button has been pressed", IDC_OX_CHECK_INTERRUPTABLE, 10,
+      56, 250, 10, kCheck | WS_GROUP, 0},
+     {"Button", "Display default image", IDC_OX_RADIO_DEFAULT_IMAGE, 10, 72, 90, 10, kRadio | WS_GROUP | WS_TABSTOP,
+      0},
+     {"Static", "", IDC_OX_SEPARATOR_DEFAULT_IMAGE, 102, 72, 100, 10, kVis, 0},
+     {"Button", "Preview...", IDC_OX_BUTTON_PREVIEW, 210, 70, 55, 14, kButton, 0},
+     {"Button", "Open image file", IDC_OX_RADIO_IMAGE_FILE, 10, 88, 70, 10, kRadio, 0},
+     {"Static", "", IDC_OX_SEPARATOR_IMAGE_FILE, 82, 88, 183, 10, kVis, 0},
+     {WC_COMBOBOX, "", IDC_OX_COMBO_IMAGE_FILE, 20, 100, 245, 80, kVis | WS_TABSTOP | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+      0},
+     {"Static", "Transparent color", IDC_OX_SEPARATOR_TRANSPARENT_COLOR, 0, 120, 265, 10, kVis | WS_GROUP, 0},
+     {"Button", "Color", IDC_OX_RADIO_COLOR, 10, 136, 40, 10, kRadio | WS_GROUP | WS_TABSTOP, 0},
+     {"Button", "\nChoose color that will be treated as transparent", IDC_OX_BUTTON_COLOR, 52, 133, 36, 16, kVis | WS_TABSTOP | BS_OWNERDRAW, 0},
+     {"Static", "Color tolerance", -1, 100, 137, 56, 8, kVis, 0},
+     {"Edit", "", IDC_OX_EDIT_TOLERANCE, 158, 135, 36, 12, kEdit | ES_NUMBER, 0},
+     {UPDOWN_CLASS, "", IDC_OX_SPIN_TOLERANCE, 194, 135, 10, 12, kUpDown, 0},
+     {"Button", "None", IDC_OX_RADIO_NO_COLOR, 10, 154, 40, 10, kRadio, 0},
+     {"Button", "Color at point", IDC_OX_RADIO_COLOR_AT_POINT, 10, 170, 60, 10, kRadio, 0},
+     {"Static", "X", -1, 76, 171, 8, 8, kVis, 0},
+     {"Edit", "", IDC_OX_EDIT_POINT_X, 86, 169, 36, 12, kEdit, 0},
+     {"Static", "Y", -1, 130, 171, 8, 8, kVis, 0},
+     {"Edit", "", IDC_OX_EDIT_POINT_Y, 140, 169, 36, 12, kEdit, 0}}};
+
+class PagesResources : public ResourceModule {
+public:
+    const DialogTemplate* FindDialog(UINT id) const override {
+        switch (id) {
+            case IDD_OX_PAGE_INSTANCE_MANAGER: return &kInstanceManager;
+            case IDD_OX_PAGE_SPLASH_WINDOW: return &kSplashWindow;
+            default: return nullptr;
+        }
+    }
+    const char* FindString(UINT id) const override {
+        switch (id) {
+            case IDS_OX_PAGE_INSTANCE_MANAGER_TITLE: return "Instance Manager";
+            case IDS_OX_PAGE_INSTANCE_MANAGER_TOOLTIP:
+                return "Instance Manager allows you to limit the number of running instances";
+            case IDS_OX_INSTANCE_COLUMN_INSTANCE: return "Instance";
+            case IDS_OX_INSTANCE_COLUMN_PID: return "PID";
+            case IDS_OX_INSTANCE_COLUMN_STATUS: return "Status";
+            case IDS_OX_INSTANCE_ROW: return "Instance %d";
+            case IDS_OX_INSTANCE_CURRENT: return "Current";
+            case IDS_OX_PAGE_SPLASH_WINDOW_TITLE: return "Splash Window";
+            case IDS_OX_PAGE_SPLASH_WINDOW_TOOLTIP: return "Tooltip for Splash Window";
+            default: return nullptr;
+        }
+    }
+    const BitmapResource* FindBitmap(UINT id) const override {
+        static const BitmapResource bitmaps[] = {
+            {26036, guilib_pages26036_png, guilib_pages26036_png_size},
+            {IDB_OX_PAGE_INSTANCE_MANAGER, guilib_pages26037_png, guilib_pages26037_png_size},
+            {IDB_OX_PAGE_SPLASH_WINDOW, guilib_pages26038_png, guilib_pages26038_png_size}};
+        for (const BitmapResource& b : bitmaps)
+            if (b.id == id)
+                return &b;
+        return nullptr;
+    }
+};
+
+}  // namespace
+
+void OXRegisterCustomizePagesResources() {
+    static PagesResources module;
+    static const bool registered = (AddResourceModule(&module), true);
+    (void)registered;
+}
