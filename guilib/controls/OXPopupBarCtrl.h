@@ -60,6 +60,7 @@ public:
     DWORD GetSelectedValue() const { return m_dwSelected; }
     void SetSelectedValue(DWORD dwValue) { m_dwSelected = dwValue; }
     DWORD GetDefaultValue() const { return m_dwDefault; }
+    void SetDefaultValue(DWORD dwDefault) { m_dwDefault = dwDefault; }
     UINT GetNumButtons() const { return m_nButtons; }
     UINT GetNumRows() const { return m_nRows; }
     UINT GetNumColumns() const;
