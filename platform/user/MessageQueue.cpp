@@ -360,6 +360,11 @@ LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 }
 
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Another copy's window gets the message posted by its own process; no result comes back.
+    if (IsForeignWindow(hwnd)) {
+        PostForeignMessage(hwnd, msg, wParam, lParam);
+        return 0;
+    }
     DWORD tid;
     {
         std::lock_guard<std::mutex> g(Lock());

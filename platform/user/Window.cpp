@@ -650,6 +650,9 @@ BOOL IsIconic(HWND hwnd) {
     return WithWindow(hwnd, FALSE, [](WindowData& w) -> BOOL { return (w.style & WS_MINIMIZE) != 0; });
 }
 BOOL IsZoomed(HWND hwnd) {
+    ForeignWindowInfo f;
+    if (IsForeignWindow(hwnd))
+        return QueryForeignWindow(hwnd, &f) && (f.style & WS_MAXIMIZE);
     return WithWindow(hwnd, FALSE, [](WindowData& w) -> BOOL { return (w.style & WS_MAXIMIZE) != 0; });
 }
 
@@ -1024,6 +1027,19 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
 }
 
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+    if (IsForeignWindow(hwnd)) {
+        // Another copy's window can only be shown and raised, by its own process; placing it behind one of
+        // ours raises it, then ours.
+        if ((flags & SWP_SHOWWINDOW) && !ShowForeignWindow(hwnd, SW_SHOWNA))
+            return FALSE;
+        if (flags & SWP_NOZORDER)
+            return TRUE;
+        BOOL raised = SetForeignForeground(hwnd);
+        if (insertAfter && insertAfter != HWND_TOP && insertAfter != HWND_TOPMOST && !IsForeignWindow(insertAfter) &&
+            IsWindow(insertAfter))
+            SetForegroundWindow(insertAfter);
+        return raised;
+    }
     bool wasVisible;
     {
         std::lock_guard<std::mutex> g(Lock());

@@ -25,8 +25,13 @@ constexpr const char* kSection = "CustomizeInstanceManager";
 // Peer mode: this program started with VELTRIN_PAGE_PEER=<name> is another copy with an enabled main
 // window in that list; it says "close" when asked to close and ends then.
 LRESULT PeerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    if (m == WM_CLOSE) {
-        std::printf("close\n");
+    const char* said = m == WM_CLOSE                          ? "close"
+                       : m == WM_SIZE && w == SIZE_MAXIMIZED ? "maximized"
+                       : m == WM_SIZE && w == SIZE_MINIMIZED ? "minimized"
+                       : m == WM_SIZE && w == SIZE_RESTORED  ? "restored"
+                                                             : nullptr;
+    if (said) {
+        std::printf("%s\n", said);
         std::fflush(stdout);
     } else if (m == WM_DESTROY) {
         PostQuitMessage(0);
@@ -282,4 +287,38 @@ TEST_F(InstancePageTest, ButtonsFollowTheSelectedCopysWindowAndActOnIt) {
     // The refresh drops the selection.
     page->RefreshInstanceList();
     EXPECT_EQ(enabled(), "000000");
+}
+
+TEST_F(InstancePageTest, ButtonsReachAnotherCopysWindowThroughItsProcess) {
+    Peer peer(name);
+    ASSERT_TRUE(peer.Ready());
+    ASSERT_TRUE(MakePage().SetupPage(1000));
+    ShowPage();
+    ASSERT_EQ(page->m_listInstances.GetItemCount(), 2);
+    HWND other = page->GetInstanceManager()->FindInstanceWindow(peer.Pid());
+    ASSERT_NE(other, nullptr);
+    // The peer registered first.
+    ASSERT_EQ(page->m_listInstances.GetItemData(0), (DWORD_PTR)peer.Pid());
+    SelectRow(0);
+    EXPECT_TRUE(::IsWindowEnabled(Item(IDC_OX_BUTTON_SWITCH_TO)));
+    EXPECT_TRUE(::IsWindowEnabled(Item(IDC_OX_BUTTON_BRING_TO_FRONT)));
+    EXPECT_TRUE(::IsWindowEnabled(Item(IDC_OX_BUTTON_MAXIMIZE)));
+    EXPECT_FALSE(::IsWindowEnabled(Item(IDC_OX_BUTTON_RESTORE)));
+
+    Click(IDC_OX_BUTTON_MAXIMIZE);
+    EXPECT_FALSE(peer.Until("maximized").empty());
+    EXPECT_TRUE(::IsZoomed(other));
+    SelectRow(-1);
+    SelectRow(0);
+    EXPECT_FALSE(::IsWindowEnabled(Item(IDC_OX_BUTTON_MAXIMIZE)));
+    EXPECT_TRUE(::IsWindowEnabled(Item(IDC_OX_BUTTON_RESTORE)));
+    Click(IDC_OX_BUTTON_MINIMIZE);
+    EXPECT_FALSE(peer.Until("minimized").empty());
+    // Bringing a minimised copy forward restores it; this copy's frame stays in front.
+    Click(IDC_OX_BUTTON_BRING_TO_FRONT);
+    EXPECT_FALSE(peer.Until("maximized").empty());
+    EXPECT_FALSE(::IsIconic(other));
+    Click(IDC_OX_BUTTON_CLOSE);
+    EXPECT_FALSE(peer.Until("close").empty());
+    EXPECT_TRUE(peer.Ended());
 }
