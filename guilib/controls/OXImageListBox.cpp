@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "platform/base/File.h"
+#include "platform/base/Process.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/user/Shell.h"
 
 IMPLEMENT_DYNAMIC(COXImageListBox, CListBox)
 
@@ -52,6 +55,35 @@ int COXImageListBox::SetImageList(HIMAGELIST hImageList) {
     for (int i = 0; i < count; ++i)
         ::SendMessage(m_hWnd, LB_ADDSTRING, 0, (LPARAM)i);
     return count;
+}
+
+BOOL COXImageListBox::LoadImagesFromFile(LPCTSTR lpszFileName, BOOL bSmallIcons) {
+    HCURSOR previous = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    CString file = lpszFileName ? lpszFileName : "";
+    if (file.IsEmpty()) {
+        char path[261] = {};
+        ::GetModuleFileName(nullptr, path, 260);
+        file = path;
+    } else if (::GetFileAttributes(file) == INVALID_FILE_ATTRIBUTES) {
+        ::SetCursor(previous);
+        return FALSE;
+    }
+    int size = ::GetSystemMetrics(bSmallIcons ? SM_CXSMICON : SM_CXICON);
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 0, 0);
+    UINT icons = ::ExtractIconEx(file, -1, nullptr, nullptr, 0);
+    UINT added = 0;
+    for (UINT i = 0; i < icons; ++i) {
+        HICON icon = nullptr;
+        if (::ExtractIconEx(file, (int)i, bSmallIcons ? nullptr : &icon, bSmallIcons ? &icon : nullptr, 1) && icon) {
+            if (ImageList_AddIcon(list, icon) >= 0)
+                ++added;
+            ::DestroyIcon(icon);
+        }
+    }
+    SetImageList(list);
+    ImageList_Destroy(list);
+    ::SetCursor(previous);
+    return added == icons;
 }
 
 void COXImageListBox::DrawItem(LPDRAWITEMSTRUCT lpDIS) {

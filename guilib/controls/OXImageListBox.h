@@ -18,6 +18,9 @@ public:
 
     // Shows a copy of the list's images; the number of images (0 for none).
     int SetImageList(HIMAGELIST hImageList);
+    // Shows every icon of a file (null or empty: the program's own); FALSE for a missing file or when
+    // fewer icons arrive than the file holds.
+    BOOL LoadImagesFromFile(LPCTSTR lpszFileName = nullptr, BOOL bSmallIcons = TRUE);
     HIMAGELIST GetImageList() const { return m_hImageList; }
     void SetBkColor(COLORREF colour) { m_clrBackground = colour; }
     void SetSelColor(COLORREF colour) { m_clrSelection = colour; }

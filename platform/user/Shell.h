@@ -78,3 +78,13 @@ bool FindNotifyIcon(HWND hwnd, UINT id, NOTIFYICONDATA* out);
 // Posts the icon's callback message to its window as a mouse message over the icon does (wParam the id,
 // lParam the mouse message); false when there is no such icon or it has no callback.
 bool SimulateNotifyIconMouse(HWND hwnd, UINT id, UINT mouseMessage);
+
+// Icons of an icon file (.ico: one icon, of the image nearest the wanted size). The program's own file
+// holds none here. ExtractIconEx with index -1 and no arrays gives the count; otherwise it fills up to
+// `count` icons from `index` on (32-pixel into `large`, small-icon size into `small`) and returns how
+// many it made. ExtractIcon gives the icon at `index`, the count for -1, null when there is none; the
+// caller destroys an icon it got (DestroyIcon).
+// Frees an icon made by CreateIconFromSurface or ExtractIcon; never one of the program's resources.
+BOOL DestroyIcon(HICON icon);
+UINT ExtractIconEx(LPCTSTR file, int index, HICON* large, HICON* small, UINT count);
+HICON ExtractIcon(HINSTANCE instance, LPCTSTR file, UINT index);

@@ -6,9 +6,11 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "platform/base/HandleTable.h"
 #include "platform/user/Controls.h"
+#include "platform/user/Shell.h"
 #include "platform/user/Resources.h"
 #include "platform/user/UserInternal.h"
 #include "platform/user/controls/ControlProc.h"
@@ -223,6 +225,18 @@ HICON CreateIconFromSurface(cairo_surface_t* surface) {
         return nullptr;
     std::lock_guard<std::mutex> g(g_iconMutex);
     return g_icons.Add(cairo_surface_reference(surface));
+}
+
+BOOL DestroyIcon(HICON icon) {
+    std::optional<cairo_surface_t*> s;
+    {
+        std::lock_guard<std::mutex> g(g_iconMutex);
+        s = g_icons.Take(icon);
+    }
+    if (!s)
+        return FALSE;
+    cairo_surface_destroy(*s);
+    return TRUE;
 }
 
 cairo_surface_t* user::IconSurface(HICON icon) {
