@@ -2,6 +2,7 @@
 
 #include "platform/user/ComboBox.h"
 #include "platform/user/Controls.h"
+#include "platform/user/ListBox.h"
 #include "platform/user/ListView.h"
 #include "platform/user/Resources.h"
 #include "platform/user/UpDown.h"
@@ -82,12 +83,32 @@ const DialogTemplate kSplashWindow{
      {"Static", "Y", -1, 130, 171, 8, 8, kVis, 0},
      {"Edit", "", IDC_OX_EDIT_POINT_Y, 140, 169, 36, 12, kEdit, 0}}};
 
+const DialogTemplate kTrayIcon{
+    IDD_OX_PAGE_TRAY_ICON, kPage, 0, 0, 0, 265, 210, "", "MS Sans Serif", 8,
+    {{"Button", "Display tray icon", IDC_OX_CHECK_SHOW_TRAY_ICON, 0, 0, 200, 10, kCheck | WS_GROUP, 0},
+     {"Static", "Display Settings", IDC_OX_SEPARATOR_DISPLAY_SETTINGS, 0, 14, 265, 10, kVis, 0},
+     {"Static", "Activate context menu:", -1, 10, 29, 80, 8, kVis, 0},
+     {"Button", "On left click", IDC_OX_RADIO_LEFT_CLICK, 92, 28, 60, 10, kRadio | WS_GROUP | WS_TABSTOP, 0},
+     {"Button", "On right click", IDC_OX_RADIO_RIGHT_CLICK, 156, 28, 64, 10, kRadio, 0},
+     {"Static", "Tooltip", -1, 10, 45, 30, 8, kVis | WS_GROUP, 0},
+     {"Edit", "", IDC_OX_EDIT_TOOLTIP, 44, 43, 221, 12, kEdit, 0},
+     {"Button", "Display default icon", IDC_OX_RADIO_DEFAULT_ICON, 10, 64, 90, 10, kRadio | WS_GROUP | WS_TABSTOP, 0},
+     {"Static", "", IDC_OX_STATIC_DEFAULT_ICON, 104, 60, 20, 20, kVis | SS_ICON, 0},
+     {"Button", "Select icon from the specified source file", IDC_OX_RADIO_ICON_FROM_FILE, 10, 84, 200, 10, kRadio,
+      0},
+     {WC_COMBOBOX, "", IDC_OX_COMBO_ICON_SOURCE, 20, 97, 245, 80,
+      kVis | WS_TABSTOP | WS_GROUP | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0},
+     {"Static", "", IDC_OX_SEPARATOR_ICON_LIST, 0, 116, 265, 10, kVis, 0},
+     {"ListBox", "", IDC_OX_LIST_ICONS, 0, 128, 265, 80,
+      kVis | WS_TABSTOP | WS_BORDER | WS_HSCROLL | LBS_NOTIFY | LBS_MULTICOLUMN | LBS_OWNERDRAWFIXED, 0}}};
+
 class PagesResources : public ResourceModule {
 public:
     const DialogTemplate* FindDialog(UINT id) const override {
         switch (id) {
             case IDD_OX_PAGE_INSTANCE_MANAGER: return &kInstanceManager;
             case IDD_OX_PAGE_SPLASH_WINDOW: return &kSplashWindow;
+            case IDD_OX_PAGE_TRAY_ICON: return &kTrayIcon;
             default: return nullptr;
         }
     }
@@ -103,12 +124,14 @@ public:
             case IDS_OX_INSTANCE_CURRENT: return "Current";
             case IDS_OX_PAGE_SPLASH_WINDOW_TITLE: return "Splash Window";
             case IDS_OX_PAGE_SPLASH_WINDOW_TOOLTIP: return "Tooltip for Splash Window";
+            case IDS_OX_PAGE_TRAY_ICON_TITLE: return "Tray Icon";
+            case IDS_OX_PAGE_TRAY_ICON_TOOLTIP: return "Customize TrayIcon";
             default: return nullptr;
         }
     }
     const BitmapResource* FindBitmap(UINT id) const override {
         static const BitmapResource bitmaps[] = {
-            {26036, guilib_pages26036_png, guilib_pages26036_png_size},
+            {IDB_OX_PAGE_TRAY_ICON, guilib_pages26036_png, guilib_pages26036_png_size},
             {IDB_OX_PAGE_INSTANCE_MANAGER, guilib_pages26037_png, guilib_pages26037_png_size},
             {IDB_OX_PAGE_SPLASH_WINDOW, guilib_pages26038_png, guilib_pages26038_png_size}};
         for (const BitmapResource& b : bitmaps)
