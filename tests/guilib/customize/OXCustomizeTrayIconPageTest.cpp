@@ -169,6 +169,16 @@ TEST_F(TrayPageTest, AnIndexWithoutAnIconFallsBackToTheDefaultIcon) {
         EXPECT_EQ(page->m_nIconSourceChoice, c.extracted ? 1 : 0);
         EXPECT_EQ(page->m_nIconIndex, c.extracted ? c.index : -1);
     }
+    // The page lists the file's one icon, selected.
+    app.WriteProfileInt(kSection, "UseDefaultIcon", 0);
+    app.WriteProfileString(kSection, "TrayIconSourceFileName", ico.c_str());
+    app.WriteProfileInt(kSection, "IconIndexFromSourceFile", 0);
+    ASSERT_TRUE(Setup());
+    ASSERT_TRUE(page->ShowInManager(&manager));
+    HWND list = Item(IDC_OX_LIST_ICONS);
+    EXPECT_TRUE(::IsWindowEnabled(list));
+    EXPECT_EQ(::SendMessage(list, LB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(::SendMessage(list, LB_GETCURSEL, 0, 0), 0);
 }
 
 TEST_F(TrayPageTest, ApplyHidesTheIconAndCancelShowsItAgainAsStored) {
