@@ -5,8 +5,13 @@
 #include "platform/user/ListBox.h"
 #include "platform/user/ListView.h"
 #include "platform/user/Resources.h"
+#include "platform/user/TreeView.h"
 #include "platform/user/UpDown.h"
 
+extern const unsigned char guilib_pages26034_png[];
+extern const size_t guilib_pages26034_png_size;
+extern const unsigned char guilib_pages26035_png[];
+extern const size_t guilib_pages26035_png_size;
 extern const unsigned char guilib_pages26036_png[];
 extern const size_t guilib_pages26036_png_size;
 extern const unsigned char guilib_pages26037_png[];
@@ -102,6 +107,14 @@ const DialogTemplate kTrayIcon{
      {"ListBox", "", IDC_OX_LIST_ICONS, 0, 128, 265, 80,
       kVis | WS_TABSTOP | WS_BORDER | WS_HSCROLL | LBS_NOTIFY | LBS_MULTICOLUMN | LBS_OWNERDRAWFIXED, 0}}};
 
+const DialogTemplate kCoolControls{
+    IDD_OX_PAGE_COOL_CONTROLS, kPage, 0, 0, 0, 265, 210, "", "MS Sans Serif", 8,
+    {{"Button", "Convert common controls to cool controls", IDC_OX_CHECK_CONVERT_TO_COOL, 0, 2, 200, 10,
+      kCheck | WS_GROUP, 0},
+     {"Button", "Convert All", IDC_OX_BUTTON_CONVERT_ALL, 210, 0, 55, 14, kButton, 0},
+     {WC_TREEVIEW, "", IDC_OX_TREE_CONTROL_TYPES, 0, 18, 265, 190,
+      kVis | WS_TABSTOP | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0}}};
+
 class PagesResources : public ResourceModule {
 public:
     const DialogTemplate* FindDialog(UINT id) const override {
@@ -109,6 +122,7 @@ public:
             case IDD_OX_PAGE_INSTANCE_MANAGER: return &kInstanceManager;
             case IDD_OX_PAGE_SPLASH_WINDOW: return &kSplashWindow;
             case IDD_OX_PAGE_TRAY_ICON: return &kTrayIcon;
+            case IDD_OX_PAGE_COOL_CONTROLS: return &kCoolControls;
             default: return nullptr;
         }
     }
@@ -126,11 +140,16 @@ public:
             case IDS_OX_PAGE_SPLASH_WINDOW_TOOLTIP: return "Tooltip for Splash Window";
             case IDS_OX_PAGE_TRAY_ICON_TITLE: return "Tray Icon";
             case IDS_OX_PAGE_TRAY_ICON_TOOLTIP: return "Customize TrayIcon";
+            case IDS_OX_PAGE_COOL_CONTROLS_TITLE: return "Cool Controls";
+            case IDS_OX_PAGE_COOL_CONTROLS_TOOLTIP: return "Tooltip for Cool Controls";
+            case IDS_OX_COOL_CONTROLS_ROOT: return "Convert the following common controls";
             default: return nullptr;
         }
     }
     const BitmapResource* FindBitmap(UINT id) const override {
         static const BitmapResource bitmaps[] = {
+            {IDB_OX_PAGE_COOL_CONTROLS, guilib_pages26034_png, guilib_pages26034_png_size},
+            {IDB_OX_COOL_CONTROLS_STATES, guilib_pages26035_png, guilib_pages26035_png_size},
             {IDB_OX_PAGE_TRAY_ICON, guilib_pages26036_png, guilib_pages26036_png_size},
             {IDB_OX_PAGE_INSTANCE_MANAGER, guilib_pages26037_png, guilib_pages26037_png_size},
             {IDB_OX_PAGE_SPLASH_WINDOW, guilib_pages26038_png, guilib_pages26038_png_size}};

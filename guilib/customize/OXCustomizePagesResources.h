@@ -75,5 +75,16 @@
 #define IDC_OX_RADIO_LEFT_CLICK 26194
 #define IDC_OX_RADIO_RIGHT_CLICK 26195
 
+// Cool controls page.
+#define IDD_OX_PAGE_COOL_CONTROLS 26014
+#define IDB_OX_PAGE_COOL_CONTROLS 26034
+#define IDB_OX_COOL_CONTROLS_STATES 26035
+#define IDS_OX_PAGE_COOL_CONTROLS_TITLE 27284
+#define IDS_OX_PAGE_COOL_CONTROLS_TOOLTIP 27285
+#define IDS_OX_COOL_CONTROLS_ROOT 26898
+#define IDC_OX_BUTTON_CONVERT_ALL 26138
+#define IDC_OX_CHECK_CONVERT_TO_COOL 26140
+#define IDC_OX_TREE_CONTROL_TYPES 26141
+
 // Registers the module (idempotent); the pages call it in their constructors.
 void OXRegisterCustomizePagesResources();
