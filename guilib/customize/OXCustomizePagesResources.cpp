@@ -8,16 +8,16 @@
 #include "platform/user/TreeView.h"
 #include "platform/user/UpDown.h"
 
-extern const unsigned char guilib_pages26034_png[];
-extern const size_t guilib_pages26034_png_size;
-extern const unsigned char guilib_pages26035_png[];
-extern const size_t guilib_pages26035_png_size;
-extern const unsigned char guilib_pages26036_png[];
-extern const size_t guilib_pages26036_png_size;
-extern const unsigned char guilib_pages26037_png[];
-extern const size_t guilib_pages26037_png_size;
-extern const unsigned char guilib_pages26038_png[];
-extern const size_t guilib_pages26038_png_size;
+extern const unsigned char customize_pages26034_png[];
+extern const size_t customize_pages26034_png_size;
+extern const unsigned char customize_pages26035_png[];
+extern const size_t customize_pages26035_png_size;
+extern const unsigned char customize_pages26036_png[];
+extern const size_t customize_pages26036_png_size;
+extern const unsigned char customize_pages26037_png[];
+extern const size_t customize_pages26037_png_size;
+extern const unsigned char customize_pages26038_png[];
+extern const size_t customize_pages26038_png_size;
 
 namespace {
 
@@ -148,11 +148,11 @@ public:
     }
     const BitmapResource* FindBitmap(UINT id) const override {
         static const BitmapResource bitmaps[] = {
-            {IDB_OX_PAGE_COOL_CONTROLS, guilib_pages26034_png, guilib_pages26034_png_size},
-            {IDB_OX_COOL_CONTROLS_STATES, guilib_pages26035_png, guilib_pages26035_png_size},
-            {IDB_OX_PAGE_TRAY_ICON, guilib_pages26036_png, guilib_pages26036_png_size},
-            {IDB_OX_PAGE_INSTANCE_MANAGER, guilib_pages26037_png, guilib_pages26037_png_size},
-            {IDB_OX_PAGE_SPLASH_WINDOW, guilib_pages26038_png, guilib_pages26038_png_size}};
+            {IDB_OX_PAGE_COOL_CONTROLS, customize_pages26034_png, customize_pages26034_png_size},
+            {IDB_OX_COOL_CONTROLS_STATES, customize_pages26035_png, customize_pages26035_png_size},
+            {IDB_OX_PAGE_TRAY_ICON, customize_pages26036_png, customize_pages26036_png_size},
+            {IDB_OX_PAGE_INSTANCE_MANAGER, customize_pages26037_png, customize_pages26037_png_size},
+            {IDB_OX_PAGE_SPLASH_WINDOW, customize_pages26038_png, customize_pages26038_png_size}};
         for (const BitmapResource& b : bitmaps)
             if (b.id == id)
                 return &b;
