@@ -218,7 +218,8 @@ LRESULT DefDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
                 HWND f = GetFocus();
                 if (f && IsChild(dialog, f))
                     st->lastFocus = f;
-            } else {
+            } else if (HWND now = GetFocus(); !now || !IsChild(dialog, now)) {
+                // A control that has the focus already keeps it (the dialog set it before it was activated).
                 HWND f = st->lastFocus && IsWindow(st->lastFocus) ? st->lastFocus : FirstTabItem(dialog);
                 FocusControl(dialog, f);
             }

@@ -161,3 +161,17 @@ TEST(KeyState, FollowsTheKeyMessagesInTheOrderTheThreadTakesThem) {
     DestroyWindow(w);
 }
 }  // namespace
+
+// An activation that finds the focus on one of the dialog's controls leaves it there: a dialog that put
+// the caret into its field before it became active keeps it, wherever its first tab stop is.
+TEST_F(DialogKeysTest, ActivationKeepsTheFocusOfAControlThatHasIt) {
+    HWND other = CreateWindowEx(0, WC_STATIC, "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                nullptr, nullptr);
+    SetActiveWindow(other);
+    Pump();
+    SetFocus(Item(kAmpEdit));
+    SetActiveWindow(dialog);
+    Pump();
+    EXPECT_EQ(GetFocus(), Item(kAmpEdit));
+    DestroyWindow(other);
+}
