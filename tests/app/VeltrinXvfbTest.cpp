@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -421,17 +422,24 @@ protected:
         return RECT{g.x, g.y, g.x + g.width, g.y + g.height};
     }
     // Opens a menu of the main menu bar and clicks one of its items.
+    // A click on the menu bar while a wait dialog disables the frame opens nothing: the menu is
+    // clicked when no wait dialog shows, and again when its popup does not come.
     bool ChooseFromMenu(const char* menu, const char* item) {
-        RECT frame = MainRect();
-        RECT bar = WaitForText(Glyphs(guiFont, menu), RECT{frame.left, frame.top, frame.right, frame.top + 40});
-        if (!Found(bar))
-            return false;
-        Click(Centre(bar));
-        RECT entry = WaitForText(Glyphs(guiFont, item), RECT{bar.left - 4, bar.bottom, bar.left + 500, bar.bottom + 400});
-        if (!Found(entry))
-            return false;
-        Click(Centre(entry));
-        return true;
+        const Glyphs title(guiFont, menu), entryText(guiFont, item);
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            WaitGone("^Please Wait");
+            RECT frame = MainRect();
+            RECT bar = WaitForText(title, RECT{frame.left, frame.top, frame.right, frame.top + 40});
+            if (!Found(bar))
+                return false;
+            Click(Centre(bar));
+            RECT entry = WaitForText(entryText, RECT{bar.left - 4, bar.bottom, bar.left + 500, bar.bottom + 400}, 10);
+            if (Found(entry)) {
+                Click(Centre(entry));
+                return true;
+            }
+        }
+        return false;
     }
     // Chooses a menu entry that opens a window matching `pattern` and returns that window. Under a heavy
     // load a click can reach a popup before its menu loop takes input; the choice is then made again.
@@ -441,7 +449,6 @@ protected:
                 continue;
             if (std::string id = WaitForWindow(pattern, 10); !id.empty())
                 return id;
-            Keys({"Escape"});
         }
         return {};
     }
@@ -583,12 +590,24 @@ protected:
                 screen.Save("veltrin_no_dialog.png");
             return false;
         }
-        Activate(id);
-        // Over what the field offers.
-        Keys({"End", "shift+Home"});
-        x.Run({"xdotool", "type", "--delay", "20", text});
-        Keys({"Return"});
-        return WaitGone(caption);
+        // Over what the field offers. Typing that reached another window (the focus moved under a heavy
+        // load) leaves the dialog open: it is answered again, and the screen kept for a failure.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            Activate(id);
+            // A file dialog's field is reached by its label's mnemonic, wherever the focus is.
+            if (std::string(caption) == "^Open$")
+                Keys({"alt+n"});
+            Keys({"End", "shift+Home"});
+            x.Run({"xdotool", "type", "--delay", "20", text});
+            Keys({"Return"});
+            if (WaitGone(caption, 10))
+                return true;
+            if (screen.Grab(x, tmp / "screen.xwd"))
+                screen.Save("veltrin_dialog_stays.png");
+            std::cerr << "dialog " << caption << " stays; the focus is on \""
+                      << x.Run({"xdotool", "getwindowfocus", "getwindowname"}) << "\"\n";
+        }
+        return false;
     }
     // The band of the list's selected row, drawn in the highlight colour, or an empty rectangle.
     RECT SelectedRow(const RECT& list, int seconds = 10) {
