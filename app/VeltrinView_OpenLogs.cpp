@@ -365,8 +365,14 @@ void CVeltrinView::OnShowListItem(int row, BOOL) {
                 elapsed = GetElapsedTime(cell(fileCol), cell(2), StatsClientId(cell(tidCol)), cell(dateCol), later);
             m_List.SetItemText(row, elapsedCol, elapsed);
         }
-        SearchLogToPad(cell(fileCol), CVeltrinAnalysis::ServerTransaction(cell(2)), StatsClientId(cell(tidCol)),
-                       cell(timeCol));
+        // The id's count "(n)" picks the n-th transaction of that client in that second, as the elapsed
+        // time scan does; the pad search reads it from the first key.
+        CString clientId = cell(tidCol);
+        const int32_t nth = SplitIdNumber(clientId);
+        CString transaction = CVeltrinAnalysis::ServerTransaction(cell(2));
+        if (nth > 1)
+            transaction.AppendFormat("(%d)", (int)nth);
+        SearchLogToPad(cell(fileCol), transaction, clientId, cell(timeCol));
         m_List.SetItemText(row, lineCol, _csLastGotoLine);
     } else if (Has(key, "XACT_SUM")) {
         if (cell(0) != "XACTSQLSUM") {
@@ -479,7 +485,9 @@ void CVeltrinView::SearchLogToPad(LPCTSTR logName, LPCTSTR key1, LPCTSTR key2, L
         ShowPadText(m_csPadText);
         return;
     }
-    SplitIdNumber(first);
+    // A count "(n)" on the first key: the n-th opening line that matches, else the first.
+    const int32_t wanted = SplitIdNumber(first);
+    long candidates = 0;
     const CString opening = "Start " + first;
     ShowStatusText("Processing Padview content...");
     BOOL go = TRUE;
@@ -496,7 +504,8 @@ void CVeltrinView::SearchLogToPad(LPCTSTR logName, LPCTSTR key1, LPCTSTR key2, L
             const long number = reader.GetLineNumber();
             std::string_view text = ExpandedTabs(line, buffer);
             if (!inside) {
-                if (Contains(text, opening) && Contains(text, second) && Contains(text, when)) {
+                if (Contains(text, opening) && Contains(text, second) && Contains(text, when) &&
+                    ++candidates >= wanted) {
                     inside = true;
                     _csLastGotoLine.Format("%ld", number);
                     pad += CString(std::string(text).c_str()) + "\r\n";

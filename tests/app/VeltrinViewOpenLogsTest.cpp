@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -253,6 +254,37 @@ TEST_F(VeltrinViewOpenLogsTest, StatisticsRowsOpenTheirServerLogAtTheTransaction
                                                       Quoted("s.log") + " GOTOLINE=" + line}))
             << row;
         EXPECT_EQ(view->m_List.GetItemText(row, 8), CString(line.c_str())) << row;
+    }
+}
+
+TEST_F(VeltrinViewOpenLogsTest, ARowsRequestCountPicksItsTransactionAmongThoseOfTheSameSecond) {
+    // One client sends the same request twice in one second: the statistics rows count them "(1)", "(2)".
+    dir.Write("s.log",
+              "2023/05/02 08:00:09.100 | Start PAYMENT /pt_QClient://WS0101/18362\n"
+              "2023/05/02 08:00:09.120 | End   PAYMENT /pt_QClient://WS0101/18362 TRANSACTION TIME (msec): 20\n"
+              "2023/05/02 08:00:09.500 | Start PAYMENT /pt_QClient://WS0101/18362\n"
+              "-- second request\n"
+              "2023/05/02 08:00:09.900 | End   PAYMENT /pt_QClient://WS0101/18362 TRANSACTION TIME (msec): 400\n");
+    ASSERT_TRUE(Make("STATS_CM1", "STATS_CM1", "STATS_CM1"));
+    Fill(10, {{"1", "WS0101", "PAYMENT", "2023/05/02", "08:00:09", "", "b.log: 40", "s.log", "", "//WS0101/18362(1)"},
+              {"2", "WS0101", "PAYMENT", "2023/05/02", "08:00:09", "", "b.log: 44", "s.log", "", "//WS0101/18362(2)"}});
+    struct Case {
+        int row;
+        const char* line;
+        const char* elapsed;
+        const char* padStart;
+        const char* padEnd;
+    } cases[] = {
+        {0, "1", "00:00:00 (120 msec)", "2023/05/02 08:00:09.100 | Start", "(msec): 20\r\n"},
+        {1, "3", "00:00:00 (900 msec)", "2023/05/02 08:00:09.500 | Start", "(msec): 400\r\n"},
+    };
+    for (const Case& c : cases) {
+        view->OnShowListItem(c.row, TRUE);
+        EXPECT_EQ(view->m_List.GetItemText(c.row, 5), CString(c.elapsed)) << c.row;
+        EXPECT_EQ(view->m_List.GetItemText(c.row, 8), CString(c.line)) << c.row;
+        const std::string pad = view->m_csPadText.GetString();
+        EXPECT_EQ(pad.rfind(c.padStart, 0), 0u) << pad;
+        EXPECT_EQ(pad.substr(pad.size() - std::min(pad.size(), std::strlen(c.padEnd))), c.padEnd) << pad;
     }
 }
 
