@@ -10,6 +10,7 @@
 
 #include "analysis/AppMaps.h"
 #include "analysis/LogLineReader.h"
+#include "analysis/ReportLog.h"
 #include "app/EditorLaunch.h"
 #include "app/QueryExistingReportDlg.h"
 #include "app/QueryExistingTop20Dlg.h"
@@ -327,6 +328,10 @@ int CMyTreeCtrl::QueryExistingReport(LPCTSTR reportLogPath) {
         return 0;
     CQueryExistingReportDlg dlg(reportLogPath, "", MainWindow());
     dlg.DoModal();
+    // A new report starts its log afresh here: the engine empties it only with a batch's first request,
+    // which leaves the old rows in front of the new ones when that request's log is not available.
+    if (dlg.GetChoice() == 0)
+        CReportLog(reportLogPath).Delete();
     return dlg.GetChoice();
 }
 

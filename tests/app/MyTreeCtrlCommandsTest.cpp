@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -185,6 +186,9 @@ TEST_F(MyTreeCtrlCommandsTest, WholeTreeTimeAnalysisAsksBeforeItOpensTheView) {
                                                     "NAME=20230502QServer3 - N/A.log|TYPE=SUBITEM|EXE=ANALYZETAALL",
                                                     "NAME=20230502QServer9.log|TYPE=ROOTITEM|EXE=ANALYZETAALL"}));
     EXPECT_EQ(main.TakePosted(), std::vector<UINT>{WM_REFRESHVIEW});
+    // The new run starts its report log afresh; here no engine writes it again.
+    EXPECT_FALSE(std::ifstream(reportLog).good());
+    dir.Write("SQLTimeAnalysisAllTreeview_TA.log", "rows\n");
 
     main.messages.clear();
     link.calls.clear();
@@ -308,6 +312,8 @@ TEST_F(MyTreeCtrlCommandsTest, IntegrityChecksNameTheirReportsAndReuseTheirLogs)
     EXPECT_EQ(link.calls[0], "OpenReportDocument:20230502QBroker.log_TIC");
     EXPECT_EQ(Commands().size(), 3u);
     EXPECT_EQ(Commands()[0], "NAME=20230502QServer1.log|TYPE=SUBITEM|EXE=ANALYZETICALL");
+    EXPECT_FALSE(std::ifstream(brokerLog).good());
+    dir.Write("20230502QBroker_TIC.log", "rows\n");
 
     main.TakePosted();
     main.messages.clear();
