@@ -204,6 +204,9 @@ private:
     // Statistics rows: the server log at the transaction's line, searched and written back when the row
     // has none. FALSE when the row is not of a statistics list.
     BOOL OpenStatsServerLine(int row);
+    // The server log line where a statistics row's transaction starts (0 when not found), with the pad
+    // showing what was found. A client id counted "(n)" names the n-th such transaction in that second.
+    int32_t FindStatsTransactionLine(int row);
     void ShowNotAvailable(LPCTSTR text);
 
     int m_nPassDepth = 0;

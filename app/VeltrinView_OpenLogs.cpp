@@ -34,10 +34,26 @@ bool Contains(std::string_view line, const CString& part) {
     return line.find(std::string_view(part.GetString(), (size_t)part.GetLength())) != std::string_view::npos;
 }
 
+// The keys a statistics row's transaction is searched by: the transaction as the server log writes it,
+// carrying the client id's count "(n)" when it is above 1 (the n-th request of that client in that
+// second), and the client id without it.
+struct StatsKeys {
+    CString transaction;
+    CString clientId;
+    int32_t nth;
+};
 // A statistics row's client id as its server log writes it: without the request count ("(n)").
 CString StatsClientId(CString cell) {
     CVeltrinAnalysis::StripIdSuffix(cell);
     return cell;
+}
+
+StatsKeys StatsRowKeys(LPCTSTR transaction, LPCTSTR tid) {
+    StatsKeys keys{CVeltrinAnalysis::ServerTransaction(transaction), tid, 0};
+    keys.nth = CVeltrinAnalysis::SplitIdNumber(keys.clientId);
+    if (keys.nth > 1)
+        keys.transaction.AppendFormat("(%d)", (int)keys.nth);
+    return keys;
 }
 }  // namespace
 
@@ -230,12 +246,11 @@ BOOL CVeltrinView::OpenStatsServerLine(int row) {
     const bool cm = Has(m_csListKey, "STATS_CM");
     if (!cm && !Has(m_csListKey, "STATS_HS"))
         return FALSE;
-    const int fileCol = cm ? 7 : 8, lineCol = cm ? 8 : 9, tidCol = cm ? 9 : 10, timeCol = cm ? 4 : 5;
+    const int fileCol = cm ? 7 : 8, lineCol = cm ? 8 : 9;
     CString file = m_List.GetItemText(row, fileCol);
     CString line = m_List.GetItemText(row, lineCol);
     if (line.IsEmpty()) {
-        int32_t found = GetLineNumber(file, CVeltrinAnalysis::ServerTransaction(m_List.GetItemText(row, 2)),
-                                      StatsClientId(m_List.GetItemText(row, tidCol)), m_List.GetItemText(row, timeCol));
+        int32_t found = FindStatsTransactionLine(row);
         if (found > 0) {
             line.Format("%ld", (long)found);
             m_List.SetItemText(row, lineCol, line);
@@ -298,6 +313,18 @@ void CVeltrinView::OnGotoLog() {
     OpenInEditor(m_hWnd, m_csBaseFolder, file, "SEARCH_ETX", text);
 }
 
+int32_t CVeltrinView::FindStatsTransactionLine(int row) {
+    const bool cm = Has(m_csListKey, "STATS_CM");
+    const int fileCol = cm ? 7 : 8, tidCol = cm ? 9 : 10, timeCol = cm ? 4 : 5;
+    auto cell = [&](int col) { return m_List.GetItemText(row, col); };
+    const StatsKeys keys = StatsRowKeys(cell(2), cell(tidCol));
+    if (keys.nth <= 1)
+        return GetLineNumber(cell(fileCol), keys.transaction, keys.clientId, cell(timeCol));
+    // Only the transaction search counts the opening lines.
+    SearchLogToPad(cell(fileCol), keys.transaction, keys.clientId, cell(timeCol));
+    return (int32_t)std::atol(_csLastGotoLine);
+}
+
 void CVeltrinView::OnOpenQBrokerLogAtLine(int row) {
     const bool cm = Has(m_csListKey, "STATS_CM");
     if ((!cm && !Has(m_csListKey, "STATS_HS")) || row < 0 || row >= m_List.GetItemCount())
@@ -317,10 +344,8 @@ void CVeltrinView::OpenServerLog(int row) {
     const bool cm = Has(m_csListKey, "STATS_CM");
     if ((!cm && !Has(m_csListKey, "STATS_HS")) || row < 0 || row >= m_List.GetItemCount())
         return;
-    const int fileCol = cm ? 7 : 8, tidCol = cm ? 9 : 10, timeCol = cm ? 4 : 5;
-    CString file = m_List.GetItemText(row, fileCol);
-    int32_t found = GetLineNumber(file, CVeltrinAnalysis::ServerTransaction(m_List.GetItemText(row, 2)),
-                                  StatsClientId(m_List.GetItemText(row, tidCol)), m_List.GetItemText(row, timeCol));
+    CString file = m_List.GetItemText(row, cm ? 7 : 8);
+    int32_t found = FindStatsTransactionLine(row);
     CString line;
     line.Format("%ld", (long)found);
     OpenInEditor(m_hWnd, m_csBaseFolder, file, "GOTOLINE", line);
@@ -367,12 +392,8 @@ void CVeltrinView::OnShowListItem(int row, BOOL) {
         }
         // The id's count "(n)" picks the n-th transaction of that client in that second, as the elapsed
         // time scan does; the pad search reads it from the first key.
-        CString clientId = cell(tidCol);
-        const int32_t nth = SplitIdNumber(clientId);
-        CString transaction = CVeltrinAnalysis::ServerTransaction(cell(2));
-        if (nth > 1)
-            transaction.AppendFormat("(%d)", (int)nth);
-        SearchLogToPad(cell(fileCol), transaction, clientId, cell(timeCol));
+        const StatsKeys keys = StatsRowKeys(cell(2), cell(tidCol));
+        SearchLogToPad(cell(fileCol), keys.transaction, keys.clientId, cell(timeCol));
         m_List.SetItemText(row, lineCol, _csLastGotoLine);
     } else if (Has(key, "XACT_SUM")) {
         if (cell(0) != "XACTSQLSUM") {

@@ -279,6 +279,14 @@ TEST_F(VeltrinViewOpenLogsTest, ARowsRequestCountPicksItsTransactionAmongThoseOf
         {1, "3", "00:00:00 (900 msec)", "2023/05/02 08:00:09.500 | Start", "(msec): 400\r\n"},
     };
     for (const Case& c : cases) {
+        // Open QServer Log, and the double click on a row whose line is not known yet.
+        launched.clear();
+        view->OpenServerLog(c.row);
+        view->OnOpenInEditor(c.row);
+        const std::string opened = Quoted("s.log") + " GOTOLINE=" + c.line;
+        EXPECT_EQ(launched, (std::vector<std::string>{opened, opened})) << c.row;
+        view->m_List.SetItemText(c.row, 8, "");
+
         view->OnShowListItem(c.row, TRUE);
         EXPECT_EQ(view->m_List.GetItemText(c.row, 5), CString(c.elapsed)) << c.row;
         EXPECT_EQ(view->m_List.GetItemText(c.row, 8), CString(c.line)) << c.row;
