@@ -55,7 +55,8 @@ std::string Trimmed(CString text) {
 class ReportRowCommandsTest : public ::testing::Test {
 protected:
     static std::vector<const ResourceModule*> Modules() {
-        return {&VeltrinResources(), &VeltrinFrameResources(), &VeltrinTreeResources(), &VeltrinPadResources()};
+        return {&VeltrinResources(), &VeltrinFrameResources(), &VeltrinTreeResources(),
+                &VeltrinPadResources()};
     }
     void SetUp() override {
         MSG stale;  // messages an earlier test left for windows now gone
@@ -156,7 +157,8 @@ TEST_F(ReportRowCommandsTest, OpenLogOnTopTwentyRowsOpensTheReportLogOrTheTransa
 
         launched.clear();
         Command(view, marker, 4009);
-        EXPECT_EQ(launched, std::vector<std::string>{"Scrivel \"" + folder + "/" + c.reportLog + "\""}) << c.key;
+        EXPECT_EQ(launched, std::vector<std::string>{"Scrivel \"" + folder + "/" + c.reportLog + "\""})
+            << c.key;
 
         for (int row : {0, marker - 1}) {
             launched.clear();
@@ -282,7 +284,8 @@ TEST_F(ReportRowCommandsTest, GenerateNewReplacesTheReportLogsAndLosesNothingEls
     // report log, finds no log.
     HTREEITEM root = Tree().FindItemByText(kBroker);
     ASSERT_TRUE(root);
-    const std::string firstServer = folder + "/" + Tree().GetItemText(Tree().GetChildItem(root)).GetString() + ".log";
+    const std::string firstServer =
+        folder + "/" + Tree().GetItemText(Tree().GetChildItem(root)).GetString() + ".log";
     ASSERT_EQ(std::remove(firstServer.c_str()), 0) << firstServer;
     Tree().OnRemove();
     frame->GetTreeView()->PopulateTreeEx((dir / kBroker).c_str());
@@ -301,7 +304,9 @@ TEST_F(ReportRowCommandsTest, GenerateNewReplacesTheReportLogsAndLosesNothingEls
         std::vector<std::string> replaced;
         std::vector<const char*> views;
     } cases[] = {
-        {&CMyTreeCtrl::OnRunT20Broker, {xactLog, sqlLog}, {"20230502QBroker.log_T20Xact", "20230502QBroker.log_T20Sql"}},
+        {&CMyTreeCtrl::OnRunT20Broker,
+         {xactLog, sqlLog},
+         {"20230502QBroker.log_T20Xact", "20230502QBroker.log_T20Sql"}},
         {&CMyTreeCtrl::OnRunTABroker, {taLog}, {"20230502QBroker.log_TA"}},
     };
     for (const Case& c : cases) {

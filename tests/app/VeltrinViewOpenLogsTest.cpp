@@ -259,15 +259,18 @@ TEST_F(VeltrinViewOpenLogsTest, StatisticsRowsOpenTheirServerLogAtTheTransaction
 
 TEST_F(VeltrinViewOpenLogsTest, ARowsRequestCountPicksItsTransactionAmongThoseOfTheSameSecond) {
     // One client sends the same request twice in one second: the statistics rows count them "(1)", "(2)".
-    dir.Write("s.log",
-              "2023/05/02 08:00:09.100 | Start PAYMENT /pt_QClient://WS0101/18362\n"
-              "2023/05/02 08:00:09.120 | End   PAYMENT /pt_QClient://WS0101/18362 TRANSACTION TIME (msec): 20\n"
-              "2023/05/02 08:00:09.500 | Start PAYMENT /pt_QClient://WS0101/18362\n"
-              "-- second request\n"
-              "2023/05/02 08:00:09.900 | End   PAYMENT /pt_QClient://WS0101/18362 TRANSACTION TIME (msec): 400\n");
+    dir.Write(
+        "s.log",
+        "2023/05/02 08:00:09.100 | Start PAYMENT /pt_QClient://WS0101/18362\n"
+        "2023/05/02 08:00:09.120 | End   PAYMENT /pt_QClient://WS0101/18362 TRANSACTION TIME (msec): 20\n"
+        "2023/05/02 08:00:09.500 | Start PAYMENT /pt_QClient://WS0101/18362\n"
+        "-- second request\n"
+        "2023/05/02 08:00:09.900 | End   PAYMENT /pt_QClient://WS0101/18362 TRANSACTION TIME (msec): 400\n");
     ASSERT_TRUE(Make("STATS_CM1", "STATS_CM1", "STATS_CM1"));
-    Fill(10, {{"1", "WS0101", "PAYMENT", "2023/05/02", "08:00:09", "", "b.log: 40", "s.log", "", "//WS0101/18362(1)"},
-              {"2", "WS0101", "PAYMENT", "2023/05/02", "08:00:09", "", "b.log: 44", "s.log", "", "//WS0101/18362(2)"}});
+    Fill(10, {{"1", "WS0101", "PAYMENT", "2023/05/02", "08:00:09", "", "b.log: 40", "s.log", "",
+               "//WS0101/18362(1)"},
+              {"2", "WS0101", "PAYMENT", "2023/05/02", "08:00:09", "", "b.log: 44", "s.log", "",
+               "//WS0101/18362(2)"}});
     struct Case {
         int row;
         const char* line;
