@@ -34,6 +34,12 @@ bool Contains(std::string_view line, const CString& part) {
     return line.find(std::string_view(part.GetString(), (size_t)part.GetLength())) != std::string_view::npos;
 }
 
+// A statistics row's client id as its server log writes it: without the request count ("(n)").
+CString StatsClientId(CString cell) {
+    CVeltrinAnalysis::StripIdSuffix(cell);
+    return cell;
+}
+
 // The keys a statistics row's transaction is searched by: the transaction as the server log writes it,
 // carrying the client id's count "(n)" when it is above 1 (the n-th request of that client in that
 // second), and the client id without it.
@@ -42,12 +48,6 @@ struct StatsKeys {
     CString clientId;
     int32_t nth;
 };
-// A statistics row's client id as its server log writes it: without the request count ("(n)").
-CString StatsClientId(CString cell) {
-    CVeltrinAnalysis::StripIdSuffix(cell);
-    return cell;
-}
-
 StatsKeys StatsRowKeys(LPCTSTR transaction, LPCTSTR tid) {
     StatsKeys keys{CVeltrinAnalysis::ServerTransaction(transaction), tid, 0};
     keys.nth = CVeltrinAnalysis::SplitIdNumber(keys.clientId);
