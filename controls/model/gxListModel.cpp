@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <new>
+#include <type_traits>
 #include <sys/mman.h>
 
 namespace {
@@ -309,16 +311,26 @@ BOOL gxListModel::SetItemText(int nItem, int nSubItem, LPCTSTR lpszText) {
 // ---------------------------------------------------------------------------------------------------------
 // Row table and order
 
+void gxListModel::RowTable::FreeChunk::operator()(Row* p) const {
+    static_assert(std::is_trivially_destructible_v<Row>, "a chunk is freed without destroying its rows");
+    ::operator delete(p);
+}
+
 gxListModel::Row& gxListModel::RowTable::emplace_back() {
-    if (m_size == m_chunks.size() * kChunkRows)
-        m_chunks.emplace_back(new Row[kChunkRows]);
-    Row& row = (*this)[m_size++];
-    row = Row();
-    return row;
+    if (m_size == m_chunks.size() * kChunkRows) {
+        // Raw memory: a row is constructed when it is appended. Like the arena's, each chunk after the
+        // first has its pages mapped in with one call.
+        const size_t bytes = kChunkRows * sizeof(Row);
+        m_chunks.emplace_back(static_cast<Row*>(::operator new(bytes)));
+        if (m_chunks.size() > 1)
+            Prefault(reinterpret_cast<char*>(m_chunks.back().get()), bytes);
+    }
+    Row* row = &(*this)[m_size++];
+    return *new (row) Row();
 }
 
 void gxListModel::RowTable::clear() {
-    std::vector<std::unique_ptr<Row[]>>().swap(m_chunks);
+    std::vector<std::unique_ptr<Row, FreeChunk>>().swap(m_chunks);
     m_size = 0;
 }
 

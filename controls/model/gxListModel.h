@@ -202,13 +202,14 @@ private:
         COLORREF crText = kNoColor;
         COLORREF crBk = kNoColor;
     };
-    // Rows by slot in chunks of a fixed size: appending never moves or copies a row.
+    // Rows by slot in chunks of a fixed size: appending never moves or copies a row. A chunk's rows are
+    // constructed as they are appended, so a new chunk's memory is first written by its rows.
     class RowTable {
     public:
         static constexpr size_t kChunkRows = 4096;
         size_t size() const { return m_size; }
-        Row& operator[](size_t i) { return m_chunks[i / kChunkRows][i % kChunkRows]; }
-        const Row& operator[](size_t i) const { return m_chunks[i / kChunkRows][i % kChunkRows]; }
+        Row& operator[](size_t i) { return m_chunks[i / kChunkRows].get()[i % kChunkRows]; }
+        const Row& operator[](size_t i) const { return m_chunks[i / kChunkRows].get()[i % kChunkRows]; }
         Row& emplace_back();
         void clear();
         template <class F>
@@ -218,7 +219,10 @@ private:
         }
 
     private:
-        std::vector<std::unique_ptr<Row[]>> m_chunks;
+        struct FreeChunk {
+            void operator()(Row* p) const;
+        };
+        std::vector<std::unique_ptr<Row, FreeChunk>> m_chunks;
         size_t m_size = 0;
     };
     // Display position -> slot, kept as a gap buffer: runs of insertions at one place (a batch pass puts
