@@ -1,122 +1,11 @@
 #include "analysis/ReportLog.h"
 
 #include <cerrno>
-#include <condition_variable>
 #include <cstdarg>
-#include <deque>
-#include <mutex>
-#include <thread>
-#include <vector>
 #include <unistd.h>
 
+#include "analysis/FileWriterThread.h"
 #include "platform/base/File.h"
-
-// Text for the open file gathers in a buffer; a full one goes to a bounded queue that the thread writes
-// in order. The producer waits when the queue is full, so memory stays at a few buffers.
-class CReportLog::Writer {
-public:
-    static constexpr size_t kBufferSize = 1u << 20;
-    static constexpr size_t kQueued = 4;
-
-    explicit Writer(CStdioFile& file) : m_file(file), m_thread([this] { Run(); }) {
-        m_pending.reserve(kBufferSize + 4096);
-    }
-    ~Writer() {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_stop = true;
-        }
-        m_changed.notify_all();
-        m_thread.join();
-    }
-
-    // The text with each "\n" as CR LF, after what came before. FALSE once a write has failed.
-    bool Add(std::string_view text) {
-        for (size_t from = 0; from < text.size();) {
-            size_t lf = text.find('\n', from);
-            if (lf == std::string_view::npos) {
-                m_pending.append(text.substr(from));
-                break;
-            }
-            m_pending.append(text.substr(from, lf - from)).append("\r\n");
-            from = lf + 1;
-        }
-        if (m_pending.size() >= kBufferSize)
-            Hand();
-        return !Failed();
-    }
-
-    // Waits until everything added is written; FALSE when any write failed.
-    bool Drain() {
-        Hand();
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_changed.wait(lock, [this] { return m_queue.empty() && !m_busy; });
-        return !m_failed;
-    }
-
-private:
-    bool Failed() {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_failed;
-    }
-
-    void Hand() {
-        if (m_pending.empty())
-            return;
-        std::string next;
-        {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            m_changed.wait(lock, [this] { return m_queue.size() < kQueued; });
-            m_queue.push_back(std::move(m_pending));
-            if (!m_spare.empty()) {  // a written buffer again, its pages already in place
-                next = std::move(m_spare.back());
-                m_spare.pop_back();
-            }
-        }
-        m_changed.notify_all();
-        if (next.capacity() < kBufferSize)
-            next.reserve(kBufferSize + 4096);
-        m_pending = std::move(next);
-    }
-
-    void Run() {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        for (;;) {
-            m_changed.wait(lock, [this] { return m_stop || !m_queue.empty(); });
-            if (m_queue.empty())
-                return;
-            std::string buffer = std::move(m_queue.front());
-            m_queue.pop_front();
-            m_busy = true;
-            lock.unlock();
-            m_changed.notify_all();
-            bool ok = true;
-            try {
-                m_file.Write(buffer.data(), (UINT)buffer.size());
-            } catch (CException* e) {
-                e->Delete();
-                ok = false;
-            }
-            buffer.clear();
-            lock.lock();
-            m_spare.push_back(std::move(buffer));
-            m_busy = false;
-            m_failed = m_failed || !ok;
-            m_changed.notify_all();
-        }
-    }
-
-    CStdioFile& m_file;
-    std::string m_pending;  // not yet handed over (the producer's alone)
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<std::string> m_queue;
-    std::vector<std::string> m_spare;  // written buffers for the producer to fill again
-    bool m_busy = false;
-    bool m_failed = false;
-    bool m_stop = false;
-    std::thread m_thread;  // last: starts when the rest is ready
-};
 
 CReportLog::CReportLog(LPCTSTR path) : m_path(path) {}
 CReportLog::~CReportLog() {
@@ -148,7 +37,7 @@ BOOL CReportLog::Open() {
         return FALSE;
     }
     m_file = std::move(file);
-    m_writer = std::make_unique<Writer>(*m_file);
+    m_writer = std::make_unique<CFileWriterThread>(*m_file);
     return TRUE;
 }
 

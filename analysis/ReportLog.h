@@ -11,6 +11,7 @@
 
 #include "platform/base/String.h"
 
+class CFileWriterThread;
 class CStdioFile;
 
 class CReportLog {
@@ -47,10 +48,9 @@ public:
     const CString& Path() const { return m_path; }
 
 private:
-    class Writer;
     BOOL WriteOpen(std::string_view text) const;
 
     CString m_path;
     std::unique_ptr<CStdioFile> m_file;
-    std::unique_ptr<Writer> m_writer;  // writes the open file's filled buffers on its own thread
+    std::unique_ptr<CFileWriterThread> m_writer;  // writes the open file's filled buffers on its own thread
 };

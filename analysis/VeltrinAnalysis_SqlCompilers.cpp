@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "analysis/ExpandedLine.h"
+#include "analysis/FileWriterThread.h"
 #include "analysis/LineTokens.h"
 #include "analysis/LogPass.h"
 #include "analysis/ReportFormat.h"
@@ -96,6 +98,24 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
     const bool writesLog = kind != SqlCompile::XactSqlSum;
 
     CStdioFile report;
+    // Writes the open report log on its own thread; declared after the file, so it ends first.
+    std::unique_ptr<CFileWriterThread> writer;
+    // A write that failed ends the pass as a failing write of the file itself does.
+    auto write = [&](std::string_view text, bool textMode) {
+        if (!(textMode ? writer->Add(text) : writer->AddRaw(text)))
+            throw new CFileException(writer->Failure());
+    };
+    // Everything written, then the file closed; a failed write gets the file-error message.
+    auto closeReport = [&]() {
+        const bool written = writer->Drain();
+        const CFileException failure = writer->Failure();
+        writer.reset();
+        if (written)
+            return CloseReportLog(report);
+        ReportFileError(failure);
+        report.Abort();
+        return FALSE;
+    };
     if (kind == SqlCompile::XactSqlSum) {
         m_aSqlSum.DeleteAll();
         // The summary's report log is named now; its populate request writes it.
@@ -115,6 +135,7 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
         }
         if (!OpenReportLog(report, m_csSqlReportLog))
             return 0;
+        writer = std::make_unique<CFileWriterThread>(report);
         if (g_bWaitForUpdate) {
             m_nSqlCount = 0;
             std::string header =
@@ -124,12 +145,8 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
                     : FormatString(kFormatA, "Filename", "StartRow", "EndRow", "BindRow", "Date", "StartTime",
                                    "EndTime", kind == SqlCompile::Top20 ? "ElapsedTime" : "Milliseconds",
                                    "Statement");
-            try {
-                report.WriteString(header.c_str());
-            } catch (CFileException* e) {
-                ReportFileError(*e);
-                e->Delete();
-                report.Abort();
+            if (!writer->Add(header)) {
+                closeReport();
                 return 0;
             }
         }
@@ -141,7 +158,7 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
     return pass.Run([&]() -> int32_t {
         if (!pass.Open(path)) {
             if (writesLog)
-                CloseReportLog(report);
+                closeReport();
             return 0;
         }
         CExpandedLine expander;
@@ -270,7 +287,7 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
                                     break;
                             }
                             if (!detail.empty())  // the line ends in CR LF already
-                                report.Write(detail.data(), (UINT)detail.size());
+                                write(detail, false);
                             ++recorded;
                         }
                     }
@@ -291,15 +308,15 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
         }
         if (pass.ReadFailed()) {  // a later block could not be read: nothing more is written or posted
             if (writesLog)
-                CloseReportLog(report);
+                closeReport();
             return pass.Finish(0, FALSE);
         }
         if (kind == SqlCompile::XactImz) {
-            report.WriteString(FormatString("\nThere were %d SQL statements.\n\n", m_nSqlCount).c_str());
-            report.WriteString(" \n");
+            write(FormatString("\nThere were %d SQL statements.\n\n", m_nSqlCount), true);
+            write(" \n", true);
         }
         if (writesLog)
-            CloseReportLog(report);
+            closeReport();
         pass.SetNoDataText(endsMet == 0 ? kNoSqlData : kNoData);
         const int32_t lines = (int32_t)pass.LineNumber();
         pass.Finish(lines, recorded == 0);

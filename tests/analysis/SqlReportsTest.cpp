@@ -1,7 +1,11 @@
 // The SQL report compilers and the handlers that list what they compiled.
 #include "tests/analysis/ReportTestSupport.h"
 
+#include <unistd.h>
+
 #include "controls/model/gxListModel.h"
+#include "platform/base/File.h"
+#include "platform/base/MessageBox.h"
 
 using namespace reports;
 
@@ -58,6 +62,39 @@ TEST_F(SqlReports, StartSqlSumRptOnT20StartsTheSummary) {
     EXPECT_EQ(Send(WM_POPULATETOP20SQL, "20230501QServer2.log", "TOP20_SQL_ALL"), 0);
     EXPECT_TRUE(host_.PostedLog().empty());
     EXPECT_EQ(host_.GetList().GetItemCount(), 0);
+}
+
+// The report log is written on a thread of its own; a write that fails at the end of the report still
+// gives the message of the file's own error.
+TEST_F(SqlReports, ReportLogWriteErrorGivesTheFileErrorMessage) {
+    if (::access("/dev/full", W_OK) != 0)
+        GTEST_SKIP() << "no /dev/full";
+    CompileTop20Sql();
+    const std::string log = InDir("TOP20_SQL_ALL.log");
+    ASSERT_EQ(::unlink(log.c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/full", log.c_str()), 0);
+    // The message a failing write of that file gives when it is closed.
+    CString expected;
+    {
+        CStdioFile file;
+        ASSERT_TRUE(file.Open(log.c_str(), CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite |
+                                               CFile::typeText));
+        file.WriteString("x\n");
+        try {
+            file.Close();
+            FAIL() << "a write to /dev/full succeeded";
+        } catch (CFileException* e) {
+            char text[1024];
+            e->GetErrorMessage(text, sizeof text);
+            expected = text;
+            e->Delete();
+        }
+    }
+    host_.ClearRecords();
+    Send(WM_COMPILETOP20SQL, "20230501QServer1.log", "TOP20SQL");
+    ASSERT_EQ(host_.Boxes().size(), 1u);
+    EXPECT_EQ(host_.Boxes()[0].text, expected);
+    EXPECT_TRUE(host_.Boxes()[0].type & MB_ICONEXCLAMATION);
 }
 
 // The SQL statement count summary read back from the top-20 report log, its list and its own report
