@@ -77,8 +77,8 @@ TEST_F(SqlReports, ReportLogWriteErrorGivesTheFileErrorMessage) {
     CString expected;
     {
         CStdioFile file;
-        ASSERT_TRUE(file.Open(log.c_str(), CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite |
-                                               CFile::typeText));
+        ASSERT_TRUE(file.Open(
+            log.c_str(), CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite | CFile::typeText));
         file.WriteString("x\n");
         try {
             file.Close();
