@@ -268,12 +268,17 @@ void Destroy(HWND client, HWND child) {
 
 void Next(HWND client, HWND from, bool previous) {
     std::vector<HWND> z = ZOrder(client, true);
-    if (z.size() < 2)
-        return;
     if (!from)
         from = WithData(client, [](ClientData& d) { return d.active; });
     auto it = std::find(z.begin(), z.end(), from);
-    if (it == z.end())
+    if (it == z.end()) {
+        // A hidden child moves on to the topmost visible one.
+        if (z.empty() || !from)
+            return;
+        Activate(client, z.front());
+        return;
+    }
+    if (z.size() < 2)
         return;
     HWND target = previous ? z.back() : (it + 1 == z.end() ? z.front() : *(it + 1));
     if (target == from)
