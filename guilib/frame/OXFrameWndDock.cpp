@@ -245,7 +245,13 @@ CMDIChildWnd* COXMDIFrameWndSizeDock::MDIGetActive(BOOL* maximized) const {
         return live ? m_pActiveDockChild : nullptr;
     }
     CMDIChildWnd* child = CMDIFrameWnd::MDIGetActive(maximized);
-    return child && ::IsWindow(child->m_hWnd) ? child : nullptr;
+    auto* dockable = dynamic_cast<COXMDIChildWndSizeDock*>(child);
+    if (!child || !::IsWindow(child->m_hWnd) || (dockable && dockable->m_bPseudoInactive)) {
+        if (maximized)
+            *maximized = FALSE;
+        return nullptr;
+    }
+    return child;
 }
 
 void COXMDIFrameWndSizeDock::SetActiveDockedChild(COXMDIChildWndSizeDock* child) {

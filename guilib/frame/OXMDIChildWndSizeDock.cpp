@@ -111,8 +111,31 @@ void COXMDIChildWndSizeDock::ActivateFrame(int showCmd) {
         else if (GetStyle() & WS_MINIMIZE)
             showCmd = SW_SHOWMINIMIZED;
     }
+    const bool visibleBefore = (GetStyle() & WS_VISIBLE) != 0;
     CMDIChildWnd::ActivateFrame(showCmd);
     RefreshWindowMenu();
+    const bool visibleNow = (GetStyle() & WS_VISIBLE) != 0;
+    if (visibleNow == visibleBefore)
+        return;
+    CMDIFrameWnd* frame = GetMDIFrame();
+    if (!frame || !frame->m_hWndMDIClient)
+        return;
+    if (!visibleNow) {
+        // MDI keeps a hidden child active while no other is visible: it lets go of the menus and the
+        // commands itself, and the frame reports no active child.
+        if ((HWND)::SendMessage(frame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0) != m_hWnd) {
+            m_bPseudoInactive = FALSE;
+            return;
+        }
+        ::SendMessage(frame->m_hWndMDIClient, WM_MDINEXT, 0, 0);
+        if ((HWND)::SendMessage(frame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0) == m_hWnd) {
+            OnMDIActivate(FALSE, nullptr, this);
+            m_bPseudoInactive = TRUE;
+        }
+    } else if (m_bPseudoInactive) {
+        m_bPseudoInactive = FALSE;
+        OnMDIActivate(TRUE, this, nullptr);
+    }
 }
 
 BOOL COXMDIChildWndSizeDock::DestroyWindow() {
@@ -173,6 +196,10 @@ void COXMDIChildWndSizeDock::OnClose() {
 LRESULT COXMDIChildWndSizeDock::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     const UINT dockCommand = GetDockCommand();
     switch (message) {
+        case WM_MDIACTIVATE:
+            // MDI itself activates or deactivates the child: any pseudo-deactivation is over.
+            m_bPseudoInactive = FALSE;
+            break;
         case WM_CLOSE:
             OnClose();
             return 0;

@@ -42,6 +42,8 @@ public:
     CString m_sMenuCaption;
     DWORD m_dwAllowedDockSides = CBRS_ALIGN_ANY;
     BOOL m_bClosing = FALSE;
+    // Hidden while MDI still holds it active (no other child was visible): not the frame's active child.
+    BOOL m_bPseudoInactive = FALSE;
 
 protected:
     void OnClose();

@@ -174,3 +174,43 @@ TEST_F(DockChildTest, TheSavedBarLayoutLeavesTheViewBarOut) {
             EXPECT_NE(id & 0xFFFF, id ? COXSizeViewBar::kBarId : 1u);
     }
 }
+
+TEST_F(DockChildTest, HidingTheActiveChildMovesOnOrLeavesTheFrameWithoutAnActiveChild) {
+    CMenu frameMenu, childMenu;
+    frameMenu.CreateMenu();
+    frameMenu.AppendMenu(MF_STRING, 101, "Frame");
+    frame->m_hMenuDefault = frameMenu.m_hMenu;
+    childMenu.CreateMenu();
+    childMenu.AppendMenu(MF_STRING, 100, "Child");
+    child->m_hMenuShared = childMenu.m_hMenu;
+    auto* other = new COXMDIChildWndSizeDock;
+    ASSERT_TRUE(other->Create(nullptr, "Other", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+                              frame));
+    ASSERT_EQ(frame->MDIGetActive(), other);
+
+    // Hidden while another child shows: MDI activates that one.
+    other->ActivateFrame(SW_HIDE);
+    EXPECT_FALSE(IsWindowVisible(other->m_hWnd));
+    EXPECT_EQ(frame->MDIGetActive(), child);
+    EXPECT_FALSE(other->m_bPseudoInactive);
+    EXPECT_EQ(GetMenu(frame->m_hWnd), childMenu.m_hMenu);
+
+    // The last visible child hidden: MDI keeps it, but commands and menus leave it.
+    child->ActivateFrame(SW_HIDE);
+    EXPECT_EQ((HWND)SendMessage(frame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0), child->m_hWnd);
+    EXPECT_TRUE(child->m_bPseudoInactive);
+    EXPECT_EQ(frame->MDIGetActive(), nullptr);
+    EXPECT_FALSE(frame->OnCmdMsg(RefusingDoc::kDocCommand, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(GetMenu(frame->m_hWnd), frameMenu.m_hMenu);
+
+    // Shown again, it is active once more.
+    child->ActivateFrame();
+    EXPECT_TRUE(IsWindowVisible(child->m_hWnd));
+    EXPECT_FALSE(child->m_bPseudoInactive);
+    EXPECT_EQ(frame->MDIGetActive(), child);
+    EXPECT_EQ(GetMenu(frame->m_hWnd), childMenu.m_hMenu);
+    EXPECT_TRUE(frame->OnCmdMsg(RefusingDoc::kDocCommand, CN_COMMAND, nullptr, nullptr));
+    child->m_hMenuShared = nullptr;
+    frame->m_hMenuDefault = nullptr;
+    SetMenu(frame->m_hWnd, nullptr);
+}
