@@ -108,8 +108,12 @@ void COXDragDockContext::EndDrag() {
                                                                                : m_rectFrameDragHorz;
         m_ptMRUFloatPos = POINT{r.left, r.top};
         m_pDockSite->FloatControlBar(m_pBar, m_ptMRUFloatPos, CBRS_ALIGN_TOP | (m_dwDockStyle & CBRS_FLOAT_MULTI));
-        if (m_pBar->m_hWnd)
+        if (m_pBar->m_hWnd) {
             ::SendMessage(m_pBar->m_hWnd, WM_OX_SETTLEFLOATFRAME, 0, 0);
+            // The floating frame is marked as one a drag has floated.
+            if (CFrameWnd* floating = m_pBar->GetParentFrame(); floating && floating != m_pDockSite)
+                floating->ModifyStyle(0, kDraggedFloatStyle);
+        }
     }
     m_bDropped = TRUE;
 }

@@ -6,6 +6,9 @@
 
 class COXDragDockContext : public CDockContext {
 public:
+    // The style bit a floating frame gets when a drag ends with its bar floating.
+    static constexpr DWORD kDraggedFloatStyle = 0x1;
+
     explicit COXDragDockContext(CControlBar* bar);
 
     void StartDrag(POINT screen) override;

@@ -566,6 +566,7 @@ TEST_F(SizeDockTest, ATrackingDragDocksOnAnotherEdgeFloatsWithCtrlAndOtherwiseCh
                 CFrameWnd* mini = bar->GetParentFrame();
                 ASSERT_NE(mini, nullptr);
                 EXPECT_NE(dynamic_cast<COXSizableMiniDockFrameWnd*>(mini), nullptr);
+                EXPECT_TRUE(mini->GetStyle() & COXDragDockContext::kDraggedFloatStyle);
                 RECT w;
                 GetWindowRect(mini->m_hWnd, &w);
                 EXPECT_TRUE(PtInRect(&w, to)) << w.left << "," << w.top << " " << w.right << "," << w.bottom;
