@@ -30,7 +30,9 @@ BOOL COXTabClientWnd::Attach(CFrameWnd* frameWnd, DWORD tabStyle) {
     if (!SubclassWindow(frame->m_hWndMDIClient))
         return FALSE;
     m_pParentFrame = frame;
-    if (!m_tab.Create(tabStyle | WS_CHILD | WS_VISIBLE | TCS_FOCUSNEVER, RECT{0, 0, 0, 0}, frame, kWorkspaceId)) {
+    // Clipped by its siblings, as a tab control always is: the strip never paints over the client above it.
+    if (!m_tab.Create(tabStyle | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FOCUSNEVER, RECT{0, 0, 0, 0}, frame,
+                      kWorkspaceId)) {
         Detach();
         return FALSE;
     }
@@ -170,6 +172,13 @@ LRESULT COXTabClientWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
             PostTick();
             return r;
         }
+        case WM_NCPAINT:
+            // The client's border is the tab skin's.
+            if (m_tab.m_hWnd) {
+                GetTabSkin()->DrawNonClient(this);
+                return 0;
+            }
+            break;
         case WM_SHOWWINDOW:
             if (!lParam && m_tab.m_hWnd)
                 m_tab.ShowWindow(wParam ? SW_SHOWNA : SW_HIDE);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "guilib/frame/OXTabClientWnd.h"
+#include "guilib/skins/OXSkin.h"
 #include "platform/framework/frames/MDIFrameWnd.h"
 #include "platform/user/ImageList.h"
 
@@ -284,9 +285,18 @@ LRESULT COXTabWorkspace::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
                 InflateRect(rc, 0, -offset);
             return 0;
         }
-        case WM_NCPAINT:
+        case WM_NCPAINT: {
+            // The offset margin is erased first: a skin that draws no border leaves it the face colour.
+            RECT window{}, client{};
+            OXGetWindowRects(m_hWnd, window, client);
+            if (HDC dc = ::GetWindowDC(m_hWnd)) {
+                ::ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+                ::FillRect(dc, &window, ::GetSysColorBrush(COLOR_BTNFACE));
+                ::ReleaseDC(m_hWnd, dc);
+            }
             GetTabSkin()->DrawNonClient(this);
             return 0;
+        }
         case WM_ERASEBKGND: {
             RECT r;
             ::GetClientRect(m_hWnd, &r);

@@ -184,3 +184,56 @@ TEST_F(TabClientTest, TheProfileKeepsAttachmentOffsetAndStyleWithDefaultsOneAndH
     EXPECT_TRUE(tabs.LoadState("Tabbed"));  // stored detached: detaches
     EXPECT_FALSE(tabs.IsAttached());
 }
+
+TEST_F(TabClientTest, TheClientLiesBesideTheTabsOnEverySideTheStyleGives) {
+    enum Side { Top, Bottom, Left, Right };
+    struct Case {
+        const char* name;
+        DWORD style;
+        Side side;
+    } cases[] = {
+        {"top tabs", TCS_HOTTRACK, Top},
+        {"bottom buttons", TCS_BUTTONS | TCS_BOTTOM, Bottom},
+        {"vertical buttons", TCS_BUTTONS | TCS_VERTICAL | TCS_MULTILINE, Left},
+        {"vertical buttons on the right", TCS_BUTTONS | TCS_VERTICAL | TCS_MULTILINE | TCS_RIGHT, Right},
+    };
+    AddChild("First");
+    AddChild("Second");
+    AddChild("Third");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(tabs.Attach(frame, c.style));
+        Pump();
+        ASSERT_EQ(tabs.m_tab.GetItemCount(), 3);
+        RECT strip, client;
+        GetWindowRect(tabs.m_tab.m_hWnd, &strip);
+        GetWindowRect(frame->m_hWndMDIClient, &client);
+        EXPECT_FALSE(IsRectEmpty(&client));
+        // The client shows over the strip, in its own colour and within its sunken edge.
+        RedrawWindow(frame->m_hWnd, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+        RECT frameRect;
+        GetWindowRect(frame->m_hWnd, &frameRect);
+        PixelProbe pixels(frame->m_hWnd);
+        int midY = (client.top + client.bottom) / 2 - frameRect.top;
+        EXPECT_EQ(pixels.At(client.right - 20 - frameRect.left, midY), GetSysColor(COLOR_APPWORKSPACE));
+        EXPECT_EQ(pixels.At(client.left - frameRect.left, midY), GetSysColor(COLOR_BTNSHADOW));
+        RECT inStrip;
+        EXPECT_TRUE(IntersectRect(&inStrip, &client, &strip) && EqualRect(&inStrip, &client))
+            << "client " << client.left << "," << client.top << " " << client.right << "," << client.bottom;
+        for (int i = 0; i < 3; ++i) {
+            RECT tab, overlap;
+            tabs.m_tab.GetItemRect(i, &tab);
+            MapWindowPoints(tabs.m_tab.m_hWnd, nullptr, reinterpret_cast<POINT*>(&tab), 2);
+            EXPECT_FALSE(IntersectRect(&overlap, &tab, &client)) << "tab " << i;
+            switch (c.side) {
+                case Top: EXPECT_LE(tab.bottom, client.top); break;
+                case Bottom: EXPECT_GE(tab.top, client.bottom); break;
+                case Left: EXPECT_LE(tab.right, client.left); break;
+                case Right: EXPECT_GE(tab.left, client.right); break;
+            }
+        }
+        tabs.Detach();
+    }
+}
