@@ -5,6 +5,7 @@
 
 #include "guilib/frame/OXSizeCtrlBar.h"
 #include "guilib/frame/OXSizeDockBar.h"
+#include "guilib/skins/OXCoolToolBar.h"
 #include "platform/framework/frames/FrameWnd.h"
 
 IMPLEMENT_DYNAMIC(COXDockTabCtrl, COXSkinnedTabCtrl)
@@ -162,16 +163,26 @@ void COXDockTabCtrl::RemoveTab(CControlBar* bar) {
     m_pSizeDockBar->PlaceTabStrip();
 }
 
-void COXDockTabCtrl::TearOff(POINT client) {
+BOOL COXDockTabCtrl::TearOff(POINT client) {
     TCHITTESTINFO info{};
     info.pt = client;
     int tab = HitTest(&info);
-    auto* bar = dynamic_cast<COXSizeControlBar*>(tab >= 0 ? GetTabBar(tab) : nullptr);
+    CControlBar* bar = tab >= 0 ? GetTabBar(tab) : nullptr;
     if (!bar || !bar->m_hWnd)
-        return;
+        return FALSE;
+    if (auto* toolBar = dynamic_cast<COXCoolToolBar*>(bar)) {
+        POINT screen = client;
+        ::ClientToScreen(m_hWnd, &screen);
+        toolBar->BeginMove(screen);
+        return TRUE;
+    }
+    auto* sizeBar = dynamic_cast<COXSizeControlBar*>(bar);
+    if (!sizeBar)
+        return FALSE;
     POINT origin{0, 0};
-    ::ClientToScreen(bar->m_hWnd, &origin);
-    bar->BeginLiveDrag(origin);
+    ::ClientToScreen(sizeBar->m_hWnd, &origin);
+    sizeBar->BeginLiveDrag(origin);
+    return TRUE;
 }
 
 BOOL COXDockTabCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -202,8 +213,8 @@ LRESULT COXDockTabCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSEMOVE: {
             POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             if ((wParam & MK_LBUTTON) && (std::abs(p.x - m_ptDown.x) >= 4 || std::abs(p.y - m_ptDown.y) >= 4)) {
-                TearOff(p);
-                return 0;
+                if (TearOff(p))
+                    return 0;
             }
             break;
         }

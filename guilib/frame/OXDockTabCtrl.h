@@ -41,6 +41,7 @@ public:
     static constexpr int kTabBand = 48;
 
 protected:
-    // Starts the live drag of the bar whose tab is under a client point.
-    void TearOff(POINT client);
+    // Starts the drag of the bar whose tab is under a client point (a sizing bar's live drag, a cool tool
+    // bar's own); FALSE when no bar's tab is there.
+    BOOL TearOff(POINT client);
 };

@@ -423,13 +423,17 @@ void COXCoolToolBar::OnLButtonDown(UINT flags, POINT point) {
     if (m_pDockBar && OnToolHitTest(point, nullptr) == -1) {
         POINT screen = point;
         ::ClientToScreen(m_hWnd, &screen);
-        SetClientOffset(screen);
-        m_bMoving = TRUE;
-        ::SetCapture(m_hWnd);
-        ::SetCursor(::LoadCursor(nullptr, IDC_SIZEALL));
+        BeginMove(screen);
         return;
     }
     Default();
+}
+
+void COXCoolToolBar::BeginMove(POINT screen) {
+    SetClientOffset(screen);
+    m_bMoving = TRUE;
+    ::SetCapture(m_hWnd);
+    ::SetCursor(::LoadCursor(nullptr, IDC_SIZEALL));
 }
 
 void COXCoolToolBar::OnMouseMove(UINT flags, POINT point) {

@@ -108,6 +108,8 @@ public:
     int GetIndent() const { return m_nIndent; }
     COXToolbarSkin* GetToolbarSkin();
     void SetClientOffset(POINT screen);
+    // Starts the bar's own drag from a screen point: the bar follows the cursor until the button is up.
+    void BeginMove(POINT screen);
     void SetCool(BOOL cool) { m_bCool = cool; }
     void SetSeparator(BOOL separator) { m_bSeparator = separator; }
     void SetIcon(HICON icon) { m_hIcon = icon; }

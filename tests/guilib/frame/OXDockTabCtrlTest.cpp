@@ -9,6 +9,7 @@
 #include "guilib/frame/OXSizeCtrlBar.h"
 #include "guilib/frame/OXSizeDockBar.h"
 #include "guilib/frame/OXWorkspaceState.h"
+#include "guilib/skins/OXCoolToolBar.h"
 #include "tests/guilib/frame/DockFrameTestSupport.h"
 
 namespace {
@@ -199,6 +200,36 @@ TEST_F(DockTabTest, ATabDraggedThreePixelsStaysAndFourPixelsTearsItsBarOff) {
     EXPECT_TRUE(b->IsFloating());
     EXPECT_TRUE(Tabs(left).empty());
     EXPECT_EQ(Shown({a, b}), (std::vector<bool>{true, true}));
+}
+
+TEST_F(DockTabTest, ATabOfACoolToolBarStartsTheToolBarsOwnDragAndNoTabStartsNothing) {
+    StackOfTwo();
+    COXCoolToolBar toolBar;
+    ASSERT_TRUE(toolBar.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, 0xE810));
+    COXDockTabCtrl& strip = left->m_wndDockTabCtrl;
+    TCITEM item{};
+    item.mask = TCIF_TEXT | TCIF_PARAM;
+    item.pszText = const_cast<char*>("Tools");
+    item.lParam = (LPARAM)(CControlBar*)&toolBar;
+    ASSERT_EQ(strip.InsertItem(2, &item), 2);
+    RECT tab, last;
+    strip.GetItemRect(2, &tab);
+    POINT at{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
+    SendMessage(strip.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    SendMessage(strip.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x + 4, at.y));
+    EXPECT_EQ(GetCapture(), toolBar.m_hWnd);
+    EXPECT_FALSE(a->m_bDragging || b->m_bDragging);
+    ReleaseCapture();
+    strip.DeleteItem(2);
+
+    // Beside the last tab no bar is dragged.
+    strip.GetItemRect(strip.GetItemCount() - 1, &last);
+    POINT beside{last.right + 20, (last.top + last.bottom) / 2};
+    SendMessage(strip.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(beside.x, beside.y));
+    SendMessage(strip.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(beside.x + 6, beside.y));
+    EXPECT_FALSE(a->m_bDragging || b->m_bDragging);
+    EXPECT_NE(GetCapture(), toolBar.m_hWnd);
+    toolBar.DestroyWindow();
 }
 
 TEST_F(DockTabTest, AStackStoredWithTheWorkspaceComesBackInItsOrderWithItsTabSelected) {
