@@ -160,6 +160,10 @@ void COXMDIFrameWndSizeDock::SaveSizeBarState(LPCTSTR section) {
     for (auto it = bars.rbegin(); it != bars.rend(); ++it)
         if (((*it)->GetSizeBarFlags() & SZBAR_DYNAMIC) && (*it)->m_hWnd)
             (*it)->DestroyWindow();
+    // An MDI float window moves on the screen with the MDI client, unnoticed: its position is taken now.
+    for (COXSizeControlBar* bar : SizeBarsOf(this))
+        if (bar->m_hWnd && IsInMDIFloat(bar))
+            static_cast<COXMDIFloatWnd*>(bar->m_pDockBar->GetParent())->RememberFloatPos();
     CDockState state;
     GetDockState(state);
     LeaveOutViewBars(state);

@@ -71,11 +71,7 @@ LRESULT COXMDIFloatWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_WINDOWPOSCHANGED: {
             LRESULT r = CMDIChildWnd::WindowProc(message, wParam, lParam);
-            if (CControlBar* bar = GetSingleBar(); bar && bar->m_pDockContext) {
-                RECT rc;
-                ::GetWindowRect(m_hWnd, &rc);
-                bar->m_pDockContext->m_ptMRUFloatPos = POINT{rc.left, rc.top};
-            }
+            RememberFloatPos();
             return r;
         }
         case WM_CLOSE: {
@@ -104,4 +100,12 @@ LRESULT COXMDIFloatWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return CMDIChildWnd::WindowProc(message, wParam, lParam);
+}
+
+void COXMDIFloatWnd::RememberFloatPos() {
+    if (CControlBar* bar = GetSingleBar(); bar && bar->m_pDockContext) {
+        RECT rc;
+        ::GetWindowRect(m_hWnd, &rc);
+        bar->m_pDockContext->m_ptMRUFloatPos = POINT{rc.left, rc.top};
+    }
 }

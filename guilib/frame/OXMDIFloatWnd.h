@@ -17,6 +17,8 @@ public:
 
     // The one bar it holds, or null.
     CControlBar* GetSingleBar() const;
+    // The window's top-left corner on the screen becomes its bar's most recent floating position.
+    void RememberFloatPos();
 
     CDockBar m_wndDockBar;
     BOOL m_bCreating = FALSE;

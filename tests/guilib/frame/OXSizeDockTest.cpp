@@ -413,6 +413,55 @@ TEST_F(SizeDockTest, TheBarStateComesBackInANewFrame) {
     EXPECT_EQ(mini.top, 250);
 }
 
+TEST_F(SizeDockTest, BarsSavedFloatingAsMdiWindowsComeBackAsThemHiddenIfTheyWere) {
+    MakeFrame();
+    RECT r{0, 0, 160, 120};
+    COXSizeControlBar* tree = AddBar(kBarB, AFX_IDW_DOCKBAR_LEFT, &r);
+    COXSizeControlBar* pad = AddBar(kBarA, AFX_IDW_DOCKBAR_BOTTOM, &r);
+    frame->RecalcLayout();
+    RECT mdi;
+    GetWindowRect(frame->m_hWndMDIClient, &mdi);
+    frame->FloatControlBarInMDIChild(tree, POINT{mdi.left + 40, mdi.top + 30}, CBRS_ALIGN_TOP, TRUE);
+    frame->FloatControlBarInMDIChild(pad, POINT{mdi.left + 200, mdi.top + 100}, CBRS_ALIGN_TOP, TRUE);
+    frame->ShowControlBar(pad, FALSE, FALSE);
+    ASSERT_TRUE(frame->IsInMDIFloat(tree) && frame->IsInMDIFloat(pad));
+    frame->RecalcLayout();
+    Pump();
+    // Where they are once the MDI client has taken the room the tree left (clamped inside it).
+    auto corner = [](COXSizeControlBar* b) {
+        RECT w;
+        GetWindowRect(b->m_pDockBar->GetParent()->m_hWnd, &w);
+        return POINT{w.left, w.top};
+    };
+    const POINT treeAt = corner(tree), padAt = corner(pad);
+    frame->SaveSizeBarState("SizeBarState");
+
+    DestroyFrame();
+    MakeFrame();
+    COXSizeControlBar* tree2 = AddBar(kBarB, AFX_IDW_DOCKBAR_LEFT, &r);
+    COXSizeControlBar* pad2 = AddBar(kBarA, AFX_IDW_DOCKBAR_BOTTOM, &r);
+    frame->LoadSizeBarState("SizeBarState");
+    frame->RecalcLayout();
+    Pump();
+    struct Case {
+        const char* name;
+        COXSizeControlBar* bar;
+        POINT at;
+        bool visible;
+    } cases[] = {{"shown", tree2, treeAt, true}, {"hidden", pad2, padAt, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(frame->IsInMDIFloat(c.bar));
+        HWND floatWnd = c.bar->m_pDockBar->GetParent()->m_hWnd;
+        EXPECT_EQ(GetParent(floatWnd), frame->m_hWndMDIClient);
+        EXPECT_EQ(IsWindowVisible(floatWnd) != FALSE, c.visible);
+        EXPECT_EQ(c.bar->IsWindowVisible() != FALSE, c.visible);
+        POINT at = corner(c.bar);
+        EXPECT_EQ(at.x, c.at.x);
+        EXPECT_EQ(at.y, c.at.y);
+    }
+}
+
 TEST_F(SizeDockTest, AnotherVersionOrADamagedRecordLeavesTheCreationLayout) {
     const CProfile& p = AfxGetProfile();
     MakeFrame();
