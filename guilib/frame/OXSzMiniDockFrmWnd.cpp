@@ -1,9 +1,12 @@
 #include "guilib/frame/OXSzMiniDockFrmWnd.h"
 
+#include "guilib/frame/OXMDIChildWndSizeDock.h"
 #include "guilib/frame/OXSizeCtrlBar.h"
+#include "guilib/frame/OXSizeViewBar.h"
 #include "guilib/skins/OXSkinnedApp.h"
 #include "platform/framework/bars/DockContext.h"
 #include "platform/framework/bars/RectTracker.h"
+#include "platform/framework/window/Menu.h"
 
 IMPLEMENT_DYNCREATE(COXSizableMiniDockFrameWnd, CMiniDockFrameWnd)
 
@@ -136,9 +139,6 @@ LRESULT COXSizableMiniDockFrameWnd::WindowProc(UINT message, WPARAM wParam, LPAR
                 }
             }
             break;
-        case WM_MOUSEACTIVATE:
-            SettleFrame();
-            break;
         case WM_OX_SETTLEFLOATFRAME:
             SettleFrame();
             return 0;
@@ -171,8 +171,59 @@ LRESULT COXSizableMiniDockFrameWnd::WindowProc(UINT message, WPARAM wParam, LPAR
                     DestroyWindow();
                 return 0;
             }
+            if (auto* viewBar = dynamic_cast<COXSizeViewBar*>(SingleBar())) {
+                // A docked MDI child's bar: its document decides; the bar docks back hidden and the
+                // child closes the framework's way.
+                if (!viewBar->CanCloseFrame())
+                    return 0;
+                HWND self = m_hWnd;
+                m_bBeingClosed = TRUE;
+                HWND child = viewBar->m_pChildWnd ? viewBar->m_pChildWnd->m_hWnd : nullptr;
+                if (viewBar->m_pDockSite)
+                    viewBar->m_pDockSite->ShowControlBar(viewBar, FALSE, FALSE);
+                if (viewBar->m_pDockContext)
+                    viewBar->m_pDockContext->ToggleDocking();
+                if (child && ::IsWindow(child))
+                    ::SendMessage(child, WM_CLOSE, 0, 0);
+                if (::IsWindow(self) && CWnd::FromHandlePermanent(self) == this)
+                    m_bBeingClosed = FALSE;
+                return 0;
+            }
             break;
         }
+        case WM_ACTIVATE:
+        case WM_MOUSEACTIVATE:
+        case WM_PARENTNOTIFY: {
+            bool press = message != WM_PARENTNOTIFY || LOWORD(wParam) == WM_LBUTTONDOWN ||
+                         LOWORD(wParam) == WM_RBUTTONDOWN || LOWORD(wParam) == WM_MBUTTONDOWN;
+            LRESULT r = CMiniDockFrameWnd::WindowProc(message, wParam, lParam);
+            if (message == WM_MOUSEACTIVATE)
+                SettleFrame();
+            if (auto* viewBar = dynamic_cast<COXSizeViewBar*>(SingleBar()); press && viewBar && viewBar->m_hWnd) {
+                BOOL activate = message != WM_ACTIVATE || LOWORD(wParam) != WA_INACTIVE;
+                ::SendMessage(viewBar->m_hWnd, WM_OX_ACTIVATEDOCKEDCHILD, activate, 3);
+            }
+            return r;
+        }
+        case WM_INITMENUPOPUP:
+            if (HIWORD(lParam)) {
+                // The window menu of a docked MDI child's bar carries the child's dock item.
+                auto* viewBar = dynamic_cast<COXSizeViewBar*>(SingleBar());
+                COXMDIChildWndSizeDock* child = viewBar ? viewBar->m_pChildWnd : nullptr;
+                HMENU menu = (HMENU)wParam;
+                const UINT dock = COXMDIChildWndSizeDock::GetDockCommand();
+                if (child && child->m_hWnd && menu && ::GetMenuState(menu, dock, MF_BYCOMMAND) == (UINT)-1)
+                    child->AppendDockMenuItems(CMenu::FromHandle(menu));
+            }
+            break;
+        case WM_SYSCOMMAND:
+            if (wParam == COXMDIChildWndSizeDock::GetDockCommand()) {
+                auto* viewBar = dynamic_cast<COXSizeViewBar*>(SingleBar());
+                if (viewBar && viewBar->m_pChildWnd && viewBar->m_pChildWnd->m_hWnd)
+                    viewBar->m_pChildWnd->ToggleDockState();
+                return 0;
+            }
+            break;
         case WM_NCPAINT:
             GetMiniFrameSkin()->OnNcPaint(this);
             return 0;

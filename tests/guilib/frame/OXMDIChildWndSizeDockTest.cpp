@@ -7,6 +7,7 @@
 #include "guilib/frame/OXMDIChildWndSizeDock.h"
 #include "guilib/frame/OXSizeBarWrapper.h"
 #include "guilib/frame/OXSizeDockBar.h"
+#include "guilib/frame/OXSzMiniDockFrmWnd.h"
 #include "platform/framework/bars/DockState.h"
 #include "platform/framework/docview/View.h"
 #include "platform/framework/window/Menu.h"
@@ -213,4 +214,51 @@ TEST_F(DockChildTest, HidingTheActiveChildMovesOnOrLeavesTheFrameWithoutAnActive
     child->m_hMenuShared = nullptr;
     frame->m_hMenuDefault = nullptr;
     SetMenu(frame->m_hWnd, nullptr);
+}
+
+TEST_F(DockChildTest, AFloatingViewBarsFrameOffersTheDockItemAndClosesOnlyWhenTheDocumentAgrees) {
+    Toggle();
+    COXSizeViewBar& bar = child->m_wndViewBar;
+    frame->FloatControlBar(&bar, POINT{300, 300});
+    auto* mini = dynamic_cast<COXSizableMiniDockFrameWnd*>(bar.GetParentFrame());
+    ASSERT_NE(mini, nullptr);
+    const UINT dock = COXMDIChildWndSizeDock::GetDockCommand();
+
+    // The window menu gains the checked dock item once.
+    HMENU system = GetSystemMenu(mini->m_hWnd, FALSE);
+    for (int i = 0; i < 2; ++i)
+        SendMessage(mini->m_hWnd, WM_INITMENUPOPUP, (WPARAM)system, MAKELPARAM(0, TRUE));
+    int withItem = 0;
+    for (int i = 0; i < GetMenuItemCount(system); ++i)
+        withItem += GetMenuItemID(system, i) == dock;
+    EXPECT_EQ(withItem, 1);
+    EXPECT_TRUE(GetMenuState(system, dock, MF_BYCOMMAND) & MF_CHECKED);
+
+    // A refusing document keeps everything as it was.
+    HWND childHwnd = child->m_hWnd;
+    SendMessage(mini->m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_GE(doc.asked, 1);
+    ASSERT_TRUE(IsWindow(childHwnd));
+    EXPECT_TRUE(child->IsDocked());
+    EXPECT_TRUE(bar.IsFloating());
+    EXPECT_TRUE(bar.IsWindowVisible());
+
+    // Agreeing, the child closes with its bar.
+    doc.allow = TRUE;
+    SendMessage(mini->m_hWnd, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_FALSE(IsWindow(childHwnd));
+}
+
+TEST_F(DockChildTest, TheDockItemOfAFloatingViewBarsWindowMenuBringsTheChildBack) {
+    Toggle();
+    frame->FloatControlBar(&child->m_wndViewBar, POINT{300, 300});
+    CFrameWnd* mini = child->m_wndViewBar.GetParentFrame();
+    ASSERT_NE(mini, frame);
+    SendMessage(mini->m_hWnd, WM_SYSCOMMAND, COXMDIChildWndSizeDock::GetDockCommand(), 0);
+    frame->RecalcLayout();
+    EXPECT_FALSE(child->IsDocked());
+    EXPECT_EQ(GetParent(view->m_hWnd), child->m_hWnd);
+    EXPECT_TRUE(IsWindowVisible(child->m_hWnd));
+    EXPECT_FALSE(child->m_wndViewBar.IsWindowVisible());
 }
