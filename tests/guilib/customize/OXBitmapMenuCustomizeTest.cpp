@@ -12,6 +12,8 @@
 #include "tests/support/Gui.h"
 #include "tests/support/TempRegistry.h"
 
+// One namespace per test file: the test program compiles its files in batches.
+namespace ox_bitmap_menu_customize_test {
 namespace {
 constexpr UINT ID_OPEN = 100, ID_SAVE = 101, ID_CLOSE = 102, ID_PRINT = 103, ID_MRU = 57616;
 
@@ -318,3 +320,4 @@ TEST_F(MenuCustomizeTest, AnItemDraggedOffIsRemovedAndOneDraggedWithinMoves) {
     EXPECT_EQ(Items(menu->m_hMenu), (V{{ID_SAVE, "&Save"}, {ID_OPEN, "&Open"}}));
     EXPECT_NE(std::find(g_notified.begin(), g_notified.end(), (UINT)OX_CUSTOMIZE_ITEM_DRAGGED_OFF), g_notified.end());
 }
+}  // namespace ox_bitmap_menu_customize_test

@@ -7,6 +7,8 @@
 #include "platform/user/ImageList.h"
 #include "tests/support/Gui.h"
 
+// One namespace per test file: the test program compiles its files in batches.
+namespace ox_button_appearance_dlg_test {
 namespace {
 
 struct Switches {
@@ -135,3 +137,4 @@ TEST(ButtonAppearanceDlg, AWrongSizeIsToldAndKeepsTheDialogOpen) {
     EXPECT_EQ(dlg.m_nWidth, 120);
     EXPECT_EQ(dlg.m_nHeight, 22);
 }
+}  // namespace ox_button_appearance_dlg_test

@@ -17,6 +17,8 @@
 extern const unsigned char test_toolbar3_png[];
 extern const size_t test_toolbar3_png_size;
 
+// One namespace per test file: the test program compiles its files in batches.
+namespace ox_cool_tool_bar_customize_test {
 namespace {
 constexpr UINT ID_A = 100, ID_B = 101, ID_C = 102, ID_D = 103;
 
@@ -581,3 +583,4 @@ TEST_F(CustomButtonTest, PositionsAndTheTableComeBackFromTheProfile) {
     AfxGetProfile().SetRegistryKey("");
     AfxGetProfile().SetProfileName("");
 }
+}  // namespace ox_cool_tool_bar_customize_test

@@ -23,6 +23,8 @@
 extern const unsigned char test_toolbar3_png[];
 extern const size_t test_toolbar3_png_size;
 
+// One namespace per test file: the test program compiles its files in batches.
+namespace ox_customize_commands_page_test {
 namespace {
 constexpr UINT ID_NEW = 0xE100, ID_OPEN = 0xE101, ID_CLOSE = 0xE102, ID_MRU = 0xE110, ID_ABOUT = 0xE140,
                ID_EXIT = 0xE141, ID_CASCADE = 0xE130, ID_WINDOW1 = 0xFF00, ID_FIND = 0x8001;
@@ -564,3 +566,4 @@ TEST_F(CommandsPageTest, AnAddedCommandIsOfferedAndDescribed) {
     ASSERT_TRUE(page.ShowInManager(&manager));
     EXPECT_TRUE(Find("Commands/Replay"));
 }
+}  // namespace ox_customize_commands_page_test

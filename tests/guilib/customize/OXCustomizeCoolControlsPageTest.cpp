@@ -11,6 +11,8 @@
 #include "tests/support/Gui.h"
 #include "tests/support/TempRegistry.h"
 
+// One namespace per test file: the test program compiles its files in batches.
+namespace ox_customize_cool_controls_page_test {
 namespace {
 constexpr const char* kSection = "CustomizeCoolControls";
 constexpr int kEditType = 0, kComboType = 2, kListBoxType = 5;
@@ -137,3 +139,4 @@ TEST_F(CoolPageTest, ApplyReattachesWithTheTreesTypesAndOkStoresThem) {
     Pump();
     EXPECT_EQ(tree->GetOptionState(kComboType + 1), 1);
 }
+}  // namespace ox_customize_cool_controls_page_test

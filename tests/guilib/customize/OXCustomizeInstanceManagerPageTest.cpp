@@ -19,6 +19,8 @@
 #include "tests/support/PeerProcess.h"
 #include "tests/support/TempRegistry.h"
 
+// One namespace per test file: the test program compiles its files in batches.
+namespace ox_customize_instance_manager_page_test {
 namespace {
 constexpr const char* kSection = "CustomizeInstanceManager";
 
@@ -322,3 +324,4 @@ TEST_F(InstancePageTest, ButtonsReachAnotherCopysWindowThroughItsProcess) {
     EXPECT_FALSE(peer.Until("close").empty());
     EXPECT_TRUE(peer.Ended());
 }
+}  // namespace ox_customize_instance_manager_page_test

@@ -8,6 +8,8 @@
 #include "tests/support/Gui.h"
 #include "tests/support/TempRegistry.h"
 
+// One namespace per test file: the test program compiles its files in batches.
+namespace ox_customize_page_test {
 namespace {
 constexpr UINT IDD_PAGE = 500, IDD_MANAGER = 600, IDD_MISSING = 599, IDD_KEYS_PAGE = 510;
 constexpr int IDC_LABEL = 511, IDC_FIELD = 512, IDC_ONE = 513, IDC_TWO = 514, IDC_THREE = 515, IDC_GO = 516;
@@ -213,3 +215,4 @@ TEST_F(CustomizePageTest, ArrowsMnemonicsAndEnterWorkAmongThePagesOwnControls) {
     EXPECT_EQ(page.commands, std::vector<UINT>{(UINT)IDC_GO});
     EXPECT_TRUE(::IsWindow(manager.m_hWnd));
 }
+}  // namespace ox_customize_page_test

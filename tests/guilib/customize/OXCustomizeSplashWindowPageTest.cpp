@@ -11,6 +11,8 @@
 #include "tests/support/Gui.h"
 #include "tests/support/TempRegistry.h"
 
+// One namespace per test file: the test program compiles its files in batches.
+namespace ox_customize_splash_window_page_test {
 namespace {
 constexpr const char* kSection = "CustomizeSplashWindow";
 
@@ -199,3 +201,4 @@ TEST_F(SplashPageTest, PreviewIsDismissedByAClickWhateverTheSetting) {
     PumpTranslating();
     EXPECT_FALSE(::IsWindow(preview));
 }
+}  // namespace ox_customize_splash_window_page_test

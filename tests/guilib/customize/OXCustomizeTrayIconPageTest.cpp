@@ -17,6 +17,8 @@
 #include "tests/support/TempFolder.h"
 #include "tests/support/TempRegistry.h"
 
+// One namespace per test file: the test program compiles its files in batches.
+namespace ox_customize_tray_icon_page_test {
 namespace {
 constexpr const char* kSection = "CustomizeTrayIcon";
 constexpr UINT IDR_TRAY_MENU = 940;
@@ -226,3 +228,4 @@ TEST_F(TrayPageTest, TheChosenButtonOpensTheFirstPopupWithEveryItem) {
         EXPECT_TRUE(organizer.GetShowOnlyRecentlyUsed());
     }
 }
+}  // namespace ox_customize_tray_icon_page_test

@@ -15,6 +15,8 @@
 extern const unsigned char test_toolbar3_png[];
 extern const size_t test_toolbar3_png_size;
 
+// One namespace per test file: the test program compiles its files in batches.
+namespace ox_drag_drop_commands_test {
 namespace {
 constexpr UINT ID_OPEN = 100, ID_SAVE = 101, ID_CLOSE = 102, ID_NOWHERE = 555;
 
@@ -207,3 +209,4 @@ TEST_F(CommandDragTest, MalformedBlocksAreRefused) {
     EXPECT_FALSE(ReadCommandDragData(&data));
     EXPECT_FALSE(ReadCommandDragData(nullptr));
 }
+}  // namespace ox_drag_drop_commands_test
