@@ -47,18 +47,13 @@ public:
     CString GetAcceleratorText() const;
 
     BOOL OnInitDialog() override;
-    void OnOK() override;
     void DoDataExchange(CDataExchange* pDX) override;
 
-    // Takes the controls' values into the fields (FALSE when a number is invalid: the user has been
-    // told) or puts the fields into the controls.
-    BOOL ExchangeData(BOOL bSaveAndValidate);
     // Enables the controls by the switches and the display choice; nothing changes when the controls
     // hold an invalid value.
     void UpdateEnabledState();
 
 protected:
     void OnDisplayChanged();
-    BOOL m_bExchangeFailed = FALSE;
     DECLARE_MESSAGE_MAP()
 };

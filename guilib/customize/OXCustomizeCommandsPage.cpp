@@ -5,7 +5,6 @@
 #include "guilib/customize/OXButtonAppearanceDlg.h"
 #include "guilib/customize/OXCommandsPageResources.h"
 #include "guilib/customize/OXCustomizeManager.h"
-#include "guilib/customize/OXDialogExchange.h"
 #include "guilib/customize/OXDragDropCommands.h"
 #include "guilib/frame/OXMenuBar.h"
 #include "guilib/skins/OXBitmapMenuPopupWnd.h"
@@ -407,19 +406,14 @@ BOOL COXCustomizeCommandsPage::GetCommandInfo(UINT nCmdID, CString& sText, int& 
 
 void COXCustomizeCommandsPage::DoDataExchange(CDataExchange* pDX) {
     COXCustomizePage::DoDataExchange(pDX);
-    struct Control {
-        CWnd& wnd;
-        int id;
-    };
-    for (Control c : {Control{m_sepDescription, IDC_OX_SEPARATOR_DESCRIPTION},
-                      Control{m_sepCommands, IDC_OX_SEPARATOR_COMMANDS}, Control{m_sepOptions, IDC_OX_SEPARATOR_OPTIONS},
-                      Control{m_btnModifySelection, IDC_OX_BUTTON_MODIFY_SELECTION},
-                      Control{m_treeCommands, IDC_OX_TREE_COMMANDS}})
-        if (!c.wnd.m_hWnd && ::GetDlgItem(m_hWnd, c.id))
-            c.wnd.SubclassDlgItem((UINT)c.id, this);
-    OXExchangeText(pDX, IDC_OX_STATIC_DESCRIPTION, m_sDescription);
-    OXExchangeCheck(pDX, IDC_OX_CHECK_SHOW_ICONS, m_bShowIconsInMenu);
-    OXExchangeCheck(pDX, IDC_OX_CHECK_RECENTLY_USED, m_bShowOnlyRecentlyUsed);
+    DDX_Control(pDX, IDC_OX_SEPARATOR_DESCRIPTION, m_sepDescription);
+    DDX_Control(pDX, IDC_OX_SEPARATOR_COMMANDS, m_sepCommands);
+    DDX_Control(pDX, IDC_OX_SEPARATOR_OPTIONS, m_sepOptions);
+    DDX_Control(pDX, IDC_OX_BUTTON_MODIFY_SELECTION, m_btnModifySelection);
+    DDX_Control(pDX, IDC_OX_TREE_COMMANDS, m_treeCommands);
+    DDX_Text(pDX, IDC_OX_STATIC_DESCRIPTION, m_sDescription);
+    DDX_Check(pDX, IDC_OX_CHECK_SHOW_ICONS, m_bShowIconsInMenu);
+    DDX_Check(pDX, IDC_OX_CHECK_RECENTLY_USED, m_bShowOnlyRecentlyUsed);
 }
 
 void COXCustomizeCommandsPage::InitControls() {
