@@ -109,20 +109,7 @@ ON_MESSAGE(WM_IMPORTTALOG, OnOpenExisting<WM_IMPORTTALOG>)
 ON_MESSAGE(WM_IMPORTANALYZEDLOG, OnOpenExisting<WM_IMPORTANALYZEDLOG>)
 END_MESSAGE_MAP()
 
-namespace {
-// The instance manager's name: the program's own path without backslashes.
-CString InstanceManagerName() {
-    char path[4096] = "";
-    GetModuleFileName(nullptr, path, sizeof path);
-    CString name = path;
-    name.Remove('\\');
-    return name;
-}
-}  // namespace
-
-CMainFrame::CMainFrame()
-    : CMainFrameBase(CBRS_ALIGN_ANY, RUNTIME_CLASS(COXSizableMiniDockFrameWnd)),
-      m_instanceManager(InstanceManagerName(), 0) {}
+CMainFrame::CMainFrame() : CMainFrameBase(CBRS_ALIGN_ANY, RUNTIME_CLASS(COXSizableMiniDockFrameWnd)) {}
 
 CMainFrame::~CMainFrame() {
     delete m_pPadView;
@@ -130,8 +117,16 @@ CMainFrame::~CMainFrame() {
 }
 
 int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
+    // The customize pages work on the main window: this frame is it from now on, unless its creation
+    // fails.
+    CWinApp* app = AfxGetApp();
+    BOOL becameMain = app && !app->m_pMainWnd;
+    if (becameMain)
+        app->m_pMainWnd = this;
     int result = CreateFrame(cs);
     m_bCreateFailed = result == -1;
+    if (m_bCreateFailed && becameMain && app->m_pMainWnd == this)
+        app->m_pMainWnd = nullptr;
     return result;
 }
 
@@ -144,7 +139,7 @@ void CMainFrame::PostNcDestroy() {
 
 int CMainFrame::CreateFrame(LPCREATESTRUCT cs) {
     // More copies than allowed: the earlier one comes forward and this start fails.
-    if (m_instanceManager.ActivateInstance(TRUE))
+    if (m_customizeManager.CheckMaxAllowedInstances(TRUE))
         return -1;
     if (CMDIFrameWnd::OnCreate(cs) == -1)
         return -1;
@@ -182,56 +177,22 @@ int CMainFrame::CreateFrame(LPCREATESTRUCT cs) {
         return -1;
     m_pTreeView->EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(m_pTreeView, AFX_IDW_DOCKBAR_LEFT);
-    SetupMenusAndToolbars();
-    SetupInstanceLimit();
+    SetupCustomizePages();
     return 0;
 }
 
-void CMainFrame::SetupInstanceLimit() {
-    // The saved limit, 1 to 1000; any other value allows all (0 would close every copy).
-    DWORD maximum = AfxGetApp()->GetProfileInt("CustomizeInstanceManager", "MaxAllowedInstanceNumber",
-                                               (int)COXInstanceManager::kMaxInstances);
-    if (maximum < 1 || maximum > COXInstanceManager::kMaxInstances)
-        maximum = COXInstanceManager::kMaxInstances;
-    m_instanceManager.SetMaxAllowedInstances(maximum, TRUE);
-}
-
 namespace {
-const char kToolbarsSection[] = "Toolbars State";
-const char kRecentlyUsedSection[] = "RecentlyUsedMenuItems";
 // Commands that never count as recently used: they stay behind the expand item until chosen.
 const UINT kNotRecentlyUsed[] = {57606, 57601, 58118, 58114};
-
-CString ToolbarEntry(CControlBar& bar) {
-    CString name;
-    name.Format("Toolbar_ID_%d", bar.GetDlgCtrlID());
-    return name;
-}
 }  // namespace
 
-void CMainFrame::SetupMenusAndToolbars() {
-    // Images on, only the recently used commands shown.
-    if (m_bitmapMenuOrganizer.AttachFrameWnd(this)) {
-        m_bitmapMenuOrganizer.CollectToolbarImages();
-        m_bitmapMenuOrganizer.SetShowOnlyRecentlyUsed(TRUE);
-        for (UINT id : kNotRecentlyUsed)
-            m_bitmapMenuOrganizer.ExcludeFromRecentlyUsed(id);
-        m_bitmapMenuOrganizer.LoadRUState(kRecentlyUsedSection);
-    }
-    for (COXCoolToolBar* bar : {&m_wndToolBar, &m_wndWindowBar})
-        bar->LoadBarState(kToolbarsSection, ToolbarEntry(*bar), TRUE);
-}
-
-void CMainFrame::SaveMenusAndToolbars() {
-    // A command chosen from a popup closes the frame while that popup is still filtered: its items go back
-    // first, so the menu bar saves the menus as they are, not their owner-drawn, filtered form.
-    if (m_bitmapMenuOrganizer.GetFrameWnd()) {
-        m_bitmapMenuOrganizer.RestoreAll(TRUE);
-        m_bitmapMenuOrganizer.SaveRUState(kRecentlyUsedSection);
-    }
-    for (COXCoolToolBar* bar : {&m_wndToolBar, &m_wndWindowBar, static_cast<COXCoolToolBar*>(&GetMenuBar())})
-        if (bar->m_hWnd)
-            bar->SaveBarState(kToolbarsSection, ToolbarEntry(*bar), TRUE);
+void CMainFrame::SetupCustomizePages() {
+    for (UINT id : kNotRecentlyUsed)
+        m_customizeManager.GetBitmapMenuOrganizer()->ExcludeFromRecentlyUsed(id);
+    // The saved limit of copies (1 to 1000); copies beyond it are asked to close.
+    m_customizeManager.SetupInstanceManagerPage(1000, "CustomizeInstanceManager");
+    // Images in menus, only the recently used commands shown; the bars' saved states.
+    m_customizeManager.SetupCommandsPage(26031, 0xC0C0C0, TRUE, TRUE, "CustomizeCommands");
 }
 
 void CMainFrame::SetToolbarButtonSizes(CToolBar& bar, int imageWidth, int imageHeight) {
@@ -322,10 +283,11 @@ BOOL CMainFrame::ShowWithSavedPlacement(int showCmd) {
 }
 
 void CMainFrame::OnClose() {
+    // The recently used commands and the bars' states.
+    m_customizeManager.SaveAllPagesState();
     if (m_pPadView)
         m_pPadView->SaveState("OutputWindow");
     SaveSizeBarState("SizeBarState");
-    SaveMenusAndToolbars();
     COXWorkspaceState workspace;
     workspace.SetOptionFlag(TRUE);
     workspace.StoreToRegistry("Main");

@@ -69,14 +69,15 @@ public:
     void UpdateTitle();
 
     CMyPadView* GetPadView() const { return m_pPadView; }
-    COXInstanceManager& GetInstanceManager() { return m_instanceManager; }
+    // The program's copies, registered with the customize manager's instance manager page.
+    COXInstanceManager& GetInstanceManager() { return *m_customizeManager.GetInstanceManager(); }
     COXShortkeysOrganizer& GetShortkeysOrganizer() { return m_shortkeysOrganizer; }
     CMyTreeView* GetTreeView() const { return m_pTreeView; }
     CStatusBar& GetStatusBar() { return m_wndStatusBar; }
     COXCoolToolBar& GetToolBar() { return m_wndToolBar; }
     COXCoolToolBar& GetWindowBar() { return m_wndWindowBar; }
-    // Owned here until the customize manager's commands page owns it.
-    COXBitmapMenuOrganizer& GetBitmapMenuOrganizer() { return m_bitmapMenuOrganizer; }
+    // The bitmap menus, organized by the customize manager's commands page.
+    COXBitmapMenuOrganizer& GetBitmapMenuOrganizer() { return *m_customizeManager.GetBitmapMenuOrganizer(); }
 
     // The texts the status panes show now.
     CString m_csPane0Text = "Ready";
@@ -152,13 +153,11 @@ protected:
 
     // How a log of the saved workspace is reopened: with the request the tree's Itemize makes.
     static void SetReopenHandlers();
-    // The saved limit of running copies, set on the instance manager; copies beyond it are asked to close.
-    void SetupInstanceLimit();
     // Button sizes: image width + 7, image height + 6.
     void SetToolbarButtonSizes(CToolBar& bar, int imageWidth, int imageHeight);
-    // The bitmap menus and the cool toolbars' saved state: set up at creation, saved at close.
-    void SetupMenusAndToolbars();
-    void SaveMenusAndToolbars();
+    // The customize pages, set up once the bars exist: the limit of running copies, the bitmap menus,
+    // the shared toolbar images and the saved toolbar states.
+    void SetupCustomizePages();
     // Opens (or activates) the report of that name and completes its request; its view.
     CView* OpenReportView(LPCTSTR name);
     // The internal search of Find in Tree: opens every loaded log (and every server log a loaded broker
@@ -171,16 +170,13 @@ protected:
     // Writes "_FF_.lst" and starts Sifter: FALSE when the list file cannot be written.
     BOOL SearchWithSifter(LPCTSTR text);
 
-    // The program's copies: registered with the frame, limited when it is created. (Held here until the
-    // customize pages own it.)
-    COXInstanceManager m_instanceManager;
     // The frame's shortcut keys, as saved under "CustomizeShortkeys".
     COXShortkeysOrganizer m_shortkeysOrganizer;
     CStatusBar m_wndStatusBar;
     COXCoolToolBar m_wndToolBar;
     COXCoolToolBar m_wndWindowBar;
-    COXBitmapMenuOrganizer m_bitmapMenuOrganizer;
-    // The customize dialog; its window exists from "Customize..." until it closes.
+    // The customize dialog and its pages; the window exists from "Customize..." until it closes, the
+    // pages and the library objects they own live as long as the frame.
     COXCustomizeManager m_customizeManager;
     // Owned by the frame; made in OnCreate.
     CMyPadView* m_pPadView = nullptr;

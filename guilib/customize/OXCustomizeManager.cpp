@@ -4,6 +4,7 @@
 
 #include "guilib/controls/OXSHBListCtrl.h"
 #include "guilib/customize/OXCustomizeManagerResources.h"
+#include "platform/user/Resources.h"
 
 IMPLEMENT_DYNAMIC(COXCustomizeManager, CDialog)
 
@@ -35,8 +36,22 @@ DWORD PagePosition(HSHBGROUP group, int item) {
 COXCustomizeManager::COXCustomizeManager() : CDialog(IDD_CUSTOMIZEMANAGER) {
     OXRegisterCustomizeManagerResources();
     m_ilShortcutBar = ImageList_Create(32, 32, ILC_COLOR24 | ILC_MASK, 0, 0);
-    // Each page class registers its member here under its CustomizePageIndex when it joins the
-    // library (m_mapPages.SetAt(&page, index)).
+    m_mapPages.SetAt(&m_commandsPage, COMMANDS);
+    m_mapPages.SetAt(&m_coolControlsPage, COOLCONTROLS);
+    m_mapPages.SetAt(&m_trayIconPage, TRAYICON);
+    m_mapPages.SetAt(&m_instanceManagerPage, INSTANCE_MANAGER);
+    m_mapPages.SetAt(&m_splashWindowPage, SPLASHWINDOW);
+}
+
+BOOL COXCustomizeManager::SetupTrayIconPage(UINT nDefaultIconID, UINT nContextMenuID, LPCTSTR lpszTooltipText,
+                                            BOOL bShowTrayIcon, BOOL bUseRightClick,
+                                            LPCTSTR lpszIconSourceFileName, LPCTSTR lpszProfileName) {
+    // The program's own icon resource; the platform's LoadIcon would stand a system icon in for it.
+    HICON icon = LoadIconResource(nDefaultIconID);
+    if (!icon)
+        return FALSE;
+    return SetupTrayIconPage(icon, nContextMenuID, lpszTooltipText, bShowTrayIcon, bUseRightClick,
+                             lpszIconSourceFileName, lpszProfileName);
 }
 
 COXCustomizeManager::~COXCustomizeManager() {

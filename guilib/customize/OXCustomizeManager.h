@@ -8,8 +8,15 @@
 #include "guilib/controls/OXSeparator.h"
 #include "guilib/controls/OXShortcutBar.h"
 #include "guilib/controls/OXStatic.h"
+#include "guilib/customize/OXCustomizeCommandsPage.h"
+#include "guilib/customize/OXCustomizeCoolControlsPage.h"
+#include "guilib/customize/OXCustomizeInstanceManagerPage.h"
 #include "guilib/customize/OXCustomizePage.h"
+#include "guilib/customize/OXCustomizeSplashWindowPage.h"
+#include "guilib/customize/OXCustomizeTrayIconPage.h"
 #include "platform/user/ImageList.h"
+
+class COXShortkeysOrganizer;
 
 // The customize dialog's template and its controls.
 #define IDD_CUSTOMIZEMANAGER 26002
@@ -57,8 +64,61 @@ public:
     // Asks every registered page to save its state, shown or not.
     virtual BOOL SaveAllPagesState();
 
-    // The set-up operations and accessors of each page and of the library object it owns come with
-    // the page classes, in the order of the page members below.
+    // Each page's set-up (its SetupPage, arguments passed unchanged), the library objects it owns and
+    // the page itself, in the order of the page members below.
+    virtual BOOL SetupCommandsPage(UINT nBitmapID, COLORREF clrMask, BOOL bShowIconsInMenu,
+                                   BOOL bShowOnlyRecentlyUsed, LPCTSTR lpszProfileName) {
+        return m_commandsPage.SetupPage(nBitmapID, clrMask, bShowIconsInMenu, bShowOnlyRecentlyUsed,
+                                        lpszProfileName);
+    }
+    virtual COXCustomizeCommandsPage* GetCommandsPage() { return &m_commandsPage; }
+    virtual COXBitmapMenuOrganizer* GetBitmapMenuOrganizer() { return m_commandsPage.GetBitmapMenuOrganizer(); }
+
+    virtual BOOL SetupCoolControlsPage(BOOL bConvertToCool = TRUE, LPCTSTR lpszProfileName = nullptr) {
+        return m_coolControlsPage.SetupPage(bConvertToCool, lpszProfileName);
+    }
+    virtual COXCustomizeCoolControlOrganizer* GetCoolControlOrganizer() {
+        return m_coolControlsPage.GetCoolControlOrganizer();
+    }
+    virtual COXCustomizeCoolControlsPage* GetCoolControlsPage() { return &m_coolControlsPage; }
+
+    virtual BOOL SetupTrayIconPage(HICON hDefaultIcon, UINT nContextMenuID, LPCTSTR lpszTooltipText = nullptr,
+                                   BOOL bShowTrayIcon = TRUE, BOOL bUseRightClick = TRUE,
+                                   LPCTSTR lpszIconSourceFileName = nullptr, LPCTSTR lpszProfileName = nullptr) {
+        return m_trayIconPage.SetupPage(hDefaultIcon, nContextMenuID, lpszTooltipText, bShowTrayIcon,
+                                        bUseRightClick, lpszIconSourceFileName, lpszProfileName);
+    }
+    // The same with the icon loaded from the program's resources: FALSE, nothing set up, when it does
+    // not load.
+    BOOL SetupTrayIconPage(UINT nDefaultIconID, UINT nContextMenuID, LPCTSTR lpszTooltipText = nullptr,
+                           BOOL bShowTrayIcon = TRUE, BOOL bUseRightClick = TRUE,
+                           LPCTSTR lpszIconSourceFileName = nullptr, LPCTSTR lpszProfileName = nullptr);
+    virtual COXCustomizeTaskbarIcon* GetTaskbarIcon() { return m_trayIconPage.GetTaskbarIcon(); }
+    virtual COXCustomizeTrayIconPage* GetTrayIconPage() { return &m_trayIconPage; }
+
+    virtual BOOL SetupInstanceManagerPage(UINT nMaxAllowedInstances = COXInstanceManager::kMaxInstances,
+                                          LPCTSTR lpszProfileName = nullptr) {
+        return m_instanceManagerPage.SetupPage(nMaxAllowedInstances, lpszProfileName);
+    }
+    virtual COXInstanceManager* GetInstanceManager() { return m_instanceManagerPage.GetInstanceManager(); }
+    // TRUE when more copies run than allowed (with bActivate, another copy is brought forward).
+    virtual BOOL CheckMaxAllowedInstances(BOOL bActivate = TRUE) {
+        return GetInstanceManager()->ActivateInstance(bActivate);
+    }
+    virtual COXCustomizeInstanceManagerPage* GetInstanceManagerPage() { return &m_instanceManagerPage; }
+
+    virtual BOOL SetupSplashWindowPage(UINT nBitmapResourceID, BOOL bDisplaySplashWindow = TRUE, int nShowDelay = -1,
+                                       BOOL bInterruptable = TRUE, COLORREF clrTransparent = OXSPLASH_KEY_FROM_POINT,
+                                       LPPOINT pPoint = nullptr, BYTE nColorTolerance = 0,
+                                       LPCTSTR lpszProfileName = nullptr) {
+        return m_splashWindowPage.SetupPage(nBitmapResourceID, bDisplaySplashWindow, nShowDelay, bInterruptable,
+                                            clrTransparent, pPoint, nColorTolerance, lpszProfileName);
+    }
+    virtual COXSplashWnd* GetSplashWnd() { return m_splashWindowPage.GetSplashWnd(); }
+    virtual COXCustomizeSplashWindowPage* GetSplashWindowPage() { return &m_splashWindowPage; }
+
+    // No shortcut-keys page is held: none.
+    virtual COXShortkeysOrganizer* GetShortkeysOrganizer() { return nullptr; }
 
     BOOL ActivatePage(DWORD index);
     BOOL ActivatePageObject(COXCustomizePage* pCustomizePage);
@@ -96,6 +156,11 @@ protected:
     // The pages, in this order, each registered under its index by the constructor: tabbed MDI,
     // toolbars, commands, background painter, cool controls, tray icon, instance manager, splash
     // window, shortkeys. Each page class adds its member here when it joins the library.
+    COXCustomizeCommandsPage m_commandsPage;
+    COXCustomizeCoolControlsPage m_coolControlsPage;
+    COXCustomizeTrayIconPage m_trayIconPage;
+    COXCustomizeInstanceManagerPage m_instanceManagerPage;
+    COXCustomizeSplashWindowPage m_splashWindowPage;
 
     void OnSize(UINT nType, int cx, int cy);
     void OnGetMinMaxInfo(MINMAXINFO* lpMMI);

@@ -18,6 +18,8 @@
 extern const unsigned char test_toolbar3_png[];
 extern const size_t test_toolbar3_png_size;
 
+// One namespace per test file: the test program compiles its files in batches.
+namespace ox_customize_manager_test {
 namespace {
 constexpr UINT IDD_TEST_PAGE = 700, IDB_PAGE_ICON = 701, IDB_MISSING = 702;
 constexpr int IDC_VALUE = 710;
@@ -76,6 +78,8 @@ public:
 class TestManager : public COXCustomizeManager {
 public:
     TestManager() {
+        // These tests look at the dialog with test pages only.
+        m_mapPages.RemoveAll();
         commands.m_canApply = FALSE;
         m_mapPages.SetAt(&toolbars, 5);
         m_mapPages.SetAt(&commands, 4);
@@ -353,3 +357,78 @@ TEST_F(CustomizeManagerTest, TheFramesAcceleratorReachesTheFrameWhileAPageHasThe
     EXPECT_EQ(frame->commands, std::vector<UINT>{ID_TEST_OPEN});
     EXPECT_TRUE(::IsWindow(manager.m_hWnd));
 }
+
+namespace {
+class ManagerWithItsPagesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = new CFrameWnd;
+        ASSERT_TRUE(frame->Create(nullptr, "Frame", WS_OVERLAPPEDWINDOW, RECT{0, 0, 800, 600}));
+        app.m_pMainWnd = frame;
+    }
+    void TearDown() override {
+        if (manager.m_hWnd)
+            manager.DestroyWindow();
+        if (frame && ::IsWindow(frame->m_hWnd))
+            frame->DestroyWindow();
+    }
+    TempRegistry registry;
+    CWinApp app{"ManagerPagesApp"};
+    CFrameWnd* frame = nullptr;
+    COXCustomizeManager manager;
+};
+}  // namespace
+
+TEST_F(ManagerWithItsPagesTest, OneIconPerPageSortedByTitleAndTheDialogOpensOnTheFirst) {
+    ASSERT_TRUE(manager.Create(IDD_CUSTOMIZEMANAGER, frame));
+    COXSHBListCtrl* list =
+        manager.GetShortcutBar().GetGroupListCtrl(manager.GetShortcutBar().FindGroupByText("Customize"));
+    ASSERT_NE(list, nullptr);
+    std::vector<std::string> titles;
+    for (int i = 0; i < list->GetItemCount(); ++i) {
+        titles.push_back((const char*)list->GetItemText(i, 0));
+        LVITEM item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = i;
+        list->SendMessage(LVM_GETITEM, 0, (LPARAM)&item);
+        EXPECT_GE(item.iImage, 0) << titles.back();
+    }
+    EXPECT_EQ(titles, (std::vector<std::string>{"Commands", "Cool Controls", "Instance Manager", "Splash Window",
+                                                "Tray Icon"}));
+    EXPECT_EQ(manager.GetActivePage(), manager.GetCommandsPage());
+
+    // Each index reaches its page; the shortcut keys have no page here.
+    struct Case {
+        DWORD index;
+        COXCustomizePage* page;
+    } cases[] = {{INSTANCE_MANAGER, manager.GetInstanceManagerPage()},
+                 {TRAYICON, manager.GetTrayIconPage()},
+                 {SPLASHWINDOW, manager.GetSplashWindowPage()},
+                 {COOLCONTROLS, manager.GetCoolControlsPage()},
+                 {COMMANDS, manager.GetCommandsPage()}};
+    for (const Case& c : cases) {
+        EXPECT_TRUE(manager.ActivatePage(c.index)) << c.index;
+        EXPECT_EQ(manager.GetActivePage(), c.page) << c.index;
+    }
+    EXPECT_FALSE(manager.ActivatePage(SHORTKEYS));
+    EXPECT_EQ(manager.GetShortkeysOrganizer(), nullptr);
+}
+
+TEST_F(ManagerWithItsPagesTest, TheAccessorsReachThePagesObjectsWhileTheDialogIsClosed) {
+    EXPECT_EQ(manager.GetBitmapMenuOrganizer(), manager.GetCommandsPage()->GetBitmapMenuOrganizer());
+    EXPECT_EQ(manager.GetInstanceManager(), manager.GetInstanceManagerPage()->GetInstanceManager());
+    EXPECT_EQ(manager.GetCoolControlOrganizer(), manager.GetCoolControlsPage()->GetCoolControlOrganizer());
+    EXPECT_EQ(manager.GetTaskbarIcon(), manager.GetTrayIconPage()->GetTaskbarIcon());
+    EXPECT_EQ(manager.GetSplashWnd(), manager.GetSplashWindowPage()->GetSplashWnd());
+
+    // No limit: never too many copies.
+    EXPECT_TRUE(manager.SetupInstanceManagerPage(COXInstanceManager::kMaxInstances, "CustomizeInstanceManager"));
+    EXPECT_FALSE(manager.CheckMaxAllowedInstances(FALSE));
+    EXPECT_EQ(manager.GetInstanceManagerPage()->GetMaxAllowedInstances(), COXInstanceManager::kMaxInstances);
+
+    // An icon that does not load sets nothing up.
+    EXPECT_FALSE(manager.SetupTrayIconPage(UINT(60999), 127, "Tooltip", TRUE, TRUE, nullptr, "CustomizeTrayIcon"));
+    EXPECT_EQ(manager.GetTrayIconPage()->GetProfileName(), CString());
+    EXPECT_TRUE(manager.SaveAllPagesState());
+}
+}  // namespace ox_customize_manager_test
