@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "app/ChildFrame.h"
@@ -121,6 +122,23 @@ TEST_F(MainFrmCustomizeTest, CustomizeOpensOnCommandsCancelKeepsTheImagesAndOkWr
     frame->SendMessage(WM_COMMAND, ID_CUSTOMIZE, 0);
     ASSERT_TRUE(::IsWindow(Manager().m_hWnd));
     EXPECT_EQ(Manager().GetActivePage(), Manager().GetCommandsPage());
+
+    // The tree groups the frame's menus once each, without mnemonics or accelerator texts, and ends with
+    // the new menu and the separator.
+    CTreeCtrl& tree = Manager().GetCommandsPage()->GetCommandsTree();
+    std::vector<std::string> groups;
+    for (HTREEITEM group = tree.GetRootItem(); group; group = tree.GetNextSiblingItem(group)) {
+        groups.push_back((const char*)tree.GetItemText(group));
+        for (HTREEITEM item = tree.GetChildItem(group); item; item = tree.GetNextSiblingItem(item)) {
+            CString text = tree.GetItemText(item);
+            EXPECT_LT(text.FindOneOf("&\t"), 0) << (const char*)text;
+        }
+    }
+    ASSERT_GE(groups.size(), 3u);
+    EXPECT_EQ(groups.front(), "File");
+    EXPECT_EQ(std::count(groups.begin(), groups.end(), "File"), 1);
+    EXPECT_EQ(std::vector<std::string>(groups.end() - 2, groups.end()),
+              (std::vector<std::string>{"New Menu", "Separator"}));
 
     Manager().SendMessage(WM_COMMAND, IDCANCEL, 0);
     EXPECT_FALSE(::IsWindow(Manager().m_hWnd));
