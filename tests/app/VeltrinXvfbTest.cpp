@@ -594,6 +594,9 @@ protected:
         // load) leaves the dialog open: it is answered again, and the screen kept for a failure.
         for (int attempt = 0; attempt < 3; ++attempt) {
             Activate(id);
+            // Once under load a typed 'v' pasted the clipboard, as if Ctrl were still down after an
+            // earlier Ctrl+F: Ctrl and Shift pressed and released first make the key state known again.
+            Keys({"ctrl", "shift"});
             // A file dialog's field is reached by its label's mnemonic, wherever the focus is.
             if (std::string(caption) == "^Open$")
                 Keys({"alt+n"});
