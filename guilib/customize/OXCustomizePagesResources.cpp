@@ -8,6 +8,8 @@
 #include "platform/user/TreeView.h"
 #include "platform/user/UpDown.h"
 
+extern const unsigned char customize_pages26033_png[];
+extern const size_t customize_pages26033_png_size;
 extern const unsigned char customize_pages26034_png[];
 extern const size_t customize_pages26034_png_size;
 extern const unsigned char customize_pages26035_png[];
@@ -115,6 +117,36 @@ const DialogTemplate kCoolControls{
      {WC_TREEVIEW, "", IDC_OX_TREE_CONTROL_TYPES, 0, 18, 265, 190,
       kVis | WS_TABSTOP | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0}}};
 
+// The eleven paint types in three columns, the right-hand one 26122, 26125, 26128, 26131.
+const DialogTemplate kBackgroundPainter{
+    IDD_OX_PAGE_BACKGROUND_PAINTER, kPage, 0, 0, 0, 265, 210, "", "MS Sans Serif", 8,
+    {{"Button", "Paint the background of windows in the framework", IDC_OX_CHECK_PAINT_BACKGROUND, 0, 0, 260, 10,
+      kCheck | WS_GROUP, 0},
+     {"Button", "Paint only the client area", IDC_OX_CHECK_ONLY_CLIENT_AREA, 10, 13, 200, 10, kCheck | WS_GROUP, 0},
+     {"Button", "Image painting type", IDC_OX_GROUP_PAINT_TYPE, 0, 26, 265, 64, kVis | BS_GROUPBOX, 0},
+     {"Button", "&Tile", 26121, 8, 38, 80, 10, kRadio | WS_GROUP | WS_TABSTOP, 0},
+     {"Button", "&Stretch", 26122, 180, 38, 80, 10, kRadio, 0},
+     {"Static", "", IDC_OX_SEPARATOR_PAINT_TYPE, 8, 50, 252, 4, kVis, 0},
+     {"Button", "T&opLeft", 26123, 8, 55, 80, 10, kRadio, 0},
+     {"Button", "To&pCenter", 26124, 94, 55, 80, 10, kRadio, 0},
+     {"Button", "TopR&ight", 26125, 180, 55, 80, 10, kRadio, 0},
+     {"Button", "C&enterLeft", 26126, 8, 66, 80, 10, kRadio, 0},
+     {"Button", "&Center", 26127, 94, 66, 80, 10, kRadio, 0},
+     {"Button", "Ce&nterRight", 26128, 180, 66, 80, 10, kRadio, 0},
+     {"Button", "Botto&mLeft", 26129, 8, 77, 80, 10, kRadio, 0},
+     {"Button", "BottomCente&r", 26130, 94, 77, 80, 10, kRadio, 0},
+     {"Button", "BottomRig&ht", 26131, 180, 77, 80, 10, kRadio, 0},
+     {"Button", "Use default image", IDC_OX_RADIO_BACKGROUND_DEFAULT_IMAGE, 0, 95, 100, 10,
+      kRadio | WS_GROUP | WS_TABSTOP, 0},
+     {"Button", "Open image with file name", IDC_OX_RADIO_BACKGROUND_IMAGE_FILE, 0, 107, 120, 10, kRadio, 0},
+     {WC_COMBOBOX, "", IDC_OX_COMBO_BACKGROUND_FILE, 10, 119, 255, 80,
+      kVis | WS_TABSTOP | WS_GROUP | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0},
+     {"Static", "Background color:", IDC_OX_STATIC_BACKGROUND_COLOR, 150, 97, 70, 8, kVis, 0},
+     {"Button", "\nChoose color to fill the background", IDC_OX_COLOR_BACKGROUND, 225, 94, 40, 16,
+      kVis | WS_TABSTOP | BS_OWNERDRAW, 0},
+     {"Static", "Preview", IDC_OX_SEPARATOR_PREVIEW, 0, 137, 265, 10, kVis, 0},
+     {"Static", "", IDC_OX_PREVIEW, 0, 149, 265, 59, kVis, 0}}};
+
 class PagesResources : public ResourceModule {
 public:
     const DialogTemplate* FindDialog(UINT id) const override {
@@ -123,6 +155,7 @@ public:
             case IDD_OX_PAGE_SPLASH_WINDOW: return &kSplashWindow;
             case IDD_OX_PAGE_TRAY_ICON: return &kTrayIcon;
             case IDD_OX_PAGE_COOL_CONTROLS: return &kCoolControls;
+            case IDD_OX_PAGE_BACKGROUND_PAINTER: return &kBackgroundPainter;
             default: return nullptr;
         }
     }
@@ -143,11 +176,17 @@ public:
             case IDS_OX_PAGE_COOL_CONTROLS_TITLE: return "Cool Controls";
             case IDS_OX_PAGE_COOL_CONTROLS_TOOLTIP: return "Tooltip for Cool Controls";
             case IDS_OX_COOL_CONTROLS_ROOT: return "Convert the following common controls";
+            case IDS_OX_PAGE_BACKGROUND_PAINTER_TITLE: return "Background Painter";
+            case IDS_OX_PAGE_BACKGROUND_PAINTER_TOOLTIP: return "Customize Background Painter";
+            case IDS_OX_BACKGROUND_FILE_FILTER: return "Bitmap file (*.bmp;*.dib)|*.bmp; *.dib||";
+            case IDS_OX_BACKGROUND_COLOR_DEFAULT: return "Default";
+            case IDS_OX_BACKGROUND_COLOR_CUSTOM: return "Custom...";
             default: return nullptr;
         }
     }
     const BitmapResource* FindBitmap(UINT id) const override {
         static const BitmapResource bitmaps[] = {
+            {IDB_OX_PAGE_BACKGROUND_PAINTER, customize_pages26033_png, customize_pages26033_png_size},
             {IDB_OX_PAGE_COOL_CONTROLS, customize_pages26034_png, customize_pages26034_png_size},
             {IDB_OX_COOL_CONTROLS_STATES, customize_pages26035_png, customize_pages26035_png_size},
             {IDB_OX_PAGE_TRAY_ICON, customize_pages26036_png, customize_pages26036_png_size},
