@@ -12,6 +12,7 @@ VELTRIN_IMAGE(toolbar133)
 VELTRIN_IMAGE(tabs140)
 VELTRIN_IMAGE(tree146)
 VELTRIN_IMAGE(splash4000)
+VELTRIN_IMAGE(background158)
 VELTRIN_IMAGE(icon131)
 VELTRIN_IMAGE(icon160)
 VELTRIN_IMAGE(icon161)
@@ -239,6 +240,7 @@ const BitmapResource kBitmaps[] = {
     {IDB_TAB_IMAGES, veltrin_tabs140_png, veltrin_tabs140_png_size},
     {IDB_TREE_IMAGES, veltrin_tree146_png, veltrin_tree146_png_size},
     {IDB_SPLASH, veltrin_splash4000_png, veltrin_splash4000_png_size},
+    {IDB_MDI_BACKGROUND, veltrin_background158_png, veltrin_background158_png_size},
 };
 const BitmapResource kIcons[] = {
     {IDI_VELTRIN, veltrin_icon131_png, veltrin_icon131_png_size},

@@ -56,6 +56,8 @@
 #define IDB_TAB_IMAGES 140
 #define IDB_TREE_IMAGES 146
 #define IDB_SPLASH 4000
+// The picture the MDI client is painted with.
+#define IDB_MDI_BACKGROUND 158
 
 // Icons.
 #define IDI_VELTRIN 131
