@@ -74,6 +74,8 @@ ATOM RegisterControlClass(LPCTSTR className, WNDPROC proc, UINT style) {
 void RegisterListBoxClass();
 // platform/user/controls/Trackbar.cpp.
 void RegisterTrackbarClass();
+// platform/user/controls/HotKey.cpp.
+void RegisterHotKeyClass();
 
 void EnsureSystemClasses() {
     static std::once_flag once;
@@ -97,6 +99,7 @@ void EnsureSystemClasses() {
         RegisterComboBoxClass();
         RegisterToolTipClass();
         RegisterListBoxClass();
+        RegisterHotKeyClass();
     });
 }
 
