@@ -202,6 +202,24 @@ WORD COXShortkeysOrganizer::FindAccelerator(BYTE flags, WORD key, CMultiDocTempl
     return 0;
 }
 
+namespace {
+BOOL HasKey(const std::vector<OXACCELTABLE>& tables, BYTE flags, WORD key, BYTE mask) {
+    for (const OXACCELTABLE& table : tables)
+        for (const ACCEL& a : table.m_accelerators)
+            if ((a.fVirt & mask) == (flags & mask) && a.key == key)
+                return TRUE;
+    return FALSE;
+}
+}  // namespace
+
+BOOL COXShortkeysOrganizer::FindKeyInTables(BYTE flags, WORD key) const {
+    return HasKey(m_arrAccelTables, flags, key, kFlagMask);
+}
+
+BOOL COXShortkeysOrganizer::FindKeyInRemovedKeys(BYTE flags, WORD key) const {
+    return HasKey(m_arrRemovedAccelerators, flags, key, kFlagMask);
+}
+
 BOOL COXShortkeysOrganizer::GetCommandAccelerators(WORD command, CMultiDocTemplate* docTemplate,
                                                    std::vector<ACCEL>& accelerators) {
     if (!m_pFrameWnd)

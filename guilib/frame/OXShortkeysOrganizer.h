@@ -35,6 +35,10 @@ public:
 
     // The command of the first entry with the same flags (no-invert not counting) and key; 0 when none.
     WORD FindAccelerator(BYTE flags, WORD key, CMultiDocTemplate* docTemplate = nullptr);
+    // Whether any current table, or any table of removed keys, binds the flags (no-invert not counting)
+    // and key.
+    BOOL FindKeyInTables(BYTE flags, WORD key) const;
+    BOOL FindKeyInRemovedKeys(BYTE flags, WORD key) const;
     BOOL GetCommandAccelerators(WORD command, CMultiDocTemplate* docTemplate, std::vector<ACCEL>& accelerators);
     BOOL RemoveAccelerator(BYTE flags, WORD key, WORD command, CMultiDocTemplate* docTemplate = nullptr);
     BOOL RemoveAccelerator(const ACCEL* accel, CMultiDocTemplate* docTemplate = nullptr);
