@@ -2,12 +2,19 @@
 
 #include "platform/user/ComboBox.h"
 #include "platform/user/Controls.h"
+#include "platform/user/HotKey.h"
 #include "platform/user/ListBox.h"
 #include "platform/user/ListView.h"
 #include "platform/user/Resources.h"
 #include "platform/user/TreeView.h"
 #include "platform/user/UpDown.h"
 
+extern const unsigned char guilib_pages26020_png[];
+extern const size_t guilib_pages26020_png_size;
+extern const unsigned char guilib_pages26026_png[];
+extern const size_t guilib_pages26026_png_size;
+extern const unsigned char customize_pages26039_png[];
+extern const size_t customize_pages26039_png_size;
 extern const unsigned char customize_pages26033_png[];
 extern const size_t customize_pages26033_png_size;
 extern const unsigned char customize_pages26034_png[];
@@ -147,6 +154,28 @@ const DialogTemplate kBackgroundPainter{
      {"Static", "Preview", IDC_OX_SEPARATOR_PREVIEW, 0, 137, 265, 10, kVis, 0},
      {"Static", "", IDC_OX_PREVIEW, 0, 149, 265, 59, kVis, 0}}};
 
+const DialogTemplate kShortkeys{
+    IDD_OX_PAGE_SHORTKEYS, kPage, 0, 0, 0, 265, 210, "", "MS Sans Serif", 8,
+    {{"Static", "Commands", IDC_OX_SEPARATOR_COMMANDS, 0, 0, 130, 10, kVis, 0},
+     {WC_TREEVIEW, "", IDC_OX_TREE_COMMANDS, 0, 12, 130, 146,
+      kVis | WS_TABSTOP | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0},
+     {"Static", "Description", IDC_OX_SEPARATOR_DESCRIPTION, 0, 162, 265, 10, kVis, 0},
+     {"Static", "", IDC_OX_STATIC_DESCRIPTION, 0, 174, 265, 34, kVis, 0},
+     {"Static", "Shortkeys", IDC_OX_SEPARATOR_SHORTKEYS, 136, 0, 129, 10, kVis, 0},
+     {"Static", "for", IDC_OX_STATIC_FOR, 140, 14, 14, 8, kVis, 0},
+     {WC_COMBOBOX, "", IDC_OX_COMBO_TABLES, 156, 12, 109, 80, kVis | WS_TABSTOP | CBS_DROPDOWNLIST, 0},
+     {"Static", "Current keys", IDC_OX_STATIC_CURRENT_KEYS, 140, 28, 60, 8, kVis, 0},
+     {"ListBox", "", IDC_OX_LIST_KEYS, 140, 38, 70, 60,
+      kVis | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS, 0},
+     {"Button", "Assign", IDC_OX_BUTTON_ASSIGN, 214, 38, 51, 14, kButton, 0},
+     {"Button", "Remove", IDC_OX_BUTTON_REMOVE, 214, 55, 51, 14, kButton, 0},
+     {"Button", "Remove All", IDC_OX_BUTTON_REMOVE_ALL, 214, 72, 51, 14, kButton, 0},
+     {"Button", "Reset All", IDC_OX_BUTTON_RESET_ALL, 214, 89, 51, 14, kButton, 0},
+     {"Static", "Press new shortcut key", IDC_OX_STATIC_NEW_KEY, 140, 104, 120, 8, kVis, 0},
+     {HOTKEY_CLASS, "", IDC_OX_HOTKEY, 140, 114, 125, 12, kVis | WS_TABSTOP | WS_BORDER, 0},
+     {"Static", "Conflict", IDC_OX_SEPARATOR_CONFLICT, 136, 130, 129, 10, kVis, 0},
+     {"Static", "", IDC_OX_STATIC_CONFLICT, 140, 142, 125, 16, kVis, 0}}};
+
 class PagesResources : public ResourceModule {
 public:
     const DialogTemplate* FindDialog(UINT id) const override {
@@ -156,6 +185,7 @@ public:
             case IDD_OX_PAGE_TRAY_ICON: return &kTrayIcon;
             case IDD_OX_PAGE_COOL_CONTROLS: return &kCoolControls;
             case IDD_OX_PAGE_BACKGROUND_PAINTER: return &kBackgroundPainter;
+            case IDD_OX_PAGE_SHORTKEYS: return &kShortkeys;
             default: return nullptr;
         }
     }
@@ -181,11 +211,26 @@ public:
             case IDS_OX_BACKGROUND_FILE_FILTER: return "Bitmap file (*.bmp;*.dib)|*.bmp; *.dib||";
             case IDS_OX_BACKGROUND_COLOR_DEFAULT: return "Default";
             case IDS_OX_BACKGROUND_COLOR_CUSTOM: return "Custom...";
+            case IDS_OX_PAGE_SHORTKEYS_TITLE: return "Shortkeys";
+            case IDS_OX_PAGE_SHORTKEYS_TOOLTIP: return "Customize accelerator tables";
+            case IDS_OX_SHORTKEYS_GROUP: return "%s group";
+            case IDS_OX_SHORTKEYS_ASSIGNED_ID: return "Currently assigned to the command:\nwith ID=%d";
+            case IDS_OX_SHORTKEYS_ASSIGNED: return "Currently assigned to the command:\n<%s>";
             default: return nullptr;
         }
     }
+    const BitmapResource* FindIcon(UINT id) const override {
+        static const BitmapResource icons[] = {
+            {IDI_OX_SHORTKEYS_GROUP, guilib_pages26020_png, guilib_pages26020_png_size},
+            {IDI_OX_SHORTKEYS_COMMAND, guilib_pages26026_png, guilib_pages26026_png_size}};
+        for (const BitmapResource& b : icons)
+            if (b.id == id)
+                return &b;
+        return nullptr;
+    }
     const BitmapResource* FindBitmap(UINT id) const override {
         static const BitmapResource bitmaps[] = {
+            {IDB_OX_PAGE_SHORTKEYS, customize_pages26039_png, customize_pages26039_png_size},
             {IDB_OX_PAGE_BACKGROUND_PAINTER, customize_pages26033_png, customize_pages26033_png_size},
             {IDB_OX_PAGE_COOL_CONTROLS, customize_pages26034_png, customize_pages26034_png_size},
             {IDB_OX_COOL_CONTROLS_STATES, customize_pages26035_png, customize_pages26035_png_size},

@@ -2,6 +2,7 @@
 // keyboard's key names ("Ctrl + Shift + F9"), "None" while empty.
 #pragma once
 
+#include "platform/user/ListView.h"
 #include "platform/user/User.h"
 
 #ifndef MAKEWORD
@@ -24,6 +25,16 @@
 #define HOTKEYF_CONTROL 0x02
 #define HOTKEYF_ALT 0x04
 #define HOTKEYF_EXT 0x08
+
+// A key pressed in a control, as its parent is told of it.
+#ifndef NM_KEYDOWN
+#define NM_KEYDOWN (NM_FIRST - 15)
+#endif
+struct NMKEY {
+    NMHDR hdr;
+    UINT nVKey;
+    UINT uFlags;
+};
 
 namespace user {
 // The text the control shows for a value (key in the low byte, HOTKEYF_ modifiers in the high byte).
