@@ -7,12 +7,12 @@
 #include <string>
 
 #include "guilib/customize/OXCustomizeBackgroundPage.h"
-#include "guilib/customize/OXCustomizeManager.h"
 #include "guilib/customize/OXCustomizePagesResources.h"
 #include "platform/framework/frames/MDIFrameWnd.h"
 #include "tests/support/Gui.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TempRegistry.h"
+#include "tests/guilib/customize/PageTestManager.h"
 
 namespace background_page_test {
 constexpr const char* kSection = "CustomizeBackgroundPainter";
@@ -37,15 +37,6 @@ std::string SolidBitmap(int w, int h, COLORREF c) {
         b += line;
     return b;
 }
-
-class TestManager : public COXCustomizeManager {
-public:
-    BOOL Open(CWnd* owner) {
-        static const DialogTemplate tmpl{600, WS_POPUP | WS_CAPTION | WS_THICKFRAME, 0, 0, 0, 400, 300,
-                                         "Customize", nullptr, 0, {}};
-        return CreateIndirect(&tmpl, owner);
-    }
-};
 
 class BackgroundPageTest : public ::testing::Test {
 protected:
@@ -99,7 +90,7 @@ protected:
     std::string green, blue;
     CWinApp app{"BackgroundPageApp"};
     CMDIFrameWnd* frame = nullptr;
-    TestManager manager;
+    PageTestManager manager;
     std::unique_ptr<COXCustomizeBackgroundPage> page = std::make_unique<COXCustomizeBackgroundPage>();
 };
 

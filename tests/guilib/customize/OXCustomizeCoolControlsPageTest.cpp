@@ -4,27 +4,22 @@
 #include <gtest/gtest.h>
 
 #include "guilib/customize/OXCustomizeCoolControlsPage.h"
-#include "guilib/customize/OXCustomizeManager.h"
 #include "guilib/customize/OXCustomizePagesResources.h"
 #include "platform/framework/frames/FrameWnd.h"
 #include "platform/user/ComboBox.h"
 #include "tests/support/Gui.h"
 #include "tests/support/TempRegistry.h"
+#include "tests/guilib/customize/PageTestManager.h"
 
+<<<<<<< HEAD
 // One namespace per test file: the test program compiles its files in batches.
 namespace ox_customize_cool_controls_page_test {
 namespace {
+=======
+namespace cool_page_test {
+>>>>>>> ba3fa5d (Page tests share one stand-in customize dialog and keep their helpers in namespaces of their own, so they compile together)
 constexpr const char* kSection = "CustomizeCoolControls";
 constexpr int kEditType = 0, kComboType = 2, kListBoxType = 5;
-
-class TestManager : public COXCustomizeManager {
-public:
-    BOOL Open(CWnd* owner) {
-        static const DialogTemplate tmpl{600, WS_POPUP | WS_CAPTION | WS_THICKFRAME, 0, 0, 0, 400, 300,
-                                         "Customize", nullptr, 0, {}};
-        return CreateIndirect(&tmpl, owner);
-    }
-};
 
 class CoolPageTest : public ::testing::Test {
 protected:
@@ -61,10 +56,9 @@ protected:
     CWinApp app{"CoolPageApp"};
     CFrameWnd* frame = nullptr;
     HWND host = nullptr, edit = nullptr, combo = nullptr;
-    TestManager manager;
+    PageTestManager manager;
     std::unique_ptr<COXCustomizeCoolControlsPage> page = std::make_unique<COXCustomizeCoolControlsPage>();
 };
-}  // namespace
 
 TEST_F(CoolPageTest, TypeTestMatchesClassNamesWithoutCase) {
     app.WriteProfileInt(kSection, "ControlTypeState_5", 0);
@@ -139,4 +133,8 @@ TEST_F(CoolPageTest, ApplyReattachesWithTheTreesTypesAndOkStoresThem) {
     Pump();
     EXPECT_EQ(tree->GetOptionState(kComboType + 1), 1);
 }
+<<<<<<< HEAD
 }  // namespace ox_customize_cool_controls_page_test
+=======
+}  // namespace cool_page_test
+>>>>>>> ba3fa5d (Page tests share one stand-in customize dialog and keep their helpers in namespaces of their own, so they compile together)

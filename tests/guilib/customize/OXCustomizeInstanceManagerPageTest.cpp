@@ -10,7 +10,6 @@
 #include <string>
 
 #include "guilib/customize/OXCustomizeInstanceManagerPage.h"
-#include "guilib/customize/OXCustomizeManager.h"
 #include "guilib/customize/OXCustomizePagesResources.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Process.h"
@@ -18,10 +17,15 @@
 #include "tests/support/Gui.h"
 #include "tests/support/PeerProcess.h"
 #include "tests/support/TempRegistry.h"
+#include "tests/guilib/customize/PageTestManager.h"
 
+<<<<<<< HEAD
 // One namespace per test file: the test program compiles its files in batches.
 namespace ox_customize_instance_manager_page_test {
 namespace {
+=======
+namespace instance_page_test {
+>>>>>>> ba3fa5d (Page tests share one stand-in customize dialog and keep their helpers in namespaces of their own, so they compile together)
 constexpr const char* kSection = "CustomizeInstanceManager";
 
 // Peer mode: this program started with VELTRIN_PAGE_PEER=<name> is another copy with an enabled main
@@ -88,15 +92,6 @@ public:
     using COXCustomizeInstanceManagerPage::m_listInstances;
 };
 
-class TestManager : public COXCustomizeManager {
-public:
-    BOOL Open(CWnd* owner) {
-        static const DialogTemplate tmpl{600, WS_POPUP | WS_CAPTION | WS_THICKFRAME, 0, 0, 0, 400, 300,
-                                         "Customize", nullptr, 0, {}};
-        return CreateIndirect(&tmpl, owner);
-    }
-};
-
 class InstancePageTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -142,11 +137,10 @@ protected:
     TempRegistry registry;
     CWinApp app{"InstancePageApp"};
     CFrameWnd* frame = nullptr;
-    TestManager manager;
+    PageTestManager manager;
     std::string name = UniqueName();
     std::unique_ptr<TestInstancePage> page;
 };
-}  // namespace
 
 // Started as a peer, this is the whole program; otherwise it does nothing.
 TEST(InstancePagePeerMode, RunsOnlyWhenStartedAsAPeer) {
@@ -324,4 +318,8 @@ TEST_F(InstancePageTest, ButtonsReachAnotherCopysWindowThroughItsProcess) {
     EXPECT_FALSE(peer.Until("close").empty());
     EXPECT_TRUE(peer.Ended());
 }
+<<<<<<< HEAD
 }  // namespace ox_customize_instance_manager_page_test
+=======
+}  // namespace instance_page_test
+>>>>>>> ba3fa5d (Page tests share one stand-in customize dialog and keep their helpers in namespaces of their own, so they compile together)

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "guilib/customize/OXCustomizeManager.h"
 #include "guilib/customize/OXCustomizePagesResources.h"
 #include "guilib/customize/OXCustomizeShortkeysPage.h"
 #include "platform/framework/app/WinThread.h"
@@ -20,6 +19,7 @@
 #include "platform/user/Resources.h"
 #include "tests/support/Gui.h"
 #include "tests/support/TempRegistry.h"
+#include "tests/guilib/customize/PageTestManager.h"
 
 namespace shortkeys_page_test {
 constexpr UINT kMainMenu = 127, kLogType = 131, kNoString = 40000;
@@ -81,15 +81,6 @@ public:
     }
 };
 
-class TestManager : public COXCustomizeManager {
-public:
-    BOOL Open(CWnd* owner) {
-        static const DialogTemplate tmpl{600, WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 0, 400, 300,
-                                         "Customize", nullptr, 0, {}};
-        return CreateIndirect(&tmpl, owner);
-    }
-};
-
 class ShortkeysPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -101,7 +92,7 @@ protected:
         ASSERT_TRUE(frame->LoadFrame(kMainMenu));
         app.m_pMainWnd = frame;
         frame->ShowWindow(SW_SHOW);
-        ASSERT_TRUE(manager.Open(frame));
+        ASSERT_TRUE(manager.Open(frame, TRUE));
         Pump();
     }
     void TearDown() override {
@@ -185,7 +176,7 @@ protected:
     CWinApp app{"KeysApp"};
     CMultiDocTemplate* tmpl = nullptr;
     RecordingFrame* frame = nullptr;
-    TestManager manager;
+    PageTestManager manager;
     std::unique_ptr<COXCustomizeShortkeysPage> page = std::make_unique<COXCustomizeShortkeysPage>();
 };
 

@@ -3,27 +3,22 @@
 // Cancel change nothing.
 #include <gtest/gtest.h>
 
-#include "guilib/customize/OXCustomizeManager.h"
 #include "guilib/customize/OXCustomizePagesResources.h"
 #include "guilib/customize/OXCustomizeSplashWindowPage.h"
 #include "platform/base/MessageBox.h"
 #include "platform/framework/frames/FrameWnd.h"
 #include "tests/support/Gui.h"
 #include "tests/support/TempRegistry.h"
+#include "tests/guilib/customize/PageTestManager.h"
 
+<<<<<<< HEAD
 // One namespace per test file: the test program compiles its files in batches.
 namespace ox_customize_splash_window_page_test {
 namespace {
+=======
+namespace splash_page_test {
+>>>>>>> ba3fa5d (Page tests share one stand-in customize dialog and keep their helpers in namespaces of their own, so they compile together)
 constexpr const char* kSection = "CustomizeSplashWindow";
-
-class TestManager : public COXCustomizeManager {
-public:
-    BOOL Open(CWnd* owner) {
-        static const DialogTemplate tmpl{600, WS_POPUP | WS_CAPTION | WS_THICKFRAME, 0, 0, 0, 400, 300,
-                                         "Customize", nullptr, 0, {}};
-        return CreateIndirect(&tmpl, owner);
-    }
-};
 
 class SplashPageTest : public ::testing::Test {
 protected:
@@ -64,10 +59,9 @@ protected:
     TempRegistry registry;
     CWinApp app{"SplashPageApp"};
     CFrameWnd* frame = nullptr;
-    TestManager manager;
+    PageTestManager manager;
     std::unique_ptr<COXCustomizeSplashWindowPage> page = std::make_unique<COXCustomizeSplashWindowPage>();
 };
-}  // namespace
 
 TEST_F(SplashPageTest, SetUpTurnsTheDelayAndTheColourIntoChoices) {
     const COLORREF window = ::GetSysColor(COLOR_WINDOW);
@@ -201,4 +195,8 @@ TEST_F(SplashPageTest, PreviewIsDismissedByAClickWhateverTheSetting) {
     PumpTranslating();
     EXPECT_FALSE(::IsWindow(preview));
 }
+<<<<<<< HEAD
 }  // namespace ox_customize_splash_window_page_test
+=======
+}  // namespace splash_page_test
+>>>>>>> ba3fa5d (Page tests share one stand-in customize dialog and keep their helpers in namespaces of their own, so they compile together)

@@ -5,7 +5,6 @@
 
 #include <fstream>
 
-#include "guilib/customize/OXCustomizeManager.h"
 #include "guilib/customize/OXCustomizePagesResources.h"
 #include "guilib/customize/OXCustomizeTrayIconPage.h"
 #include "guilib/skins/OXBitmapMenuOrganizer.h"
@@ -16,10 +15,15 @@
 #include "tests/support/Gui.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TempRegistry.h"
+#include "tests/guilib/customize/PageTestManager.h"
 
+<<<<<<< HEAD
 // One namespace per test file: the test program compiles its files in batches.
 namespace ox_customize_tray_icon_page_test {
 namespace {
+=======
+namespace tray_page_test {
+>>>>>>> ba3fa5d (Page tests share one stand-in customize dialog and keep their helpers in namespaces of their own, so they compile together)
 constexpr const char* kSection = "CustomizeTrayIcon";
 constexpr UINT IDR_TRAY_MENU = 940;
 
@@ -73,15 +77,6 @@ public:
     bool recentOnlyWhileTracking = true;
 };
 
-class TestManager : public COXCustomizeManager {
-public:
-    BOOL Open(CWnd* owner) {
-        static const DialogTemplate tmpl{600, WS_POPUP | WS_CAPTION | WS_THICKFRAME, 0, 0, 0, 400, 300,
-                                         "Customize", nullptr, 0, {}};
-        return CreateIndirect(&tmpl, owner);
-    }
-};
-
 class TrayPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -123,11 +118,10 @@ protected:
     TempFolder folder{"tray-page"};
     CWinApp app{"TrayPageApp"};
     CFrameWnd* frame = nullptr;
-    TestManager manager;
+    PageTestManager manager;
     HICON defaultIcon = nullptr;
     std::unique_ptr<TestTrayPage> page = std::make_unique<TestTrayPage>();
 };
-}  // namespace
 
 TEST_F(TrayPageTest, WithNothingStoredTheDefaultIconShowsWithItsTooltipAndACutLongOne) {
     ASSERT_TRUE(Setup());
@@ -228,4 +222,8 @@ TEST_F(TrayPageTest, TheChosenButtonOpensTheFirstPopupWithEveryItem) {
         EXPECT_TRUE(organizer.GetShowOnlyRecentlyUsed());
     }
 }
+<<<<<<< HEAD
 }  // namespace ox_customize_tray_icon_page_test
+=======
+}  // namespace tray_page_test
+>>>>>>> ba3fa5d (Page tests share one stand-in customize dialog and keep their helpers in namespaces of their own, so they compile together)
