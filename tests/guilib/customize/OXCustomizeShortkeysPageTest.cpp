@@ -9,6 +9,7 @@
 
 #include "guilib/customize/OXCustomizePagesResources.h"
 #include "guilib/customize/OXCustomizeShortkeysPage.h"
+#include "guilib/skins/MFCToolBar.h"
 #include "platform/framework/app/WinThread.h"
 #include "platform/framework/docview/DocTemplate.h"
 #include "platform/framework/frames/MDIChildWnd.h"
@@ -20,6 +21,9 @@
 #include "tests/support/Gui.h"
 #include "tests/support/TempRegistry.h"
 #include "tests/guilib/customize/PageTestManager.h"
+
+extern const unsigned char test_toolbar3_png[];
+extern const size_t test_toolbar3_png_size;
 
 namespace shortkeys_page_test {
 constexpr UINT kMainMenu = 127, kLogType = 131, kNoString = 40000;
@@ -43,6 +47,15 @@ const AcceleratorTemplate kLogKeys{kLogType, {{FVIRTKEY | FCONTROL, 'W', ID_FILE
 
 class Resources : public ResourceModule {
 public:
+    // A toolbar of three images: Close, Copy and Save (which no menu has).
+    const ToolbarTemplate* FindToolbar(UINT id) const override {
+        static const ToolbarTemplate bar{300, 16, 15, {ID_FILE_CLOSE, 0, ID_EDIT_COPY, ID_FILE_SAVE}};
+        return id == 300 ? &bar : nullptr;
+    }
+    const BitmapResource* FindBitmap(UINT id) const override {
+        static const BitmapResource strip{300, test_toolbar3_png, test_toolbar3_png_size};
+        return id == 300 ? &strip : nullptr;
+    }
     const AcceleratorTemplate* FindAccelerators(UINT id) const override {
         return id == kMainMenu ? &kFrameKeys : id == kLogType ? &kLogKeys : nullptr;
     }
@@ -58,6 +71,7 @@ public:
             case ID_APP_EXIT: return "Quit the application\nExit";
             case ID_EDIT_COPY: return "Copy the selection\nCopy";
             case ID_FILE_CLOSE: return "Close the document";
+            case ID_FILE_SAVE: return "Save the document\nSave";
             default: return nullptr;
         }
     }
@@ -225,6 +239,35 @@ TEST_F(ShortkeysPageTest, OneTreeFromBothMenusWithCleanTextsAndDescriptions) {
     EXPECT_EQ(page->GetDescriptionText(), "File group");
     EXPECT_FALSE(::IsWindowEnabled(Item(IDC_OX_HOTKEY)));
     EXPECT_TRUE(Keys().empty());
+}
+
+TEST_F(ShortkeysPageTest, CommandsTakeTheirToolbarImagesAndTheOthersTheCommandIcon) {
+    CMFCToolBar bar;
+    ASSERT_TRUE(bar.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, 0xE800));
+    ASSERT_TRUE(bar.LoadToolBar(300));
+    Open();
+    const struct {
+        UINT command;
+        int image;
+    } cases[] = {{ID_FILE_CLOSE, 0}, {ID_EDIT_COPY, 1}, {ID_FILE_SAVE, 2}, {ID_FILE_NEW, -1}};
+    for (const auto& c : cases) {
+        int image = -2;
+        EXPECT_TRUE(page->GetCommandImage(c.command, image)) << c.command;
+        EXPECT_EQ(image, c.image) << c.command;
+    }
+    // After the three toolbar images: the group's icon, then the plain command's.
+    auto imageOf = [&](const char* group, const char* command) {
+        HTREEITEM g = Find(TVI_ROOT, group);
+        TVITEM item{};
+        item.mask = TVIF_IMAGE;
+        item.hItem = command ? Find(g, command) : g;
+        ::SendMessage(Tree().m_hWnd, TVM_GETITEM, 0, (LPARAM)&item);
+        return item.iImage;
+    };
+    EXPECT_EQ(imageOf("File", nullptr), 3);
+    EXPECT_EQ(imageOf("File", "New"), 4);
+    EXPECT_EQ(imageOf("File", "Close"), 0);
+    EXPECT_EQ(imageOf("Edit", "Copy"), 1);
 }
 
 TEST_F(ShortkeysPageTest, ADocumentTableListsTheMainKeysGreyFirstAndWontRemoveThem) {
