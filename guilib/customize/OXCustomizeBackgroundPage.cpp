@@ -1,11 +1,10 @@
 #include "guilib/customize/OXCustomizeBackgroundPage.h"
 
 #include "guilib/controls/OXPopupBarCtrl.h"
+#include "guilib/customize/OXCustomizePageControls.h"
 #include "guilib/customize/OXCustomizePagesResources.h"
-#include "guilib/skins/MFCToolBar.h"
 #include "platform/framework/frames/MDIFrameWnd.h"
 #include "platform/framework/window/DataExchange.h"
-#include "platform/user/Toolbar.h"
 
 IMPLEMENT_DYNAMIC(COXCustomizeBackgroundPage, COXCustomizePage)
 
@@ -211,15 +210,8 @@ void COXCustomizeBackgroundPage::DoDataExchange(CDataExchange* pDX) {
 
 void COXCustomizeBackgroundPage::InitControls() {
     COXCustomizePage::InitControls();
-    m_comboImageFile.SetAutoPersistent("CustomizeBackgroundPainter_ImageFileName");
-    for (int button = 4; button <= 9; ++button)
-        m_comboImageFile.ShowButton(button, FALSE);
-    if (CMFCToolBar* bar = m_comboImageFile.GetToolbar(); bar && bar->m_hWnd)
-        bar->GetToolBarCtrl().ModifyStyle(0, TBSTYLE_FLAT);
-    m_comboImageFile.RefreshToolbar();
-
-    m_btnColor.EnableToolTip(TRUE);
-    m_btnColor.GetColorPickerCtrl()->SetDefaultValue(::GetSysColor(COLOR_BTNFACE));
+    OXInitPageFilePicker(m_comboImageFile, "CustomizeBackgroundPainter_ImageFileName");
+    OXInitPageColorPicker(m_btnColor);
 
     // The preview: a plain window of its own in the placeholder's place.
     if (HWND placeholder = ::GetDlgItem(m_hWnd, IDC_OX_PREVIEW)) {

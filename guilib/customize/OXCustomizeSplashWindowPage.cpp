@@ -1,10 +1,9 @@
 #include "guilib/customize/OXCustomizeSplashWindowPage.h"
 
 #include "guilib/controls/OXLibraryResources.h"
+#include "guilib/customize/OXCustomizePageControls.h"
 #include "guilib/customize/OXCustomizePagesResources.h"
 #include "platform/framework/window/DataExchange.h"
-#include "guilib/skins/MFCToolBar.h"
-#include "platform/user/Toolbar.h"
 
 IMPLEMENT_DYNAMIC(COXCustomizeSplashWindowPage, COXCustomizePage)
 
@@ -142,15 +141,8 @@ void COXCustomizeSplashWindowPage::DoDataExchange(CDataExchange* pDX) {
 
 void COXCustomizeSplashWindowPage::InitControls() {
     COXCustomizePage::InitControls();
-    m_comboImageFile.SetAutoPersistent("CustomizeSplashWindow_ImageFileName");
-    for (int button = 4; button <= 9; ++button)
-        m_comboImageFile.ShowButton(button, FALSE);
-    if (CMFCToolBar* bar = m_comboImageFile.GetToolbar(); bar && bar->m_hWnd)
-        bar->GetToolBarCtrl().ModifyStyle(0, TBSTYLE_FLAT);
-    m_comboImageFile.RefreshToolbar();
-
-    m_btnColor.EnableToolTip(TRUE);
-    m_btnColor.GetColorPickerCtrl()->SetDefaultValue(::GetSysColor(COLOR_BTNFACE));
+    OXInitPageFilePicker(m_comboImageFile, "CustomizeSplashWindow_ImageFileName");
+    OXInitPageColorPicker(m_btnColor);
 
     m_nImageSourceChoice = m_bUseDefaultImage ? 0 : 1;
     m_nDisplayTimeChoice = m_bShowInfinitely ? 1 : 0;
