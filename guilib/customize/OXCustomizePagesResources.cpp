@@ -9,10 +9,10 @@
 #include "platform/user/TreeView.h"
 #include "platform/user/UpDown.h"
 
-extern const unsigned char guilib_pages26020_png[];
-extern const size_t guilib_pages26020_png_size;
-extern const unsigned char guilib_pages26026_png[];
-extern const size_t guilib_pages26026_png_size;
+extern const unsigned char customize_pages26020_png[];
+extern const size_t customize_pages26020_png_size;
+extern const unsigned char customize_pages26026_png[];
+extern const size_t customize_pages26026_png_size;
 extern const unsigned char customize_pages26039_png[];
 extern const size_t customize_pages26039_png_size;
 extern const unsigned char customize_pages26033_png[];
@@ -221,8 +221,8 @@ public:
     }
     const BitmapResource* FindIcon(UINT id) const override {
         static const BitmapResource icons[] = {
-            {IDI_OX_SHORTKEYS_GROUP, guilib_pages26020_png, guilib_pages26020_png_size},
-            {IDI_OX_SHORTKEYS_COMMAND, guilib_pages26026_png, guilib_pages26026_png_size}};
+            {IDI_OX_SHORTKEYS_GROUP, customize_pages26020_png, customize_pages26020_png_size},
+            {IDI_OX_SHORTKEYS_COMMAND, customize_pages26026_png, customize_pages26026_png_size}};
         for (const BitmapResource& b : icons)
             if (b.id == id)
                 return &b;

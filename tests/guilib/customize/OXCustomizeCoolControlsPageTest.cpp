@@ -11,13 +11,7 @@
 #include "tests/support/TempRegistry.h"
 #include "tests/guilib/customize/PageTestManager.h"
 
-<<<<<<< HEAD
-// One namespace per test file: the test program compiles its files in batches.
-namespace ox_customize_cool_controls_page_test {
-namespace {
-=======
 namespace cool_page_test {
->>>>>>> ba3fa5d (Page tests share one stand-in customize dialog and keep their helpers in namespaces of their own, so they compile together)
 constexpr const char* kSection = "CustomizeCoolControls";
 constexpr int kEditType = 0, kComboType = 2, kListBoxType = 5;
 
@@ -133,8 +127,4 @@ TEST_F(CoolPageTest, ApplyReattachesWithTheTreesTypesAndOkStoresThem) {
     Pump();
     EXPECT_EQ(tree->GetOptionState(kComboType + 1), 1);
 }
-<<<<<<< HEAD
-}  // namespace ox_customize_cool_controls_page_test
-=======
 }  // namespace cool_page_test
->>>>>>> ba3fa5d (Page tests share one stand-in customize dialog and keep their helpers in namespaces of their own, so they compile together)

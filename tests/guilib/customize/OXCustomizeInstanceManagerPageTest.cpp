@@ -19,13 +19,7 @@
 #include "tests/support/TempRegistry.h"
 #include "tests/guilib/customize/PageTestManager.h"
 
-<<<<<<< HEAD
-// One namespace per test file: the test program compiles its files in batches.
-namespace ox_customize_instance_manager_page_test {
-namespace {
-=======
 namespace instance_page_test {
->>>>>>> ba3fa5d (Page tests share one stand-in customize dialog and keep their helpers in namespaces of their own, so they compile together)
 constexpr const char* kSection = "CustomizeInstanceManager";
 
 // Peer mode: this program started with VELTRIN_PAGE_PEER=<name> is another copy with an enabled main
@@ -318,8 +312,4 @@ TEST_F(InstancePageTest, ButtonsReachAnotherCopysWindowThroughItsProcess) {
     EXPECT_FALSE(peer.Until("close").empty());
     EXPECT_TRUE(peer.Ended());
 }
-<<<<<<< HEAD
-}  // namespace ox_customize_instance_manager_page_test
-=======
 }  // namespace instance_page_test
->>>>>>> ba3fa5d (Page tests share one stand-in customize dialog and keep their helpers in namespaces of their own, so they compile together)

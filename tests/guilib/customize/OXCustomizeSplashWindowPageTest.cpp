@@ -11,13 +11,7 @@
 #include "tests/support/TempRegistry.h"
 #include "tests/guilib/customize/PageTestManager.h"
 
-<<<<<<< HEAD
-// One namespace per test file: the test program compiles its files in batches.
-namespace ox_customize_splash_window_page_test {
-namespace {
-=======
 namespace splash_page_test {
->>>>>>> ba3fa5d (Page tests share one stand-in customize dialog and keep their helpers in namespaces of their own, so they compile together)
 constexpr const char* kSection = "CustomizeSplashWindow";
 
 class SplashPageTest : public ::testing::Test {
@@ -195,8 +189,4 @@ TEST_F(SplashPageTest, PreviewIsDismissedByAClickWhateverTheSetting) {
     PumpTranslating();
     EXPECT_FALSE(::IsWindow(preview));
 }
-<<<<<<< HEAD
-}  // namespace ox_customize_splash_window_page_test
-=======
 }  // namespace splash_page_test
->>>>>>> ba3fa5d (Page tests share one stand-in customize dialog and keep their helpers in namespaces of their own, so they compile together)

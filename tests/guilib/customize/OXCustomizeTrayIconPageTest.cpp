@@ -17,13 +17,7 @@
 #include "tests/support/TempRegistry.h"
 #include "tests/guilib/customize/PageTestManager.h"
 
-<<<<<<< HEAD
-// One namespace per test file: the test program compiles its files in batches.
-namespace ox_customize_tray_icon_page_test {
-namespace {
-=======
 namespace tray_page_test {
->>>>>>> ba3fa5d (Page tests share one stand-in customize dialog and keep their helpers in namespaces of their own, so they compile together)
 constexpr const char* kSection = "CustomizeTrayIcon";
 constexpr UINT IDR_TRAY_MENU = 940;
 
@@ -222,8 +216,4 @@ TEST_F(TrayPageTest, TheChosenButtonOpensTheFirstPopupWithEveryItem) {
         EXPECT_TRUE(organizer.GetShowOnlyRecentlyUsed());
     }
 }
-<<<<<<< HEAD
-}  // namespace ox_customize_tray_icon_page_test
-=======
 }  // namespace tray_page_test
->>>>>>> ba3fa5d (Page tests share one stand-in customize dialog and keep their helpers in namespaces of their own, so they compile together)
