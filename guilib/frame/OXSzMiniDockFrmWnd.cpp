@@ -72,6 +72,26 @@ void COXSizableMiniDockFrameWnd::SettleFrame() {
     }
 }
 
+void COXSizableMiniDockFrameWnd::TrackWindowMenu(POINT screen, UINT flags) {
+    HMENU menu = ::GetSystemMenu(m_hWnd, FALSE);
+    if (!menu)
+        return;
+    HWND self = m_hWnd;
+    UINT command = (UINT)::TrackPopupMenu(menu, flags | TPM_RETURNCMD, screen.x, screen.y, 0, m_hWnd, nullptr);
+    if (!command || !::IsWindow(self))
+        return;
+    // A move or size chosen here starts where the pointer is.
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    ::SendMessage(self, WM_SYSCOMMAND, command, MAKELPARAM(cursor.x, cursor.y));
+}
+
+void COXSizableMiniDockFrameWnd::CloseFromButton(LPARAM screenPoint) {
+    HMENU menu = ::GetSystemMenu(m_hWnd, FALSE);
+    if (menu && ::GetMenuItemCount(menu) > 0)
+        ::SendMessage(m_hWnd, WM_SYSCOMMAND, SC_CLOSE, screenPoint);
+}
+
 LRESULT COXSizableMiniDockFrameWnd::MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && (wParam == WM_MOUSEMOVE || wParam == WM_NCMOUSEMOVE)) {
         auto* info = reinterpret_cast<MOUSEHOOKSTRUCT*>(lParam);
@@ -116,8 +136,25 @@ LRESULT COXSizableMiniDockFrameWnd::WindowProc(UINT message, WPARAM wParam, LPAR
             }
             return r;
         }
+        case WM_NCHITTEST: {
+            LRESULT hit = CMiniDockFrameWnd::WindowProc(message, wParam, lParam);
+            return GetMiniFrameSkin()->HitTest(this, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, hit);
+        }
         case WM_NCLBUTTONDOWN:
             SettleFrame();
+            if (wParam == HTCLOSE) {
+                // The button stays pressed while the mouse is held; the release decides.
+                m_bCloseButtonDown = TRUE;
+                ::SetCapture(m_hWnd);
+                GetMiniFrameSkin()->DrawCloseButton(this);
+                return 0;
+            }
+            if (m_nContainedBarType == 2 && wParam == HTSYSMENU) {
+                POINT below{0, 0};  // the caption's left end, at its bottom
+                ::ClientToScreen(m_hWnd, &below);
+                TrackWindowMenu(below, TPM_LEFTALIGN | TPM_LEFTBUTTON);
+                return 0;
+            }
             if (m_nContainedBarType == 2 && wParam >= HTLEFT && wParam <= HTBOTTOMRIGHT) {
                 // Resized by the window's own sizing loop; WM_SIZE takes the new size.
                 if (CWnd* top = GetTopLevelParent())
@@ -139,24 +176,64 @@ LRESULT COXSizableMiniDockFrameWnd::WindowProc(UINT message, WPARAM wParam, LPAR
                 }
             }
             break;
+        case WM_MOUSEMOVE:
+            if (m_bCloseButtonDown) {
+                GetMiniFrameSkin()->DrawCloseButton(this);
+                return 0;
+            }
+            break;
+        case WM_LBUTTONUP:
+            if (m_bCloseButtonDown) {
+                m_bCloseButtonDown = FALSE;
+                POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+                ::ClientToScreen(m_hWnd, &at);
+                if (::GetCapture() == m_hWnd)
+                    ::ReleaseCapture();
+                LPARAM screen = MAKELPARAM(at.x, at.y);
+                if (::SendMessage(m_hWnd, WM_NCHITTEST, 0, screen) == HTCLOSE) {
+                    CloseFromButton(screen);  // may destroy this frame
+                    return 0;
+                }
+                GetMiniFrameSkin()->DrawCloseButton(this);
+                return 0;
+            }
+            break;
+        case WM_CAPTURECHANGED:
+            if (m_bCloseButtonDown && (HWND)lParam != m_hWnd) {
+                m_bCloseButtonDown = FALSE;
+                GetMiniFrameSkin()->DrawCloseButton(this);
+            }
+            break;
+        case WM_NCLBUTTONUP:
+            if (wParam == HTCLOSE) {
+                CloseFromButton(lParam);
+                return 0;
+            }
+            break;
+        case WM_NCRBUTTONDOWN:
+            TrackWindowMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, TPM_LEFTALIGN | TPM_RIGHTBUTTON);
+            return 0;
+        case WM_NCMOUSEMOVE:
+            // Hot states of the caption buttons.
+            GetMiniFrameSkin()->DrawCloseButton(this);
+            break;
         case WM_OX_SETTLEFLOATFRAME:
             SettleFrame();
             return 0;
         case WM_SETCURSOR: {
-            UINT hit = LOWORD(lParam);
-            LPCTSTR cursor = nullptr;
-            switch (hit) {
+            // Only for the frame's own border and caption: windows inside keep their cursors.
+            if ((HWND)wParam != m_hWnd)
+                break;
+            LPCTSTR cursor = IDC_ARROW;
+            switch (LOWORD(lParam)) {
                 case HTTOP: case HTBOTTOM: cursor = IDC_SIZENS; break;
                 case HTTOPRIGHT: case HTBOTTOMLEFT: cursor = IDC_SIZENESW; break;
                 case HTTOPLEFT: case HTBOTTOMRIGHT: cursor = IDC_SIZENWSE; break;
                 case HTLEFT: case HTRIGHT: cursor = IDC_SIZEWE; break;
                 default: break;
             }
-            if (cursor && (GetStyle() & WS_THICKFRAME)) {
-                ::SetCursor(::LoadCursor(nullptr, cursor));
-                return TRUE;
-            }
-            break;
+            ::SetCursor(::LoadCursor(nullptr, cursor));
+            return TRUE;
         }
         case WM_CLOSE: {
             if (m_bBeingClosed)
@@ -223,6 +300,7 @@ LRESULT COXSizableMiniDockFrameWnd::WindowProc(UINT message, WPARAM wParam, LPAR
                     viewBar->m_pChildWnd->ToggleDockState();
                 return 0;
             }
+            GetMiniFrameSkin()->DrawCaption(this);
             break;
         case WM_NCPAINT:
             GetMiniFrameSkin()->OnNcPaint(this);

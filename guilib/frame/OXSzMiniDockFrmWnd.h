@@ -32,6 +32,12 @@ public:
 protected:
     // Decides the caption menu and the frame style from the bars inside.
     void SettleFrame();
+    // Opens the window menu at a screen point and carries out the command chosen.
+    void TrackWindowMenu(POINT screen, UINT flags);
+    // Sends SC_CLOSE when the window menu has items.
+    void CloseFromButton(LPARAM screenPoint);
+    // The close button pressed and the mouse captured until the button is released.
+    BOOL m_bCloseButtonDown = FALSE;
     std::unique_ptr<COXMiniFrameSkinClassic> m_pMiniFrameSkin;
     static LRESULT MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
 };

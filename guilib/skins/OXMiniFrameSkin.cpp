@@ -14,6 +14,29 @@ RECT COXMiniFrameSkinXP::GetCaptionRect(HWND frame) {
     return RECT{3, 3, (window.right - window.left) - 3, (origin.y - window.top) - 2};
 }
 
+RECT COXMiniFrameSkinXP::GetCloseButtonRect(HWND frame) {
+    HMENU menu = ::GetSystemMenu(frame, FALSE);
+    if (!menu || ::GetMenuItemCount(menu) <= 0)
+        return RECT{};
+    RECT caption = GetCaptionRect(frame);
+    int side = caption.bottom - caption.top;
+    if (side <= 0)
+        return RECT{};
+    return RECT{caption.right - side, caption.top, caption.right, caption.bottom};
+}
+
+LRESULT COXMiniFrameSkinXP::HitTest(COXMiniFrameView* frame, POINT screen, LRESULT frameHit) {
+    HWND h = frame->GetFrameHwnd();
+    RECT window{};
+    ::GetWindowRect(h, &window);
+    POINT p{screen.x - window.left, screen.y - window.top};
+    RECT button = GetCloseButtonRect(h);
+    if (PtInRect(&button, p))
+        return HTCLOSE;
+    // The frame's own close button lies elsewhere in this caption.
+    return frameHit == HTCLOSE ? HTCAPTION : frameHit;
+}
+
 void COXMiniFrameSkinXP::OnNcPaint(COXMiniFrameView* frame) {
     HWND h = frame->GetFrameHwnd();
     CWindowDC dc(CWnd::FromHandle(h));
@@ -54,14 +77,10 @@ void COXMiniFrameSkinXP::DrawCaption(COXMiniFrameView* frame) {
 
 void COXMiniFrameSkinXP::DrawCloseButton(COXMiniFrameView* frame) {
     HWND h = frame->GetFrameHwnd();
-    HMENU menu = ::GetSystemMenu(h, FALSE);
-    if (!menu || ::GetMenuItemCount(menu) <= 0)
+    RECT button = GetCloseButtonRect(h);
+    if (IsRectEmpty(&button))
         return;
-    RECT caption = GetCaptionRect(h);
-    int side = caption.bottom - caption.top;
-    if (side <= 0)
-        return;
-    RECT button{caption.right - side, caption.top, caption.right, caption.bottom};
+    int side = button.right - button.left;
     POINT cursor{};
     GetCursorPos(&cursor);
     RECT window{};

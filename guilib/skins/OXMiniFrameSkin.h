@@ -22,6 +22,9 @@ public:
     virtual BOOL OnNcActivate(BOOL active, COXMiniFrameView* frame) = 0;
     virtual void DrawCaption(COXMiniFrameView* frame) = 0;
     virtual void DrawCloseButton(COXMiniFrameView* frame) = 0;
+    // The frame's hit-test answer at a screen point, given the frame's own answer: a skin that draws its
+    // own close button answers HTCLOSE where it draws it.
+    virtual LRESULT HitTest(COXMiniFrameView*, POINT, LRESULT frameHit) { return frameHit; }
 };
 
 class COXMiniFrameSkinClassic : public COXMiniFrameSkin {
@@ -39,9 +42,13 @@ public:
     BOOL OnNcActivate(BOOL, COXMiniFrameView*) override { return TRUE; }
     void DrawCaption(COXMiniFrameView* frame) override;
     void DrawCloseButton(COXMiniFrameView* frame) override;
+    LRESULT HitTest(COXMiniFrameView* frame, POINT screen, LRESULT frameHit) override;
 
     // The caption rectangle in window coordinates.
     static RECT GetCaptionRect(HWND frame);
+    // The close button: a square as high as the caption at its right end (window coordinates); empty when
+    // the frame has no window menu with items.
+    static RECT GetCloseButtonRect(HWND frame);
 
 protected:
     COXSkinXP* m_pSkin;
