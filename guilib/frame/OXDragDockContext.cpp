@@ -15,6 +15,30 @@ BOOL COXDragDockContext::InMdiFloat() const {
     return frame && frame->IsInMDIFloat(m_pBar);
 }
 
+RECT COXDragDockContext::GetDockingArea() const {
+    RECT area{};
+    if (!m_pDockSite)
+        return area;
+    // What the bars leave of the client area: the window laid out in the rest (the MDI client or the view).
+    HWND rest = ::GetDlgItem(m_pDockSite->m_hWnd, AFX_IDW_PANE_FIRST);
+    if (rest && ::IsWindowVisible(rest)) {
+        ::GetWindowRect(rest, &area);
+    } else {
+        ::GetClientRect(m_pDockSite->m_hWnd, &area);
+        ::MapWindowPoints(m_pDockSite->m_hWnd, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    }
+    for (UINT id : {AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT}) {
+        CControlBar* dockBar = m_pDockSite->GetControlBar(id);
+        if (!dockBar || !dockBar->m_hWnd || !dockBar->IsWindowVisible())
+            continue;
+        RECT r;
+        ::GetWindowRect(dockBar->m_hWnd, &r);
+        area.left = std::min(area.left, r.left);
+        area.right = std::max(area.right, r.right);
+    }
+    return area;
+}
+
 void COXDragDockContext::StartDrag(POINT screen) {
     if (InMdiFloat() || !m_pBar->m_pDockSite)
         return;
@@ -34,11 +58,7 @@ DWORD COXDragDockContext::CanDock() {
     if (m_bFirstTest) {
         // A docked length that fills the docking area shrinks to a third of it.
         m_bFirstTest = FALSE;
-        RECT area{};
-        if (m_pDockSite) {
-            ::GetClientRect(m_pDockSite->m_hWnd, &area);
-            ::MapWindowPoints(m_pDockSite->m_hWnd, nullptr, reinterpret_cast<POINT*>(&area), 2);
-        }
+        RECT area = GetDockingArea();
         int w = area.right - area.left, h = area.bottom - area.top;
         if (m_rectDragHorz.right - m_rectDragHorz.left >= w - 16)
             m_rectDragHorz.right = m_rectDragHorz.left + w / 3;

@@ -26,6 +26,8 @@ public:
 protected:
     // Whether the bar floats in an MDI float window (it is not dragged or toggled this way).
     BOOL InMdiFloat() const;
+    // The frame's client area less its bars, widened over the visible left and right dock bars (screen).
+    RECT GetDockingArea() const;
     SIZE m_sizeHorz{}, m_sizeVert{};       // the drag rectangles' sizes before any row preview
     BOOL m_bFirstTest = FALSE;
 };

@@ -630,6 +630,32 @@ TEST_F(SizeDockTest, ATrackingDragDocksOnAnotherEdgeFloatsWithCtrlAndOtherwiseCh
     }
 }
 
+TEST_F(SizeDockTest, ADraggedBarAsLongAsTheRoomTheOtherBarsLeavePreviewsAThirdOfIt) {
+    MakeFrame();
+    RECT padRect{0, 0, 300, 200};
+    AddBar(kBarA, AFX_IDW_DOCKBAR_BOTTOM, &padRect);
+    COXSizeControlBar* tree = AddBar(kBarB, AFX_IDW_DOCKBAR_LEFT);
+    frame->RecalcLayout();
+    Pump();
+    // The room between the bottom bar and the top: the MDI client's height.
+    RECT rest;
+    GetWindowRect(frame->m_hWndMDIClient, &rest);
+    const int room = rest.bottom - rest.top;
+    struct Case {
+        int length;
+        int previewed;
+    } cases[] = {{room - 10, room / 3}, {room - 16, room / 3}, {room - 17, room - 17}};
+    auto* context = static_cast<COXDragDockContext*>(tree->m_pDockContext);
+    for (const Case& c : cases) {
+        tree->m_VertDockSize = SIZE{150, c.length};
+        RECT r;
+        GetWindowRect(tree->m_hWnd, &r);
+        POINT grab{r.left + 20, r.top + 6};
+        TrackDrag(tree, grab, grab, Finish::Escape);
+        EXPECT_EQ(context->m_rectDragVert.bottom - context->m_rectDragVert.top, c.previewed) << c.length;
+    }
+}
+
 TEST_F(SizeDockTest, ABarDroppedIntoARowOfTwoTakesAThirdOfIt) {
     MakeFrame();
     RECT r{0, 0, 300, 100};
