@@ -90,9 +90,12 @@ typedef struct TREEITEM__* HTREEITEM;
 #define TVM_SELECTITEM (TV_FIRST + 11)
 #define TVM_GETITEM (TV_FIRST + 12)
 #define TVM_SETITEM (TV_FIRST + 13)
+#define TVM_EDITLABEL (TV_FIRST + 14)
+#define TVM_GETEDITCONTROL (TV_FIRST + 15)
 #define TVM_GETVISIBLECOUNT (TV_FIRST + 16)
 #define TVM_HITTEST (TV_FIRST + 17)
 #define TVM_ENSUREVISIBLE (TV_FIRST + 20)
+#define TVM_ENDEDITLABELNOW (TV_FIRST + 22)
 #define TVM_GETITEMHEIGHT (TV_FIRST + 28)
 #define TVM_SETBKCOLOR (TV_FIRST + 29)
 #define TVM_GETBKCOLOR (TV_FIRST + 31)
@@ -104,6 +107,8 @@ typedef struct TREEITEM__* HTREEITEM;
 #define TVN_ITEMEXPANDED (TVN_FIRST - 6)
 #define TVN_BEGINDRAG (TVN_FIRST - 7)
 #define TVN_DELETEITEM (TVN_FIRST - 9)
+#define TVN_BEGINLABELEDIT (TVN_FIRST - 10)
+#define TVN_ENDLABELEDIT (TVN_FIRST - 11)
 #define TVN_KEYDOWN (TVN_FIRST - 12)
 
 struct TVITEM {
@@ -142,6 +147,14 @@ struct NMTREEVIEW {
     POINT ptDrag;
 };
 typedef NMTREEVIEW* LPNMTREEVIEW;
+
+// TVN_BEGINLABELEDIT (non-zero refuses the edit) and TVN_ENDLABELEDIT (pszText null when cancelled;
+// TRUE accepts the text).
+struct NMTVDISPINFO {
+    NMHDR hdr;
+    TVITEM item;
+};
+typedef NMTVDISPINFO* LPNMTVDISPINFO;
 
 struct NMTVKEYDOWN {
     NMHDR hdr;

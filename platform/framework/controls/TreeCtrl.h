@@ -56,6 +56,10 @@ public:
     BOOL Select(HTREEITEM item, UINT code) { return (BOOL)Send(TVM_SELECTITEM, code, (LPARAM)item); }
     BOOL SelectItem(HTREEITEM item) { return Select(item, TVGN_CARET); }
     BOOL EnsureVisible(HTREEITEM item) { return (BOOL)Send(TVM_ENSUREVISIBLE, 0, (LPARAM)item); }
+    // Starts editing the item's label in place (TVS_EDITLABELS); the edit, or null when refused.
+    CWnd* EditLabel(HTREEITEM item) { return CWnd::FromHandle((HWND)Send(TVM_EDITLABEL, 0, (LPARAM)item)); }
+    CWnd* GetEditControl() const { return CWnd::FromHandle((HWND)Send(TVM_GETEDITCONTROL, 0, 0)); }
+    BOOL EndEditLabelNow(BOOL cancel) { return (BOOL)Send(TVM_ENDEDITLABELNOW, (WPARAM)cancel, 0); }
 
     BOOL GetItem(TVITEM* item) const { return (BOOL)Send(TVM_GETITEM, 0, (LPARAM)item); }
     BOOL SetItem(TVITEM* item) { return (BOOL)Send(TVM_SETITEM, 0, (LPARAM)item); }

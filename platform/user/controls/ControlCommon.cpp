@@ -31,6 +31,71 @@ LRESULT user::Control::Notify(NMHDR* hdr, UINT code) {
     return SendMessage(parent, WM_NOTIFY, hdr->idFrom, (LPARAM)hdr);
 }
 
+namespace {
+constexpr const char* kLabelEditOwner = "Control.LabelEditOwner";
+constexpr const char* kLabelEditSuper = "Control.LabelEditSuper";
+
+LRESULT LabelEditProc(HWND e, UINT msg, WPARAM wParam, LPARAM lParam) {
+    HWND owner = (HWND)GetProp(e, kLabelEditOwner);
+    auto super = (WNDPROC)GetProp(e, kLabelEditSuper);
+    // Every control object is stored in its window's first extra bytes (ControlWindowProc).
+    auto* control = owner && IsWindow(owner) ? reinterpret_cast<user::Control*>(GetWindowLongPtr(owner, 0)) : nullptr;
+    auto base = [&] { return super ? CallWindowProc(super, e, msg, wParam, lParam) : DefWindowProc(e, msg, wParam, lParam); };
+    switch (msg) {
+        case WM_GETDLGCODE:
+            return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS;
+        case WM_KEYDOWN:
+            if ((wParam == VK_RETURN || wParam == VK_ESCAPE) && control) {
+                control->OnLabelEditEnd(e, wParam == VK_RETURN);
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (wParam == '\r' || wParam == 0x1B)
+                return 0;
+            break;
+        case WM_KILLFOCUS: {
+            LRESULT r = base();
+            if (control)
+                control->OnLabelEditEnd(e, true);
+            return r;
+        }
+        case WM_NCDESTROY:
+            RemoveProp(e, kLabelEditOwner);
+            RemoveProp(e, kLabelEditSuper);
+            if (super)
+                SetWindowLongPtr(e, GWLP_WNDPROC, (LONG_PTR)super);
+            return base();
+        default:
+            break;
+    }
+    return base();
+}
+}  // namespace
+
+HWND user::Control::OpenLabelEdit(const RECT& rect, const std::string& text) {
+    HWND e = CreateWindowEx(0, WC_EDIT, text.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                            rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, m_h, nullptr,
+                            nullptr, nullptr);
+    if (!e)
+        return nullptr;
+    SendMessage(e, WM_SETFONT, (WPARAM)FontOr(DEFAULT_GUI_FONT), FALSE);
+    SetProp(e, kLabelEditOwner, (HANDLE)m_h);
+    SetProp(e, kLabelEditSuper, (HANDLE)SetWindowLongPtr(e, GWLP_WNDPROC, (LONG_PTR)LabelEditProc));
+    SendMessage(e, EM_SETSEL, 0, -1);
+    SetFocus(e);
+    return e;
+}
+
+std::string user::Control::CloseLabelEdit(HWND edit) {
+    std::string text = GetWindowTextString(edit).GetString();
+    if (GetFocus() == edit)
+        SetFocus(m_h);
+    ShowWindow(edit, SW_HIDE);
+    PostMessage(edit, WM_CLOSE, 0, 0);
+    return text;
+}
+
 LRESULT user::Control::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
     bool paints = m_traits & kPaints, prints = m_traits & kPrints, keepsFont = m_traits & kKeepsFont,
          repaints = m_traits & kRepaints;

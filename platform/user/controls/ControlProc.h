@@ -7,6 +7,8 @@
 // harmlessly. T needs a constructor from the HWND and Proc(msg, wParam, lParam), which ends in Default().
 #pragma once
 
+#include <string>
+
 #include "platform/user/ListView.h"
 #include "platform/user/User.h"
 
@@ -29,6 +31,10 @@ public:
     int m_depth = 0;
     bool m_dead = false;
 
+    // The user ended the in-place label edit `edit` (see OpenLabelEdit): Enter and focus loss commit,
+    // Escape does not.
+    virtual void OnLabelEditEnd(HWND edit, bool commit) { (void)edit, (void)commit; }
+
 protected:
     DWORD Style() const { return (DWORD)GetWindowLongPtr(m_h, GWL_STYLE); }
     HGDIOBJ FontOr(int stockFont) const { return m_font ? (HGDIOBJ)m_font : GetStockObject(stockFont); }
@@ -42,6 +48,13 @@ protected:
         return Notify(&hdr, code);
     }
     virtual void Paint(HDC) {}
+    // In-place label editing, shared by the list and tree views: an edit child over `rect` holding
+    // `text`, all of it selected, with the focus; null when it cannot be made. Its end by the user
+    // reaches OnLabelEditEnd.
+    HWND OpenLabelEdit(const RECT& rect, const std::string& text);
+    // Takes the edit's text, gives the focus back to the control and lets the edit go once the message
+    // it may be in the middle of is done.
+    std::string CloseLabelEdit(HWND edit);
     // The messages the control's own Proc leaves: the shared answers of its traits, else DefWindowProc.
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam);
 

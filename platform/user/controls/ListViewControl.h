@@ -162,7 +162,7 @@ private:
     // Label editing.
     HWND EditLabel(int item);
     void EndEdit(bool commit);
-    static LRESULT EditProc(HWND e, UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnLabelEditEnd(HWND edit, bool commit) override;
 
     // The messages, by kind; each answers its own and leaves the others (nullopt).
     LRESULT OnCreate();

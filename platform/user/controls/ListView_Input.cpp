@@ -7,10 +7,6 @@
 #include "platform/user/controls/ListViewControl.h"
 
 namespace user::listview {
-namespace {
-constexpr const char* kEditListProp = "SysListView32.List";
-}  // namespace
-
 void ListView::MoveFocus(int item, bool shift, bool ctrl) {
     if (!Valid(item))
         return;
@@ -276,19 +272,11 @@ HWND ListView::EditLabel(int item) {
     RECT cell{};
     ItemRect(item, 0, LVIR_LABEL, &cell);
     cell.right = std::max<LONG>(cell.right, cell.left + 40);
-    HWND e = CreateWindowEx(0, WC_EDIT, text.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
-                            cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, m_h, nullptr,
-                            nullptr, nullptr);
+    HWND e = OpenLabelEdit(cell, text);
     if (!e)
         return nullptr;
-    SendMessage(e, WM_SETFONT, (WPARAM)Font(), FALSE);
-    SetProp(e, kEditListProp, (HANDLE)m_h);
-    WNDPROC super = (WNDPROC)SetWindowLongPtr(e, GWLP_WNDPROC, (LONG_PTR)EditProc);
-    SetProp(e, "SysListView32.Super", (HANDLE)super);
     m_edit = e;
     m_editItem = item;
-    SendMessage(e, EM_SETSEL, 0, -1);
-    SetFocus(e);
     return e;
 }
 
@@ -299,12 +287,7 @@ void ListView::EndEdit(bool commit) {
     m_edit = nullptr;
     int item = m_editItem;
     m_editItem = -1;
-    std::string text = GetWindowTextString(e).GetString();
-    if (GetFocus() == e)
-        SetFocus(m_h);
-    ShowWindow(e, SW_HIDE);
-    // The edit may be in the middle of one of its own messages: it goes once that is done.
-    PostMessage(e, WM_CLOSE, 0, 0);
+    std::string text = CloseLabelEdit(e);
     if (!Valid(item))
         return;
     NMLVDISPINFO di{};
@@ -319,39 +302,9 @@ void ListView::EndEdit(bool commit) {
     InvalidateItem(item);
 }
 
-LRESULT ListView::EditProc(HWND e, UINT msg, WPARAM wParam, LPARAM lParam) {
-    HWND list = (HWND)GetProp(e, kEditListProp);
-    WNDPROC super = (WNDPROC)GetProp(e, "SysListView32.Super");
-    ListView* lv = list && IsWindow(list) ? reinterpret_cast<ListView*>(GetWindowLongPtr(list, 0)) : nullptr;
-    switch (msg) {
-        case WM_GETDLGCODE:
-            return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS;
-        case WM_KEYDOWN:
-            if ((wParam == VK_RETURN || wParam == VK_ESCAPE) && lv && lv->m_edit == e) {
-                lv->EndEdit(wParam == VK_RETURN);
-                return 0;
-            }
-            break;
-        case WM_CHAR:
-            if (wParam == '\r' || wParam == 0x1B)
-                return 0;
-            break;
-        case WM_KILLFOCUS: {
-            LRESULT r = super ? CallWindowProc(super, e, msg, wParam, lParam) : 0;
-            if (lv && lv->m_edit == e)
-                lv->EndEdit(true);
-            return r;
-        }
-        case WM_NCDESTROY:
-            RemoveProp(e, kEditListProp);
-            RemoveProp(e, "SysListView32.Super");
-            if (super)
-                SetWindowLongPtr(e, GWLP_WNDPROC, (LONG_PTR)super);
-            return super ? CallWindowProc(super, e, msg, wParam, lParam) : 0;
-        default:
-            break;
-    }
-    return super ? CallWindowProc(super, e, msg, wParam, lParam) : DefWindowProc(e, msg, wParam, lParam);
+void ListView::OnLabelEditEnd(HWND edit, bool commit) {
+    if (m_edit == edit)
+        EndEdit(commit);
 }
 
 // The header's notifications: the list's owner hears them too and may veto a resize; a click on a

@@ -1,7 +1,8 @@
 // The "SysTreeView32" class: items with a text, a parameter and a "has children" flag, expanded and
 // collapsed with TVN_ITEMEXPANDING / TVN_ITEMEXPANDED (so a parent can fill an item's children when it is
 // first opened), one selection with TVN_SELCHANGING / TVN_SELCHANGED, drawn in the Classic look with
-// +/- buttons and dotted lines, scrolled vertically by a scroll bar control of its own.
+// +/- buttons and dotted lines, scrolled vertically by a scroll bar control of its own. Labels are edited
+// in place (TVM_EDITLABEL, F2 with TVS_EDITLABELS), the parent allowing the edit and its text.
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -108,7 +109,17 @@ private:
     void OnMouseMove(WPARAM keys, POINT p);
     void OnKeyDown(UINT vk);
 
+    // Label editing.
+    HWND EditLabel(Id id);
+    void EndEdit(bool commit);
+    void OnLabelEditEnd(HWND edit, bool commit) override {
+        if (edit == m_edit)
+            EndEdit(commit);
+    }
+
     HWND m_vbar = nullptr;
+    HWND m_edit = nullptr;
+    Id m_editItem = 0;
     HIMAGELIST m_normalImages = nullptr;
     HIMAGELIST m_stateImages = nullptr;
     HFONT m_boldFont = nullptr;
@@ -221,6 +232,8 @@ void TreeView::DeleteSubtree(Id id, std::vector<std::pair<Id, LPARAM>>& gone) {
 }
 
 void TreeView::Delete(Id id) {
+    if (m_edit && (id == 0 || IsAncestor(id, m_editItem)))
+        EndEdit(false);
     Id newSel = 0;
     bool selGone = m_sel && IsAncestor(id, m_sel);
     if (selGone && id != 0) {
@@ -539,6 +552,8 @@ void TreeView::SetTop(int top) {
         SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, m_top, 0};
         SetScrollInfo(m_vbar, SB_CTL, &si, TRUE);
     }
+    if (m_edit)
+        EndEdit(true);  // the label moved from under it
     InvalidateRect(m_h, &m_area, TRUE);
 }
 
@@ -869,9 +884,66 @@ void TreeView::OnKeyDown(UINT vk) {
             Notify(NM_RETURN);
             break;
         }
+        case VK_F2:
+            if (Style() & TVS_EDITLABELS)
+                EditLabel(sel);
+            break;
         default:
             break;
     }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Label editing.
+
+HWND TreeView::EditLabel(Id id) {
+    if (m_edit)
+        EndEdit(true);
+    if (!Valid(id) || m_dead)
+        return nullptr;
+    EnsureVisible(id);
+    NMTVDISPINFO di{};
+    FillItem(di.item, id);
+    std::string text = m_nodes[id].text;
+    di.item.mask |= TVIF_TEXT;
+    di.item.pszText = text.data();
+    di.item.cchTextMax = (int)text.size() + 1;
+    if (Notify(&di.hdr, TVN_BEGINLABELEDIT) || m_dead || !Valid(id))
+        return nullptr;
+    RECT label{};
+    if (!ItemRect(id, true, &label))
+        return nullptr;
+    label.right = std::max<LONG>(label.right + 8, label.left + 40);
+    HWND e = OpenLabelEdit(label, m_nodes[id].text);
+    if (!e)
+        return nullptr;
+    m_edit = e;
+    m_editItem = id;
+    return e;
+}
+
+void TreeView::EndEdit(bool commit) {
+    HWND e = m_edit;
+    if (!e)
+        return;
+    m_edit = nullptr;
+    Id id = m_editItem;
+    m_editItem = 0;
+    std::string text = CloseLabelEdit(e);
+    if (!Valid(id) || m_dead)
+        return;
+    NMTVDISPINFO di{};
+    FillItem(di.item, id);
+    di.item.mask |= TVIF_TEXT;
+    di.item.pszText = commit ? text.data() : nullptr;
+    di.item.cchTextMax = commit ? (int)text.size() + 1 : 0;
+    LRESULT accepted = Notify(&di.hdr, TVN_ENDLABELEDIT);
+    if (commit && accepted && !m_dead && Valid(id)) {
+        m_nodes[id].text = text;
+        Changed();
+    }
+    if (!m_dead)
+        InvalidateRect(m_h, nullptr, TRUE);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -885,6 +957,7 @@ LRESULT TreeView::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
             Changed();
             return 0;
         case WM_DESTROY:
+            EndEdit(false);
             Delete(0);
             return 0;
         case WM_SETFONT:
@@ -1027,6 +1100,15 @@ LRESULT TreeView::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
         case TVM_GETITEMHEIGHT:
             Measure();
             return m_rowHeight;
+        case TVM_EDITLABEL:
+            return (LRESULT)EditLabel(FromHandle((HTREEITEM)lParam));
+        case TVM_GETEDITCONTROL:
+            return (LRESULT)m_edit;
+        case TVM_ENDEDITLABELNOW: {
+            bool editing = m_edit != nullptr;
+            EndEdit(wParam == 0);
+            return editing;
+        }
         default:
             return Default(msg, wParam, lParam);
     }

@@ -35,7 +35,8 @@ LRESULT ParentProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NOTIFY && g_parent) {
         auto* hdr = reinterpret_cast<NMHDR*>(lp);
         g_parent->codes.push_back(hdr->code);
-        if (hdr->code <= TVN_FIRST && hdr->code > TVN_FIRST - 20 && hdr->code != TVN_KEYDOWN)
+        if (hdr->code <= TVN_FIRST && hdr->code > TVN_FIRST - 20 && hdr->code != TVN_KEYDOWN &&
+            hdr->code != TVN_BEGINLABELEDIT && hdr->code != TVN_ENDLABELEDIT)
             g_parent->tree.push_back(*reinterpret_cast<NMTREEVIEW*>(lp));
         return g_parent->answer ? g_parent->answer(hdr) : 0;
     }
@@ -623,4 +624,83 @@ TEST_F(TreeViewTest, MovingAPressedItemBeyondTheDragDistanceBeginsADragOnce) {
             EXPECT_EQ(parent.last(TVN_BEGINDRAG)->itemNew.lParam, 2) << c.what;
         }
     }
+}
+
+TEST_F(TreeViewTest, LabelEditingAsksBeforeAndAfterAndEndsByEnterEscapeOrFocusLoss) {
+    SetWindowLongPtr(tree, GWL_STYLE, GetWindowLongPtr(tree, GWL_STYLE) | TVS_EDITLABELS);
+    HTREEITEM a = Add(TVI_ROOT, "alpha", 1);
+    HTREEITEM b = Add(TVI_ROOT, "beta", 2);
+    LRESULT refuseBegin = FALSE, acceptEnd = TRUE;
+    std::string began, ended;
+    parent.answer = [&](NMHDR* hdr) -> LRESULT {
+        auto* di = reinterpret_cast<NMTVDISPINFO*>(hdr);
+        if (hdr->code == TVN_BEGINLABELEDIT) {
+            began = di->item.pszText;
+            return refuseBegin;
+        }
+        if (hdr->code == TVN_ENDLABELEDIT) {
+            ended = di->item.pszText ? di->item.pszText : "(cancelled)";
+            return acceptEnd;
+        }
+        return 0;
+    };
+    auto edit = [&](HTREEITEM item) { return (HWND)SendMessage(tree, TVM_EDITLABEL, 0, (LPARAM)item); };
+
+    // Enter keeps the typed text; the edit stands over the label.
+    HWND e = edit(a);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(began, "alpha");
+    EXPECT_EQ((HWND)SendMessage(tree, TVM_GETEDITCONTROL, 0, 0), e);
+    EXPECT_EQ(GetFocus(), e);
+    RECT er, label = Rect(a, true);
+    GetWindowRect(e, &er);
+    POINT o{label.left, label.top};
+    ClientToScreen(tree, &o);
+    EXPECT_EQ(er.left, o.x);
+    EXPECT_EQ(er.top, o.y);
+    SimulateChars("gamma");
+    Key(VK_RETURN);
+    EXPECT_EQ(ended, "gamma");
+    EXPECT_EQ(Text(a), "gamma");
+    EXPECT_FALSE(IsWindow(e));
+    EXPECT_EQ(SendMessage(tree, TVM_GETEDITCONTROL, 0, 0), 0);
+
+    // A text the parent turns down, Escape, and focus loss (which keeps the text).
+    acceptEnd = FALSE;
+    edit(b);
+    SimulateChars("no");
+    Key(VK_RETURN);
+    EXPECT_EQ(ended, "no");
+    EXPECT_EQ(Text(b), "beta");
+    acceptEnd = TRUE;
+    edit(b);
+    SimulateChars("esc");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(ended, "(cancelled)");
+    EXPECT_EQ(Text(b), "beta");
+    edit(b);
+    SimulateChars("delta");
+    Pump();
+    SetFocus(tree);
+    Pump();
+    EXPECT_EQ(ended, "delta");
+    EXPECT_EQ(Text(b), "delta");
+
+    // F2 edits the selection; deleting the edited item cancels the edit.
+    SendMessage(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)b);
+    SetFocus(tree);
+    Key(VK_F2);
+    e = (HWND)SendMessage(tree, TVM_GETEDITCONTROL, 0, 0);
+    ASSERT_NE(e, nullptr);
+    ended.clear();
+    SendMessage(tree, TVM_DELETEITEM, 0, (LPARAM)b);
+    Pump();
+    EXPECT_EQ(SendMessage(tree, TVM_GETEDITCONTROL, 0, 0), 0);
+    EXPECT_FALSE(IsWindow(e));
+    EXPECT_EQ(ended, "(cancelled)");
+
+    // A refused begin makes no edit.
+    refuseBegin = TRUE;
+    EXPECT_EQ(edit(a), nullptr);
+    EXPECT_EQ(SendMessage(tree, TVM_GETEDITCONTROL, 0, 0), 0);
 }
