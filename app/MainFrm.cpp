@@ -191,6 +191,8 @@ void CMainFrame::SetupCustomizePages() {
         m_customizeManager.GetBitmapMenuOrganizer()->ExcludeFromRecentlyUsed(id);
     // The saved limit of copies (1 to 1000); copies beyond it are asked to close.
     m_customizeManager.SetupInstanceManagerPage(1000, "CustomizeInstanceManager");
+    // Cool look, gripper and tooltips on, no border; the user's own toolbars come back hidden.
+    m_customizeManager.SetupToolbarsPage(1, 1, 1, 0, "CustomizeToolbars");
     // Images in menus, only the recently used commands shown; the bars' saved states.
     m_customizeManager.SetupCommandsPage(26031, 0xC0C0C0, TRUE, TRUE, "CustomizeCommands");
 }

@@ -13,6 +13,7 @@
 #include "guilib/customize/OXCustomizeInstanceManagerPage.h"
 #include "guilib/customize/OXCustomizePage.h"
 #include "guilib/customize/OXCustomizeSplashWindowPage.h"
+#include "guilib/customize/OXCustomizeToolbarsPage.h"
 #include "guilib/customize/OXCustomizeTrayIconPage.h"
 #include "platform/user/ImageList.h"
 
@@ -66,6 +67,12 @@ public:
 
     // Each page's set-up (its SetupPage, arguments passed unchanged), the library objects it owns and
     // the page itself, in the order of the page members below.
+    virtual BOOL SetupToolbarsPage(BOOL bCoolLook = TRUE, BOOL bShowGripper = TRUE, BOOL bShowTooltips = TRUE,
+                                   int nBorderSize = 0, LPCTSTR lpszProfileName = nullptr) {
+        return m_toolbarsPage.SetupPage(bCoolLook, bShowGripper, bShowTooltips, nBorderSize, lpszProfileName);
+    }
+    virtual COXCustomizeToolbarsPage* GetToolbarsPage() { return &m_toolbarsPage; }
+
     virtual BOOL SetupCommandsPage(UINT nBitmapID, COLORREF clrMask, BOOL bShowIconsInMenu,
                                    BOOL bShowOnlyRecentlyUsed, LPCTSTR lpszProfileName) {
         return m_commandsPage.SetupPage(nBitmapID, clrMask, bShowIconsInMenu, bShowOnlyRecentlyUsed,
@@ -156,6 +163,7 @@ protected:
     // The pages, in this order, each registered under its index by the constructor: tabbed MDI,
     // toolbars, commands, background painter, cool controls, tray icon, instance manager, splash
     // window, shortkeys. Each page class adds its member here when it joins the library.
+    COXCustomizeToolbarsPage m_toolbarsPage;
     COXCustomizeCommandsPage m_commandsPage;
     COXCustomizeCoolControlsPage m_coolControlsPage;
     COXCustomizeTrayIconPage m_trayIconPage;

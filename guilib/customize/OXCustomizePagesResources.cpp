@@ -25,6 +25,8 @@ extern const unsigned char customize_pages26036_png[];
 extern const size_t customize_pages26036_png_size;
 extern const unsigned char customize_pages26037_png[];
 extern const size_t customize_pages26037_png_size;
+extern const unsigned char customize_pages26025_png[];
+extern const size_t customize_pages26025_png_size;
 extern const unsigned char customize_pages26038_png[];
 extern const size_t customize_pages26038_png_size;
 
@@ -176,6 +178,26 @@ const DialogTemplate kShortkeys{
      {"Static", "Conflict", IDC_OX_SEPARATOR_CONFLICT, 136, 130, 129, 10, kVis, 0},
      {"Static", "", IDC_OX_STATIC_CONFLICT, 140, 142, 125, 16, kVis, 0}}};
 
+// The toolbars on the left, the operations and the looks on the right.
+const DialogTemplate kToolbars{
+    IDD_OX_PAGE_TOOLBARS, kPage, 0, 0, 0, 265, 210, "", "MS Sans Serif", 8,
+    {{"Static", "Toolbars", IDC_OX_SEPARATOR_TOOLBARS, 0, 0, 178, 10, kVis, 0},
+     {WC_TREEVIEW, "", IDC_OX_TREE_TOOLBARS, 0, 12, 178, 196,
+      kVis | WS_TABSTOP | WS_BORDER | TVS_EDITLABELS | TVS_SHOWSELALWAYS | TVS_DISABLEDRAGDROP, 0},
+     {"Static", "Operations", IDC_OX_SEPARATOR_OPERATIONS, 186, 0, 79, 10, kVis, 0},
+     {"Button", "New Toolbar", IDC_OX_BUTTON_NEW_TOOLBAR, 192, 12, 73, 14, kButton, 0},
+     {"Button", "Delete", IDC_OX_BUTTON_DELETE_TOOLBAR, 192, 29, 73, 14, kButton, 0},
+     {"Button", "Rename", IDC_OX_BUTTON_RENAME_TOOLBAR, 192, 46, 73, 14, kButton, 0},
+     {"Button", "Reset", IDC_OX_BUTTON_RESET_TOOLBAR, 192, 63, 73, 14, kButton, 0},
+     {"Button", "Reset All", IDC_OX_BUTTON_RESET_ALL, 192, 80, 73, 14, kButton, 0},
+     {"Static", "Options", IDC_OX_SEPARATOR_OPTIONS, 186, 102, 79, 10, kVis, 0},
+     {"Button", "Show Tooltips", IDC_OX_CHECK_SHOW_TOOLTIPS, 192, 115, 73, 10, kCheck | WS_GROUP, 0},
+     {"Button", "Cool look", IDC_OX_CHECK_COOL_LOOK, 192, 128, 73, 10, kCheck, 0},
+     {"Button", "Show Gripper", IDC_OX_CHECK_SHOW_GRIPPER, 192, 141, 73, 10, kCheck, 0},
+     {"Static", "Border size", IDC_OX_STATIC_BORDER_SIZE, 192, 158, 40, 8, kVis, 0},
+     {"Edit", "", IDC_OX_EDIT_BORDER_SIZE, 232, 156, 23, 12, kEdit | ES_NUMBER | WS_GROUP, 0},
+     {UPDOWN_CLASS, "", IDC_OX_SPIN_BORDER_SIZE, 255, 156, 10, 12, kUpDown, 0}}};
+
 class PagesResources : public ResourceModule {
 public:
     const DialogTemplate* FindDialog(UINT id) const override {
@@ -186,6 +208,7 @@ public:
             case IDD_OX_PAGE_COOL_CONTROLS: return &kCoolControls;
             case IDD_OX_PAGE_BACKGROUND_PAINTER: return &kBackgroundPainter;
             case IDD_OX_PAGE_SHORTKEYS: return &kShortkeys;
+            case IDD_OX_PAGE_TOOLBARS: return &kToolbars;
             default: return nullptr;
         }
     }
@@ -216,6 +239,9 @@ public:
             case IDS_OX_SHORTKEYS_GROUP: return "%s group";
             case IDS_OX_SHORTKEYS_ASSIGNED_ID: return "Currently assigned to the command:\nwith ID=%d";
             case IDS_OX_SHORTKEYS_ASSIGNED: return "Currently assigned to the command:\n<%s>";
+            case IDS_OX_PAGE_TOOLBARS_TITLE: return "Toolbars";
+            case IDS_OX_PAGE_TOOLBARS_TOOLTIP: return "Customize the appearance of application's toolbars";
+            case IDS_OX_CUSTOM_TOOLBAR: return "Custom Toolbar %d";
             default: return nullptr;
         }
     }
@@ -231,6 +257,7 @@ public:
     const BitmapResource* FindBitmap(UINT id) const override {
         static const BitmapResource bitmaps[] = {
             {IDB_OX_PAGE_SHORTKEYS, customize_pages26039_png, customize_pages26039_png_size},
+            {IDB_OX_PAGE_TOOLBARS, customize_pages26025_png, customize_pages26025_png_size},
             {IDB_OX_PAGE_BACKGROUND_PAINTER, customize_pages26033_png, customize_pages26033_png_size},
             {IDB_OX_PAGE_COOL_CONTROLS, customize_pages26034_png, customize_pages26034_png_size},
             {IDB_OX_COOL_CONTROLS_STATES, customize_pages26035_png, customize_pages26035_png_size},

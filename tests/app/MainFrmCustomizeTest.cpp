@@ -1,6 +1,6 @@
 // Veltrin's frame with its customize manager: the commands page set up at creation over the frame's
 // menus and bars, "Customize..." opening on it, OK and Cancel, what a close saves, and damaged saved
-// states falling back to the resource layout.
+// states falling back to the resource layout; the toolbars page over the frame's bars and the user's own.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -179,4 +179,33 @@ TEST_F(MainFrmCustomizeTest, ACloseSavesTheBarsAndTheRecentlyUsedItemsAndDamaged
         frame = nullptr;
         app.m_pMainWnd = nullptr;
     }
+}
+
+TEST_F(MainFrmCustomizeTest, TheToolbarsPageListsTheFramesBarsAndBringsTheUsersOwnBackHidden) {
+    const CString name = "0~!@#$CustomMadeToolbar";
+    app.WriteProfileInt("CustomizeToolbars", name + "_ID", 59647);
+    app.WriteProfileString("CustomizeToolbars", name + "_Title", "Mine");
+    app.WriteProfileInt("CustomizeToolbars", "ShowGripper", 0);
+    NewFrame();
+    CControlBar* mine = frame->GetControlBar(59647);
+    ASSERT_NE(mine, nullptr);
+    EXPECT_FALSE(mine->GetStyle() & WS_VISIBLE);
+    EXPECT_EQ(std::string((const char*)GetWindowTextString(mine->m_hWnd)), "Mine");
+    for (COXCoolToolBar* bar : {&frame->GetToolBar(), &frame->GetWindowBar()}) {
+        EXPECT_FALSE(bar->GetBarStyle() & CBRS_GRIPPER);
+        EXPECT_TRUE(bar->GetBarStyle() & CBRS_TOOLTIPS);
+        EXPECT_TRUE(bar->GetStyle() & TBSTYLE_FLAT);
+    }
+
+    frame->ShowWindow(SW_SHOW);
+    frame->SendMessage(WM_COMMAND, ID_CUSTOMIZE, 0);
+    ASSERT_TRUE(Manager().ActivatePage(TOOLBARS));
+    COXOptionTreeCtrl& tree = Manager().GetToolbarsPage()->GetToolbarsTree();
+    std::vector<std::string> texts;
+    for (HTREEITEM item = tree.GetRootItem(); item; item = tree.GetNextSiblingItem(item))
+        texts.push_back((const char*)tree.GetItemText(item));
+    EXPECT_EQ(texts, (std::vector<std::string>{"Toolbar", "Window", "Mine"}));
+    Manager().SendMessage(WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(app.GetProfileInt("CustomizeToolbars", name + "_ID", 0), 59647u);
+    EXPECT_EQ(app.GetProfileInt("CustomizeToolbars", "ShowGripper", 7), 0u);
 }

@@ -394,7 +394,7 @@ TEST_F(ManagerWithItsPagesTest, OneIconPerPageSortedByTitleAndTheDialogOpensOnTh
         EXPECT_GE(item.iImage, 0) << titles.back();
     }
     EXPECT_EQ(titles, (std::vector<std::string>{"Commands", "Cool Controls", "Instance Manager", "Splash Window",
-                                                "Tray Icon"}));
+                                                "Toolbars", "Tray Icon"}));
     EXPECT_EQ(manager.GetActivePage(), manager.GetCommandsPage());
 
     // Each index reaches its page; the shortcut keys have no page here.
@@ -405,7 +405,8 @@ TEST_F(ManagerWithItsPagesTest, OneIconPerPageSortedByTitleAndTheDialogOpensOnTh
                  {TRAYICON, manager.GetTrayIconPage()},
                  {SPLASHWINDOW, manager.GetSplashWindowPage()},
                  {COOLCONTROLS, manager.GetCoolControlsPage()},
-                 {COMMANDS, manager.GetCommandsPage()}};
+                 {COMMANDS, manager.GetCommandsPage()},
+                 {TOOLBARS, manager.GetToolbarsPage()}};
     for (const Case& c : cases) {
         EXPECT_TRUE(manager.ActivatePage(c.index)) << c.index;
         EXPECT_EQ(manager.GetActivePage(), c.page) << c.index;
