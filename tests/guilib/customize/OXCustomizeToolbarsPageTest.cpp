@@ -10,6 +10,7 @@
 #include "guilib/customize/OXCustomizeToolbarsPage.h"
 #include "guilib/frame/OXMenuBar.h"
 #include "guilib/skins/OXCoolToolBar.h"
+#include "guilib/skins/OXSkinnedApp.h"
 #include "platform/base/MessageBox.h"
 #include "platform/framework/frames/FrameWnd.h"
 #include "platform/user/Resources.h"
@@ -388,6 +389,35 @@ TEST_F(ToolbarsPageTest, OkWritesTheLooksAndTheUsersToolbarsNumberedFromZero) {
     } cases[] = {{"CoolLook", 1}, {"ShowTooltips", 0}, {"ShowGripper", 1}, {"BorderSize", 0}};
     for (const Case& c : cases)
         EXPECT_EQ(app.GetProfileInt(kSection, c.name, 99), c.value) << c.name;
+}
+
+TEST(ToolbarsPageSkinTest, UnderTheOfficeXPLookTheCoolLookIsCheckedAndFixed) {
+    TempRegistry registry;
+    COXSkinnedApp app;
+    auto* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->Create(nullptr, "Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{0, 0, 640, 480}));
+    app.m_pMainWnd = frame;
+    PageTestManager manager;
+    ASSERT_TRUE(manager.Open(frame, TRUE));
+    struct Case {
+        const char* skin;
+        bool checked, enabled;
+    } cases[] = {{"Office XP", true, false}, {"Office 2003", false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.skin);
+        ASSERT_TRUE(app.SetCurrentSkin(c.skin));
+        COXCustomizeToolbarsPage page;
+        ASSERT_TRUE(page.SetupPage(FALSE));
+        ASSERT_TRUE(page.ShowInManager(&manager));
+        HWND box = ::GetDlgItem(page.m_hWnd, IDC_OX_CHECK_COOL_LOOK);
+        EXPECT_EQ(::SendMessage(box, BM_GETCHECK, 0, 0) == BST_CHECKED, c.checked);
+        EXPECT_EQ(::IsWindowEnabled(box) != FALSE, c.enabled);
+        page.DestroyWindow();
+    }
+    manager.DestroyWindow();
+    frame->DestroyWindow();
+    Pump();
+    app.m_pMainWnd = nullptr;
 }
 
 }  // namespace toolbars_page_test
