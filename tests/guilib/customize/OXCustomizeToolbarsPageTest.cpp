@@ -3,11 +3,13 @@
 // reuse, renaming, the four looks, the buttons' states, Reset, and what OK writes.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "guilib/customize/OXCustomizePagesResources.h"
 #include "guilib/customize/OXCustomizeToolbarsPage.h"
+#include "guilib/customize/OXDragDropCommands.h"
 #include "guilib/frame/OXMenuBar.h"
 #include "guilib/skins/OXCoolToolBar.h"
 #include "guilib/skins/OXSkinnedApp.h"
@@ -355,10 +357,29 @@ TEST_F(ToolbarsPageTest, ResetBringsTheSavedButtonsBack) {
         return ids;
     };
     std::vector<int> saved1 = commands(bar1), saved2 = commands(bar2);
-    // A command dropped on each bar.
-    TBBUTTON dropped{2, (int)ID_CASCADE, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0, -1};
-    for (COXCoolToolBar* bar : {&bar1, &bar2})
-        ASSERT_TRUE(bar->GetToolBarCtrl().InsertButton(0, &dropped));
+    // A command the bar lacks dropped on each bar while it is customised.
+    struct {
+        COXCoolToolBar* bar;
+        UINT command;
+    } drops[] = {{&bar1, ID_CASCADE}, {&bar2, ID_NEW}};
+    for (auto [bar, command] : drops) {
+        std::unique_ptr<COleDataSource> data(CreateCommandDataSource("Dropped", 2, command, TBSTYLE_BUTTON));
+        bar->SetCustomizeMode(TRUE, &Page());
+        COleDataObject object;
+        object.Attach(data.get());
+        SHBDROPTARGETACTION action;
+        action.pWnd = bar;
+        action.pDataObject = &object;
+        RECT first{};
+        bar->GetItemRect(0, &first);
+        action.point = POINT{first.left + 2, (first.top + first.bottom) / 2};
+        bar->SendMessage(SHBDTM_DRAGENTER, 0, (LPARAM)&action);
+        ASSERT_NE(action.result, (DWORD)DROPEFFECT_NONE);
+        action.dropEffect = action.result;
+        action.result = 0;
+        bar->SendMessage(SHBDTM_DROP, 0, (LPARAM)&action);
+        bar->SetCustomizeMode(FALSE);
+    }
     ASSERT_NE(commands(bar1), saved1);
 
     Select(kBar1);
