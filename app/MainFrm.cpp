@@ -150,8 +150,9 @@ int CMainFrame::CreateFrame(LPCREATESTRUCT cs) {
         const char* text;
     } bars[] = {{m_wndToolBar, AFX_IDW_TOOLBAR, IDR_TOOLBAR, "Toolbar"},
                 {m_wndWindowBar, ID_VIEW_WINDOWBAR, IDR_WINDOWBAR, "Window"}};
+    // The cool bar's own creation registers its drop target: commands are dropped onto the bars.
     for (auto& b : bars) {
-        if (!b.bar.CreateEx(this, TBSTYLE_FLAT, barStyle, RECT{0, 0, 0, 0}, b.id) || !b.bar.LoadToolBar(b.resource))
+        if (!b.bar.Create(this, barStyle, b.id) || !b.bar.LoadToolBar(b.resource))
             return -1;
         SetToolbarButtonSizes(b.bar, 16, 16);
         b.bar.SetWindowText(b.text);

@@ -1,6 +1,7 @@
 // Veltrin's frame with its customize manager: the commands page set up at creation over the frame's
-// menus and bars, "Customize..." opening on it, OK and Cancel, what a close saves, and damaged saved
-// states falling back to the resource layout; the toolbars page over the frame's bars and the user's own.
+// menus and bars, "Customize..." opening on it, OK and Cancel, commands dragged onto the bars and into
+// a menu with the mouse, what a close writes into the registry file, and damaged saved states falling
+// back to the resource layout; the toolbars page over the frame's bars and the user's own.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +14,9 @@
 #include "app/VeltrinDoc.h"
 #include "app/VeltrinView.h"
 #include "platform/base/MessageBox.h"
+#include "guilib/skins/OXBitmapMenuPopupWnd.h"
+#include "platform/base/Profile.h"
+#include "platform/base/RegistryFormat.h"
 #include "platform/framework/docview/DocTemplate.h"
 #include "res/veltrin/VeltrinResources.h"
 #include "res/veltrin/resource.h"
@@ -23,6 +27,12 @@ namespace {
 class CustomizingFrame : public CMainFrame {
 public:
     using CMainFrame::m_customizeManager;
+    // Commands that reach the frame are recorded; "Open" goes no further (its dialog would wait).
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+        commands.push_back(LOWORD(wParam));
+        return LOWORD(wParam) == ID_FILE_OPEN ? TRUE : CMainFrame::OnCommand(wParam, lParam);
+    }
+    std::vector<UINT> commands;
 };
 
 class MainFrmCustomizeTest : public ::testing::Test {
@@ -79,6 +89,166 @@ protected:
             ids.push_back(b.idCommand);
         }
         return ids;
+    }
+
+    // ---- The customize dialog driven with the mouse
+
+    // Opens the customize dialog beside the frame, clear of its bars and menus.
+    void OpenCustomize() {
+        frame->SetWindowPos(nullptr, 0, 0, 700, 500, SWP_NOZORDER | SWP_NOACTIVATE);
+        frame->ShowWindow(SW_SHOW);
+        frame->RecalcLayout();
+        Pump();
+        frame->SendMessage(WM_COMMAND, ID_CUSTOMIZE, 0);
+        ASSERT_TRUE(::IsWindow(Manager().m_hWnd));
+        Manager().SetWindowPos(nullptr, 720, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        Pump();
+    }
+    COXCustomizeCommandsPage& Page() { return *Manager().GetCommandsPage(); }
+    // The commands tree's item of that text in that group, on the screen.
+    POINT TreeItem(const char* group, const char* text) {
+        CTreeCtrl& tree = Page().GetCommandsTree();
+        for (HTREEITEM g = tree.GetRootItem(); g; g = tree.GetNextSiblingItem(g)) {
+            if (tree.GetItemText(g) != group)
+                continue;
+            tree.Expand(g, TVE_EXPAND);
+            for (HTREEITEM item = tree.GetChildItem(g); item; item = tree.GetNextSiblingItem(item))
+                if (tree.GetItemText(item) == text) {
+                    tree.EnsureVisible(item);
+                    Pump();
+                    RECT r{};
+                    tree.GetItemRect(item, &r, TRUE);
+                    POINT p{r.left + 6, (r.top + r.bottom) / 2};
+                    ::ClientToScreen(tree.m_hWnd, &p);
+                    return p;
+                }
+        }
+        ADD_FAILURE() << "no tree item " << group << "/" << text;
+        return POINT{-100, -100};
+    }
+    // A point on a bar's button, `dx` from its left edge, on the screen.
+    static POINT OnButton(COXCoolToolBar& bar, int index, int dx) {
+        RECT r{};
+        bar.GetItemRect(index, &r);
+        POINT p{r.left + dx, (r.top + r.bottom) / 2};
+        ::ClientToScreen(bar.m_hWnd, &p);
+        return p;
+    }
+    // Presses at `from`, moves there in steps and lets go: the drag runs as the program runs it.
+    void Drag(POINT from, POINT to) {
+        SetCursorPos(from.x, from.y);
+        PostMouseInput(WM_LBUTTONDOWN, from, MK_LBUTTON);
+        // A few pixels within the source first, as a hand moves: that begins the drag.
+        PostMouseInput(WM_MOUSEMOVE, POINT{from.x + 8, from.y}, MK_LBUTTON);
+        for (int k = 1; k <= 8; ++k)
+            PostMouseInput(WM_MOUSEMOVE, POINT{from.x + (to.x - from.x) * k / 8, from.y + (to.y - from.y) * k / 8},
+                           MK_LBUTTON);
+        PostMouseInput(WM_MOUSEMOVE, POINT{to.x, to.y + 1}, MK_LBUTTON);
+        PostMouseInput(WM_LBUTTONUP, POINT{to.x, to.y + 1}, 0);
+        PumpAsProgram();
+    }
+    void PumpAsProgram() {
+        MSG m;
+        while (::PeekMessage(&m, nullptr, 0, 0, PM_REMOVE))
+            if (!AfxGetThread()->PreTranslateMessage(&m)) {
+                ::TranslateMessage(&m);
+                ::DispatchMessage(&m);
+            }
+    }
+    // Opens a menu of the menu bar with a click; its customisation window.
+    COXBitmapMenuPopupWnd* OpenMenuOfBar(int position) {
+        COXMenuBar& bar = frame->GetMenuBar();
+        RECT r{};
+        bar.SendMessage(TB_GETITEMRECT, (WPARAM)position, (LPARAM)&r);
+        POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ::ClientToScreen(bar.m_hWnd, &p);
+        SetCursorPos(p.x, p.y);
+        PostMouseInput(WM_LBUTTONDOWN, p, MK_LBUTTON);
+        PostMouseInput(WM_LBUTTONUP, p, 0);
+        PumpAsProgram();
+        for (auto& [popup, level] : Page().GetPopupWnds())
+            if (level == 0 && ::IsWindowVisible(popup->m_hWnd))
+                return popup;
+        ADD_FAILURE() << "no menu opened";
+        return nullptr;
+    }
+    // The lower half of a menu window's item, on the screen.
+    static POINT BelowMiddleOf(COXBitmapMenuPopupWnd* popup, int position) {
+        const RECT& r = popup->GetItemRects()[(size_t)position];
+        POINT p{r.left + 20, r.bottom - 2};
+        ::ClientToScreen(popup->m_hWnd, &p);
+        return p;
+    }
+    // A point of the MDI client, away from every bar.
+    POINT InTheMdiClient() {
+        RECT r{};
+        ::GetWindowRect(frame->m_hWndMDIClient, &r);
+        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    // The texts of a menu's items, popups with their items after a '>'.
+    static std::vector<std::string> TextsOf(HMENU menu) {
+        std::vector<std::string> texts;
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            char text[256] = "";
+            ::GetMenuString(menu, (UINT)i, text, (int)sizeof text, MF_BYPOSITION);
+            texts.push_back(text);
+        }
+        return texts;
+    }
+
+    // A customised session: "Arrange Icons" (on no bar) dropped from the tree before the first button
+    // of "Toolbar", "About" dragged off that bar, "Save Column Layout" dropped under "Open" in File
+    // opened from the menu bar; OK, and the frame closed.
+    void CustomizeAndClose() {
+        NewFrame();
+        OpenCustomize();
+        COXCoolToolBar& toolbar = frame->GetToolBar();
+        std::vector<int> expected = ButtonsOf(toolbar);
+        Drag(TreeItem("Window", "Arrange Icons"), OnButton(toolbar, 0, 3));
+        expected.insert(expected.begin(), ID_WINDOW_ARRANGE);
+        ASSERT_EQ(ButtonsOf(toolbar), expected);
+        // The separator left last goes with the button.
+        Drag(OnButton(toolbar, (int)expected.size() - 1, 8), InTheMdiClient());
+        expected.resize(expected.size() - 2);
+        ASSERT_EQ(ButtonsOf(toolbar), expected);
+        COXBitmapMenuPopupWnd* file = OpenMenuOfBar(0);
+        ASSERT_TRUE(file);
+        Drag(TreeItem("Edit", "Save Column Layout"), BelowMiddleOf(file, 0));
+        HMENU fileMenu = ::GetSubMenu(frame->GetMenuBar().GetMenuHandle(), 0);
+        ASSERT_EQ(TextsOf(fileMenu)[1], "Save Column Layout");
+        Manager().SendMessage(WM_COMMAND, IDOK, 0);
+        Close();
+    }
+
+    // ---- The registry file itself
+
+    // The bytes of a value of the program's profile as the registry file holds them, "<none>" without.
+    std::string FileValue(const char* section, const char* entry) {
+        auto top = regfile::NewTree();
+        regfile::ParseResult parsed = regfile::Parse(TempRegistry::Read(registry.Path()), *top);
+        EXPECT_TRUE(parsed.ok) << parsed.error;
+        regfile::Key* key = regfile::FindKey(
+            *top, {"HKEY_CURRENT_USER", "Software", "VeltrinEx", AfxGetProfile().GetProfileName().GetString(), section});
+        const regfile::Value* value = key ? key->FindValue(entry) : nullptr;
+        return value ? value->data : std::string("<none>");
+    }
+    static std::string Dword(uint32_t v) {
+        return std::string{(char)(v & 0xFF), (char)(v >> 8 & 0xFF), (char)(v >> 16 & 0xFF), (char)(v >> 24)};
+    }
+    static std::string Word(uint16_t v) { return std::string{(char)(v & 0xFF), (char)(v >> 8)}; }
+    // The framework's archived string: a one-byte length below 255.
+    static std::string Archived(const std::string& text) { return std::string(1, (char)text.size()) + text; }
+    // A menu template as the menu bar archives it: count, then type, has-popup, id and text per item.
+    static std::string ArchivedMenu(const std::vector<MenuItemTemplate>& items) {
+        std::string out = Dword((uint32_t)items.size());
+        for (const MenuItemTemplate& item : items) {
+            bool popup = (item.flags & MF_POPUP) != 0;
+            out += Dword((item.flags & MF_SEPARATOR) ? MFT_SEPARATOR : MFT_STRING) + Dword(popup ? 1 : 0) +
+                   Dword(popup ? 0xFFFFFFFF : item.id) + Archived(item.text ? item.text : "");
+            if (popup)
+                out += ArchivedMenu(item.popup);
+        }
+        return out;
     }
 
     TempRegistry registry;
@@ -208,4 +378,135 @@ TEST_F(MainFrmCustomizeTest, TheToolbarsPageListsTheFramesBarsAndBringsTheUsersO
     Manager().SendMessage(WM_COMMAND, IDOK, 0);
     EXPECT_EQ(app.GetProfileInt("CustomizeToolbars", name + "_ID", 0), 59647u);
     EXPECT_EQ(app.GetProfileInt("CustomizeToolbars", "ShowGripper", 7), 0u);
+}
+
+TEST_F(MainFrmCustomizeTest, DropsAndADragOffReachTheRegistryFileByteForByteAtTheClose) {
+    CustomizeAndClose();
+
+    // "Toolbar": the dropped command first, as text (it has no image), then the resource's buttons
+    // with the shared list's images (five tree icons first) up to "About" and its separator, gone.
+    struct Button {
+        UINT id;
+        int image;
+        BYTE state, style;
+        std::string text;
+    };
+    std::vector<Button> buttons{{ID_WINDOW_ARRANGE, -1, 0, TBSTYLE_AUTOSIZE, "Arrange Icons"}};
+    int image = 5;
+    for (UINT id : FindToolbarTemplate(IDR_TOOLBAR)->items)
+        buttons.push_back(id ? Button{id, image++, TBSTATE_ENABLED, TBSTYLE_AUTOSIZE, ""}
+                             : Button{0, 6, 0, TBSTYLE_SEP, ""});  // a separator keeps its width there
+    buttons.resize(buttons.size() - 2);
+    std::string settings = Dword((uint32_t)buttons.size()), control = "VTBR" + Word(1) + settings;
+    for (const Button& b : buttons) {
+        settings += Dword(b.id) + Dword((uint32_t)b.image) + std::string(1, (char)b.style) +
+                    Dword(b.text.empty() ? 0 : 1) + Archived(b.text);
+        control += Dword((uint32_t)b.image) + Dword(b.id) + std::string{(char)b.state, (char)b.style} +
+                   Word((uint16_t)b.text.size()) + b.text;
+    }
+    EXPECT_EQ(FileValue("Toolbars State", "Toolbar_ID_59392_ButtonsSettings"), settings);
+    EXPECT_EQ(FileValue("Toolbars State", "Toolbar_ID_59392_ButtonsSettings_Size"), Dword((uint32_t)settings.size()));
+    EXPECT_EQ(FileValue("Toolbars State", "Toolbar_ID_59392"), control);
+
+    // The menu as the resource has it, with the dropped command (the tree's text) under "Open".
+    std::vector<MenuItemTemplate> menu = FindMenuTemplate(IDR_VELTRINTYPE)->items;
+    menu[0].popup.insert(menu[0].popup.begin() + 1, MenuItemTemplate{"Save Column Layout", ID_SAVE_COLUMN_LAYOUT, 0, {}});
+    const std::string items = ArchivedMenu(menu);
+    EXPECT_EQ(FileValue("Main_Menu_Default", "MenuItems"), items);
+    EXPECT_EQ(FileValue("Main_Menu_Default", "MenuDataSize"), Dword((uint32_t)items.size()));
+
+    // The four commands kept behind the expand item, in the set's order; both options on.
+    const std::string hidden = Dword(4) + Dword(57601) + Dword(57606) + Dword(58114) + Dword(58118);
+    EXPECT_EQ(FileValue("RecentlyUsedMenuItems", "RUContents"), hidden);
+    EXPECT_EQ(FileValue("RecentlyUsedMenuItems", "RUItemsDataSize"), Dword((uint32_t)hidden.size()));
+    EXPECT_EQ(FileValue("CustomizeCommands", "ShowIconsInMenu"), Dword(1));
+    EXPECT_EQ(FileValue("CustomizeCommands", "ShowOnlyRecentlyUsedMenuItems"), Dword(1));
+
+    // The next start has them all back.
+    NewFrame();
+    EXPECT_EQ(ButtonsOf(frame->GetToolBar())[0], ID_WINDOW_ARRANGE);
+    EXPECT_EQ(TextsOf(::GetSubMenu(frame->GetMenuBar().GetMenuHandle(), 0))[1], "Save Column Layout");
+}
+
+TEST_F(MainFrmCustomizeTest, ADamagedSavedStateStartsThatPartAsTheResourceHasItAndChangesNothingElse) {
+    NewFrame();
+    const std::vector<int> resourceBar = ButtonsOf(frame->GetToolBar());
+    const std::vector<std::string> resourceFile = TextsOf(::GetSubMenu(frame->GetMenuBar().GetMenuHandle(), 0));
+    frame->DestroyWindow();
+    frame = nullptr;
+    app.m_pMainWnd = nullptr;
+    CustomizeAndClose();
+    const std::string saved = TempRegistry::Read(registry.Path());
+
+    struct Case {
+        const char* section;
+        const char* entry;
+        std::vector<BYTE> bytes;
+        bool barDamaged, menuDamaged;
+    } cases[] = {
+        // Cut inside the first button's record.
+        {"Toolbars State", "Toolbar_ID_59392", {'V', 'T', 'B', 'R', 1, 0, 12, 0, 0, 0, 5, 0}, true, false},
+        // A popup that claims more items than the block holds.
+        {"Main_Menu_Default", "MenuItems", {6, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 5, '&', 'F', 'i', 'l', 'e', 0x40, 0, 0, 0}, false, true},
+        // A count far beyond the block.
+        {"RecentlyUsedMenuItems", "RUContents", {0xFF, 0xFF, 0xFF, 0x7F, 1, 0xE1, 0, 0}, false, false},
+    };
+    for (const Case& c : cases) {
+        TempRegistry::Write(registry.Path(), saved);
+        app.WriteProfileBinary(c.section, c.entry, (LPBYTE)c.bytes.data(), (UINT)c.bytes.size());
+        const std::string damaged = TempRegistry::Read(registry.Path());
+        NewFrame();
+        std::vector<int> bar = ButtonsOf(frame->GetToolBar());
+        std::vector<std::string> file = TextsOf(::GetSubMenu(frame->GetMenuBar().GetMenuHandle(), 0));
+        if (c.barDamaged)
+            EXPECT_EQ(bar, resourceBar) << c.entry;
+        else
+            EXPECT_EQ(bar.front(), ID_WINDOW_ARRANGE) << c.entry;
+        if (c.menuDamaged)
+            EXPECT_EQ(file, resourceFile) << c.entry;
+        else
+            EXPECT_EQ(file[1], "Save Column Layout") << c.entry;
+        // The commands kept behind the expand item are the start-up ones whatever the file says.
+        for (UINT id : {57606u, 57601u, 58118u, 58114u})
+            EXPECT_FALSE(frame->GetBitmapMenuOrganizer().IsCommandRecentlyUsed(id)) << c.entry << " " << id;
+        EXPECT_TRUE(frame->GetBitmapMenuOrganizer().IsCommandRecentlyUsed(ID_SAVE_COLUMN_LAYOUT)) << c.entry;
+        EXPECT_EQ(TempRegistry::Read(registry.Path()), damaged) << c.entry;
+        frame->DestroyWindow();
+        frame = nullptr;
+        app.m_pMainWnd = nullptr;
+    }
+}
+
+TEST_F(MainFrmCustomizeTest, ACommandOnBothBarsShowsTheFirstBarsImageAndCtrlOReachesTheFrameFromAPage) {
+    NewFrame();
+    OpenCustomize();
+    // "Open" from the tree onto "Window": the image of "Toolbar"'s "Open", now and at the next start.
+    COXCoolToolBar &toolbar = frame->GetToolBar(), &windowBar = frame->GetWindowBar();
+    Drag(TreeItem("File", "Open..."), OnButton(windowBar, 0, 3));
+    ASSERT_EQ(ButtonsOf(windowBar).front(), ID_FILE_OPEN);
+    auto imageOf = [](COXCoolToolBar& bar, UINT id) {
+        TBBUTTON b{};
+        bar.SendMessage(TB_GETBUTTON, (WPARAM)bar.CommandToIndex(id), (LPARAM)&b);
+        return b.iBitmap;
+    };
+    const int image = imageOf(toolbar, ID_FILE_OPEN);
+    EXPECT_EQ(imageOf(windowBar, ID_FILE_OPEN), image);
+
+    // Ctrl+O while the commands tree has the focus: the frame's accelerator, the dialog stays.
+    ::SetActiveWindow(Manager().m_hWnd);
+    ::SetFocus(Page().GetCommandsTree().m_hWnd);
+    frame->commands.clear();
+    PostKeyInput(WM_KEYDOWN, VK_CONTROL, 1);
+    SimulateKey('O');
+    PostKeyInput(WM_KEYUP, VK_CONTROL, 1);
+    PumpAsProgram();
+    EXPECT_EQ(frame->commands, std::vector<UINT>{ID_FILE_OPEN});
+    EXPECT_TRUE(::IsWindow(Manager().m_hWnd));
+
+    Manager().SendMessage(WM_COMMAND, IDOK, 0);
+    Close();
+    NewFrame();
+    ASSERT_EQ(ButtonsOf(frame->GetWindowBar()).front(), ID_FILE_OPEN);
+    EXPECT_EQ(imageOf(frame->GetWindowBar(), ID_FILE_OPEN), imageOf(frame->GetToolBar(), ID_FILE_OPEN));
+    EXPECT_EQ(imageOf(frame->GetToolBar(), ID_FILE_OPEN), image);
 }
