@@ -16,14 +16,16 @@
 #include "platform/base/MessageBox.h"
 #include "guilib/skins/OXBitmapMenuPopupWnd.h"
 #include "platform/base/Profile.h"
-#include "platform/base/RegistryFormat.h"
 #include "platform/framework/docview/DocTemplate.h"
 #include "res/veltrin/VeltrinResources.h"
 #include "res/veltrin/resource.h"
+#include "tests/app/CustomizeStateBytes.h"
 #include "tests/support/Gui.h"
 #include "tests/support/TempRegistry.h"
 
 namespace {
+using namespace customize_state_bytes;
+
 class CustomizingFrame : public CMainFrame {
 public:
     using CMainFrame::m_customizeManager;
@@ -222,33 +224,9 @@ protected:
 
     // ---- The registry file itself
 
-    // The bytes of a value of the program's profile as the registry file holds them, "<none>" without.
     std::string FileValue(const char* section, const char* entry) {
-        auto top = regfile::NewTree();
-        regfile::ParseResult parsed = regfile::Parse(TempRegistry::Read(registry.Path()), *top);
-        EXPECT_TRUE(parsed.ok) << parsed.error;
-        regfile::Key* key = regfile::FindKey(
-            *top, {"HKEY_CURRENT_USER", "Software", "VeltrinEx", AfxGetProfile().GetProfileName().GetString(), section});
-        const regfile::Value* value = key ? key->FindValue(entry) : nullptr;
-        return value ? value->data : std::string("<none>");
-    }
-    static std::string Dword(uint32_t v) {
-        return std::string{(char)(v & 0xFF), (char)(v >> 8 & 0xFF), (char)(v >> 16 & 0xFF), (char)(v >> 24)};
-    }
-    static std::string Word(uint16_t v) { return std::string{(char)(v & 0xFF), (char)(v >> 8)}; }
-    // The framework's archived string: a one-byte length below 255.
-    static std::string Archived(const std::string& text) { return std::string(1, (char)text.size()) + text; }
-    // A menu template as the menu bar archives it: count, then type, has-popup, id and text per item.
-    static std::string ArchivedMenu(const std::vector<MenuItemTemplate>& items) {
-        std::string out = Dword((uint32_t)items.size());
-        for (const MenuItemTemplate& item : items) {
-            bool popup = (item.flags & MF_POPUP) != 0;
-            out += Dword((item.flags & MF_SEPARATOR) ? MFT_SEPARATOR : MFT_STRING) + Dword(popup ? 1 : 0) +
-                   Dword(popup ? 0xFFFFFFFF : item.id) + Archived(item.text ? item.text : "");
-            if (popup)
-                out += ArchivedMenu(item.popup);
-        }
-        return out;
+        EXPECT_EQ(AfxGetProfile().GetProfileName(), CString("Veltrin"));
+        return RegistryFileValue(TempRegistry::Read(registry.Path()), section, entry);
     }
 
     TempRegistry registry;

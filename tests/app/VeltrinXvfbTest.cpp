@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iostream>
 #include <regex>
@@ -22,6 +23,7 @@
 #include "platform/user/Resources.h"
 #include "res/veltrin/VeltrinResources.h"
 #include "res/veltrin/resource.h"
+#include "tests/app/CustomizeStateBytes.h"
 #include "tests/platform/display/XvfbSupport.h"
 #include "tests/support/TempFolder.h"
 
@@ -1523,4 +1525,219 @@ TEST_F(VeltrinXvfb, TheMenusFromTheKeyboardAndTheRecentlyUsedCommands) {
     EXPECT_TRUE(Found(WaitForText(openKey, below(file), 5))) << "Open is hidden again after the restart";
     Keys({"x"});
     EXPECT_EQ(WaitForExit(), 0);
+}
+
+namespace {
+// The customize dialog beside a narrowed frame, both on the screen whole.
+class VeltrinCustomizeXvfb : public VeltrinXvfb {
+protected:
+    // The main window at the left, narrowed so that the dialog fits beside it; its rectangle.
+    RECT PlaceFrame() {
+        mainId = WaitForWindow("^Veltrin V4\\.21b");
+        if (mainId.empty() || !WaitGone("^Veltrin$", 10))
+            return RECT{};
+        Activate(mainId);
+        x.Run({"xdotool", "windowsize", mainId, "480", "600"});
+        x.Run({"xdotool", "windowmove", "--sync", mainId, "0", "40"});
+        RECT frame{};
+        for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until;) {
+            frame = MainRect();
+            if (frame.right - frame.left == 480)
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return frame;
+    }
+    // "Customize..." from the View menu; the dialog, moved right of the frame.
+    std::string OpenCustomize() {
+        std::string id = ChooseFromMenuFor("&View", "C&ustomize...", "^Customize$");
+        if (!id.empty())
+            x.Run({"xdotool", "windowmove", "--sync", id, "490", "40"});
+        return id;
+    }
+    // Presses at `from`, moves in steps to `to` with the button held and lets go there; `held` runs
+    // before the release (a screenshot of the drag).
+    void DragWithMouse(POINT from, POINT to, const std::function<void()>& held = {}) {
+        auto at = [](int v) { return std::to_string(v); };
+        x.Run({"xdotool", "mousemove", "--sync", at(from.x), at(from.y), "mousedown", "1"});
+        // A few pixels within the source first: that begins the drag there.
+        x.Run({"xdotool", "mousemove", "--sync", at(from.x + 4), at(from.y)});
+        x.Run({"xdotool", "mousemove", "--sync", at(from.x + 8), at(from.y)});
+        for (int k = 1; k <= 10; ++k)
+            x.Run({"xdotool", "mousemove", "--sync", at(from.x + 8 + (to.x - from.x - 8) * k / 10),
+                   at(from.y + (to.y - from.y) * k / 10)});
+        x.Run({"xdotool", "mousemove", "--sync", at(to.x), at(to.y + 1)});
+        if (held)
+            held();
+        x.Run({"xdotool", "mouseup", "1"});
+    }
+    // What a start and an Exit leave in a registry file of their own: the file's text.
+    std::string FreshStartsRegistry() {
+        const std::string fresh = tmp / "fresh.reg";
+        std::vector<std::string> kept = appEnv;
+        for (std::string& e : appEnv)
+            if (e.rfind("VELTRIN_REGISTRY=", 0) == 0)
+                e = "VELTRIN_REGISTRY=" + fresh;
+        StartVeltrin({});
+        appEnv = kept;
+        if (!Found(PlaceFrame()) || !ChooseFromMenu("&File", "E&xit") || WaitForExit() != 0)
+            return {};
+        return ReadBytes(fresh);
+    }
+    // The frame's rows: the menu bar's "File", and the middles of the two tool bars below it.
+    struct Rows {
+        RECT file{};
+        int toolbar = 0, windowBar = 0;
+    };
+    Rows FindRows(const RECT& frame) {
+        Rows rows;
+        rows.file = WaitForText(Glyphs(guiFont, "&File"), RECT{frame.left, frame.top, frame.right, frame.top + 60});
+        int menuMiddle = Centre(rows.file).y;
+        rows.toolbar = menuMiddle + 25;
+        rows.windowBar = menuMiddle + 48;
+        return rows;
+    }
+    // A group's item of the commands tree, the group opened first; its text's cell.
+    RECT TreeCommand(const char* group, const char* item) {
+        const RECT tree{660, 120, 1024, 430};
+        RECT g = WaitForText(Glyphs(boldDialogFont, group), tree, 10);
+        if (!Found(g))
+            return RECT{};
+        const Glyphs text(dialogFont, item);
+        if (RECT r = text.FindIn(screen, tree); Found(r))
+            return r;
+        Click(POINT{g.left - 31, Centre(g).y});  // the group's button
+        return WaitForText(text, tree, 10);
+    }
+    // The text in a band of the screen, or an empty rectangle after a short wait.
+    RECT InRow(const char* text, HFONT font, const RECT& frame, int row, int seconds = 10) {
+        return WaitForText(Glyphs(font, text), RECT{frame.left, row - 12, frame.right, row + 12}, seconds);
+    }
+    HFONT boldDialogFont = CreateFont(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+    HFONT dialogFont = CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+};
+}  // namespace
+
+TEST_F(VeltrinCustomizeXvfb, CommandsDraggedOntoTheBarsAndIntoFileStayAndGoAgain) {
+    using namespace customize_state_bytes;
+    const std::string fresh = FreshStartsRegistry();
+    ASSERT_FALSE(fresh.empty()) << "a fresh start did not end";
+    NONCLIENTMETRICS metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HFONT menuFont = CreateFontIndirect(&metrics.lfMenuFont);
+    const Glyphs imported(guiFont, "Import..."), saveLayout(menuFont, "Save Column Layout");
+    auto below = [](const RECT& button) { return RECT{button.left - 4, button.bottom, button.left + 300, button.bottom + 300}; };
+
+    // Run 1: "Import..." (on no bar, enabled) from the tree onto "Toolbar", then on to "Window"; "Save
+    // Column Layout" into File under "Open"; OK; Exit.
+    StartVeltrin({});
+    RECT frame = PlaceFrame();
+    ASSERT_TRUE(Found(frame)) << "no main window";
+    Rows rows = FindRows(frame);
+    ASSERT_TRUE(Found(rows.file)) << "no menu bar";
+    ASSERT_FALSE(OpenCustomize().empty()) << "Customize... opens no dialog";
+    RECT item = TreeCommand("Tools", "Import...");
+    ASSERT_TRUE(Found(item)) << "no Import... in the tree";
+    screen.Save("veltrin_customize_open.png");
+    // While the button is held over the first button, the insert mark (black, 2 pixels wide) stands
+    // at that button's left edge.
+    bool marked = false;
+    DragWithMouse(POINT{item.left + 4, Centre(item).y}, POINT{frame.left + 9, rows.toolbar}, [&] {
+        for (auto until = Clock::now() + std::chrono::seconds(10); !marked && Clock::now() < until;)
+            if (screen.Grab(x, tmp / "screen.xwd"))
+                for (int x0 = frame.left; x0 < frame.left + 9 && !marked; ++x0)
+                    marked = screen.At(x0, rows.toolbar - 4) == RGB(0, 0, 0) && screen.At(x0, rows.toolbar + 4) == RGB(0, 0, 0);
+        screen.Save("veltrin_customize_insert_mark.png");
+    });
+    EXPECT_TRUE(marked) << "no insert mark while the command is held over Toolbar";
+    RECT onToolbar = InRow("Import...", guiFont, frame, rows.toolbar);
+    screen.Save("veltrin_customize_dropped.png");
+    ASSERT_TRUE(Found(onToolbar)) << "the dropped command is not on Toolbar";
+    DragWithMouse(Centre(onToolbar), POINT{frame.left + 9, rows.windowBar});
+    RECT onWindowBar = InRow("Import...", guiFont, frame, rows.windowBar);
+    screen.Save("veltrin_customize_moved.png");
+    ASSERT_TRUE(Found(onWindowBar)) << "the button did not move on to Window";
+    EXPECT_FALSE(Found(imported.FindIn(screen, RECT{frame.left, rows.toolbar - 12, frame.right, rows.toolbar + 12})))
+        << "the button stays on Toolbar too";
+
+    Click(Centre(rows.file));
+    // "Open", whose text the search does not find beside its image, is placed by "Print Preview", the
+    // item after its separator.
+    const Glyphs preview(menuFont, "Print Pre&view");
+    RECT previewBefore = WaitForText(preview, below(rows.file), 10);
+    ASSERT_TRUE(Found(previewBefore)) << "File does not open from the menu bar";
+    const RECT open{previewBefore.left, previewBefore.top - 26, previewBefore.right, previewBefore.top - 10};
+    item = TreeCommand("Edit", "Save Column Layout");
+    ASSERT_TRUE(Found(item)) << "no Save Column Layout in the tree";
+    DragWithMouse(POINT{item.left + 4, Centre(item).y}, POINT{open.left + 10, open.bottom - 4});
+    RECT saved = WaitForText(saveLayout, RECT{open.left - 30, open.top, open.left + 300, previewBefore.bottom + 10}, 10);
+    screen.Save("veltrin_customize_file.png");
+    ASSERT_TRUE(Found(saved)) << "Save Column Layout is not under Open";
+    RECT previewAfter = preview.FindIn(screen, below(rows.file));
+    EXPECT_GT(previewAfter.top, saved.top) << "Save Column Layout is not above the separator";
+    RECT ok = WaitForText(Glyphs(dialogFont, "OK"), RECT{700, 430, 1024, 500}, 5);
+    ASSERT_TRUE(Found(ok)) << "no OK button";
+    Click(Centre(ok));
+    ASSERT_TRUE(WaitGone("^Customize$", 10)) << "OK leaves the dialog open";
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    ASSERT_EQ(WaitForExit(), 0);
+
+    // Run 2: both are there. Then the button dragged off into the MDI client, the item deleted by its
+    // context menu; OK; Exit.
+    StartVeltrin({});
+    frame = PlaceFrame();
+    ASSERT_TRUE(Found(frame)) << "no main window at the second start";
+    rows = FindRows(frame);
+    onWindowBar = InRow("Import...", guiFont, frame, rows.windowBar);
+    screen.Save("veltrin_customize_restart_bars.png");
+    ASSERT_TRUE(Found(onWindowBar)) << "the button is not on Window at the restart";
+    Keys({"alt+f"});
+    EXPECT_TRUE(Found(WaitForText(saveLayout, below(rows.file), 10))) << "File lost the dropped command";
+    screen.Save("veltrin_customize_restart_file.png");
+    Keys({"Escape", "Escape"});
+    ASSERT_FALSE(OpenCustomize().empty()) << "Customize... opens no dialog at the second start";
+    DragWithMouse(Centre(onWindowBar), POINT{frame.left + 400, frame.top + 300});
+    for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until;)
+        if (screen.Grab(x, tmp / "screen.xwd") &&
+            !Found(imported.FindIn(screen, RECT{frame.left, rows.windowBar - 12, frame.right, rows.windowBar + 12})))
+            break;
+    EXPECT_FALSE(Found(imported.FindIn(screen, RECT{frame.left, rows.windowBar - 12, frame.right, rows.windowBar + 12})))
+        << "the button dragged off stays";
+    Click(Centre(rows.file));
+    saved = WaitForText(saveLayout, below(rows.file), 10);
+    ASSERT_TRUE(Found(saved)) << "File from the menu bar shows no Save Column Layout";
+    ASSERT_TRUE(ChooseFromContextMenu(Centre(saved), "Delete"));
+    for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until;)
+        if (screen.Grab(x, tmp / "screen.xwd") && !Found(saveLayout.FindIn(screen, below(rows.file))))
+            break;
+    screen.Save("veltrin_customize_reset.png");
+    EXPECT_FALSE(Found(saveLayout.FindIn(screen, below(rows.file)))) << "Delete leaves the item";
+    ok = WaitForText(Glyphs(dialogFont, "OK"), RECT{700, 430, 1024, 500}, 5);
+    ASSERT_TRUE(Found(ok)) << "no OK button";
+    Click(Centre(ok));
+    ASSERT_TRUE(WaitGone("^Customize$", 10)) << "OK leaves the dialog open";
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    ASSERT_EQ(WaitForExit(), 0);
+
+    // Run 3: the resource layout; File as menu 127 has it; both bars saved as a fresh start saves them.
+    StartVeltrin({});
+    frame = PlaceFrame();
+    ASSERT_TRUE(Found(frame)) << "no main window at the third start";
+    rows = FindRows(frame);
+    Keys({"alt+f"});
+    EXPECT_TRUE(Found(WaitForText(Glyphs(menuFont, "E&xit"), below(rows.file), 10))) << "File does not open";
+    screen.Save("veltrin_customize_third_start.png");
+    EXPECT_FALSE(Found(saveLayout.FindIn(screen, below(rows.file)))) << "the deleted item is back";
+    EXPECT_FALSE(Found(imported.FindIn(screen, RECT{frame.left, rows.toolbar - 12, frame.right, rows.windowBar + 12})))
+        << "the removed button is back";
+    Keys({"x"});
+    ASSERT_EQ(WaitForExit(), 0);
+    const std::string text = ReadBytes(registry);
+    EXPECT_EQ(RegistryFileValue(text, "Main_Menu_Default", "MenuItems"),
+              ArchivedMenu(FindMenuTemplate(IDR_VELTRINTYPE)->items));
+    for (const char* entry : {"Toolbar_ID_59392", "Toolbar_ID_59392_ButtonsSettings", "Toolbar_ID_59402",
+                              "Toolbar_ID_59402_ButtonsSettings"})
+        EXPECT_EQ(RegistryFileValue(text, "Toolbars State", entry), RegistryFileValue(fresh, "Toolbars State", entry))
+            << entry;
 }
