@@ -506,6 +506,7 @@ void COXCustomizeCommandsPage::FillCommandsTree() {
         AddMenuToTree(menu, TVI_ROOT);
     if (loaded)
         ::DestroyMenu(loaded);
+    AddCustomButtonsToTree();
     // Commands added by the program that no menu holds: under a group of their own.
     for (auto& [id, text] : m_mapCommandText) {
         BOOL found = FALSE;
@@ -532,6 +533,26 @@ void COXCustomizeCommandsPage::FillCommandsTree() {
     InsertTreeItem("Separator", OX_CMDPAGE_IMAGE_SEPARATOR, OX_CMDPAGE_SEPARATOR, TRUE, TVI_ROOT);
 }
 
+void COXCustomizeCommandsPage::AddCustomButtonsToTree() {
+    HTREEITEM group = nullptr;
+    for (int i = 0; i < COXCoolToolBar::GetRegisteredCustomButtonCount(); ++i) {
+        const OXCUSTOMBUTTONDESCRIPTOR* button = COXCoolToolBar::GetRegisteredCustomButton(i);
+        HWND window = button ? COXCoolToolBar::CustomButtonWindow(*button) : nullptr;
+        if (!window)
+            continue;
+        CString text = TreeText(CommandTooltipText((UINT)button->m_nID));
+        if (text.IsEmpty()) {
+            char className[256] = "";
+            ::GetClassName(window, className, (int)sizeof className);
+            text.Format("Window class '%s'", className);
+        }
+        if (!group)
+            group = InsertTreeItem("Custom Buttons", OX_CMDPAGE_IMAGE_CUSTOM_BUTTONS, OX_CMDPAGE_CUSTOM_BUTTONS, TRUE,
+                                   TVI_ROOT);
+        InsertTreeItem(text, OX_CMDPAGE_IMAGE_CUSTOM_BUTTONS, (DWORD_PTR)(UINT)button->m_nID, FALSE, group);
+    }
+}
+
 void COXCustomizeCommandsPage::OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult) {
     *pResult = 0;
     if (!m_bInitialized)
@@ -551,6 +572,9 @@ void COXCustomizeCommandsPage::OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult)
             description = "Set of toolbars' Custom Buttons";
         else
             description = BeforeNewline(AfxLoadString((UINT)data));
+        HTREEITEM parent = m_treeCommands.GetParentItem(item);
+        if (description.IsEmpty() && parent && m_treeCommands.GetItemData(parent) == OX_CMDPAGE_CUSTOM_BUTTONS)
+            description = "Custom Button";
     }
     m_sDescription = description;
     ::SetDlgItemText(m_hWnd, IDC_OX_STATIC_DESCRIPTION, m_sDescription);

@@ -110,6 +110,8 @@ protected:
     void BuildAvailableButtons();
     void SetAvailableButtonsOnToolbars();
     void FillCommandsTree();
+    // The group "Custom Buttons": a child for each registered custom button whose window exists.
+    void AddCustomButtonsToTree();
     void AddMenuToTree(HMENU hMenu, HTREEITEM hParent);
     HTREEITEM FindChildItem(HTREEITEM hParent, const CString& sText) const;
     HTREEITEM InsertTreeItem(const CString& sText, int nImage, DWORD_PTR nData, BOOL bBold, HTREEITEM hParent);

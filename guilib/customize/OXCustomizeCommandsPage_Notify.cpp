@@ -179,10 +179,40 @@ void COXCustomizeCommandsPage::ToolbarButtonAppearance(COXCoolToolBar* pToolbar,
     TBBUTTON button{};
     if (nIndex < 0 || !::SendMessage(pToolbar->m_hWnd, TB_GETBUTTON, (WPARAM)nIndex, (LPARAM)&button))
         return;
+    // A custom button shows its entry's image and offers its sizes and where it is shown.
+    const OXCUSTOMBUTTONDESCRIPTOR* custom = pToolbar->GetCustomButton(nIndex);
     COXButtonAppearanceDlg dlg(this);
-    HIMAGELIST images = CreateAppearanceImages(m_hImageList, button.iBitmap);
+    HIMAGELIST images = CreateAppearanceImages(m_hImageList, custom ? custom->m_nImageIndex : button.iBitmap);
     dlg.m_hImageList = images;
     dlg.m_nImageIndex = 0;
+    if (custom) {
+        OXCUSTOMBUTTONDESCRIPTOR settings = *custom;
+        dlg.m_bCustomButton = TRUE;
+        dlg.m_nHeight = settings.m_nHeight;
+        dlg.m_nWidth = settings.m_nWidth;
+        dlg.m_bHorzDocked = (settings.m_nFlags & OXCBD_SHOWHORZ) != 0;
+        dlg.m_bVertDocked = (settings.m_nFlags & OXCBD_SHOWVERT) != 0;
+        dlg.m_bFloating = (settings.m_nFlags & OXCBD_SHOWFLOAT) != 0;
+        INT_PTR result = RunAppearanceDialog(dlg);
+        if (images)
+            ImageList_Destroy(images);
+        if (result != IDOK)
+            return;
+        int flags = (dlg.m_bHorzDocked ? OXCBD_SHOWHORZ : 0) | (dlg.m_bVertDocked ? OXCBD_SHOWVERT : 0) |
+                    (dlg.m_bFloating ? OXCBD_SHOWFLOAT : 0);
+        int k = dlg.m_nImageIndex;
+        int image = k > 0 && m_hImageList && k + 4 < ImageList_GetImageCount(m_hImageList) ? k + 4
+                                                                                           : settings.m_nImageIndex;
+        if (dlg.m_nHeight == settings.m_nHeight && dlg.m_nWidth == settings.m_nWidth &&
+            flags == settings.m_nFlags && image == settings.m_nImageIndex)
+            return;
+        settings.m_nHeight = dlg.m_nHeight;
+        settings.m_nWidth = dlg.m_nWidth;
+        settings.m_nFlags = flags;
+        settings.m_nImageIndex = image;
+        COXCoolToolBar::ApplyCustomButtonSettings(COXCoolToolBar::FindCustomButton((UINT)settings.m_nID), settings);
+        return;
+    }
     dlg.m_bDropDown = (button.fsStyle & TBSTYLE_DROPDOWN) != 0;
     CString shown = pToolbar->GetButtonText(nIndex);
     dlg.m_sText = shown;

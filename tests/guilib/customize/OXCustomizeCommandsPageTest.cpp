@@ -27,7 +27,8 @@ extern const size_t test_toolbar3_png_size;
 namespace ox_customize_commands_page_test {
 namespace {
 constexpr UINT ID_NEW = 0xE100, ID_OPEN = 0xE101, ID_CLOSE = 0xE102, ID_MRU = 0xE110, ID_ABOUT = 0xE140,
-               ID_EXIT = 0xE141, ID_CASCADE = 0xE130, ID_WINDOW1 = 0xFF00, ID_FIND = 0x8001;
+               ID_EXIT = 0xE141, ID_CASCADE = 0xE130, ID_WINDOW1 = 0xFF00, ID_FIND = 0x8001, ID_LEVEL = 0x9001,
+               ID_PLAIN = 0x9002, ID_UNUSED = 0x9003;
 constexpr UINT IDR_DOC = 128, IDR_BAR1 = 300, IDR_BAR2 = 301, IDD_MANAGER = 600;
 
 class Resources : public ResourceModule {
@@ -71,6 +72,7 @@ public:
             case ID_OPEN: return "Opens a file\nOpen File";
             case ID_CLOSE: return "Closes the log\nClose";
             case ID_EXIT: return "Quits the program";
+            case ID_LEVEL: return "Chooses the level\n&Level picker\tF4";
             default: return nullptr;
         }
     }
@@ -565,5 +567,128 @@ TEST_F(CommandsPageTest, AnAddedCommandIsOfferedAndDescribed) {
     manager.ShowWindow(SW_SHOW);
     ASSERT_TRUE(page.ShowInManager(&manager));
     EXPECT_TRUE(Find("Commands/Replay"));
+}
+
+namespace {
+// A custom button hosting an edit window; its clones delete themselves when released.
+class EditButton : public COXCustomTBButtonTemplate {
+public:
+    explicit EditButton(bool clone = false) : m_clone(clone) {}
+    ~EditButton() override {
+        if (m_window.m_hWnd)
+            m_window.DestroyWindow();
+    }
+    CWnd* CBGetWindow() override { return m_window.m_hWnd ? &m_window : nullptr; }
+    BOOL CBCreate(UINT id, COXCoolToolBar* bar, DWORD style, const RECT& rect, LPCTSTR, LPCTSTR name) override {
+        return m_window.Create("Edit", name, style, rect, bar, id);
+    }
+    COXCustomTBButtonTemplate* CBCreateCopy(COXCoolToolBar* bar) override {
+        auto* copy = new EditButton(true);
+        UINT id = (UINT)::GetDlgCtrlID(m_window.m_hWnd);
+        if (!copy->m_window.Create("Edit", "", WS_CHILD | WS_VISIBLE, RECT{0, 0, 0, 0}, bar, id)) {
+            delete copy;
+            return nullptr;
+        }
+        return copy;
+    }
+    void CBDelete() override {
+        if (m_clone)
+            delete this;
+        else if (m_window.m_hWnd)
+            m_window.DestroyWindow();
+    }
+    void CBSetCustomizeMode(BOOL) override {}
+    BOOL CBReleaseOnStateLoad() override { return FALSE; }
+    void CBSaveState(CArchive&) override {}
+    BOOL CBLoadState(OXBlockReader&) override { return TRUE; }
+
+private:
+    bool m_clone;
+    CWnd m_window;
+};
+
+// Three registered custom buttons: the level picker on both bars, a plain one on the first, one unused.
+class CustomButtonsPageTest : public CommandsPageTest {
+protected:
+    void SetUp() override {
+        CommandsPageTest::SetUp();
+        OXCUSTOMBUTTONDESCRIPTOR descriptor;
+        descriptor.m_nWidth = 80;
+        descriptor.m_nHeight = 14;
+        descriptor.m_nFlags = OXCBD_SHOWHORZ;
+        descriptor.m_nImageIndex = 1;
+        ASSERT_EQ(COXCoolToolBar::RegisterCustomButton(ID_LEVEL, &level, descriptor), 0);
+        ASSERT_EQ(COXCoolToolBar::RegisterCustomButton(ID_PLAIN, &plain, descriptor), 1);
+        ASSERT_EQ(COXCoolToolBar::RegisterCustomButton(ID_UNUSED, &unused, descriptor), 2);
+        ASSERT_TRUE(bar1.InsertCustomButton(1, 0));
+        ASSERT_TRUE(bar1.InsertCustomButton(2, 1));
+        ASSERT_TRUE(bar2.InsertCustomButton(0, 0));
+    }
+    void TearDown() override {
+        CommandsPageTest::TearDown();
+        COXCoolToolBar::UnregisterCustomButtons();
+        COXCoolToolBar::ResetCustomButtonTableFlags();
+    }
+    std::string DescriptionOf(const char* path) {
+        HTREEITEM item = Find(path);
+        EXPECT_TRUE(item) << path;
+        page.GetCommandsTree().SelectItem(item);
+        char text[256] = "";
+        ::GetDlgItemText(page.m_hWnd, IDC_OX_STATIC_DESCRIPTION, text, (int)sizeof text);
+        return text;
+    }
+    EditButton level, plain, unused;
+};
+}  // namespace
+
+TEST_F(CustomButtonsPageTest, TheTreeGroupsTheCustomButtonsThatHaveAWindow) {
+    Show();
+    std::vector<std::string> lines;
+    TreeLines(Find("Custom Buttons"), 0, lines);
+    lines.resize(std::min<size_t>(lines.size(), 3));
+    EXPECT_EQ(lines, (std::vector<std::string>{"Custom Buttons", "  Level picker", "  Window class 'Edit'"}));
+    EXPECT_EQ(page.GetCommandsTree().GetItemData(Find("Custom Buttons/Level picker")), (DWORD_PTR)ID_LEVEL);
+    EXPECT_EQ(DescriptionOf("Custom Buttons"), "Set of toolbars' Custom Buttons");
+    EXPECT_EQ(DescriptionOf("Custom Buttons/Level picker"), "Chooses the level");
+    EXPECT_EQ(DescriptionOf("Custom Buttons/Window class 'Edit'"), "Custom Button");
+    EXPECT_TRUE(DragItems(Find("Custom Buttons")).empty());
+}
+
+TEST_F(CustomButtonsPageTest, ACustomButtonsAppearanceGoesToEveryBarHostingIt) {
+    Show();
+    bar1.SetCustomizedButton(1);
+    OXCUSTOMBUTTONDESCRIPTOR offered;
+    BOOL custom = FALSE;
+    page.answer = [&](COXButtonAppearanceDlg& dlg) {
+        custom = dlg.m_bCustomButton;
+        offered.m_nHeight = dlg.m_nHeight;
+        offered.m_nWidth = dlg.m_nWidth;
+        offered.m_nFlags = (dlg.m_bHorzDocked ? OXCBD_SHOWHORZ : 0) | (dlg.m_bVertDocked ? OXCBD_SHOWVERT : 0) |
+                           (dlg.m_bFloating ? OXCBD_SHOWFLOAT : 0);
+        dlg.m_nWidth = 100;
+        dlg.m_bVertDocked = TRUE;
+        dlg.m_nImageIndex = 2;
+    };
+    // Cancel: offered as the entry has it, nothing changes.
+    NotifyToolbar(bar1, ID_OXCUSTTB_APPEARANCE);
+    ASSERT_EQ(page.runs, 1);
+    EXPECT_TRUE(custom);
+    EXPECT_EQ(offered.m_nHeight, 14);
+    EXPECT_EQ(offered.m_nWidth, 80);
+    EXPECT_EQ(offered.m_nFlags, OXCBD_SHOWHORZ);
+    EXPECT_EQ(bar1.GetCustomButton(1)->m_nWidth, 80);
+    // OK: the width, the places it shows in and the image (k + 4) reach both bars and the registration.
+    page.result = IDOK;
+    NotifyToolbar(bar1, ID_OXCUSTTB_APPEARANCE);
+    for (const OXCUSTOMBUTTONDESCRIPTOR* d :
+         {bar1.GetCustomButton(1), bar2.GetCustomButton(0), COXCoolToolBar::GetRegisteredCustomButton(0)}) {
+        ASSERT_TRUE(d);
+        EXPECT_EQ(d->m_nWidth, 100);
+        EXPECT_EQ(d->m_nHeight, 14);
+        EXPECT_EQ(d->m_nFlags, OXCBD_SHOWHORZ | OXCBD_SHOWVERT);
+        EXPECT_EQ(d->m_nImageIndex, 6);
+    }
+    // The other custom button keeps its settings.
+    EXPECT_EQ(bar1.GetCustomButton(2)->m_nWidth, 80);
 }
 }  // namespace ox_customize_commands_page_test
