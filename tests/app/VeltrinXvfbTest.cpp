@@ -1611,7 +1611,24 @@ protected:
     }
     // The text in a band of the screen, or an empty rectangle after a short wait.
     RECT InRow(const char* text, HFONT font, const RECT& frame, int row, int seconds = 10) {
-        return WaitForText(Glyphs(font, text), RECT{frame.left, row - 12, frame.right, row + 12}, seconds);
+        return WaitForText(Glyphs(font, text), Band(frame, row), seconds);
+    }
+    // The band of a tool bar's row across the frame.
+    static RECT Band(const RECT& frame, int row) { return RECT{frame.left, row - 12, frame.right, row + 12}; }
+    // Grabs screens until the text no longer shows in the area; whether it went.
+    bool WaitTextGone(const Glyphs& text, const RECT& area, int seconds = 10) {
+        for (auto until = Clock::now() + std::chrono::seconds(seconds); Clock::now() < until;)
+            if (screen.Grab(x, tmp / "screen.xwd") && !Found(text.FindIn(screen, area)))
+                return true;
+        return false;
+    }
+    // OK in the dialog, then File, Exit; whether the program ended well.
+    bool OkAndExit() {
+        RECT ok = WaitForText(Glyphs(dialogFont, "OK"), RECT{700, 430, 1024, 500}, 5);
+        if (!Found(ok))
+            return false;
+        Click(Centre(ok));
+        return WaitGone("^Customize$", 10) && ChooseFromMenu("&File", "E&xit") && WaitForExit() == 0;
     }
     HFONT boldDialogFont = CreateFont(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
     HFONT dialogFont = CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
@@ -1658,7 +1675,7 @@ TEST_F(VeltrinCustomizeXvfb, CommandsDraggedOntoTheBarsAndIntoFileStayAndGoAgain
     RECT onWindowBar = InRow("Import...", guiFont, frame, rows.windowBar);
     screen.Save("veltrin_customize_moved.png");
     ASSERT_TRUE(Found(onWindowBar)) << "the button did not move on to Window";
-    EXPECT_FALSE(Found(imported.FindIn(screen, RECT{frame.left, rows.toolbar - 12, frame.right, rows.toolbar + 12})))
+    EXPECT_FALSE(Found(imported.FindIn(screen, Band(frame, rows.toolbar))))
         << "the button stays on Toolbar too";
 
     Click(Centre(rows.file));
@@ -1676,12 +1693,7 @@ TEST_F(VeltrinCustomizeXvfb, CommandsDraggedOntoTheBarsAndIntoFileStayAndGoAgain
     ASSERT_TRUE(Found(saved)) << "Save Column Layout is not under Open";
     RECT previewAfter = preview.FindIn(screen, below(rows.file));
     EXPECT_GT(previewAfter.top, saved.top) << "Save Column Layout is not above the separator";
-    RECT ok = WaitForText(Glyphs(dialogFont, "OK"), RECT{700, 430, 1024, 500}, 5);
-    ASSERT_TRUE(Found(ok)) << "no OK button";
-    Click(Centre(ok));
-    ASSERT_TRUE(WaitGone("^Customize$", 10)) << "OK leaves the dialog open";
-    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
-    ASSERT_EQ(WaitForExit(), 0);
+    ASSERT_TRUE(OkAndExit()) << "OK and Exit do not end the program";
 
     // Run 2: both are there. Then the button dragged off into the MDI client, the item deleted by its
     // context menu; OK; Exit.
@@ -1698,27 +1710,14 @@ TEST_F(VeltrinCustomizeXvfb, CommandsDraggedOntoTheBarsAndIntoFileStayAndGoAgain
     Keys({"Escape", "Escape"});
     ASSERT_FALSE(OpenCustomize().empty()) << "Customize... opens no dialog at the second start";
     DragWithMouse(Centre(onWindowBar), POINT{frame.left + 400, frame.top + 300});
-    for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until;)
-        if (screen.Grab(x, tmp / "screen.xwd") &&
-            !Found(imported.FindIn(screen, RECT{frame.left, rows.windowBar - 12, frame.right, rows.windowBar + 12})))
-            break;
-    EXPECT_FALSE(Found(imported.FindIn(screen, RECT{frame.left, rows.windowBar - 12, frame.right, rows.windowBar + 12})))
-        << "the button dragged off stays";
+    EXPECT_TRUE(WaitTextGone(imported, Band(frame, rows.windowBar))) << "the button dragged off stays";
     Click(Centre(rows.file));
     saved = WaitForText(saveLayout, below(rows.file), 10);
     ASSERT_TRUE(Found(saved)) << "File from the menu bar shows no Save Column Layout";
     ASSERT_TRUE(ChooseFromContextMenu(Centre(saved), "Delete"));
-    for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until;)
-        if (screen.Grab(x, tmp / "screen.xwd") && !Found(saveLayout.FindIn(screen, below(rows.file))))
-            break;
+    EXPECT_TRUE(WaitTextGone(saveLayout, below(rows.file))) << "Delete leaves the item";
     screen.Save("veltrin_customize_reset.png");
-    EXPECT_FALSE(Found(saveLayout.FindIn(screen, below(rows.file)))) << "Delete leaves the item";
-    ok = WaitForText(Glyphs(dialogFont, "OK"), RECT{700, 430, 1024, 500}, 5);
-    ASSERT_TRUE(Found(ok)) << "no OK button";
-    Click(Centre(ok));
-    ASSERT_TRUE(WaitGone("^Customize$", 10)) << "OK leaves the dialog open";
-    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
-    ASSERT_EQ(WaitForExit(), 0);
+    ASSERT_TRUE(OkAndExit()) << "OK and Exit do not end the program at the second start";
 
     // Run 3: the resource layout; File as menu 127 has it; both bars saved as a fresh start saves them.
     StartVeltrin({});

@@ -11,6 +11,7 @@
 #include "platform/base/Archive.h"
 #include "platform/base/Profile.h"
 #include "platform/user/Resources.h"
+#include "tests/guilib/customize/TestCustomButton.h"
 #include "tests/support/Gui.h"
 #include "tests/support/TempRegistry.h"
 
@@ -368,57 +369,7 @@ TEST_F(ToolBarDragTest, OutsideCustomisationOnlyWithTheModifierKey) {
 namespace {
 constexpr UINT ID_HOSTED = 500;
 
-// A custom button hosting an edit window; clones count themselves and delete themselves when released.
-class TestCustomButton : public COXCustomTBButtonTemplate {
-public:
-    explicit TestCustomButton(bool clone = false) : m_clone(clone) { ++s_alive; }
-    ~TestCustomButton() override {
-        --s_alive;
-        if (m_window.m_hWnd)
-            m_window.DestroyWindow();
-    }
-    CWnd* CBGetWindow() override { return m_window.m_hWnd ? &m_window : nullptr; }
-    BOOL CBCreate(UINT id, COXCoolToolBar* bar, DWORD style, const RECT& rect, LPCTSTR, LPCTSTR name) override {
-        return m_window.Create("Edit", name, style, rect, bar, id);
-    }
-    COXCustomTBButtonTemplate* CBCreateCopy(COXCoolToolBar* bar) override {
-        auto* copy = new TestCustomButton(true);
-        copy->state = state;
-        if (!copy->m_window.Create("Edit", "", WS_CHILD | WS_VISIBLE, RECT{0, 0, 0, 0}, bar, ID_HOSTED)) {
-            delete copy;
-            return nullptr;
-        }
-        return copy;
-    }
-    void CBDelete() override {
-        ++released;
-        if (m_clone) {
-            delete this;
-            return;
-        }
-        if (m_window.m_hWnd)
-            m_window.DestroyWindow();
-    }
-    void CBSetCustomizeMode(BOOL on) override { customizing = on; }
-    BOOL CBReleaseOnStateLoad() override { return FALSE; }
-    void CBSaveState(CArchive& ar) override { ar << (int32_t)state; }
-    BOOL CBLoadState(OXBlockReader& in) override {
-        int32_t value;
-        if (!in.Int(value))
-            return FALSE;
-        state = value;
-        return TRUE;
-    }
-
-    int released = 0;
-    BOOL customizing = FALSE;
-    int32_t state = 0;
-    static inline int s_alive = 0;
-
-private:
-    bool m_clone;
-    CWnd m_window;
-};
+using custom_button_test::TestCustomButton;
 
 class CustomButtonTest : public ToolBarCustomizeTest {
 protected:

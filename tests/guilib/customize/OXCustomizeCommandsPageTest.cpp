@@ -17,6 +17,7 @@
 #include "platform/framework/frames/MDIFrameWnd.h"
 #include "platform/user/ImageList.h"
 #include "platform/user/Resources.h"
+#include "tests/guilib/customize/TestCustomButton.h"
 #include "tests/support/Gui.h"
 #include "tests/support/TempRegistry.h"
 
@@ -570,42 +571,7 @@ TEST_F(CommandsPageTest, AnAddedCommandIsOfferedAndDescribed) {
 }
 
 namespace {
-// A custom button hosting an edit window; its clones delete themselves when released.
-class EditButton : public COXCustomTBButtonTemplate {
-public:
-    explicit EditButton(bool clone = false) : m_clone(clone) {}
-    ~EditButton() override {
-        if (m_window.m_hWnd)
-            m_window.DestroyWindow();
-    }
-    CWnd* CBGetWindow() override { return m_window.m_hWnd ? &m_window : nullptr; }
-    BOOL CBCreate(UINT id, COXCoolToolBar* bar, DWORD style, const RECT& rect, LPCTSTR, LPCTSTR name) override {
-        return m_window.Create("Edit", name, style, rect, bar, id);
-    }
-    COXCustomTBButtonTemplate* CBCreateCopy(COXCoolToolBar* bar) override {
-        auto* copy = new EditButton(true);
-        UINT id = (UINT)::GetDlgCtrlID(m_window.m_hWnd);
-        if (!copy->m_window.Create("Edit", "", WS_CHILD | WS_VISIBLE, RECT{0, 0, 0, 0}, bar, id)) {
-            delete copy;
-            return nullptr;
-        }
-        return copy;
-    }
-    void CBDelete() override {
-        if (m_clone)
-            delete this;
-        else if (m_window.m_hWnd)
-            m_window.DestroyWindow();
-    }
-    void CBSetCustomizeMode(BOOL) override {}
-    BOOL CBReleaseOnStateLoad() override { return FALSE; }
-    void CBSaveState(CArchive&) override {}
-    BOOL CBLoadState(OXBlockReader&) override { return TRUE; }
-
-private:
-    bool m_clone;
-    CWnd m_window;
-};
+using custom_button_test::TestCustomButton;
 
 // Three registered custom buttons: the level picker on both bars, a plain one on the first, one unused.
 class CustomButtonsPageTest : public CommandsPageTest {
@@ -637,7 +603,7 @@ protected:
         ::GetDlgItemText(page.m_hWnd, IDC_OX_STATIC_DESCRIPTION, text, (int)sizeof text);
         return text;
     }
-    EditButton level, plain, unused;
+    TestCustomButton level, plain, unused;
 };
 }  // namespace
 
