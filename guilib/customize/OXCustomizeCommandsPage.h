@@ -112,6 +112,8 @@ protected:
     void FillCommandsTree();
     // The group "Custom Buttons": a child for each registered custom button whose window exists.
     void AddCustomButtonsToTree();
+    // The shared image for the appearance dialog's image `nChosen`, else `nCurrent`.
+    int ChosenSharedImage(int nChosen, int nCurrent) const;
     void AddMenuToTree(HMENU hMenu, HTREEITEM hParent);
     HTREEITEM FindChildItem(HTREEITEM hParent, const CString& sText) const;
     HTREEITEM InsertTreeItem(const CString& sText, int nImage, DWORD_PTR nData, BOOL bBold, HTREEITEM hParent);

@@ -175,6 +175,13 @@ HIMAGELIST COXCustomizeCommandsPage::CreateAppearanceImages(HIMAGELIST hCurrentL
 
 INT_PTR COXCustomizeCommandsPage::RunAppearanceDialog(COXButtonAppearanceDlg& dlg) { return dlg.DoModal(); }
 
+int COXCustomizeCommandsPage::ChosenSharedImage(int nChosen, int nCurrent) const {
+    // Image k of the dialog is shared image k + 4; 0, or one past the shared list, keeps the current image.
+    if (nChosen > 0 && m_hImageList && nChosen + 4 < ImageList_GetImageCount(m_hImageList))
+        return nChosen + 4;
+    return nCurrent;
+}
+
 void COXCustomizeCommandsPage::ToolbarButtonAppearance(COXCoolToolBar* pToolbar, int nIndex) {
     TBBUTTON button{};
     if (nIndex < 0 || !::SendMessage(pToolbar->m_hWnd, TB_GETBUTTON, (WPARAM)nIndex, (LPARAM)&button))
@@ -200,9 +207,7 @@ void COXCustomizeCommandsPage::ToolbarButtonAppearance(COXCoolToolBar* pToolbar,
             return;
         int flags = (dlg.m_bHorzDocked ? OXCBD_SHOWHORZ : 0) | (dlg.m_bVertDocked ? OXCBD_SHOWVERT : 0) |
                     (dlg.m_bFloating ? OXCBD_SHOWFLOAT : 0);
-        int k = dlg.m_nImageIndex;
-        int image = k > 0 && m_hImageList && k + 4 < ImageList_GetImageCount(m_hImageList) ? k + 4
-                                                                                           : settings.m_nImageIndex;
+        int image = ChosenSharedImage(dlg.m_nImageIndex, settings.m_nImageIndex);
         if (dlg.m_nHeight == settings.m_nHeight && dlg.m_nWidth == settings.m_nWidth &&
             flags == settings.m_nFlags && image == settings.m_nImageIndex)
             return;
@@ -233,10 +238,7 @@ void COXCustomizeCommandsPage::ToolbarButtonAppearance(COXCoolToolBar* pToolbar,
         style |= TBSTYLE_DROPDOWN;
     else
         style &= ~(UINT)TBSTYLE_DROPDOWN;
-    // Image k of the dialog is shared image k + 4; one past the shared list keeps the current image.
-    int k = dlg.m_nImageIndex;
-    if (k > 0 && m_hImageList && k + 4 < ImageList_GetImageCount(m_hImageList))
-        image = k + 4;
+    image = ChosenSharedImage(dlg.m_nImageIndex, image);
     pToolbar->SetButtonInfo(nIndex, id, style, image);
     pToolbar->SetButtonText(nIndex, dlg.m_nDisplay == 1 ? (LPCTSTR)dlg.m_sText : "");
     pToolbar->RedrawToolBar(TRUE, TRUE);
