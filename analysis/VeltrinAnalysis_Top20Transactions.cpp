@@ -88,7 +88,9 @@ LRESULT CVeltrinAnalysis::OnCompileTop20Transx(WPARAM, LPARAM) {
     CLogPass pass(*this, "CVeltrinView::OnCompileTop20Transx", "Compiling Top20 Transaction Report...",
                   name + "...", FALSE);
     pass.SetStatusEachStep(TRUE);
-    pass.SetMarkers({"Start", "End"});  // only a line with "| Start" or "| End" counts
+    // Only a line with "| Start" or "| End" counts, and its bar stands in the raw line as it is: one byte
+    // to look for, far rarer than the words' first letters.
+    pass.SetMarkers({"|"});
     return pass.Run([&]() -> int32_t {
         if (!pass.Open(path)) {
             CloseReportLog(report);
