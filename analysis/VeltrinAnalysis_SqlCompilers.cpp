@@ -56,6 +56,17 @@ DashTags FindDashTags(std::string_view line) {
     }
     return tags;
 }
+
+// False when the expanded line cannot hold any of those tags: no "--" of the raw line has a tag word
+// one byte after it (the byte between becomes the blank). A cheap test before the expansion.
+bool MayHoldDashTag(std::string_view raw, size_t firstDashes) {
+    for (size_t at = firstDashes; at != std::string_view::npos; at = FindText(raw, "--", at + 1)) {
+        const std::string_view tail = raw.substr(std::min(at + 3, raw.size()));
+        if (tail.starts_with("Bind") || tail.starts_with("START:") || tail.starts_with("END:"))
+            return true;
+    }
+    return false;
+}
 }  // namespace
 
 LRESULT CVeltrinAnalysis::OnCompileTop20SQL(WPARAM, LPARAM) {
@@ -186,9 +197,17 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
             }
             // "--" survives the expansion unchanged, so most lines are settled on their raw bytes.
             // A statement at its longest takes nothing more, so it needs no expanded line either.
-            const bool dashes = HasText(raw, "--");
+            const size_t firstDashes = FindText(raw, "--");
+            const bool dashes = firstDashes != std::string_view::npos;
             const bool appending = collecting && statement.size() < kMaxStatement;
             if (!appending && !dashes && !(oneTransaction && CExpandedLine::MayHoldBarWord(raw, "End"))) {
+                pass.Step((int32_t)lineNumber);
+                continue;
+            }
+            // Most "--" lines are neither a tag nor part of a statement: over a whole log they only end
+            // the statement being collected.
+            if (dashes && !oneTransaction && !MayHoldDashTag(raw, firstDashes)) {
+                collecting = false;
                 pass.Step((int32_t)lineNumber);
                 continue;
             }

@@ -296,3 +296,19 @@ TEST_F(SqlReports, MissingInputPostsNothing) {
     }
     EXPECT_TRUE(host_.Queue().empty());
 }
+
+// A tab between "--" and a tag counts only where it expands to a single blank, as the tag's blank.
+TEST_F(SqlReports, TabBeforeATagCountsWhereItExpandsToOneBlank) {
+    view_.m_csListKey = "X";
+    _csDocToOpen = "T20TAB";
+    WriteFile(InDir("tabs.log"),
+              "xxxx--\tSTART: 0x1 2023/05/01 08:00:00.000 Cursor 1\r\nSELECT 1\r\n"
+              "xxxx--\tEND: 0x1 2023/05/01 08:00:00.005 **** SQL Milliseconds: 5\r\n"
+              "--\tSTART: 0x2 2023/05/01 08:00:01.000 Cursor 2\r\nSELECT 2\r\n"
+              "--\tEND: 0x2 2023/05/01 08:00:01.007 **** SQL Milliseconds: 7\r\n");
+    EXPECT_EQ(Send(WM_COMPILETOP20SQL, "tabs.log", "TOP20SQL", true), 6);
+    EXPECT_EQ(view_.m_nSqlCount, 1);
+    const std::string log = ReadFile(InDir("T20TAB.log"));
+    EXPECT_NE(log.find("SELECT 1\r\n"), std::string::npos);
+    EXPECT_EQ(log.find("SELECT 2"), std::string::npos);
+}
