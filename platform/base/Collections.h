@@ -3,6 +3,8 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
+#include <string_view>
 #include <type_traits>
 #include <unordered_map>
 #include <utility>
@@ -25,6 +27,34 @@ void DropLoaded(std::vector<T>& loaded) {
     }
     loaded.clear();
 }
+
+// How a map finds its key from the argument of a lookup. Text keys are found by their bytes, so a
+// lookup builds no key string (a long key would cost an allocation and a copy each time).
+template <class KEY>
+struct KeyOps {
+    using Hash = std::hash<KEY>;
+    using Equal = std::equal_to<KEY>;
+    template <class ARG>
+    static KEY Probe(const ARG& key) {
+        return KEY(key);
+    }
+};
+template <>
+struct KeyOps<CString> {
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>()(s); }
+        size_t operator()(const CString& s) const noexcept { return (*this)(std::string_view(s.str())); }
+    };
+    struct Equal {
+        using is_transparent = void;
+        bool operator()(const CString& a, const CString& b) const noexcept { return a.str() == b.str(); }
+        bool operator()(std::string_view a, const CString& b) const noexcept { return a == b.str(); }
+        bool operator()(const CString& a, std::string_view b) const noexcept { return a.str() == b; }
+    };
+    static std::string_view Probe(const char* key) { return key ? std::string_view(key) : std::string_view(); }
+    static std::string_view Probe(const CString& key) { return key.str(); }
+};
 }  // namespace collections_detail
 
 struct __POSITION {};
@@ -265,6 +295,7 @@ class CObList : public CList<CObject*, CObject*> {};
 // Hash map that iterates in insertion order; a POSITION is an entry.
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 class CMap : public CObject {
+    using Ops = collections_detail::KeyOps<KEY>;
     struct Node {
         Node* next;
         Node* prev;
@@ -283,7 +314,7 @@ public:
     BOOL IsEmpty() const { return m_index.empty(); }
 
     BOOL Lookup(ARG_KEY key, VALUE& value) const {
-        auto it = m_index.find(KEY(key));
+        auto it = m_index.find(Ops::Probe(key));
         if (it == m_index.end())
             return FALSE;
         value = it->second->value;
@@ -291,10 +322,10 @@ public:
     }
     // The value under the key, inserted (default-constructed) when absent.
     VALUE& operator[](ARG_KEY key) {
-        KEY k(key);
-        auto it = m_index.find(k);
+        auto it = m_index.find(Ops::Probe(key));
         if (it != m_index.end())
             return it->second->value;
+        KEY k(key);
         Node* n = new Node{nullptr, m_tail, k, VALUE()};
         if (m_tail)
             m_tail->next = n;
@@ -306,7 +337,7 @@ public:
     }
     void SetAt(ARG_KEY key, ARG_VALUE value) { (*this)[key] = value; }
     BOOL RemoveKey(ARG_KEY key) {
-        auto it = m_index.find(KEY(key));
+        auto it = m_index.find(Ops::Probe(key));
         if (it == m_index.end())
             return FALSE;
         Node* n = it->second;
@@ -381,7 +412,7 @@ private:
 
     Node* m_head = nullptr;
     Node* m_tail = nullptr;
-    std::unordered_map<KEY, Node*> m_index;
+    std::unordered_map<KEY, Node*, typename Ops::Hash, typename Ops::Equal> m_index;
 };
 
 // Text keys to object pointers. The map does not own the objects; its users do.
