@@ -75,6 +75,16 @@ void CountMs(MAP& map, LPCTSTR statement, int32_t ms) {
     }
 }
 
+// The key "file:row" of a top-20 record, built in one text (it is made for every observation).
+CString RowKey(LPCTSTR file, long row) {
+    char number[24];
+    NumberText(number, row);
+    CString key(file);
+    key += ':';
+    key += number;
+    return key;
+}
+
 // The top-20 rule: keeps the 20 records with the most elapsed milliseconds. A key already present is
 // replaced where it stands, so a full set stays full. A new record replaces the first record of the
 // smallest value when it is larger; the record is built (by make) only when it is stored, since most
@@ -248,7 +258,7 @@ void CVeltrinAnalysis::AddTop20Transaction(LPCTSTR file, int32_t startRow, int32
                                            LPCTSTR startTime, LPCTSTR endTime, LPCTSTR elapsed,
                                            LPCTSTR elapsedMs, LPCTSTR transaction, LPCTSTR clientType,
                                            LPCTSTR clientMachine) {
-    const CString key = CString(file) + ':' + NumberString(startRow);
+    const CString key = RowKey(file, startRow);
     AddTop20<CXactDetail>(m_aTop20Xact, m_top20XactFloor, key, elapsedMs, [&] {
         CXactDetail rec;
         rec.m_csFile = file;
@@ -269,7 +279,7 @@ void CVeltrinAnalysis::AddTop20Transaction(LPCTSTR file, int32_t startRow, int32
 void CVeltrinAnalysis::AddTop20Sql(LPCTSTR file, int32_t startRow, int32_t endRow, int32_t bindRow,
                                    LPCTSTR date, LPCTSTR startTime, LPCTSTR endTime, LPCTSTR elapsedMs,
                                    LPCTSTR statement) {
-    const CString key = CString(file) + ':' + NumberString(bindRow);
+    const CString key = RowKey(file, bindRow);
     AddTop20<CSqlDetail>(m_aTop20Sql, m_top20SqlFloor, key, elapsedMs, [&] {
         return MakeSqlDetail(file, startRow, endRow, bindRow, date, startTime, endTime, "", elapsedMs,
                              statement);

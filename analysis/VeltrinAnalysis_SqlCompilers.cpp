@@ -271,7 +271,7 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
                             const std::string rowText = std::to_string(startRow);
                             const std::string endRow = std::to_string(lineNumber);
                             const std::string bindText = std::to_string(bindRow);
-                            const CString text(statement);
+                            LPCTSTR text = statement.c_str();  // the record sets take it up to a NUL
                             detail.clear();
                             switch (kind) {
                                 case SqlCompile::Top20:
