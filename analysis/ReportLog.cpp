@@ -107,9 +107,14 @@ BOOL CReportLog::AppendText(std::string_view text) const {
 }
 
 void CReportLog::AppendField(std::string& out, std::string_view field, size_t width) {
-    out.append(field);
-    if (field.size() < width)
-        out.append(width - field.size(), ' ');
+    AppendField(out, field, {}, width);
+}
+
+void CReportLog::AppendField(std::string& out, std::string_view head, std::string_view tail, size_t width) {
+    const size_t size = head.size() + tail.size();
+    out.append(head).append(tail);
+    if (size < width)
+        out.append(width - size, ' ');
     out.append("  ");
 }
 

@@ -41,6 +41,8 @@ public:
     // Adds one field of a fixed-width line to out as "%-Ns  " does: padded with blanks on the right to
     // the width, never cut, then two blanks. For passes that write a line per row, where printf is slow.
     static void AppendField(std::string& out, std::string_view field, size_t width);
+    // The same for a field made of two texts, without building that field first.
+    static void AppendField(std::string& out, std::string_view head, std::string_view tail, size_t width);
     // Deletes the file; TRUE when it is gone afterwards.
     BOOL Delete() const;
     // Size in bytes; 0 when missing.

@@ -84,31 +84,28 @@ public:
     int32_t Count() const { return m_count; }
 
     // Adds a row and returns its index.
-    int Add(long line, std::string_view text) {
-        m_text.assign(text);
-        return AddText(line, m_text.c_str());
-    }
+    int Add(long line, std::string_view text) { return AddText(line, text); }
     // Adds a row with the item text, which is then emptied.
     int Emit(long line, std::string& item) {
-        int row = AddText(line, item.c_str());
+        int row = AddText(line, item);
         item.clear();
         return row;
     }
     void SetCell(int row, int column, LPCTSTR text) { m_list.AddItem(row, column, text); }
 
 private:
-    int AddText(long line, const char* text) {
+    // The item cell ends at a NUL byte, as a C text would.
+    int AddText(long line, std::string_view text) {
         char record[24], number[24];
         NumberText(record, (long)m_count + 1);
         NumberText(number, line);
-        const std::string_view cells[3] = {record, number, text};
+        const std::string_view cells[3] = {record, number, text.substr(0, text.find('\0'))};
         int row = m_list.AddRow(m_count, cells, 3);
         ++m_count;
         return row;
     }
 
     gxListModel& m_list;
-    std::string m_text;
     int32_t m_count = 0;
 };
 

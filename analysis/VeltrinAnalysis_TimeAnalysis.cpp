@@ -289,23 +289,20 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysis(LPCTSTR name, LPCTSTR, LPCTSTR exe
         gxListModel& list = List();
         int32_t rows = 0;
         std::string text;   // the line up to a NUL byte, as the list shows it
-        std::string field;  // a report field built from pieces
         std::string out;    // the report line
         char recordsText[24], lineText[24];
         // One row and its report line, laid out as kSingleFormat.
         auto addRow = [&](const char* tag, const char* elapsed, const char* gap) {
             NumberText(recordsText, (long)rows + 1);
-            const std::string_view cells[6] = {recordsText, lineText, tag, text.c_str(), elapsed, gap};
+            const std::string_view cells[6] = {recordsText, lineText, tag, text, elapsed, gap};
             int item = list.AddRow(rows, cells, 6);
             list.SetItemBkColor(item, gxListModel::kEvenRowColor, true);
             out.clear();
             CReportLog::AppendField(out, recordsText, 10);
             CReportLog::AppendField(out, lineText, 10);
             CReportLog::AppendField(out, tag, 12);
-            field.assign(text).append(" ^");
-            CReportLog::AppendField(out, field, 90);
-            field.assign(elapsed).append(" ^");  // " ^" alone for all but end rows
-            CReportLog::AppendField(out, field, 24);
+            CReportLog::AppendField(out, text, " ^", 90);
+            CReportLog::AppendField(out, elapsed, " ^", 24);  // " ^" alone for all but end rows
             out.append(gap).append("\n");
             report.AppendText(out);
             ++rows;
