@@ -268,9 +268,10 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
                                     ElapsedMs(startDate + ' ' + startTime, endDate + ' ' + endTime));
                             }
                             const int32_t ms = MsFromText(msText);
-                            const std::string rowText = std::to_string(startRow);
-                            const std::string endRow = std::to_string(lineNumber);
-                            const std::string bindText = std::to_string(bindRow);
+                            char rowText[24], endRow[24], bindText[24];
+                            NumberText(rowText, startRow);
+                            NumberText(endRow, lineNumber);
+                            NumberText(bindText, bindRow);
                             LPCTSTR text = statement.c_str();  // the record sets take it up to a NUL
                             detail.clear();
                             switch (kind) {
@@ -301,7 +302,7 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
                                 case SqlCompile::XactSqlSum:
                                     upper = text;
                                     upper.MakeUpper();
-                                    endRowText = endRow.c_str();
+                                    endRowText = endRow;
                                     AccumulateSqlSum(endRowText, upper, ms);
                                     break;
                             }
