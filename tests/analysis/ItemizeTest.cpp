@@ -275,6 +275,9 @@ TEST_F(Itemize, QServerRules) {
         {"dash lines and other \"-- \" lines are listed; other lines are not",
          {"-- SEND X", "-x", "--x", " -- START: not at the start", "QServer|no blank"},
          {{"1", "1", "-- SEND X", "", ""}, {"2", "2", "-x", "", ""}, {"3", "3", "--x", "", ""}}},
+        {"a NUL byte ends the listed text",
+         {std::string("-- SEND X\0tail", 14), std::string("-x\0", 3)},
+         {{"1", "1", "-- SEND X", "", ""}, {"2", "2", "-x", "", ""}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
