@@ -88,6 +88,36 @@ HDC NowhereDC() {
     return dc;
 }
 
+// A transparent top-level window shows through what lies beneath it: before it paints, the part of its
+// surface to be painted takes the pixels of the windows below it, so whatever it leaves unpainted shows
+// the screen there, as on a desktop where it is drawn over its siblings' pixels.
+void ShowWhatLiesBeneath(HWND hwnd, const Region& update) {
+    cairo_surface_t* surface = nullptr;
+    RECT rect{};
+    POINT client{};
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        WindowData* w = Find(hwnd);
+        if (!w || w->parent != Desktop() || !(w->exStyle & WS_EX_TRANSPARENT) || !w->surface)
+            return;
+        surface = cairo_surface_reference(w->surface);
+        rect = w->rect;
+        client = SurfaceOffset(hwnd, true);
+    }
+    if (HDC beneath = CreateDesktopSnapshotBeneathDC(hwnd)) {
+        cairo_t* cr = cairo_create(surface);
+        for (const RECT& r : update.Rects())
+            cairo_rectangle(cr, r.left + client.x, r.top + client.y, r.right - r.left, r.bottom - r.top);
+        cairo_clip(cr);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr, GetDCSurface(beneath), -rect.left, -rect.top);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        DeleteDC(beneath);
+    }
+    cairo_surface_destroy(surface);
+}
+
 std::string ScreenshotName(const WindowData& w) {
     std::string base = w.text.empty() ? (w.cls ? w.cls->name : std::string("window")) : w.text;
     std::string out;
@@ -300,6 +330,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
         w->erasePending = false;
         w->internalPaint = false;
     }
+    ShowWhatLiesBeneath(hwnd, update);
     HDC dc = MakeWindowDC(hwnd, true, &update);
     if (!dc)
         dc = NowhereDC();  // the paint is still done

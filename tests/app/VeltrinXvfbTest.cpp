@@ -1470,10 +1470,16 @@ TEST_F(VeltrinXvfb, TheMenusFromTheKeyboardAndTheRecentlyUsedCommands) {
     SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     HFONT menuFont = CreateFontIndirect(&metrics.lfMenuFont);
     const Glyphs copyPad(menuFont, "&Copy Pad Text"), openKey(menuFont, "Ctrl+O"), exitItem(menuFont, "E&xit");
+    // The button whose popup is open still shows its text, pressed in by a pixel.
+    auto pressedShowsText = [&](const char* text, RECT button) {
+        InflateRect(&button, 3, 3);
+        return Found(WaitForText(Glyphs(guiFont, text), button, 5));
+    };
 
     // Alt alone, Right, Down: the second popup opens from the keyboard.
     Keys({"alt", "Right", "Down"});
     EXPECT_TRUE(Found(WaitForText(copyPad, below(edit), 10))) << "Alt, Right, Down does not open Edit";
+    EXPECT_TRUE(pressedShowsText("&Edit", edit)) << "the open Edit button shows no text";
     screen.Save("veltrin_menu_keyboard.png");
     // Escape closes the popup and keeps keyboard mode; a second Escape leaves it, so a letter then opens nothing.
     Keys({"Escape"});
@@ -1486,6 +1492,7 @@ TEST_F(VeltrinXvfb, TheMenusFromTheKeyboardAndTheRecentlyUsedCommands) {
     RECT exitShort = WaitForText(exitItem, below(file), 10);
     ASSERT_TRUE(Found(exitShort)) << "Alt+F does not open File";
     EXPECT_FALSE(Found(openKey.FindIn(screen, below(file)))) << "Open shows before it was ever chosen";
+    EXPECT_TRUE(pressedShowsText("&File", file)) << "the open File button shows no text";
     screen.Save("veltrin_menu_recently_used.png");
     // The expand item shows every item: Exit moves down.
     Keys({"Up", "Return"});

@@ -73,6 +73,38 @@ TEST(Window, PaintsOnlyInvalidWindowsAndClipsChildren) {
     EXPECT_EQ(SendMessage(top, WM_USER, 0, 0), 0);  // a stale handle fails safely
 }
 
+// A transparent top-level window that paints nothing shows the window beneath it, also where that
+// window changed before it painted again; an opaque one over the same place shows its own erase.
+TEST(Window, ATransparentTopLevelWindowShowsWhatLiesBeneathWhereItDoesNotPaint) {
+    RegisterOnce();
+    g_fill = RGB(0, 0, 255);
+    HWND below = CreateWindowEx(0, "TestPaint", "below", WS_POPUP | WS_VISIBLE, 10, 10, 100, 80, nullptr,
+                                nullptr, nullptr, nullptr);
+    Pump();
+    WNDCLASS wc{};
+    wc.lpfnWndProc = DefWindowProc;
+    wc.lpszClassName = "BarePaint";
+    RegisterClass(&wc);
+    // Over the lower window as an open menu-bar item's window is: a visible child of the desktop.
+    HWND clear = CreateWindowEx(WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW, "BarePaint", "", WS_CHILD | WS_VISIBLE, 40, 30,
+                                30, 20, GetDesktopWindow(), nullptr, nullptr, nullptr);
+    HWND opaque = CreateWindowEx(WS_EX_TOOLWINDOW, "BarePaint", "", WS_CHILD | WS_VISIBLE, 80, 30, 20, 20,
+                                 GetDesktopWindow(), nullptr, nullptr, nullptr);
+    ASSERT_TRUE(clear && opaque);
+    Pump();
+    EXPECT_EQ(GetWindowPixel(clear, 5, 5), RGB(0, 0, 255));
+    EXPECT_EQ(GetWindowPixel(clear, 29, 19), RGB(0, 0, 255));
+    EXPECT_EQ(GetWindowPixel(opaque, 5, 5), GetSysColor(COLOR_3DFACE));
+    g_fill = RGB(255, 0, 0);
+    InvalidateRect(below, nullptr, TRUE);
+    UpdateWindow(below);
+    InvalidateRect(clear, nullptr, TRUE);
+    Pump();
+    EXPECT_EQ(GetWindowPixel(clear, 5, 5), RGB(255, 0, 0));
+    for (HWND h : {clear, opaque, below})
+        DestroyWindow(h);
+}
+
 LRESULT CountingProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
 struct Received {
     DWORD thread;
