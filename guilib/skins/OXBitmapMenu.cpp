@@ -441,6 +441,10 @@ BOOL COXBitmapMenu::TrackPopupFromToolBar(CToolBar* toolBar, UINT flags, CWnd* o
     return result;
 }
 
+COXCoolToolBarView* COXShadowedItemWnd::GetToolBarView() const {
+    return dynamic_cast<COXCoolToolBarView*>(m_pToolBar);
+}
+
 LRESULT COXShadowedItemWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
         COXBitmapMenu::GetMenuSkin()->OnPaintShadowedItem(this);

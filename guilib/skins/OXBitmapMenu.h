@@ -193,13 +193,18 @@ private:
     void DetachPopupWnd();
 };
 
-// The window that joins a menu to the tool bar button it drops from; the menu skin paints it.
-class COXShadowedItemWnd : public CWnd {
+// The window that joins a menu to the tool bar button it drops from; the menu skin paints it, reading
+// the side, the bar and the button through the view.
+class COXShadowedItemWnd : public CWnd, public COXShadowedItemView {
 public:
     COXShadowedItemWnd(CToolBar* toolBar, int button, int side) : m_pToolBar(toolBar), m_nButton(button), m_nSide(side) {}
     CToolBar* m_pToolBar;
     int m_nButton;
     int m_nSide;
+
+    int GetOpenSide() const override { return m_nSide; }
+    COXCoolToolBarView* GetToolBarView() const override;
+    int GetButtonIndex() const override { return m_pToolBar ? m_nButton : -1; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -530,8 +530,9 @@ void COXMenuSkinXP::DrawShadowOverScreen(CDC* dc, HWND window, int width, int he
     DrawShadow(dc, width, height, side);
 }
 
-void COXMenuSkinXP::FillShadowedItem(CDC* dc, const RECT& item, COXShadowedItemView*, HWND) {
+void COXMenuSkinXP::FillShadowedItem(CDC* dc, const RECT& item, COXShadowedItemView* view, HWND itemWindow) {
     dc->FillSolidRect(&item, m_pSkin->GetMenuBackgroundColor());
+    DrawDroppedButton(dc, item, view, itemWindow, FALSE);
 }
 
 void COXMenuSkinXP::OnPaintShadowedItem(CWnd* itemWindow) {
@@ -696,18 +697,17 @@ private:
 
 }  // namespace
 
-void COXMenuSkin2003::FillShadowedItem(CDC* dc, const RECT& item, COXShadowedItemView* view, HWND itemWindow) {
+BOOL COXMenuSkinXP::DrawDroppedButton(CDC* dc, const RECT& item, COXShadowedItemView* view, HWND itemWindow,
+                                      BOOL withBar) {
     COXCoolToolBarView* bar = view ? view->GetToolBarView() : nullptr;
-    auto* toolbarSkin = dynamic_cast<COXToolbarSkinXP*>(m_pSkin2003->GetToolbarSkin());
+    auto* toolbarSkin = dynamic_cast<COXToolbarSkinXP*>(m_pSkin->GetToolbarSkin());
     TBBUTTON button{};
     RECT buttonRect{};
     HWND barWindow = bar ? bar->GetBarHwnd() : nullptr;
     if (!toolbarSkin || !barWindow || view->GetButtonIndex() < 0 ||
         !::SendMessage(barWindow, TB_GETBUTTON, (WPARAM)view->GetButtonIndex(), (LPARAM)&button) ||
-        !::SendMessage(barWindow, TB_GETITEMRECT, (WPARAM)view->GetButtonIndex(), (LPARAM)&buttonRect)) {
-        COXMenuSkinXP::FillShadowedItem(dc, item, view, itemWindow);
-        return;
-    }
+        !::SendMessage(barWindow, TB_GETITEMRECT, (WPARAM)view->GetButtonIndex(), (LPARAM)&buttonRect))
+        return FALSE;
     // The item window lies over the button: draw the bar in its coordinates, clipped to the item.
     RECT screen{};
     ::GetWindowRect(itemWindow, &screen);
@@ -717,7 +717,16 @@ void COXMenuSkin2003::FillShadowedItem(CDC* dc, const RECT& item, COXShadowedIte
     dc->IntersectClipRect(&item);
     dc->SetViewportOrg(origin.x - screen.left, origin.y - screen.top);
     OpenMenuBarView open(bar);
-    toolbarSkin->DrawBackground(dc, &open);
-    toolbarSkin->DrawButton(dc, button, buttonRect, &open, TRUE);
+    if (withBar)
+        toolbarSkin->DrawBackground(dc, &open);
+    // Over the item's own face, not the pressed one: its text stays in the dark text colour.
+    button.fsState &= ~TBSTATE_PRESSED;
+    toolbarSkin->DrawButton(dc, button, buttonRect, &open, FALSE);
     dc->RestoreDC(saved);
+    return TRUE;
+}
+
+void COXMenuSkin2003::FillShadowedItem(CDC* dc, const RECT& item, COXShadowedItemView* view, HWND itemWindow) {
+    if (!DrawDroppedButton(dc, item, view, itemWindow, TRUE))
+        COXMenuSkinXP::FillShadowedItem(dc, item, view, itemWindow);
 }

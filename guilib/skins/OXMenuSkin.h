@@ -165,6 +165,9 @@ protected:
     void PaintPopup(CDC* dc, HWND popup, BOOL printClient);
     // The item's face inside its outline, in window coordinates of the shadowed item window.
     virtual void FillShadowedItem(CDC* dc, const RECT& item, COXShadowedItemView* view, HWND itemWindow);
+    // The dropped button drawn into the item window by the look's tool bar skin, over the bar's
+    // background when `withBar`; FALSE when the item has no button of a tool bar to draw.
+    BOOL DrawDroppedButton(CDC* dc, const RECT& item, COXShadowedItemView* view, HWND itemWindow, BOOL withBar);
 
     COXSkinXP* m_pSkin;
     std::map<HWND, RECT> m_mapPopupPositions;
@@ -181,7 +184,7 @@ public:
     void FillImageColumnHdc(HDC, const RECT&) override {}
 
 protected:
-    // The dropped button as the 2003 tool bar skin draws it, over the bar's gradient.
+    // The dropped button as the 2003 tool bar skin draws it, over the bar's gradient (else as Office XP).
     void FillShadowedItem(CDC* dc, const RECT& item, COXShadowedItemView* view, HWND itemWindow) override;
     void ColumnGradient(CDC* dc, const RECT& rect, BOOL rare);
     COXSkin2003* m_pSkin2003;

@@ -110,15 +110,38 @@ bool PixelProbe::Dark(COLORREF c, int below) {
     return GetRValue(c) < below && GetGValue(c) < below && GetBValue(c) < below;
 }
 
-std::string WriteScreenshot(HWND topLevel, const std::string& name) {
+namespace {
+// Where a screenshot of this name goes; the folder is made when missing.
+std::string ScreenshotPath(const std::string& name) {
     namespace fs = std::filesystem;
     const char* env = std::getenv("VELTRIN_SCREENSHOT_DIR");
     fs::path dir = env && *env ? fs::path(env) : fs::path(VELTRIN_BIN_DIR).parent_path() / "screenshots";
     std::error_code ec;
     fs::create_directories(dir, ec);
+    return (dir / (name + ".png")).string();
+}
+}  // namespace
+
+std::string WriteScreenshot(HWND topLevel, const std::string& name) {
     cairo_surface_t* surface = GetWindowSurface(topLevel);
-    std::string file = (dir / (name + ".png")).string();
+    std::string file = ScreenshotPath(name);
     return surface && WriteSurfacePng(surface, file.c_str()) ? file : "";
+}
+
+std::string WriteScreenAreaShot(HDC screen, const RECT& area, const std::string& name) {
+    int width = area.right - area.left, height = area.bottom - area.top;
+    if (!screen || width <= 0 || height <= 0)
+        return "";
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateBitmap(width, height, 1, 32, nullptr);
+    HGDIOBJ old = SelectObject(mem, bitmap);
+    BitBlt(mem, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    std::string file = ScreenshotPath(name);
+    bool written = WriteSurfacePng(GetBitmapSurface(bitmap), file.c_str());
+    DeleteObject(bitmap);
+    return written ? file : "";
 }
 
 ScreenshotOnFailure::~ScreenshotOnFailure() {

@@ -84,3 +84,6 @@ private:
 // Writes a top-level window's pixels as PNG into the screenshot folder; returns the file's path, ""
 // when nothing was written.
 std::string WriteScreenshot(HWND topLevel, const std::string& name);
+// Writes an area of a screen DC (the desktop's snapshot: every visible top-level window as a user sees
+// them) as PNG into the same folder; the file's path, or "".
+std::string WriteScreenAreaShot(HDC screen, const RECT& area, const std::string& name);
