@@ -151,11 +151,61 @@ public:
 
     DWORD GetMenuBarDockStyle() const { return m_dwMenuBarDockStyle; }
 
+    // The context-help mode's filter, which keeps the menu bar working: a click on it opens its popup,
+    // where a command is chosen for help.
+    BOOL ProcessHelpMsg(MSG& msg, DWORD* context) override {
+        if (msg.message == WM_EXITHELPMODE || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)) {
+            ::PeekMessage(&msg, nullptr, msg.message, msg.message, PM_REMOVE);
+            return FALSE;
+        }
+        const bool mouse = (msg.message >= 0x0200 && msg.message <= 0x020E) ||
+                           (msg.message >= WM_NCMOUSEMOVE && msg.message <= WM_NCMBUTTONDBLCLK);
+        if (!mouse)
+            return TFrame::ProcessHelpMsg(msg, context);
+        BOOL ours = FALSE;
+        HWND hit = this->SetHelpCapture(msg.pt, &ours);
+        if (!hit)
+            return TRUE;
+        if (!ours) {
+            ::PeekMessage(&msg, nullptr, msg.message, msg.message, PM_REMOVE);
+            ::DispatchMessage(&msg);
+            return TRUE;
+        }
+        COXMenuBar& bar = this->GetMenuBar();
+        if (hit != bar.m_hWnd)
+            return TFrame::ProcessHelpMsg(msg, context);
+        ::PeekMessage(&msg, nullptr, msg.message, msg.message, PM_REMOVE);
+        if (msg.message != WM_LBUTTONDOWN && bar.GetTrackedIndex() < 0)
+            return TRUE;
+        // Without the mode's capture the message is the bar's, at its own client point.
+        ::ReleaseCapture();
+        const HWND self = this->m_hWnd;
+        msg.hwnd = bar.m_hWnd;
+        if (msg.message >= 0x0200) {
+            POINT at = msg.pt;
+            ::ScreenToClient(bar.m_hWnd, &at);
+            msg.lParam = MAKELPARAM(at.x, at.y);
+        }
+        ::DispatchMessage(&msg);
+        if (::IsWindow(self) && this->m_bHelpMode == CFrameWnd::HELP_ACTIVE) {
+            POINT cursor{};
+            ::GetCursorPos(&cursor);
+            this->SetHelpCapture(cursor, nullptr);
+        }
+        return TRUE;
+    }
+
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
             case WM_CREATE:
                 return OnFrameCreate(message, wParam, lParam);
+            case WM_COMMAND:
+                if (LOWORD(wParam) == ID_CONTEXT_HELP) {
+                    this->OnContextHelp();
+                    return 0;
+                }
+                break;
             case WM_IDLEUPDATECMDUI:
                 if constexpr (kMDI)
                     CheckMDIClient();

@@ -35,6 +35,9 @@ public:
     virtual CWnd* GetMainWnd() { return m_pMainWnd; }
 };
 
+// The help command that shows the topic of a context number.
+#define HELP_CONTEXT 0x0001L
+
 class CDocument;
 class CDocTemplate;
 class CDocManager;
@@ -64,6 +67,13 @@ public:
     // Count 0 updates the command items of the main frame and its windows (WM_IDLEUPDATECMDUI); count 1
     // lets go of temporary objects. TRUE while there is more idle work.
     BOOL OnIdle(LONG count) override;
+
+    // Help on a context (HELP_CONTEXT) chosen in a frame's context-help mode. There are no help files
+    // here: nothing is shown.
+    virtual void WinHelp(DWORD_PTR data, UINT command = HELP_CONTEXT) {
+        (void)data;
+        (void)command;
+    }
 
     // Profile: HKEY_CURRENT_USER\Software\<registry key>\<application name>\<section>.
     void SetRegistryKey(LPCTSTR key);

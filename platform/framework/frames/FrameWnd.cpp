@@ -25,6 +25,7 @@ ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
 ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
 ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
 ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnBarCheck)
+ON_COMMAND(ID_CONTEXT_HELP, OnContextHelp)
 END_MESSAGE_MAP()
 
 const RECT CFrameWnd::rectDefault = {CW_USEDEFAULT, CW_USEDEFAULT, 0, 0};
@@ -277,6 +278,8 @@ void CFrameWnd::GetMessageString(UINT id, CString& message) const {
     message = nl >= 0 ? s.Left(nl) : s;
     if (message.IsEmpty() && id == AFX_IDS_IDLEMESSAGE)
         message = "Ready";
+    if (message.IsEmpty() && id == AFX_IDS_HELPMODEMESSAGE)
+        message = "Select an object on which to get Help";
 }
 
 CWnd* CFrameWnd::GetMessageBar() {
@@ -405,7 +408,150 @@ BOOL CFrameWnd::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* han
 }
 
 BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    // In context-help mode a command chosen from a menu or by a key gives help on itself instead of running.
+    const UINT id = LOWORD(wParam);
+    CFrameWnd* top = GetTopLevelFrame();
+    if (!top)
+        top = this;
+    if (top->m_bHelpMode == HELP_ACTIVE && !lParam && id != ID_CONTEXT_HELP && id != ID_DEFAULT_HELP) {
+        top->ExitHelpMode();
+        if (CWinApp* app = AfxGetApp())
+            app->WinHelp(HID_BASE_COMMAND + id);
+        return TRUE;
+    }
     return CWnd::OnCommand(wParam, lParam);
+}
+
+// ---- Context help
+
+void CFrameWnd::OnContextHelp() {
+    if (m_bHelpMode == HELP_ACTIVE || !CanEnterHelpMode())
+        return;
+    MSG msg;
+    // An exit asked for while the mode was being entered: it is not entered.
+    if (::PeekMessage(&msg, m_hWnd, WM_EXITHELPMODE, WM_EXITHELPMODE, PM_REMOVE)) {
+        m_bHelpMode = HELP_INACTIVE;
+        return;
+    }
+    if (m_bHelpMode == HELP_INACTIVE) {
+        m_bHelpMode = HELP_ENTERING;
+        PostMessage(WM_COMMAND, ID_CONTEXT_HELP);
+        return;
+    }
+    m_bHelpMode = HELP_ACTIVE;
+    const HWND self = m_hWnd;
+    UINT prompt = (UINT)SendMessage(WM_SETMESSAGESTRING, AFX_IDS_HELPMODEMESSAGE);
+    if (!prompt)
+        prompt = AFX_IDS_IDLEMESSAGE;
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    SetHelpCapture(cursor, nullptr);
+    DWORD context = 0;
+    LONG idle = 0;
+    CWinApp* app = AfxGetApp();
+    // A frame destroyed by a message handled here is not touched again.
+    while (::IsWindow(self) && m_bHelpMode == HELP_ACTIVE) {
+        if (::PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (msg.message == WM_QUIT || !ProcessHelpMsg(msg, &context))
+                break;
+        } else if (!app || !app->OnIdle(idle++)) {
+            idle = 0;
+            ::WaitMessage();
+        }
+    }
+    if (!::IsWindow(self))
+        return;
+    m_bHelpMode = HELP_INACTIVE;
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    SendMessage(WM_SETMESSAGESTRING, prompt);
+    if (context == (DWORD)-1)
+        SendMessage(WM_COMMAND, ID_DEFAULT_HELP);
+    else if (context && app)
+        app->WinHelp(context);
+    PostMessage(WM_KICKIDLE);
+}
+
+void CFrameWnd::ExitHelpMode() {
+    if (m_bHelpMode == HELP_INACTIVE)
+        return;
+    m_bHelpMode = HELP_INACTIVE;
+    MSG msg;
+    if (!::PeekMessage(&msg, m_hWnd, WM_EXITHELPMODE, WM_EXITHELPMODE, PM_NOREMOVE))
+        PostMessage(WM_EXITHELPMODE);
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+}
+
+HWND CFrameWnd::SetHelpCapture(POINT point, BOOL* descendant) {
+    HWND hit = ::WindowFromPoint(point);
+    if (descendant) {
+        *descendant = FALSE;
+        // Up through parents and, for top-level windows, owners (floating bars, dialogs).
+        for (HWND h = hit; h && !*descendant;
+             h = (::GetWindowLong(h, GWL_STYLE) & WS_CHILD) ? ::GetParent(h) : ::GetWindow(h, GW_OWNER))
+            *descendant = h == m_hWnd;
+    }
+    if (::GetCapture() != m_hWnd)
+        ::SetCapture(m_hWnd);
+    return hit;
+}
+
+DWORD CFrameWnd::MapClientArea(HWND hit, POINT point) {
+    for (HWND h = hit; h; h = (h == m_hWnd || !(::GetWindowLong(h, GWL_STYLE) & WS_CHILD)) ? nullptr : ::GetParent(h)) {
+        POINT client = point;
+        ::ScreenToClient(h, &client);
+        if (DWORD context = (DWORD)::SendMessage(h, WM_HELPHITTEST, 0, MAKELPARAM(client.x, client.y)))
+            return context;
+    }
+    return (DWORD)-1;
+}
+
+BOOL CFrameWnd::ProcessHelpMsg(MSG& msg, DWORD* context) {
+    if (msg.message == WM_EXITHELPMODE || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)) {
+        ::PeekMessage(&msg, nullptr, msg.message, msg.message, PM_REMOVE);
+        return FALSE;
+    }
+    const bool mouse = (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
+                       (msg.message >= WM_NCMOUSEMOVE && msg.message <= WM_NCMBUTTONDBLCLK);
+    if (mouse) {
+        BOOL ours = FALSE;
+        HWND hit = SetHelpCapture(msg.pt, &ours);
+        if (!hit)
+            return TRUE;
+        ::PeekMessage(&msg, nullptr, msg.message, msg.message, PM_REMOVE);
+        if (!ours) {
+            // Another program's window, or the desktop: the message goes where it was going.
+            ::DispatchMessage(&msg);
+            return TRUE;
+        }
+        if (msg.message != WM_LBUTTONDOWN && msg.message != WM_NCLBUTTONDOWN)
+            return TRUE;
+        if (context)
+            *context = MapClientArea(hit, msg.pt);
+        return FALSE;
+    }
+    if (msg.message == WM_SYSCOMMAND || (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST)) {
+        // Keys reach the accelerators (a command then gives help on itself); only system keys and
+        // commands are handled as such, other keys are dropped.
+        if (::GetCapture())
+            ::ReleaseCapture();
+        ::PeekMessage(&msg, nullptr, msg.message, msg.message, PM_REMOVE);
+        if (!PreTranslateMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            if (msg.message == WM_SYSCOMMAND || (msg.message >= WM_SYSKEYDOWN && msg.message <= WM_SYSDEADCHAR))
+                ::DispatchMessage(&msg);
+        }
+        if (::IsWindow(m_hWnd) && m_bHelpMode == HELP_ACTIVE) {
+            POINT cursor{};
+            ::GetCursorPos(&cursor);
+            SetHelpCapture(cursor, nullptr);
+        }
+        return TRUE;
+    }
+    if (::PeekMessage(&msg, nullptr, msg.message, msg.message, PM_REMOVE))
+        ::DispatchMessage(&msg);
+    return TRUE;
 }
 
 BOOL CFrameWnd::LoadAccelTable(LPCTSTR name) {

@@ -17,6 +17,12 @@ class CDocTemplate;
 #define WM_SIZEPARENT 0x0361
 #define WM_RECALCPARENT 0x0368
 #define WM_POPMESSAGESTRING 0x0375
+// Asked of a window in context-help mode: the help context of a client point (lParam), 0 for none.
+#define WM_HELPHITTEST 0x0366
+// Ends the context-help mode when it reaches the mode's loop.
+#define WM_EXITHELPMODE 0x0367
+// Help contexts of commands are the command id plus this base.
+#define HID_BASE_COMMAND 0x00010000UL
 
 struct AFX_SIZEPARENTPARAMS {
     HDWP hDWP;       // null in query mode: nothing is moved
@@ -90,6 +96,27 @@ public:
     void SetMessageText(LPCTSTR text);
     void SetMessageText(UINT id);
     virtual CWnd* GetMessageBar();
+
+    // Context-help mode (ID_CONTEXT_HELP): the mouse is captured and the next click on a window of the
+    // frame, or a command chosen from a menu, names what help is given for; Escape or WM_EXITHELPMODE end
+    // it without help.
+    enum { HELP_INACTIVE = 0, HELP_ACTIVE = 1, HELP_ENTERING = -1 };
+    int m_bHelpMode = HELP_INACTIVE;
+    // Enters the mode in two steps: the command is posted once more, so that what is pending (a closing
+    // menu) is done first, and the mode's loop runs when it comes back.
+    void OnContextHelp();
+    virtual BOOL CanEnterHelpMode() { return TRUE; }
+    void ExitHelpMode();
+    // Looks at the message on top of the queue in the mode's loop (still queued) and removes it or
+    // dispatches it; FALSE ends the mode, with the help context chosen in `context` (0: none, -1: the
+    // default help).
+    virtual BOOL ProcessHelpMsg(MSG& msg, DWORD* context);
+    // Captures the mouse for the mode; the window under `point` (null for none), and in `descendant`
+    // whether it is this frame, one of its children or a window it owns.
+    HWND SetHelpCapture(POINT point, BOOL* descendant);
+    // The help context of a point (screen) of the frame's window `hit`: the first non-zero answer to
+    // WM_HELPHITTEST from that window outward to the frame, else -1.
+    DWORD MapClientArea(HWND hit, POINT point);
 
     // Menus.
     virtual HMENU GetWindowMenuPopup(HMENU menuBar);

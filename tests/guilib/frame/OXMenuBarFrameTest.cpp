@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <vector>
 
 #include "guilib/frame/OXFrameWndDock.h"
 #include "guilib/frame/OXMenuBarFrame.h"
@@ -37,7 +39,30 @@ public:
     CDockFrame()
         : COXMenuBarFrame<COXMDIFrameWndSizeDock, COXSizeDockBar>(CBRS_ALIGN_ANY,
                                                                   RUNTIME_CLASS(COXSizableMiniDockFrameWnd)) {}
+    // "&New" (100) has a handler, which counts its runs; the default help is counted too.
+    int newRuns = 0, defaultHelps = 0;
+    BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* info) override {
+        if ((id == 100 || id == ID_DEFAULT_HELP) && code == CN_COMMAND) {
+            if (!info)
+                ++(id == 100 ? newRuns : defaultHelps);
+            return TRUE;
+        }
+        return COXMenuBarFrame::OnCmdMsg(id, code, extra, info);
+    }
 };
+
+// Records the help asked for.
+class CHelpApp : public CWinApp {
+public:
+    using CWinApp::CWinApp;
+    std::vector<DWORD_PTR> help;
+    void WinHelp(DWORD_PTR data, UINT) override { help.push_back(data); }
+};
+
+// A child window with a help context of its own.
+LRESULT HelpContextProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return message == WM_HELPHITTEST ? 4242 : DefWindowProc(hwnd, message, wParam, lParam);
+}
 
 RECT InParent(HWND child) {
     RECT r;
@@ -68,7 +93,7 @@ protected:
 
     TempRegistry registry;
     Resources resources;
-    CWinApp app{"MenuFrameApp"};
+    CHelpApp app{"MenuFrameApp"};
     CDockFrame* frame = nullptr;
 };
 }  // namespace
@@ -181,4 +206,79 @@ TEST_F(MenuBarFrameTest, AMaximisedChildShowsItsIconAndButtonsOnTheBar) {
     EXPECT_EQ(bar.GetSystemIcon(), nullptr);
     RECT closed = bar.GetCloseRect();
     EXPECT_TRUE(IsRectEmpty(&closed));
+}
+
+// Context help: entered in two steps with the mouse captured; the menu bar keeps working, so that a
+// command chosen from its popup gives help on itself instead of running, and the mode ends.
+TEST_F(MenuBarFrameTest, InContextHelpTheMenuBarOpensAndAChosenCommandGivesHelpInsteadOfRunning) {
+    COXMenuBar& bar = frame->GetMenuBar();
+    UpdateWindow(frame->m_hWnd);
+    RECT file{}, edit{};
+    bar.SendMessage(TB_GETITEMRECT, 0, (LPARAM)&file);
+    bar.SendMessage(TB_GETITEMRECT, 1, (LPARAM)&edit);
+    int mode = 0, hotAfterMove = 0;
+    HWND captured = nullptr;
+    ModalSteps steps;
+    steps.Start({[&](HWND) {
+                     mode = frame->m_bHelpMode;
+                     captured = GetCapture();
+                     POINT over{(edit.left + edit.right) / 2, (edit.top + edit.bottom) / 2};
+                     ClientToScreen(bar.m_hWnd, &over);
+                     PostMouseInput(WM_MOUSEMOVE, over, 0);
+                 },
+                 [&](HWND) {
+                     hotAfterMove = (int)bar.SendMessage(TB_GETHOTITEM);
+                     SimulateClick(bar.m_hWnd, (file.left + file.right) / 2, (file.top + file.bottom) / 2);
+                 },
+                 ModalSteps::Key(VK_DOWN), ModalSteps::Key(VK_RETURN),
+                 // Never left waiting: whatever happened, the mode ends here.
+                 [&](HWND) { frame->ExitHelpMode(); }});
+    frame->SendMessage(WM_COMMAND, ID_CONTEXT_HELP);
+    EXPECT_EQ(frame->m_bHelpMode, CFrameWnd::HELP_ENTERING);
+    Pump();
+    EXPECT_EQ(mode, CFrameWnd::HELP_ACTIVE);
+    EXPECT_EQ(captured, frame->m_hWnd);
+    EXPECT_EQ(hotAfterMove, -1) << "a move over the bar with no popup open reached it";
+    EXPECT_EQ(app.help, std::vector<DWORD_PTR>{HID_BASE_COMMAND + 100});
+    EXPECT_EQ(frame->newRuns, 0);
+    EXPECT_EQ(frame->m_bHelpMode, CFrameWnd::HELP_INACTIVE);
+    EXPECT_EQ(GetCapture(), nullptr);
+    // Out of the mode the command runs.
+    frame->SendMessage(WM_COMMAND, 100);
+    EXPECT_EQ(frame->newRuns, 1);
+}
+
+// Clicks elsewhere in the mode: a window that names a context gets that help, one that names none the
+// default help; Escape and WM_EXITHELPMODE end the mode with no help.
+TEST_F(MenuBarFrameTest, ContextHelpClicksNameAContextOrTheDefaultHelpAndEscapeEndsIt) {
+    RegisterTestWindowClass("HelpContextChild", HelpContextProc, COLOR_WINDOW);
+    HWND client = frame->m_hWndMDIClient;
+    HWND named = CreateWindow("HelpContextChild", "", WS_CHILD | WS_VISIBLE, 10, 10, 60, 40, client, nullptr,
+                              nullptr, nullptr);
+    ASSERT_TRUE(named);
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        std::vector<DWORD_PTR> help;
+        int defaultHelps;
+    };
+    const Case cases[] = {
+        {"a click on a window with a context", [&] { SimulateClick(named, 5, 5); }, {4242}, 0},
+        {"a click on the client", [&] { SimulateClick(client, 200, 150); }, {}, 1},
+        {"Escape", [] { SimulateKey(VK_ESCAPE); }, {}, 0},
+        {"WM_EXITHELPMODE", [&] { frame->PostMessage(WM_EXITHELPMODE); }, {}, 0},
+    };
+    for (const Case& c : cases) {
+        app.help.clear();
+        frame->defaultHelps = 0;
+        ModalSteps steps;
+        steps.Start({[&](HWND) { c.act(); }, [&](HWND) { frame->ExitHelpMode(); }});
+        frame->SendMessage(WM_COMMAND, ID_CONTEXT_HELP);
+        Pump();
+        EXPECT_EQ(app.help, c.help) << c.what;
+        EXPECT_EQ(frame->defaultHelps, c.defaultHelps) << c.what;
+        EXPECT_EQ(frame->m_bHelpMode, CFrameWnd::HELP_INACTIVE) << c.what;
+        EXPECT_EQ(GetCapture(), nullptr) << c.what;
+    }
+    DestroyWindow(named);
 }
