@@ -117,13 +117,6 @@ protected:
         for (const ResourceModule* m : kModules)
             RemoveResourceModule(m);
     }
-    std::string ShotName() const {
-        std::string name = std::string("VeltrinFilePopup_") + GetParam();
-        for (char& c : name)
-            if (c == ' ')
-                c = '_';
-        return name;
-    }
 
     TempRegistry registry;
     COXSkinnedApp app;
@@ -175,7 +168,7 @@ TEST_P(MainFrameLooks, FilePopupShowsThePressedButtonTheSelectedItemAndAnEtchedS
         }
         RECT frameRect{};
         GetWindowRect(frame->m_hWnd, &frameRect);
-        seen.shot = WriteScreenAreaShot(screen, frameRect, ShotName());
+        seen.shot = WriteScreenAreaShot(screen, frameRect, SpacesToUnderscores("VeltrinFilePopup_" + look));
         DeleteDC(screen);
     };
     g_idleSteps = {[] { SimulateKey(VK_DOWN); }, [&] {
@@ -209,12 +202,6 @@ TEST_P(MainFrameLooks, FilePopupShowsThePressedButtonTheSelectedItemAndAnEtchedS
 }
 
 INSTANTIATE_TEST_SUITE_P(Looks, MainFrameLooks, ::testing::Values("Classic", "Office XP", "Office 2003"),
-                         [](const auto& info) {
-                             std::string n = info.param;
-                             for (char& c : n)
-                                 if (c == ' ')
-                                     c = '_';
-                             return n;
-                         });
+                         [](const auto& info) { return SpacesToUnderscores(info.param); });
 
 }  // namespace main_frame_looks_test

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -126,6 +127,11 @@ std::string WriteScreenshot(HWND topLevel, const std::string& name) {
     cairo_surface_t* surface = GetWindowSurface(topLevel);
     std::string file = ScreenshotPath(name);
     return surface && WriteSurfacePng(surface, file.c_str()) ? file : "";
+}
+
+std::string SpacesToUnderscores(std::string name) {
+    std::replace(name.begin(), name.end(), ' ', '_');
+    return name;
 }
 
 std::string WriteScreenAreaShot(HDC screen, const RECT& area, const std::string& name) {

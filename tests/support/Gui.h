@@ -84,6 +84,8 @@ private:
 // Writes a top-level window's pixels as PNG into the screenshot folder; returns the file's path, ""
 // when nothing was written.
 std::string WriteScreenshot(HWND topLevel, const std::string& name);
+// A name with its spaces as underscores (a look's name in a test's or a picture's name).
+std::string SpacesToUnderscores(std::string name);
 // Writes an area of a screen DC (the desktop's snapshot: every visible top-level window as a user sees
 // them) as PNG into the same folder; the file's path, or "".
 std::string WriteScreenAreaShot(HDC screen, const RECT& area, const std::string& name);

@@ -425,8 +425,12 @@ BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 // ---- Context help
 
 void CFrameWnd::OnContextHelp() {
-    if (m_bHelpMode == HELP_ACTIVE || !CanEnterHelpMode())
+    if (m_bHelpMode == HELP_ACTIVE)
         return;
+    if (!CanEnterHelpMode()) {
+        m_bHelpMode = HELP_INACTIVE;
+        return;
+    }
     MSG msg;
     // An exit asked for while the mode was being entered: it is not entered.
     if (::PeekMessage(&msg, m_hWnd, WM_EXITHELPMODE, WM_EXITHELPMODE, PM_REMOVE)) {

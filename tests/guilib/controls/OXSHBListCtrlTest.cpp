@@ -327,21 +327,11 @@ TEST_P(ShortcutBarGallery, HeadersListsAndHotItemsInTheLooksColours) {
     GetWindowRect(smallBar.GetEditControl()->GetSafeHwnd(), &editor);
     EXPECT_EQ(editor.top, edited.top);
     EXPECT_EQ(editor.left, 210 + edited.left);
-    std::string name = "Gallery_ShortcutBar_" + look;
-    for (char& c : name)
-        if (c == ' ')
-            c = '_';
-    EXPECT_FALSE(WriteScreenshot(owner.GetSafeHwnd(), name).empty());
+    EXPECT_FALSE(WriteScreenshot(owner.GetSafeHwnd(), SpacesToUnderscores("Gallery_ShortcutBar_" + look)).empty());
     smallBar.GetEditControl()->FinishEdit(FALSE);
 }
 
 INSTANTIATE_TEST_SUITE_P(Looks, ShortcutBarGallery, ::testing::Values("Classic", "Office XP", "Office 2003"),
-                         [](const auto& info) {
-                             std::string n = info.param;
-                             for (char& c : n)
-                                 if (c == ' ')
-                                     c = '_';
-                             return n;
-                         });
+                         [](const auto& info) { return SpacesToUnderscores(info.param); });
 
 }  // namespace

@@ -217,10 +217,12 @@ TEST_F(MenuBarFrameTest, InContextHelpTheMenuBarOpensAndAChosenCommandGivesHelpI
     bar.SendMessage(TB_GETITEMRECT, 0, (LPARAM)&file);
     bar.SendMessage(TB_GETITEMRECT, 1, (LPARAM)&edit);
     int mode = 0, hotAfterMove = 0;
+    UINT prompt = 0;
     HWND captured = nullptr;
     ModalSteps steps;
     steps.Start({[&](HWND) {
                      mode = frame->m_bHelpMode;
+                     prompt = frame->m_nIDLastMessage;
                      captured = GetCapture();
                      POINT over{(edit.left + edit.right) / 2, (edit.top + edit.bottom) / 2};
                      ClientToScreen(bar.m_hWnd, &over);
@@ -237,6 +239,7 @@ TEST_F(MenuBarFrameTest, InContextHelpTheMenuBarOpensAndAChosenCommandGivesHelpI
     EXPECT_EQ(frame->m_bHelpMode, CFrameWnd::HELP_ENTERING);
     Pump();
     EXPECT_EQ(mode, CFrameWnd::HELP_ACTIVE);
+    EXPECT_EQ(prompt, (UINT)AFX_IDS_HELPMODEMESSAGE);
     EXPECT_EQ(captured, frame->m_hWnd);
     EXPECT_EQ(hotAfterMove, -1) << "a move over the bar with no popup open reached it";
     EXPECT_EQ(app.help, std::vector<DWORD_PTR>{HID_BASE_COMMAND + 100});

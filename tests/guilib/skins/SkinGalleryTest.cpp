@@ -282,11 +282,7 @@ protected:
         OpenShadowedItem();
     }
     void TearDown() override {
-        std::string name = std::string("SkinGallery_") + GetParam();
-        for (char& c : name)
-            if (c == ' ')
-                c = '_';
-        WriteScreenshot(window, name);
+        WriteScreenshot(window, SpacesToUnderscores(std::string("SkinGallery_") + GetParam()));
         COXMenuSkin::SetTrackingBitmapMenu(nullptr);
         if (popup)
             DestroyWindow(popup);
@@ -735,12 +731,6 @@ TEST_P(SkinGallery, MiniFrameCaptionAndShortcutBarHeader) {
 
 INSTANTIATE_TEST_SUITE_P(Looks, SkinGallery,
                          ::testing::Values("Classic", "Office XP", "Office 2003", "Office 2003 themed"),
-                         [](const auto& info) {
-                             std::string n = info.param;
-                             for (char& c : n)
-                                 if (c == ' ')
-                                     c = '_';
-                             return n;
-                         });
+                         [](const auto& info) { return SpacesToUnderscores(info.param); });
 
 }  // namespace
