@@ -1,6 +1,8 @@
 // The SQL report compilers: four read the SQL statements of a QServer log (a whole log, or one
 // transaction from its start line), the fifth reads a statement count summary back from a report log.
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -44,6 +46,14 @@ struct DashTags {
     bool start = false;  // "-- START:"
     bool end = false;    // "-- END:"
 };
+
+// The milliseconds of an END line's time in seconds ("0.002"), as a whole-number text; a text that
+// is no number reads 0.
+CString SecondsAsMsText(const CString& seconds) {
+    double value = 0;
+    std::from_chars(seconds.GetString(), seconds.GetString() + seconds.GetLength(), value);
+    return CVeltrinAnalysis::FormatMsText(std::isfinite(value) && value > 0 ? std::round(value * 1000) : 0);
+}
 
 DashTags FindDashTags(std::string_view line) {
     DashTags tags;
@@ -247,11 +257,14 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
                                 gap = FormatElapsedMs(MsFromText(CString(line.substr(at + 5))));
                         }
                     }
-                } else if (tags.end && HasText(line, "**** SQL Milliseconds:")) {
+                } else if (tags.end &&
+                           (HasText(line, "**** SQL Milliseconds:") || HasText(line, "**** SQL Seconds:"))) {
                     if (startRow != 0) {
                         ++endsMet;
+                        // A server that logs its SQL times in seconds ends its statements the same way.
+                        const bool seconds = !HasText(line, "**** SQL Milliseconds:");
                         int count = tokens.Split(line, " ", 10);
-                        const bool msWord = tokens[8] == "Milliseconds:";
+                        const bool msWord = tokens[8] == (seconds ? "Seconds:" : "Milliseconds:");
                         if (count < (msWord ? 10 : 9)) {
                             TraceF("%s: END line %ld skipped: too few fields", spec.method, lineNumber);
                         } else {
@@ -263,6 +276,8 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
                                 msText = tokens.Text(9);
                                 endTime += ' ' + tokens.Text(5);
                             }
+                            if (seconds)
+                                msText = SecondsAsMsText(msText);
                             if (!extraTime.IsEmpty()) {
                                 msText = FormatMsText(
                                     ElapsedMs(startDate + ' ' + startTime, endDate + ' ' + endTime));

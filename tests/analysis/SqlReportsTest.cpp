@@ -312,3 +312,40 @@ TEST_F(SqlReports, TabBeforeATagCountsWhereItExpandsToOneBlank) {
     EXPECT_NE(log.find("SELECT 1\r\n"), std::string::npos);
     EXPECT_EQ(log.find("SELECT 2"), std::string::npos);
 }
+
+// A server that logs its SQL times in seconds: its statements count, with their times in milliseconds.
+TEST_F(SqlReports, SqlTimesInSecondsAreRecordedInMilliseconds) {
+    WriteFile(InDir("seconds.log"),
+              "2023/05/02 08:00:03.400 | Start PAYMENT /pt_QClient://WS0104/1\r\n"
+              "-- START: 0x00A1 2023/05/02 08:00:03.458 Cursor 1\r\n"
+              "SELECT 1 FROM DUAL\r\n"
+              "-- END: 0x00A1 2023/05/02 08:00:03.460 **** SQL Seconds: 0.002\r\n"
+              "-- START: 0x00A2 2023/05/02 08:00:04.000 Cursor 2\r\n"
+              "SELECT 2 FROM DUAL\r\n"
+              "-- END: 0x00A2 2023/05/02 08:00:23.815 **** SQL Seconds: 19.815\r\n"
+              "-- START: 0x00A3 2023/05/02 08:00:24.000 Cursor 3\r\n"
+              "SELECT 3 FROM DUAL\r\n"
+              "-- END: 0x00A3 2023/05/02 08:00:24.000 **** SQL Seconds: n/a\r\n"
+              "2023/05/02 08:00:24.100 | End PAYMENT /pt_QClient://WS0104/1 TRANSACTION TIME (sec): 20.7\r\n");
+    view_.m_csListKey = "XACT_SQLSUM_TR1";
+    _csDocToOpen = "XACT_SQLSUM_TR1";
+    EXPECT_EQ(Send(WM_RUNXACTSQLSUMREPORT, "seconds.log", "1", true), 11);
+    EXPECT_EQ(host_.DeliverAll(), 1);
+    const Rows expected = {
+        {"1", "1", "00:00:19 (19815 msec)", "19815", "19815", "SELECT 2 FROM DUAL"},
+        {"2", "1", "00:00:00 (2 msec)", "2", "2", "SELECT 1 FROM DUAL"},
+        {"3", "1", "00:00:00 (0 msec)", "0", "0", "SELECT 3 FROM DUAL"},
+        {"XACTSQLSUM", "XACT_SQLSUM_TR1.log", "", "", "", ""},
+    };
+    EXPECT_EQ(host_.Rows(), expected);
+
+    // The whole-log compile ranks them by those milliseconds and says nothing of a logging level.
+    host_.ClearRecords();
+    view_.m_csListKey = "T20";
+    _csDocToOpen = "T20";
+    EXPECT_EQ(Send(WM_COMPILETOP20SQL, "seconds.log", "TOP20SQL", true), 11);
+    EXPECT_EQ(view_.m_nSqlCount, 3);
+    EXPECT_EQ(host_.LastPadText(), "");
+    const std::string log = ReadFile(InDir("T20.log"));
+    EXPECT_NE(log.find("08:00:23.815   00:00:19 (19815 msec) SELECT 2 FROM DUAL"), std::string::npos) << log;
+}
