@@ -400,8 +400,9 @@ void RunSubitemReport(CVeltrinView& view, int row, bool sqlSum) {
     _csReportName = prefix + record;
     _csDocToOpen = _csReportName;
     _csListKey = _csReportName;
+    // The new view takes its layout from the report type; this list keeps its own, so its widths are
+    // neither saved over the new report's nor replaced by them when it is active again.
     _csReportType = prefix;
-    view.m_csLayout = prefix;
     _csAction = sqlSum ? "RUNXACTSQLSUMREPORT" : "RUNXACTREPORT";
     view.PostToMainWindow(sqlSum ? WM_RUNXACTSQLSUMREPORT : WM_RUNXACTREPORT, 0, 0);
 }

@@ -157,6 +157,7 @@ TEST_F(VeltrinViewTest, RowCommandsPostTheFollowUpReport) {
     };
     ASSERT_TRUE(Make("start", "start.log"));
     Fill({{"7", "f.log", "10"}, {"TOP20LOG", "g.log", "1"}});
+    const CString layout = view->m_csLayout;
     for (const Case& c : cases) {
         view->m_csListKey = c.key;
         _csItemKind = "SUBITEM";
@@ -169,6 +170,9 @@ TEST_F(VeltrinViewTest, RowCommandsPostTheFollowUpReport) {
         EXPECT_EQ(_csReportName, CString(c.reportName));
         EXPECT_EQ(_csListKey, _csReportName);
         EXPECT_EQ(_csDocToOpen, _csReportName);
+        // The new report's layout is its prefix; the list it came from keeps its own.
+        EXPECT_EQ(_csReportType, CString(c.reportName).Left(CString(c.reportName).GetLength() - 1));
+        EXPECT_EQ(view->m_csLayout, layout);
         EXPECT_EQ(main.TakePosted(), std::vector<UINT>{c.posted});
     }
     // The marker row of a top-20 list and lists of other kinds start nothing.
