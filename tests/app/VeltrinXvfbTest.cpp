@@ -680,6 +680,34 @@ protected:
         return Found(SelectedRow(list, 5));
     }
 
+    // The width of a time-analysis list's File column as its header shows it: from the divider left of
+    // the "File" caption to the one left of the "Transaction" caption, or -1. That second divider and
+    // the header's middle stay in m_dividerX and m_headerY.
+    int FileColumnWidth(const RECT& frame, const RECT& list) {
+        const RECT area{frame.left + 300, frame.top + 40, frame.right, list.top + 40};
+        RECT transaction = WaitForText(Glyphs(guiFont, "Transaction"), area, 5);
+        if (!Found(transaction))
+            return -1;
+        RECT file = Glyphs(guiFont, "File").FindIn(
+            screen, RECT{area.left, transaction.top - 2, transaction.left, transaction.bottom + 2});
+        if (!Found(file))
+            return -1;
+        m_headerY = (transaction.top + transaction.bottom) / 2;
+        // A raised header item ends in a shadow and a dark shadow pixel; the next begins light, then white.
+        auto dividerLeftOf = [&](int x0) {
+            for (int x1 = x0; x1 > area.left + 2; --x1)
+                if (screen.At(x1 - 1, m_headerY) == GetSysColor(COLOR_3DDKSHADOW) &&
+                    screen.At(x1 - 2, m_headerY) == GetSysColor(COLOR_3DSHADOW) &&
+                    screen.At(x1 + 1, m_headerY) == GetSysColor(COLOR_3DHILIGHT))
+                    return x1;
+            return -1;
+        };
+        const int left = dividerLeftOf(file.left), right = dividerLeftOf(transaction.left);
+        m_dividerX = right - 1;
+        return left > 0 && right > left ? right - left : -1;
+    }
+
+    int m_dividerX = -1, m_headerY = -1;
     POINT copiedRow{};
     TempFolder tmp;
     std::string editorRecord = tmp / "editor.txt", openerRecord = tmp / "opened.txt";
@@ -1322,6 +1350,138 @@ TEST_F(VeltrinXvfb, IntegrityChecksAndTopTwentyRunsAndTheirReportLogsAgain) {
         }
     }
 
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(WaitForExit(), 0);
+}
+
+// The rows' own reports: the top-20 SQL list's marker row opens its report log whole and starts the SQL
+// summary, whose row starts the histogram; a transaction of the top-20 list and one of the time analysis
+// each run their SQL reports. A column widened by dragging its header divider is saved and comes back
+// at the next start.
+TEST_F(VeltrinXvfb, TheReportRowsRunTheirReportsAndAWidenedColumnComesBack) {
+    InstallRecorders();
+    // The SQL summary is started from its row here, not by the top-20 run.
+    SeedSettings({{"StartSqlSumRptOnT20", 0}});
+    StartVeltrin({logs + "/" + kBroker});
+    RECT frame{}, root{};
+    ASSERT_TRUE(ShowTree(frame, root)) << "the tree does not show the log";
+    const RECT list = ReportList(frame);
+    // The selected row's context menu, opened right of the columns that take no clicks.
+    auto onSelectedRow = [&](const char* item) {
+        RECT band = SelectedRow(list);
+        return Found(band) && ChooseFromContextMenu(POINT{band.left + 200, (band.top + band.bottom) / 2}, item);
+    };
+    // The list's first row selected by a click right of its first column (a click on a selected row's
+    // first cell edits it).
+    auto selectFirstRow = [&]() {
+        Activate(mainId);
+        Click(POINT{list.left + 200, list.top + 8});
+        return Found(SelectedRow(list, 5));
+    };
+    // Closes the active report until the title shows the one behind it (a Ctrl+F4 lost under load is
+    // pressed again).
+    auto closeTo = [&](const std::string& back) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            Activate(mainId);
+            Keys({"ctrl+F4"});
+            if (WaitForTitle(back, 10))
+                return true;
+        }
+        return false;
+    };
+    // A row's report: its view comes with rows and is closed again, back to the list it came from.
+    auto runsWithRows = [&](const char* item, const std::string& title, const std::string& back) {
+        SCOPED_TRACE(item);
+        ASSERT_TRUE(selectFirstRow()) << WindowName(mainId);
+        if (!onSelectedRow(item)) {
+            screen.Save("veltrin_no_row_menu.png");
+            FAIL() << "no row menu with " << item;
+        }
+        ASSERT_TRUE(WaitForTitle(title)) << WindowName(mainId);
+        EXPECT_TRUE(WaitForIdle(frame));
+        EXPECT_TRUE(HasRows(list)) << title << " shows no rows";
+        std::string name = title.substr(1);
+        std::transform(name.begin(), name.end(), name.begin(), ::tolower);
+        screen.Save("veltrin_rows_" + name + ".png");
+        EXPECT_TRUE(closeTo(back)) << WindowName(mainId);
+    };
+
+    // The broker's top-20: transactions, then SQL statements, whose last row names their report log.
+    ASSERT_TRUE(ChooseFromContextMenu(Centre(root), "Run (T20) Top 20 report on this QBroker log"));
+    ASSERT_TRUE(WaitForTitle("_T20Sql]")) << WindowName(mainId);
+    EXPECT_TRUE(WaitForIdle(frame));
+    ASSERT_TRUE(HasRows(list)) << "the top-20 SQL report shows no rows";
+    const RECT first = SelectedRow(list);
+    Keys({"End"});
+    RECT last{};
+    for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until && last.top <= first.top;)
+        last = SelectedRow(list, 2);
+    ASSERT_GT(last.top, first.top) << "End does not select the last row";
+    ASSERT_NE(CopySelectedRow(list, "TOP20LOG | "), "") << "the last row is not the report log's";
+    ASSERT_TRUE(ChooseFromContextMenu(copiedRow, "Open Log ..."));
+    EXPECT_EQ(RecordLine(editorRecord, 1), logs + "/20230502QBroker_T20Sql.log");
+
+    // The marker row starts the SQL summary, a summary row the histogram of its statement.
+    ASSERT_TRUE(ChooseFromContextMenu(copiedRow, "Run SQL Summary Report"));
+    ASSERT_TRUE(WaitForTitle("_T20Sql.log_SQLSUMMARY]")) << WindowName(mainId);
+    EXPECT_TRUE(WaitForIdle(frame));
+    screen.Save("veltrin_rows_sqlsummary.png");
+    runsWithRows("Run SQL Histogram Report", "[SQLHISTOGRAM_", "_SQLSUMMARY]");
+    ASSERT_TRUE(closeTo("_T20Sql]")) << WindowName(mainId);
+    ASSERT_TRUE(closeTo("_T20Xact]")) << WindowName(mainId);
+
+    // A top-20 transaction's SQL reports.
+    runsWithRows("Run Transaction Top20 SQL Report...", "[XACT_T20SQL", "_T20Xact]");
+    runsWithRows("Run Transaction SQL Sums Report...", "[XACT_SUM", "_T20Xact]");
+    CloseReports();
+
+    // A time-analysed transaction's SQL reports.
+    ASSERT_TRUE(ChooseFromMenu("&Tools", "Run (TA) SQL time analysis on entire Tree"));
+    ASSERT_TRUE(WaitForTitle("[SQL_ANALYSIS_ALL_TA]")) << WindowName(mainId);
+    EXPECT_TRUE(WaitForIdle(frame));
+    runsWithRows("Run Transaction Top20 SQL Report...", "[XACT_TA_T20SQL", "[SQL_ANALYSIS_ALL_TA]");
+    runsWithRows("Run Transaction SQL Sums Report...", "[XACT_TA_SUM", "[SQL_ANALYSIS_ALL_TA]");
+
+    // The File column widened by dragging its right divider 60 pixels, and the layout saved.
+    Activate(mainId);
+    const int fileWidth = FileColumnWidth(frame, list);
+    ASSERT_GT(fileWidth, 0) << "no File and Transaction captions in the header";
+    const int divider = m_dividerX, y = m_headerY;
+    x.Run({"xdotool", "mousemove", "--sync", std::to_string(divider), std::to_string(y), "mousedown", "1"});
+    for (int dx : {20, 40, 60})
+        x.Run({"xdotool", "mousemove", "--sync", std::to_string(divider + dx), std::to_string(y)});
+    x.Run({"xdotool", "mouseup", "1"});
+    int widened = -1;
+    for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until && widened != fileWidth + 60;)
+        widened = FileColumnWidth(frame, list);
+    EXPECT_EQ(widened, fileWidth + 60) << "the column did not follow the mouse";
+    screen.Save("veltrin_column_widened.png");
+    ASSERT_TRUE(ChooseFromMenu("&Edit", "Save Column &Layout"));
+    for (auto until = Clock::now() + std::chrono::seconds(10);
+         Clock::now() < until && ReadBytes(registry).find("\\Veltrin\\ANALYZETAALL]") == std::string::npos;)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_NE(ReadBytes(registry).find("\\Veltrin\\ANALYZETAALL]"), std::string::npos) << "no layout saved:\n" << ReadBytes(registry);
+    CloseReports();
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(WaitForExit(), 0);
+
+    // The next start: the report taken from its report log shows the column as wide as it was left.
+    StartVeltrin({logs + "/" + kBroker});
+    ASSERT_TRUE(ShowTree(frame, root)) << "the tree does not show the log at the restart";
+    ASSERT_TRUE(ChooseFromMenu("&Tools", "Run (TA) SQL time analysis on entire Tree"));
+    std::string question = WaitForWindow("^Question$");
+    ASSERT_FALSE(question.empty()) << "no question";
+    Activate(question);
+    Keys({"Return"});
+    ASSERT_TRUE(WaitForTitle("[SQL_ANALYSIS_ALL_TA]")) << WindowName(mainId);
+    EXPECT_TRUE(WaitForIdle(frame));
+    int restored = -1;
+    for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until && restored != fileWidth + 60;)
+        restored = FileColumnWidth(frame, list);
+    screen.Save("veltrin_column_restart.png");
+    EXPECT_EQ(restored, fileWidth + 60) << "the saved width did not come back";
+    CloseReports();
     Activate(mainId);
     ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
     EXPECT_EQ(WaitForExit(), 0);
