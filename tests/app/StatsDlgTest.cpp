@@ -32,6 +32,9 @@ const char kBroker2[] =
 class StatsDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // A quit left in this thread's queue by an earlier test (a main frame that was destroyed posts
+        // one) would end the first dialog's modal loop before it ran a step.
+        Pump();
         for (const ResourceModule* m : {&VeltrinResources(), &VeltrinFrameResources(), &VeltrinStatsResources()})
             AddResourceModule(m);
         app.SetRegistryKey("VeltrinEx");
@@ -56,9 +59,12 @@ protected:
         rec.m_csLogType = type;
         g_mapLoadedLogs.Add(name.c_str(), rec);
     }
+    // The steps capture the dialog: none may outlive its modal loop.
     INT_PTR Run(CStatsDlg& dlg, std::vector<ModalSteps::Step> steps) {
         modal.Start(std::move(steps));
-        return dlg.DoModal();
+        INT_PTR result = dlg.DoModal();
+        modal.Stop();
+        return result;
     }
     static std::vector<std::string> Rows(CReportCtrl& list) {
         std::vector<std::string> out;

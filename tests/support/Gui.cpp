@@ -76,6 +76,11 @@ void ModalSteps::Start(std::vector<Step> steps) {
     m_clock.Advance(10);
 }
 
+void ModalSteps::Stop() {
+    m_steps.clear();
+    m_next = 0;
+}
+
 ModalSteps::Step ModalSteps::ClickItem(int id) {
     return [id](HWND window) { ClickDlgItem(window, id); };
 }

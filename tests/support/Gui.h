@@ -34,6 +34,8 @@ public:
 
     // Queues the steps; call just before the modal loop starts.
     void Start(std::vector<Step> steps);
+    // Drops the steps not yet run, so a loop that ended early leaves none for a later message pump.
+    void Stop();
     DrivenClock& Clock() { return m_clock; }
 
     // A step that clicks the centre of the active window's control with this id.
