@@ -1367,7 +1367,7 @@ TEST_F(VeltrinXvfb, TheReportRowsRunTheirReportsAndAWidenedColumnComesBack) {
     RECT frame{}, root{};
     ASSERT_TRUE(ShowTree(frame, root)) << "the tree does not show the log";
     const RECT list = ReportList(frame);
-    // The selected row's context menu, opened right of the columns that take no clicks.
+    // The selected row's context menu, opened in its third column as CopySelectedRow opens it.
     auto onSelectedRow = [&](const char* item) {
         RECT band = SelectedRow(list);
         return Found(band) && ChooseFromContextMenu(POINT{band.left + 200, (band.top + band.bottom) / 2}, item);
