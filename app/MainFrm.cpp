@@ -109,7 +109,12 @@ ON_MESSAGE(WM_IMPORTTALOG, OnOpenExisting<WM_IMPORTTALOG>)
 ON_MESSAGE(WM_IMPORTANALYZEDLOG, OnOpenExisting<WM_IMPORTANALYZEDLOG>)
 END_MESSAGE_MAP()
 
-CMainFrame::CMainFrame() : CMainFrameBase(CBRS_ALIGN_ANY, RUNTIME_CLASS(COXSizableMiniDockFrameWnd)) {}
+CMainFrame::CMainFrame() : CMainFrame(new COXCustomizeManager) {}
+
+CMainFrame::CMainFrame(COXCustomizeManager* customizeManager)
+    : CMainFrameBase(CBRS_ALIGN_ANY, RUNTIME_CLASS(COXSizableMiniDockFrameWnd)),
+      m_pCustomizeManager(customizeManager),
+      m_customizeManager(*m_pCustomizeManager) {}
 
 CMainFrame::~CMainFrame() {
     delete m_pPadView;
@@ -196,6 +201,16 @@ void CMainFrame::SetupCustomizePages() {
     m_customizeManager.SetupToolbarsPage(1, 1, 1, 0, "CustomizeToolbars");
     // Images in menus, only the recently used commands shown; the bars' saved states.
     m_customizeManager.SetupCommandsPage(26031, 0xC0C0C0, TRUE, TRUE, "CustomizeCommands");
+    // Controls stay standard unless the user turned them cool.
+    m_customizeManager.SetupCoolControlsPage(FALSE, "CustomizeCoolControls");
+    SetupTrayIcon();
+    // The same set-up again; once the first has attached the organizer it changes nothing.
+    m_customizeManager.SetupCoolControlsPage(FALSE, "CustomizeCoolControls");
+}
+
+BOOL CMainFrame::SetupTrayIcon() {
+    return m_customizeManager.SetupTrayIconPage(UINT(IDR_VELTRINTYPE), IDR_VELTRINTYPE, "Tooltip", TRUE, TRUE,
+                                                nullptr, "CustomizeTrayIcon");
 }
 
 void CMainFrame::SetToolbarButtonSizes(CToolBar& bar, int imageWidth, int imageHeight) {
@@ -205,9 +220,10 @@ void CMainFrame::SetToolbarButtonSizes(CToolBar& bar, int imageWidth, int imageH
 
 void CMainFrame::LoadWorkspace() {
     // The saved shortcut keys are in force from the start.
-    if (!m_shortkeysOrganizer.GetFrameWnd())
-        m_shortkeysOrganizer.Attach(this, TRUE);
-    m_shortkeysOrganizer.LoadState("CustomizeShortkeys", TRUE);
+    m_customizeManager.SetupShortkeysPage(this, "CustomizeShortkeys");
+    // The MDI client tiled with the program's picture, unless the user chose otherwise.
+    m_customizeManager.SetupBackgroundPageFromResourceId(TRUE, TRUE, IDB_MDI_BACKGROUND, Tile, CLR_DEFAULT,
+                                                         "CustomizeBackgroundPainter");
     LoadSizeBarState("SizeBarState");
     // The logs that were open come back at their places, the bars as they were left.
     SetReopenHandlers();
@@ -303,6 +319,11 @@ void CMainFrame::OnClose() {
                     (int)wp.rcNormalPosition.left, (int)wp.rcNormalPosition.top, (int)wp.rcNormalPosition.right,
                     (int)wp.rcNormalPosition.bottom);
         AfxGetApp()->WriteProfileString(kSettings, "WindowPos", text);
+    }
+    // The program ends next whatever the tray icon does.
+    try {
+        m_customizeManager.GetTrayIconPage()->RemoveTrayIcon();
+    } catch (...) {
     }
     if (StopVeltrin() == -1)
         CMDIFrameWnd::OnClose();

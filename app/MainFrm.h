@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "guilib/customize/OXCustomizeManager.h"
 #include "guilib/frame/OXFrameWndDock.h"
@@ -71,7 +72,8 @@ public:
     CMyPadView* GetPadView() const { return m_pPadView; }
     // The program's copies, registered with the customize manager's instance manager page.
     COXInstanceManager& GetInstanceManager() { return *m_customizeManager.GetInstanceManager(); }
-    COXShortkeysOrganizer& GetShortkeysOrganizer() { return m_shortkeysOrganizer; }
+    // The shortcut keys, organized by the customize manager's shortcut-keys page.
+    COXShortkeysOrganizer& GetShortkeysOrganizer() { return *m_customizeManager.GetShortkeysOrganizer(); }
     CMyTreeView* GetTreeView() const { return m_pTreeView; }
     CStatusBar& GetStatusBar() { return m_wndStatusBar; }
     COXCoolToolBar& GetToolBar() { return m_wndToolBar; }
@@ -139,6 +141,8 @@ public:
     }
 
 protected:
+    // A frame over a customize manager of the caller's making (which the frame then owns).
+    explicit CMainFrame(COXCustomizeManager* customizeManager);
     int OnCreate(LPCREATESTRUCT cs);
     // The steps of OnCreate; -1 when one fails.
     int CreateFrame(LPCREATESTRUCT cs);
@@ -158,6 +162,8 @@ protected:
     // The customize pages, set up once the bars exist: the limit of running copies, the bitmap menus,
     // the shared toolbar images and the saved toolbar states.
     void SetupCustomizePages();
+    // The tray icon page: icon and menu 127; FALSE, nothing set up, when the icon does not load.
+    BOOL SetupTrayIcon();
     // Opens (or activates) the report of that name and completes its request; its view.
     CView* OpenReportView(LPCTSTR name);
     // The internal search of Find in Tree: opens every loaded log (and every server log a loaded broker
@@ -170,14 +176,13 @@ protected:
     // Writes "_FF_.lst" and starts Sifter: FALSE when the list file cannot be written.
     BOOL SearchWithSifter(LPCTSTR text);
 
-    // The frame's shortcut keys, as saved under "CustomizeShortkeys".
-    COXShortkeysOrganizer m_shortkeysOrganizer;
     CStatusBar m_wndStatusBar;
     COXCoolToolBar m_wndToolBar;
     COXCoolToolBar m_wndWindowBar;
     // The customize dialog and its pages; the window exists from "Customize..." until it closes, the
     // pages and the library objects they own live as long as the frame.
-    COXCustomizeManager m_customizeManager;
+    std::unique_ptr<COXCustomizeManager> m_pCustomizeManager;
+    COXCustomizeManager& m_customizeManager;
     // Owned by the frame; made in OnCreate.
     CMyPadView* m_pPadView = nullptr;
     CMyTreeView* m_pTreeView = nullptr;

@@ -130,6 +130,9 @@ protected:
     void ToolbarButtonAppearance(COXCoolToolBar* pToolbar, int nIndex);
     void MenuBarItemAppearance(COXMenuBar* pMenuBar, int nIndex);
     void MenuItemAppearance(COXBitmapMenuPopupWnd* pPopupWnd);
+    // After "None": the command's keys from the manager's shortcut-key organizer, the current key text
+    // selected; the current text added last when it is none of them.
+    void AddCommandAccelerators(COXButtonAppearanceDlg& dlg, WORD command, const CString& current);
     // The dialog's images: `nCurrent` of the shared list first, then the shared list from image 5 on.
     HIMAGELIST CreateAppearanceImages(HIMAGELIST hCurrentList, int nCurrent) const;
 

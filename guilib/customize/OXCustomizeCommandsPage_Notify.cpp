@@ -4,10 +4,16 @@
 #include "guilib/customize/OXButtonAppearanceDlg.h"
 #include "guilib/customize/OXCommandsPageResources.h"
 #include "guilib/customize/OXCustomizeCommandsPage.h"
+#include "guilib/customize/OXCustomizeManager.h"
 #include "guilib/customize/OXDragDropCommands.h"
 #include "guilib/frame/OXMenuBar.h"
+#include "guilib/frame/OXShortkeysOrganizer.h"
 #include "guilib/skins/OXBitmapMenuPopupWnd.h"
 #include "guilib/skins/OXCoolToolBar.h"
+#include "platform/framework/docview/DocTemplate.h"
+#include "platform/framework/docview/Document.h"
+#include "platform/framework/frames/MDIChildWnd.h"
+#include "platform/framework/frames/MDIFrameWnd.h"
 #include "platform/user/ImageList.h"
 
 namespace {
@@ -335,6 +341,31 @@ void COXCustomizeCommandsPage::OnMenuItemCustomize(UINT, NMHDR* pNMHDR, LRESULT*
     }
 }
 
+void COXCustomizeCommandsPage::AddCommandAccelerators(COXButtonAppearanceDlg& dlg, WORD command,
+                                                      const CString& current) {
+    COXShortkeysOrganizer* organizer = m_pCustomizeManager ? m_pCustomizeManager->GetShortkeysOrganizer() : nullptr;
+    if (organizer && command) {
+        // The keys of the table in force: the active document's template in an MDI frame, else the frame's.
+        CMultiDocTemplate* docTemplate = nullptr;
+        if (auto* frame = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd()))
+            if (CMDIChildWnd* child = frame->MDIGetActive())
+                if (CDocument* document = child->GetActiveDocument())
+                    docTemplate = dynamic_cast<CMultiDocTemplate*>(document->GetDocTemplate());
+        std::vector<ACCEL> keys;
+        organizer->GetCommandAccelerators(command, docTemplate, keys);
+        for (const ACCEL& key : keys) {
+            CString text = COXShortkeysOrganizer::GetKeyText(&key);
+            dlg.m_arrAccelerators.Add(text);
+            if (text == current)
+                dlg.m_nAcceleratorIndex = (int)dlg.m_arrAccelerators.GetSize() - 1;
+        }
+    }
+    if (!current.IsEmpty() && dlg.m_nAcceleratorIndex == 0) {
+        dlg.m_arrAccelerators.Add(current);
+        dlg.m_nAcceleratorIndex = (int)dlg.m_arrAccelerators.GetSize() - 1;
+    }
+}
+
 void COXCustomizeCommandsPage::MenuItemAppearance(COXBitmapMenuPopupWnd* pPopupWnd) {
     COXBitmapMenu* menu = pPopupWnd->GetBitmapMenu();
     int position = menu ? menu->GetCustomizeSelection() : -1;
@@ -356,11 +387,7 @@ void COXCustomizeCommandsPage::MenuItemAppearance(COXBitmapMenuPopupWnd* pPopupW
     dlg.m_bTextOnly = TRUE;
     dlg.m_bNoDropDown = TRUE;
     dlg.m_bNoAccelerator = FALSE;
-    // No shortcut-keys organizer lists the command's keys yet: the current key text is the one choice.
-    if (!accelerator.IsEmpty()) {
-        dlg.m_arrAccelerators.Add(accelerator);
-        dlg.m_nAcceleratorIndex = (int)dlg.m_arrAccelerators.GetSize() - 1;
-    }
+    AddCommandAccelerators(dlg, (WORD)::GetMenuItemID(menu->m_hMenu, position), accelerator);
     INT_PTR result = RunAppearanceDialog(dlg);
     if (images)
         ImageList_Destroy(images);

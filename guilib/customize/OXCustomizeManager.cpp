@@ -1,5 +1,6 @@
 #include "guilib/customize/OXCustomizeManager.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "guilib/controls/OXSHBListCtrl.h"
@@ -38,10 +39,12 @@ COXCustomizeManager::COXCustomizeManager() : CDialog(IDD_CUSTOMIZEMANAGER) {
     m_ilShortcutBar = ImageList_Create(32, 32, ILC_COLOR24 | ILC_MASK, 0, 0);
     m_mapPages.SetAt(&m_toolbarsPage, TOOLBARS);
     m_mapPages.SetAt(&m_commandsPage, COMMANDS);
+    m_mapPages.SetAt(&m_backgroundPage, BACKGROUND_PAINTER);
     m_mapPages.SetAt(&m_coolControlsPage, COOLCONTROLS);
     m_mapPages.SetAt(&m_trayIconPage, TRAYICON);
     m_mapPages.SetAt(&m_instanceManagerPage, INSTANCE_MANAGER);
     m_mapPages.SetAt(&m_splashWindowPage, SPLASHWINDOW);
+    m_mapPages.SetAt(&m_shortkeysPage, SHORTKEYS);
 }
 
 BOOL COXCustomizeManager::SetupTrayIconPage(UINT nDefaultIconID, UINT nContextMenuID, LPCTSTR lpszTooltipText,
@@ -53,6 +56,25 @@ BOOL COXCustomizeManager::SetupTrayIconPage(UINT nDefaultIconID, UINT nContextMe
         return FALSE;
     return SetupTrayIconPage(icon, nContextMenuID, lpszTooltipText, bShowTrayIcon, bUseRightClick,
                              lpszIconSourceFileName, lpszProfileName);
+}
+
+BOOL COXCustomizeManager::SetupBackgroundPageFromResource(BOOL bPaintBackground, BOOL bOnlyClientArea,
+                                                          LPCTSTR lpszResourceName, PaintType paintType,
+                                                          COLORREF clrBk, LPCTSTR lpszProfileName) {
+    UINT id = 0;
+    if (IS_INTRESOURCE(lpszResourceName)) {
+        id = (UINT)(UINT_PTR)lpszResourceName;
+    } else if (lpszResourceName[0] == '#') {
+        char* end = nullptr;
+        unsigned long number = std::strtoul(lpszResourceName + 1, &end, 10);
+        if (end == lpszResourceName + 1 || *end || number == 0 || number > 0xFFFF)
+            return FALSE;
+        id = (UINT)number;
+    } else {
+        return FALSE;
+    }
+    return SetupBackgroundPageFromResourceId(bPaintBackground, bOnlyClientArea, id, paintType, clrBk,
+                                             lpszProfileName);
 }
 
 COXCustomizeManager::~COXCustomizeManager() {

@@ -8,16 +8,16 @@
 #include "guilib/controls/OXSeparator.h"
 #include "guilib/controls/OXShortcutBar.h"
 #include "guilib/controls/OXStatic.h"
+#include "guilib/customize/OXCustomizeBackgroundPage.h"
 #include "guilib/customize/OXCustomizeCommandsPage.h"
 #include "guilib/customize/OXCustomizeCoolControlsPage.h"
 #include "guilib/customize/OXCustomizeInstanceManagerPage.h"
 #include "guilib/customize/OXCustomizePage.h"
+#include "guilib/customize/OXCustomizeShortkeysPage.h"
 #include "guilib/customize/OXCustomizeSplashWindowPage.h"
 #include "guilib/customize/OXCustomizeToolbarsPage.h"
 #include "guilib/customize/OXCustomizeTrayIconPage.h"
 #include "platform/user/ImageList.h"
-
-class COXShortkeysOrganizer;
 
 // The customize dialog's template and its controls.
 #define IDD_CUSTOMIZEMANAGER 26002
@@ -81,6 +81,32 @@ public:
     virtual COXCustomizeCommandsPage* GetCommandsPage() { return &m_commandsPage; }
     virtual COXBitmapMenuOrganizer* GetBitmapMenuOrganizer() { return m_commandsPage.GetBitmapMenuOrganizer(); }
 
+    virtual BOOL SetupBackgroundPage(BOOL bPaintBackground = TRUE, BOOL bOnlyClientArea = TRUE,
+                                     const COXDIB* pDIB = nullptr, PaintType paintType = Tile,
+                                     COLORREF clrBk = ::GetSysColor(COLOR_WINDOW), LPCTSTR lpszProfileName = nullptr) {
+        return m_backgroundPage.SetupPage(bPaintBackground, bOnlyClientArea, pDIB, paintType, clrBk, lpszProfileName);
+    }
+    virtual BOOL SetupBackgroundPageFromFile(BOOL bPaintBackground, BOOL bOnlyClientArea, LPCTSTR lpszFileName,
+                                             PaintType paintType, COLORREF clrBk, LPCTSTR lpszProfileName = nullptr) {
+        return m_backgroundPage.SetupPageFromFile(bPaintBackground, bOnlyClientArea, lpszFileName, paintType, clrBk,
+                                                  lpszProfileName);
+    }
+    virtual BOOL SetupBackgroundPageFromResourceId(BOOL bPaintBackground, BOOL bOnlyClientArea, UINT nBitmapID,
+                                                   PaintType paintType, COLORREF clrBk,
+                                                   LPCTSTR lpszProfileName = nullptr) {
+        return m_backgroundPage.SetupPage(bPaintBackground, bOnlyClientArea, nBitmapID, paintType, clrBk,
+                                          lpszProfileName);
+    }
+    // The bitmap by its resource name: an integer resource (none for 0) or "#<id>"; FALSE for any other
+    // name, which names no bitmap of the program.
+    virtual BOOL SetupBackgroundPageFromResource(BOOL bPaintBackground, BOOL bOnlyClientArea,
+                                                 LPCTSTR lpszResourceName, PaintType paintType, COLORREF clrBk,
+                                                 LPCTSTR lpszProfileName = nullptr);
+    virtual COXBackgroundPainterOrganizer* GetBackgroundPainterOrganizer() {
+        return m_backgroundPage.GetBackgroundPainterOrganizer();
+    }
+    virtual COXCustomizeBackgroundPage* GetBackgroundPage() { return &m_backgroundPage; }
+
     virtual BOOL SetupCoolControlsPage(BOOL bConvertToCool = TRUE, LPCTSTR lpszProfileName = nullptr) {
         return m_coolControlsPage.SetupPage(bConvertToCool, lpszProfileName);
     }
@@ -124,8 +150,11 @@ public:
     virtual COXSplashWnd* GetSplashWnd() { return m_splashWindowPage.GetSplashWnd(); }
     virtual COXCustomizeSplashWindowPage* GetSplashWindowPage() { return &m_splashWindowPage; }
 
-    // No shortcut-keys page is held: none.
-    virtual COXShortkeysOrganizer* GetShortkeysOrganizer() { return nullptr; }
+    virtual BOOL SetupShortkeysPage(CFrameWnd* pFrameWnd, LPCTSTR lpszProfileName = nullptr) {
+        return m_shortkeysPage.SetupPage(pFrameWnd, lpszProfileName);
+    }
+    virtual COXShortkeysOrganizer* GetShortkeysOrganizer() { return m_shortkeysPage.GetShortkeysOrganizer(); }
+    virtual COXCustomizeShortkeysPage* GetShortkeysPage() { return &m_shortkeysPage; }
 
     BOOL ActivatePage(DWORD index);
     BOOL ActivatePageObject(COXCustomizePage* pCustomizePage);
@@ -165,10 +194,12 @@ protected:
     // window, shortkeys. Each page class adds its member here when it joins the library.
     COXCustomizeToolbarsPage m_toolbarsPage;
     COXCustomizeCommandsPage m_commandsPage;
+    COXCustomizeBackgroundPage m_backgroundPage;
     COXCustomizeCoolControlsPage m_coolControlsPage;
     COXCustomizeTrayIconPage m_trayIconPage;
     COXCustomizeInstanceManagerPage m_instanceManagerPage;
     COXCustomizeSplashWindowPage m_splashWindowPage;
+    COXCustomizeShortkeysPage m_shortkeysPage;
 
     void OnSize(UINT nType, int cx, int cy);
     void OnGetMinMaxInfo(MINMAXINFO* lpMMI);

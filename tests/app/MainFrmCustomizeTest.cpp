@@ -1,10 +1,13 @@
-// Veltrin's frame with its customize manager: the commands page set up at creation over the frame's
-// menus and bars, "Customize..." opening on it, OK and Cancel, commands dragged onto the bars and into
-// a menu with the mouse, what a close writes into the registry file, and damaged saved states falling
-// back to the resource layout; the toolbars page over the frame's bars and the user's own.
+// Veltrin's frame with its customize manager: the pages set up in order at creation, at the workspace's
+// load and at close; the commands page over the frame's menus and bars, "Customize..." with OK and
+// Cancel, commands dragged onto the bars and into a menu with the mouse, what a close writes into the
+// registry file, and damaged saved states falling back to the resource layout; the toolbars page over
+// the frame's bars and the user's own.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,6 +20,7 @@
 #include "guilib/skins/OXBitmapMenuPopupWnd.h"
 #include "platform/base/Profile.h"
 #include "platform/framework/docview/DocTemplate.h"
+#include "platform/user/Resources.h"
 #include "res/veltrin/VeltrinResources.h"
 #include "res/veltrin/resource.h"
 #include "tests/app/CustomizeStateBytes.h"
@@ -28,6 +32,8 @@ using namespace customize_state_bytes;
 
 class CustomizingFrame : public CMainFrame {
 public:
+    CustomizingFrame() = default;
+    explicit CustomizingFrame(COXCustomizeManager* manager) : CMainFrame(manager) {}
     using CMainFrame::m_customizeManager;
     // Commands that reach the frame are recorded; "Open" goes no further (its dialog would wait).
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
@@ -35,6 +41,81 @@ public:
         return LOWORD(wParam) == ID_FILE_OPEN ? TRUE : CMainFrame::OnCommand(wParam, lParam);
     }
     std::vector<UINT> commands;
+};
+
+std::string Text(LPCTSTR text) { return text ? text : "null"; }
+
+class ThrowingTrayIconPage : public COXCustomizeTrayIconPage {
+public:
+    explicit ThrowingTrayIconPage(std::vector<std::string>& trace) : trace(trace) {}
+    void RemoveTrayIcon() override {
+        trace.push_back("RemoveTrayIcon throws");
+        throw std::runtime_error("no tray");
+    }
+    std::vector<std::string>& trace;
+};
+
+// Writes each call the frame makes to its customize manager as a line, then makes it.
+class TracingManager : public COXCustomizeManager {
+public:
+    explicit TracingManager(std::vector<std::string>& trace) : trace(trace), throwingTrayPage(trace) {}
+
+    BOOL CheckMaxAllowedInstances(BOOL bActivate) override {
+        auto* frame = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd());
+        Log("CheckMaxAllowedInstances %d, %s", bActivate,
+            frame && !frame->m_hWndMDIClient ? "no MDI client yet" : "MDI client made");
+        return COXCustomizeManager::CheckMaxAllowedInstances(bActivate);
+    }
+    BOOL SetupInstanceManagerPage(UINT nMax, LPCTSTR profile) override {
+        Log("SetupInstanceManagerPage %u, %s", nMax, Text(profile).c_str());
+        return COXCustomizeManager::SetupInstanceManagerPage(nMax, profile);
+    }
+    BOOL SetupCommandsPage(UINT nBitmapID, COLORREF clrMask, BOOL bIcons, BOOL bRecent, LPCTSTR profile) override {
+        Log("SetupCommandsPage %u, 0x%06X, %d, %d, %s", nBitmapID, clrMask, bIcons, bRecent, Text(profile).c_str());
+        return COXCustomizeManager::SetupCommandsPage(nBitmapID, clrMask, bIcons, bRecent, profile);
+    }
+    BOOL SetupCoolControlsPage(BOOL bConvert, LPCTSTR profile) override {
+        Log("SetupCoolControlsPage %d, %s", bConvert, Text(profile).c_str());
+        return COXCustomizeManager::SetupCoolControlsPage(bConvert, profile);
+    }
+    BOOL SetupTrayIconPage(HICON icon, UINT nMenu, LPCTSTR tooltip, BOOL bShow, BOOL bRight, LPCTSTR file,
+                           LPCTSTR profile) override {
+        Log("SetupTrayIconPage %s, %u, %s, %d, %d, %s, %s",
+            icon && icon == LoadIconResource(IDR_VELTRINTYPE) ? "icon 127" : "another icon", nMenu,
+            Text(tooltip).c_str(), bShow, bRight, Text(file).c_str(), Text(profile).c_str());
+        return COXCustomizeManager::SetupTrayIconPage(icon, nMenu, tooltip, bShow, bRight, file, profile);
+    }
+    using COXCustomizeManager::SetupTrayIconPage;
+    BOOL SetupShortkeysPage(CFrameWnd* frame, LPCTSTR profile) override {
+        Log("SetupShortkeysPage %s, %s", frame == AfxGetMainWnd() ? "the frame" : "another frame",
+            Text(profile).c_str());
+        return COXCustomizeManager::SetupShortkeysPage(frame, profile);
+    }
+    BOOL SetupBackgroundPageFromResourceId(BOOL bPaint, BOOL bClientOnly, UINT nBitmapID, PaintType type,
+                                           COLORREF clrBk, LPCTSTR profile) override {
+        Log("SetupBackgroundPageFromResourceId %d, %d, %u, %d, 0x%08X, %s", bPaint, bClientOnly, nBitmapID, (int)type,
+            clrBk, Text(profile).c_str());
+        return COXCustomizeManager::SetupBackgroundPageFromResourceId(bPaint, bClientOnly, nBitmapID, type, clrBk,
+                                                                      profile);
+    }
+    BOOL SaveAllPagesState() override {
+        Log("SaveAllPagesState");
+        return COXCustomizeManager::SaveAllPagesState();
+    }
+    COXCustomizeTrayIconPage* GetTrayIconPage() override {
+        Log("GetTrayIconPage");
+        return throwOnRemove ? &throwingTrayPage : COXCustomizeManager::GetTrayIconPage();
+    }
+
+    template <typename... Args>
+    void Log(const char* format, Args... args) {
+        char line[256];
+        std::snprintf(line, sizeof line, format, args...);
+        trace.push_back(line);
+    }
+    std::vector<std::string>& trace;
+    ThrowingTrayIconPage throwingTrayPage;
+    bool throwOnRemove = true;
 };
 
 class MainFrmCustomizeTest : public ::testing::Test {
@@ -61,8 +142,8 @@ protected:
     static std::vector<const ResourceModule*> Modules() {
         return {&VeltrinResources(), &VeltrinFrameResources(), &VeltrinTreeResources(), &VeltrinPadResources()};
     }
-    void NewFrame() {
-        frame = new CustomizingFrame;
+    void NewFrame(COXCustomizeManager* manager = nullptr) {
+        frame = manager ? new CustomizingFrame(manager) : new CustomizingFrame;
         ASSERT_TRUE(frame->LoadFrame(IDR_VELTRINTYPE, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
         EXPECT_EQ(app.m_pMainWnd, frame);
     }
@@ -237,6 +318,52 @@ protected:
 };
 }  // namespace
 
+TEST_F(MainFrmCustomizeTest, TheFrameSetsItsPagesUpInOrderAndATrayIconFailureDoesNotStopTheClose) {
+    std::vector<std::string> trace;
+    g_endVeltrinProcess = [&trace](int) { trace.push_back("StopVeltrin"); };
+    NewFrame(new TracingManager(trace));
+    frame->LoadWorkspace();
+    Close();
+    EXPECT_EQ(trace, (std::vector<std::string>{
+                         "CheckMaxAllowedInstances 1, no MDI client yet",
+                         "SetupInstanceManagerPage 1000, CustomizeInstanceManager",
+                         "SetupCommandsPage 26031, 0xC0C0C0, 1, 1, CustomizeCommands",
+                         "SetupCoolControlsPage 0, CustomizeCoolControls",
+                         "SetupTrayIconPage icon 127, 127, Tooltip, 1, 1, null, CustomizeTrayIcon",
+                         "SetupCoolControlsPage 0, CustomizeCoolControls",
+                         "SetupShortkeysPage the frame, CustomizeShortkeys",
+                         "SetupBackgroundPageFromResourceId 1, 1, 158, 0, 0xFF000000, CustomizeBackgroundPainter",
+                         "SaveAllPagesState",
+                         "GetTrayIconPage",
+                         "RemoveTrayIcon throws",
+                         "StopVeltrin",
+                     }));
+}
+
+TEST_F(MainFrmCustomizeTest, TheFramesKeysPictureAndTrayIconAreThePagesOwn) {
+    NewFrame();
+    frame->LoadWorkspace();
+    // The shortcut keys are the page's organizer's, working on this frame.
+    EXPECT_EQ(&frame->GetShortkeysOrganizer(), Manager().GetShortkeysOrganizer());
+    EXPECT_EQ(frame->GetShortkeysOrganizer().GetFrameWnd(), frame);
+    // The MDI client alone is painted, tiled with bitmap 158 over no colour of its own.
+    COXBackgroundPainterOrganizer* painters = Manager().GetBackgroundPainterOrganizer();
+    EXPECT_FALSE(painters->IsWindowAttached(frame->m_hWnd));
+    COXBackgroundPainter* painter = painters->GetPainter(frame->m_hWndMDIClient);
+    ASSERT_NE(painter, nullptr);
+    EXPECT_EQ(painter->GetPaintType(), Tile);
+    EXPECT_EQ(painter->GetBkColor(), CLR_DEFAULT);
+    BITMAP picture{};
+    ::GetObject(LoadBitmap(nullptr, MAKEINTRESOURCE(IDB_MDI_BACKGROUND)), sizeof picture, &picture);
+    ASSERT_GT(picture.bmWidth, 0);
+    EXPECT_EQ(painter->GetWallpaper().GetSize().cx, picture.bmWidth);
+    EXPECT_EQ(painter->GetWallpaper().GetSize().cy, picture.bmHeight);
+    // The tray icon shows with the frame's icon and its tooltip.
+    COXCustomizeTaskbarIcon* tray = Manager().GetTaskbarIcon();
+    EXPECT_TRUE(tray->IsShowing());
+    EXPECT_EQ(tray->GetIcon(), LoadIconResource(IDR_VELTRINTYPE));
+}
+
 TEST_F(MainFrmCustomizeTest, TheCommandsPageIsSetUpOverTheFramesMenusAndBars) {
     NewFrame();
     COXCustomizeCommandsPage* page = Manager().GetCommandsPage();
@@ -264,12 +391,13 @@ TEST_F(MainFrmCustomizeTest, TheCommandsPageIsSetUpOverTheFramesMenusAndBars) {
         EXPECT_FALSE(organizer.IsCommandRecentlyUsed(id)) << id;
 }
 
-TEST_F(MainFrmCustomizeTest, CustomizeOpensOnCommandsCancelKeepsTheImagesAndOkWritesTheOptions) {
+TEST_F(MainFrmCustomizeTest, CustomizeOpensOnTheBackgroundCancelKeepsTheImagesAndOkWritesTheOptions) {
     NewFrame();
     frame->ShowWindow(SW_SHOW);
     frame->SendMessage(WM_COMMAND, ID_CUSTOMIZE, 0);
     ASSERT_TRUE(::IsWindow(Manager().m_hWnd));
-    EXPECT_EQ(Manager().GetActivePage(), Manager().GetCommandsPage());
+    EXPECT_EQ(Manager().GetActivePage(), Manager().GetBackgroundPage());
+    ASSERT_TRUE(Manager().ActivatePage(COMMANDS));
 
     // The tree groups the frame's menus once each, without mnemonics or accelerator texts, and ends with
     // the new menu and the separator.
@@ -294,6 +422,7 @@ TEST_F(MainFrmCustomizeTest, CustomizeOpensOnCommandsCancelKeepsTheImagesAndOkWr
     EXPECT_TRUE(frame->GetBitmapMenuOrganizer().GetImageInfo(ID_FILE_OPEN));
 
     frame->SendMessage(WM_COMMAND, ID_CUSTOMIZE, 0);
+    ASSERT_TRUE(Manager().ActivatePage(COMMANDS));
     Manager().SendMessage(WM_COMMAND, IDOK, 0);
     EXPECT_FALSE(::IsWindow(Manager().m_hWnd));
     EXPECT_EQ(app.GetProfileInt("CustomizeCommands", "ShowIconsInMenu", 7), 1);

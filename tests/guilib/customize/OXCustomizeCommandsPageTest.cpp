@@ -486,6 +486,39 @@ TEST_F(CommandsPageTest, MenuItemAppearanceSplitsTheAcceleratorAndMarksTheMenuCh
     EXPECT_STREQ(text, "&Open a log");
 }
 
+TEST_F(CommandsPageTest, MenuItemAppearanceOffersTheCommandsKeysOfTheManagersShortkeysOrganizer) {
+    ACCEL open{FCONTROL | FVIRTKEY, 'O', (WORD)ID_OPEN};
+    frame->m_hAccelTable = ::CreateAcceleratorTable(&open, 1);
+    ASSERT_TRUE(manager.SetupShortkeysPage(frame));
+    COXShortkeysOrganizer* keys = manager.GetShortkeysOrganizer();
+    ASSERT_TRUE(keys->SetAccelerator(FALT | FVIRTKEY, VK_F2, ID_OPEN));
+    ASSERT_TRUE(keys->SetAccelerator(FCONTROL | FVIRTKEY, 'N', ID_NEW));
+    Show();
+    HMENU file = ::GetSubMenu(menuBar.GetMenuHandle(), 0);
+    ::InsertMenu(file, 1, MF_BYPOSITION | MF_STRING, ID_OPEN, "&Open...\tCtrl+O");
+    OXMENUBARPOPUP info{0, file, POINT{10, 30}, 0, RECT{10, 10, 40, 30}};
+    NotifyToolbar(menuBar, ID_OXCUSTTB_MENU_REQUESTED, (LPARAM)&info);
+    ASSERT_EQ(page.GetPopupWnds().size(), 1u);
+    COXBitmapMenu* menu = page.GetPopupWnds().begin()->first->GetBitmapMenu();
+    ASSERT_TRUE(menu);
+    menu->SetCustomizeSelection(1);
+    page.result = IDOK;
+
+    // Each run offers Open's two keys with the item's current one selected, and the answer picks the next.
+    const std::vector<std::string> offered{"None", "Ctrl+O", "Alt+F2"};
+    struct Run {
+        int selected, choice;
+        const char* after;
+    } runs[] = {{1, 2, "&Open...\tAlt+F2"}, {2, 0, "&Open..."}, {0, 1, "&Open...\tCtrl+O"}};
+    for (const Run& r : runs) {
+        page.answer = [&r](COXButtonAppearanceDlg& dlg) { dlg.m_nAcceleratorIndex = r.choice; };
+        menu->NotifyCustomize(ID_OX_CUSTOMIZE_APPEARANCE);
+        EXPECT_EQ(page.accelerators, offered) << r.after;
+        EXPECT_EQ(page.acceleratorIndex, r.selected) << r.after;
+        EXPECT_EQ(OXGetMenuItemText(file, 1), r.after);
+    }
+}
+
 TEST_F(CommandsPageTest, SubmenusOpenOneLevelDeeperAndADeleteIsSavedWithTheMenu) {
     Show();
     HMENU edit = ::GetSubMenu(menuBar.GetMenuHandle(), 1);

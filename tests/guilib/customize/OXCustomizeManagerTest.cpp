@@ -359,6 +359,20 @@ TEST_F(CustomizeManagerTest, TheFramesAcceleratorReachesTheFrameWhileAPageHasThe
 }
 
 namespace {
+class ManagerWithRegistry : public COXCustomizeManager {
+public:
+    bool Registers(DWORD index) const {
+        for (POSITION pos = m_mapPages.GetStartPosition(); pos;) {
+            COXCustomizePage* page = nullptr;
+            DWORD registered = 0;
+            m_mapPages.GetNextAssoc(pos, page, registered);
+            if (registered == index)
+                return true;
+        }
+        return false;
+    }
+};
+
 class ManagerWithItsPagesTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -375,7 +389,7 @@ protected:
     TempRegistry registry;
     CWinApp app{"ManagerPagesApp"};
     CFrameWnd* frame = nullptr;
-    COXCustomizeManager manager;
+    ManagerWithRegistry manager;
 };
 }  // namespace
 
@@ -393,26 +407,41 @@ TEST_F(ManagerWithItsPagesTest, OneIconPerPageSortedByTitleAndTheDialogOpensOnTh
         list->SendMessage(LVM_GETITEM, 0, (LPARAM)&item);
         EXPECT_GE(item.iImage, 0) << titles.back();
     }
-    EXPECT_EQ(titles, (std::vector<std::string>{"Commands", "Cool Controls", "Instance Manager", "Splash Window",
-                                                "Toolbars", "Tray Icon"}));
-    EXPECT_EQ(manager.GetActivePage(), manager.GetCommandsPage());
+    // The nine pages in the bar's order, by title; every registered one shows.
+    const std::pair<DWORD, const char*> order[] = {
+        {BACKGROUND_PAINTER, "Background Painter"}, {COMMANDS, "Commands"},     {COOLCONTROLS, "Cool Controls"},
+        {INSTANCE_MANAGER, "Instance Manager"},     {SHORTKEYS, "Shortkeys"},   {SPLASHWINDOW, "Splash Window"},
+        {TABBEDMDI, "Tabbed MDI"},                  {TOOLBARS, "Toolbars"},     {TRAYICON, "Tray Icon"}};
+    std::vector<std::string> expected;
+    for (const auto& [index, title] : order)
+        if (manager.Registers(index))
+            expected.push_back(title);
+    EXPECT_EQ(titles, expected);
+    EXPECT_EQ(manager.GetActivePage(), manager.GetBackgroundPage());
+    CString shown;
+    manager.GetDlgItem(IDC_OX_STATIC_TITLE)->GetWindowText(shown);
+    EXPECT_EQ(shown, "Background Painter");
 
-    // Each index reaches its page; the shortcut keys have no page here.
+    // Each index reaches its page; 0, 2 and 10 belong to none.
     struct Case {
         DWORD index;
         COXCustomizePage* page;
     } cases[] = {{INSTANCE_MANAGER, manager.GetInstanceManagerPage()},
                  {TRAYICON, manager.GetTrayIconPage()},
                  {SPLASHWINDOW, manager.GetSplashWindowPage()},
+                 {SHORTKEYS, manager.GetShortkeysPage()},
                  {COOLCONTROLS, manager.GetCoolControlsPage()},
+                 {BACKGROUND_PAINTER, manager.GetBackgroundPage()},
                  {COMMANDS, manager.GetCommandsPage()},
                  {TOOLBARS, manager.GetToolbarsPage()}};
     for (const Case& c : cases) {
         EXPECT_TRUE(manager.ActivatePage(c.index)) << c.index;
         EXPECT_EQ(manager.GetActivePage(), c.page) << c.index;
     }
-    EXPECT_FALSE(manager.ActivatePage(SHORTKEYS));
-    EXPECT_EQ(manager.GetShortkeysOrganizer(), nullptr);
+    for (DWORD none : {0u, 2u, 10u}) {
+        EXPECT_FALSE(manager.ActivatePage(none)) << none;
+        EXPECT_EQ(manager.GetActivePage(), manager.GetCommandsPage()) << none;
+    }
 }
 
 TEST_F(ManagerWithItsPagesTest, TheAccessorsReachThePagesObjectsWhileTheDialogIsClosed) {
@@ -421,6 +450,27 @@ TEST_F(ManagerWithItsPagesTest, TheAccessorsReachThePagesObjectsWhileTheDialogIs
     EXPECT_EQ(manager.GetCoolControlOrganizer(), manager.GetCoolControlsPage()->GetCoolControlOrganizer());
     EXPECT_EQ(manager.GetTaskbarIcon(), manager.GetTrayIconPage()->GetTaskbarIcon());
     EXPECT_EQ(manager.GetSplashWnd(), manager.GetSplashWindowPage()->GetSplashWnd());
+    EXPECT_EQ(manager.GetBackgroundPainterOrganizer(), manager.GetBackgroundPage()->GetBackgroundPainterOrganizer());
+    EXPECT_EQ(manager.GetShortkeysOrganizer(), manager.GetShortkeysPage()->GetShortkeysOrganizer());
+
+    // The background's bitmap by resource name: an integer resource or "#<id>" (the page's own icon strip
+    // stands in for a picture here); 0 sets up without one; other names and missing bitmaps set nothing up.
+    struct Named {
+        LPCTSTR name;
+        BOOL result;
+        bool image;
+    } named[] = {{MAKEINTRESOURCE(26033), TRUE, true}, {"#26033", TRUE, true}, {MAKEINTRESOURCE(0), TRUE, false},
+                 {"#", FALSE, true},  {"#0", FALSE, true}, {"#26033x", FALSE, true}, {"Picture", FALSE, true},
+                 {"#60999", FALSE, true}};
+    for (const Named& n : named) {
+        // Each case starts from a set-up with a picture, so a refused one is seen to keep it.
+        ASSERT_TRUE(manager.SetupBackgroundPageFromResourceId(FALSE, TRUE, 26033, Tile, CLR_DEFAULT));
+        bool byId = IS_INTRESOURCE(n.name);
+        std::string what = byId ? std::to_string((UINT_PTR)n.name) : std::string(n.name);
+        EXPECT_EQ(manager.SetupBackgroundPageFromResource(FALSE, TRUE, n.name, Center, RGB(1, 2, 3)), n.result) << what;
+        EXPECT_EQ(!manager.GetBackgroundPage()->GetDefaultImage().IsEmpty(), n.image) << what;
+        EXPECT_EQ(manager.GetBackgroundPage()->m_nPaintType, n.result ? (int)Center : (int)Tile) << what;
+    }
 
     // No limit: never too many copies.
     EXPECT_TRUE(manager.SetupInstanceManagerPage(COXInstanceManager::kMaxInstances, "CustomizeInstanceManager"));
