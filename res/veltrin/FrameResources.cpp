@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "platform/user/Accelerators.h"
 #include "platform/user/Menu.h"
 #include "res/veltrin/VeltrinResources.h"
@@ -219,6 +221,38 @@ const MenuTemplate kSqlSummaryMenu{IDR_SQLSUMMARY_MENU,
                                                           Separator(),
                                                           Item("Copy to Clipboard", ID_COPY_TO_CLIPBOARD)})}};
 
+// What each command of the menus does (shown as its description), then its short name.
+const std::pair<UINT, const char*> kCommandStrings[] = {
+    {kFileOpen, "Opens QBroker logs\nOpen"},
+    {kPrintPreview, "Shows the report list as it will be printed\nPrint Preview"},
+    {kPrintSetup, "Chooses the printer and its options\nPrint Setup"},
+    {kFilePageSetup, "Sets the page margins\nPage Setup"},
+    {kAppExit, "Quits Veltrin\nExit"},
+    {kEditCopy, "Copies the text of the active pad page\nCopy Pad Text"},
+    {ID_SAVE_COLUMN_LAYOUT, "Saves the report list's column layout\nSave Column Layout"},
+    {kEditFind, "Searches the logs of the tree for a text\nFind in Tree"},
+    {ID_FIND_IN_LIST, "Searches the report list for a text\nFind in List"},
+    {kEditRepeat, "Finds the next row holding the text\nFind Next"},
+    {kViewToolbar, "Shows or hides the toolbar\nToolbar"},
+    {ID_VIEW_WINDOWBAR_CMD, "Shows or hides the window bar\nWindow Bar"},
+    {kViewStatusBar, "Shows or hides the status bar\nStatus Bar"},
+    {ID_VIEW_TREEBAR_CMD, "Shows or hides the logs tree\nLogs TreeView"},
+    {ID_VIEW_PADBAR_CMD, "Shows or hides the edit pad\nEdit Pad"},
+    {ID_HIDE_OUTPUT_PAD, "Hides the edit pad\nHide Edit Pad"},
+    {ID_OPTIONS, "Changes Veltrin's options\nOptions"},
+    {ID_CUSTOMIZE, "Customizes menus, toolbars, keys and more\nCustomize"},
+    {ID_RUN_TA_ENTIRE_TREE, "Runs the SQL time analysis on every log of the tree\nTA on Entire Tree"},
+    {ID_RUN_T20_ENTIRE_TREE, "Runs the top 20 report on every log of the tree\nT20 on Entire Tree"},
+    {ID_RUN_TIC_ENTIRE_TREE, "Runs the transaction integrity check on every log of the tree\nTIC on Entire Tree"},
+    {ID_STATS, "Shows statistics of the loaded QBroker logs\nStats"},
+    {ID_IMPORT, "Imports a CSV file as a report\nImport"},
+    {ID_EXPORT_LIST, "Exports the report list as CSV\nExport List"},
+    {kWindowCascade, "Arranges the windows overlapped\nCascade"},
+    {kWindowTileHorz, "Arranges the windows side by side\nTile"},
+    {kWindowArrange, "Arranges the icons of minimised windows\nArrange Icons"},
+    {kAppAbout, "Shows Veltrin's version\nAbout"},
+};
+
 const AcceleratorTemplate kAccelerators{IDR_VELTRINTYPE,
                                         {{FVIRTKEY | FCONTROL, 'O', (WORD)kFileOpen},
                                          {FVIRTKEY | FCONTROL, 'F', (WORD)ID_FIND_IN_LIST},
@@ -277,9 +311,12 @@ public:
         return nullptr;
     }
     const char* FindString(UINT id) const override {
-        // The frame's title and the document template's strings.
+        // The frame's title and the document template's strings; the commands' descriptions.
         if (id == IDR_VELTRINTYPE)
             return "Veltrin\nVeltrin\nVeltrin\n\n\nVeltrin.Document\nVeltrin Document";
+        for (const auto& [command, text] : kCommandStrings)
+            if (command == id)
+                return text;
         return nullptr;
     }
     const MenuTemplate* FindMenu(UINT id) const override {

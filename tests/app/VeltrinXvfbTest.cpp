@@ -708,7 +708,72 @@ protected:
     }
 
     int m_dividerX = -1, m_headerY = -1;
-    POINT copiedRow{};
+
+    // ---- The customize dialog ----
+
+    // Opens "Customize..." from the View menu; the dialog's window, or "". Its OK button is found while
+    // the dialog is new: a page shown later may leave the buttons unpainted.
+    std::string OpenCustomize() {
+        Activate(mainId);
+        std::string dialog = ChooseFromMenuFor("&View", "C&ustomize...", "^Customize$");
+        if (dialog.empty())
+            return dialog;
+        RECT d = WindowRect(dialog);
+        RECT ok = WaitForText(Glyphs(guiFont, "OK"), RECT{d.left + (d.right - d.left) / 2, d.bottom - 60, d.right, d.bottom});
+        if (!Found(ok))
+            return {};
+        customizeOk = Centre(ok);
+        return dialog;
+    }
+    RECT WindowRect(const std::string& id) {
+        Geometry g = WindowGeometry(x, id);
+        return RECT{g.x, g.y, g.x + g.width, g.y + g.height};
+    }
+    // Clicks the text where it shows in the area; FALSE when it does not show.
+    bool ClickText(const char* text, const RECT& area, int seconds = 10) {
+        RECT r = WaitForText(Glyphs(guiFont, text), area, seconds);
+        if (!Found(r))
+            return false;
+        Click(Centre(r));
+        return true;
+    }
+    // Shows a page by its icon in the dialog's shortcut bar, once `pageText` shows on it.
+    bool ShowCustomizePage(const std::string& dialog, const char* title, const char* pageText) {
+        RECT d = WindowRect(dialog);
+        if (!ClickText(title, RECT{d.left, d.top, d.left + 180, d.bottom}))
+            return false;
+        return Found(WaitForText(Glyphs(guiFont, pageText), RECT{d.left + 150, d.top, d.right, d.bottom}));
+    }
+    // Closes the dialog with its OK button.
+    bool CustomizeOk() {
+        Click(customizeOk);
+        return WaitGone("^Customize$", 10);
+    }
+    // A value as the registry file holds it in the section of Veltrin's profile, or "<none>".
+    std::string ProfileValue(const std::string& section, const std::string& name) {
+        std::string text = ReadBytes(registry);
+        size_t at = text.find("\\Veltrin\\" + section + "]");
+        if (at == std::string::npos)
+            return "<none>";
+        size_t end = text.find("\r\n[", at);
+        std::string body = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        size_t value = body.find("\"" + name + "\"=");
+        if (value == std::string::npos)
+            return "<none>";
+        value += name.size() + 3;
+        return body.substr(value, body.find_first_of("\r\n", value) - value);
+    }
+    // Starts the program and waits for its main window, at a known place and size.
+    bool StartMain() {
+        StartVeltrin({});
+        mainId = WaitForWindow("^Veltrin V4\\.21b");
+        if (mainId.empty() || !WaitGone("^Veltrin$", 10))
+            return false;
+        Activate(mainId);
+        return true;
+    }
+
+    POINT copiedRow{}, customizeOk{};
     TempFolder tmp;
     std::string editorRecord = tmp / "editor.txt", openerRecord = tmp / "opened.txt";
     std::string logs, registry = tmp / "registry.reg";
@@ -1906,4 +1971,42 @@ TEST_F(VeltrinCustomizeXvfb, CommandsDraggedOntoTheBarsAndIntoFileStayAndGoAgain
                               "Toolbar_ID_59402_ButtonsSettings"})
         EXPECT_EQ(RegistryFileValue(text, "Toolbars State", entry), RegistryFileValue(fresh, "Toolbars State", entry))
             << entry;
+}
+
+TEST_F(VeltrinXvfb, AShortcutKeyAssignedInCustomizeOpensItsDialogAfterARestart) {
+    ASSERT_TRUE(StartMain()) << "no main window";
+    std::string dialog = OpenCustomize();
+    ASSERT_FALSE(dialog.empty()) << "Customize does not open";
+    ASSERT_TRUE(ShowCustomizePage(dialog, "Shortkeys", "Press new shortcut key")) << "no shortcut keys page";
+    RECT d = WindowRect(dialog);
+    RECT page{d.left + 150, d.top, d.right, d.bottom};
+    // Find in List, under Edit in the commands tree.
+    RECT edit = WaitForText(Glyphs(BoldOf(guiFont), "Edit"), RECT{page.left, page.top, page.left + 230, page.bottom});
+    ASSERT_TRUE(Found(edit)) << "no Edit group";
+    x.Run({"xdotool", "mousemove", "--sync", std::to_string(Centre(edit).x), std::to_string(Centre(edit).y), "click", "--repeat", "2", "1"});
+    ASSERT_TRUE(ClickText("Find in List...", RECT{edit.left - 20, edit.bottom, edit.left + 230, page.bottom}))
+        << "no Find in List in the tree";
+    // The hot-key control is below its prompt; Assign is right of the keys list, above the prompt.
+    RECT prompt = WaitForText(Glyphs(guiFont, "Press new shortcut key"), page);
+    ASSERT_TRUE(Found(prompt)) << "no prompt for a key";
+    Click(POINT{prompt.left + 60, prompt.top + 26});
+    Keys({"ctrl+shift+F9"});
+    if (screen.Grab(x, tmp / "screen.xwd"))
+        screen.Save("veltrin_shortkeys_typed.png");
+    Click(POINT{prompt.left + 150, prompt.top - 92});
+    ASSERT_TRUE(CustomizeOk()) << "the dialog stays";
+    EXPECT_NE(ProfileValue("CustomizeShortkeys", "AcceleratorsState"), "<none>");
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(WaitForExit(), 0);
+
+    // After a restart the key opens Find in List's dialog.
+    ASSERT_TRUE(StartMain()) << "no main window after the restart";
+    Keys({"ctrl+shift+F9"});
+    EXPECT_FALSE(WaitForWindow("^Find$", 10).empty()) << "Ctrl+Shift+F9 opens nothing";
+    Keys({"Escape"});
+    EXPECT_TRUE(WaitGone("^Find$", 10));
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(WaitForExit(), 0);
 }
