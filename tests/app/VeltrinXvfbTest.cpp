@@ -1203,18 +1203,27 @@ TEST_F(VeltrinXvfb, TheOpenLogsComeBackAtARestart) {
     EXPECT_EQ(WaitForExit(), 0);
 }
 
-TEST_F(VeltrinXvfb, ACopyBeyondTheLimitBringsTheRunningOneForward) {
+TEST_F(VeltrinXvfb, OneInstanceChosenInCustomizeMakesASecondCopyBringTheFirstForward) {
     {
         std::ofstream reg(registry, std::ios::binary);
-        reg << "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\VeltrinEx]\r\n\"Version\"=\"4.21b\"\r\n\r\n"
-               "[HKEY_CURRENT_USER\\Software\\VeltrinEx\\Veltrin\\CustomizeInstanceManager]\r\n"
-               "\"MaxAllowedInstanceNumber\"=dword:00000001\r\n\r\n";
+        reg << "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\VeltrinEx]\r\n\"Version\"=\"4.21b\"\r\n\r\n";
     }
     Child first;
     StartVeltrinAs(first, {});
     mainId = WaitForWindow("^Veltrin V4\\.21b");
     ASSERT_FALSE(mainId.empty()) << "no main window";
     EXPECT_TRUE(WaitGone("^Veltrin$", 10)) << "the splash stays";
+
+    // The user allows one copy in Customize.
+    std::string dialog = OpenCustomize();
+    ASSERT_FALSE(dialog.empty()) << "Customize does not open";
+    ASSERT_TRUE(ShowCustomizePage(dialog, "Instance Manager", "Run only one instance")) << "no instance manager page";
+    RECT d = WindowRect(dialog);
+    ASSERT_TRUE(ClickText("Run only one instance", RECT{d.left + 150, d.top, d.right, d.bottom}));
+    ASSERT_TRUE(CustomizeOk()) << "the dialog stays";
+    EXPECT_EQ(ProfileValue("CustomizeInstanceManager", "MaxAllowedInstanceNumber"), "dword:00000001");
+
+    Activate(mainId);
     x.Run({"xdotool", "windowminimize", "--sync", mainId});
     ASSERT_TRUE(WaitGone("^Veltrin V4\\.21b", 10)) << "not minimised";
 
@@ -2006,6 +2015,165 @@ TEST_F(VeltrinXvfb, AShortcutKeyAssignedInCustomizeOpensItsDialogAfterARestart) 
     EXPECT_FALSE(WaitForWindow("^Find$", 10).empty()) << "Ctrl+Shift+F9 opens nothing";
     Keys({"Escape"});
     EXPECT_TRUE(WaitGone("^Find$", 10));
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(WaitForExit(), 0);
+}
+
+namespace {
+// A bitmap resource's pixels, row by row.
+struct Picture {
+    explicit Picture(UINT id) {
+        HBITMAP bitmap = LoadBitmap(nullptr, MAKEINTRESOURCE(id));
+        BITMAP info{};
+        GetObject(bitmap, sizeof info, &info);
+        width = info.bmWidth;
+        height = info.bmHeight;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                pixels.push_back(GetPixel(dc, x, y));
+        SelectObject(dc, old);
+        DeleteDC(dc);
+    }
+    bool At(const Screen& s, int left, int top) const {
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (s.At(left + x, top + y) != pixels[(size_t)y * width + x])
+                    return false;
+        return true;
+    }
+    // The first place in the area where the whole picture shows, or (-1, -1).
+    POINT Find(const Screen& s, const RECT& area) const {
+        for (int y = area.top; y + height <= area.bottom; ++y)
+            for (int x = area.left; x + width <= area.right; ++x)
+                if (At(s, x, y))
+                    return POINT{x, y};
+        return POINT{-1, -1};
+    }
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+};
+
+// The bounding box of the pixels of one colour in the area.
+RECT ColourBox(const Screen& s, const RECT& area, COLORREF colour) {
+    RECT box{area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (s.At(x, y) == colour) {
+                box.left = std::min<LONG>(box.left, x);
+                box.top = std::min<LONG>(box.top, y);
+                box.right = std::max<LONG>(box.right, x + 1);
+                box.bottom = std::max<LONG>(box.bottom, y + 1);
+            }
+    return box;
+}
+}  // namespace
+
+TEST_F(VeltrinXvfb, TheMDIClientsPictureIsTiledAtStartAndCentredOnAColourAfterCustomizeAndARestart) {
+    const Picture picture(IDB_MDI_BACKGROUND);
+    ASSERT_GT(picture.width, 0);
+    const COLORREF red = RGB(255, 0, 0);
+    auto placeMain = [&] {
+        x.Run({"xdotool", "windowsize", mainId, "800", "660"});
+        x.Run({"xdotool", "windowmove", "--sync", mainId, "20", "30"});
+        for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until;) {
+            RECT r = MainRect();
+            if (r.bottom - r.top == 660 && r.left == 20)
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return MainRect();
+    };
+    // Waits until the picture shows in the frame; where it shows first.
+    auto waitForPicture = [&](const RECT& frame) {
+        POINT at{-1, -1};
+        for (auto until = Clock::now() + std::chrono::seconds(20); at.x < 0 && Clock::now() < until;)
+            if (screen.Grab(x, tmp / "screen.xwd"))
+                at = picture.Find(screen, frame);
+        return at;
+    };
+
+    // At the first start the MDI client is tiled with the picture: it repeats across and down.
+    ASSERT_TRUE(StartMain()) << "no main window";
+    RECT frame = placeMain();
+    POINT first = waitForPicture(frame);
+    ASSERT_GE(first.x, 0) << "the picture does not show";
+    EXPECT_TRUE(picture.At(screen, first.x + picture.width, first.y)) << "not tiled across";
+    EXPECT_TRUE(picture.At(screen, first.x, first.y + picture.height)) << "not tiled down";
+    EXPECT_TRUE(picture.At(screen, first.x + 3 * picture.width, first.y + 2 * picture.height)) << "not tiled";
+    screen.Save("veltrin_background_tiled.png");
+
+    // Centred on red, OK.
+    std::string dialog = OpenCustomize();
+    ASSERT_FALSE(dialog.empty()) << "Customize does not open";
+    RECT d = WindowRect(dialog);
+    RECT page{d.left + 150, d.top, d.right, d.bottom};
+    ASSERT_TRUE(Found(WaitForText(Glyphs(guiFont, "Paint only the client area"), page))) << "not on the background page";
+    ASSERT_TRUE(ClickText("&Center", page)) << "no Center choice";
+    // The colour button stands right of its label; its picker offers red.
+    RECT label = WaitForText(Glyphs(guiFont, "Background color:"), page);
+    ASSERT_TRUE(Found(label)) << "no colour label";
+    Click(POINT{label.left + 143, label.top + 7});
+    POINT cell{-1, -1};
+    for (auto until = Clock::now() + std::chrono::seconds(10); cell.x < 0 && Clock::now() < until;) {
+        if (!screen.Grab(x, tmp / "screen.xwd"))
+            continue;
+        RECT box = ColourBox(screen, RECT{label.left - 100, label.bottom, label.left + 300, label.bottom + 250}, red);
+        if (box.right - box.left >= 8 && box.bottom - box.top >= 8)
+            cell = Centre(box);
+    }
+    ASSERT_GE(cell.x, 0) << "no red in the colour picker";
+    Click(cell);
+    ASSERT_TRUE(CustomizeOk()) << "the dialog stays";
+    EXPECT_EQ(ProfileValue("CustomizeBackgroundPainter", "PaintBackground"), "dword:00000001");
+    EXPECT_EQ(ProfileValue("CustomizeBackgroundPainter", "OnlyClientArea"), "dword:00000001");
+    EXPECT_EQ(ProfileValue("CustomizeBackgroundPainter", "PaintType"), "dword:00000006");
+    EXPECT_EQ(ProfileValue("CustomizeBackgroundPainter", "BackgroundColor"), "dword:000000ff");
+
+    // The picture shows once, in the middle of the red client.
+    auto centredOnRed = [&](const RECT& area, RECT& client, POINT& at) {
+        for (auto until = Clock::now() + std::chrono::seconds(20); Clock::now() < until;) {
+            if (!screen.Grab(x, tmp / "screen.xwd"))
+                continue;
+            client = ColourBox(screen, area, red);
+            at = picture.Find(screen, client);
+            if (at.x >= 0 && std::abs((client.left + client.right) / 2 - (at.x + picture.width / 2)) <= 1 &&
+                std::abs((client.top + client.bottom) / 2 - (at.y + picture.height / 2)) <= 1)
+                return true;
+        }
+        return false;
+    };
+    RECT client{};
+    POINT centre{};
+    Activate(mainId);
+    ASSERT_TRUE(centredOnRed(frame, client, centre)) << "the picture is not centred on red";
+    EXPECT_FALSE(picture.At(screen, centre.x + picture.width, centre.y)) << "still tiled";
+    std::vector<COLORREF> before;
+    for (int y = client.top; y < client.bottom; ++y)
+        for (int x0 = client.left; x0 < client.right; ++x0)
+            before.push_back(screen.At(x0, y));
+    screen.Save("veltrin_background_centred.png");
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(WaitForExit(), 0);
+
+    // After a restart at the same place: the same picture.
+    ASSERT_TRUE(StartMain()) << "no main window after the restart";
+    frame = placeMain();
+    RECT clientAgain{};
+    POINT centreAgain{};
+    ASSERT_TRUE(centredOnRed(frame, clientAgain, centreAgain)) << "the picture is not centred on red after the restart";
+    EXPECT_EQ(clientAgain.left, client.left);
+    EXPECT_EQ(clientAgain.top, client.top);
+    EXPECT_EQ(clientAgain.right, client.right);
+    EXPECT_EQ(clientAgain.bottom, client.bottom);
+    std::vector<COLORREF> after;
+    for (int y = client.top; y < client.bottom; ++y)
+        for (int x0 = client.left; x0 < client.right; ++x0)
+            after.push_back(screen.At(x0, y));
+    EXPECT_TRUE(before == after) << "the client looks different after the restart";
+    screen.Save("veltrin_background_restart.png");
     Activate(mainId);
     ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
     EXPECT_EQ(WaitForExit(), 0);
