@@ -195,6 +195,18 @@ protected:
     LRESULT NotifyToolbar(COXCoolToolBar& bar, int event, LPARAM lParam = 0) {
         return bar.NotifyCustomizeOwner(event, lParam);
     }
+    // Shows the page and opens the menu bar's File menu, with "&Open...\tCtrl+O" added, selected in it.
+    void OpenFileMenuOnOpen(HMENU& file, COXBitmapMenu*& menu) {
+        Show();
+        file = ::GetSubMenu(menuBar.GetMenuHandle(), 0);
+        ::InsertMenu(file, 1, MF_BYPOSITION | MF_STRING, ID_OPEN, "&Open...\tCtrl+O");
+        OXMENUBARPOPUP info{0, file, POINT{10, 30}, 0, RECT{10, 10, 40, 30}};
+        NotifyToolbar(menuBar, ID_OXCUSTTB_MENU_REQUESTED, (LPARAM)&info);
+        ASSERT_EQ(page.GetPopupWnds().size(), 1u);
+        menu = page.GetPopupWnds().begin()->first->GetBitmapMenu();
+        ASSERT_TRUE(menu);
+        menu->SetCustomizeSelection(1);
+    }
 
     TempRegistry registry;
     Resources resources;
@@ -450,15 +462,9 @@ TEST_F(CommandsPageTest, ButtonAppearanceIsPrefilledAndApplied) {
 }
 
 TEST_F(CommandsPageTest, MenuItemAppearanceSplitsTheAcceleratorAndMarksTheMenuChanged) {
-    Show();
-    HMENU file = ::GetSubMenu(menuBar.GetMenuHandle(), 0);
-    ::InsertMenu(file, 1, MF_BYPOSITION | MF_STRING, ID_OPEN, "&Open...\tCtrl+O");
-    OXMENUBARPOPUP info{0, file, POINT{10, 30}, 0, RECT{10, 10, 40, 30}};
-    NotifyToolbar(menuBar, ID_OXCUSTTB_MENU_REQUESTED, (LPARAM)&info);
-    ASSERT_EQ(page.GetPopupWnds().size(), 1u);
-    COXBitmapMenu* menu = page.GetPopupWnds().begin()->first->GetBitmapMenu();
-    ASSERT_TRUE(menu);
-    menu->SetCustomizeSelection(1);
+    HMENU file = nullptr;
+    COXBitmapMenu* menu = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenFileMenuOnOpen(file, menu));
     page.result = IDOK;
     page.answer = [](COXButtonAppearanceDlg& dlg) {
         dlg.m_sText = "&Open a log";
@@ -493,15 +499,9 @@ TEST_F(CommandsPageTest, MenuItemAppearanceOffersTheCommandsKeysOfTheManagersSho
     COXShortkeysOrganizer* keys = manager.GetShortkeysOrganizer();
     ASSERT_TRUE(keys->SetAccelerator(FALT | FVIRTKEY, VK_F2, ID_OPEN));
     ASSERT_TRUE(keys->SetAccelerator(FCONTROL | FVIRTKEY, 'N', ID_NEW));
-    Show();
-    HMENU file = ::GetSubMenu(menuBar.GetMenuHandle(), 0);
-    ::InsertMenu(file, 1, MF_BYPOSITION | MF_STRING, ID_OPEN, "&Open...\tCtrl+O");
-    OXMENUBARPOPUP info{0, file, POINT{10, 30}, 0, RECT{10, 10, 40, 30}};
-    NotifyToolbar(menuBar, ID_OXCUSTTB_MENU_REQUESTED, (LPARAM)&info);
-    ASSERT_EQ(page.GetPopupWnds().size(), 1u);
-    COXBitmapMenu* menu = page.GetPopupWnds().begin()->first->GetBitmapMenu();
-    ASSERT_TRUE(menu);
-    menu->SetCustomizeSelection(1);
+    HMENU file = nullptr;
+    COXBitmapMenu* menu = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenFileMenuOnOpen(file, menu));
     page.result = IDOK;
 
     // Each run offers Open's two keys with the item's current one selected, and the answer picks the next.
