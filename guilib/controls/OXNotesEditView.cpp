@@ -7,10 +7,6 @@
 #include "platform/user/ImageList.h"
 #include "platform/user/Resources.h"
 
-#ifndef IDC_IBEAM
-#define IDC_IBEAM MAKEINTRESOURCE(32513)
-#endif
-
 IMPLEMENT_DYNCREATE(COXNotesEditView, CEditView)
 
 namespace {

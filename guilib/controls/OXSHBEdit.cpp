@@ -4,10 +4,6 @@
 
 #include "platform/framework/gdi/DC.h"
 
-#ifndef IDC_IBEAM
-#define IDC_IBEAM MAKEINTRESOURCE(32513)
-#endif
-
 IMPLEMENT_DYNAMIC(COXSHBEdit, CEdit)
 
 namespace {

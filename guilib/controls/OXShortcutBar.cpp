@@ -26,9 +26,6 @@ constexpr UINT_PTR kDragDelayTimer = 2;
 constexpr UINT_PTR kHoverTimer = 3;
 constexpr UINT_PTR kCheckMouseTimer = 4;
 constexpr int kDefaultHeaderHeight = 18;
-#ifndef IDC_NO
-#define IDC_NO MAKEINTRESOURCE(32648)
-#endif
 
 int Height(const RECT& r) {
     return r.bottom - r.top;

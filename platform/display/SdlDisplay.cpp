@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 #include <mutex>
 #include <vector>
 
+#include "platform/user/Controls.h"
 #include "platform/user/WindowRegion.h"
 
 namespace {
@@ -184,6 +186,53 @@ WPARAM MouseKeys() {
         keys |= MK_CONTROL;
     return keys;
 }
+
+// SDL's own cursor for one of the system's cursor ids.
+SDL_SystemCursor SystemCursorOf(uintptr_t id) {
+    static const std::pair<uintptr_t, SDL_SystemCursor> kShapes[] = {
+        {32513, SDL_SYSTEM_CURSOR_IBEAM},     {32514, SDL_SYSTEM_CURSOR_WAIT},
+        {32515, SDL_SYSTEM_CURSOR_CROSSHAIR}, {32642, SDL_SYSTEM_CURSOR_SIZENWSE},
+        {32643, SDL_SYSTEM_CURSOR_SIZENESW},  {32644, SDL_SYSTEM_CURSOR_SIZEWE},
+        {32645, SDL_SYSTEM_CURSOR_SIZENS},    {32646, SDL_SYSTEM_CURSOR_SIZEALL},
+        {32648, SDL_SYSTEM_CURSOR_NO},        {32649, SDL_SYSTEM_CURSOR_HAND},
+        {32650, SDL_SYSTEM_CURSOR_WAITARROW},
+    };
+    for (const auto& [from, to] : kShapes)
+        if (from == id)
+            return to;
+    return SDL_SYSTEM_CURSOR_ARROW;
+}
+
+// An SDL cursor for a cursor handle: a system cursor for the standard ids, else the loaded image with its
+// hot spot in the centre (the arrow when the handle has no image).
+SDL_Cursor* CreateCursor(HCURSOR cursor) {
+    uintptr_t id = (uintptr_t)cursor;
+    cairo_surface_t* image = id >= 32512 && id <= 32651 ? nullptr : user::IconSurface(cursor);
+    if (!image || cairo_image_surface_get_format(image) != CAIRO_FORMAT_ARGB32)
+        return SDL_CreateSystemCursor(SystemCursorOf(id));
+    cairo_surface_flush(image);
+    int width = cairo_image_surface_get_width(image), height = cairo_image_surface_get_height(image);
+    int stride = cairo_image_surface_get_stride(image);
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!surface)
+        return SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+    // Cairo keeps colours premultiplied by alpha; SDL wants them straight.
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* from = reinterpret_cast<const uint32_t*>(data + (size_t)y * (size_t)stride);
+        uint32_t* to = reinterpret_cast<uint32_t*>(static_cast<unsigned char*>(surface->pixels) +
+                                                   (size_t)y * (size_t)surface->pitch);
+        for (int x = 0; x < width; ++x) {
+            uint32_t p = from[x], a = p >> 24;
+            auto straight = [&](int shift) { return a ? (((p >> shift) & 0xFF) * 255 + a / 2) / a : 0u; };
+            to[x] = (a << 24) | (std::min(straight(16), 255u) << 16) | (std::min(straight(8), 255u) << 8) |
+                    std::min(straight(0), 255u);
+        }
+    }
+    SDL_Cursor* made = SDL_CreateColorCursor(surface, width / 2, height / 2);
+    SDL_FreeSurface(surface);
+    return made ? made : SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+}
 }  // namespace
 
 struct SdlDisplay::Impl {
@@ -196,6 +245,27 @@ struct SdlDisplay::Impl {
     POINT mouse{0, 0};
 
     bool OnThread() const { return GetCurrentThreadId() == thread; }
+
+    HCURSOR cursor = nullptr;                // the cursor the window layer asked for last
+    bool cursorDirty = false;                // not yet shown
+    std::map<HCURSOR, SDL_Cursor*> cursors;  // made once per handle, as handles live as long as the program
+
+    // Shows the cursor asked for (display thread, under the mutex).
+    void ApplyCursor() {
+        if (!cursorDirty)
+            return;
+        cursorDirty = false;
+        if (!cursor) {
+            SDL_ShowCursor(SDL_DISABLE);
+            return;
+        }
+        SDL_Cursor*& made = cursors[cursor];
+        if (!made)
+            made = CreateCursor(cursor);
+        if (made)
+            SDL_SetCursor(made);
+        SDL_ShowCursor(SDL_ENABLE);
+    }
 
     SDL_Window* WindowOf(HWND hwnd) {
         auto it = windows.find(hwnd);
@@ -582,6 +652,9 @@ SdlDisplay::~SdlDisplay() {
             Release(w.last);
         }
         m->windows.clear();
+        for (auto& [h, c] : m->cursors)
+            SDL_FreeCursor(c);
+        m->cursors.clear();
     }
     // SDL's video stays up: its libraries are unloaded by quitting, which leaves the leak checker of
     // sanitized builds unable to name them, and the process is ending anyway.
@@ -642,6 +715,7 @@ void SdlDisplay::Poll() {
         return;
     {
         std::lock_guard<std::mutex> g(m->mutex);
+        m->ApplyCursor();
         std::vector<HWND> dirty;
         for (auto& [h, w] : m->windows)
             if (w.dirty)
@@ -663,6 +737,14 @@ void SdlDisplay::Poll() {
     SDL_Event e;
     while (SDL_PollEvent(&e))
         m->Handle(e);
+}
+
+void SdlDisplay::CursorChanged(HCURSOR cursor) {
+    std::lock_guard<std::mutex> g(m->mutex);
+    m->cursor = cursor;
+    m->cursorDirty = true;
+    if (m->OnThread())
+        m->ApplyCursor();
 }
 
 bool SdlDisplay::SetClipboardText(const std::string& text) {

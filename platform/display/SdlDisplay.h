@@ -26,6 +26,7 @@ public:
     void WindowMoved(HWND hwnd, const RECT& windowRect) override;
     void WindowTextChanged(HWND hwnd, LPCTSTR text) override;
     void Present(HWND hwnd, cairo_surface_t* surface) override;
+    void CursorChanged(HCURSOR cursor) override;
     bool NeedsPolling() const override { return true; }
     void Poll() override;
     bool SetClipboardText(const std::string& text) override;

@@ -57,15 +57,20 @@ std::shared_ptr<WindowClass> FindClass(const std::string& name) {
 }
 
 ATOM RegisterSystemClass(const WNDCLASSEX& wc) {
-    return Add(wc, true);
+    // The system's classes show the arrow unless they name a cursor of their own.
+    WNDCLASSEX own = wc;
+    if (!own.hCursor)
+        own.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    return Add(own, true);
 }
 
-ATOM RegisterControlClass(LPCTSTR className, WNDPROC proc, UINT style) {
+ATOM RegisterControlClass(LPCTSTR className, WNDPROC proc, UINT style, HCURSOR cursor) {
     WNDCLASSEX wc{};
     wc.cbSize = sizeof wc;
     wc.style = style;
     wc.lpfnWndProc = proc;
     wc.cbWndExtra = sizeof(void*);
+    wc.hCursor = cursor;
     wc.lpszClassName = className;
     return RegisterSystemClass(wc);
 }

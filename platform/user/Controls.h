@@ -196,8 +196,21 @@ struct PBRANGE {
 #define IDI_ERROR IDI_HAND
 #define IDI_INFORMATION IDI_ASTERISK
 #define IDI_WINLOGO MAKEINTRESOURCE(32517)
+// The system's cursors.
 #define IDC_ARROW MAKEINTRESOURCE(32512)
+#define IDC_IBEAM MAKEINTRESOURCE(32513)
 #define IDC_WAIT MAKEINTRESOURCE(32514)
+#define IDC_CROSS MAKEINTRESOURCE(32515)
+#define IDC_UPARROW MAKEINTRESOURCE(32516)
+#define IDC_SIZENWSE MAKEINTRESOURCE(32642)
+#define IDC_SIZENESW MAKEINTRESOURCE(32643)
+#define IDC_SIZEWE MAKEINTRESOURCE(32644)
+#define IDC_SIZENS MAKEINTRESOURCE(32645)
+#define IDC_SIZEALL MAKEINTRESOURCE(32646)
+#define IDC_NO MAKEINTRESOURCE(32648)
+#define IDC_HAND MAKEINTRESOURCE(32649)
+#define IDC_APPSTARTING MAKEINTRESOURCE(32650)
+#define IDC_HELP MAKEINTRESOURCE(32651)
 HICON LoadIcon(HINSTANCE instance, LPCTSTR name);
 HCURSOR LoadCursor(HINSTANCE instance, LPCTSTR name);
 HCURSOR SetCursor(HCURSOR cursor);
@@ -229,8 +242,9 @@ LRESULT DefDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 namespace user {
 // Registration of the system classes, one per control file.
 ATOM RegisterSystemClass(const WNDCLASSEX& wc);
-// A control's class: its procedure, class styles and one pointer of window extra bytes for its state.
-ATOM RegisterControlClass(LPCTSTR className, WNDPROC proc, UINT style);
+// A control's class: its procedure, class styles, one pointer of window extra bytes for its state, and its
+// cursor (none: the arrow).
+ATOM RegisterControlClass(LPCTSTR className, WNDPROC proc, UINT style, HCURSOR cursor = nullptr);
 void RegisterDialogClass();
 void RegisterButtonClass();
 void RegisterStaticClass();

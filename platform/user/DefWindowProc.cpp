@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/user/Controls.h"
 #include "platform/user/Display.h"
 #include "platform/user/UserInternal.h"
 
@@ -202,16 +203,47 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_SETCURSOR: {
-            // A child's parent decides first; over the client area the class cursor is shown.
+            // A child's parent decides first (TRUE ends it); a window asked about one of its children
+            // leaves the cursor to that child.
             HWND parent = GetParent(hwnd);
             if ((GetWindowLongPtr(hwnd, GWL_STYLE) & WS_CHILD) && parent && SendMessage(parent, msg, wParam, lParam))
                 return TRUE;
-            if (LOWORD(lParam) == HTCLIENT)
-                if (HCURSOR cursor = (HCURSOR)GetClassLongPtr(hwnd, GCLP_HCURSOR)) {
+            if ((HWND)wParam != hwnd)
+                return FALSE;
+            LPCTSTR shape = IDC_ARROW;
+            switch ((short)LOWORD(lParam)) {
+                case HTCLIENT: {
+                    // The class cursor; a class without one leaves the cursor as it is.
+                    HCURSOR cursor = (HCURSOR)GetClassLongPtr(hwnd, GCLP_HCURSOR);
+                    if (!cursor)
+                        return FALSE;
                     SetCursor(cursor);
                     return TRUE;
                 }
-            return FALSE;
+                case HTLEFT:
+                case HTRIGHT:
+                    shape = IDC_SIZEWE;
+                    break;
+                case HTTOP:
+                case HTBOTTOM:
+                    shape = IDC_SIZENS;
+                    break;
+                case HTTOPLEFT:
+                case HTBOTTOMRIGHT:
+                case HTGROWBOX:
+                    shape = IDC_SIZENWSE;
+                    break;
+                case HTTOPRIGHT:
+                case HTBOTTOMLEFT:
+                    shape = IDC_SIZENESW;
+                    break;
+                default:
+                    // The caption, menu, scroll bars, buttons, nowhere, and HTERROR (a press on a
+                    // disabled window, which the input already answered with a beep).
+                    break;
+            }
+            SetCursor(LoadCursor(nullptr, shape));
+            return TRUE;
         }
         case WM_GETDLGCODE:
             return 0;

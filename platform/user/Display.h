@@ -26,6 +26,8 @@ public:
     virtual void WindowTextChanged(HWND, LPCTSTR) {}
     // New pixels of a top-level window.
     virtual void Present(HWND, cairo_surface_t*) {}
+    // The cursor to show over the program's windows from now on (SetCursor); null hides it.
+    virtual void CursorChanged(HCURSOR) {}
     // Events are read by polling on the thread that installed the display.
     virtual bool NeedsPolling() const { return false; }
     virtual void Poll() {}

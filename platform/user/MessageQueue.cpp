@@ -778,16 +778,23 @@ void PostMouseInput(UINT message, POINT screen, WPARAM keys) {
         return;
     bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
     HWND top = GetAncestor(target, GA_ROOT);
+    DWORD tid = GetWindowThreadProcessId(target, nullptr);
+    bool ownThread = tid == GetCurrentThreadId();
+    // The window under the pointer picks the cursor (a captured mouse leaves it to the capture window).
+    bool askCursor = ownThread && !CurrentQueue().capture;
+    auto setCursor = [&](LRESULT code) {
+        if (askCursor && IsWindow(target))
+            SendMessage(target, WM_SETCURSOR, (WPARAM)target, MAKELPARAM((WORD)code, (WORD)message));
+    };
     if (!IsWindowEnabled(target) || !IsWindowEnabled(top)) {
         // A click on a disabled window goes nowhere; the user hears it.
+        setCursor(HTERROR);
         if (down)
             MessageBeep(MB_OK);
         return;
     }
-    DWORD tid = GetWindowThreadProcessId(target, nullptr);
-    bool ownThread = tid == GetCurrentThreadId();
     LRESULT hit = HTCLIENT;
-    if (ownThread && !CurrentQueue().capture)
+    if (askCursor)
         hit = SendMessage(target, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
     LRESULT ma = MA_ACTIVATE;
     if (down && ownThread && !CurrentQueue().capture && IsWindow(target)) {
@@ -801,6 +808,7 @@ void PostMouseInput(UINT message, POINT screen, WPARAM keys) {
     if (down && ownThread && !refused && GetActiveWindow() != top &&
         !(GetWindowLongPtr(top, GWL_EXSTYLE) & WS_EX_NOACTIVATE))
         SetActiveWindow(top);
+    setCursor(hit);
     if (ma == MA_ACTIVATEANDEAT || ma == MA_NOACTIVATEANDEAT)
         return;
     MSG m{target, message, keys, 0, (DWORD)PlatformClockNow(), screen};

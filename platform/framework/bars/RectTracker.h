@@ -5,14 +5,6 @@
 
 #include "platform/framework/window/Wnd.h"
 
-#ifndef IDC_SIZENWSE
-#define IDC_SIZENWSE MAKEINTRESOURCE(32642)
-#define IDC_SIZENESW MAKEINTRESOURCE(32643)
-#define IDC_SIZEWE MAKEINTRESOURCE(32644)
-#define IDC_SIZENS MAKEINTRESOURCE(32645)
-#define IDC_SIZEALL MAKEINTRESOURCE(32646)
-#endif
-
 class CRectTracker {
 public:
     enum StyleFlags {

@@ -39,6 +39,7 @@ LPCTSTR AfxFrameOrViewClassName() {
         WNDCLASS wc{};
         wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
         wc.lpfnWndProc = ::DefWindowProc;
+        wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
         wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
         wc.lpszClassName = "AfxFrameOrView";
         RegisterClass(&wc);

@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 
+#include "platform/framework/app/WinThread.h"
 #include "platform/framework/window/CmdUI.h"
 #include "platform/framework/window/Menu.h"
 #include "platform/user/Controls.h"
@@ -64,6 +65,7 @@ LPCTSTR AfxWndClassName() {
         WNDCLASS wc{};
         wc.style = CS_DBLCLKS;
         wc.lpfnWndProc = ::DefWindowProc;
+        wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
         wc.lpszClassName = "AfxWnd";
         RegisterClass(&wc);
     });
@@ -354,6 +356,16 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
             *pResult = result;
         return TRUE;
     }
+    // While the program shows the wait cursor, moving the mouse keeps it.
+    if (message == WM_SETCURSOR) {
+        CWinApp* app = AfxGetApp();
+        if (app && app->m_nWaitCursor > 0) {
+            app->DoWaitCursor(0);
+            if (pResult)
+                *pResult = TRUE;
+            return TRUE;
+        }
+    }
     // Messages about a control go to the control first, so a control class can handle them itself.
     HWND control = nullptr;
     switch (message) {
@@ -471,11 +483,11 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
             break;
         case AfxSig_bWww:
             result = (self->*AfxPmsgAs<BOOL (CCmdTarget::*)(CWnd*, UINT, UINT)>(e->pfn))(
-                FromHandle((HWND)wParam), LOWORD(lParam), HIWORD(lParam));
+                FromHandle((HWND)wParam), (UINT)(short)LOWORD(lParam), HIWORD(lParam));
             break;
         case AfxSig_iWww:
             result = (self->*AfxPmsgAs<int (CCmdTarget::*)(CWnd*, UINT, UINT)>(e->pfn))(
-                FromHandle((HWND)wParam), LOWORD(lParam), HIWORD(lParam));
+                FromHandle((HWND)wParam), (UINT)(short)LOWORD(lParam), HIWORD(lParam));
             break;
         case AfxSig_bwsp:
             result = (self->*AfxPmsgAs<BOOL (CCmdTarget::*)(UINT, short, POINT)>(e->pfn))(

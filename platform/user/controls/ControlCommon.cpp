@@ -2,6 +2,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 
 #include "platform/base/HandleTable.h"
 #include "platform/user/Controls.h"
+#include "platform/user/Display.h"
 #include "platform/user/Shell.h"
 #include "platform/user/Resources.h"
 #include "platform/user/UserInternal.h"
@@ -212,7 +214,7 @@ void DrawArrowButton(HDC dc, const RECT& r, ArrowDirection dir, bool pressed, bo
 namespace {
 std::mutex g_iconMutex;
 HandleTable<cairo_surface_t*, HICON> g_icons{0x20000};  // guarded by g_iconMutex
-HCURSOR g_cursor = nullptr;
+std::atomic<HCURSOR> g_cursor{nullptr};                 // the cursor shown, whichever thread set it
 
 void Circle(cairo_t* cr, double r, double g, double b) {
     cairo_arc(cr, 16, 16, 14, 0, 2 * M_PI);
@@ -342,8 +344,9 @@ HCURSOR LoadCursor(HINSTANCE, LPCTSTR name) {
 }
 
 HCURSOR SetCursor(HCURSOR cursor) {
-    HCURSOR old = g_cursor;
-    g_cursor = cursor;
+    HCURSOR old = g_cursor.exchange(cursor);
+    if (cursor != old)
+        GetDisplayBackend()->CursorChanged(cursor);
     return old;
 }
 

@@ -883,5 +883,6 @@ LRESULT Edit::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 void user::RegisterEditClass() {
-    RegisterControlClass(WC_EDIT, user::ControlWindowProc<Edit>, CS_DBLCLKS | CS_PARENTDC);
+    RegisterControlClass(WC_EDIT, user::ControlWindowProc<Edit>, CS_DBLCLKS | CS_PARENTDC,
+                         LoadCursor(nullptr, IDC_IBEAM));
 }

@@ -61,8 +61,9 @@ TEST_F(ResourceImagesTest, ClassCursorIsShownOverTheClientArea) {
     RegisterClass(&wc);
     HWND w = CreateWindowEx(0, "ResourceImagesCursor", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
     SetCursor(nullptr);
-    EXPECT_FALSE(SendMessage(w, WM_SETCURSOR, (WPARAM)w, MAKELPARAM(HTCAPTION, WM_MOUSEMOVE)));
-    EXPECT_EQ(GetCursor(), nullptr);
+    // Outside the client area the class cursor gives way to the arrow.
+    EXPECT_TRUE(SendMessage(w, WM_SETCURSOR, (WPARAM)w, MAKELPARAM(HTCAPTION, WM_MOUSEMOVE)));
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
     EXPECT_TRUE(SendMessage(w, WM_SETCURSOR, (WPARAM)w, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
     EXPECT_EQ(GetCursor(), cursor);
     DestroyWindow(w);
