@@ -885,9 +885,15 @@ BOOL RunMenuLoop(HMENU menu, UINT flags, int x, int y, HWND owner, const RECT* e
         return 0;
     if (flags & TPM_RETURNCMD)
         return (BOOL)t.chosenId;
-    if (IsWindow(owner))
+    if (IsWindow(owner)) {
+        // A window-menu command carries where the pointer is.
+        POINT at{0, 0};
+        if (t.chosenSystem)
+            GetCursorPos(&at);
         PostMessage(owner, t.chosenSystem ? WM_SYSCOMMAND : WM_COMMAND,
-                    t.chosenSystem ? (WPARAM)t.chosenId : MAKEWPARAM(t.chosenId, 0), 0);
+                    t.chosenSystem ? (WPARAM)t.chosenId : MAKEWPARAM(t.chosenId, 0),
+                    t.chosenSystem ? MAKELPARAM(at.x, at.y) : 0);
+    }
     return TRUE;
 }
 

@@ -388,6 +388,29 @@ bool TrackCaptionButton(HWND hwnd, LRESULT hit) {
     return released;
 }
 
+// Enables and greys the window menu's items by the window's state; the program's own changes stay.
+void UpdateSystemMenu(HWND hwnd, HMENU menu) {
+    LONG_PTR style = GetWindowLongPtr(hwnd, GWL_STYLE);
+    bool zoomed = style & WS_MAXIMIZE, iconic = style & WS_MINIMIZE;
+    auto enable = [&](UINT id, bool on) {
+        EnableMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+    };
+    enable(SC_RESTORE, zoomed || iconic);
+    enable(SC_MOVE, !zoomed);
+    enable(SC_SIZE, !zoomed && !iconic && (style & WS_THICKFRAME));
+    enable(SC_MINIMIZE, !iconic && (style & WS_MINIMIZEBOX));
+    enable(SC_MAXIMIZE, !zoomed && (style & WS_MAXIMIZEBOX));
+}
+
+// Where the window menu opens: under the caption, inside the frame.
+POINT SystemMenuPlace(HWND hwnd) {
+    RECT wr;
+    GetWindowRect(hwnd, &wr);
+    Snapshot s;
+    Take(hwnd, s);
+    return POINT{wr.left + s.frame, wr.top + s.frame + CaptionHeight(s) + 1};
+}
+
 // Moves (hit HTCAPTION) or sizes (a border hit code) the window with the mouse until the button is
 // released; Escape puts it back. The window follows at once.
 void MoveSizeLoop(HWND hwnd, UINT command, LRESULT hit, POINT start) {
@@ -480,35 +503,18 @@ void MoveSizeLoop(HWND hwnd, UINT command, LRESULT hit, POINT start) {
 }
 }  // namespace
 
-HMENU BuildSystemMenu(HWND hwnd) {
-    LONG_PTR style = GetWindowLongPtr(hwnd, GWL_STYLE);
-    LONG_PTR exStyle = GetWindowLongPtr(hwnd, GWL_EXSTYLE);
-    bool zoomed = style & WS_MAXIMIZE, iconic = style & WS_MINIMIZE;
-    bool mdiChild = exStyle & WS_EX_MDICHILD;
-    HMENU m = CreatePopupMenu();
-    auto add = [&](UINT id, const char* text, bool enabled) {
-        AppendMenu(m, MF_STRING | (enabled ? 0 : MF_GRAYED), id, text);
-    };
-    add(SC_RESTORE, "&Restore", zoomed || iconic);
-    add(SC_MOVE, "&Move", !zoomed);
-    add(SC_SIZE, "&Size", !zoomed && !iconic && (style & WS_THICKFRAME));
-    add(SC_MINIMIZE, "Mi&nimize", !iconic && (style & WS_MINIMIZEBOX));
-    add(SC_MAXIMIZE, "Ma&ximize", !zoomed && (style & WS_MAXIMIZEBOX));
-    AppendMenu(m, MF_SEPARATOR, 0, nullptr);
-    add(SC_CLOSE, mdiChild ? "&Close\tCtrl+F4" : "&Close\tAlt+F4", true);
-    if (mdiChild) {
-        AppendMenu(m, MF_SEPARATOR, 0, nullptr);
-        add(SC_NEXTWINDOW, "Nex&t\tCtrl+F6", true);
-    }
-    return m;
-}
-
 void TrackSystemMenu(HWND hwnd, POINT screen) {
-    HMENU m = BuildSystemMenu(hwnd);
+    HMENU m = GetSystemMenu(hwnd, FALSE);
+    if (!m)
+        return;
+    UpdateSystemMenu(hwnd, m);
     UINT cmd = (UINT)TrackPopupMenu(m, TPM_RETURNCMD | TPM_LEFTALIGN, screen.x, screen.y, 0, hwnd, nullptr);
-    DestroyMenu(m);
-    if (cmd && IsWindow(hwnd))
-        SendMessage(hwnd, WM_SYSCOMMAND, cmd, 0);
+    if (!cmd || !IsWindow(hwnd))
+        return;
+    // The command carries where the pointer is, whether the item was chosen by mouse or by key.
+    POINT at;
+    GetCursorPos(&at);
+    SendMessage(hwnd, WM_SYSCOMMAND, cmd, MAKELPARAM(at.x, at.y));
 }
 
 bool DefNonClientMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -606,20 +612,13 @@ bool DefNonClientMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRES
                     if ((wParam & 0x000F) == HTMENU) {
                         MenuBarClick(hwnd, pt);
                     } else {
-                        RECT wr;
-                        GetWindowRect(hwnd, &wr);
-                        Snapshot s;
-                        Take(hwnd, s);
-                        TrackSystemMenu(hwnd,
-                                        POINT{wr.left + s.frame, wr.top + s.frame + CaptionHeight(s) + 1});
+                        TrackSystemMenu(hwnd, SystemMenuPlace(hwnd));
                     }
                     break;
                 case SC_KEYMENU: {
                     // Alt+Space opens the system menu; another character a menu by mnemonic; none the bar.
                     if (lParam == ' ') {
-                        RECT wr;
-                        GetWindowRect(hwnd, &wr);
-                        TrackSystemMenu(hwnd, POINT{wr.left, wr.top + 20});
+                        TrackSystemMenu(hwnd, SystemMenuPlace(hwnd));
                         break;
                     }
                     HWND top = GetAncestor(hwnd, GA_ROOT);

@@ -201,7 +201,7 @@ void MenuBarKey(HWND hwnd, char mnemonic);
 #endif
 void DrawCaptionButton(HDC dc, const RECT& r, UINT kind, bool pushed, bool enabled);
 void DrawSmallWindowIcon(HDC dc, const RECT& r);
-HMENU BuildSystemMenu(HWND hwnd);
+// Shows the window's own window menu (GetSystemMenu) at a screen point and sends the command chosen.
 void TrackSystemMenu(HWND hwnd, POINT screen);
 // The default handling of hit tests, non-client clicks, SC_ commands and menu keys; false when the
 // message is not one of them.

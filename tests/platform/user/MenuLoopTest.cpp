@@ -556,6 +556,7 @@ TEST_F(MenuLoopTest, HooksQuitAndVanishingMenusEndTheLoopSafely) {
 
 TEST_F(MenuLoopTest, SystemMenuChoicesAreSystemCommands) {
     HMENU sys = GetSystemMenu(owner, FALSE);
+    SetCursorPos(123, 45);
     Track({[] { SimulateKey(VK_UP); }, [] { SimulateKey(VK_RETURN); }}, 0, 50, 40, sys);
     Pump();
     std::vector<Note> init = Only(WM_INITMENUPOPUP);
@@ -564,5 +565,6 @@ TEST_F(MenuLoopTest, SystemMenuChoicesAreSystemCommands) {
     std::vector<Note> select = Only(WM_MENUSELECT);
     ASSERT_FALSE(select.empty());
     EXPECT_EQ(select[0].wp, MAKEWPARAM(SC_CLOSE, MF_HILITE | MF_SYSMENU));
-    EXPECT_EQ(g_owner.notes.back(), (Note{WM_SYSCOMMAND, SC_CLOSE, 0}));
+    // Chosen by key, the command still carries where the pointer is.
+    EXPECT_EQ(g_owner.notes.back(), (Note{WM_SYSCOMMAND, SC_CLOSE, MAKELPARAM(123, 45)}));
 }
