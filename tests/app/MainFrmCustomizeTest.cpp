@@ -184,6 +184,8 @@ protected:
         Pump();
         frame->SendMessage(WM_COMMAND, ID_CUSTOMIZE, 0);
         ASSERT_TRUE(::IsWindow(Manager().m_hWnd));
+        // The dialog opens on the background page; the drags start from the commands page.
+        ASSERT_TRUE(Manager().ActivatePage(COMMANDS));
         Manager().SetWindowPos(nullptr, 720, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         Pump();
     }

@@ -1789,12 +1789,17 @@ protected:
         }
         return frame;
     }
-    // "Customize..." from the View menu; the dialog, moved right of the frame.
+    // "Customize..." from the View menu; the dialog, moved right of the frame and shown on its
+    // commands page (it opens on the background page); "" when either fails.
     std::string OpenCustomize() {
         std::string id = ChooseFromMenuFor("&View", "C&ustomize...", "^Customize$");
-        if (!id.empty())
-            x.Run({"xdotool", "windowmove", "--sync", id, "490", "40"});
-        return id;
+        if (id.empty())
+            return id;
+        x.Run({"xdotool", "windowmove", "--sync", id, "490", "40"});
+        if (ShowCustomizePage(id, "Commands", "Description"))
+            return id;
+        screen.Save("veltrin_customize_no_commands_page.png");
+        return {};
     }
     // Presses at `from`, moves in steps to `to` with the button held and lets go there; `held` runs
     // before the release (a screenshot of the drag).

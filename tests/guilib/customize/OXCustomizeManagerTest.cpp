@@ -432,8 +432,8 @@ TEST_F(ManagerWithItsPagesTest, OneIconPerPageSortedByTitleAndTheDialogOpensOnTh
                  {SHORTKEYS, manager.GetShortkeysPage()},
                  {COOLCONTROLS, manager.GetCoolControlsPage()},
                  {BACKGROUND_PAINTER, manager.GetBackgroundPage()},
-                 {COMMANDS, manager.GetCommandsPage()},
-                 {TOOLBARS, manager.GetToolbarsPage()}};
+                 {TOOLBARS, manager.GetToolbarsPage()},
+                 {COMMANDS, manager.GetCommandsPage()}};
     for (const Case& c : cases) {
         EXPECT_TRUE(manager.ActivatePage(c.index)) << c.index;
         EXPECT_EQ(manager.GetActivePage(), c.page) << c.index;
