@@ -37,6 +37,7 @@ DWORD PagePosition(HSHBGROUP group, int item) {
 COXCustomizeManager::COXCustomizeManager() : CDialog(IDD_CUSTOMIZEMANAGER) {
     OXRegisterCustomizeManagerResources();
     m_ilShortcutBar = ImageList_Create(32, 32, ILC_COLOR24 | ILC_MASK, 0, 0);
+    m_mapPages.SetAt(&m_tabbedMDIPage, TABBEDMDI);
     m_mapPages.SetAt(&m_toolbarsPage, TOOLBARS);
     m_mapPages.SetAt(&m_commandsPage, COMMANDS);
     m_mapPages.SetAt(&m_backgroundPage, BACKGROUND_PAINTER);

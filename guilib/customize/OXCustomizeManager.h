@@ -15,6 +15,7 @@
 #include "guilib/customize/OXCustomizePage.h"
 #include "guilib/customize/OXCustomizeShortkeysPage.h"
 #include "guilib/customize/OXCustomizeSplashWindowPage.h"
+#include "guilib/customize/OXCustomizeTabbedMDIPage.h"
 #include "guilib/customize/OXCustomizeToolbarsPage.h"
 #include "guilib/customize/OXCustomizeTrayIconPage.h"
 #include "platform/user/ImageList.h"
@@ -67,6 +68,12 @@ public:
 
     // Each page's set-up (its SetupPage, arguments passed unchanged), the library objects it owns and
     // the page itself, in the order of the page members below.
+    virtual BOOL SetupTabbedMDIPage(DWORD dwTabCtrlStyle = TCS_HOTTRACK, DWORD dwOffset = 1,
+                                    LPCTSTR lpszProfileName = nullptr, BOOL bAttach = TRUE) {
+        return m_tabbedMDIPage.SetupPage(dwTabCtrlStyle, dwOffset, lpszProfileName, bAttach);
+    }
+    virtual COXTabClientWnd* GetTabClientWnd() { return m_tabbedMDIPage.GetTabClientWnd(); }
+    virtual COXCustomizeTabbedMDIPage* GetTabbedMDIPage() { return &m_tabbedMDIPage; }
     virtual BOOL SetupToolbarsPage(BOOL bCoolLook = TRUE, BOOL bShowGripper = TRUE, BOOL bShowTooltips = TRUE,
                                    int nBorderSize = 0, LPCTSTR lpszProfileName = nullptr) {
         return m_toolbarsPage.SetupPage(bCoolLook, bShowGripper, bShowTooltips, nBorderSize, lpszProfileName);
@@ -192,6 +199,7 @@ protected:
     // The pages, in this order, each registered under its index by the constructor: tabbed MDI,
     // toolbars, commands, background painter, cool controls, tray icon, instance manager, splash
     // window, shortkeys. Each page class adds its member here when it joins the library.
+    COXCustomizeTabbedMDIPage m_tabbedMDIPage;
     COXCustomizeToolbarsPage m_toolbarsPage;
     COXCustomizeCommandsPage m_commandsPage;
     COXCustomizeBackgroundPage m_backgroundPage;

@@ -29,6 +29,18 @@ extern const unsigned char customize_pages26025_png[];
 extern const size_t customize_pages26025_png_size;
 extern const unsigned char customize_pages26038_png[];
 extern const size_t customize_pages26038_png_size;
+extern const unsigned char customize_pages26007_png[];
+extern const size_t customize_pages26007_png_size;
+extern const unsigned char customize_pages26009_png[];
+extern const size_t customize_pages26009_png_size;
+extern const unsigned char customize_pages26011_png[];
+extern const size_t customize_pages26011_png_size;
+extern const unsigned char customize_pages26013_png[];
+extern const size_t customize_pages26013_png_size;
+extern const unsigned char customize_pages26015_png[];
+extern const size_t customize_pages26015_png_size;
+extern const unsigned char customize_pages26017_png[];
+extern const size_t customize_pages26017_png_size;
 
 namespace {
 
@@ -197,6 +209,15 @@ const DialogTemplate kToolbars{
      {"Static", "Border size", IDC_OX_STATIC_BORDER_SIZE, 192, 158, 40, 8, kVis, 0},
      {"Edit", "", IDC_OX_EDIT_BORDER_SIZE, 232, 156, 23, 12, kEdit | ES_NUMBER | WS_GROUP, 0},
      {UPDOWN_CLASS, "", IDC_OX_SPIN_BORDER_SIZE, 255, 156, 10, 12, kUpDown, 0}}};
+const DialogTemplate kTabbedMDI{
+    IDD_OX_PAGE_TABBED_MDI, kPage, 0, 0, 0, 265, 210, "", "MS Sans Serif", 8,
+    {{"Button", "Support Tabbed MDI", IDC_OX_CHECK_SUPPORT_TABBED_MDI, 0, 0, 200, 10, kCheck | WS_GROUP, 0},
+     {WC_TREEVIEW, "", IDC_OX_TREE_TAB_SETTINGS, 0, 14, 265, 168,
+      kVis | WS_TABSTOP | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0},
+     {"Static", "The distance between the tab control and parent frame borders", IDC_OX_STATIC_OFFSET, 0, 190, 222,
+      8, kVis, 0},
+     {"Edit", "", IDC_OX_EDIT_OFFSET, 224, 188, 30, 12, kEdit | ES_NUMBER, 0},
+     {UPDOWN_CLASS, "", IDC_OX_SPIN_OFFSET, 254, 188, 11, 12, kUpDown, 0}}};
 
 class PagesResources : public ResourceModule {
 public:
@@ -209,6 +230,7 @@ public:
             case IDD_OX_PAGE_BACKGROUND_PAINTER: return &kBackgroundPainter;
             case IDD_OX_PAGE_SHORTKEYS: return &kShortkeys;
             case IDD_OX_PAGE_TOOLBARS: return &kToolbars;
+            case IDD_OX_PAGE_TABBED_MDI: return &kTabbedMDI;
             default: return nullptr;
         }
     }
@@ -242,6 +264,13 @@ public:
             case IDS_OX_PAGE_TOOLBARS_TITLE: return "Toolbars";
             case IDS_OX_PAGE_TOOLBARS_TOOLTIP: return "Customize the appearance of application's toolbars";
             case IDS_OX_CUSTOM_TOOLBAR: return "Custom Toolbar %d";
+            case IDS_OX_PAGE_TABBED_MDI_TITLE: return "Tabbed MDI";
+            case IDS_OX_PAGE_TABBED_MDI_TOOLTIP: return "Customize Tabbed MDI settings";
+            case IDS_OX_TABBED_MDI_ROOT: return "Tab control settings";
+            case IDS_OX_TABBED_MDI_ORIENTATION: return "Orientation";
+            case IDS_OX_TABBED_MDI_APPEARANCE: return "Appearance";
+            case IDS_OX_TABBED_MDI_DISPLAY: return "Display";
+            case IDS_OX_TABBED_MDI_POSITIONING: return "Positioning";
             default: return nullptr;
         }
     }
@@ -263,7 +292,13 @@ public:
             {IDB_OX_COOL_CONTROLS_STATES, customize_pages26035_png, customize_pages26035_png_size},
             {IDB_OX_PAGE_TRAY_ICON, customize_pages26036_png, customize_pages26036_png_size},
             {IDB_OX_PAGE_INSTANCE_MANAGER, customize_pages26037_png, customize_pages26037_png_size},
-            {IDB_OX_PAGE_SPLASH_WINDOW, customize_pages26038_png, customize_pages26038_png_size}};
+            {IDB_OX_PAGE_SPLASH_WINDOW, customize_pages26038_png, customize_pages26038_png_size},
+            {IDB_OX_PAGE_TABBED_MDI, customize_pages26007_png, customize_pages26007_png_size},
+            {IDB_OX_TABBED_MDI_ORIENTATION, customize_pages26009_png, customize_pages26009_png_size},
+            {IDB_OX_TABBED_MDI_TAB_CONTROL, customize_pages26011_png, customize_pages26011_png_size},
+            {IDB_OX_TABBED_MDI_APPEARANCE, customize_pages26013_png, customize_pages26013_png_size},
+            {IDB_OX_TABBED_MDI_DISPLAY, customize_pages26015_png, customize_pages26015_png_size},
+            {IDB_OX_TABBED_MDI_POSITIONING, customize_pages26017_png, customize_pages26017_png_size}};
         for (const BitmapResource& b : bitmaps)
             if (b.id == id)
                 return &b;

@@ -432,6 +432,7 @@ TEST_F(ManagerWithItsPagesTest, OneIconPerPageSortedByTitleAndTheDialogOpensOnTh
                  {SHORTKEYS, manager.GetShortkeysPage()},
                  {COOLCONTROLS, manager.GetCoolControlsPage()},
                  {BACKGROUND_PAINTER, manager.GetBackgroundPage()},
+                 {TABBEDMDI, manager.GetTabbedMDIPage()},
                  {TOOLBARS, manager.GetToolbarsPage()},
                  {COMMANDS, manager.GetCommandsPage()}};
     for (const Case& c : cases) {
@@ -448,6 +449,7 @@ TEST_F(ManagerWithItsPagesTest, TheAccessorsReachThePagesObjectsWhileTheDialogIs
     EXPECT_EQ(manager.GetBitmapMenuOrganizer(), manager.GetCommandsPage()->GetBitmapMenuOrganizer());
     EXPECT_EQ(manager.GetInstanceManager(), manager.GetInstanceManagerPage()->GetInstanceManager());
     EXPECT_EQ(manager.GetCoolControlOrganizer(), manager.GetCoolControlsPage()->GetCoolControlOrganizer());
+    EXPECT_EQ(manager.GetTabClientWnd(), manager.GetTabbedMDIPage()->GetTabClientWnd());
     EXPECT_EQ(manager.GetTaskbarIcon(), manager.GetTrayIconPage()->GetTaskbarIcon());
     EXPECT_EQ(manager.GetSplashWnd(), manager.GetSplashWindowPage()->GetSplashWnd());
     EXPECT_EQ(manager.GetBackgroundPainterOrganizer(), manager.GetBackgroundPage()->GetBackgroundPainterOrganizer());
