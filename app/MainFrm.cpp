@@ -221,6 +221,8 @@ void CMainFrame::SetToolbarButtonSizes(CToolBar& bar, int imageWidth, int imageH
 void CMainFrame::LoadWorkspace() {
     // The saved shortcut keys are in force from the start.
     m_customizeManager.SetupShortkeysPage(this, "CustomizeShortkeys");
+    // The MDI children show as tabs unless the user switched them off.
+    m_customizeManager.SetupTabbedMDIPage(TCS_HOTTRACK, 1, "CustomizeTabbedMDI", TRUE);
     // The MDI client tiled with the program's picture, unless the user chose otherwise.
     m_customizeManager.SetupBackgroundPageFromResourceId(TRUE, TRUE, IDB_MDI_BACKGROUND, Tile, CLR_DEFAULT,
                                                          "CustomizeBackgroundPainter");

@@ -658,9 +658,9 @@ protected:
         return text.find(part) != std::string::npos ? text : std::string();
     }
 
-    // The report view's list: right of the docked tree, above the pad.
+    // The report view's list: right of the docked tree, below the reports' tabs, above the pad.
     static RECT ReportList(const RECT& frame) {
-        return RECT{frame.left + 330, frame.top + 88, frame.right - 20, frame.bottom - 150};
+        return RECT{frame.left + 330, frame.top + 115, frame.right - 20, frame.bottom - 150};
     }
     // Closes the report views one by one until the frame's title names none.
     void CloseReports() {
@@ -1170,7 +1170,8 @@ TEST_F(VeltrinXvfb, TheOpenLogsComeBackAtARestart) {
         EXPECT_TRUE(WaitForIdle(frame)) << "the itemize of " << title << " does not end";
     }
     RECT list{frame.left + 200, frame.top + 80, frame.right, frame.bottom - 100};
-    const Glyphs brokerRow(guiFont, "ShutdownTempServers(): On Request - 08:01:15");
+    // A row that shows above the list's lower edge, under the reports' tabs.
+    const Glyphs brokerRow(guiFont, "HandleClientEvent(): On Client Unregister - 08:00:54");
     ASSERT_TRUE(Found(WaitForText(brokerRow, list))) << "the broker's report shows no rows";
     EXPECT_TRUE(ShowsRecords(frame, 101));
 
@@ -2182,4 +2183,116 @@ TEST_F(VeltrinXvfb, TheMDIClientsPictureIsTiledAtStartAndCentredOnAColourAfterCu
     Activate(mainId);
     ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
     EXPECT_EQ(WaitForExit(), 0);
+}
+
+TEST_F(VeltrinXvfb, TheReportsTabsGoAndComeBackAtTheBottomThroughTheCustomizeDialog) {
+    StartVeltrin({logs + "/" + kBroker});
+    RECT frame{}, root{};
+    ASSERT_TRUE(ShowTree(frame, root)) << "no main window, or its tree does not show the log";
+    // Two reports: a server log's itemize, then the broker's.
+    const std::string serverLog = std::string(kServers[0]) + ".log";
+    RECT server = TreeItem(frame, root, kServers[0]);
+    ASSERT_TRUE(Found(server)) << "the root does not open";
+    for (auto [item, title] : {std::pair{server, serverLog}, std::pair{root, std::string(kBroker)}}) {
+        ASSERT_TRUE(ChooseFromContextMenu(Centre(item), "Itemize to One-Liners")) << title;
+        ASSERT_TRUE(WaitForTitle("[" + title + "]")) << WindowName(mainId);
+        EXPECT_TRUE(WaitForIdle(frame)) << "the itemize of " << title << " does not end";
+    }
+    // The MDI area, right of the tree and above the pad, in its upper and lower halves.
+    const RECT mdi{frame.left + 320, frame.top + 60, frame.right, frame.bottom - 150};
+    const LONG middle = (mdi.top + mdi.bottom) / 2;
+    const RECT upper{mdi.left, mdi.top, mdi.right, middle}, lower{mdi.left, middle, mdi.right, mdi.bottom};
+    const Glyphs serverTab(guiFont, serverLog.c_str()), header(guiFont, "Records");
+    EXPECT_TRUE(Found(WaitForText(serverTab, upper))) << "no tab of the server's report above the reports";
+    screen.Save("veltrin_mdi_tabs_top.png");
+
+    // Customize, from the bars' context menu.
+    ASSERT_TRUE(ChooseFromContextMenu(POINT{frame.right - 40, frame.top + 30}, "Customize..."));
+    const std::string dialog = WaitForWindow("^Customize$");
+    ASSERT_FALSE(dialog.empty()) << "no customize dialog";
+    // At the screen's right edge.
+    Geometry g = WindowGeometry(x, dialog);
+    x.Run({"xdotool", "windowmove", "--sync", dialog, std::to_string(1024 - g.width), "10"});
+    g = WindowGeometry(x, dialog);
+    const RECT box{g.x, g.y, g.x + g.width, g.y + g.height};
+    // The dialog covers the frame's tabs: it steps aside while they are looked at.
+    auto stepAside = [&](bool aside) {
+        x.Run({"xdotool", "windowmove", "--sync", dialog, std::to_string(aside ? 1020 : box.left), std::to_string(box.top)});
+    };
+    // The page's icon, the bar scrolled down by its lower scroll button until it shows.
+    const Glyphs pageIcon(guiFont, "Tabbed MDI");
+    const RECT bar{box.left, box.top, box.left + 160, box.bottom};
+    RECT icon{};
+    for (int scroll = 0; scroll < 6 && !Found(icon = WaitForText(pageIcon, bar, 2)); ++scroll)
+        Click(POINT{box.left + 134, box.top + 375});
+    ASSERT_TRUE(Found(icon)) << "no icon of the page in the dialog";
+    Click(Centre(icon));
+    const RECT pageArea{box.left + 150, box.top, box.right, box.bottom};
+    RECT support = WaitForText(Glyphs(guiFont, "Support Tabbed MDI"), pageArea);
+    ASSERT_TRUE(Found(support)) << "the page does not show";
+    RECT apply = WaitForText(Glyphs(guiFont, "Apply"), RECT{box.left, box.bottom - 60, box.right, box.bottom});
+    ASSERT_TRUE(Found(apply)) << "no Apply button";
+    screen.Save("veltrin_mdi_tabs_page.png");
+
+    // Off, Apply: the tabs go.
+    Click(Centre(support));
+    Click(Centre(apply));
+    stepAside(true);
+    bool gone = false;
+    for (auto until = Clock::now() + std::chrono::seconds(10); !gone && Clock::now() < until;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        gone = screen.Grab(x, tmp / "screen.xwd") && Found(header.FindIn(screen, mdi)) &&
+               !Found(serverTab.FindIn(screen, mdi));
+    }
+    EXPECT_TRUE(gone) << "the tabs stay after Apply with the tabbed MDI off";
+    screen.Save("veltrin_mdi_tabs_off.png");
+    stepAside(false);
+
+    // On with "Bottom", Apply: the tabs come back below the reports.
+    ASSERT_TRUE(Found(WaitForText(Glyphs(guiFont, "Support Tabbed MDI"), pageArea))) << "the dialog does not come back";
+    Click(Centre(support));
+    RECT bottom = WaitForText(Glyphs(guiFont, "Bottom"), pageArea);
+    ASSERT_TRUE(Found(bottom)) << "no Bottom in the tab settings";
+    Click(Centre(bottom));
+    Click(Centre(apply));
+    stepAside(true);
+    EXPECT_TRUE(Found(WaitForText(serverTab, lower))) << "the tabs do not come back at the bottom";
+    EXPECT_FALSE(Found(serverTab.FindIn(screen, upper))) << "a tab stays above the reports";
+    screen.Save("veltrin_mdi_tabs_bottom.png");
+    stepAside(false);
+
+    // OK keeps them there, and so does the next start.
+    RECT ok = WaitForText(Glyphs(guiFont, "OK"), RECT{box.left, box.bottom - 60, box.right, box.bottom});
+    ASSERT_TRUE(Found(ok)) << "no OK button";
+    Click(Centre(ok));
+    EXPECT_TRUE(WaitGone("^Customize$", 10)) << "the dialog stays after OK";
+    EXPECT_TRUE(Found(WaitForText(serverTab, lower))) << "the tabs leave the bottom on OK";
+    screen.Save("veltrin_mdi_tabs_ok.png");
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(WaitForExit(), 0);
+
+    StartVeltrin({});
+    mainId = WaitForWindow("^Veltrin V4\\.21b");
+    ASSERT_FALSE(mainId.empty()) << "no main window at the restart";
+    EXPECT_TRUE(WaitForTitle(std::string("[") + kBroker + "]")) << WindowName(mainId);
+    frame = MainRect();
+    const RECT lowerAgain{frame.left + 320, (frame.top + 60 + frame.bottom - 150) / 2, frame.right,
+                          frame.bottom - 150};
+    EXPECT_TRUE(Found(WaitForText(serverTab, lowerAgain))) << "the tabs are not at the bottom after the restart";
+    screen.Save("veltrin_mdi_tabs_restart.png");
+    Activate(mainId);
+    ASSERT_TRUE(ChooseFromMenu("&File", "E&xit"));
+    EXPECT_EQ(WaitForExit(), 0);
+
+    // The page's values in its section.
+    std::string stored = ReadBytes(registry);
+    size_t section = stored.find("\\Software\\VeltrinEx\\Veltrin\\CustomizeTabbedMDI]");
+    ASSERT_NE(section, std::string::npos) << "no section of the page";
+    std::string values = stored.substr(section, stored.find("\r\n\r\n", section) - section);
+    EXPECT_NE(values.find("\"IsAttached\"=dword:00000001"), std::string::npos) << values;
+    EXPECT_NE(values.find("\"Offset\"=dword:00000001"), std::string::npos) << values;
+    std::smatch style;
+    ASSERT_TRUE(std::regex_search(values, style, std::regex("\"Style\"=dword:([0-9a-f]{8})"))) << values;
+    EXPECT_EQ(std::stoul(style[1].str(), nullptr, 16) & 0xFFF, 0x42u) << values;
 }
