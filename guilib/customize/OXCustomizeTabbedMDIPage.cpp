@@ -192,8 +192,10 @@ void COXCustomizeTabbedMDIPage::FillTree() {
 }
 
 DWORD COXCustomizeTabbedMDIPage::GetTabStyleFromTree() const {
-    if (!m_treeTabSettings.m_hWnd)
-        return m_dwTabCtrlStyle & kTreeStyleMask;
+    if (!m_treeTabSettings.m_hWnd) {
+        const HWND tab = m_MTIClientWnd.IsAttached() ? m_MTIClientWnd.m_tab.m_hWnd : nullptr;
+        return (tab ? (DWORD)::GetWindowLong(tab, GWL_STYLE) : m_dwTabCtrlStyle) & kTreeStyleMask;
+    }
     DWORD style = 0;
     for (const TabOption& option : kOptions) {
         const bool checked = m_treeTabSettings.GetOptionState(option.id) == 1;

@@ -59,14 +59,7 @@ protected:
     }
     HWND Client() const { return frame->m_hWndMDIClient; }
     HWND Item(int id) { return ::GetDlgItem(page->m_hWnd, id); }
-    void ShowPage() {
-        manager.ShowWindow(SW_SHOW);
-        ASSERT_TRUE(page->ShowInManager(&manager));
-        RECT client{};
-        manager.GetClientRect(&client);
-        page->MoveWindow(0, 0, client.right, client.bottom);
-        Pump();
-    }
+    void ShowPage() { ASSERT_TRUE(manager.ShowFilling(page.get())); }
     void Click(int id) {
         ::SendMessage(Item(id), BM_CLICK, 0, 0);
         Pump();

@@ -51,16 +51,9 @@ protected:
     COXTabClientWnd& Tabs() { return *page->GetTabClientWnd(); }
     HWND TabCtrl() { return Tabs().m_tab.m_hWnd; }
     DWORD TabStyle() { return (DWORD)::GetWindowLong(TabCtrl(), GWL_STYLE) & 0xFFF; }
-    void ShowPage() {
-        manager.ShowWindow(SW_SHOW);
-        ASSERT_TRUE(page->ShowInManager(&manager));
-        RECT client{};
-        manager.GetClientRect(&client);
-        page->MoveWindow(0, 0, client.right, client.bottom);
-        Pump();
-    }
+    void ShowPage() { ASSERT_TRUE(manager.ShowFilling(page.get())); }
     void Click(int id) {
-        ::SendMessage(Item(id), BM_CLICK, 0, 0);
+        ClickDlgItem(page->m_hWnd, id);
         Pump();
     }
     void SetOffset(const char* text) { ::SetWindowText(Item(IDC_OX_EDIT_OFFSET), text); }
@@ -221,15 +214,20 @@ TEST_F(TabbedMDIPageTest, SetUpAttachesAndTakesTheSavedStateAndFailsWithoutAnMDI
 }
 
 TEST_F(TabbedMDIPageTest, ApplyWithNothingChangedKeepsTheTabs) {
-    ASSERT_TRUE(page->SetupPage(TCS_HOTTRACK, 1, nullptr, TRUE));
+    ASSERT_TRUE(page->SetupPage(TCS_BOTTOM | TCS_HOTTRACK, 3, nullptr, TRUE));
     AddChild("One");
     AddChild("Two");
-    ShowPage();
     const HWND tab = TabCtrl();
     ASSERT_TRUE(tab);
+    // Before the page has a window, and with it shown.
+    EXPECT_TRUE(page->ApplySettings());
+    EXPECT_EQ(TabCtrl(), tab);
+    ShowPage();
     EXPECT_TRUE(page->ApplySettings());
     EXPECT_EQ(TabCtrl(), tab);
     EXPECT_TRUE(Tabs().IsAttached());
+    EXPECT_EQ(TabStyle(), (DWORD)(TCS_BOTTOM | TCS_HOTTRACK));
+    EXPECT_EQ(Tabs().m_tab.m_dwOffset, 3u);
 }
 
 TEST_F(TabbedMDIPageTest, TurningTheTabsOffMovesThePainterToThePlainClientAndOnAgainBack) {

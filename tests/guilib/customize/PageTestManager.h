@@ -3,6 +3,7 @@
 
 #include "guilib/customize/OXCustomizeManager.h"
 #include "platform/user/Resources.h"
+#include "tests/support/Gui.h"
 
 class PageTestManager : public COXCustomizeManager {
 public:
@@ -13,5 +14,16 @@ public:
         static const DialogTemplate visible{600, WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 0, 400, 300,
                                             "Customize", nullptr, 0, {}};
         return CreateIndirect(bVisible ? &visible : &resizable, owner);
+    }
+    // Shows the dialog and in it the page, over its whole client area; FALSE when the page does not show.
+    BOOL ShowFilling(COXCustomizePage* page) {
+        ShowWindow(SW_SHOW);
+        if (!page->ShowInManager(this))
+            return FALSE;
+        RECT client{};
+        GetClientRect(&client);
+        page->MoveWindow(0, 0, client.right, client.bottom);
+        Pump();
+        return TRUE;
     }
 };
