@@ -289,11 +289,11 @@ BOOL COXCustomizeTabbedMDIPage::ApplySettings() {
 
     if (!m_MTIClientWnd.m_hWnd && m_bSupportTabbedMDI) {
         const HWND client = frame->m_hWndMDIClient;
+        // The painter leaves first, so that it hooks the client over the tab client's subclassing.
         PainterSettings painter;
-        BOOL moved = FALSE;
+        const BOOL moved = client && TakePainter(organizer, client, painter);
         // The tab client takes only a client without a window object: the wrapper (or any other) lets go.
         if (CWnd* holder = client ? CWnd::FromHandlePermanent(client) : nullptr) {
-            moved = TakePainter(organizer, client, painter);
             holder->Detach();
             if (holder == m_pMDIClientWrapper.get())
                 m_pMDIClientWrapper.reset();

@@ -272,6 +272,22 @@ TEST_F(TabbedMDIPageTest, TurningTheTabsOffMovesThePainterToThePlainClientAndOnA
     EXPECT_EQ(ClientPixel(), kGreen);
 }
 
+TEST_F(TabbedMDIPageTest, APainterOnTheBareClientGoesOverTheTabsAndTheClientKeepsWorking) {
+    ASSERT_TRUE(page->SetupPage(TCS_HOTTRACK, 1, nullptr, FALSE));
+    ASSERT_FALSE(Tabs().IsAttached());
+    ASSERT_TRUE(manager.organizer.Attach(Client(), nullptr, Tile, kGreen));
+    const HWND child = AddChild("One");
+    ShowPage();
+    for (bool on : {true, false, true}) {
+        SCOPED_TRACE(on);
+        Click(IDC_OX_CHECK_SUPPORT_TABBED_MDI);
+        ASSERT_TRUE(page->ApplySettings());
+        EXPECT_EQ((bool)Tabs().IsAttached(), on);
+        EXPECT_EQ(ClientPixel(), kGreen);
+        EXPECT_EQ((HWND)::SendMessage(Client(), WM_MDIGETACTIVE, 0, 0), child);
+    }
+}
+
 TEST_F(TabbedMDIPageTest, ANewOrientationOrOffsetTakesOneApply) {
     ASSERT_TRUE(page->SetupPage(TCS_HOTTRACK, 1, nullptr, TRUE));
     ASSERT_TRUE(manager.organizer.Attach(Client(), nullptr, Tile, kGreen));
