@@ -374,7 +374,9 @@ struct SdlDisplay::Impl {
         if (title != CString(SDL_GetWindowTitle(w.window)))
             SDL_SetWindowTitle(w.window, title);
         bool sdlShown = (SDL_GetWindowFlags(w.window) & SDL_WINDOW_SHOWN) != 0;
-        if (w.shown && !sdlShown) {
+        // The desktop unmaps a window it minimises: showing it again would undo the minimising.
+        const bool desktopMinimised = (SDL_GetWindowFlags(w.window) & SDL_WINDOW_MINIMIZED) != 0;
+        if (w.shown && !sdlShown && !desktopMinimised) {
             SDL_ShowWindow(w.window);
             w.askMinSize = (SDL_GetWindowFlags(w.window) & SDL_WINDOW_RESIZABLE) != 0;
             // The desktop may place its frame, not the window, at the position asked at creation: the
