@@ -1,4 +1,5 @@
 // The "Button" class: push buttons, check boxes, radio buttons and group boxes, Classic look.
+#include <algorithm>
 #include <vector>
 
 #include "platform/user/Controls.h"
@@ -194,13 +195,21 @@ void Button::Paint(HDC dc) {
         text.right = b.left - 4;
     else
         text.left = b.right + 4;
-    DrawLabel(dc, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE, enabled);
+    // A multi-line label wraps within its width, its lines centred as a block beside the box.
+    bool wraps = (style & BS_MULTILINE) != 0;
+    UINT lines = wraps ? DT_WORDBREAK : DT_SINGLELINE;
+    CString label = GetWindowTextString(m_h);
+    RECT calc = text;
+    HGDIOBJ oldFont = SelectObject(dc, FontOr(SYSTEM_FONT));
+    DrawText(dc, label, label.GetLength(), &calc, DT_CALCRECT | lines);
+    SelectObject(dc, oldFont);
+    if (wraps) {
+        int height = std::min<int>(calc.bottom - calc.top, rc.bottom - rc.top);
+        text.top = rc.top + (rc.bottom - rc.top - height) / 2;
+        text.bottom = text.top + height;
+    }
+    DrawLabel(dc, text, DT_LEFT | (wraps ? DT_WORDBREAK : DT_VCENTER | DT_SINGLELINE), enabled);
     if (focused) {
-        CString label = GetWindowTextString(m_h);
-        RECT calc = text;
-        HGDIOBJ oldFont = SelectObject(dc, FontOr(SYSTEM_FONT));
-        DrawText(dc, label, label.GetLength(), &calc, DT_CALCRECT | DT_SINGLELINE);
-        SelectObject(dc, oldFont);
         int height = calc.bottom - calc.top;
         RECT f{calc.left - 1, rc.top + (rc.bottom - rc.top - height) / 2 - 1, calc.right + 1, 0};
         f.bottom = f.top + height + 2;
