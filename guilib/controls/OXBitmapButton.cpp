@@ -107,13 +107,15 @@ CFont* COXBitmapButton::GetTextFont() {
     HFONT window = m_hWnd ? (HFONT)SendMessage(WM_GETFONT) : nullptr;
     if (!window) {
         m_font.DeleteObject();
+        m_hCopiedFont = nullptr;
         return nullptr;
     }
-    if (window != (HFONT)m_font.GetSafeHandle()) {
+    if (window != (HFONT)m_font.GetSafeHandle() && (window != m_hCopiedFont || !m_font.GetSafeHandle())) {
         LOGFONT lf{};
         ::GetObject(window, sizeof lf, &lf);
         m_font.DeleteObject();
         m_font.CreateFontIndirect(&lf);
+        m_hCopiedFont = window;
     }
     return &m_font;
 }

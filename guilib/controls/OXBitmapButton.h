@@ -102,6 +102,9 @@ protected:
     HIMAGELIST m_imageList = nullptr;
     COLORREF m_textColor = RGB(0, 0, 0);
     CFont m_font;
+    // The window's font that m_font copies: copied again only when the window's font changes, so a copy
+    // selected into a DC is never deleted under it.
+    HFONT m_hCopiedFont = nullptr;
     COXToolTipCtrl m_toolTip;
     BOOL m_bToolTip = FALSE;
     BOOL m_bTrackLook = FALSE;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "guilib/controls/OXBitmapButton.h"
@@ -172,6 +174,45 @@ TEST_F(BitmapButtonTest, GalleryShowsTheButtonRaisedAndChecked) {
     EXPECT_TRUE(px.Any(RECT{10 + 26, 15, 10 + 90, 35}, [](COLORREF c) { return PixelProbe::Dark(c); }))
         << "the caption";
     EXPECT_FALSE(WriteScreenshot(parent.GetSafeHwnd(), "Gallery_BitmapButton").empty());
+}
+
+TEST_F(BitmapButtonTest, TheCaptionIsDrawnWholeInTheFontTheParentGaveTheButton) {
+    // A large font of the parent's: measured and drawn in it, the caption is as wide and high as the font
+    // makes it (drawn in another font it came out small, or clipped to the measured width).
+    LOGFONT lf{};
+    lf.lfHeight = -27;
+    lf.lfWeight = FW_BOLD;
+    strcpy(lf.lfFaceName, "MS Sans Serif");
+    CFont large;
+    ASSERT_TRUE(large.CreateFontIndirect(&lf));
+    COXBitmapButton caption;
+    ASSERT_TRUE(caption.Create("Modify", WS_CHILD | WS_VISIBLE | BS_CENTER | BS_VCENTER, RECT{10, 45, 230, 95},
+                               &parent, 23));
+    caption.SendMessage(WM_SETFONT, (WPARAM)large.GetSafeHandle(), FALSE);
+    ScreenshotOnFailure shot(parent.GetSafeHwnd());
+    RedrawWindow(parent.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump();
+
+    HDC dc = GetDC(parent.GetSafeHwnd());
+    HGDIOBJ old = SelectObject(dc, large.GetSafeHandle());
+    SIZE extent{};
+    GetTextExtentPoint32(dc, "Modify", 6, &extent);
+    SelectObject(dc, old);
+    ReleaseDC(parent.GetSafeHwnd(), dc);
+
+    PixelProbe px(parent.GetSafeHwnd());
+    int left = 1000, right = -1, top = 1000, bottom = -1;
+    for (int y = 47; y < 93; ++y)
+        for (int x = 12; x < 228; ++x)
+            if (PixelProbe::Dark(px.At(x, y), 96)) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    ASSERT_GE(right, left) << "no caption drawn";
+    EXPECT_GE(right - left + 1, extent.cx * 85 / 100);
+    EXPECT_LE(right - left + 1, extent.cx + 2);
+    EXPECT_GE(bottom - top + 1, 16) << "the letters as high as the large font's";
+    caption.DestroyWindow();
 }
 
 }  // namespace
