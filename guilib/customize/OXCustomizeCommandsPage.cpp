@@ -447,8 +447,9 @@ void COXCustomizeCommandsPage::InitControls() {
     for (int id : {IDC_OX_SEPARATOR_DESCRIPTION, IDC_OX_SEPARATOR_OPTIONS, IDC_OX_STATIC_DESCRIPTION,
                    IDC_OX_BUTTON_MODIFY_SELECTION, IDC_OX_CHECK_SHOW_ICONS, IDC_OX_CHECK_RECENTLY_USED})
         m_LayoutManager.ConstrainChild(id, OX_LMS_RIGHT, OX_LMT_SAME);
-    m_LayoutManager.ConstrainChild(IDC_OX_STATIC_CUSTOM_BUTTON_PREVIEW, OX_LMS_BOTTOM | OX_LMS_LEFT | OX_LMS_RIGHT,
-                                   OX_LMT_SAME);
+    // The preview box moves with the column above it: held by its left side too, it would grow over the
+    // tree, which takes the page's extra width.
+    m_LayoutManager.ConstrainChild(IDC_OX_STATIC_CUSTOM_BUTTON_PREVIEW, OX_LMS_BOTTOM | OX_LMS_RIGHT, OX_LMT_SAME);
     m_bInitialized = TRUE;
 }
 

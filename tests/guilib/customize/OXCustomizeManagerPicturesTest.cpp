@@ -157,6 +157,52 @@ int IconMatch(const PixelProbe& probe, HWND dialog, HWND list, POINT at, COXCust
     return matching;
 }
 
+// A page's shown controls that stick out of it, and the pairs of them that overlap unless one is a group
+// box holding the other whole; touching by two pixels (a history combo's tool bar beside it) is no overlap.
+std::vector<std::string> Misplaced(HWND page) {
+    struct Shown {
+        HWND hwnd;
+        RECT rect;
+        bool box;
+    };
+    std::vector<Shown> shown;
+    for (HWND c = ::GetWindow(page, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(c))
+            continue;
+        RECT r{};
+        ::GetWindowRect(c, &r);
+        ::MapWindowPoints(nullptr, page, (LPPOINT)&r, 2);
+        char cls[32] = {};
+        ::GetClassName(c, cls, sizeof cls);
+        bool box = ((DWORD)::GetWindowLongPtr(c, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX &&
+                   std::string(cls) == WC_BUTTON;
+        shown.push_back({c, r, box});
+    }
+    auto holds = [](const Shown& outer, const Shown& inner) {
+        RECT both{};
+        ::UnionRect(&both, &outer.rect, &inner.rect);
+        return outer.box && ::EqualRect(&both, &outer.rect);
+    };
+    std::vector<std::string> found;
+    RECT client{};
+    ::GetClientRect(page, &client);
+    for (const Shown& c : shown) {
+        RECT both{};
+        ::UnionRect(&both, &client, &c.rect);
+        if (!::EqualRect(&both, &client))
+            found.push_back(std::to_string(::GetDlgCtrlID(c.hwnd)) + " outside");
+    }
+    for (size_t i = 0; i < shown.size(); ++i)
+        for (size_t j = i + 1; j < shown.size(); ++j) {
+            RECT common{};
+            if (::IntersectRect(&common, &shown[i].rect, &shown[j].rect) && common.right - common.left > 2 &&
+                common.bottom - common.top > 2 && !holds(shown[i], shown[j]) && !holds(shown[j], shown[i]))
+                found.push_back(std::to_string(::GetDlgCtrlID(shown[i].hwnd)) + " and " +
+                                std::to_string(::GetDlgCtrlID(shown[j].hwnd)));
+        }
+    return found;
+}
+
 class CustomizeManagerPicturesTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -241,6 +287,7 @@ TEST_F(CustomizeManagerPicturesTest, EachPageIsPicturedWithItsTitleApplyStateAnd
         EXPECT_NE(WriteScreenshot(dialog, "customize_page_" + std::to_string(n + 1) + "_" + SpacesToUnderscores(name)),
                   "");
         EXPECT_EQ(list->GetSelectedItem(), (int)n);
+        EXPECT_EQ(Misplaced(page->m_hWnd), std::vector<std::string>{}) << "controls clipped or overlapping";
 
         // The title band shows the page's title, whole, where the static draws its text.
         EXPECT_EQ((LPCTSTR)GetWindowTextString(title), name);
