@@ -141,7 +141,8 @@ std::pair<int, int> InkedColumns(const PixelProbe& probe, HWND dialog, HWND cont
 }
 
 // How many of an icon's 32 x 32 pixels drawn at a list point match a page's picture over the list.
-int IconMatch(const PixelProbe& probe, HWND dialog, HWND list, POINT at, COXCustomizePage* page, COLORREF back) {
+int IconMatch(const PixelProbe& probe, HWND dialog, HWND list, POINT at, COXCustomizePage* page,
+              COLORREF back) {
     Picture expected(32, 32, back);
     HIMAGELIST strip =
         ImageList_LoadBitmap(nullptr, MAKEINTRESOURCE(page->GetImageId()), 32, 0, page->GetImageMaskColor());
@@ -242,8 +243,8 @@ TEST_F(CustomizeManagerPicturesTest, EachPageIsPicturedWithItsTitleApplyStateAnd
     ASSERT_TRUE(manager.SetupToolbarsPage(1, 1, 1, 0, "CustomizeToolbars"));
     ASSERT_TRUE(manager.SetupCommandsPage(IDB_OX_COMMANDS_STRIP, 0xC0C0C0, TRUE, TRUE, "CustomizeCommands"));
     ASSERT_TRUE(manager.SetupCoolControlsPage(FALSE, "CustomizeCoolControls"));
-    ASSERT_TRUE(manager.SetupTrayIconPage(::LoadIcon(nullptr, IDI_APPLICATION), IDR_TRAY_MENU, "Tooltip", TRUE, TRUE,
-                                          nullptr, "CustomizeTrayIcon"));
+    ASSERT_TRUE(manager.SetupTrayIconPage(::LoadIcon(nullptr, IDI_APPLICATION), IDR_TRAY_MENU, "Tooltip",
+                                          TRUE, TRUE, nullptr, "CustomizeTrayIcon"));
 
     ASSERT_TRUE(manager.Create(IDD_CUSTOMIZEMANAGER, frame));
     manager.ShowWindow(SW_SHOW);
@@ -282,16 +283,19 @@ TEST_F(CustomizeManagerPicturesTest, EachPageIsPicturedWithItsTitleApplyStateAnd
         std::string name = (LPCTSTR)page->GetPageTitle();
         SCOPED_TRACE(name);
         ASSERT_TRUE(manager.ActivatePageObject(page));
-        ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ::RedrawWindow(dialog, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Pump();
-        EXPECT_NE(WriteScreenshot(dialog, "customize_page_" + std::to_string(n + 1) + "_" + SpacesToUnderscores(name)),
+        EXPECT_NE(WriteScreenshot(
+                      dialog, "customize_page_" + std::to_string(n + 1) + "_" + SpacesToUnderscores(name)),
                   "");
         EXPECT_EQ(list->GetSelectedItem(), (int)n);
         EXPECT_EQ(Misplaced(page->m_hWnd), std::vector<std::string>{}) << "controls clipped or overlapping";
 
         // The title band shows the page's title, whole, where the static draws its text.
         EXPECT_EQ((LPCTSTR)GetWindowTextString(title), name);
-        Ink expected = TextInk(name.c_str(), titleFont, titleClient, DT_LEFT | DT_EXPANDTABS | DT_VCENTER | DT_SINGLELINE);
+        Ink expected = TextInk(name.c_str(), titleFont, titleClient,
+                               DT_LEFT | DT_EXPANDTABS | DT_VCENTER | DT_SINGLELINE);
         auto [first, last] = InkedColumns(probe, dialog, title);
         EXPECT_NEAR(first, expected.first, 1);
         EXPECT_NEAR(last, expected.last, 1);

@@ -13,9 +13,9 @@ enum { kFocus = 9, kSingle, kWrapped };
 INT_PTR KeepDefaults(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
 constexpr DWORD kCheck = WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
+// The focus stays on the first button, so no focus rectangle touches the labels.
 const DialogTemplate kDialog{
     1, WS_POPUP | WS_CAPTION | WS_VISIBLE | DS_SETFONT, 0, 0, 0, 200, 80, "Labels", "MS Sans Serif", 8,
-    // The focus stays on the first button, so no focus rectangle touches the labels.
     {{WC_BUTTON, "OK", kFocus, 120, 5, 40, 14, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
      {WC_BUTTON, "Show only recently used items in menu", kSingle, 5, 5, 77, 20, kCheck, 0},
      {WC_BUTTON, "Show only recently used items in menu", kWrapped, 5, 40, 77, 20, kCheck | BS_MULTILINE, 0}}};
