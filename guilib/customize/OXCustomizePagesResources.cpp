@@ -160,7 +160,7 @@ const DialogTemplate kBackgroundPainter{
      {"Button", "Use default image", IDC_OX_RADIO_BACKGROUND_DEFAULT_IMAGE, 0, 95, 100, 10,
       kRadio | WS_GROUP | WS_TABSTOP, 0},
      {"Button", "Open image with file name", IDC_OX_RADIO_BACKGROUND_IMAGE_FILE, 0, 107, 120, 10, kRadio, 0},
-     {WC_COMBOBOX, "", IDC_OX_COMBO_BACKGROUND_FILE, 10, 119, 255, 80,
+     {WC_COMBOBOX, "", IDC_OX_COMBO_BACKGROUND_FILE, 10, 119, 203, 80,
       kVis | WS_TABSTOP | WS_GROUP | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0},
      {"Static", "Background color:", IDC_OX_STATIC_BACKGROUND_COLOR, 150, 97, 70, 8, kVis, 0},
      {"Button", "\nChoose color to fill the background", IDC_OX_COLOR_BACKGROUND, 225, 94, 40, 16,
