@@ -229,6 +229,7 @@ BOOL COXCustomizeCommandsPage::SetupPage(UINT nBitmapID, COLORREF clrMask, BOOL 
             if (!icon)
                 return FALSE;
             ImageList_AddIcon(m_hImageList, icon);
+            ::DestroyIcon(icon);
         }
         int count = (int)::SendMessage(bar->m_hWnd, TB_BUTTONCOUNT, 0, 0);
         for (int i = 0; i < count; ++i) {
@@ -246,8 +247,10 @@ BOOL COXCustomizeCommandsPage::SetupPage(UINT nBitmapID, COLORREF clrMask, BOOL 
     // 5. The commands bitmap's images.
     if (m_hCommandsImages)
         for (int i = 0; i < ImageList_GetImageCount(m_hCommandsImages); ++i)
-            if (HICON icon = ImageList_GetIcon(m_hCommandsImages, i, ILD_NORMAL))
+            if (HICON icon = ImageList_GetIcon(m_hCommandsImages, i, ILD_NORMAL)) {
                 ImageList_AddIcon(m_hImageList, icon);
+                ::DestroyIcon(icon);
+            }
     // 6, 7. The available buttons, the bars' styles and their saved states.
     BuildAvailableButtons();
     for (CToolBar* bar : toolbars) {

@@ -169,13 +169,18 @@ HIMAGELIST COXCustomizeCommandsPage::CreateAppearanceImages(HIMAGELIST hCurrentL
     if (!list)
         return nullptr;
     HICON current = hCurrentList && nCurrent >= 0 ? ImageList_GetIcon(hCurrentList, nCurrent, ILD_NORMAL) : nullptr;
-    if (!current)
-        current = LoadIconResource(IDI_OX_CUSTOMIZE_COMMAND);
-    ImageList_AddIcon(list, current);
+    if (current) {
+        ImageList_AddIcon(list, current);
+        ::DestroyIcon(current);
+    } else {
+        ImageList_AddIcon(list, LoadIconResource(IDI_OX_CUSTOMIZE_COMMAND));
+    }
     int count = m_hImageList ? ImageList_GetImageCount(m_hImageList) : 0;
     for (int i = OX_CMDPAGE_FIRST_IMAGE; i < count; ++i)
-        if (HICON icon = ImageList_GetIcon(m_hImageList, i, ILD_NORMAL))
+        if (HICON icon = ImageList_GetIcon(m_hImageList, i, ILD_NORMAL)) {
             ImageList_AddIcon(list, icon);
+            ::DestroyIcon(icon);
+        }
     return list;
 }
 

@@ -180,8 +180,9 @@ BOOL COXCustomizeManager::AddPageToShortcutBar(COXCustomizePage* pCustomizePage,
         if (!strip)
             return fail();
         HICON icon = ImageList_GetIcon(strip, 0, ILD_NORMAL);
-        // The platform's icons live as long as the process: nothing to destroy.
         image = icon ? ImageList_AddIcon(m_ilShortcutBar, icon) : -1;
+        if (icon)
+            ::DestroyIcon(icon);
         ImageList_Destroy(strip);
     }
 

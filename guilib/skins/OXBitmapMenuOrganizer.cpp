@@ -6,6 +6,7 @@
 #include "platform/framework/app/WinThread.h"
 #include "platform/framework/bars/ToolBar.h"
 #include "platform/user/Resources.h"
+#include "platform/user/Shell.h"
 
 namespace {
 std::map<HWND, COXBitmapMenuOrganizer*>& Organizers() {
@@ -243,8 +244,10 @@ BOOL COXBitmapMenuOrganizer::CollectToolbarImages() {
         int normalCount = ImageList_GetImageCount(normal);
         if (hot) {
             for (int i = 0; i < ImageList_GetImageCount(hot); ++i) {
-                if (HICON icon = ImageList_GetIcon(hot, i, ILD_NORMAL))
+                if (HICON icon = ImageList_GetIcon(hot, i, ILD_NORMAL)) {
                     ImageList_AddIcon(list, icon);
+                    ::DestroyIcon(icon);
+                }
             }
         }
         CString name;

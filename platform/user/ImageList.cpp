@@ -7,6 +7,7 @@
 
 #include "platform/base/HandleTable.h"
 #include "platform/user/Controls.h"
+#include "platform/user/Shell.h"
 
 namespace {
 struct ImageListData {
@@ -39,16 +40,23 @@ HIMAGELIST ImageList_Create(int cx, int cy, UINT, int, int) {
 }
 
 BOOL ImageList_Destroy(HIMAGELIST list) {
-    std::lock_guard<std::mutex> g(g_listMutex);
-    return g_lists.Remove(list) ? TRUE : FALSE;
+    std::vector<HICON> images;
+    {
+        std::lock_guard<std::mutex> g(g_listMutex);
+        ImageListData* data = Find(list);
+        if (!data)
+            return FALSE;
+        images.swap(data->images);
+        g_lists.Remove(list);
+    }
+    for (HICON icon : images)
+        DestroyIcon(icon);
+    return TRUE;
 }
 
 HICON ImageList_GetIcon(HIMAGELIST list, int index, UINT) {
-    std::lock_guard<std::mutex> g(g_listMutex);
-    ImageListData* data = Find(list);
-    if (!data || index < 0 || index >= (int)data->images.size())
-        return nullptr;
-    return data->images[(size_t)index];
+    // A new icon over the same pixels: the caller's DestroyIcon leaves the list's image alone.
+    return CreateIconFromSurface(user::ImageListImage(list, index));
 }
 
 int ImageList_GetImageCount(HIMAGELIST list) {
@@ -156,14 +164,21 @@ BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT) {
 }
 
 BOOL ImageList_Remove(HIMAGELIST list, int index) {
-    std::lock_guard<std::mutex> g(g_listMutex);
-    ImageListData* data = Find(list);
-    if (!data || index < -1 || index >= (int)data->images.size())
-        return FALSE;
-    if (index == -1)
-        data->images.clear();
-    else
-        data->images.erase(data->images.begin() + index);
+    std::vector<HICON> removed;
+    {
+        std::lock_guard<std::mutex> g(g_listMutex);
+        ImageListData* data = Find(list);
+        if (!data || index < -1 || index >= (int)data->images.size())
+            return FALSE;
+        if (index == -1) {
+            removed.swap(data->images);
+        } else {
+            removed.push_back(data->images[(size_t)index]);
+            data->images.erase(data->images.begin() + index);
+        }
+    }
+    for (HICON icon : removed)
+        DestroyIcon(icon);
     return TRUE;
 }
 

@@ -42,7 +42,7 @@ BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style
 BOOL ImageList_Remove(HIMAGELIST list, int index);
 // A new list with copies of the images.
 HIMAGELIST ImageList_Duplicate(HIMAGELIST list);
-// The image as an icon of the list's size (icons live as long as the process), or null.
+// A new icon of the image, of the list's size, or null; the caller destroys it (DestroyIcon).
 HICON ImageList_GetIcon(HIMAGELIST list, int index, UINT flags);
 
 namespace user {

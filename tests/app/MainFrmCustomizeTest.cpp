@@ -366,6 +366,22 @@ TEST_F(MainFrmCustomizeTest, TheFramesKeysPictureAndTrayIconAreThePagesOwn) {
     EXPECT_EQ(tray->GetIcon(), LoadIconResource(IDR_VELTRINTYPE));
 }
 
+TEST_F(MainFrmCustomizeTest, TheBarsKeepTheirButtonImagesOnceTheKeysPageHasListedThem) {
+    NewFrame();
+    frame->LoadWorkspace();
+    for (COXCoolToolBar* bar : {&frame->GetToolBar(), &frame->GetWindowBar()}) {
+        HIMAGELIST images = (HIMAGELIST)bar->SendMessage(TB_GETIMAGELIST, 0, 0);
+        ASSERT_TRUE(images);
+        for (int i = 0, count = (int)bar->SendMessage(TB_BUTTONCOUNT, 0, 0); i < count; ++i) {
+            TBBUTTON b{};
+            bar->SendMessage(TB_GETBUTTON, (WPARAM)i, (LPARAM)&b);
+            if (!(b.fsStyle & TBSTYLE_SEP)) {
+                EXPECT_TRUE(user::ImageListImage(images, b.iBitmap)) << "button " << b.idCommand;
+            }
+        }
+    }
+}
+
 TEST_F(MainFrmCustomizeTest, TheCommandsPageIsSetUpOverTheFramesMenusAndBars) {
     NewFrame();
     COXCustomizeCommandsPage* page = Manager().GetCommandsPage();

@@ -281,6 +281,47 @@ private:
 
 bool Found(const RECT& r) { return r.right > r.left; }
 
+// A bitmap resource, or one cell of it, as the program draws it; pixels of the `clear` colour are the
+// transparent ones, which show whatever lies beneath.
+struct Picture {
+    explicit Picture(UINT id, RECT cell = RECT{}, COLORREF clear = CLR_INVALID) {
+        HBITMAP bitmap = LoadBitmap(nullptr, MAKEINTRESOURCE(id));
+        BITMAP info{};
+        GetObject(bitmap, sizeof info, &info);
+        if (cell.right <= cell.left)
+            cell = RECT{0, 0, info.bmWidth, info.bmHeight};
+        width = cell.right - cell.left;
+        height = cell.bottom - cell.top;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        for (int y = cell.top; y < cell.bottom; ++y)
+            for (int x = cell.left; x < cell.right; ++x) {
+                COLORREF c = GetPixel(dc, x, y);
+                pixels.push_back(c == clear ? CLR_INVALID : c);
+            }
+        SelectObject(dc, old);
+        DeleteDC(dc);
+    }
+    bool At(const Screen& s, int left, int top) const {
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (COLORREF c = pixels[(size_t)y * width + x]; c != CLR_INVALID && s.At(left + x, top + y) != c)
+                    return false;
+        return true;
+    }
+    // The first place in the area where the whole picture shows, or (-1, -1).
+    POINT Find(const Screen& s, const RECT& area) const {
+        for (int y = area.top; y + height <= area.bottom; ++y)
+            for (int x = area.left; x + width <= area.right; ++x)
+                if (At(s, x, y))
+                    return POINT{x, y};
+        return POINT{-1, -1};
+    }
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+};
+
+
 // A clipboard row's first two cells with their separators ("1 | 120 | "), or "".
 std::string RowStart(const std::string& row) {
     size_t first = row.find(" | ");
@@ -858,6 +899,14 @@ TEST_F(VeltrinXvfb, AUsersSessionFromTheSplashToARestart) {
         << "no menu bar";
     // The pad's only page, "Output", active and drawn whole.
     EXPECT_TRUE(Found(Glyphs(activeTabFont, "Output").FindIn(screen, PadTabs(frame)))) << "no Output tab";
+    // The toolbars show their buttons' images: Open's, the first of the toolbar strip, in the bars' band.
+    const Picture open(IDR_TOOLBAR, RECT{0, 0, 16, 16}, RGB(192, 192, 192));
+    const RECT bars{frame.left, frame.top, frame.right, root.top};
+    POINT openAt{-1, -1};
+    for (auto until = Clock::now() + std::chrono::seconds(10); openAt.x < 0 && Clock::now() < until;)
+        if (screen.Grab(x, tmp / "screen.xwd"))
+            openAt = open.Find(screen, bars);
+    EXPECT_GE(openAt.x, 0) << "the Open button's image is not on the toolbar";
     screen.Save("veltrin_main.png");
 
     // The root's "Itemize to One-Liners" opens a maximised report.
@@ -2030,40 +2079,6 @@ TEST_F(VeltrinXvfb, AShortcutKeyAssignedInCustomizeOpensItsDialogAfterARestart) 
 
 namespace {
 // A bitmap resource's pixels, row by row.
-struct Picture {
-    explicit Picture(UINT id) {
-        HBITMAP bitmap = LoadBitmap(nullptr, MAKEINTRESOURCE(id));
-        BITMAP info{};
-        GetObject(bitmap, sizeof info, &info);
-        width = info.bmWidth;
-        height = info.bmHeight;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                pixels.push_back(GetPixel(dc, x, y));
-        SelectObject(dc, old);
-        DeleteDC(dc);
-    }
-    bool At(const Screen& s, int left, int top) const {
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                if (s.At(left + x, top + y) != pixels[(size_t)y * width + x])
-                    return false;
-        return true;
-    }
-    // The first place in the area where the whole picture shows, or (-1, -1).
-    POINT Find(const Screen& s, const RECT& area) const {
-        for (int y = area.top; y + height <= area.bottom; ++y)
-            for (int x = area.left; x + width <= area.right; ++x)
-                if (At(s, x, y))
-                    return POINT{x, y};
-        return POINT{-1, -1};
-    }
-    int width = 0, height = 0;
-    std::vector<COLORREF> pixels;
-};
-
 // The bounding box of the pixels of one colour in the area.
 RECT ColourBox(const Screen& s, const RECT& area, COLORREF colour) {
     RECT box{area.right, area.bottom, area.left, area.top};

@@ -1,7 +1,9 @@
+#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include "platform/user/Controls.h"
 #include "platform/user/ImageList.h"
+#include "platform/user/Shell.h"
 
 TEST(ImageListTest, StripWithMaskAndIconsDrawByIndex) {
     HIMAGELIST list = ImageList_Create(4, 4, ILC_COLOR24 | ILC_MASK, 2, 2);
@@ -45,4 +47,32 @@ TEST(ImageListTest, StripWithMaskAndIconsDrawByIndex) {
         DeleteObject(o);
     EXPECT_TRUE(ImageList_Destroy(list));
     EXPECT_FALSE(ImageList_Destroy(list));
+}
+
+TEST(ImageListTest, AnIconTakenFromTheListIsTheCallersToDestroy) {
+    HIMAGELIST list = ImageList_Create(4, 4, ILC_COLOR24 | ILC_MASK, 1, 1);
+    cairo_surface_t* red = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 4, 4);
+    cairo_t* cr = cairo_create(red);
+    cairo_set_source_rgb(cr, 1, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    HICON source = CreateIconFromSurface(red);
+    cairo_surface_destroy(red);
+    ASSERT_EQ(ImageList_AddIcon(list, source), 0);
+    DestroyIcon(source);
+
+    // Destroying the taken icon, as a borrower of the list's images does, leaves the image in the list.
+    HICON taken = ImageList_GetIcon(list, 0, ILD_NORMAL);
+    ASSERT_TRUE(taken);
+    EXPECT_TRUE(DestroyIcon(taken));
+    ASSERT_TRUE(user::ImageListImage(list, 0));
+    EXPECT_EQ(GetSurfacePixel(user::ImageListImage(list, 0), 1, 1), RGB(255, 0, 0));
+    EXPECT_EQ(ImageList_GetIcon(list, 1, ILD_NORMAL), nullptr);
+
+    // A taken icon keeps its pixels after the list is gone.
+    taken = ImageList_GetIcon(list, 0, ILD_NORMAL);
+    EXPECT_TRUE(ImageList_Destroy(list));
+    ASSERT_TRUE(user::IconSurface(taken));
+    EXPECT_EQ(GetSurfacePixel(user::IconSurface(taken), 2, 2), RGB(255, 0, 0));
+    EXPECT_TRUE(DestroyIcon(taken));
 }
