@@ -449,9 +449,8 @@ BOOL TreeView::SetItem(const TVITEM* item) {
     if (item->mask & TVIF_STATE) {
         UINT mask = item->stateMask &
                     (TVIS_BOLD | TVIS_CUT | TVIS_EXPANDED | TVIS_EXPANDEDONCE | TVIS_STATEIMAGEMASK);
+        // Only the bits in the mask change: an item opened before its children come stays open.
         n.state = (n.state & ~mask) | (item->state & mask);
-        if ((n.state & TVIS_EXPANDED) && n.children.empty())
-            n.state &= ~TVIS_EXPANDED;
     }
     Changed();
     return TRUE;

@@ -93,6 +93,16 @@ TEST_F(CoolPageTest, ApplyReattachesWithTheTreesTypesAndOkStoresThem) {
     COXOptionTreeCtrl* tree = dynamic_cast<COXOptionTreeCtrl*>(CWnd::FromHandlePermanent(Item(IDC_OX_TREE_CONTROL_TYPES)));
     ASSERT_NE(tree, nullptr);
     EXPECT_TRUE(::IsWindowEnabled(tree->m_hWnd));
+    // The bold root, marked before its types are added, shows them.
+    HTREEITEM root = (HTREEITEM)::SendMessage(tree->m_hWnd, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+    TVITEM rootState{};
+    rootState.mask = TVIF_STATE;
+    rootState.hItem = root;
+    rootState.stateMask = TVIS_BOLD | TVIS_EXPANDED;
+    ::SendMessage(tree->m_hWnd, TVM_GETITEM, 0, (LPARAM)&rootState);
+    EXPECT_EQ(rootState.state, (UINT)(TVIS_BOLD | TVIS_EXPANDED));
+    EXPECT_EQ((HTREEITEM)::SendMessage(tree->m_hWnd, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, (LPARAM)root),
+              (HTREEITEM)::SendMessage(tree->m_hWnd, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)root));
     for (int id = 1; id <= COXCustomizeCoolControlsPage::kTypeCount; ++id)
         EXPECT_EQ(tree->GetOptionState(id), 1) << id;
 

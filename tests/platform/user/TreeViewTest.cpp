@@ -557,6 +557,46 @@ TEST_F(TreeViewTest, BoldItemsAreWider) {
     EXPECT_GT(bold.right - bold.left, normal.right - normal.left);
 }
 
+// Setting state changes only the bits in the mask; an item marked open before it has children shows them
+// once they come.
+TEST_F(TreeViewTest, SettingStateKeepsTheBitsOutsideTheMaskEvenBeforeChildrenCome) {
+    struct Case {
+        UINT inserted, state, mask, expected;
+    } cases[] = {
+        {TVIS_EXPANDED, TVIS_BOLD, TVIS_BOLD, TVIS_EXPANDED | TVIS_BOLD},
+        {TVIS_EXPANDED | TVIS_BOLD, 0, TVIS_BOLD, TVIS_EXPANDED},
+        {TVIS_EXPANDED | TVIS_BOLD, TVIS_CUT, TVIS_CUT, TVIS_EXPANDED | TVIS_BOLD | TVIS_CUT},
+        {TVIS_EXPANDED, INDEXTOSTATEIMAGEMASK(2), TVIS_STATEIMAGEMASK, TVIS_EXPANDED | INDEXTOSTATEIMAGEMASK(2)},
+        {0, TVIS_EXPANDED | TVIS_BOLD, TVIS_EXPANDED | TVIS_BOLD, TVIS_EXPANDED | TVIS_BOLD},
+        {TVIS_EXPANDED | TVIS_BOLD, 0, TVIS_EXPANDED, TVIS_BOLD},
+    };
+    const UINT kBits = TVIS_EXPANDED | TVIS_BOLD | TVIS_CUT | TVIS_STATEIMAGEMASK;
+    for (const Case& c : cases) {
+        SendMessage(tree, TVM_DELETEITEM, 0, (LPARAM)TVI_ROOT);
+        TVINSERTSTRUCT ins{};
+        ins.hParent = TVI_ROOT;
+        ins.hInsertAfter = TVI_LAST;
+        ins.item.mask = TVIF_TEXT | TVIF_STATE;
+        ins.item.pszText = const_cast<char*>("root");
+        ins.item.state = ins.item.stateMask = c.inserted;
+        HTREEITEM root = (HTREEITEM)SendMessage(tree, TVM_INSERTITEM, 0, (LPARAM)&ins);
+        TVITEM it{};
+        it.mask = TVIF_STATE;
+        it.hItem = root;
+        it.state = c.state;
+        it.stateMask = c.mask;
+        ASSERT_TRUE(SendMessage(tree, TVM_SETITEM, 0, (LPARAM)&it));
+        Add(root, "child", 1);
+        SCOPED_TRACE(testing::Message() << std::hex << "inserted 0x" << c.inserted << " state 0x" << c.state
+                                        << " mask 0x" << c.mask);
+        EXPECT_EQ(State(root) & kBits, c.expected);
+        std::vector<std::string> rows{"root"};
+        if (c.expected & TVIS_EXPANDED)
+            rows.push_back("child");
+        EXPECT_EQ(Rows(), rows);
+    }
+}
+
 TEST_F(TreeViewTest, SingleExpandKeepsOneBranchOpenAsTheUserSelects) {
     SetWindowLongPtr(tree, GWL_STYLE, GetWindowLongPtr(tree, GWL_STYLE) | TVS_SINGLEEXPAND);
     HTREEITEM a = Add(TVI_ROOT, "a", 1);
