@@ -31,6 +31,28 @@ BOOL COXSizableMiniDockFrameWnd::DefaultNcActivate(BOOL active) {
     return (BOOL)CWnd::DefWindowProc(WM_NCACTIVATE, active, 0);
 }
 
+COXMDIChildWndSizeDock* COXSizableMiniDockFrameWnd::ViewBarChild() const {
+    for (INT_PTR i = 0; i < m_wndDockBar.m_arrBars.GetSize(); ++i)
+        if (CControlBar* bar = m_wndDockBar.GetBar(i)) {
+            auto* viewBar = dynamic_cast<COXSizeViewBar*>(bar);
+            COXMDIChildWndSizeDock* child = viewBar ? viewBar->m_pChildWnd : nullptr;
+            return child && ::IsWindow(child->m_hWnd) ? child : nullptr;
+        }
+    return nullptr;
+}
+
+HWND COXSizableMiniDockFrameWnd::GetViewBarChild() const {
+    COXMDIChildWndSizeDock* child = ViewBarChild();
+    return child ? child->m_hWnd : nullptr;
+}
+
+HWND COXSizableMiniDockFrameWnd::GetActiveMDIChild() const {
+    COXMDIChildWndSizeDock* child = ViewBarChild();
+    CMDIFrameWnd* frame = child ? child->GetMDIFrame() : nullptr;
+    CMDIChildWnd* active = frame ? frame->MDIGetActive() : nullptr;
+    return active ? active->m_hWnd : nullptr;
+}
+
 BOOL COXSizableMiniDockFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
     m_dwMiniStyle = (m_dwMiniStyle & ~(MFS_4THICKFRAME | MFS_MOVEFRAME)) | MFS_THICKFRAME;
     cs.style |= WS_THICKFRAME;

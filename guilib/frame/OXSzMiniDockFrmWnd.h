@@ -7,6 +7,8 @@
 #include "guilib/skins/OXMiniFrameSkin.h"
 #include "platform/framework/bars/MiniDockFrameWnd.h"
 
+class COXMDIChildWndSizeDock;
+
 class COXSizableMiniDockFrameWnd : public CMiniDockFrameWnd, public COXMiniFrameView {
     DECLARE_DYNCREATE(COXSizableMiniDockFrameWnd)
 public:
@@ -28,8 +30,12 @@ public:
     HWND GetFrameHwnd() const override { return m_hWnd; }
     LRESULT Default() override { return CWnd::Default(); }
     BOOL DefaultNcActivate(BOOL active) override;
+    HWND GetViewBarChild() const override;
+    HWND GetActiveMDIChild() const override;
 
 protected:
+    // The docked MDI child whose view bar is the first bar here, while its window exists.
+    COXMDIChildWndSizeDock* ViewBarChild() const;
     // Decides the caption menu and the frame style from the bars inside.
     void SettleFrame();
     // Opens the window menu at a screen point and carries out the command chosen.

@@ -2,6 +2,15 @@
 
 #include "guilib/skins/OXSkin.h"
 
+BOOL COXMiniFrameSkinClassic::OnNcActivate(BOOL active, COXMiniFrameView* frame) {
+    HWND child = frame->GetViewBarChild();
+    if (!child)
+        return frame->DefaultNcActivate(active);
+    if (!active || frame->GetActiveMDIChild() == child)
+        return (BOOL)frame->Default();
+    return FALSE;
+}
+
 COXMiniFrameSkinXP::COXMiniFrameSkinXP(COXSkinXP* skin) : m_pSkin(skin) {
     m_fontCaption.CreatePointFont(85, "Tahoma BOLD");
 }

@@ -13,6 +13,11 @@ public:
     virtual LRESULT Default() = 0;
     // The frame's own WM_NCACTIVATE answer (Classic look).
     virtual BOOL DefaultNcActivate(BOOL active) = 0;
+    // When the frame's first bar is the view bar of a docked MDI child whose window exists: that child.
+    virtual HWND GetViewBarChild() const { return nullptr; }
+    // The active MDI child of the main frame the frame floats over, as that frame counts it (a docked
+    // child may be the active one).
+    virtual HWND GetActiveMDIChild() const { return nullptr; }
 };
 
 class COXMiniFrameSkin {
@@ -30,7 +35,8 @@ public:
 class COXMiniFrameSkinClassic : public COXMiniFrameSkin {
 public:
     void OnNcPaint(COXMiniFrameView* frame) override { frame->Default(); }
-    BOOL OnNcActivate(BOOL active, COXMiniFrameView* frame) override { return frame->DefaultNcActivate(active); }
+    // A docked MDI child's floating view bar looks active only while its child is the active one.
+    BOOL OnNcActivate(BOOL active, COXMiniFrameView* frame) override;
     void DrawCaption(COXMiniFrameView*) override {}
     void DrawCloseButton(COXMiniFrameView*) override {}
 };

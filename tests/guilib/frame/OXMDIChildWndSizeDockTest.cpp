@@ -262,3 +262,35 @@ TEST_F(DockChildTest, TheDockItemOfAFloatingViewBarsWindowMenuBringsTheChildBack
     EXPECT_TRUE(IsWindowVisible(child->m_hWnd));
     EXPECT_FALSE(child->m_wndViewBar.IsWindowVisible());
 }
+
+TEST_F(DockChildTest, AFloatingViewBarsCaptionTurnsActiveOnlyWhileItsChildIsTheActiveOne) {
+    auto* other = new COXMDIChildWndSizeDock;
+    ASSERT_TRUE(other->Create(nullptr, "Other", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+                              frame));
+    Toggle();
+    frame->FloatControlBar(&child->m_wndViewBar, POINT{300, 300});
+    HWND mini = child->m_wndViewBar.GetParentFrame()->m_hWnd;
+    ASSERT_NE(mini, frame->m_hWnd);
+    ASSERT_EQ(frame->MDIGetActive(), other);
+
+    // Another child active: activation is refused, deactivation is not.
+    EXPECT_FALSE(SendMessage(mini, WM_NCACTIVATE, TRUE, 0));
+    EXPECT_TRUE(SendMessage(mini, WM_NCACTIVATE, FALSE, 0));
+
+    // Its own child active: both go through.
+    SendMessage(GetParent(view->m_hWnd), WM_MOUSEACTIVATE, (WPARAM)frame->m_hWnd, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    ASSERT_EQ(frame->MDIGetActive(), child);
+    EXPECT_TRUE(SendMessage(mini, WM_NCACTIVATE, TRUE, 0));
+    EXPECT_TRUE(SendMessage(mini, WM_NCACTIVATE, FALSE, 0));
+
+    // A floating frame of an ordinary sizing bar activates whichever child is active.
+    frame->ActivateChild(other);
+    COXSizeControlBar plain(0x214);
+    ASSERT_TRUE(plain.Create(nullptr, "Bar", WS_CHILD | WS_VISIBLE | CBRS_TOP, RECT{0, 0, 240, 160}, frame, 59522));
+    plain.EnableDocking(CBRS_ALIGN_ANY);
+    frame->FloatControlBar(&plain, POINT{500, 200});
+    HWND plainMini = plain.GetParentFrame()->m_hWnd;
+    ASSERT_NE(plainMini, frame->m_hWnd);
+    EXPECT_TRUE(SendMessage(plainMini, WM_NCACTIVATE, TRUE, 0));
+    ::DestroyWindow(plainMini);
+}
