@@ -32,9 +32,6 @@ const char kBroker2[] =
 class StatsDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // A quit left in this thread's queue by an earlier test (a main frame that was destroyed posts
-        // one) would end the first dialog's modal loop before it ran a step.
-        Pump();
         for (const ResourceModule* m : {&VeltrinResources(), &VeltrinFrameResources(), &VeltrinStatsResources()})
             AddResourceModule(m);
         app.SetRegistryKey("VeltrinEx");

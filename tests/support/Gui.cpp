@@ -38,6 +38,20 @@ private:
     std::string m_dir;
 };
 TestSession g_session;
+
+// Every test starts without a quit pending. Destroying an application's main frame posts one, as it
+// ends the program; left in this thread's queue it would end the next test's first modal loop at once.
+class PendingQuitDrain : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override {
+        MSG m;
+        while (PeekMessage(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+};
+const bool g_drainInstalled = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new PendingQuitDrain);
+    return true;
+}();
 }  // namespace
 
 void Pump(bool translate) {
@@ -64,6 +78,9 @@ ModalSteps::ModalSteps() {
 }
 
 ModalSteps::~ModalSteps() {
+    // Its timer would otherwise tick on into a later test's steps.
+    if (m_timer)
+        KillTimer(nullptr, m_timer);
     if (g_running == this)
         g_running = nullptr;
 }
@@ -72,7 +89,9 @@ void ModalSteps::Start(std::vector<Step> steps) {
     g_running = this;
     m_steps = std::move(steps);
     m_next = 0;
-    SetTimer(nullptr, 0, 10, CALLBACK_Tick);
+    if (m_timer)
+        KillTimer(nullptr, m_timer);
+    m_timer = SetTimer(nullptr, 0, 10, CALLBACK_Tick);
     m_clock.Advance(10);
 }
 
@@ -93,6 +112,8 @@ void ModalSteps::CALLBACK_Tick(HWND, UINT, UINT_PTR id, DWORD) {
     ModalSteps* self = g_running;
     if (!self || self->m_next >= self->m_steps.size()) {
         KillTimer(nullptr, id);
+        if (self && self->m_timer == id)
+            self->m_timer = 0;
         return;
     }
     self->m_steps[self->m_next++](GetActiveWindow());

@@ -48,6 +48,7 @@ private:
     DrivenClock m_clock;
     std::vector<Step> m_steps;
     size_t m_next = 0;
+    UINT_PTR m_timer = 0;
 };
 
 // Pixels of what a window shows, in coordinates of its window rectangle.
