@@ -43,7 +43,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 if (WindowData* w = Find(hwnd))
                     w->activeCaption = wParam != 0;
             }
-            RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+            InvalidateFrame(hwnd);
             return TRUE;
         }
         case WM_ERASEBKGND: {
@@ -87,7 +87,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             if (topLevel)
                 GetDisplayBackend()->WindowTextChanged(hwnd, reinterpret_cast<LPCTSTR>(lParam));
             if (caption)
-                RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+                InvalidateFrame(hwnd);
             return TRUE;
         }
         case WM_GETTEXT: {

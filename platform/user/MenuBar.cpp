@@ -515,7 +515,7 @@ BOOL SetMenu(HWND hwnd, HMENU menu) {
         g_bars.erase(hwnd);
     }
     RefreshMenuBarHeight(hwnd);
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+    InvalidateFrame(hwnd);
     return TRUE;
 }
 
@@ -531,6 +531,6 @@ BOOL DrawMenuBar(HWND hwnd) {
     if (!IsWindow(hwnd))
         return FALSE;
     RefreshMenuBarHeight(hwnd);
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+    InvalidateFrame(hwnd);
     return TRUE;
 }

@@ -149,6 +149,11 @@ void InvalidateWindowArea(HWND hwnd, const RECT* clientRect, bool erase, bool ch
     Wake();
 }
 
+void InvalidateFrame(HWND hwnd) {
+    static const RECT none{0, 0, 0, 0};
+    InvalidateWindowArea(hwnd, &none, false, false, true);
+}
+
 void MarkDirty(HWND topLevel) {
     std::lock_guard<std::mutex> g(Lock());
     if (WindowData* w = Find(topLevel))

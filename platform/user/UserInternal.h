@@ -176,6 +176,9 @@ POINT SurfaceOffset(HWND hwnd, bool client);
 
 // Painting (call without the lock).
 void InvalidateWindowArea(HWND hwnd, const RECT* clientRect, bool erase, bool children, bool frame);
+// The non-client area alone is drawn again (caption, frame, menu bar): the client's update region,
+// and so what a later erase covers, is left as it is.
+void InvalidateFrame(HWND hwnd);
 void MarkDirty(HWND topLevel);
 void FlushPresents(DWORD threadId);
 void EnsureSurface(HWND topLevel);

@@ -228,6 +228,21 @@ protected:
         app.m_pMainWnd = nullptr;
         RemoveResourceModule(&resources);
     }
+    // Every page the frame sets up, with the program's own values (the splash page never is), and the
+    // dialog shown.
+    void OpenWithTheProgramsPages() {
+        ASSERT_TRUE(manager.SetupInstanceManagerPage(1000, "CustomizeInstanceManager"));
+        ASSERT_TRUE(manager.SetupToolbarsPage(1, 1, 1, 0, "CustomizeToolbars"));
+        ASSERT_TRUE(
+            manager.SetupCommandsPage(IDB_OX_COMMANDS_STRIP, 0xC0C0C0, TRUE, TRUE, "CustomizeCommands"));
+        ASSERT_TRUE(manager.SetupCoolControlsPage(FALSE, "CustomizeCoolControls"));
+        ASSERT_TRUE(manager.SetupTrayIconPage(::LoadIcon(nullptr, IDI_APPLICATION), IDR_TRAY_MENU, "Tooltip",
+                                              TRUE, TRUE, nullptr, "CustomizeTrayIcon"));
+
+        ASSERT_TRUE(manager.Create(IDD_CUSTOMIZEMANAGER, frame));
+        manager.ShowWindow(SW_SHOW);
+        Pump();
+    }
     TempRegistry registry;
     Resources resources;
     CWinApp app{"CustomizePicturesApp"};
@@ -238,17 +253,7 @@ protected:
 }  // namespace
 
 TEST_F(CustomizeManagerPicturesTest, EachPageIsPicturedWithItsTitleApplyStateAndTheIconsInTitleOrder) {
-    // Every page the frame sets up, with the program's own values; the splash page never is.
-    ASSERT_TRUE(manager.SetupInstanceManagerPage(1000, "CustomizeInstanceManager"));
-    ASSERT_TRUE(manager.SetupToolbarsPage(1, 1, 1, 0, "CustomizeToolbars"));
-    ASSERT_TRUE(manager.SetupCommandsPage(IDB_OX_COMMANDS_STRIP, 0xC0C0C0, TRUE, TRUE, "CustomizeCommands"));
-    ASSERT_TRUE(manager.SetupCoolControlsPage(FALSE, "CustomizeCoolControls"));
-    ASSERT_TRUE(manager.SetupTrayIconPage(::LoadIcon(nullptr, IDI_APPLICATION), IDR_TRAY_MENU, "Tooltip",
-                                          TRUE, TRUE, nullptr, "CustomizeTrayIcon"));
-
-    ASSERT_TRUE(manager.Create(IDD_CUSTOMIZEMANAGER, frame));
-    manager.ShowWindow(SW_SHOW);
-    Pump();
+    ASSERT_NO_FATAL_FAILURE(OpenWithTheProgramsPages());
     ScreenshotOnFailure failed(manager.m_hWnd);
 
     std::vector<COXCustomizePage*> pages = manager.HeldPages();
@@ -325,6 +330,69 @@ TEST_F(CustomizeManagerPicturesTest, EachPageIsPicturedWithItsTitleApplyStateAnd
             EXPECT_EQ(best, item) << "icon " << item;
             EXPECT_GE(bestMatch, 32 * 32 * 9 / 10) << "icon " << item;
         }
+    }
+}
+
+// Switching pages repaints what the switch uncovers and nothing more: the buttons and the separator at
+// the bottom, which the switch does not touch, keep their pixels once the pending paints are done (no
+// redraw of the whole dialog before looking).
+TEST_F(CustomizeManagerPicturesTest, SwitchingPagesLeavesTheDialogsOwnControlsDrawn) {
+    ASSERT_NO_FATAL_FAILURE(OpenWithTheProgramsPages());
+    ScreenshotOnFailure failed(manager.m_hWnd);
+
+    HWND dialog = manager.m_hWnd;
+    HSHBGROUP group = manager.GetShortcutBar().FindGroupByText("Customize");
+    COXSHBListCtrl* list = manager.GetShortcutBar().GetGroupListCtrl(group);
+    ASSERT_NE(list, nullptr);
+    PixelProbe probe(dialog);
+    struct Label {
+        int id;
+        const char* text;
+    };
+    const Label labels[] = {{IDOK, "OK"}, {IDCANCEL, "Cancel"}};
+    int order[] = {1, 2, 0, 3, 1, 0};
+    for (int item : order) {
+        if (item >= list->GetItemCount())
+            continue;
+        SCOPED_TRACE("page " + std::to_string(item));
+        // The click on the icon comes with the dialog's caption shown active again.
+        ::SendMessage(dialog, WM_NCACTIVATE, TRUE, 0);
+        ASSERT_TRUE(manager.ActivatePageAt(group, item));
+        Pump();
+        for (const Label& label : labels) {
+            HWND button = ::GetDlgItem(dialog, label.id);
+            RECT client{};
+            ::GetClientRect(button, &client);
+            HFONT font = (HFONT)::SendMessage(button, WM_GETFONT, 0, 0);
+            // The label's strongly inked pixels, as the button draws them, must not show the face.
+            Picture text(client.right, client.bottom, RGB(0, 0, 0));
+            SelectObject(text.dc(), font ? font : (HFONT)::GetStockObject(SYSTEM_FONT));
+            SetBkMode(text.dc(), TRANSPARENT);
+            SetTextColor(text.dc(), RGB(255, 255, 255));
+            DrawText(text.dc(), label.text, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            int strong = 0, inked = 0;
+            for (int x = 0; x < client.right; ++x)
+                for (int y = 0; y < client.bottom; ++y)
+                    if (GetRValue(text.At(x, y)) > 160) {
+                        ++strong;
+                        inked += !PixelProbe::Near(probe.At(InDialog(dialog, button, x, y)),
+                                                   ::GetSysColor(COLOR_3DFACE), 48);
+                    }
+            ASSERT_GT(strong, 0);
+            EXPECT_GE(inked * 10, strong * 9) << label.text << "'s label";
+        }
+        HWND separator = ::GetDlgItem(dialog, IDC_OX_SEPARATOR_BOTTOM);
+        RECT sep{};
+        ::GetClientRect(separator, &sep);
+        int shadowed = 0;
+        for (int x = 0; x < sep.right; ++x) {
+            bool line = false;
+            for (int y = 0; y < sep.bottom && !line; ++y)
+                line = PixelProbe::Near(probe.At(InDialog(dialog, separator, x, y)),
+                                        ::GetSysColor(COLOR_3DSHADOW), 24);
+            shadowed += line;
+        }
+        EXPECT_GE(shadowed * 10, (int)sep.right * 9) << "the bottom separator's line";
     }
 }
 }  // namespace customize_pictures_test

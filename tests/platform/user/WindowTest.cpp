@@ -73,6 +73,49 @@ TEST(Window, PaintsOnlyInvalidWindowsAndClipsChildren) {
     EXPECT_EQ(SendMessage(top, WM_USER, 0, 0), 0);  // a stale handle fails safely
 }
 
+// Redrawing the caption leaves the client alone: a later erase of a part of a parent that does not clip
+// its children covers that part only, not children it was never asked to repaint.
+TEST(Window, ACaptionRedrawLeavesTheClientAndItsChildrenAsTheyAre) {
+    RegisterOnce();
+    const struct {
+        const char* name;
+        void (*redrawCaption)(HWND);
+    } cases[] = {
+        {"activation", [](HWND h) { SendMessage(h, WM_NCACTIVATE, FALSE, 0); }},
+        {"caption text", [](HWND h) { SetWindowText(h, "renamed"); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND top = CreateWindowEx(0, "TestPaint", "top", WS_POPUP | WS_CAPTION | WS_VISIBLE, 10, 10, 120, 100,
+                                  nullptr, nullptr, nullptr, nullptr);
+        HWND child = CreateWindowEx(0, "TestPaint", "", WS_CHILD | WS_VISIBLE, 20, 20, 30, 20, top, (HMENU)5,
+                                    nullptr, nullptr);
+        auto clientPixel = [top](int x, int y) {
+            POINT p{x, y};
+            ClientToScreen(top, &p);
+            RECT w{};
+            GetWindowRect(top, &w);
+            return GetWindowPixel(top, p.x - w.left, p.y - w.top);
+        };
+        g_fill = RGB(0, 0, 255);
+        Pump();
+        g_fill = RGB(0, 255, 0);
+        InvalidateRect(child, nullptr, TRUE);
+        Pump();
+        ASSERT_EQ(clientPixel(25, 25), RGB(0, 255, 0));
+
+        g_fill = RGB(255, 0, 0);
+        c.redrawCaption(top);
+        RECT part{60, 60, 70, 70};
+        InvalidateRect(top, &part, TRUE);
+        Pump();
+        EXPECT_EQ(clientPixel(65, 65), RGB(255, 0, 0));
+        EXPECT_EQ(clientPixel(5, 5), RGB(0, 0, 255)) << "the client outside the invalid part";
+        EXPECT_EQ(clientPixel(25, 25), RGB(0, 255, 0)) << "the child";
+        DestroyWindow(top);
+    }
+}
+
 // A transparent top-level window that paints nothing shows the window beneath it, also where that
 // window changed before it painted again; an opaque one over the same place shows its own erase.
 TEST(Window, ATransparentTopLevelWindowShowsWhatLiesBeneathWhereItDoesNotPaint) {
