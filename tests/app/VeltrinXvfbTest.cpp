@@ -1894,7 +1894,13 @@ protected:
     };
     Rows FindRows(const RECT& frame) {
         Rows rows;
-        rows.file = WaitForText(Glyphs(guiFont, "&File"), RECT{frame.left, frame.top, frame.right, frame.top + 60});
+        // "File" with its mnemonic underlined, or without it while keyboard cues are hidden.
+        const RECT menuBand{frame.left, frame.top, frame.right, frame.top + 60};
+        rows.file = WaitForText(Glyphs(guiFont, "&File"), menuBand, 15);
+        if (!Found(rows.file))
+            rows.file = WaitForText(Glyphs(guiFont, "File"), menuBand, 15);
+        if (!Found(rows.file))
+            screen.Save("veltrin_customize_no_menu_bar.png");
         int menuMiddle = Centre(rows.file).y;
         rows.toolbar = menuMiddle + 25;
         rows.windowBar = menuMiddle + 48;
