@@ -33,8 +33,15 @@ foreach(line IN LISTS lines)
     endif()
   endif()
   if(name)
+    # A story of a real program runs its display server, a window manager and the sanitized program:
+    # it counts as two processors, so that a full parallel run does not starve the stories' waits.
+    set(processors 1)
+    if(isolated)
+      set(processors 2)
+    endif()
     string(APPEND script "add_test([=[${name}]=] [==[${BIN}]==] [==[--gtest_filter=${filter}]==])\n"
-           "set_tests_properties([=[${name}]=] PROPERTIES WORKING_DIRECTORY [==[${WORKDIR}]==] TIMEOUT ${TIMEOUT})\n")
+           "set_tests_properties([=[${name}]=] PROPERTIES WORKING_DIRECTORY [==[${WORKDIR}]==] TIMEOUT ${TIMEOUT}"
+           " PROCESSORS ${processors})\n")
     math(EXPR count "${count} + 1")
   endif()
 endforeach()
