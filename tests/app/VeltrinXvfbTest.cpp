@@ -984,10 +984,15 @@ TEST_F(VeltrinXvfb, AUsersSessionFromTheSplashToARestart) {
     Activate(mainId);
     x.Run({"xdotool", "windowsize", mainId, "820", "600"});
     x.Run({"xdotool", "windowmove", "--sync", mainId, "60", "50"});
-    RECT moved{};
+    // The size and the place come in separate steps: the rectangle counts once it has the new size and
+    // has stayed the same for a few reads.
+    RECT moved{}, before{};
+    int same = 0;
     for (auto until = Clock::now() + std::chrono::seconds(10); Clock::now() < until;) {
         moved = MainRect();
-        if (moved.right - moved.left == 820 && moved.bottom - moved.top == 600)
+        same = EqualRect(&moved, &before) ? same + 1 : 0;
+        before = moved;
+        if (moved.right - moved.left == 820 && moved.bottom - moved.top == 600 && same >= 4)
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
