@@ -48,6 +48,21 @@ inline uint64_t MatchMask(const char* p, char c) {
 }
 }  // namespace
 
+// The blocks of read-ahead: a thread reads them into spare buffers, a second finds their line ends and
+// marker hits, and the caller takes them in order. The caller hands a used buffer back as it takes the
+// next, and wakes the reading thread only once several are spare, so a block costs no system call.
+struct LogLineReader::ReadAhead {
+    static constexpr size_t kBlocksAhead = 8;
+    static constexpr size_t kRefillAt = 4;
+
+    std::mutex mutex;
+    std::condition_variable wake;  // one for all three sides: each waits on its own condition
+    std::deque<std::unique_ptr<Block>> spare, read, ready;
+    bool readerWaits = false, scannerWaits = false, takerWaits = false;
+    bool stop = false;
+    std::thread reader, scanner;
+};
+
 LogLineReader::LogLineReader(const BOOL* continueFlag) : m_continue(continueFlag) {}
 
 LogLineReader::~LogLineReader() {
@@ -55,6 +70,7 @@ LogLineReader::~LogLineReader() {
 }
 
 void LogLineReader::Close() {
+    StopReadAhead();
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
@@ -73,37 +89,63 @@ const char* LogLineReader::ChooseTerminator(const char* block, size_t size) {
     return "\n";
 }
 
-BOOL LogLineReader::ReadBlock() {
-    m_pos = 0;
-    m_end = 0;
-
-    while (m_end < kBlockSize) {
-        ssize_t n = ::read(m_fd, m_block.data() + m_end, kBlockSize - m_end);
+bool LogLineReader::ReadInto(int fd, Block& b) {
+    b.end = 0;
+    b.last = false;
+    b.failed = false;
+    if (b.data.size() != kBlockSize + kSlack)
+        b.data.assign(kBlockSize + kSlack, '\0');
+    while (b.end < kBlockSize) {
+        ssize_t n = ::read(fd, b.data.data() + b.end, kBlockSize - b.end);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return FALSE;
+            b.failed = true;
+            return false;
         }
         if (n == 0) {
-            m_lastBlock = true;
+            b.last = true;
             break;
         }
-        m_end += (size_t)n;
+        b.end += (size_t)n;
     }
-    m_bytesRead += m_end;
-    ComputeMasks();
+    return true;
+}
+
+BOOL LogLineReader::ReadBlock() {
+    m_pos = 0;
+    m_endIdx = 0;
+    m_hitIdx = 0;
+    if (!m_ahead) {
+        if (!ReadInto(m_fd, *m_cur))
+            return FALSE;
+        ComputeMasks(*m_cur, m_term[0]);
+        m_cur->hitsFrom = SIZE_MAX;
+    } else {
+        std::unique_lock lock(m_ahead->mutex);
+        m_ahead->spare.push_back(std::move(m_cur));
+        if (m_ahead->readerWaits && m_ahead->spare.size() >= ReadAhead::kRefillAt)
+            m_ahead->wake.notify_all();
+        m_ahead->takerWaits = true;
+        m_ahead->wake.wait(lock, [&] { return !m_ahead->ready.empty(); });
+        m_ahead->takerWaits = false;
+        m_cur = std::move(m_ahead->ready.front());
+        m_ahead->ready.pop_front();
+        if (m_cur->failed)
+            return FALSE;
+    }
+    m_bytesRead += m_cur->end;
     return TRUE;
 }
 
-void LogLineReader::ComputeMasks() {
-    size_t words = (m_end + 63) / 64;
-    m_masks.resize(words);
-    const char* base = m_block.data();
-    const char first = m_term[0];
+void LogLineReader::ComputeMasks(Block& b, char first) {
+    size_t words = (b.end + 63) / 64;
+    b.masks.resize(words);
+    const char* base = b.data.data();
     for (size_t w = 0; w < words; ++w)
-        m_masks[w] = MatchMask(base + w * 64, first);
-    if (m_end & 63)
-        m_masks[words - 1] &= (1ull << (m_end & 63)) - 1;
+        b.masks[w] = MatchMask(base + w * 64, first);
+    if (b.end & 63)
+        b.masks[words - 1] &= (1ull << (b.end & 63)) - 1;
 }
 
 BOOL LogLineReader::Open(LPCTSTR path) {
@@ -111,7 +153,6 @@ BOOL LogLineReader::Open(LPCTSTR path) {
     m_status = OpenFailed;
     m_lineNumber = 0;
     m_line.clear();
-    m_lastBlock = false;
     m_bytesRead = 0;
     if (!path || GetFileAttributes(path) == INVALID_FILE_ATTRIBUTES)
         return FALSE;
@@ -125,17 +166,113 @@ BOOL LogLineReader::Open(LPCTSTR path) {
         return FALSE;
     }
     posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    m_block.assign(kBlockSize + kSlack, '\0');
-    if (!ReadBlock()) {
+    m_pos = 0;
+    m_endIdx = 0;
+    m_hitIdx = 0;
+    if (!ReadInto(m_fd, *m_cur)) {
         Close();
         return FALSE;
     }
-    m_term = ChooseTerminator(m_block.data(), m_end);
+    m_bytesRead = m_cur->end;
+    m_term = ChooseTerminator(m_cur->data.data(), m_cur->end);
     m_termLen = (int)std::strlen(m_term);
-    ComputeMasks();
-    ComputeEnds(0);
+    ComputeMasks(*m_cur, m_term[0]);
+    ComputeEnds(*m_cur, 0, m_term);
+    m_cur->hitsFrom = SIZE_MAX;
+    if (m_readAhead && !m_cur->last) {
+        if (!m_markers.empty())
+            ComputeHits(*m_cur, 0, 0);
+        StartReadAhead();
+    }
     m_status = Reading;
     return TRUE;
+}
+
+void LogLineReader::StartReadAhead() {
+    m_ahead = std::make_unique<ReadAhead>();
+    ReadAhead& ra = *m_ahead;
+    for (size_t i = 0; i < ReadAhead::kBlocksAhead; ++i)
+        ra.spare.push_back(std::make_unique<Block>());
+    ra.reader = std::thread([this, &ra] {
+        for (;;) {
+            std::unique_ptr<Block> b;
+            {
+                std::unique_lock lock(ra.mutex);
+                ra.readerWaits = true;
+                ra.wake.wait(lock, [&] { return ra.stop || !ra.spare.empty(); });
+                ra.readerWaits = false;
+                if (ra.stop)
+                    return;
+                b = std::move(ra.spare.front());
+                ra.spare.pop_front();
+            }
+            ReadInto(m_fd, *b);
+            const bool end = b->last || b->failed;
+            {
+                std::lock_guard lock(ra.mutex);
+                ra.read.push_back(std::move(b));
+                if (ra.scannerWaits)
+                    ra.wake.notify_all();
+            }
+            if (end)
+                return;
+        }
+    });
+    // The first block's last byte decides where the second block's terminators may start, and so on.
+    ra.scanner = std::thread([this, &ra, pending = m_cur->pendingFirst]() mutable {
+        for (;;) {
+            std::unique_ptr<Block> b;
+            {
+                std::unique_lock lock(ra.mutex);
+                ra.scannerWaits = true;
+                ra.wake.wait(lock, [&] { return ra.stop || !ra.read.empty(); });
+                ra.scannerWaits = false;
+                if (ra.stop)
+                    return;
+                b = std::move(ra.read.front());
+                ra.read.pop_front();
+            }
+            const bool end = b->last || b->failed;
+            if (!b->failed) {
+                ComputeMasks(*b, m_term[0]);
+                // A terminator's second byte that the previous block's last byte began never starts one.
+                const bool split = pending;
+                ComputeEnds(*b, split ? 1 : 0, m_term);
+                pending = b->pendingFirst;
+                b->hits.clear();
+                b->hitsFrom = SIZE_MAX;
+                // The block's first line is tested on its own when it began in an earlier block; after
+                // a terminator split across the two blocks it starts at the second byte.
+                if (!m_markers.empty()) {
+                    if (split && b->end > 0 && b->data[0] == m_term[1])
+                        ComputeHits(*b, 0, 1);
+                    else if (b->ends.size() > 1)
+                        ComputeHits(*b, 1, b->ends[0] + (size_t)m_termLen);
+                }
+            }
+            {
+                std::lock_guard lock(ra.mutex);
+                ra.ready.push_back(std::move(b));
+                if (ra.takerWaits)
+                    ra.wake.notify_all();
+            }
+            if (end)
+                return;
+        }
+    });
+}
+
+void LogLineReader::StopReadAhead() {
+    if (!m_ahead)
+        return;
+    {
+        std::lock_guard lock(m_ahead->mutex);
+        m_ahead->stop = true;
+    }
+    m_ahead->wake.notify_all();
+    m_ahead->reader.join();
+    m_ahead->scanner.join();
+    m_ahead.reset();
 }
 
 bool LogLineReader::AppendToLine(const char* data, size_t size) {
@@ -144,15 +281,15 @@ bool LogLineReader::AppendToLine(const char* data, size_t size) {
     return size <= room;
 }
 
-void LogLineReader::ComputeEnds(size_t from) {
-    m_ends.clear();
-    m_endIdx = 0;
-    m_pendingFirst = false;
-    const char t1 = m_term[1];
-    const char* base = m_block.data();
+void LogLineReader::ComputeEnds(Block& b, size_t from, const char* term) {
+    b.ends.clear();
+    b.pendingFirst = false;
+    const char t1 = term[1];
+    const char* base = b.data.data();
+    const size_t blockEnd = b.end;
     size_t next = from;  // the first position that may start a terminator
-    for (size_t w = from >> 6; w < m_masks.size(); ++w) {
-        uint64_t mask = m_masks[w];
+    for (size_t w = from >> 6; w < b.masks.size(); ++w) {
+        uint64_t mask = b.masks[w];
         const size_t wordStart = w << 6;
         if (next > wordStart)
             mask &= (next - wordStart >= 64) ? 0 : ~0ull << (next - wordStart);
@@ -160,12 +297,12 @@ void LogLineReader::ComputeEnds(size_t from) {
             continue;
         if (!t1) {
             while (mask) {
-                m_ends.push_back((uint32_t)(wordStart + (size_t)__builtin_ctzll(mask)));
+                b.ends.push_back((uint32_t)(wordStart + (size_t)__builtin_ctzll(mask)));
                 mask &= mask - 1;
             }
             continue;
         }
-        if ((mask & (mask << 1)) == 0 && wordStart + 64 < m_end) {
+        if ((mask & (mask << 1)) == 0 && wordStart + 64 < blockEnd) {
             // No two first bytes side by side: each starts a match; the ends are those followed by the
             // second byte.
             uint64_t second = MatchMask(base + wordStart, t1) >> 1;
@@ -173,7 +310,7 @@ void LogLineReader::ComputeEnds(size_t from) {
                 second |= 1ull << 63;
             next = wordStart + (size_t)(63 - __builtin_clzll(mask)) + 2;
             for (uint64_t ends = mask & second; ends; ends &= ends - 1)
-                m_ends.push_back((uint32_t)(wordStart + (size_t)__builtin_ctzll(ends)));
+                b.ends.push_back((uint32_t)(wordStart + (size_t)__builtin_ctzll(ends)));
             continue;
         }
         while (mask) {
@@ -181,16 +318,12 @@ void LogLineReader::ComputeEnds(size_t from) {
             mask &= mask - 1;
             if (i < next)
                 continue;
-            if (!t1) {
-                m_ends.push_back((uint32_t)i);
-                continue;
-            }
-            if (i + 1 >= m_end) {  // its second byte is in the next block
-                m_pendingFirst = true;
+            if (i + 1 >= blockEnd) {  // its second byte is in the next block
+                b.pendingFirst = true;
                 break;
             }
             if (base[i + 1] == t1)
-                m_ends.push_back((uint32_t)i);
+                b.ends.push_back((uint32_t)i);
             next = i + 2;  // matched, or the byte after a broken match: never a first byte
         }
     }
@@ -207,9 +340,10 @@ BOOL LogLineReader::NextLineSlow(std::string_view& out) {
     bool carried = false;    // part of the line came from earlier blocks (it is in m_line)
     bool firstKept = false;  // the pending first terminator byte was kept in m_line
     for (;;) {
-        const char* base = m_block.data();
-        if (m_endIdx < m_ends.size()) {
-            size_t i = m_ends[m_endIdx++];
+        Block& b = *m_cur;
+        const char* base = b.data.data();
+        if (m_endIdx < b.ends.size()) {
+            size_t i = b.ends[m_endIdx++];
             size_t start = m_pos;
             m_pos = i + (size_t)m_termLen;
             ++m_lineNumber;
@@ -222,11 +356,11 @@ BOOL LogLineReader::NextLineSlow(std::string_view& out) {
             return TRUE;
         }
         // No terminator left in this block: the rest belongs to the line (with a pending first byte).
-        bool pending = m_pendingFirst;
-        firstKept = AppendToLine(base + m_pos, m_end - m_pos);
+        bool pending = b.pendingFirst;
+        firstKept = AppendToLine(base + m_pos, b.end - m_pos);
         carried = true;
-        m_pos = m_end;
-        if (m_lastBlock) {
+        m_pos = b.end;
+        if (b.last) {
             m_status = EndOfFile;
             return FALSE;
         }
@@ -239,24 +373,28 @@ BOOL LogLineReader::NextLineSlow(std::string_view& out) {
             m_status = ReadFailed;
             return FALSE;
         }
-        if (m_end == 0) {
+        Block& next = *m_cur;
+        if (next.end == 0) {
             m_status = EndOfFile;
             return FALSE;
         }
-        size_t from = 0;
+        // Read-ahead found the block's ends already, from the same starting byte.
+        const bool found = (bool)m_ahead;
         if (pending) {
-            if (m_block[0] == m_term[1]) {
+            if (!found)
+                ComputeEnds(next, 1, m_term);
+            if (next.data[0] == m_term[1]) {
                 if (firstKept)
                     m_line.pop_back();  // the first terminator byte
                 m_pos = 1;
-                ComputeEnds(1);
                 ++m_lineNumber;
                 out = m_line;
                 return TRUE;
             }
-            from = 1;  // breaks the match; stays in the line and is not tested as a first byte
+            // Otherwise it breaks the match; it stays in the line and is not tested as a first byte.
+        } else if (!found) {
+            ComputeEnds(next, 0, m_term);
         }
-        ComputeEnds(from);
     }
 }
 
@@ -276,30 +414,32 @@ long LogLineReader::CountRemainingLines(long atLeast, const std::atomic<bool>* s
     size_t from = m_pos;        // a line already begun is counted when its end is met
     bool pendingFirst = false;  // a first terminator byte ended the previous block
     for (;;) {
-        const char* base = m_block.data();
-        if (pendingFirst && from < m_end) {
+        const Block& b = *m_cur;
+        const char* base = b.data.data();
+        const size_t blockEnd = b.end;
+        if (pendingFirst && from < blockEnd) {
             pendingFirst = false;
             if (base[from] == t1)
                 ++lines;
             ++from;  // matched or not, this byte never starts a terminator
         }
         if (!t1) {
-            for (size_t w = from >> 6; w < m_masks.size(); ++w) {
-                uint64_t mask = m_masks[w];
+            for (size_t w = from >> 6; w < b.masks.size(); ++w) {
+                uint64_t mask = b.masks[w];
                 if (w == (from >> 6))
                     mask &= ~0ull << (from & 63);
                 lines += __builtin_popcountll(mask);
             }
         } else {
             size_t next = from;  // the first position that may start a terminator
-            for (size_t w = from >> 6; w < m_masks.size(); ++w) {
+            for (size_t w = from >> 6; w < b.masks.size(); ++w) {
                 const size_t wordStart = w << 6;
-                uint64_t mask = m_masks[w];
+                uint64_t mask = b.masks[w];
                 if (next > wordStart)
                     mask &= (next - wordStart >= 64) ? 0 : ~0ull << (next - wordStart);
                 if (!mask)
                     continue;
-                if ((mask & (mask << 1)) == 0 && wordStart + 64 < m_end) {
+                if ((mask & (mask << 1)) == 0 && wordStart + 64 < blockEnd) {
                     // No two first bytes side by side: each starts a match; count those followed by the
                     // second byte.
                     uint64_t second = MatchMask(base + wordStart, t1) >> 1;
@@ -312,11 +452,11 @@ long LogLineReader::CountRemainingLines(long atLeast, const std::atomic<bool>* s
                 while (mask) {  // runs of first bytes, or the block's end: one by one
                     size_t i = wordStart + (size_t)__builtin_ctzll(mask);
                     mask &= mask - 1;
-                    if (i < next || i >= m_end)
+                    if (i < next || i >= blockEnd)
                         continue;
-                    if (i + 1 >= m_end) {
+                    if (i + 1 >= blockEnd) {
                         pendingFirst = true;
-                        next = m_end;
+                        next = blockEnd;
                         continue;
                     }
                     if (base[i + 1] == t1)
@@ -325,8 +465,8 @@ long LogLineReader::CountRemainingLines(long atLeast, const std::atomic<bool>* s
                 }
             }
         }
-        m_pos = m_end;
-        if (m_lastBlock)
+        m_pos = blockEnd;
+        if (b.last)
             break;
         if ((m_continue && !*m_continue) || (stop && stop->load(std::memory_order_relaxed)) ||
             lines >= atLeast) {
@@ -339,7 +479,7 @@ long LogLineReader::CountRemainingLines(long atLeast, const std::atomic<bool>* s
             m_lineNumber += lines;  // what was counted stands
             return -1;
         }
-        if (m_end == 0)
+        if (m_cur->end == 0)
             break;
         from = 0;
     }
@@ -468,8 +608,7 @@ size_t ScanCandidates(const char* base, size_t from, size_t to, const char (*fir
 #endif
 }  // namespace
 
-size_t LogLineReader::FindMarker(size_t from, size_t to) const {
-    const char* base = m_block.data();
+size_t LogLineReader::FindMarker(const char* base, size_t from, size_t to) const {
     auto verify = [&](size_t at) {
         for (const std::string& m : m_markers)
             if (base[at] == m[0] && at + m.size() <= to && std::memcmp(base + at, m.data(), m.size()) == 0)
@@ -503,38 +642,64 @@ size_t LogLineReader::FindMarker(size_t from, size_t to) const {
     return std::string_view::npos;
 }
 
-size_t LogLineReader::LineEndAfter(size_t at) const {
+size_t LogLineReader::LineEndAfter(const Block& b, size_t from, size_t at) {
     // Hits stand a few lines apart: step over the near ends, search the rest by halves.
-    size_t i = m_endIdx;
-    for (const size_t near = std::min(m_ends.size(), i + 16); i < near; ++i)
-        if (m_ends[i] > at)
+    size_t i = from;
+    for (const size_t near = std::min(b.ends.size(), i + 16); i < near; ++i)
+        if (b.ends[i] > at)
             return i;
-    return (size_t)(std::upper_bound(m_ends.begin() + (long)i, m_ends.end(), (uint32_t)at) - m_ends.begin());
+    return (size_t)(std::upper_bound(b.ends.begin() + (long)i, b.ends.end(), (uint32_t)at) - b.ends.begin());
+}
+
+void LogLineReader::ComputeHits(Block& b, size_t fromLine, size_t fromPos) const {
+    b.hits.clear();
+    b.hitsFrom = fromLine;
+    const char* base = b.data.data();
+    for (size_t line = fromLine, pos = fromPos; line < b.ends.size();) {
+        const size_t hit = FindMarker(base, pos, b.ends.back());
+        if (hit == std::string_view::npos)
+            break;
+        line = LineEndAfter(b, line, hit);
+        b.hits.push_back((uint32_t)line);
+        pos = b.ends[line] + (size_t)m_termLen;
+        ++line;
+    }
+}
+
+size_t LogLineReader::NextHitIndex() {
+    const Block& b = *m_cur;
+    if (m_endIdx >= b.hitsFrom) {  // found ahead
+        while (m_hitIdx < b.hits.size() && b.hits[m_hitIdx] < m_endIdx)
+            ++m_hitIdx;
+        return m_hitIdx < b.hits.size() ? b.hits[m_hitIdx] : b.ends.size();
+    }
+    const size_t hit = FindMarker(b.data.data(), m_pos, b.ends.back());
+    return hit == std::string_view::npos ? b.ends.size() : LineEndAfter(b, m_endIdx, hit);
 }
 
 BOOL LogLineReader::NextHitLine(std::string_view& line, long stopAt) {
     if (m_markers.empty())
         return NextLine(line);
     for (;;) {
-        if (m_endIdx < m_ends.size() && m_status == Reading && (!m_continue || *m_continue)) {
+        const Block& b = *m_cur;
+        if (m_endIdx < b.ends.size() && m_status == Reading && (!m_continue || *m_continue)) {
             // The lines that end inside this block: find the next one with a marker.
-            const size_t hit = FindMarker(m_pos, m_ends.back());
-            size_t target = hit == std::string_view::npos ? m_ends.size() : LineEndAfter(hit);
+            size_t target = NextHitIndex();
             if (stopAt > m_lineNumber && (unsigned long)(stopAt - m_lineNumber - 1) < target - m_endIdx)
                 target = m_endIdx + (size_t)(stopAt - m_lineNumber - 1);
-            if (target < m_ends.size()) {
-                size_t start = target == m_endIdx ? m_pos : m_ends[target - 1] + (size_t)m_termLen;
-                size_t end = m_ends[target];
-                line = std::string_view(m_block.data() + start, end - start);
+            if (target < b.ends.size()) {
+                size_t start = target == m_endIdx ? m_pos : b.ends[target - 1] + (size_t)m_termLen;
+                size_t end = b.ends[target];
+                line = std::string_view(b.data.data() + start, end - start);
                 m_lineNumber += (long)(target - m_endIdx) + 1;
                 m_endIdx = target + 1;
                 m_pos = end + (size_t)m_termLen;
                 return TRUE;
             }
             // None: every line that ends here is passed over.
-            m_lineNumber += (long)(m_ends.size() - m_endIdx);
-            m_pos = m_ends.back() + (size_t)m_termLen;
-            m_endIdx = m_ends.size();
+            m_lineNumber += (long)(b.ends.size() - m_endIdx);
+            m_pos = b.ends.back() + (size_t)m_termLen;
+            m_endIdx = b.ends.size();
         }
         // A line that spans blocks, or the end of the reading: tested on its own.
         if (!NextLineSlow(line))

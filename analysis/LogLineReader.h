@@ -7,10 +7,14 @@
 
 #include <atomic>
 #include <climits>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
 #include <string>
-#include <thread>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "platform/base/String.h"
@@ -29,6 +33,10 @@ public:
     LogLineReader(const LogLineReader&) = delete;
     LogLineReader& operator=(const LogLineReader&) = delete;
 
+    // With read-ahead (set before Open), two threads of the reader's own read the next blocks and find
+    // their line ends and marker hits while the caller works on the current one. What is delivered is
+    // exactly what the reader delivers without it.
+    void SetReadAhead(bool on) { m_readAhead = on; }
     // Checks the file, opens it for reading and reads its first block. FALSE on any failure.
     BOOL Open(LPCTSTR path);
     void Close();
@@ -36,9 +44,10 @@ public:
     // The view stays valid until the next call.
     BOOL NextLine(std::string_view& line) {
         // The common case inline: a whole line inside the current block.
-        if (m_endIdx < m_ends.size() && m_status == Reading && (!m_continue || *m_continue)) {
-            size_t end = m_ends[m_endIdx++];
-            line = std::string_view(m_block.data() + m_pos, end - m_pos);
+        Block& b = *m_cur;
+        if (m_endIdx < b.ends.size() && m_status == Reading && (!m_continue || *m_continue)) {
+            size_t end = b.ends[m_endIdx++];
+            line = std::string_view(b.data.data() + m_pos, end - m_pos);
             m_pos = end + (size_t)m_termLen;
             ++m_lineNumber;
             return TRUE;
@@ -48,8 +57,8 @@ public:
     // As NextLine, into a text.
     BOOL NextLine(CString& line);
 
-    // The marker texts NextHitLine looks for (none: every line is a hit). A marker holds neither '\r'
-    // nor '\n', so a match never spans a terminator.
+    // The marker texts NextHitLine looks for (none: every line is a hit); set before Open. A marker holds
+    // neither '\r' nor '\n', so a match never spans a terminator.
     void SetMarkers(std::vector<std::string> markers);
     // The next line that holds any marker anywhere, or whose number is stopAt (so that a caller's
     // progress step still meets that line); the lines in between are counted, not delivered. Lines
@@ -62,7 +71,7 @@ public:
     // end of the file. -1 when a read fails. It stops (status Stopped) after the block in which at
     // least `atLeast` lines were counted, or once `stop` is set.
     long CountRemainingLines(long atLeast = LONG_MAX, const std::atomic<bool>* stop = nullptr);
-    // The bytes read from the file so far.
+    // The bytes of the blocks taken into use so far.
     uint64_t BytesRead() const { return m_bytesRead; }
 
     long GetLineNumber() const { return m_lineNumber; }
@@ -74,38 +83,62 @@ public:
     static const char* ChooseTerminator(const char* block, size_t size);
 
 private:
+    // One read block and what is found in it.
+    struct Block {
+        std::string data;  // the bytes, then room for scans that read past the end
+        size_t end = 0;    // bytes read
+        bool last = false;
+        bool failed = false;
+        // One bit per byte that equals the terminator's first byte.
+        std::vector<uint64_t> masks;
+        std::vector<uint32_t> ends;  // where each complete terminator of the block starts
+        bool pendingFirst = false;   // the last byte starts a terminator the next block completes
+        // With markers and read-ahead: the indexes in `ends` of the lines, from `hitsFrom` on, that
+        // hold a marker.
+        std::vector<uint32_t> hits;
+        size_t hitsFrom = SIZE_MAX;
+    };
+    struct ReadAhead;
+
     BOOL ReadBlock();
     // NextLine when the line starts or ends in another block, or the reading has ended.
     BOOL NextLineSlow(std::string_view& line);
     // Appends to the line being built up to kMaxLine; FALSE when something was left out.
     bool AppendToLine(const char* data, size_t size);
-    void ComputeMasks();
+    // Reads the next block of the file into b; FALSE on a read failure.
+    static bool ReadInto(int fd, Block& b);
+    static void ComputeMasks(Block& b, char first);
     // The terminators that end within the block from position `from` on, and whether the block's last
     // byte starts one that the next block completes.
-    void ComputeEnds(size_t from);
-    // The first position in [from, to) where a marker starts and ends before `to`; npos when none.
-    size_t FindMarker(size_t from, size_t to) const;
-    // The index in m_ends, from m_endIdx on, of the first terminator after position `at`.
-    size_t LineEndAfter(size_t at) const;
+    static void ComputeEnds(Block& b, size_t from, const char* term);
+    // The lines from index `fromLine` on, the first starting at `fromPos`, that hold a marker.
+    void ComputeHits(Block& b, size_t fromLine, size_t fromPos) const;
+    // The first position in [from, to) of base where a marker starts and ends before `to`; npos when
+    // none.
+    size_t FindMarker(const char* base, size_t from, size_t to) const;
+    // The index in b.ends, from `from` on, of the first terminator after position `at`.
+    static size_t LineEndAfter(const Block& b, size_t from, size_t at);
+    // The scan of the current block from the caller's position: the next line index at or after
+    // m_endIdx that holds a marker; ends.size() when none.
+    size_t NextHitIndex();
+    // The threads of read-ahead, started once the first block is the current one.
+    void StartReadAhead();
+    void StopReadAhead();
 
     const BOOL* m_continue;
     int m_fd = -1;
     Status m_status = NotOpen;
-    std::string m_block;
+    std::unique_ptr<Block> m_cur = std::make_unique<Block>();
     size_t m_pos = 0;
-    size_t m_end = 0;
-    bool m_lastBlock = false;
+    size_t m_endIdx = 0;
+    size_t m_hitIdx = 0;  // the first entry of m_cur->hits not yet passed
     const char* m_term = "\r\n";
     int m_termLen = 2;
-    // One bit per byte of the block that equals the terminator's first byte, computed once per block.
-    std::vector<uint64_t> m_masks;
-    std::vector<uint32_t> m_ends;  // where each complete terminator of the block starts
-    size_t m_endIdx = 0;
-    bool m_pendingFirst = false;
-    std::vector<uint64_t> m_secondMasks;  // the terminator's second byte, for counting
     std::string m_line;
     long m_lineNumber = 0;
     uint64_t m_bytesRead = 0;
+    bool m_readAhead = false;
+    std::unique_ptr<ReadAhead> m_ahead;
     std::vector<std::string> m_markers;
     // For each marker, the offset of the second byte the block scan compares (its last byte, within
     // the buffer's slack).

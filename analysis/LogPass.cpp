@@ -103,6 +103,8 @@ void CLogPass::SetProgressText(LPCTSTR format, bool countInText) {
 }
 
 BOOL CLogPass::OpenLog() {
+    // The pass works on one block while the next are read and scanned beside it.
+    m_reader.SetReadAhead(true);
     if (!m_reader.Open(m_path)) {
         CloseWait();
         m_view.ShowStatusText("Ready");

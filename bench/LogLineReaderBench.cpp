@@ -1,6 +1,6 @@
 // Reads a generated 1 GiB QServer-style log with LogLineReader (every line; only the lines holding the
 // time analysis's markers; the line count alone), and times `wc -l` on the same file in the same run;
-// the ratios to `wc -l` follow the table.
+// the ratios to `wc -l` follow the table. The reading runs go with and without read-ahead.
 //   VELTRIN_BENCH_LOG=<path> to use another file; VELTRIN_BENCH_MB to change the generated size.
 #include <benchmark/benchmark.h>
 
@@ -53,6 +53,7 @@ void BM_LogLineReader(benchmark::State& state) {
     long lines = 0;
     for (auto _ : state) {
         LogLineReader reader;
+        reader.SetReadAhead(state.range(0) != 0);
         if (!reader.Open(path.c_str())) {
             state.SkipWithError("cannot open the log");
             return;
@@ -73,6 +74,7 @@ void BM_HitLines(benchmark::State& state) {
     long lines = 0, hits = 0;
     for (auto _ : state) {
         LogLineReader reader;
+        reader.SetReadAhead(state.range(0) != 0);
         reader.SetMarkers({"| Start", "-- START:", "**** SQL ", "TRANSACTION TIME"});
         if (!reader.Open(path.c_str())) {
             state.SkipWithError("cannot open the log");
@@ -116,7 +118,8 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs)
             if (!run.error_occurred)
-                times[run.run_name.function_name] = run.GetAdjustedRealTime();
+                times[run.run_name.function_name + (run.run_name.args.empty() ? "" : "/" + run.run_name.args)] =
+                    run.GetAdjustedRealTime();
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
@@ -133,8 +136,9 @@ public:
 }  // namespace
 
 BENCHMARK(BM_WcL)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
-BENCHMARK(BM_LogLineReader)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
-BENCHMARK(BM_HitLines)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+// Argument 1: with read-ahead, as the passes read.
+BENCHMARK(BM_LogLineReader)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(BM_HitLines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 BENCHMARK(BM_CountLines)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 int main(int argc, char** argv) {

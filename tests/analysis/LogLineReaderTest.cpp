@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <string>
@@ -278,6 +280,47 @@ void PrintTo(const NumberedLine& l, std::ostream* os) {
 }
 }  // namespace
 
+namespace {
+// Every line with its number, read one by one and tested against the markers; the stop lines (every
+// 1,000th) too, and the last number.
+std::vector<NumberedLine> PerLineHits(const char* path, const std::vector<std::string>& markers) {
+    std::vector<NumberedLine> expected;
+    LogLineReader reader;
+    if (!reader.Open(path))
+        return {{0, "<open failed>"}};
+    std::string_view line;
+    while (reader.NextLine(line)) {
+        bool hit = reader.GetLineNumber() % 1000 == 0;
+        for (const std::string& m : markers)
+            hit = hit || line.find(m) != std::string_view::npos;
+        if (hit)
+            expected.push_back({reader.GetLineNumber(), std::string(line)});
+    }
+    expected.push_back({reader.GetLineNumber(), "<end>"});
+    return expected;
+}
+
+// What the hit-line scan delivers, with a stop line every 1,000 lines.
+std::vector<NumberedLine> ScannedHits(const char* path, const std::vector<std::string>& markers, bool readAhead) {
+    std::vector<NumberedLine> scanned;
+    LogLineReader reader;
+    reader.SetReadAhead(readAhead);
+    reader.SetMarkers(markers);
+    if (!reader.Open(path))
+        return {{0, "<open failed>"}};
+    std::string_view line;
+    long stopAt = 1000;
+    while (reader.NextHitLine(line, stopAt)) {
+        scanned.push_back({reader.GetLineNumber(), std::string(line)});
+        if (reader.GetLineNumber() == stopAt)
+            stopAt += 1000;
+    }
+    EXPECT_EQ(reader.GetStatus(), LogLineReader::EndOfFile);
+    scanned.push_back({reader.GetLineNumber(), "<end>"});
+    return scanned;
+}
+}  // namespace
+
 TEST(LogLineReader, HitLineScanDeliversWhatPerLineTestingDelivers) {
     // Generated logs with every marker of the passes, CR and LF mixed in, tabs, markers across read
     // block edges and lines longer than a block; the scan must pick the same lines with the same
@@ -321,40 +364,85 @@ TEST(LogLineReader, HitLineScanDeliversWhatPerLineTestingDelivers) {
         TempFile f(content);
 
         for (const std::vector<std::string>& markers : markerSets) {
-            std::vector<NumberedLine> expected;
-            {
-                LogLineReader reader;
-                ASSERT_TRUE(reader.Open(f.path()));
-                std::string_view line;
-                while (reader.NextLine(line)) {
-                    bool hit = reader.GetLineNumber() % 1000 == 0;
-                    for (const std::string& m : markers)
-                        hit = hit || line.find(m) != std::string_view::npos;
-                    if (hit)
-                        expected.push_back({reader.GetLineNumber(), std::string(line)});
-                }
-                expected.push_back({reader.GetLineNumber(), "<end>"});
-            }
-            std::vector<NumberedLine> scanned;
-            {
-                LogLineReader reader;
-                reader.SetMarkers(markers);
-                ASSERT_TRUE(reader.Open(f.path()));
-                std::string_view line;
-                long stopAt = 1000;
-                while (reader.NextHitLine(line, stopAt)) {
-                    scanned.push_back({reader.GetLineNumber(), std::string(line)});
-                    if (reader.GetLineNumber() == stopAt)
-                        stopAt += 1000;
-                }
-                EXPECT_EQ(reader.GetStatus(), LogLineReader::EndOfFile);
-                scanned.push_back({reader.GetLineNumber(), "<end>"});
-            }
+            const std::vector<NumberedLine> expected = PerLineHits(f.path(), markers);
             SCOPED_TRACE(std::string(first) + " with " + std::to_string(markers.size()) + " markers");
             ASSERT_GT(expected.size(), 20u);
-            EXPECT_EQ(scanned, expected);
+            EXPECT_EQ(ScannedHits(f.path(), markers, false), expected);
+            EXPECT_EQ(ScannedHits(f.path(), markers, true), expected);  // blocks scanned ahead
         }
     }
+}
+
+TEST(LogLineReader, ReadAheadDeliversWhatTheReaderDeliversAtEveryBlockEdge) {
+    // Terminators and markers at and across each edge of the 64 KiB read blocks, in every position
+    // around it, for each terminator; read ahead the lines, numbers, hits and counts are the reader's.
+    const std::vector<std::string> markers = {"| End", "-- START:"};
+    const char* terms[] = {"\r\n", "\n", "\n\r"};
+    std::mt19937 rng(77);
+    for (const char* term : terms) {
+        std::string content = std::string("head") + term;
+        while (content.size() < 65536 * 24) {
+            unsigned r = rng() % 100;
+            content += r < 30 ? "| End x" : r < 40 ? "-- START: y" : std::string(rng() % 60, 'a');
+            content += term;
+        }
+        for (size_t k = 1; k < 24; ++k) {
+            const size_t edge = 65536 * k;
+            const size_t at = edge - 3 + k % 6;  // a terminator from 3 bytes before to 2 after the edge
+            content.replace(at, std::strlen(term), term);
+            if (k % 4 == 0)
+                content.replace(at + std::strlen(term), 5, "| End");  // a hit line that begins there
+            if (k % 4 == 1)
+                content.replace(edge - 2, 5, "| End");  // a marker across the edge
+        }
+        TempFile f(content);
+        SCOPED_TRACE(std::string("terminator length ") + std::to_string(std::strlen(term)));
+        EXPECT_EQ(ScannedHits(f.path(), markers, true), PerLineHits(f.path(), markers));
+        LogLineReader reader;
+        reader.SetReadAhead(true);
+        ASSERT_TRUE(reader.Open(f.path()));
+        std::vector<std::string> lines;
+        std::string_view line;
+        while (lines.size() < 5000 && reader.NextLine(line))
+            lines.emplace_back(line);
+        const long counted = reader.CountRemainingLines();
+        EXPECT_EQ(reader.GetLineNumber(), (long)lines.size() + counted);
+        EXPECT_EQ(reader.GetLineNumber(), CountFileLines(f.path()));
+        const std::vector<std::string> reference = ReferenceLines(content);
+        ASSERT_GE(reference.size(), lines.size());
+        EXPECT_TRUE(std::equal(lines.begin(), lines.end(), reference.begin()));
+    }
+}
+
+TEST(LogLineReader, ReadAheadStopsOnCancelAndWhenClosedEarly) {
+    std::string content;
+    for (int i = 0; i < 200000; ++i)
+        content += "line " + std::to_string(i) + (i % 7 ? "\r\n" : " | End\r\n");
+    TempFile f(content);
+    BOOL go = TRUE;
+    {
+        LogLineReader reader(&go);
+        reader.SetReadAhead(true);
+        reader.SetMarkers({"| End"});
+        ASSERT_TRUE(reader.Open(f.path()));
+        std::string_view line;
+        long hits = 0;
+        while (reader.NextHitLine(line))
+            if (++hits == 20000)
+                go = FALSE;
+        EXPECT_EQ(hits, 20000);
+        EXPECT_EQ(reader.GetStatus(), LogLineReader::Stopped);
+        EXPECT_EQ(reader.GetLineNumber(), 7 * 19999 + 1);
+    }
+    // Closed (and opened again) while the threads are still reading ahead: they end, nothing hangs.
+    LogLineReader reader;
+    reader.SetReadAhead(true);
+    ASSERT_TRUE(reader.Open(f.path()));
+    ASSERT_TRUE(reader.Open(f.path()));
+    std::string_view line;
+    ASSERT_TRUE(reader.NextLine(line));
+    EXPECT_EQ(line, "line 0 | End");
+    reader.Close();
 }
 
 TEST(LogLineReader, HitLineScanStopsWhenTheContinueFlagIsCleared) {
