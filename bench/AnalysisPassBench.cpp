@@ -140,7 +140,10 @@ double CurrentMb() {
     return (double)resident * (double)sysconf(_SC_PAGESIZE) / (1024.0 * 1024.0);
 }
 
+// VELTRIN_BENCH_KEEP=1 keeps the report logs of the last run, to compare them between builds.
 void RemoveReportLogs() {
+    if (const char* keep = std::getenv("VELTRIN_BENCH_KEEP"); keep && *keep == '1')
+        return;
     const BenchLog& l = Log();
     std::string title = l.name.substr(0, l.name.find('.'));
     for (const char* suffix : {"_TA.log", "_TIC.log"})
