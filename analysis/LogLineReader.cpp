@@ -545,10 +545,13 @@ bool LineCountAhead::Arrived() {
     return true;
 }
 
-void LogLineReader::SetMarkers(std::vector<std::string> markers) {
+void LogLineReader::SetMarkers(std::vector<std::string> markers, bool classify) {
     m_markers.clear();
     m_markerLast.clear();
-    for (std::string& m : markers) {
+    m_markerBits.clear();
+    m_classify = classify;
+    for (size_t i = 0; i < markers.size(); ++i) {
+        std::string& m = markers[i];
         if (m.empty())
             continue;
         m_markerLast.push_back(std::min(m.size() - 1, kMaxMarkerReach));
@@ -556,8 +559,25 @@ void LogLineReader::SetMarkers(std::vector<std::string> markers) {
             std::memset(m_firstVec[m_markers.size()], m[0], 16);
             std::memset(m_lastVec[m_markers.size()], m[m_markerLast.back()], 16);
         }
+        m_markerBits.push_back(i < 32 ? 1u << i : 0);
         m_markers.push_back(std::move(m));
     }
+}
+
+uint32_t LogLineReader::MarkersIn(std::string_view text) const {
+    uint32_t bits = 0;
+    for (size_t i = 0; i < m_markers.size(); ++i)
+        if (text.find(m_markers[i]) != std::string_view::npos)
+            bits |= m_markerBits[i];
+    return bits;
+}
+
+uint32_t LogLineReader::LineMarkers() {
+    if (!m_lineMarkersKnown) {
+        m_lineMarkers = MarkersIn(m_hitLine);
+        m_lineMarkersKnown = true;
+    }
+    return m_lineMarkers;
 }
 
 BOOL LogLineReader::HoldsMarker(std::string_view text) const {
@@ -653,14 +673,20 @@ size_t LogLineReader::LineEndAfter(const Block& b, size_t from, size_t at) {
 
 void LogLineReader::ComputeHits(Block& b, size_t fromLine, size_t fromPos) const {
     b.hits.clear();
+    b.hitMarkers.clear();
     b.hitsFrom = fromLine;
     const char* base = b.data.data();
     for (size_t line = fromLine, pos = fromPos; line < b.ends.size();) {
         const size_t hit = FindMarker(base, pos, b.ends.back());
         if (hit == std::string_view::npos)
             break;
+        const size_t start = line;
         line = LineEndAfter(b, line, hit);
         b.hits.push_back((uint32_t)line);
+        if (m_classify) {
+            const size_t lineStart = line == start ? pos : b.ends[line - 1] + (size_t)m_termLen;
+            b.hitMarkers.push_back(MarkersIn(std::string_view(base + lineStart, b.ends[line] - lineStart)));
+        }
         pos = b.ends[line] + (size_t)m_termLen;
         ++line;
     }
@@ -678,12 +704,17 @@ size_t LogLineReader::NextHitIndex() {
 }
 
 BOOL LogLineReader::NextHitLine(std::string_view& line, long stopAt) {
-    if (m_markers.empty())
-        return NextLine(line);
+    m_lineMarkersKnown = false;
+    if (m_markers.empty()) {
+        BOOL got = NextLine(line);
+        m_hitLine = line;
+        return got;
+    }
     for (;;) {
         const Block& b = *m_cur;
         if (m_endIdx < b.ends.size() && m_status == Reading && (!m_continue || *m_continue)) {
             // The lines that end inside this block: find the next one with a marker.
+            const bool ahead = m_endIdx >= b.hitsFrom;
             size_t target = NextHitIndex();
             if (stopAt > m_lineNumber && (unsigned long)(stopAt - m_lineNumber - 1) < target - m_endIdx)
                 target = m_endIdx + (size_t)(stopAt - m_lineNumber - 1);
@@ -691,6 +722,11 @@ BOOL LogLineReader::NextHitLine(std::string_view& line, long stopAt) {
                 size_t start = target == m_endIdx ? m_pos : b.ends[target - 1] + (size_t)m_termLen;
                 size_t end = b.ends[target];
                 line = std::string_view(b.data.data() + start, end - start);
+                m_hitLine = line;
+                if (ahead && m_classify && m_hitIdx < b.hitMarkers.size() && b.hits[m_hitIdx] == target) {
+                    m_lineMarkers = b.hitMarkers[m_hitIdx];
+                    m_lineMarkersKnown = true;
+                }
                 m_lineNumber += (long)(target - m_endIdx) + 1;
                 m_endIdx = target + 1;
                 m_pos = end + (size_t)m_termLen;
@@ -704,6 +740,7 @@ BOOL LogLineReader::NextHitLine(std::string_view& line, long stopAt) {
         // A line that spans blocks, or the end of the reading: tested on its own.
         if (!NextLineSlow(line))
             return FALSE;
+        m_hitLine = line;
         if (m_lineNumber == stopAt || HoldsMarker(line))
             return TRUE;
     }

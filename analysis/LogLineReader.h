@@ -58,8 +58,11 @@ public:
     BOOL NextLine(CString& line);
 
     // The marker texts NextHitLine looks for (none: every line is a hit); set before Open. A marker holds
-    // neither '\r' nor '\n', so a match never spans a terminator.
-    void SetMarkers(std::vector<std::string> markers);
+    // neither '\r' nor '\n', so a match never spans a terminator. With `classify`, LineMarkers tells
+    // which of them a delivered line holds, found beside the pass when reading ahead.
+    void SetMarkers(std::vector<std::string> markers, bool classify = false);
+    // Bit i is set when the line NextHitLine delivered last holds the i-th marker (of the first 32).
+    uint32_t LineMarkers();
     // The next line that holds any marker anywhere, or whose number is stopAt (so that a caller's
     // progress step still meets that line); the lines in between are counted, not delivered. Lines
     // wholly inside a block are found by one scan of the block for all markers at once; a line that
@@ -96,6 +99,7 @@ private:
         // With markers and read-ahead: the indexes in `ends` of the lines, from `hitsFrom` on, that
         // hold a marker.
         std::vector<uint32_t> hits;
+        std::vector<uint32_t> hitMarkers;  // with classify: LineMarkers of each hit line
         size_t hitsFrom = SIZE_MAX;
     };
     struct ReadAhead;
@@ -113,6 +117,8 @@ private:
     static void ComputeEnds(Block& b, size_t from, const char* term);
     // The lines from index `fromLine` on, the first starting at `fromPos`, that hold a marker.
     void ComputeHits(Block& b, size_t fromLine, size_t fromPos) const;
+    // The markers a text holds, as LineMarkers gives them.
+    uint32_t MarkersIn(std::string_view text) const;
     // The first position in [from, to) of base where a marker starts and ends before `to`; npos when
     // none.
     size_t FindMarker(const char* base, size_t from, size_t to) const;
@@ -140,6 +146,11 @@ private:
     bool m_readAhead = false;
     std::unique_ptr<ReadAhead> m_ahead;
     std::vector<std::string> m_markers;
+    std::vector<uint32_t> m_markerBits;  // each marker's bit in LineMarkers
+    bool m_classify = false;
+    std::string_view m_hitLine;  // the line NextHitLine delivered last
+    uint32_t m_lineMarkers = 0;
+    bool m_lineMarkersKnown = false;
     // For each marker, the offset of the second byte the block scan compares (its last byte, within
     // the buffer's slack).
     std::vector<size_t> m_markerLast;

@@ -56,7 +56,11 @@ public:
     BOOL NextLine(std::string_view& line);
     // The texts without which a line does nothing in the pass (set before Open): NextLine passes the
     // other lines over, found by one scan per read block. Step must then be called after every line.
-    void SetMarkers(std::vector<std::string> markers) { m_reader.SetMarkers(std::move(markers)); }
+    // With `classify`, LineMarkers gives the markers each delivered line holds (bit i: the i-th).
+    void SetMarkers(std::vector<std::string> markers, bool classify = false) {
+        m_reader.SetMarkers(std::move(markers), classify);
+    }
+    uint32_t LineMarkers() { return m_reader.LineMarkers(); }
     long LineNumber() const { return m_reader.GetLineNumber(); }
     // The progress step after a line: every 1,000 lines (100 for files under 1,000 lines).
     void Step(int32_t rows);

@@ -270,7 +270,9 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysis(LPCTSTR name, LPCTSTR, LPCTSTR exe
     if (!pass.CheckAvailable(path))
         return 0;
     pass.SetProgressText("Analyzing Time Latency (TA)...\n%ld", true);
-    pass.SetMarkers({"| Start", "-- START:", kSqlMarker, kXactMarker});
+    // Which of them a line holds is found beside the pass, as the lines are read ahead.
+    enum : uint32_t { kStart = 1, kSqlStart = 2, kSql = 4, kXact = 8 };
+    pass.SetMarkers({"| Start", "-- START:", kSqlMarker, kXactMarker}, true);
 
     return pass.Run([&]() -> int32_t {
         CReportLog report(JoinPath(m_csBaseFolder, SingleReportLogName(name, "_TA.log")));
@@ -314,15 +316,16 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysis(LPCTSTR name, LPCTSTR, LPCTSTR exe
             if (!line.empty()) {
                 NumberText(lineText, pass.LineNumber());
                 size_t p;
-                if (Holds(line, "| Start") && !Holds(line, "PEC_TRACE")) {
+                const uint32_t holds = pass.LineMarkers();
+                if ((holds & kStart) && !Holds(line, "PEC_TRACE")) {
                     st.Start(StampBefore(line, line.find('|')));
                     setText(line);
                     addRow("START:", "", st.gapText.c_str());
-                } else if (Holds(line, "-- START:")) {
+                } else if (holds & kSqlStart) {
                     ++st.sqlStarts;
                     setText(line);
                     addRow("", "", "");
-                } else if ((p = line.find(kSqlMarker)) != std::string_view::npos) {
+                } else if ((holds & kSql) && (p = line.find(kSqlMarker)) != std::string_view::npos) {
                     if (st.SqlTime(line, p)) {
                         int32_t ms = st.TimeMs(st.timeText);
                         m_csPadText.AppendFormat(st.seconds
@@ -332,7 +335,7 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysis(LPCTSTR name, LPCTSTR, LPCTSTR exe
                     }
                     setText(line);
                     addRow("", "", "");
-                } else if (Holds(line, kXactMarker)) {
+                } else if (holds & kXact) {
                     size_t bar = line.find('|');
                     st.End(bar != std::string_view::npos,
                            bar != std::string_view::npos ? StampBefore(line, bar) : std::string_view());

@@ -273,10 +273,11 @@ namespace {
 struct NumberedLine {
     long number;
     std::string text;
+    uint32_t holds = 0;  // bit i: the line holds marker i
     bool operator==(const NumberedLine&) const = default;
 };
 void PrintTo(const NumberedLine& l, std::ostream* os) {
-    *os << l.number << ": " << l.text.substr(0, 60);
+    *os << l.number << " (" << l.holds << "): " << l.text.substr(0, 60);
 }
 }  // namespace
 
@@ -290,28 +291,31 @@ std::vector<NumberedLine> PerLineHits(const char* path, const std::vector<std::s
         return {{0, "<open failed>"}};
     std::string_view line;
     while (reader.NextLine(line)) {
-        bool hit = reader.GetLineNumber() % 1000 == 0;
-        for (const std::string& m : markers)
-            hit = hit || line.find(m) != std::string_view::npos;
-        if (hit)
-            expected.push_back({reader.GetLineNumber(), std::string(line)});
+        uint32_t holds = 0;
+        for (size_t i = 0; i < markers.size(); ++i)
+            if (line.find(markers[i]) != std::string_view::npos)
+                holds |= 1u << i;
+        if (holds || reader.GetLineNumber() % 1000 == 0)
+            expected.push_back({reader.GetLineNumber(), std::string(line), holds});
     }
     expected.push_back({reader.GetLineNumber(), "<end>"});
     return expected;
 }
 
-// What the hit-line scan delivers, with a stop line every 1,000 lines.
-std::vector<NumberedLine> ScannedHits(const char* path, const std::vector<std::string>& markers, bool readAhead) {
+// What the hit-line scan delivers, with a stop line every 1,000 lines; with `classify` the markers each
+// line holds are found with the scan.
+std::vector<NumberedLine> ScannedHits(const char* path, const std::vector<std::string>& markers, bool readAhead,
+                                      bool classify = false) {
     std::vector<NumberedLine> scanned;
     LogLineReader reader;
     reader.SetReadAhead(readAhead);
-    reader.SetMarkers(markers);
+    reader.SetMarkers(markers, classify);
     if (!reader.Open(path))
         return {{0, "<open failed>"}};
     std::string_view line;
     long stopAt = 1000;
     while (reader.NextHitLine(line, stopAt)) {
-        scanned.push_back({reader.GetLineNumber(), std::string(line)});
+        scanned.push_back({reader.GetLineNumber(), std::string(line), reader.LineMarkers()});
         if (reader.GetLineNumber() == stopAt)
             stopAt += 1000;
     }
@@ -369,6 +373,7 @@ TEST(LogLineReader, HitLineScanDeliversWhatPerLineTestingDelivers) {
             ASSERT_GT(expected.size(), 20u);
             EXPECT_EQ(ScannedHits(f.path(), markers, false), expected);
             EXPECT_EQ(ScannedHits(f.path(), markers, true), expected);  // blocks scanned ahead
+            EXPECT_EQ(ScannedHits(f.path(), markers, true, true), expected);
         }
     }
 }
@@ -397,7 +402,7 @@ TEST(LogLineReader, ReadAheadDeliversWhatTheReaderDeliversAtEveryBlockEdge) {
         }
         TempFile f(content);
         SCOPED_TRACE(std::string("terminator length ") + std::to_string(std::strlen(term)));
-        EXPECT_EQ(ScannedHits(f.path(), markers, true), PerLineHits(f.path(), markers));
+        EXPECT_EQ(ScannedHits(f.path(), markers, true, true), PerLineHits(f.path(), markers));
         LogLineReader reader;
         reader.SetReadAhead(true);
         ASSERT_TRUE(reader.Open(f.path()));
