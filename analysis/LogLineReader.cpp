@@ -17,9 +17,8 @@
 #endif
 
 namespace {
-// Large reads keep the system-call count low on multi-gigabyte logs; the terminator is still chosen
-// from the first 8,192 bytes only.
-constexpr size_t kBlockSize = 64 * 1024;
+constexpr size_t kBlockSize = LogLineReader::kBlockSize;
+constexpr size_t kAheadBlockSize = LogLineReader::kAheadBlockSize;
 // Room after the block, so a 64-byte window, and a 16-byte window at a marker's last byte, never read
 // outside the buffer.
 constexpr size_t kMaxMarkerReach = 192;
@@ -89,14 +88,14 @@ const char* LogLineReader::ChooseTerminator(const char* block, size_t size) {
     return "\n";
 }
 
-bool LogLineReader::ReadInto(int fd, Block& b) {
+bool LogLineReader::ReadInto(int fd, Block& b, size_t size) {
     b.end = 0;
     b.last = false;
     b.failed = false;
-    if (b.data.size() != kBlockSize + kSlack)
-        b.data.assign(kBlockSize + kSlack, '\0');
-    while (b.end < kBlockSize) {
-        ssize_t n = ::read(fd, b.data.data() + b.end, kBlockSize - b.end);
+    if (b.data.size() != size + kSlack)
+        b.data.assign(size + kSlack, '\0');
+    while (b.end < size) {
+        ssize_t n = ::read(fd, b.data.data() + b.end, size - b.end);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -117,7 +116,7 @@ BOOL LogLineReader::ReadBlock() {
     m_endIdx = 0;
     m_hitIdx = 0;
     if (!m_ahead) {
-        if (!ReadInto(m_fd, *m_cur))
+        if (!ReadInto(m_fd, *m_cur, kBlockSize))
             return FALSE;
         ComputeMasks(*m_cur, m_term[0]);
         m_cur->hitsFrom = SIZE_MAX;
@@ -169,7 +168,7 @@ BOOL LogLineReader::Open(LPCTSTR path) {
     m_pos = 0;
     m_endIdx = 0;
     m_hitIdx = 0;
-    if (!ReadInto(m_fd, *m_cur)) {
+    if (!ReadInto(m_fd, *m_cur, kBlockSize)) {
         Close();
         return FALSE;
     }
@@ -206,7 +205,7 @@ void LogLineReader::StartReadAhead() {
                 b = std::move(ra.spare.front());
                 ra.spare.pop_front();
             }
-            ReadInto(m_fd, *b);
+            ReadInto(m_fd, *b, kAheadBlockSize);
             const bool end = b->last || b->failed;
             {
                 std::lock_guard lock(ra.mutex);

@@ -379,20 +379,21 @@ TEST(LogLineReader, HitLineScanDeliversWhatPerLineTestingDelivers) {
 }
 
 TEST(LogLineReader, ReadAheadDeliversWhatTheReaderDeliversAtEveryBlockEdge) {
-    // Terminators and markers at and across each edge of the 64 KiB read blocks, in every position
+    // Terminators and markers at and across each edge of the read-ahead blocks, in every position
     // around it, for each terminator; read ahead the lines, numbers, hits and counts are the reader's.
     const std::vector<std::string> markers = {"| End", "-- START:"};
     const char* terms[] = {"\r\n", "\n", "\n\r"};
     std::mt19937 rng(77);
     for (const char* term : terms) {
         std::string content = std::string("head") + term;
-        while (content.size() < 65536 * 24) {
+        const size_t edges = 12;
+        while (content.size() < LogLineReader::kBlockSize + LogLineReader::kAheadBlockSize * edges) {
             unsigned r = rng() % 100;
             content += r < 30 ? "| End x" : r < 40 ? "-- START: y" : std::string(rng() % 60, 'a');
             content += term;
         }
-        for (size_t k = 1; k < 24; ++k) {
-            const size_t edge = 65536 * k;
+        for (size_t k = 1; k < edges; ++k) {
+            const size_t edge = LogLineReader::kBlockSize + LogLineReader::kAheadBlockSize * (k - 1);
             const size_t at = edge - 3 + k % 6;  // a terminator from 3 bytes before to 2 after the edge
             content.replace(at, std::strlen(term), term);
             if (k % 4 == 0)
