@@ -205,7 +205,10 @@ void LogLineReader::StartReadAhead() {
                 b = std::move(ra.spare.front());
                 ra.spare.pop_front();
             }
-            ReadInto(m_fd, *b, kAheadBlockSize);
+            // The terminator masks while the bytes are still in this core's cache: the scanner has
+            // the line ends and the marker scan to do.
+            if (ReadInto(m_fd, *b, kAheadBlockSize))
+                ComputeMasks(*b, m_term[0]);
             const bool end = b->last || b->failed;
             {
                 std::lock_guard lock(ra.mutex);
@@ -233,7 +236,6 @@ void LogLineReader::StartReadAhead() {
             }
             const bool end = b->last || b->failed;
             if (!b->failed) {
-                ComputeMasks(*b, m_term[0]);
                 // A terminator's second byte that the previous block's last byte began never starts one.
                 const bool split = pending;
                 ComputeEnds(*b, split ? 1 : 0, m_term);
@@ -720,8 +722,11 @@ BOOL LogLineReader::NextHitLine(std::string_view& line, long stopAt) {
             if (target < b.ends.size()) {
                 size_t start = target == m_endIdx ? m_pos : b.ends[target - 1] + (size_t)m_termLen;
                 size_t end = b.ends[target];
-                line = std::string_view(b.data.data() + start, end - start);
-                m_hitLine = line;
+                // From the local, not read back from `line`: a read of the two words just written
+                // stalls.
+                const std::string_view hitLine(b.data.data() + start, end - start);
+                line = hitLine;
+                m_hitLine = hitLine;
                 if (ahead && m_classify && m_hitIdx < b.hitMarkers.size() && b.hits[m_hitIdx] == target) {
                     m_lineMarkers = b.hitMarkers[m_hitIdx];
                     m_lineMarkersKnown = true;
