@@ -47,8 +47,8 @@ inline uint64_t MatchMask(const char* p, char c) {
 }
 }  // namespace
 
-// The blocks of read-ahead: a thread reads them into spare buffers, a second finds their line ends and
-// marker hits, and the caller takes them in order. The caller hands a used buffer back as it takes the
+// The blocks of read-ahead: a thread reads them into spare buffers and finds their line ends, a second
+// finds their marker hits, and the caller takes them in order. The caller hands a used buffer back as it takes the
 // next, and wakes the reading thread only once several are spare, so a block costs no system call.
 struct LogLineReader::ReadAhead {
     static constexpr size_t kBlocksAhead = 8;
@@ -192,7 +192,10 @@ void LogLineReader::StartReadAhead() {
     ReadAhead& ra = *m_ahead;
     for (size_t i = 0; i < ReadAhead::kBlocksAhead; ++i)
         ra.spare.push_back(std::make_unique<Block>());
-    ra.reader = std::thread([this, &ra] {
+    // Without markers there is no scan: the reading thread hands its blocks to the caller at once.
+    const bool scan = !m_markers.empty();
+    // The first block's last byte decides where the second block's terminators may start, and so on.
+    ra.reader = std::thread([this, &ra, scan, pending = m_cur->pendingFirst]() mutable {
         for (;;) {
             std::unique_ptr<Block> b;
             {
@@ -205,23 +208,31 @@ void LogLineReader::StartReadAhead() {
                 b = std::move(ra.spare.front());
                 ra.spare.pop_front();
             }
-            // The terminator masks while the bytes are still in this core's cache: the scanner has
-            // the line ends and the marker scan to do.
-            if (ReadInto(m_fd, *b, kAheadBlockSize))
+            // The terminators while the bytes are still in this core's cache.
+            if (ReadInto(m_fd, *b, kAheadBlockSize)) {
                 ComputeMasks(*b, m_term[0]);
+                // A terminator's second byte that the previous block's last byte began never starts one.
+                b->split = pending;
+                ComputeEnds(*b, pending ? 1 : 0, m_term);
+                pending = b->pendingFirst;
+            }
+            b->hits.clear();
+            b->hitMarkers.clear();
+            b->hitsFrom = SIZE_MAX;
             const bool end = b->last || b->failed;
             {
                 std::lock_guard lock(ra.mutex);
-                ra.read.push_back(std::move(b));
-                if (ra.scannerWaits)
+                (scan ? ra.read : ra.ready).push_back(std::move(b));
+                if (scan ? ra.scannerWaits : ra.takerWaits)
                     ra.wake.notify_all();
             }
             if (end)
                 return;
         }
     });
-    // The first block's last byte decides where the second block's terminators may start, and so on.
-    ra.scanner = std::thread([this, &ra, pending = m_cur->pendingFirst]() mutable {
+    if (!scan)
+        return;
+    ra.scanner = std::thread([this, &ra] {
         for (;;) {
             std::unique_ptr<Block> b;
             {
@@ -235,21 +246,13 @@ void LogLineReader::StartReadAhead() {
                 ra.read.pop_front();
             }
             const bool end = b->last || b->failed;
+            // The block's first line is tested on its own when it began in an earlier block; after a
+            // terminator split across the two blocks it starts at the second byte.
             if (!b->failed) {
-                // A terminator's second byte that the previous block's last byte began never starts one.
-                const bool split = pending;
-                ComputeEnds(*b, split ? 1 : 0, m_term);
-                pending = b->pendingFirst;
-                b->hits.clear();
-                b->hitsFrom = SIZE_MAX;
-                // The block's first line is tested on its own when it began in an earlier block; after
-                // a terminator split across the two blocks it starts at the second byte.
-                if (!m_markers.empty()) {
-                    if (split && b->end > 0 && b->data[0] == m_term[1])
-                        ComputeHits(*b, 0, 1);
-                    else if (b->ends.size() > 1)
-                        ComputeHits(*b, 1, b->ends[0] + (size_t)m_termLen);
-                }
+                if (b->split && b->end > 0 && b->data[0] == m_term[1])
+                    ComputeHits(*b, 0, 1);
+                else if (b->ends.size() > 1)
+                    ComputeHits(*b, 1, b->ends[0] + (size_t)m_termLen);
             }
             {
                 std::lock_guard lock(ra.mutex);
@@ -272,7 +275,8 @@ void LogLineReader::StopReadAhead() {
     }
     m_ahead->wake.notify_all();
     m_ahead->reader.join();
-    m_ahead->scanner.join();
+    if (m_ahead->scanner.joinable())
+        m_ahead->scanner.join();
     m_ahead.reset();
 }
 

@@ -38,7 +38,7 @@ public:
     LogLineReader(const LogLineReader&) = delete;
     LogLineReader& operator=(const LogLineReader&) = delete;
 
-    // With read-ahead (set before Open), two threads of the reader's own read the next blocks and find
+    // With read-ahead (set before Open), threads of the reader's own read the next blocks and find
     // their line ends and marker hits while the caller works on the current one. What is delivered is
     // exactly what the reader delivers without it.
     void SetReadAhead(bool on) { m_readAhead = on; }
@@ -101,6 +101,7 @@ private:
         std::vector<uint64_t> masks;
         std::vector<uint32_t> ends;  // where each complete terminator of the block starts
         bool pendingFirst = false;   // the last byte starts a terminator the next block completes
+        bool split = false;          // the previous block's last byte started one (read ahead)
         // With markers and read-ahead: the indexes in `ends` of the lines, from `hitsFrom` on, that
         // hold a marker.
         std::vector<uint32_t> hits;
