@@ -118,11 +118,9 @@ BOOL CLogPass::NextLine(std::string_view& line) {
     return m_reader.NextHitLine(line, m_nextStep);
 }
 
-void CLogPass::Step(int32_t rows) {
+void CLogPass::StepReached(int32_t rows) {
     // Every line whose number is a multiple of the step, without a division per line.
     long line = m_reader.GetLineNumber();
-    if (line < m_nextStep)
-        return;
     if (line > m_nextStep)  // lines went by without a Step call
         m_nextStep = (line + m_step - 1) / m_step * m_step;
     if (line == m_nextStep) {

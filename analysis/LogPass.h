@@ -63,7 +63,10 @@ public:
     uint32_t LineMarkers() { return m_reader.LineMarkers(); }
     long LineNumber() const { return m_reader.GetLineNumber(); }
     // The progress step after a line: every 1,000 lines (100 for files under 1,000 lines).
-    void Step(int32_t rows);
+    void Step(int32_t rows) {
+        if (m_reader.GetLineNumber() >= m_nextStep)  // inline: most lines are no step
+            StepReached(rows);
+    }
     // Ends a pass normally: last progress, the "No Data Available" pad text when no row was added,
     // the bar to the total, wait dialog closed, "Ready", the row count, the End trace. Returns rows.
     int32_t Finish(int32_t rows);
@@ -120,6 +123,8 @@ public:
     void Abandon(LPCTSTR message, UINT type = MB_OK | MB_ICONEXCLAMATION);
 
 private:
+    // Step once the line number has reached the next step.
+    void StepReached(int32_t rows);
     // The progress call itself, for the line number given.
     void Progress(long lineNumber, int32_t rows);
     void CloseWait();
