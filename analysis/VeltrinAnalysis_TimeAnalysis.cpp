@@ -9,8 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/ReportFormat.h"
+#include "analysis/DecimalText.h"
 #include "analysis/LogPass.h"
+#include "analysis/ReportFormat.h"
 #include "analysis/ReportLog.h"
 #include "analysis/VeltrinAnalysis.h"
 #include "core/PrivateMessages.h"
@@ -288,36 +289,30 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysis(LPCTSTR name, LPCTSTR, LPCTSTR exe
 
         gxListModel& list = List();
         int32_t rows = 0;
-        std::string text;   // the line up to a NUL byte, as the list shows it
-        std::string out;    // the report line
-        char recordsText[24], lineText[24];
+        std::string_view text;  // the line up to a NUL byte, as the list shows it
+        CDecimalText lineText;
         // One row and its report line, laid out as kSingleFormat.
-        auto addRow = [&](const char* tag, const char* elapsed, const char* gap) {
-            NumberText(recordsText, (long)rows + 1);
-            const std::string_view cells[6] = {recordsText, lineText, tag, text, elapsed, gap};
+        auto addRow = [&](std::string_view tag, std::string_view elapsed, std::string_view gap) {
+            const CDecimalText recordsText((long)rows + 1);
+            const std::string_view cells[6] = {recordsText.View(), lineText.View(), tag, text, elapsed, gap};
             int item = list.AddRow(rows, cells, 6);
             list.SetItemBkColor(item, gxListModel::kEvenRowColor, true);
-            out.clear();
-            CReportLog::AppendField(out, recordsText, 10);
-            CReportLog::AppendField(out, lineText, 10);
-            CReportLog::AppendField(out, tag, 12);
-            CReportLog::AppendField(out, text, " ^", 90);
-            CReportLog::AppendField(out, elapsed, " ^", 24);  // " ^" alone for all but end rows
-            out.append(gap).append("\n");
-            report.AppendText(out);
+            report.AppendLine({{cells[0], 10}, {cells[1], 10}, {tag, 12}, {text, " ^", 90},
+                               {elapsed, " ^", 24}},  // " ^" alone for all but end rows
+                              gap);
             ++rows;
         };
-        auto setText = [&](std::string_view line) { text.assign(line.substr(0, line.find('\0'))); };
+        auto setText = [&](std::string_view line) { text = line.substr(0, line.find('\0')); };
 
         std::string_view line;
         while (pass.NextLine(line)) {
             if (!line.empty()) {
-                NumberText(lineText, pass.LineNumber());
+                lineText.Set(pass.LineNumber());
                 size_t p;
                 if (Holds(line, "| Start") && !Holds(line, "PEC_TRACE")) {
                     st.Start(StampBefore(line, line.find('|')));
                     setText(line);
-                    addRow("START:", "", st.gapText.c_str());
+                    addRow("START:", "", st.gapText);
                 } else if (Holds(line, "-- START:")) {
                     ++st.sqlStarts;
                     setText(line);
@@ -328,7 +323,8 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysis(LPCTSTR name, LPCTSTR, LPCTSTR exe
                         m_csPadText.AppendFormat(st.seconds
                                                      ? "\r\nLine  %-12s  **** SQL Seconds:  %-10s %s"
                                                      : "\r\nLine  %-12s  **** SQL Milliseconds:  %-10s %s",
-                                                 lineText, st.timeText.c_str(), (LPCTSTR)FormatElapsedMs(ms));
+                                                 lineText.c_str(), st.timeText.c_str(),
+                                                 (LPCTSTR)FormatElapsedMs(ms));
                     }
                     setText(line);
                     addRow("", "", "");
@@ -339,10 +335,11 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysis(LPCTSTR name, LPCTSTR, LPCTSTR exe
                     st.XactTime(line);
                     if (st.ElapsedIsLong())
                         m_csPadText.AppendFormat("\r\nLine  %-12s          TRANSACTION TIME:  %-10s %s",
-                                                 lineText, st.timeText.c_str(), st.xactElapsed.c_str());
+                                                 lineText.c_str(), st.timeText.c_str(),
+                                                 st.xactElapsed.c_str());
                     st.UpdateLongestXact();
                     setText(line);
-                    addRow("END:", st.xactElapsed.c_str(), "");
+                    addRow("END:", st.xactElapsed, "");
                 }
             }
             pass.Step(rows);
@@ -403,7 +400,6 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysisAll(LPCTSTR name, LPCTSTR, LPCTSTR 
 
         gxListModel& list = List();
         std::string startLine, transaction, client, port;
-        std::string out;  // a report line
         char recordsText[24], lineText[24];
         std::string_view line;
         while (pass.NextLine(line)) {
@@ -464,11 +460,10 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysisAll(LPCTSTR name, LPCTSTR, LPCTSTR 
                         std::copy(cells, cells + 10, rowCells);
                         list.AddRow(std::min(counter, (int32_t)list.GetItemCount()), rowCells, 10);
                         // The report line, laid out as kBatchFormat.
-                        out.clear();
+                        CReportLog::Field fields[9];
                         for (int c = 0; c < 9; ++c)
-                            CReportLog::AppendField(out, cells[c], kBatchWidths[c]);
-                        out.append(cells[9]).append("\n");
-                        report.AppendText(out);
+                            fields[c] = {rowCells[c], kBatchWidths[c]};
+                        report.AppendLine(fields, rowCells[9]);
                         ++rows;
                     }
                     ++counter;
