@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/DecimalText.h"
 #include "analysis/LogPass.h"
-#include "analysis/ReportFormat.h"
 #include "analysis/VeltrinAnalysis.h"
 #include "core/RequestStrings.h"
 #include "core/TextHelpers.h"
@@ -96,10 +96,8 @@ public:
 private:
     // The item cell ends at a NUL byte, as a C text would.
     int AddText(long line, std::string_view text) {
-        char record[24], number[24];
-        NumberText(record, (long)m_count + 1);
-        NumberText(number, line);
-        const std::string_view cells[3] = {record, number, text.substr(0, text.find('\0'))};
+        const CDecimalText record((long)m_count + 1), number(line);
+        const std::string_view cells[3] = {record.View(), number.View(), text.substr(0, text.find('\0'))};
         int row = m_list.AddRow(m_count, cells, 3);
         ++m_count;
         return row;
@@ -140,19 +138,50 @@ std::string RebuildBlockHeader(std::string_view line) {
 
 // ---- QServer ----
 
-// SQL detail lines ("-- Bind", "-- FETCH TIME:", ...) that are never listed.
-bool IsSkippedSqlDetail(std::string_view line) {
-    static constexpr std::string_view kTails[] = {
-        "SQLFreeStmt",        "Bind",        "SEND CONTAINER", "CLIENT",
-        "CONTAINER CONTENTS", "FETCH TIME:", "SEND TIME:",     "ROWS FETCHED:",
-        "SINCE LAST SQL:",    "SQLAlloc",    "SEND O",         "SEND M"};
+// What the words after the "-- " of a QServer line make of it, found in one pass over its "-- "s.
+struct DashWords {
+    bool detail = false;      // an SQL detail ("-- Bind", "-- FETCH TIME:", ...): the line is never listed
+    bool end = false;         // "-- END"
+    bool returnCode = false;  // "-- RETURN CODE:"
+    bool start = false;       // "-- START"
+};
+
+DashWords FindDashWords(std::string_view line) {
+    enum Kind { kDetail, kEnd, kReturnCode, kStart };
+    static constexpr struct {
+        std::string_view word;
+        Kind kind;
+    } kWords[] = {
+        {"SQLFreeStmt", kDetail}, {"Bind", kDetail},          {"SEND CONTAINER", kDetail},
+        {"CLIENT", kDetail},      {"CONTAINER CONTENTS", kDetail}, {"FETCH TIME:", kDetail},
+        {"SEND TIME:", kDetail},  {"ROWS FETCHED:", kDetail},  {"SINCE LAST SQL:", kDetail},
+        {"SQLAlloc", kDetail},    {"SEND O", kDetail},         {"SEND M", kDetail},
+        {"END", kEnd},            {"RETURN CODE:", kReturnCode}, {"START", kStart}};
+    DashWords found;
     for (size_t at = line.find("-- "); at != npos; at = line.find("-- ", at + 1)) {
-        std::string_view tail = line.substr(at + 3);
-        for (std::string_view t : kTails)
-            if (tail.starts_with(t))
-                return true;
+        const std::string_view after = line.substr(at + 3);
+        if (after.empty())
+            break;
+        for (const auto& w : kWords) {
+            if (w.word.front() != after.front() || !after.starts_with(w.word))
+                continue;
+            switch (w.kind) {
+            case kDetail:
+                found.detail = true;
+                return found;  // nothing else matters for a line that is left out
+            case kEnd:
+                found.end = true;
+                break;
+            case kReturnCode:
+                found.returnCode = true;
+                break;
+            case kStart:
+                found.start = true;
+                break;
+            }
+        }
     }
-    return false;
+    return found;
 }
 
 // The markers of a QServer line that sit next to a '|', found in one scan of its bars.
@@ -274,11 +303,15 @@ int32_t CVeltrinAnalysis::PopulateGridQServerItemizeEx(LPCTSTR name, LPCTSTR, LP
             }
             const BarMarkers bars = FindBarMarkers(line);
             // A line that would list nothing matters only to the statement count and the progress step,
-            // so the SQL detail markers are looked for only where they can change what happens.
+            // so the "-- " words are looked for only where they can change what happens (a line
+            // starting with "-- " is always such a line).
             const bool listed = bars.serverTrace || bars.start || bars.end || line.front() == '-';
-            if ((listed || (inStatement && statementLines < 2) || pass.IsStep(pass.LineNumber())) &&
-                IsSkippedSqlDetail(line))
-                continue;
+            DashWords dash;
+            if (listed || (inStatement && statementLines < 2) || pass.IsStep(pass.LineNumber())) {
+                dash = FindDashWords(line);
+                if (dash.detail)
+                    continue;
+            }
 
             bool statementText = true;  // the line may be the first line of a statement's text
             if (bars.serverTrace) {
@@ -306,13 +339,13 @@ int32_t CVeltrinAnalysis::PopulateGridQServerItemizeEx(LPCTSTR name, LPCTSTR, LP
                                       : FormatElapsedMs(WholeMs(ElapsedMs(startStamp, endStamp)));
                 rows.SetCell(rows.Emit(number, item), kElapsedColumn, elapsed);
             } else if (line.starts_with("-- ")) {
-                if (Contains(line, "-- END")) {
+                if (dash.end) {
                     inStatement = false;
                     statementLines = 0;
                     statementText = false;
                     item.assign(line);  // a preview not shown yet is dropped
                     rows.Emit(number, item);
-                } else if (Contains(line, "-- RETURN CODE:")) {
+                } else if (dash.returnCode) {
                     inStatement = false;
                     statementLines = 0;
                     statementText = false;
@@ -320,7 +353,7 @@ int32_t CVeltrinAnalysis::PopulateGridQServerItemizeEx(LPCTSTR name, LPCTSTR, LP
                     // The item keeps the return-code line; the "-- END" line that follows replaces it.
                     item.assign(line);
                     rows.Add(number, item);
-                } else if (Contains(line, "-- START")) {
+                } else if (dash.start) {
                     // A new statement starts its own count, even when the last one never ended.
                     inStatement = true;
                     statementLines = 0;
