@@ -85,8 +85,12 @@ public:
 
     // Adds a row and returns its index.
     int Add(long line, std::string_view text) { return AddText(line, text); }
-    // Adds a row with the item text, which is then emptied.
-    int Emit(long line, std::string& item) {
+    // Adds a row with the item text followed by more; the item is then emptied. An empty item (the
+    // usual case) is not copied into.
+    int Emit(long line, std::string& item, std::string_view more) {
+        if (item.empty())
+            return AddText(line, more);
+        item += more;
         int row = AddText(line, item);
         item.clear();
         return row;
@@ -147,39 +151,38 @@ struct DashWords {
 };
 
 DashWords FindDashWords(std::string_view line) {
-    enum Kind { kDetail, kEnd, kReturnCode, kStart };
-    static constexpr struct {
-        std::string_view word;
-        Kind kind;
-    } kWords[] = {
-        {"SQLFreeStmt", kDetail}, {"Bind", kDetail},          {"SEND CONTAINER", kDetail},
-        {"CLIENT", kDetail},      {"CONTAINER CONTENTS", kDetail}, {"FETCH TIME:", kDetail},
-        {"SEND TIME:", kDetail},  {"ROWS FETCHED:", kDetail},  {"SINCE LAST SQL:", kDetail},
-        {"SQLAlloc", kDetail},    {"SEND O", kDetail},         {"SEND M", kDetail},
-        {"END", kEnd},            {"RETURN CODE:", kReturnCode}, {"START", kStart}};
     DashWords found;
     for (size_t at = line.find("-- "); at != npos; at = line.find("-- ", at + 1)) {
-        const std::string_view after = line.substr(at + 3);
-        if (after.empty())
+        const std::string_view w = line.substr(at + 3);
+        if (w.empty())
             break;
-        for (const auto& w : kWords) {
-            if (w.word.front() != after.front() || !after.starts_with(w.word))
-                continue;
-            switch (w.kind) {
-            case kDetail:
-                found.detail = true;
-                return found;  // nothing else matters for a line that is left out
-            case kEnd:
-                found.end = true;
-                break;
-            case kReturnCode:
-                found.returnCode = true;
-                break;
-            case kStart:
-                found.start = true;
-                break;
-            }
+        // By the first letter, so that each word is compared where it can match.
+        switch (w.front()) {
+        case 'B':
+            found.detail = w.starts_with("Bind");
+            break;
+        case 'C':
+            found.detail = w.starts_with("CLIENT") || w.starts_with("CONTAINER CONTENTS");
+            break;
+        case 'F':
+            found.detail = w.starts_with("FETCH TIME:");
+            break;
+        case 'R':
+            found.detail = w.starts_with("ROWS FETCHED:");
+            found.returnCode = found.returnCode || w.starts_with("RETURN CODE:");
+            break;
+        case 'S':
+            found.detail = w.starts_with("SQLFreeStmt") || w.starts_with("SQLAlloc") ||
+                           w.starts_with("SINCE LAST SQL:") || w.starts_with("SEND CONTAINER") ||
+                           w.starts_with("SEND TIME:") || w.starts_with("SEND O") || w.starts_with("SEND M");
+            found.start = found.start || w.starts_with("START");
+            break;
+        case 'E':
+            found.end = found.end || w.starts_with("END");
+            break;
         }
+        if (found.detail)
+            return found;  // nothing else matters for a line that is left out
     }
     return found;
 }
@@ -251,21 +254,18 @@ int32_t CVeltrinAnalysis::PopulateGridQBrokerItemizeEx(LPCTSTR name, LPCTSTR, LP
                     item.clear();
                     inBlock = false;
                 } else if (matches) {
-                    item += line;
-                    List().SetItemTextColor(rows.Emit(number, item), kMatchColor, true);
+                    List().SetItemTextColor(rows.Emit(number, item, line), kMatchColor, true);
                 }
                 continue;
             }
             if (matches) {
-                item += line;
-                List().SetItemTextColor(rows.Emit(number, item), kMatchColor, true);
+                List().SetItemTextColor(rows.Emit(number, item, line), kMatchColor, true);
             } else if (Contains(line, ": On Request -") && !Contains(line, "ShutdownTempServers()")) {
                 item = RebuildBlockHeader(line);
                 blockLine = number;
                 inBlock = true;
             } else {
-                item += line;
-                rows.Emit(number, item);
+                rows.Emit(number, item, line);
             }
         }
         return pass.Finish(rows.Count());
@@ -297,8 +297,7 @@ int32_t CVeltrinAnalysis::PopulateGridQServerItemizeEx(LPCTSTR name, LPCTSTR, LP
                 continue;
             const long number = pass.LineNumber();
             if (!upperSearch.empty() && MatchesSearch(line, upperSearch, scratch)) {
-                item += line;
-                List().SetItemBkColor(rows.Emit(number, item), kMatchColor, true);
+                List().SetItemBkColor(rows.Emit(number, item, line), kMatchColor, true);
                 continue;
             }
             const BarMarkers bars = FindBarMarkers(line);
@@ -315,36 +314,33 @@ int32_t CVeltrinAnalysis::PopulateGridQServerItemizeEx(LPCTSTR name, LPCTSTR, LP
 
             bool statementText = true;  // the line may be the first line of a statement's text
             if (bars.serverTrace) {
-                item += line;
-                rows.Emit(number, item);
+                rows.Emit(number, item, line);
             } else if (bars.start) {
                 inStatement = false;
                 statementLines = 0;
                 statementText = false;
-                item += line;
                 // Taken from the line itself: the item text may still hold an unfinished statement.
                 startStamp = CString(StampOf(line));
                 CString gap = endStamp.IsEmpty() ? CString("00:00:00")
                                                  : FormatHms(WholeMs(ElapsedMs(endStamp, startStamp)));
-                rows.SetCell(rows.Emit(number, item), kGapColumn, gap);
+                rows.SetCell(rows.Emit(number, item, line), kGapColumn, gap);
             } else if (bars.end) {
                 inStatement = false;
                 statementLines = 0;
                 statementText = false;
-                item += line;
                 endStamp = CString(StampOf(line));
                 // The start stays: a second end without a new start is measured from the same start.
                 CString elapsed = startStamp.IsEmpty()
                                       ? CString("Unable to Calculate - Missing StartTime")
                                       : FormatElapsedMs(WholeMs(ElapsedMs(startStamp, endStamp)));
-                rows.SetCell(rows.Emit(number, item), kElapsedColumn, elapsed);
+                rows.SetCell(rows.Emit(number, item, line), kElapsedColumn, elapsed);
             } else if (line.starts_with("-- ")) {
                 if (dash.end) {
                     inStatement = false;
                     statementLines = 0;
                     statementText = false;
-                    item.assign(line);  // a preview not shown yet is dropped
-                    rows.Emit(number, item);
+                    item.clear();  // a preview not shown yet is dropped
+                    rows.Emit(number, item, line);
                 } else if (dash.returnCode) {
                     inStatement = false;
                     statementLines = 0;
@@ -357,15 +353,12 @@ int32_t CVeltrinAnalysis::PopulateGridQServerItemizeEx(LPCTSTR name, LPCTSTR, LP
                     // A new statement starts its own count, even when the last one never ended.
                     inStatement = true;
                     statementLines = 0;
-                    item += line;
-                    rows.Emit(number, item);
+                    rows.Emit(number, item, line);
                 } else {
-                    item += line;
-                    rows.Emit(number, item);
+                    rows.Emit(number, item, line);
                 }
             } else if (line.front() == '-') {
-                item += line;
-                rows.Emit(number, item);
+                rows.Emit(number, item, line);
             }
 
             if (statementText && inStatement && statementLines < 2 && ++statementLines == 2) {
