@@ -120,16 +120,13 @@ BOOL CReportLog::AppendLine(std::span<const Field> fields, std::string_view last
     size_t size = last.size() + 1;
     for (const Field& f : fields)
         size += std::max(f.head.size() + f.tail.size(), f.width) + 2;
+    // Blanks first, then each text over them: one fill for the line instead of one per field.
     auto layOut = [&](char* p) {
+        std::memset(p, ' ', size - last.size() - 1);
         for (const Field& f : fields) {
             const size_t used = f.head.size() + f.tail.size();
-            p = Put(Put(p, f.head), f.tail);
-            if (used < f.width) {
-                std::memset(p, ' ', f.width - used);
-                p += f.width - used;
-            }
-            *p++ = ' ';
-            *p++ = ' ';
+            Put(Put(p, f.head), f.tail);
+            p += std::max(used, f.width) + 2;
         }
         p = Put(p, last);
         *p++ = '\n';

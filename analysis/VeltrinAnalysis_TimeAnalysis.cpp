@@ -108,6 +108,8 @@ struct TimeState {
     std::string longestSql = "0";
     std::string longestXact = "0";
     std::string longestElapsed;  // read as 0 while empty
+    // LeadingInt of the three texts above, so that a line compares with a number only.
+    int32_t longestSqlValue = 0, longestXactValue = 0, longestElapsedValue = 0;
 
     void TestSeconds(std::string_view line) {
         if (!seconds && (Holds(line, kSqlSecondsMarker) || Holds(line, kXactSecForm)))
@@ -145,8 +147,10 @@ struct TimeState {
         }
         int32_t ms = Elapsed(startStamp, endStamp);
         xactElapsed = CVeltrinAnalysis::FormatElapsedMs(ms).str();
-        if (ms > LeadingInt(longestElapsed))
+        if (ms > longestElapsedValue) {
             longestElapsed = std::to_string(ms);
+            longestElapsedValue = ms;
+        }
     }
 
     // A SQL time line whose "**** SQL " starts at p: the time text, the longest SQL time. True when
@@ -154,8 +158,10 @@ struct TimeState {
     bool SqlTime(std::string_view line, size_t p) {
         TestSeconds(line);
         timeText.assign(TrimRightBlanks(From(line, p + (seconds ? kSqlSecOffset : kSqlMsOffset))));
-        if (LeadingInt(timeText) > LeadingInt(longestSql))
+        if (int32_t value = LeadingInt(timeText); value > longestSqlValue) {
             longestSql = timeText;
+            longestSqlValue = value;
+        }
         return (int)timeText.size() > minDigits;
     }
 
@@ -179,8 +185,10 @@ struct TimeState {
     }
 
     void UpdateLongestXact() {
-        if (LeadingInt(timeText) > LeadingInt(longestXact))
+        if (int32_t value = LeadingInt(timeText); value > longestXactValue) {
             longestXact = timeText;
+            longestXactValue = value;
+        }
     }
 
     bool ElapsedIsLong() const { return (int)elapsedText.size() > minDigits; }
