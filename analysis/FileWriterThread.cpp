@@ -1,10 +1,11 @@
 #include "analysis/FileWriterThread.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/base/File.h"
 
-CFileWriterThread::CFileWriterThread(CStdioFile& file) : m_file(file), m_thread([this] { Run(); }) {
-    m_pending.reserve(kBufferSize + 4096);
-}
+CFileWriterThread::CFileWriterThread(CStdioFile& file) : m_file(file), m_thread([this] { Run(); }) {}
 
 CFileWriterThread::~CFileWriterThread() {
     Hand();
@@ -16,26 +17,28 @@ CFileWriterThread::~CFileWriterThread() {
     m_thread.join();
 }
 
-bool CFileWriterThread::Add(std::string_view text) {
-    for (size_t from = 0; from < text.size();) {
-        size_t lf = text.find('\n', from);
-        if (lf == std::string_view::npos) {
-            m_pending.append(text.substr(from));
-            break;
-        }
-        m_pending.append(text.substr(from, lf - from)).append("\r\n");
-        from = lf + 1;
-    }
-    if (m_pending.size() >= kBufferSize)
-        Hand();
-    return !Failed();
+char* CFileWriterThread::Copy(char* to, std::string_view from) {
+    if (!from.empty())
+        std::memcpy(to, from.data(), from.size());
+    return to + from.size();
 }
 
-bool CFileWriterThread::AddRaw(std::string_view bytes) {
-    m_pending.append(bytes);
-    if (m_pending.size() >= kBufferSize)
+char* CFileWriterThread::Claim(size_t size, bool text) {
+    if (m_pending.size > 0 && (m_pending.text != text || m_pending.capacity - m_pending.size < size))
         Hand();
-    return !Failed();
+    if (m_pending.capacity < size) {  // the first buffer, or one of its own for a text larger than that
+        m_pending.capacity = std::max(size, kBufferSize);
+        m_pending.bytes = std::make_unique_for_overwrite<char[]>(m_pending.capacity);
+    }
+    m_pending.text = text;
+    return m_pending.bytes.get() + m_pending.size;
+}
+
+bool CFileWriterThread::Commit(char* end) {
+    m_pending.size = (size_t)(end - m_pending.bytes.get());
+    if (m_pending.size >= kBufferSize)
+        Hand();
+    return !m_failed.load(std::memory_order_acquire);
 }
 
 bool CFileWriterThread::Drain() {
@@ -50,15 +53,10 @@ CFileException CFileWriterThread::Failure() const {
     return m_failure;
 }
 
-bool CFileWriterThread::Failed() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_failed;
-}
-
 void CFileWriterThread::Hand() {
-    if (m_pending.empty())
+    if (m_pending.size == 0)
         return;
-    std::string next;
+    Buffer next;
     {
         std::unique_lock<std::mutex> lock(m_mutex);
         m_changed.wait(lock, [this] { return m_queue.size() < kQueued; });
@@ -69,9 +67,39 @@ void CFileWriterThread::Hand() {
         }
     }
     m_changed.notify_all();
-    if (next.capacity() < kBufferSize)
-        next.reserve(kBufferSize + 4096);
+    if (next.capacity < kBufferSize) {
+        next.bytes = std::make_unique_for_overwrite<char[]>(kBufferSize);
+        next.capacity = kBufferSize;
+    }
+    next.size = 0;
     m_pending = std::move(next);
+}
+
+void CFileWriterThread::Write(const Buffer& buffer) {
+    if (!buffer.text) {
+        m_file.Write(buffer.bytes.get(), (UINT)buffer.size);
+        return;
+    }
+    // At most every byte a line end: twice the size.
+    if (m_convertedCapacity < 2 * buffer.size) {
+        m_converted = std::make_unique_for_overwrite<char[]>(2 * buffer.size);
+        m_convertedCapacity = 2 * buffer.size;
+    }
+    const char* from = buffer.bytes.get();
+    const char* const end = from + buffer.size;
+    char* to = m_converted.get();
+    while (from < end) {
+        const char* lf = static_cast<const char*>(std::memchr(from, '\n', (size_t)(end - from)));
+        if (!lf) {
+            to = Copy(to, {from, (size_t)(end - from)});
+            break;
+        }
+        to = Copy(to, {from, (size_t)(lf - from)});
+        *to++ = '\r';
+        *to++ = '\n';
+        from = lf + 1;
+    }
+    m_file.Write(m_converted.get(), (UINT)(to - m_converted.get()));
 }
 
 void CFileWriterThread::Run() {
@@ -80,7 +108,7 @@ void CFileWriterThread::Run() {
         m_changed.wait(lock, [this] { return m_stop || !m_queue.empty(); });
         if (m_queue.empty())
             return;
-        std::string buffer = std::move(m_queue.front());
+        Buffer buffer = std::move(m_queue.front());
         m_queue.pop_front();
         const bool skip = m_failed;  // after a failure nothing more is written, so nothing lands out of order
         m_busy = true;
@@ -89,7 +117,7 @@ void CFileWriterThread::Run() {
         CFileException failure(CFileException::none);
         if (!skip) {
             try {
-                m_file.Write(buffer.data(), (UINT)buffer.size());
+                Write(buffer);
             } catch (CFileException* e) {
                 failure = *e;
                 e->Delete();
@@ -98,13 +126,13 @@ void CFileWriterThread::Run() {
                 failure = CFileException(CFileException::genericException);
             }
         }
-        buffer.clear();
         lock.lock();
-        m_spare.push_back(std::move(buffer));
+        if (buffer.capacity == kBufferSize)  // one of a size of its own is dropped
+            m_spare.push_back(std::move(buffer));
         m_busy = false;
         if (failure.m_cause != CFileException::none && !m_failed) {
-            m_failed = true;
             m_failure = failure;
+            m_failed.store(true, std::memory_order_release);
         }
         m_changed.notify_all();
     }

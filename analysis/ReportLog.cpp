@@ -1,7 +1,9 @@
 #include "analysis/ReportLog.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
+#include <cstring>
 #include <unistd.h>
 
 #include "analysis/FileWriterThread.h"
@@ -106,16 +108,35 @@ BOOL CReportLog::AppendText(std::string_view text) const {
     return Append(std::string(text).c_str());
 }
 
-void CReportLog::AppendField(std::string& out, std::string_view field, size_t width) {
-    AppendField(out, field, {}, width);
+namespace {
+char* Put(char* to, std::string_view text) {
+    if (!text.empty())
+        std::memcpy(to, text.data(), text.size());
+    return to + text.size();
 }
+}  // namespace
 
-void CReportLog::AppendField(std::string& out, std::string_view head, std::string_view tail, size_t width) {
-    const size_t size = head.size() + tail.size();
-    out.append(head).append(tail);
-    if (size < width)
-        out.append(width - size, ' ');
-    out.append("  ");
+BOOL CReportLog::AppendLine(std::span<const Field> fields, std::string_view last) const {
+    size_t size = last.size() + 1;
+    for (const Field& f : fields)
+        size += std::max(f.head.size() + f.tail.size(), f.width) + 2;
+    // Blanks first, then each text over them: one fill for the line instead of one per field.
+    auto layOut = [&](char* p) {
+        std::memset(p, ' ', size - last.size() - 1);
+        for (const Field& f : fields) {
+            const size_t used = f.head.size() + f.tail.size();
+            Put(Put(p, f.head), f.tail);
+            p += std::max(used, f.width) + 2;
+        }
+        p = Put(p, last);
+        *p++ = '\n';
+        return p;
+    };
+    if (m_file)
+        return m_writer->Commit(layOut(m_writer->Claim(size, true))) ? TRUE : FALSE;
+    std::string line(size, '\0');
+    layOut(line.data());
+    return AppendText(line);
 }
 
 BOOL CReportLog::Append(LPCTSTR text) const {

@@ -5,7 +5,9 @@
 // for the disk; a write that fails makes the next append and Close answer FALSE.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -38,11 +40,24 @@ public:
     BOOL AppendFormat(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
     // As Append, for a text that need not end in a NUL.
     BOOL AppendText(std::string_view text) const;
-    // Adds one field of a fixed-width line to out as "%-Ns  " does: padded with blanks on the right to
-    // the width, never cut, then two blanks. For passes that write a line per row, where printf is slow.
-    static void AppendField(std::string& out, std::string_view field, size_t width);
-    // The same for a field made of two texts, without building that field first.
-    static void AppendField(std::string& out, std::string_view head, std::string_view tail, size_t width);
+    // One field of a fixed-width line, laid out as "%-Ns  " lays it out: its text (the head, then the
+    // tail) padded with blanks on the right to the width, never cut, then two blanks.
+    struct Field {
+        Field() = default;
+        Field(std::string_view text, size_t width) : head(text), width(width) {}
+        Field(std::string_view head, std::string_view tail, size_t width)
+            : head(head), tail(tail), width(width) {}
+        std::string_view head;
+        std::string_view tail;
+        size_t width = 0;
+    };
+    // A line of such fields, then the last text as it is, then "\n": for passes that write a line per row,
+    // where printf is slow. Into an open file the line is laid out once, in place in the writer's buffer.
+    // As AppendText otherwise.
+    BOOL AppendLine(std::span<const Field> fields, std::string_view last) const;
+    BOOL AppendLine(std::initializer_list<Field> fields, std::string_view last) const {
+        return AppendLine(std::span<const Field>(fields.begin(), fields.size()), last);
+    }
     // Deletes the file; TRUE when it is gone afterwards.
     BOOL Delete() const;
     // Size in bytes; 0 when missing.

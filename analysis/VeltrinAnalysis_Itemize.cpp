@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/DecimalText.h"
 #include "analysis/LogPass.h"
-#include "analysis/ReportFormat.h"
 #include "analysis/VeltrinAnalysis.h"
 #include "core/RequestStrings.h"
 #include "core/TextHelpers.h"
@@ -85,8 +85,12 @@ public:
 
     // Adds a row and returns its index.
     int Add(long line, std::string_view text) { return AddText(line, text); }
-    // Adds a row with the item text, which is then emptied.
-    int Emit(long line, std::string& item) {
+    // Adds a row with the item text followed by more; the item is then emptied. An empty item (the
+    // usual case) is not copied into.
+    int Emit(long line, std::string& item, std::string_view more) {
+        if (item.empty())
+            return AddText(line, more);
+        item += more;
         int row = AddText(line, item);
         item.clear();
         return row;
@@ -96,10 +100,8 @@ public:
 private:
     // The item cell ends at a NUL byte, as a C text would.
     int AddText(long line, std::string_view text) {
-        char record[24], number[24];
-        NumberText(record, (long)m_count + 1);
-        NumberText(number, line);
-        const std::string_view cells[3] = {record, number, text.substr(0, text.find('\0'))};
+        const CDecimalText record((long)m_count + 1), number(line);
+        const std::string_view cells[3] = {record.View(), number.View(), text.substr(0, text.find('\0'))};
         int row = m_list.AddRow(m_count, cells, 3);
         ++m_count;
         return row;
@@ -140,19 +142,49 @@ std::string RebuildBlockHeader(std::string_view line) {
 
 // ---- QServer ----
 
-// SQL detail lines ("-- Bind", "-- FETCH TIME:", ...) that are never listed.
-bool IsSkippedSqlDetail(std::string_view line) {
-    static constexpr std::string_view kTails[] = {
-        "SQLFreeStmt",        "Bind",        "SEND CONTAINER", "CLIENT",
-        "CONTAINER CONTENTS", "FETCH TIME:", "SEND TIME:",     "ROWS FETCHED:",
-        "SINCE LAST SQL:",    "SQLAlloc",    "SEND O",         "SEND M"};
+// What the words after the "-- " of a QServer line make of it, found in one pass over its "-- "s.
+struct DashWords {
+    bool detail = false;      // an SQL detail ("-- Bind", "-- FETCH TIME:", ...): the line is never listed
+    bool end = false;         // "-- END"
+    bool returnCode = false;  // "-- RETURN CODE:"
+    bool start = false;       // "-- START"
+};
+
+DashWords FindDashWords(std::string_view line) {
+    DashWords found;
     for (size_t at = line.find("-- "); at != npos; at = line.find("-- ", at + 1)) {
-        std::string_view tail = line.substr(at + 3);
-        for (std::string_view t : kTails)
-            if (tail.starts_with(t))
-                return true;
+        const std::string_view w = line.substr(at + 3);
+        if (w.empty())
+            break;
+        // By the first letter, so that each word is compared where it can match.
+        switch (w.front()) {
+        case 'B':
+            found.detail = w.starts_with("Bind");
+            break;
+        case 'C':
+            found.detail = w.starts_with("CLIENT") || w.starts_with("CONTAINER CONTENTS");
+            break;
+        case 'F':
+            found.detail = w.starts_with("FETCH TIME:");
+            break;
+        case 'R':
+            found.detail = w.starts_with("ROWS FETCHED:");
+            found.returnCode = found.returnCode || w.starts_with("RETURN CODE:");
+            break;
+        case 'S':
+            found.detail = w.starts_with("SQLFreeStmt") || w.starts_with("SQLAlloc") ||
+                           w.starts_with("SINCE LAST SQL:") || w.starts_with("SEND CONTAINER") ||
+                           w.starts_with("SEND TIME:") || w.starts_with("SEND O") || w.starts_with("SEND M");
+            found.start = found.start || w.starts_with("START");
+            break;
+        case 'E':
+            found.end = found.end || w.starts_with("END");
+            break;
+        }
+        if (found.detail)
+            return found;  // nothing else matters for a line that is left out
     }
-    return false;
+    return found;
 }
 
 // The markers of a QServer line that sit next to a '|', found in one scan of its bars.
@@ -222,21 +254,18 @@ int32_t CVeltrinAnalysis::PopulateGridQBrokerItemizeEx(LPCTSTR name, LPCTSTR, LP
                     item.clear();
                     inBlock = false;
                 } else if (matches) {
-                    item += line;
-                    List().SetItemTextColor(rows.Emit(number, item), kMatchColor, true);
+                    List().SetItemTextColor(rows.Emit(number, item, line), kMatchColor, true);
                 }
                 continue;
             }
             if (matches) {
-                item += line;
-                List().SetItemTextColor(rows.Emit(number, item), kMatchColor, true);
+                List().SetItemTextColor(rows.Emit(number, item, line), kMatchColor, true);
             } else if (Contains(line, ": On Request -") && !Contains(line, "ShutdownTempServers()")) {
                 item = RebuildBlockHeader(line);
                 blockLine = number;
                 inBlock = true;
             } else {
-                item += line;
-                rows.Emit(number, item);
+                rows.Emit(number, item, line);
             }
         }
         return pass.Finish(rows.Count());
@@ -268,51 +297,51 @@ int32_t CVeltrinAnalysis::PopulateGridQServerItemizeEx(LPCTSTR name, LPCTSTR, LP
                 continue;
             const long number = pass.LineNumber();
             if (!upperSearch.empty() && MatchesSearch(line, upperSearch, scratch)) {
-                item += line;
-                List().SetItemBkColor(rows.Emit(number, item), kMatchColor, true);
+                List().SetItemBkColor(rows.Emit(number, item, line), kMatchColor, true);
                 continue;
             }
             const BarMarkers bars = FindBarMarkers(line);
             // A line that would list nothing matters only to the statement count and the progress step,
-            // so the SQL detail markers are looked for only where they can change what happens.
+            // so the "-- " words are looked for only where they can change what happens (a line
+            // starting with "-- " is always such a line).
             const bool listed = bars.serverTrace || bars.start || bars.end || line.front() == '-';
-            if ((listed || (inStatement && statementLines < 2) || pass.IsStep(pass.LineNumber())) &&
-                IsSkippedSqlDetail(line))
-                continue;
+            DashWords dash;
+            if (listed || (inStatement && statementLines < 2) || pass.IsStep(pass.LineNumber())) {
+                dash = FindDashWords(line);
+                if (dash.detail)
+                    continue;
+            }
 
             bool statementText = true;  // the line may be the first line of a statement's text
             if (bars.serverTrace) {
-                item += line;
-                rows.Emit(number, item);
+                rows.Emit(number, item, line);
             } else if (bars.start) {
                 inStatement = false;
                 statementLines = 0;
                 statementText = false;
-                item += line;
                 // Taken from the line itself: the item text may still hold an unfinished statement.
                 startStamp = CString(StampOf(line));
                 CString gap = endStamp.IsEmpty() ? CString("00:00:00")
                                                  : FormatHms(WholeMs(ElapsedMs(endStamp, startStamp)));
-                rows.SetCell(rows.Emit(number, item), kGapColumn, gap);
+                rows.SetCell(rows.Emit(number, item, line), kGapColumn, gap);
             } else if (bars.end) {
                 inStatement = false;
                 statementLines = 0;
                 statementText = false;
-                item += line;
                 endStamp = CString(StampOf(line));
                 // The start stays: a second end without a new start is measured from the same start.
                 CString elapsed = startStamp.IsEmpty()
                                       ? CString("Unable to Calculate - Missing StartTime")
                                       : FormatElapsedMs(WholeMs(ElapsedMs(startStamp, endStamp)));
-                rows.SetCell(rows.Emit(number, item), kElapsedColumn, elapsed);
+                rows.SetCell(rows.Emit(number, item, line), kElapsedColumn, elapsed);
             } else if (line.starts_with("-- ")) {
-                if (Contains(line, "-- END")) {
+                if (dash.end) {
                     inStatement = false;
                     statementLines = 0;
                     statementText = false;
-                    item.assign(line);  // a preview not shown yet is dropped
-                    rows.Emit(number, item);
-                } else if (Contains(line, "-- RETURN CODE:")) {
+                    item.clear();  // a preview not shown yet is dropped
+                    rows.Emit(number, item, line);
+                } else if (dash.returnCode) {
                     inStatement = false;
                     statementLines = 0;
                     statementText = false;
@@ -320,19 +349,16 @@ int32_t CVeltrinAnalysis::PopulateGridQServerItemizeEx(LPCTSTR name, LPCTSTR, LP
                     // The item keeps the return-code line; the "-- END" line that follows replaces it.
                     item.assign(line);
                     rows.Add(number, item);
-                } else if (Contains(line, "-- START")) {
+                } else if (dash.start) {
                     // A new statement starts its own count, even when the last one never ended.
                     inStatement = true;
                     statementLines = 0;
-                    item += line;
-                    rows.Emit(number, item);
+                    rows.Emit(number, item, line);
                 } else {
-                    item += line;
-                    rows.Emit(number, item);
+                    rows.Emit(number, item, line);
                 }
             } else if (line.front() == '-') {
-                item += line;
-                rows.Emit(number, item);
+                rows.Emit(number, item, line);
             }
 
             if (statementText && inStatement && statementLines < 2 && ++statementLines == 2) {

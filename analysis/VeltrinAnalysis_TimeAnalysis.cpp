@@ -9,8 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/ReportFormat.h"
+#include "analysis/DecimalText.h"
 #include "analysis/LogPass.h"
+#include "analysis/ReportFormat.h"
 #include "analysis/ReportLog.h"
 #include "analysis/VeltrinAnalysis.h"
 #include "core/PrivateMessages.h"
@@ -107,6 +108,8 @@ struct TimeState {
     std::string longestSql = "0";
     std::string longestXact = "0";
     std::string longestElapsed;  // read as 0 while empty
+    // LeadingInt of the three texts above, so that a line compares with a number only.
+    int32_t longestSqlValue = 0, longestXactValue = 0, longestElapsedValue = 0;
 
     void TestSeconds(std::string_view line) {
         if (!seconds && (Holds(line, kSqlSecondsMarker) || Holds(line, kXactSecForm)))
@@ -144,8 +147,10 @@ struct TimeState {
         }
         int32_t ms = Elapsed(startStamp, endStamp);
         xactElapsed = CVeltrinAnalysis::FormatElapsedMs(ms).str();
-        if (ms > LeadingInt(longestElapsed))
+        if (ms > longestElapsedValue) {
             longestElapsed = std::to_string(ms);
+            longestElapsedValue = ms;
+        }
     }
 
     // A SQL time line whose "**** SQL " starts at p: the time text, the longest SQL time. True when
@@ -153,8 +158,10 @@ struct TimeState {
     bool SqlTime(std::string_view line, size_t p) {
         TestSeconds(line);
         timeText.assign(TrimRightBlanks(From(line, p + (seconds ? kSqlSecOffset : kSqlMsOffset))));
-        if (LeadingInt(timeText) > LeadingInt(longestSql))
+        if (int32_t value = LeadingInt(timeText); value > longestSqlValue) {
             longestSql = timeText;
+            longestSqlValue = value;
+        }
         return (int)timeText.size() > minDigits;
     }
 
@@ -178,8 +185,10 @@ struct TimeState {
     }
 
     void UpdateLongestXact() {
-        if (LeadingInt(timeText) > LeadingInt(longestXact))
+        if (int32_t value = LeadingInt(timeText); value > longestXactValue) {
             longestXact = timeText;
+            longestXactValue = value;
+        }
     }
 
     bool ElapsedIsLong() const { return (int)elapsedText.size() > minDigits; }
@@ -290,37 +299,31 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysis(LPCTSTR name, LPCTSTR, LPCTSTR exe
 
         gxListModel& list = List();
         int32_t rows = 0;
-        std::string text;   // the line up to a NUL byte, as the list shows it
-        std::string out;    // the report line
-        char recordsText[24], lineText[24];
+        std::string_view text;  // the line up to a NUL byte, as the list shows it
+        CDecimalText lineText;
         // One row and its report line, laid out as kSingleFormat.
-        auto addRow = [&](const char* tag, const char* elapsed, const char* gap) {
-            NumberText(recordsText, (long)rows + 1);
-            const std::string_view cells[6] = {recordsText, lineText, tag, text, elapsed, gap};
+        auto addRow = [&](std::string_view tag, std::string_view elapsed, std::string_view gap) {
+            const CDecimalText recordsText((long)rows + 1);
+            const std::string_view cells[6] = {recordsText.View(), lineText.View(), tag, text, elapsed, gap};
             int item = list.AddRow(rows, cells, 6);
             list.SetItemBkColor(item, gxListModel::kEvenRowColor, true);
-            out.clear();
-            CReportLog::AppendField(out, recordsText, 10);
-            CReportLog::AppendField(out, lineText, 10);
-            CReportLog::AppendField(out, tag, 12);
-            CReportLog::AppendField(out, text, " ^", 90);
-            CReportLog::AppendField(out, elapsed, " ^", 24);  // " ^" alone for all but end rows
-            out.append(gap).append("\n");
-            report.AppendText(out);
+            report.AppendLine({{cells[0], 10}, {cells[1], 10}, {tag, 12}, {text, " ^", 90},
+                               {elapsed, " ^", 24}},  // " ^" alone for all but end rows
+                              gap);
             ++rows;
         };
-        auto setText = [&](std::string_view line) { text.assign(line.substr(0, line.find('\0'))); };
+        auto setText = [&](std::string_view line) { text = line.substr(0, line.find('\0')); };
 
         std::string_view line;
         while (pass.NextLine(line)) {
             if (!line.empty()) {
-                NumberText(lineText, pass.LineNumber());
+                lineText.Set(pass.LineNumber());
                 size_t p;
                 const uint32_t holds = pass.LineMarkers();
                 if ((holds & kStart) && !Holds(line, "PEC_TRACE")) {
                     st.Start(StampBefore(line, line.find('|')));
                     setText(line);
-                    addRow("START:", "", st.gapText.c_str());
+                    addRow("START:", "", st.gapText);
                 } else if (holds & kSqlStart) {
                     ++st.sqlStarts;
                     setText(line);
@@ -331,7 +334,8 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysis(LPCTSTR name, LPCTSTR, LPCTSTR exe
                         m_csPadText.AppendFormat(st.seconds
                                                      ? "\r\nLine  %-12s  **** SQL Seconds:  %-10s %s"
                                                      : "\r\nLine  %-12s  **** SQL Milliseconds:  %-10s %s",
-                                                 lineText, st.timeText.c_str(), (LPCTSTR)FormatElapsedMs(ms));
+                                                 lineText.c_str(), st.timeText.c_str(),
+                                                 (LPCTSTR)FormatElapsedMs(ms));
                     }
                     setText(line);
                     addRow("", "", "");
@@ -342,10 +346,11 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysis(LPCTSTR name, LPCTSTR, LPCTSTR exe
                     st.XactTime(line);
                     if (st.ElapsedIsLong())
                         m_csPadText.AppendFormat("\r\nLine  %-12s          TRANSACTION TIME:  %-10s %s",
-                                                 lineText, st.timeText.c_str(), st.xactElapsed.c_str());
+                                                 lineText.c_str(), st.timeText.c_str(),
+                                                 st.xactElapsed.c_str());
                     st.UpdateLongestXact();
                     setText(line);
-                    addRow("END:", st.xactElapsed.c_str(), "");
+                    addRow("END:", st.xactElapsed, "");
                 }
             }
             pass.Step(rows);
@@ -406,7 +411,6 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysisAll(LPCTSTR name, LPCTSTR, LPCTSTR 
 
         gxListModel& list = List();
         std::string startLine, transaction, client, port;
-        std::string out;  // a report line
         char recordsText[24], lineText[24];
         std::string_view line;
         while (pass.NextLine(line)) {
@@ -467,11 +471,10 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysisAll(LPCTSTR name, LPCTSTR, LPCTSTR 
                         std::copy(cells, cells + 10, rowCells);
                         list.AddRow(std::min(counter, (int32_t)list.GetItemCount()), rowCells, 10);
                         // The report line, laid out as kBatchFormat.
-                        out.clear();
+                        CReportLog::Field fields[9];
                         for (int c = 0; c < 9; ++c)
-                            CReportLog::AppendField(out, cells[c], kBatchWidths[c]);
-                        out.append(cells[9]).append("\n");
-                        report.AppendText(out);
+                            fields[c] = {rowCells[c], kBatchWidths[c]};
+                        report.AppendLine(fields, rowCells[9]);
                         ++rows;
                     }
                     ++counter;

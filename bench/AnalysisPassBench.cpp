@@ -4,6 +4,9 @@
 //
 //   VELTRIN_BENCH_LOG=<path>  another QServer log (its folder receives the report logs)
 //   VELTRIN_BENCH_MB=<n>      size of the generated log (default 1024)
+//   VELTRIN_BENCH_KEEP=1      keep the report logs after the run and print hashes of the list's rows
+//                             (cells and colours) and of the pad texts on standard error, to compare
+//                             two builds' results
 //
 // Counters of a pass: rows (its result), wc_l_ms and grep_c_ms (the peers' best of three), x_wc and
 // x_grep (pass time over the peer's), base_MB (resident size before the pass) and peak_MB (the
@@ -23,11 +26,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "analysis/VeltrinAnalysis.h"
 #include "analysis/testing/RecordingHost.h"
@@ -140,9 +145,43 @@ double CurrentMb() {
     return (double)resident * (double)sysconf(_SC_PAGESIZE) / (1024.0 * 1024.0);
 }
 
-// VELTRIN_BENCH_KEEP=1 keeps the report logs of the last run, to compare them between builds.
+bool KeepResults() {
+    const char* keep = std::getenv("VELTRIN_BENCH_KEEP");
+    return keep && std::atoi(keep) != 0;
+}
+
+// FNV-1a.
+void AddToHash(uint64_t& h, std::string_view bytes) {
+    for (char c : bytes)
+        h = (h ^ (unsigned char)c) * 1099511628211ull;
+}
+constexpr uint64_t kHashStart = 14695981039346656037ull;
+
+// Every row's cells (each ended by a 0 byte) and colours, in display order.
+uint64_t RowsHash(const gxListModel& list) {
+    uint64_t h = kHashStart;
+    auto add = [&h](std::string_view bytes) { AddToHash(h, bytes); };
+    for (int row = 0; row < list.GetItemCount(); ++row) {
+        for (int col = 0; col < list.GetColumnCount(); ++col) {
+            add(list.GetItemTextView(row, col));
+            add(std::string_view("", 1));
+        }
+        const uint32_t colours[2] = {list.GetRowColor(row), list.GetRowTextColor(row)};
+        add(std::string_view(reinterpret_cast<const char*>(colours), sizeof colours));
+    }
+    return h;
+}
+
+// Every pad text the pass showed, each ended by a 0 byte.
+uint64_t PadHash(const CRecordingHost& host) {
+    uint64_t h = kHashStart;
+    for (const CString& text : host.PadTexts())
+        AddToHash(h, std::string_view(text.str().c_str(), text.str().size() + 1));
+    return h;
+}
+
 void RemoveReportLogs() {
-    if (const char* keep = std::getenv("VELTRIN_BENCH_KEEP"); keep && *keep == '1')
+    if (KeepResults())
         return;
     const BenchLog& l = Log();
     std::string title = l.name.substr(0, l.name.find('.'));
@@ -174,6 +213,9 @@ void RunPass(benchmark::State& state, Pass pass, LPCTSTR reportType) {
             ResetPeakRss();
             seconds = Seconds([&] { rows = pass(view, log.name.c_str()); });
             peak = PeakMb();
+            if (KeepResults())
+                std::fprintf(stderr, "%s rows hash %016llx, pad hash %016llx\n", reportType,
+                             (unsigned long long)RowsHash(host.GetList()), (unsigned long long)PadHash(host));
         }
         malloc_trim(0);
         RemoveReportLogs();

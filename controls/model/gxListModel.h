@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "controls/model/PagePrefaulter.h"
 #include "platform/base/String.h"
 #include "platform/base/Types.h"
 
@@ -210,7 +211,8 @@ private:
         size_t size() const { return m_size; }
         Row& operator[](size_t i) { return m_chunks[i / kChunkRows].get()[i % kChunkRows]; }
         const Row& operator[](size_t i) const { return m_chunks[i / kChunkRows].get()[i % kChunkRows]; }
-        Row& emplace_back();
+        Row& emplace_back(CPagePrefaulter& prefaulter);
+        // The caller waits for the prefaulter first: the next chunk may be in its hands.
         void clear();
         template <class F>
         void ForEach(F f) {
@@ -223,6 +225,8 @@ private:
             void operator()(Row* p) const;
         };
         std::vector<std::unique_ptr<Row, FreeChunk>> m_chunks;
+        std::unique_ptr<Row, FreeChunk> m_spare;  // the next chunk, its pages being mapped in
+        uint64_t m_spareTicket = 0;
         size_t m_size = 0;
     };
     // Display position -> slot, kept as a gap buffer: runs of insertions at one place (a batch pass puts
@@ -292,5 +296,9 @@ private:
     size_t m_nArenaAllocated = 0;  // bytes of all chunks
     size_t m_nLive = 0;            // bytes of the blocks rows point at
     size_t m_nGarbage = 0;         // bytes of blocks no row points at any more
+    std::unique_ptr<char[]> m_spareChunk;  // the next chunk, its pages being mapped in (not counted above)
+    uint64_t m_spareTicket = 0;
     std::string m_scratch;
+    // Last, so that it has stopped before the chunks it is handed go.
+    CPagePrefaulter m_prefaulter;
 };

@@ -301,6 +301,39 @@ TEST(gxListModel, AddRowStoresAWholeRowAsAddItemWould) {
     EXPECT_EQ(list.GetItemText(0, 1), "b");
 }
 
+TEST(gxListModel, ALongListClearedAndFilledAgainKeepsEveryCell) {
+    // Many storage chunks, whose next one is prepared while the one before fills; clearing drops them
+    // all and a second fill, whole rows or cell by cell, starts over.
+    const int n = 40000;  // about 3 MB of cells in ten row chunks
+    auto cell = [](int round, int r, int c) {
+        return std::to_string(round) + "/" + std::to_string(r) + "/" + std::to_string(c) +
+               std::string((size_t)(r * 7 + c) % 61, (char)('a' + c));
+    };
+    gxListModel list;
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        Columns(list, {"A", "B", "C"});  // clears the list of the round before
+        ASSERT_EQ(list.GetItemCount(), 0);
+        for (int r = 0; r < n; ++r) {
+            const std::string cells[3] = {cell(round, r, 0), cell(round, r, 1), cell(round, r, 2)};
+            if (round == 1) {
+                ASSERT_EQ(list.AddItem(r, 0, cells[0].c_str()), r);
+                ASSERT_TRUE(list.AddItem(r, 1, cells[1].c_str()));
+                ASSERT_TRUE(list.AddItem(r, 2, cells[2].c_str()));
+            } else {
+                const std::string_view views[3] = {cells[0], cells[1], cells[2]};
+                ASSERT_EQ(list.AddRow(r, views, 3), r);
+            }
+        }
+        ASSERT_EQ(list.GetItemCount(), n);
+        for (int r = 0; r < n; ++r)
+            for (int c = 0; c < 3; ++c)
+                ASSERT_EQ(list.GetItemTextView(r, c), cell(round, r, c)) << "row " << r << " column " << c;
+    }
+    list.DeleteAllItems();
+    EXPECT_EQ(list.GetItemCount(), 0);
+}
+
 TEST(gxListModel, InsertingAColumnMovesLaterCellsRight) {
     gxListModel list;
     Columns(list, {"A", "C"});

@@ -1,0 +1,22 @@
+// "%ld" of a number in a buffer of its own, its length known: a row's number cells without printf and
+// without measuring the text again.
+#pragma once
+
+#include <charconv>
+#include <string_view>
+
+class CDecimalText {
+public:
+    CDecimalText() { Set(0); }
+    explicit CDecimalText(long value) { Set(value); }
+    void Set(long value) {
+        m_end = std::to_chars(m_buf, m_buf + sizeof m_buf - 1, value).ptr;
+        *m_end = '\0';
+    }
+    std::string_view View() const { return {m_buf, (size_t)(m_end - m_buf)}; }
+    const char* c_str() const { return m_buf; }
+
+private:
+    char m_buf[24];
+    char* m_end;
+};
