@@ -27,6 +27,8 @@ constexpr size_t kMaxStatement = 1 << 20;
 
 const char kFormatA[] = "%-27s  %-10s  %-10s  %-10s  %-10s  %-13s %-13s  %-13s %s\n";
 const char kFormatB[] = "%-13s  %-10s  %-10s  %-10s  %-10s  %-13s %-13s %-13s  %-13s %s\n";
+const CReportLayout kLineA(kFormatA);
+const CReportLayout kLineB(kFormatB);
 const char kNoData[] = "\r\n No Data Available in %s for Itemize Criteria.";
 const char kNoSqlData[] =
     "\r\n No Data Available in %s for Itemize Criteria.\r\n\r\n No SQL data found, suspect QServer logging "
@@ -188,6 +190,7 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
         CString startDate, startTime, extraTime, endDate, endTime, msText, gap;
         CString endRowText, number, upper;
         std::string detail;
+        std::string elapsedText;
         long startRow = 0, bindRow = 0;
         bool collecting = false;
         int32_t statementNumber = 0;
@@ -296,12 +299,14 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
                                     AddTop20Sql(name, (int32_t)startRow, (int32_t)lineNumber,
                                                 (int32_t)bindRow, startDate, startTime, endTime, msText,
                                                 text);
-                                    AppendReportLine(
-                                        detail, kFormatA,
-                                        {name.str(), rowText, endRow, bindText, startDate.str(),
-                                         startTime.str(), endTime.str(),
-                                         kind == SqlCompile::Top20 ? FormatElapsedMs(ms).str() : msText.str(),
-                                         statement});
+                                    elapsedText.clear();
+                                    if (kind == SqlCompile::Top20)
+                                        AppendElapsedMs(elapsedText, ms);
+                                    kLineA.Append(detail, {name.str(), rowText, endRow, bindText,
+                                                           startDate.str(), startTime.str(), endTime.str(),
+                                                           kind == SqlCompile::Top20 ? std::string_view(elapsedText)
+                                                                                     : msText.str(),
+                                                           statement});
                                     break;
                                 case SqlCompile::XactImz:
                                     ++statementNumber;
@@ -309,8 +314,8 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
                                     AddSqlDetail(number, (int32_t)startRow, (int32_t)lineNumber,
                                                  (int32_t)bindRow, startDate, startTime, endTime, msText, gap,
                                                  text);
-                                    AppendReportLine(
-                                        detail, kFormatB,
+                                    kLineB.Append(
+                                        detail,
                                         {number.str(), rowText, endRow, bindText, startDate.str(),
                                          startTime.str(), endTime.str(), msText.str(), gap.str(), statement});
                                     break;

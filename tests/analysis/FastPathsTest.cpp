@@ -140,6 +140,32 @@ TEST(FastPaths, ReportLinesMatchPrintf) {
     EXPECT_EQ(line, "a|    |");  // a field stops at a NUL; a missing field is empty
 }
 
+// A parsed layout writes what the format walked on every line writes, appended to what is there.
+TEST(FastPaths, ReportLayoutMatchesTheFormatWalk) {
+    const char* formats[] = {"%-27s  %-10s  %-13s %s\n", "%s|%-4s|%s", "\n%5s%%x%-3d%s\nend\n", "%-2s%", "plain", ""};
+    const std::string_view fields[][4] = {{"f.log", "12", "08:00:00 PM", "SELECT 1"},
+                                          {"", "", "", ""},
+                                          {"a-name-longer-than-27-bytes-at-least.log", "123456789012", "x", "t"},
+                                          {std::string_view("a\0b", 3), "\t", "\n", std::string_view("\0", 1)}};
+    for (const char* format : formats) {
+        const CReportLayout layout(format);
+        for (const auto& f : fields) {
+            std::string walked = "before|", laid = "before|";
+            AppendReportLine(walked, format, {f[0], f[1], f[2], f[3]});
+            layout.Append(laid, {f[0], f[1], f[2], f[3]});
+            EXPECT_EQ(laid, walked) << format;
+            walked.resize(7);
+            laid.resize(7);
+            AppendReportLine(walked, format, {f[0]});
+            layout.Append(laid, {f[0]});
+            EXPECT_EQ(laid, walked) << format;
+        }
+    }
+    std::string line;
+    CReportLayout("%5s|%-5s|\n").Append(line, {"ab", "cd"});
+    EXPECT_EQ(line, "   ab|cd   |\r\n");
+}
+
 namespace {
 // The time arithmetic as first written, with printf and atol, to compare the faster one with.
 double ReferenceParse(const char* stampText) {
