@@ -2,8 +2,14 @@
 // does. A line of printable bytes only, by far the most common, is used as it is, without a copy.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "platform/base/String.h"
 
@@ -26,4 +32,35 @@ private:
 size_t FindText(std::string_view text, std::string_view needle, size_t from = 0);
 inline bool HasText(std::string_view text, std::string_view needle) {
     return FindText(text, needle) != std::string_view::npos;
+}
+
+// Bit i set when text[from + i] is one of the bytes, for the 64 bytes from `from`; the bytes past the
+// end of the text are never set (and never read).
+inline uint64_t ByteMask64(std::string_view text, size_t from, std::string_view bytes) {
+    const size_t n = from < text.size() ? std::min<size_t>(64, text.size() - from) : 0;
+    const char* p = text.data() + from;
+#if defined(__SSE2__)
+    alignas(16) char tail[64];
+    if (n < 64) {  // a short block is compared in a copy, so nothing past the text is loaded
+        if (n)
+            std::memcpy(tail, p, n);
+        std::memset(tail + n, 0, 64 - n);
+        p = tail;
+    }
+    uint64_t mask = 0;
+    for (int k = 0; k < 4; ++k) {
+        const __m128i v = _mm_loadu_si128((const __m128i*)(p + 16 * k));
+        __m128i hit = _mm_setzero_si128();
+        for (char b : bytes)
+            hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, _mm_set1_epi8(b)));
+        mask |= (uint64_t)(unsigned)_mm_movemask_epi8(hit) << (16 * k);
+    }
+    return n < 64 ? mask & ((1ull << n) - 1) : mask;
+#else
+    uint64_t mask = 0;
+    for (size_t i = 0; i < n; ++i)
+        if (bytes.find(p[i]) != std::string_view::npos)
+            mask |= 1ull << i;
+    return mask;
+#endif
 }

@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "analysis/ExpandedLine.h"
 #include "analysis/LineTokens.h"
@@ -51,6 +52,40 @@ TEST(FastPaths, TokensReadPastTheEndAsEmpty) {
     EXPECT_EQ(t.Split("a b c d e f", " ", 4), 4);
     EXPECT_EQ(t.EndOf(3), 7u);
     EXPECT_EQ(t.Split("", " "), 0);
+}
+
+// The tokens are the ones a byte-by-byte walk finds, across 64-byte blocks and at any limit.
+TEST(FastPaths, TokensMatchAByteWalk) {
+    std::mt19937 rng(17);
+    const char alphabet[] = {'a', 'b', ' ', '|', '\t', '\0', '\xff'};
+    const std::string_view delimiterSets[] = {" ", " |", std::string_view("\0\t", 2), "\xff", ""};
+    CLineTokens tokens;
+    for (int round = 0; round < 4000; ++round) {
+        std::string line(rng() % 300, 'a');
+        const unsigned rare = 2 + round % 30;
+        for (char& c : line)
+            if (rng() % rare == 0)
+                c = alphabet[rng() % sizeof alphabet];
+        const std::string_view delimiters = delimiterSets[round % 5];
+        const int limit = (int)(rng() % 20) - 1;
+        std::vector<std::string_view> expected;
+        for (size_t i = 0; i < line.size() && (int)expected.size() < std::min(limit, CLineTokens::kMaxTokens);) {
+            if (delimiters.find(line[i]) != std::string_view::npos) {
+                ++i;
+                continue;
+            }
+            size_t end = i;
+            while (end < line.size() && delimiters.find(line[end]) == std::string_view::npos)
+                ++end;
+            expected.push_back(std::string_view(line).substr(i, end - i));
+            i = end;
+        }
+        ASSERT_EQ(tokens.Split(line, delimiters, limit), (int)expected.size()) << round;
+        for (size_t k = 0; k < expected.size(); ++k) {
+            ASSERT_EQ(tokens[(int)k], expected[k]) << round;
+            ASSERT_EQ(tokens.EndOf((int)k), (size_t)(expected[k].data() - line.data()) + expected[k].size());
+        }
+    }
 }
 
 // The line count is the number of lines the reader delivers, whatever the bytes and the read sizes.
