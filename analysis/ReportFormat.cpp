@@ -23,9 +23,15 @@ void AppendNumber(std::string& out, int64_t n, bool twoDigits) {
 }  // namespace
 
 CReportLayout::CReportLayout(const char* format) {
+    size_t runStart = 0;
+    auto allBlanks = [&](size_t from) { return m_text.find_first_not_of(' ', from) == std::string::npos; };
     Parse(
         format, [&](std::string_view text) { m_text.append(text); },
-        [&](size_t width, bool left) { m_fields.push_back({(uint32_t)m_text.size(), (uint32_t)width, left}); });
+        [&](size_t width, bool left) {
+            m_fields.push_back({(uint32_t)m_text.size(), (uint32_t)width, left, allBlanks(runStart)});
+            runStart = m_text.size();
+        });
+    m_tailBlanks = allBlanks(runStart);
 }
 
 void CReportLayout::Append(std::string& out, std::initializer_list<std::string_view> fields) const {
@@ -40,31 +46,27 @@ void CReportLayout::Append(std::string& out, std::initializer_list<std::string_v
             kept[i] = value;
         size += std::max<size_t>(m_fields[i].width, value.size());
     }
+    // The line starts as blanks, written as one block: the padding and the blank literal runs (most of
+    // a fixed-width line) need no copy of their own.
     const size_t at = out.size();
-    out.resize(at + size);
+    out.resize(at + size, ' ');
     char* p = out.data() + at;
     const char* text = m_text.data();
     size_t textAt = 0;
     for (size_t i = 0; i < m_fields.size(); ++i) {
         const Piece& field = m_fields[i];
-        std::memcpy(p, text + textAt, field.textEnd - textAt);
+        if (!field.blanks)
+            std::memcpy(p, text + textAt, field.textEnd - textAt);
         p += field.textEnd - textAt;
         textAt = field.textEnd;
         const std::string_view value = i < kKept ? kept[i] : FieldText(fields, i);
         const size_t pad = field.width > value.size() ? field.width - value.size() : 0;
-        if (!field.left) {
-            std::memset(p, ' ', pad);
-            p += pad;
-        }
         if (!value.empty())  // a field not given has no bytes at all
-            std::memcpy(p, value.data(), value.size());
-        p += value.size();
-        if (field.left) {
-            std::memset(p, ' ', pad);
-            p += pad;
-        }
+            std::memcpy(p + (field.left ? 0 : pad), value.data(), value.size());
+        p += pad + value.size();
     }
-    std::memcpy(p, text + textAt, m_text.size() - textAt);
+    if (!m_tailBlanks)
+        std::memcpy(p, text + textAt, m_text.size() - textAt);
 }
 
 void AppendReportLine(std::string& out, const char* format, std::initializer_list<std::string_view> fields) {

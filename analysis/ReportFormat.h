@@ -32,9 +32,11 @@ private:
         uint32_t textEnd;  // the literal bytes before the field end here in m_text
         uint32_t width;
         bool left;
+        bool blanks;  // the literal bytes before the field are all blanks
     };
-    std::string m_text;            // every literal byte, in order
-    std::vector<Piece> m_fields;   // one per field, in order
+    std::string m_text;           // every literal byte, in order
+    std::vector<Piece> m_fields;  // one per field, in order
+    bool m_tailBlanks = true;     // the literal bytes after the last field are all blanks
 };
 
 // Appends one line of the format with its fields, as CReportLayout does (for a format used once).
