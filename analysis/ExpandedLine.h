@@ -35,32 +35,52 @@ inline bool HasText(std::string_view text, std::string_view needle) {
 }
 
 // Bit i set when text[from + i] is one of the bytes, for the 64 bytes from `from`; the bytes past the
-// end of the text are never set (and never read).
+// end of the text are never set. Nothing outside the text is read: a last partial 16 bytes is taken from
+// the 16 that end the text (a text shorter than that byte by byte).
 inline uint64_t ByteMask64(std::string_view text, size_t from, std::string_view bytes) {
-    const size_t n = from < text.size() ? std::min<size_t>(64, text.size() - from) : 0;
+    const size_t size = text.size();
+    const size_t n = from < size ? std::min<size_t>(64, size - from) : 0;
     const char* p = text.data() + from;
-#if defined(__SSE2__)
-    alignas(16) char tail[64];
-    if (n < 64) {  // a short block is compared in a copy, so nothing past the text is loaded
-        if (n)
-            std::memcpy(tail, p, n);
-        std::memset(tail + n, 0, 64 - n);
-        p = tail;
-    }
     uint64_t mask = 0;
-    for (int k = 0; k < 4; ++k) {
-        const __m128i v = _mm_loadu_si128((const __m128i*)(p + 16 * k));
+    size_t i = 0;
+#if defined(__SSE2__)
+    auto match16 = [&](const char* at) {
+        const __m128i v = _mm_loadu_si128((const __m128i*)at);
         __m128i hit = _mm_setzero_si128();
         for (char b : bytes)
             hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, _mm_set1_epi8(b)));
-        mask |= (uint64_t)(unsigned)_mm_movemask_epi8(hit) << (16 * k);
-    }
-    return n < 64 ? mask & ((1ull << n) - 1) : mask;
-#else
-    uint64_t mask = 0;
-    for (size_t i = 0; i < n; ++i)
-        if (bytes.find(p[i]) != std::string_view::npos)
-            mask |= 1ull << i;
-    return mask;
+        return (uint64_t)(unsigned)_mm_movemask_epi8(hit);
+    };
+    for (; i + 16 <= n; i += 16)
+        mask |= match16(p + i) << i;
+    if (i < n && size >= 16)
+        return mask | (match16(text.data() + size - 16) >> (16 - (n - i))) << i;
 #endif
+    for (; i < n; ++i)
+        for (char b : bytes)
+            if (p[i] == b) {
+                mask |= 1ull << i;
+                break;
+            }
+    return mask;
+}
+
+// Calls found(at) for each position at which the two bytes first, second stand in the text (overlapping
+// ones too), in order, as long as found returns true: one mask per 64 bytes instead of a search per
+// occurrence.
+template <class FOUND>
+void ForEachPair(std::string_view text, char first, char second, FOUND found) {
+    for (size_t base = 0; base < text.size(); base += 64) {
+        const uint64_t firsts = ByteMask64(text, base, std::string_view(&first, 1));
+        if (!firsts)
+            continue;
+        const uint64_t seconds =
+            first == second ? firsts : ByteMask64(text, base, std::string_view(&second, 1));
+        uint64_t pairs = firsts & (seconds >> 1);
+        if ((firsts >> 63) && base + 64 < text.size() && text[base + 64] == second)
+            pairs |= 1ull << 63;
+        for (; pairs; pairs &= pairs - 1)
+            if (!found(base + (size_t)__builtin_ctzll(pairs)))
+                return;
+    }
 }
