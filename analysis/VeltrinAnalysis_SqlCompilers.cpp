@@ -80,13 +80,15 @@ struct RawDashes {
 };
 RawDashes ReadDashes(std::string_view raw, CExpandedLine& expander) {
     bool any = false, bind = false, start = false, end = false, expand = false;
+    const char* const bytes = raw.data();  // taken apart, so that the line stays in registers
+    const size_t size = raw.size();
     ForEachPair(raw, '-', '-', [&](size_t at) {
         any = true;
-        if (at + 2 >= raw.size())
+        if (at + 2 >= size)
             return false;
-        const unsigned char after = (unsigned char)raw[at + 2];
+        const unsigned char after = (unsigned char)bytes[at + 2];
         if (after == ' ') {
-            const std::string_view tail = raw.substr(at + 3);
+            const std::string_view tail(bytes + at + 3, size - at - 3);
             bind = bind || tail.starts_with("Bind");
             start = start || tail.starts_with("START:");
             end = end || tail.starts_with("END:");
@@ -217,13 +219,15 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
         int32_t statementNumber = 0;
         int32_t recorded = 0;
         int32_t endsMet = 0;  // END lines with a START before them
-        std::string_view raw;
+        std::string_view next;
         auto append = [&](std::string_view text) {
             if (statement.empty())
                 text = text.substr(std::min(text.size(), text.find_first_not_of(' ')));
             statement.append(text.substr(0, kMaxStatement - std::min(kMaxStatement, statement.size())));
         };
-        while (pass.NextLine(raw)) {
+        while (pass.NextLine(next)) {
+            // Taken apart as the reader stored it: one wide load of the two just-stored halves waits.
+            const std::string_view raw(next.data(), next.size());
             const long lineNumber = pass.LineNumber();
             if (lineNumber < startLine) {
                 pass.Step((int32_t)lineNumber);
