@@ -9,7 +9,13 @@ inline std::string_view FieldText(std::initializer_list<std::string_view> fields
     if (i >= fields.size())
         return {};
     const std::string_view text = fields.begin()[i];
-    const void* nul = text.empty() ? nullptr : std::memchr(text.data(), 0, text.size());
+    if (text.size() <= 16) {  // most fields: a call of memchr costs more than their bytes
+        for (size_t k = 0; k < text.size(); ++k)
+            if (text[k] == '\0')
+                return text.substr(0, k);
+        return text;
+    }
+    const void* nul = std::memchr(text.data(), 0, text.size());
     return nul ? text.substr(0, (size_t)((const char*)nul - text.data())) : text;
 }
 
@@ -38,12 +44,12 @@ void CReportLayout::Append(std::string& out, std::initializer_list<std::string_v
     // The field texts are cut at their NUL once; a layout with more fields than kept here (none of the
     // reports has) cuts the rest again when it copies them.
     constexpr size_t kKept = 16;
-    std::string_view kept[kKept];
+    size_t kept[kKept];  // the lengths, left uninitialised: each is written before it is read
     size_t size = m_text.size();
     for (size_t i = 0; i < m_fields.size(); ++i) {
         const std::string_view value = FieldText(fields, i);
         if (i < kKept)
-            kept[i] = value;
+            kept[i] = value.size();
         size += std::max<size_t>(m_fields[i].width, value.size());
     }
     // The line starts as blanks, written as one block: the padding and the blank literal runs (most of
@@ -59,7 +65,9 @@ void CReportLayout::Append(std::string& out, std::initializer_list<std::string_v
             std::memcpy(p, text + textAt, field.textEnd - textAt);
         p += field.textEnd - textAt;
         textAt = field.textEnd;
-        const std::string_view value = i < kKept ? kept[i] : FieldText(fields, i);
+        const std::string_view value =
+            i < kKept ? (i < fields.size() ? fields.begin()[i].substr(0, kept[i]) : std::string_view())
+                      : FieldText(fields, i);
         const size_t pad = field.width > value.size() ? field.width - value.size() : 0;
         if (!value.empty())  // a field not given has no bytes at all
             std::memcpy(p + (field.left ? 0 : pad), value.data(), value.size());
