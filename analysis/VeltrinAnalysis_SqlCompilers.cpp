@@ -270,6 +270,7 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
             }
             if (oneTransaction && HasText(line(), "| End "))
                 break;
+            const bool inMs = tags.end && HasText(line(), "**** SQL Milliseconds:");
             if (tags.bind) {
                 bindRow = lineNumber;
             } else if (tags.start) {
@@ -294,12 +295,11 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
                             gap = FormatElapsedMs(MsFromText(CString(line().substr(at + 5))));
                     }
                 }
-            } else if (tags.end &&
-                       (HasText(line(), "**** SQL Milliseconds:") || HasText(line(), "**** SQL Seconds:"))) {
+            } else if (tags.end && (inMs || HasText(line(), "**** SQL Seconds:"))) {
                 if (startRow != 0) {
                     ++endsMet;
                     // A server that logs its SQL times in seconds ends its statements the same way.
-                    const bool seconds = !HasText(line(), "**** SQL Milliseconds:");
+                    const bool seconds = !inMs;
                     int count = tokens.Split(line(), " ", 10);
                     const bool msWord = tokens[8] == (seconds ? "Seconds:" : "Milliseconds:");
                     if (count < (msWord ? 10 : 9)) {
