@@ -1,43 +1,110 @@
 #include "analysis/ReportFormat.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <cstring>
+
+namespace {
+// The field's text as "%s" takes it: up to its first NUL.
+inline std::string_view FieldText(std::initializer_list<std::string_view> fields, size_t i) {
+    if (i >= fields.size())
+        return {};
+    const std::string_view text = fields.begin()[i];
+    if (text.size() <= 16) {  // most fields: a call of memchr costs more than their bytes
+        for (size_t k = 0; k < text.size(); ++k)
+            if (text[k] == '\0')
+                return text.substr(0, k);
+        return text;
+    }
+    const void* nul = std::memchr(text.data(), 0, text.size());
+    return nul ? text.substr(0, (size_t)((const char*)nul - text.data())) : text;
+}
+
+// "%02d" and "%d" of a number, without printf.
+void AppendNumber(std::string& out, int64_t n, bool twoDigits) {
+    if (twoDigits && n >= 0 && n < 10)
+        out += '0';
+    char buf[24];
+    out.append(buf, std::to_chars(buf, buf + sizeof buf, n).ptr);
+}
+}  // namespace
+
+CReportLayout::CReportLayout(const char* format) {
+    size_t runStart = 0;
+    auto allBlanks = [&](size_t from) { return m_text.find_first_not_of(' ', from) == std::string::npos; };
+    Parse(
+        format, [&](std::string_view text) { m_text.append(text); },
+        [&](size_t width, bool left) {
+            m_fields.push_back({(uint32_t)m_text.size(), (uint32_t)width, left, allBlanks(runStart)});
+            runStart = m_text.size();
+        });
+    m_tailBlanks = allBlanks(runStart);
+}
+
+void CReportLayout::Append(std::string& out, std::initializer_list<std::string_view> fields) const {
+    // The field texts are cut at their NUL once; a layout with more fields than kept here (none of the
+    // reports has) cuts the rest again when it copies them.
+    constexpr size_t kKept = 16;
+    size_t kept[kKept];  // the lengths, left uninitialised: each is written before it is read
+    size_t size = m_text.size();
+    for (size_t i = 0; i < m_fields.size(); ++i) {
+        const std::string_view value = FieldText(fields, i);
+        if (i < kKept)
+            kept[i] = value.size();
+        size += std::max<size_t>(m_fields[i].width, value.size());
+    }
+    // The line starts as blanks, written as one block: the padding and the blank literal runs (most of
+    // a fixed-width line) need no copy of their own.
+    const size_t at = out.size();
+    out.resize(at + size, ' ');
+    char* p = out.data() + at;
+    const char* text = m_text.data();
+    size_t textAt = 0;
+    for (size_t i = 0; i < m_fields.size(); ++i) {
+        const Piece& field = m_fields[i];
+        if (!field.blanks)
+            std::memcpy(p, text + textAt, field.textEnd - textAt);
+        p += field.textEnd - textAt;
+        textAt = field.textEnd;
+        const std::string_view value =
+            i < kKept ? (i < fields.size() ? fields.begin()[i].substr(0, kept[i]) : std::string_view())
+                      : FieldText(fields, i);
+        const size_t pad = field.width > value.size() ? field.width - value.size() : 0;
+        if (!value.empty())  // a field not given has no bytes at all
+            std::memcpy(p + (field.left ? 0 : pad), value.data(), value.size());
+        p += pad + value.size();
+    }
+    if (!m_tailBlanks)
+        std::memcpy(p, text + textAt, m_text.size() - textAt);
+}
 
 void AppendReportLine(std::string& out, const char* format, std::initializer_list<std::string_view> fields) {
-    auto field = fields.begin();
-    for (const char* p = format; *p; ++p) {
-        if (*p == '\n') {
-            out += "\r\n";
-            continue;
-        }
-        if (*p != '%') {  // a run of literal characters
-            const char* run = p;
-            while (p[1] && p[1] != '%' && p[1] != '\n')
-                ++p;
-            out.append(run, (size_t)(p - run) + 1);
-            continue;
-        }
-        ++p;
-        bool left = *p == '-';
-        if (left)
-            ++p;
-        size_t width = 0;
-        while (*p >= '0' && *p <= '9')
-            width = width * 10 + (size_t)(*p++ - '0');
-        if (*p != 's') {  // the formats hold nothing else; keep the text as it stands
-            if (!*p)
-                break;
-            out += *p;
-            continue;
-        }
-        std::string_view text;
-        if (field != fields.end())
-            text = *field++;
-        text = text.substr(0, text.find('\0'));
-        const size_t pad = width > text.size() ? width - text.size() : 0;
-        if (!left)
-            out.append(pad, ' ');
-        out.append(text);
-        if (left)
-            out.append(pad, ' ');
-    }
+    size_t i = 0;
+    CReportLayout::Parse(
+        format, [&](std::string_view text) { out.append(text); },
+        [&](size_t width, bool left) {
+            const std::string_view value = FieldText(fields, i++);
+            const size_t pad = width > value.size() ? width - value.size() : 0;
+            if (!left)
+                out.append(pad, ' ');
+            out.append(value);
+            if (left)
+                out.append(pad, ' ');
+        });
+}
+
+void AppendHms(std::string& out, int32_t ms) {
+    const int32_t h = ms / 3600000;
+    const int32_t rest = ms - h * 3600000;
+    AppendNumber(out, h, true);
+    out += ':';
+    AppendNumber(out, rest / 60000, true);
+    out += ':';
+    AppendNumber(out, (rest % 60000) / 1000, true);
+}
+
+void AppendElapsedMs(std::string& out, int32_t ms) {
+    AppendHms(out, ms);
+    out += " (";
+    AppendNumber(out, ms, false);
+    out += " msec)";
 }

@@ -75,13 +75,13 @@ void CountMs(MAP& map, LPCTSTR statement, int32_t ms) {
     }
 }
 
-// The key "file:row" of a top-20 record, built in one text (it is made for every observation).
-CString RowKey(LPCTSTR file, long row) {
+// The key "file:row" of a top-20 record. It is made for every observation, so it is built in a text of
+// the thread's own that keeps its buffer; valid until the next call.
+const CString& RowKey(LPCTSTR file, long row) {
+    thread_local CString key;
     char number[24];
     NumberText(number, row);
-    CString key(file);
-    key += ':';
-    key += number;
+    key.str().assign(file ? file : "").append(1, ':').append(number);
     return key;
 }
 
@@ -258,7 +258,7 @@ void CVeltrinAnalysis::AddTop20Transaction(LPCTSTR file, int32_t startRow, int32
                                            LPCTSTR startTime, LPCTSTR endTime, LPCTSTR elapsed,
                                            LPCTSTR elapsedMs, LPCTSTR transaction, LPCTSTR clientType,
                                            LPCTSTR clientMachine) {
-    const CString key = RowKey(file, startRow);
+    const CString& key = RowKey(file, startRow);
     AddTop20<CXactDetail>(m_aTop20Xact, m_top20XactFloor, key, elapsedMs, [&] {
         CXactDetail rec;
         rec.m_csFile = file;
@@ -279,7 +279,7 @@ void CVeltrinAnalysis::AddTop20Transaction(LPCTSTR file, int32_t startRow, int32
 void CVeltrinAnalysis::AddTop20Sql(LPCTSTR file, int32_t startRow, int32_t endRow, int32_t bindRow,
                                    LPCTSTR date, LPCTSTR startTime, LPCTSTR endTime, LPCTSTR elapsedMs,
                                    LPCTSTR statement) {
-    const CString key = RowKey(file, bindRow);
+    const CString& key = RowKey(file, bindRow);
     AddTop20<CSqlDetail>(m_aTop20Sql, m_top20SqlFloor, key, elapsedMs, [&] {
         return MakeSqlDetail(file, startRow, endRow, bindRow, date, startTime, endTime, "", elapsedMs,
                              statement);

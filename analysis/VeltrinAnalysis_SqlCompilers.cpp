@@ -27,6 +27,8 @@ constexpr size_t kMaxStatement = 1 << 20;
 
 const char kFormatA[] = "%-27s  %-10s  %-10s  %-10s  %-10s  %-13s %-13s  %-13s %s\n";
 const char kFormatB[] = "%-13s  %-10s  %-10s  %-10s  %-10s  %-13s %-13s %-13s  %-13s %s\n";
+const CReportLayout kLineA(kFormatA);
+const CReportLayout kLineB(kFormatB);
 const char kNoData[] = "\r\n No Data Available in %s for Itemize Criteria.";
 const char kNoSqlData[] =
     "\r\n No Data Available in %s for Itemize Criteria.\r\n\r\n No SQL data found, suspect QServer logging "
@@ -45,6 +47,7 @@ struct DashTags {
     bool bind = false;   // "-- Bind"
     bool start = false;  // "-- START:"
     bool end = false;    // "-- END:"
+    bool Any() const { return bind || start || end; }
 };
 
 // The milliseconds of an END line's time in seconds ("0.002"), as a whole-number text; a text that
@@ -67,15 +70,37 @@ DashTags FindDashTags(std::string_view line) {
     return tags;
 }
 
-// False when the expanded line cannot hold any of those tags: no "--" of the raw line has a tag word
-// one byte after it (the byte between becomes the blank). A cheap test before the expansion.
-bool MayHoldDashTag(std::string_view raw, size_t firstDashes) {
-    for (size_t at = firstDashes; at != std::string_view::npos; at = FindText(raw, "--", at + 1)) {
-        const std::string_view tail = raw.substr(std::min(at + 3, raw.size()));
-        if (tail.starts_with("Bind") || tail.starts_with("START:") || tail.starts_with("END:"))
-            return true;
-    }
-    return false;
+// What the "--" of a raw line say, as they would on its expanded line: "--" survives the expansion
+// unchanged, and a printable byte is the same byte once expanded, so a "--", a blank and a tag word on the
+// raw line are that tag on the expanded line, and a "--" followed by another printable byte is none. Only
+// a "--" followed by a tab or control byte (which becomes blanks) leaves the expanded line to decide.
+struct RawDashes {
+    bool any = false;  // a "--" anywhere
+    DashTags tags;
+};
+RawDashes ReadDashes(std::string_view raw, CExpandedLine& expander) {
+    bool any = false, bind = false, start = false, end = false, expand = false;
+    const char* const bytes = raw.data();  // taken apart, so that the line stays in registers
+    const size_t size = raw.size();
+    ForEachPair(raw, '-', '-', [&](size_t at) {
+        any = true;
+        if (at + 2 >= size)
+            return false;
+        const unsigned char after = (unsigned char)bytes[at + 2];
+        if (after == ' ') {
+            const std::string_view tail(bytes + at + 3, size - at - 3);
+            bind = bind || tail.starts_with("Bind");
+            start = start || tail.starts_with("START:");
+            end = end || tail.starts_with("END:");
+        } else if (after < 32 || after > 126) {
+            expand = true;
+            return false;
+        }
+        return true;
+    });
+    if (expand)
+        return {true, FindDashTags(expander.Expand(raw))};
+    return {any, {bind, start, end}};
 }
 }  // namespace
 
@@ -188,18 +213,21 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
         CString startDate, startTime, extraTime, endDate, endTime, msText, gap;
         CString endRowText, number, upper;
         std::string detail;
+        std::string elapsedText;
         long startRow = 0, bindRow = 0;
         bool collecting = false;
         int32_t statementNumber = 0;
         int32_t recorded = 0;
         int32_t endsMet = 0;  // END lines with a START before them
-        std::string_view raw;
+        std::string_view next;
         auto append = [&](std::string_view text) {
             if (statement.empty())
                 text = text.substr(std::min(text.size(), text.find_first_not_of(' ')));
             statement.append(text.substr(0, kMaxStatement - std::min(kMaxStatement, statement.size())));
         };
-        while (pass.NextLine(raw)) {
+        while (pass.NextLine(next)) {
+            // Taken apart as the reader stored it: one wide load of the two just-stored halves waits.
+            const std::string_view raw(next.data(), next.size());
             const long lineNumber = pass.LineNumber();
             if (lineNumber < startLine) {
                 pass.Step((int32_t)lineNumber);
@@ -207,8 +235,9 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
             }
             // "--" survives the expansion unchanged, so most lines are settled on their raw bytes.
             // A statement at its longest takes nothing more, so it needs no expanded line either.
-            const size_t firstDashes = FindText(raw, "--");
-            const bool dashes = firstDashes != std::string_view::npos;
+            const RawDashes read = ReadDashes(raw, expander);
+            const bool dashes = read.any;
+            const DashTags& tags = read.tags;
             const bool appending = collecting && statement.size() < kMaxStatement;
             if (!appending && !dashes && !(oneTransaction && CExpandedLine::MayHoldBarWord(raw, "End"))) {
                 pass.Step((int32_t)lineNumber);
@@ -216,128 +245,133 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
             }
             // Most "--" lines are neither a tag nor part of a statement: over a whole log they only end
             // the statement being collected.
-            if (dashes && !oneTransaction && !MayHoldDashTag(raw, firstDashes)) {
+            if (dashes && !oneTransaction && !tags.Any()) {
                 collecting = false;
                 pass.Step((int32_t)lineNumber);
                 continue;
             }
-            std::string_view line = expander.Expand(raw);
+            // The expanded line, made only when its text is used: appended, searched or split.
+            std::string_view expanded;
+            bool expandedMade = false;
+            auto line = [&]() {
+                if (!expandedMade) {
+                    expanded = expander.Expand(raw);
+                    expandedMade = true;
+                }
+                return expanded;
+            };
             if (collecting) {
                 if (!dashes)
-                    append(line);
+                    append(line());
                 else if (oneTransaction && statement.empty())
-                    append(line);  // a leading comment line belongs to the statement
+                    append(line());  // a leading comment line belongs to the statement
                 else
                     collecting = false;
             }
-            if (oneTransaction && HasText(line, "| End "))
+            if (oneTransaction && HasText(line(), "| End "))
                 break;
-            if (dashes) {
-                const DashTags tags = FindDashTags(line);
-                if (tags.bind) {
-                    bindRow = lineNumber;
-                } else if (tags.start) {
-                    if (tokens.Split(line, " ", 7) < 5) {
-                        TraceF("%s: START line %ld skipped: too few fields", spec.method, lineNumber);
-                    } else {
-                        startRow = lineNumber;
-                        collecting = true;
-                        if (bindRow == 0)
-                            bindRow = startRow;
-                        startDate = tokens.Text(3);
-                        startTime = tokens.Text(4);
-                        extraTime.Empty();
-                        if (tokens[6] == "DB") {
-                            startTime += ' ' + tokens.Text(5);
-                            extraTime = tokens.Text(5);
-                        }
-                        if (kind == SqlCompile::XactImz) {
-                            size_t at = FindText(line, "SQL: ");
-                            if (at != std::string_view::npos)
-                                gap = FormatElapsedMs(MsFromText(CString(line.substr(at + 5))));
-                        }
-                    }
-                } else if (tags.end &&
-                           (HasText(line, "**** SQL Milliseconds:") || HasText(line, "**** SQL Seconds:"))) {
-                    if (startRow != 0) {
-                        ++endsMet;
-                        // A server that logs its SQL times in seconds ends its statements the same way.
-                        const bool seconds = !HasText(line, "**** SQL Milliseconds:");
-                        int count = tokens.Split(line, " ", 10);
-                        const bool msWord = tokens[8] == (seconds ? "Seconds:" : "Milliseconds:");
-                        if (count < (msWord ? 10 : 9)) {
-                            TraceF("%s: END line %ld skipped: too few fields", spec.method, lineNumber);
-                        } else {
-                            ++m_nSqlCount;
-                            endDate = tokens.Text(3);
-                            endTime = tokens.Text(4);
-                            msText = tokens.Text(8);
-                            if (msWord) {
-                                msText = tokens.Text(9);
-                                endTime += ' ' + tokens.Text(5);
-                            }
-                            if (seconds)
-                                msText = SecondsAsMsText(msText);
-                            if (!extraTime.IsEmpty()) {
-                                msText = FormatMsText(
-                                    ElapsedMs(startDate + ' ' + startTime, endDate + ' ' + endTime));
-                            }
-                            const int32_t ms = MsFromText(msText);
-                            char rowText[24], endRow[24], bindText[24];
-                            NumberText(rowText, startRow);
-                            NumberText(endRow, lineNumber);
-                            NumberText(bindText, bindRow);
-                            LPCTSTR text = statement.c_str();  // the record sets take it up to a NUL
-                            detail.clear();
-                            switch (kind) {
-                                case SqlCompile::Top20:
-                                case SqlCompile::XactReport:
-                                    AddSqlXact(text, ms);
-                                    AddTop20Sql(name, (int32_t)startRow, (int32_t)lineNumber,
-                                                (int32_t)bindRow, startDate, startTime, endTime, msText,
-                                                text);
-                                    AppendReportLine(
-                                        detail, kFormatA,
-                                        {name.str(), rowText, endRow, bindText, startDate.str(),
-                                         startTime.str(), endTime.str(),
-                                         kind == SqlCompile::Top20 ? FormatElapsedMs(ms).str() : msText.str(),
-                                         statement});
-                                    break;
-                                case SqlCompile::XactImz:
-                                    ++statementNumber;
-                                    number.Format("%d", statementNumber);
-                                    AddSqlDetail(number, (int32_t)startRow, (int32_t)lineNumber,
-                                                 (int32_t)bindRow, startDate, startTime, endTime, msText, gap,
-                                                 text);
-                                    AppendReportLine(
-                                        detail, kFormatB,
-                                        {number.str(), rowText, endRow, bindText, startDate.str(),
-                                         startTime.str(), endTime.str(), msText.str(), gap.str(), statement});
-                                    break;
-                                case SqlCompile::XactSqlSum:
-                                    upper = text;
-                                    upper.MakeUpper();
-                                    endRowText = endRow;
-                                    AccumulateSqlSum(endRowText, upper, ms);
-                                    break;
-                            }
-                            if (!detail.empty())  // the line ends in CR LF already
-                                write(detail, false);
-                            ++recorded;
-                        }
-                    }
-                    collecting = false;
-                    statement.clear();
-                    startDate.Empty();
-                    startTime.Empty();
+            const bool inMs = tags.end && HasText(line(), "**** SQL Milliseconds:");
+            if (tags.bind) {
+                bindRow = lineNumber;
+            } else if (tags.start) {
+                if (tokens.Split(line(), " ", 7) < 5) {
+                    TraceF("%s: START line %ld skipped: too few fields", spec.method, lineNumber);
+                } else {
+                    startRow = lineNumber;
+                    collecting = true;
+                    if (bindRow == 0)
+                        bindRow = startRow;
+                    // Copied in place: the texts keep their buffers from one statement to the next.
+                    startDate.str().assign(tokens[3]);
+                    startTime.str().assign(tokens[4]);
                     extraTime.Empty();
-                    endDate.Empty();
-                    endTime.Empty();
-                    msText.Empty();
-                    gap.Empty();
-                    startRow = 0;
-                    bindRow = 0;
+                    if (tokens[6] == "DB") {
+                        startTime.str().append(1, ' ').append(tokens[5]);
+                        extraTime.str().assign(tokens[5]);
+                    }
+                    if (kind == SqlCompile::XactImz) {
+                        size_t at = FindText(line(), "SQL: ");
+                        if (at != std::string_view::npos)
+                            gap = FormatElapsedMs(MsFromText(CString(line().substr(at + 5))));
+                    }
                 }
+            } else if (tags.end && (inMs || HasText(line(), "**** SQL Seconds:"))) {
+                if (startRow != 0) {
+                    ++endsMet;
+                    // A server that logs its SQL times in seconds ends its statements the same way.
+                    const bool seconds = !inMs;
+                    int count = tokens.Split(line(), " ", 10);
+                    const bool msWord = tokens[8] == (seconds ? "Seconds:" : "Milliseconds:");
+                    if (count < (msWord ? 10 : 9)) {
+                        TraceF("%s: END line %ld skipped: too few fields", spec.method, lineNumber);
+                    } else {
+                        ++m_nSqlCount;
+                        endDate.str().assign(tokens[3]);
+                        endTime.str().assign(tokens[4]);
+                        msText.str().assign(tokens[msWord ? 9 : 8]);
+                        if (msWord)
+                            endTime.str().append(1, ' ').append(tokens[5]);
+                        if (seconds)
+                            msText = SecondsAsMsText(msText);
+                        if (!extraTime.IsEmpty()) {
+                            msText =
+                                FormatMsText(ElapsedMs(startDate + ' ' + startTime, endDate + ' ' + endTime));
+                        }
+                        const int32_t ms = MsFromText(msText);
+                        char rowText[24], endRow[24], bindText[24];
+                        NumberText(rowText, startRow);
+                        NumberText(endRow, lineNumber);
+                        NumberText(bindText, bindRow);
+                        LPCTSTR text = statement.c_str();  // the record sets take it up to a NUL
+                        detail.clear();
+                        switch (kind) {
+                            case SqlCompile::Top20:
+                            case SqlCompile::XactReport:
+                                AddSqlXact(text, ms);
+                                AddTop20Sql(name, (int32_t)startRow, (int32_t)lineNumber, (int32_t)bindRow,
+                                            startDate, startTime, endTime, msText, text);
+                                elapsedText.clear();
+                                if (kind == SqlCompile::Top20)
+                                    AppendElapsedMs(elapsedText, ms);
+                                kLineA.Append(
+                                    detail,
+                                    {name.str(), rowText, endRow, bindText, startDate.str(), startTime.str(),
+                                     endTime.str(),
+                                     kind == SqlCompile::Top20 ? std::string_view(elapsedText) : msText.str(),
+                                     statement});
+                                break;
+                            case SqlCompile::XactImz:
+                                ++statementNumber;
+                                number.Format("%d", statementNumber);
+                                AddSqlDetail(number, (int32_t)startRow, (int32_t)lineNumber, (int32_t)bindRow,
+                                             startDate, startTime, endTime, msText, gap, text);
+                                kLineB.Append(detail, {number.str(), rowText, endRow, bindText,
+                                                       startDate.str(), startTime.str(), endTime.str(),
+                                                       msText.str(), gap.str(), statement});
+                                break;
+                            case SqlCompile::XactSqlSum:
+                                upper = text;
+                                upper.MakeUpper();
+                                endRowText = endRow;
+                                AccumulateSqlSum(endRowText, upper, ms);
+                                break;
+                        }
+                        if (!detail.empty())  // the line ends in CR LF already
+                            write(detail, false);
+                        ++recorded;
+                    }
+                }
+                collecting = false;
+                statement.clear();
+                startDate.Empty();
+                startTime.Empty();
+                extraTime.Empty();
+                endDate.Empty();
+                endTime.Empty();
+                msText.Empty();
+                gap.Empty();
+                startRow = 0;
+                bindRow = 0;
             }
             pass.Step((int32_t)lineNumber);
         }

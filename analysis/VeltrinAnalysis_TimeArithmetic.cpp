@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/ReportFormat.h"
 #include "analysis/VeltrinAnalysis.h"
 
 namespace {
@@ -64,33 +65,15 @@ double CVeltrinAnalysis::ElapsedMs(LPCTSTR startStamp, LPCTSTR endStamp) {
     return start <= end ? end - start : 0.0;
 }
 
-namespace {
-// "%02d" and "%d" of a number, without printf.
-void AppendNumber(std::string& out, int64_t n, bool twoDigits) {
-    if (twoDigits && n >= 0 && n < 10)
-        out += '0';
-    char buf[24];
-    out.append(buf, std::to_chars(buf, buf + sizeof buf, n).ptr);
-}
-}  // namespace
-
 CString CVeltrinAnalysis::FormatHms(int32_t ms) {
-    int32_t h = ms / 3600000;
-    int32_t rest = ms - h * 3600000;
     std::string s;
-    AppendNumber(s, h, true);
-    s += ':';
-    AppendNumber(s, rest / 60000, true);
-    s += ':';
-    AppendNumber(s, (rest % 60000) / 1000, true);
+    AppendHms(s, ms);
     return CString(std::move(s));
 }
 
 CString CVeltrinAnalysis::FormatElapsedMs(int32_t ms) {
-    std::string s = FormatHms(ms).str();
-    s += " (";
-    AppendNumber(s, ms, false);
-    s += " msec)";
+    std::string s;
+    AppendElapsedMs(s, ms);
     return CString(std::move(s));
 }
 

@@ -3,9 +3,11 @@
 #include <climits>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "analysis/ExpandedLine.h"
 #include "analysis/LineTokens.h"
@@ -51,6 +53,83 @@ TEST(FastPaths, TokensReadPastTheEndAsEmpty) {
     EXPECT_EQ(t.Split("a b c d e f", " ", 4), 4);
     EXPECT_EQ(t.EndOf(3), 7u);
     EXPECT_EQ(t.Split("", " "), 0);
+}
+
+// The tokens are the ones a byte-by-byte walk finds, across 64-byte blocks and at any limit.
+TEST(FastPaths, TokensMatchAByteWalk) {
+    std::mt19937 rng(17);
+    const char alphabet[] = {'a', 'b', ' ', '|', '\t', '\0', '\xff'};
+    const std::string_view delimiterSets[] = {" ", " |", std::string_view("\0\t", 2), "\xff", ""};
+    CLineTokens tokens;
+    for (int round = 0; round < 4000; ++round) {
+        std::string line(rng() % 300, 'a');
+        const unsigned rare = 2 + round % 30;
+        for (char& c : line)
+            if (rng() % rare == 0)
+                c = alphabet[rng() % sizeof alphabet];
+        const std::string_view delimiters = delimiterSets[round % 5];
+        const int limit = (int)(rng() % 20) - 1;
+        std::vector<std::string_view> expected;
+        for (size_t i = 0;
+             i < line.size() && (int)expected.size() < std::min(limit, CLineTokens::kMaxTokens);) {
+            if (delimiters.find(line[i]) != std::string_view::npos) {
+                ++i;
+                continue;
+            }
+            size_t end = i;
+            while (end < line.size() && delimiters.find(line[end]) == std::string_view::npos)
+                ++end;
+            expected.push_back(std::string_view(line).substr(i, end - i));
+            i = end;
+        }
+        ASSERT_EQ(tokens.Split(line, delimiters, limit), (int)expected.size()) << round;
+        for (size_t k = 0; k < expected.size(); ++k) {
+            ASSERT_EQ(tokens[(int)k], expected[k]) << round;
+            ASSERT_EQ(tokens.EndOf((int)k), (size_t)(expected[k].data() - line.data()) + expected[k].size());
+        }
+    }
+}
+
+// The masks and the pair walk find what a byte walk finds, over texts held in buffers of their exact
+// size (so that a load past either end of the text is an address-sanitizer error).
+TEST(FastPaths, ByteMasksAndPairsMatchAByteWalk) {
+    std::mt19937 rng(23);
+    const char alphabet[] = {'-', '-', ' ', 'a', '\t', '\0'};
+    for (int round = 0; round < 3000; ++round) {
+        const size_t size = rng() % 200;
+        std::unique_ptr<char[]> bytes(new char[size ? size : 1]);
+        for (size_t i = 0; i < size; ++i)
+            bytes[i] = alphabet[rng() % sizeof alphabet];
+        const std::string_view text(bytes.get(), size);
+        for (size_t from = 0; from < size + 70; from += 1 + rng() % 40) {
+            for (std::string_view set :
+                 {std::string_view("-"), std::string_view(" \t", 2), std::string_view("\0", 1)}) {
+                uint64_t expected = 0;
+                for (size_t i = 0; i < 64 && from + i < size; ++i)
+                    if (set.find(text[from + i]) != std::string_view::npos)
+                        expected |= 1ull << i;
+                ASSERT_EQ(ByteMask64(text, from, set), expected) << round << " " << from;
+            }
+        }
+        std::vector<size_t> pairs, expected;
+        ForEachPair(text, '-', ' ', [&](size_t at) {
+            pairs.push_back(at);
+            return true;
+        });
+        for (size_t at = text.find("- "); at != std::string_view::npos; at = text.find("- ", at + 1))
+            expected.push_back(at);
+        ASSERT_EQ(pairs, expected) << round;
+        pairs.clear();
+        ForEachPair(text, '-', '-', [&](size_t at) {
+            pairs.push_back(at);
+            return pairs.size() < 2;  // the walk stops when told to
+        });
+        expected.clear();
+        for (size_t at = text.find("--"); at != std::string_view::npos && expected.size() < 2;
+             at = text.find("--", at + 1))
+            expected.push_back(at);
+        ASSERT_EQ(pairs, expected) << round;
+    }
 }
 
 // The line count is the number of lines the reader delivers, whatever the bytes and the read sizes.
@@ -138,6 +217,34 @@ TEST(FastPaths, ReportLinesMatchPrintf) {
     std::string line;
     AppendReportLine(line, "%s|%-4s|%s", {std::string_view("a\0b", 3)});
     EXPECT_EQ(line, "a|    |");  // a field stops at a NUL; a missing field is empty
+}
+
+// A parsed layout writes what the format walked on every line writes, appended to what is there.
+TEST(FastPaths, ReportLayoutMatchesTheFormatWalk) {
+    const char* formats[] = {
+        "%-27s  %-10s  %-13s %s\n", "%s|%-4s|%s", "\n%5s%%x%-3d%s\nend\n", "%-2s%", "plain", ""};
+    const std::string_view fields[][4] = {
+        {"f.log", "12", "08:00:00 PM", "SELECT 1"},
+        {"", "", "", ""},
+        {"a-name-longer-than-27-bytes-at-least.log", "123456789012", "x", "t"},
+        {std::string_view("a\0b", 3), "\t", "\n", std::string_view("\0", 1)}};
+    for (const char* format : formats) {
+        const CReportLayout layout(format);
+        for (const auto& f : fields) {
+            std::string walked = "before|", laid = "before|";
+            AppendReportLine(walked, format, {f[0], f[1], f[2], f[3]});
+            layout.Append(laid, {f[0], f[1], f[2], f[3]});
+            EXPECT_EQ(laid, walked) << format;
+            walked.resize(7);
+            laid.resize(7);
+            AppendReportLine(walked, format, {f[0]});
+            layout.Append(laid, {f[0]});
+            EXPECT_EQ(laid, walked) << format;
+        }
+    }
+    std::string line;
+    CReportLayout("%5s|%-5s|\n").Append(line, {"ab", "cd"});
+    EXPECT_EQ(line, "   ab|cd   |\r\n");
 }
 
 namespace {
