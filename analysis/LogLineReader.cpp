@@ -54,10 +54,35 @@ struct LogLineReader::ReadAhead {
     static constexpr size_t kBlocksAhead = 8;
     static constexpr size_t kRefillAt = 4;
 
+    // Blocks passed on from one side to the next, and whether that side sleeps until one comes.
+    struct Queue {
+        std::deque<std::unique_ptr<Block>> blocks;
+        bool waits = false;
+    };
+
+    // The first block of the queue, after waiting for one; null once stopped.
+    std::unique_ptr<Block> Take(Queue& q) {
+        std::unique_lock lock(mutex);
+        q.waits = true;
+        wake.wait(lock, [&] { return stop || !q.blocks.empty(); });
+        q.waits = false;
+        if (stop)
+            return nullptr;
+        std::unique_ptr<Block> b = std::move(q.blocks.front());
+        q.blocks.pop_front();
+        return b;
+    }
+    // Adds a block to the queue; its taker is woken when it sleeps and the queue holds `wakeAt`.
+    void Put(Queue& q, std::unique_ptr<Block> b, size_t wakeAt = 1) {
+        std::lock_guard lock(mutex);
+        q.blocks.push_back(std::move(b));
+        if (q.waits && q.blocks.size() >= wakeAt)
+            wake.notify_all();
+    }
+
     std::mutex mutex;
     std::condition_variable wake;  // one for all three sides: each waits on its own condition
-    std::deque<std::unique_ptr<Block>> spare, read, ready;
-    bool readerWaits = false, scannerWaits = false, takerWaits = false;
+    Queue spare, read, ready;
     bool stop = false;
     std::thread reader, scanner;
 };
@@ -121,15 +146,9 @@ BOOL LogLineReader::ReadBlock() {
         ComputeMasks(*m_cur, m_term[0]);
         m_cur->hitsFrom = SIZE_MAX;
     } else {
-        std::unique_lock lock(m_ahead->mutex);
-        m_ahead->spare.push_back(std::move(m_cur));
-        if (m_ahead->readerWaits && m_ahead->spare.size() >= ReadAhead::kRefillAt)
-            m_ahead->wake.notify_all();
-        m_ahead->takerWaits = true;
-        m_ahead->wake.wait(lock, [&] { return !m_ahead->ready.empty(); });
-        m_ahead->takerWaits = false;
-        m_cur = std::move(m_ahead->ready.front());
-        m_ahead->ready.pop_front();
+        // A used block goes back; the reading thread is woken only once several are spare.
+        m_ahead->Put(m_ahead->spare, std::move(m_cur), ReadAhead::kRefillAt);
+        m_cur = m_ahead->Take(m_ahead->ready);
         if (m_cur->failed)
             return FALSE;
     }
@@ -191,23 +210,15 @@ void LogLineReader::StartReadAhead() {
     m_ahead = std::make_unique<ReadAhead>();
     ReadAhead& ra = *m_ahead;
     for (size_t i = 0; i < ReadAhead::kBlocksAhead; ++i)
-        ra.spare.push_back(std::make_unique<Block>());
+        ra.spare.blocks.push_back(std::make_unique<Block>());
     // Without markers there is no scan: the reading thread hands its blocks to the caller at once.
     const bool scan = !m_markers.empty();
     // The first block's last byte decides where the second block's terminators may start, and so on.
     ra.reader = std::thread([this, &ra, scan, pending = m_cur->pendingFirst]() mutable {
         for (;;) {
-            std::unique_ptr<Block> b;
-            {
-                std::unique_lock lock(ra.mutex);
-                ra.readerWaits = true;
-                ra.wake.wait(lock, [&] { return ra.stop || !ra.spare.empty(); });
-                ra.readerWaits = false;
-                if (ra.stop)
-                    return;
-                b = std::move(ra.spare.front());
-                ra.spare.pop_front();
-            }
+            std::unique_ptr<Block> b = ra.Take(ra.spare);
+            if (!b)
+                return;
             // The terminators while the bytes are still in this core's cache.
             if (ReadInto(m_fd, *b, kAheadBlockSize)) {
                 ComputeMasks(*b, m_term[0]);
@@ -220,12 +231,7 @@ void LogLineReader::StartReadAhead() {
             b->hitMarkers.clear();
             b->hitsFrom = SIZE_MAX;
             const bool end = b->last || b->failed;
-            {
-                std::lock_guard lock(ra.mutex);
-                (scan ? ra.read : ra.ready).push_back(std::move(b));
-                if (scan ? ra.scannerWaits : ra.takerWaits)
-                    ra.wake.notify_all();
-            }
+            ra.Put(scan ? ra.read : ra.ready, std::move(b));
             if (end)
                 return;
         }
@@ -234,17 +240,9 @@ void LogLineReader::StartReadAhead() {
         return;
     ra.scanner = std::thread([this, &ra] {
         for (;;) {
-            std::unique_ptr<Block> b;
-            {
-                std::unique_lock lock(ra.mutex);
-                ra.scannerWaits = true;
-                ra.wake.wait(lock, [&] { return ra.stop || !ra.read.empty(); });
-                ra.scannerWaits = false;
-                if (ra.stop)
-                    return;
-                b = std::move(ra.read.front());
-                ra.read.pop_front();
-            }
+            std::unique_ptr<Block> b = ra.Take(ra.read);
+            if (!b)
+                return;
             const bool end = b->last || b->failed;
             // The block's first line is tested on its own when it began in an earlier block; after a
             // terminator split across the two blocks it starts at the second byte.
@@ -254,12 +252,7 @@ void LogLineReader::StartReadAhead() {
                 else if (b->ends.size() > 1)
                     ComputeHits(*b, 1, b->ends[0] + (size_t)m_termLen);
             }
-            {
-                std::lock_guard lock(ra.mutex);
-                ra.ready.push_back(std::move(b));
-                if (ra.takerWaits)
-                    ra.wake.notify_all();
-            }
+            ra.Put(ra.ready, std::move(b));
             if (end)
                 return;
         }
