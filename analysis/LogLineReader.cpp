@@ -570,11 +570,9 @@ uint32_t LogLineReader::MarkersIn(std::string_view text) const {
     return bits;
 }
 
-uint32_t LogLineReader::LineMarkers() {
-    if (!m_lineMarkersKnown) {
-        m_lineMarkers = MarkersIn(m_hitLine);
-        m_lineMarkersKnown = true;
-    }
+uint32_t LogLineReader::FindLineMarkers() {
+    m_lineMarkers = MarkersIn(m_hitLine);
+    m_lineMarkersKnown = true;
     return m_lineMarkers;
 }
 

@@ -67,7 +67,7 @@ public:
     // which of them a delivered line holds, found beside the pass when reading ahead.
     void SetMarkers(std::vector<std::string> markers, bool classify = false);
     // Bit i is set when the line NextHitLine delivered last holds the i-th marker (of the first 32).
-    uint32_t LineMarkers();
+    uint32_t LineMarkers() { return m_lineMarkersKnown ? m_lineMarkers : FindLineMarkers(); }
     // The next line that holds any marker anywhere, or whose number is stopAt (so that a caller's
     // progress step still meets that line); the lines in between are counted, not delivered. Lines
     // wholly inside a block are found by one scan of the block for all markers at once; a line that
@@ -123,6 +123,8 @@ private:
     static void ComputeEnds(Block& b, size_t from, const char* term);
     // The lines from index `fromLine` on, the first starting at `fromPos`, that hold a marker.
     void ComputeHits(Block& b, size_t fromLine, size_t fromPos) const;
+    // LineMarkers when the scan ahead has not found them.
+    uint32_t FindLineMarkers();
     // The markers a text holds, as LineMarkers gives them.
     uint32_t MarkersIn(std::string_view text) const;
     // The first position in [from, to) of base where a marker starts and ends before `to`; npos when
