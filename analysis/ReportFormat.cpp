@@ -19,12 +19,11 @@ inline std::string_view FieldText(std::initializer_list<std::string_view> fields
     return nul ? text.substr(0, (size_t)((const char*)nul - text.data())) : text;
 }
 
-// "%02d" and "%d" of a number, without printf.
-void AppendNumber(std::string& out, int64_t n, bool twoDigits) {
+// "%02d" and "%d" of a number, without printf, written at p; returns the end.
+char* PutNumber(char* p, int64_t n, bool twoDigits) {
     if (twoDigits && n >= 0 && n < 10)
-        out += '0';
-    char buf[24];
-    out.append(buf, std::to_chars(buf, buf + sizeof buf, n).ptr);
+        *p++ = '0';
+    return std::to_chars(p, p + 24, n).ptr;
 }
 }  // namespace
 
@@ -92,19 +91,28 @@ void AppendReportLine(std::string& out, const char* format, std::initializer_lis
         });
 }
 
-void AppendHms(std::string& out, int32_t ms) {
+namespace {
+char* PutHms(char* p, int32_t ms) {
     const int32_t h = ms / 3600000;
     const int32_t rest = ms - h * 3600000;
-    AppendNumber(out, h, true);
-    out += ':';
-    AppendNumber(out, rest / 60000, true);
-    out += ':';
-    AppendNumber(out, (rest % 60000) / 1000, true);
+    p = PutNumber(p, h, true);
+    *p++ = ':';
+    p = PutNumber(p, rest / 60000, true);
+    *p++ = ':';
+    return PutNumber(p, (rest % 60000) / 1000, true);
+}
+}  // namespace
+
+void AppendHms(std::string& out, int32_t ms) {
+    char buf[96];
+    out.append(buf, PutHms(buf, ms));
 }
 
 void AppendElapsedMs(std::string& out, int32_t ms) {
-    AppendHms(out, ms);
-    out += " (";
-    AppendNumber(out, ms, false);
-    out += " msec)";
+    char buf[96];
+    char* p = PutHms(buf, ms);
+    std::memcpy(p, " (", 2);
+    p = PutNumber(p + 2, ms, false);
+    std::memcpy(p, " msec)", 6);
+    out.append(buf, p + 6);
 }
