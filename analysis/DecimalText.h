@@ -10,13 +10,14 @@ public:
     CDecimalText() { Set(0); }
     explicit CDecimalText(long value) { Set(value); }
     void Set(long value) {
-        m_end = std::to_chars(m_buf, m_buf + sizeof m_buf - 1, value).ptr;
-        *m_end = '\0';
+        char* end = std::to_chars(m_buf, m_buf + sizeof m_buf - 1, value).ptr;
+        *end = '\0';
+        m_size = (unsigned char)(end - m_buf);
     }
-    std::string_view View() const { return {m_buf, (size_t)(m_end - m_buf)}; }
+    std::string_view View() const { return {m_buf, m_size}; }
     const char* c_str() const { return m_buf; }
 
 private:
     char m_buf[24];
-    char* m_end;
+    unsigned char m_size;  // a length, not a pointer: a copy stays valid
 };

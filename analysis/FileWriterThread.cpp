@@ -5,7 +5,11 @@
 
 #include "platform/base/File.h"
 
-CFileWriterThread::CFileWriterThread(CStdioFile& file) : m_file(file), m_thread([this] { Run(); }) {}
+// The conversion buffer is the caller's allocation, made here: the thread itself allocates nothing.
+CFileWriterThread::CFileWriterThread(CStdioFile& file)
+    : m_file(file),
+      m_converted(std::make_unique_for_overwrite<char[]>(2 * kBufferSize)),
+      m_thread([this] { Run(); }) {}
 
 CFileWriterThread::~CFileWriterThread() {
     Hand();
@@ -80,26 +84,27 @@ void CFileWriterThread::Write(const Buffer& buffer) {
         m_file.Write(buffer.bytes.get(), (UINT)buffer.size);
         return;
     }
-    // At most every byte a line end: twice the size.
-    if (m_convertedCapacity < 2 * buffer.size) {
-        m_converted = std::make_unique_for_overwrite<char[]>(2 * buffer.size);
-        m_convertedCapacity = 2 * buffer.size;
-    }
+    // In pieces of at most kBufferSize bytes, each at most twice that once its line ends are CR LF, so
+    // that a text of any size goes through the one conversion buffer.
     const char* from = buffer.bytes.get();
     const char* const end = from + buffer.size;
-    char* to = m_converted.get();
     while (from < end) {
-        const char* lf = static_cast<const char*>(std::memchr(from, '\n', (size_t)(end - from)));
-        if (!lf) {
-            to = Copy(to, {from, (size_t)(end - from)});
-            break;
+        const char* const pieceEnd = from + std::min<size_t>(kBufferSize, (size_t)(end - from));
+        char* to = m_converted.get();
+        while (from < pieceEnd) {
+            const char* lf = static_cast<const char*>(std::memchr(from, '\n', (size_t)(pieceEnd - from)));
+            if (!lf) {
+                to = Copy(to, {from, (size_t)(pieceEnd - from)});
+                break;
+            }
+            to = Copy(to, {from, (size_t)(lf - from)});
+            *to++ = '\r';
+            *to++ = '\n';
+            from = lf + 1;
         }
-        to = Copy(to, {from, (size_t)(lf - from)});
-        *to++ = '\r';
-        *to++ = '\n';
-        from = lf + 1;
+        from = pieceEnd;
+        m_file.Write(m_converted.get(), (UINT)(to - m_converted.get()));
     }
-    m_file.Write(m_converted.get(), (UINT)(to - m_converted.get()));
 }
 
 void CFileWriterThread::Run() {
@@ -123,6 +128,8 @@ void CFileWriterThread::Run() {
                 e->Delete();
             } catch (CException* e) {
                 e->Delete();
+                failure = CFileException(CFileException::genericException);
+            } catch (...) {  // anything else is a failed write too, never the end of the program
                 failure = CFileException(CFileException::genericException);
             }
         }

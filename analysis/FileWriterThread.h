@@ -61,8 +61,7 @@ private:
 
     CStdioFile& m_file;
     Buffer m_pending;  // not yet handed over (the producer's alone)
-    std::unique_ptr<char[]> m_converted;  // the writer thread's: a text buffer with CR LF line ends
-    size_t m_convertedCapacity = 0;
+    std::unique_ptr<char[]> m_converted;  // the writer thread's: a text piece with CR LF line ends
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Buffer> m_queue;

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 #include "platform/base/File.h"
 
@@ -149,6 +150,10 @@ BOOL LogLineReader::ReadBlock() {
         // A used block goes back; the reading thread is woken only once several are spare.
         m_ahead->Put(m_ahead->spare, std::move(m_cur), ReadAhead::kRefillAt);
         m_cur = m_ahead->Take(m_ahead->ready);
+        if (m_cur->error) {  // as a failure on the caller's thread would have been: raised there
+            m_status = ReadFailed;
+            std::rethrow_exception(std::exchange(m_cur->error, nullptr));
+        }
         if (m_cur->failed)
             return FALSE;
     }
@@ -219,18 +224,23 @@ void LogLineReader::StartReadAhead() {
             std::unique_ptr<Block> b = ra.Take(ra.spare);
             if (!b)
                 return;
-            // The terminators while the bytes are still in this core's cache.
-            if (ReadInto(m_fd, *b, kAheadBlockSize)) {
-                ComputeMasks(*b, m_term[0]);
-                // A terminator's second byte that the previous block's last byte began never starts one.
-                b->split = pending;
-                ComputeEnds(*b, pending ? 1 : 0, m_term);
-                pending = b->pendingFirst;
+            try {
+                b->hits.clear();
+                b->hitMarkers.clear();
+                b->hitsFrom = SIZE_MAX;
+                // The terminators while the bytes are still in this core's cache.
+                if (ReadInto(m_fd, *b, kAheadBlockSize)) {
+                    ComputeMasks(*b, m_term[0]);
+                    // A terminator's second byte that the previous block's last byte began never starts
+                    // one.
+                    b->split = pending;
+                    ComputeEnds(*b, pending ? 1 : 0, m_term);
+                    pending = b->pendingFirst;
+                }
+            } catch (...) {  // no memory for the block: the caller learns of it
+                b->error = std::current_exception();
             }
-            b->hits.clear();
-            b->hitMarkers.clear();
-            b->hitsFrom = SIZE_MAX;
-            const bool end = b->last || b->failed;
+            const bool end = b->last || b->failed || b->error;
             ra.Put(scan ? ra.read : ra.ready, std::move(b));
             if (end)
                 return;
@@ -243,15 +253,19 @@ void LogLineReader::StartReadAhead() {
             std::unique_ptr<Block> b = ra.Take(ra.read);
             if (!b)
                 return;
-            const bool end = b->last || b->failed;
             // The block's first line is tested on its own when it began in an earlier block; after a
             // terminator split across the two blocks it starts at the second byte.
-            if (!b->failed) {
-                if (b->split && b->end > 0 && b->data[0] == m_term[1])
-                    ComputeHits(*b, 0, 1);
-                else if (b->ends.size() > 1)
-                    ComputeHits(*b, 1, b->ends[0] + (size_t)m_termLen);
+            if (!b->failed && !b->error) {
+                try {
+                    if (b->split && b->end > 0 && b->data[0] == m_term[1])
+                        ComputeHits(*b, 0, 1);
+                    else if (b->ends.size() > 1)
+                        ComputeHits(*b, 1, b->ends[0] + (size_t)m_termLen);
+                } catch (...) {
+                    b->error = std::current_exception();
+                }
             }
+            const bool end = b->last || b->failed || b->error;
             ra.Put(ra.ready, std::move(b));
             if (end)
                 return;

@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -102,6 +103,7 @@ private:
         std::vector<uint32_t> ends;  // where each complete terminator of the block starts
         bool pendingFirst = false;   // the last byte starts a terminator the next block completes
         bool split = false;          // the previous block's last byte started one (read ahead)
+        std::exception_ptr error;    // what a reading thread failed with (memory), raised to the caller
         // With markers and read-ahead: the indexes in `ends` of the lines, from `hitsFrom` on, that
         // hold a marker.
         std::vector<uint32_t> hits;
