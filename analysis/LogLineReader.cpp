@@ -49,8 +49,9 @@ inline uint64_t MatchMask(const char* p, char c) {
 }  // namespace
 
 // The blocks of read-ahead: a thread reads them into spare buffers and finds their line ends, a second
-// finds their marker hits, and the caller takes them in order. The caller hands a used buffer back as it takes the
-// next, and wakes the reading thread only once several are spare, so a block costs no system call.
+// finds their marker hits, and the caller takes them in order. The caller hands a used buffer back as it
+// takes the next, and wakes the reading thread only once several are spare, so most blocks cost no
+// system call.
 struct LogLineReader::ReadAhead {
     static constexpr size_t kBlocksAhead = 8;
     static constexpr size_t kRefillAt = 4;

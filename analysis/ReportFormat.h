@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/DecimalText.h"
 #include "platform/base/String.h"
 
 // A report-line format parsed once: literal runs and fields, so that a line is built by one resize and
@@ -47,15 +48,9 @@ void AppendHms(std::string& out, int32_t ms);
 // "%02d:%02d:%02d (%d msec)" of ms.
 void AppendElapsedMs(std::string& out, int32_t ms);
 
-// "%ld" of a number into a buffer, without printf's cost on every line.
-inline void NumberText(char (&buf)[24], long value) {
-    *std::to_chars(buf, buf + sizeof buf - 1, value).ptr = '\0';
-}
 // "%ld" of a number as a text.
 inline CString NumberString(long value) {
-    char buf[24];
-    NumberText(buf, value);
-    return CString(buf);
+    return CString(CDecimalText(value).View());
 }
 
 template <class TEXT, class FIELD>

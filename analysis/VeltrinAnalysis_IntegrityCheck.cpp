@@ -140,13 +140,13 @@ int32_t CVeltrinAnalysis::PerformTICAnalysis(LPCTSTR name, LPCTSTR, LPCTSTR exe)
         while (pass.NextLine(line)) {
             TagChecker::Error error;
             if (!line.empty() && checker.Check(ExpandedTabs(line, buffer.str()), pass.LineNumber(), error)) {
-                char recordsText[24], lineText[24];
-                NumberText(recordsText, (long)errors + 1);
-                NumberText(lineText, error.line);
-                const std::string_view cells[4] = {recordsText, lineText, error.tag, error.type};
+                const CDecimalText recordsText((long)errors + 1), lineText(error.line);
+                const std::string_view cells[4] = {recordsText.View(), lineText.View(), error.tag,
+                                                   error.type};
                 int item = list.AddRow(errors, cells, 4);
                 list.SetItemBkColor(item, gxListModel::kEvenRowColor, true);
-                report.AppendFormat(kSingleFormat, recordsText, lineText, error.tag, error.type);
+                report.AppendFormat(kSingleFormat, recordsText.c_str(), lineText.c_str(), error.tag,
+                                    error.type);
                 ++errors;
             }
             // The records pane follows the lines read while the check runs.
@@ -205,13 +205,13 @@ int32_t CVeltrinAnalysis::PerformTICAnalysisAll(LPCTSTR name, LPCTSTR, LPCTSTR e
         while (pass.NextLine(line)) {
             TagChecker::Error error;
             if (!line.empty() && checker.Check(ExpandedTabs(line, buffer.str()), pass.LineNumber(), error)) {
-                char recordsText[24], lineText[24];
-                NumberText(recordsText, (long)errors + 1);
-                NumberText(lineText, error.line);
+                const CDecimalText recordsText((long)errors + 1), lineText(error.line);
                 // A later log's rows stand above those of the logs before it.
-                const std::string_view cells[5] = {recordsText, lineText, name, error.tag, error.type};
+                const std::string_view cells[5] = {recordsText.View(), lineText.View(), name, error.tag,
+                                                   error.type};
                 list.AddRow(std::min(errors, (int32_t)list.GetItemCount()), cells, 5);
-                report.AppendFormat(kBatchFormat, recordsText, lineText, name, error.tag, error.type);
+                report.AppendFormat(kBatchFormat, recordsText.c_str(), lineText.c_str(), name, error.tag,
+                                    error.type);
                 ++errors;
             }
             pass.Step(errors);

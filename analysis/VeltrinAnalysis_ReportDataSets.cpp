@@ -79,9 +79,7 @@ void CountMs(MAP& map, LPCTSTR statement, int32_t ms) {
 // the thread's own that keeps its buffer; valid until the next call.
 const CString& RowKey(LPCTSTR file, long row) {
     thread_local CString key;
-    char number[24];
-    NumberText(number, row);
-    key.str().assign(file ? file : "").append(1, ':').append(number);
+    key.str().assign(file ? file : "").append(1, ':').append(CDecimalText(row).View());
     return key;
 }
 

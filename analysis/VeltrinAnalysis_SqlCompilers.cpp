@@ -318,10 +318,9 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
                                 FormatMsText(ElapsedMs(startDate + ' ' + startTime, endDate + ' ' + endTime));
                         }
                         const int32_t ms = MsFromText(msText);
-                        char rowText[24], endRow[24], bindText[24];
-                        NumberText(rowText, startRow);
-                        NumberText(endRow, lineNumber);
-                        NumberText(bindText, bindRow);
+                        const CDecimalText row(startRow), endRowNumber(lineNumber), bind(bindRow);
+                        const std::string_view rowText = row.View(), endRow = endRowNumber.View(),
+                                               bindText = bind.View();
                         LPCTSTR text = statement.c_str();  // the record sets take it up to a NUL
                         detail.clear();
                         switch (kind) {
@@ -352,7 +351,7 @@ LRESULT CVeltrinAnalysis::CompileQServerSql(SqlCompile kind) {
                             case SqlCompile::XactSqlSum:
                                 upper = text;
                                 upper.MakeUpper();
-                                endRowText = endRow;
+                                endRowText = endRowNumber.c_str();
                                 AccumulateSqlSum(endRowText, upper, ms);
                                 break;
                         }

@@ -411,14 +411,14 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysisAll(LPCTSTR name, LPCTSTR, LPCTSTR 
 
         gxListModel& list = List();
         std::string startLine, transaction, client, port;
-        char recordsText[24], lineText[24];
+        CDecimalText recordsText, lineText;
         std::string_view line;
         while (pass.NextLine(line)) {
             if (!line.empty()) {
-                NumberText(lineText, pass.LineNumber());
+                lineText.Set(pass.LineNumber());
                 size_t s;
                 if ((s = line.find("| Start")) != std::string_view::npos && !Holds(line, "PEC_TRACE")) {
-                    startLine = lineText;
+                    startLine = lineText.View();
                     st.Start(TrimRightBlanks(line.substr(0, s)));
                     transaction.clear();
                     client.clear();
@@ -446,11 +446,11 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysisAll(LPCTSTR name, LPCTSTR, LPCTSTR 
                     if (st.SqlTime(line, s)) {
                         int32_t ms = st.TimeMs(st.timeText);
                         if (st.seconds)
-                            m_csPadText.AppendFormat("\r\nLine  %-12s  **** SQL Seconds:  %s", lineText,
-                                                     (LPCTSTR)FormatElapsedMs(ms));
+                            m_csPadText.AppendFormat("\r\nLine  %-12s  **** SQL Seconds:  %s",
+                                                     lineText.c_str(), (LPCTSTR)FormatElapsedMs(ms));
                         else
                             m_csPadText.AppendFormat("\r\nLine  %-12s  **** SQL Milliseconds:  %-10s %s",
-                                                     lineText, st.timeText.c_str(),
+                                                     lineText.c_str(), st.timeText.c_str(),
                                                      (LPCTSTR)FormatElapsedMs(ms));
                     }
                 } else if (Holds(line, "| End")) {
@@ -458,12 +458,13 @@ int32_t CVeltrinAnalysis::PerformTimeAnalysisAll(LPCTSTR name, LPCTSTR, LPCTSTR 
                     st.XactTime(line);
                     if (st.ElapsedIsLong())
                         m_csPadText.AppendFormat("\r\nLine  %-12s            TRANSACTION TIME:  %-10s CT: %s",
-                                                 lineText, st.timeText.c_str(), st.xactElapsed.c_str());
+                                                 lineText.c_str(), st.timeText.c_str(),
+                                                 st.xactElapsed.c_str());
                     if (!st.timeText.empty()) {
                         st.UpdateLongestXact();
-                        NumberText(recordsText, (long)counter + 1);
+                        recordsText.Set((long)counter + 1);
                         const char* cells[10] = {
-                            recordsText,           startLine.c_str(),   name,
+                            recordsText.c_str(),   startLine.c_str(),   name,
                             transaction.c_str(),   client.c_str(),      port.c_str(),
                             st.startStamp.c_str(), st.endStamp.c_str(), st.xactElapsed.c_str(),
                             st.gapText.c_str()};
